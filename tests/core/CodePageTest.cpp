@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "core/CodePage.h"
+#include "core/Cp1252.h"
+#include "core/KelCvtBase.h"
+
+namespace dkscr {
+namespace {
+
+// Sets the C library's locale for one test and puts the previous one back.
+class ScopedLocale {
+ public:
+  explicit ScopedLocale(const char* name) : previous_(std::setlocale(LC_ALL, nullptr)) {
+    ok_ = std::setlocale(LC_ALL, name) != nullptr;
+  }
+  ~ScopedLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
+  ScopedLocale(const ScopedLocale&) = delete;
+  ScopedLocale& operator=(const ScopedLocale&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  std::string previous_;
+  bool ok_ = false;
+};
+
+TEST(Cp1252, EveryByteRoundTrips) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  const std::u16string wide = Cp1252Decode(all);
+  EXPECT_EQ(wide[0x80], 0x20AC);
+  EXPECT_EQ(wide[0x81], 0x0081);
+  EXPECT_EQ(wide[0x8D], 0x008D);
+  EXPECT_EQ(wide[0x8F], 0x008F);
+  EXPECT_EQ(wide[0x90], 0x0090);
+  EXPECT_EQ(wide[0x9D], 0x009D);
+  EXPECT_EQ(wide[0x9F], 0x0178);
+  EXPECT_EQ(WideToCodePage(1252, wide), all);
+  EXPECT_EQ(CodePageToWide(1252, all), wide);
+}
+
+TEST(WideToCodePage, DoubleByteCodePages) {
+  EXPECT_EQ(WideToCodePage(932, u"\u65e5\u672c\u8a9e"), "\x93\xFA\x96\x7B\x8C\xEA");
+  EXPECT_EQ(WideToCodePage(936, u"\u4e2d\u6587"), "\xD6\xD0\xCE\xC4");
+  EXPECT_EQ(WideToCodePage(949, u"\ud55c\uad6d"), "\xC7\xD1\xB1\xB9");
+  EXPECT_EQ(WideToCodePage(950, u"\u4e2d\u6587"), "\xA4\xA4\xA4\xE5");
+  EXPECT_EQ(WideToCodePage(54936, u"\U0001F600"), "\x94\x39\xFC\x36");
+}
+
+TEST(WideToCodePage, EachUnmappableCharacterIsOneDefaultCharacter) {
+  // A surrogate pair is one character; a lone surrogate is one too.
+  const std::u16string text{u'a', 0xD83D, 0xDE00, 0xDC00, u'b', 0x4E2D};
+  EXPECT_EQ(WideToCodePage(1251, text), "a??b?");
+  EXPECT_EQ(WideToCodePage(28591, text), "a??b?");
+  EXPECT_EQ(WideToCodePage(20127, u"\u00e9x"), "?x");
+}
+
+TEST(WideToCodePage, StatefulEncodingsStayWellFormed) {
+  // The default character for an unmappable character inside a run of kanji must leave the
+  // double-byte mode first.
+  const std::string bytes = WideToCodePage(50220, u"\u65e5\u00e9\u65e5");
+  EXPECT_EQ(CodePageToWide(50220, bytes), u"\u65e5?\u65e5");
+}
+
+TEST(WideToCodePage, UnservedCodePagesAndEmptyTextGiveNothing) {
+  EXPECT_EQ(WideToCodePage(65001, u"abc"), "");
+  EXPECT_EQ(WideToCodePage(1200, u"abc"), "");
+  EXPECT_EQ(WideToCodePage(99999, u"abc"), "");
+  EXPECT_EQ(WideToCodePage(1252, u""), "");
+}
+
+TEST(WideToCodePage, CodePageZeroIsTheLocalesCodePage) {
+  {
+    ScopedLocale locale("C.UTF-8");
+    ASSERT_TRUE(locale.ok());
+    EXPECT_EQ(DefaultCodePage(), 65001);
+    EXPECT_EQ(WideToCodePage(0, u"\u00e9"), "\xC3\xA9");  // plain UTF-8, no mark
+  }
+  {
+    ScopedLocale locale("C");
+    EXPECT_EQ(DefaultCodePage(), 65001);  // ASCII locales lose nothing by default
+  }
+}
+
+TEST(CodePageOfCodeset, MapsTheCommonCharacterSets) {
+  EXPECT_EQ(CodePageOfCodeset("UTF-8"), 65001);
+  EXPECT_EQ(CodePageOfCodeset("ANSI_X3.4-1968"), 65001);
+  EXPECT_EQ(CodePageOfCodeset("ISO-8859-1"), 28591);
+  EXPECT_EQ(CodePageOfCodeset("iso88595"), 28595);
+  EXPECT_EQ(CodePageOfCodeset("ISO-8859-15"), 28605);
+  EXPECT_EQ(CodePageOfCodeset("KOI8-R"), 20866);
+  EXPECT_EQ(CodePageOfCodeset("CP1251"), 1251);
+  EXPECT_EQ(CodePageOfCodeset("WINDOWS-1258"), 1258);
+  EXPECT_EQ(CodePageOfCodeset("GB2312"), 936);
+  EXPECT_EQ(CodePageOfCodeset("GBK"), 936);
+  EXPECT_EQ(CodePageOfCodeset("GB18030"), 54936);
+  EXPECT_EQ(CodePageOfCodeset("BIG5"), 950);
+  EXPECT_EQ(CodePageOfCodeset("EUC-KR"), 949);
+  EXPECT_EQ(CodePageOfCodeset("SHIFT_JIS"), 932);
+  EXPECT_EQ(CodePageOfCodeset("TIS-620"), 874);
+  EXPECT_EQ(CodePageOfCodeset("ISO-8859-99"), 65001);
+  EXPECT_EQ(CodePageOfCodeset("CP1259"), 65001);
+  EXPECT_EQ(CodePageOfCodeset("EBCDIC-US"), 65001);
+}
+
+TEST(CodePageOfLocale, ReadsTheCharacterSetOfANamedLocale) {
+  EXPECT_EQ(CodePageOfLocale("C.UTF-8"), 65001);
+  EXPECT_EQ(CodePageOfLocale("C"), 65001);
+  // Locales not installed here still name their character set.
+  EXPECT_EQ(CodePageOfLocale("xx_YY.KOI8-R"), 20866);
+  EXPECT_EQ(CodePageOfLocale("xx_YY.ISO-8859-15@euro"), 28605);
+  EXPECT_EQ(CodePageOfLocale("xx_YY.GB18030"), 54936);
+}
+
+TEST(CodePageToWide, DecodesOemNamesAndReplacesBadBytes) {
+  EXPECT_EQ(CodePageToWide(437, "\x82\x9B"), u"\u00e9\u00a2");
+  EXPECT_EQ(CodePageToWide(932, "\x93\xFA" "a\x81"), u"\u65e5a\ufffd");
+  EXPECT_EQ(CodePageToWide(65001, "\xC3\xA9"), u"\u00e9");
+  EXPECT_EQ(CodePageToWide(77777, "abc"), u"");
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -1,0 +1,353 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/batchrun/BatchRun.h"
+#include "core/NativePath.h"
+#include "core/Utf.h"
+
+namespace dkscr {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Entry {
+  int32_t state = kStateNew;
+  bool selected = false;
+  std::u16string source;
+  std::u16string type = u"PPT";
+  std::u16string target;
+  std::u16string message;
+};
+
+// A main window reduced to what the run reads and writes, recording what it is told.
+class FakeHost : public BatchRunHost {
+ public:
+  std::vector<Entry> entries;
+  int32_t sourceCode = 1252;
+  int policy = kPolicyAutoRename;
+  std::u16string targetDir;  // with a trailing separator
+  std::vector<std::string> log;
+  std::vector<int> promptAnswers;  // consumed front to back
+  std::vector<std::u16string> prompted;
+  int progressMax = -1, progress = 0, shown = 0, closed = 0, logFailuresReported = 0;
+  bool cancel = false;
+  int logFailsAt = -1;  // the WriteLog call (0-based) from which on the log is broken
+  int logCalls = 0;
+  int cancelAfterSteps = -1;
+
+  int EntryCount() const override { return static_cast<int>(entries.size()); }
+  int32_t EntryState(int i) const override { return entries[i].state; }
+  bool EntrySelected(int i) const override { return entries[i].selected; }
+  std::u16string EntrySource(int i) const override { return entries[i].source; }
+  std::u16string EntryType(int i) const override { return entries[i].type; }
+  std::u16string EntryTarget(int i) const override { return entries[i].target; }
+  void SetEntryTarget(int i, const std::u16string& t) override { entries[i].target = t; }
+  void SetEntryOutcome(int i, int32_t state, const std::u16string& message) override {
+    entries[i].state = state;
+    entries[i].message = message;
+  }
+  int32_t SourceCodeSetting() const override { return sourceCode; }
+  int OverwritePolicySetting() const override { return policy; }
+  std::u16string TargetFileName(const std::u16string& source) const override {
+    std::u16string name = source.substr(source.rfind(u'/') + 1);
+    return targetDir + name.substr(0, name.rfind(u'.')) + u".txt";
+  }
+  bool WriteLog(const std::u16string& text) override {
+    if (logFailsAt >= 0 && logCalls++ >= logFailsAt) return false;
+    log.push_back(WideToUtf8(text));
+    return true;
+  }
+  void ReportLogFailure() override { ++logFailuresReported; }
+  void ShowProgress(int maximum) override {
+    progressMax = maximum;
+    progress = 0;
+    ++shown;
+  }
+  void ShowProgressFile(const std::u16string&) override {}
+  void StepProgress() override {
+    ++progress;
+    if (progress == cancelAfterSteps) cancel = true;
+  }
+  void CloseProgress() override {
+    ++closed;
+    cancel = true;  // closing the dialog sets the cancel request
+  }
+  bool CancelRequested() const override { return cancel; }
+  void ClearCancel() override { cancel = false; }
+  void ProcessMessages() override {}
+  int PromptOverwrite(const std::u16string& target) override {
+    prompted.push_back(target);
+    const int answer = promptAnswers.empty() ? kPromptCancel : promptAnswers.front();
+    if (!promptAnswers.empty()) promptAnswers.erase(promptAnswers.begin());
+    return answer;
+  }
+};
+
+// Converters that write the source's file name, so each target shows where it came from.
+std::vector<int32_t> gCodePages;
+ResultCode FakeConvert(const std::u16string& source, OutputBuffer& out, int32_t codePage) {
+  gCodePages.push_back(codePage);
+  const std::string name = PathToNative(source.substr(source.rfind(u'/') + 1));
+  if (name.rfind("fail", 0) == 0) return static_cast<ResultCode>(std::stoi(name.substr(4)));
+  return CopyToOutput(name, out);
+}
+
+std::vector<ConverterForType> FakeConverters() {
+  return {{u"PPT", &FakeConvert}, {u"PPTX", &FakeConvert}};
+}
+
+class BatchRunTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    gCodePages.clear();
+    root_ = fs::temp_directory_path() /
+            ("batchrun-" + std::to_string(::getpid()) + "-" +
+             testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "src");
+    host_.targetDir = PathFromNative((root_ / "out").string() + "/");
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  std::u16string Source(const std::string& name) {
+    return PathFromNative((root_ / "src" / name).string());
+  }
+  void Add(const std::string& name, int32_t state = kStateNew, bool selected = false,
+           std::u16string type = u"PPT") {
+    host_.entries.push_back({state, selected, Source(name), std::move(type), u"", u""});
+  }
+  std::string Out(const std::string& name) { return (root_ / "out" / name).string(); }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  static void Write(const std::string& path, const std::string& text) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  BatchRunCounts Run(TConvertMode mode) {
+    return ConvertFiles(mode, host_, buffer_, FakeConverters());
+  }
+
+  fs::path root_;
+  FakeHost host_;
+  OutputBuffer buffer_;
+};
+
+TEST_F(BatchRunTest, EmptyListDoesNothing) {
+  Run(cmAll);
+  EXPECT_TRUE(host_.log.empty());
+  EXPECT_EQ(host_.shown, 0);
+}
+
+TEST_F(BatchRunTest, NothingQualifyingStillLogsStartAndSummary) {
+  Add("a.ppt");
+  Run(cmSelected);
+  EXPECT_EQ(host_.shown, 1);
+  EXPECT_EQ(host_.closed, 1);
+  ASSERT_EQ(host_.log.size(), 2u);
+  EXPECT_EQ(host_.log[0], "Conversion start...");
+  EXPECT_EQ(host_.log[1], "Conversion end. Successful: 0, Failed: 0, Total: 0\r\n");
+  EXPECT_EQ(host_.progress, 0);  // a passed-over new entry does not step the gauge
+}
+
+TEST_F(BatchRunTest, ConvertAllWritesEveryNewEntryInTheTargetFolder) {
+  Add("one.ppt");
+  Add("two.pptx", kStateNew, false, u"PPTX");
+  Add("done.ppt", kStateConverted);
+  const BatchRunCounts counts = Run(cmAll);
+  EXPECT_EQ(counts.succeeded, 2);
+  EXPECT_EQ(Read(Out("one.txt")), "one.ppt");
+  EXPECT_EQ(Read(Out("two.txt")), "two.pptx");
+  EXPECT_FALSE(fs::exists(Out("done.txt")));
+  EXPECT_EQ(host_.entries[0].state, kStateConverted);
+  EXPECT_EQ(host_.entries[0].message, u"Convert successfully");
+  EXPECT_EQ(host_.entries[1].target, PathFromNative(Out("two.txt")));
+  EXPECT_EQ(host_.progress, 3);  // the gauge reaches its maximum
+  EXPECT_EQ(host_.progressMax, 3);
+  ASSERT_EQ(host_.log.size(), 4u);
+  EXPECT_EQ(host_.log[1], "Convert successfully (" + (root_ / "src/one.ppt").string() + ")");
+  EXPECT_EQ(host_.log[3], "Conversion end. Successful: 2, Failed: 0, Total: 2\r\n");
+}
+
+TEST_F(BatchRunTest, ModesPickTheirEntries) {
+  Add("new-sel.ppt", kStateNew, true);
+  Add("new.ppt", kStateNew, false);
+  Add("done-sel.ppt", kStateConverted, true);
+  Add("broken-sel.ppt", kStateFailed, true);
+  Add("done.ppt", kStateConverted, false);
+  Run(cmSelected);
+  EXPECT_TRUE(fs::exists(Out("new-sel.txt")));
+  EXPECT_FALSE(fs::exists(Out("new.txt")));
+  EXPECT_EQ(host_.progress, 1 + 3);  // the handled entry and the three not in state 0
+
+  fs::remove_all(root_ / "out");
+  Run(cmReconvert);
+  EXPECT_TRUE(fs::exists(Out("done-sel.txt")));
+  EXPECT_TRUE(fs::exists(Out("broken-sel.txt")));
+  EXPECT_TRUE(fs::exists(Out("new-sel.txt")));  // converted by the first run, selected
+  EXPECT_FALSE(fs::exists(Out("done.txt")));
+  EXPECT_FALSE(fs::exists(Out("new.txt")));
+  EXPECT_EQ(host_.entries[3].state, kStateConverted);  // a failed entry converts again
+}
+
+TEST_F(BatchRunTest, AutoRenameTakesTheFirstFreeNumber) {
+  Write(Out("intro.txt"), "old");
+  Write(Out("intro(1).txt"), "old");
+  Add("intro.ppt");
+  Add("other.ppt");
+  Write(Out("other.txt"), "old");
+  Run(cmAll);
+  EXPECT_EQ(Read(Out("intro(2).txt")), "intro.ppt");
+  EXPECT_EQ(host_.entries[0].target, PathFromNative(Out("intro(2).txt")));
+  EXPECT_EQ(Read(Out("other(1).txt")), "other.ppt");  // numbering starts at 1 per entry
+  EXPECT_EQ(Read(Out("intro.txt")), "old");
+}
+
+TEST_F(BatchRunTest, OverwriteReplacesAndOutOfRangePolicyRefuses) {
+  Write(Out("a.txt"), "a much longer old text");
+  Add("a.ppt");
+  host_.policy = kPolicyOverwrite;
+  Run(cmAll);
+  EXPECT_EQ(Read(Out("a.txt")), "a.ppt");
+
+  host_.policy = 255;
+  host_.entries[0].target = u"/earlier/a.txt";
+  host_.log.clear();
+  Run(cmReconvert);  // not selected: passed over
+  host_.entries[0].selected = true;
+  Run(cmReconvert);
+  EXPECT_EQ(host_.entries[0].state, kStateFailed);
+  EXPECT_EQ(host_.entries[0].message, u"Target file already exists, user canceled");
+  EXPECT_EQ(host_.entries[0].target, u"/earlier/a.txt");
+  EXPECT_EQ(host_.log[3], "Failed: Target file already exists, user canceled (/earlier/a.txt)");
+  EXPECT_EQ(host_.log[4], "Conversion end. Successful: 0, Failed: 1, Total: 1\r\n");
+}
+
+TEST_F(BatchRunTest, PromptAnswersEachActAsTheirPolicy) {
+  for (const char* name : {"r", "o", "c", "s", "later"}) {
+    Add(std::string(name) + ".ppt");
+    Write(Out(std::string(name) + ".txt"), "old");
+  }
+  host_.policy = kPolicyPrompt;
+  host_.promptAnswers = {kPromptAutoRename, kPromptOverwrite, kPromptCancel, kPromptStop};
+  const BatchRunCounts counts = Run(cmAll);
+  EXPECT_EQ(host_.prompted.size(), 4u);
+  EXPECT_EQ(host_.prompted[0], PathFromNative(Out("r.txt")));
+  EXPECT_EQ(Read(Out("r(1).txt")), "r.ppt");
+  EXPECT_EQ(Read(Out("o.txt")), "o.ppt");
+  EXPECT_EQ(host_.entries[2].state, kStateFailed);
+  EXPECT_EQ(Read(Out("c.txt")), "old");
+  // Stop Convert: this entry and the ones after it stay as they were.
+  EXPECT_EQ(host_.entries[3].state, kStateNew);
+  EXPECT_EQ(host_.entries[3].target, u"");
+  EXPECT_EQ(host_.entries[4].state, kStateNew);
+  EXPECT_EQ(counts.succeeded, 2);
+  EXPECT_EQ(counts.failed, 1);
+  EXPECT_EQ(host_.progress, 3);
+  EXPECT_EQ(host_.log.back(), "Conversion end. Successful: 2, Failed: 1, Total: 3\r\n");
+  EXPECT_EQ(host_.closed, 1);
+}
+
+TEST_F(BatchRunTest, CancelLetsTheCurrentEntryFinish) {
+  Add("a.ppt");
+  Add("b.ppt");
+  host_.cancel = true;  // left over from the previous run: cleared at the start
+  host_.cancelAfterSteps = 1;
+  Run(cmAll);
+  EXPECT_TRUE(fs::exists(Out("a.txt")));
+  EXPECT_FALSE(fs::exists(Out("b.txt")));
+  EXPECT_EQ(host_.entries[1].state, kStateNew);
+  EXPECT_EQ(host_.log.back(), "Conversion end. Successful: 1, Failed: 0, Total: 1\r\n");
+}
+
+TEST_F(BatchRunTest, FailuresGetTheirMessagesAndPaths) {
+  Add("fail-2.ppt");
+  Add("fail-3.ppt");
+  Add("fail-4.ppt");
+  Add("fail-6.ppt");
+  Add("fail-7.ppt");
+  Add("fail-11.ppt");
+  Add("fail-99.ppt");
+  Add("deck.doc", kStateNew, false, u"DOC");
+  Add("lower.ppt", kStateNew, false, u"ppt");
+  Run(cmAll);
+  const std::u16string expected[] = {
+      u"Source file does not exist", u"File format not correct", u"Source file open error",
+      u"Target file create error", u"Target file write error",
+      u"Extracting text from source file not allowed", u"File format not correct",
+      u"File type not support", u"File type not support",
+  };
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(host_.entries[i].state, kStateFailed) << i;
+    EXPECT_EQ(host_.entries[i].message, expected[i]) << i;
+  }
+  const std::string src = (root_ / "src").string();
+  EXPECT_EQ(host_.log[1], "Failed: Source file does not exist (" + src + "/fail-2.ppt)");
+  EXPECT_EQ(host_.log[4], "Failed: Target file create error (" + Out("fail-6.txt") + ")");
+  EXPECT_EQ(host_.log[5], "Failed: Target file write error (" + src + "/fail-7.ppt)");
+  EXPECT_EQ(host_.log.back(), "Conversion end. Successful: 0, Failed: 9, Total: 9\r\n");
+}
+
+TEST_F(BatchRunTest, TargetFolderIsCreatedWithItsParents) {
+  host_.targetDir = PathFromNative((root_ / "deep/er/out").string() + "/");
+  Add("a.ppt");
+  Run(cmAll);
+  EXPECT_EQ(Read((root_ / "deep/er/out/a.txt").string()), "a.ppt");
+}
+
+TEST_F(BatchRunTest, FolderInTheWayIsACreateError) {
+  Add("a.ppt");
+  fs::create_directories(Out("a.txt"));  // a folder, not an existing file
+  Run(cmAll);
+  EXPECT_EQ(host_.entries[0].message, u"Target file create error");
+  EXPECT_EQ(host_.log[1], "Failed: Target file create error (" + Out("a.txt") + ")");
+}
+
+TEST_F(BatchRunTest, CodePageIsResolvedOnceAndNeverZero) {
+  Add("a.ppt");
+  Add("b.ppt");
+  host_.sourceCode = 0;
+  Run(cmAll);
+  ASSERT_EQ(gCodePages.size(), 2u);
+  EXPECT_EQ(gCodePages[0], DefaultCodePage());
+  EXPECT_NE(gCodePages[0], 0);
+  host_.sourceCode = 1200;
+  host_.entries[0].selected = true;
+  Run(cmReconvert);
+  EXPECT_EQ(gCodePages.back(), 1200);
+}
+
+TEST_F(BatchRunTest, BrokenLogEndsTheRunAndIsReportedOnce) {
+  Add("a.ppt");
+  Add("b.ppt");
+  host_.logFailsAt = 0;
+  Run(cmAll);
+  EXPECT_EQ(host_.logFailuresReported, 1);
+  EXPECT_EQ(host_.shown, 0);  // the very first line failed: nothing started
+  EXPECT_EQ(host_.entries[0].state, kStateNew);
+
+  // Broken after the start line: the entry in hand is finished, the dialog closed, and the
+  // user told once.
+  host_.logFailsAt = 1;
+  host_.logCalls = 0;
+  host_.logFailuresReported = 0;
+  Run(cmAll);
+  EXPECT_EQ(host_.entries[0].state, kStateConverted);
+  EXPECT_EQ(host_.entries[1].state, kStateNew);
+  EXPECT_EQ(host_.closed, 1);
+  EXPECT_EQ(host_.logFailuresReported, 1);
+}
+
+TEST(AutoRenameTarget, NumbersBeforeTheTxtExtension) {
+  EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/intro.txt"), u"/nonexistent-dir-xyz/intro(1).txt");
+  EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/odd"), u"/nonexistent-dir-xyz/odd(1)");
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -22,9 +22,5 @@ QString FileTypeRowLabel(const QString& description, const QString& defaultMask,
   return label + QLatin1Char(')');
 }
 
-QString WithTrailingSeparator(const QString& dir) {
-  return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
-}
-
 }  // namespace dkscr
 

@@ -22,7 +22,4 @@ bool CanAddDir(const QString& text, const QStringList& rows);
 QString FileTypeRowLabel(const QString& description, const QString& defaultMask,
                          const QString& userMasks);
 
-// A directory text with a trailing separator added unless it already ends with one.
-QString WithTrailingSeparator(const QString& dir);
-
 }  // namespace dkscr

@@ -103,9 +103,6 @@ class BasicDialogsTest : public QObject {
              QString("PowerPoint 95, 97-2007 File(*.ppt)"));
     QCOMPARE(FileTypeRowLabel("PowerPoint 95, 97-2007 File", "*.ppt", "*.pps;*.pot"),
              QString("PowerPoint 95, 97-2007 File(*.ppt;*.pps;*.pot)"));
-    QCOMPARE(WithTrailingSeparator(""), QString("/"));
-    QCOMPARE(WithTrailingSeparator("/out"), QString("/out/"));
-    QCOMPARE(WithTrailingSeparator("/out/"), QString("/out/"));
   }
 
   void ListViewReportsHorizontalScrolling() {

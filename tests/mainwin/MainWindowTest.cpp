@@ -15,6 +15,15 @@
 
 #include "app/ClipboardFiles.h"
 #include "app/MainDialogs.h"
+#include "app/ProgramDialogs.h"
+#include "app/dialogs/DialogServices.h"
+#include "app/dialogs/UnAddDir.h"
+#include "app/dialogs/UnCancelFind.h"
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
 #include "app/SavedFileList.h"
 #include "app/UnMain.h"
 
@@ -567,6 +576,72 @@ class MainWindowTest : public QObject {
     job.close();
     OpenWindow();
     QCOMPARE(FWindow->FileCount(), 0);
+  }
+
+  void addDirWithTheRealDialogs() {
+    QStringList boxes;
+    SetMessageBoxHook([&](QWidget*, const QString&, const QString& text, QMessageBox::Icon) {
+      boxes << text;
+    });
+    TProgramDialogs dialogs(*FGlobal, FWindow.get());
+    FWindow->SetDialogs(&dialogs);
+    const QString tree = Home("tree");
+    WriteFile(tree + "/a.ppt", 1);
+    WriteFile(tree + "/sub/b.pptx", 1);
+    WriteFile(tree + "/sub/c.ppt", 1);
+
+    // Dropping the folder fills the dialog's folder field; OK scans it.
+    dialogs.FmAddDir->CBRecursive->setChecked(true);
+    QTimer::singleShot(0, dialogs.FmAddDir, [&] {
+      QVERIFY(dialogs.FmAddDir->isVisible());
+      QCOMPARE(dialogs.FmAddDir->EditDir->text(), tree);
+      dialogs.FmAddDir->BtnOK->click();
+    });
+    FWindow->FileDropTarget1Drop({U(tree)});
+    QCOMPARE(FGlobal->Settings.adddir, U(tree));
+    QCOMPARE(FWindow->FileCount(), 3);
+    QVERIFY(!dialogs.FmCancelFind->isVisible());
+    QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 3 file(s)."));
+
+    // Only PPTX ticked, not recursive: nothing new on the top level.
+    dialogs.FmAddDir->CheckListBox1->item(0)->setCheckState(Qt::Unchecked);
+    dialogs.FmAddDir->CBRecursive->setChecked(false);
+    QTimer::singleShot(0, dialogs.FmAddDir, [&] { dialogs.FmAddDir->BtnOK->click(); });
+    Command(22);
+    QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 0 file(s)."));
+
+    // Stop pressed in the progress dialog during the scan: the later folders are skipped.
+    const QString more = Home("more");
+    for (int i = 0; i < 20; ++i) WriteFile(more + QString("/f%1.ppt").arg(i), 1);
+    const QString last = Home("last");
+    WriteFile(last + "/z.ppt", 1);
+    dialogs.FmAddDir->CheckListBox1->item(0)->setCheckState(Qt::Checked);
+    dialogs.FmAddDir->EditDir->setText(more + ";" + last);
+    QTimer::singleShot(0, dialogs.FmAddDir, [&] {
+      dialogs.FmAddDir->BtnOK->click();
+      QTimer::singleShot(0, dialogs.FmCancelFind, [&] {
+        QVERIFY(dialogs.FmCancelFind->isVisible());
+        dialogs.FmCancelFind->BtnCancel->click();
+      });
+    });
+    const int before = FWindow->FileCount();
+    Command(22);
+    QVERIFY(FWindow->FileSearch().UserStopped());
+    QVERIFY(!dialogs.FmCancelFind->isVisible());
+    QVERIFY(FWindow->FileCount() - before < 20);
+    QCOMPARE(FWindow->Model()->List().FindSource(U(last + "/z.ppt")), TFileList::npos);
+    QVERIFY(boxes.isEmpty());
+
+    // The log cannot be written: one message box naming the log file.
+    QVERIFY(QDir().mkpath(Home("dkscract.log")));
+    dialogs.FmAddDir->EditDir->setText(tree);
+    QTimer::singleShot(0, dialogs.FmAddDir, [&] { dialogs.FmAddDir->BtnOK->click(); });
+    Command(22);
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes[0].contains(Home("dkscract.log")));
+    QVERIFY(!dialogs.FmCancelFind->isVisible());
+    SetMessageBoxHook(nullptr);
+    FWindow->SetDialogs(FDialogs.get());
   }
 
   void exitClosesTheWindow() {

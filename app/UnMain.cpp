@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <system_error>
 
 #include "app/AppImages.h"
@@ -233,10 +234,12 @@ void TFmMain::BuildButtonBar(QWidget* bar) {
     button->setIcon(FImageMenu[size_t(b.image)]);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true);
-    button->setFixedSize(kButtonWidth, kButtonHeight);
     button->setProperty(kTagProperty, b.tag);
+    // 65 pixels unless the font in use needs more for the caption.
+    const int width = std::max(kButtonWidth, button->sizeHint().width());
+    button->setFixedSize(width, kButtonHeight);
     button->move(left, (kButtonBarHeight - kButtonHeight) / 2);
-    left += kButtonWidth + kButtonGap;
+    left += width + kButtonGap;
     connect(button, &QToolButton::clicked, this, [this, button] { MenuItemClick(button); });
     Buttons[b.name] = button;
   }
@@ -621,6 +624,8 @@ bool TFmMain::event(QEvent* e) {
 }
 
 bool TFmMain::eventFilter(QObject* watched, QEvent* e) {
+  // The bar has its new width only once the layout has run.
+  if (watched == FButtonBar && e->type() == QEvent::Resize) FormResize();
   if (e->type() == QEvent::KeyPress && watched->isWidgetType()) {
     auto* widget = static_cast<QWidget*>(watched);
     // Keys typed into menus or other windows are theirs.

@@ -62,6 +62,8 @@ class TFmMain : public QMainWindow {
   std::u16string TargetFileName(std::u16string_view source) const;
   void OpenEntryFile(bool useSource, bool launch);
   void ShowStatusMessage(const QString& text);
+  // Shows the number of entries in status panel 1.
+  void ShowFileCount();
   void ScrollToCurrent();
   // The batch conversion run; joins the program with the converters.
   void ConvertFiles(TConvertMode mode);
@@ -120,7 +122,6 @@ class TFmMain : public QMainWindow {
   void FormActivate();
   void FormResize();
 
-  void ShowFileCount();
   void ClearSelection();
   void SelectRow(int row);
   // Logs one line; remembers a failure so the user is told once when the operation ends.

@@ -13,7 +13,10 @@
 #include <QtTest>
 #include <memory>
 
+#include <csignal>
+
 #include "app/ClipboardFiles.h"
+#include "app/CloseOnSignal.h"
 #include "app/MainDialogs.h"
 #include "app/ProgramDialogs.h"
 #include "app/dialogs/DialogServices.h"
@@ -642,6 +645,15 @@ class MainWindowTest : public QObject {
     QVERIFY(!dialogs.FmCancelFind->isVisible());
     SetMessageBoxHook(nullptr);
     FWindow->SetDialogs(FDialogs.get());
+  }
+
+  void terminationSignalsCloseTheWindow() {
+    for (int sig : {SIGTERM, SIGINT}) {
+      FWindow->show();
+      TCloseOnSignal closer(FWindow.get());
+      std::raise(sig);
+      QTRY_VERIFY(!FWindow->isVisible());
+    }
   }
 
   void exitClosesTheWindow() {

@@ -96,4 +96,19 @@ bool IsCommandEnabled(const CommandEnabling& e, int tag) {
   }
 }
 
+bool ChangesListOrConverts(int tag) {
+  switch (tag) {
+    case kTagAddFile:
+    case kTagAddDir:
+    case kTagPasteFile:
+    case kTagDelete:
+    case kTagConvertAll:
+    case kTagConvertSelect:
+    case kTagReConvert:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace dkscr

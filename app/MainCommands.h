@@ -75,4 +75,8 @@ CommandEnabling EvaluateEnabling(std::span<const EntryFacts> entries, bool clipb
 
 bool IsCommandEnabled(const CommandEnabling& enabling, int tag);
 
+// Commands that add or remove entries or start a run: refused while a run is in progress,
+// since the run walks the entries it counted at its start.
+bool ChangesListOrConverts(int tag);
+
 }  // namespace dkscr

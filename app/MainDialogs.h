@@ -30,6 +30,15 @@ class TMainDialogs {
   // Shows the visible progress dialog again, in front of the main window.
   virtual void RaiseProgress() = 0;
 
+  // The conversion run's progress dialog, shown without modality; onCancel is called when the
+  // user asks the run to stop (Cancel, Esc, closing the dialog).
+  virtual void StartConvertProgress(int maximum, std::function<void()> onCancel) = 0;
+  virtual void ShowConvertFile(const QString& source) = 0;
+  virtual void StepConvertProgress() = 0;
+  virtual void CloseConvertProgress() = 0;
+  // Asks what to do with an existing target: 6 Auto Rename, 7 Overwrite, 2 Cancel, 3 Stop.
+  virtual int PromptOverwrite(const QString& target) = 0;
+
   // A message box titled "Error" with the error icon.
   virtual void ShowError(const QString& text) = 0;
 };

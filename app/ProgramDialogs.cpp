@@ -4,6 +4,8 @@
 #include <QLineEdit>
 
 #include "app/Global.h"
+#include "app/batchrun/UnCancelCvt.h"
+#include "app/batchrun/UnFileOverTp.h"
 #include "app/dialogs/DialogServices.h"
 #include "app/dialogs/HelpWindow.h"
 #include "app/dialogs/UnAbout.h"
@@ -25,7 +27,9 @@ TProgramDialogs::TProgramDialogs(TGlobal& global, QWidget* mainWindow) : FMain(m
   QObject::connect(FmCancelFind, &TFmCancelFind::StopRequested, FmCancelFind, [this] {
     if (FOnStop) FOnStop();
   });
+  FmCancelCvt = new TFmCancelCvt(mainWindow);
   FmAbout = new TFmAbout(mainWindow);
+  FmFileOverTp = new TFmFileOverTp(mainWindow);
   FmViewLog = new TFmViewLog(global, mainWindow);
 }
 
@@ -70,13 +74,26 @@ bool TProgramDialogs::ConversionProgressVisible() const {
 }
 
 void TProgramDialogs::RaiseProgress() {
-  for (QWidget* w : {static_cast<QWidget*>(FmCancelFind), FmCancelCvt}) {
+  for (QWidget* w : {static_cast<QWidget*>(FmCancelFind), static_cast<QWidget*>(FmCancelCvt)}) {
     if (w != nullptr && w->isVisible()) {
       w->show();
       w->raise();
     }
   }
 }
+
+void TProgramDialogs::StartConvertProgress(int maximum, std::function<void()> onCancel) {
+  FmCancelCvt->SetCancelHandler(std::move(onCancel));
+  FmCancelCvt->Start(maximum);
+}
+
+void TProgramDialogs::ShowConvertFile(const QString& source) { FmCancelCvt->ShowFileName(source); }
+
+void TProgramDialogs::StepConvertProgress() { FmCancelCvt->StepProgress(); }
+
+void TProgramDialogs::CloseConvertProgress() { FmCancelCvt->close(); }
+
+int TProgramDialogs::PromptOverwrite(const QString& target) { return FmFileOverTp->Ask(target); }
 
 void TProgramDialogs::ShowError(const QString& text) { ShowErrorMessage(FMain, text); }
 

@@ -17,6 +17,8 @@ class TFmCancelFind;
 class TFmAbout;
 class TFmDirectory;
 class TFmViewLog;
+class TFmCancelCvt;
+class TFmFileOverTp;
 
 class TProgramDialogs : public TMainDialogs {
  public:
@@ -37,6 +39,11 @@ class TProgramDialogs : public TMainDialogs {
   bool SearchProgressVisible() const override;
   bool ConversionProgressVisible() const override;
   void RaiseProgress() override;
+  void StartConvertProgress(int maximum, std::function<void()> onCancel) override;
+  void ShowConvertFile(const QString& source) override;
+  void StepConvertProgress() override;
+  void CloseConvertProgress() override;
+  int PromptOverwrite(const QString& target) override;
   void ShowError(const QString& text) override;
 
   TFmOption* FmOption = nullptr;
@@ -45,8 +52,8 @@ class TProgramDialogs : public TMainDialogs {
   TFmAbout* FmAbout = nullptr;
   TFmDirectory* FmDirectory = nullptr;
   TFmViewLog* FmViewLog = nullptr;
-  // The conversion run's progress dialog, once the program has one.
-  QWidget* FmCancelCvt = nullptr;
+  TFmCancelCvt* FmCancelCvt = nullptr;
+  TFmFileOverTp* FmFileOverTp = nullptr;
 
  private:
   QWidget* FMain;

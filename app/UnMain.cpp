@@ -31,6 +31,7 @@
 #include "app/FileNames.h"
 #include "app/FileProbe.h"
 #include "app/MainDialogs.h"
+#include "app/MainRunHost.h"
 #include "app/SavedFileList.h"
 
 namespace dkscr {
@@ -325,6 +326,7 @@ void TFmMain::MenuItemClick(QObject* sender) {
 }
 
 void TFmMain::RunCommand(int tag) {
+  if (FConverting && ChangesListOrConverts(tag)) return;
   switch (tag) {
     case kTagOptions:
       if (FDialogs) FDialogs->ShowOptions();
@@ -356,8 +358,19 @@ void TFmMain::RunCommand(int tag) {
 }
 
 void TFmMain::ConvertFiles(TConvertMode mode) {
-  // The conversion run is not part of the window yet: the commands reach here and stop.
-  static_cast<void>(mode);
+  // Messages are handled between entries: nothing may start a second run or change the list
+  // while this one walks it.
+  if (FConverting || FScanning) return;
+  FConverting = true;
+  ActionMainMenuBar1Paint();
+  TMainRunHost host(*this);
+  RunConversion(mode, host, FOutBuffer, FConverters);
+  FConverting = false;
+  ActionMainMenuBar1Paint();
+  if (FCloseAfterRun) {
+    FCloseAfterRun = false;
+    close();
+  }
 }
 
 // ---- adding files ---------------------------------------------------------------------------
@@ -471,6 +484,7 @@ void TFmMain::DoPaste() {
 }
 
 void TFmMain::FileDropTarget1Drop(const std::vector<std::u16string>& items) {
+  if (FConverting) return;
   ClearSelection();
   if (items.size() == 1) {
     if (IsDirectory(items[0])) {
@@ -552,6 +566,7 @@ void TFmMain::OpenEntryFile(bool useSource, bool launch) {
 }
 
 void TFmMain::ListView1ColumnClick(int column) {
+  if (FConverting) return;  // sorting would move the entries under the run
   for (int c = 0; c < kColumnCount; ++c) {
     const QString caption = FModel->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     FModel->setHeaderData(c, Qt::Horizontal,
@@ -581,7 +596,10 @@ void TFmMain::ActionMainMenuBar1Paint() {
     facts.push_back({FModel->Entry(row).State, sel->isRowSelected(row, QModelIndex())});
   const bool clip = !FilesFromMime(QGuiApplication::clipboard()->mimeData()).empty();
   const CommandEnabling enabling = EvaluateEnabling(facts, clip);
-  for (auto& [tag, action] : FActions) action->setEnabled(IsCommandEnabled(enabling, tag));
+  for (auto& [tag, action] : FActions) {
+    action->setEnabled(IsCommandEnabled(enabling, tag) &&
+                       !(FConverting && ChangesListOrConverts(tag)));
+  }
 }
 
 void TFmMain::PopupMenu1Popup(const QPoint& pos) {
@@ -655,6 +673,13 @@ void TFmMain::FormActivate() {
 }
 
 void TFmMain::closeEvent(QCloseEvent* e) {
+  // During a run the entry in hand is finished first; the window closes when the run ends.
+  if (FConverting) {
+    FCancel = true;
+    FCloseAfterRun = true;
+    e->ignore();
+    return;
+  }
   // A scan still running ends first; the list is saved when the window is destroyed.
   if (FScanning) FFileSearch.Stop();
   QMainWindow::closeEvent(e);

@@ -15,6 +15,7 @@
 #include "app/KelFileFind.h"
 #include "app/ListSort.h"
 #include "app/MainCommands.h"
+#include "app/batchrun/BatchRun.h"
 #include "core/OutputBuffer.h"
 
 class QAction;
@@ -28,8 +29,6 @@ class QWidget;
 namespace dkscr {
 
 class TMainDialogs;
-
-enum TConvertMode : int { cmAll = 0, cmSelected = 1, cmReconvert = 2 };
 
 // Desktop services the window calls; a test replaces them to watch what would happen.
 struct TMainServices {
@@ -65,8 +64,13 @@ class TFmMain : public QMainWindow {
   // Shows the number of entries in status panel 1.
   void ShowFileCount();
   void ScrollToCurrent();
-  // The batch conversion run; joins the program with the converters.
+  // The batch conversion run over the list; returns when its dialog has closed.
   void ConvertFiles(TConvertMode mode);
+  bool Converting() const { return FConverting; }
+  // The converter for each type; tests put their own in.
+  void SetConverters(std::vector<ConverterForType> converters) {
+    FConverters = std::move(converters);
+  }
 
   // Items dropped on the window, already turned into paths.
   void FileDropTarget1Drop(const std::vector<std::u16string>& items);
@@ -147,6 +151,11 @@ class TFmMain : public QMainWindow {
   bool FScanning = false;
   bool FLogFailed = false;
   QString FLogError;
+  bool FConverting = false;
+  bool FCloseAfterRun = false;  // closing was asked for during a run
+  std::vector<ConverterForType> FConverters = StandardConverters();
+
+  friend class TMainRunHost;
 };
 
 }  // namespace dkscr

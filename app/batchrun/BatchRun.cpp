@@ -169,7 +169,7 @@ class Run {
 
 }  // namespace
 
-BatchRunCounts ConvertFiles(TConvertMode mode, BatchRunHost& host, OutputBuffer& output,
+BatchRunCounts RunConversion(TConvertMode mode, BatchRunHost& host, OutputBuffer& output,
                             const std::vector<ConverterForType>& converters) {
   return Run(mode, host, output, converters).Execute();
 }

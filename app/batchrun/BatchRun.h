@@ -85,7 +85,7 @@ struct BatchRunCounts {
 };
 
 // One conversion run over the host's list. `output` is the caller's buffer, kept across runs.
-BatchRunCounts ConvertFiles(TConvertMode mode, BatchRunHost& host, OutputBuffer& output,
+BatchRunCounts RunConversion(TConvertMode mode, BatchRunHost& host, OutputBuffer& output,
                             const std::vector<ConverterForType>& converters);
 
 // The first free numbered name for an existing target: base(1).txt, base(2).txt, ...

@@ -131,7 +131,7 @@ class BatchRunTest : public testing::Test {
     std::ofstream(path, std::ios::binary) << text;
   }
   BatchRunCounts Run(TConvertMode mode) {
-    return ConvertFiles(mode, host_, buffer_, FakeConverters());
+    return RunConversion(mode, host_, buffer_, FakeConverters());
   }
 
   fs::path root_;

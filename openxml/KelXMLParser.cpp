@@ -16,10 +16,10 @@ class TXMLTreeBuilder {
     TXMLLargeTokenizer tokenizer(data);
     FCurrent = &FDocument.Root();
     bool keepSpaces = false;
-    std::string token;
+    std::string scratch;
     for (TXMLTokenKind kind = tokenizer.NextToken(false); kind != TXMLTokenKind::EndOfInput;
          kind = tokenizer.NextToken(keepSpaces)) {
-      tokenizer.TokenText(token);
+      const std::string_view token = tokenizer.TokenView(scratch);
       switch (kind) {
         case TXMLTokenKind::Declaration:
           TakeStyleSheet(token);
@@ -33,7 +33,7 @@ class TXMLTreeBuilder {
         case TXMLTokenKind::StartTag:
           if (FCurrent != nullptr) {
             TXMLItem* item = TrimControl(FCurrent->FName).empty() ? FCurrent : FCurrent->New();
-            keepSpaces = TakeTag(*item, token);
+            keepSpaces = TakeTag(*item, token, tokenizer);
             FCurrent = item;
           }
           break;
@@ -41,7 +41,7 @@ class TXMLTreeBuilder {
           if (FCurrent != nullptr) FCurrent = FCurrent->FParent;
           break;
         case TXMLTokenKind::EmptyTag:
-          if (FCurrent != nullptr) keepSpaces = TakeTag(*FCurrent->New(), token);
+          if (FCurrent != nullptr) keepSpaces = TakeTag(*FCurrent->New(), token, tokenizer);
           break;
       }
     }
@@ -49,9 +49,21 @@ class TXMLTreeBuilder {
 
  private:
   // Name and attributes from the tag; returns whether spaces around text are now kept.
-  static bool TakeTag(TXMLItem& item, std::string_view token) {
-    item.FName = TagName(token);
-    item.FParams = ParseParams(token);
+  static bool TakeTag(TXMLItem& item, std::string_view token,
+                      const TXMLLargeTokenizer& tokenizer) {
+    if (!tokenizer.TokenUnchanged()) {
+      item.FName = TagName(token);
+      item.FParams = ParseParams(token);
+    } else {
+      // The tokenizer has found the first space already, and the only ">" is the last byte.
+      const size_t space = tokenizer.FirstSpace();
+      item.FName = TagNameAt(token, space);
+      if (space != std::string_view::npos) {
+        size_t end = token.size() - 1;
+        if (end > space + 1 && token[end - 1] == '/') --end;
+        item.FParams = ParseParamsBody(token.substr(space + 1, end - space - 1));
+      }
+    }
     return item.FParams.IndexOf("xml:space=preserve") >= 0;
   }
 
@@ -63,26 +75,19 @@ class TXMLTreeBuilder {
   // Character data joins the element's text after a CR LF, and the whole text is decoded
   // again, so earlier pieces are decoded once more with every later piece. Decoding never
   // acts across a line break, so only the part after the last stable line break needs it.
-  static void AppendText(TXMLItem& item, std::string& token) {
+  static void AppendText(TXMLItem& item, std::string_view token) {
     std::string& text = item.FText;
     const size_t stable = item.FStableText;
     const bool significant =
         item.FTextSignificant || AnySignificant(std::string_view(text).substr(stable));
     if (!significant) {
-      text.swap(token);
+      text.assign(token);
       DecodeEscapesInPlace(text);
       item.FStableText = 0;
       item.FTextSignificant = false;
-    } else if (stable == text.size()) {
-      DecodeEscapesInPlace(token);
-      text.append("\r\n").append(token);
     } else {
-      std::string tail;
-      tail.reserve(text.size() - stable + 2 + token.size());
-      tail.append(text, stable).append("\r\n").append(token);
-      DecodeEscapesInPlace(tail);
-      text.resize(stable);
-      text.append(tail);
+      text.append("\r\n").append(token);
+      DecodeEscapesTail(text, stable);
     }
     AdvanceStable(item);
   }

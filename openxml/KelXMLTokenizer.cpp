@@ -12,6 +12,15 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && SameTextAscii(text.substr(0, prefix.size()), prefix);
 }
 
+// Bytes at which the markup scan stops.
+struct MarkupByteTable {
+  bool stop[256] = {};
+  constexpr MarkupByteTable() {
+    for (unsigned char c : {'>', '\n', ' ', '\0'}) stop[c] = true;
+  }
+};
+constexpr MarkupByteTable kMarkupBytes;
+
 TXMLTokenKind MarkupKind(std::string_view token) {
   if (StartsWithNoCase(token, "<?xml")) return TXMLTokenKind::Declaration;
   if (StartsWithNoCase(token, "<!--")) return TXMLTokenKind::Comment;
@@ -41,22 +50,46 @@ TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) {
   if (FPos >= FEnd) return FKind = TXMLTokenKind::EndOfInput;
 
   if (buf[FPos] == '<') {
-    const void* close = std::memchr(buf + FPos, '>', FEnd - FPos);
-    if (close == nullptr) {
+    // One pass finds the ">" and notes the first space and any LF on the way; the zero byte
+    // after the input stops it too.
+    bool hasLf = false;
+    size_t firstSpace = std::string::npos;
+    size_t close = FPos + 1;
+    for (;;) {
+      while (!kMarkupBytes.stop[static_cast<unsigned char>(buf[close])]) ++close;
+      const char c = buf[close];
+      if (c == '>' || close >= FEnd) break;
+      if (c == '\n') {
+        hasLf = true;
+      } else if (c == ' ' && firstSpace == std::string::npos) {
+        firstSpace = close - FPos;
+      }
+      ++close;
+    }
+    if (close >= FEnd) {
       FPos = FEnd;
       FTokenStart = FEnd;
       return FKind = TXMLTokenKind::EndOfInput;
     }
-    FPos = static_cast<size_t>(static_cast<const char*>(close) - buf) + 1;
+    FTokenHasLf = hasLf;
+    FFirstSpace = firstSpace;
+    FPos = close + 1;
     return FKind = MarkupKind(RawToken());
   }
 
+  FTokenHasLf = true;  // text is rare enough to be checked when it is copied
   const void* lt = std::memchr(buf + FPos, '<', FEnd - FPos);
   size_t end = lt == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(lt) - buf);
   // The text ends after its last significant byte; what follows is white space.
   while (end > FPos && static_cast<unsigned char>(buf[end - 1]) < firstKept) --end;
   FPos = end;
   return FKind = TXMLTokenKind::Text;
+}
+
+std::string_view TXMLLargeTokenizer::TokenView(std::string& scratch) const {
+  if (!FTokenHasLf) return RawToken();
+  TokenText(scratch);
+  return scratch;
 }
 
 void TXMLLargeTokenizer::TokenText(std::string& out) const {

@@ -23,6 +23,12 @@ class TXMLLargeTokenizer {
   std::string_view RawToken() const { return {FBuffer.get() + FTokenStart, FPos - FTokenStart}; }
   // The current token with its CR LF and then its LF CR pairs deleted, into `out`.
   void TokenText(std::string& out) const;
+  // The same as a view: of the input when there was nothing to delete, else of `scratch`.
+  std::string_view TokenView(std::string& scratch) const;
+  // Where the current markup token's first space is, or npos. Only for tokens that TokenView
+  // returns unchanged, whose only ">" is their last byte.
+  size_t FirstSpace() const { return FFirstSpace; }
+  bool TokenUnchanged() const { return !FTokenHasLf; }
   // Line of the current position, counting the LFs skipped as white space.
   size_t Line() const { return FLine; }
 
@@ -32,6 +38,8 @@ class TXMLLargeTokenizer {
   size_t FPos = 0;
   size_t FTokenStart = 0;
   size_t FLine = 1;
+  bool FTokenHasLf = false;
+  size_t FFirstSpace = std::string::npos;  // only a token with an LF can hold a pair to delete
   TXMLTokenKind FKind = TXMLTokenKind::EndOfInput;
 };
 

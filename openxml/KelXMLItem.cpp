@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "openxml/KelXMLParser.h"
+#include "openxml/KelXMLSyntax.h"
 
 // Under AddressSanitizer elements come from the heap one by one, so that every misuse of a
 // freed element is caught.
@@ -56,7 +57,7 @@ void TXMLItemPool::Release(void* memory) {
   auto* slot = static_cast<FreeSlot*>(memory);
   slot->next = FFree;
   FFree = slot;
-  if (--FLive == 0) ReleaseBlocks();
+  --FLive;
 }
 
 TXMLItem::~TXMLItem() { FreeItems(); }
@@ -108,8 +109,14 @@ void TXMLItem::SetName(std::string name) {
   Changed();
 }
 
+void TXMLItem::ParseRawParams() const {
+  FParams = ParseParamsBody(FRawParams);
+  FRawParams = {};
+}
+
 void TXMLItem::SetParams(TXMLParams params) {
   FParams = std::move(params);
+  FRawParams = {};
   Changed();
 }
 
@@ -118,6 +125,7 @@ void TXMLItem::Clear() {
   Notify = false;
   FreeItems();
   FParams.Clear();
+  FRawParams = {};
   FName.clear();
   FText.clear();
   FStableText = 0;

@@ -14,6 +14,8 @@ class TXMLTreeBuilder {
 
   void Build(std::string_view data) {
     TXMLLargeTokenizer tokenizer(data);
+    // Elements point into the source from the first tag on, so the document holds it at once.
+    FDocument.FSource = tokenizer.TakeBuffer();
     FCurrent = &FDocument.Root();
     bool keepSpaces = false;
     std::string scratch;
@@ -49,22 +51,27 @@ class TXMLTreeBuilder {
 
  private:
   // Name and attributes from the tag; returns whether spaces around text are now kept.
-  static bool TakeTag(TXMLItem& item, std::string_view token,
-                      const TXMLLargeTokenizer& tokenizer) {
+  // Name and attribute text from the tag; returns whether spaces around text are now kept.
+  bool TakeTag(TXMLItem& item, std::string_view token, const TXMLLargeTokenizer& tokenizer) {
+    std::string_view body;
     if (!tokenizer.TokenUnchanged()) {
       item.FName = TagName(token);
-      item.FParams = ParseParams(token);
+      body = ParamsBodyOf(token);
+      if (!body.empty()) body = FDocument.KeepText(body);
     } else {
-      // The tokenizer has found the first space already, and the only ">" is the last byte.
+      // The tokenizer has found the first space already, and the only ">" is the last byte;
+      // the token lies in the document's source buffer.
       const size_t space = tokenizer.FirstSpace();
       item.FName = TagNameAt(token, space);
       if (space != std::string_view::npos) {
         size_t end = token.size() - 1;
         if (end > space + 1 && token[end - 1] == '/') --end;
-        item.FParams = ParseParamsBody(token.substr(space + 1, end - space - 1));
+        body = token.substr(space + 1, end - space - 1);
       }
     }
-    return item.FParams.IndexOf("xml:space=preserve") >= 0;
+    item.FParams.Clear();
+    item.FRawParams = body;
+    return MayPreserveSpace(body) && item.Params().IndexOf("xml:space=preserve") >= 0;
   }
 
   static bool AnySignificant(std::string_view text) {
@@ -130,11 +137,21 @@ class TXMLTreeBuilder {
 
 TKelXMLParser::TKelXMLParser() { FRoot.FDocument = this; }
 
+std::string_view TKelXMLParser::KeepText(std::string_view text) {
+  return FKeptTexts.emplace_back(text);
+}
+
+void TKelXMLParser::ReleaseSource() {
+  FSource.reset();
+  FKeptTexts.clear();
+}
+
 void TKelXMLParser::Clear() {
   bool allow = true;
   if (BeforeClear) BeforeClear(*this, allow);
   if (!allow) return;
   FRoot.Clear();
+  ReleaseSource();
   if (OnCleared) OnCleared(*this);
 }
 
@@ -147,6 +164,7 @@ void TKelXMLParser::LoadFromBuffer(std::string_view data) {
   if (BeforeLoad) BeforeLoad(*this, allow);
   if (!allow) return;
   FRoot.Clear();
+  ReleaseSource();
   // Nothing is reported element by element while the tree is built; the handler comes back
   // however building ends.
   struct HandlerAside {

@@ -4,7 +4,9 @@
 // text follows the tokenizer's white-space rules exactly, since that decides what a slide's
 // text looks like.
 #include <cstddef>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,7 +31,10 @@ class TXMLItem {
   void SetText(std::string text);
   const std::string& Name() const { return FName; }
   void SetName(std::string name);
-  const TXMLParams& Params() const { return FParams; }
+  const TXMLParams& Params() const {
+    if (!FRawParams.empty()) ParseRawParams();
+    return FParams;
+  }
   void SetParams(TXMLParams params);
 
   int SubItemCount() const { return FCount; }
@@ -68,10 +73,14 @@ class TXMLItem {
   void Unlink(TXMLItem* child);
   void InsertAt(TXMLItem* child, int index);
   static void Free(TXMLItem* item);
+  void ParseRawParams() const;
 
   std::string FText;
   std::string FName;
-  TXMLParams FParams;
+  // A loaded element keeps the attribute text of its tag, which lies in its document's source
+  // buffer, and makes the attribute lines from it when they are first asked for.
+  mutable TXMLParams FParams;
+  mutable std::string_view FRawParams;
   // Children as a list; the cursor remembers the child last reached by index.
   TXMLItem* FFirst = nullptr;
   TXMLItem* FLast = nullptr;
@@ -88,8 +97,8 @@ class TXMLItem {
   bool FTextSignificant = false;
 };
 
-// Memory for the elements of one document, taken in blocks and reused; all of it goes back
-// when the last element is freed, so it follows the size of the tree being held.
+// Memory for the elements of one document, taken in blocks and reused from load to load; it
+// follows the largest tree the document has held and goes back when the document goes.
 class TXMLItemPool {
  public:
   TXMLItemPool() = default;
@@ -146,7 +155,13 @@ class TKelXMLParser {
   friend class TXMLItem;
   friend class TXMLTreeBuilder;
 
+  // Keeps text the elements' unparsed attributes point into.
+  std::string_view KeepText(std::string_view text);
+  void ReleaseSource();
+
   TXMLItemPool FPool;  // declared before the root, which gives its elements back to it
+  std::unique_ptr<char[]> FSource;   // the bytes of the last load
+  std::deque<std::string> FKeptTexts;  // attribute texts of tags that had line breaks deleted
   TXMLItem FRoot;
   std::string FStyleSheet;
 };

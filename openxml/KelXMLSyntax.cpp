@@ -189,7 +189,7 @@ TXMLParams ResolveRepeatedNames(const std::vector<ParamEntry>& entries,
 
 }  // namespace
 
-TXMLParams ParseParams(std::string_view token) {
+std::string_view ParamsBodyOf(std::string_view token) {
   const size_t space = FindByte(token, ' ');
   if (space == std::string_view::npos) return {};
   std::string_view body = token.substr(space + 1);
@@ -197,7 +197,21 @@ TXMLParams ParseParams(std::string_view token) {
   if (close != std::string_view::npos) {
     body = body.substr(0, close > 0 && body[close - 1] == '/' ? close - 1 : close);
   }
-  return ParseParamsBody(body);
+  return body;
+}
+
+TXMLParams ParseParams(std::string_view token) { return ParseParamsBody(ParamsBodyOf(token)); }
+
+bool MayPreserveSpace(std::string_view body) {
+  // Every line is a name from the text, "=" and a value, so the line xml:space=preserve needs
+  // "space=" in the text.
+  constexpr std::string_view kTail = "space";
+  size_t eq = FindByte(body, '=', kTail.size());
+  while (eq != std::string_view::npos) {
+    if (SameTextAscii(body.substr(eq - kTail.size(), kTail.size()), kTail)) return true;
+    eq = FindByte(body, '=', eq + 1);
+  }
+  return false;
 }
 
 TXMLParams ParseParamsBody(std::string_view body) {

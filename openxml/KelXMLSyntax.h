@@ -17,6 +17,11 @@ std::string TagName(std::string_view token);
 // value. Values lose one pair of surrounding double quotes when longer than two bytes and
 // have their escapes decoded.
 TXMLParams ParseParams(std::string_view token);
+// The text ParseParams works on: after the first space, before the first ">" and a "/" just
+// before it. Empty when the tag has no space.
+std::string_view ParamsBodyOf(std::string_view token);
+// False when no attribute line made from this text can read xml:space=preserve.
+bool MayPreserveSpace(std::string_view body);
 // The same from the text between the first space and the closing ">" or "/>".
 TXMLParams ParseParamsBody(std::string_view body);
 // TagName when the position of the token's first space is known (npos: none).

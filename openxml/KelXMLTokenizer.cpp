@@ -33,6 +33,7 @@ TXMLTokenKind MarkupKind(std::string_view token) {
 
 TXMLLargeTokenizer::TXMLLargeTokenizer(std::string_view data)
     : FBuffer(new char[data.size() + 1]) {
+  FData = FBuffer.get();
   if (!data.empty()) std::memcpy(FBuffer.get(), data.data(), data.size());
   FBuffer[data.size()] = '\0';
   const void* zero = std::memchr(FBuffer.get(), 0, data.size() + 1);
@@ -40,7 +41,7 @@ TXMLLargeTokenizer::TXMLLargeTokenizer(std::string_view data)
 }
 
 TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) {
-  const char* const buf = FBuffer.get();
+  const char* const buf = FData;
   const unsigned char firstKept = keepSpaces ? 0x20 : 0x21;
   while (FPos < FEnd && static_cast<unsigned char>(buf[FPos]) < firstKept) {
     if (buf[FPos] == '\n') ++FLine;

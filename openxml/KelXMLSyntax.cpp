@@ -208,7 +208,10 @@ bool MayPreserveSpace(std::string_view body) {
   constexpr std::string_view kTail = "space";
   size_t eq = FindByte(body, '=', kTail.size());
   while (eq != std::string_view::npos) {
-    if (SameTextAscii(body.substr(eq - kTail.size(), kTail.size()), kTail)) return true;
+    if ((body[eq - 1] | 0x20) == 'e' &&
+        SameTextAscii(body.substr(eq - kTail.size(), kTail.size()), kTail)) {
+      return true;
+    }
     eq = FindByte(body, '=', eq + 1);
   }
   return false;

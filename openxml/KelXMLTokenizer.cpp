@@ -22,8 +22,12 @@ struct MarkupByteTable {
 constexpr MarkupByteTable kMarkupBytes;
 
 TXMLTokenKind MarkupKind(std::string_view token) {
-  if (StartsWithNoCase(token, "<?xml")) return TXMLTokenKind::Declaration;
-  if (StartsWithNoCase(token, "<!--")) return TXMLTokenKind::Comment;
+  if (token.size() > 1 && token[1] == '?' && StartsWithNoCase(token, "<?xml")) {
+    return TXMLTokenKind::Declaration;
+  }
+  if (token.size() > 1 && token[1] == '!' && StartsWithNoCase(token, "<!--")) {
+    return TXMLTokenKind::Comment;
+  }
   if (token.ends_with("/>")) return TXMLTokenKind::EmptyTag;
   if (token.starts_with("</")) return TXMLTokenKind::EndTag;
   return TXMLTokenKind::StartTag;
@@ -51,22 +55,25 @@ TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) {
   if (FPos >= FEnd) return FKind = TXMLTokenKind::EndOfInput;
 
   if (buf[FPos] == '<') {
-    // One pass finds the ">" and notes the first space and any LF on the way; the zero byte
-    // after the input stops it too.
-    bool hasLf = false;
+    // The name is short: a byte loop finds its end at the first space or ">". The rest of
+    // the tag is searched with memchr for the ">" and then for any LF. The zero byte after
+    // the input stops the byte loop too.
     size_t firstSpace = std::string::npos;
     size_t close = FPos + 1;
-    for (;;) {
-      while (!kMarkupBytes.stop[static_cast<unsigned char>(buf[close])]) ++close;
-      const char c = buf[close];
-      if (c == '>' || close >= FEnd) break;
-      if (c == '\n') {
-        hasLf = true;
-      } else if (c == ' ' && firstSpace == std::string::npos) {
-        firstSpace = close - FPos;
+    while (!kMarkupBytes.stop[static_cast<unsigned char>(buf[close])]) ++close;
+    if (buf[close] == ' ') {
+      firstSpace = close - FPos;
+      const void* found = std::memchr(buf + close, '>', FEnd - close);
+      close = found == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(found) - buf);
+    } else if (buf[close] == '\n') {
+      const void* found = std::memchr(buf + close, '>', FEnd - close);
+      close = found == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(found) - buf);
+      if (close < FEnd) {
+        const void* space = std::memchr(buf + FPos, ' ', close - FPos);
+        if (space != nullptr) firstSpace = static_cast<size_t>(static_cast<const char*>(space) - buf) - FPos;
       }
-      ++close;
     }
+    const bool hasLf = close < FEnd && std::memchr(buf + FPos, '\n', close - FPos) != nullptr;
     if (close >= FEnd) {
       FPos = FEnd;
       FTokenStart = FEnd;

@@ -30,7 +30,6 @@ constexpr size_t kLitTableSize = (1u << kLitRootBits) + 2048;
 constexpr size_t kDistTableSize = (1u << kDistRootBits) + 1024;
 constexpr size_t kPreTableSize = 1u << kPreRootBits;
 
-constexpr unsigned kMaxMatch = 258;
 constexpr size_t kChunk = 32768;
 constexpr size_t kCopySlack = 8;  // match copies may write this far past their end
 

@@ -6,16 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "app/FileList.h"  // entry states
 #include "core/KelCvtBase.h"
 
 namespace dkscr {
 
 enum TConvertMode { cmAll = 0, cmSelected = 1, cmReconvert = 2 };
-
-// Entry states, also the index of the entry's icon.
-inline constexpr int32_t kStateNew = 0;
-inline constexpr int32_t kStateConverted = 1;
-inline constexpr int32_t kStateFailed = 2;
 
 // Dialog results of the existing-target prompt.
 inline constexpr int kPromptAutoRename = 6;  // Yes

@@ -1,0 +1,318 @@
+// Convert All, Convert Selected and ReConvert Selected in the main window with the program's
+// own dialogs, on .ppt and .pptx files made here, down to the bytes of the text files and the
+// lines of the activity log.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <QtTest>
+#include <ctime>
+#include <functional>
+#include <memory>
+
+#include "app/FileListModel.h"
+#include "app/Global.h"
+#include "app/ProgramDialogs.h"
+#include "app/SavedFileList.h"
+#include "app/UnMain.h"
+#include "app/batchrun/UnCancelCvt.h"
+#include "app/batchrun/UnFileOverTp.h"
+#include "tests/support/PptBuilder.h"
+#include "tests/support/ZipWriter.h"
+
+using namespace dkscr;
+
+namespace {
+
+std::u16string U(const QString& s) { return s.toStdU16String(); }
+
+std::string SlideXml(const std::string& text) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+         "<p:sld xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+         "xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\">"
+         "<p:cSld><p:spTree><p:sp><p:txBody><a:p><a:r><a:t>" +
+         text + "</a:t></a:r></a:p></p:txBody></p:sp></p:spTree></p:cSld></p:sld>";
+}
+
+void WriteBytes(const QString& path, const std::string& bytes) {
+  QDir().mkpath(QFileInfo(path).path());
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(bytes.data(), qint64(bytes.size()));
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Clicks a button of the modal dialog once it is open.
+void AnswerPromptWith(std::function<QPushButton*(TFmFileOverTp*)> button) {
+  QTimer::singleShot(0, [button] {
+    auto* prompt = qobject_cast<TFmFileOverTp*>(QApplication::activeModalWidget());
+    if (prompt != nullptr) QTest::mouseClick(button(prompt), Qt::LeftButton);
+  });
+}
+
+}  // namespace
+
+class ConvertRunTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> FHome;
+  std::unique_ptr<TGlobal> FGlobal;
+  std::unique_ptr<TFmMain> FWindow;
+  std::unique_ptr<TProgramDialogs> FDialogs;
+  QString FSrc, FOut;
+
+  QString Home(const QString& name) const { return FHome->filePath(name); }
+
+  void OpenWindow() {
+    FWindow = std::make_unique<TFmMain>(*FGlobal);
+    FDialogs = std::make_unique<TProgramDialogs>(*FGlobal, FWindow.get());
+    FWindow->SetDialogs(FDialogs.get());
+  }
+  void CloseWindow() {
+    FWindow->SetDialogs(nullptr);
+    FDialogs.reset();
+    FWindow.reset();  // saves the list
+  }
+
+  QString MakePpt(const QString& name, const std::u16string& text) {
+    const QString path = FSrc + "/" + name;
+    WriteBytes(path, test::MakePresentation({text}, {u"notes of " + text}));
+    return path;
+  }
+  QString MakePptx(const QString& name, const std::string& text) {
+    const QString path = FSrc + "/" + name;
+    test::ZipWriter zip;
+    zip.Add("[Content_Types].xml", "<Types/>");
+    zip.Add("ppt/slides/slide1.xml", SlideXml(text));
+    WriteBytes(path, zip.Build());
+    return path;
+  }
+  void Add(const QString& path) { FWindow->AddFile(U(path)); }
+  void Select(std::initializer_list<int> rows) {
+    QItemSelectionModel* sel = FWindow->ListView1->selectionModel();
+    sel->clearSelection();
+    for (int row : rows)
+      sel->select(FWindow->Model()->index(row, 0),
+                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  int State(int row) const { return FWindow->Model()->Entry(row).State; }
+  QString Cell(int row, int column) const { return FWindow->Model()->Text(row, column); }
+
+  // The log's messages without their time stamps.
+  QStringList LogMessages() const {
+    const QByteArray bytes = ReadBytes(FGlobal->LogFilePath().empty()
+                                           ? QString()
+                                           : QString::fromStdU16String(FGlobal->LogFilePath()));
+    if (bytes.size() < 2) return {};
+    const QString text = QString::fromUtf16(
+        reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    for (QString& line : lines) {
+      const qsizetype at = line.indexOf(QStringLiteral("]: "));
+      if (at >= 0) line = line.mid(at + 3);
+    }
+    return lines;
+  }
+
+ private slots:
+  void init() {
+    FHome = std::make_unique<QTemporaryDir>();
+    QVERIFY(FHome->isValid());
+    qputenv("DECKSCRIBE_HOME", FHome->path().toUtf8());
+    FGlobal = std::make_unique<TGlobal>(U(FHome->path() + "/"), U(FHome->path() + "/docs/"));
+    FGlobal->Clock = [] {
+      std::tm t{};
+      t.tm_year = 110, t.tm_mon = 4, t.tm_mday = 3, t.tm_hour = 14, t.tm_min = 22;
+      return t;
+    };
+    FSrc = Home("src");
+    FOut = Home("out/deep/er");
+    FGlobal->Settings.targetdir = U(FOut + "/");
+    FGlobal->Settings.sourcecode = 65001;
+    OpenWindow();
+  }
+
+  void cleanup() {
+    CloseWindow();
+    FGlobal.reset();
+    FHome.reset();
+  }
+
+  void convertAllWritesEveryNewEntryAndLogsIt() {
+    Add(MakePpt("talk.ppt", u"Hello \u00e9"));
+    Add(MakePptx("deck.pptx", "Slide text"));
+    FWindow->MenuItemClick(FWindow->ActionOfTag(31));
+    QCOMPARE(State(0), 1);
+    QCOMPARE(State(1), 1);
+    QCOMPARE(Cell(0, kColMessage), QString("Convert successfully"));
+    // The target folder was created with its parents.
+    QCOMPARE(ReadBytes(FOut + "/talk.txt"),
+             QByteArray("\xEF\xBB\xBFHello \xC3\xA9\r\nnotes of Hello \xC3\xA9\r\n"));
+    QCOMPARE(ReadBytes(FOut + "/deck.txt"), QByteArray("\xEF\xBB\xBFslide1:\r\nSlide text\r\n"));
+    QCOMPARE(LogMessages(),
+             QStringList({"Conversion start...",
+                          "Convert successfully (" + FSrc + "/talk.ppt)",
+                          "Convert successfully (" + FSrc + "/deck.pptx)",
+                          "Conversion end. Successful: 2, Failed: 0, Total: 2", "", ""}));
+    QVERIFY(!FDialogs->FmCancelCvt->isVisible());
+    QCOMPARE(FDialogs->FmCancelCvt->Progress(), 2);
+  }
+
+  void utf16OutputHasItsMark() {
+    FGlobal->Settings.sourcecode = 1200;
+    Add(MakePptx("deck.pptx", "Hi"));
+    FWindow->ConvertFiles(cmAll);
+    QCOMPARE(ReadBytes(FOut + "/deck.txt"),
+             QByteArray("\xFF\xFEs\0l\0i\0d\0e\0" "1\0:\0\r\0\n\0H\0i\0\r\0\n\0", 2 + 2 * 13));
+  }
+
+  void modesPickTheirEntries() {
+    for (const char* n : {"a", "b", "c"}) Add(MakePpt(QString(n) + ".ppt", u"text"));
+    Select({1});
+    FWindow->ConvertFiles(cmSelected);
+    QCOMPARE(State(0), 0);
+    QCOMPARE(State(1), 1);
+    QCOMPARE(State(2), 0);
+    FWindow->ConvertFiles(cmReconvert);  // b again, into b(1).txt
+    QCOMPARE(Cell(1, kColTarget), FOut + "/b(1).txt");
+    QVERIFY(QFile::exists(FOut + "/b(1).txt"));
+    FWindow->ConvertFiles(cmAll);
+    QCOMPARE(State(0), 1);
+    QCOMPARE(State(2), 1);
+    QVERIFY(!QFile::exists(FOut + "/b(2).txt"));  // converted entries are passed over
+  }
+
+  void autoRenameSkipsEveryTakenNumber() {
+    Add(MakePpt("intro.ppt", u"new"));
+    for (const char* n : {"intro.txt", "intro(1).txt", "intro(2).txt"})
+      WriteBytes(FOut + "/" + n, "old");
+    FWindow->ConvertFiles(cmAll);
+    QCOMPARE(Cell(0, kColTarget), FOut + "/intro(3).txt");
+    QVERIFY(ReadBytes(FOut + "/intro(3).txt").startsWith("\xEF\xBB\xBFnew"));
+    QCOMPARE(ReadBytes(FOut + "/intro.txt"), QByteArray("old"));
+  }
+
+  void promptAnswersAndStopConvert() {
+    FGlobal->Settings.fileovertp = 2;
+    for (const char* n : {"r", "o", "c", "s", "later"}) {
+      Add(MakePpt(QString(n) + ".ppt", u"new"));
+      WriteBytes(FOut + "/" + n + ".txt", "old");
+    }
+    // One answer per prompt, in order, each as the next prompt opens.
+    const std::vector<std::function<QPushButton*(TFmFileOverTp*)>> answers = {
+        [](TFmFileOverTp* p) { return p->BtnAutoRename; },
+        [](TFmFileOverTp* p) { return p->BtnOverwrite; },
+        [](TFmFileOverTp* p) { return p->BtnCancel; },
+        [](TFmFileOverTp* p) { return p->SpeedButton1; }};
+    int asked = 0;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+      auto* prompt = qobject_cast<TFmFileOverTp*>(QApplication::activeModalWidget());
+      if (prompt == nullptr || asked >= int(answers.size())) return;
+      QCOMPARE(prompt->LblFileName->text(), Cell(asked, kColSource).replace(FSrc, FOut)
+                                                .replace(".ppt", ".txt"));
+      QTest::mouseClick(answers[size_t(asked++)](prompt), Qt::LeftButton);
+    });
+    poll.start(1);
+    FWindow->ConvertFiles(cmAll);
+    poll.stop();
+    QCOMPARE(asked, 4);
+    QVERIFY(ReadBytes(FOut + "/r(1).txt").startsWith("\xEF\xBB\xBFnew"));
+    QVERIFY(ReadBytes(FOut + "/o.txt").startsWith("\xEF\xBB\xBFnew"));
+    QCOMPARE(ReadBytes(FOut + "/c.txt"), QByteArray("old"));
+    QCOMPARE(State(2), 2);
+    QCOMPARE(Cell(2, kColMessage), QString("Target file already exists, user canceled"));
+    // Stop Convert: that entry and every later one stay as they were.
+    QCOMPARE(State(3), 0);
+    QCOMPARE(Cell(3, kColTarget), FOut + "/s.txt");
+    QCOMPARE(State(4), 0);
+    QCOMPARE(LogMessages().at(4), QString("Conversion end. Successful: 2, Failed: 1, Total: 3"));
+    QCOMPARE(FDialogs->FmCancelCvt->Progress(), 3);
+  }
+
+  void outOfRangePolicyRefuses() {
+    FGlobal->Settings.fileovertp = 200;
+    Add(MakePpt("a.ppt", u"new"));
+    WriteBytes(FOut + "/a.txt", "old");
+    FWindow->ConvertFiles(cmAll);
+    QCOMPARE(State(0), 2);
+    QCOMPARE(LogMessages().at(1),
+             "Failed: Target file already exists, user canceled (" + FOut + "/a.txt)");
+  }
+
+  void cancelStopsBeforeTheNextEntry() {
+    Add(MakePpt("a.ppt", u"one"));
+    Add(MakePpt("b.ppt", u"two"));
+    // Pressed while the first entry converts: the run sees it before the second.
+    QTimer::singleShot(0, [this] {
+      QTest::mouseClick(FDialogs->FmCancelCvt->BtnCancel, Qt::LeftButton);
+    });
+    FWindow->ConvertFiles(cmAll);
+    QCOMPARE(State(0), 1);
+    QCOMPARE(State(1), 0);
+    QCOMPARE(LogMessages().at(2), QString("Conversion end. Successful: 1, Failed: 0, Total: 1"));
+  }
+
+  void failuresAndReconvertOfAFailedEntry() {
+    const QString missing = MakePpt("gone.ppt", u"back");
+    Add(missing);
+    QFile::remove(missing);
+    WriteBytes(FSrc + "/junk.ppt", "not a presentation");
+    Add(FSrc + "/junk.ppt");
+    FWindow->ConvertFiles(cmAll);
+    QCOMPARE(Cell(0, kColMessage), QString("Source file does not exist"));
+    QCOMPARE(Cell(1, kColMessage), QString("File format not correct"));
+    QCOMPARE(LogMessages().at(1), "Failed: Source file does not exist (" + missing + ")");
+    MakePpt("gone.ppt", u"back");
+    Select({0});
+    FWindow->ConvertFiles(cmReconvert);
+    QCOMPARE(State(0), 1);
+    QCOMPARE(Cell(0, kColMessage), QString("Convert successfully"));
+  }
+
+  void unsupportedTypeFromASavedList() {
+    TFileList list;
+    TFileListEntry entry;
+    entry.State = 0;
+    entry.SubItems = {u"deck.doc", U(FSrc + "/deck.doc"), u"10", u"DOC", U(FOut + "/deck.txt"), u""};
+    list.Add(entry);
+    SaveFileList(list, FGlobal->JobFilePath());
+    CloseWindow();
+    OpenWindow();
+    QCOMPARE(FWindow->Model()->Count(), 1);
+    FWindow->ConvertFiles(cmAll);
+    QCOMPARE(Cell(0, kColMessage), QString("File type not support"));
+    QCOMPARE(LogMessages().at(1), "Failed: File type not support (" + FSrc + "/deck.doc)");
+  }
+
+  void listCommandsWaitForTheRun() {
+    Add(MakePpt("a.ppt", u"one"));
+    Add(MakePpt("b.ppt", u"two"));
+    bool deleteEnabled = true;
+    QTimer::singleShot(0, [&] {
+      // Inside the run: Delete and another Convert All are refused.
+      Select({0});
+      FWindow->ActionMainMenuBar1Paint();
+      deleteEnabled = FWindow->ActionOfTag(24)->isEnabled();
+      FWindow->MenuItemClick(FWindow->ActionOfTag(24));
+      FWindow->MenuItemClick(FWindow->ActionOfTag(31));
+    });
+    FWindow->ConvertFiles(cmAll);
+    QVERIFY(!deleteEnabled);
+    QCOMPARE(FWindow->Model()->Count(), 2);
+    QCOMPARE(LogMessages().count(QStringLiteral("Conversion start...")), 1);
+    QCOMPARE(State(1), 1);
+  }
+};
+
+QTEST_MAIN(ConvertRunTest)
+#include "ConvertRunTest.moc"

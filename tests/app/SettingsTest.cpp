@@ -268,13 +268,15 @@ TEST_F(LogTest, UnwritableLogRaisesWithTheErrorCode) {
   }
 }
 
-TEST(ProgramDirTest, EnvironmentVariableNamesTheFolder) {
+TEST(ProgramDirTest, EnvironmentVariableNamesTheFolderAndItIsCreated) {
+  test::TempDir dir;
   const char* old = std::getenv("DECKSCRIBE_HOME");
   const std::string saved = old != nullptr ? old : "";
-  ::setenv("DECKSCRIBE_HOME", "/tmp/deck home", 1);
-  EXPECT_EQ(ProgramDir(), u"/tmp/deck home/");
-  ::setenv("DECKSCRIBE_HOME", "/tmp/x/", 1);
-  EXPECT_EQ(ProgramDir(), u"/tmp/x/");
+  ::setenv("DECKSCRIBE_HOME", (dir / "deck home/sub").c_str(), 1);
+  EXPECT_EQ(ProgramDir(), PathFromNative(dir / "deck home/sub/"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "deck home/sub"));
+  ::setenv("DECKSCRIBE_HOME", dir.Path().c_str(), 1);
+  EXPECT_EQ(ProgramDir(), dir.Wide());  // one trailing separator, not two
   if (old != nullptr) {
     ::setenv("DECKSCRIBE_HOME", saved.c_str(), 1);
   } else {

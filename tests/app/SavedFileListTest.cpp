@@ -1,8 +1,5 @@
 #include "app/SavedFileList.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
@@ -20,18 +17,11 @@ TFileListEntry Entry(int32_t state, std::vector<std::u16string> texts, std::u16s
   return e;
 }
 
-std::string Le16(std::u16string_view text) {
-  std::string out;
-  for (char16_t u : text) {
-    out.push_back(static_cast<char>(u & 0xFF));
-    out.push_back(static_cast<char>(u >> 8));
-  }
-  return out;
-}
-
+// A text field: byte count, then UTF-16LE.
 std::string Text(std::u16string_view text) {
-  const size_t n = text.size() * 2;
-  return std::string{static_cast<char>(n & 0xFF), static_cast<char>(n >> 8)} + Le16(text);
+  std::string out{static_cast<char>(text.size() * 2 & 0xFF), static_cast<char>(text.size() >> 7)};
+  for (char16_t u : text) out += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+  return out;
 }
 
 TFileList SampleList() {
@@ -42,7 +32,7 @@ TFileList SampleList() {
   // Characters no 8-bit code page holds, a pair outside the BMP and an escaped raw byte.
   list.Add(Entry(kStateFailed, {u"\u4E2D\u6587\U0001F600.ppt", std::u16string(u"/") + char16_t{0xDCE9} + u"/\u4E2D.ppt", u"0",
                                 u"DOC", u"", u"Unsupported"}, u"cap"));
-  list.Add(Entry(7, {}));  // no column texts at all
+  list.Add(Entry(-2, {}));  // no column texts at all, an unknown state kept as it is
   return list;
 }
 
@@ -76,12 +66,6 @@ TEST(SavedFileList, StatesCaptionsAndEveryCharacterSurviveAFileRoundTrip) {
   EXPECT_EQ(r.Entries, 4u);
   EXPECT_EQ(loaded.Entries(), saved.Entries());
   EXPECT_EQ(loaded[3].SubItem(kSubItemMessage), u"");  // missing columns read as empty
-  // Negative and large states are kept as the 32-bit values they are.
-  TFileList odd;
-  odd.Add(Entry(-2, {}));
-  ASSERT_TRUE(SaveFileList(odd, path).Ok());
-  ASSERT_EQ(LoadFileList(loaded, path).Status, TFileListLoadStatus::Loaded);
-  EXPECT_EQ(loaded[0].State, -2);
 }
 
 TEST(SavedFileList, OlderFormatIsReadAndTheNextSaveWritesTheCurrentOne) {
@@ -209,12 +193,6 @@ TEST(SavedFileList, FailedSaveKeepsTheEarlierFile) {
     test::FileSizeLimit full(16);  // the disk fills up while saving
     EXPECT_EQ(SaveFileList(SampleList(), path).Error, EFBIG);
   }
-  EXPECT_EQ(test::ReadFile(dir / "Deckscribe.job"), before);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
-  EXPECT_NE(SaveFileList(TFileList(), path).Error, 0);
-  ::chmod(dir.Path().c_str(), 0755);
   EXPECT_EQ(test::ReadFile(dir / "Deckscribe.job"), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }

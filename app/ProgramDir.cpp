@@ -1,0 +1,94 @@
+#include "app/ProgramDir.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QStandardPaths>
+#include <QString>
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+#include "core/NativePath.h"
+
+namespace dkscr {
+namespace {
+
+std::string ExecutableDir() {
+  std::vector<char> buffer(4096);
+  while (true) {
+    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n < 0) return {};
+    if (static_cast<size_t>(n) < buffer.size()) {
+      std::string path(buffer.data(), static_cast<size_t>(n));
+      const size_t slash = path.rfind('/');
+      return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    }
+    if (buffer.size() >= (1u << 20)) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::string ConfigDir() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  std::string base;
+  if (xdg != nullptr && xdg[0] == '/') {
+    base = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::string(home != nullptr ? home : "") + "/.config";
+  }
+  if (base.empty() || base.back() != '/') base += '/';
+  return base + "deckscribe/";
+}
+
+}  // namespace
+
+std::u16string WithTrailingSeparator(std::u16string path) {
+  if (path.empty() || path.back() != u'/') path += u'/';
+  return path;
+}
+
+int MakeDirectories(const std::string& nativePath) {
+  std::string partial;
+  size_t pos = 0;
+  while (pos <= nativePath.size()) {
+    const size_t slash = nativePath.find('/', pos);
+    const size_t end = slash == std::string::npos ? nativePath.size() : slash;
+    partial = nativePath.substr(0, end);
+    if (!partial.empty() && ::mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST) {
+      return errno;
+    }
+    if (slash == std::string::npos) break;
+    pos = slash + 1;
+  }
+  struct stat st {};
+  if (::stat(nativePath.c_str(), &st) != 0) return errno;
+  return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+}
+
+std::u16string ProgramDir() {
+  if (const char* home = std::getenv("DECKSCRIBE_HOME"); home != nullptr && home[0] != '\0') {
+    std::string dir = home;
+    if (dir.back() != '/') dir += '/';
+    MakeDirectories(dir);  // a failure shows later, when a file cannot be written there
+    return PathFromNative(dir);
+  }
+  const std::string exeDir = ExecutableDir();
+  if (!exeDir.empty() && ::access(exeDir.c_str(), W_OK) == 0) {
+    return PathFromNative(exeDir);
+  }
+  const std::string config = ConfigDir();
+  MakeDirectories(config);  // a failure shows later, when a file cannot be written there
+  return PathFromNative(config);
+}
+
+std::u16string DocumentsDir() {
+  const QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QByteArray native = QFile::encodeName(dir);
+  return WithTrailingSeparator(PathFromNative(std::string_view(native.constData(),
+                                                               static_cast<size_t>(native.size()))));
+}
+
+}  // namespace dkscr

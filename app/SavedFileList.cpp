@@ -1,0 +1,211 @@
+#include "app/SavedFileList.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <algorithm>
+#include <memory>
+
+#include "app/AtomicFile.h"
+#include "core/CodePage.h"
+#include "core/KelCvtBase.h"
+#include "core/NativePath.h"
+#include "core/Utf.h"
+
+namespace dkscr {
+namespace {
+
+constexpr std::string_view kTagWide = "LFW";
+constexpr std::string_view kTagAnsi = "LVF";
+
+// Where the loader takes its bytes from: memory or a file read piece by piece, so memory
+// grows only with what the file really holds.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Reads exactly n bytes into out; false when the input ends first.
+  virtual bool Read(size_t n, std::string& out) = 0;
+  bool ReadU16(uint16_t& value) {
+    if (!Read(2, scratch_)) return false;
+    value = static_cast<uint16_t>(Byte(0) | (Byte(1) << 8));
+    return true;
+  }
+  bool ReadI32(int32_t& value) {
+    if (!Read(4, scratch_)) return false;
+    value = static_cast<int32_t>(Byte(0) | (Byte(1) << 8) | (Byte(2) << 16) | (Byte(3) << 24));
+    return true;
+  }
+
+ private:
+  uint32_t Byte(size_t i) const { return static_cast<uint8_t>(scratch_[i]); }
+  std::string scratch_;
+};
+
+class MemorySource : public ByteSource {
+ public:
+  explicit MemorySource(std::string_view bytes) : rest_(bytes) {}
+  bool Read(size_t n, std::string& out) override {
+    if (n > rest_.size()) return false;
+    out.assign(rest_.substr(0, n));
+    rest_.remove_prefix(n);
+    return true;
+  }
+
+ private:
+  std::string_view rest_;
+};
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+class FileSource : public ByteSource {
+ public:
+  explicit FileSource(std::FILE* file) : file_(file) {}
+  bool Read(size_t n, std::string& out) override {
+    out.resize(n);
+    return std::fread(out.data(), 1, n, file_) == n;
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+std::u16string DecodeAnsiText(std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find('\0'));
+  const int32_t codePage = DefaultCodePage();
+  // Names in a UTF-8 system may hold bytes that are not UTF-8; keep them, as paths do.
+  if (codePage == kCodePageUtf8) return PathFromNative(bytes);
+  return CodePageToWide(codePage, bytes);
+}
+
+bool ReadText(ByteSource& in, bool ansi, std::string& raw, std::u16string& text) {
+  uint16_t length = 0;
+  if (!in.ReadU16(length) || !in.Read(length, raw)) return false;
+  text = ansi ? DecodeAnsiText(raw) : BytesToWide(raw);
+  return true;
+}
+
+// Steps 5 to 7 of loading, after the tag: the count, then the records.
+TFileListLoadResult ReadEntries(ByteSource& in, bool ansi, TFileList& list) {
+  list.Clear();
+  TFileListLoadResult result;
+  result.Status = TFileListLoadStatus::Damaged;
+  uint16_t count = 0;
+  if (!in.ReadU16(count)) return result;
+  std::string raw;
+  for (uint16_t i = 0; i < count; ++i) {
+    TFileListEntry entry;
+    uint16_t texts = 0;
+    if (!in.ReadU16(texts) || !in.ReadI32(entry.State) ||
+        !ReadText(in, ansi, raw, entry.Caption)) {
+      return result;
+    }
+    for (uint16_t t = 0; t < texts; ++t) {
+      std::u16string text;
+      if (!ReadText(in, ansi, raw, text)) return result;
+      entry.SubItems.push_back(std::move(text));
+    }
+    list.Add(std::move(entry));
+    result.Entries = list.Count();
+  }
+  result.Status = TFileListLoadStatus::Loaded;
+  return result;
+}
+
+void AppendU16(std::string& out, size_t value) {
+  out.push_back(static_cast<char>(value & 0xFF));
+  out.push_back(static_cast<char>((value >> 8) & 0xFF));
+}
+
+void AppendText(std::string& out, std::u16string_view text, size_t& cut) {
+  if (text.size() > kMaxJobTextUnits) {
+    size_t keep = kMaxJobTextUnits;
+    if (IsHighSurrogate(text[keep - 1]) && IsLowSurrogate(text[keep])) --keep;
+    text = text.substr(0, keep);
+    ++cut;
+  }
+  AppendU16(out, text.size() * 2);
+  for (char16_t u : text) AppendU16(out, u);
+}
+
+FilePtr OpenForReading(const std::u16string& path, int& err) {
+  FilePtr file(std::fopen(PathToNative(path).c_str(), "rbe"));
+  err = file ? 0 : errno;
+  return file;
+}
+
+}  // namespace
+
+std::string SerializeFileList(const TFileList& list, TFileListSaveResult* result) {
+  TFileListSaveResult local;
+  TFileListSaveResult& r = result != nullptr ? *result : local;
+  r = {};
+  const size_t count = std::min(list.Count(), kMaxJobEntries);
+  r.DroppedEntries = list.Count() - count;
+  std::string out(kTagWide);
+  AppendU16(out, count);
+  for (size_t i = 0; i < count; ++i) {
+    const TFileListEntry& entry = list[i];
+    const size_t texts = std::min(entry.SubItems.size(), kMaxJobTexts);
+    r.CutTexts += entry.SubItems.size() - texts;
+    AppendU16(out, texts);
+    const auto state = static_cast<uint32_t>(entry.State);
+    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>(state >> shift));
+    AppendText(out, entry.Caption, r.CutTexts);
+    for (size_t t = 0; t < texts; ++t) AppendText(out, entry.SubItems[t], r.CutTexts);
+  }
+  return out;
+}
+
+TFileListLoadResult ParseFileList(std::string_view bytes, TFileList& list) {
+  const std::string_view tag = bytes.substr(0, 3);
+  if (tag != kTagWide && tag != kTagAnsi) return {TFileListLoadStatus::UnknownTag, list.Count()};
+  MemorySource in(bytes.substr(3));
+  return ReadEntries(in, tag == kTagAnsi, list);
+}
+
+TFileListSaveResult SaveFileList(const TFileList& list, const std::u16string& path) {
+  TFileListSaveResult result;
+  const std::string bytes = SerializeFileList(list, &result);
+  result.Error = ReplaceFileAtomically(PathToNative(path), bytes);
+  return result;
+}
+
+TFileListLoadResult LoadFileList(TFileList& list, const std::u16string& path) {
+  int err = 0;
+  FilePtr file = OpenForReading(path, err);
+  if (!file) {
+    return {err == ENOENT ? TFileListLoadStatus::Missing : TFileListLoadStatus::ReadError,
+            list.Count()};
+  }
+  std::string tag;
+  FileSource in(file.get());
+  if (!in.Read(3, tag) || (tag != kTagWide && tag != kTagAnsi)) {
+    const bool failed = std::ferror(file.get()) != 0;
+    return {failed ? TFileListLoadStatus::ReadError : TFileListLoadStatus::UnknownTag,
+            list.Count()};
+  }
+  if (tag == kTagAnsi) {
+    file.reset();
+    return LoadFileListAnsi(list, path);
+  }
+  return ReadEntries(in, false, list);
+}
+
+TFileListLoadResult LoadFileListAnsi(TFileList& list, const std::u16string& path) {
+  int err = 0;
+  FilePtr file = OpenForReading(path, err);
+  if (!file) {
+    return {err == ENOENT ? TFileListLoadStatus::Missing : TFileListLoadStatus::ReadError,
+            list.Count()};
+  }
+  std::string tag;
+  FileSource in(file.get());
+  if (!in.Read(3, tag) || tag != kTagAnsi) return {TFileListLoadStatus::UnknownTag, list.Count()};
+  return ReadEntries(in, true, list);
+}
+
+}  // namespace dkscr

@@ -1,0 +1,59 @@
+#pragma once
+// The job file that keeps the file list from one run of the program to the next.
+//
+// Current format "LFW" (the only one written), all integers little-endian:
+//   "LFW", entry count N (u16), then N records of
+//   S (u16, number of column texts), state (i32), caption, S column texts,
+// each text being a byte count L (u16) and L bytes of UTF-16LE. The older format "LVF" is
+// the same with 8-bit texts in the system's code page, each ending early at a zero byte;
+// it is still read.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "app/FileList.h"
+
+namespace dkscr {
+
+inline constexpr size_t kMaxJobEntries = 65535;
+inline constexpr size_t kMaxJobTexts = 65535;        // column texts per entry
+inline constexpr size_t kMaxJobTextUnits = 32767;    // UTF-16 code units per text
+
+enum class TFileListLoadStatus {
+  Loaded,      // every entry the file announced was read
+  Damaged,     // the file ended early: the entries read completely were loaded
+  Missing,     // no such file: the list is untouched
+  UnknownTag,  // neither "LFW" nor "LVF": the list is untouched
+  ReadError,   // the file exists but cannot be read: the list is untouched
+};
+
+struct TFileListLoadResult {
+  TFileListLoadStatus Status = TFileListLoadStatus::Missing;
+  size_t Entries = 0;  // entries now in the list after a load
+};
+
+struct TFileListSaveResult {
+  int Error = 0;              // 0, or the errno when the file could not be written
+  size_t DroppedEntries = 0;  // entries beyond the format's 65535 that were not saved
+  size_t CutTexts = 0;        // texts shortened to 32767 code units, or fields dropped
+  bool Ok() const { return Error == 0; }
+};
+
+// The whole list in the current format. Entries beyond 65535 are left out, texts longer than
+// 32767 code units are cut there (never inside a surrogate pair), and column texts beyond
+// 65535 are left out, so the file is always well formed; the result counts what was cut.
+std::string SerializeFileList(const TFileList& list, TFileListSaveResult* result = nullptr);
+
+// Reads a job file's bytes ("LFW" or "LVF") into the list, as LoadFileList does.
+TFileListLoadResult ParseFileList(std::string_view bytes, TFileList& list);
+
+// Writes the list to `path`, replacing an earlier file atomically: a failure leaves the
+// earlier file as it was.
+TFileListSaveResult SaveFileList(const TFileList& list, const std::u16string& path);
+// Replaces the list with the file's entries when the file exists and carries a known tag.
+// A file that ends early, or whose counts do not match, gives the entries read completely.
+TFileListLoadResult LoadFileList(TFileList& list, const std::u16string& path);
+// The same for a file in the older format only.
+TFileListLoadResult LoadFileListAnsi(TFileList& list, const std::u16string& path);
+
+}  // namespace dkscr

@@ -1,0 +1,65 @@
+#include "app/dialogs/HelpWindow.h"
+
+#include <QHBoxLayout>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/dialogs/DialogResources.h"
+
+namespace dkscr {
+
+THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+  InitDialogResources();
+  setWindowTitle(QStringLiteral("Kel-Deckscribe Help"));
+  Browser = new QTextBrowser(this);
+  Browser->setSearchPaths({QStringLiteral(":/help")});
+  Browser->setOpenExternalLinks(true);
+  FBack = new QToolButton(this);
+  FBack->setText(QStringLiteral("&Back"));
+  FContents = new QToolButton(this);
+  FContents->setText(QStringLiteral("&Contents"));
+
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(FBack);
+  bar->addWidget(FContents);
+  bar->addStretch(1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(bar);
+  layout->addWidget(Browser, 1);
+  resize(560, 480);
+
+  FBack->setEnabled(false);
+  connect(Browser, &QTextBrowser::backwardAvailable, FBack, &QToolButton::setEnabled);
+  connect(FBack, &QToolButton::clicked, Browser, &QTextBrowser::backward);
+  connect(FContents, &QToolButton::clicked, this, [this] { ShowTopic(QString()); });
+  connect(Browser, &QTextBrowser::sourceChanged, this, [this] {
+    const QString title = Browser->documentTitle();
+    setWindowTitle(title.isEmpty() ? QStringLiteral("Kel-Deckscribe Help")
+                                   : QStringLiteral("Kel-Deckscribe Help - ") + title);
+  });
+}
+
+void THelpWindow::ShowTopic(const QString& topic) {
+  const QString page = topic.isEmpty() ? QString::fromLatin1(kHelpContents) : topic;
+  Browser->setSource(QUrl(QStringLiteral("qrc:/help/") + page));
+}
+
+QString THelpWindow::CurrentTopic() const { return Browser->source().fileName(); }
+
+THelpWindow* ShowHelp(QWidget* requester, const QString& topic) {
+  // One help window per window that asks for help, owned by it: a modal dialog blocks
+  // every window but its own, so its help must be its own.
+  QWidget* owner = requester ? requester->window() : nullptr;
+  THelpWindow* window = owner ? owner->findChild<THelpWindow*>(QString(), Qt::FindDirectChildrenOnly)
+                              : nullptr;
+  if (window == nullptr) window = new THelpWindow(owner);
+  window->ShowTopic(topic);
+  window->show();
+  window->raise();
+  window->activateWindow();
+  return window;
+}
+
+}  // namespace dkscr

@@ -1,0 +1,112 @@
+#include "app/dialogs/UnAbout.h"
+
+#include <QEnterEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "app/dialogs/DialogResources.h"
+#include "app/dialogs/DialogServices.h"
+#include "app/dialogs/FrameAnimation.h"
+#include "app/dialogs/KeyPreview.h"
+
+namespace dkscr {
+
+TLinkLabel::TLinkLabel(const QString& text, const QString& address, QWidget* parent)
+    : QLabel(text, parent), FAddress(address), FNormal(Qt::blue), FCurrent(Qt::blue) {
+  setTextFormat(Qt::PlainText);
+  setCursor(Qt::PointingHandCursor);
+  QFont underlined = font();
+  underlined.setUnderline(true);
+  setFont(underlined);
+  Paint(FNormal);
+}
+
+void TLinkLabel::SetNormalColor(const QColor& color) {
+  FNormal = color;
+  if (!underMouse()) Paint(color);
+}
+
+void TLinkLabel::Paint(const QColor& color) {
+  FCurrent = color;
+  QPalette pal = palette();
+  pal.setColor(QPalette::WindowText, color);
+  setPalette(pal);
+}
+
+void TLinkLabel::enterEvent(QEnterEvent* event) {
+  Paint(Qt::blue);
+  QLabel::enterEvent(event);
+}
+
+void TLinkLabel::leaveEvent(QEvent* event) {
+  Paint(FNormal);
+  QLabel::leaveEvent(event);
+}
+
+void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    OpenWebPage(FAddress);
+  QLabel::mouseReleaseEvent(event);
+}
+
+TFmAbout::TFmAbout(QWidget* parent) : QDialog(parent) {
+  InitDialogResources();
+  setWindowTitle(QStringLiteral("About Kel-Deckscribe"));
+
+  auto* iconFrame = new QFrame(this);
+  iconFrame->setFrameShape(QFrame::Box);
+  Animation1 = new TFrameAnimation(QStringLiteral(":/dialogs/icons/aniabout.png"), 4, 400,
+                                   true, iconFrame);
+  auto* iconLayout = new QVBoxLayout(iconFrame);
+  iconLayout->setContentsMargins(2, 2, 2, 2);
+  iconLayout->addWidget(Animation1);
+
+  ProductName = new QLabel(QStringLiteral("Kel-Deckscribe"), this);
+  QFont big(QStringLiteral("Tahoma"));
+  big.setPixelSize(20);
+  big.setBold(true);
+  ProductName->setFont(big);
+  ProductVer = new QLabel(QStringLiteral("Version 3.0"), this);
+
+  auto* line = new QFrame(this);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+
+  LinkLabel1 = new TLinkLabel(QString::fromLatin1(kMakerWebPage),
+                              QString::fromLatin1(kMakerWebPage), this);
+  LinkLabel1->SetNormalColor(QColor(0, 0, 128));  // navy
+  OKButton = new QPushButton(QStringLiteral("OK"), this);
+
+  auto* names = new QVBoxLayout;
+  names->addWidget(ProductName);
+  names->addWidget(ProductVer);
+  auto* top = new QHBoxLayout;
+  top->addWidget(iconFrame, 0, Qt::AlignTop);
+  top->addSpacing(12);
+  top->addLayout(names, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(OKButton);
+  buttons->addStretch(1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(line);
+  layout->addWidget(LinkLabel1);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+  new KeyPreview(this, [this] { accept(); }, [this] { reject(); });
+  Animation1->Start();
+}
+
+void TFmAbout::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) CenterOnScreen(this);
+}
+
+}  // namespace dkscr

@@ -1,0 +1,286 @@
+#include "app/dialogs/UnOption.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/FileTypes.h"
+#include "app/Global.h"
+#include "app/ProgramDir.h"
+#include "app/dialogs/CodePageList.h"
+#include "app/dialogs/DialogServices.h"
+#include "app/dialogs/HelpWindow.h"
+#include "app/dialogs/KelListView.h"
+#include "app/dialogs/KeyPreview.h"
+
+namespace dkscr {
+
+namespace {
+
+constexpr int kUserMaskColumn = 3;
+
+QString Q(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+TFmOption::TFmOption(TGlobal& global, QWidget* parent) : QDialog(parent), FGlobal(global) {
+  setWindowTitle(QStringLiteral("Options"));
+  PageControl1 = new QTabWidget(this);
+  PageControl1->setDocumentMode(true);  // flat, button-like tabs
+  TabSheet1 = new QWidget;
+  TabSheet2 = new QWidget;
+  TabSheet3 = new QWidget;
+  PageControl1->addTab(TabSheet1, QStringLiteral("General"));
+  PageControl1->addTab(TabSheet2, QStringLiteral("File Extension"));
+  PageControl1->addTab(TabSheet3, QStringLiteral("Special"));
+  BuildGeneralPage();
+  BuildFileExtensionPage();
+  BuildSpecialPage();
+  // This program offers only the general page; the other two still carry their settings.
+  PageControl1->tabBar()->setTabVisible(2, false);
+  PageControl1->tabBar()->setTabVisible(1, false);
+  PageControl1->setCurrentIndex(0);
+
+  BtnOK = new QPushButton(QStringLiteral("&OK"), this);
+  BtnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+  BtnHelp = new QPushButton(QStringLiteral("&Help"), this);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(BtnOK);
+  buttons->addWidget(BtnCancel);
+  buttons->addWidget(BtnHelp);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(PageControl1);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // fixed border, sized by the fonts
+
+  connect(BtnOK, &QPushButton::clicked, this, [this] { BtnOKClick(); });
+  connect(BtnCancel, &QPushButton::clicked, this, [this] { BtnCancelClick(); });
+  connect(BtnHelp, &QPushButton::clicked, this, [this] { BtnHelpClick(); });
+  connect(BtnDir, &QPushButton::clicked, this, [this] { BtnDirClick(); });
+  connect(CBSameDir, &QCheckBox::clicked, this, [this] { ApplySameDirRule(); });
+  new KeyPreview(this, [this] { BtnOKClick(); }, [this] { BtnCancelClick(); });
+  FillControls();
+}
+
+void TFmOption::BuildGeneralPage() {
+  auto* group = new QGroupBox(TabSheet1);
+  CBSameDir = new QCheckBox(QStringLiteral("Target file directory same as source file"),
+                            TabSheet1);
+  Label1 = new QLabel(QStringLiteral("Target file dir"), group);
+  EditTargetDir = new QLineEdit(group);
+  EditTargetDir->setMinimumWidth(EditTargetDir->fontMetrics().averageCharWidth() * 40);
+  BtnDir = new QPushButton(QStringLiteral("&Browse"), group);
+  auto* dirRow = new QHBoxLayout;
+  dirRow->addWidget(EditTargetDir, 1);
+  dirRow->addWidget(BtnDir);
+  auto* groupLayout = new QVBoxLayout(group);
+  groupLayout->addWidget(CBSameDir);
+  groupLayout->addWidget(Label1);
+  groupLayout->addLayout(dirRow);
+
+  Label2 = new QLabel(QStringLiteral("When target file exists"), TabSheet1);
+  ComBFileOverTp = new QComboBox(TabSheet1);
+  ComBFileOverTp->addItems({QStringLiteral("Auto rename"), QStringLiteral("Overwrite"),
+                            QStringLiteral("Prompt"), QStringLiteral("Cancel")});
+  Label3 = new QLabel(QStringLiteral("File code page"), TabSheet1);
+  ComBSourceCode = new QComboBox(TabSheet1);
+  ComBSourceCode->setEditable(true);
+  ComBSourceCode->setInsertPolicy(QComboBox::NoInsert);
+  ComBSourceCode->setCompleter(nullptr);  // what the user types is what is parsed
+  for (const std::string& item : CodePageItems())
+    ComBSourceCode->addItem(QString::fromStdString(item));
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(Label2, 0, 0);
+  grid->addWidget(ComBFileOverTp, 0, 1);
+  grid->addWidget(Label3, 1, 0);
+  grid->addWidget(ComBSourceCode, 1, 1);
+  grid->setColumnStretch(1, 1);
+  auto* page = new QVBoxLayout(TabSheet1);
+  page->addWidget(group);
+  page->addLayout(grid);
+  page->addStretch(1);
+}
+
+void TFmOption::BuildFileExtensionPage() {
+  ListView1 = new TKelListView(TabSheet2);
+  ListView1->setColumnCount(4);
+  ListView1->setHorizontalHeaderLabels({QStringLiteral("Type"), QStringLiteral("Description"),
+                                        QStringLiteral("Default ext"),
+                                        QStringLiteral("User defined")});
+  const int widths[] = {38, 100, 76, 80};
+  for (int c = 0; c < 4; ++c) ListView1->setColumnWidth(c, widths[c]);
+  auto* page = new QVBoxLayout(TabSheet2);
+  page->setContentsMargins(0, 0, 0, 0);
+  page->addWidget(ListView1);
+
+  EditFileExt = new QLineEdit(ListView1->viewport());
+  EditFileExt->setFrame(false);
+  const int margin = EditFileExt->font().pointSize() / 2;
+  EditFileExt->setTextMargins(margin > 0 ? margin : 0, 0, 0, 0);
+  EditFileExt->hide();
+
+  connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& selected, const QItemSelection& deselected) {
+            for (const QModelIndex& index : deselected.indexes())
+              if (index.column() == 0) PlaceExtEditor(index.row(), false);
+            for (const QModelIndex& index : selected.indexes())
+              if (index.column() == 0) PlaceExtEditor(index.row(), true);
+          });
+  const auto follow = [this] { PlaceExtEditor(SelectedTypeRow(), true); };
+  connect(ListView1, &TKelListView::OnEndColumnResize, this, follow);
+  connect(ListView1, &TKelListView::OnHScroll, this, follow);
+  connect(EditFileExt, &QLineEdit::textEdited, this,
+          [this](const QString& text) { EditFileExtChange(text); });
+  FillTypeList();
+  EditFileExt->raise();
+}
+
+void TFmOption::BuildSpecialPage() {
+  GBoxPDF = new QGroupBox(QStringLiteral("PDF"), TabSheet3);
+  Label9 = new QLabel(QStringLiteral("Text output order"), GBoxPDF);
+  CMBTextOrder = new QComboBox(GBoxPDF);
+  CMBTextOrder->addItems({QStringLiteral("Default reading order"),
+                          QStringLiteral("Maintain original layout"),
+                          QStringLiteral("Keep raw order")});
+  CBPageBreak = new QCheckBox(QStringLiteral("Insert page break"), GBoxPDF);
+  auto* pdf = new QVBoxLayout(GBoxPDF);
+  pdf->addWidget(Label9);
+  pdf->addWidget(CMBTextOrder);
+  pdf->addWidget(CBPageBreak);
+  GBoxDOC = new QGroupBox(QStringLiteral("DOC"), TabSheet3);
+  CBKeepRaw = new QCheckBox(QStringLiteral("Keep raw characters"), GBoxDOC);
+  auto* doc = new QVBoxLayout(GBoxDOC);
+  doc->addWidget(CBKeepRaw);
+  auto* page = new QVBoxLayout(TabSheet3);
+  page->addWidget(GBoxPDF);
+  page->addWidget(GBoxDOC);
+  page->addStretch(1);
+}
+
+void TFmOption::FillTypeList() {
+  ListView1->clearContents();
+  ListView1->setRowCount(kFileTypeCount);
+  for (int n = 1; n <= kFileTypeCount; ++n) {
+    const TFileType& type = FileTypeRow(n);
+    const QString cells[] = {Q(type.TypeTag), Q(type.Description), Q(type.DefaultMask), {}};
+    for (int c = 0; c < 4; ++c) ListView1->setItem(n - 1, c, new QTableWidgetItem(cells[c]));
+  }
+}
+
+void TFmOption::FillControls() {
+  const TSettings& s = FGlobal.Settings;
+  EditTargetDir->setText(Q(s.targetdir));
+  CBSameDir->setChecked(s.samedir);
+  ApplySameDirRule();
+  ComBFileOverTp->setCurrentIndex(s.fileovertp < ComBFileOverTp->count() ? s.fileovertp : -1);
+
+  const QString codeText = QString::fromStdString(CodePageDisplayText(s.sourcecode));
+  ComBSourceCode->setCurrentIndex(ComBSourceCode->findText(codeText, Qt::MatchExactly));
+  ComBSourceCode->setEditText(codeText);
+
+  ListView1->item(0, kUserMaskColumn)->setText(Q(s.userfileext1));
+  ListView1->item(1, kUserMaskColumn)->setText(Q(s.userfileext2));
+
+  CMBTextOrder->setCurrentIndex(s.textorder >= 0 && s.textorder < CMBTextOrder->count()
+                                    ? s.textorder
+                                    : -1);
+  CBPageBreak->setChecked(s.pagebreak);
+  CBKeepRaw->setChecked(s.keepraw == 1);
+}
+
+void TFmOption::ApplySameDirRule() {
+  const bool own = !CBSameDir->isChecked();
+  EditTargetDir->setEnabled(own);
+  BtnDir->setEnabled(own);
+}
+
+void TFmOption::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;  // back from being minimised: keep the edits
+  PageControl1->setCurrentIndex(0);
+  FillControls();
+  CBSameDir->setFocus();
+}
+
+void TFmOption::BtnOKClick() {
+  TSettings& s = FGlobal.Settings;
+  s.targetdir = WithTrailingSeparator(EditTargetDir->text().toStdU16String());
+  s.samedir = CBSameDir->isChecked();
+  s.fileovertp = static_cast<uint8_t>(ComBFileOverTp->currentIndex());  // none gives 255
+
+  const auto codePage = ParseCodePageText(ComBSourceCode->currentText().toStdString());
+  if (!codePage) {
+    ShowErrorMessage(this, QStringLiteral("Code page identifier must be numeric!"));
+    ComBSourceCode->setFocus();
+    return;
+  }
+  s.sourcecode = *codePage;
+
+  s.userfileext1 = ListView1->item(0, kUserMaskColumn)->text().toStdU16String();
+  s.userfileext2 = ListView1->item(1, kUserMaskColumn)->text().toStdU16String();
+  FGlobal.RebuildMaskList();
+
+  s.textorder = CMBTextOrder->currentIndex();
+  s.pagebreak = CBPageBreak->isChecked();
+  s.keepraw = CBKeepRaw->isChecked() ? 1 : 0;
+  accept();
+}
+
+void TFmOption::BtnCancelClick() {
+  FillControls();
+  QDialog::reject();
+}
+
+// The title-bar button discards the edits like Cancel.
+void TFmOption::reject() { BtnCancelClick(); }
+
+void TFmOption::BtnDirClick() {
+  QString folder = EditTargetDir->text();
+  if (BrowseForFolder(this, QStringLiteral("Select target directory"), QString(), folder) &&
+      !folder.isEmpty()) {
+    EditTargetDir->setText(folder);
+  }
+}
+
+void TFmOption::BtnHelpClick() { ShowHelp(this, QString::fromLatin1(kHelpOptions)); }
+
+int TFmOption::SelectedTypeRow() const {
+  const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
+  return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+void TFmOption::PlaceExtEditor(int row, bool selected) {
+  if (!ListView1->isVisible()) return;
+  if (!selected || row < 0 || row >= ListView1->rowCount()) {
+    EditFileExt->hide();
+    return;
+  }
+  QTableWidgetItem* cell = ListView1->item(row, kUserMaskColumn);
+  EditFileExt->setGeometry(ListView1->visualItemRect(cell));
+  EditFileExt->setText(cell->text());
+  EditFileExt->show();
+  EditFileExt->raise();
+}
+
+void TFmOption::EditFileExtChange(const QString& text) {
+  const int row = SelectedTypeRow();
+  if (row >= 0) ListView1->item(row, kUserMaskColumn)->setText(text);
+}
+
+}  // namespace dkscr

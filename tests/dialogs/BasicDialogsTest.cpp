@@ -1,0 +1,225 @@
+// Plain rules of the dialogs, the list view's extra events, the search-progress dialog,
+// the about box and the help window.
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "app/dialogs/CodePageList.h"
+#include "app/dialogs/DirList.h"
+#include "app/dialogs/FrameAnimation.h"
+#include "app/dialogs/HelpWindow.h"
+#include "app/dialogs/KelListView.h"
+#include "app/dialogs/UnAbout.h"
+#include "app/dialogs/UnCancelFind.h"
+#include "TestHooks.h"
+
+using namespace dkscr;
+
+class BasicDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void CodePageItemsAreTheSeventeenInOrder() {
+    const auto& items = CodePageItems();
+    QCOMPARE(items.size(), size_t{17});
+    QCOMPARE(items.front(), std::string("0         Default"));
+    QCOMPARE(items[3], std::string("65001 Unicode (UTF-8)"));
+    QCOMPARE(items[11], std::string("874     Thai"));
+    QCOMPARE(items.back(), std::string("1361   Korean Johab"));
+  }
+
+  void CodePageDisplay_data() {
+    QTest::addColumn<int>("codePage");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("listed") << 1252 << "1252   Latin 1: European Western";
+    QTest::newRow("default") << 0 << "0         Default";
+    QTest::newRow("utf16") << 1200 << "1200   Unicode (UTF-16, ISO 10646)";
+    QTest::newRow("utf8") << 65001 << "65001 Unicode (UTF-8)";
+    QTest::newRow("not listed") << 28591 << "28591";
+    QTest::newRow("prefix of an item") << 12 << "12";
+    QTest::newRow("negative") << -5 << "-5";
+  }
+  void CodePageDisplay() {
+    QFETCH(int, codePage);
+    QFETCH(QString, shown);
+    QCOMPARE(QString::fromStdString(CodePageDisplayText(codePage)), shown);
+  }
+
+  void CodePageParsing_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<int>("codePage");
+    QTest::newRow("exact item") << "1252   Latin 1: European Western" << true << 1252;
+    QTest::newRow("default item") << "0         Default" << true << 0;
+    QTest::newRow("utf8 item") << "65001 Unicode (UTF-8)" << true << 65001;
+    QTest::newRow("typed number") << "28591" << true << 28591;
+    QTest::newRow("blanks around") << " 437 " << true << 437;
+    QTest::newRow("not an exact item") << "1252 Latin" << false << 0;
+    QTest::newRow("item with a changed space") << "1252  Latin 1: European Western"
+                                               << false << 0;
+    QTest::newRow("empty") << "" << false << 0;
+    QTest::newRow("blank") << "   " << false << 0;
+    QTest::newRow("letters") << "utf8" << false << 0;
+    QTest::newRow("hex") << "0x4e4" << false << 0;
+    QTest::newRow("too large") << "4294967296" << false << 0;
+    QTest::newRow("negative") << "-1" << true << -1;
+  }
+  void CodePageParsing() {
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QFETCH(int, codePage);
+    const auto parsed = ParseCodePageText(text.toStdString());
+    QCOMPARE(parsed.has_value(), valid);
+    if (valid) QCOMPARE(*parsed, codePage);
+  }
+
+  void DirListSplitsAndJoins() {
+    QCOMPARE(SplitDirList(""), QStringList());
+    QCOMPARE(SplitDirList("/a;/b"), QStringList({"/a", "/b"}));
+    QCOMPARE(SplitDirList("/a;;/b"), QStringList({"/a", "", "/b"}));
+    QCOMPARE(SplitDirList("/a;"), QStringList({"/a"}));
+    QCOMPARE(SplitDirList(";"), QStringList({""}));
+    QCOMPARE(JoinDirList({"/a", "/b"}), QString("/a;/b"));
+    QCOMPARE(JoinDirList({}), QString());
+  }
+
+  void AddingNeedsNewNonEmptyTextIgnoringCase() {
+    const QStringList rows{"/Data/Talks", "/tmp"};
+    QVERIFY(CanAddDir("/data/new", rows));
+    QVERIFY(!CanAddDir("/data/talks", rows));
+    QVERIFY(!CanAddDir("/TMP", rows));
+    QVERIFY(!CanAddDir("", rows));
+  }
+
+  void FileTypeRowLabels() {
+    QCOMPARE(FileTypeRowLabel("PowerPoint 95, 97-2007 File", "*.ppt", ""),
+             QString("PowerPoint 95, 97-2007 File(*.ppt)"));
+    QCOMPARE(FileTypeRowLabel("PowerPoint 95, 97-2007 File", "*.ppt", "*.pps;*.pot"),
+             QString("PowerPoint 95, 97-2007 File(*.ppt;*.pps;*.pot)"));
+  }
+
+  void ListViewReportsHorizontalScrolling() {
+    TKelListView list;
+    list.setColumnCount(4);
+    list.setRowCount(2);
+    for (int c = 0; c < 4; ++c) list.setColumnWidth(c, 200);
+    list.resize(200, 120);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QSignalSpy scrolled(&list, &TKelListView::OnHScroll);
+    QVERIFY(list.horizontalScrollBar()->maximum() > 0);
+    list.horizontalScrollBar()->setValue(list.horizontalScrollBar()->maximum());
+    QTRY_COMPARE(scrolled.count(), 1);
+    QCOMPARE(scrolled.at(0).at(0).value<QObject*>(), &list);
+  }
+
+  void ListViewReportsEndOfColumnResizeOnce() {
+    TKelListView list;
+    list.setColumnCount(2);
+    list.setColumnWidth(0, 60);
+    list.setColumnWidth(1, 60);
+    list.resize(300, 120);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QSignalSpy ended(&list, &TKelListView::OnEndColumnResize);
+    // Drag the border between the columns: one report when the button is released.
+    QWidget* header = list.horizontalHeader()->viewport();
+    const QPoint border(59, header->height() / 2);
+    QTest::mousePress(header, Qt::LeftButton, {}, border);
+    QTest::mouseMove(header, border + QPoint(20, 0));
+    QTest::mouseMove(header, border + QPoint(40, 0));
+    QCOMPARE(ended.count(), 0);
+    QTest::mouseRelease(header, Qt::LeftButton, {}, border + QPoint(40, 0));
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(list.columnWidth(0) > 60);
+    // A click on a column without a resize reports nothing.
+    QTest::mouseClick(header, Qt::LeftButton, {}, QPoint(200, header->height() / 2));
+    QCOMPARE(ended.count(), 1);
+    // A width set by the program is a finished resize as well.
+    list.setColumnWidth(1, 90);
+    QCOMPARE(ended.count(), 2);
+  }
+
+  void SearchDialogStopsWithoutClosing() {
+    TFmCancelFind dialog;
+    QCOMPARE(dialog.windowTitle(), QString("Searching Files ..."));
+    QCOMPARE(dialog.BtnCancel->text(), QString("Press to abort search operation"));
+    QSignalSpy stops(&dialog, &TFmCancelFind::StopRequested);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.Animate1->IsPlaying());
+    QCOMPARE(dialog.Animate1->FrameCount(), 8);
+
+    dialog.SetStatusText("/home/user/talks/");
+    QCOMPARE(dialog.StatusText(), QString("/home/user/talks/"));
+
+    QTest::mouseClick(dialog.BtnCancel, Qt::LeftButton);
+    QCOMPARE(stops.count(), 1);
+    QVERIFY(dialog.isVisible());
+    QTest::keyClick(dialog.BtnCancel, Qt::Key_Escape);
+    QCOMPARE(stops.count(), 2);
+    QVERIFY(dialog.isVisible());
+
+    // The owner closes it after the searches; closing stops as well and the animation ends.
+    dialog.close();
+    QCOMPARE(stops.count(), 3);
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(!dialog.Animate1->IsPlaying());
+    dialog.show();
+    QVERIFY(dialog.Animate1->IsPlaying());
+  }
+
+  void AboutBoxShowsNamesAnimationAndLink() {
+    QStringList opened;
+    SetOpenUrlHook([&](const QString& url) { opened << url; });
+    TFmAbout about;
+    QCOMPARE(about.windowTitle(), QString("About Kel-Deckscribe"));
+    QCOMPARE(about.ProductName->text(), QString("Kel-Deckscribe"));
+    QCOMPARE(about.ProductName->font().pixelSize(), 20);
+    QCOMPARE(about.ProductVer->text(), QString("Version 3.0"));
+    QCOMPARE(about.OKButton->text(), QString("OK"));
+    QCOMPARE(about.Animation1->FrameCount(), 4);
+    QCOMPARE(about.Animation1->size(), QSize(32, 32));
+    QVERIFY(about.Animation1->IsPlaying());
+    QTRY_COMPARE_WITH_TIMEOUT(about.Animation1->CurrentFrame(), 1, 2000);
+    QVERIFY(about.LinkLabel1->font().underline());
+    QCOMPARE(about.LinkLabel1->CurrentColor(), QColor(0, 0, 128));
+
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QTest::mouseClick(about.LinkLabel1, Qt::LeftButton);
+    QCOMPARE(opened, QStringList{QString::fromLatin1(kMakerWebPage)});
+    SetOpenUrlHook(nullptr);
+
+    QTest::mouseClick(about.OKButton, Qt::LeftButton);
+    QCOMPARE(about.result(), int(QDialog::Accepted));
+    QVERIFY(!about.isVisible());
+    about.show();
+    QTest::keyClick(&about, Qt::Key_Escape);
+    QVERIFY(!about.isVisible());
+  }
+
+  void HelpOpensAtContentsAndAtOptions() {
+    QWidget owner;
+    THelpWindow* help = ShowHelp(&owner, QString());
+    QCOMPARE(help->CurrentTopic(), QString("Contents.htm"));
+    QVERIFY(help->Browser->toPlainText().contains("Contents"));
+    QVERIFY(help->isVisible());
+    // The same window is reused for the options page.
+    QCOMPARE(ShowHelp(&owner, kHelpOptions), help);
+    QCOMPARE(help->CurrentTopic(), QString("Options.htm"));
+    QVERIFY(help->Browser->toPlainText().contains("When target file exists"));
+    QVERIFY(help->Browser->toPlainText().contains("File code page"));
+    help->hide();
+  }
+};
+
+QTEST_MAIN(BasicDialogsTest)
+#include "BasicDialogsTest.moc"

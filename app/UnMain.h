@@ -1,0 +1,152 @@
+#pragma once
+// The main window: the file list, its menus and buttons, and every way of adding files.
+#include <QMainWindow>
+#include <QStringList>
+#include <QUrl>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FileListModel.h"
+#include "app/Global.h"
+#include "app/KelFileFind.h"
+#include "app/ListSort.h"
+#include "app/MainCommands.h"
+#include "core/OutputBuffer.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTableView;
+class QTimer;
+class QToolButton;
+class QWidget;
+
+namespace dkscr {
+
+class TMainDialogs;
+
+enum TConvertMode : int { cmAll = 0, cmSelected = 1, cmReconvert = 2 };
+
+// Desktop services the window calls; a test replaces them to watch what would happen.
+struct TMainServices {
+  // Chooses files to add: the dialog's parent and its name filters; empty when cancelled.
+  std::function<QStringList(QWidget*, const QStringList&)> OpenFiles;
+  // Opens a document or a folder with the desktop's default program.
+  std::function<void(const QUrl&)> OpenUrl;
+  // Asks the file manager to show an item selected; false when it cannot.
+  std::function<bool(const QUrl&)> ShowItem;
+};
+
+class TFmMain : public QMainWindow {
+ public:
+  // Loads the saved list from the job file in the program's folder.
+  explicit TFmMain(TGlobal& global, QWidget* parent = nullptr);
+  // Saves the list to the job file.
+  ~TFmMain() override;
+  TFmMain(const TFmMain&) = delete;
+  TFmMain& operator=(const TFmMain&) = delete;
+
+  // The program's other windows; set once they exist.
+  void SetDialogs(TMainDialogs* dialogs) { FDialogs = dialogs; }
+  TMainServices& Services() { return FServices; }
+
+  // Every command ends here and is chosen by the sender's "Tag" property.
+  void MenuItemClick(QObject* sender);
+  QAction* ActionOfTag(int tag) const;
+
+  void AddFile(const std::u16string& path);
+  std::u16string TargetFileName(std::u16string_view source) const;
+  void OpenEntryFile(bool useSource, bool launch);
+  void ShowStatusMessage(const QString& text);
+  // Shows the number of entries in status panel 1.
+  void ShowFileCount();
+  void ScrollToCurrent();
+  // The batch conversion run; joins the program with the converters.
+  void ConvertFiles(TConvertMode mode);
+
+  // Items dropped on the window, already turned into paths.
+  void FileDropTarget1Drop(const std::vector<std::u16string>& items);
+  // Refreshes which menu commands are enabled.
+  void ActionMainMenuBar1Paint();
+  // Handles a key press the way the window previews keys; true when it ran a command.
+  bool FormKeyDown(int qtKey, Qt::KeyboardModifiers modifiers);
+
+  int FileCount() const { return FFileCount; }
+  TFileListModel* Model() const { return FModel; }
+  QString StatusPanel(int panel) const;
+  std::vector<int> SelectedRows() const;
+  bool ScanRunning() const { return FScanning; }
+  TKelFileSearch& FileSearch() { return FFileSearch; }
+
+  QTableView* ListView1 = nullptr;
+  QMenuBar* MainMenu1 = nullptr;
+  QMenu* PopupMenu1 = nullptr;
+  std::map<std::string, QToolButton*> Buttons;  // by name, e.g. "BtnConvert"
+  QTimer* TimerSelectItems = nullptr;
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormDestroy();
+  void BuildActions();
+  void BuildMenus();
+  void BuildButtonBar(QWidget* bar);
+  void BuildList();
+  void BuildStatusBar();
+  void SetActionHints();
+
+  void RunCommand(int tag);
+  void DoAddFile();
+  void DoAddDir();
+  void DoPaste();
+  void DoDelete();
+  void DoSelectAll();
+  void DoFileFound(const std::u16string& fullpath, const TFindData& info);
+  void DoChangeFolder(const std::u16string& fullpath);
+  void DoSearchFinish();
+  void PopupMenu1Popup(const QPoint& pos);
+  void ListView1ColumnClick(int column);
+  void TimerSelectItemsTimer();
+  void FormActivate();
+  void FormResize();
+
+  void ClearSelection();
+  void SelectRow(int row);
+  // Logs one line; remembers a failure so the user is told once when the operation ends.
+  void Log(const std::u16string& message);
+  void ReportLogFailure();
+
+  TGlobal& FGlobal;
+  TMainDialogs* FDialogs = nullptr;
+  TMainServices FServices;
+  TFileListModel* FModel = nullptr;
+  std::array<QLabel*, 3> FPanels{};
+  std::map<int, QAction*> FActions;
+  std::array<QIcon, 8> FImageMenu;
+  std::array<QMenu*, 4> FTopMenus{};
+  QWidget* FButtonBar = nullptr;
+
+  OutputBuffer FOutBuffer;  // the converters' output, kept for every run
+  int FFileCount = 0;
+  TSortState FSort;
+  std::vector<std::u16string> FDirList;
+  bool FCancel = false;
+  TKelFileSearch FFileSearch;
+  bool FScanning = false;
+  bool FLogFailed = false;
+  QString FLogError;
+};
+
+}  // namespace dkscr

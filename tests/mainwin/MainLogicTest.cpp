@@ -1,0 +1,247 @@
+// The main window's rules that need no window: commands, keys, enabling, sorting, file
+// lists from the desktop, the texts built for adding and the file probes.
+#include <QMimeData>
+#include <QtTest>
+#include <string>
+#include <vector>
+
+#include "app/ClipboardFiles.h"
+#include "app/FileAdding.h"
+#include "app/FileProbe.h"
+#include "app/ListSort.h"
+#include "app/MainCommands.h"
+#include "core/NativePath.h"
+
+using namespace dkscr;
+
+class MainLogicTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void commandTableHasEveryTagWithItsTexts() {
+    const std::vector<int> tags = {11, 12, 13, 21, 22, 23, 24, 25, 31, 32, 33, 34, 35, 36, 37, 91, 96};
+    QCOMPARE(CommandTable().size(), tags.size());
+    for (int tag : tags) QVERIFY2(CommandByTag(tag) != nullptr, qPrintable(QString::number(tag)));
+    QVERIFY(CommandByTag(81) == nullptr);
+    QVERIFY(CommandByTag(82) == nullptr);
+    QCOMPARE(QString(CommandByTag(21)->caption), QString("Add &File                   CTRL+F"));
+    QCOMPARE(QString(CommandByTag(24)->caption), QString("Delete                     Delete"));
+    QCOMPARE(QString(CommandByTag(31)->caption), QString("&Convert All               Ctrl+G"));
+    QCOMPARE(QString(CommandByTag(91)->caption), QString("&Contents           F1"));
+    QCOMPARE(QString(CommandByTag(22)->hint), QString("Add file(s) by selecting director(ies)"));
+    QCOMPARE(QString(CommandByTag(36)->hint), QString("Explore folder which source file in"));
+    QCOMPARE(QString(CommandByTag(33)->action), QString("ActReConvert"));
+    // Pictures of the menu image list.
+    QCOMPARE(CommandByTag(11)->image, 0);
+    QCOMPARE(CommandByTag(91)->image, 1);
+    QCOMPARE(CommandByTag(23)->image, 2);
+    QCOMPARE(CommandByTag(31)->image, 3);
+    QCOMPARE(CommandByTag(21)->image, 5);
+    QCOMPARE(CommandByTag(22)->image, 6);
+    QCOMPARE(CommandByTag(13)->image, 7);
+    const auto buttons = ButtonTable();
+    QCOMPARE(buttons.size(), size_t(5));
+    QCOMPARE(buttons[0].tag, 21);
+    QCOMPARE(buttons[1].tag, 22);
+    QCOMPARE(buttons[2].tag, 11);
+    QCOMPARE(buttons[3].tag, 13);
+    QCOMPARE(buttons[4].tag, 31);
+    QCOMPARE(QString(buttons[4].caption), QString("&Convert"));
+  }
+
+  void keyboardTable_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("ctrl");
+    QTest::addColumn<bool>("alt");
+    QTest::addColumn<int>("tag");
+    QTest::newRow("F1") << int(Qt::Key_F1) << false << false << 91;
+    QTest::newRow("Ctrl+F1") << int(Qt::Key_F1) << true << false << 91;
+    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << true << false << 25;
+    QTest::newRow("Ctrl+V") << int(Qt::Key_V) << true << false << 23;
+    QTest::newRow("Ctrl+F") << int(Qt::Key_F) << true << false << 21;
+    QTest::newRow("Ctrl+D") << int(Qt::Key_D) << true << false << 22;
+    QTest::newRow("Ctrl+G") << int(Qt::Key_G) << true << false << 31;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << false << false << 24;
+    QTest::newRow("A alone") << int(Qt::Key_A) << false << false << 0;
+    QTest::newRow("G alone") << int(Qt::Key_G) << false << false << 0;
+    QTest::newRow("Alt+F1") << int(Qt::Key_F1) << false << true << 0;
+    QTest::newRow("Ctrl+Alt+G") << int(Qt::Key_G) << true << true << 0;
+    QTest::newRow("Alt+Delete") << int(Qt::Key_Delete) << false << true << 0;
+    QTest::newRow("Ctrl+X") << int(Qt::Key_X) << true << false << 0;
+  }
+  void keyboardTable() {
+    QFETCH(int, key);
+    QFETCH(bool, ctrl);
+    QFETCH(bool, alt);
+    QFETCH(int, tag);
+    QCOMPARE(CommandForKey(key, ctrl, alt), tag);
+  }
+
+  void enablingTable() {
+    // Empty list, clipboard empty: only the commands that are always there.
+    CommandEnabling e = EvaluateEnabling({}, false);
+    for (int tag : {31, 32, 33, 24, 34, 35, 36, 37, 23}) QVERIFY(!IsCommandEnabled(e, tag));
+    for (int tag : {11, 12, 13, 21, 22, 25, 91, 96}) QVERIFY(IsCommandEnabled(e, tag));
+
+    // New entry not selected, converted entry selected.
+    std::vector<EntryFacts> facts = {{0, false}, {1, true}};
+    e = EvaluateEnabling(facts, true);
+    QVERIFY(e.convertAll);
+    QVERIFY(!e.convertSelected);
+    QVERIFY(e.reConvert);
+    QVERIFY(e.anySelected);
+    QVERIFY(e.paste);
+    for (int tag : {24, 34, 35, 36, 37}) QVERIFY(IsCommandEnabled(e, tag));
+
+    // Only failed entries, none selected: nothing to convert, nothing to act on.
+    facts = {{2, false}, {2, false}};
+    e = EvaluateEnabling(facts, false);
+    QVERIFY(!e.convertAll && !e.convertSelected && !e.reConvert && !e.anySelected);
+
+    // A selected new entry enables Convert Selected but not ReConvert.
+    facts = {{2, false}, {0, true}};
+    e = EvaluateEnabling(facts, false);
+    QVERIFY(e.convertAll && e.convertSelected && !e.reConvert && e.anySelected);
+
+    // A state that is neither new, converted nor failed counts for none of the three.
+    facts = {{7, true}};
+    e = EvaluateEnabling(facts, false);
+    QVERIFY(!e.convertAll && !e.convertSelected && !e.reConvert && e.anySelected);
+  }
+
+  void sortMarkers() {
+    QCOMPARE(MarkSortCaption(u"Size(Byte)", true), std::u16string(u"(->)Size(Byte)"));
+    QCOMPARE(MarkSortCaption(u"Name", false), std::u16string(u"(<-)Name"));
+    QCOMPARE(StripSortMarker(u"(->)Size(Byte)"), std::u16string(u"Size(Byte)"));
+    QCOMPARE(StripSortMarker(u"(<-)Name"), std::u16string(u"Name"));
+    QCOMPARE(StripSortMarker(u"Name"), std::u16string(u"Name"));
+    QCOMPARE(StripSortMarker(u"(ab"), std::u16string());
+
+    TSortState s;
+    QCOMPARE(s.Column(), -1);
+    QVERIFY(s.Click(3));   // first click on a column: ascending
+    QVERIFY(!s.Click(3));  // the same column again: descending
+    QVERIFY(s.Click(3));
+    QVERIFY(s.Click(1));   // another column starts ascending
+    QCOMPARE(s.Column(), 1);
+  }
+
+  void columnComparison() {
+    // States compare as numbers.
+    QVERIFY(CompareColumn(0, 0, u"", 2, u"") < 0);
+    QVERIFY(CompareColumn(0, 2, u"", 1, u"") > 0);
+    QCOMPARE(CompareColumn(0, 1, u"x", 1, u"y"), 0);
+    // Sizes compare as numbers, not as texts.
+    QVERIFY(CompareColumn(3, 0, u"9", 0, u"10") < 0);
+    QVERIFY(CompareColumn(3, 0, u"3000000000", 0, u"2999999999") > 0);
+    QCOMPARE(CompareColumn(3, 0, u"42", 0, u"42"), 0);
+    QVERIFY(CompareColumn(3, 0, u"abc", 0, u"0") < 0);
+    // Texts ignore the case of A-Z only.
+    QCOMPARE(CompareColumn(1, 0, u"Talk.PPT", 0, u"talk.ppt"), 0);
+    QVERIFY(CompareColumn(1, 0, u"apple", 0, u"Banana") < 0);
+    QVERIFY(CompareColumn(1, 0, u"b", 0, u"ab") > 0);
+    QVERIFY(CompareColumn(2, 0, u"\u00C4", 0, u"\u00E4") != 0);
+    QVERIFY(CompareColumn(4, 0, u"PPT", 0, u"PPTX") < 0);
+  }
+
+  void fileUrls() {
+    std::u16string path;
+    QVERIFY(FileUriToPath("file:///home/a/b%20c.ppt", path));
+    QCOMPARE(path, std::u16string(u"/home/a/b c.ppt"));
+    QVERIFY(FileUriToPath("file://localhost/x.pptx", path));
+    QCOMPARE(path, std::u16string(u"/x.pptx"));
+    QVERIFY(FileUriToPath("FILE:/y.ppt", path));
+    QCOMPARE(path, std::u16string(u"/y.ppt"));
+    QVERIFY(FileUriToPath("file:///%C3%9Cbersicht.ppt", path));
+    QCOMPARE(path, std::u16string(u"/\u00DCbersicht.ppt"));
+    // A name that is not UTF-8 keeps its bytes.
+    QVERIFY(FileUriToPath("file:///a%FF.ppt", path));
+    QCOMPARE(PathToNative(path), std::string("/a\xFF.ppt"));
+    QVERIFY(!FileUriToPath("http://example.org/a.ppt", path));
+    QVERIFY(!FileUriToPath("file://otherhost/a.ppt", path));
+    QVERIFY(!FileUriToPath("file:///a%00b", path));
+    QVERIFY(!FileUriToPath("file:relative", path));
+  }
+
+  void uriListsAndCopiedFiles() {
+    const auto list = ParseUriList("# comment\r\nfile:///a/one.ppt\r\nhttp://x/y\r\n\r\nfile:///b/two.pptx");
+    QCOMPARE(list.size(), size_t(2));
+    QCOMPARE(list[0], std::u16string(u"/a/one.ppt"));
+    QCOMPARE(list[1], std::u16string(u"/b/two.pptx"));
+    const auto copied = ParseCopiedFiles("cut\nfile:///c/three.ppt\nfile:///d");
+    QCOMPARE(copied.size(), size_t(2));
+    QCOMPARE(copied[0], std::u16string(u"/c/three.ppt"));
+    QVERIFY(ParseCopiedFiles("copy").empty());
+    QVERIFY(ParseUriList("").empty());
+
+    // A payload made for the clipboard reads back in either format, odd names included.
+    const std::vector<std::u16string> names = {u"/t/a b#1%.ppt", u"/t/\u00E9t\u00E9.pptx"};
+    std::unique_ptr<QMimeData> mime(MimeForFiles(names));
+    QCOMPARE(FilesFromMime(mime.get()), names);
+    QMimeData only;
+    only.setData(kMimeGnomeCopiedFiles, mime->data(kMimeGnomeCopiedFiles));
+    QCOMPARE(FilesFromMime(&only), names);
+    QMimeData text;
+    text.setText("/not/a/file/list.ppt");
+    QVERIFY(FilesFromMime(&text).empty());
+    QVERIFY(FilesFromMime(nullptr).empty());
+  }
+
+  void openFilterAndSearchMasks() {
+    TGlobal global(u"/tmp/none/", u"/tmp/docs/");
+    QCOMPARE(BuildOpenFilter(global),
+             QString("All Support File|*.ppt;*.pptx;|PowerPoint 95, 97-2007 File(*.ppt)|*.ppt|"
+                     "PowerPoint Open XML File(*.pptx)|*.pptx"));
+    QCOMPARE(QtNameFilters(BuildOpenFilter(global)),
+             QStringList({"All Support File (*.ppt *.pptx)",
+                          "PowerPoint 95, 97-2007 File(*.ppt) (*.ppt)",
+                          "PowerPoint Open XML File(*.pptx) (*.pptx)"}));
+    global.Settings.userfileext1 = u"*.PPS;*.pot";
+    global.RebuildMaskList();
+    QCOMPARE(BuildOpenFilter(global),
+             QString("All Support File|*.ppt;*.pps;*.pot;*.pptx;|PowerPoint 95, 97-2007 "
+                     "File(*.ppt;*.PPS;*.pot)|*.ppt;*.PPS;*.pot|PowerPoint Open XML "
+                     "File(*.pptx)|*.pptx"));
+
+    TSettings s;
+    QCOMPARE(BuildSearchExts(s, true, true), std::u16string(u"*.ppt|*.pptx|"));
+    QCOMPARE(BuildSearchExts(s, false, true), std::u16string(u"*.pptx|"));
+    QCOMPARE(BuildSearchExts(s, false, false), std::u16string());
+    s.userfileext1 = u"*.pps;*.pot";
+    QCOMPARE(BuildSearchExts(s, true, false), std::u16string(u"*.ppt|*.pps|*.pot|"));
+  }
+
+  void scanFoldersSkipEmptyPieces() {
+    using V = std::vector<std::u16string>;
+    QCOMPARE(SplitScanFolders(u"/a;/b"), V({u"/a", u"/b"}));
+    // Empty pieces name no folder: never a scan of the root.
+    QCOMPARE(SplitScanFolders(u"/a;;/b;"), V({u"/a", u"/b"}));
+    QCOMPARE(SplitScanFolders(u";"), V());
+    QCOMPARE(SplitScanFolders(u""), V());
+    QCOMPARE(SplitScanFolders(u" ; /c "), V({u" /c "}));
+  }
+
+  void fileProbes() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath("x.ppt");
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(1234, 'a'));
+    f.close();
+    QCOMPARE(FileSizeOf(file.toStdU16String()), int64_t(1234));
+    QVERIFY(FileExists(file.toStdU16String()));
+    QVERIFY(!IsDirectory(file.toStdU16String()));
+    const std::u16string missing = dir.filePath("missing.ppt").toStdU16String();
+    QCOMPARE(FileSizeOf(missing), int64_t(0));
+    QVERIFY(!FileExists(missing));
+    // An item that cannot be examined counts as a folder.
+    QVERIFY(IsDirectory(missing));
+    QVERIFY(IsDirectory(dir.path().toStdU16String()));
+    QCOMPARE(FileSizeOf(dir.path().toStdU16String()), int64_t(0));
+    QVERIFY(!FileExists(dir.path().toStdU16String()));
+  }
+};
+
+QTEST_MAIN(MainLogicTest)
+#include "MainLogicTest.moc"

@@ -1,0 +1,668 @@
+// The main window with its list: adding in every way, deleting, selecting, sorting, the
+// menus' enabling, the keys, and the list surviving a restart of the window.
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTableView>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+#include <csignal>
+
+#include "app/ClipboardFiles.h"
+#include "app/CloseOnSignal.h"
+#include "app/MainDialogs.h"
+#include "app/ProgramDialogs.h"
+#include "app/dialogs/DialogServices.h"
+#include "app/dialogs/UnAddDir.h"
+#include "app/dialogs/UnCancelFind.h"
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
+#include "app/SavedFileList.h"
+#include "app/UnMain.h"
+
+using namespace dkscr;
+
+namespace {
+// Stands in for the program's dialogs and records what the window asks of them.
+class FakeDialogs : public TMainDialogs {
+ public:
+  void ShowOptions() override { calls << "options"; }
+  void ShowViewLog() override { calls << "log"; }
+  void ShowAbout() override { calls << "about"; }
+  void ShowHelp() override { calls << "help"; }
+  bool RunAddDir() override {
+    calls << "adddir";
+    if (addDirOk) global->Settings.adddir = folderField.toStdU16String();
+    return addDirOk;
+  }
+  void SetAddDirFolder(const QString& folder) override { folderField = folder; }
+  bool AddDirTypeTicked(int n) const override { return n == 1 ? tick1 : tick2; }
+  bool AddDirRecursive() const override { return recursive; }
+  void ShowSearchProgress(std::function<void()> onStop) override {
+    progressVisible = true;
+    stop = std::move(onStop);
+  }
+  void SetSearchFolder(const QString& folder) override {
+    folders << folder;
+    if (stopAtFolder > 0 && folders.size() == stopAtFolder) stop();
+  }
+  void CloseSearchProgress() override { progressVisible = false; }
+  bool SearchProgressVisible() const override { return progressVisible; }
+  bool ConversionProgressVisible() const override { return false; }
+  void RaiseProgress() override {}
+  void ShowError(const QString& text) override { errors << text; }
+
+  TGlobal* global = nullptr;
+  QStringList calls;
+  QStringList folders;
+  QStringList errors;
+  QString folderField;
+  bool addDirOk = true;
+  bool tick1 = true;
+  bool tick2 = true;
+  bool recursive = true;
+  bool progressVisible = false;
+  int stopAtFolder = 0;
+  std::function<void()> stop;
+};
+
+void WriteFile(const QString& path, int size) {
+  QDir().mkpath(QFileInfo(path).path());
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(QByteArray(size, 'x'));
+}
+
+std::u16string U(const QString& s) { return s.toStdU16String(); }
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> FHome;
+  std::unique_ptr<TGlobal> FGlobal;
+  std::unique_ptr<FakeDialogs> FDialogs;
+  std::unique_ptr<TFmMain> FWindow;
+  QString FData;  // folder of sample files
+
+  QString Home(const QString& name) const { return FHome->filePath(name); }
+
+  void OpenWindow() {
+    FWindow = std::make_unique<TFmMain>(*FGlobal);
+    FWindow->SetDialogs(FDialogs.get());
+    FWindow->Services().OpenFiles = [](QWidget*, const QStringList&) { return QStringList(); };
+    FWindow->Services().OpenUrl = [](const QUrl&) {};
+    FWindow->Services().ShowItem = [](const QUrl&) { return false; };
+  }
+
+  QString LogText() const {
+    QFile f(FHome->filePath("dkscract.log"));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = f.readAll();
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                              (bytes.size() - 2) / 2);
+  }
+
+  QString Cell(int row, int column) const { return FWindow->Model()->Text(row, column); }
+  std::vector<int> Selected() const { return FWindow->SelectedRows(); }
+  void Command(int tag) { FWindow->MenuItemClick(FWindow->ActionOfTag(tag)); }
+
+ private slots:
+  void init() {
+    FHome = std::make_unique<QTemporaryDir>();
+    QVERIFY(FHome->isValid());
+    qputenv("DECKSCRIBE_HOME", FHome->path().toUtf8());
+    FGlobal = std::make_unique<TGlobal>(U(FHome->path() + "/"), U(FHome->path() + "/docs/"));
+    FGlobal->Settings.targetdir = U(Home("out/"));
+    FDialogs = std::make_unique<FakeDialogs>();
+    FDialogs->global = FGlobal.get();
+    FData = Home("data");
+    WriteFile(FData + "/Talk.PPT", 100);
+    WriteFile(FData + "/deck.pptx", 2500);
+    WriteFile(FData + "/notes.txt", 5);
+    WriteFile(FData + "/README", 5);
+    WriteFile(FData + "/deck.pp", 7);
+    WriteFile(FData + "/deck.pt", 7);
+    OpenWindow();
+  }
+
+  void cleanup() {
+    FWindow.reset();
+    FDialogs.reset();
+    FGlobal.reset();
+    FHome.reset();
+    QGuiApplication::clipboard()->clear();
+  }
+
+  void startsEmptyWithItsTexts() {
+    QCOMPARE(FWindow->windowTitle(), QString("Kel-Deckscribe"));
+    QCOMPARE(FWindow->StatusPanel(0), QString("Kel-Deckscribe 3.0"));
+    QCOMPARE(FWindow->StatusPanel(1), QString("0 File(s)"));
+    QCOMPARE(FWindow->FileCount(), 0);
+    QCOMPARE(FWindow->Model()->columnCount(), 7);
+    const QStringList captions = {"State", "Name", "Source file", "Size(Byte)", "Type",
+                                  "Target file", "Convert Message"};
+    for (int c = 0; c < 7; ++c)
+      QCOMPARE(FWindow->Model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
+               captions[c]);
+    QCOMPARE(FWindow->ListView1->columnWidth(2), 300);
+    QCOMPARE(FWindow->ActionOfTag(21)->statusTip(), QString("Add file(s) by selecting file(s)"));
+    QCOMPARE(FWindow->Buttons["BtnLog"]->toolTip(), QString("View Kel-Deckscribe logs"));
+    QCOMPARE(FWindow->Buttons["BtnConvert"]->property("Tag").toInt(), 31);
+  }
+
+  void addsFilesAndRefusesWithMessageAndLog() {
+    const std::u16string talk = U(FData + "/Talk.PPT");
+    FWindow->AddFile(talk);
+    QCOMPARE(FWindow->FileCount(), 1);
+    QCOMPARE(Cell(0, 1), QString("Talk.PPT"));
+    QCOMPARE(Cell(0, 2), FData + "/Talk.PPT");
+    QCOMPARE(Cell(0, 3), QString("100"));
+    QCOMPARE(Cell(0, 4), QString("PPT"));
+    QCOMPARE(Cell(0, 5), Home("out/Talk.txt"));
+    QCOMPARE(Cell(0, 6), QString());
+    QCOMPARE(FWindow->Model()->Entry(0).State, 0);
+    QCOMPARE(FWindow->Model()->Entry(0).SubItems.size(), size_t(6));
+
+    // The same path in other letter case is already there.
+    const QString other = (FData + "/Talk.PPT").toLower();
+    FWindow->AddFile(U(other));
+    QCOMPARE(FWindow->FileCount(), 1);
+    QCOMPARE(FWindow->StatusPanel(2), "File [" + other + "] already added!");
+    QVERIFY(LogText().contains("]: Add file failed: already added (" + other + ")\r\n"));
+
+    for (const QString name : {"notes.txt", "README", "deck.pt"}) {
+      const QString path = FData + "/" + name;
+      FWindow->AddFile(U(path));
+      QCOMPARE(FWindow->StatusPanel(2), "File [" + path + "] type not support!");
+      QVERIFY(LogText().contains("Add file failed: type not support (" + path + ")\r\n"));
+    }
+    QCOMPARE(FWindow->FileCount(), 1);
+
+    // .pp lies inside "*.ppt;" and so counts as a PPT.
+    FWindow->AddFile(U(FData + "/deck.pp"));
+    QCOMPARE(Cell(1, 4), QString("PPT"));
+    FWindow->AddFile(U(FData + "/deck.pptx"));
+    QCOMPARE(Cell(2, 4), QString("PPTX"));
+    QCOMPARE(Cell(2, 3), QString("2500"));
+
+    // A missing file of a known type is added with size 0.
+    FWindow->AddFile(U(FData + "/gone.ppt"));
+    QCOMPARE(FWindow->FileCount(), 4);
+    QCOMPARE(Cell(3, 3), QString("0"));
+
+    // Each added entry becomes selected and current.
+    QCOMPARE(Selected(), std::vector<int>({0, 1, 2, 3}));
+    QCOMPARE(FWindow->ListView1->currentIndex().row(), 3);
+
+    FGlobal->Settings.samedir = true;
+    FWindow->AddFile(U(FData + "/x.y/noext"));
+    QCOMPARE(FWindow->FileCount(), 4);
+    QCOMPARE(FWindow->TargetFileName(u"/a.b/c"), std::u16string(u"/a.b/c.txt"));
+    QCOMPARE(FWindow->TargetFileName(u"/talks/intro.pptx"), std::u16string(u"/talks/intro.txt"));
+  }
+
+  void addFileSelectsOnlyTheNewEntries() {
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    QStringList filters;
+    FWindow->Services().OpenFiles = [&](QWidget*, const QStringList& f) {
+      filters = f;
+      return QStringList({FData + "/deck.pptx", FData + "/notes.txt", FData + "/deck.pp"});
+    };
+    Command(21);
+    QCOMPARE(filters.first(), QString("All Support File (*.ppt *.pptx)"));
+    QCOMPARE(FWindow->FileCount(), 3);
+    QCOMPARE(Selected(), std::vector<int>({1, 2}));
+    QCOMPARE(FWindow->StatusPanel(1), QString("3 File(s)"));
+    // The refusal in the middle is the last message.
+    QCOMPARE(FWindow->StatusPanel(2), "File [" + FData + "/notes.txt] type not support!");
+
+    // Cancelling the dialog changes nothing.
+    FWindow->Services().OpenFiles = [](QWidget*, const QStringList&) { return QStringList(); };
+    Command(21);
+    QCOMPARE(Selected(), std::vector<int>({1, 2}));
+  }
+
+  void addDirScansTheTreeAndSkipsEmptyPieces() {
+    const QString tree = Home("tree");
+    WriteFile(tree + "/a.ppt", 1);
+    WriteFile(tree + "/B.PPT", 2);
+    WriteFile(tree + "/c.Pptx", 3);
+    WriteFile(tree + "/d.ppt.bak", 4);
+    WriteFile(tree + "/sub/e.pptx", 5);
+    WriteFile(tree + "/sub/deeper/f.ppt", 6);
+    WriteFile(tree + "/.hidden/g.ppt", 7);
+    const QString second = Home("second");
+    WriteFile(second + "/h.ppt", 8);
+
+    FDialogs->folderField = ";" + tree + ";;" + second + ";";
+    FDialogs->recursive = false;
+    Command(22);
+    QCOMPARE(FDialogs->calls, QStringList({"adddir"}));
+    QVERIFY(!FDialogs->progressVisible);
+    // Only the two named folders were entered: no scan of the root for the empty pieces.
+    QCOMPARE(FDialogs->folders, QStringList({tree + "/", second + "/"}));
+    QCOMPARE(FWindow->FileCount(), 4);
+    QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 4 file(s)."));
+    QCOMPARE(FWindow->StatusPanel(1), QString("4 File(s)"));
+
+    // Recursive, PPTX only: adds the two .pptx files, and the earlier c.Pptx is a duplicate.
+    FDialogs->folders.clear();
+    FDialogs->recursive = true;
+    FDialogs->tick1 = false;
+    FDialogs->folderField = tree;
+    Command(22);
+    QVERIFY(FWindow->FileSearch().RecurseSubFolders);
+    QCOMPARE(FWindow->FileCount(), 5);
+    QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 1 file(s)."));
+    QCOMPARE(Cell(4, 2), tree + "/sub/e.pptx");
+    QVERIFY(FDialogs->folders.contains(tree + "/sub/deeper/"));
+    QVERIFY(!FDialogs->folders.contains(tree + "/.hidden/"));
+    QCOMPARE(Selected(), std::vector<int>({4}));
+
+    // An empty folder text scans nothing.
+    FDialogs->folders.clear();
+    FDialogs->folderField = "";
+    Command(22);
+    QVERIFY(FDialogs->folders.isEmpty());
+    QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 0 file(s)."));
+
+    // Cancel in the dialog: no scan at all.
+    FDialogs->addDirOk = false;
+    FDialogs->calls.clear();
+    Command(22);
+    QCOMPARE(FDialogs->calls, QStringList({"adddir"}));
+    QVERIFY(FDialogs->folders.isEmpty());
+  }
+
+  void addDirStopEndsEveryRemainingFolder() {
+    const QString one = Home("one");
+    WriteFile(one + "/a.ppt", 1);
+    WriteFile(one + "/sub/b.ppt", 1);
+    WriteFile(one + "/sub/c.ppt", 1);
+    const QString two = Home("two");
+    WriteFile(two + "/d.ppt", 1);
+    FDialogs->folderField = one + ";" + two;
+    FDialogs->stopAtFolder = 2;  // the user stops while the scan enters one/sub
+    Command(22);
+    QVERIFY(!FDialogs->progressVisible);
+    QVERIFY(FWindow->FileSearch().UserStopped());
+    QVERIFY(!FDialogs->folders.contains(two + "/"));
+    QVERIFY(FWindow->FileCount() <= 1);
+    QCOMPARE(FWindow->StatusPanel(2),
+             QString("Done Scanning, add %1 file(s).").arg(FWindow->FileCount()));
+  }
+
+  void logFailureWhileAddingIsToldOnce() {
+    // A folder where the log file should be: every log write fails.
+    QVERIFY(QDir().mkpath(Home("dkscract.log")));
+    const QString tree = Home("tree");
+    WriteFile(tree + "/a.ppt", 1);
+    WriteFile(tree + "/b.doc", 1);
+    WriteFile(tree + "/c.doc", 1);
+    FWindow->AddFile(U(tree + "/a.ppt"));
+    FDialogs->errors.clear();
+    FDialogs->folderField = tree;
+    FDialogs->tick1 = true;
+    Command(22);  // a.ppt again: already added, the log cannot take the line
+    QVERIFY(!FDialogs->progressVisible);
+    QCOMPARE(FDialogs->errors.size(), 1);
+    QVERIFY(FDialogs->errors[0].contains(Home("dkscract.log")));
+    QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 0 file(s)."));
+
+    // Paste and drop report it once per operation too, and still add what they can.
+    QGuiApplication::clipboard()->setMimeData(
+        MimeForFiles({U(tree + "/b.doc"), U(tree + "/c.doc"), U(FData + "/deck.pptx")}));
+    Command(23);
+    QCOMPARE(FDialogs->errors.size(), 2);
+    QCOMPARE(FWindow->FileCount(), 2);
+    FWindow->FileDropTarget1Drop({U(tree + "/b.doc"), U(FData + "/Talk.PPT")});
+    QCOMPARE(FDialogs->errors.size(), 3);
+    QCOMPARE(FWindow->FileCount(), 3);
+  }
+
+  void pasteAddsFromClipboardAndKeepsSelection() {
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    QCOMPARE(Selected(), std::vector<int>({0}));
+    // Without a file list, Paste adds nothing and is not offered.
+    QGuiApplication::clipboard()->setText("just text");
+    FWindow->ActionMainMenuBar1Paint();
+    QVERIFY(!FWindow->ActionOfTag(23)->isEnabled());
+    Command(23);
+    QCOMPARE(FWindow->FileCount(), 1);
+
+    QGuiApplication::clipboard()->setMimeData(
+        MimeForFiles({U(FData + "/deck.pptx"), U(FData), U(FData + "/deck.pp")}));
+    FWindow->ActionMainMenuBar1Paint();
+    QVERIFY(FWindow->ActionOfTag(23)->isEnabled());
+    Command(23);
+    // No folder test: the folder is refused for its type, the files are added.
+    QCOMPARE(FWindow->FileCount(), 3);
+    QCOMPARE(FWindow->StatusPanel(1), QString("3 File(s)"));
+    QCOMPARE(Selected(), std::vector<int>({0, 1, 2}));
+  }
+
+  void dropOneFolderOpensAddDir() {
+    const QString tree = Home("dropped");
+    WriteFile(tree + "/x.ppt", 1);
+    FDialogs->addDirOk = true;
+    FWindow->FileDropTarget1Drop({U(tree)});
+    QCOMPARE(FDialogs->calls, QStringList({"adddir"}));
+    QCOMPARE(FDialogs->folderField, tree);
+    QCOMPARE(FWindow->FileCount(), 1);
+    QCOMPARE(Cell(0, 2), tree + "/x.ppt");
+
+    // One item that cannot be examined counts as a folder as well.
+    FDialogs->calls.clear();
+    FDialogs->addDirOk = false;
+    FWindow->FileDropTarget1Drop({U(Home("nowhere/y.ppt"))});
+    QCOMPARE(FDialogs->calls, QStringList({"adddir"}));
+    QCOMPARE(FDialogs->folderField, Home("nowhere/y.ppt"));
+  }
+
+  void dropFilesIgnoresFolders() {
+    FWindow->AddFile(U(FData + "/deck.pp"));
+    FWindow->FileDropTarget1Drop({U(FData + "/Talk.PPT"), U(Home("tree")), U(FData),
+                                  U(FData + "/deck.pptx")});
+    QVERIFY(FDialogs->calls.isEmpty());
+    QCOMPARE(FWindow->FileCount(), 3);
+    // The drop clears the earlier selection.
+    QCOMPARE(Selected(), std::vector<int>({1, 2}));
+    FWindow->FileDropTarget1Drop({U(FData + "/notes.txt")});
+    QCOMPARE(FWindow->FileCount(), 3);
+    QCOMPARE(FWindow->StatusPanel(1), QString("3 File(s)"));
+
+    // The window takes drops of file URLs through the ordinary drop event.
+    WriteFile(Home("new.pptx"), 3);
+    std::unique_ptr<QMimeData> mime(MimeForFiles({U(FData + "/README"), U(Home("new.pptx"))}));
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    // Straight to the window's handler: without a drag in progress the application drops it.
+    QVERIFY(static_cast<QObject*>(FWindow.get())->event(&drop));
+    QVERIFY(drop.isAccepted());
+    QTRY_COMPARE(FWindow->FileCount(), 4);
+  }
+
+  void deleteAndSelectAll() {
+    for (const char* n : {"a", "b", "c", "d", "e"}) FWindow->AddFile(U(FData + "/" + n + ".ppt"));
+    QItemSelectionModel* sel = FWindow->ListView1->selectionModel();
+    sel->clearSelection();
+    for (int row : {0, 2, 4})
+      sel->select(FWindow->Model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    Command(24);
+    QCOMPARE(FWindow->FileCount(), 2);
+    QCOMPARE(FWindow->StatusPanel(1), QString("2 File(s)"));
+    QCOMPARE(Cell(0, 1), QString("b.ppt"));
+    QCOMPARE(Cell(1, 1), QString("d.ppt"));
+    Command(25);
+    QCOMPARE(Selected(), std::vector<int>({0, 1}));
+    QTRY_COMPARE(FWindow->StatusPanel(2), QString("Select 2 file(s)."));
+    Command(24);
+    QCOMPARE(FWindow->FileCount(), 0);
+    QCOMPARE(FWindow->StatusPanel(1), QString("0 File(s)"));
+    // A deleted entry may be added again.
+    FWindow->AddFile(U(FData + "/b.ppt"));
+    QCOMPARE(FWindow->FileCount(), 1);
+  }
+
+  void sortsByEachKindOfColumn() {
+    WriteFile(FData + "/big.ppt", 10000);
+    WriteFile(FData + "/small.ppt", 9);
+    FWindow->AddFile(U(FData + "/small.ppt"));  // 9
+    FWindow->AddFile(U(FData + "/big.ppt"));    // 10000
+    FWindow->AddFile(U(FData + "/Talk.PPT"));   // 100
+    FWindow->AddFile(U(FData + "/deck.pptx"));  // 2500
+    FWindow->Model()->SetState(0, 2);
+    FWindow->Model()->SetState(1, 1);
+    QHeaderView* header = FWindow->ListView1->horizontalHeader();
+    auto caption = [&](int c) {
+      return FWindow->Model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    };
+    auto column = [&](int c) {
+      QStringList out;
+      for (int r = 0; r < FWindow->Model()->Count(); ++r) out << Cell(r, c);
+      return out;
+    };
+    // Size: numbers, not texts; then the other way round.
+    emit header->sectionClicked(3);
+    QCOMPARE(caption(3), QString("(->)Size(Byte)"));
+    QCOMPARE(column(3), QStringList({"9", "100", "2500", "10000"}));
+    emit header->sectionClicked(3);
+    QCOMPARE(caption(3), QString("(<-)Size(Byte)"));
+    QCOMPARE(column(3), QStringList({"10000", "2500", "100", "9"}));
+    // Name: texts without regard to case, the marker moves.
+    emit header->sectionClicked(1);
+    QCOMPARE(caption(3), QString("Size(Byte)"));
+    QCOMPARE(caption(1), QString("(->)Name"));
+    QCOMPARE(column(1), QStringList({"big.ppt", "deck.pptx", "small.ppt", "Talk.PPT"}));
+    emit header->sectionClicked(1);
+    QCOMPARE(column(1), QStringList({"Talk.PPT", "small.ppt", "deck.pptx", "big.ppt"}));
+    // State: numbers; equal states keep their order.
+    emit header->sectionClicked(0);
+    QCOMPARE(caption(0), QString("(->)State"));
+    QCOMPARE(column(1), QStringList({"Talk.PPT", "deck.pptx", "big.ppt", "small.ppt"}));
+    emit header->sectionClicked(0);
+    QCOMPARE(caption(0), QString("(<-)State"));
+    QCOMPARE(column(1), QStringList({"small.ppt", "big.ppt", "Talk.PPT", "deck.pptx"}));
+    // The selection follows its entries.
+    FWindow->ListView1->selectionModel()->clearSelection();
+    FWindow->ListView1->selectionModel()->select(FWindow->Model()->index(0, 0),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    emit header->sectionClicked(4);
+    QCOMPARE(column(4), QStringList({"PPT", "PPT", "PPT", "PPTX"}));
+    QCOMPARE(Selected().size(), size_t(1));
+    QCOMPARE(Cell(Selected()[0], 1), QString("small.ppt"));
+  }
+
+  void menusFollowTheEnablingTable() {
+    FWindow->ActionMainMenuBar1Paint();
+    for (int tag : {31, 32, 33, 24, 34, 35, 36, 37}) QVERIFY(!FWindow->ActionOfTag(tag)->isEnabled());
+    for (int tag : {11, 12, 13, 21, 22, 25, 91, 96}) QVERIFY(FWindow->ActionOfTag(tag)->isEnabled());
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    FWindow->AddFile(U(FData + "/deck.pptx"));
+    FWindow->Model()->SetState(1, 1);
+    FWindow->ListView1->selectionModel()->clearSelection();
+    FWindow->ListView1->selectionModel()->select(FWindow->Model()->index(1, 0),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    // Opening a top-level menu refreshes the enabling.
+    emit FWindow->MainMenu1->actions()[2]->menu()->aboutToShow();
+    QVERIFY(FWindow->ActionOfTag(31)->isEnabled());
+    QVERIFY(!FWindow->ActionOfTag(32)->isEnabled());
+    QVERIFY(FWindow->ActionOfTag(33)->isEnabled());
+    for (int tag : {24, 34, 35, 36, 37}) QVERIFY(FWindow->ActionOfTag(tag)->isEnabled());
+
+    // Menu structure: four top-level menus with a space after the caption.
+    QStringList tops;
+    for (QAction* a : FWindow->MainMenu1->actions()) tops << a->text();
+    QCOMPARE(tops, QStringList({"&File ", "&Edit ", "Con&vert ", "&Help "}));
+    QCOMPARE(FWindow->PopupMenu1->actions().size(), 12);
+
+    // The popup stays shut while a scan's progress dialog is up.
+    FDialogs->progressVisible = true;
+    emit FWindow->ListView1->customContextMenuRequested(QPoint(5, 5));
+    QVERIFY(!FWindow->PopupMenu1->isVisible());
+    FDialogs->progressVisible = false;
+  }
+
+  void keysReachTheirCommands() {
+    FWindow->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
+    FWindow->ListView1->setFocus();
+    for (const char* n : {"a", "b", "c"}) FWindow->AddFile(U(FData + "/" + n + ".ppt"));
+    FWindow->ListView1->selectionModel()->clearSelection();
+    QTest::keyClick(FWindow->ListView1, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(Selected().size(), size_t(3));
+    QTest::keyClick(FWindow->ListView1, Qt::Key_Delete);
+    QCOMPARE(FWindow->FileCount(), 0);
+    QTest::keyClick(FWindow->ListView1, Qt::Key_F1);
+    QTest::keyClick(FWindow->ListView1, Qt::Key_D, Qt::ControlModifier);
+    QTest::keyClick(FWindow->ListView1, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
+    QCOMPARE(FDialogs->calls, QStringList({"help", "adddir"}));
+    int opened = 0;
+    FWindow->Services().OpenFiles = [&](QWidget*, const QStringList&) { ++opened; return QStringList(); };
+    QTest::keyClick(FWindow->ListView1, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(opened, 1);
+    QGuiApplication::clipboard()->setMimeData(MimeForFiles({U(FData + "/Talk.PPT")}));
+    QTest::keyClick(FWindow->ListView1, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(FWindow->FileCount(), 1);
+    // Ctrl+G reaches the conversion run, which the window does not hold yet: no change.
+    QTest::keyClick(FWindow->ListView1, Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(FWindow->Model()->Entry(0).State, 0);
+    // Buttons go the same way.
+    FWindow->Buttons["BtnOptions"]->click();
+    FWindow->Buttons["BtnLog"]->click();
+    QCOMPARE(FDialogs->calls, QStringList({"help", "adddir", "options", "log"}));
+    Command(96);
+    QCOMPARE(FDialogs->calls.last(), QString("about"));
+  }
+
+  void launchAndExploreUseTheFirstSelectedEntry() {
+    QList<QUrl> opened;
+    QList<QUrl> shown;
+    FWindow->Services().OpenUrl = [&](const QUrl& u) { opened << u; };
+    FWindow->Services().ShowItem = [&](const QUrl& u) { shown << u; return false; };
+    Command(34);  // nothing selected: nothing happens
+    QVERIFY(opened.isEmpty());
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    FWindow->AddFile(U(FData + "/deck.pptx"));
+    Command(34);
+    QCOMPARE(opened.last(), QUrl::fromLocalFile(FData + "/Talk.PPT"));
+    Command(35);
+    QCOMPARE(opened.last(), QUrl::fromLocalFile(Home("out/Talk.txt")));
+    // Explore an existing file: the file manager is asked; when it cannot, its folder opens.
+    Command(36);
+    QCOMPARE(shown.last(), QUrl::fromLocalFile(FData + "/Talk.PPT"));
+    QCOMPARE(opened.last(), QUrl::fromLocalFile(FData + "/"));
+    // A target that does not exist yet: only its folder.
+    Command(37);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(opened.last(), QUrl::fromLocalFile(Home("out/")));
+  }
+
+  void listSurvivesARestart() {
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    FWindow->AddFile(U(FData + "/deck.pptx"));
+    FWindow->AddFile(U(Home("\u00DCbersicht \u4E2D.ppt")));
+    FWindow->Model()->SetState(0, 1);
+    FWindow->Model()->SetText(0, 6, "Convert successfully");
+    FWindow->Model()->SetState(1, 2);
+    FWindow->Model()->SetText(1, 6, "Convert failed");
+    const TFileList before = FWindow->Model()->List();
+    FWindow.reset();
+    QVERIFY(QFile::exists(Home("Deckscribe.job")));
+    OpenWindow();
+    QCOMPARE(FWindow->FileCount(), 3);
+    QCOMPARE(FWindow->StatusPanel(1), QString("3 File(s)"));
+    QVERIFY(FWindow->Model()->List().Entries() == before.Entries());
+    QVERIFY(Selected().empty());
+    // Loaded entries still count as already added.
+    FWindow->AddFile(U(FData + "/talk.ppt"));
+    QCOMPARE(FWindow->FileCount(), 3);
+
+    // An empty list is saved as "LFW" and a zero count.
+    Command(25);
+    Command(24);
+    FWindow.reset();
+    QFile job(Home("Deckscribe.job"));
+    QVERIFY(job.open(QIODevice::ReadOnly));
+    QCOMPARE(job.readAll(), QByteArray("LFW\0\0", 5));
+    job.close();
+    OpenWindow();
+    QCOMPARE(FWindow->FileCount(), 0);
+  }
+
+  void addDirWithTheRealDialogs() {
+    QStringList boxes;
+    SetMessageBoxHook([&](QWidget*, const QString&, const QString& text, QMessageBox::Icon) {
+      boxes << text;
+    });
+    TProgramDialogs dialogs(*FGlobal, FWindow.get());
+    FWindow->SetDialogs(&dialogs);
+    const QString tree = Home("tree");
+    WriteFile(tree + "/a.ppt", 1);
+    WriteFile(tree + "/sub/b.pptx", 1);
+    WriteFile(tree + "/sub/c.ppt", 1);
+
+    // Dropping the folder fills the dialog's folder field; OK scans it.
+    dialogs.FmAddDir->CBRecursive->setChecked(true);
+    QTimer::singleShot(0, dialogs.FmAddDir, [&] {
+      QVERIFY(dialogs.FmAddDir->isVisible());
+      QCOMPARE(dialogs.FmAddDir->EditDir->text(), tree);
+      dialogs.FmAddDir->BtnOK->click();
+    });
+    FWindow->FileDropTarget1Drop({U(tree)});
+    QCOMPARE(FGlobal->Settings.adddir, U(tree));
+    QCOMPARE(FWindow->FileCount(), 3);
+    QVERIFY(!dialogs.FmCancelFind->isVisible());
+    QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 3 file(s)."));
+
+    // Only PPTX ticked, not recursive: nothing new on the top level.
+    dialogs.FmAddDir->CheckListBox1->item(0)->setCheckState(Qt::Unchecked);
+    dialogs.FmAddDir->CBRecursive->setChecked(false);
+    QTimer::singleShot(0, dialogs.FmAddDir, [&] { dialogs.FmAddDir->BtnOK->click(); });
+    Command(22);
+    QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 0 file(s)."));
+
+    // Stop pressed in the progress dialog during the scan: the later folders are skipped.
+    const QString more = Home("more");
+    for (int i = 0; i < 20; ++i) WriteFile(more + QString("/f%1.ppt").arg(i), 1);
+    const QString last = Home("last");
+    WriteFile(last + "/z.ppt", 1);
+    dialogs.FmAddDir->CheckListBox1->item(0)->setCheckState(Qt::Checked);
+    dialogs.FmAddDir->EditDir->setText(more + ";" + last);
+    QTimer::singleShot(0, dialogs.FmAddDir, [&] {
+      dialogs.FmAddDir->BtnOK->click();
+      QTimer::singleShot(0, dialogs.FmCancelFind, [&] {
+        QVERIFY(dialogs.FmCancelFind->isVisible());
+        dialogs.FmCancelFind->BtnCancel->click();
+      });
+    });
+    const int before = FWindow->FileCount();
+    Command(22);
+    QVERIFY(FWindow->FileSearch().UserStopped());
+    QVERIFY(!dialogs.FmCancelFind->isVisible());
+    QVERIFY(FWindow->FileCount() - before < 20);
+    QCOMPARE(FWindow->Model()->List().FindSource(U(last + "/z.ppt")), TFileList::npos);
+    QVERIFY(boxes.isEmpty());
+
+    // The log cannot be written: one message box naming the log file.
+    QVERIFY(QDir().mkpath(Home("dkscract.log")));
+    dialogs.FmAddDir->EditDir->setText(tree);
+    QTimer::singleShot(0, dialogs.FmAddDir, [&] { dialogs.FmAddDir->BtnOK->click(); });
+    Command(22);
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes[0].contains(Home("dkscract.log")));
+    QVERIFY(!dialogs.FmCancelFind->isVisible());
+    SetMessageBoxHook(nullptr);
+    FWindow->SetDialogs(FDialogs.get());
+  }
+
+  void terminationSignalsCloseTheWindow() {
+    for (int sig : {SIGTERM, SIGINT}) {
+      FWindow->show();
+      TCloseOnSignal closer(FWindow.get());
+      std::raise(sig);
+      QTRY_VERIFY(!FWindow->isVisible());
+    }
+  }
+
+  void exitClosesTheWindow() {
+    FWindow->show();
+    QVERIFY(FWindow->isVisible());
+    Command(12);
+    QVERIFY(!FWindow->isVisible());
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,0 +1,241 @@
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <stdexcept>
+
+#include "openxml/KelXMLParser.h"
+#include "openxml/KelXMLSyntax.h"
+
+// Under AddressSanitizer elements come from the heap one by one, so that every misuse of a
+// freed element is caught.
+#if defined(__SANITIZE_ADDRESS__)
+#define DKSCR_XML_POOL 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define DKSCR_XML_POOL 0
+#endif
+#endif
+#ifndef DKSCR_XML_POOL
+#define DKSCR_XML_POOL 1
+#endif
+
+namespace dkscr {
+namespace {
+
+constexpr size_t kItemsPerBlock = 256;
+
+}  // namespace
+
+TXMLItemPool::~TXMLItemPool() { ReleaseBlocks(); }
+
+void TXMLItemPool::ReleaseBlocks() {
+  for (void* block : FBlocks) ::operator delete(block);
+  FBlocks.clear();
+  FCurrentBlock = 0;
+  FUsedInBlock = 0;
+  FFree = nullptr;
+}
+
+void* TXMLItemPool::Allocate() {
+  void* memory = nullptr;
+  if (FFree != nullptr) {
+    memory = FFree;
+    FFree = FFree->next;
+  } else {
+    // Blocks kept from earlier trees are used again in order before new ones are taken.
+    if (FBlocks.empty() || FUsedInBlock == kItemsPerBlock) {
+      if (FBlocks.empty() || FCurrentBlock + 1 == FBlocks.size()) {
+        FBlocks.reserve(FBlocks.size() + 1);
+        FBlocks.push_back(::operator new(kItemsPerBlock * sizeof(TXMLItem)));
+      }
+      FCurrentBlock = FBlocks.size() == 1 && FUsedInBlock == 0 ? 0 : FCurrentBlock + 1;
+      FUsedInBlock = 0;
+    }
+    memory = static_cast<char*>(FBlocks[FCurrentBlock]) + FUsedInBlock * sizeof(TXMLItem);
+    ++FUsedInBlock;
+  }
+  ++FLive;
+  return memory;
+}
+
+void TXMLItemPool::Release(void* memory) {
+  if (--FLive == 0) {
+    // The whole tree is gone: start again at the first block, in address order.
+    FFree = nullptr;
+    FCurrentBlock = 0;
+    FUsedInBlock = 0;
+    return;
+  }
+  auto* slot = static_cast<FreeSlot*>(memory);
+  slot->next = FFree;
+  FFree = slot;
+}
+
+const TXMLParams TXMLItem::kNoParams;
+
+TXMLItem::~TXMLItem() { FreeItems(); }
+
+void TXMLItem::Free(TXMLItem* item) {
+  if (!item->FPooled) {
+    delete item;
+    return;
+  }
+  TXMLItemPool& pool = item->FDocument->FPool;
+  item->~TXMLItem();
+  pool.Release(item);
+}
+
+void TXMLItem::FreeItems() {
+  // The sibling links chain everything still to be freed: each element's children are put in
+  // front of the chain before the element goes. No stack, no allocation, whatever the depth.
+  TXMLItem* pending = FFirst;
+  FFirst = FLast = FCursor = nullptr;
+  FCount = 0;
+  FCursorIndex = 0;
+  while (pending != nullptr) {
+    TXMLItem* item = pending;
+    pending = item->FNext;
+    if (item->FFirst != nullptr) {
+      item->FLast->FNext = pending;
+      pending = item->FFirst;
+      item->FFirst = item->FLast = item->FCursor = nullptr;
+    }
+    Free(item);
+  }
+}
+
+void TXMLItem::Changed() {
+  if (Notify && FDocument != nullptr && FDocument->XMLItemChanged) {
+    FDocument->XMLItemChanged(*FDocument, *this);
+  }
+}
+
+void TXMLItem::SetText(std::string text) {
+  FText = std::move(text);
+  FStableText = 0;
+  FTextSignificant = false;
+  Changed();
+}
+
+void TXMLItem::SetName(std::string name) {
+  FName = std::move(name);
+  Changed();
+}
+
+void TXMLItem::ParseRawParams() const {
+  FParams = std::make_unique<TXMLParams>(ParseParamsBody(FRawParams));
+  FRawParams = {};
+}
+
+void TXMLItem::SetParams(TXMLParams params) {
+  FParams = std::make_unique<TXMLParams>(std::move(params));
+  FRawParams = {};
+  Changed();
+}
+
+void TXMLItem::Clear() {
+  const bool notify = Notify;
+  Notify = false;
+  FreeItems();
+  FParams.reset();
+  FRawParams = {};
+  FName.clear();
+  FText.clear();
+  FStableText = 0;
+  FTextSignificant = false;
+  Notify = notify;
+}
+
+TXMLItem* TXMLItem::New() {
+  TXMLItem* item = nullptr;
+  if (DKSCR_XML_POOL && FDocument != nullptr) {
+    TXMLItemPool& pool = FDocument->FPool;
+    item = new (pool.Allocate()) TXMLItem;
+    item->FPooled = true;
+  } else {
+    item = new TXMLItem;
+  }
+  item->FParent = this;
+  item->FDocument = FDocument;
+  item->CrLfInText = CrLfInText;
+  if (FLast == nullptr) {
+    FFirst = item;
+  } else {
+    FLast->FNext = item;
+  }
+  FLast = item;
+  ++FCount;
+  Changed();
+  return item;
+}
+
+TXMLItem* TXMLItem::SubItem(int index) const {
+  if (index < 0 || index >= FCount) throw std::out_of_range("XML item index out of range");
+  if (FCursor == nullptr || index < FCursorIndex) {
+    FCursor = FFirst;
+    FCursorIndex = 0;
+  }
+  while (FCursorIndex < index) {
+    FCursor = FCursor->FNext;
+    ++FCursorIndex;
+  }
+  return FCursor;
+}
+
+void TXMLItem::Unlink(TXMLItem* child) {
+  TXMLItem* previous = nullptr;
+  for (TXMLItem* item = FFirst; item != child; item = item->FNext) previous = item;
+  (previous == nullptr ? FFirst : previous->FNext) = child->FNext;
+  if (FLast == child) FLast = previous;
+  child->FNext = nullptr;
+  --FCount;
+  FCursor = nullptr;
+}
+
+void TXMLItem::InsertAt(TXMLItem* child, int index) {
+  if (index == 0) {
+    child->FNext = FFirst;
+    FFirst = child;
+  } else {
+    TXMLItem* previous = SubItem(index - 1);
+    child->FNext = previous->FNext;
+    previous->FNext = child;
+  }
+  if (child->FNext == nullptr) FLast = child;
+  ++FCount;
+  FCursor = nullptr;
+}
+
+void TXMLItem::Delete(int index) {
+  TXMLItem* child = SubItem(index);
+  Unlink(child);
+  Free(child);
+  Changed();
+}
+
+void TXMLItem::Move(TXMLItem* child, int newIndex) {
+  if (IndexOf(child) < 0 || newIndex < 0 || newIndex >= FCount) {
+    throw std::out_of_range("XML item index out of range");
+  }
+  Unlink(child);
+  InsertAt(child, newIndex);
+  Changed();
+}
+
+int TXMLItem::IndexOf(const TXMLItem* child) const {
+  int index = 0;
+  for (const TXMLItem* item = FFirst; item != nullptr; item = item->FNext, ++index) {
+    if (item == child) return index;
+  }
+  return -1;
+}
+
+int TXMLItem::IndexOfName(std::string_view name, int start) const {
+  int index = 0;
+  for (const TXMLItem* item = FFirst; item != nullptr; item = item->FNext, ++index) {
+    if (index >= start && SameTextAscii(item->FName, name)) return index;
+  }
+  return -1;
+}
+
+}  // namespace dkscr

@@ -1,0 +1,45 @@
+#include "openxml/OfficeXSlideText.h"
+
+#include "openxml/KelXMLParser.h"
+
+namespace dkscr {
+namespace {
+
+constexpr std::string_view kRunText = "a:t";
+constexpr std::string_view kParagraph = "a:p";
+
+}  // namespace
+
+void AppendSlideText(const TXMLItem& element, std::string& out) {
+  // Walks down by first children and back up by parents instead of recursing: slide parts
+  // are input, and their nesting depth is whatever the file says.
+  const TXMLItem* item = &element;
+  if (item->Name() == kRunText) out += item->Text();
+  for (;;) {
+    if (const TXMLItem* child = item->FirstChild()) {
+      item = child;
+      if (item->Name() == kRunText) out += item->Text();
+      continue;
+    }
+    // Leave every element that has no further sibling, ending its paragraph.
+    while (item != &element && item->NextSibling() == nullptr) {
+      if (item->Name() == kParagraph) out += "\r\n";
+      item = item->Parent();
+    }
+    if (item == &element) {
+      if (item->Name() == kParagraph) out += "\r\n";
+      return;
+    }
+    if (item->Name() == kParagraph) out += "\r\n";
+    item = item->NextSibling();
+    if (item->Name() == kRunText) out += item->Text();
+  }
+}
+
+std::string SlideText(const TXMLItem& element) {
+  std::string out;
+  AppendSlideText(element, out);
+  return out;
+}
+
+}  // namespace dkscr

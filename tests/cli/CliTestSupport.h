@@ -1,0 +1,134 @@
+#pragma once
+// Shared pieces of the console program's tests: a scratch folder, captured standard output
+// and converters whose behaviour each test sets.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "cli/ConsoleOutput.h"
+#include "cli/ConvertOneFile.h"
+
+namespace dkscr::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "dkscrcli-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    path_ = pattern;
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  // A path inside the folder, as native bytes.
+  std::string Path(const std::string& name) const { return path_ + "/" + name; }
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    const std::string path = Path(name);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+      std::abort();
+    }
+    ::close(fd);
+    return path;
+  }
+  const std::string& Root() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The whole content of a file read from a descriptor, from the start.
+inline std::string ReadAll(int fd) {
+  std::string out;
+  char chunk[65536];
+  for (off_t at = 0;;) {
+    const ssize_t got = ::pread(fd, chunk, sizeof chunk, at);
+    if (got <= 0) break;
+    out.append(chunk, static_cast<size_t>(got));
+    at += got;
+  }
+  return out;
+}
+
+inline std::string ReadFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return "<missing>";
+  std::string out = ReadAll(fd);
+  ::close(fd);
+  return out;
+}
+
+inline bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Standard output stand-in: an anonymous file the console writes to and the test reads back.
+class CapturedConsole {
+ public:
+  CapturedConsole() : fd_(::memfd_create("console", MFD_CLOEXEC)), console_(fd_) {}
+  ~CapturedConsole() { ::close(fd_); }
+  CapturedConsole(const CapturedConsole&) = delete;
+  CapturedConsole& operator=(const CapturedConsole&) = delete;
+
+  ConsoleOutput& Console() { return console_; }
+  std::string Text() {
+    console_.Flush();
+    return ReadAll(fd_);
+  }
+
+ private:
+  int fd_;
+  ConsoleOutput console_;
+};
+
+// What the fake converters saw and what they answer.
+struct FakeConverterState {
+  int pptCalls = 0;
+  int pptxCalls = 0;
+  std::u16string source;
+  int32_t codePage = 0;
+  ResultCode result = 0;  // negative: returned as is; otherwise `text` is handed back
+  std::string text;
+};
+
+inline FakeConverterState& FakeState() {
+  static FakeConverterState state;
+  return state;
+}
+
+inline ResultCode FakeAnswer(const std::u16string& source, OutputBuffer& output,
+                             int32_t codePage) {
+  FakeState().source = source;
+  FakeState().codePage = codePage;
+  if (FakeState().result < 0) return FakeState().result;
+  return CopyToOutput(FakeState().text, output);
+}
+
+inline ResultCode FakePpt(const std::u16string& source, OutputBuffer& output, int32_t codePage) {
+  ++FakeState().pptCalls;
+  return FakeAnswer(source, output, codePage);
+}
+
+inline ResultCode FakePptx(const std::u16string& source, OutputBuffer& output,
+                           int32_t codePage) {
+  ++FakeState().pptxCalls;
+  return FakeAnswer(source, output, codePage);
+}
+
+inline ConverterTable FakeConverters() { return ConverterTable{FakePpt, FakePptx}; }
+
+}  // namespace dkscr::test

@@ -1,0 +1,86 @@
+#pragma once
+// The ZIP archive reader: reads an archive's directory (rebuilding it from the local headers
+// when the central directory is damaged) and extracts entries by name into memory, inflating
+// them and checking their CRC-32.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "openxml/KelZipObj.h"
+#include "openxml/ZipErrors.h"
+#include "openxml/ZipHostHooks.h"
+
+namespace dkscr {
+
+class TZipFileStream;
+
+class TKelUnZip {
+ public:
+  // Entries declaring more than this many uncompressed bytes are never extracted.
+  static constexpr uint32_t kMaxEntrySize = 256u << 20;
+
+  TKelUnZip();
+  ~TKelUnZip();
+  TKelUnZip(const TKelUnZip&) = delete;
+  TKelUnZip& operator=(const TKelUnZip&) = delete;
+
+  const std::u16string& ZipName() const { return zipName_; }
+  // A path equal to the current one without regard to case keeps the directory when it names
+  // the same file; any other path drops all archive state.
+  void SetZipName(std::u16string_view name);
+
+  // Makes sure the directory of ZipName is read and current. A file without an end record
+  // gives an empty directory. Raises EZipOpenError, EZipBadFile (ZipName is then cleared).
+  void LoadDirectory();
+  // Entries in the directory; 0 when none has been read.
+  int EntryCount() const;
+
+  // Appends to *stream the data of every entry whose stored path matches name (ASCII case and
+  // "/" versus "\" ignored) and returns how many passed their CRC check. 0 for a missing
+  // stream or a blank name. Raises EZipOpenError, EZipBadFile, EZipFatal, EZipCantWrite.
+  int ExtractToStream(std::string* stream, std::string_view name);
+  int ExtractToStream(std::string& stream, std::string_view name) {
+    return ExtractToStream(&stream, name);
+  }
+
+  // Lets the host process messages while entries are decompressed.
+  bool DoProcessMessages = true;
+
+  // The directory last read, for inspection; Entries() is nullptr when there is none.
+  const TZipEndRecord& EndRecord() const { return endRecord_; }
+  const TZipEntryList* Entries() const { return entries_.get(); }
+  // Whether the directory was rebuilt from local headers.
+  bool Recovered() const { return recovering_; }
+
+ private:
+  struct FileStamp {
+    bool valid = false;
+    int64_t mtimeSec = 0;
+    int64_t mtimeNsec = 0;
+    uint64_t size = 0;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    bool operator==(const FileStamp&) const = default;
+  };
+
+  void DropArchiveState();
+  void OpenArchive();
+  void CloseArchive();
+  void EnsureDirectory();
+  void ReadDirectory();
+  bool FindEndRecord();
+  bool ReadCentralRecords(uint32_t count, bool matchRecovered);
+  void Recover();
+  bool ExtractEntry(TZipEntryInfo& entry, std::string& stream);
+  void PumpMessages() const;
+
+  std::u16string zipName_;
+  std::unique_ptr<TZipFileStream> file_;
+  std::unique_ptr<TZipEntryList> entries_;
+  TZipEndRecord endRecord_;
+  FileStamp stamp_;
+  bool recovering_ = false;
+};
+
+}  // namespace dkscr

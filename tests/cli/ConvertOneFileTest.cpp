@@ -122,16 +122,17 @@ TEST_F(ConvertOneFileTest, ConverterCodesMapToMessagesAndExitCodes) {
       {-11, -11, "Input file \"" + source + "\" is encrypted"},
       {INT32_MIN, -5, "Input file \"" + source + "\" format not correct"},
   };
+  const std::string target = dir_.Path("out.txt");
   for (const Row& row : rows) {
     CapturedConsole console;
     FakeState().result = row.converter;
     ConvertRequest request;
     request.source = source;
-    request.destination = dir_.Path("out.txt");
+    request.destination = target;
     EXPECT_EQ(ConvertOneFile(request, test::FakeConverters(), buffer_, console.Console()),
               row.exit);
     EXPECT_EQ(console.Text(), row.message + "\r\n") << row.converter;
-    EXPECT_FALSE(test::Exists(dir_.Path("out.txt")));
+    EXPECT_FALSE(test::Exists(target));
   }
 }
 

@@ -1,0 +1,19 @@
+#include "core/PptRecords.h"
+
+namespace dkscr {
+
+int32_t ReadRecordHeader(TStream& stream, RecordHeader& header) {
+  uint8_t b[8];
+  const int32_t n = stream.Read(b, 8);
+  if (n != 8) {
+    header = RecordHeader();
+    return n < 0 ? 0 : n;
+  }
+  header.recVer = b[0] & 0x0F;
+  header.recInstance = static_cast<uint16_t>((b[0] >> 4) + b[1] * 16);
+  header.recType = static_cast<uint16_t>(b[2] | (b[3] << 8));
+  header.recLen = ReadLe32(b + 4);
+  return 8;
+}
+
+}  // namespace dkscr

@@ -15,6 +15,7 @@
 #include "deck/Deck.h"
 #include "tests/support/CfbWriter.h"
 #include "tests/support/PptBuilder.h"
+#include "tests/support/ZipWriter.h"
 
 namespace dkscr {
 namespace {
@@ -202,23 +203,27 @@ TEST_F(ProgramTest, ExistingDestinationSurvivesAFailedConversion) {
 }
 
 TEST_F(ProgramTest, ConverterFailures) {
+  // No compound document: the format is wrong and nothing is created.
   const std::string notCfb = dir_.Write("text.ppt", "plain text, not a presentation");
-  ProgramRun run = RunProgram({notCfb, "*"});
-  EXPECT_EQ(run.status, 252);
-  EXPECT_EQ(run.out, "Input file \"" + notCfb + "\" open error\r\n");
+  ProgramRun run = RunProgram({notCfb, dir_.Path("text.txt")});
+  EXPECT_EQ(run.status, 251);
+  EXPECT_EQ(run.out, "Input file \"" + notCfb + "\" format not correct\r\n");
+  EXPECT_FALSE(test::Exists(dir_.Path("text.txt")));
+  const std::string cut = dir_.Write("cut.ppt", test::MakePptFile(test::SampleDeck()).substr(0, 1024));
+  EXPECT_EQ(RunProgram({cut, "*"}).status, 251);
 
+  // No ZIP package: it cannot be opened.
   const std::string notZip = dir_.Write("text.pptx", "plain text, not a package");
   run = RunProgram({notZip, "*"});
   EXPECT_EQ(run.status, 252);
   EXPECT_EQ(run.out, "Input file \"" + notZip + "\" open error\r\n");
-
-  // A compound document without the presentation stream.
-  const std::string other =
-      dir_.Write("other.ppt", test::BuildCfb({{u"WordDocument", std::string(5000, 'w')}}));
-  run = RunProgram({other, dir_.Path("other.txt")});
+  // A package without slide parts is no presentation.
+  test::ZipWriter noSlides;
+  noSlides.Add("ppt/presentation.xml", "<p:presentation/>");
+  const std::string empty = dir_.Write("noslides.pptx", noSlides.Build());
+  run = RunProgram({empty, "*"});
   EXPECT_EQ(run.status, 251);
-  EXPECT_EQ(run.out, "Input file \"" + other + "\" format not correct\r\n");
-  EXPECT_FALSE(test::Exists(dir_.Path("other.txt")));
+  EXPECT_EQ(run.out, "Input file \"" + empty + "\" format not correct\r\n");
 
   const std::string encrypted = dir_.Write(
       "locked.ppt", test::BuildCfb(test::PresentationStreams(

@@ -1,0 +1,164 @@
+// ConvertPpt end to end on well-formed presentations, saves and the opening outcomes.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <thread>
+
+#include "core/KelPptCvt.h"
+#include "tests/ppt/PptTestUtil.h"
+
+namespace dkscr {
+namespace {
+
+using namespace test;  // NOLINT: builders
+
+TEST(ConvertPpt, SlidesThenNotesWithoutMasters) {
+  const Converted c = ConvertImage(MakePresentation({u"One", u"Two", u"Three"}, {u"", u"Notes two", u""}));
+  EXPECT_EQ(c.text, "One\r\nTwo\r\nThree\r\nNotes two\r\n");
+  EXPECT_EQ(c.code, 3 + static_cast<int>(c.text.size()));
+}
+
+TEST(ConvertPpt, EncodesInTheRequestedCodePage) {
+  const std::string image = MakePresentation({u"H\u00e9"});
+  OutputBuffer out;
+  ASSERT_EQ(ConvertPptImage(image, out, 1200), 10);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Data()), 10), std::string("\xFF\xFEH\0\xE9\0\r\0\n\0", 10));
+  ASSERT_EQ(ConvertPptImage(image, out, 1252), 4);  // the same buffer, resized
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Data()), 4), "H\xE9\r\n");
+  ASSERT_EQ(ConvertPptImage(image, out, 65001), 8);
+  EXPECT_EQ(out.BlockSize(), 9u);
+}
+
+TEST(ConvertPpt, ParagraphsAndSoftBreaksAsStored) {
+  EXPECT_EQ(ConvertImage(MakePresentation({u"Para one\rPara\u000btwo"})).text, "Para one\r\nPara\x0btwo\r\n");
+}
+
+TEST(ConvertPpt, ShapesComeOutInDrawingOrder) {
+  PptStreamBuilder doc;
+  const uint32_t slide = doc.Append(SlideContainer({ShapeWithText({OutlineTextRefAtom(0)}),
+                                                    ShapeWithText({TextCharsAtom(u"Free box")}),
+                                                    ShapeWithText({OutlineTextRefAtom(1)})}));
+  const uint32_t document = doc.Append(DocumentRecord({SlidePersistAtom(3), TextHeaderAtom(0), TextBytesAtom("Title"),
+                                                       TextHeaderAtom(1), TextCharsAtom(u"Body")}));
+  doc.AppendSave({{1, document}, {3, slide}}, 1);
+  EXPECT_EQ(ConvertDoc(doc).text, "Title\r\nFree box\r\nBody\r\n");
+}
+
+TEST(ConvertPpt, TextBytesAreWindows1252) {
+  PptStreamBuilder doc;
+  const uint32_t slide = doc.Append(SlideWith({TextBytesAtom("\x80 \xE9\x9F")}));
+  doc.AppendSave({{1, doc.Append(DocumentRecord({SlidePersistAtom(3)}))}, {3, slide}}, 1);
+  EXPECT_EQ(ConvertDoc(doc).text, "\xE2\x82\xAC \xC3\xA9\xC5\xB8\r\n");  // U+20AC, U+00E9, U+0178
+}
+
+TEST(ConvertPpt, EmptyTextAtomIsAnEmptyLine) {
+  PptStreamBuilder doc;
+  const uint32_t slide = doc.Append(SlideWith({TextCharsAtom(u""), TextBytesAtom("")}));
+  doc.AppendSave({{1, doc.Append(DocumentRecord({SlidePersistAtom(3)}))}, {3, slide}}, 1);
+  EXPECT_EQ(ConvertDoc(doc).text, "\r\n\r\n");
+}
+
+TEST(ConvertPpt, OutlineReferencesPickTheirLine) {
+  PptStreamBuilder doc;
+  const uint32_t slide = doc.Append(SlideWith({OutlineTextRefAtom(5), OutlineTextRefAtom(1), OutlineTextRefAtom(0)}));
+  const uint32_t other = doc.Append(SlideWith({OutlineTextRefAtom(0)}));  // its entry has no lines
+  doc.AppendSave({{1, doc.Append(DocumentRecord({SlidePersistAtom(3), TextHeaderAtom(), TextBytesAtom("first"),
+                                                 TextHeaderAtom(), TextBytesAtom("second"), SlidePersistAtom(4)}))},
+                  {3, slide}, {4, other}}, 1);
+  EXPECT_EQ(ConvertDoc(doc).text, "second\r\nfirst\r\n");
+}
+
+TEST(ConvertPpt, IncrementalSavesReadTheNewestObjects) {
+  PptStreamBuilder doc;
+  const uint32_t oldSlide = doc.Append(SlideWith({TextBytesAtom("Old text")}));
+  const uint32_t kept = doc.Append(SlideWith({TextBytesAtom("Kept")}));
+  const uint32_t oldDoc = doc.Append(DocumentRecord({SlidePersistAtom(3), SlidePersistAtom(4)}));
+  // The first save names document 9; the newest names document 1, which counts.
+  const uint32_t otherDoc = doc.Append(DocumentRecord({SlidePersistAtom(4)}));
+  doc.AppendSave({{1, oldDoc}, {3, oldSlide}, {4, kept}, {9, otherDoc}}, 9);
+  const uint32_t newSlide = doc.Append(SlideWith({TextBytesAtom("New text")}));
+  doc.AppendSave({{1, oldDoc}, {3, newSlide}}, 1);
+  EXPECT_EQ(ConvertDoc(doc).text, "New text\r\nKept\r\n");
+}
+
+TEST(ConvertPpt, EncryptedIsRefusedBeforeTheDocumentStream) {
+  OutputBuffer out;
+  ASSERT_EQ(ConvertPptImage(MakePresentation({u"x"}), out, 65001), 6);
+  const uint8_t* block = out.Data();
+  const std::string image = BuildCfb({{u"Current User", CurrentUserAtom(0, kTokenEncrypted)}});
+  EXPECT_EQ(ConvertPptImage(image, out, 65001), -11);
+  EXPECT_EQ(out.Data(), block);  // a failed call leaves the buffer alone
+  EXPECT_EQ(ConvertDoc(MakePresentationStream({u"secret"}), kTokenEncrypted).code, -11);
+}
+
+TEST(ConvertPpt, CompoundDocumentsThatAreNoPresentationGiveEmptyText) {
+  const PptStreamBuilder good = MakePresentationStream({u"text"});
+  std::string badUserEdit = good.Bytes();
+  badUserEdit[good.LastEdit() + 2] = 0x01;  // not a user-edit atom
+  std::string cuShortSize = CurrentUserAtom(good.LastEdit());
+  cuShortSize[8] = 19;
+  const std::vector<std::vector<CfbStream>> cases = {
+      {{u"WordDocument", std::string(5000, 'w')}},
+      {{u"Current User", CurrentUserAtom(good.LastEdit(), 0x12345678)}, {u"PowerPoint Document", good.Bytes()}},
+      {{u"Current User", cuShortSize}, {u"PowerPoint Document", good.Bytes()}},
+      {{u"Current User", CurrentUserAtom(good.LastEdit()).substr(0, 20)}, {u"PowerPoint Document", good.Bytes()}},
+      {{u"Current User", CurrentUserAtom(0)}, {u"PowerPoint Document", good.Bytes()}},
+      {{u"Current User", CurrentUserAtom(good.LastEdit())}, {u"PowerPoint Document", badUserEdit}},
+      {{u"Current User", CurrentUserAtom(good.LastEdit())}},
+      {{u"Current User", CurrentUserAtom(good.LastEdit() + 1)}, {u"PowerPoint Document", good.Bytes()}},
+  };
+  for (size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(i);
+    OutputBuffer out;
+    EXPECT_EQ(ConvertPptImage(BuildCfb(cases[i]), out, 1252), 0);
+    EXPECT_TRUE(out.HasBlock());
+    EXPECT_EQ(ConvertImage(BuildCfb(cases[i])).code, 3);  // just the byte-order mark
+  }
+  EXPECT_EQ(ConvertImage(BuildCfb(PresentationStreams(good))).text, "text\r\n");
+}
+
+TEST(ConvertPpt, FilesOnDisk) {
+  OutputBuffer out;
+  EXPECT_EQ(ConvertPpt(u"/nonexistent-dir/missing.ppt", out, 65001), -2);
+  EXPECT_EQ(ConvertPpt(u"/tmp", out, 65001), -5);
+  EXPECT_FALSE(out.HasBlock());
+  char name[] = "/tmp/dkscr_ppt_XXXXXX";
+  const int fd = mkstemp(name);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  const std::u16string path(name, name + sizeof name - 1);
+  WriteBytesToFile(name, "plain text, not a presentation at all");
+  EXPECT_EQ(ConvertPpt(path, out, 65001), -5);
+  CfbOptions v4;
+  v4.version = 4;
+  WriteBytesToFile(name, BuildCfbImage(PresentationStreams(MakePresentationStream({u"On disk"}, {u"Notes"})), v4).bytes);
+  ASSERT_EQ(ConvertPpt(path, out, 1252), 16);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Data()), 16), "On disk\r\nNotes\r\n");
+  unlink(name);
+}
+
+TEST(ConvertPpt, ConversionsRunSideBySide) {
+  std::vector<std::string> images;
+  for (int i = 0; i < 4; ++i) {
+    std::vector<std::u16string> slides;
+    for (int k = 0; k < 50; ++k) slides.push_back(u"Deck " + std::u16string(1, static_cast<char16_t>(u'A' + i)) + u" slide");
+    images.push_back(MakePresentation(slides, {u"n"}));
+  }
+  std::vector<std::string> results(images.size());
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < images.size(); ++i) {
+    threads.emplace_back([&, i] {
+      for (int round = 0; round < 20; ++round) results[i] = ConvertImage(images[i]).text;
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  for (size_t i = 0; i < images.size(); ++i) {
+    std::string expected;
+    for (int k = 0; k < 50; ++k) expected += std::string("Deck ") + static_cast<char>('A' + i) + " slide\r\n";
+    EXPECT_EQ(results[i], expected + "n\r\n");
+  }
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -1,0 +1,221 @@
+// The compound-document reader: layout variants, stream semantics and damaged files.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <unistd.h>
+
+#include "core/DocFile.h"
+#include "tests/support/CfbWriter.h"
+
+namespace dkscr {
+namespace {
+
+using test::BuildCfbImage;
+using test::CfbImage;
+using test::CfbOptions;
+using test::PutLe32;
+
+std::string Pattern(size_t n, int seed) {
+  std::string s(n, '\0');
+  for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 131 + seed * 7 + i / 251) & 0xFF);
+  return s;
+}
+
+std::string ReadAll(TDocFileStream& s) {
+  std::string out;
+  char buf[777];
+  int32_t n;
+  while ((n = s.Read(buf, sizeof buf)) > 0) out.append(buf, static_cast<size_t>(n));
+  return out;
+}
+
+std::string StreamOf(std::string_view image, std::u16string_view name) {
+  auto storage = OpenDocImage(image, kStgmReadShareExclusive);
+  if (!storage) return "<no storage>";
+  auto stream = storage->OpenStream(name, kStgmReadShareExclusive);
+  return stream ? ReadAll(*stream) : "<no stream>";
+}
+
+class CfbVersions : public ::testing::TestWithParam<int> {};
+
+TEST_P(CfbVersions, MiniAndRegularStreamsReadBack) {
+  const std::string small = Pattern(1000, 1), big = Pattern(70000, 2), edge = Pattern(4096, 3);
+  CfbOptions options;
+  options.version = GetParam();
+  const CfbImage img = BuildCfbImage({{u"Small", small}, {u"Big", big}, {u"Edge", edge}, {u"Empty", ""}}, options);
+  EXPECT_EQ(CheckDocImage(img.bytes), 0);
+  EXPECT_EQ(StreamOf(img.bytes, u"Small"), small);
+  EXPECT_EQ(StreamOf(img.bytes, u"Big"), big);
+  EXPECT_EQ(StreamOf(img.bytes, u"Edge"), edge);
+  EXPECT_EQ(StreamOf(img.bytes, u"Empty"), "");
+}
+
+TEST_P(CfbVersions, DifatBeyondTheHeader) {
+  CfbOptions options;
+  options.version = GetParam();
+  options.extraFatSectors = GetParam() == 4 ? 1100 : 300;  // more than 109 FAT sectors
+  const std::string big = Pattern(9000, 4);
+  const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", "abc"}}, options);
+  ASSERT_FALSE(img.difatSectors.empty());
+  EXPECT_EQ(StreamOf(img.bytes, u"Big"), big);
+  EXPECT_EQ(StreamOf(img.bytes, u"Small"), "abc");
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, CfbVersions, ::testing::Values(3, 4));
+
+TEST(DocFile, NamesCompareWithoutCaseAndOnlyStreamsOfTheRoot) {
+  std::vector<test::CfbStream> streams;
+  for (int i = 0; i < 40; ++i) streams.push_back({u"Stream" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) + std::u16string(static_cast<size_t>(i / 26), u'x'), std::to_string(i)});
+  streams.push_back({u"\u00e9t\u00e9", "accented"});
+  const std::string img = BuildCfbImage(streams).bytes;
+  EXPECT_EQ(StreamOf(img, u"streamq"), "16");
+  EXPECT_EQ(StreamOf(img, u"STREAMAx"), "26");
+  EXPECT_EQ(StreamOf(img, u"\u00c9T\u00c9"), "accented");
+  auto storage = OpenDocImage(img, kStgmReadShareExclusive);
+  ASSERT_TRUE(storage);
+  EXPECT_EQ(storage->OpenStream(u"Root Entry", kStgmReadShareExclusive), nullptr);  // not a stream
+  EXPECT_EQ(storage->OpenStream(u"Missing", kStgmReadShareExclusive), nullptr);
+  EXPECT_FALSE(storage->LastError.empty());
+  EXPECT_TRUE(storage->OpenStream(u"StreamB", kStgmReadShareExclusive));
+  EXPECT_TRUE(storage->LastError.empty());
+  EXPECT_EQ(storage->OpenStream(u"StreamB", 0x12), nullptr);  // write access is refused
+}
+
+TEST(DocFile, ReadSeekAndSizeSemantics) {
+  const std::string data = Pattern(5000, 5);
+  const std::string img = test::BuildCfb({{u"S", data}});
+  auto storage = OpenDocImage(img, kStgmReadShareExclusive);
+  auto s = storage->OpenStream(u"S", kStgmReadShareExclusive);
+  ASSERT_TRUE(s);
+  EXPECT_EQ(s->GetSize(), 5000);
+  char buf[100];
+  EXPECT_EQ(s->Seek(4990, kSeekFromStart), 4990);
+  EXPECT_EQ(s->Read(buf, 100), 10);  // across the end: up to the end
+  EXPECT_EQ(std::string(buf, 10), data.substr(4990));
+  EXPECT_EQ(s->Read(buf, 100), 0);  // at the end: 0, not -1
+  EXPECT_EQ(s->Seek(-6000, kSeekFromCurrent), -1);  // before the start: refused, position kept
+  EXPECT_FALSE(s->LastError.empty());
+  EXPECT_EQ(s->Seek(0, kSeekFromCurrent), 5000);
+  EXPECT_TRUE(s->LastError.empty());
+  EXPECT_EQ(s->Seek(100000, kSeekFromStart), 100000);  // beyond the end is allowed
+  EXPECT_EQ(s->Read(buf, 10), 0);
+  EXPECT_EQ(s->Seek(-3, kSeekFromEnd), 4997);
+  EXPECT_EQ(s->Read(buf, 3), 3);
+  EXPECT_EQ(std::string(buf, 3), data.substr(4997));
+  EXPECT_EQ(s->Seek(0, 7), -1);
+  EXPECT_EQ(s->Write("x", 1), -1);
+  EXPECT_FALSE(s->LastError.empty());
+  // Streams outlive the storage they came from.
+  storage.reset();
+  EXPECT_EQ(s->Seek(0, kSeekFromStart), 0);
+  EXPECT_EQ(ReadAll(*s), data);
+}
+
+TEST(DocFile, EmptyReferencesReportNil) {
+  TDocFileStorage storage(nullptr);
+  EXPECT_EQ(storage.LastError, "Storage is nil");
+  EXPECT_EQ(storage.OpenStream(u"x", kStgmReadShareExclusive), nullptr);
+  TDocFileStream stream(nullptr, {});
+  EXPECT_EQ(stream.LastError, "Stream is nil!");
+  EXPECT_EQ(stream.Seek(0, kSeekFromStart), -1);
+  EXPECT_EQ(stream.LastError, "Stream is nil");
+}
+
+class TempFile {
+ public:
+  explicit TempFile(std::string_view bytes) {
+    char name[] = "/tmp/dkscr_cfb_XXXXXX";
+    const int fd = mkstemp(name);
+    if (fd >= 0) close(fd);
+    path_ = name;
+    test::WriteBytesToFile(path_, bytes);
+  }
+  ~TempFile() { unlink(path_.c_str()); }
+  std::u16string Path() const { return std::u16string(path_.begin(), path_.end()); }
+
+ private:
+  std::string path_;
+};
+
+TEST(DocFile, CheckDocFileTellsMissingOtherAndCompound) {
+  EXPECT_EQ(CheckDocFile(u"/nonexistent-dir/none.ppt"), -2);
+  EXPECT_EQ(CheckDocFile(u"/tmp"), -5);
+  TempFile text("just some text, long enough to be more than nothing at all\n");
+  EXPECT_EQ(CheckDocFile(text.Path()), -5);
+  TempFile zip(std::string("PK\x03\x04", 4) + std::string(600, '\0'));
+  EXPECT_EQ(CheckDocFile(zip.Path()), -5);
+  TempFile doc(test::BuildCfb({{u"WordDocument", "w"}}));
+  EXPECT_EQ(CheckDocFile(doc.Path()), 0);
+  auto storage = OpenDocFile(doc.Path(), kStgmReadShareExclusive);
+  ASSERT_TRUE(storage);
+  auto s = storage->OpenStream(u"WordDocument", kStgmReadShareExclusive);
+  ASSERT_TRUE(s);
+  EXPECT_EQ(ReadAll(*s), "w");
+  EXPECT_EQ(OpenDocFile(u"/nonexistent-dir/none.ppt", kStgmReadShareExclusive), nullptr);
+}
+
+// Damage to the structure every stream depends on: not a compound document.
+TEST(DocFile, DamagedStructureIsRejected) {
+  const CfbImage good = BuildCfbImage({{u"Big", Pattern(6000, 6)}, {u"S", "s"}});
+  ASSERT_EQ(CheckDocImage(good.bytes), 0);
+  auto damaged = [&](auto&& change) {
+    std::string b = good.bytes;
+    change(b);
+    return CheckDocImage(b);
+  };
+  EXPECT_EQ(damaged([](std::string& b) { b[0] = 'X'; }), -5);                    // signature
+  EXPECT_EQ(damaged([](std::string& b) { test::PutLe16(b, 30, 10); }), -5);      // sector size
+  EXPECT_EQ(damaged([](std::string& b) { test::PutLe16(b, 26, 4); }), -5);       // version vs size
+  EXPECT_EQ(damaged([](std::string& b) { PutLe32(b, 76, 99999); }), -5);         // FAT sector id
+  EXPECT_EQ(damaged([](std::string& b) { PutLe32(b, 44, 0x7FFFFFFF); }), -5);    // FAT count
+  EXPECT_EQ(damaged([](std::string& b) { PutLe32(b, 48, 123456); }), -5);        // directory start
+  EXPECT_EQ(damaged([&](std::string& b) { b[good.EntryOffset(0) + 66] = 1; }), -5);  // root type
+  EXPECT_EQ(damaged([](std::string& b) { b.resize(300); }), -5);                 // short file
+  EXPECT_EQ(CheckDocImage(""), -5);
+  // A DIFAT that points back to itself.
+  EXPECT_EQ(damaged([&](std::string& b) {
+              PutLe32(b, 44, 200);
+              PutLe32(b, 68, good.fatSectors[0]);
+            }),
+            -5);
+}
+
+// Damage inside one stream's chain: the stream keeps only what the file really holds.
+TEST(DocFile, DamagedChainsAreCutNeverFollowedForever) {
+  const std::string big = Pattern(6000, 7);
+  CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", Pattern(300, 8)}});
+  const uint32_t start = img.startSector[0];
+  {
+    std::string b = img.bytes;  // third sector of the chain leads back to the first
+    PutLe32(b, img.FatEntryOffset(start + 2), start);
+    EXPECT_EQ(StreamOf(b, u"Big"), big.substr(0, 3 * 512));
+  }
+  {
+    std::string b = img.bytes;  // chain runs off the file
+    PutLe32(b, img.FatEntryOffset(start + 1), 0xABCDEF);
+    EXPECT_EQ(StreamOf(b, u"Big"), big.substr(0, 2 * 512));
+  }
+  {
+    std::string b = img.bytes;  // a size far beyond the file
+    PutLe32(b, img.EntryOffset(img.entryIndex[0]) + 120, 0xFFFFFFF0);
+    EXPECT_EQ(StreamOf(b, u"Big").substr(0, 6000), big);
+    EXPECT_LE(StreamOf(b, u"Big").size(), b.size());
+  }
+  {
+    std::string b = img.bytes;  // mini chain that loops on itself
+    const size_t miniFat = img.SectorOffset(img.firstMiniFatSector);
+    PutLe32(b, miniFat + img.startSector[1] * 4u, img.startSector[1]);
+    EXPECT_EQ(StreamOf(b, u"Small"), Pattern(300, 8).substr(0, 64));
+  }
+  {
+    // The last sector of the chain is moved to a partial sector at the end of a cut file.
+    std::string b = img.bytes;
+    const auto partial = static_cast<uint32_t>(b.size() / 512 - 1);
+    PutLe32(b, img.FatEntryOffset(start + 10), partial);
+    b += std::string(200, 'z');
+    EXPECT_EQ(StreamOf(b, u"Big"), big.substr(0, 11 * 512) + std::string(200, 'z'));
+  }
+}
+
+}  // namespace
+}  // namespace dkscr

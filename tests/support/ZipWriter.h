@@ -4,7 +4,9 @@
 //
 //   dkscr::test::ZipWriter zip;
 //   zip.Add("ppt/slides/slide1.xml", "<p:sld/>");          // deflated
-//   zip.Add({.name = "a.txt", .data = "x", .method = 0});   // stored
+//   zip.Add("a.txt", "x", 0);                               // stored
+//   auto odd = dkscr::test::Entry("b.txt", "y");            // then adjust fields
+//   odd.crc = 0; zip.Add(odd);
 //   std::string bytes = zip.Build();
 //   dkscr::test::WriteFileBytes(path, bytes);
 #include <zlib.h>
@@ -83,6 +85,16 @@ struct ZipEntrySpec {
   std::optional<std::string> localName;        // a different name in the local header
 };
 
+// An entry spec to adjust before adding (designated initializers would trip
+// -Wmissing-field-initializers).
+inline ZipEntrySpec Entry(std::string name, std::string data, uint16_t method = 8) {
+  ZipEntrySpec spec;
+  spec.name = std::move(name);
+  spec.data = std::move(data);
+  spec.method = method;
+  return spec;
+}
+
 // Where the pieces of a built archive lie (positions in the returned bytes).
 struct ZipLayout {
   std::vector<uint32_t> localHeaderOffsets;
@@ -98,11 +110,7 @@ class ZipWriter {
     return *this;
   }
   ZipWriter& Add(std::string name, std::string data, uint16_t method = 8) {
-    ZipEntrySpec spec;
-    spec.name = std::move(name);
-    spec.data = std::move(data);
-    spec.method = method;
-    return Add(std::move(spec));
+    return Add(Entry(std::move(name), std::move(data), method));
   }
   // Bytes before the first local header; offsets in the directory do NOT account for them
   // (as when a stub is glued in front of an archive), unless AdjustOffsetsForPrefix is set.

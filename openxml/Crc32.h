@@ -1,0 +1,18 @@
+#pragma once
+// CRC-32 of ISO 3309 / ZIP (reflected polynomial 0xEDB88320), eight bytes per step.
+#include <cstddef>
+#include <cstdint>
+
+namespace dkscr {
+
+inline constexpr uint32_t kCrc32Start = 0xFFFFFFFFu;
+
+// Advances a running register (start with kCrc32Start, complement at the end).
+uint32_t Crc32Update(uint32_t running, const uint8_t* data, size_t size);
+
+// The finished CRC-32 of one block.
+inline uint32_t Crc32(const uint8_t* data, size_t size) {
+  return ~Crc32Update(kCrc32Start, data, size);
+}
+
+}  // namespace dkscr

@@ -1,0 +1,380 @@
+#include "openxml/KelUnZip.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "core/NativePath.h"
+#include "openxml/Crc32.h"
+#include "openxml/Inflate.h"
+#include "openxml/ZipFileStream.h"
+#include "openxml/ZipNames.h"
+
+namespace dkscr {
+namespace {
+
+constexpr size_t kEndSearchWindow = 65535 + kZipEndRecordSize;
+constexpr size_t kInputChunk = 32768;
+constexpr size_t kRecoveryPumpInterval = 10240;
+constexpr uint64_t kExeStubSize = 14000;
+// No Deflate stream yields more than 1032 bytes per input byte (258 per two bits).
+constexpr uint64_t kMaxDeflateRatio = 1032;
+
+inline uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+inline uint32_t Le32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+bool EndsWithIgnoringCase(std::u16string_view text, std::u16string_view suffix) {
+  if (text.size() < suffix.size()) return false;
+  return PathsEqualIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+  return text;
+}
+
+// Entry data from the archive in input chunks, letting the host breathe before each.
+class EntrySource : public InflateSource {
+ public:
+  EntrySource(TZipFileStream& file, uint64_t length, const TKelUnZip& owner, void (*pump)(const TKelUnZip&))
+      : file_(file), left_(length), owner_(owner), pump_(pump) {}
+
+  size_t Read(uint8_t* buffer, size_t capacity) override {
+    const size_t n = static_cast<size_t>(std::min<uint64_t>({left_, capacity, kInputChunk}));
+    if (n == 0) return 0;
+    pump_(owner_);
+    if (file_.Read(buffer, n) != n) throw EZipFatal();
+    left_ -= n;
+    return n;
+  }
+
+ private:
+  TZipFileStream& file_;
+  uint64_t left_;
+  const TKelUnZip& owner_;
+  void (*pump_)(const TKelUnZip&);
+};
+
+// Shows the busy cursor for its lifetime.
+class BusyCursor {
+ public:
+  BusyCursor() {
+    if (GetZipHostHooks().ShowBusyCursor) GetZipHostHooks().ShowBusyCursor();
+  }
+  ~BusyCursor() {
+    if (GetZipHostHooks().RestoreCursor) GetZipHostHooks().RestoreCursor();
+  }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+TKelUnZip::TKelUnZip() = default;
+TKelUnZip::~TKelUnZip() = default;
+
+void TKelUnZip::SetZipName(std::u16string_view name) {
+  if (PathsEqualIgnoringCase(name, zipName_)) {
+    if (name == zipName_) return;
+    // File names are case-sensitive here: keep the directory only if both name one file.
+    struct stat st {};
+    const std::string native = PathToNative(name);
+    if (stamp_.valid && ::stat(native.c_str(), &st) == 0 &&
+        static_cast<uint64_t>(st.st_dev) == stamp_.device &&
+        static_cast<uint64_t>(st.st_ino) == stamp_.inode) {
+      zipName_.assign(name);
+      return;
+    }
+  }
+  zipName_.assign(name);
+  DropArchiveState();
+}
+
+void TKelUnZip::DropArchiveState() {
+  entries_.reset();
+  endRecord_ = TZipEndRecord{};
+  stamp_ = FileStamp{};
+  CloseArchive();
+  recovering_ = false;
+}
+
+void TKelUnZip::OpenArchive() {
+  if (!file_) file_ = std::make_unique<TZipFileStream>(zipName_);
+}
+
+void TKelUnZip::CloseArchive() { file_.reset(); }
+
+int TKelUnZip::EntryCount() const {
+  return entries_ ? static_cast<int>(entries_->Count()) : 0;
+}
+
+void TKelUnZip::PumpMessages() const {
+  if (DoProcessMessages && GetZipHostHooks().ProcessMessages) {
+    GetZipHostHooks().ProcessMessages();
+  }
+}
+
+void TKelUnZip::LoadDirectory() {
+  BusyCursor busy;
+  OpenArchive();
+  try {
+    EnsureDirectory();
+  } catch (const EZipIncomplete&) {
+    CloseArchive();
+    return;
+  } catch (...) {
+    DropArchiveState();
+    zipName_.clear();
+    throw;
+  }
+  CloseArchive();
+}
+
+void TKelUnZip::EnsureDirectory() {
+  const TZipFileStream::Identity now = file_->Stat();
+  const FileStamp current{true, now.mtimeSec, now.mtimeNsec, now.size, now.device, now.inode};
+  if (entries_ && current == stamp_) return;
+  stamp_ = current;
+  ReadDirectory();
+}
+
+void TKelUnZip::ReadDirectory() {
+  entries_.reset();
+  recovering_ = false;
+  if (!FindEndRecord()) throw EZipIncomplete();
+  // Spanned archives (DiskNumber != 0) are not supported; their offsets fail and recovery runs.
+  if (endRecord_.TotalEntries != 0) file_->Seek(endRecord_.CentralDirOffset);
+  entries_ = std::make_unique<TZipEntryList>();
+  if (!ReadCentralRecords(endRecord_.TotalEntries, false)) Recover();
+}
+
+bool TKelUnZip::FindEndRecord() {
+  endRecord_ = TZipEndRecord{};
+  const uint64_t size = file_->Size();
+  if (size < kZipEndRecordSize) return size == 0;
+  const size_t window = static_cast<size_t>(std::min<uint64_t>(size, kEndSearchWindow));
+  std::vector<uint8_t> tail(window);
+  file_->Seek(size - window);
+  if (file_->Read(tail.data(), window) != window) return false;
+  for (size_t pos = window - kZipEndRecordSize + 1; pos-- > 0;) {
+    const uint8_t* p = tail.data() + pos;
+    if (Le32(p) != kZipEndRecordSignature) continue;
+    TZipEndRecord& r = endRecord_;
+    r.Signature = Le32(p);
+    r.DiskNumber = Le16(p + 4);
+    r.CentralDirDisk = Le16(p + 6);
+    r.EntriesThisDisk = Le16(p + 8);
+    r.TotalEntries = Le16(p + 10);
+    r.CentralDirSize = Le32(p + 12);
+    r.CentralDirOffset = Le32(p + 16);
+    r.CommentLength = Le16(p + 20);
+    const size_t available = window - pos - kZipEndRecordSize;
+    r.Comment.assign(reinterpret_cast<const char*>(p + kZipEndRecordSize),
+                     std::min<size_t>(r.CommentLength, available));
+    r.CommentPosition = size - window + pos + kZipEndRecordSize;
+    return true;
+  }
+  return false;
+}
+
+bool TKelUnZip::ReadCentralRecords(uint32_t count, bool matchRecovered) {
+  uint8_t h[kZipCentralHeaderSize];
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint64_t position = file_->Position();
+    if (file_->Read(h, sizeof h) != sizeof h || Le32(h) != kZipCentralHeaderSignature) {
+      return false;
+    }
+    auto e = std::make_unique<TZipEntryInfo>();
+    e->VersionMadeBy = Le16(h + 4);
+    e->VersionNeeded = Le16(h + 6);
+    e->Flags = Le16(h + 8);
+    e->CompressionMethod = Le16(h + 10);
+    e->DosDateTime = Le32(h + 12);
+    e->Crc32 = Le32(h + 16);
+    e->CompressedSize = Le32(h + 20);
+    e->UncompressedSize = Le32(h + 24);
+    e->FileNameLength = Le16(h + 28);
+    e->ExtraFieldLength = Le16(h + 30);
+    e->CommentLength = Le16(h + 32);
+    e->DiskNumberStart = Le16(h + 34);
+    e->InternalAttributes = Le16(h + 36);
+    e->ExternalAttributes = Le32(h + 38);
+    e->LocalHeaderOffset = Le32(h + 42);
+    e->CentralHeaderPosition = static_cast<uint32_t>(position);
+    std::string raw(e->FileNameLength, '\0');
+    if (file_->Read(raw.data(), raw.size()) != raw.size()) return false;
+    file_->Seek(position + kZipCentralHeaderSize + e->FileNameLength + e->ExtraFieldLength +
+                e->CommentLength);
+    e->SetStoredPath(StoredEntryName(raw, (e->VersionMadeBy >> 8) == 0, e->Flags));
+    if (!matchRecovered) {
+      if (!entries_->Add(std::move(e))) return false;
+      continue;
+    }
+    if (TZipEntryInfo* listed = entries_->Find(e->DiskNumberStart, e->LocalHeaderOffset)) {
+      const uint16_t localExtra = listed->LocalExtraFieldLength;
+      *listed = *e;
+      listed->LocalExtraFieldLength = localExtra;
+    }
+  }
+  return true;
+}
+
+void TKelUnZip::Recover() {
+  recovering_ = true;
+  entries_ = std::make_unique<TZipEntryList>();
+  const uint64_t size = file_->Size();
+  uint64_t position = EndsWithIgnoringCase(zipName_, u".exe") ? kExeStubSize : 0;
+
+  // Scan for a local header signature followed by a plausible version-needed field.
+  uint64_t found = UINT64_MAX;
+  std::vector<uint8_t> block(kRecoveryPumpInterval + 5);
+  while (found == UINT64_MAX && position + 6 <= size) {
+    PumpMessages();
+    file_->Seek(position);
+    const size_t got = file_->Read(block.data(), block.size());
+    for (size_t i = 0; i + 6 <= got; ++i) {
+      if (Le32(&block[i]) == kZipLocalHeaderSignature && block[i + 5] < 10) {
+        found = position + i;
+        break;
+      }
+    }
+    if (got < block.size()) break;
+    position += kRecoveryPumpInterval;
+  }
+  if (found == UINT64_MAX) {
+    DropArchiveState();
+    zipName_.clear();
+    throw EZipBadFile();
+  }
+
+  uint8_t h[kZipLocalHeaderSize];
+  uint32_t headers = 0;
+  position = found;
+  while (position + kZipLocalHeaderSize <= size && position <= UINT32_MAX) {
+    file_->Seek(position);
+    if (file_->Read(h, sizeof h) != sizeof h || Le32(h) != kZipLocalHeaderSignature) break;
+    auto e = std::make_unique<TZipEntryInfo>();
+    e->VersionNeeded = Le16(h + 4);
+    e->Flags = Le16(h + 6);
+    e->CompressionMethod = Le16(h + 8);
+    e->DosDateTime = Le32(h + 10);
+    e->Crc32 = Le32(h + 14);
+    e->CompressedSize = Le32(h + 18);
+    e->UncompressedSize = Le32(h + 22);
+    e->FileNameLength = Le16(h + 26);
+    e->LocalExtraFieldLength = Le16(h + 28);
+    e->LocalHeaderOffset = static_cast<uint32_t>(position);
+    std::string raw(e->FileNameLength, '\0');
+    if (file_->Read(raw.data(), raw.size()) != raw.size()) break;
+    e->SetStoredPath(StoredEntryName(raw, true, e->Flags));
+    position += kZipLocalHeaderSize + e->FileNameLength + e->LocalExtraFieldLength +
+                uint64_t{e->CompressedSize} + (e->HasDataDescriptor() ? 16 : 0);
+    if (!entries_->Add(std::move(e))) break;
+    ++headers;
+  }
+  if (headers == 0) {
+    DropArchiveState();
+    zipName_.clear();
+    throw EZipBadFile();
+  }
+  // Whatever central records follow complete the entries found; the first bad one ends it.
+  endRecord_.CentralDirOffset = static_cast<uint32_t>(std::min<uint64_t>(position, UINT32_MAX));
+  endRecord_.TotalEntries = static_cast<uint16_t>(std::min<uint32_t>(headers, UINT16_MAX));
+  file_->Seek(position);
+  ReadCentralRecords(headers, true);
+}
+
+int TKelUnZip::ExtractToStream(std::string* stream, std::string_view name) {
+  const std::string_view wanted = TrimBlanks(name);
+  if (stream == nullptr || wanted.empty()) return 0;
+  OpenArchive();
+  struct Closer {
+    TKelUnZip& self;
+    ~Closer() { self.CloseArchive(); }
+  } closer{*this};
+  try {
+    EnsureDirectory();
+  } catch (const EZipIncomplete&) {
+    return 0;
+  } catch (...) {
+    DropArchiveState();
+    zipName_.clear();
+    throw;
+  }
+  if (!entries_) return 0;
+  const std::string key = NameMatchKey(wanted);
+  for (size_t i = 0; i < entries_->Count(); ++i) {
+    TZipEntryInfo& e = (*entries_)[i];
+    e.Selected = !e.FileName.empty() && NameMatchKey(e.StoredPath()) == key;
+  }
+  int intact = 0;
+  for (size_t i = 0; i < entries_->Count(); ++i) {
+    TZipEntryInfo& e = (*entries_)[i];
+    if (!e.Selected) continue;
+    e.Selected = false;
+    if (ExtractEntry(e, *stream)) ++intact;
+  }
+  return intact;
+}
+
+bool TKelUnZip::ExtractEntry(TZipEntryInfo& entry, std::string& stream) {
+  // Encrypted entries cannot be read without a password; oversized ones are not trusted.
+  if (entry.IsEncrypted() || entry.UncompressedSize > kMaxEntrySize) return false;
+  uint8_t h[kZipLocalHeaderSize];
+  file_->Seek(entry.LocalHeaderOffset);
+  if (file_->Read(h, sizeof h) != sizeof h) throw EZipFatal();
+  const uint64_t dataStart =
+      uint64_t{entry.LocalHeaderOffset} + kZipLocalHeaderSize + Le16(h + 26) + Le16(h + 28);
+  if (dataStart + entry.CompressedSize > file_->Size()) throw EZipFatal();
+  file_->Seek(dataStart);
+
+  const size_t start = stream.size();
+  try {
+    switch (entry.CompressionMethod) {
+      case kZipMethodStored: {
+        // The declared size bounds the output as it does for inflated entries.
+        uint64_t left = std::min(entry.CompressedSize, entry.UncompressedSize);
+        stream.reserve(start + left);
+        std::vector<uint8_t> chunk(static_cast<size_t>(std::min<uint64_t>(left, kInputChunk)));
+        while (left > 0) {
+          const size_t n = static_cast<size_t>(std::min<uint64_t>(left, kInputChunk));
+          PumpMessages();
+          if (file_->Read(chunk.data(), n) != n) throw EZipFatal();
+          stream.append(reinterpret_cast<const char*>(chunk.data()), n);
+          left -= n;
+        }
+        break;
+      }
+      case kZipMethodDeflated: {
+        EntrySource source(*file_, entry.CompressedSize, *this,
+                           [](const TKelUnZip& self) { self.PumpMessages(); });
+        const uint64_t plausible = uint64_t{entry.CompressedSize} * kMaxDeflateRatio + 1024;
+        const size_t hint = static_cast<size_t>(std::min<uint64_t>(entry.UncompressedSize, plausible));
+        // Invalid data simply ends decoding; the CRC check below decides.
+        Inflate(source, stream, entry.UncompressedSize, hint);
+        break;
+      }
+      default:
+        if (GetZipHostHooks().ShowMessage) {
+          GetZipHostHooks().ShowMessage("Unknown Compression Method", "Zip Error");
+        }
+        break;
+    }
+  } catch (const std::bad_alloc&) {
+    throw EZipCantWrite();
+  } catch (const std::length_error&) {
+    throw EZipCantWrite();
+  }
+  const uint32_t crc = Crc32(reinterpret_cast<const uint8_t*>(stream.data()) + start,
+                             stream.size() - start);
+  return crc == entry.Crc32;
+}
+
+}  // namespace dkscr

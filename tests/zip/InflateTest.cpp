@@ -1,0 +1,352 @@
+#include "openxml/Inflate.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/support/ZipWriter.h"
+
+namespace dkscr {
+namespace {
+
+using test::RawDeflate;
+
+InflateStatus InflateString(const std::string& packed, std::string& out,
+                            size_t limit = 1u << 26) {
+  out.clear();
+  return InflateBuffer(reinterpret_cast<const uint8_t*>(packed.data()), packed.size(), out, limit);
+}
+
+// Whether zlib decodes the raw stream to its end.
+bool ZlibAccepts(const std::string& packed) {
+  z_stream zs{};
+  inflateInit2(&zs, -15);
+  std::string out(1 << 16, '\0');
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+  zs.avail_in = static_cast<uInt>(packed.size());
+  zs.next_out = reinterpret_cast<Bytef*>(out.data());
+  zs.avail_out = static_cast<uInt>(out.size());
+  const int rc = inflate(&zs, Z_FINISH);
+  inflateEnd(&zs);
+  return rc == Z_STREAM_END;
+}
+
+// Hands out its bytes a few at a time, to cross chunk borders everywhere.
+class TrickleSource : public InflateSource {
+ public:
+  TrickleSource(std::string data, size_t step) : data_(std::move(data)), step_(step) {}
+  size_t Read(uint8_t* buffer, size_t capacity) override {
+    const size_t n = std::min({step_, capacity, data_.size() - pos_});
+    std::copy_n(data_.data() + pos_, n, reinterpret_cast<char*>(buffer));
+    pos_ += n;
+    return n;
+  }
+
+ private:
+  std::string data_;
+  size_t step_;
+  size_t pos_ = 0;
+};
+
+// Deflate bits, least significant first; Huffman codes are given as they are sent.
+class BitWriter {
+ public:
+  BitWriter& Bits(uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) Bit((value >> i) & 1);
+    return *this;
+  }
+  // A Huffman codeword of `length` bits, most significant bit first.
+  BitWriter& Code(uint32_t code, int length) {
+    for (int i = length - 1; i >= 0; --i) Bit((code >> i) & 1);
+    return *this;
+  }
+  std::string Bytes() const { return bytes_; }
+
+ private:
+  void Bit(uint32_t bit) {
+    if (used_ % 8 == 0) bytes_.push_back('\0');
+    if (bit) bytes_.back() = static_cast<char>(bytes_.back() | (1 << (used_ % 8)));
+    ++used_;
+  }
+  std::string bytes_;
+  size_t used_ = 0;
+};
+
+// Fixed-code literal/length symbols.
+void FixedSymbol(BitWriter& w, unsigned sym) {
+  if (sym < 144) w.Code(0x30 + sym, 8);
+  else if (sym < 256) w.Code(0x190 + sym - 144, 9);
+  else if (sym < 280) w.Code(sym - 256, 7);
+  else w.Code(0xC0 + sym - 280, 8);
+}
+
+std::string TextSample(size_t size) {
+  std::mt19937 rng(42);
+  static const char* words[] = {"<a:t>", "slide", "</a:t>", "paragraph ", "the ", "text ",
+                                "<a:p>", "run", " xml:space=\"preserve\"", "\r\n"};
+  std::string s;
+  while (s.size() < size) s += words[rng() % 10];
+  s.resize(size);
+  return s;
+}
+
+std::string RandomBytes(size_t size, uint32_t seed) {
+  std::mt19937 rng(seed);
+  std::string s(size, '\0');
+  for (char& c : s) c = static_cast<char>(rng());
+  return s;
+}
+
+TEST(InflateTest, RoundTripsZlibOutputOfEveryKind) {
+  const std::vector<std::string> samples = {
+      "", "a", TextSample(100), TextSample(70000), RandomBytes(5000, 1), std::string(100000, ' '),
+      [] {  // short-distance patterns (2..7) and long matches across the window
+        std::string s;
+        for (int d = 2; d <= 7; ++d) s += std::string(d, 'x') + std::string(d, 'y') + "abcdefg";
+        std::string t;
+        for (int i = 0; i < 40; ++i) t += s.substr(0, 5 + i % 30) + std::to_string(i * 7919);
+        return t + TextSample(40000) + t;
+      }()};
+  const int strategies[] = {Z_DEFAULT_STRATEGY, Z_FIXED, Z_HUFFMAN_ONLY, Z_RLE, Z_FILTERED};
+  for (const std::string& data : samples) {
+    for (int level : {0, 1, 6, 9}) {
+      for (int strategy : strategies) {
+        const std::string packed = RawDeflate(data, level, strategy);
+        std::string out;
+        ASSERT_EQ(InflateString(packed, out), InflateStatus::kDone)
+            << data.size() << " level " << level << " strategy " << strategy;
+        ASSERT_EQ(out, data);
+      }
+    }
+  }
+}
+
+TEST(InflateTest, PullsInputAcrossChunkBorders) {
+  const std::string data = TextSample(50000) + RandomBytes(3000, 7) + TextSample(2000);
+  for (int level : {0, 6}) {
+    const std::string packed = RawDeflate(data, level);
+    for (size_t step : {1u, 3u, 8u, 9u, 4093u}) {
+      TrickleSource source(packed, step);
+      std::string out;
+      ASSERT_EQ(Inflate(source, out, 1u << 20), InflateStatus::kDone) << step;
+      ASSERT_EQ(out, data) << step;
+    }
+  }
+}
+
+TEST(InflateTest, AppendsWithoutReachingIntoEarlierBytes) {
+  auto append = [](const std::string& packed, std::string& out) {
+    return InflateBuffer(reinterpret_cast<const uint8_t*>(packed.data()), packed.size(), out, 1000);
+  };
+  std::string out = "earlier";
+  ASSERT_EQ(append(RawDeflate("hello hello hello"), out), InflateStatus::kDone);
+  EXPECT_EQ(out, "earlierhello hello hello");
+  // A match 3 back as the very first symbol would need the earlier bytes: invalid.
+  BitWriter w;
+  w.Bits(1, 1).Bits(1, 2);
+  FixedSymbol(w, 257);  // length 3
+  w.Code(2, 5);         // distance 3
+  FixedSymbol(w, 256);
+  out = "abc";
+  EXPECT_EQ(append(w.Bytes(), out), InflateStatus::kInvalid);
+  EXPECT_EQ(out, "abc");
+}
+
+TEST(InflateTest, StopsExactlyAtTheLimit) {
+  const std::string data = TextSample(20000) + std::string(5000, 'z');
+  const std::string packed = RawDeflate(data);
+  for (size_t limit : {0u, 1u, 100u, 19999u, 20100u, 24999u}) {
+    std::string out;
+    EXPECT_EQ(InflateString(packed, out, limit), InflateStatus::kOutputLimit) << limit;
+    EXPECT_EQ(out, data.substr(0, limit)) << limit;
+  }
+  std::string out;
+  EXPECT_EQ(InflateString(packed, out, data.size()), InflateStatus::kDone);
+  EXPECT_EQ(out, data);
+  // Stored blocks too.
+  out.clear();
+  EXPECT_EQ(InflateString(RawDeflate(data, 0), out, 777), InflateStatus::kOutputLimit);
+  EXPECT_EQ(out, data.substr(0, 777));
+}
+
+TEST(InflateTest, EveryTruncationFails) {
+  const std::string data = TextSample(3000) + RandomBytes(300, 3);
+  for (int level : {0, 6}) {
+    const std::string packed = RawDeflate(data, level);
+    for (size_t cut = 0; cut < packed.size(); ++cut) {
+      std::string out;
+      const InflateStatus status = InflateString(packed.substr(0, cut), out);
+      ASSERT_NE(status, InflateStatus::kDone) << cut;
+    }
+  }
+}
+
+TEST(InflateTest, HandBuiltBlocks) {
+  std::string out;
+  // Empty stored final block.
+  EXPECT_EQ(InflateString(std::string("\x01\x00\x00\xFF\xFF", 5), out), InflateStatus::kDone);
+  EXPECT_EQ(out, "");
+  // Fixed block with only the end-of-block code.
+  EXPECT_EQ(InflateString(std::string("\x03\x00", 2), out), InflateStatus::kDone);
+  // Non-final stored block followed by a fixed block holding "A".
+  BitWriter w;
+  w.Bits(0, 1).Bits(0, 2).Bits(0, 5).Bits(2, 16).Bits(0xFFFD, 16).Bits('h', 8).Bits('i', 8);
+  w.Bits(1, 1).Bits(1, 2);
+  FixedSymbol(w, 'A');
+  FixedSymbol(w, 256);
+  EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kDone);
+  EXPECT_EQ(out, "hiA");
+}
+
+TEST(InflateTest, RejectsInvalidStreams) {
+  auto status = [](const std::string& bytes) {
+    std::string out;
+    return InflateString(bytes, out);
+  };
+  // Reserved block type 3.
+  EXPECT_EQ(status(BitWriter().Bits(1, 1).Bits(3, 2).Bits(0, 13).Bytes()), InflateStatus::kInvalid);
+  // Stored length not matching its complement.
+  EXPECT_EQ(status(std::string("\x01\x05\x00\xFF\xFF" "abcde", 10)), InflateStatus::kInvalid);
+  // Fixed codes 286 and 287 and distance codes 30 and 31 do not exist.
+  for (unsigned sym : {286u, 287u}) {
+    BitWriter w;
+    w.Bits(1, 1).Bits(1, 2);
+    FixedSymbol(w, sym);
+    w.Bits(0, 16);
+    EXPECT_EQ(status(w.Bytes()), InflateStatus::kInvalid) << sym;
+  }
+  for (unsigned dist : {30u, 31u}) {
+    BitWriter w;
+    w.Bits(1, 1).Bits(1, 2);
+    FixedSymbol(w, 'a');
+    FixedSymbol(w, 257);
+    w.Code(dist, 5).Bits(0, 16);
+    EXPECT_EQ(status(w.Bytes()), InflateStatus::kInvalid) << dist;
+  }
+  // Dynamic headers: too many literal/length codes (HLIT 30 -> 287).
+  EXPECT_EQ(status(BitWriter().Bits(1, 1).Bits(2, 2).Bits(30, 5).Bits(0, 5).Bits(0, 4).Bits(0, 40).Bytes()),
+            InflateStatus::kInvalid);
+  // Too many distance codes (HDIST 30 -> 31).
+  EXPECT_EQ(status(BitWriter().Bits(1, 1).Bits(2, 2).Bits(0, 5).Bits(30, 5).Bits(0, 4).Bits(0, 40).Bytes()),
+            InflateStatus::kInvalid);
+}
+
+// A dynamic block whose precode gives symbols 0..15 code lengths via `lengths` (4 bits each
+// for precode symbols 0-15 in a flat 4-bit code), then the given literal/length and distance
+// code lengths. Symbols 16-18 get no code, so every length is sent literally.
+std::string DynamicHeader(const std::vector<uint8_t>& litLengths,
+                          const std::vector<uint8_t>& distLengths, BitWriter& w) {
+  w.Bits(1, 1).Bits(2, 2);
+  w.Bits(static_cast<uint32_t>(litLengths.size() - 257), 5);
+  w.Bits(static_cast<uint32_t>(distLengths.size() - 1), 5);
+  w.Bits(19 - 4, 4);  // all 19 precode lengths
+  static const int order[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+  for (int sym : order) w.Bits(sym < 16 ? 4 : 0, 3);
+  // Sixteen 4-bit codes: symbol s has code s.
+  for (uint8_t len : litLengths) w.Code(len, 4);
+  for (uint8_t len : distLengths) w.Code(len, 4);
+  return w.Bytes();
+}
+
+TEST(InflateTest, CodeCompletenessFollowsZlib) {
+  std::string out;
+  // Each verdict here is zlib's too.
+  // Literal/length code: 'a' and end-of-block with one bit each (complete); no distances.
+  {
+    std::vector<uint8_t> lit(257, 0);
+    lit['a'] = 1;
+    lit[256] = 1;
+    BitWriter w;
+    DynamicHeader(lit, {0}, w);
+    w.Code(0, 1).Code(0, 1).Code(1, 1);  // "aa", end
+    EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kDone);
+    EXPECT_EQ(ZlibAccepts(w.Bytes()), true);
+    EXPECT_EQ(out, "aa");
+  }
+  // Only end-of-block, one bit long: incomplete but allowed.
+  {
+    std::vector<uint8_t> lit(257, 0);
+    lit[256] = 1;
+    BitWriter w;
+    DynamicHeader(lit, {0}, w);
+    w.Code(0, 1);
+    EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kDone);
+    EXPECT_EQ(ZlibAccepts(w.Bytes()), true);
+    EXPECT_EQ(out, "");
+  }
+  // Only end-of-block, two bits long: incomplete, rejected.
+  {
+    std::vector<uint8_t> lit(257, 0);
+    lit[256] = 2;
+    BitWriter w;
+    DynamicHeader(lit, {0}, w);
+    w.Code(0, 2);
+    EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kInvalid);
+    EXPECT_EQ(ZlibAccepts(w.Bytes()), false);
+  }
+  // No end-of-block code at all.
+  {
+    std::vector<uint8_t> lit(257, 0);
+    lit['a'] = 1;
+    lit['b'] = 1;
+    BitWriter w;
+    DynamicHeader(lit, {0}, w);
+    w.Bits(0, 16);
+    EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kInvalid);
+    EXPECT_EQ(ZlibAccepts(w.Bytes()), false);
+  }
+  // Over-subscribed: three one-bit codes.
+  {
+    std::vector<uint8_t> lit(257, 0);
+    lit['a'] = lit['b'] = lit[256] = 1;
+    BitWriter w;
+    DynamicHeader(lit, {0}, w);
+    w.Bits(0, 16);
+    EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kInvalid);
+    EXPECT_EQ(ZlibAccepts(w.Bytes()), false);
+  }
+  // A single one-bit distance code works; its unused twin is invalid.
+  {
+    std::vector<uint8_t> lit(258, 0);
+    lit['a'] = 1;
+    lit[256] = 2;
+    lit[257] = 2;  // length 3
+    for (uint32_t twin : {0u, 1u}) {
+      BitWriter w;
+      DynamicHeader(lit, {1}, w);
+      w.Code(0, 1).Code(3, 2).Code(twin, 1).Code(2, 2);  // a, len 3, dist code, end
+      out.clear();
+      if (twin == 0) {
+        // Distance 1 after "a": "aaaa".
+        EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kDone);
+    EXPECT_EQ(ZlibAccepts(w.Bytes()), true);
+        EXPECT_EQ(out, "aaaa");
+      } else {
+        EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kInvalid);
+    EXPECT_EQ(ZlibAccepts(w.Bytes()), false);
+      }
+    }
+  }
+}
+
+TEST(InflateTest, LongCodesUseSubtables) {
+  // Deflating a skewed alphabet makes literal codes of up to 15 bits.
+  std::string data;
+  std::mt19937 rng(5);
+  for (int i = 0; i < 200000; ++i) {
+    const uint32_t r = rng();
+    int sym = 0;
+    while (sym < 255 && (r >> (sym % 32) & 1) && sym < 30) ++sym;
+    data.push_back(static_cast<char>(sym * 8 + (rng() % 2 ? 0 : (rng() % 256 == 0 ? 7 : 0))));
+  }
+  for (int strategy : {Z_HUFFMAN_ONLY, Z_DEFAULT_STRATEGY}) {
+    std::string out;
+    ASSERT_EQ(InflateString(RawDeflate(data, 9, strategy), out), InflateStatus::kDone);
+    ASSERT_EQ(out, data);
+  }
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -1,0 +1,162 @@
+#include "openxml/KelXMLParser.h"
+
+#include <algorithm>
+
+#include "openxml/KelXMLSyntax.h"
+
+namespace dkscr {
+
+// Turns the token sequence into elements under the document's root. The current element is
+// a pointer, so nesting depth costs no stack.
+class TXMLTreeBuilder {
+ public:
+  explicit TXMLTreeBuilder(TKelXMLParser& document) : FDocument(document) {}
+
+  void Build(std::string_view data) {
+    TXMLLargeTokenizer tokenizer(data);
+    FCurrent = &FDocument.Root();
+    bool keepSpaces = false;
+    std::string token;
+    for (TXMLTokenKind kind = tokenizer.NextToken(false); kind != TXMLTokenKind::EndOfInput;
+         kind = tokenizer.NextToken(keepSpaces)) {
+      tokenizer.TokenText(token);
+      switch (kind) {
+        case TXMLTokenKind::Declaration:
+          TakeStyleSheet(token);
+          break;
+        case TXMLTokenKind::Comment:
+        case TXMLTokenKind::EndOfInput:
+          break;
+        case TXMLTokenKind::Text:
+          if (FCurrent != nullptr) AppendText(*FCurrent, token);
+          break;
+        case TXMLTokenKind::StartTag:
+          if (FCurrent != nullptr) {
+            TXMLItem* item = TrimControl(FCurrent->FName).empty() ? FCurrent : FCurrent->New();
+            keepSpaces = TakeTag(*item, token);
+            FCurrent = item;
+          }
+          break;
+        case TXMLTokenKind::EndTag:
+          if (FCurrent != nullptr) FCurrent = FCurrent->FParent;
+          break;
+        case TXMLTokenKind::EmptyTag:
+          if (FCurrent != nullptr) keepSpaces = TakeTag(*FCurrent->New(), token);
+          break;
+      }
+    }
+  }
+
+ private:
+  // Name and attributes from the tag; returns whether spaces around text are now kept.
+  static bool TakeTag(TXMLItem& item, std::string_view token) {
+    item.FName = TagName(token);
+    item.FParams = ParseParams(token);
+    return item.FParams.IndexOf("xml:space=preserve") >= 0;
+  }
+
+  static bool AnySignificant(std::string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) > 0x20; });
+  }
+
+  // Character data joins the element's text after a CR LF, and the whole text is decoded
+  // again, so earlier pieces are decoded once more with every later piece. Decoding never
+  // acts across a line break, so only the part after the last stable line break needs it.
+  static void AppendText(TXMLItem& item, std::string& token) {
+    std::string& text = item.FText;
+    const size_t stable = item.FStableText;
+    const bool significant =
+        item.FTextSignificant || AnySignificant(std::string_view(text).substr(stable));
+    if (!significant) {
+      text.swap(token);
+      DecodeEscapesInPlace(text);
+      item.FStableText = 0;
+      item.FTextSignificant = false;
+    } else if (stable == text.size()) {
+      DecodeEscapesInPlace(token);
+      text.append("\r\n").append(token);
+    } else {
+      std::string tail;
+      tail.reserve(text.size() - stable + 2 + token.size());
+      tail.append(text, stable).append("\r\n").append(token);
+      DecodeEscapesInPlace(tail);
+      text.resize(stable);
+      text.append(tail);
+    }
+    AdvanceStable(item);
+  }
+
+  static void AdvanceStable(TXMLItem& item) {
+    const std::string_view rest = std::string_view(item.FText).substr(item.FStableText);
+    const size_t escape = FindEscape(rest);
+    size_t stableLength = rest.size();
+    if (escape != std::string_view::npos) {
+      // Up to the last line break before the escape; what follows is decoded again later.
+      const size_t lineBreak = escape == 0 ? std::string_view::npos
+                                           : rest.find_last_of("\r\n", escape - 1);
+      stableLength = lineBreak == std::string_view::npos ? 0 : lineBreak + 1;
+    }
+    if (stableLength == 0) return;
+    item.FTextSignificant =
+        item.FTextSignificant || AnySignificant(rest.substr(0, stableLength));
+    item.FStableText += stableLength;
+  }
+
+  void TakeStyleSheet(std::string_view token) {
+    std::string upper(token);
+    for (char& c : upper) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    }
+    if (upper.find("XML-STYLESHEET") == std::string::npos) return;
+    constexpr std::string_view kHref = "HREF=\"";
+    const size_t href = upper.find(kHref);
+    if (href == std::string::npos) return;
+    const size_t start = href + kHref.size();
+    const size_t quote = token.find('"', start);
+    FDocument.FStyleSheet = std::string(token.substr(start, quote == std::string_view::npos
+                                                                ? std::string_view::npos
+                                                                : quote - start));
+  }
+
+  TKelXMLParser& FDocument;
+  TXMLItem* FCurrent = nullptr;
+};
+
+TKelXMLParser::TKelXMLParser() { FRoot.FDocument = this; }
+
+void TKelXMLParser::Clear() {
+  bool allow = true;
+  if (BeforeClear) BeforeClear(*this, allow);
+  if (!allow) return;
+  FRoot.Clear();
+  if (OnCleared) OnCleared(*this);
+}
+
+void TKelXMLParser::LoadFromStream(const std::string& stream, size_t position) {
+  LoadFromBuffer(std::string_view(stream).substr(std::min(position, stream.size())));
+}
+
+void TKelXMLParser::LoadFromBuffer(std::string_view data) {
+  bool allow = true;
+  if (BeforeLoad) BeforeLoad(*this, allow);
+  if (!allow) return;
+  FRoot.Clear();
+  // Nothing is reported element by element while the tree is built; the handler comes back
+  // however building ends.
+  struct HandlerAside {
+    explicit HandlerAside(TItemChangedEvent& slot) : FSlot(slot), FSaved(std::move(slot)) {
+      FSlot = nullptr;
+    }
+    ~HandlerAside() { FSlot = std::move(FSaved); }
+    TItemChangedEvent& FSlot;
+    TItemChangedEvent FSaved;
+  };
+  {
+    HandlerAside aside(XMLItemChanged);
+    TXMLTreeBuilder(*this).Build(data);
+  }
+  if (OnLoaded) OnLoaded(*this);
+}
+
+}  // namespace dkscr

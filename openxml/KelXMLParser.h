@@ -1,0 +1,128 @@
+#pragma once
+// A small XML reader: builds a tree of elements (name, text, attributes, children) from the
+// bytes of one document. It knows no encodings, namespaces or document types; what counts as
+// text follows the tokenizer's white-space rules exactly, since that decides what a slide's
+// text looks like.
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "openxml/KelXMLParams.h"
+#include "openxml/KelXMLTokenizer.h"
+
+namespace dkscr {
+
+class TKelXMLParser;
+
+class TXMLItem {
+ public:
+  TXMLItem() = default;
+  // Frees the whole subtree without recursion, however deep it is.
+  ~TXMLItem();
+  TXMLItem(const TXMLItem&) = delete;
+  TXMLItem& operator=(const TXMLItem&) = delete;
+
+  const std::string& Text() const { return FText; }
+  void SetText(std::string text);
+  const std::string& Name() const { return FName; }
+  void SetName(std::string name);
+  const TXMLParams& Params() const { return FParams; }
+  void SetParams(TXMLParams params);
+
+  int SubItemCount() const { return static_cast<int>(FItems.size()); }
+  int Count() const { return SubItemCount(); }
+  TXMLItem* SubItem(int index) const { return FItems.at(static_cast<size_t>(index)); }
+  TXMLItem* Parent() const { return FParent; }
+  TKelXMLParser* Document() const { return FDocument; }
+
+  // While set, changes made through this element are reported by the document's
+  // XMLItemChanged event.
+  bool Notify = true;
+  // Layout switch of the writer; kept for the document's CrLfInText property.
+  bool CrLfInText = true;
+
+  // Removes children, attributes, name and text, reporting none of it.
+  void Clear();
+  // Appends a new empty child and returns it.
+  TXMLItem* New();
+  void Delete(int index);
+  // Moves one of the children to a new index among them.
+  void Move(TXMLItem* child, int newIndex);
+  int IndexOf(const TXMLItem* child) const;
+  // First child from `start` whose name matches without regard to ASCII case, or -1.
+  int IndexOfName(std::string_view name, int start = 0) const;
+
+ private:
+  friend class TKelXMLParser;
+  friend class TXMLTreeBuilder;
+
+  void Changed();
+  // Takes the children away from this element and frees them, iteratively.
+  void FreeItems();
+
+  std::string FText;
+  std::string FName;
+  TXMLParams FParams;
+  std::vector<TXMLItem*> FItems;  // owned
+  TXMLItem* FParent = nullptr;
+  TKelXMLParser* FDocument = nullptr;
+  // While loading: FText up to here ends after a line break and holds no escape, so decoding
+  // it again changes nothing; FTextSignificant tells whether that part has a byte above 0x20.
+  size_t FStableText = 0;
+  bool FTextSignificant = false;
+};
+
+class TKelXMLParser {
+ public:
+  // Handlers of the Before events may set the answer to false to stop the operation.
+  using TBeforeEvent = std::function<void(TKelXMLParser& sender, bool& allow)>;
+  using TNotifyEvent = std::function<void(TKelXMLParser& sender)>;
+  using TItemChangedEvent = std::function<void(TKelXMLParser& sender, TXMLItem& item)>;
+
+  TKelXMLParser();
+  ~TKelXMLParser() = default;
+  TKelXMLParser(const TKelXMLParser&) = delete;
+  TKelXMLParser& operator=(const TKelXMLParser&) = delete;
+
+  TXMLItem& Root() { return FRoot; }
+  const TXMLItem& Root() const { return FRoot; }
+  const std::string& StyleSheet() const { return FStyleSheet; }
+  bool CrLfInText() const { return FRoot.CrLfInText; }
+  void SetCrLfInText(bool value) { FRoot.CrLfInText = value; }
+
+  void Clear();
+  // Replaces the tree with the one built from stream[position..]. The old tree is gone even
+  // when building fails (only memory can run out), leaving what was built so far.
+  void LoadFromStream(const std::string& stream, size_t position = 0);
+  void LoadFromBuffer(std::string_view data);
+
+  TBeforeEvent BeforeLoad;
+  TNotifyEvent OnLoaded;
+  TBeforeEvent BeforeClear;
+  TNotifyEvent OnCleared;
+  TItemChangedEvent XMLItemChanged;
+
+ private:
+  friend class TXMLItem;
+  friend class TXMLTreeBuilder;
+
+  TXMLItem FRoot;
+  std::string FStyleSheet;
+};
+
+// Forwards clear and load to the document it is given; owns nothing.
+class TXMLView {
+ public:
+  TKelXMLParser* PrimaryDocument = nullptr;
+
+  void Clear() {
+    if (PrimaryDocument != nullptr) PrimaryDocument->Clear();
+  }
+  void LoadFromStream(const std::string& stream, size_t position = 0) {
+    if (PrimaryDocument != nullptr) PrimaryDocument->LoadFromStream(stream, position);
+  }
+};
+
+}  // namespace dkscr

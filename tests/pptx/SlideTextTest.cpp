@@ -1,0 +1,99 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "XmlTestUtil.h"
+#include "openxml/OfficeXSlideText.h"
+
+namespace dkscr {
+namespace {
+
+using test::LoadedXml;
+
+std::string TextOf(std::string_view xml) {
+  LoadedXml loaded(xml);
+  return SlideText(loaded.Root());
+}
+
+// A slide with one text body holding the given paragraphs (already marked up).
+std::string Slide(std::string_view paragraphs) {
+  return std::string(
+             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+             "<p:sld xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\">"
+             "<p:cSld><p:spTree><p:sp><p:txBody><a:bodyPr/><a:lstStyle/>") +
+         std::string(paragraphs) + "</p:txBody></p:sp></p:spTree></p:cSld></p:sld>";
+}
+
+TEST(SlideText, OneLinePerParagraphInDocumentOrder) {
+  EXPECT_EQ(TextOf(Slide("<a:p><a:r><a:t>Intro</a:t></a:r></a:p>"
+                         "<a:p><a:r><a:t>First</a:t></a:r><a:r><a:t> point</a:t></a:r></a:p>"
+                         "<a:p><a:r><a:rPr lang=\"en-US\"/><a:t>Second</a:t></a:r></a:p>")),
+            "Intro\r\nFirstpoint\r\nSecond\r\n");
+}
+
+TEST(SlideText, TrimmedRunsJoinWithoutSpaceUnlessPreserved) {
+  EXPECT_EQ(TextOf(Slide("<a:p><a:r><a:t>Hello </a:t></a:r><a:r><a:t>World</a:t></a:r></a:p>")),
+            "HelloWorld\r\n");
+  EXPECT_EQ(TextOf(Slide("<a:p><a:r><a:t xml:space=\"preserve\">Hello </a:t></a:r>"
+                         "<a:r><a:t>World</a:t></a:r></a:p>")),
+            "Hello World\r\n");
+  EXPECT_EQ(TextOf(Slide("<a:p><a:r><a:t>   </a:t></a:r></a:p>")), "\r\n");
+}
+
+TEST(SlideText, LineBreakAndTabElementsGiveNothing) {
+  EXPECT_EQ(TextOf(Slide("<a:p><a:r><a:t>one</a:t></a:r><a:br><a:rPr/></a:br>"
+                         "<a:r><a:t>two</a:t></a:r><a:tab/></a:p>")),
+            "onetwo\r\n");
+}
+
+TEST(SlideText, EmptyParagraphsGiveEmptyLines) {
+  EXPECT_EQ(TextOf(Slide("<a:p/><a:p><a:endParaRPr/></a:p><a:p><a:r><a:t>x</a:t></a:r></a:p>")),
+            "\r\n\r\nx\r\n");
+}
+
+TEST(SlideText, FieldsAndTableCellsContribute) {
+  EXPECT_EQ(TextOf(Slide("<a:p><a:fld id=\"{1}\" type=\"slidenum\"><a:t>7</a:t></a:fld></a:p>")),
+            "7\r\n");
+  EXPECT_EQ(TextOf("<a:tbl><a:tr><a:tc><a:txBody><a:p><a:r><a:t>c1</a:t></a:r></a:p></a:txBody>"
+                   "</a:tc><a:tc><a:txBody><a:p><a:r><a:t>c2</a:t></a:r></a:p></a:txBody></a:tc>"
+                   "</a:tr></a:tbl>"),
+            "c1\r\nc2\r\n");
+}
+
+TEST(SlideText, EscapesAndReferences) {
+  EXPECT_EQ(TextOf(Slide("<a:p><a:r><a:t>a &amp; b &lt;c&gt; &#233; &apos;</a:t></a:r></a:p>")),
+            "a & b <c> &#233; &apos;\r\n");
+}
+
+TEST(SlideText, NamesMatchByteForByte) {
+  // Another prefix for the same namespace, or another letter case, is not the run text.
+  EXPECT_EQ(TextOf(Slide("<a:p><d:t>x</d:t><A:T>y</A:T><a:T>z</a:T><a:r><a:t>w</a:t></a:r></a:p>")),
+            "w\r\n");
+  EXPECT_EQ(TextOf("<d:p><d:r><d:t>x</d:t></d:r></d:p>"), "");
+}
+
+TEST(SlideText, TextOfParagraphItselfAndNestedRuns) {
+  // The a:t text comes before the text of its own children; a:p ends after its children.
+  EXPECT_EQ(TextOf("<a:p><a:t>outer<a:t>inner</a:t>more</a:t></a:p>"), "outer\r\nmoreinner\r\n");
+}
+
+TEST(SlideText, LineBreaksInsideRunsAsTheTreeLeavesThem) {
+  EXPECT_EQ(TextOf(Slide("<a:p><a:r><a:t>l1\nl2</a:t></a:r></a:p>")), "l1\nl2\r\n");
+  EXPECT_EQ(TextOf(Slide("<a:p><a:r><a:t>l1\r\nl2</a:t></a:r></a:p>")), "l1l2\r\n");
+}
+
+TEST(SlideText, MillionLevelsWithoutRecursion) {
+  constexpr int kDepth = 1000000;
+  std::string xml;
+  xml.reserve(kDepth * 11 + 32);
+  for (int i = 0; i < kDepth; ++i) xml += "<a:p>";
+  xml += "<a:t>x</a:t>";
+  for (int i = 0; i < kDepth; ++i) xml += "</a:p>";
+  LoadedXml loaded(xml);
+  const std::string text = SlideText(loaded.Root());
+  ASSERT_EQ(text.size(), 1u + 2u * kDepth);
+  EXPECT_EQ(text.substr(0, 3), "x\r\n");
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -1,0 +1,283 @@
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "XmlTestUtil.h"
+#include "openxml/KelXMLSyntax.h"
+
+namespace dkscr {
+namespace {
+
+using test::LoadedXml;
+using Lines = std::vector<std::string>;
+
+TEST(XmlTree, TextLosesOuterWhiteSpaceUnlessPreserved) {
+  LoadedXml plain("<a:t>  Hello  world  </a:t>");
+  EXPECT_EQ(plain.Root().Name(), "a:t");
+  EXPECT_EQ(plain.Root().Text(), "Hello  world");
+  LoadedXml kept("<a:t xml:space=\"preserve\">  Hello  world  </a:t>");
+  EXPECT_EQ(kept.Root().Text(), "  Hello  world  ");
+  LoadedXml keptCase("<a:t XML:SPACE=\"PRESERVE\">  x </a:t>");
+  EXPECT_EQ(keptCase.Root().Text(), "  x ");
+}
+
+TEST(XmlTree, SingleSpaceIsTextOnlyWhenPreserved) {
+  EXPECT_EQ(LoadedXml("<a:t> </a:t>").Root().Text(), "");
+  EXPECT_EQ(LoadedXml("<a:t xml:space=\"preserve\"> </a:t>").Root().Text(), " ");
+}
+
+TEST(XmlTree, SpaceBeforeCloseSpoilsPreserve) {
+  LoadedXml xml("<a:t xml:space=\"preserve\" > x </a:t>");
+  EXPECT_EQ(xml.Root().Params().Lines(), (Lines{"xml:space=preserve\" "}));
+  EXPECT_EQ(xml.Root().Text(), "x");
+}
+
+TEST(XmlTree, WhiteSpaceFlagChangesOnlyAtTags) {
+  // After the preserving element ends, the flag is still set: the space before <q/> becomes
+  // the parent's text. <q/> clears it again.
+  LoadedXml xml("<p><a:t xml:space=\"preserve\">x</a:t> <q/> <r/></p>");
+  EXPECT_EQ(xml.Root().Text(), " ");
+  ASSERT_EQ(xml.Root().SubItemCount(), 3);
+  // An empty-element tag sets the flag from its own attributes.
+  LoadedXml empty("<p><e xml:space=\"preserve\"/> y </p>");
+  EXPECT_EQ(empty.Root().Text(), " y ");
+}
+
+TEST(XmlTree, TextSplitByChildrenIsJoinedWithCrLf) {
+  LoadedXml xml("<x>one<y/>two</x>");
+  EXPECT_EQ(xml.Root().Text(), "one\r\ntwo");
+  ASSERT_EQ(xml.Root().SubItemCount(), 1);
+  EXPECT_EQ(xml.Root().SubItem(0)->Name(), "y");
+  // Text that is only white space so far is replaced, not joined.
+  LoadedXml blank("<x xml:space=\"preserve\">  <y/>two</x>");
+  EXPECT_EQ(blank.Root().Text(), "two");
+}
+
+TEST(XmlTree, EarlierPiecesAreDecodedAgain) {
+  EXPECT_EQ(LoadedXml("<x>&amp;lt;</x>").Root().Text(), "&lt;");
+  EXPECT_EQ(LoadedXml("<x>&amp;lt;<y/>b</x>").Root().Text(), "<\r\nb");
+  EXPECT_EQ(LoadedXml("<x>&amp;amp;lt;<y/>b<y/>c</x>").Root().Text(), "<\r\nb\r\nc");
+  // "&lt;br/&gt;" decodes to "<br/>", which the next piece turns into a line break; the text
+  // is then blank and the piece after that replaces it.
+  EXPECT_EQ(LoadedXml("<x>&lt;br/&gt;<y/>b</x>").Root().Text(), "\r\n\r\nb");
+  EXPECT_EQ(LoadedXml("<x>&lt;br/&gt;<y/>&amp;amp;<y/>c</x>").Root().Text(), "\r\n\r\n&\r\nc");
+}
+
+// The text rule as stated, one whole decode per piece, against the builder's incremental one.
+std::string NaiveText(const std::vector<std::string>& pieces) {
+  std::string text;
+  for (const std::string& piece : pieces) {
+    if (!TrimControl(text).empty()) {
+      text = DecodeEscapes(text + "\r\n" + piece);
+    } else {
+      text = DecodeEscapes(piece);
+    }
+  }
+  return text;
+}
+
+TEST(XmlTree, IncrementalDecodingMatchesWholeDecoding) {
+  const std::vector<std::string> parts = {"&", "amp;", "lt;", "gt;", "quot;", "br/&gt;", "a",
+                                          " ", "\n", "\r", "&lt;", "x&amp;"};
+  std::mt19937 rng(12345);
+  for (int round = 0; round < 3000; ++round) {
+    std::vector<std::string> pieces;
+    std::string xml = "<x>";
+    const int count = 1 + static_cast<int>(rng() % 6);
+    for (int i = 0; i < count; ++i) {
+      // Pieces begin and end with a significant byte, so the tokenizer keeps them whole.
+      std::string piece = "b";
+      const int length = static_cast<int>(rng() % 8);
+      for (int j = 0; j < length; ++j) piece += parts[rng() % parts.size()];
+      piece += ";";
+      if (piece.find("\r\n") != std::string::npos || piece.find("\n\r") != std::string::npos) {
+        continue;
+      }
+      if (i > 0) xml += "<y/>";
+      xml += piece;
+      pieces.push_back(piece);
+    }
+    xml += "</x>";
+    ASSERT_EQ(LoadedXml(xml).Root().Text(), NaiveText(pieces)) << xml;
+  }
+}
+
+TEST(XmlTree, ManyPiecesStayLinear) {
+  // A million pieces would take hours if every piece decoded the whole text again.
+  std::string xml = "<x>&amp;";
+  for (int i = 0; i < 200000; ++i) xml += "<y/>a&amp;b";
+  xml += "</x>";
+  LoadedXml loaded(xml);
+  EXPECT_EQ(loaded.Root().SubItemCount(), 200000);
+  EXPECT_EQ(loaded.Root().Text().substr(0, 9), "&\r\na&b\r\na");
+}
+
+TEST(XmlTree, EscapesDecodedOnce) {
+  EXPECT_EQ(LoadedXml("<a:t>A&amp;B &#65; &apos;</a:t>").Root().Text(), "A&B &#65; &apos;");
+}
+
+TEST(XmlTree, LineBreakPairsInTextAreDeleted) {
+  EXPECT_EQ(LoadedXml("<a:t>l1\r\nl2</a:t>").Root().Text(), "l1l2");
+  EXPECT_EQ(LoadedXml("<a:t>l1\nl2</a:t>").Root().Text(), "l1\nl2");
+}
+
+TEST(XmlTree, EmptyElementTagAddsChildAndKeepsCurrent) {
+  LoadedXml xml("<a:r><a:rPr lang=\"en-US\" b=\"1\"/><a:t>x</a:t></a:r>");
+  TXMLItem& run = xml.Root();
+  ASSERT_EQ(run.SubItemCount(), 2);
+  EXPECT_EQ(run.SubItem(0)->Name(), "a:rPr");
+  EXPECT_EQ(run.SubItem(0)->Params().Lines(), (Lines{"lang=en-US", "b=1"}));
+  EXPECT_EQ(run.SubItem(0)->SubItemCount(), 0);
+  EXPECT_EQ(run.SubItem(1)->Text(), "x");
+  EXPECT_EQ(run.SubItem(1)->Parent(), &run);
+  EXPECT_EQ(run.SubItem(1)->Document(), &xml.doc);
+}
+
+TEST(XmlTree, DeclarationLeavesNoTrace) {
+  LoadedXml xml("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n<p:sld><p:cSld/></p:sld>");
+  EXPECT_EQ(xml.Root().Name(), "p:sld");
+  EXPECT_EQ(xml.Root().SubItemCount(), 1);
+  EXPECT_TRUE(xml.Root().Params().Empty());
+}
+
+TEST(XmlTree, DoctypeBecomesTheRoot) {
+  LoadedXml xml("<!DOCTYPE p:sld><p:sld><a:t>x</a:t></p:sld>");
+  EXPECT_EQ(xml.Root().Name(), "!DOCTYPE");
+  EXPECT_EQ(xml.Root().Params().Lines(), (Lines{"p:sld"}));
+  ASSERT_EQ(xml.Root().SubItemCount(), 1);
+  EXPECT_EQ(xml.Root().SubItem(0)->Name(), "p:sld");
+}
+
+TEST(XmlTree, ZeroByteEndsTheDocument) {
+  const std::string data("<r><a>x</a>\0<b>y</b></r>", 23);
+  LoadedXml xml(data);
+  ASSERT_EQ(xml.Root().SubItemCount(), 1);
+  EXPECT_EQ(xml.Root().SubItem(0)->Text(), "x");
+}
+
+TEST(XmlTree, NoBreakSpaceAtEdgesStays) {
+  EXPECT_EQ(LoadedXml("<a:t>\xC2\xA0x\xC2\xA0</a:t>").Root().Text(), "\xC2\xA0x\xC2\xA0");
+}
+
+TEST(XmlTree, CommentEndsAtFirstClose) {
+  LoadedXml xml("<r><!-- a > b --><c/></r>");
+  EXPECT_EQ(xml.Root().Text(), "b -->");
+  EXPECT_EQ(xml.Root().SubItemCount(), 1);
+}
+
+TEST(XmlTree, EndTagNamesAreNotCompared) {
+  LoadedXml xml("<r><a><b></x>t</y></z>");
+  ASSERT_EQ(xml.Root().SubItemCount(), 1);
+  EXPECT_EQ(xml.Root().SubItem(0)->Text(), "t");  // </x> closed b, so t belongs to a
+}
+
+TEST(XmlTree, TokensAfterTheDocumentElementAreIgnored) {
+  LoadedXml xml("<r>x</r>after<s>y</s></t><u/>");
+  EXPECT_EQ(xml.Root().Name(), "r");
+  EXPECT_EQ(xml.Root().Text(), "x");
+  EXPECT_EQ(xml.Root().SubItemCount(), 0);
+}
+
+TEST(XmlTree, UnclosedLastTagIsDropped) {
+  LoadedXml xml("<r><a>x</a><b c=\"1\"");
+  EXPECT_EQ(xml.Root().SubItemCount(), 1);
+}
+
+TEST(XmlTree, ProcessingInstructionStaysCurrent) {
+  LoadedXml xml("<r><?pi x?><a/></r>");
+  ASSERT_EQ(xml.Root().SubItemCount(), 1);
+  EXPECT_EQ(xml.Root().SubItem(0)->Name(), "?pi");
+  EXPECT_EQ(xml.Root().SubItem(0)->SubItemCount(), 1);
+}
+
+TEST(XmlTree, StyleSheetHrefIsTaken) {
+  LoadedXml xml("<?xml-stylesheet type=\"text/xsl\" href=\"Show.xsl\"?><r/>");
+  EXPECT_EQ(xml.doc.StyleSheet(), "Show.xsl");
+}
+
+TEST(XmlTree, MillionLevelsLoadAndFreeWithoutRecursion) {
+  constexpr int kDepth = 1000000;
+  std::string xml;
+  xml.reserve(kDepth * 9 + 32);
+  for (int i = 0; i < kDepth; ++i) xml += "<a:p>";
+  xml += "<a:t>x</a:t>";
+  for (int i = 0; i < kDepth; ++i) xml += "</a:p>";
+  auto doc = std::make_unique<TKelXMLParser>();
+  doc->LoadFromStream(xml);
+  const TXMLItem* item = &doc->Root();
+  int depth = 1;
+  while (item->SubItemCount() == 1 && item->SubItem(0)->Name() == "a:p") {
+    item = item->SubItem(0);
+    ++depth;
+  }
+  EXPECT_EQ(depth, kDepth);
+  doc->Clear();
+  EXPECT_EQ(doc->Root().SubItemCount(), 0);
+  doc->LoadFromStream(xml);
+  doc.reset();  // the destructor frees the tree as well
+}
+
+TEST(XmlTree, LoadReplacesTheTreeAndEventsCanStopIt) {
+  TKelXMLParser doc;
+  doc.LoadFromStream("<a><b/></a>");
+  int loaded = 0;
+  int changed = 0;
+  doc.OnLoaded = [&](TKelXMLParser&) { ++loaded; };
+  doc.XMLItemChanged = [&](TKelXMLParser&, TXMLItem&) { ++changed; };
+  doc.LoadFromStream("xx<c/>", 2);
+  EXPECT_EQ(doc.Root().Name(), "");
+  EXPECT_EQ(doc.Root().SubItemCount(), 1);
+  EXPECT_EQ(loaded, 1);
+  EXPECT_EQ(changed, 0);  // loading reports nothing item by item
+
+  doc.BeforeLoad = [](TKelXMLParser&, bool& allow) { allow = false; };
+  doc.LoadFromStream("<z/>");
+  EXPECT_EQ(doc.Root().SubItem(0)->Name(), "c");
+  doc.BeforeClear = [](TKelXMLParser&, bool& allow) { allow = false; };
+  doc.Clear();
+  EXPECT_EQ(doc.Root().SubItemCount(), 1);
+}
+
+TEST(XmlItem, EditingOperations) {
+  TKelXMLParser doc;
+  int changed = 0;
+  doc.XMLItemChanged = [&](TKelXMLParser&, TXMLItem&) { ++changed; };
+  TXMLItem& root = doc.Root();
+  root.SetName("r");
+  TXMLItem* a = root.New();
+  a->SetName("A");
+  TXMLItem* b = root.New();
+  b->SetName("b");
+  b->New()->SetName("deep");
+  EXPECT_EQ(changed, 7);
+  EXPECT_EQ(root.IndexOfName("a"), 0);
+  EXPECT_EQ(root.IndexOfName("B", 1), 1);
+  EXPECT_EQ(root.IndexOfName("a", 1), -1);
+  root.Move(b, 0);
+  EXPECT_EQ(root.IndexOf(b), 0);
+  EXPECT_EQ(root.IndexOf(a), 1);
+  root.Delete(0);
+  EXPECT_EQ(root.Count(), 1);
+  EXPECT_THROW(root.Delete(5), std::out_of_range);
+  const int before = changed;
+  root.Clear();
+  EXPECT_EQ(changed, before);  // clearing reports nothing
+  EXPECT_EQ(root.Name(), "");
+  EXPECT_TRUE(root.Notify);
+}
+
+TEST(XmlView, ForwardsToItsDocument) {
+  TKelXMLParser doc;
+  TXMLView view;
+  view.LoadFromStream("<x/>");  // no document: nothing happens
+  view.PrimaryDocument = &doc;
+  view.LoadFromStream("<x></x>");
+  EXPECT_EQ(doc.Root().Name(), "x");
+  view.Clear();
+  EXPECT_EQ(doc.Root().Name(), "");
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -212,11 +212,15 @@ TEST_F(ProgramTest, ConverterFailures) {
   const std::string cut = dir_.Write("cut.ppt", test::MakePptFile(test::SampleDeck()).substr(0, 1024));
   EXPECT_EQ(RunProgram({cut, "*"}).status, 251);
 
-  // No ZIP package: it cannot be opened.
-  const std::string notZip = dir_.Write("text.pptx", "plain text, not a package");
-  run = RunProgram({notZip, "*"});
+  // A package whose directory lies beyond the end of the file cannot be opened.
+  const std::string badDirectory = dir_.Write(
+      "baddir.pptx", std::string("PK\5\6\0\0\0\0\5\0\5\0\0\0\0\0\377\377\377\0\0\0", 22));
+  run = RunProgram({badDirectory, "*"});
   EXPECT_EQ(run.status, 252);
-  EXPECT_EQ(run.out, "Input file \"" + notZip + "\" open error\r\n");
+  EXPECT_EQ(run.out, "Input file \"" + badDirectory + "\" open error\r\n");
+  // Plain text holds no slide part.
+  const std::string notZip = dir_.Write("text.pptx", "plain text, not a package");
+  EXPECT_EQ(RunProgram({notZip, "*"}).status, 251);
   // A package without slide parts is no presentation.
   test::ZipWriter noSlides;
   noSlides.Add("ppt/presentation.xml", "<p:presentation/>");

@@ -30,25 +30,33 @@ trap 'rm -rf "$work"' EXIT
 mapfile -t ppt_files < <(find "$corpus" -maxdepth 1 -type f -iname '*.ppt' | sort)
 mapfile -t pptx_files < <(find "$corpus" -maxdepth 1 -type f -iname '*.pptx' | sort)
 
-now() { date +%s.%N; }
-
-# Seconds per file for a command template over a list, run `rounds` times; output discarded.
-# $1: label, $2: kind (dkscrcmd | catppt | python), rest: files.
-time_per_file() {
-  local kind=$1; shift
-  local start end f r
-  start=$(now)
-  for ((r = 0; r < rounds; r++)); do
-    for f in "$@"; do
-      case $kind in
-        dkscrcmd) "$cmd" -c65001 "$f" '*' >/dev/null || true ;;
-        catppt) catppt -d utf-8 "$f" >/dev/null 2>&1 || true ;;
-        python) "$python" "$extractor" "$f" >/dev/null 2>&1 || true ;;
-      esac
-    done
+# One pass of a tool over the files, one process per file, output discarded.
+run_pass() {
+  local kind=$1 f; shift
+  for f in "$@"; do
+    case $kind in
+      dkscrcmd) "$cmd" -c65001 "$f" '*' >/dev/null || true ;;
+      catppt) catppt -d utf-8 "$f" >/dev/null 2>&1 || true ;;
+      python) "$python" "$extractor" "$f" >/dev/null 2>&1 || true ;;
+    esac
   done
-  end=$(now)
-  echo "$start $end $# $rounds" | awk '{ printf "%.6f", ($2 - $1) / ($3 * $4) }'
+}
+
+# Seconds per file of two tools over the same files; their passes alternate round by round so
+# that a change in the machine's load touches both alike. Prints "ours theirs".
+time_pair() {
+  local ours=$1 theirs=$2; shift 2
+  local r t0 t1 t2 sum_ours=0 sum_theirs=0
+  run_pass "$ours" "$@"; run_pass "$theirs" "$@"  # warm the page cache
+  for ((r = 0; r < rounds; r++)); do
+    t0=$EPOCHREALTIME; run_pass "$ours" "$@"
+    t1=$EPOCHREALTIME; run_pass "$theirs" "$@"
+    t2=$EPOCHREALTIME
+    sum_ours=$(awk -v a="$sum_ours" -v b="$t0" -v c="$t1" 'BEGIN { printf "%.6f", a + c - b }')
+    sum_theirs=$(awk -v a="$sum_theirs" -v b="$t1" -v c="$t2" 'BEGIN { printf "%.6f", a + c - b }')
+  done
+  awk -v a="$sum_ours" -v b="$sum_theirs" -v n="$#" -v r="$rounds" \
+    'BEGIN { printf "%.6f %.6f", a / (n * r), b / (n * r) }'
 }
 
 # Largest peak resident set (kB) over single runs of the files.
@@ -71,9 +79,10 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1fx", a / b; els
 
 report() {  # label, kind, reference kind, files...
   local label=$1 kind=$2 ref=$3; shift 3
-  local ours theirs
-  ours=$(time_per_file "$kind" "$@")
-  theirs=$(time_per_file "$ref" "$@")
+  local ours theirs pair
+  pair=$(time_pair "$kind" "$ref" "$@")
+  ours=${pair% *}
+  theirs=${pair#* }
   printf '%-30s dkscrcmd %s/file  %-8s %s/file  dkscrcmd faster by %s\n' \
     "$label ($# files)" "$(ms "$ours")" "$ref" "$(ms "$theirs")" "$(ratio "$theirs" "$ours")"
   printf '%-30s peak memory: dkscrcmd %6d kB  %-8s %6d kB\n' "" \

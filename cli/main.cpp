@@ -9,7 +9,9 @@
 #include "openxml/OfficeXCvt.h"
 
 int main(int argc, char** argv) {
-  std::setlocale(LC_ALL, "");  // the default code page follows the user's locale
+  // The character set of the user's locale gives the default code page; the program uses no
+  // other locale category, so only this one is loaded (a process per file makes that count).
+  std::setlocale(LC_CTYPE, "");
   const dkscr::ConverterTable converters{dkscr::ConvertPpt, dkscr::ConvertPptx};
   dkscr::ConsoleOutput console(STDOUT_FILENO);
   // Negative codes reach the shell as 256 plus the code (-2 as 254).

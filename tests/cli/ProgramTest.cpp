@@ -1,19 +1,17 @@
-// The built dkscrcmd run as a process: every outcome's message, exit status and files, on
-// presentations written by the test-side writers.
+// The built dkscrcmd run as a process on presentations from the test-side writers: every
+// outcome's message, exit status as the shell sees it, and what happens to the files.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <csignal>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "CliTestSupport.h"
 #include "cli/CmdOptions.h"
-#include "core/KelCvtBase.h"
 #include "deck/Deck.h"
-#include "tests/support/CfbWriter.h"
 #include "tests/support/PptBuilder.h"
 #include "tests/support/ZipWriter.h"
 
@@ -23,52 +21,42 @@ namespace {
 using test::ReadFile;
 
 struct ProgramRun {
-  int status = -1;  // the exit status as the shell sees it; 1000 + signal when killed
-  std::string out;  // everything on standard output
+  int status = -1;  // as the shell sees it; 1000 + signal when killed
+  std::string out;
 };
 
-struct ChildSetup {
-  rlim_t fileSizeLimit = RLIM_INFINITY;
-};
-
-ProgramRun RunProgram(const std::vector<std::string>& args, const ChildSetup& setup = {}) {
-  int pipeFds[2];
-  if (::pipe(pipeFds) != 0) std::abort();
+// Runs the program in the C.UTF-8 locale; a file-size limit stands in for a full disk.
+ProgramRun RunProgram(const std::vector<std::string>& args, rlim_t fileSizeLimit = RLIM_INFINITY) {
+  int fds[2];
+  if (::pipe(fds) != 0) std::abort();
   const pid_t pid = ::fork();
   if (pid == 0) {
-    ::dup2(pipeFds[1], STDOUT_FILENO);
-    ::close(pipeFds[0]);
-    ::close(pipeFds[1]);
+    ::dup2(fds[1], STDOUT_FILENO);
+    ::close(fds[0]);
+    ::close(fds[1]);
     ::setenv("LC_ALL", "C.UTF-8", 1);
-    if (setup.fileSizeLimit != RLIM_INFINITY) {
-      const struct rlimit limit {setup.fileSizeLimit, setup.fileSizeLimit};
-      ::setrlimit(RLIMIT_FSIZE, &limit);
-      std::signal(SIGXFSZ, SIG_IGN);
-    }
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>("dkscrcmd"));
+    const struct rlimit limit {fileSizeLimit, fileSizeLimit};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::vector<char*> argv{const_cast<char*>("dkscrcmd")};
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     ::execv(DKSCR_CMD_PATH, argv.data());
     ::_exit(127);
   }
-  ::close(pipeFds[1]);
+  ::close(fds[1]);
   ProgramRun run;
   char chunk[65536];
-  for (;;) {
-    const ssize_t got = ::read(pipeFds[0], chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    run.out.append(chunk, static_cast<size_t>(got));
+  for (ssize_t got; (got = ::read(fds[0], chunk, sizeof chunk)) != 0;) {
+    if (got > 0) run.out.append(chunk, static_cast<size_t>(got));
+    if (got < 0 && errno != EINTR) break;
   }
-  ::close(pipeFds[0]);
+  ::close(fds[0]);
   int status = 0;
   ::waitpid(pid, &status, 0);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
   return run;
 }
-
-std::string Usage() { return UsageText("dkscrcmd") + "\r\n"; }
 
 std::string Encoded(std::u16string_view text, int32_t codePage) {
   OutputBuffer buffer;
@@ -78,222 +66,132 @@ std::string Encoded(std::u16string_view text, int32_t codePage) {
 
 class ProgramTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ppt_ = dir_.Write("deck.ppt", test::MakePptFile(test::SampleDeck()));
-    pptx_ = dir_.Write("deck.pptx", test::MakePptxFile(test::SampleDeck()));
-    pptText_ = test::ExpectedPptText(test::SampleDeck());
-    pptxText_ = test::ExpectedPptxText(test::SampleDeck());
-  }
-  static std::string OkLine(const std::string& source, const std::string& target) {
-    return "\"" + source + "\" --> \"" + target + "\" OK\r\n";
+  std::string Ppt(const std::string& name) { return dir_.Write(name, test::MakePptFile(deck_)); }
+  std::string Pptx(const std::string& name) { return dir_.Write(name, test::MakePptxFile(deck_)); }
+  std::string PptText(int32_t cp) { return Encoded(test::ExpectedPptText(deck_), cp); }
+  std::string PptxText(int32_t cp) { return Encoded(test::ExpectedPptxText(deck_), cp); }
+  void Expect(const std::vector<std::string>& args, int status, const std::string& out) {
+    const ProgramRun run = RunProgram(args);
+    EXPECT_EQ(run.status, status) << args.back();
+    EXPECT_EQ(run.out, out) << args.back();
   }
 
   test::ScratchDir dir_;
-  std::string ppt_, pptx_;
-  std::u16string pptText_, pptxText_;
+  test::Deck deck_ = test::SampleDeck();
 };
 
-TEST_F(ProgramTest, WrongArgumentCountsAndInvalidOptionsShowTheUsage) {
-  const std::vector<std::vector<std::string>> cases = {
-      {}, {ppt_}, {"-o", ppt_, "*", "extra"}, {"x", ppt_, "*"}, {"-x", ppt_, "*"},
-      {"-c", ppt_, "*"}, {"-t", ppt_, "*"}, {"-s", ppt_, "*"}, {"-sx", ppt_, "*"},
-      {"-o", "-c1252x", ppt_, "*"}};
-  for (const auto& args : cases) {
+TEST_F(ProgramTest, CommandLinesThatShowTheUsage) {
+  const std::string usage = UsageText("dkscrcmd") + "\r\n";
+  const std::string ppt = Ppt("deck.ppt");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {}, {ppt}, {"-o", ppt, "*", "extra"}, {"x", ppt, "*"}, {"-x", ppt, "*"},
+           {"-c", ppt, "*"}, {"-t", ppt, "*"}, {"-sx", ppt, "*"}, {"-x", "-o", ppt, "*"}}) {
     const ProgramRun run = RunProgram(args);
-    EXPECT_EQ(run.status, 2) << args.size();
-    EXPECT_EQ(run.out, Usage()) << args.size();
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, usage);
   }
+  // Exactly two arguments are paths, whatever they look like.
+  Expect({"-o", "a.ppt"}, 254, "Input file \"-o\" not exists\r\n");
 }
 
-TEST_F(ProgramTest, TwoArgumentsAreAlwaysPaths) {
-  const ProgramRun run = RunProgram({"-o", "a.ppt"});
-  EXPECT_EQ(run.status, 254);
-  EXPECT_EQ(run.out, "Input file \"-o\" not exists\r\n");
-  EXPECT_FALSE(test::Exists("a.ppt"));
-}
-
-TEST_F(ProgramTest, ConvertsBothFormatsToFiles) {
-  const std::string pptOut = dir_.Path("deck.ppt.txt");
-  ProgramRun run = RunProgram({"-c1252", ppt_, pptOut});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, OkLine(ppt_, pptOut));
-  EXPECT_EQ(ReadFile(pptOut), Encoded(pptText_, 1252));
-
-  const std::string pptxOut = dir_.Path("deck.pptx.txt");
-  run = RunProgram({"-C1252", pptx_, pptxOut});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, OkLine(pptx_, pptxOut));
-  EXPECT_EQ(ReadFile(pptxOut), Encoded(pptxText_, 1252));
-}
-
-TEST_F(ProgramTest, StandardOutputCarriesExactlyTheEncodedBytes) {
-  for (int32_t codePage : {1252, 65001, 1200}) {
-    const std::string option = "-c" + std::to_string(codePage);
-    ProgramRun run = RunProgram({option, ppt_, "*"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, Encoded(pptText_, codePage)) << codePage;
-    run = RunProgram({option, pptx_, "*"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, Encoded(pptxText_, codePage)) << codePage;
+TEST_F(ProgramTest, TextToFilesAndToStandardOutput) {
+  const std::string ppt = Ppt("deck.ppt"), pptx = Pptx("deck.pptx"), out = dir_.Path("o.txt");
+  Expect({"-c1252", ppt, out}, 0, "\"" + ppt + "\" --> \"" + out + "\" OK\r\n");
+  EXPECT_EQ(ReadFile(out), PptText(1252));
+  for (int32_t cp : {1252, 65001, 1200}) {  // exact bytes, byte-order mark included
+    Expect({"-c" + std::to_string(cp), ppt, "*"}, 0, PptText(cp));
+    Expect({"-C" + std::to_string(cp), pptx, "*"}, 0, PptxText(cp));
   }
-  EXPECT_EQ(RunProgram({"-c65001", ppt_, "*"}).out.substr(0, 3), "\xEF\xBB\xBF");
-  EXPECT_EQ(RunProgram({"-c1200", pptx_, "*"}).out.substr(0, 2), "\xFF\xFE");
-}
-
-TEST_F(ProgramTest, DefaultCodePageAndRepeatedOptions) {
-  const std::string plain = RunProgram({ppt_, "*"}).out;
-  EXPECT_EQ(plain, Encoded(pptText_, DefaultCodePage()));  // C.UTF-8 here, as in the child
-  EXPECT_EQ(RunProgram({"-c0", ppt_, "*"}).out, plain);
-  EXPECT_EQ(RunProgram({"-c1252", "-c65001", ppt_, "*"}).out, Encoded(pptText_, 65001));
-  EXPECT_EQ(RunProgram({"-c$4E4", ppt_, "*"}).out, Encoded(pptText_, 1252));
-  EXPECT_EQ(RunProgram({"-s5", "-c1252", ppt_, "*"}).out, Encoded(pptText_, 1252));
-}
-
-TEST_F(ProgramTest, ForcedTypeWinsOverTheExtension) {
-  const std::string disguised = dir_.Write("deck.pptx.bak", test::MakePptFile(test::SampleDeck()));
-  ProgramRun run = RunProgram({"-TPPT", "-c1252", disguised, "*"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, Encoded(pptText_, 1252));
-  const std::string named = dir_.Write("pptx-as.ppt", test::MakePptxFile(test::SampleDeck()));
-  run = RunProgram({"-tpptx", "-c1252", named, "*"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, Encoded(pptxText_, 1252));
-
-  run = RunProgram({"-tDOC", ppt_, "*"});
-  EXPECT_EQ(run.status, 253);
-  EXPECT_EQ(run.out, "Input file \"" + ppt_ + "\" type not support\r\n");
-}
-
-TEST_F(ProgramTest, UnsupportedExtensions) {
+  // No -c and -c0 both mean the locale's code page; later options win; -s changes nothing.
+  Expect({ppt, "*"}, 0, PptText(DefaultCodePage()));
+  Expect({"-c0", ppt, "*"}, 0, PptText(DefaultCodePage()));
+  Expect({"-c1252", "-s5", "-c65001", ppt, "*"}, 0, PptText(65001));
+  // A forced type wins over any extension; other listed types are accepted, then refused.
+  Expect({"-TPPT", "-c1200", Ppt("deck.pptx.bak"), "*"}, 0, PptText(1200));
+  Expect({"-tpptx", "-c1200", Pptx("deck.ppt"), "*"}, 0, PptxText(1200));
+  Expect({"-tDOC", ppt, "*"}, 253, "Input file \"" + ppt + "\" type not support\r\n");
   for (const char* name : {"deck.doc", "deck.", "deck"}) {
-    const std::string source = dir_.Write(name, test::MakePptFile(test::SampleDeck()));
-    const ProgramRun run = RunProgram({source, "*"});
-    EXPECT_EQ(run.status, 253) << name;
-    EXPECT_EQ(run.out, "Input file \"" + source + "\" type not support\r\n");
+    const std::string other = Ppt(name);
+    Expect({other, "*"}, 253, "Input file \"" + other + "\" type not support\r\n");
   }
 }
 
-TEST_F(ProgramTest, MissingSourceAndDirectorySource) {
-  ProgramRun run = RunProgram({dir_.Path("gone.ppt"), "*"});
-  EXPECT_EQ(run.status, 254);
-  EXPECT_EQ(run.out, "Input file \"" + dir_.Path("gone.ppt") + "\" not exists\r\n");
-  ::mkdir(dir_.Path("folder.pptx").c_str(), 0700);
-  run = RunProgram({dir_.Path("folder.pptx"), "*"});
-  EXPECT_EQ(run.status, 254);
-}
+TEST_F(ProgramTest, SourcesThatCannotBeConverted) {
+  const std::string gone = dir_.Path("gone.ppt"), folder = dir_.Path("folder.pptx");
+  Expect({gone, "*"}, 254, "Input file \"" + gone + "\" not exists\r\n");
+  std::filesystem::create_directory(folder);
+  Expect({folder, "*"}, 254, "Input file \"" + folder + "\" not exists\r\n");
 
-TEST_F(ProgramTest, ExistingDestinationNeedsOverwrite) {
-  const std::string target = dir_.Write("out.txt", "old text");
-  ProgramRun run = RunProgram({ppt_, target});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "Output file \"" + target + "\" already exists, convert canceled\r\n");
-  EXPECT_EQ(ReadFile(target), "old text");
-
-  run = RunProgram({"-O", "-c1252", ppt_, target});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(ReadFile(target), Encoded(pptText_, 1252));
-}
-
-TEST_F(ProgramTest, ExistingDestinationSurvivesAFailedConversion) {
-  const std::string broken = dir_.Write("broken.ppt", "this is no compound document");
-  const std::string target = dir_.Write("out.txt", "old text");
-  const ProgramRun run = RunProgram({"-o", broken, target});
-  EXPECT_NE(run.status, 0);
-  EXPECT_EQ(ReadFile(target), "old text");
-}
-
-TEST_F(ProgramTest, ConverterFailures) {
-  // No compound document: the format is wrong and nothing is created.
-  const std::string notCfb = dir_.Write("text.ppt", "plain text, not a presentation");
-  ProgramRun run = RunProgram({notCfb, dir_.Path("text.txt")});
-  EXPECT_EQ(run.status, 251);
-  EXPECT_EQ(run.out, "Input file \"" + notCfb + "\" format not correct\r\n");
-  EXPECT_FALSE(test::Exists(dir_.Path("text.txt")));
-  const std::string cut = dir_.Write("cut.ppt", test::MakePptFile(test::SampleDeck()).substr(0, 1024));
-  EXPECT_EQ(RunProgram({cut, "*"}).status, 251);
-
-  // A package whose directory lies beyond the end of the file cannot be opened.
-  const std::string badDirectory = dir_.Write(
-      "baddir.pptx", std::string("PK\5\6\0\0\0\0\5\0\5\0\0\0\0\0\377\377\377\0\0\0", 22));
-  run = RunProgram({badDirectory, "*"});
-  EXPECT_EQ(run.status, 252);
-  EXPECT_EQ(run.out, "Input file \"" + badDirectory + "\" open error\r\n");
-  // Plain text holds no slide part.
-  const std::string notZip = dir_.Write("text.pptx", "plain text, not a package");
-  EXPECT_EQ(RunProgram({notZip, "*"}).status, 251);
-  // A package without slide parts is no presentation.
+  const std::string text = dir_.Write("text.ppt", "plain text, not a compound document");
+  Expect({text, "*"}, 251, "Input file \"" + text + "\" format not correct\r\n");
   test::ZipWriter noSlides;
   noSlides.Add("ppt/presentation.xml", "<p:presentation/>");
-  const std::string empty = dir_.Write("noslides.pptx", noSlides.Build());
-  run = RunProgram({empty, "*"});
-  EXPECT_EQ(run.status, 251);
-  EXPECT_EQ(run.out, "Input file \"" + empty + "\" format not correct\r\n");
-
-  const std::string encrypted = dir_.Write(
+  const std::string package = dir_.Write("noslides.pptx", noSlides.Build());
+  Expect({package, "*"}, 251, "Input file \"" + package + "\" format not correct\r\n");
+  // A package whose directory lies beyond its end cannot be opened.
+  const std::string broken = dir_.Write(
+      "baddir.pptx", std::string("PK\5\6\0\0\0\0\5\0\5\0\0\0\0\0\377\377\377\0\0\0", 22));
+  Expect({broken, "*"}, 252, "Input file \"" + broken + "\" open error\r\n");
+  const std::string locked = dir_.Write(
       "locked.ppt", test::BuildCfb(test::PresentationStreams(
                         test::MakePresentationStream({u"secret"}), test::kTokenEncrypted)));
-  run = RunProgram({encrypted, "*"});
-  EXPECT_EQ(run.status, 245);
-  EXPECT_EQ(run.out, "Input file \"" + encrypted + "\" is encrypted\r\n");
+  Expect({locked, "*"}, 245, "Input file \"" + locked + "\" is encrypted\r\n");
 }
 
-TEST_F(ProgramTest, EmptyPresentation) {
-  const std::string empty = dir_.Write("empty.ppt", test::MakePptFile({}));
-  const std::string target = dir_.Path("empty.txt");
-  ProgramRun run = RunProgram({"-c1252", empty, target});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, OkLine(empty, target));
-  EXPECT_TRUE(test::Exists(target));
-  EXPECT_EQ(ReadFile(target), "");
-  run = RunProgram({"-o", "-c65001", empty, target});
-  EXPECT_EQ(ReadFile(target), "\xEF\xBB\xBF");
-  run = RunProgram({"-c1200", empty, "*"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, "\xFF\xFE");
-  run = RunProgram({"-c1252", empty, "*"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, "");
+TEST_F(ProgramTest, ExistingDestinations) {
+  const std::string ppt = Ppt("deck.ppt"), out = dir_.Write("out.txt", "old text");
+  Expect({ppt, out}, 1, "Output file \"" + out + "\" already exists, convert canceled\r\n");
+  EXPECT_EQ(ReadFile(out), "old text");
+  // A failed conversion leaves it alone even with -o.
+  EXPECT_EQ(RunProgram({"-o", dir_.Write("bad.ppt", "junk"), out}).status, 251);
+  EXPECT_EQ(ReadFile(out), "old text");
+  EXPECT_EQ(RunProgram({"-O", "-c1252", ppt, out}).status, 0);
+  EXPECT_EQ(ReadFile(out), PptText(1252));
+  // Standard output is never "existing"; the source is never replaced by its own text.
+  EXPECT_EQ(RunProgram({"-c1252", ppt, "*"}).status, 0);
+  Expect({"-o", ppt, ppt}, 250, "Output file \"" + ppt + "\" create error\r\n");
+  EXPECT_EQ(ReadFile(ppt), test::MakePptFile(deck_));
 }
 
-TEST_F(ProgramTest, DestinationThatCannotBeCreatedOrWritten) {
-  const std::string nowhere = dir_.Path("missing/folder/out.txt");
-  ProgramRun run = RunProgram({ppt_, nowhere});
-  EXPECT_EQ(run.status, 250);
-  EXPECT_EQ(run.out, "Output file \"" + nowhere + "\" create error\r\n");
-
-  run = RunProgram({"-o", ppt_, ppt_});  // the source itself is never replaced
-  EXPECT_EQ(run.status, 250);
-  EXPECT_EQ(ReadFile(ppt_), test::MakePptFile(test::SampleDeck()));
-
+TEST_F(ProgramTest, DestinationsThatCannotBeCreatedOrWritten) {
+  const std::string ppt = Ppt("deck.ppt"), nowhere = dir_.Path("no/such/out.txt");
+  Expect({ppt, nowhere}, 250, "Output file \"" + nowhere + "\" create error\r\n");
+  std::filesystem::create_directory(dir_.Path("dir.txt"));
+  EXPECT_EQ(RunProgram({ppt, dir_.Path("dir.txt")}).status, 250);
   if (test::Exists("/dev/full")) {
-    run = RunProgram({"-o", ppt_, "/dev/full"});
-    EXPECT_EQ(run.status, 249);
-    EXPECT_EQ(run.out, "Output file \"/dev/full\" write error\r\n");
+    Expect({"-o", ppt, "/dev/full"}, 249, "Output file \"/dev/full\" write error\r\n");
   }
-  // A full disk, simulated by a file-size limit: no cut-off text file stays behind.
-  const std::string big = dir_.Write("big.pptx", test::MakePptxFile(test::LargeDeck(200)));
-  ChildSetup limited;
-  limited.fileSizeLimit = 1024;
-  run = RunProgram({big, dir_.Path("big.txt")}, limited);
-  EXPECT_EQ(run.status, 249);
-  EXPECT_FALSE(test::Exists(dir_.Path("big.txt")));
+  // A full disk part way through: no cut-off text file stays behind.
+  deck_ = test::LargeDeck(200);
+  const std::string big = Pptx("big.pptx"), out = dir_.Path("big.txt");
+  EXPECT_EQ(RunProgram({big, out}, 1024).status, 249);
+  EXPECT_FALSE(test::Exists(out));
 }
 
-TEST_F(ProgramTest, FileNamesThatAreNotValidInTheLocale) {
-  const std::string source = dir_.Write("caf\xE9 \xFF\xFE.ppt", test::MakePptFile(test::SampleDeck()));
-  const std::string target = dir_.Path("r\xE9sum\xE9.txt");
-  const ProgramRun run = RunProgram({"-c1252", source, target});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, OkLine(source, target));
-  EXPECT_EQ(ReadFile(target), Encoded(pptText_, 1252));
+TEST_F(ProgramTest, EmptyPresentationAndOddFileNames) {
+  deck_ = {};
+  const std::string empty = Ppt("empty.ppt"), out = dir_.Path("empty.txt");
+  Expect({"-c1252", empty, out}, 0, "\"" + empty + "\" --> \"" + out + "\" OK\r\n");
+  EXPECT_EQ(ReadFile(out), "");
+  EXPECT_EQ(RunProgram({"-o", "-c65001", empty, out}).status, 0);
+  EXPECT_EQ(ReadFile(out), "\xEF\xBB\xBF");
+  Expect({"-c1200", empty, "*"}, 0, "\xFF\xFE");
+  Expect({"-c1252", empty, "*"}, 0, "");
+  // Names that are no valid UTF-8 reach the converter and the file system unchanged.
+  deck_ = test::SampleDeck();
+  const std::string source = Ppt("caf\xE9 \xFF.ppt"), target = dir_.Path("r\xE9sum\xE9.txt");
+  Expect({"-c1252", source, target}, 0, "\"" + source + "\" --> \"" + target + "\" OK\r\n");
+  EXPECT_EQ(ReadFile(target), PptText(1252));
 }
 
-TEST_F(ProgramTest, LargeDeckComesOutWhole) {
-  const test::Deck deck = test::LargeDeck(300);
-  const std::string ppt = dir_.Write("large.ppt", test::MakePptFile(deck));
-  const std::string pptx = dir_.Write("large.pptx", test::MakePptxFile(deck));
-  EXPECT_EQ(RunProgram({"-c1200", ppt, "*"}).out, Encoded(test::ExpectedPptText(deck), 1200));
-  EXPECT_EQ(RunProgram({"-c1200", pptx, "*"}).out, Encoded(test::ExpectedPptxText(deck), 1200));
+TEST_F(ProgramTest, LargeDecksAndTheBundledSamples) {
+  deck_ = test::LargeDeck(300);
+  Expect({"-c1200", Ppt("large.ppt"), "*"}, 0, PptText(1200));
+  Expect({"-c1200", Pptx("large.pptx"), "*"}, 0, PptxText(1200));
+  deck_ = test::SampleDeck();
+  const std::string samples = std::string(DKSCR_TEST_SOURCE_DIR) + "/../../samples/";
+  Expect({"-c1200", samples + "sample.ppt", "*"}, 0, PptText(1200));
+  Expect({"-c1200", samples + "sample.pptx", "*"}, 0, PptxText(1200));
 }
 
 }  // namespace

@@ -1,0 +1,209 @@
+// Our Inflate and CRC-32 against zlib's on the same data: the slide parts of the sample
+// packages and a large generated text. Compare the bytes_per_second of each pair.
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/NativePath.h"
+#include "openxml/Crc32.h"
+#include "openxml/Inflate.h"
+#include "openxml/KelUnZip.h"
+
+namespace {
+
+struct Part {
+  std::string packed;  // raw Deflate data
+  size_t size = 0;     // uncompressed size
+};
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::string bytes(static_cast<size_t>(std::filesystem::file_size(path)), '\0');
+  f.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return bytes;
+}
+
+uint16_t Le16(const std::string& s, size_t at) {
+  return static_cast<uint16_t>(static_cast<uint8_t>(s[at]) | static_cast<uint8_t>(s[at + 1]) << 8);
+}
+
+// Deflated slide parts of every sample package, located through our directory reader.
+std::vector<Part> LoadSlideParts() {
+  std::vector<Part> parts;
+  std::error_code ec;
+  for (const auto& item : std::filesystem::directory_iterator(DKSCR_CORPUS_DIR, ec)) {
+    if (item.path().extension() != ".pptx") continue;
+    dkscr::TKelUnZip zip;
+    zip.SetZipName(dkscr::PathFromNative(item.path().string()));
+    try {
+      zip.LoadDirectory();
+    } catch (const dkscr::EZipError&) {
+      continue;
+    }
+    if (zip.Entries() == nullptr) continue;
+    const std::string bytes = ReadFile(item.path());
+    for (size_t i = 0; i < zip.Entries()->Count(); ++i) {
+      const dkscr::TZipEntryInfo& e = (*zip.Entries())[i];
+      if (e.Directory != "ppt\\slides\\" || e.FileName.rfind("slide", 0) != 0 ||
+          e.CompressionMethod != dkscr::kZipMethodDeflated) {
+        continue;
+      }
+      const size_t header = e.LocalHeaderOffset;
+      if (header + 30 > bytes.size()) continue;
+      const size_t start = header + 30 + Le16(bytes, header + 26) + Le16(bytes, header + 28);
+      if (start + e.CompressedSize > bytes.size()) continue;
+      parts.push_back({bytes.substr(start, e.CompressedSize), e.UncompressedSize});
+    }
+  }
+  return parts;
+}
+
+std::string RawDeflate(const std::string& data) {
+  z_stream zs{};
+  deflateInit2(&zs, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+  std::string out(deflateBound(&zs, data.size()), '\0');
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  zs.avail_in = static_cast<uInt>(data.size());
+  zs.next_out = reinterpret_cast<Bytef*>(out.data());
+  zs.avail_out = static_cast<uInt>(out.size());
+  if (deflate(&zs, Z_FINISH) != Z_STREAM_END) throw std::runtime_error("deflate");
+  out.resize(zs.total_out);
+  deflateEnd(&zs);
+  return out;
+}
+
+// About 32 MB of slide-like text: markup, words and numbers in a skewed mix.
+std::vector<Part> MakeLargeText() {
+  std::mt19937 rng(1234);
+  const std::vector<std::string> words = {
+      "<a:p>", "</a:p>", "<a:r>", "</a:r>", "<a:t>", "</a:t>", "<a:rPr lang=\"en-US\" dirty=\"0\"/>",
+      "the", "presentation", "quarterly", "results", "of", "and", "growth", "market", "slide",
+      "revenue", "customer", "design", "a", "in", "to", "for", "with", "\r\n"};
+  std::string text;
+  text.reserve(32u << 20);
+  while (text.size() < (32u << 20)) {
+    const uint32_t r = rng();
+    if (r % 17 == 0) {
+      text += std::to_string(r % 100000);
+    } else {
+      text += words[(r >> 8) % words.size()];
+    }
+    text += ' ';
+  }
+  return {{RawDeflate(text), text.size()}};
+}
+
+const std::vector<Part>& SlideParts() {
+  static const std::vector<Part> parts = LoadSlideParts();
+  return parts;
+}
+
+const std::vector<Part>& LargeText() {
+  static const std::vector<Part> parts = MakeLargeText();
+  return parts;
+}
+
+void RunOurs(benchmark::State& state, const std::vector<Part>& parts) {
+  if (parts.empty()) {
+    state.SkipWithError("no data (corpus missing?)");
+    return;
+  }
+  std::string out;
+  size_t bytes = 0;
+  for (auto _ : state) {
+    for (const Part& p : parts) {
+      out.clear();
+      const auto status =
+          dkscr::InflateBuffer(reinterpret_cast<const uint8_t*>(p.packed.data()), p.packed.size(),
+                               out, p.size, p.size);
+      if (status != dkscr::InflateStatus::kDone || out.size() != p.size) {
+        state.SkipWithError("our inflate failed");
+        return;
+      }
+      benchmark::DoNotOptimize(out.data());
+      bytes += p.size;
+    }
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(bytes));
+}
+
+// zlib at its best: one stream reset between parts, output into a buffer of the known size.
+void RunZlib(benchmark::State& state, const std::vector<Part>& parts) {
+  if (parts.empty()) {
+    state.SkipWithError("no data (corpus missing?)");
+    return;
+  }
+  z_stream zs{};
+  inflateInit2(&zs, -15);
+  std::string out;
+  size_t bytes = 0;
+  for (auto _ : state) {
+    for (const Part& p : parts) {
+      out.clear();
+      out.resize(p.size);
+      inflateReset(&zs);
+      zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(p.packed.data()));
+      zs.avail_in = static_cast<uInt>(p.packed.size());
+      zs.next_out = reinterpret_cast<Bytef*>(out.data());
+      zs.avail_out = static_cast<uInt>(out.size());
+      if (inflate(&zs, Z_FINISH) != Z_STREAM_END) {
+        state.SkipWithError("zlib inflate failed");
+        break;
+      }
+      benchmark::DoNotOptimize(out.data());
+      bytes += p.size;
+    }
+  }
+  inflateEnd(&zs);
+  state.SetBytesProcessed(static_cast<int64_t>(bytes));
+}
+
+void BM_Inflate_Ours_Slides(benchmark::State& state) { RunOurs(state, SlideParts()); }
+void BM_Inflate_Zlib_Slides(benchmark::State& state) { RunZlib(state, SlideParts()); }
+void BM_Inflate_Ours_LargeText(benchmark::State& state) { RunOurs(state, LargeText()); }
+void BM_Inflate_Zlib_LargeText(benchmark::State& state) { RunZlib(state, LargeText()); }
+
+const std::string& CrcData() {
+  static const std::string data = [] {
+    std::string s(8u << 20, '\0');
+    std::mt19937 rng(9);
+    for (char& c : s) c = static_cast<char>(rng());
+    return s;
+  }();
+  return data;
+}
+
+void BM_Crc32_Ours(benchmark::State& state) {
+  const std::string& d = CrcData();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(dkscr::Crc32(reinterpret_cast<const uint8_t*>(d.data()), d.size()));
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * d.size()));
+}
+
+void BM_Crc32_Zlib(benchmark::State& state) {
+  const std::string& d = CrcData();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        crc32(0, reinterpret_cast<const Bytef*>(d.data()), static_cast<uInt>(d.size())));
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * d.size()));
+}
+
+}  // namespace
+
+BENCHMARK(BM_Inflate_Ours_Slides);
+BENCHMARK(BM_Inflate_Zlib_Slides);
+BENCHMARK(BM_Inflate_Ours_LargeText);
+BENCHMARK(BM_Inflate_Zlib_LargeText);
+BENCHMARK(BM_Crc32_Ours);
+BENCHMARK(BM_Crc32_Zlib);
+
+BENCHMARK_MAIN();

@@ -1,31 +1,93 @@
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 #include "openxml/KelXMLParser.h"
+#include "openxml/KelXMLSyntax.h"
+
+// Under AddressSanitizer elements come from the heap one by one, so that every misuse of a
+// freed element is caught.
+#if defined(__SANITIZE_ADDRESS__)
+#define DKSCR_XML_POOL 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define DKSCR_XML_POOL 0
+#endif
+#endif
+#ifndef DKSCR_XML_POOL
+#define DKSCR_XML_POOL 1
+#endif
 
 namespace dkscr {
+namespace {
+
+constexpr size_t kItemsPerBlock = 256;
+
+}  // namespace
+
+TXMLItemPool::~TXMLItemPool() { ReleaseBlocks(); }
+
+void TXMLItemPool::ReleaseBlocks() {
+  for (void* block : FBlocks) ::operator delete(block);
+  FBlocks.clear();
+  FUsedInLastBlock = 0;
+  FFree = nullptr;
+}
+
+void* TXMLItemPool::Allocate() {
+  void* memory = nullptr;
+  if (FFree != nullptr) {
+    memory = FFree;
+    FFree = FFree->next;
+  } else {
+    if (FBlocks.empty() || FUsedInLastBlock == kItemsPerBlock) {
+      FBlocks.reserve(FBlocks.size() + 1);
+      FBlocks.push_back(::operator new(kItemsPerBlock * sizeof(TXMLItem)));
+      FUsedInLastBlock = 0;
+    }
+    memory = static_cast<char*>(FBlocks.back()) + FUsedInLastBlock * sizeof(TXMLItem);
+    ++FUsedInLastBlock;
+  }
+  ++FLive;
+  return memory;
+}
+
+void TXMLItemPool::Release(void* memory) {
+  auto* slot = static_cast<FreeSlot*>(memory);
+  slot->next = FFree;
+  FFree = slot;
+  --FLive;
+}
 
 TXMLItem::~TXMLItem() { FreeItems(); }
 
-void TXMLItem::FreeItems() {
-  // The parent links of the elements being freed are no longer needed, so they chain the
-  // elements still to be freed: no stack, no allocation, whatever the depth.
-  TXMLItem* pending = nullptr;
-  for (TXMLItem* child : FItems) {
-    child->FParent = pending;
-    pending = child;
+void TXMLItem::Free(TXMLItem* item) {
+  TXMLItemPool* pool = item->FPool;
+  if (pool == nullptr) {
+    delete item;
+    return;
   }
-  FItems.clear();
+  item->~TXMLItem();
+  pool->Release(item);
+}
+
+void TXMLItem::FreeItems() {
+  // The sibling links chain everything still to be freed: each element's children are put in
+  // front of the chain before the element goes. No stack, no allocation, whatever the depth.
+  TXMLItem* pending = FFirst;
+  FFirst = FLast = FCursor = nullptr;
+  FCount = 0;
+  FCursorIndex = 0;
   while (pending != nullptr) {
     TXMLItem* item = pending;
-    pending = item->FParent;
-    for (TXMLItem* child : item->FItems) {
-      child->FParent = pending;
-      pending = child;
+    pending = item->FNext;
+    if (item->FFirst != nullptr) {
+      item->FLast->FNext = pending;
+      pending = item->FFirst;
+      item->FFirst = item->FLast = item->FCursor = nullptr;
     }
-    item->FItems.clear();
-    delete item;
+    Free(item);
   }
 }
 
@@ -47,8 +109,14 @@ void TXMLItem::SetName(std::string name) {
   Changed();
 }
 
+void TXMLItem::ParseRawParams() const {
+  FParams = ParseParamsBody(FRawParams);
+  FRawParams = {};
+}
+
 void TXMLItem::SetParams(TXMLParams params) {
   FParams = std::move(params);
+  FRawParams = {};
   Changed();
 }
 
@@ -57,6 +125,7 @@ void TXMLItem::Clear() {
   Notify = false;
   FreeItems();
   FParams.Clear();
+  FRawParams = {};
   FName.clear();
   FText.clear();
   FStableText = 0;
@@ -65,44 +134,93 @@ void TXMLItem::Clear() {
 }
 
 TXMLItem* TXMLItem::New() {
-  auto item = std::make_unique<TXMLItem>();
+  TXMLItem* item = nullptr;
+  if (DKSCR_XML_POOL && FDocument != nullptr) {
+    TXMLItemPool& pool = FDocument->FPool;
+    item = new (pool.Allocate()) TXMLItem;
+    item->FPool = &pool;
+  } else {
+    item = new TXMLItem;
+  }
   item->FParent = this;
   item->FDocument = FDocument;
   item->CrLfInText = CrLfInText;
-  TXMLItem* const added = item.get();
-  FItems.push_back(added);
-  item.release();
+  if (FLast == nullptr) {
+    FFirst = item;
+  } else {
+    FLast->FNext = item;
+  }
+  FLast = item;
+  ++FCount;
   Changed();
-  return added;
+  return item;
+}
+
+TXMLItem* TXMLItem::SubItem(int index) const {
+  if (index < 0 || index >= FCount) throw std::out_of_range("XML item index out of range");
+  if (FCursor == nullptr || index < FCursorIndex) {
+    FCursor = FFirst;
+    FCursorIndex = 0;
+  }
+  while (FCursorIndex < index) {
+    FCursor = FCursor->FNext;
+    ++FCursorIndex;
+  }
+  return FCursor;
+}
+
+void TXMLItem::Unlink(TXMLItem* child) {
+  TXMLItem* previous = nullptr;
+  for (TXMLItem* item = FFirst; item != child; item = item->FNext) previous = item;
+  (previous == nullptr ? FFirst : previous->FNext) = child->FNext;
+  if (FLast == child) FLast = previous;
+  child->FNext = nullptr;
+  --FCount;
+  FCursor = nullptr;
+}
+
+void TXMLItem::InsertAt(TXMLItem* child, int index) {
+  if (index == 0) {
+    child->FNext = FFirst;
+    FFirst = child;
+  } else {
+    TXMLItem* previous = SubItem(index - 1);
+    child->FNext = previous->FNext;
+    previous->FNext = child;
+  }
+  if (child->FNext == nullptr) FLast = child;
+  ++FCount;
+  FCursor = nullptr;
 }
 
 void TXMLItem::Delete(int index) {
-  if (index < 0 || static_cast<size_t>(index) >= FItems.size()) {
-    throw std::out_of_range("XML item index out of range");
-  }
-  std::unique_ptr<TXMLItem> item(FItems[static_cast<size_t>(index)]);
-  FItems.erase(FItems.begin() + index);
+  TXMLItem* child = SubItem(index);
+  Unlink(child);
+  Free(child);
   Changed();
 }
 
 void TXMLItem::Move(TXMLItem* child, int newIndex) {
-  const int from = IndexOf(child);
-  if (from < 0 || newIndex < 0 || static_cast<size_t>(newIndex) >= FItems.size()) {
+  if (IndexOf(child) < 0 || newIndex < 0 || newIndex >= FCount) {
     throw std::out_of_range("XML item index out of range");
   }
-  FItems.erase(FItems.begin() + from);
-  FItems.insert(FItems.begin() + newIndex, child);
+  Unlink(child);
+  InsertAt(child, newIndex);
   Changed();
 }
 
 int TXMLItem::IndexOf(const TXMLItem* child) const {
-  const auto it = std::find(FItems.begin(), FItems.end(), child);
-  return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
+  int index = 0;
+  for (const TXMLItem* item = FFirst; item != nullptr; item = item->FNext, ++index) {
+    if (item == child) return index;
+  }
+  return -1;
 }
 
 int TXMLItem::IndexOfName(std::string_view name, int start) const {
-  for (size_t i = static_cast<size_t>(std::max(start, 0)); i < FItems.size(); ++i) {
-    if (SameTextAscii(FItems[i]->FName, name)) return static_cast<int>(i);
+  int index = 0;
+  for (const TXMLItem* item = FFirst; item != nullptr; item = item->FNext, ++index) {
+    if (index >= start && SameTextAscii(item->FName, name)) return index;
   }
   return -1;
 }

@@ -1,5 +1,7 @@
 #pragma once
 // The attribute list of an element: one "name=value" line per attribute, in the order written.
+// All lines share one string (each with its length in front), so a typical tag's attributes
+// cost one allocation or none.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -10,14 +12,21 @@ namespace dkscr {
 class TXMLParams {
  public:
   TXMLParams() = default;
-  explicit TXMLParams(std::vector<std::string> lines) : FLines(std::move(lines)) {}
+  explicit TXMLParams(const std::vector<std::string>& lines);
 
-  size_t Count() const { return FLines.size(); }
-  bool Empty() const { return FLines.empty(); }
-  const std::string& operator[](size_t index) const { return FLines[index]; }
-  const std::vector<std::string>& Lines() const { return FLines; }
-  void Add(std::string line) { FLines.push_back(std::move(line)); }
-  void Clear() { FLines.clear(); }
+  size_t Count() const { return FCount; }
+  bool Empty() const { return FCount == 0; }
+  // Line `index`; linear in the index.
+  std::string_view Line(size_t index) const;
+  std::vector<std::string> Lines() const;
+  void Add(std::string_view line);
+  void Reserve(size_t bytes) { FData.reserve(bytes); }
+  // Adds the line name=value.
+  void AddPair(std::string_view name, std::string_view value);
+  void Clear() {
+    FData.clear();
+    FCount = 0;
+  }
 
   // First line equal to `line`, ASCII case ignored; -1 when there is none.
   ptrdiff_t IndexOf(std::string_view line) const;
@@ -30,8 +39,23 @@ class TXMLParams {
 
   bool operator==(const TXMLParams& other) const = default;
 
+  // Calls f(line) for every line in order until f returns true; returns that line's index or -1.
+  template <typename F>
+  ptrdiff_t FindLine(F&& f) const {
+    size_t at = 0;
+    for (size_t i = 0; i < FCount; ++i) {
+      const std::string_view line = ReadLine(at);
+      if (f(line)) return static_cast<ptrdiff_t>(i);
+    }
+    return -1;
+  }
+
  private:
-  std::vector<std::string> FLines;
+  // The line stored at `at`, moving `at` past it.
+  std::string_view ReadLine(size_t& at) const;
+
+  std::string FData;
+  size_t FCount = 0;
 };
 
 // ASCII-only case-insensitive equality, as the attribute lookups use it.

@@ -14,12 +14,14 @@ class TXMLTreeBuilder {
 
   void Build(std::string_view data) {
     TXMLLargeTokenizer tokenizer(data);
+    // Elements point into the source from the first tag on, so the document holds it at once.
+    FDocument.FSource = tokenizer.TakeBuffer();
     FCurrent = &FDocument.Root();
     bool keepSpaces = false;
-    std::string token;
+    std::string scratch;
     for (TXMLTokenKind kind = tokenizer.NextToken(false); kind != TXMLTokenKind::EndOfInput;
          kind = tokenizer.NextToken(keepSpaces)) {
-      tokenizer.TokenText(token);
+      const std::string_view token = tokenizer.TokenView(scratch);
       switch (kind) {
         case TXMLTokenKind::Declaration:
           TakeStyleSheet(token);
@@ -33,7 +35,7 @@ class TXMLTreeBuilder {
         case TXMLTokenKind::StartTag:
           if (FCurrent != nullptr) {
             TXMLItem* item = TrimControl(FCurrent->FName).empty() ? FCurrent : FCurrent->New();
-            keepSpaces = TakeTag(*item, token);
+            keepSpaces = TakeTag(*item, token, tokenizer);
             FCurrent = item;
           }
           break;
@@ -41,7 +43,7 @@ class TXMLTreeBuilder {
           if (FCurrent != nullptr) FCurrent = FCurrent->FParent;
           break;
         case TXMLTokenKind::EmptyTag:
-          if (FCurrent != nullptr) keepSpaces = TakeTag(*FCurrent->New(), token);
+          if (FCurrent != nullptr) keepSpaces = TakeTag(*FCurrent->New(), token, tokenizer);
           break;
       }
     }
@@ -49,10 +51,27 @@ class TXMLTreeBuilder {
 
  private:
   // Name and attributes from the tag; returns whether spaces around text are now kept.
-  static bool TakeTag(TXMLItem& item, std::string_view token) {
-    item.FName = TagName(token);
-    item.FParams = ParseParams(token);
-    return item.FParams.IndexOf("xml:space=preserve") >= 0;
+  // Name and attribute text from the tag; returns whether spaces around text are now kept.
+  bool TakeTag(TXMLItem& item, std::string_view token, const TXMLLargeTokenizer& tokenizer) {
+    std::string_view body;
+    if (!tokenizer.TokenUnchanged()) {
+      item.FName = TagName(token);
+      body = ParamsBodyOf(token);
+      if (!body.empty()) body = FDocument.KeepText(body);
+    } else {
+      // The tokenizer has found the first space already, and the only ">" is the last byte;
+      // the token lies in the document's source buffer.
+      const size_t space = tokenizer.FirstSpace();
+      item.FName = TagNameAt(token, space);
+      if (space != std::string_view::npos) {
+        size_t end = token.size() - 1;
+        if (end > space + 1 && token[end - 1] == '/') --end;
+        body = token.substr(space + 1, end - space - 1);
+      }
+    }
+    item.FParams.Clear();
+    item.FRawParams = body;
+    return MayPreserveSpace(body) && item.Params().IndexOf("xml:space=preserve") >= 0;
   }
 
   static bool AnySignificant(std::string_view text) {
@@ -63,26 +82,19 @@ class TXMLTreeBuilder {
   // Character data joins the element's text after a CR LF, and the whole text is decoded
   // again, so earlier pieces are decoded once more with every later piece. Decoding never
   // acts across a line break, so only the part after the last stable line break needs it.
-  static void AppendText(TXMLItem& item, std::string& token) {
+  static void AppendText(TXMLItem& item, std::string_view token) {
     std::string& text = item.FText;
     const size_t stable = item.FStableText;
     const bool significant =
         item.FTextSignificant || AnySignificant(std::string_view(text).substr(stable));
     if (!significant) {
-      text.swap(token);
+      text.assign(token);
       DecodeEscapesInPlace(text);
       item.FStableText = 0;
       item.FTextSignificant = false;
-    } else if (stable == text.size()) {
-      DecodeEscapesInPlace(token);
-      text.append("\r\n").append(token);
     } else {
-      std::string tail;
-      tail.reserve(text.size() - stable + 2 + token.size());
-      tail.append(text, stable).append("\r\n").append(token);
-      DecodeEscapesInPlace(tail);
-      text.resize(stable);
-      text.append(tail);
+      text.append("\r\n").append(token);
+      DecodeEscapesTail(text, stable);
     }
     AdvanceStable(item);
   }
@@ -125,11 +137,21 @@ class TXMLTreeBuilder {
 
 TKelXMLParser::TKelXMLParser() { FRoot.FDocument = this; }
 
+std::string_view TKelXMLParser::KeepText(std::string_view text) {
+  return FKeptTexts.emplace_back(text);
+}
+
+void TKelXMLParser::ReleaseSource() {
+  FSource.reset();
+  FKeptTexts.clear();
+}
+
 void TKelXMLParser::Clear() {
   bool allow = true;
   if (BeforeClear) BeforeClear(*this, allow);
   if (!allow) return;
   FRoot.Clear();
+  ReleaseSource();
   if (OnCleared) OnCleared(*this);
 }
 
@@ -142,6 +164,7 @@ void TKelXMLParser::LoadFromBuffer(std::string_view data) {
   if (BeforeLoad) BeforeLoad(*this, allow);
   if (!allow) return;
   FRoot.Clear();
+  ReleaseSource();
   // Nothing is reported element by element while the tree is built; the handler comes back
   // however building ends.
   struct HandlerAside {

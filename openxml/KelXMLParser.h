@@ -4,7 +4,9 @@
 // text follows the tokenizer's white-space rules exactly, since that decides what a slide's
 // text looks like.
 #include <cstddef>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +17,7 @@
 namespace dkscr {
 
 class TKelXMLParser;
+class TXMLItemPool;
 
 class TXMLItem {
  public:
@@ -28,12 +31,18 @@ class TXMLItem {
   void SetText(std::string text);
   const std::string& Name() const { return FName; }
   void SetName(std::string name);
-  const TXMLParams& Params() const { return FParams; }
+  const TXMLParams& Params() const {
+    if (!FRawParams.empty()) ParseRawParams();
+    return FParams;
+  }
   void SetParams(TXMLParams params);
 
-  int SubItemCount() const { return static_cast<int>(FItems.size()); }
-  int Count() const { return SubItemCount(); }
-  TXMLItem* SubItem(int index) const { return FItems.at(static_cast<size_t>(index)); }
+  int SubItemCount() const { return FCount; }
+  int Count() const { return FCount; }
+  // Child `index`; constant time when children are visited in order. Throws std::out_of_range.
+  TXMLItem* SubItem(int index) const;
+  TXMLItem* FirstChild() const { return FFirst; }
+  TXMLItem* NextSibling() const { return FNext; }
   TXMLItem* Parent() const { return FParent; }
   TKelXMLParser* Document() const { return FDocument; }
 
@@ -59,19 +68,57 @@ class TXMLItem {
   friend class TXMLTreeBuilder;
 
   void Changed();
-  // Takes the children away from this element and frees them, iteratively.
+  // Frees all children and everything below them, iteratively.
   void FreeItems();
+  void Unlink(TXMLItem* child);
+  void InsertAt(TXMLItem* child, int index);
+  static void Free(TXMLItem* item);
+  void ParseRawParams() const;
 
   std::string FText;
   std::string FName;
-  TXMLParams FParams;
-  std::vector<TXMLItem*> FItems;  // owned
+  // A loaded element keeps the attribute text of its tag, which lies in its document's source
+  // buffer, and makes the attribute lines from it when they are first asked for.
+  mutable TXMLParams FParams;
+  mutable std::string_view FRawParams;
+  // Children as a list; the cursor remembers the child last reached by index.
+  TXMLItem* FFirst = nullptr;
+  TXMLItem* FLast = nullptr;
+  TXMLItem* FNext = nullptr;
+  mutable TXMLItem* FCursor = nullptr;
+  mutable int FCursorIndex = 0;
+  int FCount = 0;
   TXMLItem* FParent = nullptr;
   TKelXMLParser* FDocument = nullptr;
+  TXMLItemPool* FPool = nullptr;  // where this element's memory came from; none: the heap
   // While loading: FText up to here ends after a line break and holds no escape, so decoding
   // it again changes nothing; FTextSignificant tells whether that part has a byte above 0x20.
   size_t FStableText = 0;
   bool FTextSignificant = false;
+};
+
+// Memory for the elements of one document, taken in blocks and reused from load to load; it
+// follows the largest tree the document has held and goes back when the document goes.
+class TXMLItemPool {
+ public:
+  TXMLItemPool() = default;
+  ~TXMLItemPool();
+  TXMLItemPool(const TXMLItemPool&) = delete;
+  TXMLItemPool& operator=(const TXMLItemPool&) = delete;
+
+  void* Allocate();
+  void Release(void* memory);
+
+ private:
+  struct FreeSlot {
+    FreeSlot* next;
+  };
+  void ReleaseBlocks();
+
+  std::vector<void*> FBlocks;
+  size_t FUsedInLastBlock = 0;
+  FreeSlot* FFree = nullptr;
+  size_t FLive = 0;
 };
 
 class TKelXMLParser {
@@ -108,6 +155,13 @@ class TKelXMLParser {
   friend class TXMLItem;
   friend class TXMLTreeBuilder;
 
+  // Keeps text the elements' unparsed attributes point into.
+  std::string_view KeepText(std::string_view text);
+  void ReleaseSource();
+
+  TXMLItemPool FPool;  // declared before the root, which gives its elements back to it
+  std::unique_ptr<char[]> FSource;   // the bytes of the last load
+  std::deque<std::string> FKeptTexts;  // attribute texts of tags that had line breaks deleted
   TXMLItem FRoot;
   std::string FStyleSheet;
 };

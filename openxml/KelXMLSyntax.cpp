@@ -1,9 +1,13 @@
 #include "openxml/KelXMLSyntax.h"
 
 #include <cstring>
+#include <unordered_map>
+#include <vector>
 
 namespace dkscr {
 namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
 struct Escape {
   std::string_view from;
@@ -16,11 +20,12 @@ constexpr Escape kEscapes[] = {
 
 // Replaces every non-overlapping occurrence, left to right, in one pass over the original;
 // `to` is shorter than `from`, so the result is written over the text itself.
-void ReplaceAllShrinking(std::string& text, std::string_view from, std::string_view to) {
+void ReplaceAllShrinking(std::string& text, size_t begin, std::string_view from,
+                         std::string_view to) {
   const char lead = from.front();
   const size_t size = text.size();
   char* const data = text.data();
-  const char* hit = static_cast<const char*>(std::memchr(data, lead, size));
+  const char* hit = static_cast<const char*>(std::memchr(data + begin, lead, size - begin));
   if (hit == nullptr) return;
   size_t read = static_cast<size_t>(hit - data);
   size_t write = read;
@@ -68,66 +73,201 @@ std::string_view TrimControl(std::string_view text) {
   return text.substr(begin, end - begin);
 }
 
+std::string TagNameAt(std::string_view token, size_t firstSpace) {
+  if (firstSpace != std::string_view::npos) return std::string(token.substr(1, firstSpace - 1));
+  return TagName(token);
+}
+
 std::string TagName(std::string_view token) {
   if (token.empty()) return {};
   std::string_view rest = token.substr(1);
-  size_t cut = rest.find(' ');
-  if (cut == std::string_view::npos) cut = rest.find('/');
+  size_t cut = FindByte(rest, ' ');
+  if (cut == std::string_view::npos) cut = FindByte(rest, '/');
   if (cut == std::string_view::npos) cut = rest.empty() ? 0 : rest.size() - 1;
   return std::string(rest.substr(0, cut));
 }
 
-TXMLParams ParseParams(std::string_view token) {
-  const size_t space = token.find(' ');
+namespace {
+
+struct ParamEntry {
+  std::string_view line;
+  size_t eq;         // npos for a line without "="
+  bool mayEscape;    // holds "&" or "<"
+};
+
+// Unquotes a value as stored: a leading and then a trailing double quote go, but only from
+// values longer than two bytes.
+std::string_view Unquoted(std::string_view value) {
+  if (value.size() > 2) {
+    if (value.front() == '"') value.remove_prefix(1);
+    if (value.back() == '"') value.remove_suffix(1);
+  }
+  return value;
+}
+
+// The lines of a tag's attribute text: spaces outside double quotes end one (each such space
+// a line break of its own, the last byte never examined), and so do the CRs and LFs already
+// in the tag, a CR LF pair counting once. A break at the very end starts no further line.
+// Bytes the attribute splitter must look at; all others are skipped in a tight loop.
+struct ParamByteTable {
+  bool special[256] = {};
+  constexpr ParamByteTable() {
+    for (unsigned char c : {'\r', '\n', '=', '&', '<', '"', ' '}) special[c] = true;
+  }
+};
+constexpr ParamByteTable kParamBytes;
+
+void SplitParamLines(std::string_view body, std::vector<ParamEntry>& entries) {
+  bool inQuotes = false;
+  size_t start = 0;
+  size_t eq = std::string_view::npos;
+  bool mayEscape = false;
+  const char* const data = body.data();
+  const size_t size = body.size();
+  size_t i = 0;
+  for (;;) {
+    while (i < size && !kParamBytes.special[static_cast<unsigned char>(data[i])]) ++i;
+    if (i >= size) break;
+    const char c = data[i];
+    size_t breakLength = 0;
+    if (c == '\r') {
+      breakLength = (i + 1 < size && data[i + 1] == '\n') ? 2 : 1;
+    } else if (c == '\n') {
+      breakLength = 1;
+    } else if (c == '=') {
+      if (eq == std::string_view::npos) eq = i - start;
+    } else if (c == '&' || c == '<') {
+      mayEscape = true;
+    } else if (i + 1 < size) {  // the last byte is never examined for quotes and spaces
+      if (c == '"') {
+        inQuotes = !inQuotes;
+      } else if (!inQuotes) {  // a space
+        breakLength = 1;
+      }
+    }
+    if (breakLength == 0) {
+      ++i;
+      continue;
+    }
+    entries.push_back({body.substr(start, i - start), eq, mayEscape});
+    i += breakLength;
+    start = i;
+    eq = std::string_view::npos;
+    mayEscape = false;
+  }
+  if (start < size) entries.push_back({body.substr(start), eq, mayEscape});
+}
+
+// Each entry takes the value the list holds for its name (that of the first line with the
+// same name, ASCII case ignored, as rewritten so far), unquotes and decodes it, and stores it
+// back into that first line under its own spelling of the name. Only tags that repeat a name
+// come here; the others take the short way in ParseParams.
+TXMLParams ResolveRepeatedNames(const std::vector<ParamEntry>& entries,
+                                const std::vector<size_t>& firstOfName) {
+  const size_t count = entries.size();
+  std::vector<std::string> lines(count);
+  std::vector<bool> rewritten(count, false);
+  for (size_t i = 0; i < count; ++i) {
+    const ParamEntry& entry = entries[i];
+    if (entry.eq == std::string_view::npos) continue;
+    const size_t first = firstOfName[i];
+    const std::string_view value =
+        rewritten[first] ? std::string_view(lines[first]).substr(entries[first].eq + 1)
+                         : entries[first].line.substr(entries[first].eq + 1);
+    std::string decoded(Unquoted(value));
+    DecodeEscapesInPlace(decoded);
+    std::string line(entry.line.substr(0, entry.eq));
+    line.append(1, '=').append(decoded);
+    lines[first] = std::move(line);
+    rewritten[first] = true;
+  }
+  for (size_t i = 0; i < count; ++i) {
+    if (!rewritten[i]) lines[i].assign(entries[i].line);
+  }
+  return TXMLParams(lines);
+}
+
+}  // namespace
+
+std::string_view ParamsBodyOf(std::string_view token) {
+  const size_t space = FindByte(token, ' ');
   if (space == std::string_view::npos) return {};
   std::string_view body = token.substr(space + 1);
-  const size_t close = body.find('>');
+  const size_t close = FindByte(body, '>');
   if (close != std::string_view::npos) {
     body = body.substr(0, close > 0 && body[close - 1] == '/' ? close - 1 : close);
   }
+  return body;
+}
 
-  // Line breaks already in the tag split lines as well as the spaces outside quotes do.
-  // Those spaces are marked with a zero byte, which no token can hold, so that each stays one
-  // line break of its own.
-  std::string marked(body);
-  bool inQuotes = false;
-  for (size_t i = 0; i + 1 < marked.size(); ++i) {
-    if (marked[i] == '"') {
-      inQuotes = !inQuotes;
-    } else if (marked[i] == ' ' && !inQuotes) {
-      marked[i] = '\0';
+TXMLParams ParseParams(std::string_view token) { return ParseParamsBody(ParamsBodyOf(token)); }
+
+bool MayPreserveSpace(std::string_view body) {
+  // Every line is a name from the text, "=" and a value, so the line xml:space=preserve needs
+  // "space=" in the text.
+  constexpr std::string_view kTail = "space";
+  size_t eq = FindByte(body, '=', kTail.size());
+  while (eq != std::string_view::npos) {
+    if ((body[eq - 1] | 0x20) == 'e' &&
+        SameTextAscii(body.substr(eq - kTail.size(), kTail.size()), kTail)) {
+      return true;
     }
+    eq = FindByte(body, '=', eq + 1);
   }
+  return false;
+}
 
-  std::vector<std::string> lines;
-  size_t start = 0;
-  size_t i = 0;
-  while (i < marked.size()) {
-    const char c = marked[i];
-    if (c == '\0' || c == '\r' || c == '\n') {
-      lines.emplace_back(marked, start, i - start);
-      i += (c == '\r' && i + 1 < marked.size() && marked[i + 1] == '\n') ? 2 : 1;
-      start = i;
+TXMLParams ParseParamsBody(std::string_view body) {
+  // Scratch space reused from tag to tag.
+  thread_local std::vector<ParamEntry> entries;
+  thread_local std::vector<size_t> firstOfName;
+  thread_local std::string decoded;
+  entries.clear();
+  SplitParamLines(body, entries);
+  const size_t count = entries.size();
+
+  // Few attributes are compared pairwise; many go through a map, so that a hostile tag costs
+  // no quadratic time.
+  constexpr size_t kPairwiseLimit = 16;
+  std::unordered_map<std::string, size_t> firstByName;
+  firstOfName.assign(count, 0);
+  bool repeated = false;
+  for (size_t i = 0; i < count; ++i) {
+    firstOfName[i] = i;
+    if (entries[i].eq == std::string_view::npos) continue;
+    const std::string_view name = entries[i].line.substr(0, entries[i].eq);
+    if (count > kPairwiseLimit) {
+      std::string key(name);
+      for (char& c : key) c = LowerAscii(c);
+      firstOfName[i] = firstByName.try_emplace(std::move(key), i).first->second;
     } else {
-      ++i;
+      for (size_t j = 0; j < i; ++j) {
+        if (entries[j].eq == entries[i].eq && firstOfName[j] == j &&
+            SameTextAscii(entries[j].line.substr(0, entries[j].eq), name)) {
+          firstOfName[i] = j;
+          break;
+        }
+      }
     }
+    repeated = repeated || firstOfName[i] != i;
   }
-  if (start < marked.size()) lines.emplace_back(marked, start, marked.size() - start);
+  if (repeated) return ResolveRepeatedNames(entries, firstOfName);
 
-  TXMLParams params(std::move(lines));
-  const size_t count = params.Count();
-  for (size_t index = 0; index < count; ++index) {
-    const std::string& line = params[index];
-    const size_t eq = line.find('=');
-    if (eq == std::string::npos) continue;  // nothing to unquote in a bare word
-    const std::string name = line.substr(0, eq);
-    std::string value(params.Value(name));
-    if (value.size() > 2) {
-      if (value.front() == '"') value.erase(0, 1);
-      if (value.back() == '"') value.pop_back();
+  TXMLParams params;
+  params.Reserve(body.size() + count);
+  for (const ParamEntry& entry : entries) {
+    if (entry.eq == std::string_view::npos) {
+      params.Add(entry.line);
+      continue;
     }
-    DecodeEscapesInPlace(value);
-    params.SetValue(name, value);
+    const std::string_view value = Unquoted(entry.line.substr(entry.eq + 1));
+    if (!entry.mayEscape) {
+      params.AddPair(entry.line.substr(0, entry.eq), value);
+    } else {
+      decoded.assign(value);
+      DecodeEscapesInPlace(decoded);
+      params.AddPair(entry.line.substr(0, entry.eq), decoded);
+    }
   }
   return params;
 }
@@ -153,10 +293,17 @@ size_t FindEscape(std::string_view text) {
 
 bool HasEscape(std::string_view text) { return FindEscape(text) != std::string_view::npos; }
 
-void DecodeEscapesInPlace(std::string& text) {
-  if (text.find_first_of("&<") == std::string::npos) return;
-  for (const Escape& e : kEscapes) ReplaceAllShrinking(text, e.from, e.to);
+void DecodeEscapesTail(std::string& text, size_t begin) {
+  if (begin >= text.size()) return;
+  const size_t size = text.size() - begin;
+  if (std::memchr(text.data() + begin, '&', size) == nullptr &&
+      std::memchr(text.data() + begin, '<', size) == nullptr) {
+    return;
+  }
+  for (const Escape& e : kEscapes) ReplaceAllShrinking(text, begin, e.from, e.to);
 }
+
+void DecodeEscapesInPlace(std::string& text) { DecodeEscapesTail(text, 0); }
 
 std::string DecodeEscapes(std::string_view text) {
   std::string result(text);
@@ -165,7 +312,7 @@ std::string DecodeEscapes(std::string_view text) {
 }
 
 void DeleteLineBreakPairs(std::string& token) {
-  if (token.find_first_of("\r\n") == std::string::npos) return;
+  if (std::memchr(token.data(), '\n', token.size()) == nullptr) return;  // every pair has an LF
   DeletePairs(token, '\r', '\n');
   DeletePairs(token, '\n', '\r');
 }

@@ -15,23 +15,36 @@ class TXMLLargeTokenizer {
   // Copies the data into a buffer of its own, ending with a zero byte.
   explicit TXMLLargeTokenizer(std::string_view data);
 
+  // Hands the buffer over to a new owner; the tokenizer goes on reading it, so the owner
+  // must keep it until the tokenizer is done.
+  std::unique_ptr<char[]> TakeBuffer() { return std::move(FBuffer); }
+
   // Reads the next token. With `keepSpaces` set, spaces (but no other white space) around
   // character data are part of it. Markup whose ">" never comes is dropped: the input ends.
   TXMLTokenKind NextToken(bool keepSpaces);
   TXMLTokenKind Kind() const { return FKind; }
   // The current token's bytes as they stand in the input.
-  std::string_view RawToken() const { return {FBuffer.get() + FTokenStart, FPos - FTokenStart}; }
+  std::string_view RawToken() const { return {FData + FTokenStart, FPos - FTokenStart}; }
   // The current token with its CR LF and then its LF CR pairs deleted, into `out`.
   void TokenText(std::string& out) const;
+  // The same as a view: of the input when there was nothing to delete, else of `scratch`.
+  std::string_view TokenView(std::string& scratch) const;
+  // Where the current markup token's first space is, or npos. Only for tokens that TokenView
+  // returns unchanged, whose only ">" is their last byte.
+  size_t FirstSpace() const { return FFirstSpace; }
+  bool TokenUnchanged() const { return !FTokenHasLf; }
   // Line of the current position, counting the LFs skipped as white space.
   size_t Line() const { return FLine; }
 
  private:
   std::unique_ptr<char[]> FBuffer;
+  const char* FData = nullptr;  // the buffer, also after it has been handed over
   size_t FEnd = 0;  // the first zero byte
   size_t FPos = 0;
   size_t FTokenStart = 0;
   size_t FLine = 1;
+  bool FTokenHasLf = false;
+  size_t FFirstSpace = std::string::npos;  // only a token with an LF can hold a pair to delete
   TXMLTokenKind FKind = TXMLTokenKind::EndOfInput;
 };
 

@@ -1,7 +1,5 @@
 #include "openxml/OfficeXSlideText.h"
 
-#include <vector>
-
 #include "openxml/KelXMLParser.h"
 
 namespace dkscr {
@@ -13,25 +11,28 @@ constexpr std::string_view kParagraph = "a:p";
 }  // namespace
 
 void AppendSlideText(const TXMLItem& element, std::string& out) {
-  // An explicit stack of (element, next child) instead of recursion: slide parts are input,
-  // and their nesting depth is whatever the file says.
-  struct Frame {
-    const TXMLItem* item;
-    int next;
-  };
-  std::vector<Frame> stack;
-  if (element.Name() == kRunText) out += element.Text();
-  stack.push_back({&element, 0});
-  while (!stack.empty()) {
-    Frame& top = stack.back();
-    if (top.next < top.item->SubItemCount()) {
-      const TXMLItem* child = top.item->SubItem(top.next++);
-      if (child->Name() == kRunText) out += child->Text();
-      stack.push_back({child, 0});
-    } else {
-      if (top.item->Name() == kParagraph) out += "\r\n";
-      stack.pop_back();
+  // Walks down by first children and back up by parents instead of recursing: slide parts
+  // are input, and their nesting depth is whatever the file says.
+  const TXMLItem* item = &element;
+  if (item->Name() == kRunText) out += item->Text();
+  for (;;) {
+    if (const TXMLItem* child = item->FirstChild()) {
+      item = child;
+      if (item->Name() == kRunText) out += item->Text();
+      continue;
     }
+    // Leave every element that has no further sibling, ending its paragraph.
+    while (item != &element && item->NextSibling() == nullptr) {
+      if (item->Name() == kParagraph) out += "\r\n";
+      item = item->Parent();
+    }
+    if (item == &element) {
+      if (item->Name() == kParagraph) out += "\r\n";
+      return;
+    }
+    if (item->Name() == kParagraph) out += "\r\n";
+    item = item->NextSibling();
+    if (item->Name() == kRunText) out += item->Text();
   }
 }
 

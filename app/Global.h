@@ -42,6 +42,8 @@ struct TSettings {
   int32_t textorder = 0;
   int32_t keepraw = 0;
   bool notlog = false;
+
+  bool operator==(const TSettings&) const = default;
 };
 
 // SaveSettings could not replace the settings file; what() is "Unable to write to <path>".

@@ -70,7 +70,10 @@ int MakeDirectories(const std::string& nativePath) {
 
 std::u16string ProgramDir() {
   if (const char* home = std::getenv("DECKSCRIBE_HOME"); home != nullptr && home[0] != '\0') {
-    return WithTrailingSeparator(PathFromNative(home));
+    std::string dir = home;
+    if (dir.back() != '/') dir += '/';
+    MakeDirectories(dir);  // a failure shows later, when a file cannot be written there
+    return PathFromNative(dir);
   }
   const std::string exeDir = ExecutableDir();
   if (!exeDir.empty() && ::access(exeDir.c_str(), W_OK) == 0) {

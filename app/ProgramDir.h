@@ -8,7 +8,7 @@ namespace dkscr {
 std::u16string WithTrailingSeparator(std::u16string path);
 
 // The program's folder, always ending with "/": the folder named by DECKSCRIBE_HOME when that
-// is set; otherwise the executable's folder when it is writable; otherwise
+// is set (created when missing); otherwise the executable's folder when it is writable; otherwise
 // $XDG_CONFIG_HOME/deckscribe/ (~/.config/deckscribe/ by default), created when missing.
 std::u16string ProgramDir();
 

@@ -7,7 +7,7 @@
 namespace dkscr {
 namespace {
 
-using Tables = std::array<std::array<uint32_t, 256>, 8>;
+using Tables = std::array<std::array<uint32_t, 256>, 16>;
 
 // tables[k][b]: the register after byte b followed by k zero bytes.
 constexpr Tables MakeTables() {
@@ -18,7 +18,7 @@ constexpr Tables MakeTables() {
     t[0][b] = c;
   }
   for (uint32_t b = 0; b < 256; ++b) {
-    for (size_t k = 1; k < 8; ++k) t[k][b] = (t[k - 1][b] >> 8) ^ t[0][t[k - 1][b] & 0xFF];
+    for (size_t k = 1; k < 16; ++k) t[k][b] = (t[k - 1][b] >> 8) ^ t[0][t[k - 1][b] & 0xFF];
   }
   return t;
 }
@@ -37,16 +37,20 @@ static_assert(std::endian::native == std::endian::little, "loads assume a little
 
 uint32_t Crc32Update(uint32_t running, const uint8_t* data, size_t size) {
   uint32_t c = running;
-  while (size >= 8) {
-    const uint32_t lo = Load32(data) ^ c;
-    const uint32_t hi = Load32(data + 4);
-    c = kTables[7][lo & 0xFF] ^ kTables[6][(lo >> 8) & 0xFF] ^ kTables[5][(lo >> 16) & 0xFF] ^
-        kTables[4][lo >> 24] ^ kTables[3][hi & 0xFF] ^ kTables[2][(hi >> 8) & 0xFF] ^
-        kTables[1][(hi >> 16) & 0xFF] ^ kTables[0][hi >> 24];
-    data += 8;
-    size -= 8;
+  const auto& t = kTables;
+  while (size >= 16) {
+    const uint32_t a = Load32(data) ^ c;
+    const uint32_t b = Load32(data + 4);
+    const uint32_t d = Load32(data + 8);
+    const uint32_t e = Load32(data + 12);
+    c = t[15][a & 0xFF] ^ t[14][(a >> 8) & 0xFF] ^ t[13][(a >> 16) & 0xFF] ^ t[12][a >> 24] ^
+        t[11][b & 0xFF] ^ t[10][(b >> 8) & 0xFF] ^ t[9][(b >> 16) & 0xFF] ^ t[8][b >> 24] ^
+        t[7][d & 0xFF] ^ t[6][(d >> 8) & 0xFF] ^ t[5][(d >> 16) & 0xFF] ^ t[4][d >> 24] ^
+        t[3][e & 0xFF] ^ t[2][(e >> 8) & 0xFF] ^ t[1][(e >> 16) & 0xFF] ^ t[0][e >> 24];
+    data += 16;
+    size -= 16;
   }
-  while (size-- > 0) c = (c >> 8) ^ kTables[0][(c ^ *data++) & 0xFF];
+  while (size-- > 0) c = (c >> 8) ^ t[0][(c ^ *data++) & 0xFF];
   return c;
 }
 

@@ -66,13 +66,22 @@ constexpr SymbolEntries MakeSymbolEntries() {
 
 constexpr SymbolEntries kSymbols = MakeSymbolEntries();
 
-inline uint32_t ReverseBits(uint32_t code, unsigned length) {
-  uint32_t r = 0;
-  for (unsigned i = 0; i < length; ++i) {
-    r = (r << 1) | (code & 1);
-    code >>= 1;
+constexpr std::array<uint8_t, 256> MakeByteReversal() {
+  std::array<uint8_t, 256> r{};
+  for (unsigned b = 0; b < 256; ++b) {
+    unsigned v = 0;
+    for (unsigned i = 0; i < 8; ++i) v |= ((b >> i) & 1) << (7 - i);
+    r[b] = static_cast<uint8_t>(v);
   }
   return r;
+}
+
+constexpr std::array<uint8_t, 256> kByteReversal = MakeByteReversal();
+
+// The low `length` bits of a codeword (length 1 to 15) in reverse order.
+inline uint32_t ReverseBits(uint32_t code, unsigned length) {
+  const uint32_t r = static_cast<uint32_t>(kByteReversal[code & 0xFF]) << 8 | kByteReversal[(code >> 8) & 0xFF];
+  return r >> (16 - length);
 }
 
 // Builds the decode table of a canonical Huffman code from its code lengths. Fails on an
@@ -543,9 +552,10 @@ class Inflater {
   unsigned bitsleft_ = 0;
   unsigned overrun_ = 0;
 
-  std::array<uint32_t, kLitTableSize> lit_{};
-  std::array<uint32_t, kDistTableSize> dist_{};
-  std::array<uint32_t, kPreTableSize> pre_{};
+  // Filled by BuildTable before use; left uninitialized to keep small streams cheap.
+  std::array<uint32_t, kLitTableSize> lit_;
+  std::array<uint32_t, kDistTableSize> dist_;
+  std::array<uint32_t, kPreTableSize> pre_;
 };
 
 }  // namespace

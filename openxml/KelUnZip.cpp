@@ -309,17 +309,11 @@ int TKelUnZip::ExtractToStream(std::string* stream, std::string_view name) {
     throw;
   }
   if (!entries_) return 0;
-  const std::string key = NameMatchKey(wanted);
-  for (size_t i = 0; i < entries_->Count(); ++i) {
-    TZipEntryInfo& e = (*entries_)[i];
-    e.Selected = !e.FileName.empty() && NameMatchKey(e.StoredPath()) == key;
-  }
+  // A copy, so nothing extraction does to the list can pull the indexes from under the loop.
+  const std::vector<size_t> matching = entries_->IndexesWithKey(NameMatchKey(wanted));
   int intact = 0;
-  for (size_t i = 0; i < entries_->Count(); ++i) {
-    TZipEntryInfo& e = (*entries_)[i];
-    if (!e.Selected) continue;
-    e.Selected = false;
-    if (ExtractEntry(e, *stream)) ++intact;
+  for (const size_t i : matching) {
+    if (ExtractEntry((*entries_)[i], *stream)) ++intact;
   }
   return intact;
 }

@@ -31,7 +31,8 @@ TXMLItemPool::~TXMLItemPool() { ReleaseBlocks(); }
 void TXMLItemPool::ReleaseBlocks() {
   for (void* block : FBlocks) ::operator delete(block);
   FBlocks.clear();
-  FUsedInLastBlock = 0;
+  FCurrentBlock = 0;
+  FUsedInBlock = 0;
   FFree = nullptr;
 }
 
@@ -41,35 +42,47 @@ void* TXMLItemPool::Allocate() {
     memory = FFree;
     FFree = FFree->next;
   } else {
-    if (FBlocks.empty() || FUsedInLastBlock == kItemsPerBlock) {
-      FBlocks.reserve(FBlocks.size() + 1);
-      FBlocks.push_back(::operator new(kItemsPerBlock * sizeof(TXMLItem)));
-      FUsedInLastBlock = 0;
+    // Blocks kept from earlier trees are used again in order before new ones are taken.
+    if (FBlocks.empty() || FUsedInBlock == kItemsPerBlock) {
+      if (FBlocks.empty() || FCurrentBlock + 1 == FBlocks.size()) {
+        FBlocks.reserve(FBlocks.size() + 1);
+        FBlocks.push_back(::operator new(kItemsPerBlock * sizeof(TXMLItem)));
+      }
+      FCurrentBlock = FBlocks.size() == 1 && FUsedInBlock == 0 ? 0 : FCurrentBlock + 1;
+      FUsedInBlock = 0;
     }
-    memory = static_cast<char*>(FBlocks.back()) + FUsedInLastBlock * sizeof(TXMLItem);
-    ++FUsedInLastBlock;
+    memory = static_cast<char*>(FBlocks[FCurrentBlock]) + FUsedInBlock * sizeof(TXMLItem);
+    ++FUsedInBlock;
   }
   ++FLive;
   return memory;
 }
 
 void TXMLItemPool::Release(void* memory) {
+  if (--FLive == 0) {
+    // The whole tree is gone: start again at the first block, in address order.
+    FFree = nullptr;
+    FCurrentBlock = 0;
+    FUsedInBlock = 0;
+    return;
+  }
   auto* slot = static_cast<FreeSlot*>(memory);
   slot->next = FFree;
   FFree = slot;
-  --FLive;
 }
+
+const TXMLParams TXMLItem::kNoParams;
 
 TXMLItem::~TXMLItem() { FreeItems(); }
 
 void TXMLItem::Free(TXMLItem* item) {
-  TXMLItemPool* pool = item->FPool;
-  if (pool == nullptr) {
+  if (!item->FPooled) {
     delete item;
     return;
   }
+  TXMLItemPool& pool = item->FDocument->FPool;
   item->~TXMLItem();
-  pool->Release(item);
+  pool.Release(item);
 }
 
 void TXMLItem::FreeItems() {
@@ -110,12 +123,12 @@ void TXMLItem::SetName(std::string name) {
 }
 
 void TXMLItem::ParseRawParams() const {
-  FParams = ParseParamsBody(FRawParams);
+  FParams = std::make_unique<TXMLParams>(ParseParamsBody(FRawParams));
   FRawParams = {};
 }
 
 void TXMLItem::SetParams(TXMLParams params) {
-  FParams = std::move(params);
+  FParams = std::make_unique<TXMLParams>(std::move(params));
   FRawParams = {};
   Changed();
 }
@@ -124,7 +137,7 @@ void TXMLItem::Clear() {
   const bool notify = Notify;
   Notify = false;
   FreeItems();
-  FParams.Clear();
+  FParams.reset();
   FRawParams = {};
   FName.clear();
   FText.clear();
@@ -138,7 +151,7 @@ TXMLItem* TXMLItem::New() {
   if (DKSCR_XML_POOL && FDocument != nullptr) {
     TXMLItemPool& pool = FDocument->FPool;
     item = new (pool.Allocate()) TXMLItem;
-    item->FPool = &pool;
+    item->FPooled = true;
   } else {
     item = new TXMLItem;
   }

@@ -62,14 +62,20 @@ class TXMLTreeBuilder {
       // The tokenizer has found the first space already, and the only ">" is the last byte;
       // the token lies in the document's source buffer.
       const size_t space = tokenizer.FirstSpace();
-      item.FName = TagNameAt(token, space);
+      if (space != std::string_view::npos) {
+        item.FName.assign(token.substr(1, space - 1));
+      } else {
+        // No space: the name ends before the first "/", else before the ">".
+        const size_t slash = FindByte(token, '/', 1);
+        item.FName.assign(token.substr(1, (slash == std::string_view::npos ? token.size() - 1 : slash) - 1));
+      }
       if (space != std::string_view::npos) {
         size_t end = token.size() - 1;
         if (end > space + 1 && token[end - 1] == '/') --end;
         body = token.substr(space + 1, end - space - 1);
       }
     }
-    item.FParams.Clear();
+    item.FParams.reset();
     item.FRawParams = body;
     return MayPreserveSpace(body) && item.Params().IndexOf("xml:space=preserve") >= 0;
   }

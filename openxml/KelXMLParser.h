@@ -33,7 +33,7 @@ class TXMLItem {
   void SetName(std::string name);
   const TXMLParams& Params() const {
     if (!FRawParams.empty()) ParseRawParams();
-    return FParams;
+    return FParams ? *FParams : kNoParams;
   }
   void SetParams(TXMLParams params);
 
@@ -79,7 +79,8 @@ class TXMLItem {
   std::string FName;
   // A loaded element keeps the attribute text of its tag, which lies in its document's source
   // buffer, and makes the attribute lines from it when they are first asked for.
-  mutable TXMLParams FParams;
+  static const TXMLParams kNoParams;
+  mutable std::unique_ptr<TXMLParams> FParams;  // none: no attributes
   mutable std::string_view FRawParams;
   // Children as a list; the cursor remembers the child last reached by index.
   TXMLItem* FFirst = nullptr;
@@ -90,7 +91,7 @@ class TXMLItem {
   int FCount = 0;
   TXMLItem* FParent = nullptr;
   TKelXMLParser* FDocument = nullptr;
-  TXMLItemPool* FPool = nullptr;  // where this element's memory came from; none: the heap
+  bool FPooled = false;  // memory from the document's pool rather than the heap
   // While loading: FText up to here ends after a line break and holds no escape, so decoding
   // it again changes nothing; FTextSignificant tells whether that part has a byte above 0x20.
   size_t FStableText = 0;
@@ -116,7 +117,8 @@ class TXMLItemPool {
   void ReleaseBlocks();
 
   std::vector<void*> FBlocks;
-  size_t FUsedInLastBlock = 0;
+  size_t FCurrentBlock = 0;
+  size_t FUsedInBlock = 0;
   FreeSlot* FFree = nullptr;
   size_t FLive = 0;
 };

@@ -73,19 +73,21 @@ std::string_view TrimControl(std::string_view text) {
   return text.substr(begin, end - begin);
 }
 
-std::string TagNameAt(std::string_view token, size_t firstSpace) {
-  if (firstSpace != std::string_view::npos) return std::string(token.substr(1, firstSpace - 1));
-  return TagName(token);
-}
-
-std::string TagName(std::string_view token) {
+std::string_view TagNameViewAt(std::string_view token, size_t firstSpace) {
   if (token.empty()) return {};
+  if (firstSpace != std::string_view::npos) return token.substr(1, firstSpace - 1);
   std::string_view rest = token.substr(1);
   size_t cut = FindByte(rest, ' ');
   if (cut == std::string_view::npos) cut = FindByte(rest, '/');
   if (cut == std::string_view::npos) cut = rest.empty() ? 0 : rest.size() - 1;
-  return std::string(rest.substr(0, cut));
+  return rest.substr(0, cut);
 }
+
+std::string TagNameAt(std::string_view token, size_t firstSpace) {
+  return std::string(TagNameViewAt(token, firstSpace));
+}
+
+std::string TagName(std::string_view token) { return TagNameAt(token, std::string_view::npos); }
 
 namespace {
 
@@ -206,13 +208,16 @@ bool MayPreserveSpace(std::string_view body) {
   // Every line is a name from the text, "=" and a value, so the line xml:space=preserve needs
   // "space=" in the text.
   constexpr std::string_view kTail = "space";
-  size_t eq = FindByte(body, '=', kTail.size());
-  while (eq != std::string_view::npos) {
-    if ((body[eq - 1] | 0x20) == 'e' &&
-        SameTextAscii(body.substr(eq - kTail.size(), kTail.size()), kTail)) {
+  if (body.size() <= kTail.size()) return false;
+  const char* const data = body.data();
+  const char* const end = data + body.size();
+  const char* eq = data + kTail.size();
+  while ((eq = static_cast<const char*>(std::memchr(eq, '=', static_cast<size_t>(end - eq))))) {
+    if ((eq[-1] | 0x20) == 'e' &&
+        SameTextAscii(std::string_view(eq - kTail.size(), kTail.size()), kTail)) {
       return true;
     }
-    eq = FindByte(body, '=', eq + 1);
+    ++eq;
   }
   return false;
 }

@@ -26,6 +26,7 @@ bool MayPreserveSpace(std::string_view body);
 TXMLParams ParseParamsBody(std::string_view body);
 // TagName when the position of the token's first space is known (npos: none).
 std::string TagNameAt(std::string_view token, size_t firstSpace);
+std::string_view TagNameViewAt(std::string_view token, size_t firstSpace);
 
 // "<br/>", "&lt;", "&gt;", "&quot;" and "&amp;", each replaced over the whole string in this
 // order; numeric references and "&apos;" stay as written.

@@ -42,6 +42,8 @@ TXMLLargeTokenizer::TXMLLargeTokenizer(std::string_view data)
   FBuffer[data.size()] = '\0';
   const void* zero = std::memchr(FBuffer.get(), 0, data.size() + 1);
   FEnd = static_cast<size_t>(static_cast<const char*>(zero) - FBuffer.get());
+  const void* lf = std::memchr(FData, '\n', FEnd);
+  FNextLf = lf == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(lf) - FData);
 }
 
 TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) {
@@ -73,7 +75,13 @@ TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) {
         if (space != nullptr) firstSpace = static_cast<size_t>(static_cast<const char*>(space) - buf) - FPos;
       }
     }
-    const bool hasLf = close < FEnd && std::memchr(buf + FPos, '\n', close - FPos) != nullptr;
+    // The next LF of the input is looked up only once it has been passed, so tags cost no
+    // extra scan for line breaks they hardly ever hold.
+    if (FNextLf < FPos) {
+      const void* lf = std::memchr(buf + FPos, '\n', FEnd - FPos);
+      FNextLf = lf == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(lf) - buf);
+    }
+    const bool hasLf = FNextLf < close;
     if (close >= FEnd) {
       FPos = FEnd;
       FTokenStart = FEnd;

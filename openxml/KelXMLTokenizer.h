@@ -43,8 +43,9 @@ class TXMLLargeTokenizer {
   size_t FPos = 0;
   size_t FTokenStart = 0;
   size_t FLine = 1;
-  bool FTokenHasLf = false;
-  size_t FFirstSpace = std::string::npos;  // only a token with an LF can hold a pair to delete
+  bool FTokenHasLf = false;  // only a token with an LF can hold a pair to delete
+  size_t FFirstSpace = std::string::npos;
+  size_t FNextLf = 0;  // the first LF at or after the position; FEnd when there is none
   TXMLTokenKind FKind = TXMLTokenKind::EndOfInput;
 };
 

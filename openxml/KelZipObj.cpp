@@ -1,5 +1,7 @@
 #include "openxml/KelZipObj.h"
 
+#include "openxml/ZipNames.h"
+
 #include <algorithm>
 #include <tuple>
 
@@ -17,6 +19,8 @@ void TZipEntryInfo::SetStoredPath(std::string_view path) {
 }
 
 bool TZipEntryList::Add(std::unique_ptr<TZipEntryInfo> entry) {
+  byName_.clear();
+  indexed_ = false;
   const auto key = [](const TZipEntryInfo& e) {
     return std::make_tuple(e.DiskNumberStart, e.LocalHeaderOffset);
   };
@@ -32,6 +36,20 @@ bool TZipEntryList::Add(std::unique_ptr<TZipEntryInfo> entry) {
   if (at != items_.end() && key(**at) == key(*entry)) return false;
   items_.insert(at, std::move(entry));
   return true;
+}
+
+const std::vector<size_t>& TZipEntryList::IndexesWithKey(const std::string& key) {
+  if (!indexed_) {
+    byName_.clear();
+    for (size_t i = 0; i < items_.size(); ++i) {
+      const TZipEntryInfo& e = *items_[i];
+      if (!e.FileName.empty()) byName_[NameMatchKey(e.StoredPath())].push_back(i);
+    }
+    indexed_ = true;
+  }
+  static const std::vector<size_t> kNone;
+  const auto it = byName_.find(key);
+  return it == byName_.end() ? kNone : it->second;
 }
 
 TZipEntryInfo* TZipEntryList::Find(uint16_t diskNumberStart, uint32_t localHeaderOffset) {

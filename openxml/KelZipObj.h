@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace dkscr {
@@ -59,7 +60,6 @@ struct TZipEntryInfo {
   std::string FileName;   // stored path after its last backslash
   std::string Directory;  // stored path up to and including its last backslash
   std::string Comment;
-  bool Selected = false;
 
   bool IsEncrypted() const { return (Flags & kZipFlagEncrypted) != 0; }
   bool HasDataDescriptor() const { return (Flags & kZipFlagDataDescriptor) != 0; }
@@ -78,10 +78,20 @@ class TZipEntryList {
   size_t Count() const { return items_.size(); }
   TZipEntryInfo& operator[](size_t index) { return *items_[index]; }
   const TZipEntryInfo& operator[](size_t index) const { return *items_[index]; }
-  void Clear() { items_.clear(); }
+  void Clear() {
+    items_.clear();
+    byName_.clear();
+  }
+
+  // Indexes, in list order, of the named entries whose match key (NameMatchKey of the stored
+  // path) is `key`. The index is built on first use, so looking up every slide of a large
+  // package stays linear.
+  const std::vector<size_t>& IndexesWithKey(const std::string& key);
 
  private:
   std::vector<std::unique_ptr<TZipEntryInfo>> items_;
+  std::unordered_map<std::string, std::vector<size_t>> byName_;
+  bool indexed_ = false;
 };
 
 }  // namespace dkscr

@@ -46,4 +46,7 @@ QString RunSaveDialog(QWidget* parent, const QString& filter, const QString& def
 
 void OpenWebPage(const QString& url);
 
+// Moves a window to the middle of the screen (for dialogs not centred on their owner).
+void CenterOnScreen(QWidget* window);
+
 }  // namespace dkscr

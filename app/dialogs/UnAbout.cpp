@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "app/dialogs/DialogResources.h"
@@ -101,6 +102,11 @@ TFmAbout::TFmAbout(QWidget* parent) : QDialog(parent) {
   connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
   new KeyPreview(this, [this] { accept(); }, [this] { reject(); });
   Animation1->Start();
+}
+
+void TFmAbout::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) CenterOnScreen(this);
 }
 
 }  // namespace dkscr

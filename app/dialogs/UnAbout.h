@@ -47,6 +47,9 @@ class TFmAbout : public QDialog {
   QLabel* ProductVer;
   TLinkLabel* LinkLabel1;
   QPushButton* OKButton;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 };
 
 }  // namespace dkscr

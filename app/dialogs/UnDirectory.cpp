@@ -1,13 +1,11 @@
 #include "app/dialogs/UnDirectory.h"
 
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -90,12 +88,7 @@ QStringList TFmDirectory::Rows() const {
 
 void TFmDirectory::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (event->spontaneous()) return;
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  if (!event->spontaneous()) CenterOnScreen(this);
 }
 
 void TFmDirectory::LBOXDirsClick() {

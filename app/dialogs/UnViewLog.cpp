@@ -105,6 +105,7 @@ void TFmViewLog::LoadLog() {
   // Caret at the end, so the newest entries are in view.
   MemoLog->moveCursor(QTextCursor::End);
   MemoLog->verticalScrollBar()->setValue(MemoLog->verticalScrollBar()->maximum());
+  MemoLog->horizontalScrollBar()->setValue(0);  // the time stamps stay in view
 }
 
 void TFmViewLog::BtnClearClick() {

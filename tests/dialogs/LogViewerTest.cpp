@@ -114,6 +114,7 @@ class LogViewerTest : public QObject {
     QScrollBar* bar = viewer->MemoLog->verticalScrollBar();
     QVERIFY(bar->maximum() > 0);
     QCOMPARE(bar->value(), bar->maximum());
+    QCOMPARE(viewer->MemoLog->horizontalScrollBar()->value(), 0);
   }
 
   void ExportWritesTheBoxAsUtf16WithByteOrderMark() {

@@ -135,6 +135,22 @@ TEST(XmlTree, EmptyElementTagAddsChildAndKeepsCurrent) {
   EXPECT_EQ(run.SubItem(1)->Document(), &xml.doc);
 }
 
+TEST(XmlTree, AttributesOfTagsWithLineBreaks) {
+  // Line-break pairs are deleted from the tag before its attributes are taken; a lone LF
+  // separates attributes like a space.
+  TKelXMLParser doc;
+  doc.LoadFromStream("<r a=\"1\"\r\n b=\"2\"><e\nc=\"3\" d=\"4\"/><f g=\"x\r\ny\"/></r>");
+  EXPECT_EQ(doc.Root().Params().Lines(), (Lines{"a=1", "b=2"}));
+  EXPECT_EQ(doc.Root().SubItem(0)->Name(), "e\nc=\"3\"");
+  EXPECT_EQ(doc.Root().SubItem(0)->Params().Lines(), (Lines{"d=4"}));
+  EXPECT_EQ(doc.Root().SubItem(1)->Params().Lines(), (Lines{"g=xy"}));
+  // Attributes read after the next load belong to the new tree.
+  doc.LoadFromStream("<s h=\"5\"></s>");
+  EXPECT_EQ(doc.Root().Params().Lines(), (Lines{"h=5"}));
+  doc.Root().SetParams(TXMLParams(std::vector<std::string>{"k=v"}));
+  EXPECT_EQ(doc.Root().Params().Value("K"), "v");
+}
+
 TEST(XmlTree, DeclarationLeavesNoTrace) {
   LoadedXml xml("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n<p:sld><p:cSld/></p:sld>");
   EXPECT_EQ(xml.Root().Name(), "p:sld");

@@ -54,7 +54,7 @@ class TrickleSource : public InflateSource {
 class BitWriter {
  public:
   BitWriter& Bits(uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) Bit((value >> i) & 1);
+    for (int i = 0; i < count; ++i) Bit(i < 32 ? (value >> i) & 1 : 0);
     return *this;
   }
   // A Huffman codeword of `length` bits, most significant bit first.

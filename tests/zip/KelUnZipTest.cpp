@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include <string>
 #include <vector>
 
@@ -332,6 +334,27 @@ TEST_F(KelUnZipTest, NonAsciiDosNamesAreConverted) {
   EXPECT_NE((*zip_.Entries())[0].FileName, "m\x81nchen.txt");
   EXPECT_EQ((*zip_.Entries())[1].FileName, "caf\xC3\xA9.txt");
   EXPECT_EQ(Extract("caf\xC3\xA9.txt"), 1);
+}
+
+TEST(KelUnZipCorpusTest, EveryEntryOfTheSamplePackagesExtractsIntact) {
+  std::error_code ec;
+  int packages = 0;
+  for (const auto& item : std::filesystem::directory_iterator(DKSCR_CORPUS_DIR, ec)) {
+    if (item.path().extension() != ".pptx") continue;
+    TKelUnZip zip;
+    zip.SetZipName(PathFromNative(item.path().string()));
+    zip.LoadDirectory();
+    if (zip.EntryCount() == 0) continue;  // a damaged sample without an end record
+    ++packages;
+    for (size_t i = 0; i < zip.Entries()->Count(); ++i) {
+      const TZipEntryInfo& e = (*zip.Entries())[i];
+      if (e.FileName.empty()) continue;
+      std::string data;
+      EXPECT_EQ(zip.ExtractToStream(&data, e.StoredPath()), 1) << item.path() << " " << e.StoredPath();
+      EXPECT_EQ(data.size(), e.UncompressedSize);
+    }
+  }
+  if (packages == 0) GTEST_SKIP() << "no sample packages";
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+#include "cli/CmdMain.h"
+
+#include <string_view>
+
+#include "cli/CmdOptions.h"
+
+namespace dkscr {
+
+int RunCommand(std::span<const char* const> args, const ConverterTable& converters,
+               ConsoleOutput& console) {
+  const std::string_view argv0 =
+      !args.empty() && args[0] != nullptr ? std::string_view(args[0]) : "dkscrcmd";
+  // The last two arguments are always the source and the destination, whatever they look like.
+  const size_t count = args.empty() ? 0 : args.size() - 1;
+  CmdOptions options;
+  options.optionError = count != 2;
+  for (size_t i = 1; i + 2 <= count; ++i) {
+    ParseOption(args[i], options);
+    if (options.optionError) break;
+  }
+  if (options.optionError) {
+    console.WriteMessage(UsageText(ProgramFileName(argv0)));
+    return 2;
+  }
+
+  OutputBuffer buffer;  // freed on every path when it goes out of scope
+  ConvertRequest request;
+  request.source = args[count - 1];
+  request.destination = args[count];
+  request.overwrite = options.overwrite;
+  request.forcedType = options.forcedType;
+  request.codePage = options.codePage;
+  const int code = ConvertOneFile(request, converters, buffer, console);
+  console.Flush();
+  return code;
+}
+
+}  // namespace dkscr

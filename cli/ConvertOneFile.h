@@ -1,0 +1,38 @@
+#pragma once
+// One conversion of dkscrcmd: checks, converter choice, writing the text and the message.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "cli/ConsoleOutput.h"
+#include "core/KelCvtBase.h"
+
+namespace dkscr {
+
+// The converters the program calls; tests put fakes in here.
+struct ConverterTable {
+  Converter ppt = nullptr;   // type "PPT"
+  Converter pptx = nullptr;  // type "PPTX"
+};
+
+struct ConvertRequest {
+  std::string_view source;       // as given on the command line (native bytes)
+  std::string_view destination;  // a path, or "*" for standard output
+  bool overwrite = false;
+  std::string_view forcedType;   // upper case, empty for "by extension"
+  int32_t codePage = 0;          // 0: the default code page
+};
+
+inline constexpr std::string_view kStandardOutputName = "*";
+inline constexpr int kExitDestinationExists = 1;
+
+// Runs the conversion, writes its one message (none after text sent to standard output) and
+// returns the exit code: 0, 1, or a negative result code. The text is left in `buffer`.
+int ConvertOneFile(const ConvertRequest& request, const ConverterTable& converters,
+                   OutputBuffer& buffer, ConsoleOutput& console);
+
+// The type taken from the source's extension: the text after the last '.' of the file name,
+// upper case; "." alone when the name ends in '.'; empty when there is no '.'.
+std::string TypeOfPath(std::string_view path);
+
+}  // namespace dkscr

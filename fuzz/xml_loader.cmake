@@ -1,0 +1,1 @@
+dkscr_add_fuzzer(xml_loader)

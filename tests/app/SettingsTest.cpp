@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <system_error>
+
+#include "TempDir.h"
+#include "app/ActivityLog.h"
+#include "app/Global.h"
+#include "app/ProgramDir.h"
+
+namespace dkscr {
+namespace {
+
+constexpr char16_t kDocs[] = u"/home/user/Documents/";
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  std::string DatPath() const { return dir_ / "Deckscribe.dat"; }
+  std::string LogPath() const { return dir_ / "dkscract.log"; }
+  TGlobal Loaded(const std::string& datContent = {}) const {
+    if (!datContent.empty()) test::WriteFile(DatPath(), datContent);
+    TGlobal g(dir_.Wide(), kDocs);
+    g.LoadSettings();
+    return g;
+  }
+  size_t FilesInDir() const {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}));
+  }
+
+  test::TempDir dir_;
+};
+
+TEST_F(SettingsTest, FreshStartGivesDefaultsAndWritesAllKeysInOrder) {
+  TGlobal g = Loaded();
+  TSettings expected;
+  expected.targetdir = expected.adddir = kDocs;
+  EXPECT_EQ(g.Settings, expected);
+  EXPECT_EQ(g.SupportMaskList, u"*.ppt;*.pptx;");
+  EXPECT_EQ(FilesInDir(), 0u);  // reading creates nothing
+  g.SaveSettings();
+  EXPECT_EQ(test::ReadFile(DatPath()),
+            "[general]\r\nsamedir=0\r\ntargetdir=/home/user/Documents/\r\n"
+            "adddir=/home/user/Documents/\r\nfileovertp=0\r\nsourcecode=0\r\ntargetcode=0\r\n"
+            "userfileext1=\r\nuserfileext2=\r\nselext1=1\r\nselext2=1\r\nrecursive=0\r\n"
+            "pagebreak=0\r\ntextorder=0\r\nkeepraw=0\r\nnotlog=0\r\n");
+}
+
+TEST_F(SettingsTest, EveryValueSurvivesSaveAndLoad) {
+  TGlobal g(dir_.Wide(), kDocs);
+  g.Settings = {true, u"/srv/Ausgabe/\u00DCbersicht/", u"/a;/b c/;/\U0001F600/", 2, 65001, -7,
+                u"*.pps;*.pot", u"*.potx", false, false, true, true, 2, 1, true};
+  g.SaveSettings();
+  EXPECT_NE(test::ReadFile(DatPath()).find("targetdir=/srv/Ausgabe/\xC3\x9C" "bersicht/\r\n"),
+            std::string::npos);
+  const TGlobal back = Loaded();
+  EXPECT_EQ(back.Settings, g.Settings);
+  EXPECT_EQ(back.SupportMaskList, u"*.ppt;*.pps;*.pot;*.pptx;*.potx;");  // rebuilt on load
+}
+
+TEST_F(SettingsTest, FolderNamesThatAreNotUtf8SurviveAsBytes) {
+  TGlobal g(dir_.Wide(), kDocs);
+  g.Settings.targetdir = PathFromNative("/data/caf\xE9/");
+  g.SaveSettings();
+  EXPECT_NE(test::ReadFile(DatPath()).find("targetdir=/data/caf\xE9/\r\n"), std::string::npos);
+  EXPECT_EQ(Loaded().Settings.targetdir, g.Settings.targetdir);
+}
+
+TEST_F(SettingsTest, HexadecimalBadAndOutOfRangeValues) {
+  const TSettings s = Loaded("[GENERAL]\nFileOverTp = 0x3\nsourcecode=abc\ntargetcode=$10\n"
+                             "selext1=2\nselext2=0\nsamedir=yes\nkeepraw=\"5\"\ntargetdir=\n")
+                          .Settings;
+  EXPECT_EQ(s.fileovertp, 3);
+  EXPECT_EQ(s.sourcecode, 0);
+  EXPECT_EQ(s.targetcode, 16);
+  EXPECT_TRUE(s.selext1);
+  EXPECT_FALSE(s.selext2);
+  EXPECT_FALSE(s.samedir);
+  EXPECT_EQ(s.keepraw, 5);
+  EXPECT_EQ(s.targetdir, u"");  // present but empty stays empty
+  EXPECT_EQ(s.adddir, kDocs);
+  EXPECT_EQ(Loaded("[general]\nfileovertp=abc\n").Settings.fileovertp, 0);
+  EXPECT_EQ(Loaded("[general]\nfileovertp=255\n").Settings.fileovertp, 255);
+  // Beyond a byte would wrap into another policy (257 into "Overwrite"): the default instead.
+  EXPECT_EQ(Loaded("[general]\nfileovertp=257\n").Settings.fileovertp, 0);
+  EXPECT_EQ(Loaded("[general]\nfileovertp=-1\n").Settings.fileovertp, 0);
+}
+
+TEST_F(SettingsTest, SavingKeepsOtherSectionsAndLinesAndReplacesKeysInPlace) {
+  TGlobal g = Loaded("; mine\n[window]\nleft=10\n[general]\nnotlog=1\nextra=x\n");
+  EXPECT_TRUE(g.Settings.notlog);
+  g.Settings.notlog = false;
+  g.SaveSettings();
+  const std::string text = test::ReadFile(DatPath());
+  EXPECT_EQ(text.rfind("; mine\n[window]\nleft=10\n[general]\nnotlog=0\nextra=x\nsamedir=0\n", 0),
+            0u);
+  EXPECT_EQ(text.find("notlog", text.find("notlog") + 1), std::string::npos);
+}
+
+TEST_F(SettingsTest, FailedSaveReportsThePathAndKeepsTheOldFile) {
+  TGlobal missing(PathFromNative(dir_ / "no/such/"), kDocs);
+  try {
+    missing.SaveSettings();
+    FAIL() << "no error";
+  } catch (const TSettingsWriteError& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + (dir_ / "no/such/Deckscribe.dat"));
+  }
+  TGlobal g = Loaded("[general]\nsamedir=1\n");
+  g.Settings.samedir = false;
+  {
+    test::FileSizeLimit full(40);  // the disk fills up in the middle of the keys
+    EXPECT_THROW(g.SaveSettings(), TSettingsWriteError);
+  }
+  EXPECT_EQ(test::ReadFile(DatPath()), "[general]\nsamedir=1\n");
+  EXPECT_EQ(FilesInDir(), 1u);  // no temporary file left behind
+}
+
+TEST_F(SettingsTest, MaskListWithUserMasksAndTypeLookup) {
+  TGlobal g(dir_.Wide(), kDocs);
+  g.Settings.userfileext1 = u"*.PPS;*.POT";
+  g.RebuildMaskList();
+  EXPECT_EQ(g.SupportMaskList, u"*.ppt;*.pps;*.pot;*.pptx;");
+  EXPECT_EQ(g.SupportMaskTypes, std::u16string(18, 1) + std::u16string(7, 2));
+  const std::pair<std::u16string_view, int> lookups[] = {
+      {u".pot", 1}, {u".pptx", 2}, {u".PPTX", 2}, {u".ppt", 1}, {u".pp", 1}, {u".txt", 0}, {u"", 0}};
+  for (const auto& [ext, type] : lookups) EXPECT_EQ(g.FileTypeOfExtension(ext), type);
+
+  g.Settings.userfileext1.clear();
+  g.Settings.userfileext2 = u"*.\u00C4BC";  // only A to Z are lower-cased
+  g.RebuildMaskList();
+  EXPECT_EQ(g.SupportMaskList, u"*.ppt;*.pptx;*.\u00C4bc;");
+  EXPECT_EQ(g.SupportMaskTypes, std::u16string(6, 1) + std::u16string(13, 2));
+  EXPECT_EQ(g.FileTypeOfExtension(u".pt"), 0);
+}
+
+std::string Utf16Le(std::u16string_view text) {
+  std::string out;
+  for (char16_t u : text) out += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+  return out;
+}
+
+class LogTest : public SettingsTest {
+ protected:
+  LogTest() { g_.Clock = [this] { return now_; }; }
+  TGlobal g_{dir_.Wide(), kDocs};
+  std::tm now_ = [] {
+    std::tm t{};
+    t.tm_year = 110, t.tm_mon = 4, t.tm_mday = 3, t.tm_hour = 14, t.tm_min = 22, t.tm_sec = 10;
+    return t;
+  }();
+};
+
+// The test program keeps the C locale: "%m/%d/%y" and "%H:%M:%S".
+TEST_F(LogTest, FirstEntryCreatesTheFileWithByteOrderMarkLaterOnesAppend) {
+  g_.WriteLog(u"Conversion start...");
+  const std::string first = "\xFF\xFE" + Utf16Le(u"[05/03/10 14:22:10]: Conversion start...\r\n");
+  EXPECT_EQ(test::ReadFile(LogPath()), first);
+  now_.tm_hour = now_.tm_min = now_.tm_sec = 0;  // exactly midnight: the date only
+  g_.WriteLog(u"Conversion end. Successful: 1, Failed: 0, Total: 1\r\n");
+  EXPECT_EQ(test::ReadFile(LogPath()),
+            first + Utf16Le(u"[05/03/10]: Conversion end. Successful: 1, Failed: 0, Total: 1"
+                            u"\r\n\r\n"));
+  now_.tm_sec = 1;
+  EXPECT_EQ(FormatLogTimeStamp(now_), u"05/03/10 00:00:01");
+}
+
+TEST_F(LogTest, AppendsExactlyItsBytesWhateverTheFileHolds) {
+  test::WriteFile(LogPath(), "odd");
+  g_.WriteLog(u"\u00DC\U0001F600");
+  EXPECT_EQ(test::ReadFile(LogPath()), "odd" + Utf16Le(u"[05/03/10 14:22:10]: \u00DC\U0001F600\r\n"));
+}
+
+TEST_F(LogTest, NotlogWritesNothing) {
+  g_.Settings.notlog = true;
+  g_.WriteLog(u"x");
+  EXPECT_EQ(FilesInDir(), 0u);
+  test::WriteFile(LogPath(), "keep");
+  g_.WriteLog(u"x");
+  EXPECT_EQ(test::ReadFile(LogPath()), "keep");
+}
+
+TEST_F(LogTest, UnwritableLogRaisesWithTheErrorCode) {
+  TGlobal g(PathFromNative(dir_ / "missing/"), kDocs);
+  try {
+    g.WriteLog(u"x");
+    FAIL() << "no error";
+  } catch (const std::system_error& e) {
+    EXPECT_EQ(e.code().value(), ENOENT);
+    EXPECT_NE(std::string(e.what()).find("dkscract.log"), std::string::npos);
+  }
+  std::filesystem::create_directory(LogPath());  // a folder in place of the log
+  EXPECT_THROW(g_.WriteLog(u"x"), std::system_error);
+}
+
+TEST(ProgramDirTest, EnvironmentVariableNamesTheFolderAndItIsCreated) {
+  test::TempDir dir;
+  const char* old = std::getenv("DECKSCRIBE_HOME");
+  const std::string saved = old != nullptr ? old : "";
+  ::setenv("DECKSCRIBE_HOME", (dir / "deck home/sub").c_str(), 1);
+  EXPECT_EQ(ProgramDir(), PathFromNative(dir / "deck home/sub/"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "deck home/sub"));
+  ::setenv("DECKSCRIBE_HOME", dir.Path().c_str(), 1);
+  EXPECT_EQ(ProgramDir(), dir.Wide());  // one trailing separator, not two
+  old != nullptr ? ::setenv("DECKSCRIBE_HOME", saved.c_str(), 1) : ::unsetenv("DECKSCRIBE_HOME");
+  EXPECT_EQ(DocumentsDir().back(), u'/');
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -1,0 +1,115 @@
+#pragma once
+// Shared pieces of the console program's tests: a scratch folder, captured standard output
+// and converters whose behaviour each test sets.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "cli/ConsoleOutput.h"
+#include "cli/ConvertOneFile.h"
+
+namespace dkscr::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "dkscrcli-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    path_ = pattern;
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  // A path inside the folder, as native bytes.
+  std::string Path(const std::string& name) const { return path_ + "/" + name; }
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    const std::string path = Path(name);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+      std::abort();
+    }
+    ::close(fd);
+    return path;
+  }
+
+ private:
+  std::string path_;
+};
+
+// The whole content of a file read from a descriptor, from the start.
+inline std::string ReadAll(int fd) {
+  std::string out;
+  char chunk[65536];
+  for (off_t at = 0;;) {
+    const ssize_t got = ::pread(fd, chunk, sizeof chunk, at);
+    if (got <= 0) break;
+    out.append(chunk, static_cast<size_t>(got));
+    at += got;
+  }
+  return out;
+}
+
+inline std::string ReadFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return "<missing>";
+  std::string out = ReadAll(fd);
+  ::close(fd);
+  return out;
+}
+
+inline bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Standard output stand-in: an anonymous file the console writes to and the test reads back.
+class CapturedConsole {
+ public:
+  CapturedConsole() : fd_(::memfd_create("console", MFD_CLOEXEC)), console_(fd_) {}
+  ~CapturedConsole() { ::close(fd_); }
+  CapturedConsole(const CapturedConsole&) = delete;
+  CapturedConsole& operator=(const CapturedConsole&) = delete;
+
+  ConsoleOutput& Console() { return console_; }
+  std::string Text() {
+    console_.Flush();
+    return ReadAll(fd_);
+  }
+
+ private:
+  int fd_;
+  ConsoleOutput console_;
+};
+
+// What the fake converter saw and what it answers: a negative result as is, else `text`.
+struct FakeConverterState {
+  int32_t codePage = 0;
+  ResultCode result = 0;
+  std::string text;
+};
+
+inline FakeConverterState& FakeState() {
+  static FakeConverterState state;
+  return state;
+}
+
+inline ResultCode FakeConvert(const std::u16string&, OutputBuffer& output, int32_t codePage) {
+  FakeState().codePage = codePage;
+  if (FakeState().result < 0) return FakeState().result;
+  return CopyToOutput(FakeState().text, output);
+}
+
+inline ConverterTable FakeConverters() { return ConverterTable{FakeConvert, FakeConvert}; }
+
+}  // namespace dkscr::test

@@ -1,0 +1,86 @@
+// What the running program cannot show: converter codes that our converters never return,
+// a missing converter, and standard output in blocks or failing.
+#include "cli/ConvertOneFile.h"
+
+#include <gtest/gtest.h>
+
+#include "CliTestSupport.h"
+
+namespace dkscr {
+namespace {
+
+using test::FakeState;
+
+TEST(ConvertOneFileTest, ConverterCodesBecomeMessagesAndExitCodes) {
+  test::ScratchDir dir;
+  const std::string source = dir.Write("talk.ppt", "x");
+  const std::string target = dir.Path("out.txt");
+  const std::string format = "Input file \"" + source + "\" format not correct\r\n";
+  const struct {
+    ResultCode converter;
+    int exit;
+    std::string message;
+  } rows[] = {
+      {-1, -1, "Convert dll file load error\r\n"},
+      {-2, -5, format}, {-3, -5, format}, {-6, -5, format}, {-7, -5, format}, {-9, -5, format},
+      {INT32_MIN, -5, format},
+      {-4, -4, "Input file \"" + source + "\" open error\r\n"},
+      {-11, -11, "Input file \"" + source + "\" is encrypted\r\n"},
+  };
+  for (const auto& row : rows) {
+    test::CapturedConsole console;
+    OutputBuffer buffer;
+    FakeState() = {};
+    FakeState().result = row.converter;
+    const ConvertRequest request{source, target, false, "", 0};
+    EXPECT_EQ(ConvertOneFile(request, test::FakeConverters(), buffer, console.Console()),
+              row.exit);
+    EXPECT_EQ(console.Text(), row.message) << row.converter;
+    EXPECT_FALSE(test::Exists(target));
+    EXPECT_EQ(FakeState().codePage, DefaultCodePage());  // code page 0 is resolved first
+  }
+}
+
+TEST(ConvertOneFileTest, MissingConverterIsALoadError) {
+  test::ScratchDir dir;
+  test::CapturedConsole console;
+  OutputBuffer buffer;
+  const std::string source = dir.Write("talk.pptx", "x");
+  const ConvertRequest request{source, "*", false, "", 1252};
+  EXPECT_EQ(ConvertOneFile(request, ConverterTable{}, buffer, console.Console()),
+            kResultLoadError);
+  EXPECT_EQ(console.Text(), "Convert dll file load error\r\n");
+}
+
+TEST(ConvertOneFileTest, StandardOutputKeepsEveryByteInOrder) {
+  test::CapturedConsole captured;
+  std::string big(200000, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(big.data());
+  captured.Console().WriteOutputByte(0xFF);
+  captured.Console().WriteOutputBytes(bytes, 65535);  // fills the block to the brim
+  captured.Console().WriteOutputBytes(bytes, big.size());
+  captured.Console().WriteMessage("done");
+  EXPECT_EQ(captured.Text(), "\xFF" + big.substr(0, 65535) + big + "done\r\n");
+}
+
+TEST(ConvertOneFileTest, StandardOutputThatRefusesTheTextIsAWriteError) {
+  const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+  if (full < 0) GTEST_SKIP() << "no /dev/full";
+  test::ScratchDir dir;
+  FakeState() = {};
+  FakeState().text = "text";
+  OutputBuffer buffer;
+  {
+    ConsoleOutput console(full);
+    const std::string source = dir.Write("talk.ppt", "x");
+    const ConvertRequest request{source, "*", false, "", 1252};
+    EXPECT_EQ(ConvertOneFile(request, test::FakeConverters(), buffer, console),
+              kResultTargetWriteError);
+    EXPECT_TRUE(console.Failed());
+  }
+  ::close(full);
+}
+
+}  // namespace
+}  // namespace dkscr

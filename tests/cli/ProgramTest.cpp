@@ -1,0 +1,198 @@
+// The built dkscrcmd run as a process on presentations from the test-side writers: every
+// outcome's message, exit status as the shell sees it, and what happens to the files.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "CliTestSupport.h"
+#include "cli/CmdOptions.h"
+#include "deck/Deck.h"
+#include "tests/support/PptBuilder.h"
+#include "tests/support/ZipWriter.h"
+
+namespace dkscr {
+namespace {
+
+using test::ReadFile;
+
+struct ProgramRun {
+  int status = -1;  // as the shell sees it; 1000 + signal when killed
+  std::string out;
+};
+
+// Runs the program in the C.UTF-8 locale; a file-size limit stands in for a full disk.
+ProgramRun RunProgram(const std::vector<std::string>& args, rlim_t fileSizeLimit = RLIM_INFINITY) {
+  int fds[2];
+  if (::pipe(fds) != 0) std::abort();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(fds[1], STDOUT_FILENO);
+    ::close(fds[0]);
+    ::close(fds[1]);
+    ::setenv("LC_ALL", "C.UTF-8", 1);
+    const struct rlimit limit {fileSizeLimit, fileSizeLimit};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::vector<char*> argv{const_cast<char*>("dkscrcmd")};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    ::execv(DKSCR_CMD_PATH, argv.data());
+    ::_exit(127);
+  }
+  ::close(fds[1]);
+  ProgramRun run;
+  char chunk[65536];
+  for (ssize_t got; (got = ::read(fds[0], chunk, sizeof chunk)) != 0;) {
+    if (got > 0) run.out.append(chunk, static_cast<size_t>(got));
+    if (got < 0 && errno != EINTR) break;
+  }
+  ::close(fds[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+  return run;
+}
+
+std::string Encoded(std::u16string_view text, int32_t codePage) {
+  OutputBuffer buffer;
+  const ResultCode length = EncodeWideText(text, codePage, buffer);
+  return std::string(reinterpret_cast<const char*>(buffer.Data()), static_cast<size_t>(length));
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  std::string Ppt(const std::string& name) { return dir_.Write(name, test::MakePptFile(deck_)); }
+  std::string Pptx(const std::string& name) { return dir_.Write(name, test::MakePptxFile(deck_)); }
+  std::string PptText(int32_t cp) { return Encoded(test::ExpectedPptText(deck_), cp); }
+  std::string PptxText(int32_t cp) { return Encoded(test::ExpectedPptxText(deck_), cp); }
+  void Expect(const std::vector<std::string>& args, int status, const std::string& out) {
+    const ProgramRun run = RunProgram(args);
+    EXPECT_EQ(run.status, status) << args.back();
+    EXPECT_EQ(run.out, out) << args.back();
+  }
+
+  test::ScratchDir dir_;
+  test::Deck deck_ = test::SampleDeck();
+};
+
+TEST_F(ProgramTest, CommandLinesThatShowTheUsage) {
+  const std::string usage = UsageText("dkscrcmd") + "\r\n";
+  const std::string ppt = Ppt("deck.ppt");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {}, {ppt}, {"-o", ppt, "*", "extra"}, {"x", ppt, "*"}, {"-x", ppt, "*"},
+           {"-c", ppt, "*"}, {"-t", ppt, "*"}, {"-sx", ppt, "*"}, {"-x", "-o", ppt, "*"}}) {
+    const ProgramRun run = RunProgram(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, usage);
+  }
+  // Exactly two arguments are paths, whatever they look like.
+  Expect({"-o", "a.ppt"}, 254, "Input file \"-o\" not exists\r\n");
+}
+
+TEST_F(ProgramTest, TextToFilesAndToStandardOutput) {
+  const std::string ppt = Ppt("deck.ppt"), pptx = Pptx("deck.pptx"), out = dir_.Path("o.txt");
+  Expect({"-c1252", ppt, out}, 0, "\"" + ppt + "\" --> \"" + out + "\" OK\r\n");
+  EXPECT_EQ(ReadFile(out), PptText(1252));
+  for (int32_t cp : {1252, 65001, 1200}) {  // exact bytes, byte-order mark included
+    Expect({"-c" + std::to_string(cp), ppt, "*"}, 0, PptText(cp));
+    Expect({"-C" + std::to_string(cp), pptx, "*"}, 0, PptxText(cp));
+  }
+  // No -c and -c0 both mean the locale's code page; later options win; -s changes nothing.
+  Expect({ppt, "*"}, 0, PptText(DefaultCodePage()));
+  Expect({"-c0", ppt, "*"}, 0, PptText(DefaultCodePage()));
+  Expect({"-c1252", "-s5", "-c65001", ppt, "*"}, 0, PptText(65001));
+  // A forced type wins over any extension; other listed types are accepted, then refused.
+  Expect({"-TPPT", "-c1200", Ppt("deck.pptx.bak"), "*"}, 0, PptText(1200));
+  Expect({"-tpptx", "-c1200", Pptx("deck.ppt"), "*"}, 0, PptxText(1200));
+  Expect({"-tDOC", ppt, "*"}, 253, "Input file \"" + ppt + "\" type not support\r\n");
+  for (const char* name : {"deck.doc", "deck.", "deck"}) {
+    const std::string other = Ppt(name);
+    Expect({other, "*"}, 253, "Input file \"" + other + "\" type not support\r\n");
+  }
+}
+
+TEST_F(ProgramTest, SourcesThatCannotBeConverted) {
+  const std::string gone = dir_.Path("gone.ppt"), folder = dir_.Path("folder.pptx");
+  Expect({gone, "*"}, 254, "Input file \"" + gone + "\" not exists\r\n");
+  std::filesystem::create_directory(folder);
+  Expect({folder, "*"}, 254, "Input file \"" + folder + "\" not exists\r\n");
+
+  const std::string text = dir_.Write("text.ppt", "plain text, not a compound document");
+  Expect({text, "*"}, 251, "Input file \"" + text + "\" format not correct\r\n");
+  test::ZipWriter noSlides;
+  noSlides.Add("ppt/presentation.xml", "<p:presentation/>");
+  const std::string package = dir_.Write("noslides.pptx", noSlides.Build());
+  Expect({package, "*"}, 251, "Input file \"" + package + "\" format not correct\r\n");
+  // A package whose directory lies beyond its end cannot be opened.
+  const std::string broken = dir_.Write(
+      "baddir.pptx", std::string("PK\5\6\0\0\0\0\5\0\5\0\0\0\0\0\377\377\377\0\0\0", 22));
+  Expect({broken, "*"}, 252, "Input file \"" + broken + "\" open error\r\n");
+  const std::string locked = dir_.Write(
+      "locked.ppt", test::BuildCfb(test::PresentationStreams(
+                        test::MakePresentationStream({u"secret"}), test::kTokenEncrypted)));
+  Expect({locked, "*"}, 245, "Input file \"" + locked + "\" is encrypted\r\n");
+}
+
+TEST_F(ProgramTest, ExistingDestinations) {
+  const std::string ppt = Ppt("deck.ppt"), out = dir_.Write("out.txt", "old text");
+  Expect({ppt, out}, 1, "Output file \"" + out + "\" already exists, convert canceled\r\n");
+  EXPECT_EQ(ReadFile(out), "old text");
+  // A failed conversion leaves it alone even with -o.
+  EXPECT_EQ(RunProgram({"-o", dir_.Write("bad.ppt", "junk"), out}).status, 251);
+  EXPECT_EQ(ReadFile(out), "old text");
+  EXPECT_EQ(RunProgram({"-O", "-c1252", ppt, out}).status, 0);
+  EXPECT_EQ(ReadFile(out), PptText(1252));
+  // Standard output is never "existing"; the source is never replaced by its own text.
+  EXPECT_EQ(RunProgram({"-c1252", ppt, "*"}).status, 0);
+  Expect({"-o", ppt, ppt}, 250, "Output file \"" + ppt + "\" create error\r\n");
+  EXPECT_EQ(ReadFile(ppt), test::MakePptFile(deck_));
+}
+
+TEST_F(ProgramTest, DestinationsThatCannotBeCreatedOrWritten) {
+  const std::string ppt = Ppt("deck.ppt"), nowhere = dir_.Path("no/such/out.txt");
+  Expect({ppt, nowhere}, 250, "Output file \"" + nowhere + "\" create error\r\n");
+  std::filesystem::create_directory(dir_.Path("dir.txt"));
+  EXPECT_EQ(RunProgram({ppt, dir_.Path("dir.txt")}).status, 250);
+  if (test::Exists("/dev/full")) {
+    Expect({"-o", ppt, "/dev/full"}, 249, "Output file \"/dev/full\" write error\r\n");
+  }
+  // A full disk part way through: no cut-off text file stays behind.
+  deck_ = test::LargeDeck(200);
+  const std::string big = Pptx("big.pptx"), out = dir_.Path("big.txt");
+  EXPECT_EQ(RunProgram({big, out}, 1024).status, 249);
+  EXPECT_FALSE(test::Exists(out));
+}
+
+TEST_F(ProgramTest, EmptyPresentationAndOddFileNames) {
+  deck_ = {};
+  const std::string empty = Ppt("empty.ppt"), out = dir_.Path("empty.txt");
+  Expect({"-c1252", empty, out}, 0, "\"" + empty + "\" --> \"" + out + "\" OK\r\n");
+  EXPECT_EQ(ReadFile(out), "");
+  EXPECT_EQ(RunProgram({"-o", "-c65001", empty, out}).status, 0);
+  EXPECT_EQ(ReadFile(out), "\xEF\xBB\xBF");
+  Expect({"-c1200", empty, "*"}, 0, "\xFF\xFE");
+  Expect({"-c1252", empty, "*"}, 0, "");
+  // Names that are no valid UTF-8 reach the converter and the file system unchanged.
+  deck_ = test::SampleDeck();
+  const std::string source = Ppt("caf\xE9 \xFF.ppt"), target = dir_.Path("r\xE9sum\xE9.txt");
+  Expect({"-c1252", source, target}, 0, "\"" + source + "\" --> \"" + target + "\" OK\r\n");
+  EXPECT_EQ(ReadFile(target), PptText(1252));
+}
+
+TEST_F(ProgramTest, LargeDecksAndTheBundledSamples) {
+  deck_ = test::LargeDeck(300);
+  Expect({"-c1200", Ppt("large.ppt"), "*"}, 0, PptText(1200));
+  Expect({"-c1200", Pptx("large.pptx"), "*"}, 0, PptxText(1200));
+  deck_ = test::SampleDeck();
+  const std::string samples = std::string(DKSCR_TEST_SOURCE_DIR) + "/../../samples/";
+  Expect({"-c1200", samples + "sample.ppt", "*"}, 0, PptText(1200));
+  Expect({"-c1200", samples + "sample.pptx", "*"}, 0, PptxText(1200));
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -11,6 +11,7 @@
 #include "app/ProgramDialogs.h"
 #include "app/ProgramDir.h"
 #include "app/UnMain.h"
+#include "app/ZipHooks.h"
 #include "core/NativePath.h"
 
 int main(int argc, char* argv[]) {
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("Deckscribe"));
   QApplication::setDesktopFileName(QStringLiteral("deckscribe"));
   QApplication::setWindowIcon(dkscr::MakeProgramIcon());
+  dkscr::ConnectZipHooks();
 
   dkscr::TGlobal global(dkscr::ProgramDir(), dkscr::DocumentsDir());
   global.LoadSettings();

@@ -16,12 +16,8 @@ std::u16string PathFromNative(std::string_view bytes) {
       for (size_t i = 0; i < len; ++i) {
         out.push_back(static_cast<char16_t>(0xDC00 + static_cast<uint8_t>(bytes[pos + i])));
       }
-    } else if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
     } else {
-      out.push_back(static_cast<char16_t>(cp));
+      AppendUtf16(cp, out);
     }
     pos += len;
   }

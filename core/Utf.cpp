@@ -56,17 +56,19 @@ std::u16string Utf8ToWide(std::string_view text) {
     char32_t cp;
     bool valid;
     pos += DecodeUtf8Sequence(text, pos, cp, valid);
-    if (!valid) {
-      out.push_back(kReplacementChar);
-    } else if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
+    AppendUtf16(valid ? cp : kReplacementChar, out);
   }
   return out;
+}
+
+void AppendUtf16(char32_t cp, std::u16string& out) {
+  if (cp >= 0x10000) {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  } else {
+    out.push_back(static_cast<char16_t>(cp));
+  }
 }
 
 void AppendUtf8(char32_t cp, std::string& out) {

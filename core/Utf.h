@@ -24,6 +24,9 @@ std::u16string Utf8ToWide(std::string_view text);
 void AppendWideAsUtf8(std::u16string_view text, std::string& out);
 std::string WideToUtf8(std::u16string_view text);
 
+// Appends one code point as UTF-16: a surrogate pair beyond the BMP.
+void AppendUtf16(char32_t codePoint, std::u16string& out);
+
 // Appends one code point as UTF-8 (no checks: the caller passes a scalar value).
 void AppendUtf8(char32_t codePoint, std::string& out);
 

@@ -85,14 +85,14 @@ struct ZipEntrySpec {
   std::optional<std::string> localName;        // a different name in the local header
 };
 
-// An entry spec to adjust before adding (designated initializers would trip
+// An entry description to adjust before adding (designated initializers would trip
 // -Wmissing-field-initializers).
 inline ZipEntrySpec Entry(std::string name, std::string data, uint16_t method = 8) {
-  ZipEntrySpec spec;
-  spec.name = std::move(name);
-  spec.data = std::move(data);
-  spec.method = method;
-  return spec;
+  ZipEntrySpec entry;
+  entry.name = std::move(name);
+  entry.data = std::move(data);
+  entry.method = method;
+  return entry;
 }
 
 // Where the pieces of a built archive lie (positions in the returned bytes).
@@ -105,8 +105,8 @@ struct ZipLayout {
 
 class ZipWriter {
  public:
-  ZipWriter& Add(ZipEntrySpec spec) {
-    entries_.push_back(std::move(spec));
+  ZipWriter& Add(ZipEntrySpec entry) {
+    entries_.push_back(std::move(entry));
     return *this;
   }
   ZipWriter& Add(std::string name, std::string data, uint16_t method = 8) {

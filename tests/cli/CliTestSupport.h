@@ -1,5 +1,5 @@
 #pragma once
-// Shared pieces of the console program's tests: a scratch folder, captured standard output
+// Shared pieces of the console program's tests: captured standard output
 // and converters whose behaviour each test sets.
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -13,39 +13,9 @@
 
 #include "cli/ConsoleOutput.h"
 #include "cli/ConvertOneFile.h"
+#include "tests/support/ScratchDir.h"
 
 namespace dkscr::test {
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "dkscrcli-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  // A path inside the folder, as native bytes.
-  std::string Path(const std::string& name) const { return path_ + "/" + name; }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    const std::string path = Path(name);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-      std::abort();
-    }
-    ::close(fd);
-    return path;
-  }
-
- private:
-  std::string path_;
-};
 
 // The whole content of a file read from a descriptor, from the start.
 inline std::string ReadAll(int fd) {

@@ -1,12 +1,11 @@
 // ConvertPpt end to end on well-formed presentations, saves and the opening outcomes.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <thread>
 
 #include "core/KelPptCvt.h"
 #include "tests/ppt/PptTestUtil.h"
+#include "tests/support/ScratchDir.h"
 
 namespace dkscr {
 namespace {
@@ -30,10 +29,6 @@ TEST(ConvertPpt, EncodesInTheRequestedCodePage) {
   EXPECT_EQ(out.BlockSize(), 9u);
 }
 
-TEST(ConvertPpt, ParagraphsAndSoftBreaksAsStored) {
-  EXPECT_EQ(ConvertImage(MakePresentation({u"Para one\rPara\u000btwo"})).text, "Para one\r\nPara\x0btwo\r\n");
-}
-
 TEST(ConvertPpt, ShapesComeOutInDrawingOrder) {
   PptStreamBuilder doc;
   const uint32_t slide = doc.Append(SlideContainer({ShapeWithText({OutlineTextRefAtom(0)}),
@@ -45,18 +40,21 @@ TEST(ConvertPpt, ShapesComeOutInDrawingOrder) {
   EXPECT_EQ(ConvertDoc(doc).text, "Title\r\nFree box\r\nBody\r\n");
 }
 
-TEST(ConvertPpt, TextBytesAreWindows1252) {
-  PptStreamBuilder doc;
-  const uint32_t slide = doc.Append(SlideWith({TextBytesAtom("\x80 \xE9\x9F")}));
-  doc.AppendSave({{1, doc.Append(DocumentRecord({SlidePersistAtom(3)}))}, {3, slide}}, 1);
-  EXPECT_EQ(ConvertDoc(doc).text, "\xE2\x82\xAC \xC3\xA9\xC5\xB8\r\n");  // U+20AC, U+00E9, U+0178
-}
-
-TEST(ConvertPpt, EmptyTextAtomIsAnEmptyLine) {
-  PptStreamBuilder doc;
-  const uint32_t slide = doc.Append(SlideWith({TextCharsAtom(u""), TextBytesAtom("")}));
-  doc.AppendSave({{1, doc.Append(DocumentRecord({SlidePersistAtom(3)}))}, {3, slide}}, 1);
-  EXPECT_EQ(ConvertDoc(doc).text, "\r\n\r\n");
+TEST(ConvertPpt, TextAtomsOfOneSlide) {
+  const struct {
+    std::vector<std::string> records;
+    std::string text;
+  } cases[] = {
+      {{TextBytesAtom("\x80 \xE9\x9F")}, "\xE2\x82\xAC \xC3\xA9\xC5\xB8\r\n"},  // Windows-1252: U+20AC, U+00E9, U+0178
+      {{TextCharsAtom(u"Para one\rPara\u000btwo")}, "Para one\r\nPara\x0btwo\r\n"},  // soft breaks stay
+      {{TextCharsAtom(u""), TextBytesAtom("")}, "\r\n\r\n"},  // an empty atom is an empty line
+  };
+  for (const auto& c : cases) {
+    PptStreamBuilder doc;
+    const uint32_t slide = doc.Append(SlideWith(c.records));
+    doc.AppendSave({{1, doc.Append(DocumentRecord({SlidePersistAtom(3)}))}, {3, slide}}, 1);
+    EXPECT_EQ(ConvertDoc(doc).text, c.text);
+  }
 }
 
 TEST(ConvertPpt, OutlineReferencesPickTheirLine) {
@@ -123,29 +121,22 @@ TEST(ConvertPpt, FilesOnDisk) {
   EXPECT_EQ(ConvertPpt(u"/nonexistent-dir/missing.ppt", out, 65001), -2);
   EXPECT_EQ(ConvertPpt(u"/tmp", out, 65001), -5);
   EXPECT_FALSE(out.HasBlock());
-  char name[] = "/tmp/dkscr_ppt_XXXXXX";
-  const int fd = mkstemp(name);
-  ASSERT_GE(fd, 0);
-  close(fd);
-  const std::u16string path(name, name + sizeof name - 1);
-  WriteBytesToFile(name, "plain text, not a presentation at all");
-  EXPECT_EQ(ConvertPpt(path, out, 65001), -5);
-  CfbOptions v4;
-  v4.version = 4;
-  WriteBytesToFile(name, BuildCfbImage(PresentationStreams(MakePresentationStream({u"On disk"}, {u"Notes"})), v4).bytes);
-  ASSERT_EQ(ConvertPpt(path, out, 1252), 16);
+  const ScratchDir dir;
+  EXPECT_EQ(ConvertPpt(dir.Put("text.ppt", "plain text, not a presentation at all"), out, 65001), -5);
+  const std::string v4 = BuildCfb(PresentationStreams(MakePresentationStream({u"On disk"}, {u"Notes"})), 4);
+  ASSERT_EQ(ConvertPpt(dir.Put("v4.ppt", v4), out, 1252), 16);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Data()), 16), "On disk\r\nNotes\r\n");
-  unlink(name);
 }
 
 TEST(ConvertPpt, ConversionsRunSideBySide) {
-  std::vector<std::string> images;
-  for (int i = 0; i < 4; ++i) {
-    std::vector<std::u16string> slides;
-    for (int k = 0; k < 50; ++k) slides.push_back(u"Deck " + std::u16string(1, static_cast<char16_t>(u'A' + i)) + u" slide");
+  std::vector<std::string> images, expected, results(4);
+  for (char deck = 'A'; deck < 'E'; ++deck) {
+    const std::vector<std::u16string> slides(50, u"Deck " + std::u16string(1, static_cast<char16_t>(deck)) + u" slide");
     images.push_back(MakePresentation(slides, {u"n"}));
+    std::string text;
+    for (int k = 0; k < 50; ++k) text += std::string("Deck ") + deck + " slide\r\n";
+    expected.push_back(text + "n\r\n");
   }
-  std::vector<std::string> results(images.size());
   std::vector<std::thread> threads;
   for (size_t i = 0; i < images.size(); ++i) {
     threads.emplace_back([&, i] {
@@ -153,11 +144,7 @@ TEST(ConvertPpt, ConversionsRunSideBySide) {
     });
   }
   for (std::thread& t : threads) t.join();
-  for (size_t i = 0; i < images.size(); ++i) {
-    std::string expected;
-    for (int k = 0; k < 50; ++k) expected += std::string("Deck ") + static_cast<char>('A' + i) + " slide\r\n";
-    EXPECT_EQ(results[i], expected + "n\r\n");
-  }
+  EXPECT_EQ(results, expected);
 }
 
 }  // namespace

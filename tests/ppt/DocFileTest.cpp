@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <unistd.h>
 
 #include "core/DocFile.h"
 #include "tests/support/CfbWriter.h"
+#include "tests/support/ScratchDir.h"
 
 namespace dkscr {
 namespace {
@@ -121,32 +121,15 @@ TEST(DocFile, EmptyReferencesReportNil) {
   EXPECT_EQ(stream.LastError, "Stream is nil");
 }
 
-class TempFile {
- public:
-  explicit TempFile(std::string_view bytes) {
-    char name[] = "/tmp/dkscr_cfb_XXXXXX";
-    const int fd = mkstemp(name);
-    if (fd >= 0) close(fd);
-    path_ = name;
-    test::WriteBytesToFile(path_, bytes);
-  }
-  ~TempFile() { unlink(path_.c_str()); }
-  std::u16string Path() const { return std::u16string(path_.begin(), path_.end()); }
-
- private:
-  std::string path_;
-};
-
 TEST(DocFile, CheckDocFileTellsMissingOtherAndCompound) {
   EXPECT_EQ(CheckDocFile(u"/nonexistent-dir/none.ppt"), -2);
   EXPECT_EQ(CheckDocFile(u"/tmp"), -5);
-  TempFile text("just some text, long enough to be more than nothing at all\n");
-  EXPECT_EQ(CheckDocFile(text.Path()), -5);
-  TempFile zip(std::string("PK\x03\x04", 4) + std::string(600, '\0'));
-  EXPECT_EQ(CheckDocFile(zip.Path()), -5);
-  TempFile doc(test::BuildCfb({{u"WordDocument", "w"}}));
-  EXPECT_EQ(CheckDocFile(doc.Path()), 0);
-  auto storage = OpenDocFile(doc.Path(), kStgmReadShareExclusive);
+  const test::ScratchDir dir;
+  EXPECT_EQ(CheckDocFile(dir.Put("text", "just some text, long enough to be more than nothing at all\n")), -5);
+  EXPECT_EQ(CheckDocFile(dir.Put("zip", std::string("PK\x03\x04", 4) + std::string(600, '\0'))), -5);
+  const std::u16string doc = dir.Put("doc", test::BuildCfb({{u"WordDocument", "w"}}));
+  EXPECT_EQ(CheckDocFile(doc), 0);
+  auto storage = OpenDocFile(doc, kStgmReadShareExclusive);
   ASSERT_TRUE(storage);
   auto s = storage->OpenStream(u"WordDocument", kStgmReadShareExclusive);
   ASSERT_TRUE(s);

@@ -30,8 +30,7 @@ TEST(PptChoices, EditChainThatLoopsEndsKeepingWhatWasLoaded) {
   const uint32_t newest = older + 36;
   doc.Append(UserEditAtom(newest, dirOld, 1));
   doc.Append(UserEditAtom(older, dirNew, 1));
-  const std::string image = BuildCfb({{u"Current User", CurrentUserAtom(newest)}, {u"PowerPoint Document", doc.Bytes()}});
-  EXPECT_EQ(ConvertImage(image).text, "one\r\ntwo\r\n");
+  EXPECT_EQ(ConvertStream(doc.Bytes(), newest), "one\r\ntwo\r\n");
   // An edit naming itself as its predecessor.
   PptStreamBuilder self;
   const uint32_t s = self.Append(SlideWith({TextBytesAtom("self")}));
@@ -39,8 +38,7 @@ TEST(PptChoices, EditChainThatLoopsEndsKeepingWhatWasLoaded) {
   const uint32_t dir = self.Append(PersistDirectoryAtom({{1, d}, {3, s}}));
   const uint32_t edit = static_cast<uint32_t>(self.Bytes().size());
   self.Append(UserEditAtom(edit, dir, 1));
-  EXPECT_EQ(ConvertImage(BuildCfb({{u"Current User", CurrentUserAtom(edit)}, {u"PowerPoint Document", self.Bytes()}})).text,
-            "self\r\n");
+  EXPECT_EQ(ConvertStream(self.Bytes(), edit), "self\r\n");
 }
 
 TEST(PptChoices, UnresolvedPersistIdsGiveNoText) {
@@ -89,8 +87,7 @@ TEST(PptChoices, StreamEndingInsideAContainer) {
   const uint32_t edit = doc.Append(UserEditAtom(0, dir, 1));
   const std::string slide = SlideWith({TextBytesAtom("two"), TextBytesAtom("cut off")});
   doc.Append(slide.substr(0, slide.size() - 4));
-  const std::string image = BuildCfb({{u"Current User", CurrentUserAtom(edit)}, {u"PowerPoint Document", doc.Bytes()}});
-  EXPECT_EQ(ConvertImage(image).text, "one\r\ntwo\r\ncut\r\n");
+  EXPECT_EQ(ConvertStream(doc.Bytes(), edit), "one\r\ntwo\r\ncut\r\n");
 }
 
 TEST(PptChoices, PersistDirectoryShorterThanItsLength) {
@@ -100,9 +97,8 @@ TEST(PptChoices, PersistDirectoryShorterThanItsLength) {
   const uint32_t edit = doc.Append(UserEditAtom(0, static_cast<uint32_t>(doc.Bytes().size() + 36), 1));
   // The directory claims 1000 bytes and a run of 5 ids; the stream holds 3 words and 2 bytes.
   doc.Append(RecordHeader(0, 0, rt::kPersistDirectoryAtom, 1000) + Le32(1 | (5u << 20)) + Le32(document) + Le32(slide) + "\x01\x02");
-  const std::string image = BuildCfb({{u"Current User", CurrentUserAtom(edit)}, {u"PowerPoint Document", doc.Bytes()}});
   // Ids 1 and 2 resolve; id 3 would need a word that was never read.
-  EXPECT_EQ(ConvertImage(image).text, "one\r\n");
+  EXPECT_EQ(ConvertStream(doc.Bytes(), edit), "one\r\n");
 }
 
 TEST(PptMended, OddTextCharsLengthDoesNotShiftLaterText) {
@@ -155,8 +151,7 @@ TEST(PptBounds, HugeLengthsReadOnlyWhatTheStreamHolds) {
   const uint32_t dir = doc.Append(PersistDirectoryAtom({{1, document}, {3, static_cast<uint32_t>(doc.Bytes().size() + 24 + 36)}}));
   const uint32_t edit = doc.Append(UserEditAtom(0, dir, 1));
   doc.Append(RecordHeader(0x0F, 0, rt::kSlide, 0xFFFFFFF0) + tail);
-  const std::string image = BuildCfb({{u"Current User", CurrentUserAtom(edit)}, {u"PowerPoint Document", doc.Bytes()}});
-  EXPECT_EQ(ConvertImage(image).text, "tail\r\n");
+  EXPECT_EQ(ConvertStream(doc.Bytes(), edit), "tail\r\n");
 }
 
 TEST(PptBounds, ObjectListedOverAndOverIsBounded) {

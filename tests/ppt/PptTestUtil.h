@@ -25,6 +25,11 @@ inline Converted ConvertDoc(const PptStreamBuilder& doc, uint32_t token = kToken
   return ConvertImage(BuildCfb(PresentationStreams(doc, token)));
 }
 
+// A document stream whose current edit the test placed itself.
+inline std::string ConvertStream(const std::string& stream, uint32_t currentEdit) {
+  return ConvertImage(BuildCfb({{u"Current User", CurrentUserAtom(currentEdit)}, {u"PowerPoint Document", stream}})).text;
+}
+
 // A document record with the given slide list and notes list (masters list holds id 2).
 inline std::string DocumentRecord(const std::vector<std::string>& slideList,
                                   const std::vector<std::string>& notesList = {}) {

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -233,11 +232,6 @@ inline std::string BuildCfb(const std::vector<CfbStream>& streams, int version =
   CfbOptions options;
   options.version = version;
   return BuildCfbImage(streams, options).bytes;
-}
-
-inline void WriteBytesToFile(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace dkscr::test

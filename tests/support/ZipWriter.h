@@ -8,12 +8,10 @@
 //   auto odd = dkscr::test::Entry("b.txt", "y");            // then adjust fields
 //   odd.crc = 0; zip.Add(odd);
 //   std::string bytes = zip.Build();
-//   dkscr::test::WriteFileBytes(path, bytes);
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -82,7 +80,6 @@ struct ZipEntrySpec {
   std::optional<uint32_t> crc;                 // CRC-32 to record (local and central)
   std::optional<uint32_t> compressedSize;      // size fields to record
   std::optional<uint32_t> uncompressedSize;
-  std::optional<std::string> localName;        // a different name in the local header
 };
 
 // An entry description to adjust before adding (designated initializers would trip
@@ -100,7 +97,6 @@ struct ZipLayout {
   std::vector<uint32_t> localHeaderOffsets;
   std::vector<uint32_t> centralHeaderOffsets;
   uint32_t centralDirOffset = 0;
-  uint32_t endRecordOffset = 0;
 };
 
 class ZipWriter {
@@ -144,14 +140,6 @@ class ZipWriter {
     commentLength_ = length;
     return *this;
   }
-  ZipWriter& DiskNumber(uint16_t disk) {
-    diskNumber_ = disk;
-    return *this;
-  }
-  ZipWriter& OmitEndRecord(bool omit = true) {
-    omitEnd_ = omit;
-    return *this;
-  }
   ZipWriter& OmitCentralDirectory(bool omit = true) {
     omitCentral_ = omit;
     return *this;
@@ -178,7 +166,6 @@ class ZipWriter {
                                                 : static_cast<uint32_t>(e.data.size());
       const uint32_t offset = static_cast<uint32_t>(out.size());
       lay.localHeaderOffsets.push_back(offset);
-      const std::string& localName = e.localName ? *e.localName : e.name;
       PutLe32(out, 0x04034b50);
       PutLe16(out, e.versionNeeded);
       PutLe16(out, Flags(e));
@@ -187,9 +174,9 @@ class ZipWriter {
       PutLe32(out, e.dataDescriptor ? 0 : crc);
       PutLe32(out, e.dataDescriptor ? 0 : csize);
       PutLe32(out, e.dataDescriptor ? 0 : usize);
-      PutLe16(out, static_cast<uint32_t>(localName.size()));
+      PutLe16(out, static_cast<uint32_t>(e.name.size()));
       PutLe16(out, static_cast<uint32_t>(e.localExtra.size()));
-      out += localName;
+      out += e.name;
       out += e.localExtra;
       out += packed;
       if (e.dataDescriptor) {
@@ -229,20 +216,15 @@ class ZipWriter {
       }
     }
     const uint32_t cdSize = static_cast<uint32_t>(out.size()) - cdStart;
-    lay.endRecordOffset = static_cast<uint32_t>(out.size());
-    if (!omitEnd_) {
-      const uint16_t total = totalEntries_ ? *totalEntries_
-                                           : static_cast<uint16_t>(entries_.size());
-      PutLe32(out, 0x06054b50);
-      PutLe16(out, diskNumber_);
-      PutLe16(out, diskNumber_);
-      PutLe16(out, total);
-      PutLe16(out, total);
-      PutLe32(out, cdSize);
-      PutLe32(out, cdOffset_ ? *cdOffset_ : cdStart - shift);
-      PutLe16(out, commentLength_ ? *commentLength_ : static_cast<uint32_t>(comment_.size()));
-      out += comment_;
-    }
+    const uint16_t total = totalEntries_ ? *totalEntries_ : static_cast<uint16_t>(entries_.size());
+    PutLe32(out, 0x06054b50);
+    PutLe32(out, 0);  // this disk and the directory's disk
+    PutLe16(out, total);
+    PutLe16(out, total);
+    PutLe32(out, cdSize);
+    PutLe32(out, cdOffset_ ? *cdOffset_ : cdStart - shift);
+    PutLe16(out, commentLength_ ? *commentLength_ : static_cast<uint32_t>(comment_.size()));
+    out += comment_;
     out += suffix_;
     return out;
   }
@@ -258,18 +240,10 @@ class ZipWriter {
   std::string suffix_;
   std::string comment_;
   bool adjustForPrefix_ = false;
-  bool omitEnd_ = false;
   bool omitCentral_ = false;
-  uint16_t diskNumber_ = 0;
   std::optional<uint32_t> cdOffset_;
   std::optional<uint16_t> totalEntries_;
   std::optional<uint16_t> commentLength_;
 };
-
-inline void WriteFileBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!file) throw std::runtime_error("cannot write " + path);
-}
 
 }  // namespace dkscr::test

@@ -221,7 +221,7 @@ TEST_F(KelUnZipTest, BadAndOddFiles) {
   EXPECT_THROW(zip_.LoadDirectory(), EZipOpenError);
   std::string s;
   EXPECT_THROW(zip_.ExtractToStream(&s, "a"), EZipOpenError);
-  zip_.SetZipName(PathFromNative(dir_.File("")));
+  zip_.SetZipName(PathFromNative(dir_.Path("")));
   EXPECT_THROW(zip_.LoadDirectory(), EZipOpenError);
 
   // An end record whose directory is garbage and no local header anywhere.
@@ -243,7 +243,7 @@ TEST_F(KelUnZipTest, DirectoryIsReusedUntilTheFileChanges) {
   const std::string b = ZipWriter().Add("b.txt", "same data").Build();
   ASSERT_EQ(a.size(), b.size());
   const std::u16string path = dir_.Put("cache.zip", a);
-  const std::string native = dir_.File("cache.zip");
+  const std::string native = dir_.Path("cache.zip");
   test::SetMtime(native, 1000000000);
   zip_.SetZipName(path);
   zip_.LoadDirectory();
@@ -262,7 +262,7 @@ TEST_F(KelUnZipTest, DirectoryIsReusedUntilTheFileChanges) {
 }
 
 TEST_F(KelUnZipTest, NameDifferingOnlyInCase) {
-  const std::string native = dir_.File("deck.zip");
+  const std::string native = dir_.Path("deck.zip");
   const std::u16string path = dir_.Put("deck.zip", ZipWriter().Add("a.txt", "A").Build());
   test::SetMtime(native, 1000000000);
   zip_.SetZipName(path);
@@ -272,17 +272,17 @@ TEST_F(KelUnZipTest, NameDifferingOnlyInCase) {
   test::SetMtime(native, 1000000000);
 
   // Another spelling of the same file keeps the directory.
-  ASSERT_EQ(::link(native.c_str(), dir_.File("DECK.ZIP").c_str()), 0);
-  const std::u16string upper = PathFromNative(dir_.File("DECK.ZIP"));
+  ASSERT_EQ(::link(native.c_str(), dir_.Path("DECK.ZIP").c_str()), 0);
+  const std::u16string upper = PathFromNative(dir_.Path("DECK.ZIP"));
   zip_.SetZipName(upper);
   EXPECT_EQ(zip_.ZipName(), upper);
   EXPECT_EQ(zip_.EntryCount(), 1);
   EXPECT_EQ(Extract("a.txt"), 1);
 
   // A different file that differs only in case is a different archive here.
-  test::WriteFileBytes(dir_.File("Deck.zip"), ZipWriter().Add("c.txt", "C").Build());
-  test::SetMtime(dir_.File("Deck.zip"), 1000000000);
-  zip_.SetZipName(PathFromNative(dir_.File("Deck.zip")));
+  test::WriteFileBytes(dir_.Path("Deck.zip"), ZipWriter().Add("c.txt", "C").Build());
+  test::SetMtime(dir_.Path("Deck.zip"), 1000000000);
+  zip_.SetZipName(PathFromNative(dir_.Path("Deck.zip")));
   EXPECT_EQ(zip_.EntryCount(), 0);
   EXPECT_EQ(Extract("c.txt"), 1);
   EXPECT_EQ(Extract("a.txt"), 0);

@@ -22,52 +22,35 @@ TEST(XmlTagName, EndsAtSpaceElseSlashElseClose) {
   EXPECT_EQ(TagName("< x>"), "");
 }
 
-TEST(XmlParseParams, QuotedValuesLoseTheirQuotes) {
-  EXPECT_EQ(ParseParams("<a:rPr lang=\"en-US\" b=\"1\"/>").Lines(), (Lines{"lang=en-US", "b=1"}));
-  EXPECT_EQ(ParseParams("<a x=\"two words\" y=\"3\">").Lines(), (Lines{"x=two words", "y=3"}));
-  EXPECT_EQ(ParseParams("<a>").Lines(), Lines{});
-  EXPECT_EQ(ParseParams("<a >").Lines(), Lines{});
-  EXPECT_EQ(ParseParams("<a />").Lines(), Lines{});
-}
-
-TEST(XmlParseParams, ShortValuesKeepQuotes) {
-  EXPECT_EQ(ParseParams("<a x=\"\" y=\"1\">").Lines(), (Lines{"x=\"\"", "y=1"}));
-  EXPECT_EQ(ParseParams("<a x=\"a>").Lines(), (Lines{"x=\"a"}));  // two bytes: left alone
-  EXPECT_EQ(ParseParams("<a x=\"1 y=2>").Lines(), (Lines{"x=1 y=2"}));  // quote opened, never closed
-  // Longer than two bytes: a leading quote goes even without a closing one.
-  EXPECT_EQ(ParseParams("<a x=\"ab>").Lines(), (Lines{"x=ab"}));
-}
-
-TEST(XmlParseParams, LastByteIsNeverExamined) {
-  // The space before ">" is not turned into a line break and stays in the value.
-  EXPECT_EQ(ParseParams("<a:t xml:space=\"preserve\" >").Lines(), (Lines{"xml:space=preserve\" "}));
-  EXPECT_EQ(ParseParams("<a b >").Lines(), (Lines{"b "}));
-  // A quote as the last byte toggles nothing, so it cannot matter either way.
-  EXPECT_EQ(ParseParams("<a b=\"1\" c=\"2\">").Lines(), (Lines{"b=1", "c=2"}));
-}
-
-TEST(XmlParseParams, SingleQuotesAreNoQuotes) {
-  EXPECT_EQ(ParseParams("<a x='one two' y='3'>").Lines(), (Lines{"x='one", "two'", "y='3'"}));
-}
-
-TEST(XmlParseParams, EveryLineCountsEmptyOnesToo) {
-  EXPECT_EQ(ParseParams("<a  x=\"1\">").Lines(), (Lines{"", "x=1"}));
-  EXPECT_EQ(ParseParams("<a x=\"1\"\ny=\"2\">").Lines(), (Lines{"x=1", "y=2"}));
-  EXPECT_EQ(ParseParams("<a checked x=\"1\">").Lines(), (Lines{"checked", "x=1"}));
-}
-
-TEST(XmlParseParams, EmptyValueIsKept) {
-  EXPECT_EQ(ParseParams("<a x= y=\"1\">").Lines(), (Lines{"x=", "y=1"}));
-}
-
-TEST(XmlParseParams, ValuesAreDecoded) {
-  EXPECT_EQ(ParseParams("<a t=\"a&amp;b &lt;c&gt; &quot;d&quot; &#65;\">").Lines(),
-            (Lines{"t=a&b <c> \"d\" &#65;"}));
-}
-
-TEST(XmlParseParams, RepeatedNamesResolveToTheFirst) {
-  // Each entry stores the first same-named entry's value back into that first entry.
-  EXPECT_EQ(ParseParams("<a x=\"1\" X=\"22\">").Lines(), (Lines{"X=1", "X=\"22\""}));
+TEST(XmlParseParams, OneLinePerAttribute) {
+  const struct {
+    const char* tag;
+    Lines lines;
+  } cases[] = {
+      {"<a:rPr lang=\"en-US\" b=\"1\"/>", {"lang=en-US", "b=1"}},
+      {"<a x=\"two words\" y=\"3\">", {"x=two words", "y=3"}},
+      {"<a>", {}}, {"<a >", {}}, {"<a />", {}},
+      // Values of two bytes or less keep their quotes; longer ones lose a leading quote even
+      // without a closing one.
+      {"<a x=\"\" y=\"1\">", {"x=\"\"", "y=1"}},
+      {"<a x=\"a>", {"x=\"a"}},
+      {"<a x=\"1 y=2>", {"x=1 y=2"}},  // quote opened, never closed
+      {"<a x=\"ab>", {"x=ab"}},
+      // The last byte is never examined: the space before ">" stays in the value.
+      {"<a:t xml:space=\"preserve\" >", {"xml:space=preserve\" "}},
+      {"<a b >", {"b "}},
+      {"<a b=\"1\" c=\"2\">", {"b=1", "c=2"}},
+      {"<a x='one two' y='3'>", {"x='one", "two'", "y='3'"}},  // single quotes are no quotes
+      // Every line counts, empty ones too; an attribute with nothing after "=" is kept.
+      {"<a  x=\"1\">", {"", "x=1"}},
+      {"<a x=\"1\"\ny=\"2\">", {"x=1", "y=2"}},
+      {"<a checked x=\"1\">", {"checked", "x=1"}},
+      {"<a x= y=\"1\">", {"x=", "y=1"}},
+      {"<a t=\"a&amp;b &lt;c&gt; &quot;d&quot; &#65;\">", {"t=a&b <c> \"d\" &#65;"}},
+      // Each entry stores the first same-named entry's value back into that first entry.
+      {"<a x=\"1\" X=\"22\">", {"X=1", "X=\"22\""}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseParams(c.tag).Lines(), c.lines) << c.tag;
 }
 
 TEST(XmlParams, LookupsIgnoreCase) {
@@ -88,12 +71,6 @@ TEST(XmlDecodeEscapes, FiveReplacementsInOrderEachOnce) {
   EXPECT_EQ(DecodeEscapes("&#65;&apos;&AMP;&amp"), "&#65;&apos;&AMP;&amp");
   EXPECT_EQ(DecodeEscapes("&amp;amp;amp;"), "&amp;amp;");
   EXPECT_EQ(DecodeEscapes(""), "");
-}
-
-TEST(XmlDecodeEscapes, FindEscapeFindsOnlyWholeEscapes) {
-  EXPECT_EQ(FindEscape("a & b &am"), std::string_view::npos);
-  EXPECT_EQ(FindEscape("a & &gt;"), 4u);
-  EXPECT_EQ(FindEscape("<b <br/>"), 3u);
 }
 
 }  // namespace

@@ -13,6 +13,4 @@ struct LoadedXml {
   TKelXMLParser doc;
 };
 
-inline std::vector<std::string> Lines(const TXMLParams& params) { return params.Lines(); }
-
 }  // namespace dkscr::test

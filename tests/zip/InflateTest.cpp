@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/ZipWriter.h"
@@ -251,82 +252,36 @@ std::string DynamicHeader(const std::vector<uint8_t>& litLengths,
 }
 
 TEST(InflateTest, CodeCompletenessFollowsZlib) {
-  std::string out;
-  // Each verdict here is zlib's too.
-  // Literal/length code: 'a' and end-of-block with one bit each (complete); no distances.
-  {
-    std::vector<uint8_t> lit(257, 0);
-    lit['a'] = 1;
-    lit[256] = 1;
+  // Dynamic blocks with hand-set code lengths; each verdict here is zlib's too. Literal codes
+  // of one bit: 'a' is code 0, the next one code 1; two bits: 0, 1, 2 ... in symbol order.
+  const struct {
+    const char* what;
+    std::vector<std::pair<unsigned, uint8_t>> lit;  // symbol, code length
+    uint8_t dist;                                      // length of the only distance code
+    std::vector<std::pair<uint32_t, int>> codes;       // the data: code, length
+    const char* out;                                   // nullptr: invalid
+  } cases[] = {
+      {"complete", {{'a', 1}, {256, 1}}, 0, {{0, 1}, {0, 1}, {1, 1}}, "aa"},
+      {"only end-of-block, one bit", {{256, 1}}, 0, {{0, 1}}, ""},
+      {"only end-of-block, two bits", {{256, 2}}, 0, {{0, 2}}, nullptr},
+      {"no end-of-block", {{'a', 1}, {'b', 1}}, 0, {{0, 16}}, nullptr},
+      {"over-subscribed", {{'a', 1}, {'b', 1}, {256, 1}}, 0, {{0, 16}}, nullptr},
+      // a, length 3, distance code, end: a single one-bit distance code works ...
+      {"one distance code", {{'a', 1}, {256, 2}, {257, 2}}, 1, {{0, 1}, {3, 2}, {0, 1}, {2, 2}}, "aaaa"},
+      // ... and its unused twin is invalid.
+      {"unused distance twin", {{'a', 1}, {256, 2}, {257, 2}}, 1, {{0, 1}, {3, 2}, {1, 1}, {2, 2}}, nullptr},
+  };
+  for (const auto& c : cases) {
+    std::vector<uint8_t> lit(c.dist ? 258 : 257, 0);
+    for (const auto& [sym, len] : c.lit) lit[sym] = len;
     BitWriter w;
-    DynamicHeader(lit, {0}, w);
-    w.Code(0, 1).Code(0, 1).Code(1, 1);  // "aa", end
-    EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kDone);
-    EXPECT_EQ(ZlibAccepts(w.Bytes()), true);
-    EXPECT_EQ(out, "aa");
-  }
-  // Only end-of-block, one bit long: incomplete but allowed.
-  {
-    std::vector<uint8_t> lit(257, 0);
-    lit[256] = 1;
-    BitWriter w;
-    DynamicHeader(lit, {0}, w);
-    w.Code(0, 1);
-    EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kDone);
-    EXPECT_EQ(ZlibAccepts(w.Bytes()), true);
-    EXPECT_EQ(out, "");
-  }
-  // Only end-of-block, two bits long: incomplete, rejected.
-  {
-    std::vector<uint8_t> lit(257, 0);
-    lit[256] = 2;
-    BitWriter w;
-    DynamicHeader(lit, {0}, w);
-    w.Code(0, 2);
-    EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kInvalid);
-    EXPECT_EQ(ZlibAccepts(w.Bytes()), false);
-  }
-  // No end-of-block code at all.
-  {
-    std::vector<uint8_t> lit(257, 0);
-    lit['a'] = 1;
-    lit['b'] = 1;
-    BitWriter w;
-    DynamicHeader(lit, {0}, w);
-    w.Bits(0, 16);
-    EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kInvalid);
-    EXPECT_EQ(ZlibAccepts(w.Bytes()), false);
-  }
-  // Over-subscribed: three one-bit codes.
-  {
-    std::vector<uint8_t> lit(257, 0);
-    lit['a'] = lit['b'] = lit[256] = 1;
-    BitWriter w;
-    DynamicHeader(lit, {0}, w);
-    w.Bits(0, 16);
-    EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kInvalid);
-    EXPECT_EQ(ZlibAccepts(w.Bytes()), false);
-  }
-  // A single one-bit distance code works; its unused twin is invalid.
-  {
-    std::vector<uint8_t> lit(258, 0);
-    lit['a'] = 1;
-    lit[256] = 2;
-    lit[257] = 2;  // length 3
-    for (uint32_t twin : {0u, 1u}) {
-      BitWriter w;
-      DynamicHeader(lit, {1}, w);
-      w.Code(0, 1).Code(3, 2).Code(twin, 1).Code(2, 2);  // a, len 3, dist code, end
-      out.clear();
-      if (twin == 0) {
-        // Distance 1 after "a": "aaaa".
-        EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kDone);
-    EXPECT_EQ(ZlibAccepts(w.Bytes()), true);
-        EXPECT_EQ(out, "aaaa");
-      } else {
-        EXPECT_EQ(InflateString(w.Bytes(), out), InflateStatus::kInvalid);
-    EXPECT_EQ(ZlibAccepts(w.Bytes()), false);
-      }
+    DynamicHeader(lit, {c.dist}, w);
+    for (const auto& [code, len] : c.codes) w.Code(code, len);
+    std::string out;
+    EXPECT_EQ(InflateString(w.Bytes(), out), c.out ? InflateStatus::kDone : InflateStatus::kInvalid) << c.what;
+    EXPECT_EQ(ZlibAccepts(w.Bytes()), c.out != nullptr) << c.what;
+    if (c.out) {
+      EXPECT_EQ(out, c.out) << c.what;
     }
   }
 }

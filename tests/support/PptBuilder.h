@@ -28,7 +28,6 @@ inline constexpr uint16_t kOutlineTextRefAtom = 0x0F9E;
 inline constexpr uint16_t kTextHeaderAtom = 0x0F9F;
 inline constexpr uint16_t kTextCharsAtom = 0x0FA0;
 inline constexpr uint16_t kTextBytesAtom = 0x0FA8;
-inline constexpr uint16_t kCString = 0x0FBA;
 inline constexpr uint16_t kSlideListWithText = 0x0FF0;
 inline constexpr uint16_t kUserEditAtom = 0x0FF5;
 inline constexpr uint16_t kCurrentUserAtom = 0x0FF6;

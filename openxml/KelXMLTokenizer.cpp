@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "openxml/KelXMLParams.h"
 #include "openxml/KelXMLSyntax.h"
 
@@ -12,14 +16,54 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && SameTextAscii(text.substr(0, prefix.size()), prefix);
 }
 
-// Bytes at which the markup scan stops.
-struct MarkupByteTable {
-  bool stop[256] = {};
-  constexpr MarkupByteTable() {
-    for (unsigned char c : {'>', '\n', ' ', '\0'}) stop[c] = true;
-  }
+// What the scan of one markup token finds, from the byte after its "<".
+struct MarkupScan {
+  size_t close;       // the first ">" or zero byte
+  size_t firstSpace;  // the first space before it, or npos
+  bool hasLf;         // an LF lies before it
 };
-constexpr MarkupByteTable kMarkupBytes;
+
+#if defined(__SSE2__)
+// Sixteen bytes at a time: tags are short, so most take one or two loads. The buffer has
+// room for a full load at every position up to the zero byte that ends the input.
+MarkupScan ScanMarkup(const char* buf, size_t at) {
+  const __m128i gt = _mm_set1_epi8('>');
+  const __m128i space = _mm_set1_epi8(' ');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i zero = _mm_setzero_si128();
+  MarkupScan scan{0, std::string_view::npos, false};
+  for (;; at += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + at));
+    const unsigned ends = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, gt), _mm_cmpeq_epi8(chunk, zero))));
+    unsigned spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, space)));
+    unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
+    if (ends != 0) {
+      const unsigned before = (ends & (0u - ends)) - 1;  // the bits below the first end
+      spaces &= before;
+      lfs &= before;
+    }
+    if (spaces != 0 && scan.firstSpace == std::string_view::npos) {
+      scan.firstSpace = at + static_cast<size_t>(__builtin_ctz(spaces));
+    }
+    scan.hasLf = scan.hasLf || lfs != 0;
+    if (ends != 0) {
+      scan.close = at + static_cast<size_t>(__builtin_ctz(ends));
+      return scan;
+    }
+  }
+}
+#else
+MarkupScan ScanMarkup(const char* buf, size_t at) {
+  MarkupScan scan{0, std::string_view::npos, false};
+  for (; buf[at] != '>' && buf[at] != '\0'; ++at) {
+    if (buf[at] == ' ' && scan.firstSpace == std::string_view::npos) scan.firstSpace = at;
+    if (buf[at] == '\n') scan.hasLf = true;
+  }
+  scan.close = at;
+  return scan;
+}
+#endif
 
 TXMLTokenKind MarkupKind(std::string_view token) {
   if (token.size() > 1 && token[1] == '?' && StartsWithNoCase(token, "<?xml")) {
@@ -36,14 +80,12 @@ TXMLTokenKind MarkupKind(std::string_view token) {
 }  // namespace
 
 TXMLLargeTokenizer::TXMLLargeTokenizer(std::string_view data)
-    : FBuffer(new char[data.size() + 1]) {
+    : FBuffer(new char[data.size() + kBufferPadding]) {
   FData = FBuffer.get();
   if (!data.empty()) std::memcpy(FBuffer.get(), data.data(), data.size());
-  FBuffer[data.size()] = '\0';
+  std::memset(FBuffer.get() + data.size(), 0, kBufferPadding);
   const void* zero = std::memchr(FBuffer.get(), 0, data.size() + 1);
   FEnd = static_cast<size_t>(static_cast<const char*>(zero) - FBuffer.get());
-  const void* lf = std::memchr(FData, '\n', FEnd);
-  FNextLf = lf == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(lf) - FData);
 }
 
 TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) {
@@ -57,39 +99,16 @@ TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) {
   if (FPos >= FEnd) return FKind = TXMLTokenKind::EndOfInput;
 
   if (buf[FPos] == '<') {
-    // The name is short: a byte loop finds its end at the first space or ">". The rest of
-    // the tag is searched with memchr for the ">" and then for any LF. The zero byte after
-    // the input stops the byte loop too.
-    size_t firstSpace = std::string::npos;
-    size_t close = FPos + 1;
-    while (!kMarkupBytes.stop[static_cast<unsigned char>(buf[close])]) ++close;
-    if (buf[close] == ' ') {
-      firstSpace = close - FPos;
-      const void* found = std::memchr(buf + close, '>', FEnd - close);
-      close = found == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(found) - buf);
-    } else if (buf[close] == '\n') {
-      const void* found = std::memchr(buf + close, '>', FEnd - close);
-      close = found == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(found) - buf);
-      if (close < FEnd) {
-        const void* space = std::memchr(buf + FPos, ' ', close - FPos);
-        if (space != nullptr) firstSpace = static_cast<size_t>(static_cast<const char*>(space) - buf) - FPos;
-      }
-    }
-    // The next LF of the input is looked up only once it has been passed, so tags cost no
-    // extra scan for line breaks they hardly ever hold.
-    if (FNextLf < FPos) {
-      const void* lf = std::memchr(buf + FPos, '\n', FEnd - FPos);
-      FNextLf = lf == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(lf) - buf);
-    }
-    const bool hasLf = FNextLf < close;
-    if (close >= FEnd) {
+    const MarkupScan scan = ScanMarkup(buf, FPos + 1);
+    if (scan.close >= FEnd) {
       FPos = FEnd;
       FTokenStart = FEnd;
       return FKind = TXMLTokenKind::EndOfInput;
     }
-    FTokenHasLf = hasLf;
-    FFirstSpace = firstSpace;
-    FPos = close + 1;
+    FTokenHasLf = scan.hasLf;
+    FFirstSpace = scan.firstSpace == std::string_view::npos ? scan.firstSpace
+                                                            : scan.firstSpace - FPos;
+    FPos = scan.close + 1;
     return FKind = MarkupKind(RawToken());
   }
 

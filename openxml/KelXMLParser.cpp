@@ -34,7 +34,7 @@ class TXMLTreeBuilder {
           break;
         case TXMLTokenKind::StartTag:
           if (FCurrent != nullptr) {
-            TXMLItem* item = TrimControl(FCurrent->FName).empty() ? FCurrent : FCurrent->New();
+            TXMLItem* item = Unnamed(*FCurrent) ? FCurrent : FCurrent->New();
             keepSpaces = TakeTag(*item, token, tokenizer);
             FCurrent = item;
           }
@@ -50,7 +50,13 @@ class TXMLTreeBuilder {
   }
 
  private:
-  // Name and attributes from the tag; returns whether spaces around text are now kept.
+  // Whether the element has no name yet, white space aside; a name's first byte mostly tells.
+  static bool Unnamed(const TXMLItem& item) {
+    const std::string& name = item.FName;
+    return name.empty() ||
+           (static_cast<unsigned char>(name[0]) <= 0x20 && TrimControl(name).empty());
+  }
+
   // Name and attribute text from the tag; returns whether spaces around text are now kept.
   bool TakeTag(TXMLItem& item, std::string_view token, const TXMLLargeTokenizer& tokenizer) {
     std::string_view body;

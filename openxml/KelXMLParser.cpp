@@ -65,16 +65,17 @@ class TXMLTreeBuilder {
       body = ParamsBodyOf(token);
       if (!body.empty()) body = FDocument.KeepText(body);
     } else {
-      // The tokenizer has found the first space already, and the only ">" is the last byte;
-      // the token lies in the document's source buffer.
+      // The tokenizer has found the first space and "/" already, and the only ">" is the last
+      // byte; the token lies in the document's source buffer. The name ends before the first
+      // space, without one before the first "/", else before the ">".
       const size_t space = tokenizer.FirstSpace();
-      if (space != std::string_view::npos) {
-        item.FName.assign(token.substr(1, space - 1));
-      } else {
-        // No space: the name ends before the first "/", else before the ">".
-        const size_t slash = FindByte(token, '/', 1);
-        item.FName.assign(token.substr(1, (slash == std::string_view::npos ? token.size() - 1 : slash) - 1));
-      }
+      const size_t slash = tokenizer.FirstSlash();
+      const size_t nameEnd = space != std::string_view::npos   ? space
+                             : slash != std::string_view::npos ? slash
+                                                               : token.size() - 1;
+      // An element taking a tag has no name yet, or only white space as one.
+      item.FName.clear();
+      item.FName.append(token.data() + 1, nameEnd - 1);
       if (space != std::string_view::npos) {
         size_t end = token.size() - 1;
         if (end > space + 1 && token[end - 1] == '/') --end;

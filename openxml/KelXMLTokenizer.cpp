@@ -20,6 +20,7 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 struct MarkupScan {
   size_t close;       // the first ">" or zero byte
   size_t firstSpace;  // the first space before it, or npos
+  size_t firstSlash;  // the first "/" before it, or npos
   bool hasLf;         // an LF lies before it
 };
 
@@ -30,21 +31,27 @@ MarkupScan ScanMarkup(const char* buf, size_t at) {
   const __m128i gt = _mm_set1_epi8('>');
   const __m128i space = _mm_set1_epi8(' ');
   const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i slash = _mm_set1_epi8('/');
   const __m128i zero = _mm_setzero_si128();
-  MarkupScan scan{0, std::string_view::npos, false};
+  MarkupScan scan{0, std::string_view::npos, std::string_view::npos, false};
   for (;; at += 16) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + at));
     const unsigned ends = static_cast<unsigned>(
         _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, gt), _mm_cmpeq_epi8(chunk, zero))));
     unsigned spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, space)));
     unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
+    unsigned slashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, slash)));
     if (ends != 0) {
       const unsigned before = (ends & (0u - ends)) - 1;  // the bits below the first end
       spaces &= before;
       lfs &= before;
+      slashes &= before;
     }
     if (spaces != 0 && scan.firstSpace == std::string_view::npos) {
       scan.firstSpace = at + static_cast<size_t>(__builtin_ctz(spaces));
+    }
+    if (slashes != 0 && scan.firstSlash == std::string_view::npos) {
+      scan.firstSlash = at + static_cast<size_t>(__builtin_ctz(slashes));
     }
     scan.hasLf = scan.hasLf || lfs != 0;
     if (ends != 0) {
@@ -55,9 +62,10 @@ MarkupScan ScanMarkup(const char* buf, size_t at) {
 }
 #else
 MarkupScan ScanMarkup(const char* buf, size_t at) {
-  MarkupScan scan{0, std::string_view::npos, false};
+  MarkupScan scan{0, std::string_view::npos, std::string_view::npos, false};
   for (; buf[at] != '>' && buf[at] != '\0'; ++at) {
     if (buf[at] == ' ' && scan.firstSpace == std::string_view::npos) scan.firstSpace = at;
+    if (buf[at] == '/' && scan.firstSlash == std::string_view::npos) scan.firstSlash = at;
     if (buf[at] == '\n') scan.hasLf = true;
   }
   scan.close = at;
@@ -108,6 +116,8 @@ TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) {
     FTokenHasLf = scan.hasLf;
     FFirstSpace = scan.firstSpace == std::string_view::npos ? scan.firstSpace
                                                             : scan.firstSpace - FPos;
+    FFirstSlash = scan.firstSlash == std::string_view::npos ? scan.firstSlash
+                                                            : scan.firstSlash - FPos;
     FPos = scan.close + 1;
     return FKind = MarkupKind(RawToken());
   }

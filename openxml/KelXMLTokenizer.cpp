@@ -97,36 +97,47 @@ TXMLLargeTokenizer::TXMLLargeTokenizer(std::string_view data)
 }
 
 TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) {
+  // The members are read into locals: every byte read through a char pointer could otherwise
+  // have changed them, as far as the compiler knows.
   const char* const buf = FData;
+  const size_t inputEnd = FEnd;
+  size_t pos = FPos;
   const unsigned char firstKept = keepSpaces ? 0x20 : 0x21;
-  while (FPos < FEnd && static_cast<unsigned char>(buf[FPos]) < firstKept) {
-    if (buf[FPos] == '\n') ++FLine;
-    ++FPos;
+  if (static_cast<unsigned char>(buf[pos]) < firstKept) {
+    size_t line = FLine;
+    while (pos < inputEnd && static_cast<unsigned char>(buf[pos]) < firstKept) {
+      if (buf[pos] == '\n') ++line;
+      ++pos;
+    }
+    FLine = line;
   }
-  FTokenStart = FPos;
-  if (FPos >= FEnd) return FKind = TXMLTokenKind::EndOfInput;
+  FTokenStart = pos;
+  if (pos >= inputEnd) {
+    FPos = pos;
+    return FKind = TXMLTokenKind::EndOfInput;
+  }
 
-  if (buf[FPos] == '<') {
-    const MarkupScan scan = ScanMarkup(buf, FPos + 1);
-    if (scan.close >= FEnd) {
-      FPos = FEnd;
-      FTokenStart = FEnd;
+  if (buf[pos] == '<') {
+    const MarkupScan scan = ScanMarkup(buf, pos + 1);
+    if (scan.close >= inputEnd) {
+      FPos = inputEnd;
+      FTokenStart = inputEnd;
       return FKind = TXMLTokenKind::EndOfInput;
     }
     FTokenHasLf = scan.hasLf;
     FFirstSpace = scan.firstSpace == std::string_view::npos ? scan.firstSpace
-                                                            : scan.firstSpace - FPos;
+                                                            : scan.firstSpace - pos;
     FFirstSlash = scan.firstSlash == std::string_view::npos ? scan.firstSlash
-                                                            : scan.firstSlash - FPos;
+                                                            : scan.firstSlash - pos;
     FPos = scan.close + 1;
-    return FKind = MarkupKind(RawToken());
+    return FKind = MarkupKind(std::string_view(buf + pos, scan.close + 1 - pos));
   }
 
   FTokenHasLf = true;  // text is rare enough to be checked when it is copied
-  const void* lt = std::memchr(buf + FPos, '<', FEnd - FPos);
-  size_t end = lt == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(lt) - buf);
+  const void* lt = std::memchr(buf + pos, '<', inputEnd - pos);
+  size_t end = lt == nullptr ? inputEnd : static_cast<size_t>(static_cast<const char*>(lt) - buf);
   // The text ends after its last significant byte; what follows is white space.
-  while (end > FPos && static_cast<unsigned char>(buf[end - 1]) < firstKept) --end;
+  while (end > pos && static_cast<unsigned char>(buf[end - 1]) < firstKept) --end;
   FPos = end;
   return FKind = TXMLTokenKind::Text;
 }

@@ -31,9 +31,23 @@ TXMLItemPool::~TXMLItemPool() { ReleaseBlocks(); }
 void TXMLItemPool::ReleaseBlocks() {
   for (void* block : FBlocks) ::operator delete(block);
   FBlocks.clear();
-  FCurrentBlock = 0;
-  FUsedInBlock = 0;
+  Rewind();
+}
+
+void TXMLItemPool::Rewind() {
+  FNextBlock = 0;
+  FNextItem = FBlockEnd = nullptr;
   FFree = nullptr;
+}
+
+void TXMLItemPool::NextBlock() {
+  // Blocks kept from earlier trees are used again in order before new ones are taken.
+  if (FNextBlock == FBlocks.size()) {
+    FBlocks.reserve(FBlocks.size() + 1);
+    FBlocks.push_back(::operator new(kItemsPerBlock * sizeof(TXMLItem)));
+  }
+  FNextItem = static_cast<char*>(FBlocks[FNextBlock++]);
+  FBlockEnd = FNextItem + kItemsPerBlock * sizeof(TXMLItem);
 }
 
 void* TXMLItemPool::Allocate() {
@@ -42,17 +56,9 @@ void* TXMLItemPool::Allocate() {
     memory = FFree;
     FFree = FFree->next;
   } else {
-    // Blocks kept from earlier trees are used again in order before new ones are taken.
-    if (FBlocks.empty() || FUsedInBlock == kItemsPerBlock) {
-      if (FBlocks.empty() || FCurrentBlock + 1 == FBlocks.size()) {
-        FBlocks.reserve(FBlocks.size() + 1);
-        FBlocks.push_back(::operator new(kItemsPerBlock * sizeof(TXMLItem)));
-      }
-      FCurrentBlock = FBlocks.size() == 1 && FUsedInBlock == 0 ? 0 : FCurrentBlock + 1;
-      FUsedInBlock = 0;
-    }
-    memory = static_cast<char*>(FBlocks[FCurrentBlock]) + FUsedInBlock * sizeof(TXMLItem);
-    ++FUsedInBlock;
+    if (FNextItem == FBlockEnd) NextBlock();
+    memory = FNextItem;
+    FNextItem += sizeof(TXMLItem);
   }
   ++FLive;
   return memory;
@@ -61,9 +67,7 @@ void* TXMLItemPool::Allocate() {
 void TXMLItemPool::Release(void* memory) {
   if (--FLive == 0) {
     // The whole tree is gone: start again at the first block, in address order.
-    FFree = nullptr;
-    FCurrentBlock = 0;
-    FUsedInBlock = 0;
+    Rewind();
     return;
   }
   auto* slot = static_cast<FreeSlot*>(memory);
@@ -73,7 +77,10 @@ void TXMLItemPool::Release(void* memory) {
 
 const TXMLParams TXMLItem::kNoParams;
 
-TXMLItem::~TXMLItem() { FreeItems(); }
+TXMLItem::~TXMLItem() {
+  // Elements freed by FreeItems come here with their children taken already.
+  if (FFirst != nullptr) FreeItems();
+}
 
 void TXMLItem::Free(TXMLItem* item) {
   if (!item->FPooled) {

@@ -34,7 +34,7 @@ class TXMLTreeBuilder {
           break;
         case TXMLTokenKind::StartTag:
           if (FCurrent != nullptr) {
-            TXMLItem* item = TrimControl(FCurrent->FName).empty() ? FCurrent : FCurrent->New();
+            TXMLItem* item = Unnamed(*FCurrent) ? FCurrent : FCurrent->New();
             keepSpaces = TakeTag(*item, token, tokenizer);
             FCurrent = item;
           }
@@ -50,7 +50,13 @@ class TXMLTreeBuilder {
   }
 
  private:
-  // Name and attributes from the tag; returns whether spaces around text are now kept.
+  // Whether the element has no name yet, white space aside; a name's first byte mostly tells.
+  static bool Unnamed(const TXMLItem& item) {
+    const std::string& name = item.FName;
+    return name.empty() ||
+           (static_cast<unsigned char>(name[0]) <= 0x20 && TrimControl(name).empty());
+  }
+
   // Name and attribute text from the tag; returns whether spaces around text are now kept.
   bool TakeTag(TXMLItem& item, std::string_view token, const TXMLLargeTokenizer& tokenizer) {
     std::string_view body;
@@ -59,16 +65,17 @@ class TXMLTreeBuilder {
       body = ParamsBodyOf(token);
       if (!body.empty()) body = FDocument.KeepText(body);
     } else {
-      // The tokenizer has found the first space already, and the only ">" is the last byte;
-      // the token lies in the document's source buffer.
+      // The tokenizer has found the first space and "/" already, and the only ">" is the last
+      // byte; the token lies in the document's source buffer. The name ends before the first
+      // space, without one before the first "/", else before the ">".
       const size_t space = tokenizer.FirstSpace();
-      if (space != std::string_view::npos) {
-        item.FName.assign(token.substr(1, space - 1));
-      } else {
-        // No space: the name ends before the first "/", else before the ">".
-        const size_t slash = FindByte(token, '/', 1);
-        item.FName.assign(token.substr(1, (slash == std::string_view::npos ? token.size() - 1 : slash) - 1));
-      }
+      const size_t slash = tokenizer.FirstSlash();
+      const size_t nameEnd = space != std::string_view::npos   ? space
+                             : slash != std::string_view::npos ? slash
+                                                               : token.size() - 1;
+      // An element taking a tag has no name yet, or only white space as one.
+      item.FName.clear();
+      item.FName.append(token.data() + 1, nameEnd - 1);
       if (space != std::string_view::npos) {
         size_t end = token.size() - 1;
         if (end > space + 1 && token[end - 1] == '/') --end;

@@ -115,10 +115,13 @@ class TXMLItemPool {
     FreeSlot* next;
   };
   void ReleaseBlocks();
+  void Rewind();
+  void NextBlock();
 
   std::vector<void*> FBlocks;
-  size_t FCurrentBlock = 0;
-  size_t FUsedInBlock = 0;
+  size_t FNextBlock = 0;      // the block to take when the current one is full
+  char* FNextItem = nullptr;  // free space in the current block
+  char* FBlockEnd = nullptr;
   FreeSlot* FFree = nullptr;
   size_t FLive = 0;
 };

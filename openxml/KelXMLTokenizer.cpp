@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "openxml/KelXMLParams.h"
 #include "openxml/KelXMLSyntax.h"
 
@@ -12,14 +16,62 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && SameTextAscii(text.substr(0, prefix.size()), prefix);
 }
 
-// Bytes at which the markup scan stops.
-struct MarkupByteTable {
-  bool stop[256] = {};
-  constexpr MarkupByteTable() {
-    for (unsigned char c : {'>', '\n', ' ', '\0'}) stop[c] = true;
-  }
+// What the scan of one markup token finds, from the byte after its "<".
+struct MarkupScan {
+  size_t close;       // the first ">" or zero byte
+  size_t firstSpace;  // the first space before it, or npos
+  size_t firstSlash;  // the first "/" before it, or npos
+  bool hasLf;         // an LF lies before it
 };
-constexpr MarkupByteTable kMarkupBytes;
+
+#if defined(__SSE2__)
+// Sixteen bytes at a time: tags are short, so most take one or two loads. The buffer has
+// room for a full load at every position up to the zero byte that ends the input.
+MarkupScan ScanMarkup(const char* buf, size_t at) {
+  const __m128i gt = _mm_set1_epi8('>');
+  const __m128i space = _mm_set1_epi8(' ');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i slash = _mm_set1_epi8('/');
+  const __m128i zero = _mm_setzero_si128();
+  MarkupScan scan{0, std::string_view::npos, std::string_view::npos, false};
+  for (;; at += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + at));
+    const unsigned ends = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, gt), _mm_cmpeq_epi8(chunk, zero))));
+    unsigned spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, space)));
+    unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
+    unsigned slashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, slash)));
+    if (ends != 0) {
+      const unsigned before = (ends & (0u - ends)) - 1;  // the bits below the first end
+      spaces &= before;
+      lfs &= before;
+      slashes &= before;
+    }
+    if (spaces != 0 && scan.firstSpace == std::string_view::npos) {
+      scan.firstSpace = at + static_cast<size_t>(__builtin_ctz(spaces));
+    }
+    if (slashes != 0 && scan.firstSlash == std::string_view::npos) {
+      scan.firstSlash = at + static_cast<size_t>(__builtin_ctz(slashes));
+    }
+    scan.hasLf = scan.hasLf || lfs != 0;
+    if (ends != 0) {
+      scan.close = at + static_cast<size_t>(__builtin_ctz(ends));
+      return scan;
+    }
+  }
+}
+#else
+MarkupScan ScanMarkup(const char* buf, size_t at) {
+  MarkupScan scan{0, std::string_view::npos, std::string_view::npos, false};
+  for (; buf[at] != '>' && buf[at] != '\0'; ++at) {
+    if (buf[at] == ' ' && scan.firstSpace == std::string_view::npos) scan.firstSpace = at;
+    if (buf[at] == '/' && scan.firstSlash == std::string_view::npos) scan.firstSlash = at;
+    if (buf[at] == '\n') scan.hasLf = true;
+  }
+  scan.close = at;
+  return scan;
+}
+#endif
 
 TXMLTokenKind MarkupKind(std::string_view token) {
   if (token.size() > 1 && token[1] == '?' && StartsWithNoCase(token, "<?xml")) {
@@ -36,68 +88,56 @@ TXMLTokenKind MarkupKind(std::string_view token) {
 }  // namespace
 
 TXMLLargeTokenizer::TXMLLargeTokenizer(std::string_view data)
-    : FBuffer(new char[data.size() + 1]) {
+    : FBuffer(new char[data.size() + kBufferPadding]) {
   FData = FBuffer.get();
   if (!data.empty()) std::memcpy(FBuffer.get(), data.data(), data.size());
-  FBuffer[data.size()] = '\0';
+  std::memset(FBuffer.get() + data.size(), 0, kBufferPadding);
   const void* zero = std::memchr(FBuffer.get(), 0, data.size() + 1);
   FEnd = static_cast<size_t>(static_cast<const char*>(zero) - FBuffer.get());
-  const void* lf = std::memchr(FData, '\n', FEnd);
-  FNextLf = lf == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(lf) - FData);
 }
 
 TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) {
+  // The members are read into locals: every byte read through a char pointer could otherwise
+  // have changed them, as far as the compiler knows.
   const char* const buf = FData;
+  const size_t inputEnd = FEnd;
+  size_t pos = FPos;
   const unsigned char firstKept = keepSpaces ? 0x20 : 0x21;
-  while (FPos < FEnd && static_cast<unsigned char>(buf[FPos]) < firstKept) {
-    if (buf[FPos] == '\n') ++FLine;
-    ++FPos;
+  if (static_cast<unsigned char>(buf[pos]) < firstKept) {
+    size_t line = FLine;
+    while (pos < inputEnd && static_cast<unsigned char>(buf[pos]) < firstKept) {
+      if (buf[pos] == '\n') ++line;
+      ++pos;
+    }
+    FLine = line;
   }
-  FTokenStart = FPos;
-  if (FPos >= FEnd) return FKind = TXMLTokenKind::EndOfInput;
+  FTokenStart = pos;
+  if (pos >= inputEnd) {
+    FPos = pos;
+    return FKind = TXMLTokenKind::EndOfInput;
+  }
 
-  if (buf[FPos] == '<') {
-    // The name is short: a byte loop finds its end at the first space or ">". The rest of
-    // the tag is searched with memchr for the ">" and then for any LF. The zero byte after
-    // the input stops the byte loop too.
-    size_t firstSpace = std::string::npos;
-    size_t close = FPos + 1;
-    while (!kMarkupBytes.stop[static_cast<unsigned char>(buf[close])]) ++close;
-    if (buf[close] == ' ') {
-      firstSpace = close - FPos;
-      const void* found = std::memchr(buf + close, '>', FEnd - close);
-      close = found == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(found) - buf);
-    } else if (buf[close] == '\n') {
-      const void* found = std::memchr(buf + close, '>', FEnd - close);
-      close = found == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(found) - buf);
-      if (close < FEnd) {
-        const void* space = std::memchr(buf + FPos, ' ', close - FPos);
-        if (space != nullptr) firstSpace = static_cast<size_t>(static_cast<const char*>(space) - buf) - FPos;
-      }
-    }
-    // The next LF of the input is looked up only once it has been passed, so tags cost no
-    // extra scan for line breaks they hardly ever hold.
-    if (FNextLf < FPos) {
-      const void* lf = std::memchr(buf + FPos, '\n', FEnd - FPos);
-      FNextLf = lf == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(lf) - buf);
-    }
-    const bool hasLf = FNextLf < close;
-    if (close >= FEnd) {
-      FPos = FEnd;
-      FTokenStart = FEnd;
+  if (buf[pos] == '<') {
+    const MarkupScan scan = ScanMarkup(buf, pos + 1);
+    if (scan.close >= inputEnd) {
+      FPos = inputEnd;
+      FTokenStart = inputEnd;
       return FKind = TXMLTokenKind::EndOfInput;
     }
-    FTokenHasLf = hasLf;
-    FFirstSpace = firstSpace;
-    FPos = close + 1;
-    return FKind = MarkupKind(RawToken());
+    FTokenHasLf = scan.hasLf;
+    FFirstSpace = scan.firstSpace == std::string_view::npos ? scan.firstSpace
+                                                            : scan.firstSpace - pos;
+    FFirstSlash = scan.firstSlash == std::string_view::npos ? scan.firstSlash
+                                                            : scan.firstSlash - pos;
+    FPos = scan.close + 1;
+    return FKind = MarkupKind(std::string_view(buf + pos, scan.close + 1 - pos));
   }
 
   FTokenHasLf = true;  // text is rare enough to be checked when it is copied
-  const void* lt = std::memchr(buf + FPos, '<', FEnd - FPos);
-  size_t end = lt == nullptr ? FEnd : static_cast<size_t>(static_cast<const char*>(lt) - buf);
+  const void* lt = std::memchr(buf + pos, '<', inputEnd - pos);
+  size_t end = lt == nullptr ? inputEnd : static_cast<size_t>(static_cast<const char*>(lt) - buf);
   // The text ends after its last significant byte; what follows is white space.
-  while (end > FPos && static_cast<unsigned char>(buf[end - 1]) < firstKept) --end;
+  while (end > pos && static_cast<unsigned char>(buf[end - 1]) < firstKept) --end;
   FPos = end;
   return FKind = TXMLTokenKind::Text;
 }

@@ -12,7 +12,9 @@ enum class TXMLTokenKind { EndOfInput, Comment, Declaration, Text, StartTag, End
 
 class TXMLLargeTokenizer {
  public:
-  // Copies the data into a buffer of its own, ending with a zero byte.
+  // Copies the data into a buffer of its own, ending with a zero byte and then with enough
+  // zero bytes that the scanner may read 16 bytes from any position up to the first zero.
+  static constexpr size_t kBufferPadding = 16;
   explicit TXMLLargeTokenizer(std::string_view data);
 
   // Hands the buffer over to a new owner; the tokenizer goes on reading it, so the owner
@@ -32,6 +34,8 @@ class TXMLLargeTokenizer {
   // Where the current markup token's first space is, or npos. Only for tokens that TokenView
   // returns unchanged, whose only ">" is their last byte.
   size_t FirstSpace() const { return FFirstSpace; }
+  // The same for the first "/".
+  size_t FirstSlash() const { return FFirstSlash; }
   bool TokenUnchanged() const { return !FTokenHasLf; }
   // Line of the current position, counting the LFs skipped as white space.
   size_t Line() const { return FLine; }
@@ -45,7 +49,7 @@ class TXMLLargeTokenizer {
   size_t FLine = 1;
   bool FTokenHasLf = false;  // only a token with an LF can hold a pair to delete
   size_t FFirstSpace = std::string::npos;
-  size_t FNextLf = 0;  // the first LF at or after the position; FEnd when there is none
+  size_t FFirstSlash = std::string::npos;
   TXMLTokenKind FKind = TXMLTokenKind::EndOfInput;
 };
 

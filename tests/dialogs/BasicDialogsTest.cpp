@@ -2,17 +2,13 @@
 // the about box and the help window.
 
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 
 #include "app/dialogs/CodePageList.h"
-#include "app/dialogs/DirList.h"
 #include "app/dialogs/FrameAnimation.h"
 #include "app/dialogs/HelpWindow.h"
 #include "app/dialogs/KelListView.h"
@@ -26,15 +22,6 @@ class BasicDialogsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void CodePageItemsAreTheSeventeenInOrder() {
-    const auto& items = CodePageItems();
-    QCOMPARE(items.size(), size_t{17});
-    QCOMPARE(items.front(), std::string("0         Default"));
-    QCOMPARE(items[3], std::string("65001 Unicode (UTF-8)"));
-    QCOMPARE(items[11], std::string("874     Thai"));
-    QCOMPARE(items.back(), std::string("1361   Korean Johab"));
-  }
-
   void CodePageDisplay_data() {
     QTest::addColumn<int>("codePage");
     QTest::addColumn<QString>("shown");
@@ -78,31 +65,6 @@ class BasicDialogsTest : public QObject {
     const auto parsed = ParseCodePageText(text.toStdString());
     QCOMPARE(parsed.has_value(), valid);
     if (valid) QCOMPARE(*parsed, codePage);
-  }
-
-  void DirListSplitsAndJoins() {
-    QCOMPARE(SplitDirList(""), QStringList());
-    QCOMPARE(SplitDirList("/a;/b"), QStringList({"/a", "/b"}));
-    QCOMPARE(SplitDirList("/a;;/b"), QStringList({"/a", "", "/b"}));
-    QCOMPARE(SplitDirList("/a;"), QStringList({"/a"}));
-    QCOMPARE(SplitDirList(";"), QStringList({""}));
-    QCOMPARE(JoinDirList({"/a", "/b"}), QString("/a;/b"));
-    QCOMPARE(JoinDirList({}), QString());
-  }
-
-  void AddingNeedsNewNonEmptyTextIgnoringCase() {
-    const QStringList rows{"/Data/Talks", "/tmp"};
-    QVERIFY(CanAddDir("/data/new", rows));
-    QVERIFY(!CanAddDir("/data/talks", rows));
-    QVERIFY(!CanAddDir("/TMP", rows));
-    QVERIFY(!CanAddDir("", rows));
-  }
-
-  void FileTypeRowLabels() {
-    QCOMPARE(FileTypeRowLabel("PowerPoint 95, 97-2007 File", "*.ppt", ""),
-             QString("PowerPoint 95, 97-2007 File(*.ppt)"));
-    QCOMPARE(FileTypeRowLabel("PowerPoint 95, 97-2007 File", "*.ppt", "*.pps;*.pot"),
-             QString("PowerPoint 95, 97-2007 File(*.ppt;*.pps;*.pot)"));
   }
 
   void ListViewReportsHorizontalScrolling() {
@@ -149,16 +111,10 @@ class BasicDialogsTest : public QObject {
 
   void SearchDialogStopsWithoutClosing() {
     TFmCancelFind dialog;
-    QCOMPARE(dialog.windowTitle(), QString("Searching Files ..."));
-    QCOMPARE(dialog.BtnCancel->text(), QString("Press to abort search operation"));
     QSignalSpy stops(&dialog, &TFmCancelFind::StopRequested);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QVERIFY(dialog.Animate1->IsPlaying());
-    QCOMPARE(dialog.Animate1->FrameCount(), 8);
-
-    dialog.SetStatusText("/home/user/talks/");
-    QCOMPARE(dialog.StatusText(), QString("/home/user/talks/"));
 
     QTest::mouseClick(dialog.BtnCancel, Qt::LeftButton);
     QCOMPARE(stops.count(), 1);
@@ -180,17 +136,9 @@ class BasicDialogsTest : public QObject {
     QStringList opened;
     SetOpenUrlHook([&](const QString& url) { opened << url; });
     TFmAbout about;
-    QCOMPARE(about.windowTitle(), QString("About Kel-Deckscribe"));
-    QCOMPARE(about.ProductName->text(), QString("Kel-Deckscribe"));
-    QCOMPARE(about.ProductName->font().pixelSize(), 20);
     QCOMPARE(about.ProductVer->text(), QString("Version 3.0"));
-    QCOMPARE(about.OKButton->text(), QString("OK"));
-    QCOMPARE(about.Animation1->FrameCount(), 4);
-    QCOMPARE(about.Animation1->size(), QSize(32, 32));
     QVERIFY(about.Animation1->IsPlaying());
     QTRY_COMPARE_WITH_TIMEOUT(about.Animation1->CurrentFrame(), 1, 2000);
-    QVERIFY(about.LinkLabel1->font().underline());
-    QCOMPARE(about.LinkLabel1->CurrentColor(), QColor(0, 0, 128));
 
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));

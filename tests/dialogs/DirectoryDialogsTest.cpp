@@ -60,8 +60,6 @@ class DirectoryDialogsTest : public QObject {
 
   void DirectoryListLoadsRowsAndSelectsTheFirst() {
     CreateDialogs();
-    QCOMPARE(directory->windowTitle(), QString("Directory"));
-    QCOMPARE(directory->Label1->text(), QString("List of directories:"));
     QCOMPARE(RowTexts(directory->LBOXDirs), QStringList({"/data/talks", "/data/lectures"}));
     QCOMPARE(directory->LBOXDirs->currentRow(), 0);
     QCOMPARE(directory->EditDir->text(), QString("/data/talks"));
@@ -158,8 +156,6 @@ class DirectoryDialogsTest : public QObject {
     global->Settings.recursive = true;
     CreateDialogs();
     ShowAddDir();
-    QCOMPARE(addDir->windowTitle(), QString("Add directory"));
-    QCOMPARE(addDir->Label2->text(), QString("Select type of file to be converted:"));
     QCOMPARE(addDir->EditDir->text(), QString("/data/talks;/data/lectures"));
     QCOMPARE(RowTexts(addDir->CheckListBox1),
              QStringList({"PowerPoint 95, 97-2007 File(*.ppt)",
@@ -195,7 +191,6 @@ class DirectoryDialogsTest : public QObject {
     QVERIFY(!addDir->TypeTicked(1) && addDir->TypeTicked(2));
     QTest::mouseClick(addDir->SpeedButton1, Qt::LeftButton);
     QVERIFY(addDir->TypeTicked(1) && addDir->TypeTicked(2));
-    QCOMPARE(addDir->SpeedButton2->text(), QString("&Invert selection"));
   }
 
   void OkWithoutATypeIsRejectedButKeepsTheDirectories() {

@@ -103,9 +103,7 @@ class ConvertRunTest : public QObject {
 
   // The log's messages without their time stamps.
   QStringList LogMessages() const {
-    const QByteArray bytes = ReadBytes(FGlobal->LogFilePath().empty()
-                                           ? QString()
-                                           : QString::fromStdU16String(FGlobal->LogFilePath()));
+    const QByteArray bytes = ReadBytes(QString::fromStdU16String(FGlobal->LogFilePath()));
     if (bytes.size() < 2) return {};
     const QString text = QString::fromUtf16(
         reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
@@ -187,10 +185,12 @@ class ConvertRunTest : public QObject {
 
   void autoRenameSkipsEveryTakenNumber() {
     Add(MakePpt("intro.ppt", u"new"));
-    for (const char* n : {"intro.txt", "intro(1).txt", "intro(2).txt"})
+    Add(MakePpt("other.ppt", u"new"));
+    for (const char* n : {"intro.txt", "intro(1).txt", "intro(2).txt", "other.txt"})
       WriteBytes(FOut + "/" + n, "old");
     FWindow->ConvertFiles(cmAll);
     QCOMPARE(Cell(0, kColTarget), FOut + "/intro(3).txt");
+    QCOMPARE(Cell(1, kColTarget), FOut + "/other(1).txt");  // numbering starts at 1 per entry
     QVERIFY(ReadBytes(FOut + "/intro(3).txt").startsWith("\xEF\xBB\xBFnew"));
     QCOMPARE(ReadBytes(FOut + "/intro.txt"), QByteArray("old"));
   }

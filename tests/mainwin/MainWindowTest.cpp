@@ -26,8 +26,12 @@
 #include "app/dialogs/DialogServices.h"
 #include "app/dialogs/UnAddDir.h"
 #include "app/dialogs/UnCancelFind.h"
+#include "WindowTestKit.h"
 
 using namespace dkscr;
+using dkscr::test::MakeFiles;
+using dkscr::test::SelectRows;
+using dkscr::test::U;
 
 namespace {
 // Stands in for the program's dialogs and records what the window asks of them.
@@ -65,14 +69,7 @@ class FakeDialogs : public TMainDialogs {
   int convertMax = -1;
 };
 
-void WriteFile(const QString& path, int size) {
-  QDir().mkpath(QFileInfo(path).path());
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(QByteArray(size, 'x'));
-}
-
-std::u16string U(const QString& s) { return s.toStdU16String(); }
+void WriteFile(const QString& path, int size) { test::WriteBytes(path, std::string(size_t(size), 'x')); }
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -95,13 +92,7 @@ class MainWindowTest : public QObject {
     FWindow->Services().ShowItem = [](const QUrl&) { return false; };
   }
 
-  QString LogText() const {
-    QFile f(FHome->filePath("dkscract.log"));
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    const QByteArray bytes = f.readAll();
-    return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
-                              (bytes.size() - 2) / 2);
-  }
+  QString LogText() const { return test::LogText(*FGlobal); }
 
   QString Cell(int row, int column) const { return FWindow->Model()->Text(row, column); }
   std::vector<int> Selected() const { return FWindow->SelectedRows(); }
@@ -212,15 +203,10 @@ class MainWindowTest : public QObject {
 
   void addDirScansTheTreeAndSkipsEmptyPieces() {
     const QString tree = Home("tree");
-    WriteFile(tree + "/a.ppt", 1);
-    WriteFile(tree + "/B.PPT", 2);
-    WriteFile(tree + "/c.Pptx", 3);
-    WriteFile(tree + "/d.ppt.bak", 4);
-    WriteFile(tree + "/sub/e.pptx", 5);
-    WriteFile(tree + "/sub/deeper/f.ppt", 6);
-    WriteFile(tree + "/.hidden/g.ppt", 7);
+    MakeFiles(tree, {"a.ppt", "B.PPT", "c.Pptx", "d.ppt.bak", "sub/e.pptx", "sub/deeper/f.ppt",
+                     ".hidden/g.ppt"});
     const QString second = Home("second");
-    WriteFile(second + "/h.ppt", 8);
+    MakeFiles(second, {"h.ppt"});
 
     FDialogs->folderField = ";" + tree + ";;" + second + ";";
     FDialogs->recursive = false;
@@ -266,9 +252,7 @@ class MainWindowTest : public QObject {
     // A folder where the log file should be: every log write fails.
     QVERIFY(QDir().mkpath(Home("dkscract.log")));
     const QString tree = Home("tree");
-    WriteFile(tree + "/a.ppt", 1);
-    WriteFile(tree + "/b.doc", 1);
-    WriteFile(tree + "/c.doc", 1);
+    MakeFiles(tree, {"a.ppt", "b.doc", "c.doc"});
     FWindow->AddFile(U(tree + "/a.ppt"));
     FDialogs->errors.clear();
     FDialogs->folderField = tree;
@@ -343,10 +327,7 @@ class MainWindowTest : public QObject {
 
   void deleteAndSelectAll() {
     for (const char* n : {"a", "b", "c", "d", "e"}) FWindow->AddFile(U(FData + "/" + n + ".ppt"));
-    QItemSelectionModel* sel = FWindow->ListView1->selectionModel();
-    sel->clearSelection();
-    for (int row : {0, 2, 4})
-      sel->select(FWindow->Model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    SelectRows(*FWindow, {0, 2, 4});
     Command(24);
     QCOMPARE(FWindow->FileCount(), 2);
     QCOMPARE(FWindow->StatusPanel(1), QString("2 File(s)"));
@@ -403,9 +384,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(caption(0), QString("(<-)State"));
     QCOMPARE(column(1), QStringList({"small.ppt", "big.ppt", "Talk.PPT", "deck.pptx"}));
     // The selection follows its entries.
-    FWindow->ListView1->selectionModel()->clearSelection();
-    FWindow->ListView1->selectionModel()->select(FWindow->Model()->index(0, 0),
-        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    SelectRows(*FWindow, {0});
     emit header->sectionClicked(4);
     QCOMPARE(column(4), QStringList({"PPT", "PPT", "PPT", "PPTX"}));
     QCOMPARE(Selected().size(), size_t(1));
@@ -419,9 +398,7 @@ class MainWindowTest : public QObject {
     FWindow->AddFile(U(FData + "/Talk.PPT"));
     FWindow->AddFile(U(FData + "/deck.pptx"));
     FWindow->Model()->SetState(1, 1);
-    FWindow->ListView1->selectionModel()->clearSelection();
-    FWindow->ListView1->selectionModel()->select(FWindow->Model()->index(1, 0),
-        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    SelectRows(*FWindow, {1});
     // Opening a top-level menu refreshes the enabling.
     emit FWindow->MainMenu1->actions()[2]->menu()->aboutToShow();
     QVERIFY(FWindow->ActionOfTag(31)->isEnabled());
@@ -532,9 +509,7 @@ class MainWindowTest : public QObject {
     TProgramDialogs dialogs(*FGlobal, FWindow.get());
     FWindow->SetDialogs(&dialogs);
     const QString tree = Home("tree");
-    WriteFile(tree + "/a.ppt", 1);
-    WriteFile(tree + "/sub/b.pptx", 1);
-    WriteFile(tree + "/sub/c.ppt", 1);
+    MakeFiles(tree, {"a.ppt", "sub/b.pptx", "sub/c.ppt"});
 
     // Dropping the folder fills the dialog's folder field; OK scans it.
     dialogs.FmAddDir->CBRecursive->setChecked(true);
@@ -560,7 +535,7 @@ class MainWindowTest : public QObject {
     const QString more = Home("more");
     for (int i = 0; i < 20; ++i) WriteFile(more + QString("/f%1.ppt").arg(i), 1);
     const QString last = Home("last");
-    WriteFile(last + "/z.ppt", 1);
+    MakeFiles(last, {"z.ppt"});
     dialogs.FmAddDir->CheckListBox1->item(0)->setCheckState(Qt::Checked);
     dialogs.FmAddDir->EditDir->setText(more + ";" + last);
     QTimer::singleShot(0, dialogs.FmAddDir, [&] {

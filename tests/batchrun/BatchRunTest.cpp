@@ -146,23 +146,17 @@ TEST_F(BatchRunTest, EmptyListDoesNothingAndNothingQualifyingStillLogsStartAndSu
   EXPECT_EQ(host_.progress, 0);  // a passed-over new entry does not step the gauge
 }
 
-TEST_F(BatchRunTest, ConvertAllWritesEveryNewEntryInTheTargetFolder) {
+// Files, states and log lines of a whole run are checked on real presentations in the
+// conversion-run suite; here what only a recorded host shows.
+TEST_F(BatchRunTest, ConvertAllStepsTheGaugeForEveryEntry) {
   Add("one.ppt");
-  Add("two.pptx", kStateNew, false, u"PPTX");
   Add("done.ppt", kStateConverted);
-  const BatchRunCounts counts = Run(cmAll);
-  EXPECT_EQ(counts.succeeded, 2);
+  EXPECT_EQ(Run(cmAll).succeeded, 1);
   EXPECT_EQ(Read(Out("one.txt")), "one.ppt");
-  EXPECT_EQ(Read(Out("two.txt")), "two.pptx");
   EXPECT_FALSE(fs::exists(Out("done.txt")));
-  EXPECT_EQ(host_.entries[0].state, kStateConverted);
-  EXPECT_EQ(host_.entries[0].message, u"Convert successfully");
-  EXPECT_EQ(host_.entries[1].target, PathFromNative(Out("two.txt")));
-  EXPECT_EQ(host_.progress, 3);  // the gauge reaches its maximum
-  EXPECT_EQ(host_.progressMax, 3);
-  ASSERT_EQ(host_.log.size(), 4u);
-  EXPECT_EQ(host_.log[1], "Convert successfully (" + (root_ / "src/one.ppt").string() + ")");
-  EXPECT_EQ(host_.log[3], "Conversion end. Successful: 2, Failed: 0, Total: 2\r\n");
+  EXPECT_EQ(host_.entries[0].target, PathFromNative(Out("one.txt")));
+  EXPECT_EQ(host_.progress, 2);  // the gauge reaches its maximum
+  EXPECT_EQ(host_.progressMax, 2);
 }
 
 TEST_F(BatchRunTest, ModesPickTheirEntries) {

@@ -49,6 +49,7 @@ class DirectoryDialogsTest : public QObject {
   void init() {
     global = std::make_unique<TGlobal>(u"/nonexistent/program/", u"/home/user/Documents/");
     global->Settings.adddir = u"/data/talks;/data/lectures";
+    CreateDialogs();
   }
   void cleanup() {
     addDir.reset();
@@ -59,7 +60,6 @@ class DirectoryDialogsTest : public QObject {
   // Directory dialog.
 
   void DirectoryListLoadsRowsAndSelectsTheFirst() {
-    CreateDialogs();
     QCOMPARE(RowTexts(directory->LBOXDirs), QStringList({"/data/talks", "/data/lectures"}));
     QCOMPARE(directory->LBOXDirs->currentRow(), 0);
     QCOMPARE(directory->EditDir->text(), QString("/data/talks"));
@@ -79,7 +79,6 @@ class DirectoryDialogsTest : public QObject {
   }
 
   void AddAndReplaceNeedANewDirectory() {
-    CreateDialogs();
     directory->show();
     QLineEdit* edit = directory->EditDir;
     edit->clear();
@@ -107,7 +106,6 @@ class DirectoryDialogsTest : public QObject {
   }
 
   void ClickingARowCopiesItAndDeleteRemovesIt() {
-    CreateDialogs();
     directory->show();
     QVERIFY(QTest::qWaitForWindowExposed(directory.get()));
     QListWidget* list = directory->LBOXDirs;
@@ -130,7 +128,6 @@ class DirectoryDialogsTest : public QObject {
   }
 
   void DirectoryBrowseAndKeys() {
-    CreateDialogs();
     QTemporaryDir chosen;
     directory->show();
     {
@@ -152,6 +149,7 @@ class DirectoryDialogsTest : public QObject {
   // Add-directory dialog.
 
   void AddDirStartsFromTheSettings() {
+    addDir.reset();  // closing hands its ticks back; then start anew from these settings
     global->Settings.selext1 = false;
     global->Settings.recursive = true;
     CreateDialogs();
@@ -166,7 +164,6 @@ class DirectoryDialogsTest : public QObject {
   }
 
   void RowsAreRelabelledAfterUserMasksChange() {
-    CreateDialogs();
     ShowAddDir();
     addDir->CheckListBox1->item(1)->setCheckState(Qt::Unchecked);
     addDir->hide();
@@ -182,7 +179,6 @@ class DirectoryDialogsTest : public QObject {
   }
 
   void TickButtons() {
-    CreateDialogs();
     ShowAddDir();
     QTest::mouseClick(addDir->SpeedButton3, Qt::LeftButton);
     QVERIFY(!addDir->TypeTicked(1) && !addDir->TypeTicked(2));
@@ -195,7 +191,6 @@ class DirectoryDialogsTest : public QObject {
 
   void OkWithoutATypeIsRejectedButKeepsTheDirectories() {
     MessageRecorder messages;
-    CreateDialogs();
     ShowAddDir();
     QTest::mouseClick(addDir->SpeedButton3, Qt::LeftButton);
     addDir->EditDir->setText("/new/scan");
@@ -215,7 +210,6 @@ class DirectoryDialogsTest : public QObject {
   }
 
   void EscCancelsWithoutStoringTheDirectories() {
-    CreateDialogs();
     ShowAddDir();
     addDir->EditDir->setText("/other");
     QTest::keyClick(addDir->EditDir, Qt::Key_Escape);
@@ -225,7 +219,6 @@ class DirectoryDialogsTest : public QObject {
   }
 
   void BrowseEditsTheDirectoriesAsRows() {
-    CreateDialogs();
     ShowAddDir();
     addDir->EditDir->setText("/a;/b");
     QStringList seenRows;
@@ -259,7 +252,6 @@ class DirectoryDialogsTest : public QObject {
   }
 
   void ClosingHandsTheTicksToTheSettings() {
-    CreateDialogs();
     ShowAddDir();
     addDir->CheckListBox1->item(0)->setCheckState(Qt::Unchecked);
     addDir->CBRecursive->setChecked(true);

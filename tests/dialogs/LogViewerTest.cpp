@@ -70,13 +70,19 @@ class LogViewerTest : public QObject {
     home.reset();
   }
 
-  void MissingLogGivesAnEmptyBox() {
+  void MissingLogGivesAnEmptyBoxAndCloseOrEscCancel() {
     viewer->LoadLog();
     viewer->show();
     QVERIFY(viewer->MemoLog->isReadOnly());
     QVERIFY(viewer->MemoLog->toPlainText().isEmpty());
     QVERIFY(!viewer->BtnClear->isEnabled());
     QVERIFY(!viewer->BtnExport->isEnabled());
+    QTest::mouseClick(viewer->BtnCancel, Qt::LeftButton);
+    QVERIFY(!viewer->isVisible());
+    QCOMPARE(viewer->result(), int(QDialog::Rejected));
+    viewer->show();
+    QTest::keyClick(viewer->MemoLog, Qt::Key_Escape);
+    QVERIFY(!viewer->isVisible());
   }
 
   void LoadsTheLogWithTheCaretAtTheEnd() {
@@ -171,17 +177,6 @@ class LogViewerTest : public QObject {
     global->Settings.notlog = true;
     TFmViewLog second(*global);
     QVERIFY(second.CBNotLog->isChecked());
-  }
-
-  void CloseAndEscCloseWithCancel() {
-    viewer->LoadLog();
-    viewer->show();
-    QTest::mouseClick(viewer->BtnCancel, Qt::LeftButton);
-    QVERIFY(!viewer->isVisible());
-    QCOMPARE(viewer->result(), int(QDialog::Rejected));
-    viewer->show();
-    QTest::keyClick(viewer->MemoLog, Qt::Key_Escape);
-    QVERIFY(!viewer->isVisible());
   }
 
   void LogTextByByteOrderMark() {

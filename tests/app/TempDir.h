@@ -6,7 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "core/NativePath.h"
@@ -61,14 +61,8 @@ class FileSizeLimit {
 };
 
 inline std::string ReadFile(const std::string& path) {
-  std::string bytes;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    char chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, n);
-    std::fclose(f);
-  }
-  return bytes;
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {

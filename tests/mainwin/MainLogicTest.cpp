@@ -18,37 +18,14 @@ class MainLogicTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void commandTableHasEveryTagWithItsTexts() {
-    const std::vector<int> tags = {11, 12, 13, 21, 22, 23, 24, 25, 31, 32, 33, 34, 35, 36, 37, 91, 96};
-    QCOMPARE(CommandTable().size(), tags.size());
-    for (int tag : tags) QVERIFY2(CommandByTag(tag) != nullptr, qPrintable(QString::number(tag)));
+  void everyTagHasOneCommand() {
+    for (int tag : {11, 12, 13, 21, 22, 23, 24, 25, 31, 32, 33, 34, 35, 36, 37, 91, 96})
+      QVERIFY2(CommandByTag(tag) != nullptr, qPrintable(QString::number(tag)));
+    QCOMPARE(CommandTable().size(), size_t(17));
     QVERIFY(CommandByTag(81) == nullptr);
-    QVERIFY(CommandByTag(82) == nullptr);
-    QCOMPARE(QString(CommandByTag(21)->caption), QString("Add &File                   CTRL+F"));
-    QCOMPARE(QString(CommandByTag(24)->caption), QString("Delete                     Delete"));
-    QCOMPARE(QString(CommandByTag(31)->caption), QString("&Convert All               Ctrl+G"));
-    QCOMPARE(QString(CommandByTag(91)->caption), QString("&Contents           F1"));
-    QCOMPARE(QString(CommandByTag(22)->hint), QString("Add file(s) by selecting director(ies)"));
-    QCOMPARE(QString(CommandByTag(36)->hint), QString("Explore folder which source file in"));
-    QCOMPARE(QString(CommandByTag(33)->action), QString("ActReConvert"));
-    // Pictures of the menu image list.
-    QCOMPARE(CommandByTag(11)->image, 0);
-    QCOMPARE(CommandByTag(91)->image, 1);
-    QCOMPARE(CommandByTag(23)->image, 2);
-    QCOMPARE(CommandByTag(31)->image, 3);
-    QCOMPARE(CommandByTag(21)->image, 5);
-    QCOMPARE(CommandByTag(22)->image, 6);
-    QCOMPARE(CommandByTag(13)->image, 7);
-    const auto buttons = ButtonTable();
-    QCOMPARE(buttons.size(), size_t(5));
-    QCOMPARE(buttons[0].tag, 21);
-    QCOMPARE(buttons[1].tag, 22);
-    QCOMPARE(buttons[2].tag, 11);
-    QCOMPARE(buttons[3].tag, 13);
-    QCOMPARE(buttons[4].tag, 31);
-    QCOMPARE(QString(buttons[4].caption), QString("&Convert"));
   }
 
+  // The positive keys are pressed in the window test; here the near misses.
   void keyboardTable_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("ctrl");
@@ -56,12 +33,6 @@ class MainLogicTest : public QObject {
     QTest::addColumn<int>("tag");
     QTest::newRow("F1") << int(Qt::Key_F1) << false << false << 91;
     QTest::newRow("Ctrl+F1") << int(Qt::Key_F1) << true << false << 91;
-    QTest::newRow("Ctrl+A") << int(Qt::Key_A) << true << false << 25;
-    QTest::newRow("Ctrl+V") << int(Qt::Key_V) << true << false << 23;
-    QTest::newRow("Ctrl+F") << int(Qt::Key_F) << true << false << 21;
-    QTest::newRow("Ctrl+D") << int(Qt::Key_D) << true << false << 22;
-    QTest::newRow("Ctrl+G") << int(Qt::Key_G) << true << false << 31;
-    QTest::newRow("Delete") << int(Qt::Key_Delete) << false << false << 24;
     QTest::newRow("A alone") << int(Qt::Key_A) << false << false << 0;
     QTest::newRow("G alone") << int(Qt::Key_G) << false << false << 0;
     QTest::newRow("Alt+F1") << int(Qt::Key_F1) << false << true << 0;
@@ -109,21 +80,9 @@ class MainLogicTest : public QObject {
     QVERIFY(!e.convertAll && !e.convertSelected && !e.reConvert && e.anySelected);
   }
 
-  void sortMarkers() {
-    QCOMPARE(MarkSortCaption(u"Size(Byte)", true), std::u16string(u"(->)Size(Byte)"));
-    QCOMPARE(MarkSortCaption(u"Name", false), std::u16string(u"(<-)Name"));
-    QCOMPARE(StripSortMarker(u"(->)Size(Byte)"), std::u16string(u"Size(Byte)"));
-    QCOMPARE(StripSortMarker(u"(<-)Name"), std::u16string(u"Name"));
+  void sortMarkerOfAMalformedCaption() {
     QCOMPARE(StripSortMarker(u"Name"), std::u16string(u"Name"));
     QCOMPARE(StripSortMarker(u"(ab"), std::u16string());
-
-    TSortState s;
-    QCOMPARE(s.Column(), -1);
-    QVERIFY(s.Click(3));   // first click on a column: ascending
-    QVERIFY(!s.Click(3));  // the same column again: descending
-    QVERIFY(s.Click(3));
-    QVERIFY(s.Click(1));   // another column starts ascending
-    QCOMPARE(s.Column(), 1);
   }
 
   void columnComparison() {
@@ -192,10 +151,6 @@ class MainLogicTest : public QObject {
     QCOMPARE(BuildOpenFilter(global),
              QString("All Support File|*.ppt;*.pptx;|PowerPoint 95, 97-2007 File(*.ppt)|*.ppt|"
                      "PowerPoint Open XML File(*.pptx)|*.pptx"));
-    QCOMPARE(QtNameFilters(BuildOpenFilter(global)),
-             QStringList({"All Support File (*.ppt *.pptx)",
-                          "PowerPoint 95, 97-2007 File(*.ppt) (*.ppt)",
-                          "PowerPoint Open XML File(*.pptx) (*.pptx)"}));
     global.Settings.userfileext1 = u"*.PPS;*.pot";
     global.RebuildMaskList();
     QCOMPARE(BuildOpenFilter(global),
@@ -223,11 +178,9 @@ class MainLogicTest : public QObject {
 
   void fileProbes() {
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     const QString file = dir.filePath("x.ppt");
     QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(1234, 'a'));
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray(1234, 'a')) == 1234);
     f.close();
     QCOMPARE(FileSizeOf(file.toStdU16String()), int64_t(1234));
     QVERIFY(FileExists(file.toStdU16String()));

@@ -20,7 +20,6 @@ class TFrameAnimation : public QWidget {
   void Stop();
   bool IsPlaying() const { return FTimer.isActive(); }
   int CurrentFrame() const { return FFrame; }
-  int FrameCount() const { return static_cast<int>(FFrames.size()); }
 
   QSize sizeHint() const override;
 

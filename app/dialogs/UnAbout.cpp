@@ -16,7 +16,7 @@
 namespace dkscr {
 
 TLinkLabel::TLinkLabel(const QString& text, const QString& address, QWidget* parent)
-    : QLabel(text, parent), FAddress(address), FNormal(Qt::blue), FCurrent(Qt::blue) {
+    : QLabel(text, parent), FAddress(address), FNormal(Qt::blue) {
   setTextFormat(Qt::PlainText);
   setCursor(Qt::PointingHandCursor);
   QFont underlined = font();
@@ -31,7 +31,6 @@ void TLinkLabel::SetNormalColor(const QColor& color) {
 }
 
 void TLinkLabel::Paint(const QColor& color) {
-  FCurrent = color;
   QPalette pal = palette();
   pal.setColor(QPalette::WindowText, color);
   setPalette(pal);

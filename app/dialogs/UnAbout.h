@@ -21,7 +21,6 @@ class TLinkLabel : public QLabel {
   TLinkLabel(const QString& text, const QString& address, QWidget* parent = nullptr);
   const QString& Address() const { return FAddress; }
   void SetNormalColor(const QColor& color);
-  QColor CurrentColor() const { return FCurrent; }
 
  protected:
   void enterEvent(QEnterEvent* event) override;
@@ -33,7 +32,6 @@ class TLinkLabel : public QLabel {
 
   QString FAddress;
   QColor FNormal;
-  QColor FCurrent;
 };
 
 class TFmAbout : public QDialog {

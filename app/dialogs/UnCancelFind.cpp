@@ -41,7 +41,6 @@ TFmCancelFind::TFmCancelFind(QWidget* parent) : QDialog(parent) {
 
 void TFmCancelFind::SetStatusText(const QString& text) { FStatusLabel->setText(text); }
 
-QString TFmCancelFind::StatusText() const { return FStatusLabel->text(); }
 
 void TFmCancelFind::BtnCancelClick() { emit StopRequested(); }
 

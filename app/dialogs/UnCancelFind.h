@@ -20,7 +20,6 @@ class TFmCancelFind : public QDialog {
 
   // The status bar's text: the folder being searched.
   void SetStatusText(const QString& text);
-  QString StatusText() const;
 
   TFrameAnimation* Animate1;
   QPushButton* BtnCancel;

@@ -117,9 +117,13 @@ class TPptxConversion {
       budget.tags -= tags;
       FView.LoadFromStream(stream, 0);
       if (stream.capacity() > kKeptStreamCapacity) std::string().swap(stream);
+      const size_t before = text.size();
       text += "slide" + std::to_string(number) + ":\r\n";
       AppendSlideText(FDocument.Root(), text);
-      if (text.size() > budget.textBytes) return kResultFormatError;
+      // Counted as encoded: a lone line break becomes two bytes.
+      const uint64_t encoded = LineBreakLength(std::string_view(text).substr(before), kLineBreakCrLf);
+      if (encoded > budget.textBytes) return kResultFormatError;
+      budget.textBytes -= encoded;
     }
     return noSlideFound ? kResultFormatError : 0;
   }

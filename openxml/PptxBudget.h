@@ -10,14 +10,14 @@
 namespace dkscr {
 
 struct PptxBudget {
-  // Each slide part is held whole, as bytes and as an element tree of about 240 bytes per
+  // Each slide part is held whole, as bytes and as an element tree of about 250 bytes per
   // tag, so one slide may not pass these.
   static constexpr uint64_t kSlideBytesCap = uint64_t{32} << 20;
-  static constexpr uint64_t kSlideTagsCap = uint64_t{1} << 20;
+  static constexpr uint64_t kSlideTagsCap = uint64_t{1} << 18;
 
   uint64_t slideBytes = 0;  // inflated bytes of all slide parts
   uint64_t tags = 0;        // "<" bytes in all slide parts: an upper bound of their elements
-  uint64_t textBytes = 0;   // collected text
+  uint64_t textBytes = 0;   // collected text, with its line breaks as CR LF
 
   static PptxBudget ForPackage(uint64_t packageSize) {
     const auto bound = [&](uint64_t floor, uint64_t perByte, uint64_t cap) {
@@ -25,8 +25,9 @@ struct PptxBudget {
     };
     PptxBudget budget;
     budget.slideBytes = bound(uint64_t{16} << 20, 64, uint64_t{256} << 20);
-    budget.tags = bound(uint64_t{1} << 20, 4, uint64_t{32} << 20);
-    budget.textBytes = bound(uint64_t{16} << 20, 64, uint64_t{64} << 20);
+    budget.tags = bound(uint64_t{1} << 20, 4, uint64_t{16} << 20);
+    // Encoding into UTF-16 holds about eight bytes per byte of this at once.
+    budget.textBytes = bound(uint64_t{16} << 20, 64, uint64_t{40} << 20);
     return budget;
   }
 };

@@ -78,6 +78,21 @@ TEST_F(PptxHostileTest, SlideXmlIsBoundedByThePackageSize) {
   EXPECT_EQ(Convert(three), kResultFormatError);
 }
 
+TEST_F(PptxHostileTest, TextIsCountedAsEncoded) {
+  // Lone line feeds become CR LF: 7 MiB of them encode to 14 MiB, within the text budget of a
+  // small package; 10 MiB encode to 20 MiB, past it, though 10 MiB of slide XML would fit.
+  for (const size_t feeds : {size_t{7} << 20, size_t{10} << 20}) {
+    ZipWriter zip = Package();
+    zip.Add("ppt/slides/slide1.xml", Slide("<a:p><a:t>x" + std::string(feeds, '\n') + "x</a:t></a:p>"));
+    const ResultCode result = Convert(zip);
+    if (feeds == size_t{7} << 20) {
+      EXPECT_EQ(result, static_cast<ResultCode>(3 + 9 + 2 * feeds + 4));
+    } else {
+      EXPECT_EQ(result, kResultFormatError);
+    }
+  }
+}
+
 TEST_F(PptxHostileTest, OneSlideIsBoundedWhateverThePackageSize) {
   // A large package allows more in total, but no single slide past the cap.
   ZipWriter zip = Package();

@@ -1,5 +1,6 @@
 // ConvertPptx on packages held in memory. Input starting with "PK" is taken as a whole
-// package; anything else becomes the slide parts of a package built here, split at zero
+// package, input starting with a compound document's signature as a (password-protected)
+// package file; anything else becomes the slide parts of a package built here, split at zero
 // bytes, so that the fuzzer reaches the XML reader through the converter as well.
 #include <sys/mman.h>
 #include <unistd.h>
@@ -17,7 +18,7 @@
 namespace {
 
 std::string PackageOf(std::string_view input) {
-  if (input.starts_with("PK")) return std::string(input);
+  if (input.starts_with("PK") || input.starts_with("\xD0\xCF\x11\xE0")) return std::string(input);
   dkscr::test::ZipWriter zip;
   zip.Add("[Content_Types].xml", "<Types/>", 0);
   int number = 1;
@@ -48,9 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   dkscr::OutputBuffer output;
   for (int32_t codePage : {65001, 1200, 1252}) {
     const dkscr::ResultCode result = dkscr::ConvertPptx(path, output, codePage);
-    // A directory that cannot be read is an open error, anything else a format error.
+    // A directory that cannot be read is an open error, a compound document holding an
+    // encrypted package is encrypted, anything else a format error.
     if (result < 0 && result != dkscr::kResultFormatError &&
-        result != dkscr::kResultSourceOpenError) {
+        result != dkscr::kResultSourceOpenError && result != dkscr::kResultEncrypted) {
       std::abort();
     }
     if (result >= 0 && output.BlockSize() != static_cast<size_t>(result) + 1) std::abort();

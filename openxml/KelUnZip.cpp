@@ -28,6 +28,51 @@ inline uint32_t Le32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
          static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
+inline uint64_t Le64(const uint8_t* p) { return Le32(p) | uint64_t{Le32(p + 4)} << 32; }
+
+constexpr uint32_t kAllOnes32 = 0xFFFFFFFF;
+constexpr uint16_t kAllOnes16 = 0xFFFF;
+
+// The fields a ZIP64 extra field may carry, in the order it carries them; each is taken from
+// it only when the fixed header holds all ones there (a null pointer: not in this header).
+struct Zip64Fields {
+  uint64_t* uncompressedSize = nullptr;
+  uint64_t* compressedSize = nullptr;
+  uint64_t* localHeaderOffset = nullptr;
+  uint32_t* diskNumberStart = nullptr;
+};
+
+void ApplyZip64Extra(std::string_view extra, const Zip64Fields& fields) {
+  const auto* p = reinterpret_cast<const uint8_t*>(extra.data());
+  size_t left = extra.size();
+  while (left >= 4) {
+    const uint16_t id = Le16(p);
+    const size_t length = std::min<size_t>(Le16(p + 2), left - 4);
+    const uint8_t* data = p + 4;
+    if (id == kZip64ExtraId) {
+      size_t at = 0;
+      for (uint64_t* field : {fields.uncompressedSize, fields.compressedSize, fields.localHeaderOffset}) {
+        if (field == nullptr || *field != kAllOnes32) continue;
+        if (at + 8 > length) return;
+        *field = Le64(data + at);
+        at += 8;
+      }
+      if (fields.diskNumberStart != nullptr && *fields.diskNumberStart == kAllOnes16 && at + 4 <= length) {
+        *fields.diskNumberStart = Le32(data + at);
+      }
+      return;
+    }
+    p += 4 + length;
+    left -= 4 + length;
+  }
+}
+
+bool NeedsZip64(const Zip64Fields& fields) {
+  for (const uint64_t* field : {fields.uncompressedSize, fields.compressedSize, fields.localHeaderOffset}) {
+    if (field != nullptr && *field == kAllOnes32) return true;
+  }
+  return fields.diskNumberStart != nullptr && *fields.diskNumberStart == kAllOnes16;
+}
 
 bool EndsWithIgnoringCase(std::u16string_view text, std::u16string_view suffix) {
   if (text.size() < suffix.size()) return false;
@@ -105,8 +150,10 @@ void TKelUnZip::DropArchiveState() {
   recovering_ = false;
 }
 
-void TKelUnZip::OpenArchive() {
-  if (!file_) file_ = std::make_unique<TZipFileStream>(zipName_);
+bool TKelUnZip::OpenArchive() {
+  if (file_) return false;
+  file_ = std::make_unique<TZipFileStream>(zipName_);
+  return true;
 }
 
 void TKelUnZip::CloseArchive() { file_.reset(); }
@@ -134,7 +181,7 @@ void TKelUnZip::LoadDirectory() {
     zipName_.clear();
     throw;
   }
-  CloseArchive();
+  if (!keepZipOpen_) CloseArchive();
 }
 
 void TKelUnZip::EnsureDirectory() {
@@ -149,10 +196,15 @@ void TKelUnZip::ReadDirectory() {
   entries_.reset();
   recovering_ = false;
   if (!FindEndRecord()) throw EZipIncomplete();
-  // Spanned archives (DiskNumber != 0) are not supported; their offsets fail and recovery runs.
-  if (endRecord_.TotalEntries != 0) file_->Seek(endRecord_.CentralDirOffset);
   entries_ = std::make_unique<TZipEntryList>();
-  if (!ReadCentralRecords(endRecord_.TotalEntries, false)) Recover();
+  // A count of 0 with a directory of some size is a count that wrapped at 65536.
+  if (endRecord_.TotalEntries == 0 && endRecord_.CentralDirSize == 0) return;
+  // Spanned archives (DiskNumber != 0) are not supported; their offsets fail and recovery runs.
+  file_->Seek(endRecord_.CentralDirOffset);
+  if (!ReadCentralRecords(endRecord_.TotalEntries, false) || !ReadUncountedCentralRecords() ||
+      !entries_->SortByPosition()) {
+    Recover();
+  }
 }
 
 bool TKelUnZip::FindEndRecord() {
@@ -179,49 +231,106 @@ bool TKelUnZip::FindEndRecord() {
     r.Comment.assign(reinterpret_cast<const char*>(p + kZipEndRecordSize),
                      std::min<size_t>(r.CommentLength, available));
     r.CommentPosition = size - window + pos + kZipEndRecordSize;
+    r.DirectoryEnd = r.CommentPosition - kZipEndRecordSize;
+    ReadZip64EndRecord();
     return true;
   }
   return false;
 }
 
-bool TKelUnZip::ReadCentralRecords(uint32_t count, bool matchRecovered) {
-  uint8_t h[kZipCentralHeaderSize];
-  for (uint32_t i = 0; i < count; ++i) {
+// Archives past 65535 entries or 4 GiB keep their real counts, sizes and offsets in a ZIP64
+// end record, found through the locator just before the classic one.
+void TKelUnZip::ReadZip64EndRecord() {
+  TZipEndRecord& r = endRecord_;
+  if (r.DirectoryEnd < kZip64LocatorSize) return;
+  uint8_t locator[kZip64LocatorSize];
+  file_->Seek(r.DirectoryEnd - kZip64LocatorSize);
+  if (file_->Read(locator, sizeof locator) != sizeof locator ||
+      Le32(locator) != kZip64LocatorSignature) {
+    return;
+  }
+  // Where the locator points, or (for an archive moved behind a stub) right before it.
+  const uint64_t recordEnd = r.DirectoryEnd - kZip64LocatorSize;
+  for (const uint64_t at : {Le64(locator + 8), recordEnd - std::min<uint64_t>(recordEnd, kZip64EndRecordSize)}) {
+    uint8_t h[kZip64EndRecordSize];
+    if (at >= recordEnd) continue;
+    file_->Seek(at);
+    if (file_->Read(h, sizeof h) != sizeof h || Le32(h) != kZip64EndRecordSignature) continue;
+    r.DiskNumber = Le32(h + 16);
+    r.CentralDirDisk = Le32(h + 20);
+    r.EntriesThisDisk = Le64(h + 24);
+    r.TotalEntries = Le64(h + 32);
+    r.CentralDirSize = Le64(h + 40);
+    r.CentralDirOffset = Le64(h + 48);
+    r.Zip64 = true;
+    r.DirectoryEnd = at;
+    return;
+  }
+}
+
+bool TKelUnZip::ReadCentralRecords(uint64_t count, bool matchRecovered) {
+  for (uint64_t i = 0; i < count; ++i) {
+    if (!ReadCentralRecord(matchRecovered)) return false;
+  }
+  return true;
+}
+
+// Records that follow the stated number up to the end record: a count that wrapped at 65536,
+// or one that understates. What the directory holds is read, never a part of it.
+bool TKelUnZip::ReadUncountedCentralRecords() {
+  uint8_t signature[4];
+  while (file_->Position() + kZipCentralHeaderSize <= endRecord_.DirectoryEnd) {
     const uint64_t position = file_->Position();
-    if (file_->Read(h, sizeof h) != sizeof h || Le32(h) != kZipCentralHeaderSignature) {
-      return false;
-    }
-    auto e = std::make_unique<TZipEntryInfo>();
-    e->VersionMadeBy = Le16(h + 4);
-    e->VersionNeeded = Le16(h + 6);
-    e->Flags = Le16(h + 8);
-    e->CompressionMethod = Le16(h + 10);
-    e->DosDateTime = Le32(h + 12);
-    e->Crc32 = Le32(h + 16);
-    e->CompressedSize = Le32(h + 20);
-    e->UncompressedSize = Le32(h + 24);
-    e->FileNameLength = Le16(h + 28);
-    e->ExtraFieldLength = Le16(h + 30);
-    e->CommentLength = Le16(h + 32);
-    e->DiskNumberStart = Le16(h + 34);
-    e->InternalAttributes = Le16(h + 36);
-    e->ExternalAttributes = Le32(h + 38);
-    e->LocalHeaderOffset = Le32(h + 42);
-    e->CentralHeaderPosition = static_cast<uint32_t>(position);
-    std::string raw(e->FileNameLength, '\0');
-    if (file_->Read(raw.data(), raw.size()) != raw.size()) return false;
-    file_->Seek(position + kZipCentralHeaderSize + e->FileNameLength + e->ExtraFieldLength +
-                e->CommentLength);
-    e->SetStoredPath(StoredEntryName(raw, (e->VersionMadeBy >> 8) == 0, e->Flags));
-    if (!matchRecovered) {
-      if (!entries_->Add(std::move(e))) return false;
-      continue;
-    }
-    if (TZipEntryInfo* listed = entries_->Find(e->DiskNumberStart, e->LocalHeaderOffset)) {
-      const uint16_t localExtra = listed->LocalExtraFieldLength;
-      *listed = *e;
-      listed->LocalExtraFieldLength = localExtra;
-    }
+    if (file_->Read(signature, 4) != 4 || Le32(signature) != kZipCentralHeaderSignature) break;
+    file_->Seek(position);
+    if (!ReadCentralRecord(false)) return false;
+  }
+  return true;
+}
+
+bool TKelUnZip::ReadCentralRecord(bool matchRecovered) {
+  uint8_t h[kZipCentralHeaderSize];
+  const uint64_t position = file_->Position();
+  if (file_->Read(h, sizeof h) != sizeof h || Le32(h) != kZipCentralHeaderSignature) {
+    return false;
+  }
+  auto e = std::make_unique<TZipEntryInfo>();
+  e->VersionMadeBy = Le16(h + 4);
+  e->VersionNeeded = Le16(h + 6);
+  e->Flags = Le16(h + 8);
+  e->CompressionMethod = Le16(h + 10);
+  e->DosDateTime = Le32(h + 12);
+  e->Crc32 = Le32(h + 16);
+  e->CompressedSize = Le32(h + 20);
+  e->UncompressedSize = Le32(h + 24);
+  e->FileNameLength = Le16(h + 28);
+  e->ExtraFieldLength = Le16(h + 30);
+  e->CommentLength = Le16(h + 32);
+  e->DiskNumberStart = Le16(h + 34);
+  e->InternalAttributes = Le16(h + 36);
+  e->ExternalAttributes = Le32(h + 38);
+  e->LocalHeaderOffset = Le32(h + 42);
+  e->CentralHeaderPosition = position;
+  std::string raw(e->FileNameLength, '\0');
+  if (file_->Read(raw.data(), raw.size()) != raw.size()) return false;
+  const Zip64Fields wide{&e->UncompressedSize, &e->CompressedSize, &e->LocalHeaderOffset,
+                         &e->DiskNumberStart};
+  if (NeedsZip64(wide)) {
+    std::string extra(e->ExtraFieldLength, '\0');
+    if (file_->Read(extra.data(), extra.size()) != extra.size()) return false;
+    ApplyZip64Extra(extra, wide);
+  }
+  file_->Seek(position + kZipCentralHeaderSize + e->FileNameLength + e->ExtraFieldLength +
+              e->CommentLength);
+  e->SetStoredPath(StoredEntryName(raw, (e->VersionMadeBy >> 8) == 0, e->Flags));
+  if (!matchRecovered) {
+    entries_->Append(std::move(e));
+    return true;
+  }
+  if (TZipEntryInfo* listed = entries_->Find(e->DiskNumberStart, e->LocalHeaderOffset)) {
+    const uint16_t localExtra = listed->LocalExtraFieldLength;
+    *listed = *e;
+    listed->LocalExtraFieldLength = localExtra;
   }
   return true;
 }
@@ -255,9 +364,9 @@ void TKelUnZip::Recover() {
   }
 
   uint8_t h[kZipLocalHeaderSize];
-  uint32_t headers = 0;
+  uint64_t headers = 0;
   position = found;
-  while (position + kZipLocalHeaderSize <= size && position <= UINT32_MAX) {
+  while (position + kZipLocalHeaderSize <= size) {
     file_->Seek(position);
     if (file_->Read(h, sizeof h) != sizeof h || Le32(h) != kZipLocalHeaderSignature) break;
     auto e = std::make_unique<TZipEntryInfo>();
@@ -270,13 +379,20 @@ void TKelUnZip::Recover() {
     e->UncompressedSize = Le32(h + 22);
     e->FileNameLength = Le16(h + 26);
     e->LocalExtraFieldLength = Le16(h + 28);
-    e->LocalHeaderOffset = static_cast<uint32_t>(position);
+    e->LocalHeaderOffset = position;
     std::string raw(e->FileNameLength, '\0');
     if (file_->Read(raw.data(), raw.size()) != raw.size()) break;
+    const Zip64Fields wide{&e->UncompressedSize, &e->CompressedSize, nullptr, nullptr};
+    if (NeedsZip64(wide)) {
+      std::string extra(e->LocalExtraFieldLength, '\0');
+      if (file_->Read(extra.data(), extra.size()) != extra.size()) break;
+      ApplyZip64Extra(extra, wide);
+    }
     e->SetStoredPath(StoredEntryName(raw, true, e->Flags));
-    position += kZipLocalHeaderSize + e->FileNameLength + e->LocalExtraFieldLength +
-                uint64_t{e->CompressedSize} + (e->HasDataDescriptor() ? 16 : 0);
-    if (!entries_->Add(std::move(e))) break;
+    const uint64_t data = position + kZipLocalHeaderSize + e->FileNameLength + e->LocalExtraFieldLength;
+    // A size beyond the file ends the scan after this entry, without wrapping around.
+    position = data + std::min(e->CompressedSize, size) + (e->HasDataDescriptor() ? 16 : 0);
+    entries_->Append(std::move(e));
     ++headers;
   }
   if (headers == 0) {
@@ -284,9 +400,10 @@ void TKelUnZip::Recover() {
     zipName_.clear();
     throw EZipBadFile();
   }
+  entries_->SortByPosition();  // found in ascending order: nothing to do
   // Whatever central records follow complete the entries found; the first bad one ends it.
-  endRecord_.CentralDirOffset = static_cast<uint32_t>(std::min<uint64_t>(position, UINT32_MAX));
-  endRecord_.TotalEntries = static_cast<uint16_t>(std::min<uint32_t>(headers, UINT16_MAX));
+  endRecord_.CentralDirOffset = position;
+  endRecord_.TotalEntries = headers;
   file_->Seek(position);
   ReadCentralRecords(headers, true);
 }
@@ -294,19 +411,24 @@ void TKelUnZip::Recover() {
 int TKelUnZip::ExtractToStream(std::string* stream, std::string_view name) {
   const std::string_view wanted = TrimBlanks(name);
   if (stream == nullptr || wanted.empty()) return 0;
-  OpenArchive();
+  const bool opened = OpenArchive();
   struct Closer {
     TKelUnZip& self;
-    ~Closer() { self.CloseArchive(); }
+    ~Closer() {
+      if (!self.keepZipOpen_) self.CloseArchive();
+    }
   } closer{*this};
-  try {
-    EnsureDirectory();
-  } catch (const EZipIncomplete&) {
-    return 0;
-  } catch (...) {
-    DropArchiveState();
-    zipName_.clear();
-    throw;
+  // A file kept open since the directory was checked needs no second look.
+  if (opened || !entries_) {
+    try {
+      EnsureDirectory();
+    } catch (const EZipIncomplete&) {
+      return 0;
+    } catch (...) {
+      DropArchiveState();
+      zipName_.clear();
+      throw;
+    }
   }
   if (!entries_) return 0;
   // A copy, so nothing extraction does to the list can pull the indexes from under the loop.
@@ -318,23 +440,42 @@ int TKelUnZip::ExtractToStream(std::string* stream, std::string_view name) {
   return intact;
 }
 
+bool TKelUnZip::ExtractEntryToStream(size_t index, std::string& stream) {
+  if (!entries_ || index >= entries_->Count()) return false;
+  OpenArchive();
+  struct Closer {
+    TKelUnZip& self;
+    ~Closer() {
+      if (!self.keepZipOpen_) self.CloseArchive();
+    }
+  } closer{*this};
+  return ExtractEntry((*entries_)[index], stream);
+}
+
+void TKelUnZip::SetKeepZipOpen(bool keep) {
+  keepZipOpen_ = keep;
+  if (!keep) CloseArchive();
+}
+
 bool TKelUnZip::ExtractEntry(TZipEntryInfo& entry, std::string& stream) {
   // Encrypted entries cannot be read without a password; oversized ones are not trusted.
   if (entry.IsEncrypted() || entry.UncompressedSize > kMaxEntrySize) return false;
   uint8_t h[kZipLocalHeaderSize];
   file_->Seek(entry.LocalHeaderOffset);
   if (file_->Read(h, sizeof h) != sizeof h) throw EZipFatal();
-  const uint64_t dataStart =
-      uint64_t{entry.LocalHeaderOffset} + kZipLocalHeaderSize + Le16(h + 26) + Le16(h + 28);
-  if (dataStart + entry.CompressedSize > file_->Size()) throw EZipFatal();
+  const uint64_t dataStart = entry.LocalHeaderOffset + kZipLocalHeaderSize + Le16(h + 26) + Le16(h + 28);
+  if (dataStart > file_->Size() || entry.CompressedSize > file_->Size() - dataStart) throw EZipFatal();
   file_->Seek(dataStart);
 
+  // One byte past the budget is enough to tell that the entry would pass it.
+  const uint64_t limit = std::min(entry.UncompressedSize, outputBudget_ == kUnbounded ? kUnbounded
+                                                                                  : outputBudget_ + 1);
   const size_t start = stream.size();
   try {
     switch (entry.CompressionMethod) {
       case kZipMethodStored: {
         // The declared size bounds the output as it does for inflated entries.
-        uint64_t left = std::min(entry.CompressedSize, entry.UncompressedSize);
+        uint64_t left = std::min(entry.CompressedSize, limit);
         stream.reserve(start + left);
         std::vector<uint8_t> chunk(static_cast<size_t>(std::min<uint64_t>(left, kInputChunk)));
         while (left > 0) {
@@ -349,10 +490,10 @@ bool TKelUnZip::ExtractEntry(TZipEntryInfo& entry, std::string& stream) {
       case kZipMethodDeflated: {
         EntrySource source(*file_, entry.CompressedSize, *this,
                            [](const TKelUnZip& self) { self.PumpMessages(); });
-        const uint64_t plausible = uint64_t{entry.CompressedSize} * kMaxDeflateRatio + 1024;
-        const size_t hint = static_cast<size_t>(std::min<uint64_t>(entry.UncompressedSize, plausible));
+        const uint64_t plausible = entry.CompressedSize * kMaxDeflateRatio + 1024;
+        const size_t hint = static_cast<size_t>(std::min<uint64_t>(limit, plausible));
         // Invalid data simply ends decoding; the CRC check below decides.
-        Inflate(source, stream, entry.UncompressedSize, hint);
+        Inflate(source, stream, static_cast<size_t>(limit), hint);
         break;
       }
       default:
@@ -366,8 +507,12 @@ bool TKelUnZip::ExtractEntry(TZipEntryInfo& entry, std::string& stream) {
   } catch (const std::length_error&) {
     throw EZipCantWrite();
   }
-  const uint32_t crc = Crc32(reinterpret_cast<const uint8_t*>(stream.data()) + start,
-                             stream.size() - start);
+  const uint64_t produced = stream.size() - start;
+  if (outputBudget_ != kUnbounded) {
+    if (produced > outputBudget_) throw EZipTooLarge();
+    outputBudget_ -= produced;
+  }
+  const uint32_t crc = Crc32(reinterpret_cast<const uint8_t*>(stream.data()) + start, produced);
   return crc == entry.Crc32;
 }
 

@@ -19,6 +19,7 @@ class TKelUnZip {
  public:
   // Entries declaring more than this many uncompressed bytes are never extracted.
   static constexpr uint32_t kMaxEntrySize = 256u << 20;
+  static constexpr uint64_t kUnbounded = UINT64_MAX;
 
   TKelUnZip();
   ~TKelUnZip();
@@ -38,11 +39,26 @@ class TKelUnZip {
 
   // Appends to *stream the data of every entry whose stored path matches name (ASCII case and
   // "/" versus "\" ignored) and returns how many passed their CRC check. 0 for a missing
-  // stream or a blank name. Raises EZipOpenError, EZipBadFile, EZipFatal, EZipCantWrite.
+  // stream or a blank name. Raises EZipOpenError, EZipBadFile, EZipFatal, EZipCantWrite,
+  // EZipTooLarge.
   int ExtractToStream(std::string* stream, std::string_view name);
   int ExtractToStream(std::string& stream, std::string_view name) {
     return ExtractToStream(&stream, name);
   }
+
+  // Appends entry `index` of Entries() to the stream, as ExtractToStream does for one match;
+  // whether it passed its CRC check. Uses the list as it stands, without checking the file.
+  bool ExtractEntryToStream(size_t index, std::string& stream);
+
+  // While set, the archive file stays open from one operation to the next, and an operation
+  // on the open file does not look at the file's time stamp again; clearing it closes the file.
+  bool KeepZipOpen() const { return keepZipOpen_; }
+  void SetKeepZipOpen(bool keep);
+
+  // Bytes that extraction may still produce, all entries together. An entry that would pass it
+  // raises EZipTooLarge, with what it decoded left in the stream. Unbounded unless set.
+  void SetOutputBudget(uint64_t bytes) { outputBudget_ = bytes; }
+  uint64_t OutputBudget() const { return outputBudget_; }
 
   // Lets the host process messages while entries are decompressed.
   bool DoProcessMessages = true;
@@ -65,12 +81,16 @@ class TKelUnZip {
   };
 
   void DropArchiveState();
-  void OpenArchive();
+  // Whether the file had to be opened (false: it was kept open).
+  bool OpenArchive();
   void CloseArchive();
   void EnsureDirectory();
   void ReadDirectory();
   bool FindEndRecord();
-  bool ReadCentralRecords(uint32_t count, bool matchRecovered);
+  void ReadZip64EndRecord();
+  bool ReadCentralRecords(uint64_t count, bool matchRecovered);
+  bool ReadUncountedCentralRecords();
+  bool ReadCentralRecord(bool matchRecovered);
   void Recover();
   bool ExtractEntry(TZipEntryInfo& entry, std::string& stream);
   void PumpMessages() const;
@@ -81,6 +101,8 @@ class TKelUnZip {
   TZipEndRecord endRecord_;
   FileStamp stamp_;
   bool recovering_ = false;
+  bool keepZipOpen_ = false;
+  uint64_t outputBudget_ = kUnbounded;
 };
 
 }  // namespace dkscr

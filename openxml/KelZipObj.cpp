@@ -18,24 +18,37 @@ void TZipEntryInfo::SetStoredPath(std::string_view path) {
   }
 }
 
-bool TZipEntryList::Add(std::unique_ptr<TZipEntryInfo> entry) {
+namespace {
+
+auto PositionKey(const TZipEntryInfo& e) {
+  return std::make_tuple(e.DiskNumberStart, e.LocalHeaderOffset);
+}
+
+}  // namespace
+
+void TZipEntryList::Append(std::unique_ptr<TZipEntryInfo> entry) {
   byName_.clear();
   indexed_ = false;
-  const auto key = [](const TZipEntryInfo& e) {
-    return std::make_tuple(e.DiskNumberStart, e.LocalHeaderOffset);
-  };
-  // Archives list their entries in order, so the usual place is the end.
-  if (items_.empty() || key(*items_.back()) < key(*entry)) {
-    items_.push_back(std::move(entry));
-    return true;
-  }
-  const auto at = std::lower_bound(items_.begin(), items_.end(), key(*entry),
-                                   [&](const std::unique_ptr<TZipEntryInfo>& item, const auto& k) {
-                                     return key(*item) < k;
-                                   });
-  if (at != items_.end() && key(**at) == key(*entry)) return false;
-  items_.insert(at, std::move(entry));
-  return true;
+  // Archives list their entries in order, so sorting is mostly not needed.
+  if (!items_.empty() && !(PositionKey(*items_.back()) < PositionKey(*entry))) sorted_ = false;
+  items_.push_back(std::move(entry));
+}
+
+bool TZipEntryList::SortByPosition() {
+  if (sorted_) return true;
+  std::stable_sort(items_.begin(), items_.end(),
+                   [](const std::unique_ptr<TZipEntryInfo>& a, const std::unique_ptr<TZipEntryInfo>& b) {
+                     return PositionKey(*a) < PositionKey(*b);
+                   });
+  sorted_ = true;
+  byName_.clear();
+  indexed_ = false;
+  const auto twin = std::adjacent_find(
+      items_.begin(), items_.end(),
+      [](const std::unique_ptr<TZipEntryInfo>& a, const std::unique_ptr<TZipEntryInfo>& b) {
+        return PositionKey(*a) == PositionKey(*b);
+      });
+  return twin == items_.end();
 }
 
 const std::vector<size_t>& TZipEntryList::IndexesWithKey(const std::string& key) {
@@ -52,11 +65,11 @@ const std::vector<size_t>& TZipEntryList::IndexesWithKey(const std::string& key)
   return it == byName_.end() ? kNone : it->second;
 }
 
-TZipEntryInfo* TZipEntryList::Find(uint16_t diskNumberStart, uint32_t localHeaderOffset) {
+TZipEntryInfo* TZipEntryList::Find(uint32_t diskNumberStart, uint64_t localHeaderOffset) {
   const auto k = std::make_tuple(diskNumberStart, localHeaderOffset);
   const auto at = std::lower_bound(
       items_.begin(), items_.end(), k, [](const std::unique_ptr<TZipEntryInfo>& item, const auto& key) {
-        return std::make_tuple(item->DiskNumberStart, item->LocalHeaderOffset) < key;
+        return PositionKey(*item) < key;
       });
   if (at == items_.end() || (*at)->DiskNumberStart != diskNumberStart ||
       (*at)->LocalHeaderOffset != localHeaderOffset) {

@@ -2,24 +2,74 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <exception>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
+#include "core/DocFile.h"
 #include "core/NativePath.h"
 #include "openxml/KelUnZip.h"
 #include "openxml/KelXMLParser.h"
 #include "openxml/OfficeXSlideText.h"
+#include "openxml/PptxBudget.h"
+#include "openxml/ZipNames.h"
 
 namespace dkscr {
 namespace {
 
-// The name of slide part N inside the package, with the reader's backslash separators.
-std::string SlidePartName(int number) {
-  return "ppt\\slides\\slide" + std::to_string(number) + ".xml";
+// A stream grown past this by one large slide is given back rather than kept for the next.
+constexpr size_t kKeptStreamCapacity = size_t{1} << 20;
+
+// A slide part: its number and its index in the entry list.
+struct SlideEntry {
+  uint64_t number;
+  size_t index;
+};
+
+// The number N of a match key "ppt\slides\slideN.xml", N written as decimal without leading
+// zeros (the names the converter asks for), or -1 for any other key.
+int64_t SlidePartNumber(std::string_view key) {
+  constexpr std::string_view kPrefix = "ppt\\slides\\slide";
+  constexpr std::string_view kSuffix = ".xml";
+  if (!key.starts_with(kPrefix) || !key.ends_with(kSuffix)) return -1;
+  const std::string_view digits = key.substr(kPrefix.size(), key.size() - kPrefix.size() - kSuffix.size());
+  if (digits.empty() || digits.size() > 18 || (digits[0] == '0' && digits.size() > 1)) return -1;
+  int64_t number = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
+// The slide parts numbered 0 to entryCount - 1, in number order and, for one number, in list
+// order: what asking for every number by name finds, without asking for the absent ones.
+std::vector<SlideEntry> SlideEntries(const TZipEntryList& entries, uint64_t entryCount) {
+  std::vector<SlideEntry> slides;
+  for (size_t i = 0; i < entries.Count(); ++i) {
+    const TZipEntryInfo& e = entries[i];
+    if (e.FileName.empty()) continue;
+    const int64_t number = SlidePartNumber(NameMatchKey(e.StoredPath()));
+    if (number >= 0 && static_cast<uint64_t>(number) < entryCount) {
+      slides.push_back({static_cast<uint64_t>(number), i});
+    }
+  }
+  std::stable_sort(slides.begin(), slides.end(),
+                   [](const SlideEntry& a, const SlideEntry& b) { return a.number < b.number; });
+  return slides;
+}
+
+// A password-protected Open XML package is a compound document with this stream.
+bool IsEncryptedPackage(const std::u16string& source) {
+  const std::unique_ptr<TDocFileStorage> storage = OpenDocFile(source, kStgmReadShareExclusive);
+  return storage && storage->OpenStream(u"EncryptedPackage", kStgmReadShareExclusive) != nullptr;
 }
 
 // Everything one conversion works with: created for the call and gone after it, so that
-// nothing of one package lingers into the next.
+// nothing of one package lingers into the next, nor into the encoding of its text.
 class TPptxConversion {
  public:
   TPptxConversion() { FView.PrimaryDocument = &FDocument; }
@@ -27,41 +77,55 @@ class TPptxConversion {
   TPptxConversion(const TPptxConversion&) = delete;
   TPptxConversion& operator=(const TPptxConversion&) = delete;
 
-  ResultCode Run(const std::u16string& source, OutputBuffer& output, int32_t codePage,
-                 int lineBreak) {
+  // The UTF-8 text of every slide part; a negative result code when there is none.
+  ResultCode CollectText(const std::u16string& source, std::string& text) {
     struct stat info {};
     if (stat(PathToNative(source).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
       return kResultSourceMissing;
     }
     FReader.SetZipName(source);
+    // One open file for the directory and every slide.
+    FReader.SetKeepZipOpen(true);
     try {
       FReader.LoadDirectory();
     } catch (...) {
       return kResultSourceOpenError;
     }
     const int entryCount = FReader.EntryCount();
-    if (entryCount == 0) return kResultFormatError;
+    if (entryCount == 0) return IsEncryptedPackage(source) ? kResultEncrypted : kResultFormatError;
 
-    std::string text;
+    PptxBudget budget = PptxBudget::ForPackage(static_cast<uint64_t>(info.st_size));
+    const std::vector<SlideEntry> slides = SlideEntries(*FReader.Entries(), static_cast<uint64_t>(entryCount));
     bool noSlideFound = true;
-    {
-      std::string stream;
-      for (int number = 0; number < entryCount; ++number) {
-        FView.Clear();
-        stream.clear();
-        if (FReader.ExtractToStream(stream, SlidePartName(number)) == 0) continue;
-        noSlideFound = false;
-        if (stream.empty()) continue;
-        FView.LoadFromStream(stream, 0);
-        text += "slide" + std::to_string(number) + ":\r\n";
-        AppendSlideText(FDocument.Root(), text);
+    std::string stream;
+    for (size_t first = 0; first < slides.size();) {
+      const uint64_t number = slides[first].number;
+      FView.Clear();
+      stream.clear();
+      const uint64_t allowed = std::min(budget.slideBytes, PptxBudget::kSlideBytesCap);
+      FReader.SetOutputBudget(allowed);
+      int intact = 0;
+      for (; first < slides.size() && slides[first].number == number; ++first) {
+        if (FReader.ExtractEntryToStream(slides[first].index, stream)) ++intact;
       }
+      budget.slideBytes -= allowed - FReader.OutputBudget();
+      if (intact == 0) continue;
+      noSlideFound = false;
+      if (stream.empty()) continue;
+      const auto tags = static_cast<uint64_t>(std::count(stream.begin(), stream.end(), '<'));
+      if (tags > std::min(budget.tags, PptxBudget::kSlideTagsCap)) return kResultFormatError;
+      budget.tags -= tags;
+      FView.LoadFromStream(stream, 0);
+      if (stream.capacity() > kKeptStreamCapacity) std::string().swap(stream);
+      const size_t before = text.size();
+      text += "slide" + std::to_string(number) + ":\r\n";
+      AppendSlideText(FDocument.Root(), text);
+      // Counted as encoded: a lone line break becomes two bytes.
+      const uint64_t encoded = LineBreakLength(std::string_view(text).substr(before), kLineBreakCrLf);
+      if (encoded > budget.textBytes) return kResultFormatError;
+      budget.textBytes -= encoded;
     }
-    if (noSlideFound) return kResultFormatError;
-
-    // 1 asks for CR line breaks and 2 for LF; anything else gives CR LF.
-    const int style = lineBreak == 1 ? kLineBreakCr : lineBreak == 2 ? kLineBreakLf : kLineBreakCrLf;
-    return EncodeUtf8Text(text, style, codePage, output);
+    return noSlideFound ? kResultFormatError : 0;
   }
 
  private:
@@ -70,14 +134,27 @@ class TPptxConversion {
   TXMLView FView;
 };
 
+// The converter body; lineBreak 1 asks for CR line breaks, 2 for LF, anything else CR LF.
+ResultCode ConvertPptxWithLineBreak(const std::u16string& source, OutputBuffer& output,
+                                    int32_t codePage, int lineBreak) {
+  std::string text;
+  {
+    TPptxConversion conversion;
+    const ResultCode collected = conversion.CollectText(source, text);
+    if (collected < 0) return collected;
+  }
+  const int style = lineBreak == 1 ? kLineBreakCr : lineBreak == 2 ? kLineBreakLf : kLineBreakCrLf;
+  return EncodeUtf8Text(text, style, codePage, output);
+}
+
 }  // namespace
 
 ResultCode ConvertPptx(const std::u16string& source, OutputBuffer& output, int32_t codePage) {
   try {
-    TPptxConversion conversion;
-    return conversion.Run(source, output, codePage, 0);
+    return ConvertPptxWithLineBreak(source, output, codePage, 0);
   } catch (...) {
-    // A damaged entry, memory running out: whatever stops the extraction is a format error.
+    // A damaged entry, a package expanding past its budget, memory running out: whatever
+    // stops the extraction is a format error.
     return kResultFormatError;
   }
 }

@@ -40,4 +40,10 @@ class EZipCantWrite : public EZipError {
   EZipCantWrite() : EZipError("Cant write uncompressed file") {}
 };
 
+// Extraction would pass the output budget set for it: "Archive expands too far".
+class EZipTooLarge : public EZipError {
+ public:
+  EZipTooLarge() : EZipError("Archive expands too far") {}
+};
+
 }  // namespace dkscr

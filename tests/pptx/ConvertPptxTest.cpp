@@ -78,6 +78,8 @@ TEST_F(ConvertPptxTest, WhichSlidePartsAreReadAndInWhatOrder) {
       {{"ppt/slides/slide1.xml", "ppt/slides/slide4.xml", "ppt/slides/slide10.xml"},
        "slide1:\r\n1\r\nslide4:\r\n4\r\n"},  // gaps leave no trace
       {{"PPT/Slides/Slide1.XML"}, "slide1:\r\n1\r\n"},
+      // Only the names asked for: no leading zeros.
+      {{"ppt/slides/slide01.xml", "ppt/slides/slide2.xml"}, "slide2:\r\n2\r\n"},
   };
   for (const auto& c : cases) {
     ZipWriter zip = Package();

@@ -31,6 +31,11 @@ inline void PutLe32(std::string& out, uint32_t value) {
   PutLe16(out, value >> 16);
 }
 
+inline void PutLe64(std::string& out, uint64_t value) {
+  PutLe32(out, static_cast<uint32_t>(value));
+  PutLe32(out, static_cast<uint32_t>(value >> 32));
+}
+
 inline uint32_t ZlibCrc32(std::string_view data) {
   uLong crc = crc32(0L, Z_NULL, 0);
   size_t done = 0;
@@ -80,6 +85,9 @@ struct ZipEntrySpec {
   std::optional<uint32_t> crc;                 // CRC-32 to record (local and central)
   std::optional<uint32_t> compressedSize;      // size fields to record
   std::optional<uint32_t> uncompressedSize;
+  // Sizes (and the central record's offset) as all ones, the values in a ZIP64 extra field
+  // ahead of localExtra and centralExtra.
+  bool zip64 = false;
 };
 
 // An entry description to adjust before adding (designated initializers would trip
@@ -144,6 +152,13 @@ class ZipWriter {
     omitCentral_ = omit;
     return *this;
   }
+  // ZIP64 end record and locator: written when the entries do not fit the classic count (which
+  // then holds all ones), always, or never (the classic count then wraps, as old writers do).
+  enum class Zip64End { kWhenNeeded, kAlways, kNever };
+  ZipWriter& Zip64(Zip64End mode) {
+    zip64End_ = mode;
+    return *this;
+  }
 
   std::string Build(ZipLayout* layout = nullptr) const {
     ZipLayout local;
@@ -166,18 +181,25 @@ class ZipWriter {
                                                 : static_cast<uint32_t>(e.data.size());
       const uint32_t offset = static_cast<uint32_t>(out.size());
       lay.localHeaderOffsets.push_back(offset);
+      std::string localExtra = e.localExtra;
+      if (e.zip64) {
+        std::string wide;
+        PutLe64(wide, usize);
+        PutLe64(wide, csize);
+        localExtra = Zip64Extra(wide) + localExtra;
+      }
       PutLe32(out, 0x04034b50);
       PutLe16(out, e.versionNeeded);
       PutLe16(out, Flags(e));
       PutLe16(out, e.method);
       PutLe32(out, e.dosDateTime);
       PutLe32(out, e.dataDescriptor ? 0 : crc);
-      PutLe32(out, e.dataDescriptor ? 0 : csize);
-      PutLe32(out, e.dataDescriptor ? 0 : usize);
+      PutLe32(out, e.dataDescriptor ? 0 : e.zip64 ? 0xFFFFFFFF : csize);
+      PutLe32(out, e.dataDescriptor ? 0 : e.zip64 ? 0xFFFFFFFF : usize);
       PutLe16(out, static_cast<uint32_t>(e.name.size()));
-      PutLe16(out, static_cast<uint32_t>(e.localExtra.size()));
+      PutLe16(out, static_cast<uint32_t>(localExtra.size()));
       out += e.name;
-      out += e.localExtra;
+      out += localExtra;
       out += packed;
       if (e.dataDescriptor) {
         if (e.descriptorSignature) PutLe32(out, 0x08074b50);
@@ -194,6 +216,15 @@ class ZipWriter {
         const ZipEntrySpec& e = entries_[i];
         const Written& w = written[i];
         lay.centralHeaderOffsets.push_back(static_cast<uint32_t>(out.size()));
+        std::string centralExtra = e.centralExtra;
+        if (e.zip64) {
+          std::string wide;
+          PutLe64(wide, w.usize);
+          PutLe64(wide, w.csize);
+          PutLe64(wide, w.offset);
+          centralExtra = Zip64Extra(wide) + centralExtra;
+        }
+        const uint32_t allOnes = e.zip64 ? 0xFFFFFFFF : 0;
         PutLe32(out, 0x02014b50);
         PutLe16(out, e.versionMadeBy);
         PutLe16(out, e.versionNeeded);
@@ -201,22 +232,43 @@ class ZipWriter {
         PutLe16(out, e.method);
         PutLe32(out, e.dosDateTime);
         PutLe32(out, w.crc);
-        PutLe32(out, w.csize);
-        PutLe32(out, w.usize);
+        PutLe32(out, allOnes | w.csize);
+        PutLe32(out, allOnes | w.usize);
         PutLe16(out, static_cast<uint32_t>(e.name.size()));
-        PutLe16(out, static_cast<uint32_t>(e.centralExtra.size()));
+        PutLe16(out, static_cast<uint32_t>(centralExtra.size()));
         PutLe16(out, static_cast<uint32_t>(e.comment.size()));
         PutLe16(out, 0);  // disk number start
         PutLe16(out, 0);  // internal attributes
         PutLe32(out, 0);  // external attributes
-        PutLe32(out, w.offset);
+        PutLe32(out, allOnes | w.offset);
         out += e.name;
-        out += e.centralExtra;
+        out += centralExtra;
         out += e.comment;
       }
     }
     const uint32_t cdSize = static_cast<uint32_t>(out.size()) - cdStart;
-    const uint16_t total = totalEntries_ ? *totalEntries_ : static_cast<uint16_t>(entries_.size());
+    const bool zip64 = zip64End_ == Zip64End::kAlways ||
+                       (zip64End_ == Zip64End::kWhenNeeded && entries_.size() > 0xFFFF);
+    if (zip64) {
+      const uint64_t recordStart = out.size();
+      PutLe32(out, 0x06064b50);
+      PutLe64(out, 44);  // size of the rest of the record
+      PutLe16(out, 45);  // version made by
+      PutLe16(out, 45);  // version needed
+      PutLe32(out, 0);   // this disk
+      PutLe32(out, 0);   // the directory's disk
+      PutLe64(out, entries_.size());
+      PutLe64(out, entries_.size());
+      PutLe64(out, cdSize);
+      PutLe64(out, cdOffset_ ? *cdOffset_ : cdStart - shift);
+      PutLe32(out, 0x07064b50);
+      PutLe32(out, 0);  // disk of the ZIP64 end record
+      PutLe64(out, recordStart - shift);
+      PutLe32(out, 1);  // total disks
+    }
+    const uint16_t total = totalEntries_     ? *totalEntries_
+                           : zip64 && entries_.size() > 0xFFFF ? 0xFFFF
+                                                               : static_cast<uint16_t>(entries_.size());
     PutLe32(out, 0x06054b50);
     PutLe32(out, 0);  // this disk and the directory's disk
     PutLe16(out, total);
@@ -230,6 +282,13 @@ class ZipWriter {
   }
 
  private:
+  static std::string Zip64Extra(const std::string& values) {
+    std::string extra;
+    PutLe16(extra, 0x0001);
+    PutLe16(extra, static_cast<uint32_t>(values.size()));
+    return extra + values;
+  }
+
   static uint16_t Flags(const ZipEntrySpec& e) {
     return static_cast<uint16_t>(e.extraFlags | (e.encrypted ? 0x0001 : 0) |
                                  (e.dataDescriptor ? 0x0008 : 0));
@@ -244,6 +303,7 @@ class ZipWriter {
   std::optional<uint32_t> cdOffset_;
   std::optional<uint16_t> totalEntries_;
   std::optional<uint16_t> commentLength_;
+  Zip64End zip64End_ = Zip64End::kWhenNeeded;
 };
 
 }  // namespace dkscr::test

@@ -155,6 +155,32 @@ TEST(InflateTest, AppendsWithoutReachingIntoEarlierBytes) {
   EXPECT_EQ(out, "abc");
 }
 
+TEST(InflateTest, DistanceMayReachTheOutputStartButNotBeforeIt) {
+  // "ab", then a match of length 3 at distance 2 (exactly the output so far) or 3 (one past).
+  auto stream = [](unsigned distanceCode) {
+    BitWriter w;
+    w.Bits(1, 1).Bits(1, 2);
+    FixedSymbol(w, 'a');
+    FixedSymbol(w, 'b');
+    FixedSymbol(w, 257);         // length 3
+    w.Code(distanceCode, 5);     // codes 1 and 2: distances 2 and 3
+    FixedSymbol(w, 256);
+    return w.Bytes();
+  };
+  for (const std::string earlier : {"", "xyz"}) {
+    std::string out = earlier;
+    const std::string at = stream(1);
+    EXPECT_EQ(InflateBuffer(reinterpret_cast<const uint8_t*>(at.data()), at.size(), out, 100),
+              InflateStatus::kDone);
+    EXPECT_EQ(out, earlier + "ababa");
+    out = earlier;
+    const std::string past = stream(2);
+    EXPECT_EQ(InflateBuffer(reinterpret_cast<const uint8_t*>(past.data()), past.size(), out, 100),
+              InflateStatus::kInvalid);
+    EXPECT_EQ(out, earlier + "ab");
+  }
+}
+
 TEST(InflateTest, StopsExactlyAtTheLimit) {
   const std::string data = TextSample(20000) + std::string(5000, 'z');
   const std::string packed = RawDeflate(data);

@@ -1,11 +1,10 @@
 #include "openxml/OfficeXCvt.h"
 
-#include <sys/stat.h>
-
 #include <exception>
 #include <string>
 
 #include "core/NativePath.h"
+#include "core/RegularFile.h"
 #include "openxml/KelUnZip.h"
 #include "openxml/KelXMLParser.h"
 #include "openxml/OfficeXSlideText.h"
@@ -29,9 +28,12 @@ class TPptxConversion {
 
   ResultCode Run(const std::u16string& source, OutputBuffer& output, int32_t codePage,
                  int lineBreak) {
-    struct stat info {};
-    if (stat(PathToNative(source).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-      return kResultSourceMissing;
+    // A folder is no file; a FIFO or device is one that cannot be opened as a package.
+    switch (KindOfPath(PathToNative(source))) {
+      case PathKind::kMissing:
+      case PathKind::kDirectory: return kResultSourceMissing;
+      case PathKind::kSpecial: return kResultSourceOpenError;
+      case PathKind::kRegular: break;
     }
     FReader.SetZipName(source);
     try {

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 
 namespace dkscr {
 namespace {
@@ -90,9 +91,18 @@ AtomicWriteResult LinkWithoutReplacing(const std::string& temp, const std::strin
 
 AtomicWriteResult WriteFileAtomically(const std::string& requested, std::string_view bytes,
                                       const AtomicWriteOptions& options) {
-  const std::string path = FinalPath(requested);
   struct stat existing {};
-  const bool exists = ::stat(path.c_str(), &existing) == 0;
+  const bool exists = ::stat(requested.c_str(), &existing) == 0;
+  // The name to replace: where the links lead. An existing file's own path comes from the
+  // kernel, which also knows links of /proc such as /dev/stdout.
+  std::string path = requested;
+  if (!exists) {
+    path = FinalPath(requested);
+  } else if (S_ISREG(existing.st_mode)) {
+    char* resolved = ::realpath(requested.c_str(), nullptr);
+    path = resolved != nullptr ? std::string(resolved) : FinalPath(requested);
+    std::free(resolved);
+  }
   if (exists) {
     if (S_ISDIR(existing.st_mode)) return AtomicWriteResult::kCreateFailed;
     if (!options.replaceExisting) return AtomicWriteResult::kExists;

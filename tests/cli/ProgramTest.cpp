@@ -105,6 +105,9 @@ TEST_F(ProgramTest, TextToFilesAndToStandardOutput) {
   const std::string ppt = Ppt("deck.ppt"), pptx = Pptx("deck.pptx"), out = dir_.Path("o.txt");
   Expect({"-c1252", ppt, out}, 0, "\"" + ppt + "\" --> \"" + out + "\" OK\r\n");
   EXPECT_EQ(ReadFile(out), PptText(1252));
+  // A device named as the destination is written into where it is, here the pipe it leads to.
+  Expect({"-o", "-c1252", ppt, "/dev/stdout"}, 0,
+         PptText(1252) + "\"" + ppt + "\" --> \"/dev/stdout\" OK\r\n");
   for (int32_t cp : {1252, 65001, 1200}) {  // exact bytes, byte-order mark included
     Expect({"-c" + std::to_string(cp), ppt, "*"}, 0, PptText(cp));
     Expect({"-C" + std::to_string(cp), pptx, "*"}, 0, PptxText(cp));

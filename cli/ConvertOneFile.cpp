@@ -1,11 +1,8 @@
 #include "cli/ConvertOneFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-
+#include "core/AtomicWrite.h"
 #include "core/NativePath.h"
 
 namespace dkscr {
@@ -43,41 +40,31 @@ ResultCode ReportedConverterCode(ResultCode result) {
   }
 }
 
-bool WriteAllToFile(int fd, const uint8_t* data, size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (written == 0) return false;
-    data += written;
-    size -= static_cast<size_t>(written);
-  }
-  return true;
+int DestinationExists(ConsoleOutput& console, std::string_view destination) {
+  console.WriteMessage(WithPath("Output file \"%s\" already exists, convert canceled", destination));
+  return kExitDestinationExists;
 }
 
-// Creates (or replaces) the destination and writes the text into it.
-int WriteDestination(const ConvertRequest& request, const struct stat& sourceInfo,
-                     const uint8_t* data, size_t size, ConsoleOutput& console) {
-  const std::string destination(request.destination);
-  struct stat existing {};
-  // Replacing the presentation by its own text would destroy it: refuse like a create error.
-  if (FileExists(destination, &existing) && existing.st_dev == sourceInfo.st_dev &&
-      existing.st_ino == sourceInfo.st_ino) {
-    return Fail(console, kResultTargetCreateError, request.destination);
-  }
-  const int fd = ::open(destination.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return Fail(console, kResultTargetCreateError, request.destination);
-
-  bool written = WriteAllToFile(fd, data, size);
-  struct stat info {};
-  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  if (::close(fd) != 0) written = false;
-  if (!written) {
-    // A cut-off text file must not pass for a converted one; devices are left alone.
-    if (regular) ::unlink(destination.c_str());
-    return Fail(console, kResultTargetWriteError, request.destination);
+// Writes the text beside the destination and gives it the destination's name when complete:
+// an old file survives a failed write, and without -o a file that appeared during the
+// conversion is not replaced. Devices and pipes named as the destination are written into.
+int WriteDestination(const ConvertRequest& request, const uint8_t* data, size_t size,
+                     ConsoleOutput& console) {
+  AtomicWriteOptions options;
+  options.replaceExisting = request.overwrite;
+  options.writeSpecialInPlace = true;
+  // Replacing the presentation by its own text would destroy it: refused like a create error.
+  options.protectedPath = std::string(request.source);
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  switch (WriteFileAtomically(std::string(request.destination), text, options)) {
+    case AtomicWriteResult::kExists:
+      return DestinationExists(console, request.destination);
+    case AtomicWriteResult::kCreateFailed:
+      return Fail(console, kResultTargetCreateError, request.destination);
+    case AtomicWriteResult::kWriteFailed:
+      return Fail(console, kResultTargetWriteError, request.destination);
+    case AtomicWriteResult::kWritten:
+      break;
   }
   std::string message = "\"";
   message += request.source;
@@ -111,9 +98,7 @@ int ConvertOneFile(const ConvertRequest& request, const ConverterTable& converte
   }
   const bool toStandardOutput = request.destination == kStandardOutputName;
   if (!toStandardOutput && FileExists(std::string(request.destination)) && !request.overwrite) {
-    console.WriteMessage(WithPath("Output file \"%s\" already exists, convert canceled",
-                                  request.destination));
-    return kExitDestinationExists;
+    return DestinationExists(console, request.destination);
   }
 
   const std::string type =
@@ -124,6 +109,8 @@ int ConvertOneFile(const ConvertRequest& request, const ConverterTable& converte
   }
   const Converter converter = type == "PPT" ? converters.ppt : converters.pptx;
   if (converter == nullptr) return Fail(console, kResultLoadError, request.source);
+  // A FIFO or device would block or be consumed by reading: it cannot be opened as a source.
+  if (!S_ISREG(sourceInfo.st_mode)) return Fail(console, kResultSourceOpenError, request.source);
 
   const ResultCode result = converter(PathFromNative(request.source), buffer, codePage);
   if (result < 0) return Fail(console, ReportedConverterCode(result), request.source);
@@ -137,7 +124,7 @@ int ConvertOneFile(const ConvertRequest& request, const ConverterTable& converte
     if (!console.Flush()) return Fail(console, kResultTargetWriteError, request.destination);
     return 0;
   }
-  return WriteDestination(request, sourceInfo, buffer.Data(), length, console);
+  return WriteDestination(request, buffer.Data(), length, console);
 }
 
 }  // namespace dkscr

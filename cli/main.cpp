@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <clocale>
+#include <csignal>
 #include <span>
 
 #include "cli/CmdMain.h"
@@ -12,6 +13,9 @@ int main(int argc, char** argv) {
   // The character set of the user's locale gives the default code page; the program uses no
   // other locale category, so only this one is loaded (a process per file makes that count).
   std::setlocale(LC_CTYPE, "");
+  // A reader that goes away (| head) makes writes fail with EPIPE, reported as a write error
+  // with its exit code, instead of killing the process.
+  std::signal(SIGPIPE, SIG_IGN);
   const dkscr::ConverterTable converters{dkscr::ConvertPpt, dkscr::ConvertPptx};
   dkscr::ConsoleOutput console(STDOUT_FILENO);
   // Negative codes reach the shell as 256 plus the code (-2 as 254).

@@ -4,8 +4,10 @@
 #include <string>
 
 #include "core/DocFile.h"
+#include "core/NativePath.h"
 #include "core/PptImage.h"
 #include "core/PptReader.h"
+#include "core/RegularFile.h"
 
 namespace dkscr {
 namespace {
@@ -26,6 +28,8 @@ ResultCode CheckResultToCode(int32_t check) {
 
 ResultCode ConvertPpt(const std::u16string& source, OutputBuffer& output, int32_t codePage) {
   try {
+    // A FIFO or device is no presentation and is never opened (its open could block).
+    if (KindOfPath(PathToNative(source)) == PathKind::kSpecial) return kResultSourceOpenError;
     const int32_t check = CheckDocFile(source);
     if (check != 0) return CheckResultToCode(check);
     return ConvertStorage(OpenDocFile(source, kStgmReadShareExclusive), output, codePage);

@@ -1,12 +1,12 @@
 #include "core/Stream.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "core/RegularFile.h"
 
 namespace dkscr {
 
@@ -64,19 +64,13 @@ int64_t TMemoryStream::Seek64(int64_t offset, uint16_t origin) {
 }
 
 TFileStream::TFileStream(const std::string& nativePath) {
-  fd_ = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+  uint64_t size = 0;
+  fd_ = OpenRegularFileForReading(nativePath, size);
   if (fd_ < 0) {
     openError_ = errno;
     return;
   }
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-    openError_ = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-    ::close(fd_);
-    fd_ = -1;
-    return;
-  }
-  size_ = static_cast<int64_t>(st.st_size);
+  size_ = static_cast<int64_t>(size);
 }
 
 TFileStream::~TFileStream() {

@@ -11,6 +11,7 @@
 
 #include "core/DocFile.h"
 #include "core/NativePath.h"
+#include "core/RegularFile.h"
 #include "openxml/KelUnZip.h"
 #include "openxml/KelXMLParser.h"
 #include "openxml/OfficeXSlideText.h"
@@ -79,10 +80,16 @@ class TPptxConversion {
 
   // The UTF-8 text of every slide part; a negative result code when there is none.
   ResultCode CollectText(const std::u16string& source, std::string& text) {
-    struct stat info {};
-    if (stat(PathToNative(source).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-      return kResultSourceMissing;
+    // A folder is no file; a FIFO or device is one that cannot be opened as a package.
+    const std::string native = PathToNative(source);
+    switch (KindOfPath(native)) {
+      case PathKind::kMissing:
+      case PathKind::kDirectory: return kResultSourceMissing;
+      case PathKind::kSpecial: return kResultSourceOpenError;
+      case PathKind::kRegular: break;
     }
+    struct stat info {};
+    if (::stat(native.c_str(), &info) != 0) return kResultSourceMissing;
     FReader.SetZipName(source);
     // One open file for the directory and every slide.
     FReader.SetKeepZipOpen(true);

@@ -1,6 +1,5 @@
 #include "openxml/ZipFileStream.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,23 +8,19 @@
 #include <cstring>
 
 #include "core/NativePath.h"
+#include "core/RegularFile.h"
 #include "openxml/ZipErrors.h"
 
 namespace dkscr {
 
 TZipFileStream::TZipFileStream(const std::u16string& path) {
   const std::string native = PathToNative(path);
-  fd_ = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  fd_ = OpenRegularFileForReading(native, size_);
   if (fd_ < 0) {
-    throw EZipOpenError("Cannot open file \"" + native + "\". " + std::strerror(errno));
+    const int error = errno;
+    throw EZipOpenError("Cannot open file \"" + native + "\". " +
+                        (error == EINVAL ? "Not a regular file" : std::strerror(error)));
   }
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd_);
-    fd_ = -1;
-    throw EZipOpenError("Cannot open file \"" + native + "\". Not a regular file");
-  }
-  size_ = static_cast<uint64_t>(st.st_size);
 }
 
 TZipFileStream::~TZipFileStream() {

@@ -79,6 +79,7 @@ class Run {
       return true;
     }
     std::u16string target = host_.TargetFileName(source);
+    bool replace = false;
     if (FileExistsAt(target)) {
       int policy = host_.OverwritePolicySetting();
       if (policy == kPolicyPrompt) {
@@ -90,7 +91,9 @@ class Run {
       }
       if (policy == kPolicyAutoRename) {
         target = AutoRenameTarget(target);
-      } else if (policy != kPolicyOverwrite) {
+      } else if (policy == kPolicyOverwrite) {
+        replace = true;
+      } else {
         Fail(i, kRefused, host_.EntryTarget(i));
         host_.StepProgress();
         return true;
@@ -98,12 +101,14 @@ class Run {
     }
     host_.SetEntryTarget(i, target);
     host_.StepProgress();
-    Convert(i, source, target);
+    Convert(i, source, target, replace);
     host_.ProcessMessages();
     return true;
   }
 
-  void Convert(int i, const std::u16string& source, const std::u16string& target) {
+  // `replace`: the policy allows replacing an existing target; otherwise a target that
+  // appears while the entry converts is left alone.
+  void Convert(int i, const std::u16string& source, const std::u16string& target, bool replace) {
     const std::u16string type = host_.EntryType(i);
     Converter convert = nullptr;
     for (const auto& entry : converters_) {
@@ -118,7 +123,7 @@ class Run {
       Fail(i, MessageForResult(result), result == kResultTargetCreateError ? target : source);
       return;
     }
-    switch (WriteTargetFile(target, output_.Data(), static_cast<size_t>(result))) {
+    switch (WriteTargetFile(target, source, replace, output_.Data(), static_cast<size_t>(result))) {
       case TargetWriteResult::kCreateFailed:
         Fail(i, MessageForResult(kResultTargetCreateError), target);
         return;

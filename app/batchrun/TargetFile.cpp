@@ -1,13 +1,11 @@
 #include "app/batchrun/TargetFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
+#include "core/AtomicWrite.h"
 #include "core/NativePath.h"
 
 namespace dkscr {
@@ -22,28 +20,24 @@ bool PathExists(const std::u16string& path) {
   return ::stat(PathToNative(path).c_str(), &info) == 0;
 }
 
-TargetWriteResult WriteTargetFile(const std::u16string& target, const uint8_t* data,
-                                  size_t length) {
+TargetWriteResult WriteTargetFile(const std::u16string& target, const std::u16string& source,
+                                  bool replaceExisting, const uint8_t* data, size_t length) {
   const std::filesystem::path native(PathToNative(target));
   if (native.has_parent_path()) {
     std::error_code ignored;  // a failure shows when the file cannot be created
     std::filesystem::create_directories(native.parent_path(), ignored);
   }
-  const int fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return TargetWriteResult::kCreateFailed;
-  bool ok = true;
-  size_t done = 0;
-  while (done < length) {
-    const ssize_t n = ::write(fd, data + done, length - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    done += static_cast<size_t>(n);
+  AtomicWriteOptions options;
+  options.replaceExisting = replaceExisting;
+  options.protectedPath = PathToNative(source);  // a source named like its target stays
+  const std::string_view text(reinterpret_cast<const char*>(data), length);
+  switch (WriteFileAtomically(native.string(), text, options)) {
+    case AtomicWriteResult::kWritten: return TargetWriteResult::kWritten;
+    case AtomicWriteResult::kWriteFailed: return TargetWriteResult::kWriteFailed;
+    case AtomicWriteResult::kExists:  // appeared since it was checked: not ours to replace
+    case AtomicWriteResult::kCreateFailed: break;
   }
-  if (::close(fd) != 0) ok = false;  // a full disk can show only here (NFS, quotas)
-  return ok ? TargetWriteResult::kWritten : TargetWriteResult::kWriteFailed;
+  return TargetWriteResult::kCreateFailed;
 }
 
 }  // namespace dkscr

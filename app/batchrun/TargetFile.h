@@ -12,9 +12,11 @@ bool PathExists(const std::u16string& path);
 
 enum class TargetWriteResult { kWritten, kCreateFailed, kWriteFailed };
 
-// Creates the target's folder with its parents, creates or truncates the file and writes the
-// bytes. A partly written file stays on disk.
-TargetWriteResult WriteTargetFile(const std::u16string& target, const uint8_t* data,
-                                  size_t length);
+// Creates the target's folder with its parents and writes the bytes through a file beside the
+// target that takes its name when complete: a failed write changes nothing on the disk. An
+// existing target is replaced only when `replaceExisting` is set, and never when it is the
+// source itself or a device or FIFO (kCreateFailed).
+TargetWriteResult WriteTargetFile(const std::u16string& target, const std::u16string& source,
+                                  bool replaceExisting, const uint8_t* data, size_t length);
 
 }  // namespace dkscr

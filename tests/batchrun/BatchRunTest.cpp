@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include "app/batchrun/BatchRun.h"
 #include "core/NativePath.h"
 #include "core/Utf.h"
+#include "tests/support/ProcessGuards.h"
 
 namespace dkscr {
 namespace {
@@ -84,8 +86,10 @@ class FakeHost : public BatchRunHost {
 
 // Converters that write the source's file name, so each target shows where it came from.
 std::vector<int32_t> gCodePages;
+std::string gAppearing;  // a file another program creates while the conversion runs
 ResultCode FakeConvert(const std::u16string& source, OutputBuffer& out, int32_t codePage) {
   gCodePages.push_back(codePage);
+  if (!gAppearing.empty()) std::ofstream(gAppearing, std::ios::binary) << "another program's";
   const std::string name = PathToNative(source.substr(source.rfind(u'/') + 1));
   if (name.rfind("fail", 0) == 0) return static_cast<ResultCode>(std::stoi(name.substr(4)));
   return CopyToOutput(name, out);
@@ -99,6 +103,7 @@ class BatchRunTest : public testing::Test {
  protected:
   void SetUp() override {
     gCodePages.clear();
+    gAppearing.clear();
     root_ = fs::temp_directory_path() /
             ("batchrun-" + std::to_string(::getpid()) + "-" +
              testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -240,6 +245,55 @@ TEST_F(BatchRunTest, FolderInTheWayIsACreateError) {
   Run(cmAll);
   EXPECT_EQ(host_.entries[0].message, u"Target file create error");
   EXPECT_EQ(host_.log[1], "Failed: Target file create error (" + Out("a.txt") + ")");
+}
+
+TEST_F(BatchRunTest, TargetsAreReplacedWholeOrNotAtAll) {
+  Write(Out("a.txt"), "the user's own text");
+  Add("a.ppt");
+  host_.policy = kPolicyOverwrite;
+  {
+    test::ScopedFileSizeLimit full(2);  // the text "a.ppt" does not fit
+    Run(cmAll);
+  }
+  EXPECT_EQ(host_.entries[0].message, u"Target file write error");
+  EXPECT_EQ(Read(Out("a.txt")), "the user's own text");
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "out"), {}), 1);  // no leftovers
+
+  // A target that appears while its entry converts is not replaced without the policy's say.
+  Add("b.ppt");
+  gAppearing = Out("b.txt");
+  Run(cmAll);
+  EXPECT_EQ(host_.entries[1].message, u"Target file create error");
+  EXPECT_EQ(Read(Out("b.txt")), "another program's");
+}
+
+TEST_F(BatchRunTest, SourcesAndSpecialFilesAreNeverReplaced) {
+  host_.policy = kPolicyOverwrite;
+  host_.targetDir = PathFromNative((root_ / "src").string() + "/");
+  Write((root_ / "src" / "notes.txt").string(), "the presentation itself");
+  Add("notes.txt");  // its target is itself
+  ASSERT_EQ(::mkfifo((root_ / "src" / "pipe.txt").c_str(), 0600), 0);
+  Add("pipe.ppt");  // its target is a FIFO nobody reads
+  Run(cmAll);
+  EXPECT_EQ(host_.entries[0].message, u"Target file create error");
+  EXPECT_EQ(Read((root_ / "src" / "notes.txt").string()), "the presentation itself");
+  EXPECT_EQ(host_.entries[1].message, u"Target file create error");
+  EXPECT_TRUE(fs::is_fifo(root_ / "src" / "pipe.txt"));
+}
+
+TEST_F(BatchRunTest, FifoSourceFailsWithoutBlocking) {
+  for (const char* name : {"pipe.ppt", "pipe.pptx"}) {
+    ASSERT_EQ(::mkfifo((root_ / "src" / name).c_str(), 0600), 0);
+    Add(name, kStateNew, false, std::string(name).ends_with("x") ? u"PPTX" : u"PPT");
+  }
+  // In a child: opening a FIFO for reading would wait for a writer forever.
+  EXPECT_EQ(test::StatusInChild([this] {
+              RunConversion(cmAll, host_, buffer_, StandardConverters());
+              int opened = 0;
+              for (const Entry& e : host_.entries) opened += e.message == u"Source file open error";
+              return opened;
+            }),
+            2);
 }
 
 TEST_F(BatchRunTest, CodePageIsResolvedOnceAndNeverZero) {

@@ -67,6 +67,10 @@ struct FakeConverterState {
   int32_t codePage = 0;
   ResultCode result = 0;
   std::string text;
+  int calls = 0;
+  // A file that another program puts here while the conversion runs, and its content.
+  std::string appearing;
+  std::string appearingText;
 };
 
 inline FakeConverterState& FakeState() {
@@ -76,6 +80,8 @@ inline FakeConverterState& FakeState() {
 
 inline ResultCode FakeConvert(const std::u16string&, OutputBuffer& output, int32_t codePage) {
   FakeState().codePage = codePage;
+  ++FakeState().calls;
+  if (!FakeState().appearing.empty()) WriteFileBytes(FakeState().appearing, FakeState().appearingText);
   if (FakeState().result < 0) return FakeState().result;
   return CopyToOutput(FakeState().text, output);
 }

@@ -41,6 +41,43 @@ TEST(ConvertOneFileTest, ConverterCodesBecomeMessagesAndExitCodes) {
   }
 }
 
+TEST(ConvertOneFileTest, DestinationThatAppearsDuringTheConversion) {
+  test::ScratchDir dir;
+  const std::string source = dir.Write("talk.ppt", "x");
+  const std::string target = dir.Path("out.txt");
+  // Without -o it is not replaced; with -o it is.
+  for (const bool overwrite : {false, true}) {
+    test::CapturedConsole console;
+    OutputBuffer buffer;
+    FakeState() = {};
+    FakeState().text = "converted";
+    FakeState().appearing = target;
+    FakeState().appearingText = "another program's file";
+    const ConvertRequest request{source, target, overwrite, "", 1252};
+    EXPECT_EQ(ConvertOneFile(request, test::FakeConverters(), buffer, console.Console()),
+              overwrite ? 0 : kExitDestinationExists);
+    EXPECT_EQ(test::ReadFile(target), overwrite ? "converted" : "another program's file");
+    EXPECT_EQ(console.Text(), overwrite ? "\"" + source + "\" --> \"" + target + "\" OK\r\n"
+                                        : "Output file \"" + target + "\" already exists, convert canceled\r\n");
+  }
+}
+
+TEST(ConvertOneFileTest, SourceThatIsNoRegularFileIsNeverHandedOn) {
+  test::ScratchDir dir;
+  const std::string fifo = dir.Path("talk.ppt");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& source : {fifo, std::string("/dev/null")}) {
+    test::CapturedConsole console;
+    OutputBuffer buffer;
+    FakeState() = {};
+    const ConvertRequest request{source, "*", false, "PPT", 1252};
+    EXPECT_EQ(ConvertOneFile(request, test::FakeConverters(), buffer, console.Console()),
+              kResultSourceOpenError);
+    EXPECT_EQ(console.Text(), "Input file \"" + source + "\" open error\r\n");
+    EXPECT_EQ(FakeState().calls, 0);
+  }
+}
+
 TEST(ConvertOneFileTest, MissingConverterIsALoadError) {
   test::ScratchDir dir;
   test::CapturedConsole console;

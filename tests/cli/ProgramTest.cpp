@@ -2,6 +2,7 @@
 // outcome's message, exit status as the shell sees it, and what happens to the files.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <csignal>
@@ -25,15 +26,21 @@ struct ProgramRun {
   std::string out;
 };
 
-// Runs the program in the C.UTF-8 locale; a file-size limit stands in for a full disk.
-ProgramRun RunProgram(const std::vector<std::string>& args, rlim_t fileSizeLimit = RLIM_INFINITY) {
+// Runs the program in the C.UTF-8 locale; a file-size limit stands in for a full disk. With
+// `readerGone` its standard output is a pipe nobody reads any more. A run that hangs is
+// killed after a while (status 1000 + SIGALRM).
+ProgramRun RunProgram(const std::vector<std::string>& args, rlim_t fileSizeLimit = RLIM_INFINITY,
+                      bool readerGone = false) {
   int fds[2];
   if (::pipe(fds) != 0) std::abort();
+  if (readerGone) ::close(fds[0]);
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::dup2(fds[1], STDOUT_FILENO);
-    ::close(fds[0]);
+    if (!readerGone) ::close(fds[0]);
     ::close(fds[1]);
+    ::alarm(30);
+    std::signal(SIGPIPE, SIG_DFL);  // as a shell starts it
     ::setenv("LC_ALL", "C.UTF-8", 1);
     const struct rlimit limit {fileSizeLimit, fileSizeLimit};
     ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -47,11 +54,11 @@ ProgramRun RunProgram(const std::vector<std::string>& args, rlim_t fileSizeLimit
   ::close(fds[1]);
   ProgramRun run;
   char chunk[65536];
-  for (ssize_t got; (got = ::read(fds[0], chunk, sizeof chunk)) != 0;) {
+  for (ssize_t got; !readerGone && (got = ::read(fds[0], chunk, sizeof chunk)) != 0;) {
     if (got > 0) run.out.append(chunk, static_cast<size_t>(got));
     if (got < 0 && errno != EINTR) break;
   }
-  ::close(fds[0]);
+  if (!readerGone) ::close(fds[0]);
   int status = 0;
   ::waitpid(pid, &status, 0);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
@@ -98,6 +105,9 @@ TEST_F(ProgramTest, TextToFilesAndToStandardOutput) {
   const std::string ppt = Ppt("deck.ppt"), pptx = Pptx("deck.pptx"), out = dir_.Path("o.txt");
   Expect({"-c1252", ppt, out}, 0, "\"" + ppt + "\" --> \"" + out + "\" OK\r\n");
   EXPECT_EQ(ReadFile(out), PptText(1252));
+  // A device named as the destination is written into where it is, here the pipe it leads to.
+  Expect({"-o", "-c1252", ppt, "/dev/stdout"}, 0,
+         PptText(1252) + "\"" + ppt + "\" --> \"/dev/stdout\" OK\r\n");
   for (int32_t cp : {1252, 65001, 1200}) {  // exact bytes, byte-order mark included
     Expect({"-c" + std::to_string(cp), ppt, "*"}, 0, PptText(cp));
     Expect({"-C" + std::to_string(cp), pptx, "*"}, 0, PptxText(cp));
@@ -132,6 +142,16 @@ TEST_F(ProgramTest, SourcesThatCannotBeConverted) {
   const std::string broken = dir_.Write(
       "baddir.pptx", std::string("PK\5\6\0\0\0\0\5\0\5\0\0\0\0\0\377\377\377\0\0\0", 22));
   Expect({broken, "*"}, 252, "Input file \"" + broken + "\" open error\r\n");
+  // A FIFO or device is never opened, so nothing waits for a writer.
+  const std::string fifo = dir_.Path("fifo.ppt"), fifoX = dir_.Path("fifo.pptx");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(fifoX.c_str(), 0600), 0);
+  for (const std::string& special : {fifo, fifoX}) {
+    Expect({special, "*"}, 252, "Input file \"" + special + "\" open error\r\n");
+    Expect({special, dir_.Path("fifo.txt")}, 252, "Input file \"" + special + "\" open error\r\n");
+  }
+  Expect({"-tppt", "/dev/zero", "*"}, 252, "Input file \"/dev/zero\" open error\r\n");
+  EXPECT_FALSE(test::Exists(dir_.Path("fifo.txt")));
   const std::string locked = dir_.Write(
       "locked.ppt", test::BuildCfb(test::PresentationStreams(
                         test::MakePresentationStream({u"secret"}), test::kTokenEncrypted)));
@@ -161,11 +181,25 @@ TEST_F(ProgramTest, DestinationsThatCannotBeCreatedOrWritten) {
   if (test::Exists("/dev/full")) {
     Expect({"-o", ppt, "/dev/full"}, 249, "Output file \"/dev/full\" write error\r\n");
   }
-  // A full disk part way through: no cut-off text file stays behind.
+  // A full disk part way through: no cut-off text file stays behind, and with -o the old
+  // file is kept whole.
   deck_ = test::LargeDeck(200);
   const std::string big = Pptx("big.pptx"), out = dir_.Path("big.txt");
   EXPECT_EQ(RunProgram({big, out}, 1024).status, 249);
   EXPECT_FALSE(test::Exists(out));
+  const std::string old = dir_.Write("old.txt", "the user's own text");
+  const ProgramRun full = RunProgram({"-o", big, old}, 1024);
+  EXPECT_EQ(full.status, 249);
+  EXPECT_EQ(full.out, "Output file \"" + old + "\" write error\r\n");
+  EXPECT_EQ(ReadFile(old), "the user's own text");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path("")), {}), 4);
+}
+
+TEST_F(ProgramTest, StandardOutputWithoutAReaderIsAWriteError) {
+  // More than a pipe holds, so the program is still writing when it finds no reader.
+  deck_ = test::LargeDeck(300);
+  const ProgramRun run = RunProgram({"-c1200", Pptx("large.pptx"), "*"}, RLIM_INFINITY, true);
+  EXPECT_EQ(run.status, 249);  // -7, not SIGPIPE
 }
 
 TEST_F(ProgramTest, EmptyPresentationAndOddFileNames) {

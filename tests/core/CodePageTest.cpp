@@ -58,6 +58,21 @@ TEST(WideToCodePage, StatefulEncodingsStayWellFormed) {
   // double-byte mode first.
   const std::string bytes = WideToCodePage(50220, u"\u65e5\u00e9\u65e5");
   EXPECT_EQ(CodePageToWide(50220, bytes), u"\u65e5?\u65e5");
+  // Exact bytes, since a decoder forgives a missing final escape: text that ends in kanji
+  // must still switch back to ASCII at its very end.
+  const struct {
+    std::u16string text;
+    std::string bytes;
+  } rows[] = {
+      {u"\u65e5", "\x1B$BF|\x1B(B"},
+      {u"a\u65e5b", "a\x1B$BF|\x1B(Bb"},
+      {u"\u65e5\u00e9\u65e5", "\x1B$BF|\x1B(B?\x1B$BF|\x1B(B"},
+      {u"ab", "ab"},  // never left ASCII: no escape at all
+  };
+  for (const auto& row : rows) EXPECT_EQ(WideToCodePage(50220, row.text), row.bytes);
+  OutputBuffer out;
+  ASSERT_EQ(EncodeWideText(u"a\r\u65e5", 50220, out), 11);  // the converters' last step
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Data()), 11), "a\r\n\x1B$BF|\x1B(B");
 }
 
 TEST(WideToCodePage, UnservedCodePagesAndEmptyTextGiveNothing) {

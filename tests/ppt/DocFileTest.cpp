@@ -1,6 +1,7 @@
 // The compound-document reader: layout variants, stream semantics and damaged files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "core/DocFile.h"
@@ -197,6 +198,39 @@ TEST(DocFile, DamagedChainsAreCutNeverFollowedForever) {
     PutLe32(b, img.FatEntryOffset(start + 10), partial);
     b += std::string(200, 'z');
     EXPECT_EQ(StreamOf(b, u"Big"), big.substr(0, 11 * 512) + std::string(200, 'z'));
+  }
+}
+
+// A file longer than its FAT covers: a chain may use every sector the FAT describes, up to
+// and including the last one, but never the first sector beyond it, however much file follows.
+TEST(DocFile, ChainsEndAtTheLastSectorTheFatDescribes) {
+  const CfbImage img = BuildCfbImage({{u"Big", Pattern(4096, 9)}});
+  ASSERT_EQ(img.fatSectors.size(), 1u);  // one FAT sector: entries for sectors 0 to 127
+  const uint32_t fatEntries = 512 / 4;
+  std::string file = img.bytes;
+  file.resize(img.SectorOffset(fatEntries + 8));  // sectors up to 135 exist
+  for (uint32_t sector = 100; sector < fatEntries + 8; ++sector) {
+    std::memset(file.data() + img.SectorOffset(sector), static_cast<int>(sector), 512);
+  }
+  std::string expected;
+  for (uint32_t sector = fatEntries - 8; sector < fatEntries; ++sector) expected += std::string(512, static_cast<char>(sector));
+  const size_t entry = img.EntryOffset(img.entryIndex[0]);
+  const struct {
+    uint32_t first;   // the chain runs from here to its last sector
+    uint32_t last;
+    size_t readable;  // bytes the stream gives
+  } rows[] = {
+      {fatEntries - 8, fatEntries - 1, 8 * 512},  // ends exactly at the FAT's last entry
+      {fatEntries - 7, fatEntries, 7 * 512},      // its eighth sector lies one past
+  };
+  for (const auto& row : rows) {
+    std::string b = file;
+    for (uint32_t sector = row.first; sector < row.last; ++sector) PutLe32(b, img.FatEntryOffset(sector), sector + 1);
+    if (row.last < fatEntries) PutLe32(b, img.FatEntryOffset(row.last), test::kCfbEndOfChain);
+    PutLe32(b, entry + 116, row.first);
+    const std::string stream = StreamOf(b, u"Big");
+    EXPECT_EQ(stream.size(), row.readable) << row.last;
+    EXPECT_EQ(stream, expected.substr((row.first - (fatEntries - 8)) * 512, row.readable)) << row.last;
   }
 }
 

@@ -2,7 +2,14 @@
 // leaves them open, the faults mended, and bounds on stack, memory and time.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include "core/DocFile.h"
+#include "core/KelPptCvt.h"
+#include "core/NativePath.h"
 #include "tests/ppt/PptTestUtil.h"
+#include "tests/support/ProcessGuards.h"
+#include "tests/support/ScratchDir.h"
 
 namespace dkscr {
 namespace {
@@ -123,6 +130,23 @@ TEST(PptFailures, FormatErrorsOfTheReader) {
   PptStreamBuilder noLine;
   noLine.AppendSave({{1, noLine.Append(DocumentRecord({SlidePersistAtom(3), TextCharsAtom(u"x")}))}}, 1);
   EXPECT_EQ(ConvertDoc(noLine).code, -5);
+}
+
+TEST(PptFailures, SpecialFilesCannotBeOpenedAndNeverBlock) {
+  ScratchDir dir;
+  const std::string fifo = dir.Path("fifo.ppt");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // Each in a child: opening the FIFO for reading would wait for a writer forever.
+  for (const std::string& path : {fifo, std::string("/dev/null"), std::string("/dev/zero")}) {
+    EXPECT_EQ(StatusInChild([&] {
+                OutputBuffer out;
+                return ConvertPpt(PathFromNative(path), out, 1252);
+              }),
+              static_cast<uint8_t>(kResultSourceOpenError))
+        << path;
+  }
+  // The compound-document test alone (no converter check before it) does not block either.
+  EXPECT_EQ(StatusInChild([&] { return CheckDocFile(PathFromNative(fifo)); }), static_cast<uint8_t>(-5));
 }
 
 TEST(PptBounds, MillionNestedContainersDoNotOverflowTheStack) {

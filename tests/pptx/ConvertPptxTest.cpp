@@ -10,6 +10,7 @@
 
 #include "core/NativePath.h"
 #include "openxml/OfficeXCvt.h"
+#include "tests/support/ProcessGuards.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ZipWriter.h"
 
@@ -164,6 +165,17 @@ TEST_F(ConvertPptxTest, UnreadablePackageCannotBeOpened) {
   ::chmod(native.c_str(), 0);
   if (::access(native.c_str(), R_OK) == 0) GTEST_SKIP() << "running with rights that read anything";
   EXPECT_EQ(ConvertFile(path), "error -4");
+}
+
+TEST_F(ConvertPptxTest, SpecialFilesCannotBeOpenedAndNeverBlock) {
+  const std::string fifo = dir_.Path("fifo.pptx");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/null"), std::string("/dev/zero")}) {
+    // In a child: a blocking open of the FIFO would wait for a writer forever.
+    EXPECT_EQ(test::StatusInChild([&] { return ConvertPptx(PathFromNative(path), output_, kUtf8); }),
+              static_cast<uint8_t>(kResultSourceOpenError))
+        << path;
+  }
 }
 
 TEST_F(ConvertPptxTest, FailureLeavesTheBufferAndSuccessReusesIt) {

@@ -1,6 +1,7 @@
 #include "openxml/KelUnZip.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -8,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "core/NativePath.h"
+#include "openxml/ZipErrors.h"
+#include "tests/support/ProcessGuards.h"
 #include "tests/zip/ZipTestFiles.h"
 
 namespace dkscr {
@@ -69,6 +73,21 @@ TEST_F(KelUnZipTest, ReadsStoredAndDeflatedEntries) {
   EXPECT_EQ(stream_, "<Types/>");
   EXPECT_EQ(Extract("ppt\\slides\\slide1.xml"), 1);
   EXPECT_EQ(stream_, text + "<a:t>hi</a:t>");
+}
+
+TEST_F(KelUnZipTest, FifoIsRefusedWithoutWaitingForAWriter) {
+  const std::string fifo = dir_.Path("fifo.zip");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  zip_.SetZipName(PathFromNative(fifo));
+  EXPECT_EQ(test::StatusInChild([&] {
+              try {
+                zip_.LoadDirectory();
+              } catch (const EZipOpenError&) {
+                return 1;
+              }
+              return 0;
+            }),
+            1);
 }
 
 TEST_F(KelUnZipTest, MatchesNamesByCaseAndSeparatorButWhole) {

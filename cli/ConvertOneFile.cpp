@@ -4,6 +4,7 @@
 
 #include "core/AtomicWrite.h"
 #include "core/NativePath.h"
+#include "core/PresentationKind.h"
 
 namespace dkscr {
 namespace {
@@ -78,16 +79,15 @@ int WriteDestination(const ConvertRequest& request, const uint8_t* data, size_t 
 }  // namespace
 
 std::string TypeOfPath(std::string_view path) {
-  const size_t slash = path.rfind('/');
-  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-  const size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos) return {};
-  std::string type(name.substr(dot));
-  if (type.size() > 1) type.erase(0, 1);
-  for (char& c : type) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  switch (KindOfExtension(ExtensionOfPath(path))) {
+    case PresentationKind::kPpt:
+      return "PPT";
+    case PresentationKind::kPptx:
+      return "PPTX";
+    case PresentationKind::kUnknown:
+      break;
   }
-  return type;
+  return {};
 }
 
 int ConvertOneFile(const ConvertRequest& request, const ConverterTable& converters,

@@ -31,8 +31,9 @@ inline constexpr int kExitDestinationExists = 1;
 int ConvertOneFile(const ConvertRequest& request, const ConverterTable& converters,
                    OutputBuffer& buffer, ConsoleOutput& console);
 
-// The type taken from the source's extension: the text after the last '.' of the file name,
-// upper case; "." alone when the name ends in '.'; empty when there is no '.'.
+// The converter type of the source's extension, PowerPoint's whole family in any case: "PPT"
+// for .ppt, .pps and .pot, "PPTX" for .pptx, .pptm, .ppsx, .ppsm, .potx and .potm; empty for
+// any other name.
 std::string TypeOfPath(std::string_view path);
 
 }  // namespace dkscr

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs from Debian's packages, by name, and nothing that is present.
 #   scripts/setup.sh          build, tests, benchmarks and the desktop program
-#   scripts/setup.sh --fuzz   the same plus clang for the libFuzzer targets
+#   scripts/setup.sh --fuzz      the same plus clang for the libFuzzer targets
+#   scripts/setup.sh --package   the same plus the tools that build and check Debian packages
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
@@ -9,6 +10,7 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmar
 for arg in "$@"; do
   case "$arg" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    --package) packages+=(dpkg-dev file lintian desktop-file-utils appstream) ;;
     *) echo "setup.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done

@@ -120,7 +120,12 @@ TEST_F(ProgramTest, TextToFilesAndToStandardOutput) {
   Expect({"-TPPT", "-c1200", Ppt("deck.pptx.bak"), "*"}, 0, PptText(1200));
   Expect({"-tpptx", "-c1200", Pptx("deck.ppt"), "*"}, 0, PptxText(1200));
   Expect({"-tDOC", ppt, "*"}, 253, "Input file \"" + ppt + "\" type not support\r\n");
-  for (const char* name : {"deck.doc", "deck.", "deck"}) {
+  // PowerPoint's other extensions are the same two formats, in any case.
+  for (const char* name : {"deck.PPS", "deck.pot"}) Expect({"-c1200", Ppt(name), "*"}, 0, PptText(1200));
+  for (const char* name : {"deck.pptm", "deck.PPSX", "deck.ppsm", "deck.potx", "deck.Potm"}) {
+    Expect({"-c1200", Pptx(name), "*"}, 0, PptxText(1200));
+  }
+  for (const char* name : {"deck.doc", "deck.", "deck", "deck.pptxx", "deck.ppt.txt"}) {
     const std::string other = Ppt(name);
     Expect({other, "*"}, 253, "Input file \"" + other + "\" type not support\r\n");
   }

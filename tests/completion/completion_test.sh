@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Drives the console programs' bash completion as bash would and checks what it offers.
+set -uo pipefail
+shopt -s extglob
+source "$1"
+cd "$(mktemp -d)" || exit 1
+trap 'rm -rf "$PWD"' EXIT
+touch a.ppt b.PPTX c.txt d.potm e.pps f.pptxx
+mkdir sub
+failures=0
+
+offered() {  # offered WORD... : completes the last word
+  COMP_WORDS=(dkscrcmd "$@")
+  COMP_CWORD=$#
+  COMPREPLY=()
+  _dkscrcmd
+  printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' '
+}
+
+expect() {  # expect WHAT GOT WANTED
+  if [ "$2" != "$3" ]; then
+    echo "FAIL $1: got '$2', wanted '$3'"
+    failures=$((failures + 1))
+  fi
+}
+
+expect "source" "$(offered '')" "a.ppt b.PPTX d.potm e.pps sub "
+expect "source after -o" "$(offered -o '')" "a.ppt b.PPTX d.potm e.pps sub "
+expect "destination" "$(offered -c1252 a.ppt '')" "a.ppt b.PPTX c.txt d.potm e.pps f.pptxx sub "
+expect "nothing after the destination" "$(offered a.ppt out.txt '')" " "
+expect "options" "$(offered -)" "-c -o -tppt -tpptx "
+expect "code pages" "$(offered -c65)" "-c65001 "
+expect "upper-case option keeps its case" "$(offered -C120)" "-C1200 "
+expect "types" "$(offered -tpp)" "-tppt -tpptx "
+
+echo "$failures failed"
+[ "$failures" -eq 0 ]

@@ -4,44 +4,39 @@
 #include <string>
 
 #include "core/DocFile.h"
+#include "core/NativePath.h"
 #include "core/PptImage.h"
 #include "core/PptReader.h"
 
 namespace dkscr {
-namespace {
 
-ResultCode ConvertStorage(std::unique_ptr<TDocFileStorage> storage, OutputBuffer& output, int32_t codePage) {
-  if (!storage || !storage->LastError.empty()) return kResultSourceOpenError;
-  std::u16string text;
-  const ResultCode result = TPptReader().Extract(std::move(storage), text);
-  if (result < 0) return result;
-  return EncodeWideText(text, codePage, output);
-}
-
-ResultCode CheckResultToCode(int32_t check) {
-  return check == kResultSourceMissing ? kResultSourceMissing : kResultFormatError;
-}
-
-}  // namespace
-
-ResultCode ConvertPpt(const std::u16string& source, OutputBuffer& output, int32_t codePage) {
+ResultCode ConvertPptSource(std::unique_ptr<ByteSource> source, OutputBuffer& output, int32_t codePage) {
   try {
-    const int32_t check = CheckDocFile(source);
-    if (check != 0) return CheckResultToCode(check);
-    return ConvertStorage(OpenDocFile(source, kStgmReadShareExclusive), output, codePage);
+    std::string error;  // the parser's reason; the result code is all callers see of it
+    std::unique_ptr<TDocFileStorage> storage = OpenDocSource(std::move(source), error);
+    if (!storage) return kResultFormatError;
+    if (!storage->LastError.empty()) return kResultSourceOpenError;
+    std::u16string text;
+    const ResultCode result = TPptReader().Extract(std::move(storage), text);
+    if (result < 0) return result;
+    return EncodeWideText(text, codePage, output);
   } catch (...) {  // damage the reader cannot go past, or memory running out
     return kResultFormatError;
   }
 }
 
-ResultCode ConvertPptImage(std::string_view image, OutputBuffer& output, int32_t codePage) {
-  try {
-    const int32_t check = CheckDocImage(image);
-    if (check != 0) return CheckResultToCode(check);
-    return ConvertStorage(OpenDocImage(image, kStgmReadShareExclusive), output, codePage);
-  } catch (...) {
-    return kResultFormatError;
+ResultCode ConvertPpt(const std::u16string& source, OutputBuffer& output, int32_t codePage) {
+  int openError = 0;
+  std::unique_ptr<ByteSource> file = ByteSource::OpenFile(PathToNative(source), openError);
+  if (!file) {
+    return FileOpenErrorToCheck(openError) == kResultSourceMissing ? kResultSourceMissing
+                                                                   : kResultFormatError;
   }
+  return ConvertPptSource(std::move(file), output, codePage);
+}
+
+ResultCode ConvertPptImage(std::string_view image, OutputBuffer& output, int32_t codePage) {
+  return ConvertPptSource(ByteSource::OfMemory(image), output, codePage);
 }
 
 }  // namespace dkscr

@@ -4,16 +4,17 @@
 // them and checking their CRC-32.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/ByteSource.h"
 #include "openxml/KelZipObj.h"
 #include "openxml/ZipErrors.h"
 #include "openxml/ZipHostHooks.h"
 
 namespace dkscr {
 
-class TZipFileStream;
 
 class TKelUnZip {
  public:
@@ -29,6 +30,9 @@ class TKelUnZip {
   // A path equal to the current one without regard to case keeps the directory when it names
   // the same file; any other path drops all archive state.
   void SetZipName(std::u16string_view name);
+  // Reads the archive from memory instead of a file; the bytes must outlive the reader's use
+  // of them. Drops all archive state; a later SetZipName returns to files.
+  void SetZipImage(std::string_view image);
 
   // Makes sure the directory of ZipName is read and current. A file without an end record
   // gives an empty directory. Raises EZipOpenError, EZipBadFile (ZipName is then cleared).
@@ -46,6 +50,8 @@ class TKelUnZip {
 
   // Lets the host process messages while entries are decompressed.
   bool DoProcessMessages = true;
+  // What this reader asks of its host; unset hooks do nothing.
+  ZipHostHooks Hooks;
 
   // The directory last read, for inspection; Entries() is nullptr when there is none.
   const TZipEndRecord& EndRecord() const { return endRecord_; }
@@ -76,7 +82,8 @@ class TKelUnZip {
   void PumpMessages() const;
 
   std::u16string zipName_;
-  std::unique_ptr<TZipFileStream> file_;
+  std::optional<std::string_view> image_;
+  std::unique_ptr<ByteSource> file_;
   std::unique_ptr<TZipEntryList> entries_;
   TZipEndRecord endRecord_;
   FileStamp stamp_;

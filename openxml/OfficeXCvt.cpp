@@ -22,7 +22,10 @@ std::string SlidePartName(int number) {
 // nothing of one package lingers into the next.
 class TPptxConversion {
  public:
-  TPptxConversion() { FView.PrimaryDocument = &FDocument; }
+  explicit TPptxConversion(const ZipHostHooks& hooks) {
+    FView.PrimaryDocument = &FDocument;
+    FReader.Hooks = hooks;
+  }
   ~TPptxConversion() { FView.PrimaryDocument = nullptr; }
   TPptxConversion(const TPptxConversion&) = delete;
   TPptxConversion& operator=(const TPptxConversion&) = delete;
@@ -34,6 +37,17 @@ class TPptxConversion {
       return kResultSourceMissing;
     }
     FReader.SetZipName(source);
+    return RunOnReader(output, codePage, lineBreak);
+  }
+
+  ResultCode RunOnImage(std::string_view image, OutputBuffer& output, int32_t codePage, int lineBreak) {
+    FReader.SetZipImage(image);
+    return RunOnReader(output, codePage, lineBreak);
+  }
+
+ private:
+  // The conversion once the reader knows its archive.
+  ResultCode RunOnReader(OutputBuffer& output, int32_t codePage, int lineBreak) {
     try {
       FReader.LoadDirectory();
     } catch (...) {
@@ -64,7 +78,6 @@ class TPptxConversion {
     return EncodeUtf8Text(text, style, codePage, output);
   }
 
- private:
   TKelUnZip FReader;
   TKelXMLParser FDocument;
   TXMLView FView;
@@ -73,11 +86,25 @@ class TPptxConversion {
 }  // namespace
 
 ResultCode ConvertPptx(const std::u16string& source, OutputBuffer& output, int32_t codePage) {
+  return ConvertPptx(source, output, codePage, ZipHostHooks{});
+}
+
+ResultCode ConvertPptx(const std::u16string& source, OutputBuffer& output, int32_t codePage,
+                       const ZipHostHooks& hooks) {
   try {
-    TPptxConversion conversion;
+    TPptxConversion conversion(hooks);
     return conversion.Run(source, output, codePage, 0);
   } catch (...) {
     // A damaged entry, memory running out: whatever stops the extraction is a format error.
+    return kResultFormatError;
+  }
+}
+
+ResultCode ConvertPptxImage(std::string_view image, OutputBuffer& output, int32_t codePage) {
+  try {
+    TPptxConversion conversion{ZipHostHooks{}};
+    return conversion.RunOnImage(image, output, codePage, 0);
+  } catch (...) {
     return kResultFormatError;
   }
 }

@@ -17,18 +17,6 @@ using test::ScratchDir;
 using test::ZipEntrySpec;
 using test::ZipWriter;
 
-// Leaves the host hooks as it found them.
-class HookGuard {
- public:
-  HookGuard() : saved_(GetZipHostHooks()) {}
-  ~HookGuard() { SetZipHostHooks(saved_); }
-  HookGuard(const HookGuard&) = delete;
-  HookGuard& operator=(const HookGuard&) = delete;
-
- private:
-  ZipHostHooks saved_;
-};
-
 class KelUnZipTest : public ::testing::Test {
  protected:
   // Opens the bytes as an archive and loads its directory.
@@ -164,13 +152,12 @@ TEST_F(KelUnZipTest, EntriesThatDoNotCount) {
   EXPECT_EQ(Extract("empty"), 1);
   EXPECT_EQ(stream_, "");
 
-  HookGuard guard;
   std::vector<std::string> boxes;
   ZipHostHooks hooks;
   hooks.ShowMessage = [&](const std::string& text, const std::string& caption) {
     boxes.push_back(text + "|" + caption);
   };
-  SetZipHostHooks(hooks);
+  zip_.Hooks = hooks;
   EXPECT_EQ(Extract("unknown"), 0);
   EXPECT_EQ(Extract("unknown0"), 1);  // nothing decoded, and CRC 0 is the CRC of nothing
   EXPECT_EQ(stream_, "");
@@ -289,7 +276,6 @@ TEST_F(KelUnZipTest, NameDifferingOnlyInCase) {
 }
 
 TEST_F(KelUnZipTest, HostHooks) {
-  HookGuard guard;
   int busy = 0;
   int restored = 0;
   int pumped = 0;
@@ -297,7 +283,7 @@ TEST_F(KelUnZipTest, HostHooks) {
   hooks.ShowBusyCursor = [&] { ++busy; };
   hooks.RestoreCursor = [&] { ++restored; };
   hooks.ProcessMessages = [&] { ++pumped; };
-  SetZipHostHooks(hooks);
+  zip_.Hooks = hooks;
 
   const std::string data(100000, 'x');
   auto packed = test::Entry("packed", data, 0);

@@ -91,11 +91,13 @@ ResultCode ConvertFile(const char* path, const dkscr_options& options, OutputBuf
   return AsReported(ConvertPptx(PathFromNative(native), output, codePage));
 }
 
-ResultCode ConvertMemory(std::string_view image, const dkscr_options& options, OutputBuffer& output) {
+ResultCode ConvertMemory(std::string_view image, const dkscr_options& options,
+                         OutputBuffer& output) {
   const int32_t codePage = options.code_page == 0 ? DefaultCodePage() : options.code_page;
-  PresentationKind kind = options.type == DKSCR_TYPE_PPT    ? PresentationKind::kPpt
-                          : options.type == DKSCR_TYPE_PPTX ? PresentationKind::kPptx
-                                                            : KindOfUnknown(KindOfContent(image.data(), image.size()));
+  const PresentationKind kind =
+      options.type == DKSCR_TYPE_PPT    ? PresentationKind::kPpt
+      : options.type == DKSCR_TYPE_PPTX ? PresentationKind::kPptx
+                                        : KindOfUnknown(KindOfContent(image.data(), image.size()));
   if (kind == PresentationKind::kPpt) return AsReported(ConvertPptImage(image, output, codePage));
   return AsReported(ConvertPptxImage(image, output, codePage));
 }

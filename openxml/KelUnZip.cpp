@@ -323,9 +323,9 @@ void TKelUnZip::Recover() {
   ReadCentralRecords(headers, true);
 }
 
-int TKelUnZip::ExtractToStream(std::string* stream, std::string_view name) {
+int TKelUnZip::ExtractToStream(std::string& stream, std::string_view name) {
   const std::string_view wanted = TrimBlanks(name);
-  if (stream == nullptr || wanted.empty()) return 0;
+  if (wanted.empty()) return 0;
   OpenArchive();
   struct Closer {
     TKelUnZip& self;
@@ -345,7 +345,7 @@ int TKelUnZip::ExtractToStream(std::string* stream, std::string_view name) {
   const std::vector<size_t> matching = entries_->IndexesWithKey(NameMatchKey(wanted));
   int intact = 0;
   for (const size_t i : matching) {
-    if (ExtractEntry((*entries_)[i], *stream)) ++intact;
+    if (ExtractEntry((*entries_)[i], stream)) ++intact;
   }
   return intact;
 }

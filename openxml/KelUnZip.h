@@ -40,13 +40,10 @@ class TKelUnZip {
   // Entries in the directory; 0 when none has been read.
   int EntryCount() const;
 
-  // Appends to *stream the data of every entry whose stored path matches name (ASCII case and
-  // "/" versus "\" ignored) and returns how many passed their CRC check. 0 for a missing
-  // stream or a blank name. Raises EZipOpenError, EZipBadFile, EZipFatal, EZipCantWrite.
-  int ExtractToStream(std::string* stream, std::string_view name);
-  int ExtractToStream(std::string& stream, std::string_view name) {
-    return ExtractToStream(&stream, name);
-  }
+  // Appends to stream the data of every entry whose stored path matches name (ASCII case and
+  // "/" versus "\" ignored) and returns how many passed their CRC check. 0 for a blank name.
+  // Raises EZipOpenError, EZipBadFile, EZipFatal, EZipCantWrite.
+  int ExtractToStream(std::string& stream, std::string_view name);
 
   // Lets the host process messages while entries are decompressed.
   bool DoProcessMessages = true;

@@ -120,27 +120,34 @@ static void test_errors(const char* scratch) {
   dkscr_options options;
   dkscr_options_init(&options);
 
-  EXPECT_FAILURE(dkscr_convert_file("/nonexistent-dir/none.pptx", NULL, &text, &size), DKSCR_ERROR_MISSING, "missing file");
+  EXPECT_FAILURE(dkscr_convert_file("/nonexistent-dir/none.pptx", NULL, &text, &size),
+                 DKSCR_ERROR_MISSING, "missing file");
   EXPECT_FAILURE(dkscr_convert_file(scratch, NULL, &text, &size), DKSCR_ERROR_MISSING, "folder");
   EXPECT_FAILURE(dkscr_convert_file(NULL, NULL, &text, &size), DKSCR_ERROR_ARGUMENT, "no path");
   CHECK(dkscr_convert_file(SAMPLES "/sample.ppt", NULL, NULL, &size) == DKSCR_ERROR_ARGUMENT,
         "no text pointer");
-  EXPECT_FAILURE(dkscr_convert_memory(NULL, 10, NULL, &text, &size), DKSCR_ERROR_ARGUMENT, "no data");
+  EXPECT_FAILURE(dkscr_convert_memory(NULL, 10, NULL, &text, &size),
+                 DKSCR_ERROR_ARGUMENT, "no data");
 
   options.type = 7;
-  EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.ppt", &options, &text, &size), DKSCR_ERROR_TYPE, "unknown type");
+  EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.ppt", &options, &text, &size),
+                 DKSCR_ERROR_TYPE, "unknown type");
 
   /* Forcing the other type behaves like dkscrcmd -t: the content does not fit. */
   options.type = DKSCR_TYPE_PPTX;
-  EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.ppt", &options, &text, &size), DKSCR_ERROR_FORMAT, "ppt as pptx");
+  EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.ppt", &options, &text, &size),
+                 DKSCR_ERROR_FORMAT, "ppt as pptx");
   options.type = DKSCR_TYPE_PPT;
-  EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.pptx", &options, &text, &size), DKSCR_ERROR_FORMAT, "pptx as ppt");
+  EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.pptx", &options, &text, &size),
+                 DKSCR_ERROR_FORMAT, "pptx as ppt");
 
   static const char garbage[] = "neither a compound document nor a ZIP package";
   for (int32_t type = DKSCR_TYPE_AUTO; type <= DKSCR_TYPE_PPTX; ++type) {
     options.type = type;
-    EXPECT_FAILURE(dkscr_convert_memory(garbage, sizeof garbage, &options, &text, &size), DKSCR_ERROR_FORMAT, "garbage in memory");
-    EXPECT_FAILURE(dkscr_convert_memory(NULL, 0, &options, &text, &size), DKSCR_ERROR_FORMAT, "nothing in memory");
+    EXPECT_FAILURE(dkscr_convert_memory(garbage, sizeof garbage, &options, &text, &size),
+                   DKSCR_ERROR_FORMAT, "garbage in memory");
+    EXPECT_FAILURE(dkscr_convert_memory(NULL, 0, &options, &text, &size),
+                   DKSCR_ERROR_FORMAT, "nothing in memory");
   }
 }
 

@@ -19,7 +19,6 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("Deckscribe"));
   QApplication::setDesktopFileName(QStringLiteral("deckscribe"));
   QApplication::setWindowIcon(dkscr::MakeProgramIcon());
-  dkscr::ConnectZipHooks();
 
   dkscr::TGlobal global(dkscr::ProgramDir(), dkscr::DocumentsDir());
   global.LoadSettings();
@@ -27,6 +26,7 @@ int main(int argc, char* argv[]) {
   int result = 0;
   {
     auto window = std::make_unique<dkscr::TFmMain>(global);
+    window->SetConverters(dkscr::StandardConverters(dkscr::DesktopZipHooks()));
     dkscr::TProgramDialogs dialogs(global, window.get());
     window->SetDialogs(&dialogs);
     dkscr::TCloseOnSignal closer(window.get());

@@ -3,11 +3,10 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "openxml/ZipHostHooks.h"
 
 namespace dkscr {
 
-void ConnectZipHooks() {
+ZipHostHooks DesktopZipHooks() {
   ZipHostHooks hooks;
   hooks.ShowBusyCursor = [] { QApplication::setOverrideCursor(Qt::WaitCursor); };
   hooks.RestoreCursor = [] { QApplication::restoreOverrideCursor(); };
@@ -16,7 +15,7 @@ void ConnectZipHooks() {
     QMessageBox::warning(QApplication::activeWindow(), QString::fromStdString(caption),
                          QString::fromStdString(text));
   };
-  SetZipHostHooks(std::move(hooks));
+  return hooks;
 }
 
 }  // namespace dkscr

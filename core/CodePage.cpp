@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -101,12 +100,14 @@ const char* IconvNameOfCodePage(int32_t codePage) {
 int32_t CodePageOfCodeset(std::string_view codeset) {
   std::string key;
   for (char c : codeset) {
-    if (c != '-' && c != '_') key.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    // ASCII only: the folding of the user's locale (Turkish "i") must not change a name.
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c != '-' && c != '_') key.push_back(c);
   }
   if (key.rfind("ISO8859", 0) == 0 && key.size() > 7) {
     int n = 0;
     for (size_t i = 7; i < key.size() && n < 100; ++i) {
-      if (!std::isdigit(static_cast<unsigned char>(key[i]))) return kCodePageUtf8;
+      if (key[i] < '0' || key[i] > '9') return kCodePageUtf8;
       n = n * 10 + (key[i] - '0');
     }
     return (n >= 1 && n <= 16) ? 28590 + n : kCodePageUtf8;

@@ -47,7 +47,7 @@ bool NamesEqual(std::u16string_view a, std::u16string_view b) {
 
 }  // namespace
 
-std::shared_ptr<CompoundFile> CompoundFile::Open(std::unique_ptr<TStream> source, std::string& error) {
+std::shared_ptr<CompoundFile> CompoundFile::Open(std::unique_ptr<ByteSource> source, std::string& error) {
   if (!source) {
     error = "No file";
     return nullptr;
@@ -58,16 +58,8 @@ std::shared_ptr<CompoundFile> CompoundFile::Open(std::unique_ptr<TStream> source
 }
 
 size_t CompoundFile::ReadAt(uint64_t offset, void* buffer, size_t count) {
-  if (offset >= fileSize_ || offset > static_cast<uint64_t>(INT64_MAX)) return 0;
-  if (source_->Seek64(static_cast<int64_t>(offset), kSeekFromStart) < 0) return 0;
-  size_t done = 0;
-  while (done < count) {
-    const int32_t chunk = static_cast<int32_t>(std::min<size_t>(count - done, INT32_MAX));
-    const int32_t n = source_->Read(static_cast<char*>(buffer) + done, chunk);
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  return done;
+  if (offset >= fileSize_) return 0;
+  return source_->ReadAt(offset, buffer, count);
 }
 
 bool CompoundFile::ReadSector(uint32_t sector, std::vector<uint8_t>& out) {
@@ -76,12 +68,12 @@ bool CompoundFile::ReadSector(uint32_t sector, std::vector<uint8_t>& out) {
 }
 
 bool CompoundFile::Parse(std::string& error) {
-  const int64_t size = source_->GetSize();
+  const uint64_t size = source_->Size();
   if (size < 512) {
     error = "The file is too short for a compound document";
     return false;
   }
-  fileSize_ = static_cast<uint64_t>(size);
+  fileSize_ = size;
   uint8_t header[512];
   if (ReadAt(0, header, sizeof header) != sizeof header || std::memcmp(header, kSignature, 8) != 0) {
     error = "The file is not a compound document";

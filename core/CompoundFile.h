@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Stream.h"
+#include "core/ByteSource.h"
 
 namespace dkscr {
 
@@ -25,7 +25,7 @@ class CompoundFile {
  public:
   // Parses the structure; none, with the reason in error, when the file is not a sound
   // compound document.
-  static std::shared_ptr<CompoundFile> Open(std::unique_ptr<TStream> source, std::string& error);
+  static std::shared_ptr<CompoundFile> Open(std::unique_ptr<ByteSource> source, std::string& error);
 
   // Maps the stream of that name among the root storage's children (names compared without
   // regard to case, as the format does). False when there is none.
@@ -45,7 +45,7 @@ class CompoundFile {
     uint64_t size = 0;
   };
 
-  explicit CompoundFile(std::unique_ptr<TStream> source) : source_(std::move(source)) {}
+  explicit CompoundFile(std::unique_ptr<ByteSource> source) : source_(std::move(source)) {}
   bool Parse(std::string& error);
   bool LoadFat(const uint8_t* header, std::string& error);
   bool ReadSector(uint32_t sector, std::vector<uint8_t>& out);
@@ -55,7 +55,7 @@ class CompoundFile {
   std::vector<uint32_t> FatChain(uint32_t start, uint64_t maxCount, bool& complete) const;
   void MapUnits(const DirEntry& entry, CfbStreamMap& map, bool regular) const;
 
-  std::unique_ptr<TStream> source_;
+  std::unique_ptr<ByteSource> source_;
   uint64_t fileSize_ = 0;
   uint32_t sectorSize_ = 512;
   bool version4_ = false;

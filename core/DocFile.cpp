@@ -1,7 +1,5 @@
 #include "core/DocFile.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -20,7 +18,7 @@ bool Failed(StgStatus status) { return (status & 0x80000000u) != 0; }
 // Only read access is offered: any request to write or create is refused.
 bool ReadOnlyMode(uint32_t mode) { return (mode & 0x3u) == 0 && (mode & 0x1000u) == 0; }
 
-int32_t CheckSource(std::unique_ptr<TStream> source) {
+int32_t CheckSource(std::unique_ptr<ByteSource> source) {
   std::string error;
   return CompoundFile::Open(std::move(source), error) ? 0 : -5;
 }
@@ -33,7 +31,6 @@ std::string StgStatusText(StgStatus status) {
     case kStgInvalidFunction: return "Unable to perform requested operation.";
     case kStgFileNotFound: return "The stream could not be found.";
     case kStgAccessDenied: return "Access Denied.";
-    case kStgInvalidPointer: return "Invalid pointer error.";
     case kStgReadFault: return "A disk error occurred during a read operation.";
     case kStgInvalidParameter: return "The parameter is incorrect.";
     case kStgInvalidHeader: return "The compound file was not valid.";
@@ -183,33 +180,36 @@ std::unique_ptr<TDocFileStream> TDocFileStorage::OpenStream(std::u16string_view 
 
 // --- Opening ---
 
-int32_t CheckDocFile(const std::u16string& path) {
-  const std::string native = PathToNative(path);
-  struct stat st {};
-  if (::stat(native.c_str(), &st) != 0) return (errno == ENOENT || errno == ENOTDIR) ? -2 : -5;
-  auto source = std::make_unique<TFileStream>(native);
-  if (source->OpenError() != 0) return source->OpenError() == ENOENT ? -2 : -5;
-  return CheckSource(std::move(source));
-}
-
-std::unique_ptr<TDocFileStorage> OpenDocFile(const std::u16string& path, uint32_t mode) {
-  if (!ReadOnlyMode(mode)) return nullptr;
-  auto source = std::make_unique<TFileStream>(PathToNative(path));
-  if (source->OpenError() != 0) return nullptr;
-  std::string error;
+std::unique_ptr<TDocFileStorage> OpenDocSource(std::unique_ptr<ByteSource> source, std::string& error) {
   std::shared_ptr<CompoundFile> file = CompoundFile::Open(std::move(source), error);
   if (!file) return nullptr;
   return std::make_unique<TDocFileStorage>(std::move(file));
 }
 
-int32_t CheckDocImage(std::string_view image) { return CheckSource(std::make_unique<TMemoryStream>(image)); }
+int32_t FileOpenErrorToCheck(int error) { return (error == ENOENT || error == ENOTDIR) ? -2 : -5; }
+
+int32_t CheckDocFile(const std::u16string& path) {
+  int openError = 0;
+  auto source = ByteSource::OpenFile(PathToNative(path), openError);
+  if (!source) return FileOpenErrorToCheck(openError);
+  return CheckSource(std::move(source));
+}
+
+std::unique_ptr<TDocFileStorage> OpenDocFile(const std::u16string& path, uint32_t mode) {
+  if (!ReadOnlyMode(mode)) return nullptr;
+  int openError = 0;
+  auto source = ByteSource::OpenFile(PathToNative(path), openError);
+  if (!source) return nullptr;
+  std::string error;
+  return OpenDocSource(std::move(source), error);
+}
+
+int32_t CheckDocImage(std::string_view image) { return CheckSource(ByteSource::OfMemory(image)); }
 
 std::unique_ptr<TDocFileStorage> OpenDocImage(std::string_view image, uint32_t mode) {
   if (!ReadOnlyMode(mode)) return nullptr;
   std::string error;
-  std::shared_ptr<CompoundFile> file = CompoundFile::Open(std::make_unique<TMemoryStream>(image), error);
-  if (!file) return nullptr;
-  return std::make_unique<TDocFileStorage>(std::move(file));
+  return OpenDocSource(ByteSource::OfMemory(image), error);
 }
 
 }  // namespace dkscr

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/ByteSource.h"
 #include "core/CompoundFile.h"
 #include "core/Stream.h"
 
@@ -21,7 +22,6 @@ inline constexpr StgStatus kStgOk = 0;
 inline constexpr StgStatus kStgInvalidFunction = 0x80030001;
 inline constexpr StgStatus kStgFileNotFound = 0x80030002;
 inline constexpr StgStatus kStgAccessDenied = 0x80030005;
-inline constexpr StgStatus kStgInvalidPointer = 0x80030009;
 inline constexpr StgStatus kStgReadFault = 0x8003001E;
 inline constexpr StgStatus kStgInvalidParameter = 0x80030057;
 inline constexpr StgStatus kStgInvalidHeader = 0x800300FB;
@@ -70,6 +70,12 @@ class TDocFileStorage {
  private:
   std::shared_ptr<CompoundFile> file_;
 };
+
+// The root storage of the compound document the source holds, its structure read once; none,
+// with the parser's reason in `error`, when the source is no sound compound document.
+std::unique_ptr<TDocFileStorage> OpenDocSource(std::unique_ptr<ByteSource> source, std::string& error);
+// What a failed open of the file (an errno code) means for the checks below: -2 or -5.
+int32_t FileOpenErrorToCheck(int error);
 
 // 0 for a compound document, -2 when the file does not exist, -5 otherwise.
 int32_t CheckDocFile(const std::u16string& path);

@@ -34,4 +34,9 @@ void OutputBuffer::Free() {
   size_ = 0;
 }
 
+uint8_t* OutputBuffer::Release() {
+  size_ = 0;
+  return std::exchange(data_, nullptr);
+}
+
 }  // namespace dkscr

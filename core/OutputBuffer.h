@@ -26,6 +26,8 @@ class OutputBuffer {
   // Returns false and leaves the block untouched when memory runs out.
   bool Resize(size_t size);
   void Free();
+  // Hands the block (from malloc, for free) to the caller; the buffer is then empty.
+  uint8_t* Release();
 
  private:
   uint8_t* data_ = nullptr;

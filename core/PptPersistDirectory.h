@@ -24,7 +24,6 @@ class PersistDirectory {
   // that covers an id wins; within a block, the first run that covers it.
   uint32_t LookupPersistOffset(uint32_t persistId);
   const std::vector<PPSDirEntry>& Blocks() const { return blocks_; }
-  size_t WordCount() const { return words_; }
 
  private:
   void BuildIndex();

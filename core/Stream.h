@@ -1,9 +1,6 @@
 #pragma once
-// The general stream class the readers use wherever a stream is expected, and the two plain
-// sources of bytes below the compound-document reader: a file and a block of memory.
+// The general stream class the readers use wherever a stream is expected.
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 namespace dkscr {
 
@@ -28,39 +25,6 @@ class TStream {
   // The new position (its low 32 bits), or -1; a position before the start is refused.
   virtual int32_t Seek(int32_t offset, uint16_t origin);
   virtual int64_t Seek64(int64_t offset, uint16_t origin) = 0;
-};
-
-// A read-only view of bytes the caller keeps alive for the stream's whole life.
-class TMemoryStream : public TStream {
- public:
-  explicit TMemoryStream(std::string_view bytes) : bytes_(bytes) {}
-  int64_t GetSize() override { return static_cast<int64_t>(bytes_.size()); }
-  int32_t Read(void* buffer, int32_t count) override;
-  int32_t Write(const void* buffer, int32_t count) override;
-  int64_t Seek64(int64_t offset, uint16_t origin) override;
-
- private:
-  std::string_view bytes_;
-  int64_t position_ = 0;
-};
-
-// A regular file opened read-only. Reads go straight to the file at the stream's position.
-class TFileStream : public TStream {
- public:
-  // errno-style code of the failed open, 0 when the file is open.
-  explicit TFileStream(const std::string& nativePath);
-  ~TFileStream() override;
-  int OpenError() const { return openError_; }
-  int64_t GetSize() override { return size_; }
-  int32_t Read(void* buffer, int32_t count) override;
-  int32_t Write(const void* buffer, int32_t count) override;
-  int64_t Seek64(int64_t offset, uint16_t origin) override;
-
- private:
-  int fd_ = -1;
-  int openError_ = 0;
-  int64_t size_ = 0;
-  int64_t position_ = 0;
 };
 
 }  // namespace dkscr

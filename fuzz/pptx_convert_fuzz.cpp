@@ -2,9 +2,6 @@
 // package, input starting with a compound document's signature as a (password-protected)
 // package file; anything else becomes the slide parts of a package built here, split at zero
 // bytes, so that the fuzzer reaches the XML reader through the converter as well.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,7 +9,6 @@
 #include <string_view>
 
 #include "../tests/support/ZipWriter.h"
-#include "core/NativePath.h"
 #include "openxml/OfficeXCvt.h"
 
 namespace {
@@ -40,15 +36,9 @@ std::string PackageOf(std::string_view input) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string package =
       PackageOf(std::string_view(reinterpret_cast<const char*>(data), size));
-  const int fd = ::memfd_create("pptx", 0);
-  if (fd < 0) std::abort();
-  if (::write(fd, package.data(), package.size()) != static_cast<ssize_t>(package.size())) {
-    std::abort();
-  }
-  const std::u16string path = dkscr::PathFromNative("/proc/self/fd/" + std::to_string(fd));
   dkscr::OutputBuffer output;
   for (int32_t codePage : {65001, 1200, 1252}) {
-    const dkscr::ResultCode result = dkscr::ConvertPptx(path, output, codePage);
+    const dkscr::ResultCode result = dkscr::ConvertPptxImage(package, output, codePage);
     // A directory that cannot be read is an open error, a compound document holding an
     // encrypted package is encrypted, anything else a format error.
     if (result < 0 && result != dkscr::kResultFormatError &&
@@ -57,6 +47,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (result >= 0 && output.BlockSize() != static_cast<size_t>(result) + 1) std::abort();
   }
-  ::close(fd);
   return 0;
 }

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const dkscr::TZipEntryInfo& e = (*zip.Entries())[static_cast<size_t>(i)];
     std::string stream;
     try {
-      const int got = zip.ExtractToStream(&stream, e.StoredPath());
+      const int got = zip.ExtractToStream(stream, e.StoredPath());
       if (got < 0 || got > count) std::abort();
       // Each selected entry adds at most its declared size.
       if (got > 0 && stream.size() > static_cast<size_t>(got) * dkscr::TKelUnZip::kMaxEntrySize) {
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   std::string stream;
   try {
-    zip.ExtractToStream(&stream, "ppt\\slides\\slide1.xml");
+    zip.ExtractToStream(stream, "ppt\\slides\\slide1.xml");
   } catch (const dkscr::EZipError&) {
   }
   return 0;

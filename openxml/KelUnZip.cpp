@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -10,7 +11,6 @@
 #include "core/NativePath.h"
 #include "openxml/Crc32.h"
 #include "openxml/Inflate.h"
-#include "openxml/ZipFileStream.h"
 #include "openxml/ZipNames.h"
 
 namespace dkscr {
@@ -88,7 +88,7 @@ std::string_view TrimBlanks(std::string_view text) {
 // Entry data from the archive in input chunks, letting the host breathe before each.
 class EntrySource : public InflateSource {
  public:
-  EntrySource(TZipFileStream& file, uint64_t length, const TKelUnZip& owner, void (*pump)(const TKelUnZip&))
+  EntrySource(ByteSource& file, uint64_t length, const TKelUnZip& owner, void (*pump)(const TKelUnZip&))
       : file_(file), left_(length), owner_(owner), pump_(pump) {}
 
   size_t Read(uint8_t* buffer, size_t capacity) override {
@@ -101,7 +101,7 @@ class EntrySource : public InflateSource {
   }
 
  private:
-  TZipFileStream& file_;
+  ByteSource& file_;
   uint64_t left_;
   const TKelUnZip& owner_;
   void (*pump_)(const TKelUnZip&);
@@ -110,15 +110,29 @@ class EntrySource : public InflateSource {
 // Shows the busy cursor for its lifetime.
 class BusyCursor {
  public:
-  BusyCursor() {
-    if (GetZipHostHooks().ShowBusyCursor) GetZipHostHooks().ShowBusyCursor();
+  explicit BusyCursor(const ZipHostHooks& hooks) : hooks_(hooks) {
+    if (hooks_.ShowBusyCursor) hooks_.ShowBusyCursor();
   }
   ~BusyCursor() {
-    if (GetZipHostHooks().RestoreCursor) GetZipHostHooks().RestoreCursor();
+    if (hooks_.RestoreCursor) hooks_.RestoreCursor();
   }
   BusyCursor(const BusyCursor&) = delete;
   BusyCursor& operator=(const BusyCursor&) = delete;
+
+ private:
+  const ZipHostHooks& hooks_;
 };
+
+// Why a file cannot be opened, in words that need no shared C library state.
+const char* OpenFailureText(int error) {
+  switch (error) {
+    case ENOENT: case ENOTDIR: return "No such file or directory";
+    case EACCES: case EPERM: return "Permission denied";
+    case EISDIR: case EINVAL: return "Not a regular file";
+    case EMFILE: case ENFILE: return "Too many open files";
+    default: return "Input/output error";
+  }
+}
 
 }  // namespace
 
@@ -126,6 +140,12 @@ TKelUnZip::TKelUnZip() = default;
 TKelUnZip::~TKelUnZip() = default;
 
 void TKelUnZip::SetZipName(std::u16string_view name) {
+  if (image_) {
+    image_.reset();
+    zipName_.assign(name);
+    DropArchiveState();
+    return;
+  }
   if (PathsEqualIgnoringCase(name, zipName_)) {
     if (name == zipName_) return;
     // File names are case-sensitive here: keep the directory only if both name one file.
@@ -142,6 +162,12 @@ void TKelUnZip::SetZipName(std::u16string_view name) {
   DropArchiveState();
 }
 
+void TKelUnZip::SetZipImage(std::string_view image) {
+  zipName_.clear();
+  image_ = image;
+  DropArchiveState();
+}
+
 void TKelUnZip::DropArchiveState() {
   entries_.reset();
   endRecord_ = TZipEndRecord{};
@@ -152,7 +178,14 @@ void TKelUnZip::DropArchiveState() {
 
 bool TKelUnZip::OpenArchive() {
   if (file_) return false;
-  file_ = std::make_unique<TZipFileStream>(zipName_);
+  if (image_) {
+    file_ = ByteSource::OfMemory(*image_);
+    return true;
+  }
+  const std::string native = PathToNative(zipName_);
+  int error = 0;
+  file_ = ByteSource::OpenFile(native, error);
+  if (!file_) throw EZipOpenError("Cannot open file \"" + native + "\". " + OpenFailureText(error));
   return true;
 }
 
@@ -163,13 +196,11 @@ int TKelUnZip::EntryCount() const {
 }
 
 void TKelUnZip::PumpMessages() const {
-  if (DoProcessMessages && GetZipHostHooks().ProcessMessages) {
-    GetZipHostHooks().ProcessMessages();
-  }
+  if (DoProcessMessages && Hooks.ProcessMessages) Hooks.ProcessMessages();
 }
 
 void TKelUnZip::LoadDirectory() {
-  BusyCursor busy;
+  BusyCursor busy(Hooks);
   OpenArchive();
   try {
     EnsureDirectory();
@@ -185,7 +216,7 @@ void TKelUnZip::LoadDirectory() {
 }
 
 void TKelUnZip::EnsureDirectory() {
-  const TZipFileStream::Identity now = file_->Stat();
+  const ByteSource::Identity now = file_->Stat();
   const FileStamp current{true, now.mtimeSec, now.mtimeNsec, now.size, now.device, now.inode};
   if (entries_ && current == stamp_) return;
   stamp_ = current;
@@ -408,9 +439,9 @@ void TKelUnZip::Recover() {
   ReadCentralRecords(headers, true);
 }
 
-int TKelUnZip::ExtractToStream(std::string* stream, std::string_view name) {
+int TKelUnZip::ExtractToStream(std::string& stream, std::string_view name) {
   const std::string_view wanted = TrimBlanks(name);
-  if (stream == nullptr || wanted.empty()) return 0;
+  if (wanted.empty()) return 0;
   const bool opened = OpenArchive();
   struct Closer {
     TKelUnZip& self;
@@ -435,7 +466,7 @@ int TKelUnZip::ExtractToStream(std::string* stream, std::string_view name) {
   const std::vector<size_t> matching = entries_->IndexesWithKey(NameMatchKey(wanted));
   int intact = 0;
   for (const size_t i : matching) {
-    if (ExtractEntry((*entries_)[i], *stream)) ++intact;
+    if (ExtractEntry((*entries_)[i], stream)) ++intact;
   }
   return intact;
 }
@@ -497,9 +528,7 @@ bool TKelUnZip::ExtractEntry(TZipEntryInfo& entry, std::string& stream) {
         break;
       }
       default:
-        if (GetZipHostHooks().ShowMessage) {
-          GetZipHostHooks().ShowMessage("Unknown Compression Method", "Zip Error");
-        }
+        if (Hooks.ShowMessage) Hooks.ShowMessage("Unknown Compression Method", "Zip Error");
         break;
     }
   } catch (const std::bad_alloc&) {

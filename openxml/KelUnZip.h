@@ -4,16 +4,17 @@
 // them and checking their CRC-32.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/ByteSource.h"
 #include "openxml/KelZipObj.h"
 #include "openxml/ZipErrors.h"
 #include "openxml/ZipHostHooks.h"
 
 namespace dkscr {
 
-class TZipFileStream;
 
 class TKelUnZip {
  public:
@@ -30,6 +31,9 @@ class TKelUnZip {
   // A path equal to the current one without regard to case keeps the directory when it names
   // the same file; any other path drops all archive state.
   void SetZipName(std::u16string_view name);
+  // Reads the archive from memory instead of a file; the bytes must outlive the reader's use
+  // of them. Drops all archive state; a later SetZipName returns to files.
+  void SetZipImage(std::string_view image);
 
   // Makes sure the directory of ZipName is read and current. A file without an end record
   // gives an empty directory. Raises EZipOpenError, EZipBadFile (ZipName is then cleared).
@@ -37,14 +41,10 @@ class TKelUnZip {
   // Entries in the directory; 0 when none has been read.
   int EntryCount() const;
 
-  // Appends to *stream the data of every entry whose stored path matches name (ASCII case and
-  // "/" versus "\" ignored) and returns how many passed their CRC check. 0 for a missing
-  // stream or a blank name. Raises EZipOpenError, EZipBadFile, EZipFatal, EZipCantWrite,
-  // EZipTooLarge.
-  int ExtractToStream(std::string* stream, std::string_view name);
-  int ExtractToStream(std::string& stream, std::string_view name) {
-    return ExtractToStream(&stream, name);
-  }
+  // Appends to stream the data of every entry whose stored path matches name (ASCII case and
+  // "/" versus "\" ignored) and returns how many passed their CRC check. 0 for a blank name.
+  // Raises EZipOpenError, EZipBadFile, EZipFatal, EZipCantWrite, EZipTooLarge.
+  int ExtractToStream(std::string& stream, std::string_view name);
 
   // Appends entry `index` of Entries() to the stream, as ExtractToStream does for one match;
   // whether it passed its CRC check. Uses the list as it stands, without checking the file.
@@ -62,6 +62,8 @@ class TKelUnZip {
 
   // Lets the host process messages while entries are decompressed.
   bool DoProcessMessages = true;
+  // What this reader asks of its host; unset hooks do nothing.
+  ZipHostHooks Hooks;
 
   // The directory last read, for inspection; Entries() is nullptr when there is none.
   const TZipEndRecord& EndRecord() const { return endRecord_; }
@@ -96,7 +98,8 @@ class TKelUnZip {
   void PumpMessages() const;
 
   std::u16string zipName_;
-  std::unique_ptr<TZipFileStream> file_;
+  std::optional<std::string_view> image_;
+  std::unique_ptr<ByteSource> file_;
   std::unique_ptr<TZipEntryList> entries_;
   TZipEndRecord endRecord_;
   FileStamp stamp_;

@@ -95,23 +95,4 @@ std::string_view TXMLParams::Value(std::string_view name) const {
   return line.substr(line.find('=') + 1);
 }
 
-void TXMLParams::SetValue(std::string_view name, std::string_view value) {
-  std::string line;
-  line.reserve(name.size() + 1 + value.size());
-  line.append(name).append(1, '=').append(value);
-  const ptrdiff_t found = IndexOfName(name);
-  if (found < 0) {
-    Add(line);
-    return;
-  }
-  // Rebuild with the one line replaced.
-  TXMLParams rebuilt;
-  size_t at = 0;
-  for (size_t i = 0; i < FCount; ++i) {
-    const std::string_view old = ReadLine(at);
-    rebuilt.Add(i == static_cast<size_t>(found) ? std::string_view(line) : old);
-  }
-  *this = std::move(rebuilt);
-}
-
 }  // namespace dkscr

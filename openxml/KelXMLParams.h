@@ -34,8 +34,6 @@ class TXMLParams {
   ptrdiff_t IndexOfName(std::string_view name) const;
   // The text after the first "=" of the line IndexOfName finds; empty when there is none.
   std::string_view Value(std::string_view name) const;
-  // Rewrites the line IndexOfName finds as name=value, or appends one. An empty value is kept.
-  void SetValue(std::string_view name, std::string_view value);
 
   bool operator==(const TXMLParams& other) const = default;
 

@@ -12,6 +12,26 @@
 namespace dkscr {
 namespace {
 
+// Position of the first `c` in `text` from `from` on, or npos; quick on the short strings of
+// tags.
+size_t FindByte(std::string_view text, char c, size_t from = 0) {
+  for (size_t i = from; i < text.size(); ++i) {
+    if (text[i] == c) return i;
+  }
+  return std::string_view::npos;
+}
+
+// The tag name when the position of the token's first space is known (npos: none).
+std::string_view TagNameViewAt(std::string_view token, size_t firstSpace) {
+  if (token.empty()) return {};
+  if (firstSpace != std::string_view::npos) return token.substr(1, firstSpace - 1);
+  std::string_view rest = token.substr(1);
+  size_t cut = FindByte(rest, ' ');
+  if (cut == std::string_view::npos) cut = FindByte(rest, '/');
+  if (cut == std::string_view::npos) cut = rest.empty() ? 0 : rest.size() - 1;
+  return rest.substr(0, cut);
+}
+
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
 struct Escape {
@@ -78,21 +98,9 @@ std::string_view TrimControl(std::string_view text) {
   return text.substr(begin, end - begin);
 }
 
-std::string_view TagNameViewAt(std::string_view token, size_t firstSpace) {
-  if (token.empty()) return {};
-  if (firstSpace != std::string_view::npos) return token.substr(1, firstSpace - 1);
-  std::string_view rest = token.substr(1);
-  size_t cut = FindByte(rest, ' ');
-  if (cut == std::string_view::npos) cut = FindByte(rest, '/');
-  if (cut == std::string_view::npos) cut = rest.empty() ? 0 : rest.size() - 1;
-  return rest.substr(0, cut);
+std::string TagName(std::string_view token) {
+  return std::string(TagNameViewAt(token, std::string_view::npos));
 }
-
-std::string TagNameAt(std::string_view token, size_t firstSpace) {
-  return std::string(TagNameViewAt(token, firstSpace));
-}
-
-std::string TagName(std::string_view token) { return TagNameAt(token, std::string_view::npos); }
 
 namespace {
 
@@ -319,8 +327,6 @@ size_t FindEscape(std::string_view text) {
   }
   return std::string_view::npos;
 }
-
-bool HasEscape(std::string_view text) { return FindEscape(text) != std::string_view::npos; }
 
 void DecodeEscapesTail(std::string& text, size_t begin) {
   if (begin >= text.size()) return;

@@ -24,9 +24,6 @@ std::string_view ParamsBodyOf(std::string_view token);
 bool MayPreserveSpace(std::string_view body);
 // The same from the text between the first space and the closing ">" or "/>".
 TXMLParams ParseParamsBody(std::string_view body);
-// TagName when the position of the token's first space is known (npos: none).
-std::string TagNameAt(std::string_view token, size_t firstSpace);
-std::string_view TagNameViewAt(std::string_view token, size_t firstSpace);
 
 // "<br/>", "&lt;", "&gt;", "&quot;" and "&amp;", each replaced over the whole string in this
 // order; numeric references and "&apos;" stay as written.
@@ -35,22 +32,11 @@ std::string DecodeEscapes(std::string_view text);
 void DecodeEscapesInPlace(std::string& text);
 // The same for text[begin..], leaving the bytes before it alone.
 void DecodeEscapesTail(std::string& text, size_t begin);
-// Whether DecodeEscapes would change the text.
-bool HasEscape(std::string_view text);
 // Position of the first byte of the first escape, or npos.
 size_t FindEscape(std::string_view text);
 
 // A token as the tree builder sees it: every CR LF pair deleted, then every LF CR pair.
 void DeleteLineBreakPairs(std::string& token);
-
-// Position of the first `c` in `text` from `from` on, or npos; quick on the short strings of
-// tags.
-inline size_t FindByte(std::string_view text, char c, size_t from = 0) {
-  for (size_t i = from; i < text.size(); ++i) {
-    if (text[i] == c) return i;
-  }
-  return std::string_view::npos;
-}
 
 // Without the leading and trailing bytes of value 0x20 or below.
 std::string_view TrimControl(std::string_view text);

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "core/ByteSource.h"
 #include "core/DocFile.h"
 #include "core/NativePath.h"
 #include "core/RegularFile.h"
@@ -64,22 +66,29 @@ std::vector<SlideEntry> SlideEntries(const TZipEntryList& entries, uint64_t entr
 }
 
 // A password-protected Open XML package is a compound document with this stream.
-bool IsEncryptedPackage(const std::u16string& source) {
-  const std::unique_ptr<TDocFileStorage> storage = OpenDocFile(source, kStgmReadShareExclusive);
-  return storage && storage->OpenStream(u"EncryptedPackage", kStgmReadShareExclusive) != nullptr;
+bool IsEncryptedPackage(std::unique_ptr<ByteSource> source) {
+  if (!source) return false;
+  std::string error;
+  const std::unique_ptr<TDocFileStorage> storage = OpenDocSource(std::move(source), error);
+  return storage && storage->LastError.empty() &&
+         storage->OpenStream(u"EncryptedPackage", kStgmReadShareExclusive) != nullptr;
 }
 
 // Everything one conversion works with: created for the call and gone after it, so that
 // nothing of one package lingers into the next, nor into the encoding of its text.
 class TPptxConversion {
  public:
-  TPptxConversion() { FView.PrimaryDocument = &FDocument; }
+  explicit TPptxConversion(const ZipHostHooks& hooks) {
+    FView.PrimaryDocument = &FDocument;
+    FReader.Hooks = hooks;
+  }
   ~TPptxConversion() { FView.PrimaryDocument = nullptr; }
   TPptxConversion(const TPptxConversion&) = delete;
   TPptxConversion& operator=(const TPptxConversion&) = delete;
 
-  // The UTF-8 text of every slide part; a negative result code when there is none.
-  ResultCode CollectText(const std::u16string& source, std::string& text) {
+  // The UTF-8 text of every slide part of the package file; a negative result code when there
+  // is none.
+  ResultCode CollectFromFile(const std::u16string& source, std::string& text) {
     // A folder is no file; a FIFO or device is one that cannot be opened as a package.
     const std::string native = PathToNative(source);
     switch (KindOfPath(native)) {
@@ -93,15 +102,32 @@ class TPptxConversion {
     FReader.SetZipName(source);
     // One open file for the directory and every slide.
     FReader.SetKeepZipOpen(true);
+    return CollectFromReader(static_cast<uint64_t>(info.st_size), text, [&] {
+      int error = 0;
+      return IsEncryptedPackage(ByteSource::OpenFile(native, error));
+    });
+  }
+
+  // The same for a package held in memory.
+  ResultCode CollectFromImage(std::string_view image, std::string& text) {
+    FReader.SetZipImage(image);
+    return CollectFromReader(image.size(), text,
+                             [&] { return IsEncryptedPackage(ByteSource::OfMemory(image)); });
+  }
+
+ private:
+  // The conversion once the reader knows its archive of packageSize bytes.
+  template <typename EncryptedCheck>
+  ResultCode CollectFromReader(uint64_t packageSize, std::string& text, EncryptedCheck isEncrypted) {
     try {
       FReader.LoadDirectory();
     } catch (...) {
       return kResultSourceOpenError;
     }
     const int entryCount = FReader.EntryCount();
-    if (entryCount == 0) return IsEncryptedPackage(source) ? kResultEncrypted : kResultFormatError;
+    if (entryCount == 0) return isEncrypted() ? kResultEncrypted : kResultFormatError;
 
-    PptxBudget budget = PptxBudget::ForPackage(static_cast<uint64_t>(info.st_size));
+    PptxBudget budget = PptxBudget::ForPackage(packageSize);
     const std::vector<SlideEntry> slides = SlideEntries(*FReader.Entries(), static_cast<uint64_t>(entryCount));
     bool noSlideFound = true;
     std::string stream;
@@ -135,19 +161,20 @@ class TPptxConversion {
     return noSlideFound ? kResultFormatError : 0;
   }
 
- private:
   TKelUnZip FReader;
   TKelXMLParser FDocument;
   TXMLView FView;
 };
 
-// The converter body; lineBreak 1 asks for CR line breaks, 2 for LF, anything else CR LF.
-ResultCode ConvertPptxWithLineBreak(const std::u16string& source, OutputBuffer& output,
-                                    int32_t codePage, int lineBreak) {
+// The converter body: collect the text with `collect`, then encode it; lineBreak 1 asks for CR
+// line breaks, 2 for LF, anything else CR LF.
+template <typename Collect>
+ResultCode ConvertCollected(const ZipHostHooks& hooks, Collect collect, OutputBuffer& output,
+                            int32_t codePage, int lineBreak) {
   std::string text;
   {
-    TPptxConversion conversion;
-    const ResultCode collected = conversion.CollectText(source, text);
+    TPptxConversion conversion(hooks);
+    const ResultCode collected = collect(conversion, text);
     if (collected < 0) return collected;
   }
   const int style = lineBreak == 1 ? kLineBreakCr : lineBreak == 2 ? kLineBreakLf : kLineBreakCrLf;
@@ -157,11 +184,28 @@ ResultCode ConvertPptxWithLineBreak(const std::u16string& source, OutputBuffer& 
 }  // namespace
 
 ResultCode ConvertPptx(const std::u16string& source, OutputBuffer& output, int32_t codePage) {
+  return ConvertPptx(source, output, codePage, ZipHostHooks{});
+}
+
+ResultCode ConvertPptx(const std::u16string& source, OutputBuffer& output, int32_t codePage,
+                       const ZipHostHooks& hooks) {
   try {
-    return ConvertPptxWithLineBreak(source, output, codePage, 0);
+    return ConvertCollected(
+        hooks, [&](TPptxConversion& c, std::string& text) { return c.CollectFromFile(source, text); },
+        output, codePage, 0);
   } catch (...) {
     // A damaged entry, a package expanding past its budget, memory running out: whatever
     // stops the extraction is a format error.
+    return kResultFormatError;
+  }
+}
+
+ResultCode ConvertPptxImage(std::string_view image, OutputBuffer& output, int32_t codePage) {
+  try {
+    return ConvertCollected(
+        ZipHostHooks{}, [&](TPptxConversion& c, std::string& text) { return c.CollectFromImage(image, text); },
+        output, codePage, 0);
+  } catch (...) {
     return kResultFormatError;
   }
 }

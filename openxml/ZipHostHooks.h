@@ -1,6 +1,7 @@
 #pragma once
 // What the archive reader asks of its host program. The core knows no windowing toolkit, so
-// the host connects these once at start; unset hooks do nothing (the console program).
+// a host that has windows passes these with each conversion; unset hooks do nothing (the
+// console program, the library).
 #include <functional>
 #include <string>
 
@@ -16,9 +17,5 @@ struct ZipHostHooks {
   // A modal message box (text, caption), e.g. "Unknown Compression Method" / "Zip Error".
   std::function<void(const std::string& text, const std::string& caption)> ShowMessage;
 };
-
-// Replaces the hooks every reader uses.
-void SetZipHostHooks(ZipHostHooks hooks);
-const ZipHostHooks& GetZipHostHooks();
 
 }  // namespace dkscr

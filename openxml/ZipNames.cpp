@@ -1,7 +1,6 @@
 #include "openxml/ZipNames.h"
 
 #include <algorithm>
-#include <cwctype>
 
 #include "core/CodePage.h"
 #include "core/KelCvtBase.h"
@@ -37,8 +36,9 @@ bool PathsEqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
     char16_t x = a[i];
     char16_t y = b[i];
     if (x == y) continue;
-    if (x >= 0xD800 || y >= 0xD800) return false;
-    if (std::towlower(static_cast<wint_t>(x)) != std::towlower(static_cast<wint_t>(y))) return false;
+    if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x - u'A' + u'a');
+    if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y - u'A' + u'a');
+    if (x != y) return false;
   }
   return true;
 }

@@ -13,7 +13,8 @@ std::string StoredEntryName(std::string_view raw, bool oemHost, uint16_t flags);
 // The form names are compared in: ASCII letters lower-cased, "/" as "\".
 std::string NameMatchKey(std::string_view name);
 
-// Equal without regard to letter case (paths given to the reader).
+// Equal without regard to ASCII letter case (paths given to the reader); other letters are
+// compared as they are, so the answer never depends on the locale.
 bool PathsEqualIgnoringCase(std::u16string_view a, std::u16string_view b);
 
 }  // namespace dkscr

@@ -110,15 +110,15 @@ class Run {
   // appears while the entry converts is left alone.
   void Convert(int i, const std::u16string& source, const std::u16string& target, bool replace) {
     const std::u16string type = host_.EntryType(i);
-    Converter convert = nullptr;
+    const HostedConverter* convert = nullptr;
     for (const auto& entry : converters_) {
-      if (entry.type == type) convert = entry.convert;
+      if (entry.type == type) convert = &entry.convert;
     }
-    if (convert == nullptr) {
+    if (convert == nullptr || !*convert) {
       Fail(i, kTypeNotSupported, source);
       return;
     }
-    const ResultCode result = convert(source, output_, codePage_);
+    const ResultCode result = (*convert)(source, output_, codePage_);
     if (result < 0) {
       Fail(i, MessageForResult(result), result == kResultTargetCreateError ? target : source);
       return;

@@ -3,11 +3,13 @@
 // policy, the converter call, the target file, each entry's outcome and the log lines.
 // Windows take part only through BatchRunHost, so the whole run is testable without them.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/FileList.h"  // entry states
 #include "core/KelCvtBase.h"
+#include "openxml/ZipHostHooks.h"
 
 namespace dkscr {
 
@@ -65,14 +67,18 @@ class BatchRunHost {
   virtual int PromptOverwrite(const std::u16string& target) = 0;
 };
 
+// A converter as the run calls it; it may carry the host's services for the conversion.
+using HostedConverter = std::function<ResultCode(const std::u16string& source, OutputBuffer& output,
+                                                 int32_t codePage)>;
+
 // The converter for each type text, compared exactly.
 struct ConverterForType {
   std::u16string type;
-  Converter convert;
+  HostedConverter convert;
 };
 
-// "PPT" -> ConvertPpt, "PPTX" -> ConvertPptx.
-std::vector<ConverterForType> StandardConverters();
+// "PPT" -> ConvertPpt, "PPTX" -> ConvertPptx with the host's hooks for the archive reader.
+std::vector<ConverterForType> StandardConverters(ZipHostHooks zipHooks = {});
 
 struct BatchRunCounts {
   int succeeded = 0;

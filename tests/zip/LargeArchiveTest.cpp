@@ -29,7 +29,7 @@ class LargeArchiveTest : public ::testing::Test {
   }
   int Extract(std::string_view name) {
     stream_.clear();
-    return zip_.ExtractToStream(&stream_, name);
+    return zip_.ExtractToStream(stream_, name);
   }
 
   ScratchDir dir_;

@@ -30,7 +30,7 @@ class RecoveryTest : public ::testing::Test {
   }
   std::string Slide(int n) {
     std::string s;
-    const int count = zip_.ExtractToStream(&s, "ppt\\slides\\slide" + std::to_string(n) + ".xml");
+    const int count = zip_.ExtractToStream(s, "ppt\\slides\\slide" + std::to_string(n) + ".xml");
     return count == 1 ? s : "<" + std::to_string(count) + ">";
   }
 

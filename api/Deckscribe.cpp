@@ -1,0 +1,159 @@
+// The C interface over the conversion core: type choice, code page 0, the text handed over
+// in a block of its own. Everything here lives on the caller's stack; nothing is shared.
+#include <deckscribe/deckscribe.h>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/ByteSource.h"
+#include "core/KelPptCvt.h"
+#include "core/NativePath.h"
+#include "core/PptImage.h"
+#include "core/PresentationKind.h"
+#include "openxml/OfficeXCvt.h"
+
+namespace dkscr {
+namespace {
+
+constexpr char kArgumentMessage[] = "Invalid argument";
+// The first bytes of a file tell its kind (a compound document's signature is 8 bytes long).
+constexpr size_t kSignatureBytes = 8;
+
+dkscr_options OptionsOrDefaults(const dkscr_options* options) {
+  dkscr_options result;
+  dkscr_options_init(&result);
+  if (options != nullptr) result = *options;
+  return result;
+}
+
+// The same codes dkscrcmd reports for a converter's result.
+ResultCode AsReported(ResultCode result) {
+  if (result >= 0 || result == kResultSourceOpenError || result == kResultEncrypted) return result;
+  return kResultFormatError;
+}
+
+// Moves the converter's text to the caller, or clears the caller's pointers on failure.
+int32_t HandOver(ResultCode result, OutputBuffer& output, unsigned char** text, size_t* size) {
+  if (result >= 0 && !output.HasBlock()) result = kResultFormatError;
+  if (result < 0) {
+    if (size != nullptr) *size = 0;
+    return result;
+  }
+  output.Data()[result] = 0;  // the block always has the spare byte
+  *text = output.Release();
+  if (size != nullptr) *size = static_cast<size_t>(result);
+  return result;
+}
+
+bool ValidType(int32_t type) {
+  return type == DKSCR_TYPE_AUTO || type == DKSCR_TYPE_PPT || type == DKSCR_TYPE_PPTX;
+}
+
+// A kind the content does not tell is left to the ZIP reader: it finds a package's end
+// record wherever the package starts (after a self-extractor stub, for instance).
+PresentationKind KindOfUnknown(PresentationKind kind) {
+  return kind == PresentationKind::kUnknown ? PresentationKind::kPptx : kind;
+}
+
+ResultCode ConvertFile(const char* path, const dkscr_options& options, OutputBuffer& output) {
+  const std::string native(path);
+  // As dkscrcmd: only something that exists and is no folder is a file.
+  struct stat info {};
+  if (::stat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return kResultSourceMissing;
+  const int32_t codePage = options.code_page == 0 ? DefaultCodePage() : options.code_page;
+
+  PresentationKind kind = options.type == DKSCR_TYPE_PPT    ? PresentationKind::kPpt
+                          : options.type == DKSCR_TYPE_PPTX ? PresentationKind::kPptx
+                                                            : PresentationKind::kUnknown;
+  std::unique_ptr<ByteSource> source;
+  if (kind != PresentationKind::kPptx) {
+    int openError = 0;
+    source = ByteSource::OpenFile(native, openError);
+    if (kind == PresentationKind::kUnknown) {
+      unsigned char head[kSignatureBytes] = {};
+      const size_t got = source ? source->ReadAt(0, head, sizeof head) : 0;
+      kind = KindOfContent(head, got);
+      if (kind == PresentationKind::kUnknown) kind = KindOfExtension(ExtensionOfPath(native));
+      kind = KindOfUnknown(kind);
+    }
+  }
+  if (kind == PresentationKind::kPpt) {
+    // The file is opened already: the reader takes it over instead of opening it again.
+    if (source) return AsReported(ConvertPptSource(std::move(source), output, codePage));
+    return AsReported(ConvertPpt(PathFromNative(native), output, codePage));
+  }
+  source.reset();
+  return AsReported(ConvertPptx(PathFromNative(native), output, codePage));
+}
+
+ResultCode ConvertMemory(std::string_view image, const dkscr_options& options,
+                         OutputBuffer& output) {
+  const int32_t codePage = options.code_page == 0 ? DefaultCodePage() : options.code_page;
+  const PresentationKind kind =
+      options.type == DKSCR_TYPE_PPT    ? PresentationKind::kPpt
+      : options.type == DKSCR_TYPE_PPTX ? PresentationKind::kPptx
+                                        : KindOfUnknown(KindOfContent(image.data(), image.size()));
+  if (kind == PresentationKind::kPpt) return AsReported(ConvertPptImage(image, output, codePage));
+  return AsReported(ConvertPptxImage(image, output, codePage));
+}
+
+}  // namespace
+}  // namespace dkscr
+
+extern "C" {
+
+void dkscr_options_init(dkscr_options* options) {
+  if (options == nullptr) return;
+  *options = dkscr_options{};
+  options->code_page = 0;
+  options->type = DKSCR_TYPE_AUTO;
+}
+
+int32_t dkscr_convert_file(const char* path, const dkscr_options* options, unsigned char** text,
+                           size_t* size) {
+  if (text != nullptr) *text = nullptr;
+  if (size != nullptr) *size = 0;
+  if (path == nullptr || text == nullptr) return DKSCR_ERROR_ARGUMENT;
+  const dkscr_options chosen = dkscr::OptionsOrDefaults(options);
+  if (!dkscr::ValidType(chosen.type)) return DKSCR_ERROR_TYPE;
+  try {
+    dkscr::OutputBuffer output;
+    const dkscr::ResultCode result = dkscr::ConvertFile(path, chosen, output);
+    return dkscr::HandOver(result, output, text, size);
+  } catch (...) {  // memory running out on the way in
+    return DKSCR_ERROR_FORMAT;
+  }
+}
+
+int32_t dkscr_convert_memory(const void* data, size_t size, const dkscr_options* options,
+                             unsigned char** text, size_t* text_size) {
+  if (text != nullptr) *text = nullptr;
+  if (text_size != nullptr) *text_size = 0;
+  if ((data == nullptr && size != 0) || text == nullptr) return DKSCR_ERROR_ARGUMENT;
+  const dkscr_options chosen = dkscr::OptionsOrDefaults(options);
+  if (!dkscr::ValidType(chosen.type)) return DKSCR_ERROR_TYPE;
+  try {
+    dkscr::OutputBuffer output;
+    const std::string_view image(data == nullptr ? "" : static_cast<const char*>(data), size);
+    const dkscr::ResultCode result = dkscr::ConvertMemory(image, chosen, output);
+    return dkscr::HandOver(result, output, text, text_size);
+  } catch (...) {
+    return DKSCR_ERROR_FORMAT;
+  }
+}
+
+void dkscr_free(unsigned char* text) { std::free(text); }
+
+const char* dkscr_result_message(int32_t code) {
+  if (code == DKSCR_ERROR_ARGUMENT) return dkscr::kArgumentMessage;
+  return dkscr::TextsForResult(code).windowed;
+}
+
+const char* dkscr_version(void) { return DKSCR_VERSION_STRING; }
+
+}  // extern "C"

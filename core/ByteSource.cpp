@@ -1,0 +1,108 @@
+#include "core/ByteSource.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "core/RegularFile.h"
+
+namespace dkscr {
+
+std::unique_ptr<ByteSource> ByteSource::OpenFile(const std::string& nativePath, int& error) {
+  error = 0;
+  uint64_t size = 0;
+  const int fd = OpenRegularFileForReading(nativePath, size);
+  if (fd < 0) {
+    error = errno;
+    return nullptr;
+  }
+  std::unique_ptr<ByteSource> source(new ByteSource);
+  source->fd_ = fd;
+  source->size_ = size;
+  source->buffer_ = std::make_unique<uint8_t[]>(kBufferSize);
+  return source;
+}
+
+std::unique_ptr<ByteSource> ByteSource::OfMemory(std::string_view bytes) {
+  std::unique_ptr<ByteSource> source(new ByteSource);
+  source->memory_ = reinterpret_cast<const uint8_t*>(bytes.data());
+  source->size_ = bytes.size();
+  return source;
+}
+
+ByteSource::~ByteSource() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+ByteSource::Identity ByteSource::Stat() const {
+  Identity id;
+  if (fd_ < 0) {
+    id.size = size_;
+    id.inode = reinterpret_cast<uintptr_t>(memory_);
+    return id;
+  }
+  struct stat st {};
+  if (::fstat(fd_, &st) == 0) {
+    id.mtimeSec = st.st_mtim.tv_sec;
+    id.mtimeNsec = st.st_mtim.tv_nsec;
+    id.size = static_cast<uint64_t>(st.st_size);
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+  }
+  return id;
+}
+
+size_t ByteSource::ReadFileAt(uint64_t position, uint8_t* buffer, size_t count) {
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t got = ::pread(fd_, buffer + done, count - done, static_cast<off_t>(position + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return done;
+}
+
+size_t ByteSource::ReadAt(uint64_t offset, void* buffer, size_t count) {
+  if (fd_ >= 0) return ReadFileAt(offset, static_cast<uint8_t*>(buffer), count);
+  if (offset >= size_) return 0;
+  const size_t n = static_cast<size_t>(std::min<uint64_t>(count, size_ - offset));
+  if (n > 0) std::memcpy(buffer, memory_ + offset, n);
+  return n;
+}
+
+size_t ByteSource::Read(void* buffer, size_t count) {
+  if (fd_ < 0) {
+    const size_t n = ReadAt(pos_, buffer, count);
+    pos_ += n;
+    return n;
+  }
+  uint8_t* dst = static_cast<uint8_t*>(buffer);
+  size_t done = 0;
+  while (done < count) {
+    if (pos_ >= bufferStart_ && pos_ < bufferStart_ + bufferLength_) {
+      const size_t offset = static_cast<size_t>(pos_ - bufferStart_);
+      const size_t n = std::min(count - done, bufferLength_ - offset);
+      std::memcpy(dst + done, buffer_.get() + offset, n);
+      done += n;
+      pos_ += n;
+      continue;
+    }
+    if (count - done >= kBufferSize) {  // large reads bypass the buffer
+      const size_t got = ReadFileAt(pos_, dst + done, count - done);
+      done += got;
+      pos_ += got;
+      break;
+    }
+    bufferStart_ = pos_;
+    bufferLength_ = ReadFileAt(pos_, buffer_.get(), kBufferSize);
+    if (bufferLength_ == 0) break;
+  }
+  return done;
+}
+
+}  // namespace dkscr

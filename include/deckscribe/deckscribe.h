@@ -1,0 +1,72 @@
+/* Deckscribe: the text of PowerPoint presentations (.ppt and .pptx), in-process.
+ *
+ * Each call converts one presentation, from a file or from memory, into text in the code page
+ * asked for, with CR LF line breaks; the bytes are those the console program dkscrcmd writes.
+ * Calls share no mutable state: any number may run at once on different threads. */
+#ifndef DECKSCRIBE_DECKSCRIBE_H
+#define DECKSCRIBE_DECKSCRIBE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(__GNUC__)
+#define DKSCR_API __attribute__((visibility("default")))
+#else
+#define DKSCR_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Presentation types. */
+#define DKSCR_TYPE_AUTO 0 /* by the file's content (compound document or ZIP package) */
+#define DKSCR_TYPE_PPT 1  /* binary presentation, as dkscrcmd -tppt */
+#define DKSCR_TYPE_PPTX 2 /* Open XML presentation, as dkscrcmd -tpptx */
+
+/* Result codes: zero or more is the byte length of the text, negative an error. */
+#define DKSCR_ERROR_MISSING (-2)     /* the file does not exist, or is a folder */
+#define DKSCR_ERROR_TYPE (-3)        /* the type option is none of DKSCR_TYPE_* */
+#define DKSCR_ERROR_OPEN (-4)        /* the source cannot be opened */
+#define DKSCR_ERROR_FORMAT (-5)      /* not a presentation of the type, or damaged */
+#define DKSCR_ERROR_ENCRYPTED (-11)  /* the presentation is encrypted */
+#define DKSCR_ERROR_ARGUMENT (-12)   /* a required pointer is NULL */
+
+typedef struct dkscr_options {
+  /* 0: the character set of the calling program's locale (LC_CTYPE), as dkscrcmd's -c0;
+     65001 UTF-8 and 1200 UTF-16LE, both with a byte-order mark; any Windows code page. */
+  int32_t code_page;
+  /* DKSCR_TYPE_AUTO, DKSCR_TYPE_PPT or DKSCR_TYPE_PPTX. */
+  int32_t type;
+  /* Room for options to come; dkscr_options_init sets them to their defaults. */
+  int32_t reserved[14];
+} dkscr_options;
+
+/* Every field to its default: code page 0, DKSCR_TYPE_AUTO. */
+DKSCR_API void dkscr_options_init(dkscr_options* options);
+
+/* Converts the presentation at `path` (the file system's bytes, as open() takes them).
+   `options` may be NULL for the defaults, `size` may be NULL. On success *text is a block of
+   the result's length plus one zero byte, to be freed with dkscr_free; on error it is NULL. */
+DKSCR_API int32_t dkscr_convert_file(const char* path, const dkscr_options* options,
+                                     unsigned char** text, size_t* size);
+
+/* The same for a presentation held in memory (`data`, `size` bytes), read in place. */
+DKSCR_API int32_t dkscr_convert_memory(const void* data, size_t size,
+                                       const dkscr_options* options, unsigned char** text,
+                                       size_t* text_size);
+
+/* Frees a text from dkscr_convert_file or dkscr_convert_memory; NULL is allowed. */
+DKSCR_API void dkscr_free(unsigned char* text);
+
+/* The English text of a result code ("Source file does not exist"); never NULL. */
+DKSCR_API const char* dkscr_result_message(int32_t code);
+
+/* The library's version, "major.minor.patch". */
+DKSCR_API const char* dkscr_version(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* DECKSCRIBE_DECKSCRIBE_H */

@@ -1,0 +1,71 @@
+// The native half of the Python module: the two conversions over the C interface, run with
+// the interpreter's lock released so that threads convert in parallel. The Python half
+// (deckscribe/__init__.py) turns sources, types and result codes into Python terms.
+#include <deckscribe/deckscribe.h>
+#include <pybind11/pybind11.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace py = pybind11;
+
+namespace {
+
+// A result code with the text, or None when the conversion failed.
+py::tuple Outcome(int32_t code, unsigned char* text, size_t size) {
+  if (code < 0) return py::make_tuple(code, py::none());
+  py::bytes result(reinterpret_cast<const char*>(text), size);
+  dkscr_free(text);
+  return py::make_tuple(code, std::move(result));
+}
+
+dkscr_options Options(int32_t codePage, int32_t type) {
+  dkscr_options options;
+  dkscr_options_init(&options);
+  options.code_page = codePage;
+  options.type = type;
+  return options;
+}
+
+py::tuple ConvertFile(const py::bytes& path, int32_t codePage, int32_t type) {
+  const std::string native = path;  // the file system's bytes, no NUL inside (checked above)
+  const dkscr_options options = Options(codePage, type);
+  unsigned char* text = nullptr;
+  size_t size = 0;
+  int32_t code;
+  {
+    py::gil_scoped_release unlocked;
+    code = dkscr_convert_file(native.c_str(), &options, &text, &size);
+  }
+  return Outcome(code, text, size);
+}
+
+py::tuple ConvertMemory(const py::buffer& data, int32_t codePage, int32_t type) {
+  // A simple contiguous view, held until the conversion is over.
+  Py_buffer view;
+  if (PyObject_GetBuffer(data.ptr(), &view, PyBUF_SIMPLE) != 0) throw py::error_already_set();
+  const dkscr_options options = Options(codePage, type);
+  unsigned char* text = nullptr;
+  size_t size = 0;
+  int32_t code;
+  {
+    py::gil_scoped_release unlocked;
+    code = dkscr_convert_memory(view.buf, static_cast<size_t>(view.len), &options, &text, &size);
+  }
+  PyBuffer_Release(&view);
+  return Outcome(code, text, size);
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_deckscribe, m) {
+  m.doc() = "Native conversions of the deckscribe module; use deckscribe instead.";
+  m.def("convert_file", &ConvertFile, py::arg("path"), py::arg("code_page"), py::arg("type"));
+  m.def("convert_memory", &ConvertMemory, py::arg("data"), py::arg("code_page"), py::arg("type"));
+  m.def("result_message", &dkscr_result_message, py::arg("code"));
+  m.def("version", &dkscr_version);
+  m.attr("TYPE_AUTO") = DKSCR_TYPE_AUTO;
+  m.attr("TYPE_PPT") = DKSCR_TYPE_PPT;
+  m.attr("TYPE_PPTX") = DKSCR_TYPE_PPTX;
+}

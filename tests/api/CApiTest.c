@@ -1,0 +1,284 @@
+/* The C interface from C: options, both types from files and memory, the text's block and
+ * its freeing, the error codes a C caller meets, and conversions on parallel threads giving
+ * what one thread gives. Every text is checked against dkscrcmd's bytes for the same file. */
+#define _POSIX_C_SOURCE 200809L
+#include <deckscribe/deckscribe.h>
+#include <dirent.h>
+#include <locale.h>
+#include <pthread.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/wait.h>
+
+static int failures = 0;
+#define CHECK(cond, ...)                                              \
+  do {                                                                \
+    if (!(cond)) {                                                    \
+      ++failures;                                                     \
+      fprintf(stderr, "%s:%d: %s: ", __FILE__, __LINE__, #cond);      \
+      fprintf(stderr, __VA_ARGS__);                                   \
+      fputc('\n', stderr);                                            \
+    }                                                                 \
+  } while (0)
+
+typedef struct {
+  unsigned char* data;
+  size_t size;
+} bytes;
+
+static bytes read_all(FILE* f) {
+  bytes b = {NULL, 0};
+  size_t capacity = 0;
+  for (;;) {
+    if (b.size == capacity) {
+      capacity = capacity ? capacity * 2 : 65536;
+      b.data = realloc(b.data, capacity);
+      if (!b.data) abort();
+    }
+    const size_t n = fread(b.data + b.size, 1, capacity - b.size, f);
+    if (n == 0) break;
+    b.size += n;
+  }
+  return b;
+}
+
+static bytes read_file(const char* path) {
+  FILE* f = fopen(path, "rb");
+  bytes b = {NULL, 0};
+  if (f) {
+    b = read_all(f);
+    fclose(f);
+  }
+  return b;
+}
+
+/* dkscrcmd's text of a file to standard output, and its exit code as a result code. */
+static int32_t dkscrcmd_text(const char* path, int32_t code_page, const char* type, bytes* text) {
+  char command[4096];
+  if (strchr(path, '\'') != NULL) abort();
+  snprintf(command, sizeof command, "'%s' %s -c%d '%s' '*'", DKSCRCMD, type, (int)code_page, path);
+  FILE* pipe = popen(command, "r");
+  if (!pipe) abort();
+  *text = read_all(pipe);
+  const int status = pclose(pipe);
+  const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 999;
+  return code > 127 ? code - 256 : code;
+}
+
+static int same(const unsigned char* a, size_t a_size, const bytes* b) {
+  return a_size == b->size && (a_size == 0 || memcmp(a, b->data, a_size) == 0);
+}
+
+/* ---- options, messages, version ---- */
+
+static void test_options_and_messages(void) {
+  dkscr_options options;
+  memset(&options, 0x5A, sizeof options);
+  dkscr_options_init(&options);
+  CHECK(options.code_page == 0, "code page %d", (int)options.code_page);
+  CHECK(options.type == DKSCR_TYPE_AUTO, "type %d", (int)options.type);
+  for (size_t i = 0; i < sizeof options.reserved / sizeof options.reserved[0]; ++i) {
+    CHECK(options.reserved[i] == 0, "reserved[%zu] = %d", i, (int)options.reserved[i]);
+  }
+  CHECK(strcmp(dkscr_version(), DKSCR_EXPECTED_VERSION) == 0, "version %s", dkscr_version());
+
+  static const struct {
+    int32_t code;
+    const char* text;
+  } messages[] = {
+      {0, "Convert successfully"},
+      {DKSCR_ERROR_MISSING, "Source file does not exist"},
+      {DKSCR_ERROR_TYPE, "File type not support"},
+      {DKSCR_ERROR_OPEN, "Source file open error"},
+      {DKSCR_ERROR_FORMAT, "File format not correct"},
+      {DKSCR_ERROR_ENCRYPTED, "Extracting text from source file not allowed"},
+      {DKSCR_ERROR_ARGUMENT, "Invalid argument"},
+      {-99, "File format not correct"},
+  };
+  for (size_t i = 0; i < sizeof messages / sizeof messages[0]; ++i) {
+    CHECK(strcmp(dkscr_result_message(messages[i].code), messages[i].text) == 0, "code %d: %s",
+          (int)messages[i].code, dkscr_result_message(messages[i].code));
+  }
+}
+
+/* ---- errors a C caller meets ---- */
+
+/* The call first, then its outputs: arguments of one call are evaluated in any order. */
+#define EXPECT_FAILURE(call, want, what)                                      \
+  do {                                                                        \
+    text = (unsigned char*)&failures; /* must come back NULL */               \
+    size = 77;                                                                \
+    const int32_t got = (call);                                               \
+    CHECK(got == (want), "%s: result %d, want %d", what, (int)got, (int)(want)); \
+    CHECK(text == NULL && size == 0, "%s: text or size left set", what);      \
+  } while (0)
+
+static void test_errors(const char* scratch) {
+  unsigned char* text = NULL;
+  size_t size = 0;
+  dkscr_options options;
+  dkscr_options_init(&options);
+
+  EXPECT_FAILURE(dkscr_convert_file("/nonexistent-dir/none.pptx", NULL, &text, &size),
+                 DKSCR_ERROR_MISSING, "missing file");
+  EXPECT_FAILURE(dkscr_convert_file(scratch, NULL, &text, &size), DKSCR_ERROR_MISSING, "folder");
+  EXPECT_FAILURE(dkscr_convert_file(NULL, NULL, &text, &size), DKSCR_ERROR_ARGUMENT, "no path");
+  CHECK(dkscr_convert_file(SAMPLES "/sample.ppt", NULL, NULL, &size) == DKSCR_ERROR_ARGUMENT,
+        "no text pointer");
+  EXPECT_FAILURE(dkscr_convert_memory(NULL, 10, NULL, &text, &size),
+                 DKSCR_ERROR_ARGUMENT, "no data");
+
+  options.type = 7;
+  EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.ppt", &options, &text, &size),
+                 DKSCR_ERROR_TYPE, "unknown type");
+
+  /* Forcing the other type behaves like dkscrcmd -t: the content does not fit. */
+  options.type = DKSCR_TYPE_PPTX;
+  EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.ppt", &options, &text, &size),
+                 DKSCR_ERROR_FORMAT, "ppt as pptx");
+  options.type = DKSCR_TYPE_PPT;
+  EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.pptx", &options, &text, &size),
+                 DKSCR_ERROR_FORMAT, "pptx as ppt");
+
+  static const char garbage[] = "neither a compound document nor a ZIP package";
+  for (int32_t type = DKSCR_TYPE_AUTO; type <= DKSCR_TYPE_PPTX; ++type) {
+    options.type = type;
+    EXPECT_FAILURE(dkscr_convert_memory(garbage, sizeof garbage, &options, &text, &size),
+                   DKSCR_ERROR_FORMAT, "garbage in memory");
+    EXPECT_FAILURE(dkscr_convert_memory(NULL, 0, &options, &text, &size),
+                   DKSCR_ERROR_FORMAT, "nothing in memory");
+  }
+}
+
+/* ---- texts: file, memory, dkscrcmd ---- */
+
+static void check_one(const char* path, int32_t code_page) {
+  bytes expected;
+  int32_t want = dkscrcmd_text(path, code_page, "", &expected);
+  if (want == DKSCR_ERROR_TYPE) {
+    /* An extension dkscrcmd does not know (.pptm, .ppsx): it converts when told the type. */
+    free(expected.data);
+    want = dkscrcmd_text(path, code_page, "-tpptx", &expected);
+  }
+  dkscr_options options;
+  dkscr_options_init(&options);
+  options.code_page = code_page;
+
+  unsigned char* text = NULL;
+  size_t size = 0;
+  const int32_t got = dkscr_convert_file(path, &options, &text, &size);
+  if (want == 0) {
+    CHECK(got >= 0 && (size_t)got == size, "%s -c%d: result %d size %zu", path, (int)code_page,
+          (int)got, size);
+    CHECK(got < 0 || same(text, size, &expected), "%s -c%d: text differs from dkscrcmd's", path,
+          (int)code_page);
+    CHECK(got < 0 || text[size] == 0, "%s: no zero byte after the text", path);
+  } else {
+    CHECK(got == want, "%s: result %d, dkscrcmd %d", path, (int)got, (int)want);
+  }
+
+  bytes file = read_file(path);
+  unsigned char* in_memory = NULL;
+  size_t memory_size = 0;
+  const int32_t from_memory =
+      dkscr_convert_memory(file.data, file.size, &options, &in_memory, NULL);
+  if (from_memory >= 0) memory_size = (size_t)from_memory;
+  CHECK(from_memory == got, "%s: memory gives %d, file %d", path, (int)from_memory, (int)got);
+  CHECK(got < 0 || (memory_size == size && memcmp(in_memory, text, size) == 0),
+        "%s: memory text differs", path);
+  dkscr_free(in_memory);
+  dkscr_free(text);
+  free(file.data);
+  free(expected.data);
+}
+
+/* ---- threads ---- */
+
+enum { kThreads = 4, kRounds = 3, kMaxFiles = 64 };
+
+typedef struct {
+  const char* const* paths;
+  size_t count;
+  const bytes* reference; /* one thread's texts, per path */
+  int mismatches;
+} thread_job;
+
+static void* convert_all(void* arg) {
+  thread_job* job = arg;
+  for (int round = 0; round < kRounds; ++round) {
+    for (size_t i = 0; i < job->count; ++i) {
+      unsigned char* text = NULL;
+      size_t size = 0;
+      const int32_t result = dkscr_convert_file(job->paths[i], NULL, &text, &size);
+      const bytes* want = &job->reference[i];
+      if (result < 0 ? want->data != NULL : !same(text, size, want)) ++job->mismatches;
+      dkscr_free(text);
+    }
+  }
+  return NULL;
+}
+
+static void test_threads(const char* const* paths, size_t count) {
+  bytes reference[kMaxFiles];
+  for (size_t i = 0; i < count; ++i) {
+    unsigned char* text = NULL;
+    size_t size = 0;
+    reference[i].data = NULL;
+    reference[i].size = 0;
+    if (dkscr_convert_file(paths[i], NULL, &text, &size) >= 0) {
+      reference[i].data = text;
+      reference[i].size = size;
+    }
+  }
+  pthread_t threads[kThreads];
+  thread_job jobs[kThreads];
+  for (int t = 0; t < kThreads; ++t) {
+    jobs[t].paths = paths;
+    jobs[t].count = count;
+    jobs[t].reference = reference;
+    jobs[t].mismatches = 0;
+    CHECK(pthread_create(&threads[t], NULL, convert_all, &jobs[t]) == 0, "thread %d", t);
+  }
+  for (int t = 0; t < kThreads; ++t) {
+    pthread_join(threads[t], NULL);
+    CHECK(jobs[t].mismatches == 0, "thread %d: %d texts differ from one thread's", t,
+          jobs[t].mismatches);
+  }
+  for (size_t i = 0; i < count; ++i) dkscr_free(reference[i].data);
+}
+
+int main(int argc, char** argv) {
+  const char* scratch = argc > 1 ? argv[1] : "/tmp";
+  setlocale(LC_CTYPE, ""); /* code page 0 follows the locale, as in dkscrcmd */
+  static char names[kMaxFiles][1024];
+  const char* paths[kMaxFiles];
+  size_t count = 0;
+  paths[count++] = SAMPLES "/sample.ppt";
+  paths[count++] = SAMPLES "/sample.pptx";
+  DIR* corpus = opendir(CORPUS);
+  if (corpus) {
+    struct dirent* e;
+    while ((e = readdir(corpus)) != NULL && count < kMaxFiles) {
+      if (e->d_name[0] == '.' || strstr(e->d_name, ".md") != NULL) continue;
+      snprintf(names[count], sizeof names[count], "%s/%s", CORPUS, e->d_name);
+      paths[count] = names[count];
+      ++count;
+    }
+    closedir(corpus);
+  } else {
+    printf("corpus %s absent: samples only\n", CORPUS);
+  }
+
+  test_options_and_messages();
+  test_errors(scratch);
+  static const int32_t code_pages[] = {65001, 1200, 1252, 0};
+  for (size_t i = 0; i < count; ++i) {
+    for (size_t c = 0; c < sizeof code_pages / sizeof code_pages[0]; ++c) {
+      check_one(paths[i], code_pages[c]);
+    }
+  }
+  test_threads(paths, count);
+  printf("%zu files; %d failures\n", count, failures);
+  return failures == 0 ? 0 : 1;
+}

@@ -276,6 +276,35 @@ TEST_F(BatchRunTest, ProgressOnlyOnATerminalAndNeverWithQuiet) {
   EXPECT_EQ(quiet.err, "");
 }
 
+// The real samples, in several code pages, against dkscrcmd run on each file.
+TEST_F(BatchRunTest, TextIsWhatDkscrcmdGivesForTheCorpus) {
+  const fs::path corpus = DKSCR_CORPUS_DIR;
+  if (!fs::is_directory(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
+  for (const char* codePage : {"1252", "65001", "1200"}) {
+    const std::string out = dir_.Path(std::string("out") + codePage);
+    RunWith({"-q", "-j3", "-c", codePage, "-d", out, corpus.string()});
+    size_t compared = 0;
+    for (const auto& entry : fs::directory_iterator(corpus)) {
+      const std::string ext = entry.path().extension().string();
+      if (ext != ".ppt" && ext != ".pptx") continue;
+      const std::string expected = dir_.Path("expected.txt");
+      fs::remove(expected);
+      const std::string command = std::string(DKSCR_CMD_PATH) + " -c" + codePage + " '" +
+                                  entry.path().string() + "' '" + expected + "' >/dev/null";
+      const bool converted = std::system(command.c_str()) == 0;
+      // The text file's name: the stem, or the whole name when a neighbour shares the stem.
+      std::string target = out + "/" + entry.path().stem().string() + ".txt";
+      if (!fs::exists(target)) target = out + "/" + entry.path().filename().string() + ".txt";
+      EXPECT_EQ(fs::exists(target), converted) << entry.path();
+      if (converted) {
+        EXPECT_EQ(ReadPath(target), ReadPath(expected)) << entry.path();
+      }
+      ++compared;
+    }
+    EXPECT_GT(compared, 0u);
+  }
+}
+
 // The README's recipe for many hosts, on this one: GNU parallel splits the list and feeds
 // several dkscrbatch processes through their standard input.
 TEST_F(BatchRunTest, GnuParallelSplitsAListOverSeveralRuns) {

@@ -320,6 +320,17 @@ TEST_F(BatchRunTest, GnuParallelSplitsAListOverSeveralRuns) {
   for (int i = 1; i < 7; ++i) EXPECT_EQ(Out("in/" + std::to_string(i) + ".txt"), PptText());
   EXPECT_EQ(Out("in/0.ppt.txt"), PptText()) << "named alike whichever run saw it";
   EXPECT_EQ(Out("in/0.pptx.txt"), PptxText());
+
+  // JSON Lines from several runs, kept in the list's order.
+  const std::string records = dir_.Path("records.jsonl");
+  const std::string jsonl =
+      "cd '" + dir_.Path("") + "' && find in -type f -print0 | sort -z | "
+      "parallel --will-cite -0 -k --pipe -N3 -j2 '" DKSCR_BATCH_PATH " -q -0 --files-from -' >" +
+      records;
+  ASSERT_EQ(std::system(jsonl.c_str()), 0);
+  std::vector<std::string> expected{"in/0.ppt", "in/0.pptx"};
+  for (int i = 1; i < 7; ++i) expected.push_back("in/" + std::to_string(i) + ".ppt");
+  EXPECT_EQ(RecordPaths(ReadPath(records)), expected);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "batch/BatchRun.h"
 
+#include <sched.h>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -115,6 +116,17 @@ Result ConvertItem(const BatchItem& item, const RunSettings& settings, OutputBuf
 
 void WriteLine(int fd, const std::string& text) { WriteAllBytes(fd, "dkscrbatch: " + text + "\n"); }
 
+// The cores this process may run on (as nproc counts them: a CPU mask or a container limits
+// them), else every online one.
+unsigned UsableCores() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
+    return static_cast<unsigned>(CPU_COUNT(&set));
+  }
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
 int UsageError(const BatchStreams& streams, const std::string& error) {
   WriteLine(streams.err, error);
   WriteAllBytes(streams.err, "Try 'dkscrbatch --help' for more information.\n");
@@ -155,7 +167,7 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
   settings.update = options.update;
 
   const unsigned jobs =
-      options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+      options.jobs != 0 ? options.jobs : UsableCores();
   const size_t window = kResultsPerJob * jobs;
   std::vector<Result> slots(window);
   std::vector<OutputBuffer> buffers(jobs);  // one per worker, reused from file to file

@@ -6,7 +6,8 @@
 #
 # BUILD_DIR defaults to build (needs batch/dkscrbatch and cli/dkscrcmd), CORPUS_DIR to
 # ../shared/corpus. dkscrbatch gets the file list REPEAT times over (default 50) so that a
-# run lasts long enough to time; the per-process loops go over the list 5 times.
+# run lasts long enough to time (and, for text files, a tree of links to it REPEAT times);
+# the per-process loops go over the list 5 times. Output goes to /dev/null or a scratch folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -29,6 +30,11 @@ mapfile -t ppt_files < <(find "$corpus" -type f -iregex '.*\.ppt' | sort)
 ((${#files[@]} > 0)) || { echo "no presentations in $corpus" >&2; exit 1; }
 for ((r = 0; r < repeat; r++)); do printf '%s\n' "${files[@]}"; done > "$work/list"
 batch_count=$((repeat * ${#files[@]}))
+# Text files need distinct names: the same corpus REPEAT times as a tree of links.
+for ((r = 0; r < repeat; r++)); do
+  mkdir -p "$work/tree/$r"
+  for f in "${files[@]}"; do ln -s "$(realpath "$f")" "$work/tree/$r/"; done
+done
 
 now() { echo "$EPOCHREALTIME"; }
 rate() { awk -v n="$1" -v a="$2" -v b="$3" 'BEGIN { printf "%.1f", n / (b - a) }'; }
@@ -51,15 +57,15 @@ catppt_loop() {
   done
 }
 
-"$batch" -q --files-from "$work/list" >/dev/null || true  # warm the page cache
+"$batch" -q --files-from "$work/list" >/dev/null 2>&1 || true  # warm the page cache
 cmd_loop
 
-echo "dkscrbatch benchmark on $(nproc) cores; corpus: $corpus (${#files[@]} presentations)"
-t0=$(now); "$batch" -q -j1 --files-from "$work/list" >/dev/null || true; t1=$(now)
+echo "dkscrbatch benchmark on $(nproc) cores, load average $(cut -d' ' -f1 /proc/loadavg); corpus: $corpus (${#files[@]} presentations)"
+t0=$(now); "$batch" -q -j1 --files-from "$work/list" >/dev/null 2>&1 || true; t1=$(now)
 one=$(rate "$batch_count" "$t0" "$t1")
-t0=$(now); "$batch" -q --files-from "$work/list" >/dev/null || true; t1=$(now)
+t0=$(now); "$batch" -q --files-from "$work/list" >/dev/null 2>&1 || true; t1=$(now)
 all=$(rate "$batch_count" "$t0" "$t1")
-t0=$(now); "$batch" -q --overwrite -d "$work/out" --files-from "$work/list" 2>/dev/null || true; t1=$(now)
+t0=$(now); "$batch" -q -d "$work/out" "$work/tree" 2>/dev/null || true; t1=$(now)
 text_files=$(rate "$batch_count" "$t0" "$t1")
 t0=$(now); cmd_loop; t1=$(now)
 loop=$(rate $((loops * ${#files[@]})) "$t0" "$t1")

@@ -113,6 +113,16 @@ TEST_F(BatchRunTest, FolderLayoutMirroredAndSharedNamesKeepTheirExtension) {
   }
   EXPECT_EQ(files, 4u) << "the link loop and the .txt file give nothing, no temporary remains";
 
+  // Two PATHs claiming one text file: the later one fails, whichever finishes first.
+  Ppt("other/sub/b.pptx");  // a binary deck under an Open XML name: content decides
+  const RunResult twice =
+      RunWith({"-q", "-j4", "-d", dir_.Path("out3"), dir_.Path("other"), dir_.Path("in")});
+  EXPECT_EQ(twice.status, 1);
+  EXPECT_EQ(ReadPath(dir_.Path("out3/sub/b.txt")), PptText());
+  EXPECT_NE(twice.err.find("is also the text file of \"" + dir_.Path("other/sub/b.pptx")),
+            std::string::npos)
+      << twice.err;
+
   // A file named alone keeps its relative folder; a neighbour on disk with the same stem
   // still counts, so a list split over several runs names alike.
   const fs::path start = fs::current_path();

@@ -64,7 +64,8 @@ int64_t TMemoryStream::Seek64(int64_t offset, uint16_t origin) {
 }
 
 TFileStream::TFileStream(const std::string& nativePath) {
-  fd_ = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO fails the regular-file check below instead of hanging here.
+  fd_ = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) {
     openError_ = errno;
     return;

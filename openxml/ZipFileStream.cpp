@@ -15,7 +15,8 @@ namespace dkscr {
 
 TZipFileStream::TZipFileStream(const std::u16string& path) {
   const std::string native = PathToNative(path);
-  fd_ = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO fails the regular-file check below instead of hanging here.
+  fd_ = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) {
     throw EZipOpenError("Cannot open file \"" + native + "\". " + std::strerror(errno));
   }

@@ -15,6 +15,9 @@
 
 #include "batch/BatchRun.h"
 #include "core/KelCvtBase.h"
+#include "core/KelPptCvt.h"
+#include "core/NativePath.h"
+#include "openxml/OfficeXCvt.h"
 #include "tests/cli/deck/Deck.h"
 #include "tests/support/ScratchDir.h"
 
@@ -245,6 +248,18 @@ TEST_F(BatchRunTest, ManyJobsKeepInputOrderAndAHostileFileStopsNothing) {
   EXPECT_NE(run.out.find("\"code\":-4,\"message\":\"Input file \\\"" + fifo), std::string::npos);
   EXPECT_NE(run.out.find("\"code\":-2,"), std::string::npos);
   EXPECT_NE(run.err.find("40 converted, 0 kept, 4 failed"), std::string::npos) << run.err;
+}
+
+// The batch checks for a regular file before converting, but a FIFO may be put in its place
+// just after: the converters' own opens must not wait for a writer either.
+TEST_F(BatchRunTest, ConvertersNeverWaitOnAFifo) {
+  for (const char* name : {"pipe.ppt", "pipe.pptx"}) {
+    const std::string fifo = dir_.Path(name);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    OutputBuffer buffer;
+    EXPECT_LT(ConvertPpt(PathFromNative(fifo), buffer, 65001), 0) << name;
+    EXPECT_LT(ConvertPptx(PathFromNative(fifo), buffer, 65001), 0) << name;
+  }
 }
 
 TEST_F(BatchRunTest, ExitStatusesAndUsageErrors) {

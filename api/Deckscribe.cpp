@@ -31,12 +31,6 @@ dkscr_options OptionsOrDefaults(const dkscr_options* options) {
   return result;
 }
 
-// The same codes dkscrcmd reports for a converter's result.
-ResultCode AsReported(ResultCode result) {
-  if (result >= 0 || result == kResultSourceOpenError || result == kResultEncrypted) return result;
-  return kResultFormatError;
-}
-
 // Moves the converter's text to the caller, or clears the caller's pointers on failure.
 int32_t HandOver(ResultCode result, OutputBuffer& output, unsigned char** text, size_t* size) {
   if (result >= 0 && !output.HasBlock()) result = kResultFormatError;
@@ -84,11 +78,11 @@ ResultCode ConvertFile(const char* path, const dkscr_options& options, OutputBuf
   }
   if (kind == PresentationKind::kPpt) {
     // The file is opened already: the reader takes it over instead of opening it again.
-    if (source) return AsReported(ConvertPptSource(std::move(source), output, codePage));
-    return AsReported(ConvertPpt(PathFromNative(native), output, codePage));
+    if (source) return ReportedConverterCode(ConvertPptSource(std::move(source), output, codePage));
+    return ReportedConverterCode(ConvertPpt(PathFromNative(native), output, codePage));
   }
   source.reset();
-  return AsReported(ConvertPptx(PathFromNative(native), output, codePage));
+  return ReportedConverterCode(ConvertPptx(PathFromNative(native), output, codePage));
 }
 
 ResultCode ConvertMemory(std::string_view image, const dkscr_options& options,
@@ -98,8 +92,8 @@ ResultCode ConvertMemory(std::string_view image, const dkscr_options& options,
       options.type == DKSCR_TYPE_PPT    ? PresentationKind::kPpt
       : options.type == DKSCR_TYPE_PPTX ? PresentationKind::kPptx
                                         : KindOfUnknown(KindOfContent(image.data(), image.size()));
-  if (kind == PresentationKind::kPpt) return AsReported(ConvertPptImage(image, output, codePage));
-  return AsReported(ConvertPptxImage(image, output, codePage));
+  if (kind == PresentationKind::kPpt) return ReportedConverterCode(ConvertPptImage(image, output, codePage));
+  return ReportedConverterCode(ConvertPptxImage(image, output, codePage));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/CodePageNumber.h"
+
 namespace dkscr {
 
 struct CmdOptions {
@@ -18,11 +20,6 @@ struct CmdOptions {
 // Parses one option argument into `options`. Sets optionError when it is not a valid option;
 // the other fields keep their values then. Repeated options overwrite earlier ones.
 void ParseOption(std::string_view arg, CmdOptions& options);
-
-// Integer text as the -c option takes it: leading blanks, an optional sign, then decimal
-// digits, or hexadecimal digits after "$", "x" or "0x" (any case). Hexadecimal may fill all
-// 32 bits (0xFFFFFFFF is -1). Anything else, or a value out of range, gives nothing.
-std::optional<int32_t> ParseInt32(std::string_view text);
 
 // The usage text without its final line break; programName is the file name as started.
 std::string UsageText(std::string_view programName);

@@ -29,18 +29,6 @@ int Fail(ConsoleOutput& console, ResultCode code, std::string_view path) {
   return code;
 }
 
-// The codes a converter may return that keep their own message; every other one is -5.
-ResultCode ReportedConverterCode(ResultCode result) {
-  switch (result) {
-    case kResultLoadError:
-    case kResultSourceOpenError:
-    case kResultEncrypted:
-      return result;
-    default:
-      return kResultFormatError;
-  }
-}
-
 int DestinationExists(ConsoleOutput& console, std::string_view destination) {
   console.WriteMessage(WithPath("Output file \"%s\" already exists, convert canceled", destination));
   return kExitDestinationExists;

@@ -36,21 +36,11 @@ std::string FinalPath(std::string path) {
   return path;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
 // A device or FIFO the user named: written where it is, as a shell redirection would.
 AtomicWriteResult WriteInPlace(const std::string& path, std::string_view bytes) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return AtomicWriteResult::kCreateFailed;
-  bool ok = WriteAll(fd, bytes);
+  bool ok = WriteAllBytes(fd, bytes);
   if (::close(fd) != 0) ok = false;
   return ok ? AtomicWriteResult::kWritten : AtomicWriteResult::kWriteFailed;
 }
@@ -124,7 +114,7 @@ AtomicWriteResult WriteFileAtomically(const std::string& requested, std::string_
   std::string temp;
   const int fd = CreateTemp(path, mode, temp);
   if (fd < 0) return AtomicWriteResult::kCreateFailed;
-  bool written = WriteAll(fd, bytes);
+  bool written = WriteAllBytes(fd, bytes);
   if (written && exists) {
     if (::fchmod(fd, existing.st_mode & 07777) != 0) written = false;
     // Keeps owner and group where allowed (as root); a plain user's file is theirs anyway.
@@ -147,6 +137,16 @@ AtomicWriteResult WriteFileAtomically(const std::string& requested, std::string_
   }
   if (result != AtomicWriteResult::kWritten) ::unlink(temp.c_str());
   return result;
+}
+
+bool WriteAllBytes(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
 }
 
 }  // namespace dkscr

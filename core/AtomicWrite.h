@@ -30,4 +30,7 @@ struct AtomicWriteOptions {
 AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
                                       const AtomicWriteOptions& options);
 
+// Every byte to a descriptor, through short writes and interruptions; false on failure.
+bool WriteAllBytes(int fd, std::string_view bytes);
+
 }  // namespace dkscr

@@ -29,4 +29,15 @@ const ResultCodeTexts& TextsForResult(ResultCode code) {
   return kSuccess;  // not reached: the -5 row exists
 }
 
+ResultCode ReportedConverterCode(ResultCode result) {
+  switch (result) {
+    case kResultLoadError:
+    case kResultSourceOpenError:
+    case kResultEncrypted:
+      return result;
+    default:
+      return result >= 0 ? result : kResultFormatError;
+  }
+}
+
 }  // namespace dkscr

@@ -28,4 +28,8 @@ struct ResultCodeTexts {
 // The row for a code. Unlisted negative codes get the -5 row; zero or more gets the success row.
 const ResultCodeTexts& TextsForResult(ResultCode code);
 
+// What a front end reports for a converter's result: a length as it is, the failures that
+// keep their own message (-1, -4, -11) as they are, every other failure as -5.
+ResultCode ReportedConverterCode(ResultCode result);
+
 }  // namespace dkscr

@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          zlib1g-dev libpugixml-dev qt6-base-dev catdoc python3 time xvfb xauth
+          zlib1g-dev libpugixml-dev qt6-base-dev catdoc parallel python3 time xvfb xauth
           pybind11-dev python3-dev python3-pytest python3-distributed)
 for arg in "$@"; do
   case "$arg" in

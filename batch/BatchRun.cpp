@@ -1,0 +1,214 @@
+#include "batch/BatchRun.h"
+
+#include <sched.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "batch/BatchOptions.h"
+#include "batch/ConvertSource.h"
+#include "batch/InputList.h"
+#include "batch/JsonText.h"
+#include "batch/OrderedPool.h"
+#include "batch/Progress.h"
+#include "batch/SafeWrite.h"
+#include "batch/TextFileNames.h"
+#include "core/CodePage.h"
+
+namespace dkscr {
+namespace {
+
+constexpr int kExitFailures = 1;
+constexpr int kExitUsage = 2;
+constexpr size_t kResultsPerJob = 4;      // results waiting for their turn, per worker
+constexpr size_t kOutputBlock = 1 << 16;  // standard output is written in blocks this large
+
+enum class Outcome { kConverted, kKept, kFailed };
+
+struct Result {
+  Outcome outcome = Outcome::kFailed;
+  ResultCode code = 0;
+  std::string message;
+  std::string record;  // JSON Lines: the whole line
+};
+
+struct RunSettings {
+  bool textFiles = false;  // -d
+  int32_t codePage = kCodePageUtf8;
+  bool overwrite = false;
+  bool update = false;
+};
+
+Result Failed(ResultCode code, std::string message) {
+  return {Outcome::kFailed, code, std::move(message), {}};
+}
+
+bool Newer(const timespec& a, const timespec& b) {
+  return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
+}
+
+Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
+                         OutputBuffer& buffer) {
+  struct stat target {};
+  if (::stat(item.target.c_str(), &target) == 0) {
+    if (!settings.overwrite && !settings.update) {
+      return {Outcome::kKept, 1,
+              "Output file \"" + item.target + "\" already exists, convert canceled", {}};
+    }
+    struct stat source {};
+    if (settings.update && ::stat(item.source.c_str(), &source) == 0 &&
+        !Newer(source.st_mtim, target.st_mtim)) {
+      return {Outcome::kKept, 1, "Output file \"" + item.target + "\" is up to date", {}};
+    }
+  }
+  const ResultCode code = ConvertSource(item.source, settings.codePage, buffer);
+  if (code < 0) return Failed(code, FailureMessage(code, item.source));
+  const std::string_view text(reinterpret_cast<const char*>(buffer.Data()),
+                              static_cast<size_t>(code));
+  switch (WriteFileSafely(item.target, text, settings.overwrite || settings.update, item.source)) {
+    case WriteOutcome::kWritten:
+      return {Outcome::kConverted, code,
+              "\"" + item.source + "\" --> \"" + item.target + "\" OK", {}};
+    case WriteOutcome::kExists:
+      return {Outcome::kKept, 1,
+              "Output file \"" + item.target + "\" already exists, convert canceled", {}};
+    case WriteOutcome::kCreateFailed:
+      return Failed(kResultTargetCreateError, FailureMessage(kResultTargetCreateError, item.target));
+    case WriteOutcome::kWriteFailed:
+      break;
+  }
+  return Failed(kResultTargetWriteError, FailureMessage(kResultTargetWriteError, item.target));
+}
+
+Result ConvertToRecord(const BatchItem& item, OutputBuffer& buffer) {
+  Result result;
+  if (item.failure != 0) {
+    result = Failed(item.failure, item.message);
+  } else {
+    result.code = ConvertSource(item.source, kCodePageUtf8, buffer);
+    result.outcome = result.code >= 0 ? Outcome::kConverted : Outcome::kFailed;
+    result.message = result.code >= 0 ? "OK" : FailureMessage(result.code, item.source);
+  }
+  const std::string_view text =
+      result.code > 0 ? std::string_view(reinterpret_cast<const char*>(buffer.Data()),
+                                         static_cast<size_t>(result.code))
+                      : std::string_view{};
+  result.record = JsonRecord(item.source, result.code, result.message, text);
+  return result;
+}
+
+Result ConvertItem(const BatchItem& item, const RunSettings& settings, OutputBuffer& buffer) {
+  try {
+    if (!settings.textFiles) return ConvertToRecord(item, buffer);
+    if (item.failure != 0) return Failed(item.failure, item.message);
+    return ConvertToTextFile(item, settings, buffer);
+  } catch (...) {  // out of memory while building a message or record
+    Result result = Failed(kResultFormatError, FailureMessage(kResultFormatError, item.source));
+    if (!settings.textFiles) result.record = JsonRecord(item.source, result.code, result.message, {});
+    return result;
+  }
+}
+
+void WriteLine(int fd, const std::string& text) { WriteAllBytes(fd, "dkscrbatch: " + text + "\n"); }
+
+// The cores this process may run on (as nproc counts them: a CPU mask or a container limits
+// them), else every online one.
+unsigned UsableCores() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
+    return static_cast<unsigned>(CPU_COUNT(&set));
+  }
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+int UsageError(const BatchStreams& streams, const std::string& error) {
+  WriteLine(streams.err, error);
+  WriteAllBytes(streams.err, "Try 'dkscrbatch --help' for more information.\n");
+  return kExitUsage;
+}
+
+}  // namespace
+
+int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
+  const ParsedBatchOptions parsed = ParseBatchOptions(args);
+  if (!parsed.error.empty()) return UsageError(streams, parsed.error);
+  const BatchOptions& options = parsed.options;
+  if (options.help) return WriteAllBytes(streams.out, BatchHelpText()) ? 0 : kExitFailures;
+  if (options.version) return WriteAllBytes(streams.out, BatchVersionText()) ? 0 : kExitFailures;
+
+  const InputSelection selection{options.extensions};
+  std::vector<BatchItem> items;
+  for (const std::string& path : options.paths) AddPath(path, selection, items);
+  if (options.filesFrom) {
+    std::string list;
+    if (const int error = ReadPathListFile(*options.filesFrom, streams.in, list); error != 0) {
+      return UsageError(streams, "cannot read the list \"" + *options.filesFrom + "\": " +
+                                     strerrordesc_np(error));
+    }
+    for (const std::string& path : SplitPathList(list, options.nulSeparated)) {
+      AddPath(path, selection, items);
+    }
+  }
+
+  RunSettings settings;
+  settings.textFiles = !options.outputDir.empty();
+  if (settings.textFiles) {
+    AssignTextFileNames(items, options.outputDir, selection);
+    settings.codePage = options.codePage.value_or(kCodePageUtf8);
+    if (settings.codePage == 0) settings.codePage = DefaultCodePage();
+  }
+  settings.overwrite = options.overwrite;
+  settings.update = options.update;
+
+  const unsigned jobs =
+      options.jobs != 0 ? options.jobs : UsableCores();
+  const size_t window = kResultsPerJob * jobs;
+  std::vector<Result> slots(window);
+  std::vector<OutputBuffer> buffers(jobs);  // one per worker, reused from file to file
+
+  BatchCounts counts;
+  ProgressLine progress(streams.err, streams.errIsTerminal && !options.quiet, items.size());
+  std::string pending;  // JSON Lines not yet written
+  bool outputFailed = false;
+
+  OrderedPoolTasks tasks;
+  tasks.work = [&](size_t index, unsigned worker) {
+    slots[index % window] = ConvertItem(items[index], settings, buffers[worker]);
+  };
+  tasks.take = [&](size_t index) {
+    Result& result = slots[index % window];
+    switch (result.outcome) {
+      case Outcome::kConverted: ++counts.converted; break;
+      case Outcome::kKept: ++counts.kept; break;
+      case Outcome::kFailed:
+        ++counts.failedBy[result.code];
+        progress.Clear();
+        WriteLine(streams.err, result.message);
+        break;
+    }
+    pending += result.record;
+    result = Result{};  // the text is freed as soon as it is written out
+    if (pending.size() >= kOutputBlock) {
+      outputFailed = !WriteAllBytes(streams.out, pending);
+      pending.clear();
+    }
+    progress.Update(counts);
+    return !outputFailed;
+  };
+  tasks.tick = [&] { progress.Update(counts); };
+  RunOrderedPool(items.size(), jobs, window, tasks);
+  if (!outputFailed && !pending.empty()) outputFailed = !WriteAllBytes(streams.out, pending);
+
+  progress.Update(counts, true);
+  progress.Clear();
+  if (outputFailed) WriteLine(streams.err, "standard output cannot be written; batch stopped");
+  if (!options.quiet) WriteLine(streams.err, SummaryText(counts, progress.Seconds()));
+  return counts.Failed() > 0 || outputFailed ? kExitFailures : 0;
+}
+
+}  // namespace dkscr

@@ -1,0 +1,116 @@
+#include "batch/OrderedPool.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace dkscr {
+namespace {
+
+class Pool {
+ public:
+  Pool(size_t count, size_t window, const OrderedPoolTasks& tasks)
+      : count_(count), window_(window), tasks_(tasks), done_(window, false) {}
+
+  void Worker(unsigned worker) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      space_.wait(lock, [&] { return next_ >= limit_ || next_ < taken_ + window_; });
+      if (next_ >= limit_) return;
+      const size_t index = next_++;
+      lock.unlock();
+      tasks_.work(index, worker);
+      lock.lock();
+      done_[index % window_] = true;
+      finished_.notify_one();
+    }
+  }
+
+  // The calling thread: takes results in order until all are taken or take() says stop.
+  size_t TakeAll() {
+    std::unique_lock lock(mutex_);
+    while (taken_ < limit_) {
+      if (!done_[taken_ % window_]) {
+        if (finished_.wait_for(lock, tasks_.tickEvery) == std::cv_status::timeout && tasks_.tick) {
+          lock.unlock();
+          tasks_.tick();
+          lock.lock();
+        }
+        continue;
+      }
+      done_[taken_ % window_] = false;
+      const size_t index = taken_;
+      lock.unlock();
+      const bool go_on = tasks_.take(index);
+      lock.lock();
+      ++taken_;
+      if (!go_on) limit_ = taken_;  // nothing new starts; running items are waited for
+      space_.notify_all();
+    }
+    space_.notify_all();
+    // Items still running write to their slots: wait until every started one is done.
+    while (Running() > 0) finished_.wait(lock);
+    return taken_;
+  }
+
+  // Without any worker thread: one item at a time on the calling thread.
+  size_t RunInline() {
+    while (taken_ < limit_) {
+      tasks_.work(taken_, 0);
+      const bool go_on = tasks_.take(taken_);
+      ++taken_;
+      if (!go_on) break;
+    }
+    return taken_;
+  }
+
+  void Stop() {
+    std::lock_guard lock(mutex_);
+    limit_ = next_;
+    space_.notify_all();
+  }
+
+ private:
+  size_t Running() const {
+    size_t running = 0;
+    for (size_t i = taken_; i < next_; ++i) running += done_[i % window_] ? 0 : 1;
+    return running;
+  }
+
+  const size_t count_;
+  const size_t window_;
+  const OrderedPoolTasks& tasks_;
+  std::mutex mutex_;
+  std::condition_variable space_;
+  std::condition_variable finished_;
+  std::vector<bool> done_;
+  size_t next_ = 0;
+  size_t taken_ = 0;
+  size_t limit_ = count_;
+};
+
+}  // namespace
+
+size_t RunOrderedPool(size_t count, unsigned jobs, size_t window,
+                      const OrderedPoolTasks& tasks) {
+  if (count == 0) return 0;
+  if (jobs == 0) jobs = 1;
+  if (window < jobs) window = jobs;
+  Pool pool(count, window, tasks);
+  std::vector<std::thread> workers;
+  for (unsigned w = 0; w < jobs; ++w) {
+    try {
+      workers.emplace_back([&pool, w] { pool.Worker(w); });
+    } catch (const std::system_error&) {
+      break;  // no more threads: work with those we have
+    }
+  }
+  const size_t taken = workers.empty() ? pool.RunInline() : pool.TakeAll();
+  pool.Stop();
+  for (std::thread& t : workers) t.join();
+  return taken;
+}
+
+}  // namespace dkscr

@@ -1,0 +1,362 @@
+// Whole dkscrbatch runs in-process on folders of presentations made by the test writers:
+// naming and layout, selection, content-decided types, lists, the overwrite policies, the
+// JSON records, order under many jobs, hostile files, exit statuses and the progress line.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "batch/BatchRun.h"
+#include "core/KelCvtBase.h"
+#include "core/KelPptCvt.h"
+#include "core/NativePath.h"
+#include "openxml/OfficeXCvt.h"
+#include "tests/cli/deck/Deck.h"
+#include "tests/support/ScratchDir.h"
+
+namespace dkscr {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFd(int fd) {
+  std::string out;
+  char chunk[65536];
+  for (off_t at = 0;;) {
+    const ssize_t got = ::pread(fd, chunk, sizeof chunk, at);
+    if (got <= 0) break;
+    out.append(chunk, static_cast<size_t>(got));
+    at += got;
+  }
+  return out;
+}
+
+std::string ReadPath(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return "<missing>";
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+RunResult RunWith(std::vector<std::string> args, std::string_view input = {}, bool terminal = false) {
+  const int in = ::memfd_create("in", MFD_CLOEXEC);
+  const int out = ::memfd_create("out", MFD_CLOEXEC);
+  const int err = ::memfd_create("err", MFD_CLOEXEC);
+  if (::write(in, input.data(), input.size()) != static_cast<ssize_t>(input.size())) std::abort();
+  ::lseek(in, 0, SEEK_SET);
+  std::vector<const char*> argv{"dkscrbatch"};
+  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  RunResult run;
+  run.status = RunBatch(argv, BatchStreams{in, out, err, terminal});
+  run.out = ReadFd(out);
+  run.err = ReadFd(err);
+  for (const int fd : {in, out, err}) ::close(fd);
+  return run;
+}
+
+std::string Utf8Text(std::u16string_view text) {
+  OutputBuffer buffer;
+  const ResultCode length = EncodeWideText(text, 65001, buffer);
+  return std::string(reinterpret_cast<const char*>(buffer.Data()), static_cast<size_t>(length));
+}
+
+class BatchRunTest : public ::testing::Test {
+ protected:
+  std::string Ppt(const std::string& name) { return Put(name, test::MakePptFile(deck_)); }
+  std::string Pptx(const std::string& name) { return Put(name, test::MakePptxFile(deck_)); }
+  std::string Put(const std::string& name, const std::string& bytes) {
+    fs::create_directories(fs::path(dir_.Path(name)).parent_path());
+    return dir_.Write(name, bytes);
+  }
+  std::string PptText() { return Utf8Text(test::ExpectedPptText(deck_)); }
+  std::string PptxText() { return Utf8Text(test::ExpectedPptxText(deck_)); }
+  std::string Out(const std::string& name) { return ReadPath(dir_.Path("out/" + name)); }
+  // The paths of the JSON records, in order.
+  static std::vector<std::string> RecordPaths(const std::string& jsonl) {
+    std::vector<std::string> paths;
+    for (size_t at = 0; (at = jsonl.find("{\"path\":\"", at)) != std::string::npos;) {
+      at += 9;
+      paths.push_back(jsonl.substr(at, jsonl.find('"', at) - at));
+    }
+    return paths;
+  }
+
+  test::ScratchDir dir_;
+  test::Deck deck_ = test::SampleDeck();
+};
+
+TEST_F(BatchRunTest, FolderLayoutMirroredAndSharedNamesKeepTheirExtension) {
+  Ppt("in/a.ppt");
+  Pptx("in/a.pptx");
+  Pptx("in/sub/b.PPTX");
+  Ppt("in/sub/deeper/c.Pps");
+  Put("in/sub/notes.txt", "not a presentation");
+  fs::create_directory_symlink(dir_.Path("in"), dir_.Path("in/sub/loop"));
+  const RunResult run = RunWith({"-q", "-d", dir_.Path("out"), dir_.Path("in")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Out("a.ppt.txt"), PptText());
+  EXPECT_EQ(Out("a.pptx.txt"), PptxText());
+  EXPECT_EQ(Out("sub/b.txt"), PptxText());
+  EXPECT_EQ(Out("sub/deeper/c.txt"), PptText());
+  size_t files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(dir_.Path("out"))) {
+    files += entry.is_regular_file() ? 1 : 0;
+  }
+  EXPECT_EQ(files, 4u) << "the link loop and the .txt file give nothing, no temporary remains";
+
+  // Two PATHs claiming one text file: the later one fails, whichever finishes first.
+  Ppt("other/sub/b.pptx");  // a binary deck under an Open XML name: content decides
+  const RunResult twice =
+      RunWith({"-q", "-j4", "-d", dir_.Path("out3"), dir_.Path("other"), dir_.Path("in")});
+  EXPECT_EQ(twice.status, 1);
+  EXPECT_EQ(ReadPath(dir_.Path("out3/sub/b.txt")), PptText());
+  EXPECT_NE(twice.err.find("is also the text file of \"" + dir_.Path("other/sub/b.pptx")),
+            std::string::npos)
+      << twice.err;
+
+  // A file named alone keeps its relative folder; a neighbour on disk with the same stem
+  // still counts, so a list split over several runs names alike.
+  const fs::path start = fs::current_path();
+  fs::current_path(dir_.Path(""));
+  EXPECT_EQ(RunWith({"-q", "-d", "out2", "in/./a.pptx"}).status, 0);
+  fs::current_path(start);
+  EXPECT_EQ(ReadPath(dir_.Path("out2/in/a.pptx.txt")), PptxText());
+}
+
+TEST_F(BatchRunTest, FolderSearchTakesTheWholeFamilyOrTheChosenExtensions) {
+  const char* const kTaken[] = {"1.ppt", "2.PPS", "3.pot", "4.pptx", "5.pptm",
+                                "6.ppsx", "7.PpSm", "8.potx", "9.potm"};
+  for (const char* name : kTaken) Ppt(std::string("in/") + name);
+  for (const char* name : {"x.pptxx", "x.ppt~", "ppt", "x.txt"}) Ppt(std::string("in/") + name);
+  const RunResult all = RunWith({"-q", dir_.Path("in")});
+  EXPECT_EQ(RecordPaths(all.out).size(), 9u);
+  EXPECT_EQ(all.status, 0) << all.err;  // content decides: .pptx files holding a .ppt convert
+
+  const RunResult chosen = RunWith({"-q", "--ext", ".PPT,pptm", dir_.Path("in")});
+  EXPECT_EQ(RecordPaths(chosen.out),
+            (std::vector<std::string>{dir_.Path("in/1.ppt"), dir_.Path("in/5.pptm")}));
+}
+
+TEST_F(BatchRunTest, NamedFilesConvertByContentWhateverTheirExtension) {
+  const std::string pptx = Pptx("deck.bin");
+  const std::string swapped = Pptx("swapped.ppt");
+  const std::string garbage = Put("notes.bin", "just some text");
+  const RunResult run = RunWith({"-q", "-d", dir_.Path("out"), pptx, swapped, garbage});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Out("deck.txt"), PptxText());
+  EXPECT_EQ(Out("swapped.txt"), PptxText());
+  EXPECT_NE(run.err.find("Input file \"" + garbage + "\" type not support"), std::string::npos)
+      << run.err;
+}
+
+TEST_F(BatchRunTest, ListsOnePerLineOrNulSeparated) {
+  const std::string odd = Ppt("in/two\nlines.ppt");
+  const std::string plain = Pptx("in/plain.pptx");
+  const RunResult nul = RunWith({"-q", "-0", "--files-from", "-"}, plain + '\0' + odd + '\0');
+  EXPECT_EQ(nul.status, 0) << nul.err;
+  EXPECT_EQ(RecordPaths(nul.out).size(), 2u);
+  EXPECT_NE(nul.out.find("two\\nlines.ppt"), std::string::npos);
+
+  Put("list.txt", plain + "\n\n" + dir_.Path("in") + "\n");
+  const RunResult lines = RunWith({"-q", "--files-from", dir_.Path("list.txt")});
+  EXPECT_EQ(RecordPaths(lines.out).size(), 3u) << "the file, then the folder's two";
+}
+
+TEST_F(BatchRunTest, ExistingTextFilesKeptReplacedOrUpdated) {
+  const std::string source = Ppt("in/a.ppt");
+  const std::string target = Put("out/a.txt", "old text");
+  const std::vector<std::string> base{"-q", "-d", dir_.Path("out"), dir_.Path("in")};
+  auto with = [&](const std::string& option) {
+    std::vector<std::string> args = base;
+    args.insert(args.begin(), option);
+    return RunWith(args);
+  };
+  auto setTime = [](const std::string& path, time_t seconds) {
+    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  };
+
+  EXPECT_EQ(RunWith(base).status, 0);
+  EXPECT_EQ(ReadPath(target), "old text") << "kept without --overwrite";
+
+  setTime(source, 1000);
+  setTime(target, 2000);
+  EXPECT_EQ(with("--update").status, 0);
+  EXPECT_EQ(ReadPath(target), "old text") << "text file newer than the presentation";
+  setTime(source, 3000);
+  EXPECT_EQ(with("--update").status, 0);
+  EXPECT_EQ(ReadPath(target), PptText()) << "presentation newer";
+
+  Put("out/a.txt", "old text");
+  setTime(target, 9000);
+  EXPECT_EQ(with("--overwrite").status, 0);
+  EXPECT_EQ(ReadPath(target), PptText());
+}
+
+TEST_F(BatchRunTest, JsonRecordsStayValidWithOddText) {
+  deck_ = {{{u"say \"hi\" \\ back\x01\ttab", u"smile \U0001F600 caf\u00e9"}, u""}};
+  const std::string name = "in/\xFFodd.ppt";
+  const std::string path = Ppt(name);
+  const RunResult run = RunWith({"-q", path});
+  EXPECT_EQ(run.status, 0) << run.err;
+  std::string hex;
+  for (const char c : path) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    hex += kHex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+    hex += kHex[static_cast<unsigned char>(c) & 0xF];
+  }
+  const std::string shown = dir_.Path("in/\xEF\xBF\xBDodd.ppt");
+  const std::string bytes = test::MakePptFile(deck_);
+  const std::string expected =
+      "{\"path\":\"" + shown + "\",\"path_bytes\":\"" + hex + "\",\"code\":" +
+      std::to_string(Utf8Text(test::ExpectedPptText(deck_)).size()) +
+      ",\"message\":\"OK\",\"text\":\"say \\\"hi\\\" \\\\ back\\u0001\\ttab\\n"
+      "smile \xF0\x9F\x98\x80 caf\xC3\xA9\\n\"}\n";
+  EXPECT_EQ(run.out, expected);
+}
+
+TEST_F(BatchRunTest, ManyJobsKeepInputOrderAndAHostileFileStopsNothing) {
+  std::vector<std::string> list;
+  for (int i = 0; i < 40; ++i) {
+    const std::string name = "in/" + std::to_string(39 - i);  // not in name order
+    list.push_back(i % 2 == 0 ? Ppt(name + ".ppt") : Pptx(name + ".pptx"));
+  }
+  const std::string fifo = dir_.Path("in/pipe.ppt");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  list.insert(list.begin() + 10, fifo);
+  list.insert(list.begin() + 20, Put("in/cut.pptx", test::MakePptxFile(deck_).substr(0, 300)));
+  list.insert(list.begin() + 30, Put("in/garbage.ppt", std::string(5000, '\xD0')));
+  list.insert(list.begin() + 31, dir_.Path("in/missing.ppt"));
+  std::string input;
+  for (const std::string& path : list) input += path + '\n';
+
+  const RunResult run = RunWith({"-j", "8", "--files-from", "-"}, input);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(RecordPaths(run.out), list);
+  EXPECT_NE(run.out.find("\"code\":-4,\"message\":\"Input file \\\"" + fifo), std::string::npos);
+  EXPECT_NE(run.out.find("\"code\":-2,"), std::string::npos);
+  EXPECT_NE(run.err.find("40 converted, 0 kept, 4 failed"), std::string::npos) << run.err;
+}
+
+// The batch checks for a regular file before converting, but a FIFO may be put in its place
+// just after: the converters' own opens must not wait for a writer either.
+TEST_F(BatchRunTest, ConvertersNeverWaitOnAFifo) {
+  for (const char* name : {"pipe.ppt", "pipe.pptx"}) {
+    const std::string fifo = dir_.Path(name);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    OutputBuffer buffer;
+    EXPECT_LT(ConvertPpt(PathFromNative(fifo), buffer, 65001), 0) << name;
+    EXPECT_LT(ConvertPptx(PathFromNative(fifo), buffer, 65001), 0) << name;
+  }
+}
+
+TEST_F(BatchRunTest, ExitStatusesAndUsageErrors) {
+  const std::string good = Ppt("a.ppt");
+  EXPECT_EQ(RunWith({"-q", good}).status, 0);
+  EXPECT_EQ(RunWith({"-q", good, dir_.Path("nothing.ppt")}).status, 1);
+  EXPECT_EQ(RunWith({"--version"}).out.rfind("dkscrbatch (Deckscribe) ", 0), 0u);
+  const std::vector<std::vector<std::string>> usage = {
+      {},
+      {"--jobs", "0", good},
+      {"-j", "x", good},
+      {"--bogus", good},
+      {"-z", good},
+      {"-d"},
+      {"--jsonl", "-d", "out", good},
+      {"--overwrite", "--update", "-d", "out", good},
+      {"--overwrite", good},
+      {"-c1252", good},
+      {"-d", "out", "-c", "12x", good},
+      {"-0", good},
+      {"--files-from", dir_.Path("no-list")},
+  };
+  for (const auto& args : usage) {
+    const RunResult run = RunWith(args);
+    EXPECT_EQ(run.status, 2) << (args.empty() ? "" : args[0]);
+    EXPECT_NE(run.err.find("Try 'dkscrbatch --help'"), std::string::npos);
+    EXPECT_EQ(run.out, "");
+  }
+}
+
+TEST_F(BatchRunTest, ProgressOnlyOnATerminalAndNeverWithQuiet) {
+  for (int i = 0; i < 3; ++i) Ppt("in/" + std::to_string(i) + ".ppt");
+  const RunResult piped = RunWith({dir_.Path("in")});
+  EXPECT_EQ(piped.err.find('\r'), std::string::npos);
+  EXPECT_NE(piped.err.find("3 converted"), std::string::npos) << "the summary still comes";
+  const RunResult terminal = RunWith({dir_.Path("in")}, {}, true);
+  EXPECT_NE(terminal.err.find("\r\x1b[K3/3 files"), std::string::npos) << terminal.err;
+  const RunResult quiet = RunWith({"-q", dir_.Path("in")}, {}, true);
+  EXPECT_EQ(quiet.err, "");
+}
+
+// The real samples, in several code pages, against dkscrcmd run on each file.
+TEST_F(BatchRunTest, TextIsWhatDkscrcmdGivesForTheCorpus) {
+  const fs::path corpus = DKSCR_CORPUS_DIR;
+  if (!fs::is_directory(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
+  for (const char* codePage : {"1252", "65001", "1200"}) {
+    const std::string out = dir_.Path(std::string("out") + codePage);
+    RunWith({"-q", "-j3", "-c", codePage, "-d", out, corpus.string()});
+    size_t compared = 0;
+    for (const auto& entry : fs::directory_iterator(corpus)) {
+      const std::string ext = entry.path().extension().string();
+      if (ext != ".ppt" && ext != ".pptx") continue;
+      const std::string expected = dir_.Path("expected.txt");
+      fs::remove(expected);
+      const std::string command = std::string(DKSCR_CMD_PATH) + " -c" + codePage + " '" +
+                                  entry.path().string() + "' '" + expected + "' >/dev/null";
+      const bool converted = std::system(command.c_str()) == 0;
+      // The text file's name: the stem, or the whole name when a neighbour shares the stem.
+      std::string target = out + "/" + entry.path().stem().string() + ".txt";
+      if (!fs::exists(target)) target = out + "/" + entry.path().filename().string() + ".txt";
+      EXPECT_EQ(fs::exists(target), converted) << entry.path();
+      if (converted) {
+        EXPECT_EQ(ReadPath(target), ReadPath(expected)) << entry.path();
+      }
+      ++compared;
+    }
+    EXPECT_GT(compared, 0u);
+  }
+}
+
+// The README's recipe for many hosts, on this one: GNU parallel splits the list and feeds
+// several dkscrbatch processes through their standard input.
+TEST_F(BatchRunTest, GnuParallelSplitsAListOverSeveralRuns) {
+  if (std::system("command -v parallel >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "GNU parallel is not installed";
+  }
+  for (int i = 0; i < 7; ++i) Ppt("in/" + std::to_string(i) + ".ppt");
+  Pptx("in/0.pptx");
+  const std::string command =
+      "cd '" + dir_.Path("") + "' && find in -type f -print0 | "
+      "parallel --will-cite -0 --pipe -N3 -j2 '" DKSCR_BATCH_PATH " -q -0 --files-from - -d out'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  for (int i = 1; i < 7; ++i) EXPECT_EQ(Out("in/" + std::to_string(i) + ".txt"), PptText());
+  EXPECT_EQ(Out("in/0.ppt.txt"), PptText()) << "named alike whichever run saw it";
+  EXPECT_EQ(Out("in/0.pptx.txt"), PptxText());
+
+  // JSON Lines from several runs, kept in the list's order.
+  const std::string records = dir_.Path("records.jsonl");
+  const std::string jsonl =
+      "cd '" + dir_.Path("") + "' && find in -type f -print0 | sort -z | "
+      "parallel --will-cite -0 -k --pipe -N3 -j2 '" DKSCR_BATCH_PATH " -q -0 --files-from -' >" +
+      records;
+  ASSERT_EQ(std::system(jsonl.c_str()), 0);
+  std::vector<std::string> expected{"in/0.ppt", "in/0.pptx"};
+  for (int i = 1; i < 7; ++i) expected.push_back("in/" + std::to_string(i) + ".ppt");
+  EXPECT_EQ(RecordPaths(ReadPath(records)), expected);
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -1,0 +1,56 @@
+// The ordered pool: results taken in input order, never more than the window in flight,
+// and a stop that starts nothing more.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "batch/OrderedPool.h"
+
+namespace dkscr {
+namespace {
+
+TEST(OrderedPoolTest, TakesInOrderWithinTheWindow) {
+  for (const unsigned jobs : {1u, 3u, 8u}) {
+    constexpr size_t kCount = 200;
+    const size_t window = 2 * jobs;
+    std::vector<size_t> slots(window, 0);
+    std::vector<size_t> taken;
+    std::atomic<size_t> inFlight{0};
+    std::atomic<size_t> mostInFlight{0};
+    OrderedPoolTasks tasks;
+    tasks.work = [&](size_t index, unsigned worker) {
+      EXPECT_LT(worker, jobs);
+      const size_t now = ++inFlight;
+      for (size_t seen = mostInFlight; now > seen && !mostInFlight.compare_exchange_weak(seen, now);) {
+      }
+      // Later items often finish first.
+      std::this_thread::sleep_for(std::chrono::microseconds((kCount - index) % 7 * 50));
+      slots[index % window] = index + 1;
+    };
+    tasks.take = [&](size_t index) {
+      EXPECT_EQ(slots[index % window], index + 1) << "slot overwritten or not filled";
+      taken.push_back(index);
+      --inFlight;  // started and not yet taken
+      return true;
+    };
+    EXPECT_EQ(RunOrderedPool(kCount, jobs, window, tasks), kCount);
+    ASSERT_EQ(taken.size(), kCount);
+    for (size_t i = 0; i < kCount; ++i) EXPECT_EQ(taken[i], i);
+    EXPECT_LE(mostInFlight.load(), window) << jobs << " jobs";
+  }
+}
+
+TEST(OrderedPoolTest, StopStartsNothingMore) {
+  std::atomic<size_t> started{0};
+  OrderedPoolTasks tasks;
+  tasks.work = [&](size_t, unsigned) { ++started; };
+  tasks.take = [&](size_t index) { return index < 9; };
+  EXPECT_EQ(RunOrderedPool(1000, 4, 8, tasks), 10u);
+  EXPECT_LE(started.load(), 10u + 8u);
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "app/KelFileFind.h"
 #include "app/ListSort.h"
@@ -109,12 +110,43 @@ void TFileListModel::Append(TFileListEntry entry) {
   endInsertRows();
 }
 
-void TFileListModel::RemoveRow(int row) {
-  if (row < 0 || row >= Count()) return;
-  beginRemoveRows(QModelIndex(), row, row);
-  IndexSource(FList[size_t(row)], -1);
-  FList.Delete(size_t(row));
-  endRemoveRows();
+size_t TFileListModel::RemoveRows(const std::vector<bool>& doomed) {
+  std::vector<TFileListEntry>& entries = FList.Entries();
+  const size_t n = std::min(doomed.size(), entries.size());
+  // The runs of doomed rows, first row and one past the last.
+  std::vector<std::pair<size_t, size_t>> runs;
+  size_t removed = 0;
+  for (size_t i = 0; i < n; ++i) {
+    if (!doomed[i]) continue;
+    if (runs.empty() || runs.back().second != i) runs.emplace_back(i, i);
+    ++runs.back().second;
+    ++removed;
+  }
+  for (const auto& [first, end] : runs)
+    for (size_t i = first; i < end; ++i) IndexSource(entries[i], -1);
+  constexpr size_t kMaxRunsRemovedSingly = 64;
+  if (runs.size() <= kMaxRunsRemovedSingly) {
+    // From the bottom up, so that the rows of the runs still to go keep their numbers; the
+    // view keeps its place and the rest of the selection.
+    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
+      beginRemoveRows(QModelIndex(), int(it->first), int(it->second) - 1);
+      entries.erase(entries.begin() + std::ptrdiff_t(it->first),
+                    entries.begin() + std::ptrdiff_t(it->second));
+      endRemoveRows();
+    }
+    return removed;
+  }
+  // Many scattered rows: one pass and a reset, since each removal moves the rest of the list.
+  beginResetModel();
+  size_t kept = 0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (i < n && doomed[i]) continue;
+    if (kept != i) entries[kept] = std::move(entries[i]);
+    ++kept;
+  }
+  entries.resize(kept);
+  endResetModel();
+  return removed;
 }
 
 void TFileListModel::ReplaceAll(TFileList list) {

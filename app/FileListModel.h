@@ -50,7 +50,8 @@ class TFileListModel : public QAbstractTableModel {
   void SetState(int row, int32_t state);
 
   void Append(TFileListEntry entry);
-  void RemoveRow(int row);
+  // Removes every row whose flag is set, in one pass; returns how many went.
+  size_t RemoveRows(const std::vector<bool>& doomed);
   // Takes over every entry of a list (a loaded job file).
   void ReplaceAll(TFileList list);
 

@@ -139,7 +139,7 @@ void TFmMain::FormCreate() {
   };
   FFileSearch.OnChangeFolder = [this](const std::u16string& path) { DoChangeFolder(path); };
   FFileSearch.OnFinish = [this](TKelFileSearch&) { DoSearchFinish(); };
-  FFileSearch.ProcessMessages = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+  FFileSearch.ProcessMessages = [this] { ProcessScanMessages(); };
 }
 
 void TFmMain::FormDestroy() {
@@ -278,8 +278,11 @@ void TFmMain::BuildList() {
   connect(ListView1, &QWidget::customContextMenuRequested, this, &TFmMain::PopupMenu1Popup);
   connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
           &TFmMain::ListView1ColumnClick);
-  connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          [this] { TimerSelectItems->start(); });
+  // Adding selects what it added and says so itself; only the user's own selecting is
+  // counted, so that the add's message stays readable.
+  connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (FAddingDepth == 0 && !FProgramSelects) TimerSelectItems->start();
+  });
 }
 
 void TFmMain::BuildStatusBar() {
@@ -326,7 +329,8 @@ void TFmMain::MenuItemClick(QObject* sender) {
 }
 
 void TFmMain::RunCommand(int tag) {
-  if (FConverting && ChangesListOrConverts(tag)) return;
+  // A run or a scan walks the list while handling events: nothing may change it meanwhile.
+  if ((FConverting || FScanning) && ChangesListOrConverts(tag)) return;
   switch (tag) {
     case kTagOptions:
       if (FDialogs) FDialogs->ShowOptions();
@@ -418,8 +422,32 @@ void TFmMain::AddFile(const std::u16string& path) {
   entry.SetSubItem(kSubItemTargetFile, TargetFileName(path));
   entry.SetSubItem(kSubItemMessage, std::u16string());
   FModel->Append(std::move(entry));
-  SelectRow(FModel->Count() - 1);
+  const int row = FModel->Count() - 1;
+  if (FAddingDepth == 0) {
+    SelectRows(row, row);
+  } else if (FAddingFirstRow < 0) {
+    FAddingFirstRow = row;
+  }
   ++FFileCount;
+}
+
+void TFmMain::BeginAdding() { ++FAddingDepth; }
+
+void TFmMain::EndAdding() {
+  // Rows added meanwhile are the last ones: the list is not sorted or cut during an add.
+  if (FAddingFirstRow >= 0 && FAddingFirstRow < FModel->Count())
+    SelectRows(FAddingFirstRow, FModel->Count() - 1);
+  FAddingFirstRow = -1;
+  if (FAddingDepth > 0) --FAddingDepth;
+  if (FAddingDepth == 0) TimerSelectItems->stop();
+}
+
+void TFmMain::ProcessScanMessages() {
+  // Fifty times a second keeps the dialog's button and folder text alive; handling events
+  // after every entry would cost more than the scan itself.
+  if (FScanPump.isValid() && FScanPump.elapsed() < 20) return;
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  FScanPump.start();
 }
 
 void TFmMain::DoAddFile() {
@@ -427,8 +455,10 @@ void TFmMain::DoAddFile() {
       FServices.OpenFiles ? FServices.OpenFiles(this, QtNameFilters(BuildOpenFilter(FGlobal)))
                           : QStringList();
   if (files.isEmpty()) return;
+  BeginAdding();
   ClearSelection();
   for (const QString& f : files) AddFile(f.toStdU16String());
+  EndAdding();
   ScrollToCurrent();
   ShowFileCount();
   ReportLogFailure();
@@ -437,6 +467,7 @@ void TFmMain::DoAddFile() {
 void TFmMain::DoAddDir() {
   if (FDialogs == nullptr || FScanning) return;
   if (!FDialogs->RunAddDir()) return;
+  BeginAdding();
   ClearSelection();
   FFileSearch.RecurseSubFolders = FDialogs->AddDirRecursive();
   const std::u16string exts = BuildSearchExts(FGlobal.Settings, FDialogs->AddDirTypeTicked(1),
@@ -445,6 +476,8 @@ void TFmMain::DoAddDir() {
   const int countBefore = FFileCount;
 
   FScanning = true;
+  FScanPump.invalidate();
+  ActionMainMenuBar1Paint();
   FDialogs->ShowSearchProgress([this] { FFileSearch.Stop(); });
   try {
     for (const std::u16string& dir : FDirList) {
@@ -459,6 +492,8 @@ void TFmMain::DoAddDir() {
     FLogFailed = true;
   }
   FScanning = false;
+  EndAdding();
+  ActionMainMenuBar1Paint();
   FDialogs->CloseSearchProgress();
   ScrollToCurrent();
   ShowFileCount();
@@ -478,31 +513,31 @@ void TFmMain::DoSearchFinish() { ScrollToCurrent(); }
 
 void TFmMain::DoPaste() {
   const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+  BeginAdding();
   for (const std::u16string& name : FilesFromMime(mime)) AddFile(name);
+  EndAdding();
   ShowFileCount();
   ReportLogFailure();
 }
 
 void TFmMain::FileDropTarget1Drop(const std::vector<std::u16string>& items) {
-  if (FConverting) return;
+  if (FConverting || FScanning) return;
+  BeginAdding();
   ClearSelection();
-  if (items.size() == 1) {
-    if (IsDirectory(items[0])) {
-      if (FDialogs) FDialogs->SetAddDirFolder(Q(items[0]));
-      activateWindow();
-      raise();
-      RunCommand(kTagAddDir);
-    } else {
-      AddFile(items[0]);
-      ScrollToCurrent();
-    }
+  if (items.size() == 1 && IsDirectory(items[0])) {
+    if (FDialogs) FDialogs->SetAddDirFolder(Q(items[0]));
+    activateWindow();
+    raise();
+    RunCommand(kTagAddDir);
   } else {
+    // Several items: the folders among them are left out.
     for (const std::u16string& item : items) {
-      if (IsDirectory(item)) continue;
+      if (items.size() > 1 && IsDirectory(item)) continue;
       AddFile(item);
-      ScrollToCurrent();
     }
   }
+  EndAdding();
+  ScrollToCurrent();
   ShowFileCount();
   activateWindow();
   raise();
@@ -512,32 +547,48 @@ void TFmMain::FileDropTarget1Drop(const std::vector<std::u16string>& items) {
 // ---- the list -------------------------------------------------------------------------------
 
 void TFmMain::DoDelete() {
-  QItemSelectionModel* sel = ListView1->selectionModel();
-  for (int row = FModel->Count() - 1; row >= 0; --row) {
-    if (!sel->isRowSelected(row, QModelIndex())) continue;
-    FModel->RemoveRow(row);
-    --FFileCount;
-  }
+  const std::vector<bool> selected = SelectionFlags();
+  FFileCount -= int(FModel->RemoveRows(selected));
   ShowFileCount();
 }
 
 void TFmMain::DoSelectAll() { ListView1->selectAll(); }
 
+std::vector<bool> TFmMain::SelectionFlags() const {
+  // Rows are selected whole (the list selects rows), so a range marks its rows.
+  const int count = FModel->Count();
+  std::vector<bool> flags(size_t(count), false);
+  for (const QItemSelectionRange& range : ListView1->selectionModel()->selection()) {
+    const int last = std::min(range.bottom(), count - 1);
+    for (int row = std::max(range.top(), 0); row <= last; ++row) flags[size_t(row)] = true;
+  }
+  return flags;
+}
+
 std::vector<int> TFmMain::SelectedRows() const {
+  const std::vector<bool> flags = SelectionFlags();
   std::vector<int> rows;
-  const QItemSelectionModel* sel = ListView1->selectionModel();
-  for (int row = 0; row < FModel->Count(); ++row)
-    if (sel->isRowSelected(row, QModelIndex())) rows.push_back(row);
+  for (size_t row = 0; row < flags.size(); ++row)
+    if (flags[row]) rows.push_back(int(row));
   return rows;
 }
 
-void TFmMain::ClearSelection() { ListView1->selectionModel()->clearSelection(); }
+size_t TFmMain::SelectedCount() const {
+  const std::vector<bool> flags = SelectionFlags();
+  return size_t(std::count(flags.begin(), flags.end(), true));
+}
 
-void TFmMain::SelectRow(int row) {
-  const QModelIndex index = FModel->index(row, 0);
+void TFmMain::ClearSelection() {
+  FProgramSelects = true;
+  ListView1->selectionModel()->clearSelection();
+  FProgramSelects = false;
+}
+
+void TFmMain::SelectRows(int first, int last) {
   QItemSelectionModel* sel = ListView1->selectionModel();
-  sel->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  sel->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+  const QItemSelection rows(FModel->index(first, 0), FModel->index(last, kColumnCount - 1));
+  sel->select(rows, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  sel->setCurrentIndex(FModel->index(last, 0), QItemSelectionModel::NoUpdate);
 }
 
 void TFmMain::ScrollToCurrent() {
@@ -566,7 +617,8 @@ void TFmMain::OpenEntryFile(bool useSource, bool launch) {
 }
 
 void TFmMain::ListView1ColumnClick(int column) {
-  if (FConverting) return;  // sorting would move the entries under the run
+  // Sorting would move the entries under the run, or the rows a scan is adding.
+  if (FConverting || FScanning) return;
   for (int c = 0; c < kColumnCount; ++c) {
     const QString caption = FModel->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     FModel->setHeaderData(c, Qt::Horizontal,
@@ -583,22 +635,22 @@ void TFmMain::ListView1ColumnClick(int column) {
 
 void TFmMain::TimerSelectItemsTimer() {
   TimerSelectItems->stop();
-  ShowStatusMessage(QStringLiteral("Select %1 file(s).").arg(SelectedRows().size()));
+  ShowStatusMessage(QStringLiteral("Select %1 file(s).").arg(SelectedCount()));
 }
 
 // ---- menus and enabling ---------------------------------------------------------------------
 
 void TFmMain::ActionMainMenuBar1Paint() {
+  const std::vector<bool> selected = SelectionFlags();
   std::vector<EntryFacts> facts;
-  facts.reserve(size_t(FModel->Count()));
-  const QItemSelectionModel* sel = ListView1->selectionModel();
-  for (int row = 0; row < FModel->Count(); ++row)
-    facts.push_back({FModel->Entry(row).State, sel->isRowSelected(row, QModelIndex())});
+  facts.reserve(selected.size());
+  for (size_t row = 0; row < selected.size(); ++row)
+    facts.push_back({FModel->Entry(int(row)).State, selected[row]});
   const bool clip = !FilesFromMime(QGuiApplication::clipboard()->mimeData()).empty();
   const CommandEnabling enabling = EvaluateEnabling(facts, clip);
   for (auto& [tag, action] : FActions) {
     action->setEnabled(IsCommandEnabled(enabling, tag) &&
-                       !(FConverting && ChangesListOrConverts(tag)));
+                       !((FConverting || FScanning) && ChangesListOrConverts(tag)));
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // The main window: the file list, its menus and buttons, and every way of adding files.
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 #include <QUrl>
@@ -82,7 +83,10 @@ class TFmMain : public QMainWindow {
   int FileCount() const { return FFileCount; }
   TFileListModel* Model() const { return FModel; }
   QString StatusPanel(int panel) const;
+  // The selected rows in ascending order, and their number; both walk the selection's
+  // ranges once, not every row against every range.
   std::vector<int> SelectedRows() const;
+  size_t SelectedCount() const;
   bool ScanRunning() const { return FScanning; }
   TKelFileSearch& FileSearch() { return FFileSearch; }
 
@@ -127,7 +131,16 @@ class TFmMain : public QMainWindow {
   void FormResize();
 
   void ClearSelection();
-  void SelectRow(int row);
+  void SelectRows(int first, int last);
+  // One flag per row: whether it is selected.
+  std::vector<bool> SelectionFlags() const;
+  // Rows added between these two are selected as one range when the outermost batch ends,
+  // and the selection count is left alone meanwhile: a range per row makes every later
+  // selection operation walk all of them.
+  void BeginAdding();
+  void EndAdding();
+  // Lets the scan's progress dialog work without handling events after every entry.
+  void ProcessScanMessages();
   // Logs one line; remembers a failure so the user is told once when the operation ends.
   void Log(const std::u16string& message);
   void ReportLogFailure();
@@ -149,6 +162,10 @@ class TFmMain : public QMainWindow {
   bool FCancel = false;
   TKelFileSearch FFileSearch;
   bool FScanning = false;
+  int FAddingDepth = 0;
+  int FAddingFirstRow = -1;  // first row added by the open batch, -1 for none
+  bool FProgramSelects = false;  // the selection changes because of an add, not the user
+  QElapsedTimer FScanPump;
   bool FLogFailed = false;
   QString FLogError;
   bool FConverting = false;

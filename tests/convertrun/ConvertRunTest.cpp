@@ -2,7 +2,10 @@
 // own dialogs, on .ppt and .pptx files made here, down to the bytes of the text files and the
 // lines of the activity log.
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QTableView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -161,10 +164,12 @@ class ConvertRunTest : public QObject {
   void autoRenameSkipsEveryTakenNumber() {
     Add(MakePpt("intro.ppt", u"new"));
     Add(MakePpt("other.ppt", u"new"));
-    for (const char* n : {"intro.txt", "intro(1).txt", "intro(2).txt", "other.txt"})
+    for (const char* n : {"intro.txt", "intro(1).txt", "other.txt"})
       WriteBytes(FOut + "/" + n, "old");
+    QVERIFY(QDir().mkpath(FOut + "/intro(2).txt"));  // a folder takes the name too
     FWindow->ConvertFiles(cmAll);
     QCOMPARE(Cell(0, kColTarget), FOut + "/intro(3).txt");
+    QCOMPARE(State(0), 1);
     QCOMPARE(Cell(1, kColTarget), FOut + "/other(1).txt");  // numbering starts at 1 per entry
     QVERIFY(ReadBytes(FOut + "/intro(3).txt").startsWith("\xEF\xBB\xBFnew"));
     QCOMPARE(ReadBytes(FOut + "/intro.txt"), QByteArray("old"));
@@ -301,10 +306,16 @@ class ConvertRunTest : public QObject {
       deleteEnabled = FWindow->ActionOfTag(24)->isEnabled();
       FWindow->MenuItemClick(FWindow->ActionOfTag(24));
       FWindow->MenuItemClick(FWindow->ActionOfTag(31));
+      // Sorting would move the entries under the run.
+      emit FWindow->ListView1->horizontalHeader()->sectionClicked(1);
+      emit FWindow->ListView1->horizontalHeader()->sectionClicked(1);
     });
     FWindow->ConvertFiles(cmAll);
     QVERIFY(!deleteEnabled);
     QCOMPARE(FWindow->Model()->Count(), 2);
+    QCOMPARE(Cell(0, kColName), QString("a.ppt"));
+    QCOMPARE(FWindow->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QString("Name"));
     QCOMPARE(LogMessages().count(QStringLiteral("Conversion start...")), 1);
     QCOMPARE(State(1), 1);
   }

@@ -50,7 +50,10 @@ class FakeDialogs : public TMainDialogs {
   bool AddDirTypeTicked(int n) const override { return n == 1 ? tick1 : tick2; }
   bool AddDirRecursive() const override { return recursive; }
   void ShowSearchProgress(std::function<void()>) override { progressVisible = true; }
-  void SetSearchFolder(const QString& folder) override { folders << folder; }
+  void SetSearchFolder(const QString& folder) override {
+    folders << folder;
+    if (duringScan) duringScan();
+  }
   void CloseSearchProgress() override { progressVisible = false; }
   bool SearchProgressVisible() const override { return progressVisible; }
   bool ConversionProgressVisible() const override { return false; }
@@ -63,6 +66,7 @@ class FakeDialogs : public TMainDialogs {
   void ShowError(const QString& text) override { errors << text; }
 
   TGlobal* global = nullptr;
+  std::function<void()> duringScan;  // runs as each folder is entered
   QStringList calls, folders, errors;
   QString folderField;
   bool addDirOk = true, tick1 = true, tick2 = true, recursive = true, progressVisible = false;
@@ -246,6 +250,84 @@ class MainWindowTest : public QObject {
     Command(22);
     QCOMPARE(FDialogs->calls, QStringList({"adddir"}));
     QVERIFY(FDialogs->folders.isEmpty());
+  }
+
+  void bigFolderIsAddedAsOneSelection() {
+    const QString big = Home("big");
+    QVERIFY(QDir().mkpath(big));
+    for (int i = 0; i < 5000; ++i) WriteFile(big + QString("/t%1.ppt").arg(i), 0);
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    FWindow->AddFile(U(big + "/t7.ppt"));  // already there when the scan finds it
+    FDialogs->folderField = big;
+    FDialogs->recursive = false;
+    Command(22);
+    QCOMPARE(FWindow->FileCount(), 5001);
+    QCOMPARE(FWindow->Model()->Count(), 5001);
+    QCOMPARE(FWindow->StatusPanel(1), QString("5001 File(s)"));
+    // Exactly the 4999 new rows, selected as one range, the last one current.
+    const QItemSelection selection = FWindow->ListView1->selectionModel()->selection();
+    QCOMPARE(selection.size(), qsizetype(1));
+    QCOMPARE(selection[0].top(), 2);
+    QCOMPARE(selection[0].bottom(), 5000);
+    QCOMPARE(FWindow->SelectedCount(), size_t(4999));
+    QCOMPARE(FWindow->ListView1->currentIndex().row(), 5000);
+    // Every file once, duplicates refused even within the scan.
+    QSet<QString> sources;
+    for (int r = 0; r < FWindow->Model()->Count(); ++r) sources.insert(Cell(r, 2));
+    QCOMPARE(sources.size(), 5001);
+    // The scan's own message stays; selecting by adding is not counted over it.
+    QTest::qWait(120);
+    QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 4999 file(s)."));
+    // The user's own selecting is counted.
+    const QString third = Cell(2, 2);
+    const QString gone = Cell(4000, 2);
+    SelectRows(*FWindow, {0, 1, 4000});
+    QTRY_COMPARE(FWindow->StatusPanel(2), QString("Select 3 file(s)."));
+    Command(24);
+    QCOMPARE(FWindow->FileCount(), 4998);
+    QCOMPARE(Cell(0, 2), third);
+    QCOMPARE(FWindow->Model()->List().FindSource(U(gone)), TFileList::npos);
+    // Scattered rows in numbers go too, and may be added again.
+    QItemSelection every;
+    for (int r = 0; r < 4998; r += 2)
+      every.select(FWindow->Model()->index(r, 0), FWindow->Model()->index(r, 6));
+    FWindow->ListView1->selectionModel()->select(every, QItemSelectionModel::ClearAndSelect);
+    Command(24);
+    QCOMPARE(FWindow->FileCount(), 2499);
+    FWindow->AddFile(U(third));
+    QCOMPARE(FWindow->FileCount(), 2500);
+  }
+
+  void nothingChangesTheListDuringAScan() {
+    const QString tree = Home("tree");
+    MakeFiles(tree, {"a.ppt", "sub/b.ppt"});
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    FWindow->AddFile(U(FData + "/deck.pptx"));
+    QGuiApplication::clipboard()->setMimeData(MimeForFiles({U(FData + "/deck.pp")}));
+    QHeaderView* header = FWindow->ListView1->horizontalHeader();
+    QStringList enabled;
+    FDialogs->duringScan = [&] {
+      SelectRows(*FWindow, {0});
+      FWindow->ActionMainMenuBar1Paint();
+      for (int tag : {21, 22, 23, 24, 31, 32, 33})
+        if (FWindow->ActionOfTag(tag)->isEnabled()) enabled << QString::number(tag);
+      for (int tag : {24, 31, 32, 21, 23}) Command(tag);
+      emit header->sectionClicked(1);
+      FWindow->FileDropTarget1Drop({U(FData + "/deck.pp")});
+    };
+    FDialogs->folderField = tree;
+    Command(22);
+    QVERIFY(enabled.isEmpty());
+    QCOMPARE(FDialogs->convertMax, -1);  // no run started
+    QCOMPARE(FWindow->Model()->Entry(0).State, 0);
+    QCOMPARE(FWindow->FileCount(), 4);
+    QCOMPARE(Cell(0, 1), QString("Talk.PPT"));  // neither deleted nor sorted
+    QCOMPARE(Cell(3, 1), QString("b.ppt"));
+    QCOMPARE(FWindow->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QString("Name"));
+    // Afterwards everything is offered again.
+    FWindow->ActionMainMenuBar1Paint();
+    for (int tag : {21, 22, 23, 24, 31}) QVERIFY(FWindow->ActionOfTag(tag)->isEnabled());
   }
 
   void logFailureWhileAddingIsToldOnce() {

@@ -370,6 +370,7 @@ void TFmMain::ConvertFiles(TConvertMode mode) {
   TMainRunHost host(*this);
   RunConversion(mode, host, FOutBuffer, FConverters);
   FConverting = false;
+  ReportLogFailure();
   ActionMainMenuBar1Paint();
   if (FCloseAfterRun) {
     FCloseAfterRun = false;
@@ -395,9 +396,8 @@ void TFmMain::Log(const std::u16string& message) {
 void TFmMain::ReportLogFailure() {
   if (!FLogFailed) return;
   FLogFailed = false;
-  const QString text = QStringLiteral("Unable to write to the activity log %1\n%2")
-                           .arg(Q(FGlobal.LogFilePath()), FLogError);
-  if (FDialogs) FDialogs->ShowError(text);
+  // The error's own text names the log and the reason.
+  if (FDialogs) FDialogs->ShowError(FLogError);
 }
 
 void TFmMain::AddFile(const std::u16string& path) {

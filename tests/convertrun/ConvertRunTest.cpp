@@ -22,6 +22,7 @@
 #include "app/ZipHooks.h"
 #include "app/batchrun/UnCancelCvt.h"
 #include "app/batchrun/UnFileOverTp.h"
+#include "app/dialogs/DialogServices.h"
 #include "openxml/ZipHostHooks.h"
 #include "tests/mainwin/WindowTestKit.h"
 #include "tests/support/PptBuilder.h"
@@ -234,6 +235,31 @@ class ConvertRunTest : public QObject {
     QCOMPARE(State(0), 1);
     QCOMPARE(State(1), 0);
     QCOMPARE(LogMessages().at(2), QString("Conversion end. Successful: 1, Failed: 0, Total: 1"));
+    // The dialog's buttons after the run reach no run: nothing is cancelled or touched.
+    QTest::mouseClick(FDialogs->FmCancelCvt->BtnCancel, Qt::LeftButton);
+    FDialogs->FmCancelCvt->close();
+    FWindow->ConvertFiles(cmAll);
+    QCOMPARE(State(1), 1);
+  }
+
+  void unwritableLogStillConvertsAndSaysSoOnce() {
+    QStringList boxes;
+    SetMessageBoxHook([&](QWidget*, const QString&, const QString& text, QMessageBox::Icon) {
+      boxes << text;
+    });
+    QVERIFY(QDir().mkpath(Home("dkscract.log")));  // a folder where the log should be
+    Add(MakePpt("a.ppt", u"one"));
+    Add(FSrc + "/missing.ppt");
+    Add(MakePptx("c.pptx", "three"));
+    FWindow->ConvertFiles(cmAll);
+    SetMessageBoxHook(nullptr);
+    QCOMPARE(State(0), 1);
+    QCOMPARE(State(1), 2);
+    QCOMPARE(Cell(1, kColMessage), QString("Source file does not exist"));
+    QCOMPARE(State(2), 1);
+    QVERIFY(ReadBytes(FOut + "/c.txt").contains("three"));
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].count(Home("dkscract.log")), 1);
   }
 
   void windowStaysResponsiveWhileALargePartInflates() {

@@ -23,7 +23,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <system_error>
+#include <utility>
 
 #include "app/AppImages.h"
 #include "app/ClipboardFiles.h"
@@ -78,6 +81,9 @@ TFmMain::TFmMain(TGlobal& global, QWidget* parent) : QMainWindow(parent), FGloba
   FServices.OpenFiles = RunOpenDialog;
   FServices.OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
   FServices.ShowItem = ShowItemInFileManager;
+  FServices.SaveProblem = [](const QString& text) {
+    std::fprintf(stderr, "Deckscribe: %s\n", text.toLocal8Bit().constData());
+  };
   FormCreate();
 }
 
@@ -132,6 +138,7 @@ void TFmMain::FormCreate() {
     FModel->ReplaceAll(std::move(loaded));
     FFileCount = FModel->Count();
   }
+  if (LoadLeftUnreadFile(result.Status)) KeepUnreadJobFile(result.Status);
   ShowFileCount();
 
   FFileSearch.OnFileFind = [this](const std::u16string& path, const TFindData& info) {
@@ -146,9 +153,64 @@ void TFmMain::FormDestroy() {
   qApp->removeEventFilter(this);
   FOutBuffer.Free();
   setAcceptDrops(false);
-  // A folder that cannot be written loses the list, not the program's orderly end.
-  SaveFileList(FModel->List(), FGlobal.JobFilePath());
+  SaveJobFile();
   FDirList.clear();
+}
+
+void TFmMain::SetDialogs(TMainDialogs* dialogs) {
+  FDialogs = dialogs;
+  if (FDialogs == nullptr || FStartProblem.isEmpty()) return;
+  const QString text = std::exchange(FStartProblem, QString());
+  // After the window has appeared, not in the middle of building it.
+  QTimer::singleShot(0, this, [this, text] {
+    if (FDialogs) FDialogs->ShowError(text);
+  });
+}
+
+void TFmMain::KeepUnreadJobFile(TFileListLoadStatus status) {
+  const QString job = Q(FGlobal.JobFilePath());
+  const QString why = status == TFileListLoadStatus::Damaged      ? QStringLiteral("it is damaged")
+                      : status == TFileListLoadStatus::UnknownTag ? QStringLiteral("it is not a list file")
+                                                                  : QStringLiteral("it cannot be read");
+  int error = 0;
+  const std::u16string backup = KeepAsBackup(FGlobal.JobFilePath(), error);
+  if (!backup.empty()) {
+    FStartProblem = QStringLiteral("The saved file list %1 could not be loaded completely (%2). "
+                                   "It was kept as %3.")
+                        .arg(job, why, Q(backup));
+  } else {
+    FJobFileKept = true;
+    FStartProblem = QStringLiteral("The saved file list %1 could not be loaded completely (%2) "
+                                   "and could not be kept aside (%3). It will not be replaced "
+                                   "when the program ends.")
+                        .arg(job, why, QString::fromLocal8Bit(std::strerror(error)));
+  }
+  ShowStatusMessage(FStartProblem);
+  Log(FStartProblem.toStdU16String());
+  FLogFailed = false;  // the log's own trouble is told when it is next written
+}
+
+void TFmMain::SaveJobFile() {
+  const QString job = Q(FGlobal.JobFilePath());
+  auto tell = [this](const QString& text) {
+    if (FServices.SaveProblem) FServices.SaveProblem(text);
+  };
+  if (FJobFileKept) {
+    tell(QStringLiteral("The file list was not saved, so as not to replace %1.").arg(job));
+    return;
+  }
+  // A folder that cannot be written loses the list, not the program's orderly end.
+  const TFileListSaveResult saved = SaveFileList(FModel->List(), FGlobal.JobFilePath());
+  if (!saved.Ok()) {
+    tell(QStringLiteral("Unable to write to %1: %2")
+             .arg(job, QString::fromLocal8Bit(std::strerror(saved.Error))));
+    return;
+  }
+  if (saved.DroppedEntries > 0)
+    tell(QStringLiteral("%1 entries beyond the first %2 were not saved in %3.")
+             .arg(saved.DroppedEntries).arg(kMaxJobEntries).arg(job));
+  if (saved.CutTexts > 0)
+    tell(QStringLiteral("%1 texts too long for %2 were shortened.").arg(saved.CutTexts).arg(job));
 }
 
 // ---- building the window ------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "app/KelFileFind.h"
 #include "app/ListSort.h"
 #include "app/MainCommands.h"
+#include "app/SavedFileList.h"
 #include "app/batchrun/BatchRun.h"
 #include "core/OutputBuffer.h"
 
@@ -39,6 +40,8 @@ struct TMainServices {
   std::function<void(const QUrl&)> OpenUrl;
   // Asks the file manager to show an item selected; false when it cannot.
   std::function<bool(const QUrl&)> ShowItem;
+  // Told what could not be saved when the window goes (the program reports it on exit).
+  std::function<void(const QString&)> SaveProblem;
 };
 
 class TFmMain : public QMainWindow {
@@ -50,8 +53,9 @@ class TFmMain : public QMainWindow {
   TFmMain(const TFmMain&) = delete;
   TFmMain& operator=(const TFmMain&) = delete;
 
-  // The program's other windows; set once they exist.
-  void SetDialogs(TMainDialogs* dialogs) { FDialogs = dialogs; }
+  // The program's other windows; set once they exist. A problem met while loading the saved
+  // list is told through them, once.
+  void SetDialogs(TMainDialogs* dialogs);
   TMainServices& Services() { return FServices; }
 
   // Every command ends here and is chosen by the sender's "Tag" property.
@@ -130,6 +134,10 @@ class TFmMain : public QMainWindow {
   void FormActivate();
   void FormResize();
 
+  // Keeps a saved list that could not be read beside it, so that saving does not replace it.
+  void KeepUnreadJobFile(TFileListLoadStatus status);
+  void SaveJobFile();
+
   void ClearSelection();
   void SelectRows(int first, int last);
   // One flag per row: whether it is selected.
@@ -170,6 +178,8 @@ class TFmMain : public QMainWindow {
   QString FLogError;
   bool FConverting = false;
   bool FCloseAfterRun = false;  // closing was asked for during a run
+  bool FJobFileKept = false;    // an unread job file could not be moved aside: never save over it
+  QString FStartProblem;        // told once the dialogs exist
   std::vector<ConverterForType> FConverters = StandardConverters();
 
   friend class TMainRunHost;

@@ -1,11 +1,17 @@
 // The main window's rules that need no window: commands, keys, enabling, sorting, file
 // lists from the desktop, the texts built for adding and the file probes.
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
 #include <QMimeData>
+#include <cstdio>
 #include <QtTest>
 #include <string>
 #include <vector>
 
 #include "app/ClipboardFiles.h"
+#include "app/ExitReport.h"
+#include "app/Global.h"
 #include "app/FileAdding.h"
 #include "app/FileProbe.h"
 #include "app/ListSort.h"
@@ -18,6 +24,41 @@ class MainLogicTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void exitProblemsNeverWaitForAnAnswer() {
+    QTemporaryDir home;
+    TGlobal global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+    std::FILE* err = std::tmpfile();
+    QVERIFY(err != nullptr);
+    auto errText = [&] {
+      std::rewind(err);
+      QByteArray out(4096, '\0');
+      out.resize(qsizetype(std::fread(out.data(), 1, size_t(out.size()), err)));
+      return QString::fromLocal8Bit(out);
+    };
+    // Closed by a signal: standard error and the log, no box.
+    TellExitProblems({"Unable to write to /x/Deckscribe.dat", "list too long"}, global, true, err);
+    QCOMPARE(errText(), QString("Deckscribe: Unable to write to /x/Deckscribe.dat\n"
+                                "Deckscribe: list too long\n"));
+    QFile log(home.filePath("dkscract.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf16(reinterpret_cast<const char16_t*>(log.readAll().constData() + 2))
+                .contains("]: Unable to write to /x/Deckscribe.dat\r\n"));
+    log.close();
+    // Closed by the user: one box, which goes away by itself; a log that cannot be written
+    // is no obstacle.
+    QVERIFY(log.remove());
+    QVERIFY(QDir().mkpath(home.filePath("dkscract.log")));
+    int boxes = 0;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+      if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr) ++boxes, probe.stop();
+    });
+    probe.start(5);
+    TellExitProblems({"a", "b"}, global, false, err, 100);
+    QCOMPARE(boxes, 1);
+    std::fclose(err);
+  }
+
   void everyTagHasOneCommand() {
     for (int tag : {11, 12, 13, 21, 22, 23, 24, 25, 31, 32, 33, 34, 35, 36, 37, 91, 96})
       QVERIFY2(CommandByTag(tag) != nullptr, qPrintable(QString::number(tag)));

@@ -30,6 +30,8 @@
 
 using namespace dkscr;
 using dkscr::test::MakeFiles;
+using dkscr::test::ReadBytes;
+using dkscr::test::WriteBytes;
 using dkscr::test::SelectRows;
 using dkscr::test::U;
 
@@ -579,6 +581,36 @@ class MainWindowTest : public QObject {
     job.close();
     OpenWindow();
     QCOMPARE(FWindow->FileCount(), 0);
+  }
+
+  void unreadableListIsKeptAsideAndSaveFailuresAreTold() {
+    FWindow.reset();
+    WriteBytes(Home("Deckscribe.job"), "LFX not a list");
+    OpenWindow();
+    QStringList problems;
+    FWindow->Services().SaveProblem = [&](const QString& text) { problems << text; };
+    QCOMPARE(FWindow->FileCount(), 0);
+    QCOMPARE(ReadBytes(Home("Deckscribe.job.bak")), QByteArray("LFX not a list"));
+    QVERIFY(!QFile::exists(Home("Deckscribe.job")));
+    QVERIFY(FWindow->StatusPanel(2).contains(Home("Deckscribe.job.bak")));
+    QVERIFY(LogText().contains(Home("Deckscribe.job.bak")));
+    QTRY_COMPARE(FDialogs->errors.size(), 1);  // told once, after the window is up
+    QVERIFY(FDialogs->errors[0].contains(Home("Deckscribe.job.bak")));
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    FWindow.reset();
+    QVERIFY(problems.isEmpty());
+    QVERIFY(ReadBytes(Home("Deckscribe.job")).startsWith(QByteArray("LFW\1\0", 5)));
+    QCOMPARE(ReadBytes(Home("Deckscribe.job.bak")), QByteArray("LFX not a list"));
+
+    // A list that cannot be written is reported, not lost in silence.
+    OpenWindow();
+    FWindow->Services().SaveProblem = [&](const QString& text) { problems << text; };
+    QVERIFY(QFile::remove(Home("Deckscribe.job")));
+    QVERIFY(QDir().mkpath(Home("Deckscribe.job/in the way")));
+    FWindow.reset();
+    QCOMPARE(problems.size(), 1);
+    QVERIFY(problems[0].startsWith("Unable to write to " + Home("Deckscribe.job")));
+    QVERIFY(FDialogs->errors.size() == 1);
   }
 
   void addDirWithTheRealDialogs() {

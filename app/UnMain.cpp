@@ -74,12 +74,11 @@ bool ShowItemInFileManager(const QUrl& url) {
   return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-QUrl UrlOfPath(const std::u16string& path) { return QUrl::fromLocalFile(Q(path)); }
 }  // namespace
 
 TFmMain::TFmMain(TGlobal& global, QWidget* parent) : QMainWindow(parent), FGlobal(global) {
   FServices.OpenFiles = RunOpenDialog;
-  FServices.OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  FServices.OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   FServices.ShowItem = ShowItemInFileManager;
   FServices.SaveProblem = [](const QString& text) {
     std::fprintf(stderr, "Deckscribe: %s\n", text.toLocal8Bit().constData());
@@ -519,7 +518,7 @@ void TFmMain::DoAddFile() {
   if (files.isEmpty()) return;
   BeginAdding();
   ClearSelection();
-  for (const QString& f : files) AddFile(f.toStdU16String());
+  for (const QString& f : files) AddFile(PathFromDialogName(f));
   EndAdding();
   ScrollToCurrent();
   ShowFileCount();
@@ -670,12 +669,20 @@ void TFmMain::OpenEntryFile(bool useSource, bool launch) {
   const std::u16string path =
       entry.SubItem(useSource ? kSubItemSourceFile : kSubItemTargetFile);
   if (path.empty()) return;
+  // With no program to open it (nothing installed for the type, no file manager), the user
+  // hears of it instead of nothing happening.
+  auto tell = [this](const QString& text) {
+    if (FDialogs) FDialogs->ShowError(text);
+  };
   if (launch) {
-    if (FServices.OpenUrl) FServices.OpenUrl(UrlOfPath(path));
+    if (FServices.OpenUrl && !FServices.OpenUrl(UrlOfPath(path)))
+      tell(QStringLiteral("No program could be started to open %1").arg(Q(path)));
     return;
   }
   if (FileExists(path) && FServices.ShowItem && FServices.ShowItem(UrlOfPath(path))) return;
-  if (FServices.OpenUrl) FServices.OpenUrl(UrlOfPath(std::u16string(FolderPart(path))));
+  const std::u16string folder(FolderPart(path));
+  if (FServices.OpenUrl && !FServices.OpenUrl(UrlOfPath(folder)))
+    tell(QStringLiteral("No file manager could be started to show %1").arg(Q(folder)));
 }
 
 void TFmMain::ListView1ColumnClick(int column) {

@@ -36,8 +36,8 @@ class TMainDialogs;
 struct TMainServices {
   // Chooses files to add: the dialog's parent and its name filters; empty when cancelled.
   std::function<QStringList(QWidget*, const QStringList&)> OpenFiles;
-  // Opens a document or a folder with the desktop's default program.
-  std::function<void(const QUrl&)> OpenUrl;
+  // Opens a document or a folder with the desktop's default program; false when none started.
+  std::function<bool(const QUrl&)> OpenUrl;
   // Asks the file manager to show an item selected; false when it cannot.
   std::function<bool(const QUrl&)> ShowItem;
   // Told what could not be saved when the window goes (the program reports it on exit).

@@ -169,6 +169,17 @@ TEST_F(LogTest, AppendsExactlyItsBytesWhateverTheFileHolds) {
   EXPECT_EQ(test::ReadFile(LogPath()), "odd" + Utf16Le(u"[05/03/10 14:22:10]: \u00DC\U0001F600\r\n"));
 }
 
+TEST_F(LogTest, LoneSurrogatesBecomeValidText) {
+  // A file name with the byte E9 (not UTF-8), a lone high and a lone low surrogate, a pair.
+  const std::u16string name = std::u16string(u"/d/caf") + char16_t{0xDCE9} + u".ppt";
+  g_.WriteLog(u"Add file failed: already added (" + name + u")");
+  EXPECT_EQ(test::ReadFile(LogPath()),
+            "\xFF\xFE" + Utf16Le(u"[05/03/10 14:22:10]: Add file failed: already added "
+                                  u"(/d/caf\\xE9.ppt)\r\n"));
+  const std::u16string odd = {0xD800, u'a', 0xDFFF, 0xDC7F, 0xD83D, 0xDE00, 0xD800};
+  EXPECT_EQ(ValidLogText(odd), u"\uFFFDa\uFFFD\uFFFD\U0001F600\uFFFD");
+}
+
 TEST_F(LogTest, NotlogWritesNothing) {
   g_.Settings.notlog = true;
   g_.WriteLog(u"x");

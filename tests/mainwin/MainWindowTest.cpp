@@ -15,9 +15,11 @@
 #include <QToolButton>
 #include <QtTest>
 #include <csignal>
+#include <cstdio>
 #include <memory>
 
 #include "app/ClipboardFiles.h"
+#include "core/NativePath.h"
 #include "app/CloseOnSignal.h"
 #include "app/MainDialogs.h"
 #include "app/ProgramDialogs.h"
@@ -94,7 +96,7 @@ class MainWindowTest : public QObject {
     FWindow = std::make_unique<TFmMain>(*FGlobal);
     FWindow->SetDialogs(FDialogs.get());
     FWindow->Services().OpenFiles = [](QWidget*, const QStringList&) { return QStringList(); };
-    FWindow->Services().OpenUrl = [](const QUrl&) {};
+    FWindow->Services().OpenUrl = [](const QUrl&) { return true; };
     FWindow->Services().ShowItem = [](const QUrl&) { return false; };
   }
 
@@ -531,7 +533,8 @@ class MainWindowTest : public QObject {
   void launchAndExploreUseTheFirstSelectedEntry() {
     QList<QUrl> opened;
     QList<QUrl> shown;
-    FWindow->Services().OpenUrl = [&](const QUrl& u) { opened << u; };
+    bool opens = true;
+    FWindow->Services().OpenUrl = [&](const QUrl& u) { opened << u; return opens; };
     FWindow->Services().ShowItem = [&](const QUrl& u) { shown << u; return false; };
     Command(34);  // nothing selected: nothing happens
     QVERIFY(opened.isEmpty());
@@ -549,6 +552,47 @@ class MainWindowTest : public QObject {
     Command(37);
     QCOMPARE(shown.size(), 1);
     QCOMPARE(opened.last(), QUrl::fromLocalFile(Home("out/")));
+    QVERIFY(FDialogs->errors.isEmpty());
+
+    // Nothing installed to open them: the user is told, once per command.
+    opens = false;
+    Command(34);
+    QCOMPARE(FDialogs->errors.size(), 1);
+    QVERIFY(FDialogs->errors[0].contains(FData + "/Talk.PPT"));
+    Command(37);
+    QCOMPARE(FDialogs->errors.size(), 2);
+    QVERIFY(FDialogs->errors[1].contains(Home("out/")));
+  }
+
+  void namesThatAreNotUtf8WorkOnEveryPath() {
+    // The bytes "caf\xE9.ppt": Latin-1, not UTF-8.
+    const QByteArray folder = QFile::encodeName(FData);
+    const QByteArray raw = folder + "/caf\xE9.ppt";
+    {
+      QFile f(QFile::decodeName(raw));
+      std::FILE* file = std::fopen(raw.constData(), "wb");
+      QVERIFY(file != nullptr);
+      std::fputs("12345", file);
+      std::fclose(file);
+    }
+    // The file dialog shows the byte as U+FFFD; the entry names the real file.
+    FWindow->Services().OpenFiles = [&](QWidget*, const QStringList&) {
+      return QStringList({FData + "/caf\uFFFD.ppt"});
+    };
+    Command(21);
+    QCOMPARE(FWindow->FileCount(), 1);
+    const std::u16string source = FWindow->Model()->Entry(0).SubItem(kSubItemSourceFile);
+    QCOMPARE(source, PathFromNative(std::string_view(raw.constData(), size_t(raw.size()))));
+    QCOMPARE(Cell(0, 3), QString("5"));
+    // Launch names that very file.
+    QList<QUrl> opened;
+    FWindow->Services().OpenUrl = [&](const QUrl& u) { opened << u; return true; };
+    Command(34);
+    QCOMPARE(opened.last().toEncoded(),
+             "file://" + folder.toPercentEncoding("/") + "/caf%E9.ppt");
+    // The log stays valid text: the byte is written as its value.
+    FWindow->AddFile(source);
+    QVERIFY(LogText().contains("already added (" + FData + "/caf\\xE9.ppt)"));
   }
 
   void listSurvivesARestart() {

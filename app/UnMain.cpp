@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTableView>
@@ -40,11 +42,15 @@
 namespace dkscr {
 
 namespace {
+// At the desktop's usual font; wider and taller when its font needs it.
 constexpr int kButtonWidth = 65;
 constexpr int kButtonHeight = 22;
-constexpr int kButtonBarHeight = 34;
+constexpr int kButtonBarMargin = 6;
 constexpr int kButtonLeft = 8;
 constexpr int kButtonGap = 4;
+// Column widths in average characters of the list's font: State, Name, Source file,
+// Size(Byte), Type, Target file, Convert Message.
+constexpr int kColumnChars[] = {6, 14, 30, 10, 6, 30, 24};
 constexpr const char* kTagProperty = "Tag";
 
 QString Q(std::u16string_view text) {
@@ -92,10 +98,6 @@ void TFmMain::FormCreate() {
   setObjectName(QStringLiteral("FmMain"));
   setWindowTitle(QStringLiteral("Kel-Deckscribe"));
   setWindowIcon(MakeProgramIcon());
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPointSize(8);
-  setFont(font);
-  resize(580, 430);
 
   FImageMenu = MakeMenuImages();
   BuildActions();
@@ -109,12 +111,12 @@ void TFmMain::FormCreate() {
   layout->addWidget(ListView1, 1);
   FButtonBar = new QWidget(central);
   FButtonBar->setObjectName(QStringLiteral("PanelButtons"));
-  FButtonBar->setFixedHeight(kButtonBarHeight);
   BuildButtonBar(FButtonBar);
   layout->addWidget(FButtonBar);
   setCentralWidget(central);
   BuildStatusBar();
   SetActionHints();
+  PlaceWindow();
 
   // The whole window takes dropped files; the form previews every key press.
   setAcceptDrops(true);
@@ -152,6 +154,7 @@ void TFmMain::FormDestroy() {
   qApp->removeEventFilter(this);
   FOutBuffer.Free();
   setAcceptDrops(false);
+  RememberPlacement();
   SaveJobFile();
   FDirList.clear();
 }
@@ -289,6 +292,7 @@ void TFmMain::BuildMenus() {
 
 void TFmMain::BuildButtonBar(QWidget* bar) {
   int left = kButtonLeft;
+  int height = kButtonHeight;
   for (const ButtonInfo& b : ButtonTable()) {
     auto* button = new QToolButton(bar);
     button->setObjectName(QString::fromLatin1(b.name));
@@ -297,14 +301,18 @@ void TFmMain::BuildButtonBar(QWidget* bar) {
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true);
     button->setProperty(kTagProperty, b.tag);
-    // 65 pixels unless the font in use needs more for the caption.
+    // 65 by 22 pixels unless the font in use needs more for the caption.
     const int width = std::max(kButtonWidth, button->sizeHint().width());
-    button->setFixedSize(width, kButtonHeight);
-    button->move(left, (kButtonBarHeight - kButtonHeight) / 2);
+    height = std::max(height, button->sizeHint().height());
+    button->setFixedWidth(width);
+    button->move(left, kButtonBarMargin);
     left += width + kButtonGap;
     connect(button, &QToolButton::clicked, this, [this, button] { MenuItemClick(button); });
     Buttons[b.name] = button;
   }
+  for (auto& [name, button] : Buttons) button->setFixedHeight(height);
+  bar->setFixedHeight(height + 2 * kButtonBarMargin);
+  FButtonBarWidth = left + kButtonLeft;
   Buttons["BtnConvert"]->setStyleSheet(
       QStringLiteral("QToolButton { border: 1px solid navy; border-radius: 2px; }"));
 }
@@ -323,12 +331,15 @@ void TFmMain::BuildList() {
   ListView1->setTextElideMode(Qt::ElideRight);
   ListView1->setIconSize(QSize(16, 16));
   ListView1->verticalHeader()->hide();
-  ListView1->verticalHeader()->setDefaultSectionSize(19);
+  // Rows as tall as the font needs, never less than the 16-pixel icons with a margin.
+  ListView1->verticalHeader()->setDefaultSectionSize(
+      std::max(19, ListView1->fontMetrics().height() + 6));
   ListView1->horizontalHeader()->setHighlightSections(false);
   ListView1->horizontalHeader()->setSectionsClickable(true);
   ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  const int widths[kColumnCount] = {40, 100, 300, 62, 40, 300, 300};
-  for (int c = 0; c < kColumnCount; ++c) ListView1->setColumnWidth(c, widths[c]);
+  const int charWidth = ListView1->fontMetrics().averageCharWidth();
+  for (int c = 0; c < kColumnCount; ++c)
+    ListView1->setColumnWidth(c, std::max(kColumnChars[c] * charWidth, MinimumColumnWidth(c)));
   // The list's own background is the tooltip colour; odd rows are painted white.
   QPalette pal = ListView1->palette();
   const QColor info = QApplication::palette().color(QPalette::ToolTipBase);
@@ -344,6 +355,58 @@ void TFmMain::BuildList() {
   connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     if (FAddingDepth == 0 && !FProgramSelects) TimerSelectItems->start();
   });
+}
+
+int TFmMain::MinimumColumnWidth(int column) const {
+  // The caption with its sort marker, and the header's own margins.
+  const QString caption = FModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+  const QFontMetrics metrics = ListView1->horizontalHeader()->fontMetrics();
+  return metrics.horizontalAdvance(QString::fromStdU16String(MarkSortCaption(
+             caption.toStdU16String(), false))) + 3 * metrics.averageCharWidth();
+}
+
+void TFmMain::PlaceWindow() {
+  // Room for the button bar and a few rows, whatever the font.
+  const int rowHeight = ListView1->verticalHeader()->defaultSectionSize();
+  setMinimumSize(FButtonBarWidth, menuBar()->sizeHint().height() + 6 * rowHeight +
+                                      FButtonBar->height() + statusBar()->sizeHint().height());
+  const TWindowPlacement& p = FGlobal.MainWindowPlacement;
+  const QRect saved(p.left, p.top, p.width, p.height);
+  const QScreen* screen = QGuiApplication::screenAt(saved.center());
+  if (p.known && screen != nullptr) {
+    resize(saved.size().expandedTo(minimumSize()));
+    move(saved.topLeft());
+    if (p.maximized) setWindowState(windowState() | Qt::WindowMaximized);
+    return;
+  }
+  // First start: wide enough for every column, as far as the screen allows.
+  int width = 2 * ListView1->frameWidth() + ListView1->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < kColumnCount; ++c) width += ListView1->columnWidth(c);
+  int height = menuBar()->sizeHint().height() + 14 * rowHeight + FButtonBar->height() +
+               statusBar()->sizeHint().height();
+  if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+    const QRect area = primary->availableGeometry();
+    const int room = std::max(area.width() * 9 / 10, minimumWidth());
+    // A narrow screen: the path and message columns give up what is missing.
+    for (int c : {kColTarget, kColSource, kColMessage}) {
+      if (width <= room) break;
+      const int give = std::min(width - room, ListView1->columnWidth(c) - MinimumColumnWidth(c));
+      if (give <= 0) continue;
+      ListView1->setColumnWidth(c, ListView1->columnWidth(c) - give);
+      width -= give;
+    }
+    width = std::min(width, room);
+    height = std::min(height, area.height() * 9 / 10);
+  }
+  resize(QSize(width, height).expandedTo(minimumSize()));
+}
+
+void TFmMain::RememberPlacement() {
+  if (!isVisible() && !FWasShown) return;
+  TWindowPlacement& p = FGlobal.MainWindowPlacement;
+  const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+  if (normal.width() <= 0 || normal.height() <= 0) return;
+  p = {true, normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()};
 }
 
 void TFmMain::BuildStatusBar() {
@@ -753,6 +816,7 @@ void TFmMain::ShowFileCount() {
 // ---- window events --------------------------------------------------------------------------
 
 bool TFmMain::event(QEvent* e) {
+  if (e->type() == QEvent::Show) FWasShown = true;
   if (e->type() == QEvent::StatusTip) {
     // The hint of the highlighted menu item or the button under the mouse goes to panel 2.
     ShowStatusMessage(static_cast<QStatusTipEvent*>(e)->tip());
@@ -803,6 +867,7 @@ void TFmMain::closeEvent(QCloseEvent* e) {
   }
   // A scan still running ends first; the list is saved when the window is destroyed.
   if (FScanning) FFileSearch.Stop();
+  RememberPlacement();
   QMainWindow::closeEvent(e);
 }
 

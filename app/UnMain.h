@@ -118,6 +118,12 @@ class TFmMain : public QMainWindow {
   void BuildList();
   void BuildStatusBar();
   void SetActionHints();
+  // Where the window opens: where it was last time, else wide enough for every column.
+  void PlaceWindow();
+  // Never narrower than its caption with the sort marker.
+  int MinimumColumnWidth(int column) const;
+  // Keeps the window's place for the settings file.
+  void RememberPlacement();
 
   void RunCommand(int tag);
   void DoAddFile();
@@ -162,6 +168,8 @@ class TFmMain : public QMainWindow {
   std::array<QIcon, 8> FImageMenu;
   std::array<QMenu*, 4> FTopMenus{};
   QWidget* FButtonBar = nullptr;
+  int FButtonBarWidth = 0;  // what the buttons need side by side
+  bool FWasShown = false;
 
   OutputBuffer FOutBuffer;  // the converters' output, kept for every run
   int FFileCount = 0;

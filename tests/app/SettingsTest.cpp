@@ -96,6 +96,25 @@ TEST_F(SettingsTest, SavingKeepsOtherSectionsAndLinesAndReplacesKeysInPlace) {
   EXPECT_EQ(text.find("notlog", text.find("notlog") + 1), std::string::npos);
 }
 
+TEST_F(SettingsTest, WindowPlacementHasItsOwnSectionAndOnlyOnceKnown) {
+  TGlobal g = Loaded("[general]\nnotlog=1\n");
+  EXPECT_FALSE(g.MainWindowPlacement.known);
+  g.SaveSettings();
+  EXPECT_EQ(test::ReadFile(DatPath()).find("mainwindow"), std::string::npos);
+  g.MainWindowPlacement = {true, -5, 40, 900, 600, true};
+  g.SaveSettings();
+  const std::string text = test::ReadFile(DatPath());
+  // A new section at the end, in the file's own line ends.
+  EXPECT_NE(text.find("keepraw=0\n[mainwindow]\nleft=-5\ntop=40\nwidth=900\nheight=600\n"
+                      "maximized=1\n"),
+            std::string::npos);
+  TGlobal again(dir_.Wide(), kDocs);
+  again.LoadSettings();
+  EXPECT_EQ(again.MainWindowPlacement, g.MainWindowPlacement);
+  EXPECT_EQ(again.Settings, g.Settings);
+  EXPECT_FALSE(Loaded("[mainwindow]\nleft=1\ntop=2\nwidth=0\nheight=5\n").MainWindowPlacement.known);
+}
+
 TEST_F(SettingsTest, FailedSaveReportsThePathAndKeepsTheOldFile) {
   TGlobal missing(PathFromNative(dir_ / "no/such/"), kDocs);
   try {

@@ -140,6 +140,42 @@ class MainWindowTest : public QObject {
     QCOMPARE(FWindow->Buttons["BtnConvert"]->property("Tag").toInt(), 31);
   }
 
+  void opensShowingEveryColumnAndRemembersItsPlace() {
+    FWindow->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
+    QTableView* list = FWindow->ListView1;
+    QHeaderView* header = list->horizontalHeader();
+    int total = 0;
+    for (int c = 0; c < 7; ++c) {
+      total += list->columnWidth(c);
+      // Every caption fits with its sort marker, right-aligned "Size(Byte)" too.
+      const QString marked = "(<-)" + FWindow->Model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+      QVERIFY2(list->columnWidth(c) > header->fontMetrics().horizontalAdvance(marked),
+               qPrintable(marked));
+    }
+    QVERIFY2(total <= list->viewport()->width(),
+             qPrintable(QString("%1 > %2, window %3").arg(total).arg(list->viewport()->width()).arg(FWindow->width())));
+    // Rows and buttons as tall as the font.
+    QVERIFY(list->verticalHeader()->defaultSectionSize() > list->fontMetrics().height());
+    QVERIFY(FWindow->Buttons["BtnAddFile"]->height() >= FWindow->Buttons["BtnAddFile"]->sizeHint().height());
+    // It cannot be shrunk to nothing.
+    FWindow->resize(70, 144);
+    QVERIFY(FWindow->width() >= FWindow->Buttons["BtnConvert"]->width() * 5);
+    QVERIFY(FWindow->height() > 144);
+
+    FWindow->setGeometry(QRect(30, 40, 700, 450));
+    QTRY_COMPARE(FWindow->geometry().size(), QSize(700, 450));
+    const QRect where = FWindow->geometry();
+    FWindow->close();
+    FWindow.reset();
+    const TWindowPlacement& p = FGlobal->MainWindowPlacement;
+    QVERIFY(p.known);
+    QCOMPARE(QRect(p.left, p.top, p.width, p.height), where);
+    QVERIFY(!p.maximized);
+    OpenWindow();
+    QCOMPARE(FWindow->size(), QSize(700, 450));
+  }
+
   void addsFilesAndRefusesWithMessageAndLog() {
     const std::u16string talk = U(FData + "/Talk.PPT");
     FWindow->AddFile(talk);

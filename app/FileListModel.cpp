@@ -16,6 +16,15 @@ TFileListModel::TFileListModel(QObject* parent)
                 QStringLiteral("Target file"), QStringLiteral("Convert Message")},
       FEvenRowColor(QColor(0xFF, 0xFF, 0xE1)) {}
 
+QString TFileListModel::StateText(int32_t state) {
+  switch (state) {
+    case kStateNew: return QStringLiteral("Not converted");
+    case kStateConverted: return QStringLiteral("Converted");
+    case kStateFailed: return QStringLiteral("Failed");
+    default: return QStringLiteral("Unknown state %1").arg(state);
+  }
+}
+
 int TFileListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : Count();
 }
@@ -48,7 +57,10 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
       // The colour follows the row's position, not its entry.
       return (row % 2 == 1) ? QColor(Qt::white) : FEvenRowColor;
     case Qt::ToolTipRole:
-      return col == kColState ? QVariant() : QVariant(Text(row, col));
+    case Qt::AccessibleTextRole:
+      // The state icon in words, for a screen reader and under the mouse; the other
+      // columns' whole texts, which the list may have cut off.
+      return col == kColState ? QVariant(StateText(Entry(row).State)) : QVariant(Text(row, col));
     default:
       return {};
   }

@@ -40,6 +40,9 @@ class TFileListModel : public QAbstractTableModel {
                      int role) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+  // An entry's state in words, as its icon shows it.
+  static QString StateText(int32_t state);
+
   const TFileListEntry& Entry(int row) const { return FList[size_t(row)]; }
   const TFileList& List() const { return FList; }
   int Count() const { return int(FList.Count()); }

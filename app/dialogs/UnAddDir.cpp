@@ -50,6 +50,9 @@ TFmAddDir::TFmAddDir(TGlobal& global, TFmDirectory& directoryDialog, QWidget* pa
   CBRecursive = new QCheckBox(QStringLiteral("Recursive Sub Directory"), this);
   BtnOK = new QPushButton(QStringLiteral("&OK"), this);
   BtnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+  // Screen readers name each field by its label.
+  Label1->setBuddy(EditDir);
+  Label2->setBuddy(CheckListBox1);
 
   auto* dirRow = new QHBoxLayout;
   dirRow->addWidget(EditDir, 1);

@@ -23,6 +23,7 @@ TFmDirectory::TFmDirectory(const QString& dirList, QWidget* parent) : QDialog(pa
   LBOXDirs->setSelectionMode(QAbstractItemView::SingleSelection);
   LBOXDirs->setMinimumWidth(LBOXDirs->fontMetrics().averageCharWidth() * 50);
   EditDir = new QLineEdit(this);
+  Label1->setBuddy(LBOXDirs);  // screen readers name the list by its label
   BtnDir = new QPushButton(QStringLiteral("&Browse"), this);
   BtnReplace = new QPushButton(QStringLiteral("&Replace"), this);
   BtnAdd = new QPushButton(QStringLiteral("&Add"), this);

@@ -104,6 +104,10 @@ void TFmOption::BuildGeneralPage() {
   ComBSourceCode->setCompleter(nullptr);  // what the user types is what is parsed
   for (const std::string& item : CodePageItems())
     ComBSourceCode->addItem(QString::fromStdString(item));
+  // Screen readers name each field by its label.
+  Label1->setBuddy(EditTargetDir);
+  Label2->setBuddy(ComBFileOverTp);
+  Label3->setBuddy(ComBSourceCode);
 
   auto* grid = new QGridLayout;
   grid->addWidget(Label2, 0, 0);
@@ -159,6 +163,7 @@ void TFmOption::BuildSpecialPage() {
                           QStringLiteral("Maintain original layout"),
                           QStringLiteral("Keep raw order")});
   CBPageBreak = new QCheckBox(QStringLiteral("Insert page break"), GBoxPDF);
+  Label9->setBuddy(CMBTextOrder);
   auto* pdf = new QVBoxLayout(GBoxPDF);
   pdf->addWidget(Label9);
   pdf->addWidget(CMBTextOrder);

@@ -216,6 +216,19 @@ class MainWindowTest : public QObject {
     QCOMPARE(FWindow->FileCount(), 4);
     QCOMPARE(Cell(3, 3), QString("0"));
 
+    // The state icon in words for screen readers and the tooltip; whole texts in tooltips.
+    TFileListModel* model = FWindow->Model();
+    model->SetState(1, 1);
+    model->SetState(2, 2);
+    const QStringList words = {"Not converted", "Converted", "Failed"};
+    for (int row = 0; row < 3; ++row) {
+      for (int role : {int(Qt::ToolTipRole), int(Qt::AccessibleTextRole)})
+        QCOMPARE(model->data(model->index(row, 0), role).toString(), words[row]);
+    }
+    QCOMPARE(model->data(model->index(0, 2), Qt::ToolTipRole).toString(), FData + "/Talk.PPT");
+    model->SetState(1, 0);
+    model->SetState(2, 0);
+
     // Each added entry becomes selected and current.
     QCOMPARE(Selected(), std::vector<int>({0, 1, 2, 3}));
     QCOMPARE(FWindow->ListView1->currentIndex().row(), 3);

@@ -10,6 +10,7 @@
 #include "app/Global.h"
 #include "app/ProgramDialogs.h"
 #include "app/ProgramDir.h"
+#include "app/Translations.h"
 #include "app/UnMain.h"
 #include "app/ZipHooks.h"
 #include "core/NativePath.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("Deckscribe"));
   QApplication::setDesktopFileName(QStringLiteral("deckscribe"));
   QApplication::setWindowIcon(dkscr::MakeProgramIcon());
+  dkscr::InstallTranslations(app, dkscr::TranslationFolders());
   dkscr::ConnectZipHooks();
 
   dkscr::TGlobal global(dkscr::ProgramDir(), dkscr::DocumentsDir());

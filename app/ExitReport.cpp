@@ -22,7 +22,8 @@ void TellExitProblems(const QStringList& problems, const TGlobal& global, bool c
   }
   std::fflush(err);
   if (closedBySignal || QGuiApplication::platformName() == QStringLiteral("minimal")) return;
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), problems.join(u'\n'),
+  QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("DialogServices", "Error"),
+                  problems.join(u'\n'),
                   QMessageBox::Ok);
   QTimer::singleShot(boxTimeoutMs, &box, &QDialog::accept);
   box.exec();

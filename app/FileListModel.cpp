@@ -11,17 +11,17 @@ namespace dkscr {
 
 TFileListModel::TFileListModel(QObject* parent)
     : QAbstractTableModel(parent),
-      FCaptions{QStringLiteral("State"), QStringLiteral("Name"), QStringLiteral("Source file"),
-                QStringLiteral("Size(Byte)"), QStringLiteral("Type"),
-                QStringLiteral("Target file"), QStringLiteral("Convert Message")},
+      FCaptions{tr("State"), tr("Name"), tr("Source file"),
+                tr("Size(Byte)"), tr("Type"),
+                tr("Target file"), tr("Convert Message")},
       FEvenRowColor(QColor(0xFF, 0xFF, 0xE1)) {}
 
 QString TFileListModel::StateText(int32_t state) {
   switch (state) {
-    case kStateNew: return QStringLiteral("Not converted");
-    case kStateConverted: return QStringLiteral("Converted");
-    case kStateFailed: return QStringLiteral("Failed");
-    default: return QStringLiteral("Unknown state %1").arg(state);
+    case kStateNew: return tr("Not converted");
+    case kStateConverted: return tr("Converted");
+    case kStateFailed: return tr("Failed");
+    default: return tr("Unknown state %1").arg(state);
   }
 }
 

@@ -29,6 +29,8 @@ enum ListColumn : int {
 };
 
 class TFileListModel : public QAbstractTableModel {
+  Q_OBJECT
+
  public:
   explicit TFileListModel(QObject* parent = nullptr);
 

@@ -171,18 +171,18 @@ void TFmMain::SetDialogs(TMainDialogs* dialogs) {
 
 void TFmMain::KeepUnreadJobFile(TFileListLoadStatus status) {
   const QString job = Q(FGlobal.JobFilePath());
-  const QString why = status == TFileListLoadStatus::Damaged      ? QStringLiteral("it is damaged")
-                      : status == TFileListLoadStatus::UnknownTag ? QStringLiteral("it is not a list file")
-                                                                  : QStringLiteral("it cannot be read");
+  const QString why = status == TFileListLoadStatus::Damaged      ? tr("it is damaged")
+                      : status == TFileListLoadStatus::UnknownTag ? tr("it is not a list file")
+                                                                  : tr("it cannot be read");
   int error = 0;
   const std::u16string backup = KeepAsBackup(FGlobal.JobFilePath(), error);
   if (!backup.empty()) {
-    FStartProblem = QStringLiteral("The saved file list %1 could not be loaded completely (%2). "
+    FStartProblem = tr("The saved file list %1 could not be loaded completely (%2). "
                                    "It was kept as %3.")
                         .arg(job, why, Q(backup));
   } else {
     FJobFileKept = true;
-    FStartProblem = QStringLiteral("The saved file list %1 could not be loaded completely (%2) "
+    FStartProblem = tr("The saved file list %1 could not be loaded completely (%2) "
                                    "and could not be kept aside (%3). It will not be replaced "
                                    "when the program ends.")
                         .arg(job, why, QString::fromLocal8Bit(std::strerror(error)));
@@ -198,28 +198,28 @@ void TFmMain::SaveJobFile() {
     if (FServices.SaveProblem) FServices.SaveProblem(text);
   };
   if (FJobFileKept) {
-    tell(QStringLiteral("The file list was not saved, so as not to replace %1.").arg(job));
+    tell(tr("The file list was not saved, so as not to replace %1.").arg(job));
     return;
   }
   // A folder that cannot be written loses the list, not the program's orderly end.
   const TFileListSaveResult saved = SaveFileList(FModel->List(), FGlobal.JobFilePath());
   if (!saved.Ok()) {
-    tell(QStringLiteral("Unable to write to %1: %2")
+    tell(tr("Unable to write to %1: %2")
              .arg(job, QString::fromLocal8Bit(std::strerror(saved.Error))));
     return;
   }
   if (saved.DroppedEntries > 0)
-    tell(QStringLiteral("%1 entries beyond the first %2 were not saved in %3.")
+    tell(tr("%1 entries beyond the first %2 were not saved in %3.")
              .arg(saved.DroppedEntries).arg(kMaxJobEntries).arg(job));
   if (saved.CutTexts > 0)
-    tell(QStringLiteral("%1 texts too long for %2 were shortened.").arg(saved.CutTexts).arg(job));
+    tell(tr("%1 texts too long for %2 were shortened.").arg(saved.CutTexts).arg(job));
 }
 
 // ---- building the window ------------------------------------------------------------------
 
 void TFmMain::BuildActions() {
   for (const CommandInfo& c : CommandTable()) {
-    auto* action = new QAction(QString::fromLatin1(c.caption), this);
+    auto* action = new QAction(CommandText(c.caption), this);
     action->setObjectName(QString::fromLatin1(c.action));
     action->setProperty(kTagProperty, c.tag);
     if (c.image >= 0) action->setIcon(FImageMenu[size_t(c.image)]);
@@ -234,26 +234,26 @@ void TFmMain::BuildMenus() {
   MainMenu1 = menuBar();
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
   auto top = [this](const char* caption, int index) {
-    QMenu* menu = MainMenu1->addMenu(QString::fromLatin1(caption));
+    QMenu* menu = MainMenu1->addMenu(tr(caption));
     FTopMenus[size_t(index)] = menu;
     connect(menu, &QMenu::aboutToShow, this, &TFmMain::ActionMainMenuBar1Paint);
     return menu;
   };
   auto sub = [this](QMenu* menu, const char* caption, int tag, int source, int target) {
-    QMenu* s = menu->addMenu(QString::fromLatin1(caption));
+    QMenu* s = menu->addMenu(tr(caption));
     s->menuAction()->setProperty(kTagProperty, tag);
     s->addAction(ActionOfTag(source));
     s->addAction(ActionOfTag(target));
   };
 
-  QMenu* file = top("&File ", 0);
+  QMenu* file = top(QT_TR_NOOP("&File "), 0);
   file->addAction(ActionOfTag(kTagOptions));
   file->addSeparator();
   file->addAction(ActionOfTag(kTagViewLog));
   file->addSeparator();
   file->addAction(ActionOfTag(kTagExit));
 
-  QMenu* edit = top("&Edit ", 1);
+  QMenu* edit = top(QT_TR_NOOP("&Edit "), 1);
   edit->addAction(ActionOfTag(kTagAddFile));
   edit->addAction(ActionOfTag(kTagAddDir));
   edit->addAction(ActionOfTag(kTagPasteFile));
@@ -261,15 +261,15 @@ void TFmMain::BuildMenus() {
   edit->addAction(ActionOfTag(kTagDelete));
   edit->addAction(ActionOfTag(kTagSelectAll));
 
-  QMenu* convert = top("Con&vert ", 2);
+  QMenu* convert = top(QT_TR_NOOP("Con&vert "), 2);
   convert->addAction(ActionOfTag(kTagConvertAll));
   convert->addAction(ActionOfTag(kTagConvertSelect));
   convert->addAction(ActionOfTag(kTagReConvert));
   convert->addSeparator();
-  sub(convert, "&Launch", kTagLaunchMenu, kTagLaunchSource, kTagLaunchTarget);
-  sub(convert, "&Explore", kTagExploreMenu, kTagExploreSource, kTagExploreTarget);
+  sub(convert, QT_TR_NOOP("&Launch"), kTagLaunchMenu, kTagLaunchSource, kTagLaunchTarget);
+  sub(convert, QT_TR_NOOP("&Explore"), kTagExploreMenu, kTagExploreSource, kTagExploreTarget);
 
-  QMenu* help = top("&Help ", 3);
+  QMenu* help = top(QT_TR_NOOP("&Help "), 3);
   help->addAction(ActionOfTag(kTagContents));
   help->addSeparator();
   help->addAction(ActionOfTag(kTagAbout));
@@ -286,8 +286,8 @@ void TFmMain::BuildMenus() {
   PopupMenu1->addSeparator();
   PopupMenu1->addAction(ActionOfTag(kTagSelectAll));
   PopupMenu1->addSeparator();
-  sub(PopupMenu1, "Launch", kTagLaunchMenu, kTagLaunchSource, kTagLaunchTarget);
-  sub(PopupMenu1, "Explore", kTagExploreMenu, kTagExploreSource, kTagExploreTarget);
+  sub(PopupMenu1, QT_TR_NOOP("Launch"), kTagLaunchMenu, kTagLaunchSource, kTagLaunchTarget);
+  sub(PopupMenu1, QT_TR_NOOP("Explore"), kTagExploreMenu, kTagExploreSource, kTagExploreTarget);
 }
 
 void TFmMain::BuildButtonBar(QWidget* bar) {
@@ -296,7 +296,7 @@ void TFmMain::BuildButtonBar(QWidget* bar) {
   for (const ButtonInfo& b : ButtonTable()) {
     auto* button = new QToolButton(bar);
     button->setObjectName(QString::fromLatin1(b.name));
-    button->setText(QString::fromLatin1(b.caption));
+    button->setText(CommandText(b.caption));
     button->setIcon(FImageMenu[size_t(b.image)]);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true);
@@ -422,15 +422,15 @@ void TFmMain::BuildStatusBar() {
   FPanels[0]->setFrameShape(QFrame::NoFrame);
   FPanels[1]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   FPanels[2]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  FPanels[0]->setText(QStringLiteral("Kel-Deckscribe 3.0"));
-  FPanels[1]->setText(QStringLiteral("0 File(s)"));
+  FPanels[0]->setText(tr("Kel-Deckscribe 3.0"));
+  FPanels[1]->setText(tr("0 File(s)"));
 }
 
 void TFmMain::SetActionHints() {
   for (const CommandInfo& c : CommandTable()) {
     QAction* action = ActionOfTag(c.tag);
-    action->setStatusTip(QString::fromLatin1(c.hint));
-    action->setToolTip(QString::fromLatin1(c.hint));
+    action->setStatusTip(CommandText(c.hint));
+    action->setToolTip(CommandText(c.hint));
   }
   for (auto& [name, button] : Buttons) {
     const QString hint = ActionOfTag(button->property(kTagProperty).toInt())->statusTip();
@@ -527,13 +527,13 @@ void TFmMain::ReportLogFailure() {
 void TFmMain::AddFile(const std::u16string& path) {
   const QString qpath = Q(path);
   if (FModel->ContainsSource(path)) {
-    ShowStatusMessage(QStringLiteral("File [") + qpath + QStringLiteral("] already added!"));
+    ShowStatusMessage(tr("File [%1] already added!").arg(qpath));
     Log(u"Add file failed: already added (" + path + u")");
     return;
   }
   const int type = FGlobal.FileTypeOfExtension(ExtensionOf(path));
   if (type == 0) {
-    ShowStatusMessage(QStringLiteral("File [") + qpath + QStringLiteral("] type not support!"));
+    ShowStatusMessage(tr("File [%1] type not support!").arg(qpath));
     Log(u"Add file failed: type not support (" + path + u")");
     return;
   }
@@ -621,7 +621,7 @@ void TFmMain::DoAddDir() {
   FDialogs->CloseSearchProgress();
   ScrollToCurrent();
   ShowFileCount();
-  ShowStatusMessage(QStringLiteral("Done Scanning, add %1 file(s).").arg(FFileCount - countBefore));
+  ShowStatusMessage(tr("Done Scanning, add %1 file(s).").arg(FFileCount - countBefore));
   ReportLogFailure();
 }
 
@@ -739,13 +739,13 @@ void TFmMain::OpenEntryFile(bool useSource, bool launch) {
   };
   if (launch) {
     if (FServices.OpenUrl && !FServices.OpenUrl(UrlOfPath(path)))
-      tell(QStringLiteral("No program could be started to open %1").arg(Q(path)));
+      tell(tr("No program could be started to open %1").arg(Q(path)));
     return;
   }
   if (FileExists(path) && FServices.ShowItem && FServices.ShowItem(UrlOfPath(path))) return;
   const std::u16string folder(FolderPart(path));
   if (FServices.OpenUrl && !FServices.OpenUrl(UrlOfPath(folder)))
-    tell(QStringLiteral("No file manager could be started to show %1").arg(Q(folder)));
+    tell(tr("No file manager could be started to show %1").arg(Q(folder)));
 }
 
 void TFmMain::ListView1ColumnClick(int column) {
@@ -767,7 +767,7 @@ void TFmMain::ListView1ColumnClick(int column) {
 
 void TFmMain::TimerSelectItemsTimer() {
   TimerSelectItems->stop();
-  ShowStatusMessage(QStringLiteral("Select %1 file(s).").arg(SelectedCount()));
+  ShowStatusMessage(tr("Select %1 file(s).").arg(SelectedCount()));
 }
 
 // ---- menus and enabling ---------------------------------------------------------------------
@@ -810,7 +810,7 @@ QString TFmMain::StatusPanel(int panel) const {
 }
 
 void TFmMain::ShowFileCount() {
-  FPanels[1]->setText(QStringLiteral("%1 File(s)").arg(FFileCount));
+  FPanels[1]->setText(tr("%1 File(s)").arg(FFileCount));
 }
 
 // ---- window events --------------------------------------------------------------------------

@@ -45,6 +45,8 @@ struct TMainServices {
 };
 
 class TFmMain : public QMainWindow {
+  Q_OBJECT
+
  public:
   // Loads the saved list from the job file in the program's folder.
   explicit TFmMain(TGlobal& global, QWidget* parent = nullptr);

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          zlib1g-dev libpugixml-dev qt6-base-dev catdoc python3 time xvfb xauth)
+          zlib1g-dev libpugixml-dev qt6-base-dev qt6-l10n-tools catdoc python3 time xvfb xauth)
 for arg in "$@"; do
   case "$arg" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -12,7 +12,7 @@
 namespace dkscr {
 
 TFmCancelCvt::TFmCancelCvt(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Converting Files..."));
+  setWindowTitle(tr("Converting Files..."));
   setModal(false);
   LblFileName = new QLabel(this);
   LblFileName->setTextFormat(Qt::PlainText);
@@ -23,8 +23,8 @@ TFmCancelCvt::TFmCancelCvt(QWidget* parent) : QDialog(parent) {
   ProgressBar1 = new QProgressBar(this);
   ProgressBar1->setTextVisible(false);
   ProgressBar1->setRange(0, 0);
-  Label1 = new QLabel(QStringLiteral("Press CANCEL to abort current operation."), this);
-  BtnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+  Label1 = new QLabel(tr("Press CANCEL to abort current operation."), this);
+  BtnCancel = new QPushButton(tr("&Cancel"), this);
   connect(BtnCancel, &QPushButton::clicked, this, &TFmCancelCvt::BtnCancelClick);
 
   auto* grid = new QGridLayout(this);

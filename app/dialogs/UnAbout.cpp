@@ -65,7 +65,7 @@ void TLinkLabel::keyPressEvent(QKeyEvent* event) {
 
 TFmAbout::TFmAbout(QWidget* parent) : QDialog(parent) {
   InitDialogResources();
-  setWindowTitle(QStringLiteral("About Kel-Deckscribe"));
+  setWindowTitle(tr("About Kel-Deckscribe"));
 
   auto* iconFrame = new QFrame(this);
   iconFrame->setFrameShape(QFrame::Box);
@@ -80,17 +80,17 @@ TFmAbout::TFmAbout(QWidget* parent) : QDialog(parent) {
   big.setPixelSize(20);
   big.setBold(true);
   ProductName->setFont(big);
-  ProductVer = new QLabel(QStringLiteral("Version 3.0"), this);
+  ProductVer = new QLabel(tr("Version 3.0"), this);
 
   auto* line = new QFrame(this);
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
 
   // The help shipped inside the program, not a page on a network that may not be there.
-  LinkLabel1 = new TLinkLabel(QStringLiteral("Deckscribe Help"), this);
+  LinkLabel1 = new TLinkLabel(tr("Deckscribe Help"), this);
   LinkLabel1->SetNormalColor(QColor(0, 0, 128));  // navy
   connect(LinkLabel1, &TLinkLabel::Clicked, this, [this] { ShowHelp(this, QString()); });
-  OKButton = new QPushButton(QStringLiteral("OK"), this);
+  OKButton = new QPushButton(tr("OK"), this);
 
   auto* names = new QVBoxLayout;
   names->addWidget(ProductName);

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <QtTest>
 #include <string>
@@ -12,6 +13,10 @@
 #include "app/ClipboardFiles.h"
 #include "app/ExitReport.h"
 #include "app/Global.h"
+#include "app/Translations.h"
+#include "app/UnMain.h"
+#include <QToolButton>
+#include <QTranslator>
 #include "app/FileAdding.h"
 #include "app/FileProbe.h"
 #include "app/ListSort.h"
@@ -57,6 +62,49 @@ class MainLogicTest : public QObject {
     TellExitProblems({"a", "b"}, global, false, err, 100);
     QCOMPARE(boxes, 1);
     std::fclose(err);
+  }
+
+  void textsFollowTheUsersLanguage() {
+#ifndef DKSCR_TEST_TRANSLATIONS
+    QSKIP("lrelease not installed");
+#else
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QStringList loaded =
+        InstallTranslations(*QCoreApplication::instance(), {DKSCR_TEST_TRANSLATIONS});
+    QLocale::setDefault(QLocale::c());
+    QVERIFY(!loaded.isEmpty());
+    QVERIFY(loaded.last().endsWith("deckscribe_de.qm"));
+    {
+      QTemporaryDir home;
+      TGlobal global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+      TFmMain window(global);
+      QCOMPARE(window.StatusPanel(1), QString("0 Datei(en)"));
+      QCOMPARE(window.Buttons["BtnConvert"]->text(), QString("&Umwandeln"));
+      QCOMPARE(window.Model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(),
+               QString("Zieldatei"));
+    }
+    for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+      QCoreApplication::removeTranslator(t);
+      delete t;
+    }
+#endif
+  }
+
+  void templateHoldsTheTextsUsersSee() {
+#ifndef DKSCR_TRANSLATION_TEMPLATE
+    QSKIP("lupdate not installed");
+#else
+    QFile file(DKSCR_TRANSLATION_TEMPLATE);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString ts = QString::fromUtf8(file.readAll());
+    // Contexts as tr() looks them up at run time, namespace included.
+    for (const char* context : {"dkscr::TFmMain", "dkscr::TFmOption", "dkscr::TFileListModel",
+                                "dkscr::TFmCancelCvt", "Commands"})
+      QVERIFY2(ts.contains(QString("<name>%1</name>").arg(context)), context);
+    for (const char* text : {"Done Scanning, add %1 file(s).", "Converting Files...",
+                             "Convert &amp;Selected", "Please select the type of file to be converted!"})
+      QVERIFY2(ts.contains(QString("<source>%1</source>").arg(text)), text);
+#endif
   }
 
   void everyTagHasOneCommand() {

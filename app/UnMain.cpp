@@ -50,7 +50,7 @@ constexpr int kButtonLeft = 8;
 constexpr int kButtonGap = 4;
 // Column widths in average characters of the list's font: State, Name, Source file,
 // Size(Byte), Type, Target file, Convert Message.
-constexpr int kColumnChars[] = {6, 14, 30, 10, 6, 30, 24};
+constexpr int kColumnChars[] = {6, 14, 40, 10, 6, 40, 24};
 constexpr const char* kTagProperty = "Tag";
 
 QString Q(std::u16string_view text) {
@@ -388,7 +388,7 @@ void TFmMain::PlaceWindow() {
     const QRect area = primary->availableGeometry();
     const int room = std::max(area.width() * 9 / 10, minimumWidth());
     // A narrow screen: the path and message columns give up what is missing.
-    for (int c : {kColTarget, kColSource, kColMessage}) {
+    for (int c : {kColSource, kColMessage, kColTarget}) {
       if (width <= room) break;
       const int give = std::min(width - room, ListView1->columnWidth(c) - MinimumColumnWidth(c));
       if (give <= 0) continue;

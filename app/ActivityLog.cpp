@@ -51,11 +51,37 @@ std::u16string FormatLogTimeStamp(const std::tm& local, locale_t loc) {
   return CodePageToWide(codePage, text);
 }
 
+std::u16string ValidLogText(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t u = text[i];
+    const bool high = u >= 0xD800 && u <= 0xDBFF;
+    const bool low = u >= 0xDC00 && u <= 0xDFFF;
+    if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      out += u;
+      out += text[++i];
+    } else if (low && u >= 0xDC80 && u <= 0xDCFF) {
+      // A file-name byte that is not UTF-8 (core/NativePath.h): shown as its value.
+      static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+      const unsigned byte = u - 0xDC00u;
+      out += u"\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    } else if (high || low) {
+      out += u'\uFFFD';
+    } else {
+      out += u;
+    }
+  }
+  return out;
+}
+
 std::u16string FormatLogLine(const std::tm& local, std::u16string_view message, locale_t loc) {
   std::u16string line = u"[";
   line += FormatLogTimeStamp(local, loc);
   line += u"]: ";
-  line += message;
+  line += ValidLogText(message);
   line += u"\r\n";
   return line;
 }

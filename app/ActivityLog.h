@@ -12,7 +12,11 @@ namespace dkscr {
 // out at exactly midnight. `loc` 0 means the program's current locale.
 std::u16string FormatLogTimeStamp(const std::tm& local, locale_t loc = static_cast<locale_t>(0));
 
-// "[" time stamp "]: " message CR LF.
+// The text with every lone surrogate replaced, so that the log stays valid UTF-16: a
+// file-name byte that is not UTF-8 (U+DC80..U+DCFF) becomes "\xNN", any other U+FFFD.
+std::u16string ValidLogText(std::u16string_view text);
+
+// "[" time stamp "]: " message CR LF, the message made valid by ValidLogText.
 std::u16string FormatLogLine(const std::tm& local, std::u16string_view message,
                              locale_t loc = static_cast<locale_t>(0));
 

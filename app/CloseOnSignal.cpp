@@ -16,6 +16,7 @@ namespace {
 int gSignalPipe[2] = {-1, -1};
 struct sigaction gOldTerm {};
 struct sigaction gOldInt {};
+struct sigaction gOldHup {};
 
 void OnSignal(int) {
   const int saved = errno;
@@ -37,12 +38,14 @@ TCloseOnSignal::TCloseOnSignal(QWidget* window, QObject* parent)
   sa.sa_flags = SA_RESTART;
   ::sigaction(SIGTERM, &sa, &gOldTerm);
   ::sigaction(SIGINT, &sa, &gOldInt);
+  ::sigaction(SIGHUP, &sa, &gOldHup);
 }
 
 TCloseOnSignal::~TCloseOnSignal() {
   if (gSignalPipe[0] < 0) return;
   ::sigaction(SIGTERM, &gOldTerm, nullptr);
   ::sigaction(SIGINT, &gOldInt, nullptr);
+  ::sigaction(SIGHUP, &gOldHup, nullptr);
   delete FNotifier;
   ::close(gSignalPipe[0]);
   ::close(gSignalPipe[1]);
@@ -55,6 +58,7 @@ void TCloseOnSignal::SignalArrived() {
   }
   // A modal dialog or a running scan would keep the window from closing; close the
   // dialogs first so that the main window's close goes through.
+  FFired = true;
   if (!FWindow) return;
   for (int guard = 0; guard < 16; ++guard) {
     QWidget* open = QApplication::activePopupWidget();

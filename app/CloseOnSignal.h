@@ -1,6 +1,6 @@
 #pragma once
-// SIGTERM and SIGINT (a desktop logout, kill, Ctrl+C in a terminal) close a window the
-// ordinary way, so that everything it saves on closing is saved.
+// SIGTERM, SIGINT and SIGHUP (a desktop logout, kill, Ctrl+C or a closed terminal) close a
+// window the ordinary way, so that everything it saves on closing is saved.
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -14,6 +14,8 @@ class TCloseOnSignal : public QObject {
   // Installs the handlers; only one instance may exist at a time.
   explicit TCloseOnSignal(QWidget* window, QObject* parent = nullptr);
   ~TCloseOnSignal() override;
+  // A signal closed the window: nobody may be there to answer a question.
+  bool Fired() const { return FFired; }
   TCloseOnSignal(const TCloseOnSignal&) = delete;
   TCloseOnSignal& operator=(const TCloseOnSignal&) = delete;
 
@@ -22,6 +24,7 @@ class TCloseOnSignal : public QObject {
 
   QPointer<QWidget> FWindow;
   QSocketNotifier* FNotifier = nullptr;
+  bool FFired = false;
 };
 
 }  // namespace dkscr

@@ -1,15 +1,16 @@
 // The desktop program: settings first, then the windows, the message loop, and the settings
 // saved once every window is gone.
 #include <QApplication>
-#include <QMessageBox>
 #include <cstdio>
 #include <memory>
 
 #include "app/AppImages.h"
 #include "app/CloseOnSignal.h"
+#include "app/ExitReport.h"
 #include "app/Global.h"
 #include "app/ProgramDialogs.h"
 #include "app/ProgramDir.h"
+#include "app/Translations.h"
 #include "app/UnMain.h"
 #include "app/ZipHooks.h"
 #include "core/NativePath.h"
@@ -19,19 +20,24 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("Deckscribe"));
   QApplication::setDesktopFileName(QStringLiteral("deckscribe"));
   QApplication::setWindowIcon(dkscr::MakeProgramIcon());
+  dkscr::InstallTranslations(app, dkscr::TranslationFolders());
 
   dkscr::TGlobal global(dkscr::ProgramDir(), dkscr::DocumentsDir());
   global.LoadSettings();
 
   int result = 0;
+  QStringList problems;  // what could not be saved at the end
+  bool bySignal = false;
   {
     auto window = std::make_unique<dkscr::TFmMain>(global);
     window->SetConverters(dkscr::StandardConverters(dkscr::DesktopZipHooks()));
+    window->Services().SaveProblem = [&problems](const QString& text) { problems << text; };
     dkscr::TProgramDialogs dialogs(global, window.get());
     window->SetDialogs(&dialogs);
     dkscr::TCloseOnSignal closer(window.get());
     window->show();
     result = QApplication::exec();
+    bySignal = closer.Fired();
     // The main window saves the list; the dialogs it owns hand their choices to the settings.
     window.reset();
   }
@@ -39,9 +45,9 @@ int main(int argc, char* argv[]) {
   try {
     global.SaveSettings();
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "Deckscribe: %s\n", e.what());
-    QMessageBox::critical(nullptr, QStringLiteral("Error"), QString::fromLocal8Bit(e.what()));
-    return result == 0 ? 1 : result;
+    problems << QString::fromLocal8Bit(e.what());
   }
+  dkscr::TellExitProblems(problems, global, bySignal, stderr);
+  if (!problems.isEmpty() && result == 0) return 1;
   return result;
 }

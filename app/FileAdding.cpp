@@ -1,5 +1,6 @@
 #include "app/FileAdding.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace dkscr {
@@ -17,7 +18,7 @@ std::u16string MasksOf(const TSettings& settings, int typeNumber) {
 }  // namespace
 
 QString BuildOpenFilter(const TGlobal& global) {
-  QString filter = QStringLiteral("All Support File|") +
+  QString filter = QCoreApplication::translate("FileAdding", "All Support File") + u'|' +
                    QString::fromStdU16String(global.SupportMaskList);
   for (int n = 1; n <= kFileTypeCount; ++n) {
     const QString masks = QString::fromStdU16String(MasksOf(global.Settings, n));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "app/KelFileFind.h"
 #include "app/ListSort.h"
@@ -10,10 +11,19 @@ namespace dkscr {
 
 TFileListModel::TFileListModel(QObject* parent)
     : QAbstractTableModel(parent),
-      FCaptions{QStringLiteral("State"), QStringLiteral("Name"), QStringLiteral("Source file"),
-                QStringLiteral("Size(Byte)"), QStringLiteral("Type"),
-                QStringLiteral("Target file"), QStringLiteral("Convert Message")},
+      FCaptions{tr("State"), tr("Name"), tr("Source file"),
+                tr("Size(Byte)"), tr("Type"),
+                tr("Target file"), tr("Convert Message")},
       FEvenRowColor(QColor(0xFF, 0xFF, 0xE1)) {}
+
+QString TFileListModel::StateText(int32_t state) {
+  switch (state) {
+    case kStateNew: return tr("Not converted");
+    case kStateConverted: return tr("Converted");
+    case kStateFailed: return tr("Failed");
+    default: return tr("Unknown state %1").arg(state);
+  }
+}
 
 int TFileListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : Count();
@@ -47,7 +57,10 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
       // The colour follows the row's position, not its entry.
       return (row % 2 == 1) ? QColor(Qt::white) : FEvenRowColor;
     case Qt::ToolTipRole:
-      return col == kColState ? QVariant() : QVariant(Text(row, col));
+    case Qt::AccessibleTextRole:
+      // The state icon in words, for a screen reader and under the mouse; the other
+      // columns' whole texts, which the list may have cut off.
+      return col == kColState ? QVariant(StateText(Entry(row).State)) : QVariant(Text(row, col));
     default:
       return {};
   }
@@ -109,12 +122,43 @@ void TFileListModel::Append(TFileListEntry entry) {
   endInsertRows();
 }
 
-void TFileListModel::RemoveRow(int row) {
-  if (row < 0 || row >= Count()) return;
-  beginRemoveRows(QModelIndex(), row, row);
-  IndexSource(FList[size_t(row)], -1);
-  FList.Delete(size_t(row));
-  endRemoveRows();
+size_t TFileListModel::RemoveRows(const std::vector<bool>& doomed) {
+  std::vector<TFileListEntry>& entries = FList.Entries();
+  const size_t n = std::min(doomed.size(), entries.size());
+  // The runs of doomed rows, first row and one past the last.
+  std::vector<std::pair<size_t, size_t>> runs;
+  size_t removed = 0;
+  for (size_t i = 0; i < n; ++i) {
+    if (!doomed[i]) continue;
+    if (runs.empty() || runs.back().second != i) runs.emplace_back(i, i);
+    ++runs.back().second;
+    ++removed;
+  }
+  for (const auto& [first, end] : runs)
+    for (size_t i = first; i < end; ++i) IndexSource(entries[i], -1);
+  constexpr size_t kMaxRunsRemovedSingly = 64;
+  if (runs.size() <= kMaxRunsRemovedSingly) {
+    // From the bottom up, so that the rows of the runs still to go keep their numbers; the
+    // view keeps its place and the rest of the selection.
+    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
+      beginRemoveRows(QModelIndex(), int(it->first), int(it->second) - 1);
+      entries.erase(entries.begin() + std::ptrdiff_t(it->first),
+                    entries.begin() + std::ptrdiff_t(it->second));
+      endRemoveRows();
+    }
+    return removed;
+  }
+  // Many scattered rows: one pass and a reset, since each removal moves the rest of the list.
+  beginResetModel();
+  size_t kept = 0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (i < n && doomed[i]) continue;
+    if (kept != i) entries[kept] = std::move(entries[i]);
+    ++kept;
+  }
+  entries.resize(kept);
+  endResetModel();
+  return removed;
 }
 
 void TFileListModel::ReplaceAll(TFileList list) {

@@ -29,6 +29,8 @@ enum ListColumn : int {
 };
 
 class TFileListModel : public QAbstractTableModel {
+  Q_OBJECT
+
  public:
   explicit TFileListModel(QObject* parent = nullptr);
 
@@ -40,6 +42,9 @@ class TFileListModel : public QAbstractTableModel {
                      int role) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+  // An entry's state in words, as its icon shows it.
+  static QString StateText(int32_t state);
+
   const TFileListEntry& Entry(int row) const { return FList[size_t(row)]; }
   const TFileList& List() const { return FList; }
   int Count() const { return int(FList.Count()); }
@@ -50,7 +55,8 @@ class TFileListModel : public QAbstractTableModel {
   void SetState(int row, int32_t state);
 
   void Append(TFileListEntry entry);
-  void RemoveRow(int row);
+  // Removes every row whose flag is set, in one pass; returns how many went.
+  size_t RemoveRows(const std::vector<bool>& doomed);
   // Takes over every entry of a list (a loaded job file).
   void ReplaceAll(TFileList list);
 

@@ -1,6 +1,9 @@
 #pragma once
 // What the file list asks of the file system about a path it is given.
+#include <QString>
+#include <QUrl>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace dkscr {
@@ -14,5 +17,13 @@ bool IsDirectory(std::u16string_view path);
 
 // True when a file (not a folder) exists at path.
 bool FileExists(std::u16string_view path);
+
+// A path as Qt's file dialog gives it, back in our form (core/NativePath.h). The dialog
+// shows file-name bytes that are not UTF-8 as U+FFFD; each such part of the path is looked
+// up in its folder, taking the first entry whose name Qt shows the same way.
+std::u16string PathFromDialogName(const QString& name);
+
+// A file: URL of the path's very bytes, so that a name that is not UTF-8 names that file.
+QUrl UrlOfPath(std::u16string_view path);
 
 }  // namespace dkscr

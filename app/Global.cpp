@@ -67,6 +67,15 @@ void TGlobal::LoadSettings() {
   v.textorder = file.ReadInteger(s, "textorder", defaults.textorder);
   v.keepraw = file.ReadInteger(s, "keepraw", defaults.keepraw);
   v.notlog = file.ReadBool(s, "notlog", defaults.notlog);
+
+  const std::string_view w = kWindowSection;
+  TWindowPlacement& p = MainWindowPlacement;
+  p.left = file.ReadInteger(w, "left", 0);
+  p.top = file.ReadInteger(w, "top", 0);
+  p.width = file.ReadInteger(w, "width", 0);
+  p.height = file.ReadInteger(w, "height", 0);
+  p.maximized = file.ReadBool(w, "maximized", false);
+  p.known = p.width > 0 && p.height > 0;
 }
 
 void TGlobal::SaveSettings() const {
@@ -91,6 +100,14 @@ void TGlobal::SaveSettings() const {
   file.WriteInteger(s, "textorder", v.textorder);
   file.WriteInteger(s, "keepraw", v.keepraw);
   file.WriteBool(s, "notlog", v.notlog);
+  if (const TWindowPlacement& p = MainWindowPlacement; p.known) {
+    const std::string_view w = kWindowSection;
+    file.WriteInteger(w, "left", p.left);
+    file.WriteInteger(w, "top", p.top);
+    file.WriteInteger(w, "width", p.width);
+    file.WriteInteger(w, "height", p.height);
+    file.WriteBool(w, "maximized", p.maximized);
+  }
   if (file.Save(path) != 0) throw TSettingsWriteError("Unable to write to " + path);
 }
 

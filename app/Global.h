@@ -17,6 +17,8 @@ inline constexpr std::u16string_view kLogFileName = u"dkscract.log";
 inline constexpr std::u16string_view kJobFileName = u"Deckscribe.job";
 inline constexpr std::u16string_view kHelpFileName = u"Deckscribe.chm";
 inline constexpr std::string_view kSettingsSection = "general";
+// The main window's place on the screen, kept apart from the settings above.
+inline constexpr std::string_view kWindowSection = "mainwindow";
 
 // What to do when a target file exists (fileovertp).
 inline constexpr uint8_t kFileOverAutoRename = 0;
@@ -44,6 +46,18 @@ struct TSettings {
   bool notlog = false;
 
   bool operator==(const TSettings&) const = default;
+};
+
+// Where the main window was when the program last ended; not known until it has been shown.
+struct TWindowPlacement {
+  bool known = false;
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  bool maximized = false;
+
+  bool operator==(const TWindowPlacement&) const = default;
 };
 
 // SaveSettings could not replace the settings file; what() is "Unable to write to <path>".
@@ -82,6 +96,7 @@ class TGlobal {
   const std::u16string ProgramDir;
   const std::u16string DocumentsDir;
   TSettings Settings;
+  TWindowPlacement MainWindowPlacement;
   std::u16string SupportMaskList = u"*.ppt;*.pptx;";
   // One code unit per code unit of SupportMaskList: the file-type number covering it.
   std::u16string SupportMaskTypes = std::u16string(6, char16_t{1}) + std::u16string(7, char16_t{2});

@@ -1,6 +1,8 @@
 #include "app/MainCommands.h"
 
+#include <QCoreApplication>
 #include <QtCore/qnamespace.h>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <array>
@@ -10,35 +12,37 @@ namespace dkscr {
 namespace {
 // Captions keep their padding: it lines the shortcut text up in the menus.
 constexpr std::array<CommandInfo, 17> kCommands = {{
-    {11, "ActOptions", "&Options", "Set Kel-Deckscribe options", 0},
-    {12, "ActExit", "&Exit", "Exit from Kel-Deckscribe", -1},
-    {13, "ActViewLog", "&View Log", "View Kel-Deckscribe logs", 7},
-    {21, "ActAddFile", "Add &File                   CTRL+F", "Add file(s) by selecting file(s)", 5},
-    {22, "ActAddDir", "Add &Dir                    CTRL+D", "Add file(s) by selecting director(ies)", 6},
-    {23, "ActPasteFile", "&Paste File                CTRL+V", "Add file(s) by pasting from clipboard", 2},
-    {24, "ActDelete", "Delete                     Delete", "Delete selected file(s) name from listview", -1},
-    {25, "ActSelectAll", "Select &All                 CTRL+A", "Select all file(s) in listview", -1},
-    {31, "ActConvertAll", "&Convert All               Ctrl+G", "Convert all file(s) in listview", 3},
-    {32, "ActConvertSelect", "Convert &Selected", "Convert selected file(s)", -1},
-    {33, "ActReConvert", "&ReConvert Selected", "Convert selected file(s) again", -1},
-    {34, "ActLaunchSource", "Source", "Open source file with default program", -1},
-    {35, "ActLaunchTarget", "Target", "Open target file with default program", -1},
-    {36, "ActExploreSource", "Source", "Explore folder which source file in", -1},
-    {37, "ActExploreTarget", "Target", "Explore folder which target file in", -1},
-    {91, "ActContents", "&Contents           F1", "Show help contents", 1},
-    {96, "ActAbout", "&About", "Show about window", -1},
+    {11, "ActOptions", QT_TRANSLATE_NOOP("Commands", "&Options"), QT_TRANSLATE_NOOP("Commands", "Set Kel-Deckscribe options"), 0},
+    {12, "ActExit", QT_TRANSLATE_NOOP("Commands", "&Exit"), QT_TRANSLATE_NOOP("Commands", "Exit from Kel-Deckscribe"), -1},
+    {13, "ActViewLog", QT_TRANSLATE_NOOP("Commands", "&View Log"), QT_TRANSLATE_NOOP("Commands", "View Kel-Deckscribe logs"), 7},
+    {21, "ActAddFile", QT_TRANSLATE_NOOP("Commands", "Add &File                   CTRL+F"), QT_TRANSLATE_NOOP("Commands", "Add file(s) by selecting file(s)"), 5},
+    {22, "ActAddDir", QT_TRANSLATE_NOOP("Commands", "Add &Dir                    CTRL+D"), QT_TRANSLATE_NOOP("Commands", "Add file(s) by selecting director(ies)"), 6},
+    {23, "ActPasteFile", QT_TRANSLATE_NOOP("Commands", "&Paste File                CTRL+V"), QT_TRANSLATE_NOOP("Commands", "Add file(s) by pasting from clipboard"), 2},
+    {24, "ActDelete", QT_TRANSLATE_NOOP("Commands", "Delete                     Delete"), QT_TRANSLATE_NOOP("Commands", "Delete selected file(s) name from listview"), -1},
+    {25, "ActSelectAll", QT_TRANSLATE_NOOP("Commands", "Select &All                 CTRL+A"), QT_TRANSLATE_NOOP("Commands", "Select all file(s) in listview"), -1},
+    {31, "ActConvertAll", QT_TRANSLATE_NOOP("Commands", "&Convert All               Ctrl+G"), QT_TRANSLATE_NOOP("Commands", "Convert all file(s) in listview"), 3},
+    {32, "ActConvertSelect", QT_TRANSLATE_NOOP("Commands", "Convert &Selected"), QT_TRANSLATE_NOOP("Commands", "Convert selected file(s)"), -1},
+    {33, "ActReConvert", QT_TRANSLATE_NOOP("Commands", "&ReConvert Selected"), QT_TRANSLATE_NOOP("Commands", "Convert selected file(s) again"), -1},
+    {34, "ActLaunchSource", QT_TRANSLATE_NOOP("Commands", "Source"), QT_TRANSLATE_NOOP("Commands", "Open source file with default program"), -1},
+    {35, "ActLaunchTarget", QT_TRANSLATE_NOOP("Commands", "Target"), QT_TRANSLATE_NOOP("Commands", "Open target file with default program"), -1},
+    {36, "ActExploreSource", QT_TRANSLATE_NOOP("Commands", "Source"), QT_TRANSLATE_NOOP("Commands", "Explore folder which source file in"), -1},
+    {37, "ActExploreTarget", QT_TRANSLATE_NOOP("Commands", "Target"), QT_TRANSLATE_NOOP("Commands", "Explore folder which target file in"), -1},
+    {91, "ActContents", QT_TRANSLATE_NOOP("Commands", "&Contents           F1"), QT_TRANSLATE_NOOP("Commands", "Show help contents"), 1},
+    {96, "ActAbout", QT_TRANSLATE_NOOP("Commands", "&About"), QT_TRANSLATE_NOOP("Commands", "Show about window"), -1},
 }};
 
 constexpr std::array<ButtonInfo, 5> kButtons = {{
-    {"BtnAddFile", "&Add File", kTagAddFile, 5},
-    {"BtnAddDir", "Add &Dir", kTagAddDir, 6},
-    {"BtnOptions", "&Options", kTagOptions, 0},
-    {"BtnLog", "&Log", kTagViewLog, 7},
-    {"BtnConvert", "&Convert", kTagConvertAll, 3},
+    {"BtnAddFile", QT_TRANSLATE_NOOP("Commands", "&Add File"), kTagAddFile, 5},
+    {"BtnAddDir", QT_TRANSLATE_NOOP("Commands", "Add &Dir"), kTagAddDir, 6},
+    {"BtnOptions", QT_TRANSLATE_NOOP("Commands", "&Options"), kTagOptions, 0},
+    {"BtnLog", QT_TRANSLATE_NOOP("Commands", "&Log"), kTagViewLog, 7},
+    {"BtnConvert", QT_TRANSLATE_NOOP("Commands", "&Convert"), kTagConvertAll, 3},
 }};
 }  // namespace
 
 std::span<const CommandInfo> CommandTable() { return kCommands; }
+
+QString CommandText(const char* text) { return QCoreApplication::translate("Commands", text); }
 
 const CommandInfo* CommandByTag(int tag) {
   const auto it = std::find_if(kCommands.begin(), kCommands.end(),

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's commands: one row per tag, the keys that reach them, and when the
 // menus offer them.
+#include <QString>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -36,6 +37,9 @@ struct CommandInfo {
   const char* hint;
   int image;            // picture in the menu image list, -1 for none
 };
+
+// A caption or hint of the tables below in the user's language.
+QString CommandText(const char* text);
 
 // Every command, in tag order.
 std::span<const CommandInfo> CommandTable();

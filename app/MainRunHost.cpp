@@ -52,15 +52,20 @@ std::u16string TMainRunHost::TargetFileName(const std::u16string& source) const 
 }
 
 bool TMainRunHost::WriteLog(const std::u16string& text) {
+  // A log that cannot be written must not cost the user the run: the window remembers the
+  // failure and tells it once the run is over, and the entries still show their outcomes.
   FWindow.Log(text);
-  return !FWindow.FLogFailed;
+  return true;
 }
 
 void TMainRunHost::ReportLogFailure() { FWindow.ReportLogFailure(); }
 
 void TMainRunHost::ShowProgress(int maximum) {
   if (FWindow.FDialogs == nullptr) return;
-  FWindow.FDialogs->StartConvertProgress(maximum, [this] { FWindow.FCancel = true; });
+  // The dialog outlives this host, which lives for one run: its handler holds the window,
+  // which owns the dialog.
+  TFmMain* window = &FWindow;
+  FWindow.FDialogs->StartConvertProgress(maximum, [window] { window->FCancel = true; });
 }
 
 void TMainRunHost::ShowProgressFile(const std::u16string& source) {

@@ -91,7 +91,10 @@ void TProgramDialogs::ShowConvertFile(const QString& source) { FmCancelCvt->Show
 
 void TProgramDialogs::StepConvertProgress() { FmCancelCvt->StepProgress(); }
 
-void TProgramDialogs::CloseConvertProgress() { FmCancelCvt->close(); }
+void TProgramDialogs::CloseConvertProgress() {
+  FmCancelCvt->close();
+  FmCancelCvt->SetCancelHandler(nullptr);  // its run is over
+}
 
 int TProgramDialogs::PromptOverwrite(const QString& target) { return FmFileOverTp->Ask(target); }
 

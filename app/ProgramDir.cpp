@@ -30,17 +30,22 @@ std::string ExecutableDir() {
   }
 }
 
-std::string ConfigDir() {
+std::string WithSlash(std::string dir) {
+  if (!dir.empty() && dir.back() != '/') dir += '/';
+  return dir;
+}
+
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config/.
+std::string ConfigHome() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  std::string base;
-  if (xdg != nullptr && xdg[0] == '/') {
-    base = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = std::string(home != nullptr ? home : "") + "/.config";
-  }
-  if (base.empty() || base.back() != '/') base += '/';
-  return base + "deckscribe/";
+  if (xdg != nullptr && xdg[0] == '/') return WithSlash(xdg);
+  const char* home = std::getenv("HOME");
+  return WithSlash(std::string(home != nullptr ? home : "") + "/.config");
+}
+
+bool IsFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace
@@ -68,20 +73,22 @@ int MakeDirectories(const std::string& nativePath) {
   return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
 }
 
+std::string ChooseProgramDir(const TProgramDirPlaces& places) {
+  if (!places.homeOverride.empty()) return WithSlash(places.homeOverride);
+  const std::string exe = WithSlash(places.executableDir);
+  if (!exe.empty() && (IsFile(exe + "Deckscribe.dat") || IsFile(exe + std::string(kPortableMarkerName))))
+    return exe;
+  return WithSlash(places.configHome) + "deckscribe/";
+}
+
 std::u16string ProgramDir() {
-  if (const char* home = std::getenv("DECKSCRIBE_HOME"); home != nullptr && home[0] != '\0') {
-    std::string dir = home;
-    if (dir.back() != '/') dir += '/';
-    MakeDirectories(dir);  // a failure shows later, when a file cannot be written there
-    return PathFromNative(dir);
-  }
-  const std::string exeDir = ExecutableDir();
-  if (!exeDir.empty() && ::access(exeDir.c_str(), W_OK) == 0) {
-    return PathFromNative(exeDir);
-  }
-  const std::string config = ConfigDir();
-  MakeDirectories(config);  // a failure shows later, when a file cannot be written there
-  return PathFromNative(config);
+  TProgramDirPlaces places;
+  if (const char* home = std::getenv("DECKSCRIBE_HOME"); home != nullptr) places.homeOverride = home;
+  places.executableDir = ExecutableDir();
+  places.configHome = ConfigHome();
+  const std::string dir = ChooseProgramDir(places);
+  MakeDirectories(dir);  // a failure shows later, when a file cannot be written there
+  return PathFromNative(dir);
 }
 
 std::u16string DocumentsDir() {

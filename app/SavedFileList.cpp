@@ -1,5 +1,7 @@
 #include "app/SavedFileList.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -193,6 +195,27 @@ TFileListLoadResult LoadFileList(TFileList& list, const std::u16string& path) {
     return LoadFileListAnsi(list, path);
   }
   return ReadEntries(in, false, list);
+}
+
+bool LoadLeftUnreadFile(TFileListLoadStatus status) {
+  return status == TFileListLoadStatus::Damaged || status == TFileListLoadStatus::UnknownTag ||
+         status == TFileListLoadStatus::ReadError;
+}
+
+std::u16string KeepAsBackup(const std::u16string& path, int& error) {
+  const std::string native = PathToNative(path);
+  for (int n = 1; n < 1000; ++n) {
+    const std::string suffix = n == 1 ? ".bak" : ".bak" + std::to_string(n);
+    const std::string backup = native + suffix;
+    struct stat st {};
+    if (::lstat(backup.c_str(), &st) == 0) continue;  // an earlier backup stays
+    if (errno != ENOENT) break;
+    if (::rename(native.c_str(), backup.c_str()) != 0) break;
+    error = 0;
+    return PathFromNative(backup);
+  }
+  error = errno != 0 ? errno : EEXIST;
+  return {};
 }
 
 TFileListLoadResult LoadFileListAnsi(TFileList& list, const std::u16string& path) {

@@ -53,6 +53,15 @@ TFileListSaveResult SaveFileList(const TFileList& list, const std::u16string& pa
 // Replaces the list with the file's entries when the file exists and carries a known tag.
 // A file that ends early, or whose counts do not match, gives the entries read completely.
 TFileListLoadResult LoadFileList(TFileList& list, const std::u16string& path);
+// Whether a load left a file behind that the next save must not replace unseen: it could
+// not be read, or ended early, or carries an unknown tag.
+bool LoadLeftUnreadFile(TFileListLoadStatus status);
+
+// Renames a file that could not be read to a free name beside it ("<name>.bak", then
+// "<name>.bak2", ...), so that the next save does not destroy it. Returns the new path, or an
+// empty one with `error` set to the errno when the file could not be renamed.
+std::u16string KeepAsBackup(const std::u16string& path, int& error);
+
 // The same for a file in the older format only.
 TFileListLoadResult LoadFileListAnsi(TFileList& list, const std::u16string& path);
 

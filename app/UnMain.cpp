@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTableView>
@@ -23,7 +25,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <system_error>
+#include <utility>
 
 #include "app/AppImages.h"
 #include "app/ClipboardFiles.h"
@@ -37,11 +42,15 @@
 namespace dkscr {
 
 namespace {
+// At the desktop's usual font; wider and taller when its font needs it.
 constexpr int kButtonWidth = 65;
 constexpr int kButtonHeight = 22;
-constexpr int kButtonBarHeight = 34;
+constexpr int kButtonBarMargin = 6;
 constexpr int kButtonLeft = 8;
 constexpr int kButtonGap = 4;
+// Column widths in average characters of the list's font: State, Name, Source file,
+// Size(Byte), Type, Target file, Convert Message.
+constexpr int kColumnChars[] = {6, 14, 40, 10, 6, 40, 24};
 constexpr const char* kTagProperty = "Tag";
 
 QString Q(std::u16string_view text) {
@@ -71,13 +80,15 @@ bool ShowItemInFileManager(const QUrl& url) {
   return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-QUrl UrlOfPath(const std::u16string& path) { return QUrl::fromLocalFile(Q(path)); }
 }  // namespace
 
 TFmMain::TFmMain(TGlobal& global, QWidget* parent) : QMainWindow(parent), FGlobal(global) {
   FServices.OpenFiles = RunOpenDialog;
-  FServices.OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  FServices.OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   FServices.ShowItem = ShowItemInFileManager;
+  FServices.SaveProblem = [](const QString& text) {
+    std::fprintf(stderr, "Deckscribe: %s\n", text.toLocal8Bit().constData());
+  };
   FormCreate();
 }
 
@@ -87,10 +98,6 @@ void TFmMain::FormCreate() {
   setObjectName(QStringLiteral("FmMain"));
   setWindowTitle(QStringLiteral("Kel-Deckscribe"));
   setWindowIcon(MakeProgramIcon());
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPointSize(8);
-  setFont(font);
-  resize(580, 430);
 
   FImageMenu = MakeMenuImages();
   BuildActions();
@@ -104,12 +111,12 @@ void TFmMain::FormCreate() {
   layout->addWidget(ListView1, 1);
   FButtonBar = new QWidget(central);
   FButtonBar->setObjectName(QStringLiteral("PanelButtons"));
-  FButtonBar->setFixedHeight(kButtonBarHeight);
   BuildButtonBar(FButtonBar);
   layout->addWidget(FButtonBar);
   setCentralWidget(central);
   BuildStatusBar();
   SetActionHints();
+  PlaceWindow();
 
   // The whole window takes dropped files; the form previews every key press.
   setAcceptDrops(true);
@@ -132,6 +139,7 @@ void TFmMain::FormCreate() {
     FModel->ReplaceAll(std::move(loaded));
     FFileCount = FModel->Count();
   }
+  if (LoadLeftUnreadFile(result.Status)) KeepUnreadJobFile(result.Status);
   ShowFileCount();
 
   FFileSearch.OnFileFind = [this](const std::u16string& path, const TFindData& info) {
@@ -139,23 +147,79 @@ void TFmMain::FormCreate() {
   };
   FFileSearch.OnChangeFolder = [this](const std::u16string& path) { DoChangeFolder(path); };
   FFileSearch.OnFinish = [this](TKelFileSearch&) { DoSearchFinish(); };
-  FFileSearch.ProcessMessages = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+  FFileSearch.ProcessMessages = [this] { ProcessScanMessages(); };
 }
 
 void TFmMain::FormDestroy() {
   qApp->removeEventFilter(this);
   FOutBuffer.Free();
   setAcceptDrops(false);
-  // A folder that cannot be written loses the list, not the program's orderly end.
-  SaveFileList(FModel->List(), FGlobal.JobFilePath());
+  RememberPlacement();
+  SaveJobFile();
   FDirList.clear();
+}
+
+void TFmMain::SetDialogs(TMainDialogs* dialogs) {
+  FDialogs = dialogs;
+  if (FDialogs == nullptr || FStartProblem.isEmpty()) return;
+  const QString text = std::exchange(FStartProblem, QString());
+  // After the window has appeared, not in the middle of building it.
+  QTimer::singleShot(0, this, [this, text] {
+    if (FDialogs) FDialogs->ShowError(text);
+  });
+}
+
+void TFmMain::KeepUnreadJobFile(TFileListLoadStatus status) {
+  const QString job = Q(FGlobal.JobFilePath());
+  const QString why = status == TFileListLoadStatus::Damaged      ? tr("it is damaged")
+                      : status == TFileListLoadStatus::UnknownTag ? tr("it is not a list file")
+                                                                  : tr("it cannot be read");
+  int error = 0;
+  const std::u16string backup = KeepAsBackup(FGlobal.JobFilePath(), error);
+  if (!backup.empty()) {
+    FStartProblem = tr("The saved file list %1 could not be loaded completely (%2). "
+                                   "It was kept as %3.")
+                        .arg(job, why, Q(backup));
+  } else {
+    FJobFileKept = true;
+    FStartProblem = tr("The saved file list %1 could not be loaded completely (%2) "
+                                   "and could not be kept aside (%3). It will not be replaced "
+                                   "when the program ends.")
+                        .arg(job, why, QString::fromLocal8Bit(std::strerror(error)));
+  }
+  ShowStatusMessage(FStartProblem);
+  Log(FStartProblem.toStdU16String());
+  FLogFailed = false;  // the log's own trouble is told when it is next written
+}
+
+void TFmMain::SaveJobFile() {
+  const QString job = Q(FGlobal.JobFilePath());
+  auto tell = [this](const QString& text) {
+    if (FServices.SaveProblem) FServices.SaveProblem(text);
+  };
+  if (FJobFileKept) {
+    tell(tr("The file list was not saved, so as not to replace %1.").arg(job));
+    return;
+  }
+  // A folder that cannot be written loses the list, not the program's orderly end.
+  const TFileListSaveResult saved = SaveFileList(FModel->List(), FGlobal.JobFilePath());
+  if (!saved.Ok()) {
+    tell(tr("Unable to write to %1: %2")
+             .arg(job, QString::fromLocal8Bit(std::strerror(saved.Error))));
+    return;
+  }
+  if (saved.DroppedEntries > 0)
+    tell(tr("%1 entries beyond the first %2 were not saved in %3.")
+             .arg(saved.DroppedEntries).arg(kMaxJobEntries).arg(job));
+  if (saved.CutTexts > 0)
+    tell(tr("%1 texts too long for %2 were shortened.").arg(saved.CutTexts).arg(job));
 }
 
 // ---- building the window ------------------------------------------------------------------
 
 void TFmMain::BuildActions() {
   for (const CommandInfo& c : CommandTable()) {
-    auto* action = new QAction(QString::fromLatin1(c.caption), this);
+    auto* action = new QAction(CommandText(c.caption), this);
     action->setObjectName(QString::fromLatin1(c.action));
     action->setProperty(kTagProperty, c.tag);
     if (c.image >= 0) action->setIcon(FImageMenu[size_t(c.image)]);
@@ -170,26 +234,26 @@ void TFmMain::BuildMenus() {
   MainMenu1 = menuBar();
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
   auto top = [this](const char* caption, int index) {
-    QMenu* menu = MainMenu1->addMenu(QString::fromLatin1(caption));
+    QMenu* menu = MainMenu1->addMenu(tr(caption));
     FTopMenus[size_t(index)] = menu;
     connect(menu, &QMenu::aboutToShow, this, &TFmMain::ActionMainMenuBar1Paint);
     return menu;
   };
   auto sub = [this](QMenu* menu, const char* caption, int tag, int source, int target) {
-    QMenu* s = menu->addMenu(QString::fromLatin1(caption));
+    QMenu* s = menu->addMenu(tr(caption));
     s->menuAction()->setProperty(kTagProperty, tag);
     s->addAction(ActionOfTag(source));
     s->addAction(ActionOfTag(target));
   };
 
-  QMenu* file = top("&File ", 0);
+  QMenu* file = top(QT_TR_NOOP("&File "), 0);
   file->addAction(ActionOfTag(kTagOptions));
   file->addSeparator();
   file->addAction(ActionOfTag(kTagViewLog));
   file->addSeparator();
   file->addAction(ActionOfTag(kTagExit));
 
-  QMenu* edit = top("&Edit ", 1);
+  QMenu* edit = top(QT_TR_NOOP("&Edit "), 1);
   edit->addAction(ActionOfTag(kTagAddFile));
   edit->addAction(ActionOfTag(kTagAddDir));
   edit->addAction(ActionOfTag(kTagPasteFile));
@@ -197,15 +261,15 @@ void TFmMain::BuildMenus() {
   edit->addAction(ActionOfTag(kTagDelete));
   edit->addAction(ActionOfTag(kTagSelectAll));
 
-  QMenu* convert = top("Con&vert ", 2);
+  QMenu* convert = top(QT_TR_NOOP("Con&vert "), 2);
   convert->addAction(ActionOfTag(kTagConvertAll));
   convert->addAction(ActionOfTag(kTagConvertSelect));
   convert->addAction(ActionOfTag(kTagReConvert));
   convert->addSeparator();
-  sub(convert, "&Launch", kTagLaunchMenu, kTagLaunchSource, kTagLaunchTarget);
-  sub(convert, "&Explore", kTagExploreMenu, kTagExploreSource, kTagExploreTarget);
+  sub(convert, QT_TR_NOOP("&Launch"), kTagLaunchMenu, kTagLaunchSource, kTagLaunchTarget);
+  sub(convert, QT_TR_NOOP("&Explore"), kTagExploreMenu, kTagExploreSource, kTagExploreTarget);
 
-  QMenu* help = top("&Help ", 3);
+  QMenu* help = top(QT_TR_NOOP("&Help "), 3);
   help->addAction(ActionOfTag(kTagContents));
   help->addSeparator();
   help->addAction(ActionOfTag(kTagAbout));
@@ -222,28 +286,33 @@ void TFmMain::BuildMenus() {
   PopupMenu1->addSeparator();
   PopupMenu1->addAction(ActionOfTag(kTagSelectAll));
   PopupMenu1->addSeparator();
-  sub(PopupMenu1, "Launch", kTagLaunchMenu, kTagLaunchSource, kTagLaunchTarget);
-  sub(PopupMenu1, "Explore", kTagExploreMenu, kTagExploreSource, kTagExploreTarget);
+  sub(PopupMenu1, QT_TR_NOOP("Launch"), kTagLaunchMenu, kTagLaunchSource, kTagLaunchTarget);
+  sub(PopupMenu1, QT_TR_NOOP("Explore"), kTagExploreMenu, kTagExploreSource, kTagExploreTarget);
 }
 
 void TFmMain::BuildButtonBar(QWidget* bar) {
   int left = kButtonLeft;
+  int height = kButtonHeight;
   for (const ButtonInfo& b : ButtonTable()) {
     auto* button = new QToolButton(bar);
     button->setObjectName(QString::fromLatin1(b.name));
-    button->setText(QString::fromLatin1(b.caption));
+    button->setText(CommandText(b.caption));
     button->setIcon(FImageMenu[size_t(b.image)]);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true);
     button->setProperty(kTagProperty, b.tag);
-    // 65 pixels unless the font in use needs more for the caption.
+    // 65 by 22 pixels unless the font in use needs more for the caption.
     const int width = std::max(kButtonWidth, button->sizeHint().width());
-    button->setFixedSize(width, kButtonHeight);
-    button->move(left, (kButtonBarHeight - kButtonHeight) / 2);
+    height = std::max(height, button->sizeHint().height());
+    button->setFixedWidth(width);
+    button->move(left, kButtonBarMargin);
     left += width + kButtonGap;
     connect(button, &QToolButton::clicked, this, [this, button] { MenuItemClick(button); });
     Buttons[b.name] = button;
   }
+  for (auto& [name, button] : Buttons) button->setFixedHeight(height);
+  bar->setFixedHeight(height + 2 * kButtonBarMargin);
+  FButtonBarWidth = left + kButtonLeft;
   Buttons["BtnConvert"]->setStyleSheet(
       QStringLiteral("QToolButton { border: 1px solid navy; border-radius: 2px; }"));
 }
@@ -262,12 +331,15 @@ void TFmMain::BuildList() {
   ListView1->setTextElideMode(Qt::ElideRight);
   ListView1->setIconSize(QSize(16, 16));
   ListView1->verticalHeader()->hide();
-  ListView1->verticalHeader()->setDefaultSectionSize(19);
+  // Rows as tall as the font needs, never less than the 16-pixel icons with a margin.
+  ListView1->verticalHeader()->setDefaultSectionSize(
+      std::max(19, ListView1->fontMetrics().height() + 6));
   ListView1->horizontalHeader()->setHighlightSections(false);
   ListView1->horizontalHeader()->setSectionsClickable(true);
   ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  const int widths[kColumnCount] = {40, 100, 300, 62, 40, 300, 300};
-  for (int c = 0; c < kColumnCount; ++c) ListView1->setColumnWidth(c, widths[c]);
+  const int charWidth = ListView1->fontMetrics().averageCharWidth();
+  for (int c = 0; c < kColumnCount; ++c)
+    ListView1->setColumnWidth(c, std::max(kColumnChars[c] * charWidth, MinimumColumnWidth(c)));
   // The list's own background is the tooltip colour; odd rows are painted white.
   QPalette pal = ListView1->palette();
   const QColor info = QApplication::palette().color(QPalette::ToolTipBase);
@@ -278,8 +350,63 @@ void TFmMain::BuildList() {
   connect(ListView1, &QWidget::customContextMenuRequested, this, &TFmMain::PopupMenu1Popup);
   connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
           &TFmMain::ListView1ColumnClick);
-  connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          [this] { TimerSelectItems->start(); });
+  // Adding selects what it added and says so itself; only the user's own selecting is
+  // counted, so that the add's message stays readable.
+  connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (FAddingDepth == 0 && !FProgramSelects) TimerSelectItems->start();
+  });
+}
+
+int TFmMain::MinimumColumnWidth(int column) const {
+  // The caption with its sort marker, and the header's own margins.
+  const QString caption = FModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+  const QFontMetrics metrics = ListView1->horizontalHeader()->fontMetrics();
+  return metrics.horizontalAdvance(QString::fromStdU16String(MarkSortCaption(
+             caption.toStdU16String(), false))) + 3 * metrics.averageCharWidth();
+}
+
+void TFmMain::PlaceWindow() {
+  // Room for the button bar and a few rows, whatever the font.
+  const int rowHeight = ListView1->verticalHeader()->defaultSectionSize();
+  setMinimumSize(FButtonBarWidth, menuBar()->sizeHint().height() + 6 * rowHeight +
+                                      FButtonBar->height() + statusBar()->sizeHint().height());
+  const TWindowPlacement& p = FGlobal.MainWindowPlacement;
+  const QRect saved(p.left, p.top, p.width, p.height);
+  const QScreen* screen = QGuiApplication::screenAt(saved.center());
+  if (p.known && screen != nullptr) {
+    resize(saved.size().expandedTo(minimumSize()));
+    move(saved.topLeft());
+    if (p.maximized) setWindowState(windowState() | Qt::WindowMaximized);
+    return;
+  }
+  // First start: wide enough for every column, as far as the screen allows.
+  int width = 2 * ListView1->frameWidth() + ListView1->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < kColumnCount; ++c) width += ListView1->columnWidth(c);
+  int height = menuBar()->sizeHint().height() + 14 * rowHeight + FButtonBar->height() +
+               statusBar()->sizeHint().height();
+  if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+    const QRect area = primary->availableGeometry();
+    const int room = std::max(area.width() * 9 / 10, minimumWidth());
+    // A narrow screen: the path and message columns give up what is missing.
+    for (int c : {kColSource, kColMessage, kColTarget}) {
+      if (width <= room) break;
+      const int give = std::min(width - room, ListView1->columnWidth(c) - MinimumColumnWidth(c));
+      if (give <= 0) continue;
+      ListView1->setColumnWidth(c, ListView1->columnWidth(c) - give);
+      width -= give;
+    }
+    width = std::min(width, room);
+    height = std::min(height, area.height() * 9 / 10);
+  }
+  resize(QSize(width, height).expandedTo(minimumSize()));
+}
+
+void TFmMain::RememberPlacement() {
+  if (!isVisible() && !FWasShown) return;
+  TWindowPlacement& p = FGlobal.MainWindowPlacement;
+  const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+  if (normal.width() <= 0 || normal.height() <= 0) return;
+  p = {true, normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()};
 }
 
 void TFmMain::BuildStatusBar() {
@@ -295,15 +422,15 @@ void TFmMain::BuildStatusBar() {
   FPanels[0]->setFrameShape(QFrame::NoFrame);
   FPanels[1]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   FPanels[2]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  FPanels[0]->setText(QStringLiteral("Kel-Deckscribe 3.0"));
-  FPanels[1]->setText(QStringLiteral("0 File(s)"));
+  FPanels[0]->setText(tr("Kel-Deckscribe 3.0"));
+  FPanels[1]->setText(tr("0 File(s)"));
 }
 
 void TFmMain::SetActionHints() {
   for (const CommandInfo& c : CommandTable()) {
     QAction* action = ActionOfTag(c.tag);
-    action->setStatusTip(QString::fromLatin1(c.hint));
-    action->setToolTip(QString::fromLatin1(c.hint));
+    action->setStatusTip(CommandText(c.hint));
+    action->setToolTip(CommandText(c.hint));
   }
   for (auto& [name, button] : Buttons) {
     const QString hint = ActionOfTag(button->property(kTagProperty).toInt())->statusTip();
@@ -326,7 +453,8 @@ void TFmMain::MenuItemClick(QObject* sender) {
 }
 
 void TFmMain::RunCommand(int tag) {
-  if (FConverting && ChangesListOrConverts(tag)) return;
+  // A run or a scan walks the list while handling events: nothing may change it meanwhile.
+  if ((FConverting || FScanning) && ChangesListOrConverts(tag)) return;
   switch (tag) {
     case kTagOptions:
       if (FDialogs) FDialogs->ShowOptions();
@@ -366,6 +494,7 @@ void TFmMain::ConvertFiles(TConvertMode mode) {
   TMainRunHost host(*this);
   RunConversion(mode, host, FOutBuffer, FConverters);
   FConverting = false;
+  ReportLogFailure();
   ActionMainMenuBar1Paint();
   if (FCloseAfterRun) {
     FCloseAfterRun = false;
@@ -391,21 +520,20 @@ void TFmMain::Log(const std::u16string& message) {
 void TFmMain::ReportLogFailure() {
   if (!FLogFailed) return;
   FLogFailed = false;
-  const QString text = QStringLiteral("Unable to write to the activity log %1\n%2")
-                           .arg(Q(FGlobal.LogFilePath()), FLogError);
-  if (FDialogs) FDialogs->ShowError(text);
+  // The error's own text names the log and the reason.
+  if (FDialogs) FDialogs->ShowError(FLogError);
 }
 
 void TFmMain::AddFile(const std::u16string& path) {
   const QString qpath = Q(path);
   if (FModel->ContainsSource(path)) {
-    ShowStatusMessage(QStringLiteral("File [") + qpath + QStringLiteral("] already added!"));
+    ShowStatusMessage(tr("File [%1] already added!").arg(qpath));
     Log(u"Add file failed: already added (" + path + u")");
     return;
   }
   const int type = FGlobal.FileTypeOfExtension(ExtensionOf(path));
   if (type == 0) {
-    ShowStatusMessage(QStringLiteral("File [") + qpath + QStringLiteral("] type not support!"));
+    ShowStatusMessage(tr("File [%1] type not support!").arg(qpath));
     Log(u"Add file failed: type not support (" + path + u")");
     return;
   }
@@ -418,8 +546,32 @@ void TFmMain::AddFile(const std::u16string& path) {
   entry.SetSubItem(kSubItemTargetFile, TargetFileName(path));
   entry.SetSubItem(kSubItemMessage, std::u16string());
   FModel->Append(std::move(entry));
-  SelectRow(FModel->Count() - 1);
+  const int row = FModel->Count() - 1;
+  if (FAddingDepth == 0) {
+    SelectRows(row, row);
+  } else if (FAddingFirstRow < 0) {
+    FAddingFirstRow = row;
+  }
   ++FFileCount;
+}
+
+void TFmMain::BeginAdding() { ++FAddingDepth; }
+
+void TFmMain::EndAdding() {
+  // Rows added meanwhile are the last ones: the list is not sorted or cut during an add.
+  if (FAddingFirstRow >= 0 && FAddingFirstRow < FModel->Count())
+    SelectRows(FAddingFirstRow, FModel->Count() - 1);
+  FAddingFirstRow = -1;
+  if (FAddingDepth > 0) --FAddingDepth;
+  if (FAddingDepth == 0) TimerSelectItems->stop();
+}
+
+void TFmMain::ProcessScanMessages() {
+  // Fifty times a second keeps the dialog's button and folder text alive; handling events
+  // after every entry would cost more than the scan itself.
+  if (FScanPump.isValid() && FScanPump.elapsed() < 20) return;
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  FScanPump.start();
 }
 
 void TFmMain::DoAddFile() {
@@ -427,8 +579,10 @@ void TFmMain::DoAddFile() {
       FServices.OpenFiles ? FServices.OpenFiles(this, QtNameFilters(BuildOpenFilter(FGlobal)))
                           : QStringList();
   if (files.isEmpty()) return;
+  BeginAdding();
   ClearSelection();
-  for (const QString& f : files) AddFile(f.toStdU16String());
+  for (const QString& f : files) AddFile(PathFromDialogName(f));
+  EndAdding();
   ScrollToCurrent();
   ShowFileCount();
   ReportLogFailure();
@@ -437,6 +591,7 @@ void TFmMain::DoAddFile() {
 void TFmMain::DoAddDir() {
   if (FDialogs == nullptr || FScanning) return;
   if (!FDialogs->RunAddDir()) return;
+  BeginAdding();
   ClearSelection();
   FFileSearch.RecurseSubFolders = FDialogs->AddDirRecursive();
   const std::u16string exts = BuildSearchExts(FGlobal.Settings, FDialogs->AddDirTypeTicked(1),
@@ -445,6 +600,8 @@ void TFmMain::DoAddDir() {
   const int countBefore = FFileCount;
 
   FScanning = true;
+  FScanPump.invalidate();
+  ActionMainMenuBar1Paint();
   FDialogs->ShowSearchProgress([this] { FFileSearch.Stop(); });
   try {
     for (const std::u16string& dir : FDirList) {
@@ -459,10 +616,12 @@ void TFmMain::DoAddDir() {
     FLogFailed = true;
   }
   FScanning = false;
+  EndAdding();
+  ActionMainMenuBar1Paint();
   FDialogs->CloseSearchProgress();
   ScrollToCurrent();
   ShowFileCount();
-  ShowStatusMessage(QStringLiteral("Done Scanning, add %1 file(s).").arg(FFileCount - countBefore));
+  ShowStatusMessage(tr("Done Scanning, add %1 file(s).").arg(FFileCount - countBefore));
   ReportLogFailure();
 }
 
@@ -478,31 +637,31 @@ void TFmMain::DoSearchFinish() { ScrollToCurrent(); }
 
 void TFmMain::DoPaste() {
   const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+  BeginAdding();
   for (const std::u16string& name : FilesFromMime(mime)) AddFile(name);
+  EndAdding();
   ShowFileCount();
   ReportLogFailure();
 }
 
 void TFmMain::FileDropTarget1Drop(const std::vector<std::u16string>& items) {
-  if (FConverting) return;
+  if (FConverting || FScanning) return;
+  BeginAdding();
   ClearSelection();
-  if (items.size() == 1) {
-    if (IsDirectory(items[0])) {
-      if (FDialogs) FDialogs->SetAddDirFolder(Q(items[0]));
-      activateWindow();
-      raise();
-      RunCommand(kTagAddDir);
-    } else {
-      AddFile(items[0]);
-      ScrollToCurrent();
-    }
+  if (items.size() == 1 && IsDirectory(items[0])) {
+    if (FDialogs) FDialogs->SetAddDirFolder(Q(items[0]));
+    activateWindow();
+    raise();
+    RunCommand(kTagAddDir);
   } else {
+    // Several items: the folders among them are left out.
     for (const std::u16string& item : items) {
-      if (IsDirectory(item)) continue;
+      if (items.size() > 1 && IsDirectory(item)) continue;
       AddFile(item);
-      ScrollToCurrent();
     }
   }
+  EndAdding();
+  ScrollToCurrent();
   ShowFileCount();
   activateWindow();
   raise();
@@ -512,32 +671,48 @@ void TFmMain::FileDropTarget1Drop(const std::vector<std::u16string>& items) {
 // ---- the list -------------------------------------------------------------------------------
 
 void TFmMain::DoDelete() {
-  QItemSelectionModel* sel = ListView1->selectionModel();
-  for (int row = FModel->Count() - 1; row >= 0; --row) {
-    if (!sel->isRowSelected(row, QModelIndex())) continue;
-    FModel->RemoveRow(row);
-    --FFileCount;
-  }
+  const std::vector<bool> selected = SelectionFlags();
+  FFileCount -= int(FModel->RemoveRows(selected));
   ShowFileCount();
 }
 
 void TFmMain::DoSelectAll() { ListView1->selectAll(); }
 
+std::vector<bool> TFmMain::SelectionFlags() const {
+  // Rows are selected whole (the list selects rows), so a range marks its rows.
+  const int count = FModel->Count();
+  std::vector<bool> flags(size_t(count), false);
+  for (const QItemSelectionRange& range : ListView1->selectionModel()->selection()) {
+    const int last = std::min(range.bottom(), count - 1);
+    for (int row = std::max(range.top(), 0); row <= last; ++row) flags[size_t(row)] = true;
+  }
+  return flags;
+}
+
 std::vector<int> TFmMain::SelectedRows() const {
+  const std::vector<bool> flags = SelectionFlags();
   std::vector<int> rows;
-  const QItemSelectionModel* sel = ListView1->selectionModel();
-  for (int row = 0; row < FModel->Count(); ++row)
-    if (sel->isRowSelected(row, QModelIndex())) rows.push_back(row);
+  for (size_t row = 0; row < flags.size(); ++row)
+    if (flags[row]) rows.push_back(int(row));
   return rows;
 }
 
-void TFmMain::ClearSelection() { ListView1->selectionModel()->clearSelection(); }
+size_t TFmMain::SelectedCount() const {
+  const std::vector<bool> flags = SelectionFlags();
+  return size_t(std::count(flags.begin(), flags.end(), true));
+}
 
-void TFmMain::SelectRow(int row) {
-  const QModelIndex index = FModel->index(row, 0);
+void TFmMain::ClearSelection() {
+  FProgramSelects = true;
+  ListView1->selectionModel()->clearSelection();
+  FProgramSelects = false;
+}
+
+void TFmMain::SelectRows(int first, int last) {
   QItemSelectionModel* sel = ListView1->selectionModel();
-  sel->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  sel->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+  const QItemSelection rows(FModel->index(first, 0), FModel->index(last, kColumnCount - 1));
+  sel->select(rows, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  sel->setCurrentIndex(FModel->index(last, 0), QItemSelectionModel::NoUpdate);
 }
 
 void TFmMain::ScrollToCurrent() {
@@ -557,16 +732,25 @@ void TFmMain::OpenEntryFile(bool useSource, bool launch) {
   const std::u16string path =
       entry.SubItem(useSource ? kSubItemSourceFile : kSubItemTargetFile);
   if (path.empty()) return;
+  // With no program to open it (nothing installed for the type, no file manager), the user
+  // hears of it instead of nothing happening.
+  auto tell = [this](const QString& text) {
+    if (FDialogs) FDialogs->ShowError(text);
+  };
   if (launch) {
-    if (FServices.OpenUrl) FServices.OpenUrl(UrlOfPath(path));
+    if (FServices.OpenUrl && !FServices.OpenUrl(UrlOfPath(path)))
+      tell(tr("No program could be started to open %1").arg(Q(path)));
     return;
   }
   if (FileExists(path) && FServices.ShowItem && FServices.ShowItem(UrlOfPath(path))) return;
-  if (FServices.OpenUrl) FServices.OpenUrl(UrlOfPath(std::u16string(FolderPart(path))));
+  const std::u16string folder(FolderPart(path));
+  if (FServices.OpenUrl && !FServices.OpenUrl(UrlOfPath(folder)))
+    tell(tr("No file manager could be started to show %1").arg(Q(folder)));
 }
 
 void TFmMain::ListView1ColumnClick(int column) {
-  if (FConverting) return;  // sorting would move the entries under the run
+  // Sorting would move the entries under the run, or the rows a scan is adding.
+  if (FConverting || FScanning) return;
   for (int c = 0; c < kColumnCount; ++c) {
     const QString caption = FModel->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     FModel->setHeaderData(c, Qt::Horizontal,
@@ -583,22 +767,22 @@ void TFmMain::ListView1ColumnClick(int column) {
 
 void TFmMain::TimerSelectItemsTimer() {
   TimerSelectItems->stop();
-  ShowStatusMessage(QStringLiteral("Select %1 file(s).").arg(SelectedRows().size()));
+  ShowStatusMessage(tr("Select %1 file(s).").arg(SelectedCount()));
 }
 
 // ---- menus and enabling ---------------------------------------------------------------------
 
 void TFmMain::ActionMainMenuBar1Paint() {
+  const std::vector<bool> selected = SelectionFlags();
   std::vector<EntryFacts> facts;
-  facts.reserve(size_t(FModel->Count()));
-  const QItemSelectionModel* sel = ListView1->selectionModel();
-  for (int row = 0; row < FModel->Count(); ++row)
-    facts.push_back({FModel->Entry(row).State, sel->isRowSelected(row, QModelIndex())});
+  facts.reserve(selected.size());
+  for (size_t row = 0; row < selected.size(); ++row)
+    facts.push_back({FModel->Entry(int(row)).State, selected[row]});
   const bool clip = !FilesFromMime(QGuiApplication::clipboard()->mimeData()).empty();
   const CommandEnabling enabling = EvaluateEnabling(facts, clip);
   for (auto& [tag, action] : FActions) {
     action->setEnabled(IsCommandEnabled(enabling, tag) &&
-                       !(FConverting && ChangesListOrConverts(tag)));
+                       !((FConverting || FScanning) && ChangesListOrConverts(tag)));
   }
 }
 
@@ -626,12 +810,13 @@ QString TFmMain::StatusPanel(int panel) const {
 }
 
 void TFmMain::ShowFileCount() {
-  FPanels[1]->setText(QStringLiteral("%1 File(s)").arg(FFileCount));
+  FPanels[1]->setText(tr("%1 File(s)").arg(FFileCount));
 }
 
 // ---- window events --------------------------------------------------------------------------
 
 bool TFmMain::event(QEvent* e) {
+  if (e->type() == QEvent::Show) FWasShown = true;
   if (e->type() == QEvent::StatusTip) {
     // The hint of the highlighted menu item or the button under the mouse goes to panel 2.
     ShowStatusMessage(static_cast<QStatusTipEvent*>(e)->tip());
@@ -682,6 +867,7 @@ void TFmMain::closeEvent(QCloseEvent* e) {
   }
   // A scan still running ends first; the list is saved when the window is destroyed.
   if (FScanning) FFileSearch.Stop();
+  RememberPlacement();
   QMainWindow::closeEvent(e);
 }
 

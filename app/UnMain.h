@@ -1,5 +1,6 @@
 #pragma once
 // The main window: the file list, its menus and buttons, and every way of adding files.
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 #include <QUrl>
@@ -15,6 +16,7 @@
 #include "app/KelFileFind.h"
 #include "app/ListSort.h"
 #include "app/MainCommands.h"
+#include "app/SavedFileList.h"
 #include "app/batchrun/BatchRun.h"
 #include "core/OutputBuffer.h"
 
@@ -34,13 +36,17 @@ class TMainDialogs;
 struct TMainServices {
   // Chooses files to add: the dialog's parent and its name filters; empty when cancelled.
   std::function<QStringList(QWidget*, const QStringList&)> OpenFiles;
-  // Opens a document or a folder with the desktop's default program.
-  std::function<void(const QUrl&)> OpenUrl;
+  // Opens a document or a folder with the desktop's default program; false when none started.
+  std::function<bool(const QUrl&)> OpenUrl;
   // Asks the file manager to show an item selected; false when it cannot.
   std::function<bool(const QUrl&)> ShowItem;
+  // Told what could not be saved when the window goes (the program reports it on exit).
+  std::function<void(const QString&)> SaveProblem;
 };
 
 class TFmMain : public QMainWindow {
+  Q_OBJECT
+
  public:
   // Loads the saved list from the job file in the program's folder.
   explicit TFmMain(TGlobal& global, QWidget* parent = nullptr);
@@ -49,8 +55,9 @@ class TFmMain : public QMainWindow {
   TFmMain(const TFmMain&) = delete;
   TFmMain& operator=(const TFmMain&) = delete;
 
-  // The program's other windows; set once they exist.
-  void SetDialogs(TMainDialogs* dialogs) { FDialogs = dialogs; }
+  // The program's other windows; set once they exist. A problem met while loading the saved
+  // list is told through them, once.
+  void SetDialogs(TMainDialogs* dialogs);
   TMainServices& Services() { return FServices; }
 
   // Every command ends here and is chosen by the sender's "Tag" property.
@@ -82,7 +89,10 @@ class TFmMain : public QMainWindow {
   int FileCount() const { return FFileCount; }
   TFileListModel* Model() const { return FModel; }
   QString StatusPanel(int panel) const;
+  // The selected rows in ascending order, and their number; both walk the selection's
+  // ranges once, not every row against every range.
   std::vector<int> SelectedRows() const;
+  size_t SelectedCount() const;
   bool ScanRunning() const { return FScanning; }
   TKelFileSearch& FileSearch() { return FFileSearch; }
 
@@ -110,6 +120,12 @@ class TFmMain : public QMainWindow {
   void BuildList();
   void BuildStatusBar();
   void SetActionHints();
+  // Where the window opens: where it was last time, else wide enough for every column.
+  void PlaceWindow();
+  // Never narrower than its caption with the sort marker.
+  int MinimumColumnWidth(int column) const;
+  // Keeps the window's place for the settings file.
+  void RememberPlacement();
 
   void RunCommand(int tag);
   void DoAddFile();
@@ -126,8 +142,21 @@ class TFmMain : public QMainWindow {
   void FormActivate();
   void FormResize();
 
+  // Keeps a saved list that could not be read beside it, so that saving does not replace it.
+  void KeepUnreadJobFile(TFileListLoadStatus status);
+  void SaveJobFile();
+
   void ClearSelection();
-  void SelectRow(int row);
+  void SelectRows(int first, int last);
+  // One flag per row: whether it is selected.
+  std::vector<bool> SelectionFlags() const;
+  // Rows added between these two are selected as one range when the outermost batch ends,
+  // and the selection count is left alone meanwhile: a range per row makes every later
+  // selection operation walk all of them.
+  void BeginAdding();
+  void EndAdding();
+  // Lets the scan's progress dialog work without handling events after every entry.
+  void ProcessScanMessages();
   // Logs one line; remembers a failure so the user is told once when the operation ends.
   void Log(const std::u16string& message);
   void ReportLogFailure();
@@ -141,6 +170,8 @@ class TFmMain : public QMainWindow {
   std::array<QIcon, 8> FImageMenu;
   std::array<QMenu*, 4> FTopMenus{};
   QWidget* FButtonBar = nullptr;
+  int FButtonBarWidth = 0;  // what the buttons need side by side
+  bool FWasShown = false;
 
   OutputBuffer FOutBuffer;  // the converters' output, kept for every run
   int FFileCount = 0;
@@ -149,10 +180,16 @@ class TFmMain : public QMainWindow {
   bool FCancel = false;
   TKelFileSearch FFileSearch;
   bool FScanning = false;
+  int FAddingDepth = 0;
+  int FAddingFirstRow = -1;  // first row added by the open batch, -1 for none
+  bool FProgramSelects = false;  // the selection changes because of an add, not the user
+  QElapsedTimer FScanPump;
   bool FLogFailed = false;
   QString FLogError;
   bool FConverting = false;
   bool FCloseAfterRun = false;  // closing was asked for during a run
+  bool FJobFileKept = false;    // an unread job file could not be moved aside: never save over it
+  QString FStartProblem;        // told once the dialogs exist
   std::vector<ConverterForType> FConverters = StandardConverters();
 
   friend class TMainRunHost;

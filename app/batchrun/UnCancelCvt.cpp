@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -11,7 +12,7 @@
 namespace dkscr {
 
 TFmCancelCvt::TFmCancelCvt(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Converting Files..."));
+  setWindowTitle(tr("Converting Files..."));
   setModal(false);
   LblFileName = new QLabel(this);
   LblFileName->setTextFormat(Qt::PlainText);
@@ -22,17 +23,21 @@ TFmCancelCvt::TFmCancelCvt(QWidget* parent) : QDialog(parent) {
   ProgressBar1 = new QProgressBar(this);
   ProgressBar1->setTextVisible(false);
   ProgressBar1->setRange(0, 0);
-  Label1 = new QLabel(QStringLiteral("Press CANCEL to abort current operation."), this);
-  BtnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+  Label1 = new QLabel(tr("Press CANCEL to abort current operation."), this);
+  BtnCancel = new QPushButton(tr("&Cancel"), this);
   connect(BtnCancel, &QPushButton::clicked, this, &TFmCancelCvt::BtnCancelClick);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(LblFileName, 0, 0);
-  grid->addWidget(LblSub, 0, 1);
-  grid->addWidget(LblTot, 0, 2);
-  grid->addWidget(ProgressBar1, 1, 0, 1, 3);
+  // No gap between the two counts, so that they read as one: 3/12.
+  auto* counts = new QHBoxLayout;
+  counts->setSpacing(0);
+  counts->addWidget(LblSub);
+  counts->addWidget(LblTot);
+  grid->addLayout(counts, 0, 1);
+  grid->addWidget(ProgressBar1, 1, 0, 1, 2);
   grid->addWidget(Label1, 2, 0);
-  grid->addWidget(BtnCancel, 2, 1, 1, 2, Qt::AlignRight);
+  grid->addWidget(BtnCancel, 2, 1, Qt::AlignRight);
   grid->setColumnStretch(0, 1);
   setFixedSize(QSize(493, 100).expandedTo(sizeHint()));
 }

@@ -28,11 +28,11 @@ TFmFileOverTp::TFmFileOverTp(QWidget* parent) : QDialog(parent) {
   LblFileName = new QLabel(this);
   LblFileName->setTextFormat(Qt::PlainText);
   LblFileName->setWordWrap(true);
-  Label2 = new QLabel(QStringLiteral("The file already exist."), this);
-  BtnAutoRename = new QPushButton(QStringLiteral("&Auto Rename"), this);
-  BtnOverwrite = new QPushButton(QStringLiteral("&Overwrite"), this);
-  BtnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-  SpeedButton1 = new QPushButton(QStringLiteral("&Stop Convert"), this);
+  Label2 = new QLabel(tr("The file already exist."), this);
+  BtnAutoRename = new QPushButton(tr("&Auto Rename"), this);
+  BtnOverwrite = new QPushButton(tr("&Overwrite"), this);
+  BtnCancel = new QPushButton(tr("&Cancel"), this);
+  SpeedButton1 = new QPushButton(tr("&Stop Convert"), this);
   BtnAutoRename->setDefault(true);
   connect(BtnAutoRename, &QPushButton::clicked, this, [this] { done(kResultAutoRename); });
   connect(BtnOverwrite, &QPushButton::clicked, this, [this] { done(kResultOverwrite); });

@@ -1,6 +1,7 @@
 #include "app/dialogs/DialogServices.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -70,7 +71,8 @@ void ShowMessage(QWidget* parent, const QString& title, const QString& text,
 }
 
 void ShowErrorMessage(QWidget* parent, const QString& text) {
-  ShowMessage(parent, QStringLiteral("Error"), text, QMessageBox::Critical);
+  ShowMessage(parent, QCoreApplication::translate("DialogServices", "Error"), text,
+              QMessageBox::Critical);
 }
 
 void ShowGeneralError(QWidget* parent, const QString& text) {

@@ -1,6 +1,8 @@
 #include "app/dialogs/HelpWindow.h"
 
 #include <QHBoxLayout>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QUrl>
@@ -12,14 +14,14 @@ namespace dkscr {
 
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   InitDialogResources();
-  setWindowTitle(QStringLiteral("Kel-Deckscribe Help"));
+  setWindowTitle(tr("Kel-Deckscribe Help"));
   Browser = new QTextBrowser(this);
   Browser->setSearchPaths({QStringLiteral(":/help")});
   Browser->setOpenExternalLinks(true);
   FBack = new QToolButton(this);
-  FBack->setText(QStringLiteral("&Back"));
+  FBack->setText(tr("&Back"));
   FContents = new QToolButton(this);
-  FContents->setText(QStringLiteral("&Contents"));
+  FContents->setText(tr("&Contents"));
 
   auto* bar = new QHBoxLayout;
   bar->addWidget(FBack);
@@ -35,10 +37,13 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(FBack, &QToolButton::clicked, Browser, &QTextBrowser::backward);
   connect(FContents, &QToolButton::clicked, this, [this] { ShowTopic(QString()); });
   connect(Browser, &QTextBrowser::sourceChanged, this, [this] {
+    // The contents page's own title is the window's: named once, not twice.
+    const QString base = tr("Kel-Deckscribe Help");
     const QString title = Browser->documentTitle();
-    setWindowTitle(title.isEmpty() ? QStringLiteral("Kel-Deckscribe Help")
-                                   : QStringLiteral("Kel-Deckscribe Help - ") + title);
+    setWindowTitle(title.isEmpty() || title == base ? base : base + QStringLiteral(" - ") + title);
   });
+  auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 void THelpWindow::ShowTopic(const QString& topic) {

@@ -3,6 +3,7 @@
 #include <QEnterEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
@@ -11,14 +12,16 @@
 #include "app/dialogs/DialogResources.h"
 #include "app/dialogs/DialogServices.h"
 #include "app/dialogs/FrameAnimation.h"
+#include "app/dialogs/HelpWindow.h"
 #include "app/dialogs/KeyPreview.h"
 
 namespace dkscr {
 
-TLinkLabel::TLinkLabel(const QString& text, const QString& address, QWidget* parent)
-    : QLabel(text, parent), FAddress(address), FNormal(Qt::blue) {
+TLinkLabel::TLinkLabel(const QString& text, QWidget* parent)
+    : QLabel(text, parent), FNormal(Qt::blue) {
   setTextFormat(Qt::PlainText);
   setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
   QFont underlined = font();
   underlined.setUnderline(true);
   setFont(underlined);
@@ -48,13 +51,21 @@ void TLinkLabel::leaveEvent(QEvent* event) {
 
 void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-    OpenWebPage(FAddress);
+    emit Clicked();
   QLabel::mouseReleaseEvent(event);
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space) {
+    emit Clicked();
+    return;
+  }
+  QLabel::keyPressEvent(event);
 }
 
 TFmAbout::TFmAbout(QWidget* parent) : QDialog(parent) {
   InitDialogResources();
-  setWindowTitle(QStringLiteral("About Kel-Deckscribe"));
+  setWindowTitle(tr("About Kel-Deckscribe"));
 
   auto* iconFrame = new QFrame(this);
   iconFrame->setFrameShape(QFrame::Box);
@@ -69,16 +80,17 @@ TFmAbout::TFmAbout(QWidget* parent) : QDialog(parent) {
   big.setPixelSize(20);
   big.setBold(true);
   ProductName->setFont(big);
-  ProductVer = new QLabel(QStringLiteral("Version 3.0"), this);
+  ProductVer = new QLabel(tr("Version 3.0"), this);
 
   auto* line = new QFrame(this);
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
 
-  LinkLabel1 = new TLinkLabel(QString::fromLatin1(kMakerWebPage),
-                              QString::fromLatin1(kMakerWebPage), this);
+  // The help shipped inside the program, not a page on a network that may not be there.
+  LinkLabel1 = new TLinkLabel(tr("Deckscribe Help"), this);
   LinkLabel1->SetNormalColor(QColor(0, 0, 128));  // navy
-  OKButton = new QPushButton(QStringLiteral("OK"), this);
+  connect(LinkLabel1, &TLinkLabel::Clicked, this, [this] { ShowHelp(this, QString()); });
+  OKButton = new QPushButton(tr("OK"), this);
 
   auto* names = new QVBoxLayout;
   names->addWidget(ProductName);

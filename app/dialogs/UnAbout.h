@@ -1,5 +1,5 @@
 #pragma once
-// The about box: animated icon, product name and version, and a link to the maker's page.
+// The about box: animated icon, product name and version, and a link to the program's help.
 
 #include <QDialog>
 #include <QLabel>
@@ -10,27 +10,27 @@ namespace dkscr {
 
 class TFrameAnimation;
 
-// The address behind the about box's link.
-inline constexpr const char* kMakerWebPage = "https://deckscribe.example.org/";
-
-// An underlined link text: navy normally, blue under the mouse; a click opens the address.
+// An underlined link text: navy normally, blue under the mouse; a click (or Enter or Space
+// when it has the focus) emits Clicked.
 class TLinkLabel : public QLabel {
   Q_OBJECT
 
  public:
-  TLinkLabel(const QString& text, const QString& address, QWidget* parent = nullptr);
-  const QString& Address() const { return FAddress; }
+  explicit TLinkLabel(const QString& text, QWidget* parent = nullptr);
   void SetNormalColor(const QColor& color);
+
+ signals:
+  void Clicked();
 
  protected:
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Paint(const QColor& color);
 
-  QString FAddress;
   QColor FNormal;
 };
 

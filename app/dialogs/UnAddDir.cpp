@@ -36,20 +36,23 @@ QToolButton* FlatButton(const QString& text, QWidget* parent) {
 
 TFmAddDir::TFmAddDir(TGlobal& global, TFmDirectory& directoryDialog, QWidget* parent)
     : QDialog(parent), FGlobal(global), FDirectory(directoryDialog) {
-  setWindowTitle(QStringLiteral("Add directory"));
-  Label1 = new QLabel(QStringLiteral("Directory"), this);
+  setWindowTitle(tr("Add directory"));
+  Label1 = new QLabel(tr("Directory"), this);
   EditDir = new QLineEdit(this);
   EditDir->setMinimumWidth(EditDir->fontMetrics().averageCharWidth() * 45);
-  BtnDir = new QPushButton(QStringLiteral("&Browse"), this);
-  Label2 = new QLabel(QStringLiteral("Select type of file to be converted:"), this);
+  BtnDir = new QPushButton(tr("&Browse"), this);
+  Label2 = new QLabel(tr("Select type of file to be converted:"), this);
   CheckListBox1 = new QListWidget(this);
   CheckListBox1->setMaximumHeight(CheckListBox1->fontMetrics().height() * 5);
-  SpeedButton1 = FlatButton(QStringLiteral("&Select All"), this);
-  SpeedButton2 = FlatButton(QStringLiteral("&Invert selection"), this);
-  SpeedButton3 = FlatButton(QStringLiteral("Select &None"), this);
-  CBRecursive = new QCheckBox(QStringLiteral("Recursive Sub Directory"), this);
-  BtnOK = new QPushButton(QStringLiteral("&OK"), this);
-  BtnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+  SpeedButton1 = FlatButton(tr("&Select All"), this);
+  SpeedButton2 = FlatButton(tr("&Invert selection"), this);
+  SpeedButton3 = FlatButton(tr("Select &None"), this);
+  CBRecursive = new QCheckBox(tr("Recursive Sub Directory"), this);
+  BtnOK = new QPushButton(tr("&OK"), this);
+  BtnCancel = new QPushButton(tr("&Cancel"), this);
+  // Screen readers name each field by its label.
+  Label1->setBuddy(EditDir);
+  Label2->setBuddy(CheckListBox1);
 
   auto* dirRow = new QHBoxLayout;
   dirRow->addWidget(EditDir, 1);
@@ -144,7 +147,7 @@ void TFmAddDir::BtnOKClick() {
       return;
     }
   }
-  ShowErrorMessage(this, QStringLiteral("Please select the type of file to be converted!"));
+  ShowErrorMessage(this, tr("Please select the type of file to be converted!"));
 }
 
 }  // namespace dkscr

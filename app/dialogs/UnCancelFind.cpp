@@ -14,12 +14,12 @@ namespace dkscr {
 
 TFmCancelFind::TFmCancelFind(QWidget* parent) : QDialog(parent) {
   InitDialogResources();
-  setWindowTitle(QStringLiteral("Searching Files ..."));
+  setWindowTitle(tr("Searching Files ..."));
   setModal(false);
 
   Animate1 = new TFrameAnimation(QStringLiteral(":/dialogs/icons/findfile.png"), 8, 120,
                                  false, this);
-  BtnCancel = new QPushButton(QStringLiteral("Press to abort search operation"), this);
+  BtnCancel = new QPushButton(tr("Press to abort search operation"), this);
   BtnCancel->setMinimumWidth(BtnCancel->sizeHint().width() * 3 / 2);
   StatusBarFind = new QStatusBar(this);
   StatusBarFind->setSizeGripEnabled(false);

@@ -16,19 +16,20 @@
 namespace dkscr {
 
 TFmDirectory::TFmDirectory(const QString& dirList, QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Directory"));
-  Label1 = new QLabel(QStringLiteral("List of directories:"), this);
+  setWindowTitle(tr("Directory"));
+  Label1 = new QLabel(tr("List of directories:"), this);
   LBOXDirs = new QListWidget(this);
   LBOXDirs->setSortingEnabled(false);
   LBOXDirs->setSelectionMode(QAbstractItemView::SingleSelection);
   LBOXDirs->setMinimumWidth(LBOXDirs->fontMetrics().averageCharWidth() * 50);
   EditDir = new QLineEdit(this);
-  BtnDir = new QPushButton(QStringLiteral("&Browse"), this);
-  BtnReplace = new QPushButton(QStringLiteral("&Replace"), this);
-  BtnAdd = new QPushButton(QStringLiteral("&Add"), this);
-  BtnDelete = new QPushButton(QStringLiteral("&Delete"), this);
-  BtnOK = new QPushButton(QStringLiteral("&OK"), this);
-  BtnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+  Label1->setBuddy(LBOXDirs);  // screen readers name the list by its label
+  BtnDir = new QPushButton(tr("&Browse"), this);
+  BtnReplace = new QPushButton(tr("&Replace"), this);
+  BtnAdd = new QPushButton(tr("&Add"), this);
+  BtnDelete = new QPushButton(tr("&Delete"), this);
+  BtnOK = new QPushButton(tr("&OK"), this);
+  BtnCancel = new QPushButton(tr("&Cancel"), this);
 
   auto* editRow = new QHBoxLayout;
   editRow->addWidget(EditDir, 1);
@@ -121,7 +122,7 @@ void TFmDirectory::BtnDeleteClick() {
 
 void TFmDirectory::BtnDirClick() {
   QString folder = EditDir->text();
-  if (BrowseForFolder(this, QStringLiteral("Select directory"), QString(), folder) &&
+  if (BrowseForFolder(this, tr("Select directory"), QString(), folder) &&
       !folder.isEmpty()) {
     EditDir->setText(folder);
   }

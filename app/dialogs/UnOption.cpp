@@ -38,15 +38,15 @@ QString Q(std::u16string_view text) {
 }  // namespace
 
 TFmOption::TFmOption(TGlobal& global, QWidget* parent) : QDialog(parent), FGlobal(global) {
-  setWindowTitle(QStringLiteral("Options"));
+  setWindowTitle(tr("Options"));
   PageControl1 = new QTabWidget(this);
   PageControl1->setDocumentMode(true);  // flat, button-like tabs
   TabSheet1 = new QWidget;
   TabSheet2 = new QWidget;
   TabSheet3 = new QWidget;
-  PageControl1->addTab(TabSheet1, QStringLiteral("General"));
-  PageControl1->addTab(TabSheet2, QStringLiteral("File Extension"));
-  PageControl1->addTab(TabSheet3, QStringLiteral("Special"));
+  PageControl1->addTab(TabSheet1, tr("General"));
+  PageControl1->addTab(TabSheet2, tr("File Extension"));
+  PageControl1->addTab(TabSheet3, tr("Special"));
   BuildGeneralPage();
   BuildFileExtensionPage();
   BuildSpecialPage();
@@ -55,9 +55,9 @@ TFmOption::TFmOption(TGlobal& global, QWidget* parent) : QDialog(parent), FGloba
   PageControl1->tabBar()->setTabVisible(1, false);
   PageControl1->setCurrentIndex(0);
 
-  BtnOK = new QPushButton(QStringLiteral("&OK"), this);
-  BtnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-  BtnHelp = new QPushButton(QStringLiteral("&Help"), this);
+  BtnOK = new QPushButton(tr("&OK"), this);
+  BtnCancel = new QPushButton(tr("&Cancel"), this);
+  BtnHelp = new QPushButton(tr("&Help"), this);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(BtnOK);
@@ -79,12 +79,12 @@ TFmOption::TFmOption(TGlobal& global, QWidget* parent) : QDialog(parent), FGloba
 
 void TFmOption::BuildGeneralPage() {
   auto* group = new QGroupBox(TabSheet1);
-  CBSameDir = new QCheckBox(QStringLiteral("Target file directory same as source file"),
+  CBSameDir = new QCheckBox(tr("Target file directory same as source file"),
                             TabSheet1);
-  Label1 = new QLabel(QStringLiteral("Target file dir"), group);
+  Label1 = new QLabel(tr("Target file dir"), group);
   EditTargetDir = new QLineEdit(group);
   EditTargetDir->setMinimumWidth(EditTargetDir->fontMetrics().averageCharWidth() * 40);
-  BtnDir = new QPushButton(QStringLiteral("&Browse"), group);
+  BtnDir = new QPushButton(tr("&Browse"), group);
   auto* dirRow = new QHBoxLayout;
   dirRow->addWidget(EditTargetDir, 1);
   dirRow->addWidget(BtnDir);
@@ -93,17 +93,21 @@ void TFmOption::BuildGeneralPage() {
   groupLayout->addWidget(Label1);
   groupLayout->addLayout(dirRow);
 
-  Label2 = new QLabel(QStringLiteral("When target file exists"), TabSheet1);
+  Label2 = new QLabel(tr("When target file exists"), TabSheet1);
   ComBFileOverTp = new QComboBox(TabSheet1);
-  ComBFileOverTp->addItems({QStringLiteral("Auto rename"), QStringLiteral("Overwrite"),
-                            QStringLiteral("Prompt"), QStringLiteral("Cancel")});
-  Label3 = new QLabel(QStringLiteral("File code page"), TabSheet1);
+  ComBFileOverTp->addItems({tr("Auto rename"), tr("Overwrite"),
+                            tr("Prompt"), tr("Cancel")});
+  Label3 = new QLabel(tr("File code page"), TabSheet1);
   ComBSourceCode = new QComboBox(TabSheet1);
   ComBSourceCode->setEditable(true);
   ComBSourceCode->setInsertPolicy(QComboBox::NoInsert);
   ComBSourceCode->setCompleter(nullptr);  // what the user types is what is parsed
   for (const std::string& item : CodePageItems())
     ComBSourceCode->addItem(QString::fromStdString(item));
+  // Screen readers name each field by its label.
+  Label1->setBuddy(EditTargetDir);
+  Label2->setBuddy(ComBFileOverTp);
+  Label3->setBuddy(ComBSourceCode);
 
   auto* grid = new QGridLayout;
   grid->addWidget(Label2, 0, 0);
@@ -120,9 +124,9 @@ void TFmOption::BuildGeneralPage() {
 void TFmOption::BuildFileExtensionPage() {
   ListView1 = new TKelListView(TabSheet2);
   ListView1->setColumnCount(4);
-  ListView1->setHorizontalHeaderLabels({QStringLiteral("Type"), QStringLiteral("Description"),
-                                        QStringLiteral("Default ext"),
-                                        QStringLiteral("User defined")});
+  ListView1->setHorizontalHeaderLabels({tr("Type"), tr("Description"),
+                                        tr("Default ext"),
+                                        tr("User defined")});
   const int widths[] = {38, 100, 76, 80};
   for (int c = 0; c < 4; ++c) ListView1->setColumnWidth(c, widths[c]);
   auto* page = new QVBoxLayout(TabSheet2);
@@ -152,19 +156,20 @@ void TFmOption::BuildFileExtensionPage() {
 }
 
 void TFmOption::BuildSpecialPage() {
-  GBoxPDF = new QGroupBox(QStringLiteral("PDF"), TabSheet3);
-  Label9 = new QLabel(QStringLiteral("Text output order"), GBoxPDF);
+  GBoxPDF = new QGroupBox(tr("PDF"), TabSheet3);
+  Label9 = new QLabel(tr("Text output order"), GBoxPDF);
   CMBTextOrder = new QComboBox(GBoxPDF);
-  CMBTextOrder->addItems({QStringLiteral("Default reading order"),
-                          QStringLiteral("Maintain original layout"),
-                          QStringLiteral("Keep raw order")});
-  CBPageBreak = new QCheckBox(QStringLiteral("Insert page break"), GBoxPDF);
+  CMBTextOrder->addItems({tr("Default reading order"),
+                          tr("Maintain original layout"),
+                          tr("Keep raw order")});
+  CBPageBreak = new QCheckBox(tr("Insert page break"), GBoxPDF);
+  Label9->setBuddy(CMBTextOrder);
   auto* pdf = new QVBoxLayout(GBoxPDF);
   pdf->addWidget(Label9);
   pdf->addWidget(CMBTextOrder);
   pdf->addWidget(CBPageBreak);
-  GBoxDOC = new QGroupBox(QStringLiteral("DOC"), TabSheet3);
-  CBKeepRaw = new QCheckBox(QStringLiteral("Keep raw characters"), GBoxDOC);
+  GBoxDOC = new QGroupBox(tr("DOC"), TabSheet3);
+  CBKeepRaw = new QCheckBox(tr("Keep raw characters"), GBoxDOC);
   auto* doc = new QVBoxLayout(GBoxDOC);
   doc->addWidget(CBKeepRaw);
   auto* page = new QVBoxLayout(TabSheet3);
@@ -226,7 +231,7 @@ void TFmOption::BtnOKClick() {
 
   const auto codePage = ParseCodePageText(ComBSourceCode->currentText().toStdString());
   if (!codePage) {
-    ShowErrorMessage(this, QStringLiteral("Code page identifier must be numeric!"));
+    ShowErrorMessage(this, tr("Code page identifier must be numeric!"));
     ComBSourceCode->setFocus();
     return;
   }
@@ -252,7 +257,7 @@ void TFmOption::reject() { BtnCancelClick(); }
 
 void TFmOption::BtnDirClick() {
   QString folder = EditTargetDir->text();
-  if (BrowseForFolder(this, QStringLiteral("Select target directory"), QString(), folder) &&
+  if (BrowseForFolder(this, tr("Select target directory"), QString(), folder) &&
       !folder.isEmpty()) {
     EditTargetDir->setText(folder);
   }

@@ -45,7 +45,7 @@ QString Q(std::u16string_view text) {
 }  // namespace
 
 TFmViewLog::TFmViewLog(TGlobal& global, QWidget* parent) : QDialog(parent), FGlobal(global) {
-  setWindowTitle(QStringLiteral("Log"));
+  setWindowTitle(tr("Log"));
   setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint);
   setSizeGripEnabled(true);
   MemoLog = new QPlainTextEdit(this);
@@ -57,10 +57,10 @@ TFmViewLog::TFmViewLog(TGlobal& global, QWidget* parent) : QDialog(parent), FGlo
   pal.setColor(QPalette::Base, pal.color(QPalette::Window));
   MemoLog->setPalette(pal);
 
-  CBNotLog = new QCheckBox(QStringLiteral("Not logging"), this);
-  BtnClear = new QPushButton(QStringLiteral("Clear &Log"), this);
-  BtnExport = new QPushButton(QStringLiteral("&Export to file"), this);
-  BtnCancel = new QPushButton(QStringLiteral("&Close"), this);
+  CBNotLog = new QCheckBox(tr("Not logging"), this);
+  BtnClear = new QPushButton(tr("Clear &Log"), this);
+  BtnExport = new QPushButton(tr("&Export to file"), this);
+  BtnCancel = new QPushButton(tr("&Close"), this);
   BtnClear->setAutoDefault(false);
   BtnExport->setAutoDefault(false);
   BtnCancel->setDefault(true);
@@ -92,7 +92,7 @@ void TFmViewLog::LoadLog() {
   if (FileExists(path)) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) {
-      ShowGeneralError(this, QStringLiteral("Unable to read %1").arg(Q(FGlobal.LogFilePath())));
+      ShowGeneralError(this, tr("Unable to read %1").arg(Q(FGlobal.LogFilePath())));
       return;
     }
     QStringList lines;
@@ -111,7 +111,7 @@ void TFmViewLog::LoadLog() {
 void TFmViewLog::BtnClearClick() {
   const std::string path = PathToNative(FGlobal.LogFilePath());
   if (FileExists(path) && ::unlink(path.c_str()) != 0) {
-    ShowGeneralError(this, QStringLiteral("Unable to delete %1: %2")
+    ShowGeneralError(this, tr("Unable to delete %1: %2")
                                .arg(Q(FGlobal.LogFilePath()),
                                     QString::fromLocal8Bit(std::strerror(errno))));
   }
@@ -131,7 +131,7 @@ void TFmViewLog::BtnExportClick() {
       file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
           static_cast<qint64>(bytes.size()) ||
       !file.commit()) {
-    ShowGeneralError(this, QStringLiteral("Unable to write to %1: %2")
+    ShowGeneralError(this, tr("Unable to write to %1: %2")
                                .arg(fileName, file.errorString()));
   }
 }

@@ -197,5 +197,27 @@ TEST(SavedFileList, FailedSaveKeepsTheEarlierFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
+TEST(SavedFileList, UnreadableFileIsKeptBesideUnderAFreeName) {
+  test::TempDir dir;
+  const std::u16string path = dir.Wide() + u"Deckscribe.job";
+  test::WriteFile(dir / "Deckscribe.job", "XYZ damaged");
+  test::WriteFile(dir / "Deckscribe.job.bak", "an earlier backup");
+  int error = -1;
+  EXPECT_EQ(KeepAsBackup(path, error), path + u".bak2");
+  EXPECT_EQ(error, 0);
+  EXPECT_EQ(test::ReadFile(dir / "Deckscribe.job.bak2"), "XYZ damaged");
+  EXPECT_EQ(test::ReadFile(dir / "Deckscribe.job.bak"), "an earlier backup");
+  EXPECT_FALSE(std::filesystem::exists(dir / "Deckscribe.job"));
+  // Nothing to rename: the caller hears why.
+  EXPECT_EQ(KeepAsBackup(path, error), u"");
+  EXPECT_EQ(error, ENOENT);
+
+  for (auto status : {TFileListLoadStatus::Damaged, TFileListLoadStatus::UnknownTag,
+                      TFileListLoadStatus::ReadError})
+    EXPECT_TRUE(LoadLeftUnreadFile(status));
+  for (auto status : {TFileListLoadStatus::Loaded, TFileListLoadStatus::Missing})
+    EXPECT_FALSE(LoadLeftUnreadFile(status));
+}
+
 }  // namespace
 }  // namespace dkscr

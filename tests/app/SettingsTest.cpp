@@ -96,6 +96,25 @@ TEST_F(SettingsTest, SavingKeepsOtherSectionsAndLinesAndReplacesKeysInPlace) {
   EXPECT_EQ(text.find("notlog", text.find("notlog") + 1), std::string::npos);
 }
 
+TEST_F(SettingsTest, WindowPlacementHasItsOwnSectionAndOnlyOnceKnown) {
+  TGlobal g = Loaded("[general]\nnotlog=1\n");
+  EXPECT_FALSE(g.MainWindowPlacement.known);
+  g.SaveSettings();
+  EXPECT_EQ(test::ReadFile(DatPath()).find("mainwindow"), std::string::npos);
+  g.MainWindowPlacement = {true, -5, 40, 900, 600, true};
+  g.SaveSettings();
+  const std::string text = test::ReadFile(DatPath());
+  // A new section at the end, in the file's own line ends.
+  EXPECT_NE(text.find("keepraw=0\n[mainwindow]\nleft=-5\ntop=40\nwidth=900\nheight=600\n"
+                      "maximized=1\n"),
+            std::string::npos);
+  TGlobal again(dir_.Wide(), kDocs);
+  again.LoadSettings();
+  EXPECT_EQ(again.MainWindowPlacement, g.MainWindowPlacement);
+  EXPECT_EQ(again.Settings, g.Settings);
+  EXPECT_FALSE(Loaded("[mainwindow]\nleft=1\ntop=2\nwidth=0\nheight=5\n").MainWindowPlacement.known);
+}
+
 TEST_F(SettingsTest, FailedSaveReportsThePathAndKeepsTheOldFile) {
   TGlobal missing(PathFromNative(dir_ / "no/such/"), kDocs);
   try {
@@ -167,6 +186,17 @@ TEST_F(LogTest, AppendsExactlyItsBytesWhateverTheFileHolds) {
   test::WriteFile(LogPath(), "odd");
   g_.WriteLog(u"\u00DC\U0001F600");
   EXPECT_EQ(test::ReadFile(LogPath()), "odd" + Utf16Le(u"[05/03/10 14:22:10]: \u00DC\U0001F600\r\n"));
+}
+
+TEST_F(LogTest, LoneSurrogatesBecomeValidText) {
+  // A file name with the byte E9 (not UTF-8), a lone high and a lone low surrogate, a pair.
+  const std::u16string name = std::u16string(u"/d/caf") + char16_t{0xDCE9} + u".ppt";
+  g_.WriteLog(u"Add file failed: already added (" + name + u")");
+  EXPECT_EQ(test::ReadFile(LogPath()),
+            "\xFF\xFE" + Utf16Le(u"[05/03/10 14:22:10]: Add file failed: already added "
+                                  u"(/d/caf\\xE9.ppt)\r\n"));
+  const std::u16string odd = {0xD800, u'a', 0xDFFF, 0xDC7F, 0xD83D, 0xDE00, 0xD800};
+  EXPECT_EQ(ValidLogText(odd), u"\uFFFDa\uFFFD\uFFFD\U0001F600\uFFFD");
 }
 
 TEST_F(LogTest, NotlogWritesNothing) {

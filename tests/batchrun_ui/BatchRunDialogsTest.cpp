@@ -22,6 +22,9 @@ class BatchRunDialogsTest : public QObject {
     dialog.StepProgress();
     QCOMPARE(dialog.LblSub->text(), QStringLiteral("3"));
     QCOMPARE(dialog.ProgressBar1->value(), 3);
+    // The count and the maximum read as one, "3/12": the right-aligned count touches "/12".
+    QCOMPARE(dialog.LblSub->geometry().right() + 1, dialog.LblTot->geometry().left());
+    QCOMPARE(dialog.LblTot->geometry().top(), dialog.LblSub->geometry().top());
     dialog.Start(2);  // a new run starts from zero
     QCOMPARE(dialog.Progress(), 0);
     QCOMPARE(dialog.LblTot->text(), QStringLiteral("/2"));

@@ -2,7 +2,10 @@
 // own dialogs, on .ppt and .pptx files made here, down to the bytes of the text files and the
 // lines of the activity log.
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QTableView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -19,6 +22,7 @@
 #include "app/ZipHooks.h"
 #include "app/batchrun/UnCancelCvt.h"
 #include "app/batchrun/UnFileOverTp.h"
+#include "app/dialogs/DialogServices.h"
 #include "openxml/ZipHostHooks.h"
 #include "tests/mainwin/WindowTestKit.h"
 #include "tests/support/PptBuilder.h"
@@ -161,10 +165,12 @@ class ConvertRunTest : public QObject {
   void autoRenameSkipsEveryTakenNumber() {
     Add(MakePpt("intro.ppt", u"new"));
     Add(MakePpt("other.ppt", u"new"));
-    for (const char* n : {"intro.txt", "intro(1).txt", "intro(2).txt", "other.txt"})
+    for (const char* n : {"intro.txt", "intro(1).txt", "other.txt"})
       WriteBytes(FOut + "/" + n, "old");
+    QVERIFY(QDir().mkpath(FOut + "/intro(2).txt"));  // a folder takes the name too
     FWindow->ConvertFiles(cmAll);
     QCOMPARE(Cell(0, kColTarget), FOut + "/intro(3).txt");
+    QCOMPARE(State(0), 1);
     QCOMPARE(Cell(1, kColTarget), FOut + "/other(1).txt");  // numbering starts at 1 per entry
     QVERIFY(ReadBytes(FOut + "/intro(3).txt").startsWith("\xEF\xBB\xBFnew"));
     QCOMPARE(ReadBytes(FOut + "/intro.txt"), QByteArray("old"));
@@ -229,6 +235,31 @@ class ConvertRunTest : public QObject {
     QCOMPARE(State(0), 1);
     QCOMPARE(State(1), 0);
     QCOMPARE(LogMessages().at(2), QString("Conversion end. Successful: 1, Failed: 0, Total: 1"));
+    // The dialog's buttons after the run reach no run: nothing is cancelled or touched.
+    QTest::mouseClick(FDialogs->FmCancelCvt->BtnCancel, Qt::LeftButton);
+    FDialogs->FmCancelCvt->close();
+    FWindow->ConvertFiles(cmAll);
+    QCOMPARE(State(1), 1);
+  }
+
+  void unwritableLogStillConvertsAndSaysSoOnce() {
+    QStringList boxes;
+    SetMessageBoxHook([&](QWidget*, const QString&, const QString& text, QMessageBox::Icon) {
+      boxes << text;
+    });
+    QVERIFY(QDir().mkpath(Home("dkscract.log")));  // a folder where the log should be
+    Add(MakePpt("a.ppt", u"one"));
+    Add(FSrc + "/missing.ppt");
+    Add(MakePptx("c.pptx", "three"));
+    FWindow->ConvertFiles(cmAll);
+    SetMessageBoxHook(nullptr);
+    QCOMPARE(State(0), 1);
+    QCOMPARE(State(1), 2);
+    QCOMPARE(Cell(1, kColMessage), QString("Source file does not exist"));
+    QCOMPARE(State(2), 1);
+    QVERIFY(ReadBytes(FOut + "/c.txt").contains("three"));
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].count(Home("dkscract.log")), 1);
   }
 
   void windowStaysResponsiveWhileALargePartInflates() {
@@ -300,10 +331,16 @@ class ConvertRunTest : public QObject {
       deleteEnabled = FWindow->ActionOfTag(24)->isEnabled();
       FWindow->MenuItemClick(FWindow->ActionOfTag(24));
       FWindow->MenuItemClick(FWindow->ActionOfTag(31));
+      // Sorting would move the entries under the run.
+      emit FWindow->ListView1->horizontalHeader()->sectionClicked(1);
+      emit FWindow->ListView1->horizontalHeader()->sectionClicked(1);
     });
     FWindow->ConvertFiles(cmAll);
     QVERIFY(!deleteEnabled);
     QCOMPARE(FWindow->Model()->Count(), 2);
+    QCOMPARE(Cell(0, kColName), QString("a.ppt"));
+    QCOMPARE(FWindow->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QString("Name"));
     QCOMPARE(LogMessages().count(QStringLiteral("Conversion start...")), 1);
     QCOMPARE(State(1), 1);
   }

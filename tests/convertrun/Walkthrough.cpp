@@ -34,7 +34,7 @@ int main(int argc, char* argv[]) {
   dkscr::TFmMain window(global);
   dkscr::TProgramDialogs dialogs(global, &window);
   window.SetDialogs(&dialogs);
-  window.resize(1200, 260);
+  window.resize(window.width(), 260);  // the start-up width: every column shows
   window.show();
   Save(&window, out, "walkthrough-1-empty.png");
 

@@ -133,14 +133,21 @@ class BasicDialogsTest : public QObject {
     QStringList opened;
     SetOpenUrlHook([&](const QString& url) { opened << url; });
     TFmAbout about;
+    QCOMPARE(about.LinkLabel1->text(), QString("Deckscribe Help"));
     QCOMPARE(about.ProductVer->text(), QString("Version 3.0"));
     QVERIFY(about.Animation1->IsPlaying());
     QTRY_COMPARE_WITH_TIMEOUT(about.Animation1->CurrentFrame(), 1, 2000);
 
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
+    // The link opens the help shipped with the program, never a web address.
     QTest::mouseClick(about.LinkLabel1, Qt::LeftButton);
-    QCOMPARE(opened, QStringList{QString::fromLatin1(kMakerWebPage)});
+    auto* help = about.findChild<THelpWindow*>();
+    QVERIFY(help != nullptr);
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->CurrentTopic(), QString("Contents.htm"));
+    QVERIFY(opened.isEmpty());
+    help->close();
     SetOpenUrlHook(nullptr);
 
     QTest::mouseClick(about.OKButton, Qt::LeftButton);
@@ -157,12 +164,19 @@ class BasicDialogsTest : public QObject {
     QCOMPARE(help->CurrentTopic(), QString("Contents.htm"));
     QVERIFY(help->Browser->toPlainText().contains("Contents"));
     QVERIFY(help->isVisible());
+    QCOMPARE(help->windowTitle(), QString("Kel-Deckscribe Help"));  // not named twice
+    QVERIFY(help->Browser->toPlainText().contains("Add File chooses"));
     // The same window is reused for the options page.
     QCOMPARE(ShowHelp(&owner, kHelpOptions), help);
     QCOMPARE(help->CurrentTopic(), QString("Options.htm"));
     QVERIFY(help->Browser->toPlainText().contains("When target file exists"));
     QVERIFY(help->Browser->toPlainText().contains("File code page"));
-    help->hide();
+    QCOMPARE(help->windowTitle(), QString("Kel-Deckscribe Help - Options"));
+    // Esc closes it.
+    QVERIFY(QTest::qWaitForWindowExposed(help));
+    help->activateWindow();
+    QTest::keyClick(help->Browser, Qt::Key_Escape);
+    QVERIFY(!help->isVisible());
   }
 };
 

@@ -59,6 +59,12 @@ class DirectoryDialogsTest : public QObject {
 
   // Directory dialog.
 
+  void LabelsNameTheirFields() {
+    QCOMPARE(directory->Label1->buddy(), directory->LBOXDirs);
+    QCOMPARE(addDir->Label1->buddy(), addDir->EditDir);
+    QCOMPARE(addDir->Label2->buddy(), addDir->CheckListBox1);
+  }
+
   void DirectoryListLoadsRowsAndSelectsTheFirst() {
     QCOMPARE(RowTexts(directory->LBOXDirs), QStringList({"/data/talks", "/data/lectures"}));
     QCOMPARE(directory->LBOXDirs->currentRow(), 0);

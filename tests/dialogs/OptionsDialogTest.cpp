@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -59,6 +60,13 @@ class OptionsDialogTest : public QObject {
     // The hidden list of file types: one row per type.
     QCOMPARE(dialog->ListView1->item(1, 0)->text(), QString("PPTX"));
     QCOMPARE(dialog->ListView1->item(0, 2)->text(), QString("*.ppt"));
+  }
+
+  void LabelsNameTheirFields() {
+    QCOMPARE(dialog->Label1->buddy(), dialog->EditTargetDir);
+    QCOMPARE(dialog->Label2->buddy(), dialog->ComBFileOverTp);
+    QCOMPARE(dialog->Label3->buddy(), dialog->ComBSourceCode);
+    QCOMPARE(dialog->Label9->buddy(), dialog->CMBTextOrder);
   }
 
   void EveryShowingRefillsFromTheSettings() {

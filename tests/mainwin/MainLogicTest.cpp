@@ -1,11 +1,22 @@
 // The main window's rules that need no window: commands, keys, enabling, sorting, file
 // lists from the desktop, the texts built for adding and the file probes.
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QTemporaryDir>
+#include <cstdio>
 #include <QtTest>
 #include <string>
 #include <vector>
 
 #include "app/ClipboardFiles.h"
+#include "app/ExitReport.h"
+#include "app/Global.h"
+#include "app/Translations.h"
+#include "app/UnMain.h"
+#include <QToolButton>
+#include <QTranslator>
 #include "app/FileAdding.h"
 #include "app/FileProbe.h"
 #include "app/ListSort.h"
@@ -18,6 +29,84 @@ class MainLogicTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void exitProblemsNeverWaitForAnAnswer() {
+    QTemporaryDir home;
+    TGlobal global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+    std::FILE* err = std::tmpfile();
+    QVERIFY(err != nullptr);
+    auto errText = [&] {
+      std::rewind(err);
+      QByteArray out(4096, '\0');
+      out.resize(qsizetype(std::fread(out.data(), 1, size_t(out.size()), err)));
+      return QString::fromLocal8Bit(out);
+    };
+    // Closed by a signal: standard error and the log, no box.
+    TellExitProblems({"Unable to write to /x/Deckscribe.dat", "list too long"}, global, true, err);
+    QCOMPARE(errText(), QString("Deckscribe: Unable to write to /x/Deckscribe.dat\n"
+                                "Deckscribe: list too long\n"));
+    QFile log(home.filePath("dkscract.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf16(reinterpret_cast<const char16_t*>(log.readAll().constData() + 2))
+                .contains("]: Unable to write to /x/Deckscribe.dat\r\n"));
+    log.close();
+    // Closed by the user: one box, which goes away by itself; a log that cannot be written
+    // is no obstacle.
+    QVERIFY(log.remove());
+    QVERIFY(QDir().mkpath(home.filePath("dkscract.log")));
+    int boxes = 0;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+      if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr) ++boxes, probe.stop();
+    });
+    probe.start(5);
+    TellExitProblems({"a", "b"}, global, false, err, 100);
+    QCOMPARE(boxes, 1);
+    std::fclose(err);
+  }
+
+  void textsFollowTheUsersLanguage() {
+#ifndef DKSCR_TEST_TRANSLATIONS
+    QSKIP("lrelease not installed");
+#else
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QStringList loaded =
+        InstallTranslations(*QCoreApplication::instance(), {DKSCR_TEST_TRANSLATIONS});
+    QLocale::setDefault(QLocale::c());
+    QVERIFY(!loaded.isEmpty());
+    QVERIFY(loaded.last().endsWith("deckscribe_de.qm"));
+    {
+      QTemporaryDir home;
+      TGlobal global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+      TFmMain window(global);
+      QCOMPARE(window.StatusPanel(1), QString("0 Datei(en)"));
+      QCOMPARE(window.Buttons["BtnConvert"]->text(), QString("&Umwandeln"));
+      QCOMPARE(window.Model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(),
+               QString("Zieldatei"));
+    }
+    for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+      QCoreApplication::removeTranslator(t);
+      delete t;
+    }
+#endif
+  }
+
+  void templateHoldsTheTextsUsersSee() {
+#ifndef DKSCR_TRANSLATION_TEMPLATE
+    QSKIP("lupdate not installed");
+#else
+    QFile file(DKSCR_TRANSLATION_TEMPLATE);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString ts = QString::fromUtf8(file.readAll());
+    // Contexts as tr() looks them up at run time, namespace included.
+    for (const char* context : {"dkscr::TFmMain", "dkscr::TFmOption", "dkscr::TFileListModel",
+                                "dkscr::TFmCancelCvt", "Commands"})
+      QVERIFY2(ts.contains(QString("<name>%1</name>").arg(context)), context);
+    for (const char* text : {"Done Scanning, add %1 file(s).", "Converting Files...",
+                             "Convert &amp;Selected", "Please select the type of file to be converted!"})
+      QVERIFY2(ts.contains(QString("<source>%1</source>").arg(text)), text);
+#endif
+  }
+
   void everyTagHasOneCommand() {
     for (int tag : {11, 12, 13, 21, 22, 23, 24, 25, 31, 32, 33, 34, 35, 36, 37, 91, 96})
       QVERIFY2(CommandByTag(tag) != nullptr, qPrintable(QString::number(tag)));

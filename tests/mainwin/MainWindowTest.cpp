@@ -15,9 +15,11 @@
 #include <QToolButton>
 #include <QtTest>
 #include <csignal>
+#include <cstdio>
 #include <memory>
 
 #include "app/ClipboardFiles.h"
+#include "core/NativePath.h"
 #include "app/CloseOnSignal.h"
 #include "app/MainDialogs.h"
 #include "app/ProgramDialogs.h"
@@ -30,6 +32,8 @@
 
 using namespace dkscr;
 using dkscr::test::MakeFiles;
+using dkscr::test::ReadBytes;
+using dkscr::test::WriteBytes;
 using dkscr::test::SelectRows;
 using dkscr::test::U;
 
@@ -50,7 +54,10 @@ class FakeDialogs : public TMainDialogs {
   bool AddDirTypeTicked(int n) const override { return n == 1 ? tick1 : tick2; }
   bool AddDirRecursive() const override { return recursive; }
   void ShowSearchProgress(std::function<void()>) override { progressVisible = true; }
-  void SetSearchFolder(const QString& folder) override { folders << folder; }
+  void SetSearchFolder(const QString& folder) override {
+    folders << folder;
+    if (duringScan) duringScan();
+  }
   void CloseSearchProgress() override { progressVisible = false; }
   bool SearchProgressVisible() const override { return progressVisible; }
   bool ConversionProgressVisible() const override { return false; }
@@ -63,6 +70,7 @@ class FakeDialogs : public TMainDialogs {
   void ShowError(const QString& text) override { errors << text; }
 
   TGlobal* global = nullptr;
+  std::function<void()> duringScan;  // runs as each folder is entered
   QStringList calls, folders, errors;
   QString folderField;
   bool addDirOk = true, tick1 = true, tick2 = true, recursive = true, progressVisible = false;
@@ -88,7 +96,7 @@ class MainWindowTest : public QObject {
     FWindow = std::make_unique<TFmMain>(*FGlobal);
     FWindow->SetDialogs(FDialogs.get());
     FWindow->Services().OpenFiles = [](QWidget*, const QStringList&) { return QStringList(); };
-    FWindow->Services().OpenUrl = [](const QUrl&) {};
+    FWindow->Services().OpenUrl = [](const QUrl&) { return true; };
     FWindow->Services().ShowItem = [](const QUrl&) { return false; };
   }
 
@@ -132,6 +140,42 @@ class MainWindowTest : public QObject {
     QCOMPARE(FWindow->Buttons["BtnConvert"]->property("Tag").toInt(), 31);
   }
 
+  void opensShowingEveryColumnAndRemembersItsPlace() {
+    FWindow->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
+    QTableView* list = FWindow->ListView1;
+    QHeaderView* header = list->horizontalHeader();
+    int total = 0;
+    for (int c = 0; c < 7; ++c) {
+      total += list->columnWidth(c);
+      // Every caption fits with its sort marker, right-aligned "Size(Byte)" too.
+      const QString marked = "(<-)" + FWindow->Model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+      QVERIFY2(list->columnWidth(c) > header->fontMetrics().horizontalAdvance(marked),
+               qPrintable(marked));
+    }
+    QVERIFY2(total <= list->viewport()->width(),
+             qPrintable(QString("%1 > %2, window %3").arg(total).arg(list->viewport()->width()).arg(FWindow->width())));
+    // Rows and buttons as tall as the font.
+    QVERIFY(list->verticalHeader()->defaultSectionSize() > list->fontMetrics().height());
+    QVERIFY(FWindow->Buttons["BtnAddFile"]->height() >= FWindow->Buttons["BtnAddFile"]->sizeHint().height());
+    // It cannot be shrunk to nothing.
+    FWindow->resize(70, 144);
+    QVERIFY(FWindow->width() >= FWindow->Buttons["BtnConvert"]->width() * 5);
+    QVERIFY(FWindow->height() > 144);
+
+    FWindow->setGeometry(QRect(30, 40, 700, 450));
+    QTRY_COMPARE(FWindow->geometry().size(), QSize(700, 450));
+    const QRect where = FWindow->geometry();
+    FWindow->close();
+    FWindow.reset();
+    const TWindowPlacement& p = FGlobal->MainWindowPlacement;
+    QVERIFY(p.known);
+    QCOMPARE(QRect(p.left, p.top, p.width, p.height), where);
+    QVERIFY(!p.maximized);
+    OpenWindow();
+    QCOMPARE(FWindow->size(), QSize(700, 450));
+  }
+
   void addsFilesAndRefusesWithMessageAndLog() {
     const std::u16string talk = U(FData + "/Talk.PPT");
     FWindow->AddFile(talk);
@@ -171,6 +215,19 @@ class MainWindowTest : public QObject {
     FWindow->AddFile(U(FData + "/gone.ppt"));
     QCOMPARE(FWindow->FileCount(), 4);
     QCOMPARE(Cell(3, 3), QString("0"));
+
+    // The state icon in words for screen readers and the tooltip; whole texts in tooltips.
+    TFileListModel* model = FWindow->Model();
+    model->SetState(1, 1);
+    model->SetState(2, 2);
+    const QStringList words = {"Not converted", "Converted", "Failed"};
+    for (int row = 0; row < 3; ++row) {
+      for (int role : {int(Qt::ToolTipRole), int(Qt::AccessibleTextRole)})
+        QCOMPARE(model->data(model->index(row, 0), role).toString(), words[row]);
+    }
+    QCOMPARE(model->data(model->index(0, 2), Qt::ToolTipRole).toString(), FData + "/Talk.PPT");
+    model->SetState(1, 0);
+    model->SetState(2, 0);
 
     // Each added entry becomes selected and current.
     QCOMPARE(Selected(), std::vector<int>({0, 1, 2, 3}));
@@ -246,6 +303,84 @@ class MainWindowTest : public QObject {
     Command(22);
     QCOMPARE(FDialogs->calls, QStringList({"adddir"}));
     QVERIFY(FDialogs->folders.isEmpty());
+  }
+
+  void bigFolderIsAddedAsOneSelection() {
+    const QString big = Home("big");
+    QVERIFY(QDir().mkpath(big));
+    for (int i = 0; i < 5000; ++i) WriteFile(big + QString("/t%1.ppt").arg(i), 0);
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    FWindow->AddFile(U(big + "/t7.ppt"));  // already there when the scan finds it
+    FDialogs->folderField = big;
+    FDialogs->recursive = false;
+    Command(22);
+    QCOMPARE(FWindow->FileCount(), 5001);
+    QCOMPARE(FWindow->Model()->Count(), 5001);
+    QCOMPARE(FWindow->StatusPanel(1), QString("5001 File(s)"));
+    // Exactly the 4999 new rows, selected as one range, the last one current.
+    const QItemSelection selection = FWindow->ListView1->selectionModel()->selection();
+    QCOMPARE(selection.size(), qsizetype(1));
+    QCOMPARE(selection[0].top(), 2);
+    QCOMPARE(selection[0].bottom(), 5000);
+    QCOMPARE(FWindow->SelectedCount(), size_t(4999));
+    QCOMPARE(FWindow->ListView1->currentIndex().row(), 5000);
+    // Every file once, duplicates refused even within the scan.
+    QSet<QString> sources;
+    for (int r = 0; r < FWindow->Model()->Count(); ++r) sources.insert(Cell(r, 2));
+    QCOMPARE(sources.size(), 5001);
+    // The scan's own message stays; selecting by adding is not counted over it.
+    QTest::qWait(120);
+    QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 4999 file(s)."));
+    // The user's own selecting is counted.
+    const QString third = Cell(2, 2);
+    const QString gone = Cell(4000, 2);
+    SelectRows(*FWindow, {0, 1, 4000});
+    QTRY_COMPARE(FWindow->StatusPanel(2), QString("Select 3 file(s)."));
+    Command(24);
+    QCOMPARE(FWindow->FileCount(), 4998);
+    QCOMPARE(Cell(0, 2), third);
+    QCOMPARE(FWindow->Model()->List().FindSource(U(gone)), TFileList::npos);
+    // Scattered rows in numbers go too, and may be added again.
+    QItemSelection every;
+    for (int r = 0; r < 4998; r += 2)
+      every.select(FWindow->Model()->index(r, 0), FWindow->Model()->index(r, 6));
+    FWindow->ListView1->selectionModel()->select(every, QItemSelectionModel::ClearAndSelect);
+    Command(24);
+    QCOMPARE(FWindow->FileCount(), 2499);
+    FWindow->AddFile(U(third));
+    QCOMPARE(FWindow->FileCount(), 2500);
+  }
+
+  void nothingChangesTheListDuringAScan() {
+    const QString tree = Home("tree");
+    MakeFiles(tree, {"a.ppt", "sub/b.ppt"});
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    FWindow->AddFile(U(FData + "/deck.pptx"));
+    QGuiApplication::clipboard()->setMimeData(MimeForFiles({U(FData + "/deck.pp")}));
+    QHeaderView* header = FWindow->ListView1->horizontalHeader();
+    QStringList enabled;
+    FDialogs->duringScan = [&] {
+      SelectRows(*FWindow, {0});
+      FWindow->ActionMainMenuBar1Paint();
+      for (int tag : {21, 22, 23, 24, 31, 32, 33})
+        if (FWindow->ActionOfTag(tag)->isEnabled()) enabled << QString::number(tag);
+      for (int tag : {24, 31, 32, 21, 23}) Command(tag);
+      emit header->sectionClicked(1);
+      FWindow->FileDropTarget1Drop({U(FData + "/deck.pp")});
+    };
+    FDialogs->folderField = tree;
+    Command(22);
+    QVERIFY(enabled.isEmpty());
+    QCOMPARE(FDialogs->convertMax, -1);  // no run started
+    QCOMPARE(FWindow->Model()->Entry(0).State, 0);
+    QCOMPARE(FWindow->FileCount(), 4);
+    QCOMPARE(Cell(0, 1), QString("Talk.PPT"));  // neither deleted nor sorted
+    QCOMPARE(Cell(3, 1), QString("b.ppt"));
+    QCOMPARE(FWindow->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QString("Name"));
+    // Afterwards everything is offered again.
+    FWindow->ActionMainMenuBar1Paint();
+    for (int tag : {21, 22, 23, 24, 31}) QVERIFY(FWindow->ActionOfTag(tag)->isEnabled());
   }
 
   void logFailureWhileAddingIsToldOnce() {
@@ -447,7 +582,8 @@ class MainWindowTest : public QObject {
   void launchAndExploreUseTheFirstSelectedEntry() {
     QList<QUrl> opened;
     QList<QUrl> shown;
-    FWindow->Services().OpenUrl = [&](const QUrl& u) { opened << u; };
+    bool opens = true;
+    FWindow->Services().OpenUrl = [&](const QUrl& u) { opened << u; return opens; };
     FWindow->Services().ShowItem = [&](const QUrl& u) { shown << u; return false; };
     Command(34);  // nothing selected: nothing happens
     QVERIFY(opened.isEmpty());
@@ -465,6 +601,47 @@ class MainWindowTest : public QObject {
     Command(37);
     QCOMPARE(shown.size(), 1);
     QCOMPARE(opened.last(), QUrl::fromLocalFile(Home("out/")));
+    QVERIFY(FDialogs->errors.isEmpty());
+
+    // Nothing installed to open them: the user is told, once per command.
+    opens = false;
+    Command(34);
+    QCOMPARE(FDialogs->errors.size(), 1);
+    QVERIFY(FDialogs->errors[0].contains(FData + "/Talk.PPT"));
+    Command(37);
+    QCOMPARE(FDialogs->errors.size(), 2);
+    QVERIFY(FDialogs->errors[1].contains(Home("out/")));
+  }
+
+  void namesThatAreNotUtf8WorkOnEveryPath() {
+    // The bytes "caf\xE9.ppt": Latin-1, not UTF-8.
+    const QByteArray folder = QFile::encodeName(FData);
+    const QByteArray raw = folder + "/caf\xE9.ppt";
+    {
+      QFile f(QFile::decodeName(raw));
+      std::FILE* file = std::fopen(raw.constData(), "wb");
+      QVERIFY(file != nullptr);
+      std::fputs("12345", file);
+      std::fclose(file);
+    }
+    // The file dialog shows the byte as U+FFFD; the entry names the real file.
+    FWindow->Services().OpenFiles = [&](QWidget*, const QStringList&) {
+      return QStringList({FData + "/caf\uFFFD.ppt"});
+    };
+    Command(21);
+    QCOMPARE(FWindow->FileCount(), 1);
+    const std::u16string source = FWindow->Model()->Entry(0).SubItem(kSubItemSourceFile);
+    QCOMPARE(source, PathFromNative(std::string_view(raw.constData(), size_t(raw.size()))));
+    QCOMPARE(Cell(0, 3), QString("5"));
+    // Launch names that very file.
+    QList<QUrl> opened;
+    FWindow->Services().OpenUrl = [&](const QUrl& u) { opened << u; return true; };
+    Command(34);
+    QCOMPARE(opened.last().toEncoded(),
+             "file://" + folder.toPercentEncoding("/") + "/caf%E9.ppt");
+    // The log stays valid text: the byte is written as its value.
+    FWindow->AddFile(source);
+    QVERIFY(LogText().contains("already added (" + FData + "/caf\\xE9.ppt)"));
   }
 
   void listSurvivesARestart() {
@@ -497,6 +674,36 @@ class MainWindowTest : public QObject {
     job.close();
     OpenWindow();
     QCOMPARE(FWindow->FileCount(), 0);
+  }
+
+  void unreadableListIsKeptAsideAndSaveFailuresAreTold() {
+    FWindow.reset();
+    WriteBytes(Home("Deckscribe.job"), "LFX not a list");
+    OpenWindow();
+    QStringList problems;
+    FWindow->Services().SaveProblem = [&](const QString& text) { problems << text; };
+    QCOMPARE(FWindow->FileCount(), 0);
+    QCOMPARE(ReadBytes(Home("Deckscribe.job.bak")), QByteArray("LFX not a list"));
+    QVERIFY(!QFile::exists(Home("Deckscribe.job")));
+    QVERIFY(FWindow->StatusPanel(2).contains(Home("Deckscribe.job.bak")));
+    QVERIFY(LogText().contains(Home("Deckscribe.job.bak")));
+    QTRY_COMPARE(FDialogs->errors.size(), 1);  // told once, after the window is up
+    QVERIFY(FDialogs->errors[0].contains(Home("Deckscribe.job.bak")));
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    FWindow.reset();
+    QVERIFY(problems.isEmpty());
+    QVERIFY(ReadBytes(Home("Deckscribe.job")).startsWith(QByteArray("LFW\1\0", 5)));
+    QCOMPARE(ReadBytes(Home("Deckscribe.job.bak")), QByteArray("LFX not a list"));
+
+    // A list that cannot be written is reported, not lost in silence.
+    OpenWindow();
+    FWindow->Services().SaveProblem = [&](const QString& text) { problems << text; };
+    QVERIFY(QFile::remove(Home("Deckscribe.job")));
+    QVERIFY(QDir().mkpath(Home("Deckscribe.job/in the way")));
+    FWindow.reset();
+    QCOMPARE(problems.size(), 1);
+    QVERIFY(problems[0].startsWith("Unable to write to " + Home("Deckscribe.job")));
+    QVERIFY(FDialogs->errors.size() == 1);
   }
 
   void addDirWithTheRealDialogs() {
@@ -555,11 +762,13 @@ class MainWindowTest : public QObject {
   }
 
   void terminationSignalsCloseTheWindow() {
-    for (int sig : {SIGTERM, SIGINT}) {
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
       FWindow->show();
       TCloseOnSignal closer(FWindow.get());
+      QVERIFY(!closer.Fired());
       std::raise(sig);
       QTRY_VERIFY(!FWindow->isVisible());
+      QVERIFY(closer.Fired());  // so the program ends without asking anyone
     }
   }
 

@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
   window.ListView1->selectRow(2);
   window.ShowFileCount();
   window.ShowStatusMessage("Select 1 file(s).");
-  window.resize(760, 330);
+  window.resize(window.width(), 330);  // the start-up width: every column shows
   window.show();
   QTimer::singleShot(500, [&] {
     window.grab().save(QString::fromLocal8Bit(argv[1]));

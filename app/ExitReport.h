@@ -1,0 +1,17 @@
+#pragma once
+// What could not be saved when the program ends, told without keeping it from ending: a
+// closed terminal, a logout or kill must not leave it waiting for a click.
+#include <QStringList>
+#include <cstdio>
+
+namespace dkscr {
+
+class TGlobal;
+
+// Each problem goes to `err` and, when it can be written, to the activity log. A user who
+// closed the program (not a signal) also sees them in one message box, which closes itself
+// after boxTimeoutMs.
+void TellExitProblems(const QStringList& problems, const TGlobal& global, bool closedBySignal,
+                      std::FILE* err, int boxTimeoutMs = 30000);
+
+}  // namespace dkscr

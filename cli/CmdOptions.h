@@ -5,12 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/SlideFormats.h"
+
 namespace dkscr {
 
 struct CmdOptions {
   bool overwrite = false;       // -o: an existing destination may be replaced
   std::string forcedType;       // -t: converter type instead of the extension, upper case
   int32_t codePage = 0;         // -c: 0 stands for the default code page
+  SlideMode mode = SlideMode::kText;  // -m: the output form
   std::optional<int> sValue;    // -s: accepted for compatibility, never read
   bool optionError = false;     // the last parsed option was invalid
 };

@@ -122,10 +122,16 @@ int ConvertOneFile(const ConvertRequest& request, const ConverterTable& converte
   if (type != "PPT" && type != "PPTX") {
     return Fail(console, kResultTypeNotSupported, request.source);
   }
-  const Converter converter = type == "PPT" ? converters.ppt : converters.pptx;
-  if (converter == nullptr) return Fail(console, kResultLoadError, request.source);
-
-  const ResultCode result = converter(PathFromNative(request.source), buffer, codePage);
+  ResultCode result = kResultLoadError;
+  if (request.mode == SlideMode::kText) {
+    const Converter converter = type == "PPT" ? converters.ppt : converters.pptx;
+    if (converter == nullptr) return Fail(console, kResultLoadError, request.source);
+    result = converter(PathFromNative(request.source), buffer, codePage);
+  } else {
+    const SlideConverter converter = type == "PPT" ? converters.pptSlides : converters.pptxSlides;
+    if (converter == nullptr) return Fail(console, kResultLoadError, request.source);
+    result = converter(PathFromNative(request.source), request.mode, codePage, buffer);
+  }
   if (result < 0) return Fail(console, ReportedConverterCode(result), request.source);
   const auto length = static_cast<size_t>(result);
   if (length > 0 && (!buffer.HasBlock() || buffer.BlockSize() < length)) {

@@ -6,6 +6,7 @@
 
 #include "cli/CmdMain.h"
 #include "core/KelPptCvt.h"
+#include "core/PptSlides.h"
 #include "openxml/OfficeXCvt.h"
 #include "openxml/PptxSlides.h"
 
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
   // The character set of the user's locale gives the default code page; the program uses no
   // other locale category, so only this one is loaded (a process per file makes that count).
   std::setlocale(LC_CTYPE, "");
-  const dkscr::ConverterTable converters{dkscr::ConvertPpt, dkscr::ConvertPptx, nullptr,
+  const dkscr::ConverterTable converters{dkscr::ConvertPpt, dkscr::ConvertPptx, dkscr::ConvertPptSlides,
                                          dkscr::ConvertPptxSlides};
   dkscr::ConsoleOutput console(STDOUT_FILENO);
   // Negative codes reach the shell as 256 plus the code (-2 as 254).

@@ -67,6 +67,8 @@ void TGlobal::LoadSettings() {
   v.textorder = file.ReadInteger(s, "textorder", defaults.textorder);
   v.keepraw = file.ReadInteger(s, "keepraw", defaults.keepraw);
   v.notlog = file.ReadBool(s, "notlog", defaults.notlog);
+  const int32_t textform = file.ReadInteger(s, "textform", defaults.textform);
+  v.textform = textform >= kTextFormSlides && textform <= kTextFormMarkdown ? textform : defaults.textform;
 }
 
 void TGlobal::SaveSettings() const {
@@ -91,6 +93,7 @@ void TGlobal::SaveSettings() const {
   file.WriteInteger(s, "textorder", v.textorder);
   file.WriteInteger(s, "keepraw", v.keepraw);
   file.WriteBool(s, "notlog", v.notlog);
+  file.WriteInteger(s, "textform", v.textform);
   if (file.Save(path) != 0) throw TSettingsWriteError("Unable to write to " + path);
 }
 

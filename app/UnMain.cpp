@@ -364,7 +364,7 @@ void TFmMain::ConvertFiles(TConvertMode mode) {
   FConverting = true;
   ActionMainMenuBar1Paint();
   TMainRunHost host(*this);
-  RunConversion(mode, host, FOutBuffer, FConverters);
+  RunConversion(mode, host, FOutBuffer, StandardConverters(SlideModeOfTextForm(FGlobal.Settings.textform)));
   FConverting = false;
   ActionMainMenuBar1Paint();
   if (FCloseAfterRun) {

@@ -153,7 +153,6 @@ class TFmMain : public QMainWindow {
   QString FLogError;
   bool FConverting = false;
   bool FCloseAfterRun = false;  // closing was asked for during a run
-  std::vector<ConverterForType> FConverters = StandardConverters();
 
   friend class TMainRunHost;
 };

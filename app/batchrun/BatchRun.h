@@ -8,6 +8,7 @@
 
 #include "app/FileList.h"  // entry states
 #include "core/KelCvtBase.h"
+#include "core/SlideFormats.h"
 
 namespace dkscr {
 
@@ -71,8 +72,11 @@ struct ConverterForType {
   Converter convert;
 };
 
-// "PPT" -> ConvertPpt, "PPTX" -> ConvertPptx.
-std::vector<ConverterForType> StandardConverters();
+// "PPT" -> ConvertPpt, "PPTX" -> ConvertPptx; in another form than kText, the slide
+// converters of that form.
+std::vector<ConverterForType> StandardConverters(SlideMode mode = SlideMode::kText);
+// The form a "textform" setting asks for; unknown values give kText.
+SlideMode SlideModeOfTextForm(int32_t textform);
 
 struct BatchRunCounts {
   int succeeded = 0;

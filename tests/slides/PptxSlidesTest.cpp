@@ -102,7 +102,17 @@ std::string MakeDeck() {
   zip.Add("ppt/presentation.xml", presentation);
   zip.Add("ppt/_rels/presentation.xml.rels",
           Rels({{"slide", "slides/slide1.xml"}, {"slide", "/ppt/slides/slide2.xml"}, {"slide", "slides/slide3.xml"},
-                {"commentAuthors", "commentAuthors.xml"}}));
+                {"commentAuthors", "commentAuthors.xml"}, {"authors", "authors.xml"}}));
+  // Threaded comments: the reply is written before the comment's own text.
+  const std::string p188 = " xmlns:p188=\"http://schemas.microsoft.com/office/powerpoint/2018/8/main\"" + std::string(kNs);
+  zip.Add("ppt/authors.xml", "<p188:authorLst" + p188 + "><p188:author id=\"{B}\" name=\"Bo\"/>"
+                             "<p188:author id=\"{C}\" name=\"Cy\"/></p188:authorLst>");
+  zip.Add("ppt/slides/_rels/slide3.xml.rels", Rels({{"comments", "../comments/modernComment_1.xml"}}));
+  zip.Add("ppt/comments/modernComment_1.xml",
+          "<p188:cmLst" + p188 + "><p188:cm id=\"{1}\" authorId=\"{B}\"><p188:replyLst>"
+          "<p188:reply id=\"{2}\" authorId=\"{C}\"><p188:txBody><a:bodyPr/>" + Para("Agreed") +
+          "</p188:txBody></p188:reply></p188:replyLst><p188:txBody><a:bodyPr/>" + Para("Shorter?") + Para("Or not") +
+          "</p188:txBody></p188:cm></p188:cmLst>");
   zip.Add("ppt/commentAuthors.xml", "<p:cmAuthorLst" + std::string(kNs) +
                                         "><p:cmAuthor id=\"0\" name=\"Ann\" initials=\"A\"/></p:cmAuthorLst>");
   zip.Add("ppt/slides/slide1.xml", SlideXml(Shape("", "<a:p><a:r><a:t xml:space=\"preserve\">  two spaces</a:t></a:r></a:p>")));
@@ -162,6 +172,11 @@ TEST_F(PptxSlidesTest, ModelFollowsTheShowAndKeepsTextExact) {
   EXPECT_EQ(second.paragraphs, (std::vector<std::string>{"  two spaces"}));
   EXPECT_TRUE(second.notes.empty());
   EXPECT_EQ(deck.slides[2].title, "Last");
+  ASSERT_EQ(deck.slides[2].comments.size(), 2u);
+  EXPECT_EQ(deck.slides[2].comments[0].author, "Bo");
+  EXPECT_EQ(deck.slides[2].comments[0].text, "Shorter?\nOr not");
+  EXPECT_EQ(deck.slides[2].comments[1].author, "Cy");
+  EXPECT_EQ(deck.slides[2].comments[1].text, "Agreed");
 }
 
 TEST_F(PptxSlidesTest, CompleteTextIsEncodedLikeTheDefaultText) {
@@ -169,7 +184,7 @@ TEST_F(PptxSlidesTest, CompleteTextIsEncodedLikeTheDefaultText) {
       "Slide 1 (hidden)\r\nShow\r\ntell\r\nBold italic 7\r\nafter break\r\nHead A\tWide\t\r\nx y\t\tz\r\nChosen\r\n"
       "Deep & \xE2\x82\xAC" "5\r\nPlan\r\nBuild\r\nRevenue\r\n2024\r\nNorth\r\nSouth\r\n2025\r\nEuros\r\n"
       "Notes:\r\nSpeak slowly\r\nThen stop\r\nAnn: Check  this\r\n9: Who?\r\n\r\n"
-      "Slide 2\r\n  two spaces\r\n\r\nSlide 3\r\nLast\r\n";
+      "Slide 2\r\n  two spaces\r\n\r\nSlide 3\r\nLast\r\nBo: Shorter?\r\nOr not\r\nCy: Agreed\r\n";
   EXPECT_EQ(Convert(SlideMode::kFull), "\xEF\xBB\xBF" + expected);
   // A single-byte code page: the euro sign as 0x80.
   const std::string ansi = Convert(SlideMode::kFull, 1252);

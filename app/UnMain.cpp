@@ -364,7 +364,9 @@ void TFmMain::ConvertFiles(TConvertMode mode) {
   FConverting = true;
   ActionMainMenuBar1Paint();
   TMainRunHost host(*this);
-  RunConversion(mode, host, FOutBuffer, StandardConverters(SlideModeOfTextForm(FGlobal.Settings.textform)));
+  const std::vector<ConverterForType> converters =
+      FConverters.empty() ? StandardConverters(SlideModeOfTextForm(FGlobal.Settings.textform)) : FConverters;
+  RunConversion(mode, host, FOutBuffer, converters);
   FConverting = false;
   ActionMainMenuBar1Paint();
   if (FCloseAfterRun) {

@@ -153,6 +153,7 @@ class TFmMain : public QMainWindow {
   QString FLogError;
   bool FConverting = false;
   bool FCloseAfterRun = false;  // closing was asked for during a run
+  std::vector<ConverterForType> FConverters;  // none: the standard ones of the text form set
 
   friend class TMainRunHost;
 };

@@ -10,18 +10,6 @@
 namespace dkscr {
 namespace {
 
-// Reads an atom's data, no more than the stream still holds.
-std::vector<uint8_t> ReadAtomBytes(TDocFileStream& stream, uint64_t streamSize, uint32_t length) {
-  const int64_t position = stream.Seek64(0, kSeekFromCurrent);
-  const uint64_t left = position >= 0 && static_cast<uint64_t>(position) < streamSize
-                            ? streamSize - static_cast<uint64_t>(position)
-                            : 0;
-  std::vector<uint8_t> bytes(static_cast<size_t>(std::min<uint64_t>({length, left, INT32_MAX})));
-  const int32_t got = bytes.empty() ? 0 : stream.Read(bytes.data(), static_cast<int32_t>(bytes.size()));
-  bytes.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return bytes;
-}
-
 // Follows the chain of saves from the newest, loading each save's directory. Returns false
 // when the newest edit cannot be read.
 bool LoadEditChain(PptOpenDocument& document, uint32_t offsetToCurrentEdit) {
@@ -52,7 +40,9 @@ bool LoadEditChain(PptOpenDocument& document, uint32_t offsetToCurrentEdit) {
     if (directoriesRead.insert(offsetPersistDirectory).second) {
       stream.Seek64(offsetPersistDirectory, kSeekFromStart);
       std::vector<uint8_t> bytes;
-      if (ReadRecordHeader(stream, header) == 8) bytes = ReadAtomBytes(stream, document.documentSize, header.recLen);
+      if (ReadRecordHeader(stream, header) == 8) {
+        ReadAtomBytes(stream, document.documentSize, header.recLen, header.recLen, bytes);
+      }
       // Directories of real saves never overlap, so together they fit in the stream; more
       // means the edits point into each other, and the chain is not followed further.
       directoryBytes += bytes.size();
@@ -65,6 +55,18 @@ bool LoadEditChain(PptOpenDocument& document, uint32_t offsetToCurrentEdit) {
 }
 
 }  // namespace
+
+void ReadAtomBytes(TDocFileStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep,
+                   std::vector<uint8_t>& bytes) {
+  const int64_t position = stream.Seek64(0, kSeekFromCurrent);
+  const uint64_t left = position >= 0 && static_cast<uint64_t>(position) < streamSize
+                            ? streamSize - static_cast<uint64_t>(position)
+                            : 0;
+  bytes.resize(static_cast<size_t>(std::min<uint64_t>({keep, length, left, INT32_MAX})));
+  const int32_t got = bytes.empty() ? 0 : stream.Read(bytes.data(), static_cast<int32_t>(bytes.size()));
+  bytes.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  if (length > bytes.size()) stream.Seek64(length - bytes.size(), kSeekFromCurrent);
+}
 
 PptOpening OpenPptDocument(std::unique_ptr<TDocFileStorage> storage, PptOpenDocument& document) {
   document.storage = std::move(storage);

@@ -3,6 +3,7 @@
 // directory of every save, newest first. Both readers of .ppt files start here.
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "core/DocFile.h"
 #include "core/PptPersistDirectory.h"
@@ -17,6 +18,11 @@ struct PptOpenDocument {
   PersistDirectory directory;
   uint32_t docPersistIdRef = 0;  // of the newest save
 };
+
+// Reads the first `keep` bytes of an atom's `length` (no more than the stream still holds,
+// which ends at streamSize) into `bytes` and moves past the whole atom.
+void ReadAtomBytes(TDocFileStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep,
+                   std::vector<uint8_t>& bytes);
 
 enum class PptOpening { kReady, kNoText, kEncrypted };
 

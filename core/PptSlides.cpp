@@ -1,7 +1,6 @@
 #include "core/PptSlides.h"
 
 #include <algorithm>
-#include <climits>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -109,16 +108,7 @@ class PptSlideReader {
  private:
   // Reads up to `length` bytes of atom data and moves past all of it.
   const std::vector<uint8_t>& ReadData(uint32_t length, uint32_t keep) {
-    const int64_t position = stream_->Seek64(0, kSeekFromCurrent);
-    const uint64_t left = position >= 0 && static_cast<uint64_t>(position) < document_.documentSize
-                              ? document_.documentSize - static_cast<uint64_t>(position)
-                              : 0;
-    const auto wanted = static_cast<uint32_t>(std::min<uint64_t>({keep, length, left, INT32_MAX}));
-    bytes_.resize(wanted);
-    int32_t got = wanted > 0 ? stream_->Read(bytes_.data(), static_cast<int32_t>(wanted)) : 0;
-    if (got < 0) got = 0;
-    bytes_.resize(static_cast<size_t>(got));
-    if (length > static_cast<uint32_t>(got)) stream_->Seek64(length - static_cast<uint32_t>(got), kSeekFromCurrent);
+    ReadAtomBytes(*stream_, document_.documentSize, length, keep, bytes_);
     return bytes_;
   }
 

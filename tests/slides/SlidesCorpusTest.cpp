@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <iostream>
-#include <regex>
 
 #include "core/KelPptCvt.h"
 #include "core/NativePath.h"
@@ -31,6 +30,13 @@ std::string Squeezed(std::string_view text) {
   return out;
 }
 
+// "slide" + number + ":", the default text's header of a .pptx slide.
+bool IsSlideHeader(std::string_view line) {
+  if (!line.starts_with("slide") || !line.ends_with(':') || line.size() < 7) return false;
+  const std::string_view digits = line.substr(5, line.size() - 6);
+  return digits.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 std::string Text(const OutputBuffer& out, ResultCode code) {
   return code > 0 ? std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)) : "";
 }
@@ -38,7 +44,6 @@ std::string Text(const OutputBuffer& out, ResultCode code) {
 TEST(SlidesCorpus, CompleteTextHoldsTheDefaultText) {
   const fs::path dir = DKSCR_CORPUS_DIR;
   if (!fs::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir;
-  const std::regex header("slide[0-9]+:");
   int files = 0, slides = 0, withNotes = 0, tables = 0, withDiagrams = 0, withCharts = 0, comments = 0, hidden = 0;
   for (const auto& item : fs::directory_iterator(dir)) {
     const std::string ext = item.path().extension().string();
@@ -64,7 +69,7 @@ TEST(SlidesCorpus, CompleteTextHoldsTheDefaultText) {
       const std::string line = text.substr(at, end - at);
       at = end + 2;
       // Slide headers are the default text's own; "*" is a notes page's slide-number field.
-      if (std::regex_match(line, header) || line == "*") continue;
+      if (IsSlideHeader(line) || line == "*") continue;
       EXPECT_NE(complete.find(Squeezed(line)), std::string::npos) << item.path() << ": " << line;
     }
     SlideDeck deck;

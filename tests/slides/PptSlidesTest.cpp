@@ -113,6 +113,27 @@ TEST(PptSlides, EveryFormOfOneDeck) {
   EXPECT_NE(text.find("No title here\r\n"), std::string::npos);
 }
 
+TEST(PptSlides, DeepGroupsCostNoStack) {
+  // 100000 group containers, one inside the other, around one shape with text.
+  constexpr uint32_t kDepth = 100000;
+  const std::string shape = ShapeWithText({TextHeaderAtom(4), ShapeText(u"bottom")});
+  std::string nested;
+  for (uint32_t i = 0; i < kDepth; ++i) {
+    nested += RecordHeader(0x0F, 0, rt::kSpgrContainer, static_cast<uint32_t>(shape.size()) + 8 * (kDepth - 1 - i));
+  }
+  nested += shape;
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Container(rt::kPPDrawing, {nested})}));
+  offsets[1] = doc.Append(Container(rt::kDocument, {Container(rt::kSlideListWithText, {SlidePersistAtom(3)}, 0)}));
+  doc.AppendSave(offsets, 1);
+  const std::string image = BuildCfb(PresentationStreams(doc));
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptSlides(OpenDocImage(image, kStgmReadShareExclusive), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  EXPECT_EQ(deck.slides[0].paragraphs, std::vector<std::string>{"bottom"});
+}
+
 TEST(PptSlides, EncryptedAndForeignFiles) {
   PptStreamBuilder doc;
   doc.AppendSave({{1, doc.Append(Container(rt::kDocument, {}))}}, 1);

@@ -245,6 +245,25 @@ TEST(PptxSlidesFallback, SlidePartsByNumberWithoutAPresentationPart) {
   EXPECT_EQ(deck.slides[1].paragraphs, std::vector<std::string>{"ten"});
 }
 
+TEST(PptxSlidesHostile, DeepNestingCostsNoStack) {
+  // Far deeper than any stack could recurse: groups in groups, and an alternative to skip.
+  constexpr int kDepth = 200000;
+  std::string shapes;
+  for (int i = 0; i < kDepth; ++i) shapes += "<p:grpSp>";
+  shapes += Shape("", Para("bottom"));
+  for (int i = 0; i < kDepth; ++i) shapes += "</p:grpSp>";
+  shapes += "<mc:AlternateContent><mc:Choice/><mc:Fallback>";
+  for (int i = 0; i < kDepth; ++i) shapes += "<p:grpSp>";
+  shapes += Shape("", Para("fallback"));
+  test::ScratchDir dir;
+  test::ZipWriter zip;
+  zip.Add("ppt/slides/slide1.xml", SlideXml(shapes));  // the fallback never closes
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptxSlides(PathFromNative(dir.Write("deep.pptx", zip.Build())), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  EXPECT_EQ(deck.slides[0].paragraphs, std::vector<std::string>{"bottom"});
+}
+
 TEST(PptxSlidesFailures, SameCodesAsTheDefaultConverter) {
   test::ScratchDir dir;
   OutputBuffer out;

@@ -264,6 +264,23 @@ TEST(PptxSlidesHostile, DeepNestingCostsNoStack) {
   EXPECT_EQ(deck.slides[0].paragraphs, std::vector<std::string>{"bottom"});
 }
 
+TEST(PptxSlidesHostile, SlideListedTwiceIsShownOnce) {
+  test::ScratchDir dir;
+  test::ZipWriter zip;
+  zip.Add("ppt/presentation.xml", "<p:presentation" + std::string(kNs) +
+                                      "><p:sldIdLst><p:sldId r:id=\"rId1\"/><p:sldId r:id=\"rId2\"/>"
+                                      "<p:sldId r:id=\"rId1\"/><p:sldId r:id=\"rId9\"/></p:sldIdLst></p:presentation>");
+  zip.Add("ppt/_rels/presentation.xml.rels", Rels({{"slide", "slides/a.xml"}, {"slide", "slides/b.xml"}}));
+  zip.Add("ppt/slides/a.xml", SlideXml(Shape("", Para("a"))));
+  zip.Add("ppt/slides/b.xml", SlideXml(Shape("", Para("b"))));
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptxSlides(PathFromNative(dir.Write("twice.pptx", zip.Build())), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 2u);  // rId9 names no slide
+  EXPECT_EQ(deck.slides[0].paragraphs, std::vector<std::string>{"a"});
+  EXPECT_EQ(deck.slides[1].paragraphs, std::vector<std::string>{"b"});
+  EXPECT_EQ(deck.slides[1].number, 2);
+}
+
 TEST(PptxSlidesFailures, SameCodesAsTheDefaultConverter) {
   test::ScratchDir dir;
   OutputBuffer out;

@@ -17,12 +17,12 @@ struct JsonValue {
   bool boolean = false;
   double number = 0;
   std::string text;  // UTF-8
-  std::vector<JsonValue> items;
-  std::vector<std::pair<std::string, JsonValue>> members;  // in document order
+  std::vector<JsonValue> items;  // of an array; of an object, its member values
+  std::vector<std::string> names;  // of an object, its member names in document order
 
   const JsonValue& operator[](std::string_view name) const {
-    for (const auto& [key, value] : members) {
-      if (key == name) return value;
+    for (size_t i = 0; i < names.size(); ++i) {
+      if (names[i] == name) return items[i];
     }
     static const JsonValue kMissing;
     return kMissing;
@@ -207,7 +207,8 @@ class JsonParser {
       if (at_ >= s_.size() || s_[at_++] != ':') return false;
       JsonValue value;
       if (!Value(value, depth + 1)) return false;
-      v.members.emplace_back(std::move(key), std::move(value));
+      v.names.push_back(std::move(key));
+      v.items.push_back(std::move(value));
       Blanks();
       if (at_ >= s_.size()) return false;
       if (s_[at_] == '}') return ++at_, true;

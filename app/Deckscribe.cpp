@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
   bool bySignal = false;
   {
     auto window = std::make_unique<dkscr::TFmMain>(global);
-    window->SetConverters(dkscr::StandardConverters(dkscr::DesktopZipHooks()));
+    window->SetZipHooks(dkscr::DesktopZipHooks());
     window->Services().SaveProblem = [&problems](const QString& text) { problems << text; };
     dkscr::TProgramDialogs dialogs(global, window.get());
     window->SetDialogs(&dialogs);

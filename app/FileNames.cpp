@@ -20,7 +20,7 @@ std::u16string_view ExtensionOf(std::u16string_view path) {
 
 std::u16string TargetFileName(std::u16string_view source, const TSettings& settings) {
   std::u16string renamed(source.substr(0, source.size() - ExtensionOf(source).size()));
-  renamed += u".txt";
+  renamed += settings.textform == kTextFormMarkdown ? u".md" : u".txt";
   if (settings.samedir) return renamed;
   return settings.targetdir + std::u16string(FileNamePart(renamed));
 }

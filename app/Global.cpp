@@ -67,6 +67,8 @@ void TGlobal::LoadSettings() {
   v.textorder = file.ReadInteger(s, "textorder", defaults.textorder);
   v.keepraw = file.ReadInteger(s, "keepraw", defaults.keepraw);
   v.notlog = file.ReadBool(s, "notlog", defaults.notlog);
+  const int32_t textform = file.ReadInteger(s, "textform", defaults.textform);
+  v.textform = textform >= kTextFormSlides && textform <= kTextFormMarkdown ? textform : defaults.textform;
 
   const std::string_view w = kWindowSection;
   TWindowPlacement& p = MainWindowPlacement;
@@ -100,6 +102,7 @@ void TGlobal::SaveSettings() const {
   file.WriteInteger(s, "textorder", v.textorder);
   file.WriteInteger(s, "keepraw", v.keepraw);
   file.WriteBool(s, "notlog", v.notlog);
+  file.WriteInteger(s, "textform", v.textform);
   if (const TWindowPlacement& p = MainWindowPlacement; p.known) {
     const std::string_view w = kWindowSection;
     file.WriteInteger(w, "left", p.left);

@@ -26,6 +26,12 @@ inline constexpr uint8_t kFileOverOverwrite = 1;
 inline constexpr uint8_t kFileOverPrompt = 2;
 inline constexpr uint8_t kFileOverCancel = 3;
 
+// What the written files hold (textform): the slides' text as the converters give it, the
+// complete text slide by slide, or Markdown.
+inline constexpr int32_t kTextFormSlides = 0;
+inline constexpr int32_t kTextFormComplete = 1;
+inline constexpr int32_t kTextFormMarkdown = 2;
+
 // One field per key of the settings file, in the file's order, with the defaults for a
 // missing file. targetdir and adddir get the documents folder when loaded without a value.
 struct TSettings {
@@ -44,6 +50,7 @@ struct TSettings {
   int32_t textorder = 0;
   int32_t keepraw = 0;
   bool notlog = false;
+  int32_t textform = kTextFormSlides;  // what the text files hold (kTextForm...)
 
   bool operator==(const TSettings&) const = default;
 };

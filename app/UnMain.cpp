@@ -492,7 +492,9 @@ void TFmMain::ConvertFiles(TConvertMode mode) {
   FConverting = true;
   ActionMainMenuBar1Paint();
   TMainRunHost host(*this);
-  RunConversion(mode, host, FOutBuffer, FConverters);
+  const std::vector<ConverterForType> converters =
+      FConverters.empty() ? StandardConverters(SlideModeOfTextForm(FGlobal.Settings.textform), FZipHooks) : FConverters;
+  RunConversion(mode, host, FOutBuffer, converters);
   FConverting = false;
   ReportLogFailure();
   ActionMainMenuBar1Paint();

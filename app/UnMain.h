@@ -75,6 +75,8 @@ class TFmMain : public QMainWindow {
   void ConvertFiles(TConvertMode mode);
   bool Converting() const { return FConverting; }
   // The converter for each type; tests put their own in.
+  // What the standard converters ask of the window while a package is read.
+  void SetZipHooks(ZipHostHooks hooks) { FZipHooks = std::move(hooks); }
   void SetConverters(std::vector<ConverterForType> converters) {
     FConverters = std::move(converters);
   }
@@ -190,7 +192,8 @@ class TFmMain : public QMainWindow {
   bool FCloseAfterRun = false;  // closing was asked for during a run
   bool FJobFileKept = false;    // an unread job file could not be moved aside: never save over it
   QString FStartProblem;        // told once the dialogs exist
-  std::vector<ConverterForType> FConverters = StandardConverters();
+  std::vector<ConverterForType> FConverters;  // none: the standard ones of the text form set
+  ZipHostHooks FZipHooks;                     // what the standard converters ask of the window
 
   friend class TMainRunHost;
 };

@@ -30,6 +30,7 @@ int RunCommand(std::span<const char* const> args, const ConverterTable& converte
   request.overwrite = options.overwrite;
   request.forcedType = options.forcedType;
   request.codePage = options.codePage;
+  request.mode = options.mode;
   const int code = ConvertOneFile(request, converters, buffer, console);
   console.Flush();
   return code;

@@ -45,6 +45,12 @@ void ParseOption(std::string_view arg, CmdOptions& options) {
       options.codePage = *codePage;
       break;
     }
+    case 'M': {
+      const std::optional<SlideMode> mode = ParseSlideMode(rest);
+      if (!mode) return;
+      options.mode = *mode;
+      break;
+    }
     case 'S':
       // Only the character right after "-s" counts; anything after it is ignored.
       if (rest.empty() || rest[0] < '0' || rest[0] > '9') return;
@@ -62,10 +68,12 @@ std::string UsageText(std::string_view programName) {
   text += "\r\n";
   text += "Usage: ";
   text += programName;
-  text += " [-o] [-c99999] <Source File> <Destination Text File>\r\n";
+  text += " [-o] [-c99999] [-m<mode>] <Source File> <Destination Text File>\r\n";
   text += "Flag \"-o\": If output file exists then overwrite it.\r\n";
   text += "Flag \"-c\": Specify the code page identifier for output text file. "
           "(Default is system's code page)\r\n";
+  text += "Flag \"-m\": Output form: text (default), full (complete text slide by slide), "
+          "md (Markdown, UTF-8), json (JSON, UTF-8).\r\n";
   text += "If <Destination Text File> is \"*\", the text output NOT to a file but instead to "
           "standard output.\r\n";
   text += "\r\n";

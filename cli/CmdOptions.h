@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/CodePageNumber.h"
+#include "core/SlideFormats.h"
 
 namespace dkscr {
 
@@ -13,6 +14,7 @@ struct CmdOptions {
   bool overwrite = false;       // -o: an existing destination may be replaced
   std::string forcedType;       // -t: converter type instead of the extension, upper case
   int32_t codePage = 0;         // -c: 0 stands for the default code page
+  SlideMode mode = SlideMode::kText;  // -m: the output form
   std::optional<int> sValue;    // -s: accepted for compatibility, never read
   bool optionError = false;     // the last parsed option was invalid
 };

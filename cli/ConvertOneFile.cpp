@@ -95,12 +95,18 @@ int ConvertOneFile(const ConvertRequest& request, const ConverterTable& converte
   if (type != "PPT" && type != "PPTX") {
     return Fail(console, kResultTypeNotSupported, request.source);
   }
-  const Converter converter = type == "PPT" ? converters.ppt : converters.pptx;
-  if (converter == nullptr) return Fail(console, kResultLoadError, request.source);
   // A FIFO or device would block or be consumed by reading: it cannot be opened as a source.
   if (!S_ISREG(sourceInfo.st_mode)) return Fail(console, kResultSourceOpenError, request.source);
-
-  const ResultCode result = converter(PathFromNative(request.source), buffer, codePage);
+  ResultCode result = kResultLoadError;
+  if (request.mode == SlideMode::kText) {
+    const Converter converter = type == "PPT" ? converters.ppt : converters.pptx;
+    if (converter == nullptr) return Fail(console, kResultLoadError, request.source);
+    result = converter(PathFromNative(request.source), buffer, codePage);
+  } else {
+    const SlideConverter converter = type == "PPT" ? converters.pptSlides : converters.pptxSlides;
+    if (converter == nullptr) return Fail(console, kResultLoadError, request.source);
+    result = converter(PathFromNative(request.source), request.mode, codePage, buffer);
+  }
   if (result < 0) return Fail(console, ReportedConverterCode(result), request.source);
   const auto length = static_cast<size_t>(result);
   if (length > 0 && (!buffer.HasBlock() || buffer.BlockSize() < length)) {

@@ -6,13 +6,20 @@
 
 #include "cli/ConsoleOutput.h"
 #include "core/KelCvtBase.h"
+#include "core/SlideFormats.h"
 
 namespace dkscr {
+
+// A converter of every output form.
+using SlideConverter = ResultCode (*)(const std::u16string& source, SlideMode mode,
+                                      int32_t codePage, OutputBuffer& output);
 
 // The converters the program calls; tests put fakes in here.
 struct ConverterTable {
   Converter ppt = nullptr;   // type "PPT"
   Converter pptx = nullptr;  // type "PPTX"
+  SlideConverter pptSlides = nullptr;   // type "PPT" in the other forms than kText
+  SlideConverter pptxSlides = nullptr;  // type "PPTX" in the other forms than kText
 };
 
 struct ConvertRequest {
@@ -21,6 +28,7 @@ struct ConvertRequest {
   bool overwrite = false;
   std::string_view forcedType;   // upper case, empty for "by extension"
   int32_t codePage = 0;          // 0: the default code page
+  SlideMode mode = SlideMode::kText;
 };
 
 inline constexpr std::string_view kStandardOutputName = "*";

@@ -7,7 +7,9 @@
 
 #include "cli/CmdMain.h"
 #include "core/KelPptCvt.h"
+#include "core/PptSlides.h"
 #include "openxml/OfficeXCvt.h"
+#include "openxml/PptxSlides.h"
 
 int main(int argc, char** argv) {
   // The character set of the user's locale gives the default code page; the program uses no
@@ -16,7 +18,8 @@ int main(int argc, char** argv) {
   // A reader that goes away (| head) makes writes fail with EPIPE, reported as a write error
   // with its exit code, instead of killing the process.
   std::signal(SIGPIPE, SIG_IGN);
-  const dkscr::ConverterTable converters{dkscr::ConvertPpt, dkscr::ConvertPptx};
+  const dkscr::ConverterTable converters{dkscr::ConvertPpt, dkscr::ConvertPptx, dkscr::ConvertPptSlides,
+                                         dkscr::ConvertPptxSlides};
   dkscr::ConsoleOutput console(STDOUT_FILENO);
   // Negative codes reach the shell as 256 plus the code (-2 as 254).
   return dkscr::RunCommand(std::span<const char* const>(argv, static_cast<size_t>(argc)),

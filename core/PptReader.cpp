@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <unordered_set>
 
 #include "core/Cp1252.h"
 
@@ -16,23 +15,22 @@ constexpr char16_t kCr = u'\r';
 }  // namespace
 
 ResultCode TPptReader::Extract(std::unique_ptr<TDocFileStorage> storage, std::u16string& text) {
-  storage_ = std::move(storage);
-  switch (OpenPresentation()) {
-    case Opening::kEncrypted: return kResultEncrypted;
-    case Opening::kNoText: text.clear(); return 0;
-    case Opening::kReady: break;
+  switch (OpenPptDocument(std::move(storage), document_)) {
+    case PptOpening::kEncrypted: return kResultEncrypted;
+    case PptOpening::kNoText: text.clear(); return 0;
+    case PptOpening::kReady: break;
   }
-  const uint32_t documentOffset = directory_.LookupPersistOffset(currentEdit_.docPersistIdRef);
+  const uint32_t documentOffset = document_.directory.LookupPersistOffset(document_.docPersistIdRef);
   if (documentOffset == kNoPersistOffset) {  // no document record: nothing can be found
     text.clear();
     return 0;
   }
-  documentStream_->Seek64(documentOffset, kSeekFromStart);
+  document_.documentStream->Seek64(documentOffset, kSeekFromStart);
   CollectSlideList();
   for (size_t i = 0; i < slideTextEntries_.size(); ++i) entriesByPersistId_[slideTextEntries_[i].persistId].push_back(i);
 
-  recordsLeft_ = 16 * (documentSize_ / 8) + 4096;
-  outputLimit_ = 16 * documentSize_ + (1u << 20);
+  recordsLeft_ = 16 * (document_.documentSize / 8) + 4096;
+  outputLimit_ = 16 * document_.documentSize + (1u << 20);
   output_.clear();
   uint32_t offset = 0;
   while (NextPersistObject(offset)) {
@@ -41,65 +39,6 @@ ResultCode TPptReader::Extract(std::unique_ptr<TDocFileStorage> storage, std::u1
   if (output_.size() > static_cast<size_t>(INT32_MAX / 2)) Fail();
   text = std::move(output_);
   return static_cast<ResultCode>(text.size() * 2);
-}
-
-TPptReader::Opening TPptReader::OpenPresentation() {
-  currentUserStream_ = storage_->OpenStream(u"Current User", kStgmReadShareExclusive);
-  if (!currentUserStream_) return Opening::kNoText;
-  RecordHeader header;
-  if (ReadRecordHeader(*currentUserStream_, header) < 8) return Opening::kNoText;
-  uint8_t atom[20];
-  if (currentUserStream_->Read(atom, 20) != 20 || ReadLe32(atom) != 20) return Opening::kNoText;
-  const uint32_t token = ReadLe32(atom + 4);
-  if (token == ppt::kTokenEncrypted) return Opening::kEncrypted;
-  if (token != ppt::kTokenPlain) return Opening::kNoText;
-
-  documentStream_ = storage_->OpenStream(u"PowerPoint Document", kStgmReadShareExclusive);
-  if (!documentStream_) return Opening::kNoText;
-  const int64_t size = documentStream_->GetSize();
-  documentSize_ = size > 0 ? static_cast<uint64_t>(size) : 0;
-  LoadEditChain(ReadLe32(atom + 8));
-  return hasCurrentEdit_ ? Opening::kReady : Opening::kNoText;
-}
-
-void TPptReader::LoadEditChain(uint32_t offsetToCurrentEdit) {
-  std::unordered_set<uint32_t> editsRead;
-  std::unordered_set<uint32_t> directoriesRead;
-  uint64_t directoryBytes = 0;
-  uint32_t offset = offsetToCurrentEdit;
-  while (offset != 0) {
-    // A chain that comes back to an edit already read ends there, keeping what it loaded.
-    if (!editsRead.insert(offset).second) return;
-    documentStream_->Seek64(offset, kSeekFromStart);
-    RecordHeader header;
-    uint8_t atom[ppt::kUserEditLength];
-    if (ReadRecordHeader(*documentStream_, header) < 8 || header.recType != ppt::kUserEditAtom ||
-        header.recLen != ppt::kUserEditLength ||
-        documentStream_->Read(atom, sizeof atom) != static_cast<int32_t>(sizeof atom)) {
-      hasCurrentEdit_ = false;  // a damaged chain gives no text at all
-      return;
-    }
-    UserEdit edit;
-    edit.offsetLastEdit = ReadLe32(atom + 8);
-    edit.offsetPersistDirectory = ReadLe32(atom + 12);
-    edit.docPersistIdRef = ReadLe32(atom + 16);
-    if (!hasCurrentEdit_) {
-      currentEdit_ = edit;
-      hasCurrentEdit_ = true;
-    }
-    // The same directory read twice adds nothing: the earlier copy already wins every lookup.
-    if (directoriesRead.insert(edit.offsetPersistDirectory).second) {
-      documentStream_->Seek64(edit.offsetPersistDirectory, kSeekFromStart);
-      size_t got = 0;
-      if (ReadRecordHeader(*documentStream_, header) == 8) got = ReadAtomData(header.recLen, header.recLen);
-      // Directories of real saves never overlap, so together they fit in the stream; more
-      // means the edits point into each other, and the chain is not followed further.
-      directoryBytes += got;
-      if (directoryBytes > documentSize_) return;
-      directory_.AppendBlock(byteBuffer_.data(), got);
-    }
-    offset = edit.offsetLastEdit;
-  }
 }
 
 // Walks the document record depth-first with a stack of its own, however deep the nesting.
@@ -113,7 +52,7 @@ void TPptReader::CollectSlideList() {
   for (;;) {
     const bool skip = !frames.empty() && frames.back().skipChildren;
     RecordHeader header;
-    if (ReadRecordHeader(*documentStream_, header) != 8) return;  // the stream ended inside
+    if (ReadRecordHeader(*document_.documentStream, header) != 8) return;  // the stream ended inside
     uint64_t size = 8;
     if (header.IsContainer()) {
       if (header.recLen != 0) {
@@ -176,20 +115,20 @@ void TPptReader::AddPersistRef(uint32_t persistId) { referenceList_.push_back(pe
 bool TPptReader::NextPersistObject(uint32_t& offset) {
   // First the document record itself, then every referenced object in the order met.
   if (visitPosition_ == 0) {
-    offset = directory_.LookupPersistOffset(currentEdit_.docPersistIdRef);
+    offset = document_.directory.LookupPersistOffset(document_.docPersistIdRef);
   } else {
     if (visitPosition_ > referenceList_.size()) return false;
     currentPersistId_ = referenceList_[visitPosition_ - 1];
-    offset = directory_.LookupPersistOffset(currentPersistId_);
+    offset = document_.directory.LookupPersistOffset(currentPersistId_);
   }
   ++visitPosition_;
   return true;
 }
 
 void TPptReader::VisitObject(uint32_t offset) {
-  documentStream_->Seek64(offset, kSeekFromStart);
+  document_.documentStream->Seek64(offset, kSeekFromStart);
   ContainerFrame frame;
-  if (ReadRecordHeader(*documentStream_, frame.header) != 8) return;
+  if (ReadRecordHeader(*document_.documentStream, frame.header) != 8) return;
   if (frame.header.recType != ppt::kSlide && frame.header.recType != ppt::kNotes) return;
   if (frame.header.recLen == 0) Fail();
   containerStack_.push_back(frame);
@@ -201,7 +140,7 @@ void TPptReader::ReadObjectText() {
     if (recordsLeft_ == 0) Fail();
     --recordsLeft_;
     RecordHeader header;
-    if (ReadRecordHeader(*documentStream_, header) != 8) {  // the stream ended inside
+    if (ReadRecordHeader(*document_.documentStream, header) != 8) {  // the stream ended inside
       containerStack_.clear();
       return;
     }
@@ -260,11 +199,11 @@ void TPptReader::EmitAtom(const RecordHeader& header) {
 }
 
 size_t TPptReader::ReadAtomData(uint32_t length, uint32_t keep) {
-  const int64_t position = documentStream_->Seek64(0, kSeekFromCurrent);
-  const uint64_t left = position >= 0 && static_cast<uint64_t>(position) < documentSize_ ? documentSize_ - static_cast<uint64_t>(position) : 0;
+  const int64_t position = document_.documentStream->Seek64(0, kSeekFromCurrent);
+  const uint64_t left = position >= 0 && static_cast<uint64_t>(position) < document_.documentSize ? document_.documentSize - static_cast<uint64_t>(position) : 0;
   const uint32_t wanted = static_cast<uint32_t>(std::min<uint64_t>({keep, length, left, INT32_MAX}));
   byteBuffer_.resize(wanted);
-  int32_t got = wanted > 0 ? documentStream_->Read(byteBuffer_.data(), static_cast<int32_t>(wanted)) : 0;
+  int32_t got = wanted > 0 ? document_.documentStream->Read(byteBuffer_.data(), static_cast<int32_t>(wanted)) : 0;
   if (got < 0) got = 0;
   byteBuffer_.resize(static_cast<size_t>(got));
   Skip(length - static_cast<uint32_t>(got));
@@ -272,7 +211,7 @@ size_t TPptReader::ReadAtomData(uint32_t length, uint32_t keep) {
 }
 
 void TPptReader::Skip(uint32_t length) {
-  if (length > 0) documentStream_->Seek64(length, kSeekFromCurrent);
+  if (length > 0) document_.documentStream->Seek64(length, kSeekFromCurrent);
 }
 
 void TPptReader::Emit(std::u16string_view text) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/DocFile.h"
-#include "core/PptPersistDirectory.h"
+#include "core/PptOpening.h"
 #include "core/PptRecords.h"
 #include "core/ResultCodes.h"
 
@@ -23,12 +23,6 @@ class TPptReader {
   ResultCode Extract(std::unique_ptr<TDocFileStorage> storage, std::u16string& text);
 
  private:
-  enum class Opening { kReady, kNoText, kEncrypted };
-  struct UserEdit {
-    uint32_t offsetLastEdit = 0;
-    uint32_t offsetPersistDirectory = 0;
-    uint32_t docPersistIdRef = 0;
-  };
   struct SlideTextEntry {
     uint32_t persistId = 0;
     std::vector<std::u16string> lines;
@@ -38,8 +32,6 @@ class TPptReader {
     uint64_t consumed = 0;
   };
 
-  Opening OpenPresentation();
-  void LoadEditChain(uint32_t offsetToCurrentEdit);
   void CollectSlideList();
   void CollectAtom(const RecordHeader& header, bool skip);
   void AddPersistRef(uint32_t persistId);
@@ -54,13 +46,7 @@ class TPptReader {
   void Skip(uint32_t length);
   void Emit(std::u16string_view text);
 
-  std::unique_ptr<TDocFileStorage> storage_;
-  std::unique_ptr<TDocFileStream> currentUserStream_;
-  std::unique_ptr<TDocFileStream> documentStream_;
-  uint64_t documentSize_ = 0;
-  PersistDirectory directory_;
-  bool hasCurrentEdit_ = false;
-  UserEdit currentEdit_;
+  PptOpenDocument document_;
   std::vector<SlideTextEntry> slideTextEntries_;
   std::unordered_map<uint32_t, std::vector<size_t>> entriesByPersistId_;
   std::vector<uint32_t> referenceList_;

@@ -180,10 +180,15 @@ BatchRunCounts RunConversion(TConvertMode mode, BatchRunHost& host, OutputBuffer
 }
 
 std::u16string AutoRenameTarget(const std::u16string& target) {
-  // Target names always end in ".txt"; anything else is numbered at its very end.
-  const bool hasTxt = target.size() >= 4 && target.compare(target.size() - 4, 4, u".txt") == 0;
-  const std::u16string base = hasTxt ? target.substr(0, target.size() - 4) : target;
-  const std::u16string ext = hasTxt ? u".txt" : u"";
+  // Target names end in ".txt" or ".md"; anything else is numbered at its very end.
+  size_t extLength = 0;
+  for (std::u16string_view known : {std::u16string_view(u".txt"), std::u16string_view(u".md")}) {
+    if (target.size() >= known.size() && target.compare(target.size() - known.size(), known.size(), known) == 0) {
+      extLength = known.size();
+    }
+  }
+  const std::u16string base = target.substr(0, target.size() - extLength);
+  const std::u16string ext = target.substr(target.size() - extLength);
   for (int n = 1; n < 1000000; ++n) {
     std::u16string candidate = base + u"(" + Number(n) + u")" + ext;
     // A folder of that name is taken too: the file could not be created there.

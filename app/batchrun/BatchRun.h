@@ -10,6 +10,7 @@
 #include "app/FileList.h"  // entry states
 #include "core/KelCvtBase.h"
 #include "openxml/ZipHostHooks.h"
+#include "core/SlideFormats.h"
 
 namespace dkscr {
 
@@ -77,8 +78,12 @@ struct ConverterForType {
   HostedConverter convert;
 };
 
-// "PPT" -> ConvertPpt, "PPTX" -> ConvertPptx with the host's hooks for the archive reader.
-std::vector<ConverterForType> StandardConverters(ZipHostHooks zipHooks = {});
+// "PPT" -> ConvertPpt, "PPTX" -> ConvertPptx with the host's hooks for the archive reader; in
+// another form than kText, the slide converters of that form.
+std::vector<ConverterForType> StandardConverters(SlideMode mode = SlideMode::kText,
+                                                 ZipHostHooks zipHooks = {});
+// The form a "textform" setting asks for; unknown values give kText.
+SlideMode SlideModeOfTextForm(int32_t textform);
 
 struct BatchRunCounts {
   int succeeded = 0;

@@ -109,11 +109,20 @@ void TFmOption::BuildGeneralPage() {
   Label2->setBuddy(ComBFileOverTp);
   Label3->setBuddy(ComBSourceCode);
 
+  LabelTextForm = new QLabel(QStringLiteral("Text file content"), TabSheet1);
+  ComBTextForm = new QComboBox(TabSheet1);
+  // In the order of the textform values.
+  ComBTextForm->addItems({QStringLiteral("Text of the slides"),
+                          QStringLiteral("Complete text (notes, tables, comments)"),
+                          QStringLiteral("Markdown (.md)")});
+
   auto* grid = new QGridLayout;
   grid->addWidget(Label2, 0, 0);
   grid->addWidget(ComBFileOverTp, 0, 1);
   grid->addWidget(Label3, 1, 0);
   grid->addWidget(ComBSourceCode, 1, 1);
+  grid->addWidget(LabelTextForm, 2, 0);
+  grid->addWidget(ComBTextForm, 2, 1);
   grid->setColumnStretch(1, 1);
   auto* page = new QVBoxLayout(TabSheet1);
   page->addWidget(group);
@@ -198,6 +207,7 @@ void TFmOption::FillControls() {
   const QString codeText = QString::fromStdString(CodePageDisplayText(s.sourcecode));
   ComBSourceCode->setCurrentIndex(ComBSourceCode->findText(codeText, Qt::MatchExactly));
   ComBSourceCode->setEditText(codeText);
+  ComBTextForm->setCurrentIndex(s.textform >= 0 && s.textform < ComBTextForm->count() ? s.textform : 0);
 
   ListView1->item(0, kUserMaskColumn)->setText(Q(s.userfileext1));
   ListView1->item(1, kUserMaskColumn)->setText(Q(s.userfileext2));
@@ -236,6 +246,7 @@ void TFmOption::BtnOKClick() {
     return;
   }
   s.sourcecode = *codePage;
+  s.textform = ComBTextForm->currentIndex() < 0 ? kTextFormSlides : ComBTextForm->currentIndex();
 
   s.userfileext1 = ListView1->item(0, kUserMaskColumn)->text().toStdU16String();
   s.userfileext2 = ListView1->item(1, kUserMaskColumn)->text().toStdU16String();

@@ -38,6 +38,8 @@ class TFmOption : public QDialog {
   QComboBox* ComBFileOverTp;
   QLabel* Label3;
   QComboBox* ComBSourceCode;
+  QLabel* LabelTextForm;
+  QComboBox* ComBTextForm;
 
   TKelListView* ListView1;
   QLineEdit* EditFileExt;

@@ -16,6 +16,10 @@ TEST(FileNames, ExtensionAndTarget) {
   s.samedir = false;
   s.targetdir = u"/out/";
   EXPECT_EQ(TargetFileName(u"/talks.d/intro.pptx", s), u"/out/intro.txt");
+  s.textform = kTextFormComplete;
+  EXPECT_EQ(TargetFileName(u"/talks.d/intro.pptx", s), u"/out/intro.txt");
+  s.textform = kTextFormMarkdown;
+  EXPECT_EQ(TargetFileName(u"/talks.d/intro.pptx", s), u"/out/intro.md");
 }
 
 }  // namespace

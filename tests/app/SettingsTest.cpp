@@ -42,13 +42,13 @@ TEST_F(SettingsTest, FreshStartGivesDefaultsAndWritesAllKeysInOrder) {
             "[general]\r\nsamedir=0\r\ntargetdir=/home/user/Documents/\r\n"
             "adddir=/home/user/Documents/\r\nfileovertp=0\r\nsourcecode=0\r\ntargetcode=0\r\n"
             "userfileext1=\r\nuserfileext2=\r\nselext1=1\r\nselext2=1\r\nrecursive=0\r\n"
-            "pagebreak=0\r\ntextorder=0\r\nkeepraw=0\r\nnotlog=0\r\n");
+            "pagebreak=0\r\ntextorder=0\r\nkeepraw=0\r\nnotlog=0\r\ntextform=0\r\n");
 }
 
 TEST_F(SettingsTest, EveryValueSurvivesSaveAndLoad) {
   TGlobal g(dir_.Wide(), kDocs);
   g.Settings = {true, u"/srv/Ausgabe/\u00DCbersicht/", u"/a;/b c/;/\U0001F600/", 2, 65001, -7,
-                u"*.pps;*.pot", u"*.potx", false, false, true, true, 2, 1, true};
+                u"*.pps;*.pot", u"*.potx", false, false, true, true, 2, 1, true, kTextFormMarkdown};
   g.SaveSettings();
   EXPECT_NE(test::ReadFile(DatPath()).find("targetdir=/srv/Ausgabe/\xC3\x9C" "bersicht/\r\n"),
             std::string::npos);
@@ -83,6 +83,10 @@ TEST_F(SettingsTest, HexadecimalBadAndOutOfRangeValues) {
   // Beyond a byte would wrap into another policy (257 into "Overwrite"): the default instead.
   EXPECT_EQ(Loaded("[general]\nfileovertp=257\n").Settings.fileovertp, 0);
   EXPECT_EQ(Loaded("[general]\nfileovertp=-1\n").Settings.fileovertp, 0);
+  // The text form: absent means the slides' text; a value of no form gives it too.
+  EXPECT_EQ(Loaded("[general]\ntextform=1\n").Settings.textform, kTextFormComplete);
+  EXPECT_EQ(Loaded("[general]\ntextform=3\n").Settings.textform, kTextFormSlides);
+  EXPECT_EQ(Loaded("[general]\ntextform=-1\n").Settings.textform, kTextFormSlides);
 }
 
 TEST_F(SettingsTest, SavingKeepsOtherSectionsAndLinesAndReplacesKeysInPlace) {

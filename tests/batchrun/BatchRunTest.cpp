@@ -10,6 +10,10 @@
 #include "app/batchrun/BatchRun.h"
 #include "core/NativePath.h"
 #include "core/Utf.h"
+#include "app/Global.h"
+#include "core/KelPptCvt.h"
+#include "tests/support/PptBuilder.h"
+#include "tests/support/ScratchDir.h"
 #include "tests/support/ProcessGuards.h"
 
 namespace dkscr {
@@ -331,9 +335,39 @@ TEST_F(BatchRunTest, BrokenLogEndsTheRunAndIsReportedOnce) {
   EXPECT_EQ(host_.logFailuresReported, 1);
 }
 
+TEST(StandardConverters, TextFormChoosesTheConverters) {
+  EXPECT_EQ(SlideModeOfTextForm(kTextFormSlides), SlideMode::kText);
+  EXPECT_EQ(SlideModeOfTextForm(kTextFormComplete), SlideMode::kFull);
+  EXPECT_EQ(SlideModeOfTextForm(kTextFormMarkdown), SlideMode::kMarkdown);
+  EXPECT_EQ(SlideModeOfTextForm(7), SlideMode::kText);
+  const Converter* ppt = StandardConverters()[0].convert.target<Converter>();
+  ASSERT_NE(ppt, nullptr);
+  EXPECT_EQ(*ppt, &ConvertPpt);
+
+  test::ScratchDir dir;
+  const std::u16string ppt = PathFromNative(dir.Write("a.ppt", test::MakePresentation({u"Hello"})));
+  const struct {
+    SlideMode mode;
+    std::string text;
+  } rows[] = {{SlideMode::kText, "Hello\r\n"}, {SlideMode::kFull, "Slide 1\r\nHello\r\n"},
+              {SlideMode::kMarkdown, "## 1. Hello\n\n"}};
+  for (const auto& row : rows) {
+    const std::vector<ConverterForType> converters = StandardConverters(row.mode);
+    ASSERT_EQ(converters.size(), 2u);
+    EXPECT_EQ(converters[0].type, u"PPT");
+    EXPECT_EQ(converters[1].type, u"PPTX");
+    OutputBuffer out;
+    const ResultCode code = converters[0].convert(ppt, out, 1252);
+    ASSERT_GE(code, 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)), row.text);
+  }
+}
+
 TEST(AutoRenameTarget, NumbersBeforeTheTxtExtension) {
   EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/intro.txt"), u"/nonexistent-dir-xyz/intro(1).txt");
   EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/odd"), u"/nonexistent-dir-xyz/odd(1)");
+  EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/intro.md"), u"/nonexistent-dir-xyz/intro(1).md");
+  EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/intro.mdx"), u"/nonexistent-dir-xyz/intro.mdx(1)");
 }
 
 }  // namespace

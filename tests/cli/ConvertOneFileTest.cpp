@@ -76,6 +76,57 @@ TEST(ConvertOneFileTest, SourceThatIsNoRegularFileIsNeverHandedOn) {
     EXPECT_EQ(console.Text(), "Input file \"" + source + "\" open error\r\n");
     EXPECT_EQ(FakeState().calls, 0);
   }
+// Each mode other than text goes to the slide converter of the type, with the mode and the
+// resolved code page; text goes to the default converter.
+SlideMode g_seenMode = SlideMode::kText;
+char g_seenType = 0;
+template <char Type>
+ResultCode FakeSlides(const std::u16string&, SlideMode mode, int32_t codePage, OutputBuffer& output) {
+  g_seenMode = mode;
+  g_seenType = Type;
+  FakeState().codePage = codePage;
+  return CopyToOutput("slides", output);
+}
+
+TEST(ConvertOneFileTest, ModeChoosesTheConverter) {
+  test::ScratchDir dir;
+  ConverterTable converters = test::FakeConverters();
+  converters.pptSlides = FakeSlides<'b'>;
+  converters.pptxSlides = FakeSlides<'x'>;
+  const struct {
+    const char* name;
+    SlideMode mode;
+    char type;
+    const char* text;
+  } rows[] = {
+      {"a.ppt", SlideMode::kText, 0, "text"}, {"a.pptx", SlideMode::kText, 0, "text"},
+      {"a.ppt", SlideMode::kJson, 'b', "slides"}, {"a.pptx", SlideMode::kFull, 'x', "slides"},
+      {"a.PPTX", SlideMode::kMarkdown, 'x', "slides"},
+  };
+  for (const auto& row : rows) {
+    test::CapturedConsole console;
+    OutputBuffer buffer;
+    FakeState() = {};
+    FakeState().text = "text";
+    g_seenType = 0;
+    const std::string source = dir.Write(row.name, "x");
+    ConvertRequest request{source, "*", false, "", 0};
+    request.mode = row.mode;
+    EXPECT_EQ(ConvertOneFile(request, converters, buffer, console.Console()), 0) << row.name;
+    EXPECT_EQ(console.Text(), row.text) << row.name;
+    EXPECT_EQ(g_seenType, row.type) << row.name;
+    if (row.type != 0) {
+      EXPECT_EQ(g_seenMode, row.mode) << row.name;
+    }
+    EXPECT_EQ(FakeState().codePage, DefaultCodePage());
+  }
+  // No slide converter: the load error, as for a missing default converter.
+  test::CapturedConsole console;
+  OutputBuffer buffer;
+  const std::string source = dir.Write("b.ppt", "x");
+  ConvertRequest request{source, "*", false, "", 0};
+  request.mode = SlideMode::kJson;
+  EXPECT_EQ(ConvertOneFile(request, test::FakeConverters(), buffer, console.Console()), kResultLoadError);
 }
 
 TEST(ConvertOneFileTest, MissingConverterIsALoadError) {

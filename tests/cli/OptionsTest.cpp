@@ -49,14 +49,35 @@ TEST(OptionsTest, LaterOptionsWinAndInvalidOnesChangeNothing) {
   EXPECT_EQ(options.forcedType, "PPTX");
 }
 
+TEST(OptionsTest, ModeOption) {
+  const struct {
+    const char* arg;
+    bool valid;
+    SlideMode mode;
+  } cases[] = {
+      {"-mtext", true, SlideMode::kText}, {"-mfull", true, SlideMode::kFull},
+      {"-MMD", true, SlideMode::kMarkdown}, {"-mJson", true, SlideMode::kJson},
+      {"-m", false, SlideMode::kText}, {"-mfulll", false, SlideMode::kText},
+      {"-mhtml", false, SlideMode::kText}, {"-m json", false, SlideMode::kText},
+  };
+  for (const auto& c : cases) {
+    CmdOptions options;
+    ParseOption(c.arg, options);
+    EXPECT_EQ(!options.optionError, c.valid) << c.arg;
+    EXPECT_EQ(options.mode, c.mode) << c.arg;
+  }
+}
+
 TEST(OptionsTest, UsageTextWordForWord) {
   EXPECT_EQ(UsageText(ProgramFileName("/usr/local/bin/dk.exe")),
             "Kel-Deckscribe Command Version 3.0\r\n"
             "\r\n"
-            "Usage: dk.exe [-o] [-c99999] <Source File> <Destination Text File>\r\n"
+            "Usage: dk.exe [-o] [-c99999] [-m<mode>] <Source File> <Destination Text File>\r\n"
             "Flag \"-o\": If output file exists then overwrite it.\r\n"
             "Flag \"-c\": Specify the code page identifier for output text file. (Default is "
             "system's code page)\r\n"
+            "Flag \"-m\": Output form: text (default), full (complete text slide by slide), md "
+            "(Markdown, UTF-8), json (JSON, UTF-8).\r\n"
             "If <Destination Text File> is \"*\", the text output NOT to a file but instead to "
             "standard output.\r\n"
             "\r\n"

@@ -131,6 +131,24 @@ TEST_F(ProgramTest, TextToFilesAndToStandardOutput) {
   }
 }
 
+TEST_F(ProgramTest, ModesOfOutput) {
+  const std::string ppt = Ppt("deck.ppt"), pptx = Pptx("deck.pptx");
+  // -mtext is the default text byte for byte.
+  Expect({"-mtext", "-c1252", ppt, "*"}, 0, PptText(1252));
+  Expect({"-MTEXT", "-c1200", pptx, "*"}, 0, PptxText(1200));
+  for (const std::string& source : {ppt, pptx}) {
+    const ProgramRun full = RunProgram({"-c1200", "-mfull", source, "*"});
+    EXPECT_EQ(full.status, 0);
+    EXPECT_TRUE(full.out.starts_with(std::string("\xFF\xFES\0l\0i\0d\0e\0 \0" "1\0\r\0\n\0", 20))) << source;
+    const ProgramRun json = RunProgram({"-c1200", "-mjson", source, "*"});
+    EXPECT_EQ(json.status, 0);
+    EXPECT_TRUE(json.out.starts_with("{\"slides\":[{\"number\":1,")) << json.out;
+    const ProgramRun md = RunProgram({"-mmd", source, "*"});
+    EXPECT_TRUE(md.out.starts_with("## 1.")) << md.out;
+  }
+  Expect({"-mhtml", ppt, "*"}, 2, UsageText("dkscrcmd") + "\r\n");
+}
+
 TEST_F(ProgramTest, SourcesThatCannotBeConverted) {
   const std::string gone = dir_.Path("gone.ppt"), folder = dir_.Path("folder.pptx");
   Expect({gone, "*"}, 254, "Input file \"" + gone + "\" not exists\r\n");

@@ -263,7 +263,7 @@ class ConvertRunTest : public QObject {
   }
 
   void windowStaysResponsiveWhileALargePartInflates() {
-    FWindow->SetConverters(StandardConverters(DesktopZipHooks()));
+    FWindow->SetZipHooks(DesktopZipHooks());
     // A slide part of several megabytes that does not compress to nothing.
     std::string text;
     uint32_t x = 12345;

@@ -116,6 +116,8 @@ class OptionsDialogTest : public QObject {
     QTest::keyClicks(dialog->EditTargetDir, "/data/out");
     dialog->ComBFileOverTp->setCurrentIndex(1);
     dialog->ComBSourceCode->setCurrentIndex(3);  // "65001 Unicode (UTF-8)"
+    QCOMPARE(dialog->ComBTextForm->currentIndex(), kTextFormSlides);
+    dialog->ComBTextForm->setCurrentIndex(2);
     QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
@@ -124,6 +126,9 @@ class OptionsDialogTest : public QObject {
     QVERIFY(!s.samedir);
     QCOMPARE(s.fileovertp, uint8_t{1});
     QCOMPARE(s.sourcecode, 65001);
+    QCOMPARE(s.textform, kTextFormMarkdown);
+    Show();  // refilled from the settings
+    QCOMPARE(dialog->ComBTextForm->currentIndex(), kTextFormMarkdown);
   }
 
   void TypedCodePageIsStoredAndShownAsANumber() {

@@ -1,0 +1,33 @@
+#pragma once
+// Opening a binary presentation: the current-user record, the document stream and the persist
+// directory of every save, newest first. Both readers of .ppt files start here.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/DocFile.h"
+#include "core/PptPersistDirectory.h"
+
+namespace dkscr {
+
+struct PptOpenDocument {
+  std::unique_ptr<TDocFileStorage> storage;
+  std::unique_ptr<TDocFileStream> currentUserStream;
+  std::unique_ptr<TDocFileStream> documentStream;
+  uint64_t documentSize = 0;
+  PersistDirectory directory;
+  uint32_t docPersistIdRef = 0;  // of the newest save
+};
+
+// Reads the first `keep` bytes of an atom's `length` (no more than the stream still holds,
+// which ends at streamSize) into `bytes` and moves past the whole atom.
+void ReadAtomBytes(TDocFileStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep,
+                   std::vector<uint8_t>& bytes);
+
+enum class PptOpening { kReady, kNoText, kEncrypted };
+
+// kNoText for a compound document that is no readable presentation (no streams, a damaged
+// edit chain); kReady with the document stream and directory loaded otherwise.
+PptOpening OpenPptDocument(std::unique_ptr<TDocFileStorage> storage, PptOpenDocument& document);
+
+}  // namespace dkscr

@@ -1,0 +1,23 @@
+#pragma once
+// The slide model of an Open XML presentation: slides in show order with their notes,
+// tables, SmartArt, charts and comments, read through the package's relationships.
+#include <cstdint>
+#include <string>
+
+#include "core/OutputBuffer.h"
+#include "core/ResultCodes.h"
+#include "core/SlideFormats.h"
+#include "core/SlideModel.h"
+
+namespace dkscr {
+
+// Fills `deck`; 0 on success, else -2 (no such file), -4 (cannot be read), -5 (no ZIP
+// package, or no slide in it).
+ResultCode ReadPptxSlides(const std::u16string& source, SlideDeck& deck);
+
+// The converter of every mode: kText is ConvertPptx itself, the others the slide model in
+// their form. Result codes as ConvertPptx's.
+ResultCode ConvertPptxSlides(const std::u16string& source, SlideMode mode, int32_t codePage,
+                             OutputBuffer& output);
+
+}  // namespace dkscr

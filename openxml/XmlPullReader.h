@@ -1,0 +1,58 @@
+#pragma once
+// A forward-only XML reader for the complete slide text: start tags, end tags and character
+// data, one at a time, with the text exactly as written (no trimming) and every standard and
+// numeric character reference decoded. It keeps no tree: callers hold what context they need,
+// so nesting depth costs them one stack entry per open element and the reader nothing.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace dkscr {
+
+class XmlPullReader {
+ public:
+  enum class Event { kStartElement, kEndElement, kText, kEnd };
+
+  // The data must outlive the reader; it stops at its end or at a zero byte.
+  explicit XmlPullReader(std::string_view data);
+
+  // The next event. An empty-element tag gives a start and then an end. Comments, processing
+  // instructions and declarations are passed over; CDATA sections are text. Markup that never
+  // closes ends the input.
+  Event Next();
+
+  // The qualified name of the element just started or ended.
+  std::string_view Name() const { return name_; }
+  // The name without its prefix.
+  std::string_view LocalName() const;
+  // The decoded value of an attribute of the element just started, matched by qualified name;
+  // empty when absent.
+  std::string Attribute(std::string_view qualifiedName) const;
+  bool HasAttribute(std::string_view qualifiedName) const;
+  // The decoded value of the first attribute with a prefix and this local name ("r:id" for
+  // "id", whatever the prefix); empty when there is none.
+  std::string PrefixedAttribute(std::string_view localName) const;
+  // The decoded character data of a text event.
+  const std::string& Text() const { return text_; }
+
+ private:
+  // Finds the first attribute whose qualified name satisfies `match`.
+  template <typename Match>
+  bool FindAttribute(Match match, std::string_view& rawValue) const;
+
+  std::string_view data_;
+  size_t pos_ = 0;
+  std::string_view name_;
+  std::string_view attributes_;  // the raw text after the name of the last start tag
+  std::string text_;
+  bool pendingEnd_ = false;  // an empty-element tag owes its end event
+};
+
+// Appends text with its character references decoded; an unknown or malformed reference is
+// kept as written.
+void AppendXmlDecoded(std::string_view raw, std::string& out);
+
+// The part of a qualified name after its prefix.
+std::string_view XmlLocalName(std::string_view qualifiedName);
+
+}  // namespace dkscr

@@ -47,7 +47,7 @@ ResultCode ConvertSource(const std::string& path, int32_t codePage, OutputBuffer
   PresentationKind kind = PresentationKind::kUnknown;
   const ResultCode checked = ReadKind(path, kind);
   if (checked != 0) return checked;
-  const Converter converter = kind == PresentationKind::kPpt ? ConvertPpt : ConvertPptx;
+  const Converter converter = kind == PresentationKind::kPpt ? Converter{&ConvertPpt} : Converter{&ConvertPptx};
   const ResultCode result = converter(PathFromNative(path), buffer, codePage);
   if (result < 0) return ReportedConverterCode(result);
   const auto length = static_cast<size_t>(result);

@@ -109,7 +109,7 @@ TEST_F(SettingsTest, WindowPlacementHasItsOwnSectionAndOnlyOnceKnown) {
   g.SaveSettings();
   const std::string text = test::ReadFile(DatPath());
   // A new section at the end, in the file's own line ends.
-  EXPECT_NE(text.find("keepraw=0\n[mainwindow]\nleft=-5\ntop=40\nwidth=900\nheight=600\n"
+  EXPECT_NE(text.find("textform=0\n[mainwindow]\nleft=-5\ntop=40\nwidth=900\nheight=600\n"
                       "maximized=1\n"),
             std::string::npos);
   TGlobal again(dir_.Wide(), kDocs);

@@ -340,9 +340,9 @@ TEST(StandardConverters, TextFormChoosesTheConverters) {
   EXPECT_EQ(SlideModeOfTextForm(kTextFormComplete), SlideMode::kFull);
   EXPECT_EQ(SlideModeOfTextForm(kTextFormMarkdown), SlideMode::kMarkdown);
   EXPECT_EQ(SlideModeOfTextForm(7), SlideMode::kText);
-  const Converter* ppt = StandardConverters()[0].convert.target<Converter>();
-  ASSERT_NE(ppt, nullptr);
-  EXPECT_EQ(*ppt, &ConvertPpt);
+  const Converter* pptConverter = StandardConverters()[0].convert.target<Converter>();
+  ASSERT_NE(pptConverter, nullptr);
+  EXPECT_EQ(*pptConverter, &ConvertPpt);
 
   test::ScratchDir dir;
   const std::u16string ppt = PathFromNative(dir.Write("a.ppt", test::MakePresentation({u"Hello"})));

@@ -76,6 +76,8 @@ TEST(ConvertOneFileTest, SourceThatIsNoRegularFileIsNeverHandedOn) {
     EXPECT_EQ(console.Text(), "Input file \"" + source + "\" open error\r\n");
     EXPECT_EQ(FakeState().calls, 0);
   }
+}
+
 // Each mode other than text goes to the slide converter of the type, with the mode and the
 // resolved code page; text goes to the default converter.
 SlideMode g_seenMode = SlideMode::kText;

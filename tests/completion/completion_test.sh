@@ -2,18 +2,27 @@
 # Drives the console programs' bash completion as bash would and checks what it offers.
 set -uo pipefail
 shopt -s extglob
-source "$1"
+source "$1/dkscrcmd"
+source "$1/dkscrbatch"
 cd "$(mktemp -d)" || exit 1
 trap 'rm -rf "$PWD"' EXIT
 touch a.ppt b.PPTX c.txt d.potm e.pps f.pptxx
 mkdir sub
 failures=0
 
-offered() {  # offered WORD... : completes the last word
+offered() {  # offered WORD... : dkscrcmd's completion of the last word
   COMP_WORDS=(dkscrcmd "$@")
   COMP_CWORD=$#
   COMPREPLY=()
   _dkscrcmd
+  printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' '
+}
+
+batch_offered() {  # the same for dkscrbatch
+  COMP_WORDS=(dkscrbatch "$@")
+  COMP_CWORD=$#
+  COMPREPLY=()
+  _dkscrbatch
   printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' '
 }
 
@@ -32,6 +41,12 @@ expect "options" "$(offered -)" "-c -o -tppt -tpptx "
 expect "code pages" "$(offered -c65)" "-c65001 "
 expect "upper-case option keeps its case" "$(offered -C120)" "-C1200 "
 expect "types" "$(offered -tpp)" "-tppt -tpptx "
+
+expect "batch: long options" "$(batch_offered --o)" "--output-dir --overwrite "
+expect "batch: output folder takes folders only" "$(batch_offered -d '')" "sub "
+expect "batch: code page" "$(batch_offered -c 6500)" "65001 "
+expect "batch: standard input as a list" "$(batch_offered --files-from -)" "- "
+expect "batch: paths" "$(batch_offered -q a.p)" "a.ppt "
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]

@@ -7,8 +7,11 @@ set(DKSCR_PACKAGE_MAINTAINER "The Deckscribe developers <maintainers@deckscribe.
 
 # component  package name       section  summary line, then the long description
 set(_dkscr_packages
-  "tools|deckscribe-tools|text|console converters of PowerPoint presentations to text|dkscrcmd converts one binary (.ppt) or Open XML (.pptx) presentation into\na text file or standard output, in UTF-8, UTF-16 or any Windows code\npage, with one message line and an exit code for scripts."
-  "desktop|deckscribe|text|desktop batch converter of PowerPoint presentations to text|Deckscribe gathers presentations and whole folders into a list and\nconverts them into text files in one run, with options for the target\nfolder, existing files and the code page, each entry's outcome and an\nactivity log.")
+  "tools|deckscribe-tools|text|console converters of PowerPoint presentations to text|dkscrcmd converts one binary (.ppt) or Open XML (.pptx) presentation into\na text file or standard output, in UTF-8, UTF-16 or any Windows code\npage, with one message line and an exit code for scripts. dkscrbatch\nconverts whole folders and corpora on every core, into text files or\nJSON Lines."
+  "desktop|deckscribe|text|desktop batch converter of PowerPoint presentations to text|Deckscribe gathers presentations and whole folders into a list and\nconverts them into text files in one run, with options for the target\nfolder, existing files and the code page, each entry's outcome and an\nactivity log."
+  "lib|libdeckscribe0|libs|library extracting the text of PowerPoint presentations|The conversion core of Deckscribe as a shared library with a C\ninterface: binary (.ppt) and Open XML (.pptx) presentations, from files\nor memory, into text in UTF-8, UTF-16 or any Windows code page, on any\nnumber of threads."
+  "dev|libdeckscribe-dev|libdevel|development files of the Deckscribe library|The C header, the static library, the pkg-config file and the CMake\npackage (find_package(Deckscribe)) of libdeckscribe."
+  "python|python3-deckscribe|python|Python module extracting the text of PowerPoint presentations|deckscribe.extract() and extract_text() convert binary (.ppt) and Open\nXML (.pptx) presentations, given as paths or bytes, in-process and with\nthe interpreter lock released.")
 
 set(_dkscr_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
 add_custom_command(OUTPUT ${_dkscr_changelog}

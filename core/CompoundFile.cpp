@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstring>
 
+#include "core/LittleEndian.h"
+
 namespace dkscr {
 namespace {
 
@@ -20,12 +22,6 @@ constexpr uint8_t kTypeStream = 2;
 constexpr uint8_t kTypeRoot = 5;
 constexpr unsigned char kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-uint64_t Le64(const uint8_t* p) { return Le32(p) | (static_cast<uint64_t>(Le32(p + 4)) << 32); }
 
 // Names compare after simple upper-casing of every code unit, as the format prescribes.
 char16_t UpperUnit(char16_t c) {
@@ -79,9 +75,9 @@ bool CompoundFile::Parse(std::string& error) {
     error = "The file is not a compound document";
     return false;
   }
-  const uint16_t major = Le16(header + 26);
-  const uint16_t shift = Le16(header + 30);
-  if (Le16(header + 28) != 0xFFFE || Le16(header + 32) != 6 || !((major == 3 && shift == 9) || (major == 4 && shift == 12))) {
+  const uint16_t major = LoadLe16(header + 26);
+  const uint16_t shift = LoadLe16(header + 30);
+  if (LoadLe16(header + 28) != 0xFFFE || LoadLe16(header + 32) != 6 || !((major == 3 && shift == 9) || (major == 4 && shift == 12))) {
     error = "Unsupported compound document version or sector size";
     return false;
   }
@@ -93,24 +89,24 @@ bool CompoundFile::Parse(std::string& error) {
 
   // Directory: a chain of sectors of 128-byte entries; what the chain yields is used.
   bool complete = true;
-  const std::vector<uint32_t> dirSectors = FatChain(Le32(header + 48), sectorCount_, complete);
+  const std::vector<uint32_t> dirSectors = FatChain(LoadLe32(header + 48), sectorCount_, complete);
   std::vector<uint8_t> sector;
   for (uint32_t id : dirSectors) {
     if (!ReadSector(id, sector)) break;
     for (uint32_t at = 0; at + 128 <= sectorSize_; at += 128) {
       const uint8_t* e = sector.data() + at;
       DirEntry entry;
-      const uint16_t nameBytes = Le16(e + 64);
+      const uint16_t nameBytes = LoadLe16(e + 64);
       if (nameBytes >= 2 && nameBytes <= 64 && nameBytes % 2 == 0) {
-        for (uint16_t i = 0; i + 2 < nameBytes; i += 2) entry.name.push_back(static_cast<char16_t>(Le16(e + i)));
+        for (uint16_t i = 0; i + 2 < nameBytes; i += 2) entry.name.push_back(static_cast<char16_t>(LoadLe16(e + i)));
       }
       entry.type = e[66];
-      entry.left = Le32(e + 68);
-      entry.right = Le32(e + 72);
-      entry.child = Le32(e + 76);
-      entry.start = Le32(e + 116);
+      entry.left = LoadLe32(e + 68);
+      entry.right = LoadLe32(e + 72);
+      entry.child = LoadLe32(e + 76);
+      entry.start = LoadLe32(e + 116);
       // Version 3 files may hold garbage in the high half of the size.
-      entry.size = version4_ ? Le64(e + 120) : Le32(e + 120);
+      entry.size = version4_ ? LoadLe64(e + 120) : LoadLe32(e + 120);
       dir_.push_back(std::move(entry));
     }
   }
@@ -120,9 +116,9 @@ bool CompoundFile::Parse(std::string& error) {
   }
 
   // Mini FAT: as many sectors as its chain yields.
-  for (uint32_t id : FatChain(Le32(header + 60), sectorCount_, complete)) {
+  for (uint32_t id : FatChain(LoadLe32(header + 60), sectorCount_, complete)) {
     if (!ReadSector(id, sector)) break;
-    for (uint32_t at = 0; at < sectorSize_; at += 4) miniFat_.push_back(Le32(sector.data() + at));
+    for (uint32_t at = 0; at < sectorSize_; at += 4) miniFat_.push_back(LoadLe32(sector.data() + at));
   }
   // Mini stream: the root entry's data, always in regular sectors.
   CfbStreamMap mini;
@@ -134,16 +130,16 @@ bool CompoundFile::Parse(std::string& error) {
 }
 
 bool CompoundFile::LoadFat(const uint8_t* header, std::string& error) {
-  const uint32_t fatSectors = Le32(header + 44);
+  const uint32_t fatSectors = LoadLe32(header + 44);
   if (fatSectors > sectorCount_) {
     error = "The compound document's FAT is larger than the file";
     return false;
   }
   std::vector<uint32_t> ids;
   ids.reserve(fatSectors);
-  for (uint32_t i = 0; i < kHeaderDifatEntries && ids.size() < fatSectors; ++i) ids.push_back(Le32(header + 76 + i * 4));
+  for (uint32_t i = 0; i < kHeaderDifatEntries && ids.size() < fatSectors; ++i) ids.push_back(LoadLe32(header + 76 + i * 4));
   // DIFAT sectors beyond the header: sectorSize/4 - 1 FAT sector ids, then the next one.
-  uint32_t difat = Le32(header + 68);
+  uint32_t difat = LoadLe32(header + 68);
   std::vector<bool> seen(sectorCount_, false);
   std::vector<uint8_t> sector;
   const uint32_t perSector = sectorSize_ / 4;
@@ -153,8 +149,8 @@ bool CompoundFile::LoadFat(const uint8_t* header, std::string& error) {
       return false;
     }
     seen[difat] = true;
-    for (uint32_t j = 0; j + 1 < perSector && ids.size() < fatSectors; ++j) ids.push_back(Le32(sector.data() + j * 4));
-    difat = Le32(sector.data() + (perSector - 1) * 4);
+    for (uint32_t j = 0; j + 1 < perSector && ids.size() < fatSectors; ++j) ids.push_back(LoadLe32(sector.data() + j * 4));
+    difat = LoadLe32(sector.data() + (perSector - 1) * 4);
   }
   fat_.reserve(static_cast<size_t>(fatSectors) * perSector);
   for (uint32_t id : ids) {
@@ -162,7 +158,7 @@ bool CompoundFile::LoadFat(const uint8_t* header, std::string& error) {
       error = "The compound document's FAT is damaged";
       return false;
     }
-    for (uint32_t j = 0; j < perSector; ++j) fat_.push_back(Le32(sector.data() + j * 4));
+    for (uint32_t j = 0; j < perSector; ++j) fat_.push_back(LoadLe32(sector.data() + j * 4));
   }
   return true;
 }

@@ -30,10 +30,10 @@ bool LoadEditChain(PptOpenDocument& document, uint32_t offsetToCurrentEdit) {
         stream.Read(atom, sizeof atom) != static_cast<int32_t>(sizeof atom)) {
       return false;  // a damaged chain gives no text at all
     }
-    const uint32_t offsetLastEdit = ReadLe32(atom + 8);
-    const uint32_t offsetPersistDirectory = ReadLe32(atom + 12);
+    const uint32_t offsetLastEdit = LoadLe32(atom + 8);
+    const uint32_t offsetPersistDirectory = LoadLe32(atom + 12);
     if (!haveCurrentEdit) {
-      document.docPersistIdRef = ReadLe32(atom + 16);
+      document.docPersistIdRef = LoadLe32(atom + 16);
       haveCurrentEdit = true;
     }
     // The same directory read twice adds nothing: the earlier copy already wins every lookup.
@@ -75,8 +75,8 @@ PptOpening OpenPptDocument(std::unique_ptr<TDocFileStorage> storage, PptOpenDocu
   RecordHeader header;
   if (ReadRecordHeader(*document.currentUserStream, header) < 8) return PptOpening::kNoText;
   uint8_t atom[20];
-  if (document.currentUserStream->Read(atom, 20) != 20 || ReadLe32(atom) != 20) return PptOpening::kNoText;
-  const uint32_t token = ReadLe32(atom + 4);
+  if (document.currentUserStream->Read(atom, 20) != 20 || LoadLe32(atom) != 20) return PptOpening::kNoText;
+  const uint32_t token = LoadLe32(atom + 4);
   if (token == ppt::kTokenEncrypted) return PptOpening::kEncrypted;
   if (token != ppt::kTokenPlain) return PptOpening::kNoText;
 
@@ -84,7 +84,7 @@ PptOpening OpenPptDocument(std::unique_ptr<TDocFileStorage> storage, PptOpenDocu
   if (!document.documentStream) return PptOpening::kNoText;
   const int64_t size = document.documentStream->GetSize();
   document.documentSize = size > 0 ? static_cast<uint64_t>(size) : 0;
-  return LoadEditChain(document, ReadLe32(atom + 8)) ? PptOpening::kReady : PptOpening::kNoText;
+  return LoadEditChain(document, LoadLe32(atom + 8)) ? PptOpening::kReady : PptOpening::kNoText;
 }
 
 }  // namespace dkscr

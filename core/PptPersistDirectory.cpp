@@ -7,7 +7,7 @@ namespace dkscr {
 void PersistDirectory::AppendBlock(const uint8_t* data, size_t bytes) {
   PPSDirEntry block;
   block.words.resize(bytes / 4);
-  for (size_t i = 0; i < block.words.size(); ++i) block.words[i] = ReadLe32(data + 4 * i);
+  for (size_t i = 0; i < block.words.size(); ++i) block.words[i] = LoadLe32(data + 4 * i);
   words_ += block.words.size();
   blocks_.push_back(std::move(block));
   indexed_ = false;

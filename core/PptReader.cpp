@@ -84,7 +84,7 @@ void TPptReader::CollectAtom(const RecordHeader& header, bool skip) {
     case ppt::kSlidePersistAtom:
       if (header.recLen != ppt::kSlidePersistLength) break;  // passed over like any other atom
       if (ReadAtomData(header.recLen, header.recLen) >= 4) {
-        const uint32_t persistId = ReadLe32(byteBuffer_.data());
+        const uint32_t persistId = LoadLe32(byteBuffer_.data());
         AddPersistRef(persistId);
         slideTextEntries_.push_back({persistId, {}});
       }
@@ -182,7 +182,7 @@ void TPptReader::EmitAtom(const RecordHeader& header) {
     }
     case ppt::kOutlineTextRefAtom: {
       if (header.recLen < 4 || ReadAtomData(header.recLen, 4) < 4) return;  // no index: no text
-      const auto index = static_cast<int32_t>(ReadLe32(byteBuffer_.data()));
+      const auto index = static_cast<int32_t>(LoadLe32(byteBuffer_.data()));
       if (index < 0) Fail();
       const auto it = entriesByPersistId_.find(currentPersistId_);
       if (it == entriesByPersistId_.end()) return;

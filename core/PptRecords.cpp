@@ -12,7 +12,7 @@ int32_t ReadRecordHeader(TStream& stream, RecordHeader& header) {
   header.recVer = b[0] & 0x0F;
   header.recInstance = static_cast<uint16_t>((b[0] >> 4) + b[1] * 16);
   header.recType = static_cast<uint16_t>(b[2] | (b[3] << 8));
-  header.recLen = ReadLe32(b + 4);
+  header.recLen = LoadLe32(b + 4);
   return 8;
 }
 

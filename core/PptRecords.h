@@ -2,6 +2,8 @@
 // Record headers of the binary presentation format and the record types the reader knows.
 #include <cstdint>
 
+#include "core/LittleEndian.h"
+
 #include "core/Stream.h"
 
 namespace dkscr {
@@ -34,10 +36,5 @@ inline constexpr uint32_t kSlidePersistLength = 20;
 inline constexpr uint32_t kTokenPlain = 0xE391C05F;
 inline constexpr uint32_t kTokenEncrypted = 0xF3D1C4DF;
 }  // namespace ppt
-
-inline uint32_t ReadLe32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 }  // namespace dkscr

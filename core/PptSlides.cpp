@@ -133,7 +133,7 @@ class PptSlideReader {
 
   uint32_t ReadWord(const RecordHeader& header, size_t at) {
     const std::vector<uint8_t>& data = ReadData(header.recLen, static_cast<uint32_t>(at + 4));
-    return data.size() >= at + 4 ? ReadLe32(data.data() + at) : 0;
+    return data.size() >= at + 4 ? LoadLe32(data.data() + at) : 0;
   }
 
   // The slide and notes lists of the document record, in order; the master list is passed over.
@@ -164,7 +164,7 @@ class PptSlideReader {
           Skip(header.recLen);
         } else if (header.recType == ppt::kSlidePersistAtom && header.recLen >= 16) {
           const std::vector<uint8_t>& data = ReadData(header.recLen, 16);
-          if (data.size() >= 16) entries_.push_back({ReadLe32(data.data()), ReadLe32(data.data() + 12), {}});
+          if (data.size() >= 16) entries_.push_back({LoadLe32(data.data()), LoadLe32(data.data() + 12), {}});
         } else if (header.recType == ppt::kTextHeaderAtom && !entries_.empty()) {
           entries_.back().texts.push_back({ReadWord(header, 0), {}});
         } else if ((header.recType == ppt::kTextCharsAtom || header.recType == ppt::kTextBytesAtom) &&

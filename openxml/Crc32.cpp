@@ -1,8 +1,8 @@
 #include "openxml/Crc32.h"
 
 #include <array>
-#include <bit>
-#include <cstring>
+
+#include "core/LittleEndian.h"
 
 namespace dkscr {
 namespace {
@@ -25,24 +25,16 @@ constexpr Tables MakeTables() {
 
 constexpr Tables kTables = MakeTables();
 
-inline uint32_t Load32(const uint8_t* p) {
-  uint32_t v;
-  std::memcpy(&v, p, 4);
-  return v;  // little-endian host
-}
-
-static_assert(std::endian::native == std::endian::little, "loads assume a little-endian host");
-
 }  // namespace
 
 uint32_t Crc32Update(uint32_t running, const uint8_t* data, size_t size) {
   uint32_t c = running;
   const auto& t = kTables;
   while (size >= 16) {
-    const uint32_t a = Load32(data) ^ c;
-    const uint32_t b = Load32(data + 4);
-    const uint32_t d = Load32(data + 8);
-    const uint32_t e = Load32(data + 12);
+    const uint32_t a = LoadLe32(data) ^ c;
+    const uint32_t b = LoadLe32(data + 4);
+    const uint32_t d = LoadLe32(data + 8);
+    const uint32_t e = LoadLe32(data + 12);
     c = t[15][a & 0xFF] ^ t[14][(a >> 8) & 0xFF] ^ t[13][(a >> 16) & 0xFF] ^ t[12][a >> 24] ^
         t[11][b & 0xFF] ^ t[10][(b >> 8) & 0xFF] ^ t[9][(b >> 16) & 0xFF] ^ t[8][b >> 24] ^
         t[7][d & 0xFF] ^ t[6][(d >> 8) & 0xFF] ^ t[5][(d >> 16) & 0xFF] ^ t[4][d >> 24] ^

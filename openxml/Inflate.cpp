@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 #include <memory>
 
+#include "core/LittleEndian.h"
+
 namespace dkscr {
 namespace {
-
-static_assert(std::endian::native == std::endian::little, "loads assume a little-endian host");
 
 // A decode-table entry: bits 0-3 the codeword length to consume, 4-7 the kind, 8-15 the extra
 // bits (for a subtable: its index width), 16-31 the value (literal, base, subtable start).
@@ -185,12 +184,6 @@ const FixedTables& GetFixedTables() {
   return tables;
 }
 
-inline uint64_t Load64(const uint8_t* p) {
-  uint64_t v;
-  std::memcpy(&v, p, 8);
-  return v;
-}
-
 // Bits are taken least significant first from `bitbuf_`; `bitsleft_` of them are valid. Bits
 // above those may hold the next input byte already (refills OR the same bits in again), so they
 // are never assumed to be zero. Past the end of the input, refills add zero bytes and count them
@@ -276,7 +269,7 @@ class Inflater {
   // Afterwards 56 to 63 bits are valid. False when bits beyond the input were consumed.
   bool Refill() {
     if (inEnd_ - in_ >= 8) {
-      bitbuf_ |= Load64(in_) << bitsleft_;
+      bitbuf_ |= LoadLe64(in_) << bitsleft_;
       in_ += (63 - bitsleft_) >> 3;
       bitsleft_ |= 56;
       return true;
@@ -441,7 +434,7 @@ class Inflater {
     };
     for (;;) {
       if (inEnd - in >= 8) {
-        bitbuf |= Load64(in) << bitsleft;
+        bitbuf |= LoadLe64(in) << bitsleft;
         in += (63 - bitsleft) >> 3;
         bitsleft |= 56;
       } else {

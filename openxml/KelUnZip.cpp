@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "core/LittleEndian.h"
 #include "core/NativePath.h"
 #include "openxml/Crc32.h"
 #include "openxml/Inflate.h"
@@ -23,12 +24,6 @@ constexpr uint64_t kExeStubSize = 14000;
 // No Deflate stream yields more than 1032 bytes per input byte (258 per two bits).
 constexpr uint64_t kMaxDeflateRatio = 1032;
 
-inline uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-inline uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-inline uint64_t Le64(const uint8_t* p) { return Le32(p) | uint64_t{Le32(p + 4)} << 32; }
 
 constexpr uint32_t kAllOnes32 = 0xFFFFFFFF;
 constexpr uint16_t kAllOnes16 = 0xFFFF;
@@ -46,19 +41,19 @@ void ApplyZip64Extra(std::string_view extra, const Zip64Fields& fields) {
   const auto* p = reinterpret_cast<const uint8_t*>(extra.data());
   size_t left = extra.size();
   while (left >= 4) {
-    const uint16_t id = Le16(p);
-    const size_t length = std::min<size_t>(Le16(p + 2), left - 4);
+    const uint16_t id = LoadLe16(p);
+    const size_t length = std::min<size_t>(LoadLe16(p + 2), left - 4);
     const uint8_t* data = p + 4;
     if (id == kZip64ExtraId) {
       size_t at = 0;
       for (uint64_t* field : {fields.uncompressedSize, fields.compressedSize, fields.localHeaderOffset}) {
         if (field == nullptr || *field != kAllOnes32) continue;
         if (at + 8 > length) return;
-        *field = Le64(data + at);
+        *field = LoadLe64(data + at);
         at += 8;
       }
       if (fields.diskNumberStart != nullptr && *fields.diskNumberStart == kAllOnes16 && at + 4 <= length) {
-        *fields.diskNumberStart = Le32(data + at);
+        *fields.diskNumberStart = LoadLe32(data + at);
       }
       return;
     }
@@ -248,16 +243,16 @@ bool TKelUnZip::FindEndRecord() {
   if (file_->Read(tail.data(), window) != window) return false;
   for (size_t pos = window - kZipEndRecordSize + 1; pos-- > 0;) {
     const uint8_t* p = tail.data() + pos;
-    if (Le32(p) != kZipEndRecordSignature) continue;
+    if (LoadLe32(p) != kZipEndRecordSignature) continue;
     TZipEndRecord& r = endRecord_;
-    r.Signature = Le32(p);
-    r.DiskNumber = Le16(p + 4);
-    r.CentralDirDisk = Le16(p + 6);
-    r.EntriesThisDisk = Le16(p + 8);
-    r.TotalEntries = Le16(p + 10);
-    r.CentralDirSize = Le32(p + 12);
-    r.CentralDirOffset = Le32(p + 16);
-    r.CommentLength = Le16(p + 20);
+    r.Signature = LoadLe32(p);
+    r.DiskNumber = LoadLe16(p + 4);
+    r.CentralDirDisk = LoadLe16(p + 6);
+    r.EntriesThisDisk = LoadLe16(p + 8);
+    r.TotalEntries = LoadLe16(p + 10);
+    r.CentralDirSize = LoadLe32(p + 12);
+    r.CentralDirOffset = LoadLe32(p + 16);
+    r.CommentLength = LoadLe16(p + 20);
     const size_t available = window - pos - kZipEndRecordSize;
     r.Comment.assign(reinterpret_cast<const char*>(p + kZipEndRecordSize),
                      std::min<size_t>(r.CommentLength, available));
@@ -277,22 +272,22 @@ void TKelUnZip::ReadZip64EndRecord() {
   uint8_t locator[kZip64LocatorSize];
   file_->Seek(r.DirectoryEnd - kZip64LocatorSize);
   if (file_->Read(locator, sizeof locator) != sizeof locator ||
-      Le32(locator) != kZip64LocatorSignature) {
+      LoadLe32(locator) != kZip64LocatorSignature) {
     return;
   }
   // Where the locator points, or (for an archive moved behind a stub) right before it.
   const uint64_t recordEnd = r.DirectoryEnd - kZip64LocatorSize;
-  for (const uint64_t at : {Le64(locator + 8), recordEnd - std::min<uint64_t>(recordEnd, kZip64EndRecordSize)}) {
+  for (const uint64_t at : {LoadLe64(locator + 8), recordEnd - std::min<uint64_t>(recordEnd, kZip64EndRecordSize)}) {
     uint8_t h[kZip64EndRecordSize];
     if (at >= recordEnd) continue;
     file_->Seek(at);
-    if (file_->Read(h, sizeof h) != sizeof h || Le32(h) != kZip64EndRecordSignature) continue;
-    r.DiskNumber = Le32(h + 16);
-    r.CentralDirDisk = Le32(h + 20);
-    r.EntriesThisDisk = Le64(h + 24);
-    r.TotalEntries = Le64(h + 32);
-    r.CentralDirSize = Le64(h + 40);
-    r.CentralDirOffset = Le64(h + 48);
+    if (file_->Read(h, sizeof h) != sizeof h || LoadLe32(h) != kZip64EndRecordSignature) continue;
+    r.DiskNumber = LoadLe32(h + 16);
+    r.CentralDirDisk = LoadLe32(h + 20);
+    r.EntriesThisDisk = LoadLe64(h + 24);
+    r.TotalEntries = LoadLe64(h + 32);
+    r.CentralDirSize = LoadLe64(h + 40);
+    r.CentralDirOffset = LoadLe64(h + 48);
     r.Zip64 = true;
     r.DirectoryEnd = at;
     return;
@@ -312,7 +307,7 @@ bool TKelUnZip::ReadUncountedCentralRecords() {
   uint8_t signature[4];
   while (file_->Position() + kZipCentralHeaderSize <= endRecord_.DirectoryEnd) {
     const uint64_t position = file_->Position();
-    if (file_->Read(signature, 4) != 4 || Le32(signature) != kZipCentralHeaderSignature) break;
+    if (file_->Read(signature, 4) != 4 || LoadLe32(signature) != kZipCentralHeaderSignature) break;
     file_->Seek(position);
     if (!ReadCentralRecord(false)) return false;
   }
@@ -322,25 +317,25 @@ bool TKelUnZip::ReadUncountedCentralRecords() {
 bool TKelUnZip::ReadCentralRecord(bool matchRecovered) {
   uint8_t h[kZipCentralHeaderSize];
   const uint64_t position = file_->Position();
-  if (file_->Read(h, sizeof h) != sizeof h || Le32(h) != kZipCentralHeaderSignature) {
+  if (file_->Read(h, sizeof h) != sizeof h || LoadLe32(h) != kZipCentralHeaderSignature) {
     return false;
   }
   auto e = std::make_unique<TZipEntryInfo>();
-  e->VersionMadeBy = Le16(h + 4);
-  e->VersionNeeded = Le16(h + 6);
-  e->Flags = Le16(h + 8);
-  e->CompressionMethod = Le16(h + 10);
-  e->DosDateTime = Le32(h + 12);
-  e->Crc32 = Le32(h + 16);
-  e->CompressedSize = Le32(h + 20);
-  e->UncompressedSize = Le32(h + 24);
-  e->FileNameLength = Le16(h + 28);
-  e->ExtraFieldLength = Le16(h + 30);
-  e->CommentLength = Le16(h + 32);
-  e->DiskNumberStart = Le16(h + 34);
-  e->InternalAttributes = Le16(h + 36);
-  e->ExternalAttributes = Le32(h + 38);
-  e->LocalHeaderOffset = Le32(h + 42);
+  e->VersionMadeBy = LoadLe16(h + 4);
+  e->VersionNeeded = LoadLe16(h + 6);
+  e->Flags = LoadLe16(h + 8);
+  e->CompressionMethod = LoadLe16(h + 10);
+  e->DosDateTime = LoadLe32(h + 12);
+  e->Crc32 = LoadLe32(h + 16);
+  e->CompressedSize = LoadLe32(h + 20);
+  e->UncompressedSize = LoadLe32(h + 24);
+  e->FileNameLength = LoadLe16(h + 28);
+  e->ExtraFieldLength = LoadLe16(h + 30);
+  e->CommentLength = LoadLe16(h + 32);
+  e->DiskNumberStart = LoadLe16(h + 34);
+  e->InternalAttributes = LoadLe16(h + 36);
+  e->ExternalAttributes = LoadLe32(h + 38);
+  e->LocalHeaderOffset = LoadLe32(h + 42);
   e->CentralHeaderPosition = position;
   std::string raw(e->FileNameLength, '\0');
   if (file_->Read(raw.data(), raw.size()) != raw.size()) return false;
@@ -380,7 +375,7 @@ void TKelUnZip::Recover() {
     file_->Seek(position);
     const size_t got = file_->Read(block.data(), block.size());
     for (size_t i = 0; i + 6 <= got; ++i) {
-      if (Le32(&block[i]) == kZipLocalHeaderSignature && block[i + 5] < 10) {
+      if (LoadLe32(&block[i]) == kZipLocalHeaderSignature && block[i + 5] < 10) {
         found = position + i;
         break;
       }
@@ -399,17 +394,17 @@ void TKelUnZip::Recover() {
   position = found;
   while (position + kZipLocalHeaderSize <= size) {
     file_->Seek(position);
-    if (file_->Read(h, sizeof h) != sizeof h || Le32(h) != kZipLocalHeaderSignature) break;
+    if (file_->Read(h, sizeof h) != sizeof h || LoadLe32(h) != kZipLocalHeaderSignature) break;
     auto e = std::make_unique<TZipEntryInfo>();
-    e->VersionNeeded = Le16(h + 4);
-    e->Flags = Le16(h + 6);
-    e->CompressionMethod = Le16(h + 8);
-    e->DosDateTime = Le32(h + 10);
-    e->Crc32 = Le32(h + 14);
-    e->CompressedSize = Le32(h + 18);
-    e->UncompressedSize = Le32(h + 22);
-    e->FileNameLength = Le16(h + 26);
-    e->LocalExtraFieldLength = Le16(h + 28);
+    e->VersionNeeded = LoadLe16(h + 4);
+    e->Flags = LoadLe16(h + 6);
+    e->CompressionMethod = LoadLe16(h + 8);
+    e->DosDateTime = LoadLe32(h + 10);
+    e->Crc32 = LoadLe32(h + 14);
+    e->CompressedSize = LoadLe32(h + 18);
+    e->UncompressedSize = LoadLe32(h + 22);
+    e->FileNameLength = LoadLe16(h + 26);
+    e->LocalExtraFieldLength = LoadLe16(h + 28);
     e->LocalHeaderOffset = position;
     std::string raw(e->FileNameLength, '\0');
     if (file_->Read(raw.data(), raw.size()) != raw.size()) break;
@@ -494,7 +489,7 @@ bool TKelUnZip::ExtractEntry(TZipEntryInfo& entry, std::string& stream) {
   uint8_t h[kZipLocalHeaderSize];
   file_->Seek(entry.LocalHeaderOffset);
   if (file_->Read(h, sizeof h) != sizeof h) throw EZipFatal();
-  const uint64_t dataStart = entry.LocalHeaderOffset + kZipLocalHeaderSize + Le16(h + 26) + Le16(h + 28);
+  const uint64_t dataStart = entry.LocalHeaderOffset + kZipLocalHeaderSize + LoadLe16(h + 26) + LoadLe16(h + 28);
   if (dataStart > file_->Size() || entry.CompressedSize > file_->Size() - dataStart) throw EZipFatal();
   file_->Seek(dataStart);
 

@@ -55,6 +55,14 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${DKSCR_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/deckscribe/deckscribe")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+# The shared library's package declares its shlibs and asks for ldconfig through a trigger (the
+# maintainer scripts CPack would write call ldconfig directly, which Debian no longer wants).
+set(_dkscr_lib_control ${CMAKE_BINARY_DIR}/packaging/libdeckscribe0)
+file(WRITE ${_dkscr_lib_control}/shlibs
+     "libdeckscribe ${PROJECT_VERSION_MAJOR} libdeckscribe0 (>= ${PROJECT_VERSION})\n")
+file(WRITE ${_dkscr_lib_control}/triggers "activate-noawait ldconfig\n")
+set(CPACK_DEBIAN_LIB_PACKAGE_CONTROL_EXTRA "${_dkscr_lib_control}/shlibs;${_dkscr_lib_control}/triggers")
+set(CPACK_DEBIAN_LIB_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "${DKSCR_PYTHON_PACKAGE_DEPENDS}")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

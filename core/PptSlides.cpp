@@ -351,16 +351,6 @@ ResultCode ReadOpenedSlides(std::unique_ptr<TDocFileStorage> storage, SlideDeck&
   return ReadPptSlides(std::move(storage), deck);
 }
 
-ResultCode EncodeRead(ResultCode read, const SlideDeck& deck, SlideMode mode, int32_t codePage,
-                      OutputBuffer& output) {
-  if (read < 0) return read;
-  try {
-    return EncodeSlides(deck, mode, codePage, output);
-  } catch (...) {
-    return kResultFormatError;
-  }
-}
-
 ResultCode CheckResultToCode(int32_t check) {
   return check == kResultSourceMissing ? kResultSourceMissing : kResultFormatError;
 }
@@ -399,14 +389,16 @@ ResultCode ConvertPptSlides(const std::u16string& source, SlideMode mode, int32_
                             OutputBuffer& output) {
   if (mode == SlideMode::kText) return ConvertPpt(source, output, codePage);
   SlideDeck deck;
-  return EncodeRead(ReadPptFileSlides(source, deck), deck, mode, codePage, output);
+  const ResultCode read = ReadPptFileSlides(source, deck);
+  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
 }
 
 ResultCode ConvertPptImageSlides(std::string_view image, SlideMode mode, int32_t codePage,
                                  OutputBuffer& output) {
   if (mode == SlideMode::kText) return ConvertPptImage(image, output, codePage);
   SlideDeck deck;
-  return EncodeRead(ReadPptImageSlides(image, deck), deck, mode, codePage, output);
+  const ResultCode read = ReadPptImageSlides(image, deck);
+  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
 }
 
 }  // namespace dkscr

@@ -276,11 +276,14 @@ std::string JsonText(const SlideDeck& deck) {
 
 ResultCode EncodeSlides(const SlideDeck& deck, SlideMode mode, int32_t codePage,
                         OutputBuffer& output) {
-  switch (mode) {
-    case SlideMode::kFull: return EncodeUtf8Text(CompleteText(deck), kLineBreakCrLf, codePage, output);
-    case SlideMode::kMarkdown: return CopyToOutput(MarkdownText(deck), output);
-    case SlideMode::kJson: return CopyToOutput(JsonText(deck), output);
-    case SlideMode::kText: break;
+  try {
+    switch (mode) {
+      case SlideMode::kFull: return EncodeUtf8Text(CompleteText(deck), kLineBreakCrLf, codePage, output);
+      case SlideMode::kMarkdown: return CopyToOutput(MarkdownText(deck), output);
+      case SlideMode::kJson: return CopyToOutput(JsonText(deck), output);
+      case SlideMode::kText: break;
+    }
+  } catch (...) {  // memory running out
   }
   return kResultFormatError;
 }

@@ -175,16 +175,6 @@ ResultCode ReadLoadedPackage(TKelUnZip& reader, SlideDeck& deck) {
   return ReadPackage(reader, deck);
 }
 
-ResultCode EncodeRead(ResultCode read, const SlideDeck& deck, SlideMode mode, int32_t codePage,
-                      OutputBuffer& output) {
-  if (read < 0) return read;
-  try {
-    return EncodeSlides(deck, mode, codePage, output);
-  } catch (...) {
-    return kResultFormatError;
-  }
-}
-
 }  // namespace
 
 ResultCode ReadPptxSlides(const std::u16string& source, SlideDeck& deck) {
@@ -216,14 +206,16 @@ ResultCode ConvertPptxSlides(const std::u16string& source, SlideMode mode, int32
                              OutputBuffer& output) {
   if (mode == SlideMode::kText) return ConvertPptx(source, output, codePage);
   SlideDeck deck;
-  return EncodeRead(ReadPptxSlides(source, deck), deck, mode, codePage, output);
+  const ResultCode read = ReadPptxSlides(source, deck);
+  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
 }
 
 ResultCode ConvertPptxImageSlides(std::string_view image, SlideMode mode, int32_t codePage,
                                   OutputBuffer& output) {
   if (mode == SlideMode::kText) return ConvertPptxImage(image, output, codePage);
   SlideDeck deck;
-  return EncodeRead(ReadPptxImageSlides(image, deck), deck, mode, codePage, output);
+  const ResultCode read = ReadPptxImageSlides(image, deck);
+  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
 }
 
 }  // namespace dkscr

@@ -87,15 +87,10 @@ Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
 
 // A record with the slide model in place of the text.
 Result ConvertToSlidesRecord(const BatchItem& item) {
-  if (item.failure != 0) {
-    Result result = Failed(item.failure, item.message);
-    result.record = JsonRecord(item.source, result.code, result.message, {});
-    return result;
-  }
   SlideDeck deck;
-  const ResultCode code = ReadSourceSlides(item.source, deck);
+  const ResultCode code = item.failure != 0 ? item.failure : ReadSourceSlides(item.source, deck);
   if (code < 0) {
-    Result result = Failed(code, FailureMessage(code, item.source));
+    Result result = Failed(code, item.failure != 0 ? item.message : FailureMessage(code, item.source));
     result.record = JsonRecord(item.source, result.code, result.message, {});
     return result;
   }

@@ -27,13 +27,13 @@ extern "C" {
 
 /* Output forms, as dkscrcmd -m. */
 #define DKSCR_MODE_TEXT 0     /* the text dkscrcmd writes by default, in the code page */
-#define DKSCR_MODE_FULL 1     /* every slide's text, tables, notes and comments, in the code page */
+#define DKSCR_MODE_FULL 1     /* slide by slide with tables, notes, comments; in the code page */
 #define DKSCR_MODE_MARKDOWN 2 /* Markdown, UTF-8 whatever the code page */
 #define DKSCR_MODE_JSON 3     /* {"slides": [...]}, UTF-8 without byte-order mark */
 
 /* Result codes: zero or more is the byte length of the text, negative an error. */
 #define DKSCR_ERROR_MISSING (-2)     /* the file does not exist, or is a folder */
-#define DKSCR_ERROR_TYPE (-3)        /* the type or mode option is none of DKSCR_TYPE_* or DKSCR_MODE_* */
+#define DKSCR_ERROR_TYPE (-3)        /* the type or mode is none of DKSCR_TYPE_* or DKSCR_MODE_* */
 #define DKSCR_ERROR_OPEN (-4)        /* the source cannot be opened */
 #define DKSCR_ERROR_FORMAT (-5)      /* not a presentation of the type, or damaged */
 #define DKSCR_ERROR_ENCRYPTED (-11)  /* the presentation is encrypted */

@@ -14,8 +14,10 @@
 #include "core/KelPptCvt.h"
 #include "core/NativePath.h"
 #include "core/PptImage.h"
+#include "core/PptSlides.h"
 #include "core/PresentationKind.h"
 #include "openxml/OfficeXCvt.h"
+#include "openxml/PptxSlides.h"
 
 namespace dkscr {
 namespace {
@@ -48,6 +50,17 @@ bool ValidType(int32_t type) {
   return type == DKSCR_TYPE_AUTO || type == DKSCR_TYPE_PPT || type == DKSCR_TYPE_PPTX;
 }
 
+bool ValidMode(int32_t mode) { return mode >= DKSCR_MODE_TEXT && mode <= DKSCR_MODE_JSON; }
+
+SlideMode ModeOf(const dkscr_options& options) {
+  switch (options.mode) {
+    case DKSCR_MODE_FULL: return SlideMode::kFull;
+    case DKSCR_MODE_MARKDOWN: return SlideMode::kMarkdown;
+    case DKSCR_MODE_JSON: return SlideMode::kJson;
+    default: return SlideMode::kText;
+  }
+}
+
 // A kind the content does not tell is left to the ZIP reader: it finds a package's end
 // record wherever the package starts (after a self-extractor stub, for instance).
 PresentationKind KindOfUnknown(PresentationKind kind) {
@@ -76,13 +89,17 @@ ResultCode ConvertFile(const char* path, const dkscr_options& options, OutputBuf
       kind = KindOfUnknown(kind);
     }
   }
+  const SlideMode mode = ModeOf(options);
   if (kind == PresentationKind::kPpt) {
     // The file is opened already: the reader takes it over instead of opening it again.
-    if (source) return ReportedConverterCode(ConvertPptSource(std::move(source), output, codePage));
-    return ReportedConverterCode(ConvertPpt(PathFromNative(native), output, codePage));
+    if (source && mode == SlideMode::kText) {
+      return ReportedConverterCode(ConvertPptSource(std::move(source), output, codePage));
+    }
+    source.reset();
+    return ReportedConverterCode(ConvertPptSlides(PathFromNative(native), mode, codePage, output));
   }
   source.reset();
-  return ReportedConverterCode(ConvertPptx(PathFromNative(native), output, codePage));
+  return ReportedConverterCode(ConvertPptxSlides(PathFromNative(native), mode, codePage, output));
 }
 
 ResultCode ConvertMemory(std::string_view image, const dkscr_options& options,
@@ -92,8 +109,11 @@ ResultCode ConvertMemory(std::string_view image, const dkscr_options& options,
       options.type == DKSCR_TYPE_PPT    ? PresentationKind::kPpt
       : options.type == DKSCR_TYPE_PPTX ? PresentationKind::kPptx
                                         : KindOfUnknown(KindOfContent(image.data(), image.size()));
-  if (kind == PresentationKind::kPpt) return ReportedConverterCode(ConvertPptImage(image, output, codePage));
-  return ReportedConverterCode(ConvertPptxImage(image, output, codePage));
+  const SlideMode mode = ModeOf(options);
+  if (kind == PresentationKind::kPpt) {
+    return ReportedConverterCode(ConvertPptImageSlides(image, mode, codePage, output));
+  }
+  return ReportedConverterCode(ConvertPptxImageSlides(image, mode, codePage, output));
 }
 
 }  // namespace
@@ -106,6 +126,7 @@ void dkscr_options_init(dkscr_options* options) {
   *options = dkscr_options{};
   options->code_page = 0;
   options->type = DKSCR_TYPE_AUTO;
+  options->mode = DKSCR_MODE_TEXT;
 }
 
 int32_t dkscr_convert_file(const char* path, const dkscr_options* options, unsigned char** text,
@@ -114,7 +135,7 @@ int32_t dkscr_convert_file(const char* path, const dkscr_options* options, unsig
   if (size != nullptr) *size = 0;
   if (path == nullptr || text == nullptr) return DKSCR_ERROR_ARGUMENT;
   const dkscr_options chosen = dkscr::OptionsOrDefaults(options);
-  if (!dkscr::ValidType(chosen.type)) return DKSCR_ERROR_TYPE;
+  if (!dkscr::ValidType(chosen.type) || !dkscr::ValidMode(chosen.mode)) return DKSCR_ERROR_TYPE;
   try {
     dkscr::OutputBuffer output;
     const dkscr::ResultCode result = dkscr::ConvertFile(path, chosen, output);
@@ -130,7 +151,7 @@ int32_t dkscr_convert_memory(const void* data, size_t size, const dkscr_options*
   if (text_size != nullptr) *text_size = 0;
   if ((data == nullptr && size != 0) || text == nullptr) return DKSCR_ERROR_ARGUMENT;
   const dkscr_options chosen = dkscr::OptionsOrDefaults(options);
-  if (!dkscr::ValidType(chosen.type)) return DKSCR_ERROR_TYPE;
+  if (!dkscr::ValidType(chosen.type) || !dkscr::ValidMode(chosen.mode)) return DKSCR_ERROR_TYPE;
   try {
     dkscr::OutputBuffer output;
     const std::string_view image(data == nullptr ? "" : static_cast<const char*>(data), size);

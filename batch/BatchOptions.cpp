@@ -31,6 +31,7 @@ constexpr option kLongOptions[] = {
     {"codepage", required_argument, nullptr, 'c'},
     {"null", no_argument, nullptr, '0'},
     {"quiet", no_argument, nullptr, 'q'},
+    {"mode", required_argument, nullptr, 'm'},
     {"jsonl", no_argument, nullptr, kJsonl},
     {"ext", required_argument, nullptr, kExt},
     {"files-from", required_argument, nullptr, kFilesFrom},
@@ -89,6 +90,9 @@ std::string CheckCombination(const BatchOptions& o, bool jsonlAsked) {
   if (o.outputDir.empty() && o.codePage) {
     return "--codepage needs --output-dir (JSON Lines are always UTF-8)";
   }
+  if (o.codePage && (o.mode == SlideMode::kMarkdown || o.mode == SlideMode::kJson)) {
+    return "--codepage does not apply to --mode md and json (always UTF-8)";
+  }
   if (o.nulSeparated && !o.filesFrom) return "-0 needs --files-from";
   if (o.paths.empty() && !o.filesFrom) return "no PATH given";
   return {};
@@ -109,7 +113,7 @@ ParsedBatchOptions ParseBatchOptions(std::span<const char* const> args) {
   bool jsonlAsked = false;
   opterr = 0;
   optind = 0;  // 0 also resets GNU getopt's internal state between calls
-  for (int code; (code = getopt_long(argc, argv.data(), ":j:d:c:0q", kLongOptions, nullptr)) != -1;) {
+  for (int code; (code = getopt_long(argc, argv.data(), ":j:d:c:m:0q", kLongOptions, nullptr)) != -1;) {
     const std::string_view value = optarg != nullptr ? optarg : "";
     switch (code) {
       case 'j':
@@ -126,6 +130,13 @@ ParsedBatchOptions ParseBatchOptions(std::span<const char* const> args) {
       case 'c':
         o.codePage = ParseInt32(value);
         if (!o.codePage) parsed.error = "invalid code page '" + std::string(value) + "'";
+        break;
+      case 'm':
+        if (const auto mode = ParseSlideMode(value)) {
+          o.mode = *mode;
+        } else {
+          parsed.error = "invalid mode '" + std::string(value) + "' (text, full, md or json)";
+        }
         break;
       case '0': o.nulSeparated = true; break;
       case 'q': o.quiet = true; break;
@@ -165,8 +176,14 @@ explicitly are converted whatever their extension, their type read from content.
                         two presentations of one folder share a name)
       --jsonl           one JSON object per presentation on standard output,
                         in input order (the default without -d)
+  -m, --mode MODE       the output form, as dkscrcmd -m: text (default), full
+                        (every slide's text, notes, tables, comments), md
+                        (Markdown), json; text files end in .txt, .md, .json;
+                        JSON Lines get the form in "text", for json a "slides"
+                        array instead
   -c, --codepage CP     code page of the text files, as dkscrcmd -c (default
-                        65001, UTF-8 with byte-order mark; 0: the locale's)
+                        65001, UTF-8 with byte-order mark; 0: the locale's);
+                        md and json are always UTF-8
       --overwrite       replace existing text files (default: keep them)
       --update          convert only presentations newer than their text file
       --ext LIST        extensions searched in folders, comma-separated

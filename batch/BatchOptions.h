@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/SlideFormats.h"
+
 namespace dkscr {
 
 struct BatchOptions {
@@ -16,6 +18,7 @@ struct BatchOptions {
   std::string outputDir;               // -d: text files under this folder; empty: JSON Lines
   std::optional<int32_t> codePage;     // -c: for text files; 0 is the locale's code page
   std::vector<std::string> extensions;  // --ext: lower case, no dot; empty: the whole family
+  SlideMode mode = SlideMode::kText;   // -m: the output form, as dkscrcmd -m
   bool overwrite = false;
   bool update = false;
   bool quiet = false;

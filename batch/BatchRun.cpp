@@ -38,6 +38,7 @@ struct Result {
 
 struct RunSettings {
   bool textFiles = false;  // -d
+  SlideMode mode = SlideMode::kText;
   int32_t codePage = kCodePageUtf8;
   bool overwrite = false;
   bool update = false;
@@ -65,7 +66,7 @@ Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
       return {Outcome::kKept, 1, "Output file \"" + item.target + "\" is up to date", {}};
     }
   }
-  const ResultCode code = ConvertSource(item.source, settings.codePage, buffer);
+  const ResultCode code = ConvertSource(item.source, settings.mode, settings.codePage, buffer);
   if (code < 0) return Failed(code, FailureMessage(code, item.source));
   const std::string_view text(reinterpret_cast<const char*>(buffer.Data()),
                               static_cast<size_t>(code));
@@ -84,12 +85,27 @@ Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
   return Failed(kResultTargetWriteError, FailureMessage(kResultTargetWriteError, item.target));
 }
 
-Result ConvertToRecord(const BatchItem& item, OutputBuffer& buffer) {
+// A record with the slide model in place of the text.
+Result ConvertToSlidesRecord(const BatchItem& item) {
+  SlideDeck deck;
+  const ResultCode code = item.failure != 0 ? item.failure : ReadSourceSlides(item.source, deck);
+  if (code < 0) {
+    Result result = Failed(code, item.failure != 0 ? item.message : FailureMessage(code, item.source));
+    result.record = JsonRecord(item.source, result.code, result.message, {});
+    return result;
+  }
+  Result result{Outcome::kConverted, 0, "OK", {}};
+  result.record = JsonSlidesRecord(item.source, result.message, deck);
+  return result;
+}
+
+Result ConvertToRecord(const BatchItem& item, const RunSettings& settings, OutputBuffer& buffer) {
+  if (settings.mode == SlideMode::kJson) return ConvertToSlidesRecord(item);
   Result result;
   if (item.failure != 0) {
     result = Failed(item.failure, item.message);
   } else {
-    result.code = ConvertSource(item.source, kCodePageUtf8, buffer);
+    result.code = ConvertSource(item.source, settings.mode, kCodePageUtf8, buffer);
     result.outcome = result.code >= 0 ? Outcome::kConverted : Outcome::kFailed;
     result.message = result.code >= 0 ? "OK" : FailureMessage(result.code, item.source);
   }
@@ -103,7 +119,7 @@ Result ConvertToRecord(const BatchItem& item, OutputBuffer& buffer) {
 
 Result ConvertItem(const BatchItem& item, const RunSettings& settings, OutputBuffer& buffer) {
   try {
-    if (!settings.textFiles) return ConvertToRecord(item, buffer);
+    if (!settings.textFiles) return ConvertToRecord(item, settings, buffer);
     if (item.failure != 0) return Failed(item.failure, item.message);
     return ConvertToTextFile(item, settings, buffer);
   } catch (...) {  // out of memory while building a message or record
@@ -111,6 +127,17 @@ Result ConvertItem(const BatchItem& item, const RunSettings& settings, OutputBuf
     if (!settings.textFiles) result.record = JsonRecord(item.source, result.code, result.message, {});
     return result;
   }
+}
+
+// Each form's own extension, so that a folder of Markdown opens as such.
+std::string_view TextFileExtension(SlideMode mode) {
+  switch (mode) {
+    case SlideMode::kMarkdown: return ".md";
+    case SlideMode::kJson: return ".json";
+    case SlideMode::kText:
+    case SlideMode::kFull: break;
+  }
+  return ".txt";
 }
 
 void WriteLine(int fd, const std::string& text) { WriteAllBytes(fd, "dkscrbatch: " + text + "\n"); }
@@ -157,8 +184,9 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
 
   RunSettings settings;
   settings.textFiles = !options.outputDir.empty();
+  settings.mode = options.mode;
   if (settings.textFiles) {
-    AssignTextFileNames(items, options.outputDir, selection);
+    AssignTextFileNames(items, options.outputDir, selection, TextFileExtension(options.mode));
     settings.codePage = options.codePage.value_or(kCodePageUtf8);
     if (settings.codePage == 0) settings.codePage = DefaultCodePage();
   }

@@ -5,10 +5,12 @@
 #include <cerrno>
 
 #include "core/KelPptCvt.h"
+#include "core/PptSlides.h"
 #include "core/NativePath.h"
 #include "core/PresentationKind.h"
 #include "core/RegularFile.h"
 #include "openxml/OfficeXCvt.h"
+#include "openxml/PptxSlides.h"
 
 namespace dkscr {
 namespace {
@@ -43,18 +45,28 @@ ResultCode ReadKind(const std::string& path, PresentationKind& kind) {
 
 }  // namespace
 
-ResultCode ConvertSource(const std::string& path, int32_t codePage, OutputBuffer& buffer) {
+ResultCode ConvertSource(const std::string& path, SlideMode mode, int32_t codePage,
+                         OutputBuffer& buffer) {
   PresentationKind kind = PresentationKind::kUnknown;
   const ResultCode checked = ReadKind(path, kind);
   if (checked != 0) return checked;
-  const Converter converter = kind == PresentationKind::kPpt ? Converter{&ConvertPpt} : Converter{&ConvertPptx};
-  const ResultCode result = converter(PathFromNative(path), buffer, codePage);
+  const auto converter = kind == PresentationKind::kPpt ? &ConvertPptSlides : &ConvertPptxSlides;
+  const ResultCode result = converter(PathFromNative(path), mode, codePage, buffer);
   if (result < 0) return ReportedConverterCode(result);
   const auto length = static_cast<size_t>(result);
   if (length > 0 && (!buffer.HasBlock() || buffer.BlockSize() < length)) {
     return kResultFormatError;  // a converter broke its contract
   }
   return result;
+}
+
+ResultCode ReadSourceSlides(const std::string& path, SlideDeck& deck) {
+  PresentationKind kind = PresentationKind::kUnknown;
+  const ResultCode checked = ReadKind(path, kind);
+  if (checked != 0) return checked;
+  const auto reader = kind == PresentationKind::kPpt ? &ReadPptFileSlides : &ReadPptxSlides;
+  const ResultCode result = reader(PathFromNative(path), deck);
+  return result < 0 ? ReportedConverterCode(result) : 0;
 }
 
 std::string FailureMessage(ResultCode code, const std::string& path) {

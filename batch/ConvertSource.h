@@ -1,17 +1,23 @@
 #pragma once
-// One presentation converted as dkscrcmd converts it, with the type read from the file's
-// first bytes (the extension decides only when they tell nothing).
+// One presentation converted as dkscrcmd converts it (in any of its -m forms), with the type
+// read from the file's first bytes (the extension decides only when they tell nothing).
 #include <cstdint>
 #include <string>
 
 #include "core/KelCvtBase.h"
+#include "core/SlideFormats.h"
+#include "core/SlideModel.h"
 
 namespace dkscr {
 
 // Returns the result code as dkscrcmd reports it: the byte length of the text in `buffer`,
 // -2 missing or a folder, -3 neither type, -4 cannot be opened (also anything that is not a
 // regular file, so a FIFO never blocks), -11 encrypted, -5 every other failure.
-ResultCode ConvertSource(const std::string& path, int32_t codePage, OutputBuffer& buffer);
+ResultCode ConvertSource(const std::string& path, SlideMode mode, int32_t codePage,
+                         OutputBuffer& buffer);
+
+// The slide model of the presentation; 0 or the failure codes of ConvertSource.
+ResultCode ReadSourceSlides(const std::string& path, SlideDeck& deck);
 
 // The message dkscrcmd prints for a failure, with the path in it.
 std::string FailureMessage(ResultCode code, const std::string& path);

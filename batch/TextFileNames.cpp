@@ -28,7 +28,7 @@ std::string_view StemOfName(std::string_view name) {
 }
 
 void AssignTextFileNames(std::vector<BatchItem>& items, const std::string& outputDir,
-                         const InputSelection& selection) {
+                         const InputSelection& selection, std::string_view extension) {
   // Per source folder, every name that may claim a text file.
   std::map<std::string, std::set<std::string>> namesOfFolder;
   std::set<std::string> needsListing;
@@ -60,7 +60,7 @@ void AssignTextFileNames(std::vector<BatchItem>& items, const std::string& outpu
     const auto& counts = stemCount[item.folder];
     const auto count = counts.find(stem);
     const bool shared = count != counts.end() && count->second > 1;
-    const std::string textName = std::string(shared ? name : stem) + ".txt";
+    const std::string textName = std::string(shared ? name : stem) + std::string(extension);
     item.target = JoinPath(JoinPath(outputDir, item.relFolder), textName);
     const auto [first, inserted] = firstOfTarget.emplace(item.target, i);
     if (!inserted) {

@@ -346,13 +346,9 @@ class PptSlideReader {
   uint64_t charsLeft_ = 0;
 };
 
-ResultCode ConvertStorageSlides(std::unique_ptr<TDocFileStorage> storage, SlideMode mode,
-                                int32_t codePage, OutputBuffer& output) {
+ResultCode ReadOpenedSlides(std::unique_ptr<TDocFileStorage> storage, SlideDeck& deck) {
   if (!storage || !storage->LastError.empty()) return kResultSourceOpenError;
-  SlideDeck deck;
-  const ResultCode result = ReadPptSlides(std::move(storage), deck);
-  if (result < 0) return result;
-  return EncodeSlides(deck, mode, codePage, output);
+  return ReadPptSlides(std::move(storage), deck);
 }
 
 ResultCode CheckResultToCode(int32_t check) {
@@ -369,28 +365,40 @@ ResultCode ReadPptSlides(std::unique_ptr<TDocFileStorage> storage, SlideDeck& de
   }
 }
 
-ResultCode ConvertPptSlides(const std::u16string& source, SlideMode mode, int32_t codePage,
-                            OutputBuffer& output) {
-  if (mode == SlideMode::kText) return ConvertPpt(source, output, codePage);
+ResultCode ReadPptFileSlides(const std::u16string& source, SlideDeck& deck) {
   try {
     const int32_t check = CheckDocFile(source);
     if (check != 0) return CheckResultToCode(check);
-    return ConvertStorageSlides(OpenDocFile(source, kStgmReadShareExclusive), mode, codePage, output);
+    return ReadOpenedSlides(OpenDocFile(source, kStgmReadShareExclusive), deck);
   } catch (...) {
     return kResultFormatError;
   }
 }
 
-ResultCode ConvertPptImageSlides(std::string_view image, SlideMode mode, int32_t codePage,
-                                 OutputBuffer& output) {
-  if (mode == SlideMode::kText) return ConvertPptImage(image, output, codePage);
+ResultCode ReadPptImageSlides(std::string_view image, SlideDeck& deck) {
   try {
     const int32_t check = CheckDocImage(image);
     if (check != 0) return CheckResultToCode(check);
-    return ConvertStorageSlides(OpenDocImage(image, kStgmReadShareExclusive), mode, codePage, output);
+    return ReadOpenedSlides(OpenDocImage(image, kStgmReadShareExclusive), deck);
   } catch (...) {
     return kResultFormatError;
   }
+}
+
+ResultCode ConvertPptSlides(const std::u16string& source, SlideMode mode, int32_t codePage,
+                            OutputBuffer& output) {
+  if (mode == SlideMode::kText) return ConvertPpt(source, output, codePage);
+  SlideDeck deck;
+  const ResultCode read = ReadPptFileSlides(source, deck);
+  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
+}
+
+ResultCode ConvertPptImageSlides(std::string_view image, SlideMode mode, int32_t codePage,
+                                 OutputBuffer& output) {
+  if (mode == SlideMode::kText) return ConvertPptImage(image, output, codePage);
+  SlideDeck deck;
+  const ResultCode read = ReadPptImageSlides(image, deck);
+  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
 }
 
 }  // namespace dkscr

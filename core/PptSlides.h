@@ -17,6 +17,10 @@ namespace dkscr {
 // Fills `deck` from an opened compound document; 0, -11 (encrypted) or -5. A compound
 // document that is no readable presentation gives an empty deck, as it gives empty text.
 ResultCode ReadPptSlides(std::unique_ptr<TDocFileStorage> storage, SlideDeck& deck);
+// The same from a file (-2 missing, -4 cannot be opened, -5 no compound document) or from a
+// file image in memory.
+ResultCode ReadPptFileSlides(const std::u16string& source, SlideDeck& deck);
+ResultCode ReadPptImageSlides(std::string_view image, SlideDeck& deck);
 
 // The converter of every mode: kText is ConvertPpt itself, the others the slide model in
 // their form. Result codes as ConvertPpt's.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/JsonWriter.h"
 #include "core/KelCvtBase.h"
-#include "core/Utf.h"
 
 namespace dkscr {
 namespace {
@@ -139,47 +139,11 @@ void AppendMarkdownTable(const SlideTable& table, std::string& out) {
 
 // ---- JSON ----
 
-void AppendJsonString(std::string_view text, std::string& out) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out.push_back('"');
-  size_t at = 0;
-  while (at < text.size()) {
-    const auto byte = static_cast<unsigned char>(text[at]);
-    if (byte >= 0x80) {
-      // Only well-formed UTF-8 goes out; each ill-formed piece becomes U+FFFD.
-      char32_t codePoint = 0;
-      bool valid = false;
-      const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
-      if (valid) out.append(text.substr(at, length));
-      else AppendUtf8(kReplacementChar, out);
-      at += length;
-      continue;
-    }
-    switch (byte) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (byte < 0x20) {
-          out += "\\u00";
-          out.push_back(kHex[byte >> 4]);
-          out.push_back(kHex[byte & 15]);
-        } else {
-          out.push_back(static_cast<char>(byte));
-        }
-    }
-    ++at;
-  }
-  out.push_back('"');
-}
-
 void AppendJsonStrings(const std::vector<std::string>& texts, std::string& out) {
   out.push_back('[');
   for (size_t i = 0; i < texts.size(); ++i) {
     if (i > 0) out.push_back(',');
-    AppendJsonString(texts[i], out);
+    AppendJsonString(out, texts[i]);
   }
   out.push_back(']');
 }
@@ -188,7 +152,7 @@ void AppendJsonSlide(const Slide& slide, std::string& out) {
   out += "{\"number\":" + std::to_string(slide.number);
   out += slide.hidden ? ",\"hidden\":true" : ",\"hidden\":false";
   out += ",\"title\":";
-  AppendJsonString(slide.title, out);
+  AppendJsonString(out, slide.title);
   out += ",\"paragraphs\":";
   AppendJsonStrings(slide.paragraphs, out);
   out += ",\"notes\":";
@@ -212,9 +176,9 @@ void AppendJsonSlide(const Slide& slide, std::string& out) {
   for (size_t c = 0; c < slide.comments.size(); ++c) {
     if (c > 0) out.push_back(',');
     out += "{\"author\":";
-    AppendJsonString(slide.comments[c].author, out);
+    AppendJsonString(out, slide.comments[c].author);
     out += ",\"text\":";
-    AppendJsonString(slide.comments[c].text, out);
+    AppendJsonString(out, slide.comments[c].text);
     out.push_back('}');
   }
   out += "]}";
@@ -312,11 +276,14 @@ std::string JsonText(const SlideDeck& deck) {
 
 ResultCode EncodeSlides(const SlideDeck& deck, SlideMode mode, int32_t codePage,
                         OutputBuffer& output) {
-  switch (mode) {
-    case SlideMode::kFull: return EncodeUtf8Text(CompleteText(deck), kLineBreakCrLf, codePage, output);
-    case SlideMode::kMarkdown: return CopyToOutput(MarkdownText(deck), output);
-    case SlideMode::kJson: return CopyToOutput(JsonText(deck), output);
-    case SlideMode::kText: break;
+  try {
+    switch (mode) {
+      case SlideMode::kFull: return EncodeUtf8Text(CompleteText(deck), kLineBreakCrLf, codePage, output);
+      case SlideMode::kMarkdown: return CopyToOutput(MarkdownText(deck), output);
+      case SlideMode::kJson: return CopyToOutput(JsonText(deck), output);
+      case SlideMode::kText: break;
+    }
+  } catch (...) {  // memory running out
   }
   return kResultFormatError;
 }

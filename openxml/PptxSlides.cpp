@@ -164,6 +164,17 @@ ResultCode ReadPackage(TKelUnZip& reader, SlideDeck& deck) {
   return deck.slides.empty() ? kResultFormatError : 0;
 }
 
+// The package once the reader knows its archive.
+ResultCode ReadLoadedPackage(TKelUnZip& reader, SlideDeck& deck) {
+  try {
+    reader.LoadDirectory();
+  } catch (...) {
+    return kResultSourceOpenError;
+  }
+  if (reader.EntryCount() == 0) return kResultFormatError;
+  return ReadPackage(reader, deck);
+}
+
 }  // namespace
 
 ResultCode ReadPptxSlides(const std::u16string& source, SlideDeck& deck) {
@@ -174,15 +185,19 @@ ResultCode ReadPptxSlides(const std::u16string& source, SlideDeck& deck) {
     }
     TKelUnZip reader;
     reader.SetZipName(source);
-    try {
-      reader.LoadDirectory();
-    } catch (...) {
-      return kResultSourceOpenError;
-    }
-    if (reader.EntryCount() == 0) return kResultFormatError;
-    return ReadPackage(reader, deck);
+    return ReadLoadedPackage(reader, deck);
   } catch (...) {
     // A damaged entry, memory running out: whatever stops the reading is a format error.
+    return kResultFormatError;
+  }
+}
+
+ResultCode ReadPptxImageSlides(std::string_view image, SlideDeck& deck) {
+  try {
+    TKelUnZip reader;
+    reader.SetZipImage(image);
+    return ReadLoadedPackage(reader, deck);
+  } catch (...) {
     return kResultFormatError;
   }
 }
@@ -191,13 +206,16 @@ ResultCode ConvertPptxSlides(const std::u16string& source, SlideMode mode, int32
                              OutputBuffer& output) {
   if (mode == SlideMode::kText) return ConvertPptx(source, output, codePage);
   SlideDeck deck;
-  const ResultCode result = ReadPptxSlides(source, deck);
-  if (result < 0) return result;
-  try {
-    return EncodeSlides(deck, mode, codePage, output);
-  } catch (...) {
-    return kResultFormatError;
-  }
+  const ResultCode read = ReadPptxSlides(source, deck);
+  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
+}
+
+ResultCode ConvertPptxImageSlides(std::string_view image, SlideMode mode, int32_t codePage,
+                                  OutputBuffer& output) {
+  if (mode == SlideMode::kText) return ConvertPptxImage(image, output, codePage);
+  SlideDeck deck;
+  const ResultCode read = ReadPptxImageSlides(image, deck);
+  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
 }
 
 }  // namespace dkscr

@@ -1,4 +1,5 @@
-// The native half of the Python module: the two conversions over the C interface, run with
+// The native half of the Python module: the two conversions over the C interface (in any of
+// its modes), run with
 // the interpreter's lock released so that threads convert in parallel. The Python half
 // (deckscribe/__init__.py) turns sources, types and result codes into Python terms.
 #include <deckscribe/deckscribe.h>
@@ -20,17 +21,18 @@ py::tuple Outcome(int32_t code, unsigned char* text, size_t size) {
   return py::make_tuple(code, std::move(result));
 }
 
-dkscr_options Options(int32_t codePage, int32_t type) {
+dkscr_options Options(int32_t codePage, int32_t type, int32_t mode) {
   dkscr_options options;
   dkscr_options_init(&options);
   options.code_page = codePage;
   options.type = type;
+  options.mode = mode;
   return options;
 }
 
-py::tuple ConvertFile(const py::bytes& path, int32_t codePage, int32_t type) {
+py::tuple ConvertFile(const py::bytes& path, int32_t codePage, int32_t type, int32_t mode) {
   const std::string native = path;  // the file system's bytes, no NUL inside (checked above)
-  const dkscr_options options = Options(codePage, type);
+  const dkscr_options options = Options(codePage, type, mode);
   unsigned char* text = nullptr;
   size_t size = 0;
   int32_t code;
@@ -41,11 +43,11 @@ py::tuple ConvertFile(const py::bytes& path, int32_t codePage, int32_t type) {
   return Outcome(code, text, size);
 }
 
-py::tuple ConvertMemory(const py::buffer& data, int32_t codePage, int32_t type) {
+py::tuple ConvertMemory(const py::buffer& data, int32_t codePage, int32_t type, int32_t mode) {
   // A simple contiguous view, held until the conversion is over.
   Py_buffer view;
   if (PyObject_GetBuffer(data.ptr(), &view, PyBUF_SIMPLE) != 0) throw py::error_already_set();
-  const dkscr_options options = Options(codePage, type);
+  const dkscr_options options = Options(codePage, type, mode);
   unsigned char* text = nullptr;
   size_t size = 0;
   int32_t code;
@@ -61,11 +63,17 @@ py::tuple ConvertMemory(const py::buffer& data, int32_t codePage, int32_t type) 
 
 PYBIND11_MODULE(_deckscribe, m) {
   m.doc() = "Native conversions of the deckscribe module; use deckscribe instead.";
-  m.def("convert_file", &ConvertFile, py::arg("path"), py::arg("code_page"), py::arg("type"));
-  m.def("convert_memory", &ConvertMemory, py::arg("data"), py::arg("code_page"), py::arg("type"));
+  m.def("convert_file", &ConvertFile, py::arg("path"), py::arg("code_page"), py::arg("type"),
+        py::arg("mode") = DKSCR_MODE_TEXT);
+  m.def("convert_memory", &ConvertMemory, py::arg("data"), py::arg("code_page"), py::arg("type"),
+        py::arg("mode") = DKSCR_MODE_TEXT);
   m.def("result_message", &dkscr_result_message, py::arg("code"));
   m.def("version", &dkscr_version);
   m.attr("TYPE_AUTO") = DKSCR_TYPE_AUTO;
   m.attr("TYPE_PPT") = DKSCR_TYPE_PPT;
   m.attr("TYPE_PPTX") = DKSCR_TYPE_PPTX;
+  m.attr("MODE_TEXT") = DKSCR_MODE_TEXT;
+  m.attr("MODE_FULL") = DKSCR_MODE_FULL;
+  m.attr("MODE_MARKDOWN") = DKSCR_MODE_MARKDOWN;
+  m.attr("MODE_JSON") = DKSCR_MODE_JSON;
 }

@@ -1,7 +1,8 @@
 /* Deckscribe: the text of PowerPoint presentations (.ppt and .pptx), in-process.
  *
  * Each call converts one presentation, from a file or from memory, into text in the code page
- * asked for, with CR LF line breaks; the bytes are those the console program dkscrcmd writes.
+ * asked for, with CR LF line breaks, or into one of the other forms (mode); the bytes are those
+ * the console program dkscrcmd writes with the same options.
  * Calls share no mutable state: any number may run at once on different threads. */
 #ifndef DECKSCRIBE_DECKSCRIBE_H
 #define DECKSCRIBE_DECKSCRIBE_H
@@ -24,9 +25,15 @@ extern "C" {
 #define DKSCR_TYPE_PPT 1  /* binary presentation, as dkscrcmd -tppt */
 #define DKSCR_TYPE_PPTX 2 /* Open XML presentation, as dkscrcmd -tpptx */
 
+/* Output forms, as dkscrcmd -m. */
+#define DKSCR_MODE_TEXT 0     /* the text dkscrcmd writes by default, in the code page */
+#define DKSCR_MODE_FULL 1     /* slide by slide with tables, notes, comments; in the code page */
+#define DKSCR_MODE_MARKDOWN 2 /* Markdown, UTF-8 whatever the code page */
+#define DKSCR_MODE_JSON 3     /* {"slides": [...]}, UTF-8 without byte-order mark */
+
 /* Result codes: zero or more is the byte length of the text, negative an error. */
 #define DKSCR_ERROR_MISSING (-2)     /* the file does not exist, or is a folder */
-#define DKSCR_ERROR_TYPE (-3)        /* the type option is none of DKSCR_TYPE_* */
+#define DKSCR_ERROR_TYPE (-3)        /* the type or mode is none of DKSCR_TYPE_* or DKSCR_MODE_* */
 #define DKSCR_ERROR_OPEN (-4)        /* the source cannot be opened */
 #define DKSCR_ERROR_FORMAT (-5)      /* not a presentation of the type, or damaged */
 #define DKSCR_ERROR_ENCRYPTED (-11)  /* the presentation is encrypted */
@@ -38,11 +45,13 @@ typedef struct dkscr_options {
   int32_t code_page;
   /* DKSCR_TYPE_AUTO, DKSCR_TYPE_PPT or DKSCR_TYPE_PPTX. */
   int32_t type;
+  /* DKSCR_MODE_TEXT, DKSCR_MODE_FULL, DKSCR_MODE_MARKDOWN or DKSCR_MODE_JSON. */
+  int32_t mode;
   /* Room for options to come; dkscr_options_init sets them to their defaults. */
-  int32_t reserved[14];
+  int32_t reserved[13];
 } dkscr_options;
 
-/* Every field to its default: code page 0, DKSCR_TYPE_AUTO. */
+/* Every field to its default: code page 0, DKSCR_TYPE_AUTO, DKSCR_MODE_TEXT. */
 DKSCR_API void dkscr_options_init(dkscr_options* options);
 
 /* Converts the presentation at `path` (the file system's bytes, as open() takes them).

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/support/CfbWriter.h"
+#include "tests/support/JsonValue.h"
 #include "tests/support/PptBuilder.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ZipWriter.h"
@@ -148,6 +149,32 @@ TEST(CApi, CodePagesAsAsked) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(text), size), c.bytes) << c.codePage;
     dkscr_free(text);
   }
+}
+
+// The forms from memory (dkscrcmd's bytes from files and memory are the C test's): JSON
+// stays UTF-8 whatever the code page and carries each type's paragraphs; a package without
+// slides fails as in text mode.
+TEST(CApi, JsonFromMemoryOfBothTypes) {
+  dkscr_options options;
+  dkscr_options_init(&options);
+  options.code_page = 1200;
+  options.mode = DKSCR_MODE_JSON;
+  const std::pair<std::string, std::string> decks[] = {{Ppt(u"Binary words"), "Binary words"},
+                                                       {Pptx("Open words"), "Open words"}};
+  for (const auto& [bytes, words] : decks) {
+    unsigned char* text = nullptr;
+    size_t size = 0;
+    const int32_t code = dkscr_convert_memory(bytes.data(), bytes.size(), &options, &text, &size);
+    ASSERT_GT(code, 0) << words;
+    const auto value = test::JsonParser::Parse(std::string(reinterpret_cast<char*>(text), size));
+    dkscr_free(text);
+    ASSERT_TRUE(value.has_value()) << words;
+    EXPECT_EQ((*value)["slides"][0]["paragraphs"].Strings(), std::vector<std::string>{words});
+  }
+  unsigned char* text = nullptr;
+  const std::string noSlides = test::ZipWriter().Add("docProps/app.xml", "<x/>").Build();
+  EXPECT_EQ(dkscr_convert_memory(noSlides.data(), noSlides.size(), &options, &text, nullptr),
+            DKSCR_ERROR_FORMAT);
 }
 
 }  // namespace

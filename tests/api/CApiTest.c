@@ -1,6 +1,6 @@
-/* The C interface from C: options, both types from files and memory, the text's block and
- * its freeing, the error codes a C caller meets, and conversions on parallel threads giving
- * what one thread gives. Every text is checked against dkscrcmd's bytes for the same file. */
+/* The C interface from C: options, both types and every mode from files and memory, the
+ * text's block and its freeing, the error codes a C caller meets, and conversions on parallel
+ * threads giving what one thread gives. Every text is checked against dkscrcmd's bytes for the same file. */
 #define _POSIX_C_SOURCE 200809L
 #include <deckscribe/deckscribe.h>
 #include <dirent.h>
@@ -53,11 +53,16 @@ static bytes read_file(const char* path) {
   return b;
 }
 
+/* The modes as dkscrcmd's -m names them, by DKSCR_MODE_* value. */
+static const char* const mode_flags[] = {"", "-mfull", "-mmd", "-mjson"};
+
 /* dkscrcmd's text of a file to standard output, and its exit code as a result code. */
-static int32_t dkscrcmd_text(const char* path, int32_t code_page, const char* type, bytes* text) {
+static int32_t dkscrcmd_text(const char* path, int32_t code_page, int32_t mode, const char* type,
+                             bytes* text) {
   char command[4096];
   if (strchr(path, '\'') != NULL) abort();
-  snprintf(command, sizeof command, "'%s' %s -c%d '%s' '*'", DKSCRCMD, type, (int)code_page, path);
+  snprintf(command, sizeof command, "'%s' %s %s -c%d '%s' '*'", DKSCRCMD, type,
+           mode_flags[mode], (int)code_page, path);
   FILE* pipe = popen(command, "r");
   if (!pipe) abort();
   *text = read_all(pipe);
@@ -78,6 +83,8 @@ static void test_options_and_messages(void) {
   dkscr_options_init(&options);
   CHECK(options.code_page == 0, "code page %d", (int)options.code_page);
   CHECK(options.type == DKSCR_TYPE_AUTO, "type %d", (int)options.type);
+  CHECK(options.mode == DKSCR_MODE_TEXT, "mode %d", (int)options.mode);
+  CHECK(sizeof options == 16 * sizeof(int32_t), "the options grew to %zu bytes", sizeof options);
   for (size_t i = 0; i < sizeof options.reserved / sizeof options.reserved[0]; ++i) {
     CHECK(options.reserved[i] == 0, "reserved[%zu] = %d", i, (int)options.reserved[i]);
   }
@@ -133,6 +140,17 @@ static void test_errors(const char* scratch) {
   EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.ppt", &options, &text, &size),
                  DKSCR_ERROR_TYPE, "unknown type");
 
+  options.type = DKSCR_TYPE_AUTO;
+  static const int32_t bad_modes[] = {-1, DKSCR_MODE_JSON + 1};
+  for (size_t i = 0; i < sizeof bad_modes / sizeof bad_modes[0]; ++i) {
+    options.mode = bad_modes[i];
+    EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.ppt", &options, &text, &size),
+                   DKSCR_ERROR_TYPE, "unknown mode");
+    EXPECT_FAILURE(dkscr_convert_memory("x", 1, &options, &text, &size), DKSCR_ERROR_TYPE,
+                   "unknown mode in memory");
+  }
+  options.mode = DKSCR_MODE_TEXT;
+
   /* Forcing the other type behaves like dkscrcmd -t: the content does not fit. */
   options.type = DKSCR_TYPE_PPTX;
   EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.ppt", &options, &text, &size),
@@ -153,26 +171,27 @@ static void test_errors(const char* scratch) {
 
 /* ---- texts: file, memory, dkscrcmd ---- */
 
-static void check_one(const char* path, int32_t code_page) {
+static void check_one(const char* path, int32_t code_page, int32_t mode) {
   bytes expected;
-  int32_t want = dkscrcmd_text(path, code_page, "", &expected);
+  int32_t want = dkscrcmd_text(path, code_page, mode, "", &expected);
   if (want == DKSCR_ERROR_TYPE) {
     /* An extension dkscrcmd does not know (.pptm, .ppsx): it converts when told the type. */
     free(expected.data);
-    want = dkscrcmd_text(path, code_page, "-tpptx", &expected);
+    want = dkscrcmd_text(path, code_page, mode, "-tpptx", &expected);
   }
   dkscr_options options;
   dkscr_options_init(&options);
   options.code_page = code_page;
+  options.mode = mode;
 
   unsigned char* text = NULL;
   size_t size = 0;
   const int32_t got = dkscr_convert_file(path, &options, &text, &size);
   if (want == 0) {
-    CHECK(got >= 0 && (size_t)got == size, "%s -c%d: result %d size %zu", path, (int)code_page,
-          (int)got, size);
-    CHECK(got < 0 || same(text, size, &expected), "%s -c%d: text differs from dkscrcmd's", path,
-          (int)code_page);
+    CHECK(got >= 0 && (size_t)got == size, "%s -c%d %s: result %d size %zu", path,
+          (int)code_page, mode_flags[mode], (int)got, size);
+    CHECK(got < 0 || same(text, size, &expected), "%s -c%d %s: text differs from dkscrcmd's",
+          path, (int)code_page, mode_flags[mode]);
     CHECK(got < 0 || text[size] == 0, "%s: no zero byte after the text", path);
   } else {
     CHECK(got == want, "%s: result %d, dkscrcmd %d", path, (int)got, (int)want);
@@ -184,9 +203,10 @@ static void check_one(const char* path, int32_t code_page) {
   const int32_t from_memory =
       dkscr_convert_memory(file.data, file.size, &options, &in_memory, NULL);
   if (from_memory >= 0) memory_size = (size_t)from_memory;
-  CHECK(from_memory == got, "%s: memory gives %d, file %d", path, (int)from_memory, (int)got);
+  CHECK(from_memory == got, "%s %s: memory gives %d, file %d", path, mode_flags[mode],
+        (int)from_memory, (int)got);
   CHECK(got < 0 || (memory_size == size && memcmp(in_memory, text, size) == 0),
-        "%s: memory text differs", path);
+        "%s %s: memory text differs", path, mode_flags[mode]);
   dkscr_free(in_memory);
   dkscr_free(text);
   free(file.data);
@@ -275,8 +295,13 @@ int main(int argc, char** argv) {
   static const int32_t code_pages[] = {65001, 1200, 1252, 0};
   for (size_t i = 0; i < count; ++i) {
     for (size_t c = 0; c < sizeof code_pages / sizeof code_pages[0]; ++c) {
-      check_one(paths[i], code_pages[c]);
+      check_one(paths[i], code_pages[c], DKSCR_MODE_TEXT);
     }
+    /* The other forms: full in two code pages, Markdown and JSON (UTF-8 whatever it is). */
+    check_one(paths[i], 65001, DKSCR_MODE_FULL);
+    check_one(paths[i], 1252, DKSCR_MODE_FULL);
+    check_one(paths[i], 1200, DKSCR_MODE_MARKDOWN);
+    check_one(paths[i], 0, DKSCR_MODE_JSON);
   }
   test_threads(paths, count);
   printf("%zu files; %d failures\n", count, failures);

@@ -17,8 +17,11 @@
 #include "core/KelCvtBase.h"
 #include "core/KelPptCvt.h"
 #include "core/NativePath.h"
+#include "core/PptSlides.h"
 #include "openxml/OfficeXCvt.h"
+#include "openxml/PptxSlides.h"
 #include "tests/cli/deck/Deck.h"
+#include "tests/support/JsonValue.h"
 #include "tests/support/ScratchDir.h"
 
 namespace dkscr {
@@ -227,6 +230,72 @@ TEST_F(BatchRunTest, JsonRecordsStayValidWithOddText) {
   EXPECT_EQ(run.out, expected);
 }
 
+// The bytes dkscrcmd -m gives for a file.
+std::string FormOf(const std::string& path, SlideMode mode, int32_t codePage) {
+  OutputBuffer buffer;
+  const bool ppt = path.ends_with(".ppt");
+  const ResultCode length = ppt ? ConvertPptSlides(PathFromNative(path), mode, codePage, buffer)
+                                : ConvertPptxSlides(PathFromNative(path), mode, codePage, buffer);
+  if (length < 0) return "<failed>";
+  return std::string(reinterpret_cast<const char*>(buffer.Data()), static_cast<size_t>(length));
+}
+
+TEST_F(BatchRunTest, ModesGiveDkscrcmdsFormsInTextFilesAndRecords) {
+  const std::string ppt = Ppt("in/a.ppt");
+  const std::string pptx = Pptx("in/b.pptx");
+  const struct {
+    const char* mode;
+    SlideMode form;
+    const char* extension;
+  } kModes[] = {{"full", SlideMode::kFull, ".txt"},
+                {"MD", SlideMode::kMarkdown, ".md"},
+                {"json", SlideMode::kJson, ".json"}};
+  for (const auto& m : kModes) {
+    const std::string out = std::string("out-") + m.extension;
+    const std::vector<std::string> codePage =
+        m.form == SlideMode::kFull ? std::vector<std::string>{"-c1252"} : std::vector<std::string>{};
+    std::vector<std::string> args = {"-q", "--mode", m.mode, "-d", dir_.Path(out), dir_.Path("in")};
+    args.insert(args.begin(), codePage.begin(), codePage.end());
+    EXPECT_EQ(RunWith(args).status, 0) << m.mode;
+    EXPECT_EQ(ReadPath(dir_.Path(out + "/a" + m.extension)), FormOf(ppt, m.form, 1252)) << m.mode;
+    EXPECT_EQ(ReadPath(dir_.Path(out + "/b" + m.extension)), FormOf(pptx, m.form, 1252)) << m.mode;
+  }
+
+  // JSON Lines: full and md put the form in "text"; json puts dkscrcmd -mjson's slides there
+  // instead, with its length as the code. A failure has neither.
+  const std::string missing = dir_.Path("in/missing.ppt");
+  for (const auto& m : kModes) {
+    const RunResult run = RunWith({"-q", "-m", m.mode, ppt, pptx, missing});
+    EXPECT_EQ(run.status, 1) << m.mode;
+    std::vector<test::JsonValue> records;
+    for (size_t at = 0, end; (end = run.out.find('\n', at)) != std::string::npos; at = end + 1) {
+      const auto record = test::JsonParser::Parse(run.out.substr(at, end - at));
+      ASSERT_TRUE(record.has_value()) << run.out;
+      records.push_back(*record);
+    }
+    ASSERT_EQ(records.size(), 3u) << m.mode;
+    for (size_t i = 0; i < 2; ++i) {
+      std::string form = FormOf(i == 0 ? ppt : pptx, m.form, 65001);
+      EXPECT_EQ(records[i]["code"].number, static_cast<double>(form.size())) << m.mode;
+      if (m.form == SlideMode::kJson) {
+        EXPECT_EQ(records[i]["text"].kind, test::JsonValue::Kind::kNull) << "no text beside slides";
+        const auto whole = test::JsonParser::Parse(form);
+        ASSERT_TRUE(whole.has_value());
+        EXPECT_EQ(records[i]["slides"].items.size(), (*whole)["slides"].items.size());
+        EXPECT_NE(run.out.find("\"slides\":" + form.substr(10, form.size() - 12) + "}\n"),
+                  std::string::npos) << "the very array of dkscrcmd -mjson";
+      } else {
+        if (form.starts_with("\xEF\xBB\xBF")) form.erase(0, 3);
+        for (size_t at; (at = form.find("\r\n")) != std::string::npos;) form.erase(at, 1);
+        EXPECT_EQ(records[i]["text"].text, form) << m.mode;
+        EXPECT_EQ(records[i]["slides"].kind, test::JsonValue::Kind::kNull) << m.mode;
+      }
+    }
+    EXPECT_EQ(records[2]["code"].number, -2) << m.mode;
+    EXPECT_EQ(records[2]["slides"].kind, test::JsonValue::Kind::kNull) << m.mode;
+  }
+}
+
 TEST_F(BatchRunTest, ManyJobsKeepInputOrderAndAHostileFileStopsNothing) {
   std::vector<std::string> list;
   for (int i = 0; i < 40; ++i) {
@@ -280,6 +349,8 @@ TEST_F(BatchRunTest, ExitStatusesAndUsageErrors) {
       {"-c1252", good},
       {"-d", "out", "-c", "12x", good},
       {"-0", good},
+      {"--mode", "pdf", good},
+      {"-m", "md", "-c1252", "-d", "out", good},
       {"--files-from", dir_.Path("no-list")},
   };
   for (const auto& args : usage) {

@@ -9,12 +9,13 @@ SAMPLES = [SOURCE_DIR / "samples" / "sample.ppt", SOURCE_DIR / "samples" / "samp
 CORPUS = pathlib.Path(os.environ.get("DKSCR_CORPUS_DIR", SOURCE_DIR.parent / "shared" / "corpus"))
 
 
-def dkscrcmd(path, code_page=65001):
-    """dkscrcmd's bytes for a file, or None when it fails."""
+def dkscrcmd(path, code_page=65001, mode="text"):
+    """dkscrcmd's bytes for a file (in the -m form `mode`), or None when it fails."""
     program = os.environ.get("DKSCRCMD")
     if not program:
         pytest.skip("DKSCRCMD names no console converter")
-    run = subprocess.run([program, f"-c{code_page}", os.fsencode(path), "*"], capture_output=True)
+    run = subprocess.run([program, f"-c{code_page}", f"-m{mode}", os.fsencode(path), "*"],
+                         capture_output=True)
     return run.stdout if run.returncode == 0 else None
 
 

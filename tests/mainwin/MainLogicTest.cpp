@@ -22,6 +22,7 @@
 #include "app/ListSort.h"
 #include "app/MainCommands.h"
 #include "app/RunMessages.h"
+#include "app/SaveOnLogout.h"
 #include "app/batchrun/BatchRun.h"
 #include "core/NativePath.h"
 #include "core/ResultCodes.h"
@@ -106,6 +107,58 @@ class MainLogicTest : public QObject {
     TellExitProblems({"a", "b"}, global, false, err, 100);
     QCOMPARE(boxes, 1);
     std::fclose(err);
+  }
+
+  // What a logout's save request does: the list and the settings on disk, and when they
+  // cannot be written, standard error and the log but never a box.
+  void logoutSavesWithoutAsking() {
+    for (bool writable : {true, false}) {
+      QTemporaryDir home;
+      TGlobal global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+      const QString job = QString::fromStdU16String(global.JobFilePath());
+      const QString settings = QString::fromStdU16String(global.SettingsFilePath());
+      std::FILE* err = std::tmpfile();
+      QVERIFY(err != nullptr);
+      TFmMain window(global);
+      TSaveOnLogout logout(*qApp, window, global, err);
+      window.AddFile(u"/nowhere/talk.ppt");
+      global.Settings.fileovertp = 3;
+      if (!writable) {
+        QVERIFY(QDir().mkpath(job));
+        QVERIFY(QDir().mkpath(settings));
+      }
+      int boxes = 0;
+      QTimer probe;
+      QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) ++boxes, box->close();
+      });
+      probe.start(5);
+      QVERIFY(!logout.Fired());
+      logout.Save();
+      QCoreApplication::processEvents();
+      QVERIFY(logout.Fired());
+      QCOMPARE(boxes, 0);
+      std::rewind(err);
+      QByteArray told(4096, '\0');
+      told.resize(qsizetype(std::fread(told.data(), 1, size_t(told.size()), err)));
+      std::fclose(err);
+      if (writable) {
+        QVERIFY2(told.isEmpty(), told.constData());
+        TFileList saved;
+        LoadFileList(saved, global.JobFilePath());
+        QCOMPARE(saved.Count(), size_t(1));
+        QVERIFY(saved.Entries()[0].SubItem(kSubItemSourceFile) == u"/nowhere/talk.ppt");
+        QVERIFY(test::ReadBytes(settings).contains("fileovertp=3"));
+      } else {
+        QVERIFY2(told.contains("Unable to write to " + job.toLocal8Bit()), told.constData());
+        QVERIFY2(told.contains("Unable to write to " + settings.toLocal8Bit()), told.constData());
+        QVERIFY(test::LogText(global).contains("Unable to write to " + settings));
+      }
+      if (!writable) {
+        QVERIFY(QDir(job).removeRecursively());
+        QVERIFY(QDir(settings).removeRecursively());
+      }
+    }
   }
 
   void textsFollowTheUsersLanguage() {

@@ -340,7 +340,8 @@ TEST(StandardConverters, TextFormChoosesTheConverters) {
   EXPECT_EQ(SlideModeOfTextForm(kTextFormComplete), SlideMode::kFull);
   EXPECT_EQ(SlideModeOfTextForm(kTextFormMarkdown), SlideMode::kMarkdown);
   EXPECT_EQ(SlideModeOfTextForm(7), SlideMode::kText);
-  const Converter* pptConverter = StandardConverters()[0].convert.target<Converter>();
+  const std::vector<ConverterForType> standard = StandardConverters();
+  const Converter* pptConverter = standard[0].convert.target<Converter>();
   ASSERT_NE(pptConverter, nullptr);
   EXPECT_EQ(*pptConverter, &ConvertPpt);
 

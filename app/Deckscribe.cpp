@@ -10,6 +10,7 @@
 #include "app/Global.h"
 #include "app/ProgramDialogs.h"
 #include "app/ProgramDir.h"
+#include "app/SaveOnLogout.h"
 #include "app/Translations.h"
 #include "app/UnMain.h"
 #include "app/ZipHooks.h"
@@ -35,9 +36,10 @@ int main(int argc, char* argv[]) {
     dkscr::TProgramDialogs dialogs(global, window.get());
     window->SetDialogs(&dialogs);
     dkscr::TCloseOnSignal closer(window.get());
+    dkscr::TSaveOnLogout logout(app, *window, global, stderr);
     window->show();
     result = QApplication::exec();
-    bySignal = closer.Fired();
+    bySignal = closer.Fired() || logout.Fired();
     // The main window saves the list; the dialogs it owns hand their choices to the settings.
     window.reset();
   }

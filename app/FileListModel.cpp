@@ -6,6 +6,7 @@
 
 #include "app/KelFileFind.h"
 #include "app/ListSort.h"
+#include "app/RunMessages.h"
 
 namespace dkscr {
 
@@ -38,13 +39,18 @@ QString TFileListModel::Text(int row, int column) const {
   return QString::fromStdU16String(Entry(row).SubItem(size_t(column - 1)));
 }
 
+QString TFileListModel::ShownText(int row, int column) const {
+  const QString text = Text(row, column);
+  return column == kColMessage ? ShownRunMessage(text) : text;
+}
+
 QVariant TFileListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= Count()) return {};
   const int row = index.row();
   const int col = index.column();
   switch (role) {
     case Qt::DisplayRole:
-      return col == kColState ? QVariant() : QVariant(Text(row, col));
+      return col == kColState ? QVariant() : QVariant(ShownText(row, col));
     case Qt::DecorationRole:
       if (col == kColState) {
         const int32_t s = Entry(row).State;
@@ -60,7 +66,8 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
     case Qt::AccessibleTextRole:
       // The state icon in words, for a screen reader and under the mouse; the other
       // columns' whole texts, which the list may have cut off.
-      return col == kColState ? QVariant(StateText(Entry(row).State)) : QVariant(Text(row, col));
+      return col == kColState ? QVariant(StateText(Entry(row).State))
+                               : QVariant(ShownText(row, col));
     default:
       return {};
   }
@@ -170,11 +177,11 @@ void TFileListModel::ReplaceAll(TFileList list) {
 }
 
 void TFileListModel::SortByColumn(int column, bool ascending) {
-  // Keys once per entry, not once per comparison.
+  // Keys once per entry, not once per comparison; the order the user sees.
   std::vector<TFileListEntry>& entries = FList.Entries();
   std::vector<std::u16string> keys(entries.size());
   if (column != kColState)
-    for (size_t i = 0; i < keys.size(); ++i) keys[i] = Text(int(i), column).toStdU16String();
+    for (size_t i = 0; i < keys.size(); ++i) keys[i] = ShownText(int(i), column).toStdU16String();
   std::vector<int> order(entries.size());
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {

@@ -1,6 +1,7 @@
 #pragma once
 // The file list as the list view shows it: seven columns, a state icon in the first, the
-// six column texts in the others, and alternating row colours.
+// six column texts in the others, and alternating row colours. The entries keep the run's
+// messages in English; only what is shown is translated.
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QIcon>
@@ -51,6 +52,8 @@ class TFileListModel : public QAbstractTableModel {
 
   // The text of a column (1..6); empty when the entry has fewer texts.
   QString Text(int row, int column) const;
+  // The text as the list shows it: run messages in the user's language.
+  QString ShownText(int row, int column) const;
   void SetText(int row, int column, const QString& text);
   void SetState(int row, int32_t state);
 

@@ -159,6 +159,11 @@ void TFmMain::FormDestroy() {
   FDirList.clear();
 }
 
+void TFmMain::SaveNow() {
+  RememberPlacement();
+  SaveJobFile();
+}
+
 void TFmMain::SetDialogs(TMainDialogs* dialogs) {
   FDialogs = dialogs;
   if (FDialogs == nullptr || FStartProblem.isEmpty()) return;

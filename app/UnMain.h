@@ -54,6 +54,9 @@ class TFmMain : public QMainWindow {
   ~TFmMain() override;
   TFmMain(const TFmMain&) = delete;
   TFmMain& operator=(const TFmMain&) = delete;
+  // Saves the list and the window's place now, as closing would (a desktop logout may end
+  // the program without closing it).
+  void SaveNow();
 
   // The program's other windows; set once they exist. A problem met while loading the saved
   // list is told through them, once.

@@ -179,6 +179,15 @@ BatchRunCounts RunConversion(TConvertMode mode, BatchRunHost& host, OutputBuffer
   return Run(mode, host, output, converters).Execute();
 }
 
+std::vector<std::u16string> RunEntryMessages() {
+  std::vector<std::u16string> messages = {kConverted, kRefused, kTypeNotSupported};
+  for (ResultCode code : {kResultLoadError, kResultSourceMissing, kResultSourceOpenError,
+                          kResultFormatError, kResultTargetCreateError, kResultTargetWriteError,
+                          kResultEncrypted})
+    messages.push_back(MessageForResult(code));
+  return messages;
+}
+
 std::u16string AutoRenameTarget(const std::u16string& target) {
   // Target names end in ".txt" or ".md"; anything else is numbered at its very end.
   size_t extLength = 0;

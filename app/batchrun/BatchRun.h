@@ -95,6 +95,10 @@ struct BatchRunCounts {
 BatchRunCounts RunConversion(TConvertMode mode, BatchRunHost& host, OutputBuffer& output,
                             const std::vector<ConverterForType>& converters);
 
+// Every "Convert Message" a run can store for an entry, so that the windows can translate
+// each of them.
+std::vector<std::u16string> RunEntryMessages();
+
 // The first free numbered name for an existing target: base(1).txt, base(2).txt, ...
 std::u16string AutoRenameTarget(const std::u16string& target);
 

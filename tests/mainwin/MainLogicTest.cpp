@@ -21,9 +21,54 @@
 #include "app/FileProbe.h"
 #include "app/ListSort.h"
 #include "app/MainCommands.h"
+#include "app/RunMessages.h"
+#include "app/SaveOnLogout.h"
+#include "app/batchrun/BatchRun.h"
 #include "core/NativePath.h"
+#include "core/ResultCodes.h"
+#include "tests/mainwin/WindowTestKit.h"
 
 using namespace dkscr;
+
+namespace {
+
+// Called with the German translation installed.
+void RunMessagesShowTranslatedButLogInEnglish(QTemporaryDir& home, TGlobal& global,
+                                            TFmMain& window) {
+  global.Settings.targetdir = test::U(home.filePath("out") + "/");
+  const QString garbage = home.filePath("broken.ppt");
+  test::WriteBytes(garbage, "not a presentation");
+  const QString missing = home.filePath("gone.ppt");
+  window.AddFile(test::U(garbage));
+  window.AddFile(test::U(missing));
+  window.MenuItemClick(window.ActionOfTag(31));
+  TFileListModel& model = *window.Model();
+  const struct {
+    int row;
+    const char* english;
+    const char* german;
+    QString path;
+  } rows[] = {{0, "File format not correct", "Ung\u00fcltiges Dateiformat", garbage},
+              {1, "Source file does not exist", "Quelldatei existiert nicht", missing}};
+  const QString log = test::LogText(global);
+  for (const auto& r : rows) {
+    const QModelIndex cell = model.index(r.row, kColMessage);
+    for (int role : {int(Qt::DisplayRole), int(Qt::ToolTipRole), int(Qt::AccessibleTextRole)})
+      QCOMPARE(model.data(cell, role).toString(), QString(r.german));
+    // Stored, saved and logged in English.
+    QCOMPARE(model.Text(r.row, kColMessage), QString(r.english));
+    QVERIFY2(log.contains(QString("]: Failed: %1 (%2)\r\n").arg(r.english, r.path)),
+             qPrintable(log));
+  }
+  // The list sorts by what it shows: "Quelldatei" before "Ungueltiges", unlike English.
+  model.SortByColumn(kColMessage, true);
+  QCOMPARE(model.Text(0, kColMessage), QString("Source file does not exist"));
+  // Every run message has its German text in the test translation.
+  for (const char* text : RunMessageTexts())
+    QVERIFY2(ShownRunMessage(text) != QString(text), text);
+}
+
+}  // namespace
 
 class MainLogicTest : public QObject {
   Q_OBJECT
@@ -64,6 +109,58 @@ class MainLogicTest : public QObject {
     std::fclose(err);
   }
 
+  // What a logout's save request does: the list and the settings on disk, and when they
+  // cannot be written, standard error and the log but never a box.
+  void logoutSavesWithoutAsking() {
+    for (bool writable : {true, false}) {
+      QTemporaryDir home;
+      TGlobal global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+      const QString job = QString::fromStdU16String(global.JobFilePath());
+      const QString settings = QString::fromStdU16String(global.SettingsFilePath());
+      std::FILE* err = std::tmpfile();
+      QVERIFY(err != nullptr);
+      TFmMain window(global);
+      TSaveOnLogout logout(*qApp, window, global, err);
+      window.AddFile(u"/nowhere/talk.ppt");
+      global.Settings.fileovertp = 3;
+      if (!writable) {
+        QVERIFY(QDir().mkpath(job));
+        QVERIFY(QDir().mkpath(settings));
+      }
+      int boxes = 0;
+      QTimer probe;
+      QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) ++boxes, box->close();
+      });
+      probe.start(5);
+      QVERIFY(!logout.Fired());
+      logout.Save();
+      QCoreApplication::processEvents();
+      QVERIFY(logout.Fired());
+      QCOMPARE(boxes, 0);
+      std::rewind(err);
+      QByteArray told(4096, '\0');
+      told.resize(qsizetype(std::fread(told.data(), 1, size_t(told.size()), err)));
+      std::fclose(err);
+      if (writable) {
+        QVERIFY2(told.isEmpty(), told.constData());
+        TFileList saved;
+        LoadFileList(saved, global.JobFilePath());
+        QCOMPARE(saved.Count(), size_t(1));
+        QVERIFY(saved.Entries()[0].SubItem(kSubItemSourceFile) == u"/nowhere/talk.ppt");
+        QVERIFY(test::ReadBytes(settings).contains("fileovertp=3"));
+      } else {
+        QVERIFY2(told.contains("Unable to write to " + job.toLocal8Bit()), told.constData());
+        QVERIFY2(told.contains("Unable to write to " + settings.toLocal8Bit()), told.constData());
+        QVERIFY(test::LogText(global).contains("Unable to write to " + settings));
+      }
+      if (!writable) {
+        QVERIFY(QDir(job).removeRecursively());
+        QVERIFY(QDir(settings).removeRecursively());
+      }
+    }
+  }
+
   void textsFollowTheUsersLanguage() {
 #ifndef DKSCR_TEST_TRANSLATIONS
     QSKIP("lrelease not installed");
@@ -82,12 +179,28 @@ class MainLogicTest : public QObject {
       QCOMPARE(window.Buttons["BtnConvert"]->text(), QString("&Umwandeln"));
       QCOMPARE(window.Model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(),
                QString("Zieldatei"));
+      RunMessagesShowTranslatedButLogInEnglish(home, global, window);
     }
     for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
       QCoreApplication::removeTranslator(t);
       delete t;
     }
 #endif
+  }
+
+  // A run message missing from the marked texts would stay English in every language.
+  void everyRunMessageIsMarkedForTranslation() {
+    QStringList marked;
+    for (const char* text : RunMessageTexts()) marked << QString(text);
+    for (ResultCode code = -64; code <= 0; ++code) {
+      const QString text = TextsForResult(code).windowed;
+      QVERIFY2(marked.contains(text), qPrintable(text));
+    }
+    for (const std::u16string& message : RunEntryMessages()) {
+      const QString text = QString::fromStdU16String(message);
+      QVERIFY2(marked.contains(text), qPrintable(text));
+    }
+    QVERIFY(RunEntryMessages().size() >= 10);
   }
 
   void templateHoldsTheTextsUsersSee() {
@@ -99,10 +212,11 @@ class MainLogicTest : public QObject {
     const QString ts = QString::fromUtf8(file.readAll());
     // Contexts as tr() looks them up at run time, namespace included.
     for (const char* context : {"dkscr::TFmMain", "dkscr::TFmOption", "dkscr::TFileListModel",
-                                "dkscr::TFmCancelCvt", "Commands"})
+                                "dkscr::TFmCancelCvt", "Commands", "RunMessages"})
       QVERIFY2(ts.contains(QString("<name>%1</name>").arg(context)), context);
     for (const char* text : {"Done Scanning, add %1 file(s).", "Converting Files...",
-                             "Convert &amp;Selected", "Please select the type of file to be converted!"})
+                             "Convert &amp;Selected", "Please select the type of file to be converted!",
+                             "Target file already exists, user canceled"})
       QVERIFY2(ts.contains(QString("<source>%1</source>").arg(text)), text);
 #endif
   }

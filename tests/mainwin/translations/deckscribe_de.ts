@@ -22,4 +22,47 @@
         <translation>Zieldatei</translation>
     </message>
 </context>
+<context>
+    <name>RunMessages</name>
+    <message>
+        <source>Convert successfully</source>
+        <translation>Erfolgreich umgewandelt</translation>
+    </message>
+    <message>
+        <source>Load file filter dll error</source>
+        <translation>Filterbibliothek nicht geladen</translation>
+    </message>
+    <message>
+        <source>Source file does not exist</source>
+        <translation>Quelldatei existiert nicht</translation>
+    </message>
+    <message>
+        <source>File type not support</source>
+        <translation>Dateityp nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>Source file open error</source>
+        <translation>Quelldatei nicht zu öffnen</translation>
+    </message>
+    <message>
+        <source>File format not correct</source>
+        <translation>Ungültiges Dateiformat</translation>
+    </message>
+    <message>
+        <source>Target file create error</source>
+        <translation>Zieldatei nicht anzulegen</translation>
+    </message>
+    <message>
+        <source>Target file write error</source>
+        <translation>Zieldatei nicht zu schreiben</translation>
+    </message>
+    <message>
+        <source>Extracting text from source file not allowed</source>
+        <translation>Textauszug aus der Quelldatei nicht erlaubt</translation>
+    </message>
+    <message>
+        <source>Target file already exists, user canceled</source>
+        <translation>Zieldatei existiert, vom Benutzer abgebrochen</translation>
+    </message>
+</context>
 </TS>

@@ -1,7 +1,10 @@
 #!/bin/bash
 # Two threads in one process against two one-thread processes side by side, in turns: on a
 # busy machine neither shows a clean doubling, but a lock or other state shared inside the
-# library makes the threads fall behind the processes.
+# library makes the threads fall behind the processes. With the kernel's autogroup scheduling
+# (/proc/sys/kernel/sched_autogroup_enabled) everything started from one session shares one
+# group's slice of the CPUs, so while other sessions keep the cores busy a second thread or
+# process adds no CPU time: then only the rate per CPU-second and this comparison tell.
 # Usage: bench/api_threads_vs_processes.sh BUILD_DIR [corpus-dir [seconds [rounds]]]
 set -euo pipefail
 bench="${1:?build directory}/bench/bench_api_threads"

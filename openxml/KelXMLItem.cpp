@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "openxml/KelXMLParser.h"
-#include "openxml/KelXMLSyntax.h"
+#include "openxml/XmlLoaderInternals.h"
 
 // Under AddressSanitizer elements come from the heap one by one, so that every misuse of a
 // freed element is caught.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "openxml/KelXMLSyntax.h"
+#include "openxml/XmlLoaderInternals.h"
 
 namespace dkscr {
 

@@ -9,6 +9,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "openxml/XmlLoaderInternals.h"
+
 namespace dkscr {
 namespace {
 

@@ -7,7 +7,7 @@
 #endif
 
 #include "openxml/KelXMLParams.h"
-#include "openxml/KelXMLSyntax.h"
+#include "openxml/XmlLoaderInternals.h"
 
 namespace dkscr {
 namespace {

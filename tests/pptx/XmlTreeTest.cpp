@@ -31,6 +31,29 @@ TEST(XmlTree, SpaceBeforeCloseSpoilsPreserve) {
   EXPECT_EQ(xml.Root().Text(), "x");
 }
 
+TEST(XmlTree, PreserveIsFoundAnywhereInALongTag) {
+  // Padding moves "space=" across every offset of the 16-byte blocks the tag is scanned in.
+  const struct {
+    const char* attribute;
+    const char* text;
+  } cases[] = {
+      {"xml:space=\"preserve\"", " x "},
+      {"XML:SPACE=\"PRESERVE\"", " x "},
+      {"xml:Space=\"preserve\" b=\"a&amp;b\"", " x "},
+      {"xml:spade=\"preserve\"", "x"},
+      {"xml:space =\"preserve\"", "x"},
+      {"xml:space=\"preservex\"", "x"},
+      {"xspace=\"preserve\"", "x"},
+  };
+  for (const auto& c : cases) {
+    for (size_t pad = 0; pad < 40; ++pad) {
+      const std::string xml =
+          "<a:t z=\"" + std::string(pad, 'p') + "\" " + c.attribute + "> x </a:t>";
+      EXPECT_EQ(LoadedXml(xml).Root().Text(), c.text) << xml;
+    }
+  }
+}
+
 TEST(XmlTree, WhiteSpaceFlagChangesOnlyAtTags) {
   // After the preserving element ends, the flag is still set: the space before <q/> becomes
   // the parent's text. <q/> clears it again.

@@ -1,0 +1,31 @@
+#pragma once
+// Shortcuts of the XML syntax that only the tree builder takes: they let it skip work on
+// tags and text without changing what the public syntax functions give. Included by the
+// loader's own sources only.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "openxml/KelXMLParams.h"
+
+namespace dkscr {
+
+// The text ParseParams works on: after the first space, before the first ">" and a "/" just
+// before it. Empty when the tag has no space.
+std::string_view ParamsBodyOf(std::string_view token);
+// False when no attribute line made from this text can read xml:space=preserve.
+bool MayPreserveSpace(std::string_view body);
+// ParseParams from the text ParamsBodyOf gives.
+TXMLParams ParseParamsBody(std::string_view body);
+
+// DecodeEscapes in place (every replacement is shorter than what it replaces).
+void DecodeEscapesInPlace(std::string& text);
+// The same for text[begin..], leaving the bytes before it alone.
+void DecodeEscapesTail(std::string& text, size_t begin);
+// Position of the first byte of the first escape, or npos.
+size_t FindEscape(std::string_view text);
+
+// A token as the tree builder sees it: every CR LF pair deleted, then every LF CR pair.
+void DeleteLineBreakPairs(std::string& token);
+
+}  // namespace dkscr

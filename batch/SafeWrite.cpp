@@ -1,9 +1,7 @@
 #include "batch/SafeWrite.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <vector>
+#include <filesystem>
+#include <system_error>
 
 #include "core/AtomicWrite.h"
 
@@ -16,22 +14,12 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash == 0 ? 1 : slash);
 }
 
-// mkdir -p, cheap when the folder exists: the usual case costs one call. Missing ancestors
-// are collected first and made top down, without recursion.
+// The folders of a text file's path, made as needed ("mkdir -p").
 bool MakeFolders(const std::string& folder) {
-  std::vector<std::string> missing;
-  for (std::string f = folder; !f.empty();) {
-    if (::mkdir(f.c_str(), 0777) == 0 || errno == EEXIST) break;
-    if (errno != ENOENT) return false;
-    std::string parent = FolderOf(f);
-    if (parent == f) return false;
-    missing.push_back(std::move(f));
-    f = std::move(parent);
-  }
-  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-    if (::mkdir(it->c_str(), 0777) != 0 && errno != EEXIST) return false;
-  }
-  return true;
+  if (folder.empty()) return true;
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  return !error;
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include "core/ByteSource.h"
 #include "core/DocFile.h"
 #include "core/NativePath.h"
-#include "core/RegularFile.h"
 #include "openxml/KelUnZip.h"
 #include "openxml/KelXMLParser.h"
 #include "openxml/OfficeXSlideText.h"
@@ -91,14 +90,9 @@ class TPptxConversion {
   ResultCode CollectFromFile(const std::u16string& source, std::string& text) {
     // A folder is no file; a FIFO or device is one that cannot be opened as a package.
     const std::string native = PathToNative(source);
-    switch (KindOfPath(native)) {
-      case PathKind::kMissing:
-      case PathKind::kDirectory: return kResultSourceMissing;
-      case PathKind::kSpecial: return kResultSourceOpenError;
-      case PathKind::kRegular: break;
-    }
     struct stat info {};
-    if (::stat(native.c_str(), &info) != 0) return kResultSourceMissing;
+    if (::stat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return kResultSourceMissing;
+    if (!S_ISREG(info.st_mode)) return kResultSourceOpenError;
     FReader.SetZipName(source);
     // One open file for the directory and every slide.
     FReader.SetKeepZipOpen(true);

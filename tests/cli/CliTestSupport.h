@@ -17,27 +17,6 @@
 
 namespace dkscr::test {
 
-// The whole content of a file read from a descriptor, from the start.
-inline std::string ReadAll(int fd) {
-  std::string out;
-  char chunk[65536];
-  for (off_t at = 0;;) {
-    const ssize_t got = ::pread(fd, chunk, sizeof chunk, at);
-    if (got <= 0) break;
-    out.append(chunk, static_cast<size_t>(got));
-    at += got;
-  }
-  return out;
-}
-
-inline std::string ReadFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return "<missing>";
-  std::string out = ReadAll(fd);
-  ::close(fd);
-  return out;
-}
-
 inline bool Exists(const std::string& path) {
   struct stat st {};
   return ::lstat(path.c_str(), &st) == 0;

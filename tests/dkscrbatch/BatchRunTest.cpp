@@ -29,24 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFd(int fd) {
-  std::string out;
-  char chunk[65536];
-  for (off_t at = 0;;) {
-    const ssize_t got = ::pread(fd, chunk, sizeof chunk, at);
-    if (got <= 0) break;
-    out.append(chunk, static_cast<size_t>(got));
-    at += got;
-  }
-  return out;
-}
-
-std::string ReadPath(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return "<missing>";
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 struct RunResult {
   int status = -1;
   std::string out;
@@ -63,8 +45,8 @@ RunResult RunWith(std::vector<std::string> args, std::string_view input = {}, bo
   for (const std::string& arg : args) argv.push_back(arg.c_str());
   RunResult run;
   run.status = RunBatch(argv, BatchStreams{in, out, err, terminal});
-  run.out = ReadFd(out);
-  run.err = ReadFd(err);
+  run.out = test::ReadAll(out);
+  run.err = test::ReadAll(err);
   for (const int fd : {in, out, err}) ::close(fd);
   return run;
 }
@@ -85,7 +67,7 @@ class BatchRunTest : public ::testing::Test {
   }
   std::string PptText() { return Utf8Text(test::ExpectedPptText(deck_)); }
   std::string PptxText() { return Utf8Text(test::ExpectedPptxText(deck_)); }
-  std::string Out(const std::string& name) { return ReadPath(dir_.Path("out/" + name)); }
+  std::string Out(const std::string& name) { return test::ReadFile(dir_.Path("out/" + name)); }
   // The paths of the JSON records, in order.
   static std::vector<std::string> RecordPaths(const std::string& jsonl) {
     std::vector<std::string> paths;
@@ -124,7 +106,7 @@ TEST_F(BatchRunTest, FolderLayoutMirroredAndSharedNamesKeepTheirExtension) {
   const RunResult twice =
       RunWith({"-q", "-j4", "-d", dir_.Path("out3"), dir_.Path("other"), dir_.Path("in")});
   EXPECT_EQ(twice.status, 1);
-  EXPECT_EQ(ReadPath(dir_.Path("out3/sub/b.txt")), PptText());
+  EXPECT_EQ(test::ReadFile(dir_.Path("out3/sub/b.txt")), PptText());
   EXPECT_NE(twice.err.find("is also the text file of \"" + dir_.Path("other/sub/b.pptx")),
             std::string::npos)
       << twice.err;
@@ -135,7 +117,7 @@ TEST_F(BatchRunTest, FolderLayoutMirroredAndSharedNamesKeepTheirExtension) {
   fs::current_path(dir_.Path(""));
   EXPECT_EQ(RunWith({"-q", "-d", "out2", "in/./a.pptx"}).status, 0);
   fs::current_path(start);
-  EXPECT_EQ(ReadPath(dir_.Path("out2/in/a.pptx.txt")), PptxText());
+  EXPECT_EQ(test::ReadFile(dir_.Path("out2/in/a.pptx.txt")), PptxText());
 }
 
 TEST_F(BatchRunTest, FolderSearchTakesTheWholeFamilyOrTheChosenExtensions) {
@@ -192,20 +174,20 @@ TEST_F(BatchRunTest, ExistingTextFilesKeptReplacedOrUpdated) {
   };
 
   EXPECT_EQ(RunWith(base).status, 0);
-  EXPECT_EQ(ReadPath(target), "old text") << "kept without --overwrite";
+  EXPECT_EQ(test::ReadFile(target), "old text") << "kept without --overwrite";
 
   setTime(source, 1000);
   setTime(target, 2000);
   EXPECT_EQ(with("--update").status, 0);
-  EXPECT_EQ(ReadPath(target), "old text") << "text file newer than the presentation";
+  EXPECT_EQ(test::ReadFile(target), "old text") << "text file newer than the presentation";
   setTime(source, 3000);
   EXPECT_EQ(with("--update").status, 0);
-  EXPECT_EQ(ReadPath(target), PptText()) << "presentation newer";
+  EXPECT_EQ(test::ReadFile(target), PptText()) << "presentation newer";
 
   Put("out/a.txt", "old text");
   setTime(target, 9000);
   EXPECT_EQ(with("--overwrite").status, 0);
-  EXPECT_EQ(ReadPath(target), PptText());
+  EXPECT_EQ(test::ReadFile(target), PptText());
 }
 
 TEST_F(BatchRunTest, JsonRecordsStayValidWithOddText) {
@@ -257,8 +239,8 @@ TEST_F(BatchRunTest, ModesGiveDkscrcmdsFormsInTextFilesAndRecords) {
     std::vector<std::string> args = {"-q", "--mode", m.mode, "-d", dir_.Path(out), dir_.Path("in")};
     args.insert(args.begin(), codePage.begin(), codePage.end());
     EXPECT_EQ(RunWith(args).status, 0) << m.mode;
-    EXPECT_EQ(ReadPath(dir_.Path(out + "/a" + m.extension)), FormOf(ppt, m.form, 1252)) << m.mode;
-    EXPECT_EQ(ReadPath(dir_.Path(out + "/b" + m.extension)), FormOf(pptx, m.form, 1252)) << m.mode;
+    EXPECT_EQ(test::ReadFile(dir_.Path(out + "/a" + m.extension)), FormOf(ppt, m.form, 1252)) << m.mode;
+    EXPECT_EQ(test::ReadFile(dir_.Path(out + "/b" + m.extension)), FormOf(pptx, m.form, 1252)) << m.mode;
   }
 
   // JSON Lines: full and md put the form in "text"; json puts dkscrcmd -mjson's slides there
@@ -393,7 +375,7 @@ TEST_F(BatchRunTest, TextIsWhatDkscrcmdGivesForTheCorpus) {
       if (!fs::exists(target)) target = out + "/" + entry.path().filename().string() + ".txt";
       EXPECT_EQ(fs::exists(target), converted) << entry.path();
       if (converted) {
-        EXPECT_EQ(ReadPath(target), ReadPath(expected)) << entry.path();
+        EXPECT_EQ(test::ReadFile(target), test::ReadFile(expected)) << entry.path();
       }
       ++compared;
     }
@@ -426,7 +408,7 @@ TEST_F(BatchRunTest, GnuParallelSplitsAListOverSeveralRuns) {
   ASSERT_EQ(std::system(jsonl.c_str()), 0);
   std::vector<std::string> expected{"in/0.ppt", "in/0.pptx"};
   for (int i = 1; i < 7; ++i) expected.push_back("in/" + std::to_string(i) + ".ppt");
-  EXPECT_EQ(RecordPaths(ReadPath(records)), expected);
+  EXPECT_EQ(RecordPaths(test::ReadFile(records)), expected);
 }
 
 }  // namespace

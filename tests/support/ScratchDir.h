@@ -1,7 +1,9 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with everything in it, and a
-// writer of whole files.
+// writer and readers of whole files.
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,27 @@
 #include "core/NativePath.h"
 
 namespace dkscr::test {
+
+// The whole content of a file read from a descriptor, from the start.
+inline std::string ReadAll(int fd) {
+  std::string out;
+  char chunk[65536];
+  for (off_t at = 0;;) {
+    const ssize_t got = ::pread(fd, chunk, sizeof chunk, at);
+    if (got <= 0) break;
+    out.append(chunk, static_cast<size_t>(got));
+    at += got;
+  }
+  return out;
+}
+
+inline std::string ReadFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return "<missing>";
+  std::string out = ReadAll(fd);
+  ::close(fd);
+  return out;
+}
 
 inline void WriteFileBytes(const std::string& path, std::string_view bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);

@@ -21,22 +21,7 @@ using test::ScratchDir;
 using test::ZipEntrySpec;
 using test::ZipWriter;
 
-class KelUnZipTest : public ::testing::Test {
- protected:
-  // Opens the bytes as an archive and loads its directory.
-  void Open(std::string_view bytes, const std::string& name = "t.zip") {
-    zip_.SetZipName(dir_.Put(name, bytes));
-    zip_.LoadDirectory();
-  }
-  int Extract(std::string_view name) {
-    stream_.clear();
-    return zip_.ExtractToStream(stream_, name);
-  }
-
-  ScratchDir dir_;
-  TKelUnZip zip_;
-  std::string stream_;
-};
+class KelUnZipTest : public test::ArchiveFixture {};
 
 TEST_F(KelUnZipTest, ReadsStoredAndDeflatedEntries) {
   test::ZipLayout layout;

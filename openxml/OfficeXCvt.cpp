@@ -69,8 +69,7 @@ bool IsEncryptedPackage(std::unique_ptr<ByteSource> source) {
   if (!source) return false;
   std::string error;
   const std::unique_ptr<TDocFileStorage> storage = OpenDocSource(std::move(source), error);
-  return storage && storage->LastError.empty() &&
-         storage->OpenStream(u"EncryptedPackage", kStgmReadShareExclusive) != nullptr;
+  return storage && HoldsEncryptedPackage(*storage);
 }
 
 }  // namespace

@@ -224,6 +224,12 @@ TEST(PptSlides, EncryptedAndForeignFiles) {
   EXPECT_EQ(ConvertPptImageSlides(BuildCfb(PresentationStreams(doc, kTokenEncrypted)), SlideMode::kJson, 65001, out),
             kResultEncrypted);
   EXPECT_EQ(ConvertPptImageSlides("not a compound document", SlideMode::kJson, 65001, out), kResultFormatError);
+  // A password-protected .pptx taken for a .ppt (by its name, or by its content as dkscrbatch
+  // and the C interface take it) is refused as encrypted in every mode, not read as empty.
+  const std::string locked = BuildCfb({{u"EncryptionInfo", std::string(200, '\x04')}, {u"EncryptedPackage", "PK"}});
+  for (const SlideMode mode : {SlideMode::kText, SlideMode::kFull, SlideMode::kJson}) {
+    EXPECT_EQ(ConvertPptImageSlides(locked, mode, 65001, out), kResultEncrypted);
+  }
   // A compound document without a presentation: no slides, as the default gives no text.
   const ResultCode code = ConvertPptImageSlides(BuildCfb({{u"Other", "x"}}), SlideMode::kJson, 65001, out);
   ASSERT_GT(code, 0);

@@ -186,6 +186,10 @@ std::unique_ptr<TDocFileStorage> OpenDocSource(std::unique_ptr<ByteSource> sourc
   return std::make_unique<TDocFileStorage>(std::move(file));
 }
 
+bool HoldsEncryptedPackage(TDocFileStorage& storage) {
+  return storage.OpenStream(u"EncryptedPackage", kStgmReadShareExclusive) != nullptr;
+}
+
 int32_t FileOpenErrorToCheck(int error) { return (error == ENOENT || error == ENOTDIR) ? -2 : -5; }
 
 int32_t CheckDocFile(const std::u16string& path) {

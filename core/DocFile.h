@@ -74,6 +74,9 @@ class TDocFileStorage {
 // The root storage of the compound document the source holds, its structure read once; none,
 // with the parser's reason in `error`, when the source is no sound compound document.
 std::unique_ptr<TDocFileStorage> OpenDocSource(std::unique_ptr<ByteSource> source, std::string& error);
+// Whether the compound document is a password-protected Open XML package: it holds the
+// encrypted package in place of any content of its own.
+bool HoldsEncryptedPackage(TDocFileStorage& storage);
 // What a failed open of the file (an errno code) means for the checks below: -2 or -5.
 int32_t FileOpenErrorToCheck(int error);
 

@@ -71,7 +71,11 @@ void ReadAtomBytes(TDocFileStream& stream, uint64_t streamSize, uint32_t length,
 PptOpening OpenPptDocument(std::unique_ptr<TDocFileStorage> storage, PptOpenDocument& document) {
   document.storage = std::move(storage);
   document.currentUserStream = document.storage->OpenStream(u"Current User", kStgmReadShareExclusive);
-  if (!document.currentUserStream) return PptOpening::kNoText;
+  // A password-protected Open XML package is a compound document too; named or found as a
+  // binary presentation, it is refused as the package converter refuses it.
+  if (!document.currentUserStream) {
+    return HoldsEncryptedPackage(*document.storage) ? PptOpening::kEncrypted : PptOpening::kNoText;
+  }
   RecordHeader header;
   if (ReadRecordHeader(*document.currentUserStream, header) < 8) return PptOpening::kNoText;
   uint8_t atom[20];

@@ -27,7 +27,8 @@ void ReadAtomBytes(TDocFileStream& stream, uint64_t streamSize, uint32_t length,
 enum class PptOpening { kReady, kNoText, kEncrypted };
 
 // kNoText for a compound document that is no readable presentation (no streams, a damaged
-// edit chain); kReady with the document stream and directory loaded otherwise.
+// edit chain); kEncrypted for an encrypted presentation or password-protected Open XML
+// package; kReady with the document stream and directory loaded otherwise.
 PptOpening OpenPptDocument(std::unique_ptr<TDocFileStorage> storage, PptOpenDocument& document);
 
 }  // namespace dkscr

@@ -11,6 +11,7 @@
 #include "core/PptOpening.h"
 #include "core/PptReader.h"
 #include "core/PptRecords.h"
+#include "core/PptShapeGroups.h"
 #include "core/Utf.h"
 
 namespace dkscr {
@@ -23,7 +24,6 @@ constexpr uint16_t kSlideShowSlideInfoAtom = 0x03F9;
 constexpr uint16_t kPlaceholderAtom = 0x0BC3;
 constexpr uint16_t kCString = 0x0FBA;
 constexpr uint16_t kComment10 = 0x2EE0;
-constexpr uint16_t kShapeContainer = 0xF004;
 
 // TextHeaderAtom text types.
 constexpr uint32_t kTextTitle = 0;
@@ -46,6 +46,17 @@ struct ListEntry {
   std::vector<TextPiece> texts;
 };
 
+// A text with the placeholder of its shape (-1: none).
+using PlacedPiece = std::pair<int, TextPiece>;
+
+// A table among a page's pieces: its cells' pieces are [firstPiece, endPiece), in rows, each
+// cell a range of pieces (empty where a merged cell covers the position).
+struct PieceTable {
+  size_t firstPiece = 0;
+  size_t endPiece = 0;
+  std::vector<std::vector<std::pair<size_t, size_t>>> rows;
+};
+
 // What one slide or notes container holds.
 struct Page {
   bool isNotes = false;
@@ -53,8 +64,30 @@ struct Page {
   uint32_t notesIdRef = 0;  // a slide's notes page, by slide id
   uint32_t slideIdRef = 0;  // a notes page's slide, by slide id
   uint32_t slideId = 0;     // from the slide list
-  std::vector<std::pair<int, TextPiece>> pieces;  // with the placeholder of their shape (-1: none)
+  std::vector<PlacedPiece> pieces;
+  std::vector<PieceTable> tables;
+  std::vector<TextPiece> diagramPieces;
   std::vector<SlideComment> comments;
+};
+
+// A shape of a page's drawing while it is read.
+struct Shape {
+  int placeholder = -1;
+  std::vector<TextPiece> pieces;
+  uint16_t type = 0;         // the shape type
+  bool placed = false;       // whether `place` was read from an anchor
+  ShapePlace place;
+  size_t group = SIZE_MAX;   // the group this shape lies directly in
+  bool isGroupShape = false; // the group's own shape, which carries its properties
+};
+
+// A group of shapes; a table or diagram keeps the text of the shapes within it until it ends.
+struct ShapeGroup {
+  GroupKind kind = GroupKind::kPlain;
+  bool ownShapeSeen = false;
+  std::vector<ShapePlace> cellPlaces;          // a table's cells, as met
+  std::vector<std::vector<PlacedPiece>> cells;
+  std::vector<PlacedPiece> loose;              // text of other shapes within the group
 };
 
 [[noreturn]] void Fail() { throw PptFormatError(); }
@@ -197,18 +230,43 @@ class PptSlideReader {
       uint32_t recLen;
       uint64_t consumed;
       size_t shape;  // the shape this frame opened, or SIZE_MAX
+      size_t group;  // the group this frame opened, or SIZE_MAX
     };
-    struct Shape {
-      int placeholder = -1;
-      std::vector<TextPiece> pieces;
-    };
-    std::vector<Frame> frames{{top.recType, top.recLen, 0, SIZE_MAX}};
+    std::vector<Frame> frames{{top.recType, top.recLen, 0, SIZE_MAX, SIZE_MAX}};
     std::vector<Shape> shapes{Shape{}};  // shapes[0] holds text outside any shape
     std::vector<size_t> openShapes{0};
+    std::vector<ShapeGroup> groups;
+    size_t collector = SIZE_MAX;  // the open table or diagram group that takes the text within
     SlideComment comment;
     auto flushShape = [&](size_t index) {
-      for (TextPiece& piece : shapes[index].pieces) page.pieces.emplace_back(shapes[index].placeholder, std::move(piece));
-      shapes[index].pieces.clear();
+      Shape& shape = shapes[index];
+      if (collector == SIZE_MAX) {
+        for (TextPiece& piece : shape.pieces) page.pieces.emplace_back(shape.placeholder, std::move(piece));
+      } else {
+        ShapeGroup& group = groups[collector];
+        // A table's cells are its own rectangles; its borders are lines.
+        if (group.kind == GroupKind::kTable && shape.group == collector && !shape.isGroupShape && shape.placed &&
+            shape.type != officeart::kLineShapeType) {
+          group.cellPlaces.push_back(shape.place);
+          group.cells.emplace_back();
+          for (TextPiece& piece : shape.pieces) group.cells.back().emplace_back(shape.placeholder, std::move(piece));
+        } else {
+          for (TextPiece& piece : shape.pieces) group.loose.emplace_back(shape.placeholder, std::move(piece));
+        }
+      }
+      shape.pieces.clear();
+    };
+    // Completed containers close; `intact` is false for what a damaged page left open.
+    auto closeFrame = [&](const Frame& done, bool intact) {
+      if (done.shape != SIZE_MAX) {
+        flushShape(done.shape);
+        openShapes.pop_back();
+      }
+      if (done.group != SIZE_MAX && done.group == collector) {
+        collector = SIZE_MAX;
+        EmitGroup(groups[done.group], page);
+      }
+      if (done.type == kComment10 && intact) page.comments.push_back(comment);
     };
     while (!frames.empty()) {
       if (recordsLeft_ == 0) Fail();
@@ -219,11 +277,21 @@ class PptSlideReader {
       frames.back().consumed += size;
       Shape& shape = shapes[openShapes.back()];
       if (header.IsContainer()) {
-        Frame frame{header.recType, header.recLen, 0, SIZE_MAX};
-        if (header.recType == kShapeContainer) {
+        Frame frame{header.recType, header.recLen, 0, SIZE_MAX, SIZE_MAX};
+        if (header.recType == officeart::kSpContainer) {
+          Shape opened;
+          // A shape directly in a group: the group's own shape first, then its members.
+          if (frames.back().group != SIZE_MAX) {
+            opened.group = frames.back().group;
+            opened.isGroupShape = !groups[opened.group].ownShapeSeen;
+            groups[opened.group].ownShapeSeen = true;
+          }
           frame.shape = shapes.size();
           openShapes.push_back(shapes.size());
-          shapes.emplace_back();
+          shapes.push_back(std::move(opened));
+        } else if (header.recType == officeart::kSpgrContainer) {
+          frame.group = groups.size();
+          groups.emplace_back();
         } else if (header.recType == kComment10) {
           comment = {};
         }
@@ -235,6 +303,22 @@ class PptSlideReader {
       } else if (frames.size() == 1 && header.recType == kSlideShowSlideInfoAtom) {
         const std::vector<uint8_t>& data = ReadData(header.recLen, 11);
         page.hidden = data.size() >= 11 && (data[10] & 0x04) != 0;
+      } else if (header.recType == officeart::kFsp) {
+        shape.type = header.recInstance;
+        Skip(header.recLen);
+      } else if ((header.recType == officeart::kFopt || header.recType == officeart::kTertiaryFopt) &&
+                 shape.isGroupShape && !page.isNotes) {
+        // Only the outermost table or diagram is one; what lies within it is its text.
+        const uint32_t keep = static_cast<uint32_t>(std::min<uint64_t>(header.recLen, 6ull * header.recInstance));
+        const std::vector<uint8_t>& data = ReadData(header.recLen, keep);
+        const GroupKind kind = GroupKindOfProperties(data.data(), data.size(), header.recInstance);
+        if (kind != GroupKind::kPlain && collector == SIZE_MAX) {
+          groups[shape.group].kind = kind;
+          collector = shape.group;
+        }
+      } else if (header.recType == officeart::kChildAnchor || header.recType == officeart::kClientAnchor) {
+        const std::vector<uint8_t>& data = ReadData(header.recLen, 16);
+        if (!shape.placed) shape.placed = ShapePlaceOfAnchor(header.recType, data.data(), data.size(), shape.place);
       } else if (header.recType == kPlaceholderAtom) {
         const std::vector<uint8_t>& data = ReadData(header.recLen, 5);
         if (data.size() >= 5) shape.placeholder = data[4];
@@ -264,22 +348,66 @@ class PptSlideReader {
         broken = frames.back().consumed > frames.back().recLen;
         const Frame done = frames.back();
         frames.pop_back();
-        if (done.shape != SIZE_MAX) {
-          flushShape(done.shape);
-          openShapes.pop_back();
-        }
-        if (done.type == kComment10 && !broken) page.comments.push_back(comment);
+        closeFrame(done, !broken);
         if (broken) break;
       }
       if (broken) break;
     }
     // What a damaged page left open still counts.
-    while (openShapes.size() > 1) {
-      flushShape(openShapes.back());
-      openShapes.pop_back();
+    while (!frames.empty()) {
+      const Frame done = frames.back();
+      frames.pop_back();
+      closeFrame(done, false);
     }
     flushShape(0);
     return true;
+  }
+
+  // A table's cells go to the page in rows, each row left to right, with what else the group
+  // holds after them; a diagram's text goes to the diagrams.
+  static void EmitGroup(ShapeGroup& group, Page& page) {
+    if (group.kind == GroupKind::kDiagram) {
+      for (auto& cell : group.cells) {
+        for (PlacedPiece& piece : cell) page.diagramPieces.push_back(std::move(piece.second));
+      }
+      for (PlacedPiece& piece : group.loose) page.diagramPieces.push_back(std::move(piece.second));
+      return;
+    }
+    PieceTable table;
+    table.firstPiece = page.pieces.size();
+    for (const auto& row : LayOutTableCells(group.cellPlaces)) {
+      table.rows.emplace_back();
+      for (const std::vector<size_t>& position : row) {
+        const size_t first = page.pieces.size();
+        for (const size_t cell : position) {
+          for (PlacedPiece& piece : group.cells[cell]) page.pieces.push_back(std::move(piece));
+        }
+        table.rows.back().emplace_back(first, page.pieces.size());
+      }
+    }
+    table.endPiece = page.pieces.size();
+    page.tables.push_back(std::move(table));
+    for (PlacedPiece& piece : group.loose) page.pieces.push_back(std::move(piece));
+  }
+
+  // A table of the model: a cell's text is its paragraphs joined by line breaks.
+  static SlideTable MakeTable(const PieceTable& pieces, const std::vector<size_t>& pieceStarts,
+                              const std::vector<std::string>& paragraphs) {
+    SlideTable table;
+    table.firstParagraph = pieceStarts[pieces.firstPiece];
+    table.endParagraph = pieceStarts[pieces.endPiece];
+    for (const auto& row : pieces.rows) {
+      table.rows.emplace_back();
+      for (const auto& [first, end] : row) {
+        std::string cell;
+        for (size_t p = pieceStarts[first]; p < pieceStarts[end]; ++p) {
+          if (!cell.empty()) cell.push_back('\n');
+          cell += paragraphs[p];
+        }
+        table.rows.back().push_back(std::move(cell));
+      }
+    }
+    return table;
   }
 
   // Slides in list order, each with the notes page tied to it.
@@ -311,8 +439,10 @@ class PptSlideReader {
       slide.number = static_cast<int>(i) + 1;
       slide.hidden = slides[i].hidden;
       bool titleDone = false;
+      std::vector<size_t> pieceStarts;  // the first paragraph of each piece, and the end
       for (const auto& [placeholder, piece] : slides[i].pieces) {
         const size_t first = slide.paragraphs.size();
+        pieceStarts.push_back(first);
         AppendParagraphs(piece.text, slide.paragraphs);
         const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
         if (isTitle && !titleDone && slide.paragraphs.size() > first) {
@@ -325,6 +455,9 @@ class PptSlideReader {
           }
         }
       }
+      pieceStarts.push_back(slide.paragraphs.size());
+      for (const PieceTable& table : slides[i].tables) slide.tables.push_back(MakeTable(table, pieceStarts, slide.paragraphs));
+      for (const TextPiece& piece : slides[i].diagramPieces) AppendParagraphs(piece.text, slide.diagrams);
       if (const Page* page = notesOf[i]) {
         for (const auto& [placeholder, piece] : page->pieces) {
           // Slide image, slide number, date, header and footer are no notes.

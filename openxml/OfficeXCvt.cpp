@@ -69,9 +69,19 @@ bool IsEncryptedPackage(std::unique_ptr<ByteSource> source) {
   if (!source) return false;
   std::string error;
   const std::unique_ptr<TDocFileStorage> storage = OpenDocSource(std::move(source), error);
-  return storage && storage->LastError.empty() &&
-         storage->OpenStream(u"EncryptedPackage", kStgmReadShareExclusive) != nullptr;
+  return storage && HoldsEncryptedPackage(*storage);
 }
+
+}  // namespace
+
+bool IsEncryptedPackageFile(const std::u16string& source) {
+  int error = 0;
+  return IsEncryptedPackage(ByteSource::OpenFile(PathToNative(source), error));
+}
+
+bool IsEncryptedPackageImage(std::string_view image) { return IsEncryptedPackage(ByteSource::OfMemory(image)); }
+
+namespace {
 
 // Everything one conversion works with: created for the call and gone after it, so that
 // nothing of one package lingers into the next, nor into the encoding of its text.
@@ -96,17 +106,14 @@ class TPptxConversion {
     FReader.SetZipName(source);
     // One open file for the directory and every slide.
     FReader.SetKeepZipOpen(true);
-    return CollectFromReader(static_cast<uint64_t>(info.st_size), text, [&] {
-      int error = 0;
-      return IsEncryptedPackage(ByteSource::OpenFile(native, error));
-    });
+    return CollectFromReader(static_cast<uint64_t>(info.st_size), text,
+                             [&] { return IsEncryptedPackageFile(source); });
   }
 
   // The same for a package held in memory.
   ResultCode CollectFromImage(std::string_view image, std::string& text) {
     FReader.SetZipImage(image);
-    return CollectFromReader(image.size(), text,
-                             [&] { return IsEncryptedPackage(ByteSource::OfMemory(image)); });
+    return CollectFromReader(image.size(), text, [&] { return IsEncryptedPackageImage(image); });
   }
 
  private:

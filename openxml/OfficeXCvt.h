@@ -16,4 +16,9 @@ ResultCode ConvertPptx(const std::u16string& source, OutputBuffer& output, int32
 // The same on a package held in memory, which must outlive the call.
 ResultCode ConvertPptxImage(std::string_view image, OutputBuffer& output, int32_t codePage);
 
+// Whether a file, or a file image, that holds no ZIP package is a password-protected one: a
+// compound document with the encrypted package in it (-11 rather than -5).
+bool IsEncryptedPackageFile(const std::u16string& source);
+bool IsEncryptedPackageImage(std::string_view image);
+
 }  // namespace dkscr

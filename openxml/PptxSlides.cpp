@@ -164,14 +164,16 @@ ResultCode ReadPackage(TKelUnZip& reader, SlideDeck& deck) {
   return deck.slides.empty() ? kResultFormatError : 0;
 }
 
-// The package once the reader knows its archive.
-ResultCode ReadLoadedPackage(TKelUnZip& reader, SlideDeck& deck) {
+// The package once the reader knows its archive; without one, a password-protected package
+// is told from any other file as the default converter tells it.
+template <typename EncryptedCheck>
+ResultCode ReadLoadedPackage(TKelUnZip& reader, SlideDeck& deck, EncryptedCheck isEncrypted) {
   try {
     reader.LoadDirectory();
   } catch (...) {
     return kResultSourceOpenError;
   }
-  if (reader.EntryCount() == 0) return kResultFormatError;
+  if (reader.EntryCount() == 0) return isEncrypted() ? kResultEncrypted : kResultFormatError;
   return ReadPackage(reader, deck);
 }
 
@@ -179,13 +181,13 @@ ResultCode ReadLoadedPackage(TKelUnZip& reader, SlideDeck& deck) {
 
 ResultCode ReadPptxSlides(const std::u16string& source, SlideDeck& deck) {
   try {
+    // A folder is no file; a FIFO or device is one that cannot be opened as a package.
     struct stat info {};
-    if (stat(PathToNative(source).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-      return kResultSourceMissing;
-    }
+    if (stat(PathToNative(source).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return kResultSourceMissing;
+    if (!S_ISREG(info.st_mode)) return kResultSourceOpenError;
     TKelUnZip reader;
     reader.SetZipName(source);
-    return ReadLoadedPackage(reader, deck);
+    return ReadLoadedPackage(reader, deck, [&] { return IsEncryptedPackageFile(source); });
   } catch (...) {
     // A damaged entry, memory running out: whatever stops the reading is a format error.
     return kResultFormatError;
@@ -196,7 +198,7 @@ ResultCode ReadPptxImageSlides(std::string_view image, SlideDeck& deck) {
   try {
     TKelUnZip reader;
     reader.SetZipImage(image);
-    return ReadLoadedPackage(reader, deck);
+    return ReadLoadedPackage(reader, deck, [&] { return IsEncryptedPackageImage(image); });
   } catch (...) {
     return kResultFormatError;
   }

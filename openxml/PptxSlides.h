@@ -12,8 +12,8 @@
 
 namespace dkscr {
 
-// Fills `deck`; 0 on success, else -2 (no such file), -4 (cannot be read), -5 (no ZIP
-// package, or no slide in it).
+// Fills `deck`; 0 on success, else -2 (no such file), -4 (cannot be read), -11 (a
+// password-protected package), -5 (no ZIP package, or no slide in it).
 ResultCode ReadPptxSlides(const std::u16string& source, SlideDeck& deck);
 // The same for a package held in memory (-4 when no ZIP directory is found in it).
 ResultCode ReadPptxImageSlides(std::string_view image, SlideDeck& deck);

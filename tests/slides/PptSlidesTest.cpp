@@ -3,6 +3,7 @@
 // slide-number and image placeholders left out, and comments.
 #include <gtest/gtest.h>
 
+#include "core/PptShapeGroups.h"
 #include "core/PptSlides.h"
 #include "tests/support/JsonValue.h"
 #include "tests/support/PptBuilder.h"
@@ -134,6 +135,88 @@ TEST(PptSlides, DeepGroupsCostNoStack) {
   EXPECT_EQ(deck.slides[0].paragraphs, std::vector<std::string>{"bottom"});
 }
 
+// A shape of a group: its type, its place (left, top, right, bottom) and its text.
+std::string Member(uint16_t shapeType, int32_t left, int32_t top, int32_t right, int32_t bottom, std::u16string_view text) {
+  std::vector<std::string> records = {Atom(0xF00A, Le32(0) + Le32(0xA02), shapeType, 2),
+                                      Atom(0xF00F, Le32(left) + Le32(top) + Le32(right) + Le32(bottom))};
+  if (!text.empty()) records.push_back(Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(text)}));
+  return Container(rt::kSpContainer, records);
+}
+
+// A group whose own shape carries the given properties (id, value) in its tertiary table.
+std::string Group(const std::vector<std::pair<uint16_t, uint32_t>>& properties, const std::vector<std::string>& members) {
+  std::string table;
+  for (const auto& [id, value] : properties) table += Le16(id) + Le32(value);
+  std::vector<std::string> children = {Container(rt::kSpContainer, {Atom(0xF009, std::string(16, '\0'), 0, 1),
+                                                                    Atom(0xF00A, Le32(0) + Le32(0x201), 0, 2),
+                                                                    Atom(0xF122, table, static_cast<uint16_t>(properties.size()), 3)})};
+  children.insert(children.end(), members.begin(), members.end());
+  return Container(rt::kSpgrContainer, children);
+}
+
+// A 3 x 3 table, its cells stored column by column, with borders: "Wide" spans two columns,
+// "x" / "y" two rows. Then an organization chart and a group whose table flag is clear.
+std::string MakeTableDeck() {
+  const std::string table = Group({{0x039F, 1}}, {Member(20, 0, 0, 300, 0, u""), Member(1, 0, 0, 100, 50, u"Head A"),
+                                                  Member(1, 0, 50, 100, 150, u"x\ry"), Member(1, 100, 50, 200, 100, u""),
+                                                  Member(1, 100, 100, 200, 150, u"p"), Member(1, 100, 0, 300, 50, u"Wide"),
+                                                  Member(1, 200, 50, 300, 100, u"z"), Member(1, 200, 100, 300, 150, u"q"),
+                                                  Member(20, 0, 150, 300, 150, u"")});
+  const std::string chart = Group({{0x0500, 1}}, {Member(1, 0, 0, 9, 9, u"Boss"), Member(1, 0, 9, 9, 19, u"Aide")});
+  const std::string plain = Group({{0x039F, 2}}, {Member(1, 0, 0, 9, 9, u"Loose")});
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({ShapeWithText({TextHeaderAtom(0), ShapeText(u"Sales")}),
+                                                                        table, chart, plain})}));
+  offsets[1] = doc.Append(Container(rt::kDocument, {Container(rt::kSlideListWithText, {SlidePersistAtom(3)}, 0)}));
+  doc.AppendSave(offsets, 1);
+  return BuildCfb(PresentationStreams(doc));
+}
+
+TEST(PptSlides, TablesAndDiagramsInEveryForm) {
+  const std::string image = MakeTableDeck();
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptImageSlides(image, deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  const Slide& slide = deck.slides[0];
+  EXPECT_EQ(slide.paragraphs, (std::vector<std::string>{"Sales", "Head A", "Wide", "x", "y", "z", "p", "q", "Loose"}));
+  ASSERT_EQ(slide.tables.size(), 1u);
+  EXPECT_EQ(slide.tables[0].rows,
+            (std::vector<std::vector<std::string>>{{"Head A", "Wide", ""}, {"x\ny", "", "z"}, {"", "p", "q"}}));
+  EXPECT_EQ(slide.tables[0].firstParagraph, 1u);
+  EXPECT_EQ(slide.tables[0].endParagraph, 8u);
+  EXPECT_EQ(slide.diagrams, (std::vector<std::string>{"Boss", "Aide"}));
+
+  auto convert = [&](SlideMode mode) {
+    OutputBuffer out;
+    const ResultCode code = ConvertPptImageSlides(image, mode, 1252, out);
+    EXPECT_GT(code, 0);
+    return code > 0 ? std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)) : "";
+  };
+  EXPECT_EQ(convert(SlideMode::kFull), "Slide 1\r\nSales\r\nHead A\tWide\t\r\nx y\t\tz\r\n\tp\tq\r\nLoose\r\nBoss\r\nAide\r\n");
+  EXPECT_EQ(convert(SlideMode::kMarkdown),
+            "## 1. Sales\n\n| Head A | Wide |  |\n| --- | --- | --- |\n| x y |  | z |\n|  | p | q |\n\nLoose\n\nBoss\n\nAide\n\n");
+  const auto json = JsonParser::Parse(convert(SlideMode::kJson));
+  ASSERT_TRUE(json.has_value());
+  const auto& rows = (*json)["slides"][0]["tables"][0];
+  ASSERT_EQ(rows.items.size(), 3u);
+  EXPECT_EQ(rows[1].Strings(), (std::vector<std::string>{"x\ny", "", "z"}));
+  EXPECT_EQ(rows[2].Strings(), (std::vector<std::string>{"", "p", "q"}));
+  EXPECT_EQ((*json)["slides"][0]["diagrams"].Strings(), (std::vector<std::string>{"Boss", "Aide"}));
+}
+
+TEST(PptSlides, CellsScatteredLikeNoTableCostNoGrid) {
+  // 1000 cells on a diagonal would make a grid of a million positions: one row per cell instead.
+  std::vector<ShapePlace> diagonal;
+  for (int32_t i = 0; i < 1000; ++i) diagonal.push_back({i, 999 - i});
+  const CellGrid grid = LayOutTableCells(diagonal);
+  ASSERT_EQ(grid.size(), 1000u);
+  for (size_t r = 0; r < grid.size(); ++r) EXPECT_EQ(grid[r], (std::vector<std::vector<size_t>>{{r}}));
+  // Two cells in one place share it, in the order stored; a full grid keeps its empty places.
+  EXPECT_EQ(LayOutTableCells({{5, 5}, {0, 0}, {5, 5}}),
+            (CellGrid{{{1}, {}}, {{}, {0, 2}}}));
+}
+
 TEST(PptSlides, EncryptedAndForeignFiles) {
   PptStreamBuilder doc;
   doc.AppendSave({{1, doc.Append(Container(rt::kDocument, {}))}}, 1);
@@ -141,6 +224,12 @@ TEST(PptSlides, EncryptedAndForeignFiles) {
   EXPECT_EQ(ConvertPptImageSlides(BuildCfb(PresentationStreams(doc, kTokenEncrypted)), SlideMode::kJson, 65001, out),
             kResultEncrypted);
   EXPECT_EQ(ConvertPptImageSlides("not a compound document", SlideMode::kJson, 65001, out), kResultFormatError);
+  // A password-protected .pptx taken for a .ppt (by its name, or by its content as dkscrbatch
+  // and the C interface take it) is refused as encrypted in every mode, not read as empty.
+  const std::string locked = BuildCfb({{u"EncryptionInfo", std::string(200, '\x04')}, {u"EncryptedPackage", "PK"}});
+  for (const SlideMode mode : {SlideMode::kText, SlideMode::kFull, SlideMode::kJson}) {
+    EXPECT_EQ(ConvertPptImageSlides(locked, mode, 65001, out), kResultEncrypted);
+  }
   // A compound document without a presentation: no slides, as the default gives no text.
   const ResultCode code = ConvertPptImageSlides(BuildCfb({{u"Other", "x"}}), SlideMode::kJson, 65001, out);
   ASSERT_GT(code, 0);

@@ -1,9 +1,14 @@
 // The slide model of .pptx packages built here: show order, exact run text, titles, tables,
 // groups, notes, SmartArt, charts and comments, and every output form of one deck.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <optional>
 
 #include "core/KelCvtBase.h"
+#include "openxml/OfficeXCvt.h"
 #include "openxml/PptxSlides.h"
+#include "tests/support/CfbWriter.h"
 #include "tests/support/JsonValue.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ZipWriter.h"
@@ -281,15 +286,40 @@ TEST(PptxSlidesHostile, SlideListedTwiceIsShownOnce) {
 
 TEST(PptxSlidesFailures, SameCodesAsTheDefaultConverter) {
   test::ScratchDir dir;
-  OutputBuffer out;
-  EXPECT_EQ(ConvertPptxSlides(PathFromNative(dir.Path("none.pptx")), SlideMode::kJson, 65001, out), kResultSourceMissing);
-  EXPECT_EQ(ConvertPptxSlides(PathFromNative(dir.Write("plain.pptx", "not a zip")), SlideMode::kJson, 65001, out),
-            kResultFormatError);
   test::ZipWriter zip;
   zip.Add("ppt/presentation.xml", "<p:presentation/>");
-  EXPECT_EQ(ConvertPptxSlides(PathFromNative(dir.Write("noslides.pptx", zip.Build())), SlideMode::kFull, 65001, out),
-            kResultFormatError);
-  EXPECT_FALSE(out.HasBlock());
+  const std::string fifo = dir.Path("pipe.pptx");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string name;
+    std::optional<std::string> bytes;  // none: not written
+    ResultCode code;
+  } cases[] = {
+      {"none.pptx", std::nullopt, kResultSourceMissing},
+      {"plain.pptx", "not a zip", kResultFormatError},
+      {"noslides.pptx", zip.Build(), kResultFormatError},
+      // A password-protected package: the encrypted package inside a compound document.
+      {"locked.pptx", test::BuildCfb({{u"EncryptionInfo", std::string(200, '\x04')}, {u"EncryptedPackage", "PK"}}),
+       kResultEncrypted},
+      {"other.pptx", test::BuildCfb({{u"Other", "x"}}), kResultFormatError},
+      {"pipe.pptx", std::nullopt, kResultSourceOpenError},
+  };
+  for (const auto& c : cases) {
+    const std::u16string path = PathFromNative(c.bytes ? dir.Write(c.name, *c.bytes) : dir.Path(c.name));
+    OutputBuffer out;
+    EXPECT_EQ(ConvertPptx(path, out, 65001), c.code) << c.name;
+    const ResultCode fromMemory = c.bytes ? ConvertPptxImage(*c.bytes, out, 65001) : 0;
+    if (c.code == kResultEncrypted) {
+      EXPECT_EQ(fromMemory, kResultEncrypted);
+    }
+    for (const SlideMode mode : {SlideMode::kFull, SlideMode::kMarkdown, SlideMode::kJson}) {
+      EXPECT_EQ(ConvertPptxSlides(path, mode, 65001, out), c.code) << c.name;
+      if (c.bytes) {
+        EXPECT_EQ(ConvertPptxImageSlides(*c.bytes, mode, 65001, out), fromMemory) << c.name;
+      }
+    }
+    EXPECT_FALSE(out.HasBlock()) << c.name;
+  }
 }
 
 }  // namespace

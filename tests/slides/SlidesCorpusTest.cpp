@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <iostream>
 
-#include "core/KelPptCvt.h"
 #include "core/NativePath.h"
 #include "core/PptSlides.h"
+#include "core/PresentationKind.h"
 #include "core/Utf.h"
-#include "openxml/OfficeXCvt.h"
 #include "openxml/PptxSlides.h"
 #include "openxml/XmlPullReader.h"
+#include "tests/support/JsonValue.h"
 
 namespace dkscr {
 namespace {
@@ -44,22 +44,33 @@ std::string Text(const OutputBuffer& out, ResultCode code) {
 TEST(SlidesCorpus, CompleteTextHoldsTheDefaultText) {
   const fs::path dir = DKSCR_CORPUS_DIR;
   if (!fs::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir;
-  int files = 0, slides = 0, withNotes = 0, tables = 0, withDiagrams = 0, withCharts = 0, comments = 0, hidden = 0;
+  struct Counts {
+    int files = 0, slides = 0, withNotes = 0, tables = 0, withDiagrams = 0, withCharts = 0, comments = 0, hidden = 0;
+  } counts[2];
   for (const auto& item : fs::directory_iterator(dir)) {
     const std::string ext = item.path().extension().string();
-    const bool pptx = ext == ".pptx";
-    if (ext != ".ppt" && !pptx) continue;
+    const PresentationKind kind = KindOfExtension(ext.empty() ? ext : ext.substr(1));
+    if (kind == PresentationKind::kUnknown) continue;
+    const bool pptx = kind == PresentationKind::kPptx;
     const std::u16string path = PathFromNative(item.path().string());
-    OutputBuffer defaultOut, fullOut;
-    const ResultCode defaultCode = pptx ? ConvertPptx(path, defaultOut, 65001) : ConvertPpt(path, defaultOut, 65001);
-    const ResultCode code = pptx ? ConvertPptxSlides(path, SlideMode::kFull, 65001, fullOut)
-                                 : ConvertPptSlides(path, SlideMode::kFull, 65001, fullOut);
+    const auto convert = pptx ? &ConvertPptxSlides : &ConvertPptSlides;
+    OutputBuffer defaultOut, fullOut, jsonOut, markdownOut;
+    const ResultCode defaultCode = convert(path, SlideMode::kText, 65001, defaultOut);
+    const ResultCode code = convert(path, SlideMode::kFull, 65001, fullOut);
+    const ResultCode jsonCode = convert(path, SlideMode::kJson, 65001, jsonOut);
+    const ResultCode markdownCode = convert(path, SlideMode::kMarkdown, 65001, markdownOut);
     if (defaultCode < 0) {
       EXPECT_EQ(code, defaultCode) << item.path();
+      EXPECT_EQ(jsonCode, defaultCode) << item.path();
+      EXPECT_EQ(markdownCode, defaultCode) << item.path();
       continue;
     }
     ASSERT_GE(code, 0) << item.path();
-    ++files;
+    ASSERT_GE(markdownCode, 0) << item.path();
+    ASSERT_GT(jsonCode, 0) << item.path();
+    EXPECT_TRUE(test::JsonParser::Parse(Text(jsonOut, jsonCode)).has_value()) << item.path();
+    Counts& count = counts[pptx ? 1 : 0];
+    ++count.files;
     const std::string complete = Squeezed(Text(fullOut, code));
     const std::string text = Text(defaultOut, defaultCode);
     size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
@@ -79,18 +90,22 @@ TEST(SlidesCorpus, CompleteTextHoldsTheDefaultText) {
       ASSERT_EQ(ReadPptSlides(OpenDocFile(path, kStgmReadShareExclusive), deck), 0);
     }
     for (const Slide& slide : deck.slides) {
-      ++slides;
-      withNotes += !slide.notes.empty();
-      tables += static_cast<int>(slide.tables.size());
-      withDiagrams += !slide.diagrams.empty();
-      withCharts += !slide.charts.empty();
-      comments += static_cast<int>(slide.comments.size());
-      hidden += slide.hidden;
+      ++count.slides;
+      count.withNotes += !slide.notes.empty();
+      count.tables += static_cast<int>(slide.tables.size());
+      count.withDiagrams += !slide.diagrams.empty();
+      count.withCharts += !slide.charts.empty();
+      count.comments += static_cast<int>(slide.comments.size());
+      count.hidden += slide.hidden;
     }
   }
-  std::cout << "corpus: " << files << " files, " << slides << " slides; with notes " << withNotes << ", tables "
-            << tables << ", with SmartArt " << withDiagrams << ", with charts " << withCharts << ", comments "
-            << comments << ", hidden " << hidden << "\n";
+  for (const int pptx : {0, 1}) {
+    const Counts& c = counts[pptx];
+    std::cout << "corpus " << (pptx ? "Open XML" : "binary") << ": " << c.files << " files, " << c.slides
+              << " slides; with notes " << c.withNotes << ", tables " << c.tables << ", with SmartArt "
+              << c.withDiagrams << ", with charts " << c.withCharts << ", comments " << c.comments << ", hidden "
+              << c.hidden << "\n";
+  }
 }
 
 }  // namespace

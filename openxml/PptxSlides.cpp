@@ -1,13 +1,12 @@
 #include "openxml/PptxSlides.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "core/NativePath.h"
+#include "core/RegularFile.h"
 #include "openxml/KelUnZip.h"
 #include "openxml/MarkupWalker.h"
 #include "openxml/OfficeXCvt.h"
@@ -179,8 +178,7 @@ ResultCode ReadLoadedPackage(TKelUnZip& reader, SlideDeck& deck) {
 
 ResultCode ReadPptxSlides(const std::u16string& source, SlideDeck& deck) {
   try {
-    struct stat info {};
-    if (stat(PathToNative(source).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (KindOfPath(PathToNative(source)) != PathKind::kRegular) {
       return kResultSourceMissing;
     }
     TKelUnZip reader;

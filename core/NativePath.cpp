@@ -52,7 +52,7 @@ std::string PathToNative(std::u16string_view path) {
   out.reserve(path.size());
   for (size_t i = 0; i < path.size(); ++i) {
     const char16_t u = path[i];
-    if (u >= 0xDC80 && u <= 0xDCFF) {  // an escaped raw byte
+    if (!kNamesAreUtf16 && u >= 0xDC80 && u <= 0xDCFF) {  // an escaped raw byte
       out.push_back(static_cast<char>(u - 0xDC00));
     } else if (IsHighSurrogate(u) && i + 1 < path.size() && IsLowSurrogate(path[i + 1])) {
       AppendWideAsUtf8(path.substr(i, 2), out);

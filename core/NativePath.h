@@ -6,10 +6,10 @@
 namespace dkscr {
 
 // Native paths are byte strings, while the converters take UTF-16 paths. On POSIX systems
-// they are the file system's own bytes; on Windows they are UTF-8 (programs get their
-// arguments as UTF-16 and pass them on as UTF-8), opened as UTF-16. Bytes that are not valid
-// UTF-8 travel as the lone surrogates U+DC80..U+DCFF and come back as the same bytes; on
-// Windows any other lone surrogate of a file name is written as its three-byte form, so every
+// they are the file system's own bytes: bytes that are not valid UTF-8 travel as the lone
+// surrogates U+DC80..U+DCFF and come back as the same bytes. On Windows they are UTF-8
+// (programs get their arguments as UTF-16 and pass them on as UTF-8), opened as UTF-16; a lone
+// surrogate, which Windows names may hold, is written as its three-byte form. Either way every
 // name a user can pass survives the round trip.
 std::u16string PathFromNative(std::string_view bytes);
 std::string PathToNative(std::u16string_view path);

@@ -20,6 +20,6 @@ if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=cc
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" "${options[@]}" >/dev/null
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(dkscrcmd dkscrbatch deckscribe deckscribe_static windows_unit_tests windows_side_tests)
+  targets=(dkscrcmd dkscrbatch deckscribe deckscribe_static windows_unit_tests windows_side_tests windows_dll_test)
 fi
 cmake --build "$dir" -j "${DKSCR_JOBS:-$(nproc)}" --target "${targets[@]}"

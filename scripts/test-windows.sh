@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs and tests them under Wine: their unit tests, then
 # dkscrcmd.exe on every file of ../shared/corpus, whose output at code pages 65001 and 1200
-# (and exit code, and message) must be the Linux build's byte for byte.
+# (and exit code, and message) must be the Linux build's byte for byte, and dkscrbatch.exe
+# over the folder, whose text files and JSON Lines must be too.
 #   scripts/test-windows.sh LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]
 # Skips, saying so, where the cross compiler or Wine is missing.
 set -euo pipefail
@@ -54,6 +55,21 @@ else
     done
   done
   echo "== Windows: dkscrcmd.exe under Wine, $runs runs, $failed differing from Linux"
+  # dkscrbatch.exe over the whole folder: the same tree of text files, the same JSON Lines.
+  set +e
+  "$linux/batch/dkscrbatch" -q -d "$scratch/linux-tree" "$corpus" 2>/dev/null
+  linux_rc=$?
+  "$wine" "$win/batch/dkscrbatch.exe" -q -d "Z:$scratch/windows-tree" "Z:$corpus" 2>/dev/null
+  windows_rc=$?
+  "$linux/batch/dkscrbatch" -q "$corpus" > "$scratch/linux.jsonl" 2>/dev/null
+  "$wine" "$win/batch/dkscrbatch.exe" -q "Z:$corpus" 2>/dev/null |
+    sed "s|Z:$corpus|$corpus|g" > "$scratch/windows.jsonl"
+  set -e
+  if [ "$linux_rc" -ne "$windows_rc" ] || ! diff -r -q "$scratch/linux-tree" "$scratch/windows-tree" ||
+     ! cmp -s "$scratch/linux.jsonl" "$scratch/windows.jsonl"; then
+    echo "DIFFERS: dkscrbatch.exe over $corpus (exit $linux_rc on Linux, $windows_rc under Wine)"
+    failed=$((failed + 1))
+  fi
   [ "$failed" -eq 0 ]
 fi
 echo "== Windows: step took $(( $(date +%s) - start )) s"

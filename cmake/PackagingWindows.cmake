@@ -13,6 +13,7 @@ set(CPACK_STRIP_FILES ON)
 # "dev" stay out, as does everything only a POSIX system uses.
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)  # one folder, deckscribe-VERSION-windows-x86_64
 set(CPACK_COMPONENTS_ALL tools lib winsdk)
 install(FILES ${PROJECT_SOURCE_DIR}/include/deckscribe/deckscribe.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/deckscribe COMPONENT winsdk)

@@ -36,6 +36,14 @@ class Handle {
   HANDLE handle_;
 };
 
+void SetTime(const FILETIME& time, FileStatus& status) {
+  const int64_t ticks =
+      static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) -
+      kFileTimeTo1970;
+  status.mtimeSec = ticks / 10000000;
+  status.mtimeNsec = (ticks % 10000000) * 100;
+}
+
 FileStatus StatusOfHandle(HANDLE handle) {
   FileStatus status;
   if (::GetFileType(handle) != FILE_TYPE_DISK) {
@@ -47,11 +55,7 @@ FileStatus StatusOfHandle(HANDLE handle) {
   const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   status.kind = folder ? PathKind::kDirectory : PathKind::kRegular;
   status.size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-  const int64_t ticks = static_cast<int64_t>((static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                                             info.ftLastWriteTime.dwLowDateTime) -
-                        kFileTimeTo1970;
-  status.mtimeSec = ticks / 10000000;
-  status.mtimeNsec = (ticks % 10000000) * 100;
+  SetTime(info.ftLastWriteTime, status);
   status.device = info.dwVolumeSerialNumber;
   status.inode = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
   return status;
@@ -76,19 +80,21 @@ int ErrnoOfLastError() {
 }  // namespace
 
 FileStatus StatusOfPath(const std::string& nativePath) {
-  // Attributes alone never open a device or connect to a pipe; only a name that is neither
-  // missing nor a folder is opened, without access rights, to learn what it is.
+  // Attributes are read without opening anything; only a name that has them is then opened,
+  // without access rights, to learn what kind of file it is and which one.
   const std::wstring wide = WidePath(nativePath);
-  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return {};
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return {};
   Handle handle(::CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!handle.ok()) {
-    FileStatus status;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) status.kind = PathKind::kDirectory;
-    return status;
-  }
-  return StatusOfHandle(handle.get());
+  if (handle.ok()) return StatusOfHandle(handle.get());
+  // There, but not to be opened even for its attributes (a locked system file): the opening
+  // that follows reports it.
+  FileStatus status;
+  status.kind = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::kDirectory : PathKind::kRegular;
+  status.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  SetTime(data.ftLastWriteTime, status);
+  return status;
 }
 
 FileStatus StatusOfOpenFile(int fd) {

@@ -69,6 +69,8 @@ else
      ! cmp -s "$scratch/linux.jsonl" "$scratch/windows.jsonl"; then
     echo "DIFFERS: dkscrbatch.exe over $corpus (exit $linux_rc on Linux, $windows_rc under Wine)"
     failed=$((failed + 1))
+  else
+    echo "== Windows: dkscrbatch.exe under Wine, text files and JSON Lines as on Linux"
   fi
   [ "$failed" -eq 0 ]
 fi

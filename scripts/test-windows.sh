@@ -11,8 +11,10 @@ linux=$1
 win=${2:-build-windows}
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
-if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || [ ! -x "$wine" ] || [ ! -x "$wineserver" ]; then
-  echo "== Windows: SKIPPED, the cross compiler or Wine is not installed (scripts/setup.sh --windows)"
+if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || [ ! -x "$wine" ] || [ ! -x "$wineserver" ] ||
+   [ ! -f /usr/src/googletest/CMakeLists.txt ]; then
+  echo "== Windows: SKIPPED, the cross compiler, GoogleTest's sources or Wine is not installed" \
+       "(scripts/setup.sh --windows)"
   exit 0
 fi
 start=$(date +%s)

@@ -2,8 +2,6 @@
 // in a block of its own. Everything here lives on the caller's stack; nothing is shared.
 #include <deckscribe/deckscribe.h>
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
@@ -13,6 +11,7 @@
 #include "core/ByteSource.h"
 #include "core/KelPptCvt.h"
 #include "core/NativePath.h"
+#include "core/RegularFile.h"
 #include "core/PptImage.h"
 #include "core/PptSlides.h"
 #include "core/PresentationKind.h"
@@ -70,8 +69,8 @@ PresentationKind KindOfUnknown(PresentationKind kind) {
 ResultCode ConvertFile(const char* path, const dkscr_options& options, OutputBuffer& output) {
   const std::string native(path);
   // As dkscrcmd: only something that exists and is no folder is a file.
-  struct stat info {};
-  if (::stat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return kResultSourceMissing;
+  const PathKind pathKind = KindOfPath(native);
+  if (pathKind == PathKind::kMissing || pathKind == PathKind::kDirectory) return kResultSourceMissing;
   const int32_t codePage = options.code_page == 0 ? DefaultCodePage() : options.code_page;
 
   PresentationKind kind = options.type == DKSCR_TYPE_PPT    ? PresentationKind::kPpt

@@ -1,8 +1,10 @@
 #include "batch/BatchRun.h"
 
+#ifndef _WIN32
 #include <sched.h>
-#include <sys/stat.h>
+#endif
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -18,6 +20,7 @@
 #include "batch/SafeWrite.h"
 #include "batch/TextFileNames.h"
 #include "core/CodePage.h"
+#include "core/RegularFile.h"
 
 namespace dkscr {
 namespace {
@@ -48,21 +51,20 @@ Result Failed(ResultCode code, std::string message) {
   return {Outcome::kFailed, code, std::move(message), {}};
 }
 
-bool Newer(const timespec& a, const timespec& b) {
-  return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
+bool Newer(const FileStatus& a, const FileStatus& b) {
+  return a.mtimeSec != b.mtimeSec ? a.mtimeSec > b.mtimeSec : a.mtimeNsec > b.mtimeNsec;
 }
 
 Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
                          OutputBuffer& buffer) {
-  struct stat target {};
-  if (::stat(item.target.c_str(), &target) == 0) {
+  const FileStatus target = StatusOfPath(item.target);
+  if (target.kind != PathKind::kMissing) {
     if (!settings.overwrite && !settings.update) {
       return {Outcome::kKept, 1,
               "Output file \"" + item.target + "\" already exists, convert canceled", {}};
     }
-    struct stat source {};
-    if (settings.update && ::stat(item.source.c_str(), &source) == 0 &&
-        !Newer(source.st_mtim, target.st_mtim)) {
+    const FileStatus source = settings.update ? StatusOfPath(item.source) : FileStatus{};
+    if (settings.update && source.kind != PathKind::kMissing && !Newer(source, target)) {
       return {Outcome::kKept, 1, "Output file \"" + item.target + "\" is up to date", {}};
     }
   }
@@ -145,12 +147,25 @@ void WriteLine(int fd, const std::string& text) { WriteAllBytes(fd, "dkscrbatch:
 // The cores this process may run on (as nproc counts them: a CPU mask or a container limits
 // them), else every online one.
 unsigned UsableCores() {
+#ifdef _WIN32
+  return std::max(1u, std::thread::hardware_concurrency());
+#else
   cpu_set_t set;
   CPU_ZERO(&set);
   if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
     return static_cast<unsigned>(CPU_COUNT(&set));
   }
   return std::max(1u, std::thread::hardware_concurrency());
+#endif
+}
+
+// The text of an errno value, the same in every locale.
+const char* ErrorText(int error) {
+#ifdef _WIN32
+  return std::strerror(error);  // before any thread starts: its buffer is ours alone
+#else
+  return strerrordesc_np(error);
+#endif
 }
 
 int UsageError(const BatchStreams& streams, const std::string& error) {
@@ -175,7 +190,7 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
     std::string list;
     if (const int error = ReadPathListFile(*options.filesFrom, streams.in, list); error != 0) {
       return UsageError(streams, "cannot read the list \"" + *options.filesFrom + "\": " +
-                                     strerrordesc_np(error));
+                                     ErrorText(error));
     }
     for (const std::string& path : SplitPathList(list, options.nulSeparated)) {
       AddPath(path, selection, items);

@@ -1,14 +1,22 @@
 #include "batch/InputList.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#else
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
 
+#include "core/NativePath.h"
 #include "core/PresentationKind.h"
+#include "core/RegularFile.h"
 
 namespace dkscr {
 namespace {
@@ -16,7 +24,7 @@ namespace {
 std::string Join(const std::string& folder, std::string_view name) {
   if (folder.empty()) return std::string(name);
   std::string out = folder;
-  if (out.back() != '/') out += '/';
+  if (kPathSeparators.find(out.back()) == std::string::npos) out += '/';
   out += name;
   return out;
 }
@@ -24,13 +32,16 @@ std::string Join(const std::string& folder, std::string_view name) {
 // The folder of an explicitly named file, kept below the output folder when it is relative
 // and stays inside the current folder ("talks/./a" -> "talks/a"); otherwise nothing.
 std::string RelativeFolderOfPath(std::string_view path) {
-  if (path.empty() || path[0] == '/') return {};
-  const size_t slash = path.rfind('/');
+  if (path.empty() || kPathSeparators.find(path[0]) != std::string_view::npos) return {};
+#ifdef _WIN32
+  if (path.size() >= 2 && path[1] == ':') return {};  // a drive: "C:\talks" or "C:talks"
+#endif
+  const size_t slash = path.find_last_of(kPathSeparators);
   if (slash == std::string_view::npos) return {};
   std::string out;
   std::string_view rest = path.substr(0, slash);
   while (!rest.empty()) {
-    const size_t next = rest.find('/');
+    const size_t next = rest.find_first_of(kPathSeparators);
     const std::string_view part = rest.substr(0, next);
     rest = next == std::string_view::npos ? std::string_view{} : rest.substr(next + 1);
     if (part.empty() || part == ".") continue;
@@ -41,7 +52,7 @@ std::string RelativeFolderOfPath(std::string_view path) {
 }
 
 std::string FolderOfPath(std::string_view path) {
-  const size_t slash = path.rfind('/');
+  const size_t slash = path.find_last_of(kPathSeparators);
   if (slash == std::string_view::npos) return {};
   return std::string(path.substr(0, slash == 0 ? 1 : slash));
 }
@@ -54,6 +65,45 @@ BatchItem FailedFolder(const std::string& path) {
   return item;
 }
 
+#ifdef _WIN32
+// The entries of one folder worth looking at, sorted by name. False when it cannot be read.
+// A folder met inside a search that has become a link or junction is not entered; a PATH
+// naming one is.
+bool ReadFolderEntries(const std::string& path, bool followLink, const InputSelection& selection,
+                       std::vector<FolderEntry>& entries) {
+  const std::wstring folder = WidePath(path.empty() ? "." : path);
+  const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+      (!followLink && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))) {
+    return false;
+  }
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found,
+                                           FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+  bool ok = true;
+  do {
+    const std::wstring_view wide = found.cFileName;
+    if (wide == L"." || wide == L"..") continue;
+    const std::string name = PathToNative(std::u16string(wide.begin(), wide.end()));
+    const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const bool isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (isFolder) {
+      if (!isLink) entries.push_back({name, true});  // never through a link (no loops)
+      continue;
+    }
+    if (!SelectedInFolder(name, selection)) continue;
+    // Only disk files: a link must lead to one.
+    if (isLink && KindOfPath(Join(path, name)) != PathKind::kRegular) continue;
+    entries.push_back({name, false});
+  } while (::FindNextFileW(search, &found));
+  if (::GetLastError() != ERROR_NO_MORE_FILES) ok = false;
+  ::FindClose(search);
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  return ok;
+}
+#else
 // The entries of one folder worth looking at, sorted by name. False when it cannot be read.
 // A folder met inside a search is opened without following a link, in case it was replaced
 // by one since it was listed; a PATH naming a link to a folder is followed.
@@ -103,6 +153,7 @@ bool ReadFolderEntries(const std::string& path, bool followLink, const InputSele
             [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   return ok;
 }
+#endif
 
 // Depth first in name order, with an explicit stack: no recursion however deep the tree.
 void SearchFolder(const std::string& root, const InputSelection& selection,
@@ -165,8 +216,7 @@ bool SelectedInFolder(std::string_view name, const InputSelection& selection) {
 
 void AddPath(const std::string& path, const InputSelection& selection,
              std::vector<BatchItem>& items) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (KindOfPath(path) == PathKind::kDirectory) {
     SearchFolder(path, selection, items);
     return;
   }
@@ -191,10 +241,13 @@ std::vector<std::string> SplitPathList(std::string_view text, bool nulSeparated)
 
 int ReadPathListFile(const std::string& path, int stdinFd, std::string& text) {
   const bool standardInput = path == "-";
+#ifdef _WIN32
+  const int fd = standardInput ? stdinFd : ::_wopen(WidePath(path).c_str(), _O_RDONLY | _O_BINARY);
+#else
   const int fd = standardInput ? stdinFd : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+#endif
   if (fd < 0) return errno;
-  struct stat st {};
-  if (!standardInput && (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+  if (!standardInput && StatusOfOpenFile(fd).kind == PathKind::kDirectory) {
     ::close(fd);
     return EISDIR;
   }

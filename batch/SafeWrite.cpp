@@ -4,12 +4,13 @@
 #include <system_error>
 
 #include "core/AtomicWrite.h"
+#include "core/NativePath.h"
 
 namespace dkscr {
 namespace {
 
 std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
+  const size_t slash = path.find_last_of(kPathSeparators);
   if (slash == std::string::npos) return {};
   return path.substr(0, slash == 0 ? 1 : slash);
 }
@@ -18,7 +19,11 @@ std::string FolderOf(const std::string& path) {
 bool MakeFolders(const std::string& folder) {
   if (folder.empty()) return true;
   std::error_code error;
+#ifdef _WIN32
+  std::filesystem::create_directories(std::filesystem::path(WidePath(folder)), error);
+#else
   std::filesystem::create_directories(folder, error);
+#endif
   return !error;
 }
 

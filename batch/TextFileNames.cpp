@@ -4,18 +4,20 @@
 #include <set>
 #include <unordered_map>
 
+#include "core/NativePath.h"
+
 namespace dkscr {
 namespace {
 
 std::string_view NameOfPath(std::string_view path) {
-  const size_t slash = path.rfind('/');
+  const size_t slash = path.find_last_of(kPathSeparators);
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 std::string JoinPath(std::string_view a, std::string_view b) {
   if (a.empty()) return std::string(b);
   std::string out(a);
-  if (out.back() != '/') out += '/';
+  if (kPathSeparators.find(out.back()) == std::string::npos) out += '/';
   out += b;
   return out;
 }

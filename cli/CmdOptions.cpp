@@ -1,5 +1,7 @@
 #include "cli/CmdOptions.h"
 
+#include "core/NativePath.h"
+
 namespace dkscr {
 namespace {
 
@@ -82,7 +84,7 @@ std::string UsageText(std::string_view programName) {
 }
 
 std::string_view ProgramFileName(std::string_view argv0) {
-  const size_t slash = argv0.rfind('/');
+  const size_t slash = argv0.find_last_of(kPathSeparators);
   return slash == std::string_view::npos ? argv0 : argv0.substr(slash + 1);
 }
 

@@ -1,12 +1,38 @@
 #include "cli/ConsoleOutput.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#include <io.h>
+
+#include "core/NativePath.h"
+#endif
 #include <unistd.h>
 
 #include <cerrno>
 
 namespace dkscr {
+namespace {
+
+#ifdef _WIN32
+// A console shows UTF-16: a message (UTF-8, file names included) goes to it as such, so that
+// any name reads right whatever the console's code page. Files and pipes get the bytes.
+bool WriteToConsole(int fd, std::string_view text) {
+  const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+  DWORD mode = 0;
+  if (handle == INVALID_HANDLE_VALUE || !::GetConsoleMode(handle, &mode)) return false;
+  const std::u16string wide = PathFromNative(text);
+  DWORD written = 0;
+  return ::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) &&
+         written == wide.size();
+}
+#endif
+
+}  // namespace
 
 void ConsoleOutput::WriteMessage(std::string_view text) {
+#ifdef _WIN32
+  if (Flush() && WriteToConsole(fd_, std::string(text) + "\r\n")) return;
+#endif
   pending_ += text;
   pending_ += "\r\n";
   Flush();

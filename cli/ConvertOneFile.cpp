@@ -1,21 +1,15 @@
 #include "cli/ConvertOneFile.h"
 
-#include <sys/stat.h>
-
 #include "core/AtomicWrite.h"
 #include "core/NativePath.h"
 #include "core/PresentationKind.h"
+#include "core/RegularFile.h"
 
 namespace dkscr {
 namespace {
 
 // Only something that is not a directory counts as a file.
-bool FileExists(const std::string& path, struct stat* info = nullptr) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  if (info != nullptr) *info = st;
-  return true;
-}
+bool FileExists(PathKind kind) { return kind != PathKind::kMissing && kind != PathKind::kDirectory; }
 
 std::string WithPath(std::string_view pattern, std::string_view path) {
   std::string text(pattern);
@@ -80,12 +74,12 @@ std::string TypeOfPath(std::string_view path) {
 
 int ConvertOneFile(const ConvertRequest& request, const ConverterTable& converters,
                    OutputBuffer& buffer, ConsoleOutput& console) {
-  struct stat sourceInfo {};
-  if (!FileExists(std::string(request.source), &sourceInfo)) {
+  const PathKind sourceKind = KindOfPath(std::string(request.source));
+  if (!FileExists(sourceKind)) {
     return Fail(console, kResultSourceMissing, request.source);
   }
   const bool toStandardOutput = request.destination == kStandardOutputName;
-  if (!toStandardOutput && FileExists(std::string(request.destination)) && !request.overwrite) {
+  if (!toStandardOutput && FileExists(KindOfPath(std::string(request.destination))) && !request.overwrite) {
     return DestinationExists(console, request.destination);
   }
 
@@ -96,7 +90,7 @@ int ConvertOneFile(const ConvertRequest& request, const ConverterTable& converte
     return Fail(console, kResultTypeNotSupported, request.source);
   }
   // A FIFO or device would block or be consumed by reading: it cannot be opened as a source.
-  if (!S_ISREG(sourceInfo.st_mode)) return Fail(console, kResultSourceOpenError, request.source);
+  if (sourceKind != PathKind::kRegular) return Fail(console, kResultSourceOpenError, request.source);
   ResultCode result = kResultLoadError;
   if (request.mode == SlideMode::kText) {
     const Converter converter = type == "PPT" ? converters.ppt : converters.pptx;

@@ -1,9 +1,9 @@
 // dkscrcmd: converts one presentation into a text file or to standard output.
-#include <unistd.h>
-
 #include <clocale>
 #include <csignal>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "cli/CmdMain.h"
 #include "core/KelPptCvt.h"
@@ -11,6 +11,36 @@
 #include "openxml/OfficeXCvt.h"
 #include "openxml/PptxSlides.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include "core/NativePath.h"
+#endif
+
+namespace {
+
+int Run(std::span<const char* const> args) {
+  const dkscr::ConverterTable converters{dkscr::ConvertPpt, dkscr::ConvertPptx, dkscr::ConvertPptSlides,
+                                         dkscr::ConvertPptxSlides};
+  dkscr::ConsoleOutput console(1);
+  return dkscr::RunCommand(args, converters, console);
+}
+
+}  // namespace
+
+#ifdef _WIN32
+// Windows gives the arguments as UTF-16: they go on as UTF-8, so that every file name works.
+// The exit code is the 32-bit result itself (-7 stays -7).
+int wmain(int argc, wchar_t** argv) {
+  // Standard output takes the bytes as they are: CR LF must not become CR CR LF.
+  ::_setmode(1, _O_BINARY);
+  const std::vector<std::string> args = dkscr::NativeArguments(argc, argv);
+  std::vector<const char*> pointers;
+  for (const std::string& arg : args) pointers.push_back(arg.c_str());
+  return Run(pointers);
+}
+#else
 int main(int argc, char** argv) {
   // The character set of the user's locale gives the default code page; the program uses no
   // other locale category, so only this one is loaded (a process per file makes that count).
@@ -18,10 +48,7 @@ int main(int argc, char** argv) {
   // A reader that goes away (| head) makes writes fail with EPIPE, reported as a write error
   // with its exit code, instead of killing the process.
   std::signal(SIGPIPE, SIG_IGN);
-  const dkscr::ConverterTable converters{dkscr::ConvertPpt, dkscr::ConvertPptx, dkscr::ConvertPptSlides,
-                                         dkscr::ConvertPptxSlides};
-  dkscr::ConsoleOutput console(STDOUT_FILENO);
   // Negative codes reach the shell as 256 plus the code (-2 as 254).
-  return dkscr::RunCommand(std::span<const char* const>(argv, static_cast<size_t>(argc)),
-                           converters, console);
+  return Run(std::span<const char* const>(argv, static_cast<size_t>(argc)));
 }
+#endif

@@ -3,7 +3,11 @@ include(GNUInstallDirs)
 
 # Installs a manual page compressed as Debian's policy wants it (gzip -9n: no name, no time
 # stamp, so the package is reproducible); man reads it the same way.
+# Windows has no man; its archive carries the README instead.
 function(dkscr_install_man page component)
+  if(WIN32)
+    return()
+  endif()
   get_filename_component(name ${page} NAME)
   set(compressed ${CMAKE_CURRENT_BINARY_DIR}/${name}.gz)
   add_custom_command(OUTPUT ${compressed}

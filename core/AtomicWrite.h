@@ -27,6 +27,8 @@ struct AtomicWriteOptions {
 
 // `path` is native. Symbolic links are followed: the file they lead to is replaced and the
 // links stay. A replaced file keeps its permission bits; a new one gets 0666 less the umask.
+// On Windows (AtomicWriteWin.cpp) the rename is MoveFileExW: a link named as the destination
+// is itself replaced, a read-only file is refused, a new file gets the folder's permissions.
 AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
                                       const AtomicWriteOptions& options);
 

@@ -1,7 +1,5 @@
 #include "core/ByteSource.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -45,26 +43,17 @@ ByteSource::Identity ByteSource::Stat() const {
     id.inode = reinterpret_cast<uintptr_t>(memory_);
     return id;
   }
-  struct stat st {};
-  if (::fstat(fd_, &st) == 0) {
-    id.mtimeSec = st.st_mtim.tv_sec;
-    id.mtimeNsec = st.st_mtim.tv_nsec;
-    id.size = static_cast<uint64_t>(st.st_size);
-    id.device = st.st_dev;
-    id.inode = st.st_ino;
-  }
+  const FileStatus status = StatusOfOpenFile(fd_);
+  id.mtimeSec = status.mtimeSec;
+  id.mtimeNsec = status.mtimeNsec;
+  id.size = status.size;
+  id.device = status.device;
+  id.inode = status.inode;
   return id;
 }
 
 size_t ByteSource::ReadFileAt(uint64_t position, uint8_t* buffer, size_t count) {
-  size_t done = 0;
-  while (done < count) {
-    const ssize_t got = ::pread(fd_, buffer + done, count - done, static_cast<off_t>(position + done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    done += static_cast<size_t>(got);
-  }
-  return done;
+  return dkscr::ReadFileAt(fd_, position, buffer, count);
 }
 
 size_t ByteSource::ReadAt(uint64_t offset, void* buffer, size_t count) {

@@ -1,6 +1,8 @@
 #include "core/CodePage.h"
 
 #include <iconv.h>
+#include <langinfo.h>
+#include <locale.h>
 
 #include <algorithm>
 #include <bit>
@@ -136,6 +138,28 @@ int32_t CodePageOfCodeset(std::string_view codeset) {
   return kCodePageUtf8;  // UTF-8, ASCII and anything unknown: lose nothing
 }
 
+int32_t DefaultCodePage() {
+  const char* codeset = nl_langinfo(CODESET);
+  return CodePageOfCodeset(codeset != nullptr ? codeset : "");
+}
+
+int32_t CodePageOfLocale(std::string_view localeName) {
+  const std::string name(localeName);
+  if (locale_t loc = newlocale(LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(nullptr))) {
+    const char* codeset = nl_langinfo_l(CODESET, loc);
+    const int32_t codePage = CodePageOfCodeset(codeset != nullptr ? codeset : "");
+    freelocale(loc);
+    return codePage;
+  }
+  // Not installed here: the name may still say its character set ("lang_TERRITORY.SET@mod").
+  const size_t dot = name.find('.');
+  if (dot != std::string::npos) {
+    const size_t at = name.find('@', dot);
+    return CodePageOfCodeset(name.substr(dot + 1, at == std::string::npos ? at : at - dot - 1));
+  }
+  return DefaultCodePage();
+}
+
 std::u16string CodePageToWide(int32_t codePage, std::string_view bytes) {
   if (codePage == 0) codePage = DefaultCodePage();
   if (codePage == kCodePageUtf8) return Utf8ToWide(bytes);
@@ -160,7 +184,7 @@ std::u16string CodePageToWide(int32_t codePage, std::string_view bytes) {
   return out;
 }
 
-std::string EncodeWithIconv(int32_t codePage, std::u16string_view text) {
+std::string EncodeForCodePage(int32_t codePage, std::u16string_view text) {
   if (text.empty()) return {};
   if (codePage == kCodePage1252) return Cp1252Encode(text);
   const char* name = IconvNameOfCodePage(codePage);

@@ -1,7 +1,11 @@
 #include "core/CompoundFile.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <locale.h>
 #include <wctype.h>
+#endif
 
 #include <algorithm>
 #include <climits>
@@ -27,10 +31,20 @@ constexpr unsigned char kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1
 char16_t UpperUnit(char16_t c) {
   if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
   if (c >= 0xD800 && c <= 0xDFFF) return c;
+#ifdef _WIN32
+  // The system's own upper-casing, which knows no language (the invariant locale).
+  const wchar_t unit = c;
+  wchar_t upper = c;
+  if (::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, &unit, 1, &upper, 1, nullptr, nullptr, 0) != 1) {
+    return c;
+  }
+  return static_cast<char16_t>(upper);
+#else
   static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
   if (utf8 == static_cast<locale_t>(nullptr)) return c;
   const wint_t upper = towupper_l(static_cast<wint_t>(c), utf8);
   return upper <= 0xFFFF ? static_cast<char16_t>(upper) : c;
+#endif
 }
 
 bool NamesEqual(std::u16string_view a, std::u16string_view b) {

@@ -1,8 +1,5 @@
 #include "core/KelCvtBase.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include <cstring>
 
 #include "core/CodePage.h"
@@ -26,35 +23,13 @@ std::string Utf16LeWithBom(std::u16string_view text) {
 
 }  // namespace
 
-int32_t DefaultCodePage() {
-  const char* codeset = nl_langinfo(CODESET);
-  return CodePageOfCodeset(codeset != nullptr ? codeset : "");
-}
-
-int32_t CodePageOfLocale(std::string_view localeName) {
-  const std::string name(localeName);
-  if (locale_t loc = newlocale(LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(nullptr))) {
-    const char* codeset = nl_langinfo_l(CODESET, loc);
-    const int32_t codePage = CodePageOfCodeset(codeset != nullptr ? codeset : "");
-    freelocale(loc);
-    return codePage;
-  }
-  // Not installed here: the name may still say its character set ("lang_TERRITORY.SET@mod").
-  const size_t dot = name.find('.');
-  if (dot != std::string::npos) {
-    const size_t at = name.find('@', dot);
-    return CodePageOfCodeset(name.substr(dot + 1, at == std::string::npos ? at : at - dot - 1));
-  }
-  return DefaultCodePage();
-}
-
 std::string WideToCodePage(int32_t codePage, std::u16string_view text) {
   if (text.empty()) return {};
   if (codePage == 0) {
     codePage = DefaultCodePage();
     if (codePage == kCodePageUtf8) return WideToUtf8(text);
   }
-  return EncodeWithIconv(codePage, text);
+  return EncodeForCodePage(codePage, text);
 }
 
 ResultCode CopyToOutput(std::string_view bytes, OutputBuffer& output) {

@@ -27,8 +27,10 @@ ResultCode EncodeUtf8Text(std::string_view text, int lineBreakStyle, int32_t cod
 
 // The code page of the current locale's character set (the program adopts the user's locale
 // at start). UTF-8, ASCII and unknown sets give 65001 so that no text is lost by default.
+// On Windows: the system's ANSI code page (GetACP).
 int32_t DefaultCodePage();
-// The same for a named locale ("ru_RU.KOI8-R"); DefaultCodePage() when it tells nothing.
+// The same for a named locale ("ru_RU.KOI8-R"; "ru-RU" on Windows); DefaultCodePage() when
+// it tells nothing.
 int32_t CodePageOfLocale(std::string_view localeName);
 
 // UTF-16 to a code page; characters without a mapping become the default character "?".

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "core/NativePath.h"
+
 namespace dkscr {
 namespace {
 
@@ -32,7 +34,7 @@ PresentationKind KindOfExtension(std::string_view extension) {
 }
 
 std::string_view ExtensionOfPath(std::string_view path) {
-  const size_t slash = path.rfind('/');
+  const size_t slash = path.find_last_of(kPathSeparators);
   const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
   const size_t dot = name.rfind('.');
   return dot == std::string_view::npos ? std::string_view{} : name.substr(dot + 1);

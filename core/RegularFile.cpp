@@ -14,12 +14,29 @@ PathKind KindOfMode(mode_t mode) {
   return S_ISDIR(mode) ? PathKind::kDirectory : PathKind::kSpecial;
 }
 
+FileStatus StatusOfStat(const struct stat& st) {
+  FileStatus status;
+  status.kind = KindOfMode(st.st_mode);
+  status.size = static_cast<uint64_t>(st.st_size);
+  status.mtimeSec = st.st_mtim.tv_sec;
+  status.mtimeNsec = st.st_mtim.tv_nsec;
+  status.device = static_cast<uint64_t>(st.st_dev);
+  status.inode = static_cast<uint64_t>(st.st_ino);
+  return status;
+}
+
 }  // namespace
 
-PathKind KindOfPath(const std::string& nativePath) {
+FileStatus StatusOfPath(const std::string& nativePath) {
   struct stat st {};
-  if (::stat(nativePath.c_str(), &st) != 0) return PathKind::kMissing;
-  return KindOfMode(st.st_mode);
+  if (::stat(nativePath.c_str(), &st) != 0) return {};
+  return StatusOfStat(st);
+}
+
+FileStatus StatusOfOpenFile(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return {};
+  return StatusOfStat(st);
 }
 
 int OpenRegularFileForReading(const std::string& nativePath, uint64_t& size) {
@@ -44,6 +61,18 @@ int OpenRegularFileForReading(const std::string& nativePath, uint64_t& size) {
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   return fd;
+}
+
+size_t ReadFileAt(int fd, uint64_t position, void* buffer, size_t count) {
+  auto* bytes = static_cast<uint8_t*>(buffer);
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t got = ::pread(fd, bytes + done, count - done, static_cast<off_t>(position + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return done;
 }
 
 }  // namespace dkscr

@@ -1,7 +1,5 @@
 #include "openxml/KelUnZip.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -10,6 +8,7 @@
 
 #include "core/LittleEndian.h"
 #include "core/NativePath.h"
+#include "core/RegularFile.h"
 #include "openxml/Crc32.h"
 #include "openxml/Inflate.h"
 #include "openxml/ZipNames.h"
@@ -144,11 +143,9 @@ void TKelUnZip::SetZipName(std::u16string_view name) {
   if (PathsEqualIgnoringCase(name, zipName_)) {
     if (name == zipName_) return;
     // File names are case-sensitive here: keep the directory only if both name one file.
-    struct stat st {};
-    const std::string native = PathToNative(name);
-    if (stamp_.valid && ::stat(native.c_str(), &st) == 0 &&
-        static_cast<uint64_t>(st.st_dev) == stamp_.device &&
-        static_cast<uint64_t>(st.st_ino) == stamp_.inode) {
+    const FileStatus status = StatusOfPath(PathToNative(name));
+    if (stamp_.valid && status.kind != PathKind::kMissing && status.device == stamp_.device &&
+        status.inode == stamp_.inode) {
       zipName_.assign(name);
       return;
     }

@@ -1,7 +1,5 @@
 #include "openxml/OfficeXCvt.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <exception>
 #include <memory>
@@ -13,6 +11,7 @@
 #include "core/ByteSource.h"
 #include "core/DocFile.h"
 #include "core/NativePath.h"
+#include "core/RegularFile.h"
 #include "openxml/KelUnZip.h"
 #include "openxml/KelXMLParser.h"
 #include "openxml/OfficeXSlideText.h"
@@ -100,14 +99,13 @@ class TPptxConversion {
   ResultCode CollectFromFile(const std::u16string& source, std::string& text) {
     // A folder is no file; a FIFO or device is one that cannot be opened as a package.
     const std::string native = PathToNative(source);
-    struct stat info {};
-    if (::stat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return kResultSourceMissing;
-    if (!S_ISREG(info.st_mode)) return kResultSourceOpenError;
+    const FileStatus info = StatusOfPath(native);
+    if (info.kind == PathKind::kMissing || info.kind == PathKind::kDirectory) return kResultSourceMissing;
+    if (info.kind != PathKind::kRegular) return kResultSourceOpenError;
     FReader.SetZipName(source);
     // One open file for the directory and every slide.
     FReader.SetKeepZipOpen(true);
-    return CollectFromReader(static_cast<uint64_t>(info.st_size), text,
-                             [&] { return IsEncryptedPackageFile(source); });
+    return CollectFromReader(info.size, text, [&] { return IsEncryptedPackageFile(source); });
   }
 
   // The same for a package held in memory.

@@ -1,13 +1,12 @@
 #include "openxml/PptxSlides.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "core/NativePath.h"
+#include "core/RegularFile.h"
 #include "openxml/KelUnZip.h"
 #include "openxml/MarkupWalker.h"
 #include "openxml/OfficeXCvt.h"
@@ -182,9 +181,9 @@ ResultCode ReadLoadedPackage(TKelUnZip& reader, SlideDeck& deck, EncryptedCheck 
 ResultCode ReadPptxSlides(const std::u16string& source, SlideDeck& deck) {
   try {
     // A folder is no file; a FIFO or device is one that cannot be opened as a package.
-    struct stat info {};
-    if (stat(PathToNative(source).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return kResultSourceMissing;
-    if (!S_ISREG(info.st_mode)) return kResultSourceOpenError;
+    const PathKind kind = KindOfPath(PathToNative(source));
+    if (kind == PathKind::kMissing || kind == PathKind::kDirectory) return kResultSourceMissing;
+    if (kind != PathKind::kRegular) return kResultSourceOpenError;
     TKelUnZip reader;
     reader.SetZipName(source);
     return ReadLoadedPackage(reader, deck, [&] { return IsEncryptedPackageFile(source); });

@@ -3,6 +3,8 @@
 #   scripts/setup.sh          build, tests, benchmarks and the desktop program
 #   scripts/setup.sh --fuzz      the same plus clang for the libFuzzer targets
 #   scripts/setup.sh --package   the same plus the tools that build and check Debian packages
+#   scripts/setup.sh --windows   the same plus the mingw-w64 cross compiler, GoogleTest's
+#                                sources and Wine, for the Windows programs (build-windows.sh)
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
@@ -12,6 +14,7 @@ for arg in "$@"; do
   case "$arg" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --package) packages+=(dpkg-dev file lintian desktop-file-utils appstream) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine64) ;;
     *) echo "setup.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done

@@ -10,7 +10,16 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#if defined(__GNUC__)
+#if defined(_WIN32)
+/* deckscribe.dll exports the functions; a program linking libdeckscribe.a defines DKSCR_STATIC. */
+#if defined(DKSCR_BUILDING_DLL)
+#define DKSCR_API __declspec(dllexport)
+#elif defined(DKSCR_STATIC)
+#define DKSCR_API
+#else
+#define DKSCR_API __declspec(dllimport)
+#endif
+#elif defined(__GNUC__)
 #define DKSCR_API __attribute__((visibility("default")))
 #else
 #define DKSCR_API
@@ -54,7 +63,8 @@ typedef struct dkscr_options {
 /* Every field to its default: code page 0, DKSCR_TYPE_AUTO, DKSCR_MODE_TEXT. */
 DKSCR_API void dkscr_options_init(dkscr_options* options);
 
-/* Converts the presentation at `path` (the file system's bytes, as open() takes them).
+/* Converts the presentation at `path` (the file system's bytes, as open() takes them; on
+   Windows UTF-8, which is opened as UTF-16, so that any file name works).
    `options` may be NULL for the defaults, `size` may be NULL. On success *text is a block of
    the result's length plus one zero byte, to be freed with dkscr_free; on error it is NULL. */
 DKSCR_API int32_t dkscr_convert_file(const char* path, const dkscr_options* options,

@@ -48,10 +48,12 @@ TEST(EncodeWideText, Utf16KeepsCodeUnitsLowByteFirst) {
   EXPECT_EQ(Wide(text, 1200), std::string("\xFF\xFE" "A\0\xAC\x20\x3D\xD8\x00\xDE\r\0\n\0", 14));
 }
 
+#ifndef _WIN32  // Windows converts as the system does (tests/windows)
 TEST(EncodeWideText, UnmappableCharactersBecomeQuestionMarks) {
   EXPECT_EQ(Wide(u"\u00e9\u0416\U0001F600!", 1252), "\xE9?" "?!");
   EXPECT_EQ(Wide(u"\u65e5\u00e9", 932), "\x93\xFA?");
 }
+#endif
 
 TEST(EncodeWideText, UnservedCodePagesGiveEmptyText) {
   OutputBuffer out;
@@ -78,8 +80,13 @@ TEST(EncodeUtf8Text, Utf8PassesBytesThroughWithMarkAndLineBreaks) {
 
 TEST(EncodeUtf8Text, FourByteSequencesDecodeToSurrogatePairs) {
   EXPECT_EQ(Utf8("x\xF0\x9F\x98\x80", kLineBreakCrLf, 1200), std::string("\xFF\xFEx\0\x3D\xD8\x00\xDE", 8));
-  // One emoji no longer empties the whole text in a legacy code page.
+  // One emoji no longer empties the whole text in a legacy code page (Windows writes one
+  // default character per code unit).
+#ifdef _WIN32
+  EXPECT_EQ(Utf8("caf\xC3\xA9 \xF0\x9F\x98\x80", kLineBreakCrLf, 1252), "caf\xE9 ??");
+#else
   EXPECT_EQ(Utf8("caf\xC3\xA9 \xF0\x9F\x98\x80", kLineBreakCrLf, 1252), "caf\xE9 ?");
+#endif
 }
 
 TEST(EncodeUtf8Text, IllFormedSubpartsBecomeOneReplacementEach) {

@@ -31,6 +31,7 @@ TEST(WideToUtf8, PairsAreOneSequenceAndLoneSurrogatesAreReplaced) {
   EXPECT_EQ(WideToUtf8(u"\u07ff\u0800"), "\xDF\xBF\xE0\xA0\x80");
 }
 
+#ifndef _WIN32  // names are bytes here; on Windows UTF-16 (tests/windows)
 TEST(NativePath, EveryByteStringSurvivesTheRoundTrip) {
   const std::string names[] = {
       "plain.ppt", "caf\xC3\xA9.pptx", "latin1-\xE9t\xE9.ppt", "\xFF\xFE\x80",
@@ -40,6 +41,7 @@ TEST(NativePath, EveryByteStringSurvivesTheRoundTrip) {
   EXPECT_EQ(PathFromNative("caf\xC3\xA9"), u"caf\u00e9");
   EXPECT_EQ(PathFromNative("a\xE9"), (std::u16string{u'a', 0xDCE9}));
 }
+#endif
 
 }  // namespace
 }  // namespace dkscr

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows programs and tests them under Wine: their unit tests, then
+# dkscrcmd.exe on every file of ../shared/corpus, whose output at code pages 65001 and 1200
+# (and exit code, and message) must be the Linux build's byte for byte, and dkscrbatch.exe
+# over the folder, whose text files and JSON Lines must be too.
+#   scripts/test-windows.sh LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]
+# Skips, saying so, where the cross compiler or Wine is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+linux=$1
+win=${2:-build-windows}
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || [ ! -x "$wine" ] || [ ! -x "$wineserver" ] ||
+   [ ! -f /usr/src/googletest/CMakeLists.txt ]; then
+  echo "== Windows: SKIPPED, the cross compiler, GoogleTest's sources or Wine is not installed" \
+       "(scripts/setup.sh --windows)"
+  exit 0
+fi
+start=$(date +%s)
+scripts/build-windows.sh "$win" -DDKSCR_WERROR=ON
+(cd "$win" && cpack -G ZIP >/dev/null)
+echo "== Windows: built in $(( $(date +%s) - start )) s; $(ls "$win"/deckscribe-*.zip)"
+
+# One Wine server for the whole step, in a prefix of its own, so that each run is quick.
+WINEPREFIX=$(mktemp -d)
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+scratch=$(mktemp -d)
+trap '"$wineserver" -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$scratch"' EXIT
+"$wineserver" -p
+"$wine" cmd /c exit >/dev/null 2>&1 || true  # creates the prefix once
+
+ctest --test-dir "$win" --output-on-failure
+
+corpus=../shared/corpus
+if [ ! -d "$corpus" ]; then
+  echo "== Windows: no $corpus, dkscrcmd.exe not compared"
+else
+  corpus=$(cd "$corpus" && pwd)
+  failed=0 runs=0
+  for file in "$corpus"/*; do
+    [ -f "$file" ] || continue
+    for cp in 65001 1200; do
+      set +e
+      "$linux/cli/dkscrcmd" "-c$cp" "$file" '*' > "$scratch/linux"
+      linux_rc=$?
+      "$wine" "$win/cli/dkscrcmd.exe" "-c$cp" "Z:$file" '*' > "$scratch/windows" 2>/dev/null
+      windows_rc=$?
+      set -e
+      runs=$((runs + 1))
+      # A failure's message names the path as given: Z: is the only difference allowed.
+      [ "$linux_rc" -eq 0 ] || sed -i "s|Z:$file|$file|" "$scratch/windows"
+      if [ "$linux_rc" -ne "$windows_rc" ] || ! cmp -s "$scratch/linux" "$scratch/windows"; then
+        echo "DIFFERS: -c$cp $file (exit $linux_rc on Linux, $windows_rc under Wine)"
+        failed=$((failed + 1))
+      fi
+    done
+  done
+  echo "== Windows: dkscrcmd.exe under Wine, $runs runs, $failed differing from Linux"
+  # dkscrbatch.exe over the whole folder: the same tree of text files, the same JSON Lines.
+  set +e
+  "$linux/batch/dkscrbatch" -q -d "$scratch/linux-tree" "$corpus" 2>/dev/null
+  linux_rc=$?
+  "$wine" "$win/batch/dkscrbatch.exe" -q -d "Z:$scratch/windows-tree" "Z:$corpus" 2>/dev/null
+  windows_rc=$?
+  "$linux/batch/dkscrbatch" -q "$corpus" > "$scratch/linux.jsonl" 2>/dev/null
+  "$wine" "$win/batch/dkscrbatch.exe" -q "Z:$corpus" 2>/dev/null |
+    sed "s|Z:$corpus|$corpus|g" > "$scratch/windows.jsonl"
+  set -e
+  if [ "$linux_rc" -ne "$windows_rc" ] || ! diff -r -q "$scratch/linux-tree" "$scratch/windows-tree" ||
+     ! cmp -s "$scratch/linux.jsonl" "$scratch/windows.jsonl"; then
+    echo "DIFFERS: dkscrbatch.exe over $corpus (exit $linux_rc on Linux, $windows_rc under Wine)"
+    failed=$((failed + 1))
+  else
+    echo "== Windows: dkscrbatch.exe under Wine, text files and JSON Lines as on Linux"
+  fi
+  [ "$failed" -eq 0 ]
+fi
+echo "== Windows: step took $(( $(date +%s) - start )) s"

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,26 @@ std::u16string CodePageToWide(int32_t codePage, std::string_view bytes);
 // UTF-16 to a code page through iconv, each character without a mapping (and each lone
 // surrogate) becoming the code page's default character. Empty when unserved.
 std::string EncodeWithIconv(int32_t codePage, std::u16string_view text);
+
+// EncodeWithIconv a piece at a time, for text too large to hold in two forms at once: the
+// pieces give the bytes of their concatenation as long as none ends between the two halves of
+// a surrogate pair. Shift states carry over from piece to piece.
+class WideToCodePageEncoder {
+ public:
+  explicit WideToCodePageEncoder(int32_t codePage);
+  ~WideToCodePageEncoder();
+  WideToCodePageEncoder(const WideToCodePageEncoder&) = delete;
+  WideToCodePageEncoder& operator=(const WideToCodePageEncoder&) = delete;
+
+  void Encode(std::u16string_view text, std::string& out);
+  // Returns to the initial shift state after the last piece.
+  void Finish(std::string& out);
+
+ private:
+  class Iconv;
+  int32_t codePage_;
+  std::unique_ptr<Iconv> iconv_;  // none for code page 1252 and for unserved ones
+  bool used_ = false;
+};
 
 }  // namespace dkscr

@@ -115,13 +115,13 @@ bool TDocFileStream::LoadCache(uint64_t position) {
   }
   const uint64_t start = first * unit;
   const size_t bytes = static_cast<size_t>(std::min<uint64_t>((last - first) * unit, map_->size - start));
-  cache_.resize(bytes);
-  cacheStart_ = start;
-  if (file_->ReadAt(map_->unitOffsets[first], cache_.data(), bytes) != bytes) {
-    cache_.clear();
-    return false;
+  if (bytes > cacheCapacity_) {
+    cache_ = std::make_unique_for_overwrite<uint8_t[]>(bytes);
+    cacheCapacity_ = bytes;
   }
-  return true;
+  cacheStart_ = start;
+  cacheLength_ = file_->ReadAt(map_->unitOffsets[first], cache_.get(), bytes) == bytes ? bytes : 0;
+  return cacheLength_ > 0;
 }
 
 int32_t TDocFileStream::Read(void* buffer, int32_t count) {
@@ -139,16 +139,16 @@ int32_t TDocFileStream::Read(void* buffer, int32_t count) {
   uint64_t done = 0;
   auto* out = static_cast<uint8_t*>(buffer);
   while (done < wanted) {
-    if (position_ < cacheStart_ || position_ >= cacheStart_ + cache_.size()) {
+    if (position_ < cacheStart_ || position_ >= cacheStart_ + cacheLength_) {
       if (!LoadCache(position_)) {
         if (done > 0) break;
         CheckResult(kStgReadFault);
         return -1;
       }
     }
-    const uint64_t inCache = cacheStart_ + cache_.size() - position_;
+    const uint64_t inCache = cacheStart_ + cacheLength_ - position_;
     const uint64_t n = std::min<uint64_t>(inCache, wanted - done);
-    std::memcpy(out + done, cache_.data() + (position_ - cacheStart_), static_cast<size_t>(n));
+    std::memcpy(out + done, cache_.get() + (position_ - cacheStart_), static_cast<size_t>(n));
     done += n;
     position_ += n;
   }

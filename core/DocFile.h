@@ -54,7 +54,9 @@ class TDocFileStream : public TStream {
   std::shared_ptr<const CfbStreamMap> map_;  // shared with duplicates
   uint64_t position_ = 0;
   // Bytes of the stream from cacheStart_, read from the file a run of units at a time.
-  std::vector<uint8_t> cache_;
+  std::unique_ptr<uint8_t[]> cache_;  // not zeroed: only its first cacheLength_ bytes are used
+  size_t cacheCapacity_ = 0;
+  size_t cacheLength_ = 0;
   uint64_t cacheStart_ = 0;
 };
 

@@ -9,6 +9,8 @@ namespace dkscr {
 namespace {
 
 constexpr char16_t kCr = u'\r';
+// Slide list text kept as read; what lies beyond is read again from the stream when shown.
+constexpr size_t kListTextKept = 64 * 1024;
 
 [[noreturn]] void Fail() { throw PptFormatError(); }
 
@@ -33,7 +35,6 @@ ResultCode TPptReader::Extract(std::unique_ptr<TDocFileStorage> storage, TextEnc
   std::sort(entriesByPersistId_.begin(), entriesByPersistId_.end(), [](const EntryOfPersistId& a, const EntryOfPersistId& b) {
     return a.persistId != b.persistId ? a.persistId < b.persistId : a.entry < b.entry;
   });
-  listStream_ = document_.documentStream->Duplicate();
 
   recordsLeft_ = 16 * (document_.documentSize / 8) + 4096;
   outputLimit_ = 16 * document_.documentSize + (1u << 20);
@@ -105,7 +106,14 @@ void TPptReader::CollectAtom(const RecordHeader& header, bool skip) {
       const uint64_t at = position > 0 ? static_cast<uint64_t>(position) : 0;
       const uint64_t left = at < document_.documentSize ? document_.documentSize - at : 0;
       const auto bytes = static_cast<uint32_t>(std::min<uint64_t>({header.recLen, left, INT32_MAX}));
-      if (bytes > 0) textAtoms_.push_back({at, bytes, header.recType == ppt::kTextBytesAtom});
+      const bool isBytes = header.recType == ppt::kTextBytesAtom;
+      if (bytes > 0 && bytes <= kListTextKept - listText_.size()) {
+        const size_t n = ReadAtomData(header.recLen, header.recLen);
+        textAtoms_.push_back({listText_.size(), static_cast<uint32_t>(n), isBytes, true});
+        listText_.insert(listText_.end(), byteBuffer_.begin(), byteBuffer_.begin() + static_cast<std::ptrdiff_t>(n));
+        return;
+      }
+      if (bytes > 0) textAtoms_.push_back({at, bytes, isBytes, false});
       break;
     }
     default: break;
@@ -234,24 +242,32 @@ void TPptReader::EmitListLine(size_t line) {
   const size_t end = line + 1 < lineStarts_.size() ? lineStarts_[line + 1] : textAtoms_.size();
   for (size_t a = lineStarts_[line]; a < end; ++a) {
     const TextAtomPlace& place = textAtoms_[a];
+    if (place.kept) {
+      EmitAtomText(listText_.data() + place.offset, place.bytes, place.isBytes);
+      continue;
+    }
+    if (!listStream_) listStream_ = document_.documentStream->Duplicate();
     listStream_->Seek64(static_cast<int64_t>(place.offset), kSeekFromStart);
     for (uint32_t done = 0; done < place.bytes;) {
       const uint32_t wanted = std::min(kBlock, place.bytes - done);
       byteBuffer_.resize(wanted);
       const int32_t got = listStream_->Read(byteBuffer_.data(), static_cast<int32_t>(wanted));
       if (got <= 0) break;
-      const auto n = static_cast<size_t>(got);
-      wideBuffer_.clear();
-      if (place.isBytes) {
-        for (size_t i = 0; i < n; ++i) wideBuffer_.push_back(Cp1252ToWide(byteBuffer_[i]));
-      } else {
-        for (size_t i = 0; i + 1 < n; i += 2) wideBuffer_.push_back(static_cast<char16_t>(byteBuffer_[i] | (byteBuffer_[i + 1] << 8)));
-      }
-      Emit(wideBuffer_);
-      if (n < wanted) break;
+      EmitAtomText(byteBuffer_.data(), static_cast<size_t>(got), place.isBytes);
+      if (static_cast<uint32_t>(got) < wanted) break;
       done += wanted;
     }
   }
+}
+
+void TPptReader::EmitAtomText(const uint8_t* data, size_t size, bool isBytes) {
+  wideBuffer_.clear();
+  if (isBytes) {
+    for (size_t i = 0; i < size; ++i) wideBuffer_.push_back(Cp1252ToWide(data[i]));
+  } else {
+    for (size_t i = 0; i + 1 < size; i += 2) wideBuffer_.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+  }
+  Emit(wideBuffer_);
 }
 
 }  // namespace dkscr

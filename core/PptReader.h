@@ -23,12 +23,14 @@ class TPptReader {
   ResultCode Extract(std::unique_ptr<TDocFileStorage> storage, TextEncoder& text);
 
  private:
-  // The text of the slide list stays in the stream: each line is where its atoms lie, read
-  // again when a slide refers to it, so the list costs a few bytes per atom, not its text.
+  // The text of the slide list: its first bytes are kept as read; beyond them, each atom is
+  // where it lies in the stream, read again when a slide refers to it, so that a large list
+  // costs a few bytes per atom, not its text.
   struct TextAtomPlace {
-    uint64_t offset;  // of the atom's data in the stream
+    uint64_t offset;  // of the atom's data in listText_ when kept, else in the stream
     uint32_t bytes;   // of it that the stream holds
     bool isBytes;     // a TextBytesAtom (one byte a character), else a TextCharsAtom
+    bool kept;
   };
   struct SlideTextEntry {
     uint32_t persistId = 0;
@@ -57,6 +59,7 @@ class TPptReader {
   void Skip(uint32_t length);
   void Emit(std::u16string_view text);
   void EmitListLine(size_t line);
+  void EmitAtomText(const uint8_t* data, size_t size, bool isBytes);
   size_t LineCount(size_t entry) const;
 
   PptOpenDocument document_;
@@ -66,6 +69,7 @@ class TPptReader {
   std::vector<SlideTextEntry> slideTextEntries_;
   std::vector<size_t> lineStarts_;  // each line's first atom in textAtoms_
   std::vector<TextAtomPlace> textAtoms_;
+  std::vector<uint8_t> listText_;
   std::vector<EntryOfPersistId> entriesByPersistId_;  // sorted by persist id, then entry
   std::vector<uint32_t> referenceList_;
   size_t visitPosition_ = 0;

@@ -12,8 +12,8 @@ namespace {
 // Units or bytes gathered before they are encoded: small enough to stay in the cache, large
 // enough that a piece costs little.
 constexpr size_t kChunk = 16 * 1024;
-// The smallest block the output grows from.
-constexpr size_t kFirstBlock = 4096;
+// Texts up to this size are gathered before they take a block of their own.
+constexpr size_t kShortText = 64 * 1024;
 // The longest text a result code can count, with the spare byte the block keeps.
 constexpr size_t kMaxLength = static_cast<size_t>(INT32_MAX) - 1;
 
@@ -154,13 +154,22 @@ void TextEncoder::Put(std::string_view bytes) {
     return;
   }
   const size_t need = used_ + bytes.size();
+  if (!block_.HasBlock() && need <= kShortText) {
+    short_.append(bytes);
+    used_ = need;
+    return;
+  }
   if (need > block_.BlockSize()) {
     // Doubling keeps the copies few; a large block grows in place without being touched.
-    const size_t grown = std::max({need, kFirstBlock, std::min(block_.BlockSize() * 2, kMaxLength + 1)});
+    const size_t grown = std::max({need, 2 * kShortText, std::min(block_.BlockSize() * 2, kMaxLength + 1)});
     if (!block_.Resize(grown)) {
       failed_ = true;
       block_.Free();
       return;
+    }
+    if (!short_.empty()) {
+      std::copy(short_.begin(), short_.end(), block_.Data());
+      std::string().swap(short_);
     }
   }
   std::copy(bytes.begin(), bytes.end(), block_.Data() + used_);
@@ -177,7 +186,9 @@ ResultCode TextEncoder::Finish(OutputBuffer& output) {
     bytes_.clear();
   }
   if (!passUtf8_) EncodeWide(true);
-  if (failed_ || !block_.Resize(used_ + 1)) return kResultFormatError;
+  if (failed_) return kResultFormatError;
+  if (!block_.HasBlock()) return CopyToOutput(short_, output);
+  if (!block_.Resize(used_ + 1)) return kResultFormatError;
   output = std::move(block_);
   return static_cast<ResultCode>(used_);
 }

@@ -53,6 +53,9 @@ class TextEncoder {
   std::string bytes_;        // rewritten UTF-8 waiting to be decoded or put
   std::string encoded_;      // bytes of the code page on their way into the block
   std::string utf8Tail_;     // an unfinished UTF-8 sequence at the end of the last piece
+  // A short text is gathered here and copied into the caller's block at the end, as a whole
+  // text would be; a long one moves into a block of its own that grows in place.
+  std::string short_;
   OutputBuffer block_;
   size_t used_ = 0;
   bool failed_ = false;

@@ -68,9 +68,9 @@ TEST(ConvertPpt, OutlineReferencesPickTheirLine) {
   EXPECT_EQ(ConvertDoc(doc).text, "second\r\nfirst\r\n");
 }
 
-// The slide list's text is read again from the stream when a slide shows it: a line of
-// several atoms, lines longer than the blocks they are read in, in the mini stream and in
-// regular sectors.
+// The slide list's text beyond its first 64 KB is read again from the stream when a slide
+// shows it: a line of several atoms, some kept and some read again, lines longer than the
+// blocks they are read in, in the mini stream and in regular sectors.
 TEST(ConvertPpt, SlideListLinesReadBackFromTheStream) {
   std::u16string wide;
   std::string bytes;
@@ -87,6 +87,7 @@ TEST(ConvertPpt, SlideListLinesReadBackFromTheStream) {
       {{TextBytesAtom("ab"), TextCharsAtom(u"\u20ac"), TextBytesAtom("c")}, "ab\xE2\x82\xAC" "c\r\n"},
       {{TextCharsAtom(wide)}, WideToUtf8(wide) + "\r\n"},
       {{TextBytesAtom(bytes), TextBytesAtom("!")}, bytesUtf8 + "!\r\n"},
+      {{TextBytesAtom(bytes), TextBytesAtom(bytes), TextCharsAtom(u"\u20ac")}, bytesUtf8 + bytesUtf8 + "\xE2\x82\xAC\r\n"},
   };
   for (const auto& c : cases) {
     PptStreamBuilder doc;

@@ -236,7 +236,8 @@ size_t TPptReader::LineCount(size_t entry) const {
   return end - slideTextEntries_[entry].firstLine;
 }
 
-// Reads a line of the slide list from the stream again, its atoms a block at a time.
+// A line of the slide list: its kept bytes, or its atoms read again from the stream a block
+// at a time.
 void TPptReader::EmitListLine(size_t line) {
   constexpr uint32_t kBlock = 32 * 1024;  // even: a block never splits a character
   const size_t end = line + 1 < lineStarts_.size() ? lineStarts_[line + 1] : textAtoms_.size();

@@ -1,6 +1,6 @@
 // spawn_timer RUNS PASSES -- COMMAND A... -- COMMAND B...
-// Starts each command RUNS times per pass, alternating A and B pass by pass so that a change
-// in the machine's load touches both alike, with standard output and error sent to /dev/null.
+// Starts A and B in turn RUNS times per pass, so that a change in the machine's load touches
+// both alike, with standard output and error sent to /dev/null.
 // Prints the median over the passes of the wall-clock time per run of each, and B / A.
 #define _GNU_SOURCE
 #include <fcntl.h>
@@ -20,20 +20,18 @@ static double Now(void) {
   return (double)t.tv_sec + (double)t.tv_nsec / 1e9;
 }
 
-// Seconds per run of `argv`, started `runs` times one after the other.
-static double TimeRuns(char** argv, int runs, posix_spawn_file_actions_t* actions) {
+// Seconds of one run of `argv`, from its start to its end.
+static double TimeRun(char** argv, posix_spawn_file_actions_t* actions) {
   const double start = Now();
-  for (int i = 0; i < runs; ++i) {
-    pid_t pid;
-    if (posix_spawn(&pid, argv[0], actions, NULL, argv, environ) != 0) {
-      perror(argv[0]);
-      exit(2);
-    }
-    int status;
-    while (waitpid(pid, &status, 0) < 0) {
-    }
+  pid_t pid;
+  if (posix_spawn(&pid, argv[0], actions, NULL, argv, environ) != 0) {
+    perror(argv[0]);
+    exit(2);
   }
-  return (Now() - start) / runs;
+  int status;
+  while (waitpid(pid, &status, 0) < 0) {
+  }
+  return Now() - start;
 }
 
 static int Compare(const void* a, const void* b) {
@@ -66,11 +64,15 @@ int main(int argc, char** argv) {
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   double* ta = calloc((size_t)passes, sizeof *ta);
   double* tb = calloc((size_t)passes, sizeof *tb);
-  TimeRuns(a, runs / 10 + 1, &actions);  // warm the page cache and the loader
-  TimeRuns(b, runs / 10 + 1, &actions);
+  for (int i = 0; i < runs / 10 + 1; ++i) {  // warm the page cache
+    TimeRun(a, &actions);
+    TimeRun(b, &actions);
+  }
   for (int p = 0; p < passes; ++p) {
-    ta[p] = TimeRuns(a, runs, &actions);
-    tb[p] = TimeRuns(b, runs, &actions);
+    for (int i = 0; i < runs; ++i) {
+      ta[p] += TimeRun(a, &actions) / runs;
+      tb[p] += TimeRun(b, &actions) / runs;
+    }
   }
   qsort(ta, (size_t)passes, sizeof *ta, Compare);
   qsort(tb, (size_t)passes, sizeof *tb, Compare);

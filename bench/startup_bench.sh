@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Start-up of dkscrcmd: a one-slide .ppt and .pptx converted to standard output, against a
-# static "hello" of the same build, each started RUNS times per pass for PASSES passes,
-# alternating pass by pass; prints the median time per run and the ratio (target: 1.3 at most).
+# static "hello" of the same build, the two started in turn RUNS times per pass for PASSES
+# passes; prints the median time per run and the ratio (target: 1.3 at most). OLD_DKSCRCMD,
+# when given, is measured the same way (an earlier build, for before and after).
 #
-#   bench/startup_bench.sh [BUILD_DIR] [RUNS] [PASSES]
+#   bench/startup_bench.sh [BUILD_DIR] [RUNS] [PASSES] [OLD_DKSCRCMD]
 #
 # BUILD_DIR needs cli/dkscrcmd, tests/cli/dkscr_make_deck, bench/startup_hello and
 # bench/spawn_timer (a Release build with -DDKSCR_BUILD_BENCH=ON).
@@ -12,6 +13,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 runs=${2:-50}
 passes=${3:-10}
+old=${4:-}
 cmd=$build/cli/dkscrcmd
 for tool in "$cmd" "$build/tests/cli/dkscr_make_deck" "$build/bench/startup_hello" "$build/bench/spawn_timer"; do
   [ -x "$tool" ] || { echo "missing $tool: build it first" >&2; exit 1; }
@@ -23,8 +25,12 @@ trap 'rm -rf "$work"' EXIT
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "$cmd: $(if ldd "$cmd" >/dev/null 2>&1; then echo dynamically linked; else echo static; fi)"
 for deck in large-1.ppt large-1.pptx; do
-  echo "--- dkscrcmd -c65001 $deck '*' against startup_hello"
-  "$build/bench/spawn_timer" "$runs" "$passes" -- "$build/bench/startup_hello" -- "$cmd" -c65001 "$work/$deck" '*'
+  for program in "$cmd" $old; do
+    echo "--- $program -c65001 $deck '*' against startup_hello"
+    "$build/bench/spawn_timer" "$runs" "$passes" -- "$build/bench/startup_hello" -- "$program" -c65001 "$work/$deck" '*'
+  done
 done
+echo "--- $cmd $(basename "$work")/large-1.ppt '*' (default code page: the user's locale loaded) against startup_hello"
+"$build/bench/spawn_timer" "$runs" "$passes" -- "$build/bench/startup_hello" -- "$cmd" "$work/large-1.ppt" '*'
 echo "--- dkscrcmd without arguments (usage) against startup_hello"
 "$build/bench/spawn_timer" "$runs" "$passes" -- "$build/bench/startup_hello" -- "$cmd"

@@ -6,10 +6,7 @@
 
 namespace dkscr {
 
-int RunCommand(std::span<const char* const> args, const ConverterTable& converters,
-               ConsoleOutput& console) {
-  const std::string_view argv0 =
-      !args.empty() && args[0] != nullptr ? std::string_view(args[0]) : "dkscrcmd";
+CmdOptions ParseCommandLine(std::span<const char* const> args) {
   // The last two arguments are always the source and the destination, whatever they look like.
   const size_t count = args.empty() ? 0 : args.size() - 1;
   CmdOptions options;
@@ -18,6 +15,15 @@ int RunCommand(std::span<const char* const> args, const ConverterTable& converte
     ParseOption(args[i], options);
     if (options.optionError) break;
   }
+  return options;
+}
+
+int RunCommand(std::span<const char* const> args, const ConverterTable& converters,
+               ConsoleOutput& console) {
+  const std::string_view argv0 =
+      !args.empty() && args[0] != nullptr ? std::string_view(args[0]) : "dkscrcmd";
+  const CmdOptions options = ParseCommandLine(args);
+  const size_t count = args.empty() ? 0 : args.size() - 1;
   if (options.optionError) {
     console.WriteMessage(UsageText(ProgramFileName(argv0)));
     return 2;

@@ -42,13 +42,16 @@ int wmain(int argc, wchar_t** argv) {
 }
 #else
 int main(int argc, char** argv) {
+  const std::span<const char* const> args(argv, static_cast<size_t>(argc));
   // The character set of the user's locale gives the default code page; the program uses no
-  // other locale category, so only this one is loaded (a process per file makes that count).
-  std::setlocale(LC_CTYPE, "");
+  // other locale category, so only this one is loaded, and only for a run that needs the
+  // default code page (a process per file makes that count).
+  const dkscr::CmdOptions options = dkscr::ParseCommandLine(args);
+  if (!options.optionError && options.codePage == 0) std::setlocale(LC_CTYPE, "");
   // A reader that goes away (| head) makes writes fail with EPIPE, reported as a write error
   // with its exit code, instead of killing the process.
   std::signal(SIGPIPE, SIG_IGN);
   // Negative codes reach the shell as 256 plus the code (-2 as 254).
-  return Run(std::span<const char* const>(argv, static_cast<size_t>(argc)));
+  return Run(args);
 }
 #endif

@@ -21,7 +21,7 @@ std::unique_ptr<ByteSource> ByteSource::OpenFile(const std::string& nativePath, 
   std::unique_ptr<ByteSource> source(new ByteSource);
   source->fd_ = fd;
   source->size_ = size;
-  source->buffer_ = std::make_unique<uint8_t[]>(kBufferSize);
+  source->buffer_ = std::make_unique_for_overwrite<uint8_t[]>(kBufferSize);  // pages touched only when used
   return source;
 }
 

@@ -75,9 +75,10 @@ bool RunIconv(iconv_t cd, char*& in, size_t& inLeft, std::string& out) {
   }
 }
 
-std::string Cp1252Encode(std::u16string_view text) {
-  std::string out(text.size(), '\0');
-  size_t n = 0;
+void Cp1252Encode(std::u16string_view text, std::string& out) {
+  const size_t start = out.size();
+  out.resize(start + text.size());
+  size_t n = start;
   for (size_t i = 0; i < text.size(); ++i) {
     uint8_t b;
     if (!WideToCp1252(text[i], b)) {
@@ -87,7 +88,6 @@ std::string Cp1252Encode(std::u16string_view text) {
     out[n++] = static_cast<char>(b);
   }
   out.resize(n);
-  return out;
 }
 
 }  // namespace
@@ -184,18 +184,32 @@ std::u16string CodePageToWide(int32_t codePage, std::string_view bytes) {
   return out;
 }
 
-std::string EncodeForCodePage(int32_t codePage, std::u16string_view text) {
-  if (text.empty()) return {};
-  if (codePage == kCodePage1252) return Cp1252Encode(text);
-  const char* name = IconvNameOfCodePage(codePage);
-  if (name == nullptr) return {};
-  IconvHandle cd(name, WideIconvName());
-  if (!cd.ok()) return {};
-  std::string out;
-  out.reserve(text.size());
+class WideToCodePageEncoder::State : public IconvHandle {
+ public:
+  using IconvHandle::IconvHandle;
+};
+
+WideToCodePageEncoder::WideToCodePageEncoder(int32_t codePage) : codePage_(codePage) {
+  if (codePage == kCodePage1252) return;
+  if (const char* name = IconvNameOfCodePage(codePage)) {
+    state_ = std::make_unique<State>(name, WideIconvName());
+    if (!state_->ok()) state_.reset();
+  }
+}
+
+WideToCodePageEncoder::~WideToCodePageEncoder() = default;
+
+void WideToCodePageEncoder::Encode(std::u16string_view text, std::string& out) {
+  if (text.empty()) return;
+  if (codePage_ == kCodePage1252) {
+    Cp1252Encode(text, out);
+    return;
+  }
+  if (!state_) return;  // unserved: no bytes at all
+  used_ = true;
   char* in = reinterpret_cast<char*>(const_cast<char16_t*>(text.data()));
   size_t inLeft = text.size() * sizeof(char16_t);
-  while (!RunIconv(cd.get(), in, inLeft, out)) {
+  while (!RunIconv(state_->get(), in, inLeft, out)) {
     // Unmappable character or lone surrogate: skip it (a pair as a whole) and put the
     // default character in its place, itself through iconv so shift states stay right.
     if (inLeft < sizeof(char16_t)) break;
@@ -208,11 +222,25 @@ std::string EncodeForCodePage(int32_t codePage, std::u16string_view text) {
     char16_t question = u'?';
     char* q = reinterpret_cast<char*>(&question);
     size_t qLeft = sizeof(question);
-    RunIconv(cd.get(), q, qLeft, out);
+    RunIconv(state_->get(), q, qLeft, out);
   }
+}
+
+void WideToCodePageEncoder::Finish(std::string& out) {
+  if (!used_) return;
   char* none = nullptr;
   size_t zero = 0;
-  RunIconv(cd.get(), none, zero, out);  // flush shift state
+  RunIconv(state_->get(), none, zero, out);  // flush shift state
+  used_ = false;
+}
+
+std::string EncodeForCodePage(int32_t codePage, std::u16string_view text) {
+  std::string out;
+  if (text.empty()) return out;
+  out.reserve(text.size());
+  WideToCodePageEncoder encoder(codePage);
+  encoder.Encode(text, out);
+  encoder.Finish(out);
   return out;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,26 @@ std::u16string CodePageToWide(int32_t codePage, std::string_view bytes);
 // the code page's default character; on Windows the system may choose a similar character
 // first (best fit). Empty when unserved.
 std::string EncodeForCodePage(int32_t codePage, std::u16string_view text);
+
+// EncodeForCodePage a piece at a time, for text too large to hold in two forms at once: the
+// pieces give the bytes of their concatenation as long as none ends between the two halves of
+// a surrogate pair. Shift states carry over from piece to piece.
+class WideToCodePageEncoder {
+ public:
+  explicit WideToCodePageEncoder(int32_t codePage);
+  ~WideToCodePageEncoder();
+  WideToCodePageEncoder(const WideToCodePageEncoder&) = delete;
+  WideToCodePageEncoder& operator=(const WideToCodePageEncoder&) = delete;
+
+  void Encode(std::u16string_view text, std::string& out);
+  // Returns to the initial shift state after the last piece.
+  void Finish(std::string& out);
+
+ private:
+  class State;  // the platform's conversion state
+  int32_t codePage_;
+  std::unique_ptr<State> state_;  // none where there is nothing to carry or nothing served
+  bool used_ = false;
+};
 
 }  // namespace dkscr

@@ -73,4 +73,34 @@ std::string EncodeForCodePage(int32_t codePage, std::u16string_view text) {
   return out;
 }
 
+// Code pages with shift states (ISO-2022, HZ, ISCII) end each conversion in their initial
+// state, so their text is converted whole at the end; the others a piece at a time.
+class WideToCodePageEncoder::State {
+ public:
+  std::u16string held;
+};
+
+WideToCodePageEncoder::WideToCodePageEncoder(int32_t codePage) : codePage_(codePage) {
+  const bool shifts = (codePage >= 50220 && codePage <= 50229) || codePage == 52936 ||
+                      (codePage >= 57002 && codePage <= 57011);
+  if (shifts) state_ = std::make_unique<State>();
+}
+
+WideToCodePageEncoder::~WideToCodePageEncoder() = default;
+
+void WideToCodePageEncoder::Encode(std::u16string_view text, std::string& out) {
+  if (text.empty()) return;
+  if (state_) {
+    state_->held.append(text);
+    return;
+  }
+  out += EncodeForCodePage(codePage_, text);
+}
+
+void WideToCodePageEncoder::Finish(std::string& out) {
+  if (!state_ || state_->held.empty()) return;
+  out += EncodeForCodePage(codePage_, state_->held);
+  state_->held.clear();
+}
+
 }  // namespace dkscr

@@ -41,8 +41,14 @@ std::string StgStatusText(StgStatus status) {
 // --- TDocFileStream ---
 
 TDocFileStream::TDocFileStream(std::shared_ptr<CompoundFile> file, CfbStreamMap map)
-    : file_(std::move(file)), map_(std::move(map)) {
+    : file_(std::move(file)), map_(std::make_shared<const CfbStreamMap>(std::move(map))) {
   if (!file_) LastError = "Stream is nil!";
+}
+
+std::unique_ptr<TDocFileStream> TDocFileStream::Duplicate() const {
+  auto copy = std::make_unique<TDocFileStream>(file_, CfbStreamMap());
+  copy->map_ = map_;
+  return copy;
 }
 
 bool TDocFileStream::CheckResult(StgStatus status) {
@@ -80,7 +86,7 @@ int64_t TDocFileStream::Seek64(int64_t offset, uint16_t origin) {
   switch (origin) {
     case kSeekFromStart: break;
     case kSeekFromCurrent: base = static_cast<int64_t>(position_); break;
-    case kSeekFromEnd: base = static_cast<int64_t>(map_.size); break;
+    case kSeekFromEnd: base = static_cast<int64_t>(map_->size); break;
     default: CheckResult(kStgInvalidFunction); return -1;
   }
   int64_t target;
@@ -98,24 +104,24 @@ int32_t TDocFileStream::Seek(int32_t offset, uint16_t origin) {
 }
 
 bool TDocFileStream::LoadCache(uint64_t position) {
-  const uint64_t unit = map_.unitSize;
+  const uint64_t unit = map_->unitSize;
   const size_t first = static_cast<size_t>(position / unit);
   // Units that follow each other in the file are read together.
   size_t last = first + 1;
   const size_t maxUnits = static_cast<size_t>(std::max<uint64_t>(1, kCacheBytes / unit));
-  while (last < map_.unitOffsets.size() && last - first < maxUnits &&
-         map_.unitOffsets[last] == map_.unitOffsets[first] + (last - first) * unit) {
+  while (last < map_->unitOffsets.size() && last - first < maxUnits &&
+         map_->unitOffsets[last] == map_->unitOffsets[first] + (last - first) * unit) {
     ++last;
   }
   const uint64_t start = first * unit;
-  const size_t bytes = static_cast<size_t>(std::min<uint64_t>((last - first) * unit, map_.size - start));
-  cache_.resize(bytes);
-  cacheStart_ = start;
-  if (file_->ReadAt(map_.unitOffsets[first], cache_.data(), bytes) != bytes) {
-    cache_.clear();
-    return false;
+  const size_t bytes = static_cast<size_t>(std::min<uint64_t>((last - first) * unit, map_->size - start));
+  if (bytes > cacheCapacity_) {
+    cache_ = std::make_unique_for_overwrite<uint8_t[]>(bytes);
+    cacheCapacity_ = bytes;
   }
-  return true;
+  cacheStart_ = start;
+  cacheLength_ = file_->ReadAt(map_->unitOffsets[first], cache_.get(), bytes) == bytes ? bytes : 0;
+  return cacheLength_ > 0;
 }
 
 int32_t TDocFileStream::Read(void* buffer, int32_t count) {
@@ -128,21 +134,21 @@ int32_t TDocFileStream::Read(void* buffer, int32_t count) {
     CheckResult(kStgInvalidParameter);
     return -1;
   }
-  if (position_ >= map_.size) return 0;
-  const uint64_t wanted = std::min<uint64_t>(static_cast<uint64_t>(count), map_.size - position_);
+  if (position_ >= map_->size) return 0;
+  const uint64_t wanted = std::min<uint64_t>(static_cast<uint64_t>(count), map_->size - position_);
   uint64_t done = 0;
   auto* out = static_cast<uint8_t*>(buffer);
   while (done < wanted) {
-    if (position_ < cacheStart_ || position_ >= cacheStart_ + cache_.size()) {
+    if (position_ < cacheStart_ || position_ >= cacheStart_ + cacheLength_) {
       if (!LoadCache(position_)) {
         if (done > 0) break;
         CheckResult(kStgReadFault);
         return -1;
       }
     }
-    const uint64_t inCache = cacheStart_ + cache_.size() - position_;
+    const uint64_t inCache = cacheStart_ + cacheLength_ - position_;
     const uint64_t n = std::min<uint64_t>(inCache, wanted - done);
-    std::memcpy(out + done, cache_.data() + (position_ - cacheStart_), static_cast<size_t>(n));
+    std::memcpy(out + done, cache_.get() + (position_ - cacheStart_), static_cast<size_t>(n));
     done += n;
     position_ += n;
   }

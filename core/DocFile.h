@@ -43,14 +43,20 @@ class TDocFileStream : public TStream {
   bool CheckResult(StgStatus status);
   std::string LastError;
 
+  // A second reader of the same stream, at its start, with a position and cache of its own:
+  // two places of one stream read in turn without either losing its cache.
+  std::unique_ptr<TDocFileStream> Duplicate() const;
+
  private:
   bool LoadCache(uint64_t position);
 
   std::shared_ptr<CompoundFile> file_;
-  CfbStreamMap map_;
+  std::shared_ptr<const CfbStreamMap> map_;  // shared with duplicates
   uint64_t position_ = 0;
   // Bytes of the stream from cacheStart_, read from the file a run of units at a time.
-  std::vector<uint8_t> cache_;
+  std::unique_ptr<uint8_t[]> cache_;  // not zeroed: only its first cacheLength_ bytes are used
+  size_t cacheCapacity_ = 0;
+  size_t cacheLength_ = 0;
   uint64_t cacheStart_ = 0;
 };
 

@@ -3,25 +3,10 @@
 #include <cstring>
 
 #include "core/CodePage.h"
+#include "core/TextEncoder.h"
 #include "core/Utf.h"
 
 namespace dkscr {
-namespace {
-
-constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
-
-std::string Utf16LeWithBom(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(2 + text.size() * 2);
-  bytes += "\xFF\xFE";
-  for (char16_t u : text) {
-    bytes.push_back(static_cast<char>(u & 0xFF));
-    bytes.push_back(static_cast<char>(u >> 8));
-  }
-  return bytes;
-}
-
-}  // namespace
 
 std::string WideToCodePage(int32_t codePage, std::u16string_view text) {
   if (text.empty()) return {};
@@ -40,30 +25,16 @@ ResultCode CopyToOutput(std::string_view bytes, OutputBuffer& output) {
 }
 
 ResultCode EncodeWideText(std::u16string_view text, int32_t codePage, OutputBuffer& output) {
-  const std::u16string crlf = ConvertLineBreaksWide(text, kLineBreakCrLf);
-  std::string bytes;
-  if (codePage == kCodePageUtf8) {
-    bytes.reserve(3 + crlf.size() * 3);
-    bytes = kUtf8Bom;
-    AppendWideAsUtf8(crlf, bytes);
-  } else if (codePage == kCodePageUtf16Le) {
-    bytes = Utf16LeWithBom(crlf);
-  } else {
-    bytes = WideToCodePage(codePage, crlf);
-  }
-  return CopyToOutput(bytes, output);
+  TextEncoder encoder(TextEncoder::Input::kWide, kLineBreakCrLf, codePage);
+  encoder.Append(text);
+  return encoder.Finish(output);
 }
 
 ResultCode EncodeUtf8Text(std::string_view text, int lineBreakStyle, int32_t codePage,
                           OutputBuffer& output) {
-  std::string converted = ConvertLineBreaks(text, lineBreakStyle);
-  if (codePage == kCodePageUtf8) {
-    converted.insert(0, kUtf8Bom);
-    return CopyToOutput(converted, output);
-  }
-  const std::u16string wide = Utf8ToWide(converted);
-  if (codePage == kCodePageUtf16Le) return CopyToOutput(Utf16LeWithBom(wide), output);
-  return CopyToOutput(WideToCodePage(codePage, wide), output);
+  TextEncoder encoder(TextEncoder::Input::kUtf8, lineBreakStyle, codePage);
+  encoder.Append(text);
+  return encoder.Finish(output);
 }
 
 std::u16string BytesToWide(std::string_view bytes) {

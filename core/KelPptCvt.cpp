@@ -8,6 +8,7 @@
 #include "core/NativePath.h"
 #include "core/PptImage.h"
 #include "core/PptReader.h"
+#include "core/TextEncoder.h"
 
 namespace dkscr {
 
@@ -17,10 +18,11 @@ ResultCode ConvertPptSource(std::unique_ptr<ByteSource> source, OutputBuffer& ou
     std::unique_ptr<TDocFileStorage> storage = OpenDocSource(std::move(source), error);
     if (!storage) return kResultFormatError;
     if (!storage->LastError.empty()) return kResultSourceOpenError;
-    std::u16string text;
+    // The text goes into its encoding as it is found, never held whole as UTF-16.
+    TextEncoder text(TextEncoder::Input::kWide, kLineBreakCrLf, codePage);
     const ResultCode result = TPptReader().Extract(std::move(storage), text);
     if (result < 0) return result;
-    return EncodeWideText(text, codePage, output);
+    return text.Finish(output);
   } catch (...) {  // damage the reader cannot go past, or memory running out
     return kResultFormatError;
   }

@@ -9,36 +9,41 @@ namespace dkscr {
 namespace {
 
 constexpr char16_t kCr = u'\r';
+// Slide list text kept as read; what lies beyond is read again from the stream when shown.
+constexpr size_t kListTextKept = 64 * 1024;
 
 [[noreturn]] void Fail() { throw PptFormatError(); }
 
 }  // namespace
 
-ResultCode TPptReader::Extract(std::unique_ptr<TDocFileStorage> storage, std::u16string& text) {
+ResultCode TPptReader::Extract(std::unique_ptr<TDocFileStorage> storage, TextEncoder& text) {
+  text_ = &text;
   switch (OpenPptDocument(std::move(storage), document_)) {
     case PptOpening::kEncrypted: return kResultEncrypted;
-    case PptOpening::kNoText: text.clear(); return 0;
+    case PptOpening::kNoText: return 0;
     case PptOpening::kReady: break;
   }
   const uint32_t documentOffset = document_.directory.LookupPersistOffset(document_.docPersistIdRef);
-  if (documentOffset == kNoPersistOffset) {  // no document record: nothing can be found
-    text.clear();
-    return 0;
-  }
+  if (documentOffset == kNoPersistOffset) return 0;  // no document record: nothing can be found
   document_.documentStream->Seek64(documentOffset, kSeekFromStart);
   CollectSlideList();
-  for (size_t i = 0; i < slideTextEntries_.size(); ++i) entriesByPersistId_[slideTextEntries_[i].persistId].push_back(i);
+  if (slideTextEntries_.size() > UINT32_MAX) Fail();
+  entriesByPersistId_.reserve(slideTextEntries_.size());
+  for (size_t i = 0; i < slideTextEntries_.size(); ++i) {
+    entriesByPersistId_.push_back({slideTextEntries_[i].persistId, static_cast<uint32_t>(i)});
+  }
+  std::sort(entriesByPersistId_.begin(), entriesByPersistId_.end(), [](const EntryOfPersistId& a, const EntryOfPersistId& b) {
+    return a.persistId != b.persistId ? a.persistId < b.persistId : a.entry < b.entry;
+  });
 
   recordsLeft_ = 16 * (document_.documentSize / 8) + 4096;
   outputLimit_ = 16 * document_.documentSize + (1u << 20);
-  output_.clear();
   uint32_t offset = 0;
   while (NextPersistObject(offset)) {
     if (offset != kNoPersistOffset) VisitObject(offset);  // an unresolved id gives no text
   }
-  if (output_.size() > static_cast<size_t>(INT32_MAX / 2)) Fail();
-  text = std::move(output_);
-  return static_cast<ResultCode>(text.size() * 2);
+  if (unitsEmitted_ > static_cast<uint64_t>(INT32_MAX / 2)) Fail();
+  return 0;
 }
 
 // Walks the document record depth-first with a stack of its own, however deep the nesting.
@@ -86,24 +91,30 @@ void TPptReader::CollectAtom(const RecordHeader& header, bool skip) {
       if (ReadAtomData(header.recLen, header.recLen) >= 4) {
         const uint32_t persistId = LoadLe32(byteBuffer_.data());
         AddPersistRef(persistId);
-        slideTextEntries_.push_back({persistId, {}});
+        slideTextEntries_.push_back({persistId, lineStarts_.size()});
       }
       return;
     case ppt::kTextHeaderAtom:
       if (slideTextEntries_.empty()) Fail();
-      slideTextEntries_.back().lines.emplace_back();
+      lineStarts_.push_back(textAtoms_.size());
       break;
     case ppt::kTextCharsAtom:
     case ppt::kTextBytesAtom: {
-      if (slideTextEntries_.empty() || slideTextEntries_.back().lines.empty()) Fail();
-      const size_t n = ReadAtomData(header.recLen, header.recLen);
-      std::u16string& line = slideTextEntries_.back().lines.back();
-      if (header.recType == ppt::kTextCharsAtom) {
-        for (size_t i = 0; i + 1 < n; i += 2) line.push_back(static_cast<char16_t>(byteBuffer_[i] | (byteBuffer_[i + 1] << 8)));
-      } else {
-        for (size_t i = 0; i < n; ++i) line.push_back(Cp1252ToWide(byteBuffer_[i]));
+      if (slideTextEntries_.empty() || LineCount(slideTextEntries_.size() - 1) == 0) Fail();
+      // Where the data lies and how much of it the stream holds; read when a slide shows it.
+      const int64_t position = document_.documentStream->Seek64(0, kSeekFromCurrent);
+      const uint64_t at = position > 0 ? static_cast<uint64_t>(position) : 0;
+      const uint64_t left = at < document_.documentSize ? document_.documentSize - at : 0;
+      const auto bytes = static_cast<uint32_t>(std::min<uint64_t>({header.recLen, left, INT32_MAX}));
+      const bool isBytes = header.recType == ppt::kTextBytesAtom;
+      if (bytes > 0 && bytes <= kListTextKept - listText_.size()) {
+        const size_t n = ReadAtomData(header.recLen, header.recLen);
+        textAtoms_.push_back({listText_.size(), static_cast<uint32_t>(n), isBytes, true});
+        listText_.insert(listText_.end(), byteBuffer_.begin(), byteBuffer_.begin() + static_cast<std::ptrdiff_t>(n));
+        return;
       }
-      return;
+      if (bytes > 0) textAtoms_.push_back({at, bytes, isBytes, false});
+      break;
     }
     default: break;
   }
@@ -184,12 +195,12 @@ void TPptReader::EmitAtom(const RecordHeader& header) {
       if (header.recLen < 4 || ReadAtomData(header.recLen, 4) < 4) return;  // no index: no text
       const auto index = static_cast<int32_t>(LoadLe32(byteBuffer_.data()));
       if (index < 0) Fail();
-      const auto it = entriesByPersistId_.find(currentPersistId_);
-      if (it == entriesByPersistId_.end()) return;
-      for (size_t e : it->second) {
-        const std::vector<std::u16string>& lines = slideTextEntries_[e].lines;
-        if (lines.size() <= static_cast<size_t>(index)) continue;
-        Emit(lines[static_cast<size_t>(index)]);
+      const auto first = std::lower_bound(
+          entriesByPersistId_.begin(), entriesByPersistId_.end(), currentPersistId_,
+          [](const EntryOfPersistId& e, uint32_t id) { return e.persistId < id; });
+      for (auto it = first; it != entriesByPersistId_.end() && it->persistId == currentPersistId_; ++it) {
+        if (LineCount(it->entry) <= static_cast<size_t>(index)) continue;
+        EmitListLine(slideTextEntries_[it->entry].firstLine + static_cast<size_t>(index));
         Emit(std::u16string_view(&kCr, 1));
       }
       return;
@@ -215,8 +226,49 @@ void TPptReader::Skip(uint32_t length) {
 }
 
 void TPptReader::Emit(std::u16string_view text) {
-  if (output_.size() + text.size() > outputLimit_) Fail();
-  output_.append(text);
+  if (unitsEmitted_ + text.size() > outputLimit_) Fail();
+  unitsEmitted_ += text.size();
+  text_->Append(text);
+}
+
+size_t TPptReader::LineCount(size_t entry) const {
+  const size_t end = entry + 1 < slideTextEntries_.size() ? slideTextEntries_[entry + 1].firstLine : lineStarts_.size();
+  return end - slideTextEntries_[entry].firstLine;
+}
+
+// A line of the slide list: its kept bytes, or its atoms read again from the stream a block
+// at a time.
+void TPptReader::EmitListLine(size_t line) {
+  constexpr uint32_t kBlock = 32 * 1024;  // even: a block never splits a character
+  const size_t end = line + 1 < lineStarts_.size() ? lineStarts_[line + 1] : textAtoms_.size();
+  for (size_t a = lineStarts_[line]; a < end; ++a) {
+    const TextAtomPlace& place = textAtoms_[a];
+    if (place.kept) {
+      EmitAtomText(listText_.data() + place.offset, place.bytes, place.isBytes);
+      continue;
+    }
+    if (!listStream_) listStream_ = document_.documentStream->Duplicate();
+    listStream_->Seek64(static_cast<int64_t>(place.offset), kSeekFromStart);
+    for (uint32_t done = 0; done < place.bytes;) {
+      const uint32_t wanted = std::min(kBlock, place.bytes - done);
+      byteBuffer_.resize(wanted);
+      const int32_t got = listStream_->Read(byteBuffer_.data(), static_cast<int32_t>(wanted));
+      if (got <= 0) break;
+      EmitAtomText(byteBuffer_.data(), static_cast<size_t>(got), place.isBytes);
+      if (static_cast<uint32_t>(got) < wanted) break;
+      done += wanted;
+    }
+  }
+}
+
+void TPptReader::EmitAtomText(const uint8_t* data, size_t size, bool isBytes) {
+  wideBuffer_.clear();
+  if (isBytes) {
+    for (size_t i = 0; i < size; ++i) wideBuffer_.push_back(Cp1252ToWide(data[i]));
+  } else {
+    for (size_t i = 0; i + 1 < size; i += 2) wideBuffer_.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+  }
+  Emit(wideBuffer_);
 }
 
 }  // namespace dkscr

@@ -12,6 +12,7 @@
 #include "core/DocFile.h"
 #include "core/NativePath.h"
 #include "core/RegularFile.h"
+#include "core/TextEncoder.h"
 #include "openxml/KelUnZip.h"
 #include "openxml/KelXMLParser.h"
 #include "openxml/OfficeXSlideText.h"
@@ -96,7 +97,7 @@ class TPptxConversion {
 
   // The UTF-8 text of every slide part of the package file; a negative result code when there
   // is none.
-  ResultCode CollectFromFile(const std::u16string& source, std::string& text) {
+  ResultCode CollectFromFile(const std::u16string& source, TextEncoder& text) {
     // A folder is no file; a FIFO or device is one that cannot be opened as a package.
     const std::string native = PathToNative(source);
     const FileStatus info = StatusOfPath(native);
@@ -109,7 +110,7 @@ class TPptxConversion {
   }
 
   // The same for a package held in memory.
-  ResultCode CollectFromImage(std::string_view image, std::string& text) {
+  ResultCode CollectFromImage(std::string_view image, TextEncoder& text) {
     FReader.SetZipImage(image);
     return CollectFromReader(image.size(), text, [&] { return IsEncryptedPackageImage(image); });
   }
@@ -117,7 +118,7 @@ class TPptxConversion {
  private:
   // The conversion once the reader knows its archive of packageSize bytes.
   template <typename EncryptedCheck>
-  ResultCode CollectFromReader(uint64_t packageSize, std::string& text, EncryptedCheck isEncrypted) {
+  ResultCode CollectFromReader(uint64_t packageSize, TextEncoder& text, EncryptedCheck isEncrypted) {
     try {
       FReader.LoadDirectory();
     } catch (...) {
@@ -130,6 +131,7 @@ class TPptxConversion {
     const std::vector<SlideEntry> slides = SlideEntries(*FReader.Entries(), static_cast<uint64_t>(entryCount));
     bool noSlideFound = true;
     std::string stream;
+    std::string slideText;  // one slide's text, handed to the encoder before the next
     for (size_t first = 0; first < slides.size();) {
       const uint64_t number = slides[first].number;
       FView.Clear();
@@ -149,13 +151,13 @@ class TPptxConversion {
       budget.tags -= tags;
       FView.LoadFromStream(stream, 0);
       if (stream.capacity() > kKeptStreamCapacity) std::string().swap(stream);
-      const size_t before = text.size();
-      text += "slide" + std::to_string(number) + ":\r\n";
-      AppendSlideText(FDocument.Root(), text);
+      slideText = "slide" + std::to_string(number) + ":\r\n";
+      AppendSlideText(FDocument.Root(), slideText);
       // Counted as encoded: a lone line break becomes two bytes.
-      const uint64_t encoded = LineBreakLength(std::string_view(text).substr(before), kLineBreakCrLf);
+      const uint64_t encoded = LineBreakLength(slideText, kLineBreakCrLf);
       if (encoded > budget.textBytes) return kResultFormatError;
       budget.textBytes -= encoded;
+      text.Append(std::string_view(slideText));
     }
     return noSlideFound ? kResultFormatError : 0;
   }
@@ -170,14 +172,15 @@ class TPptxConversion {
 template <typename Collect>
 ResultCode ConvertCollected(const ZipHostHooks& hooks, Collect collect, OutputBuffer& output,
                             int32_t codePage, int lineBreak) {
-  std::string text;
+  const int style = lineBreak == 1 ? kLineBreakCr : lineBreak == 2 ? kLineBreakLf : kLineBreakCrLf;
+  // Each slide's text goes into its encoding as soon as it is read.
+  TextEncoder text(TextEncoder::Input::kUtf8, style, codePage);
   {
     TPptxConversion conversion(hooks);
     const ResultCode collected = collect(conversion, text);
     if (collected < 0) return collected;
   }
-  const int style = lineBreak == 1 ? kLineBreakCr : lineBreak == 2 ? kLineBreakLf : kLineBreakCrLf;
-  return EncodeUtf8Text(text, style, codePage, output);
+  return text.Finish(output);
 }
 
 }  // namespace
@@ -190,7 +193,7 @@ ResultCode ConvertPptx(const std::u16string& source, OutputBuffer& output, int32
                        const ZipHostHooks& hooks) {
   try {
     return ConvertCollected(
-        hooks, [&](TPptxConversion& c, std::string& text) { return c.CollectFromFile(source, text); },
+        hooks, [&](TPptxConversion& c, TextEncoder& text) { return c.CollectFromFile(source, text); },
         output, codePage, 0);
   } catch (...) {
     // A damaged entry, a package expanding past its budget, memory running out: whatever
@@ -202,7 +205,7 @@ ResultCode ConvertPptx(const std::u16string& source, OutputBuffer& output, int32
 ResultCode ConvertPptxImage(std::string_view image, OutputBuffer& output, int32_t codePage) {
   try {
     return ConvertCollected(
-        ZipHostHooks{}, [&](TPptxConversion& c, std::string& text) { return c.CollectFromImage(image, text); },
+        ZipHostHooks{}, [&](TPptxConversion& c, TextEncoder& text) { return c.CollectFromImage(image, text); },
         output, codePage, 0);
   } catch (...) {
     return kResultFormatError;

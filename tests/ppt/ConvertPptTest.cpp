@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "core/KelPptCvt.h"
+#include "core/Utf.h"
 #include "tests/ppt/PptTestUtil.h"
 #include "tests/support/ScratchDir.h"
 
@@ -65,6 +66,38 @@ TEST(ConvertPpt, OutlineReferencesPickTheirLine) {
                                                  TextHeaderAtom(), TextBytesAtom("second"), SlidePersistAtom(4)}))},
                   {3, slide}, {4, other}}, 1);
   EXPECT_EQ(ConvertDoc(doc).text, "second\r\nfirst\r\n");
+}
+
+// The slide list's text beyond its first 64 KB is read again from the stream when a slide
+// shows it: a line of several atoms, some kept and some read again, lines longer than the
+// blocks they are read in, in the mini stream and in regular sectors.
+TEST(ConvertPpt, SlideListLinesReadBackFromTheStream) {
+  std::u16string wide;
+  std::string bytes;
+  for (int i = 0; i < 40000; ++i) {
+    wide += i % 7 == 0 ? u'\u65e5' : static_cast<char16_t>(u'a' + i % 26);
+    bytes += i % 9 == 0 ? '\x80' : static_cast<char>('A' + i % 26);
+  }
+  std::string bytesUtf8;
+  for (char c : bytes) bytesUtf8 += c == '\x80' ? "\xE2\x82\xAC" : std::string(1, c);
+  const struct {
+    std::vector<std::string> atoms;
+    std::string text;
+  } cases[] = {
+      {{TextBytesAtom("ab"), TextCharsAtom(u"\u20ac"), TextBytesAtom("c")}, "ab\xE2\x82\xAC" "c\r\n"},
+      {{TextCharsAtom(wide)}, WideToUtf8(wide) + "\r\n"},
+      {{TextBytesAtom(bytes), TextBytesAtom("!")}, bytesUtf8 + "!\r\n"},
+      {{TextBytesAtom(bytes), TextBytesAtom(bytes), TextCharsAtom(u"\u20ac")}, bytesUtf8 + bytesUtf8 + "\xE2\x82\xAC\r\n"},
+  };
+  for (const auto& c : cases) {
+    PptStreamBuilder doc;
+    const uint32_t slide = doc.Append(SlideWith({OutlineTextRefAtom(1), OutlineTextRefAtom(0)}));
+    std::vector<std::string> list = {SlidePersistAtom(3), TextHeaderAtom(), TextBytesAtom("first")};
+    list.push_back(TextHeaderAtom());
+    list.insert(list.end(), c.atoms.begin(), c.atoms.end());
+    doc.AppendSave({{1, doc.Append(DocumentRecord(list))}, {3, slide}}, 1);
+    EXPECT_EQ(ConvertDoc(doc).text, c.text + "first\r\n");
+  }
 }
 
 TEST(ConvertPpt, IncrementalSavesReadTheNewestObjects) {

@@ -62,6 +62,29 @@ TEST_P(CfbVersions, DifatBeyondTheHeader) {
   EXPECT_EQ(StreamOf(img.bytes, u"Small"), "abc");
 }
 
+// A duplicate reads the same stream from its own position through its own cache, and keeps
+// working when the stream it came from is gone.
+TEST_P(CfbVersions, DuplicateReadsOnItsOwn) {
+  CfbOptions options;
+  options.version = GetParam();
+  const std::string big = Pattern(70000, 6), small = Pattern(3000, 7);
+  const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", small}}, options);
+  auto storage = OpenDocImage(img.bytes, kStgmReadShareExclusive);
+  for (const auto& [name, data] : {std::pair{u"Big", big}, std::pair{u"Small", small}}) {
+    auto stream = storage->OpenStream(name, kStgmReadShareExclusive);
+    ASSERT_TRUE(stream);
+    char head[1000];
+    ASSERT_EQ(stream->Read(head, sizeof head), 1000);
+    auto duplicate = stream->Duplicate();
+    EXPECT_EQ(duplicate->Seek(0, kSeekFromCurrent), 0);
+    EXPECT_EQ(ReadAll(*duplicate), data);
+    EXPECT_EQ(ReadAll(*stream), data.substr(1000));
+    stream.reset();
+    EXPECT_EQ(duplicate->Seek(-5, kSeekFromEnd), static_cast<int32_t>(data.size() - 5));
+    EXPECT_EQ(ReadAll(*duplicate), data.substr(data.size() - 5));
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Versions, CfbVersions, ::testing::Values(3, 4));
 
 TEST(DocFile, NamesCompareWithoutCaseAndOnlyStreamsOfTheRoot) {

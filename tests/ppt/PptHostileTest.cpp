@@ -97,6 +97,18 @@ TEST(PptChoices, StreamEndingInsideAContainer) {
   EXPECT_EQ(ConvertStream(doc.Bytes(), edit), "one\r\ntwo\r\ncut\r\n");
 }
 
+TEST(PptChoices, SlideListCutInsideItsLastText) {
+  PptStreamBuilder doc;
+  const uint32_t slide = doc.Append(SlideWith({OutlineTextRefAtom(0)}));
+  const std::string document = DocumentRecord({SlidePersistAtom(3), TextHeaderAtom(), TextBytesAtom("Hello, world")});
+  // The document record is the last thing in the stream, cut after "Hello".
+  const size_t dirSize = PersistDirectoryAtom({{1, 0}, {3, 0}}).size();
+  const auto at = static_cast<uint32_t>(doc.Bytes().size() + dirSize + 36);
+  const uint32_t edit = doc.Append(UserEditAtom(0, doc.Append(PersistDirectoryAtom({{1, at}, {3, slide}})), 1));
+  doc.Append(document.substr(0, document.size() - 7));
+  EXPECT_EQ(ConvertStream(doc.Bytes(), edit), "Hello\r\n");
+}
+
 TEST(PptChoices, PersistDirectoryShorterThanItsLength) {
   PptStreamBuilder doc;
   const uint32_t slide = doc.Append(SlideWith({TextBytesAtom("one")}));

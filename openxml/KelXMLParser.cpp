@@ -61,31 +61,34 @@ class TXMLTreeBuilder {
   // Name and attribute text from the tag; returns whether spaces around text are now kept.
   bool TakeTag(TXMLItem& item, std::string_view token, const TXMLLargeTokenizer& tokenizer) {
     std::string_view body;
+    bool maySetSpace = false;
     if (!tokenizer.TokenUnchanged()) {
       item.FName = TagName(token);
       body = ParamsBodyOf(token);
       if (!body.empty()) body = FDocument.KeepText(body);
+      maySetSpace = MayPreserveSpace(body);
     } else {
-      // The tokenizer has found the first space and "/" already, and the only ">" is the last
-      // byte; the token lies in the document's source buffer. The name ends before the first
+      // The tokenizer has found the first space already, and the only ">" is the last byte;
+      // the token lies in the document's source buffer. The name ends before the first
       // space, without one before the first "/", else before the ">".
       const size_t space = tokenizer.FirstSpace();
-      const size_t slash = tokenizer.FirstSlash();
-      const size_t nameEnd = space != std::string_view::npos   ? space
-                             : slash != std::string_view::npos ? slash
-                                                               : token.size() - 1;
+      size_t nameEnd = space;
+      if (space == std::string_view::npos) {
+        nameEnd = token.find('/', 1);
+        if (nameEnd == std::string_view::npos) nameEnd = token.size() - 1;
+      }
       // An element taking a tag has no name yet, or only white space as one.
-      item.FName.clear();
-      item.FName.append(token.data() + 1, nameEnd - 1);
+      item.FName.assign(token.data() + 1, nameEnd - 1);
       if (space != std::string_view::npos) {
         size_t end = token.size() - 1;
         if (end > space + 1 && token[end - 1] == '/') --end;
         body = token.substr(space + 1, end - space - 1);
+        maySetSpace = tokenizer.SpaceEquals();
       }
     }
     item.FParams.reset();
     item.FRawParams = body;
-    return MayPreserveSpace(body) && item.Params().IndexOf("xml:space=preserve") >= 0;
+    return maySetSpace && item.Params().IndexOf("xml:space=preserve") >= 0;
   }
 
   static bool AnySignificant(std::string_view text) {

@@ -1,5 +1,6 @@
 #include "openxml/KelXMLTokenizer.h"
 
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -20,40 +21,61 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 struct MarkupScan {
   size_t close;       // the first ">" or zero byte
   size_t firstSpace;  // the first space before it, or npos
-  size_t firstSlash;  // the first "/" before it, or npos
   bool hasLf;         // an LF lies before it
+  bool spaceEquals;   // an "=" before it follows "space", ASCII case ignored
 };
+
+// Whether the five bytes before the "=" at `eq` read "space", ASCII case ignored. Setting bit
+// 0x20 turns exactly the capitals of these letters into the small ones.
+bool SpaceBefore(const char* eq) {
+  uint32_t word = 0;
+  std::memcpy(&word, eq - 5, 4);
+  uint32_t spac = 0;
+  std::memcpy(&spac, "spac", 4);
+  return (word | 0x20202020u) == spac && (eq[-1] | 0x20) == 'e';
+}
 
 #if defined(__SSE2__)
 // Sixteen bytes at a time: tags are short, so most take one or two loads. The buffer has
-// room for a full load at every position up to the zero byte that ends the input.
+// room for a full load at every position up to the zero byte that ends the input. Only an "="
+// right after an "e" is looked at closer, which few attributes have.
 MarkupScan ScanMarkup(const char* buf, size_t at) {
   const __m128i gt = _mm_set1_epi8('>');
   const __m128i space = _mm_set1_epi8(' ');
   const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i slash = _mm_set1_epi8('/');
+  const __m128i equals = _mm_set1_epi8('=');
+  const __m128i lowerE = _mm_set1_epi8('e');
+  const __m128i caseBit = _mm_set1_epi8(0x20);
   const __m128i zero = _mm_setzero_si128();
-  MarkupScan scan{0, std::string_view::npos, std::string_view::npos, false};
+  const size_t first = at;
+  MarkupScan scan{0, std::string_view::npos, false, false};
+  unsigned eBefore = 0;  // an "e" ended the previous sixteen bytes
   for (;; at += 16) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + at));
     const unsigned ends = static_cast<unsigned>(
         _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, gt), _mm_cmpeq_epi8(chunk, zero))));
     unsigned spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, space)));
     unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
-    unsigned slashes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, slash)));
+    const unsigned es = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(chunk, caseBit), lowerE)));
+    unsigned candidates =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, equals))) &
+        (es << 1 | eBefore);
+    eBefore = es >> 15;
     if (ends != 0) {
       const unsigned before = (ends & (0u - ends)) - 1;  // the bits below the first end
       spaces &= before;
       lfs &= before;
-      slashes &= before;
+      candidates &= before;
     }
     if (spaces != 0 && scan.firstSpace == std::string_view::npos) {
       scan.firstSpace = at + static_cast<size_t>(__builtin_ctz(spaces));
     }
-    if (slashes != 0 && scan.firstSlash == std::string_view::npos) {
-      scan.firstSlash = at + static_cast<size_t>(__builtin_ctz(slashes));
-    }
     scan.hasLf = scan.hasLf || lfs != 0;
+    for (; candidates != 0 && !scan.spaceEquals; candidates &= candidates - 1) {
+      const size_t eq = at + static_cast<size_t>(__builtin_ctz(candidates));
+      scan.spaceEquals = eq >= first + 5 && SpaceBefore(buf + eq);
+    }
     if (ends != 0) {
       scan.close = at + static_cast<size_t>(__builtin_ctz(ends));
       return scan;
@@ -62,11 +84,12 @@ MarkupScan ScanMarkup(const char* buf, size_t at) {
 }
 #else
 MarkupScan ScanMarkup(const char* buf, size_t at) {
-  MarkupScan scan{0, std::string_view::npos, std::string_view::npos, false};
+  const size_t first = at;
+  MarkupScan scan{0, std::string_view::npos, false, false};
   for (; buf[at] != '>' && buf[at] != '\0'; ++at) {
     if (buf[at] == ' ' && scan.firstSpace == std::string_view::npos) scan.firstSpace = at;
-    if (buf[at] == '/' && scan.firstSlash == std::string_view::npos) scan.firstSlash = at;
     if (buf[at] == '\n') scan.hasLf = true;
+    if (buf[at] == '=' && at >= first + 5 && SpaceBefore(buf + at)) scan.spaceEquals = true;
   }
   scan.close = at;
   return scan;
@@ -127,8 +150,7 @@ TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) {
     FTokenHasLf = scan.hasLf;
     FFirstSpace = scan.firstSpace == std::string_view::npos ? scan.firstSpace
                                                             : scan.firstSpace - pos;
-    FFirstSlash = scan.firstSlash == std::string_view::npos ? scan.firstSlash
-                                                            : scan.firstSlash - pos;
+    FSpaceEquals = scan.spaceEquals;
     FPos = scan.close + 1;
     return FKind = MarkupKind(std::string_view(buf + pos, scan.close + 1 - pos));
   }

@@ -49,12 +49,15 @@ class MedianCollector : public benchmark::ConsoleReporter {
   std::map<std::string, double> FMedians;
 };
 
-// Five repetitions with only the aggregates shown, unless the command line says otherwise.
+// Nine repetitions, interleaved in random order so that a burst of load elsewhere hits both
+// sides of a pair alike, with only the aggregates shown, unless the command line says
+// otherwise.
 inline int RunWithRatios(int argc, char** argv, const std::vector<RatioPair>& pairs) {
   std::vector<char*> args(argv, argv + argc);
-  std::string repetitions = "--benchmark_repetitions=5";
+  std::string repetitions = "--benchmark_repetitions=9";
+  std::string interleaving = "--benchmark_enable_random_interleaving=true";
   std::string aggregatesOnly = "--benchmark_report_aggregates_only=true";
-  args.insert(args.begin() + 1, {repetitions.data(), aggregatesOnly.data()});
+  args.insert(args.begin() + 1, {repetitions.data(), interleaving.data(), aggregatesOnly.data()});
   int count = static_cast<int>(args.size());
   benchmark::Initialize(&count, args.data());
   if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;

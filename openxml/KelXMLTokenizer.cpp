@@ -1,5 +1,6 @@
 #include "openxml/KelXMLTokenizer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -96,6 +97,51 @@ MarkupScan ScanMarkup(const char* buf, size_t at) {
 }
 #endif
 
+// What the scan of character data finds from its first byte on.
+struct TextScan {
+  size_t end;   // the first "<" or zero byte
+  bool hasLf;   // an LF lies before it
+  bool hasAmp;  // an "&" lies before it
+};
+
+#if defined(__SSE2__)
+TextScan ScanText(const char* buf, size_t at) {
+  const __m128i lt = _mm_set1_epi8('<');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i amp = _mm_set1_epi8('&');
+  const __m128i zero = _mm_setzero_si128();
+  TextScan scan{0, false, false};
+  for (;; at += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + at));
+    const unsigned ends = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, lt), _mm_cmpeq_epi8(chunk, zero))));
+    unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
+    unsigned amps = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, amp)));
+    if (ends != 0) {
+      const unsigned before = (ends & (0u - ends)) - 1;
+      lfs &= before;
+      amps &= before;
+    }
+    scan.hasLf = scan.hasLf || lfs != 0;
+    scan.hasAmp = scan.hasAmp || amps != 0;
+    if (ends != 0) {
+      scan.end = at + static_cast<size_t>(__builtin_ctz(ends));
+      return scan;
+    }
+  }
+}
+#else
+TextScan ScanText(const char* buf, size_t at) {
+  TextScan scan{0, false, false};
+  for (; buf[at] != '<' && buf[at] != '\0'; ++at) {
+    if (buf[at] == '\n') scan.hasLf = true;
+    if (buf[at] == '&') scan.hasAmp = true;
+  }
+  scan.end = at;
+  return scan;
+}
+#endif
+
 TXMLTokenKind MarkupKind(std::string_view token) {
   if (token.size() > 1 && token[1] == '?' && StartsWithNoCase(token, "<?xml")) {
     return TXMLTokenKind::Declaration;
@@ -155,19 +201,16 @@ TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) {
     return FKind = MarkupKind(std::string_view(buf + pos, scan.close + 1 - pos));
   }
 
-  FTokenHasLf = true;  // text is rare enough to be checked when it is copied
-  const void* lt = std::memchr(buf + pos, '<', inputEnd - pos);
-  size_t end = lt == nullptr ? inputEnd : static_cast<size_t>(static_cast<const char*>(lt) - buf);
+  // The scan may count an LF or "&" in the white space cut off below: that only costs a copy
+  // or a look for escapes that finds none.
+  const TextScan scan = ScanText(buf, pos);
+  FTokenHasLf = scan.hasLf;
+  FTextHasAmp = scan.hasAmp;
+  size_t end = std::min(scan.end, inputEnd);
   // The text ends after its last significant byte; what follows is white space.
   while (end > pos && static_cast<unsigned char>(buf[end - 1]) < firstKept) --end;
   FPos = end;
   return FKind = TXMLTokenKind::Text;
-}
-
-std::string_view TXMLLargeTokenizer::TokenView(std::string& scratch) const {
-  if (!FTokenHasLf) return RawToken();
-  TokenText(scratch);
-  return scratch;
 }
 
 void TXMLLargeTokenizer::TokenText(std::string& out) const {

@@ -7,8 +7,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          zlib1g-dev libpugixml-dev libdeflate-dev qt6-base-dev qt6-l10n-tools catdoc parallel python3 time xvfb
-          xauth pybind11-dev python3-dev python3-pytest python3-distributed)
+          zlib1g-dev libpugixml-dev libdeflate-dev qt6-base-dev qt6-l10n-tools catdoc parallel
+          python3 time xvfb xauth pybind11-dev python3-dev python3-pytest python3-distributed)
 for arg in "$@"; do
   case "$arg" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -1,7 +1,6 @@
 #include "openxml/KelXMLTokenizer.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -25,16 +24,6 @@ struct MarkupScan {
   bool hasLf;         // an LF lies before it
   bool spaceEquals;   // an "=" before it follows "space", ASCII case ignored
 };
-
-// Whether the five bytes before the "=" at `eq` read "space", ASCII case ignored. Setting bit
-// 0x20 turns exactly the capitals of these letters into the small ones.
-bool SpaceBefore(const char* eq) {
-  uint32_t word = 0;
-  std::memcpy(&word, eq - 5, 4);
-  uint32_t spac = 0;
-  std::memcpy(&spac, "spac", 4);
-  return (word | 0x20202020u) == spac && (eq[-1] | 0x20) == 'e';
-}
 
 #if defined(__SSE2__)
 // Sixteen bytes at a time: tags are short, so most take one or two loads. The buffer has
@@ -75,7 +64,7 @@ MarkupScan ScanMarkup(const char* buf, size_t at) {
     scan.hasLf = scan.hasLf || lfs != 0;
     for (; candidates != 0 && !scan.spaceEquals; candidates &= candidates - 1) {
       const size_t eq = at + static_cast<size_t>(__builtin_ctz(candidates));
-      scan.spaceEquals = eq >= first + 5 && SpaceBefore(buf + eq);
+      scan.spaceEquals = eq >= first + 5 && SpaceBeforeEquals(buf + eq);
     }
     if (ends != 0) {
       scan.close = at + static_cast<size_t>(__builtin_ctz(ends));
@@ -90,7 +79,7 @@ MarkupScan ScanMarkup(const char* buf, size_t at) {
   for (; buf[at] != '>' && buf[at] != '\0'; ++at) {
     if (buf[at] == ' ' && scan.firstSpace == std::string_view::npos) scan.firstSpace = at;
     if (buf[at] == '\n') scan.hasLf = true;
-    if (buf[at] == '=' && at >= first + 5 && SpaceBefore(buf + at)) scan.spaceEquals = true;
+    if (buf[at] == '=' && at >= first + 5 && SpaceBeforeEquals(buf + at)) scan.spaceEquals = true;
   }
   scan.close = at;
   return scan;

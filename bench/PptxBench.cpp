@@ -1,13 +1,16 @@
 // XML loading against pugixml on the corpus's slide parts, and whole .pptx conversions.
 #include <benchmark/benchmark.h>
 
+#if DKSCR_HAVE_PUGIXML
 #include <pugixml.hpp>
+#endif
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "PptxCorpus.h"
+#include "bench/BenchRatios.h"
 #include "core/NativePath.h"
 #include "openxml/KelXMLParser.h"
 #include "openxml/OfficeXCvt.h"
@@ -82,6 +85,7 @@ void BM_KelXmlLoadWithParams(benchmark::State& state) {
 }
 BENCHMARK(BM_KelXmlLoadWithParams);
 
+#if DKSCR_HAVE_PUGIXML
 void BM_PugiXmlLoad(benchmark::State& state) {
   const auto& parts = CorpusSlideParts();
   if (parts.empty()) {
@@ -98,6 +102,7 @@ void BM_PugiXmlLoad(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * TotalBytes(parts));
 }
 BENCHMARK(BM_PugiXmlLoad);
+#endif
 
 void BM_ConvertPptxCorpus(benchmark::State& state) {
   std::vector<std::u16string> sources;
@@ -123,4 +128,6 @@ BENCHMARK(BM_ConvertPptxCorpus)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  return dkscr::bench::RunWithRatios(argc, argv, {{"BM_KelXmlLoad", "BM_PugiXmlLoad"}});
+}

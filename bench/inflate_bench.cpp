@@ -1,7 +1,11 @@
-// Our Inflate and CRC-32 against zlib's on the same data: the slide parts of the sample
-// packages and a large generated text. Compare the bytes_per_second of each pair.
+// Our Inflate and CRC-32 against zlib's, and our Inflate against libdeflate's whole-buffer
+// decoder, on the same data: the slide parts of the sample packages and a large generated
+// text. The ratios at the end compare each pair.
 #include <benchmark/benchmark.h>
 #include <zlib.h>
+#if DKSCR_HAVE_LIBDEFLATE
+#include <libdeflate.h>
+#endif
 
 #include <cstring>
 #include <filesystem>
@@ -11,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchRatios.h"
 #include "core/NativePath.h"
 #include "openxml/Crc32.h"
 #include "openxml/Inflate.h"
@@ -165,6 +170,43 @@ void RunZlib(benchmark::State& state, const std::vector<Part>& parts) {
   state.SetBytesProcessed(static_cast<int64_t>(bytes));
 }
 
+#if DKSCR_HAVE_LIBDEFLATE
+// libdeflate decodes whole buffers only, into an output of known size.
+void RunLibdeflate(benchmark::State& state, const std::vector<Part>& parts) {
+  if (parts.empty()) {
+    state.SkipWithError("no data (corpus missing?)");
+    return;
+  }
+  libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
+  std::string out;
+  size_t bytes = 0;
+  for (auto _ : state) {
+    for (const Part& p : parts) {
+      out.clear();
+      out.resize(p.size);
+      size_t got = 0;
+      if (libdeflate_deflate_decompress(decompressor, p.packed.data(), p.packed.size(),
+                                        out.data(), out.size(), &got) != LIBDEFLATE_SUCCESS ||
+          got != p.size) {
+        state.SkipWithError("libdeflate failed");
+        break;
+      }
+      benchmark::DoNotOptimize(out.data());
+      bytes += p.size;
+    }
+  }
+  libdeflate_free_decompressor(decompressor);
+  state.SetBytesProcessed(static_cast<int64_t>(bytes));
+}
+
+void BM_Inflate_Libdeflate_Slides(benchmark::State& state) { RunLibdeflate(state, SlideParts()); }
+void BM_Inflate_Libdeflate_LargeText(benchmark::State& state) {
+  RunLibdeflate(state, LargeText());
+}
+BENCHMARK(BM_Inflate_Libdeflate_Slides);
+BENCHMARK(BM_Inflate_Libdeflate_LargeText);
+#endif
+
 void BM_Inflate_Ours_Slides(benchmark::State& state) { RunOurs(state, SlideParts()); }
 void BM_Inflate_Zlib_Slides(benchmark::State& state) { RunZlib(state, SlideParts()); }
 void BM_Inflate_Ours_LargeText(benchmark::State& state) { RunOurs(state, LargeText()); }
@@ -206,4 +248,12 @@ BENCHMARK(BM_Inflate_Zlib_LargeText);
 BENCHMARK(BM_Crc32_Ours);
 BENCHMARK(BM_Crc32_Zlib);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  return dkscr::bench::RunWithRatios(
+      argc, argv,
+      {{"BM_Inflate_Ours_Slides", "BM_Inflate_Zlib_Slides"},
+       {"BM_Inflate_Ours_LargeText", "BM_Inflate_Zlib_LargeText"},
+       {"BM_Inflate_Ours_Slides", "BM_Inflate_Libdeflate_Slides"},
+       {"BM_Inflate_Ours_LargeText", "BM_Inflate_Libdeflate_LargeText"},
+       {"BM_Crc32_Ours", "BM_Crc32_Zlib"}});
+}

@@ -30,7 +30,7 @@ constexpr size_t kDistTableSize = (1u << kDistRootBits) + 1024;
 constexpr size_t kPreTableSize = 1u << kPreRootBits;
 
 constexpr size_t kChunk = 32768;
-constexpr size_t kCopySlack = 8;  // match copies may write this far past their end
+constexpr size_t kCopySlack = 40;  // match copies may write this far past their end
 
 constexpr std::array<uint16_t, 29> kLengthBase = {3,  4,  5,  6,  7,  8,  9,  10, 11, 13,
                                                   15, 17, 19, 23, 27, 31, 35, 43, 51, 59,
@@ -183,6 +183,15 @@ const FixedTables& GetFixedTables() {
   }();
   return tables;
 }
+
+// Eight bytes of a match, in order: with the distance at least eight they are all written.
+inline void CopyWord(uint8_t* to, const uint8_t* from) {
+  uint64_t word;
+  std::memcpy(&word, from, 8);
+  std::memcpy(to, &word, 8);
+}
+
+inline void StoreWord(uint8_t* to, uint64_t word) { std::memcpy(to, &word, 8); }
 
 // Bits are taken least significant first from `bitbuf_`; `bitsleft_` of them are valid. Bits
 // above those may hold the next input byte already (refills OR the same bits in again), so they
@@ -513,13 +522,24 @@ class Inflater {
       const uint8_t* src = out - distance;
       uint8_t* const end = out + length;
       if (distance >= 8) {
-        do {
-          std::memcpy(out, src, 8);
-          out += 8;
-          src += 8;
-        } while (out < end);
+        // Five words whatever the length: most matches need no more, and a branch on the
+        // length mispredicts often. The slack takes what lands past the end.
+        CopyWord(out, src);
+        CopyWord(out + 8, src + 8);
+        CopyWord(out + 16, src + 16);
+        CopyWord(out + 24, src + 24);
+        CopyWord(out + 32, src + 32);
+        out += 40;
+        src += 40;
+        for (; out < end; out += 8, src += 8) CopyWord(out, src);
       } else if (distance == 1) {
-        std::memset(out, *src, length);
+        const uint64_t run = *src * 0x0101010101010101u;
+        StoreWord(out, run);
+        StoreWord(out + 8, run);
+        StoreWord(out + 16, run);
+        StoreWord(out + 24, run);
+        StoreWord(out + 32, run);
+        for (out += 40; out < end; out += 8) StoreWord(out, run);
       } else {
         do {
           *out++ = *src++;

@@ -50,31 +50,6 @@ void TXMLItemPool::NextBlock() {
   FBlockEnd = FNextItem + kItemsPerBlock * sizeof(TXMLItem);
 }
 
-void* TXMLItemPool::Allocate() {
-  void* memory = nullptr;
-  if (FFree != nullptr) {
-    memory = FFree;
-    FFree = FFree->next;
-  } else {
-    if (FNextItem == FBlockEnd) NextBlock();
-    memory = FNextItem;
-    FNextItem += sizeof(TXMLItem);
-  }
-  ++FLive;
-  return memory;
-}
-
-void TXMLItemPool::Release(void* memory) {
-  if (--FLive == 0) {
-    // The whole tree is gone: start again at the first block, in address order.
-    Rewind();
-    return;
-  }
-  auto* slot = static_cast<FreeSlot*>(memory);
-  slot->next = FFree;
-  FFree = slot;
-}
-
 const TXMLParams TXMLItem::kNoParams;
 
 TXMLItem::~TXMLItem() {
@@ -82,7 +57,7 @@ TXMLItem::~TXMLItem() {
   if (FFirst != nullptr) FreeItems();
 }
 
-void TXMLItem::Free(TXMLItem* item) {
+inline void TXMLItem::Free(TXMLItem* item) {
   if (!item->FPooled) {
     delete item;
     return;
@@ -111,11 +86,7 @@ void TXMLItem::FreeItems() {
   }
 }
 
-void TXMLItem::Changed() {
-  if (Notify && FDocument != nullptr && FDocument->XMLItemChanged) {
-    FDocument->XMLItemChanged(*FDocument, *this);
-  }
-}
+void TXMLItem::ReportChange() { FDocument->XMLItemChanged(*FDocument, *this); }
 
 void TXMLItem::SetText(std::string text) {
   FText = std::move(text);

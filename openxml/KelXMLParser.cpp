@@ -31,7 +31,7 @@ class TXMLTreeBuilder {
         case TXMLTokenKind::EndOfInput:
           break;
         case TXMLTokenKind::Text:
-          if (FCurrent != nullptr) AppendText(*FCurrent, token);
+          if (FCurrent != nullptr) AppendText(*FCurrent, token, tokenizer.TextMayHoldEscape());
           break;
         case TXMLTokenKind::StartTag:
           if (FCurrent != nullptr) {
@@ -61,31 +61,35 @@ class TXMLTreeBuilder {
   // Name and attribute text from the tag; returns whether spaces around text are now kept.
   bool TakeTag(TXMLItem& item, std::string_view token, const TXMLLargeTokenizer& tokenizer) {
     std::string_view body;
+    bool maySetSpace = false;
     if (!tokenizer.TokenUnchanged()) {
       item.FName = TagName(token);
       body = ParamsBodyOf(token);
       if (!body.empty()) body = FDocument.KeepText(body);
+      maySetSpace = MayPreserveSpace(body);
     } else {
-      // The tokenizer has found the first space and "/" already, and the only ">" is the last
-      // byte; the token lies in the document's source buffer. The name ends before the first
+      // The tokenizer has found the first space already, and the only ">" is the last byte;
+      // the token lies in the document's source buffer. The name ends before the first
       // space, without one before the first "/", else before the ">".
       const size_t space = tokenizer.FirstSpace();
-      const size_t slash = tokenizer.FirstSlash();
-      const size_t nameEnd = space != std::string_view::npos   ? space
-                             : slash != std::string_view::npos ? slash
-                                                               : token.size() - 1;
+      size_t nameEnd = space;
+      if (space == std::string_view::npos) {
+        // Names are short: a plain loop beats a library call here.
+        nameEnd = 1;
+        while (nameEnd + 1 < token.size() && token[nameEnd] != '/') ++nameEnd;
+      }
       // An element taking a tag has no name yet, or only white space as one.
-      item.FName.clear();
-      item.FName.append(token.data() + 1, nameEnd - 1);
+      item.FName.assign(token.data() + 1, nameEnd - 1);
       if (space != std::string_view::npos) {
         size_t end = token.size() - 1;
         if (end > space + 1 && token[end - 1] == '/') --end;
         body = token.substr(space + 1, end - space - 1);
+        maySetSpace = tokenizer.SpaceEquals();
       }
     }
     item.FParams.reset();
     item.FRawParams = body;
-    return MayPreserveSpace(body) && item.Params().IndexOf("xml:space=preserve") >= 0;
+    return maySetSpace && item.Params().IndexOf("xml:space=preserve") >= 0;
   }
 
   static bool AnySignificant(std::string_view text) {
@@ -95,27 +99,32 @@ class TXMLTreeBuilder {
 
   // Character data joins the element's text after a CR LF, and the whole text is decoded
   // again, so earlier pieces are decoded once more with every later piece. Decoding never
-  // acts across a line break, so only the part after the last stable line break needs it.
-  static void AppendText(TXMLItem& item, std::string_view token) {
+  // acts across a line break, so only the part after the last stable line break needs it;
+  // nothing does when that part is only the new piece and the piece has no "&" (character
+  // data holds no "<", and every escape starts with one of the two).
+  static void AppendText(TXMLItem& item, std::string_view token, bool tokenMayEscape) {
     std::string& text = item.FText;
     const size_t stable = item.FStableText;
     const bool significant =
         item.FTextSignificant || AnySignificant(std::string_view(text).substr(stable));
+    bool plain = !tokenMayEscape;
     if (!significant) {
       text.assign(token);
-      DecodeEscapesInPlace(text);
+      if (!plain) DecodeEscapesInPlace(text);
       item.FStableText = 0;
       item.FTextSignificant = false;
     } else {
+      plain = plain && stable == text.size();
       text.append("\r\n").append(token);
-      DecodeEscapesTail(text, stable);
+      if (!plain) DecodeEscapesTail(text, stable);
     }
-    AdvanceStable(item);
+    AdvanceStable(item, plain);
   }
 
-  static void AdvanceStable(TXMLItem& item) {
+  // With `plain` the unstable part holds no escape.
+  static void AdvanceStable(TXMLItem& item, bool plain) {
     const std::string_view rest = std::string_view(item.FText).substr(item.FStableText);
-    const size_t escape = FindEscape(rest);
+    const size_t escape = plain ? std::string_view::npos : FindEscape(rest);
     size_t stableLength = rest.size();
     if (escape != std::string_view::npos) {
       // Up to the last line break before the escape; what follows is decoded again later.

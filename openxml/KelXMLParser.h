@@ -67,7 +67,9 @@ class TXMLItem {
   friend class TKelXMLParser;
   friend class TXMLTreeBuilder;
 
+  // Tells the document's handler, if there is one and the element reports changes.
   void Changed();
+  void ReportChange();
   // Frees all children and everything below them, iteratively.
   void FreeItems();
   void Unlink(TXMLItem* child);
@@ -107,8 +109,30 @@ class TXMLItemPool {
   TXMLItemPool(const TXMLItemPool&) = delete;
   TXMLItemPool& operator=(const TXMLItemPool&) = delete;
 
-  void* Allocate();
-  void Release(void* memory);
+  void* Allocate() {
+    void* memory = nullptr;
+    if (FFree != nullptr) {
+      memory = FFree;
+      FFree = FFree->next;
+    } else {
+      if (FNextItem == FBlockEnd) NextBlock();
+      memory = FNextItem;
+      FNextItem += sizeof(TXMLItem);
+    }
+    ++FLive;
+    return memory;
+  }
+
+  void Release(void* memory) {
+    if (--FLive == 0) {
+      // The whole tree is gone: start again at the first block, in address order.
+      Rewind();
+      return;
+    }
+    auto* slot = static_cast<FreeSlot*>(memory);
+    slot->next = FFree;
+    FFree = slot;
+  }
 
  private:
   struct FreeSlot {
@@ -170,6 +194,10 @@ class TKelXMLParser {
   TXMLItem FRoot;
   std::string FStyleSheet;
 };
+
+inline void TXMLItem::Changed() {
+  if (Notify && FDocument != nullptr && FDocument->XMLItemChanged) ReportChange();
+}
 
 // Forwards clear and load to the document it is given; owns nothing.
 class TXMLView {

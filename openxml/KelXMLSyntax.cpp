@@ -219,20 +219,6 @@ std::string_view ParamsBodyOf(std::string_view token) {
 
 TXMLParams ParseParams(std::string_view token) { return ParseParamsBody(ParamsBodyOf(token)); }
 
-namespace {
-
-// Whether the five bytes before `eq` read "space", ASCII case ignored. Setting bit 0x20 turns
-// exactly the capitals of these letters into the small ones and leaves the small ones alone.
-bool SpaceBefore(const char* eq) {
-  uint32_t word = 0;
-  std::memcpy(&word, eq - 5, 4);
-  uint32_t spac = 0;
-  std::memcpy(&spac, "spac", 4);
-  return (word | 0x20202020u) == spac && (eq[-1] | 0x20) == 'e';
-}
-
-}  // namespace
-
 bool MayPreserveSpace(std::string_view body) {
   // Every line is a name from the text, "=" and a value, so the line xml:space=preserve needs
   // "space=" in the text. Most tags have a few "=" and none after "space".
@@ -246,12 +232,12 @@ bool MayPreserveSpace(std::string_view body) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
     for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, eq)));
          mask != 0; mask &= mask - 1) {
-      if (SpaceBefore(data + i + static_cast<size_t>(__builtin_ctz(mask)))) return true;
+      if (SpaceBeforeEquals(data + i + static_cast<size_t>(__builtin_ctz(mask)))) return true;
     }
   }
 #endif
   for (; i < size; ++i) {
-    if (data[i] == '=' && SpaceBefore(data + i)) return true;
+    if (data[i] == '=' && SpaceBeforeEquals(data + i)) return true;
   }
   return false;
 }

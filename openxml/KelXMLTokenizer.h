@@ -30,13 +30,20 @@ class TXMLLargeTokenizer {
   // The current token with its CR LF and then its LF CR pairs deleted, into `out`.
   void TokenText(std::string& out) const;
   // The same as a view: of the input when there was nothing to delete, else of `scratch`.
-  std::string_view TokenView(std::string& scratch) const;
+  std::string_view TokenView(std::string& scratch) const {
+    if (!FTokenHasLf) return RawToken();
+    TokenText(scratch);
+    return scratch;
+  }
   // Where the current markup token's first space is, or npos. Only for tokens that TokenView
   // returns unchanged, whose only ">" is their last byte.
   size_t FirstSpace() const { return FFirstSpace; }
-  // The same for the first "/".
-  size_t FirstSlash() const { return FFirstSlash; }
+  // False when no "=" of the current markup token follows "space" (ASCII case ignored), so
+  // that no attribute line of it can read xml:space=preserve.
+  bool SpaceEquals() const { return FSpaceEquals; }
   bool TokenUnchanged() const { return !FTokenHasLf; }
+  // False when the current character data holds no "&", so that it holds no escape.
+  bool TextMayHoldEscape() const { return FTextHasAmp; }
   // Line of the current position, counting the LFs skipped as white space.
   size_t Line() const { return FLine; }
 
@@ -49,7 +56,8 @@ class TXMLLargeTokenizer {
   size_t FLine = 1;
   bool FTokenHasLf = false;  // only a token with an LF can hold a pair to delete
   size_t FFirstSpace = std::string::npos;
-  size_t FFirstSlash = std::string::npos;
+  bool FSpaceEquals = false;
+  bool FTextHasAmp = false;
   TXMLTokenKind FKind = TXMLTokenKind::EndOfInput;
 };
 

@@ -3,6 +3,8 @@
 // tags and text without changing what the public syntax functions give. Included by the
 // loader's own sources only.
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,16 @@ namespace dkscr {
 std::string_view ParamsBodyOf(std::string_view token);
 // False when no attribute line made from this text can read xml:space=preserve.
 bool MayPreserveSpace(std::string_view body);
+// Whether the five bytes before the "=" at `eq` read "space", ASCII case ignored; they must
+// be readable. Setting bit 0x20 turns exactly the capitals of these letters into the small
+// ones and leaves the small ones alone.
+inline bool SpaceBeforeEquals(const char* eq) {
+  uint32_t word = 0;
+  std::memcpy(&word, eq - 5, 4);
+  uint32_t spac = 0;
+  std::memcpy(&spac, "spac", 4);
+  return (word | 0x20202020u) == spac && (eq[-1] | 0x20) == 'e';
+}
 // ParseParams from the text ParamsBodyOf gives.
 TXMLParams ParseParamsBody(std::string_view body);
 

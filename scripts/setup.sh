@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs from Debian's packages, by name, and nothing that is present.
-#   scripts/setup.sh          build, tests, benchmarks and the desktop program
+#   scripts/setup.sh          build, tests, benchmarks (zlib, pugixml and libdeflate to compare
+#                             with) and the desktop program
 #   scripts/setup.sh --fuzz      the same plus clang for the libFuzzer targets
 #   scripts/setup.sh --package   the same plus the tools that build and check Debian packages
 #   scripts/setup.sh --windows   the same plus the mingw-w64 cross compiler, GoogleTest's
@@ -8,8 +9,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          zlib1g-dev libpugixml-dev qt6-base-dev qt6-l10n-tools catdoc parallel python3 time xvfb
-          xauth pybind11-dev python3-dev python3-pytest python3-distributed)
+          zlib1g-dev libpugixml-dev libdeflate-dev qt6-base-dev qt6-l10n-tools catdoc parallel
+          python3 time xvfb xauth pybind11-dev python3-dev python3-pytest python3-distributed)
 for arg in "$@"; do
   case "$arg" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -85,6 +85,24 @@ TEST(XmlTree, EarlierPiecesAreDecodedAgain) {
   EXPECT_EQ(LoadedXml("<x>&lt;br/&gt;<y/>&amp;amp;<y/>c</x>").Root().Text(), "\r\n\r\n&\r\nc");
 }
 
+TEST(XmlTree, EscapesAndLineBreaksAnywhereInLongText) {
+  // Padding moves the escape and the CR LF across every offset of the 16-byte blocks the
+  // character data is scanned in; each is found wherever it lands.
+  for (size_t pad = 0; pad < 40; ++pad) {
+    const std::string before(pad, 'a');
+    const std::string after(20, 'b');
+    EXPECT_EQ(LoadedXml("<x>" + before + "&amp;" + after + "</x>").Root().Text(),
+              before + "&" + after)
+        << pad;
+    EXPECT_EQ(LoadedXml("<x>" + before + "\r\n" + after + "</x>").Root().Text(), before + after)
+        << pad;
+    // A piece without "&" still decodes what the piece before left undecoded.
+    EXPECT_EQ(LoadedXml("<x>" + before + "&amp;lt;<y/>" + after + "</x>").Root().Text(),
+              before + "<\r\n" + after)
+        << pad;
+  }
+}
+
 // The text rule as stated, one whole decode per piece, against the builder's incremental one.
 std::string NaiveText(const std::vector<std::string>& pieces) {
   std::string text;

@@ -198,6 +198,31 @@ TEST(InflateTest, StopsExactlyAtTheLimit) {
   EXPECT_EQ(out, data.substr(0, 777));
 }
 
+// A match followed by a few literals that end the stream, with the output's room exactly its
+// size: the copies that write whole words past a match's end must stay inside it. Lengths and
+// distances on both sides of the word size and of the five words copied unconditionally.
+TEST(InflateTest, MatchesNearTheExactOutputSize) {
+  const std::string tail = RandomBytes(48, 99);
+  for (size_t distance : {1u, 2u, 7u, 8u, 9u, 39u, 40u, 41u, 100u}) {
+    const std::string period = RandomBytes(distance, static_cast<unsigned>(distance));
+    for (size_t length : {3u, 4u, 7u, 8u, 9u, 16u, 39u, 40u, 41u, 100u, 258u}) {
+      for (size_t after = 0; after <= tail.size(); ++after) {
+        std::string data;
+        while (data.size() < distance + length) data += period;
+        data.resize(distance + length);
+        data += tail.substr(0, after);
+        const std::string packed = RawDeflate(data, 9);
+        std::string out;
+        ASSERT_EQ(InflateString(packed, out, data.size()), InflateStatus::kDone)
+            << distance << "/" << length << "/" << after;
+        ASSERT_EQ(out, data) << distance << "/" << length << "/" << after;
+        ASSERT_EQ(InflateString(packed, out, data.size() - 1), InflateStatus::kOutputLimit);
+        ASSERT_EQ(out, data.substr(0, data.size() - 1)) << distance << "/" << length;
+      }
+    }
+  }
+}
+
 TEST(InflateTest, EveryTruncationFails) {
   const std::string data = TextSample(3000) + RandomBytes(300, 3);
   for (int level : {0, 6}) {

@@ -96,7 +96,12 @@ void TXMLItem::SetText(std::string text) {
 }
 
 void TXMLItem::SetName(std::string name) {
-  FName = std::move(name);
+  if (FOwnedName == nullptr) {
+    FOwnedName = std::make_unique<std::string>(std::move(name));
+  } else {
+    *FOwnedName = std::move(name);
+  }
+  FName = *FOwnedName;
   Changed();
 }
 
@@ -117,7 +122,8 @@ void TXMLItem::Clear() {
   FreeItems();
   FParams.reset();
   FRawParams = {};
-  FName.clear();
+  FName = {};
+  FOwnedName.reset();
   FText.clear();
   FStableText = 0;
   FTextSignificant = false;

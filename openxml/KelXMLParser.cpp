@@ -53,7 +53,7 @@ class TXMLTreeBuilder {
  private:
   // Whether the element has no name yet, white space aside; a name's first byte mostly tells.
   static bool Unnamed(const TXMLItem& item) {
-    const std::string& name = item.FName;
+    const std::string_view name = item.FName;
     return name.empty() ||
            (static_cast<unsigned char>(name[0]) <= 0x20 && TrimControl(name).empty());
   }
@@ -63,7 +63,7 @@ class TXMLTreeBuilder {
     std::string_view body;
     bool maySetSpace = false;
     if (!tokenizer.TokenUnchanged()) {
-      item.FName = TagName(token);
+      item.FName = FDocument.KeepText(TagName(token));
       body = ParamsBodyOf(token);
       if (!body.empty()) body = FDocument.KeepText(body);
       maySetSpace = MayPreserveSpace(body);
@@ -79,7 +79,7 @@ class TXMLTreeBuilder {
         while (nameEnd + 1 < token.size() && token[nameEnd] != '/') ++nameEnd;
       }
       // An element taking a tag has no name yet, or only white space as one.
-      item.FName.assign(token.data() + 1, nameEnd - 1);
+      item.FName = token.substr(1, nameEnd - 1);
       if (space != std::string_view::npos) {
         size_t end = token.size() - 1;
         if (end > space + 1 && token[end - 1] == '/') --end;

@@ -29,7 +29,9 @@ class TXMLItem {
 
   const std::string& Text() const { return FText; }
   void SetText(std::string text);
-  const std::string& Name() const { return FName; }
+  // A loaded element's name lies in its document's source buffer, so it is valid until the
+  // document loads again or is cleared; copy it to keep it longer.
+  std::string_view Name() const { return FName; }
   void SetName(std::string name);
   const TXMLParams& Params() const {
     if (!FRawParams.empty()) ParseRawParams();
@@ -78,7 +80,9 @@ class TXMLItem {
   void ParseRawParams() const;
 
   std::string FText;
-  std::string FName;
+  // Loading takes names from the source, without a copy; SetName keeps its own.
+  std::string_view FName;
+  std::unique_ptr<std::string> FOwnedName;
   // A loaded element keeps the attribute text of its tag, which lies in its document's source
   // buffer, and makes the attribute lines from it when they are first asked for.
   static const TXMLParams kNoParams;

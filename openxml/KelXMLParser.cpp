@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "openxml/KelXMLSyntax.h"
 #include "openxml/XmlLoaderInternals.h"
 
@@ -58,6 +62,26 @@ class TXMLTreeBuilder {
            (static_cast<unsigned char>(name[0]) <= 0x20 && TrimControl(name).empty());
   }
 
+  // Position of the first "/" of a tag from its second byte on, else of its last byte. The
+  // tag lies in a buffer padded so that 16 bytes may be read from any position in it.
+  static size_t SlashOrLast(std::string_view token) {
+    const size_t last = token.size() - 1;
+#if defined(__SSE2__)
+    const __m128i slash = _mm_set1_epi8('/');
+    for (size_t at = 1; at < last; at += 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(token.data() + at));
+      const unsigned slashes =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, slash)));
+      if (slashes != 0) return std::min(last, at + static_cast<size_t>(__builtin_ctz(slashes)));
+    }
+    return last;
+#else
+    size_t at = 1;
+    while (at < last && token[at] != '/') ++at;
+    return at;
+#endif
+  }
+
   // Name and attribute text from the tag; returns whether spaces around text are now kept.
   bool TakeTag(TXMLItem& item, std::string_view token, const TXMLLargeTokenizer& tokenizer) {
     std::string_view body;
@@ -68,18 +92,12 @@ class TXMLTreeBuilder {
       if (!body.empty()) body = FDocument.KeepText(body);
       maySetSpace = MayPreserveSpace(body);
     } else {
-      // The tokenizer has found the first space already, and the only ">" is the last byte;
-      // the token lies in the document's source buffer. The name ends before the first
-      // space, without one before the first "/", else before the ">".
+      // The tokenizer has found the name's end and the first space already, and the only ">"
+      // is the last byte; the token lies in the document's source buffer.
       const size_t space = tokenizer.FirstSpace();
-      size_t nameEnd = space;
-      if (space == std::string_view::npos) {
-        // Names are short: a plain loop beats a library call here.
-        nameEnd = 1;
-        while (nameEnd + 1 < token.size() && token[nameEnd] != '/') ++nameEnd;
-      }
       // An element taking a tag has no name yet, or only white space as one.
-      item.FName = token.substr(1, nameEnd - 1);
+      item.FName = token.substr(1, (space != std::string_view::npos ? space
+                                                                    : SlashOrLast(token)) - 1);
       if (space != std::string_view::npos) {
         size_t end = token.size() - 1;
         if (end > space + 1 && token[end - 1] == '/') --end;

@@ -7,6 +7,7 @@
 #endif
 
 #include "openxml/KelXMLSyntax.h"
+#include "openxml/KelXMLTokenScan.h"
 #include "openxml/XmlLoaderInternals.h"
 
 namespace dkscr {
@@ -24,8 +25,9 @@ class TXMLTreeBuilder {
     FCurrent = &FDocument.Root();
     bool keepSpaces = false;
     std::string scratch;
-    for (TXMLTokenKind kind = tokenizer.NextToken(false); kind != TXMLTokenKind::EndOfInput;
-         kind = tokenizer.NextToken(keepSpaces)) {
+    for (;;) {
+      const TXMLTokenKind kind = tokenizer.ReadToken(keepSpaces);
+      if (kind == TXMLTokenKind::EndOfInput) break;
       const std::string_view token = tokenizer.TokenView(scratch);
       switch (kind) {
         case TXMLTokenKind::Declaration:

@@ -48,6 +48,10 @@ class TXMLLargeTokenizer {
   size_t Line() const { return FLine; }
 
  private:
+  friend class TXMLTreeBuilder;
+  // NextToken, defined inline in KelXMLTokenScan.h for the tree builder.
+  TXMLTokenKind ReadToken(bool keepSpaces);
+
   std::unique_ptr<char[]> FBuffer;
   const char* FData = nullptr;  // the buffer, also after it has been handed over
   size_t FEnd = 0;  // the first zero byte

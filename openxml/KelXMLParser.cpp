@@ -8,6 +8,7 @@
 
 #include "openxml/KelXMLSyntax.h"
 #include "openxml/KelXMLTokenScan.h"
+#include "openxml/XmlItemAlloc.h"
 #include "openxml/XmlLoaderInternals.h"
 
 namespace dkscr {
@@ -40,17 +41,17 @@ class TXMLTreeBuilder {
           if (FCurrent != nullptr) AppendText(*FCurrent, token, tokenizer.TextMayHoldEscape());
           break;
         case TXMLTokenKind::StartTag:
+        case TXMLTokenKind::EmptyTag:
           if (FCurrent != nullptr) {
-            TXMLItem* item = Unnamed(*FCurrent) ? FCurrent : FCurrent->New();
+            // A start tag names the current element while it has no name.
+            const bool start = kind == TXMLTokenKind::StartTag;
+            TXMLItem* item = start && Unnamed(*FCurrent) ? FCurrent : FCurrent->AddChild();
             keepSpaces = TakeTag(*item, token, tokenizer);
-            FCurrent = item;
+            if (start) FCurrent = item;
           }
           break;
         case TXMLTokenKind::EndTag:
           if (FCurrent != nullptr) FCurrent = FCurrent->FParent;
-          break;
-        case TXMLTokenKind::EmptyTag:
-          if (FCurrent != nullptr) keepSpaces = TakeTag(*FCurrent->New(), token, tokenizer);
           break;
       }
     }
@@ -85,7 +86,8 @@ class TXMLTreeBuilder {
   }
 
   // Name and attribute text from the tag; returns whether spaces around text are now kept.
-  bool TakeTag(TXMLItem& item, std::string_view token, const TXMLLargeTokenizer& tokenizer) {
+  DKSCR_XML_ALWAYS_INLINE bool TakeTag(TXMLItem& item, std::string_view token,
+                                       const TXMLLargeTokenizer& tokenizer) {
     std::string_view body;
     bool maySetSpace = false;
     if (!tokenizer.TokenUnchanged()) {

@@ -69,6 +69,8 @@ class TXMLItem {
   friend class TKelXMLParser;
   friend class TXMLTreeBuilder;
 
+  // New without telling the document's handler.
+  TXMLItem* AddChild();
   // Tells the document's handler, if there is one and the element reports changes.
   void Changed();
   void ReportChange();

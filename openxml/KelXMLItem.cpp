@@ -41,11 +41,6 @@ void TXMLItemPool::NextBlock() {
 
 const TXMLParams TXMLItem::kNoParams;
 
-TXMLItem::~TXMLItem() {
-  // Elements freed by FreeItems come here with their children taken already.
-  if (FFirst != nullptr) FreeItems();
-}
-
 inline void TXMLItem::Free(TXMLItem* item) {
   if (!item->FPooled) {
     delete item;

@@ -22,8 +22,11 @@ class TXMLItemPool;
 class TXMLItem {
  public:
   TXMLItem() = default;
-  // Frees the whole subtree without recursion, however deep it is.
-  ~TXMLItem();
+  // Frees the whole subtree without recursion, however deep it is. Inline: freeing a loaded
+  // tree destroys every element of it, mostly ones without children.
+  ~TXMLItem() {
+    if (FFirst != nullptr) FreeItems();
+  }
   TXMLItem(const TXMLItem&) = delete;
   TXMLItem& operator=(const TXMLItem&) = delete;
 

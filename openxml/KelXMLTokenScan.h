@@ -96,6 +96,42 @@ DKSCR_XML_ALWAYS_INLINE MarkupScan ScanMarkup(const char* buf, size_t at) {
 }
 #endif
 
+// What the scan of an end tag finds from the byte after its "</" on.
+struct CloseScan {
+  size_t close;  // the first ">" or zero byte
+  bool hasLf;    // an LF lies before it
+};
+
+#if defined(__SSE2__)
+DKSCR_XML_ALWAYS_INLINE CloseScan ScanClose(const char* buf, size_t at) {
+  const __m128i gt = _mm_set1_epi8('>');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i zero = _mm_setzero_si128();
+  CloseScan scan{0, false};
+  for (;; at += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + at));
+    const unsigned ends = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, gt), _mm_cmpeq_epi8(chunk, zero))));
+    unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
+    if (ends != 0) lfs &= (ends & (0u - ends)) - 1;
+    scan.hasLf = scan.hasLf || lfs != 0;
+    if (ends != 0) {
+      scan.close = at + static_cast<size_t>(__builtin_ctz(ends));
+      return scan;
+    }
+  }
+}
+#else
+DKSCR_XML_ALWAYS_INLINE CloseScan ScanClose(const char* buf, size_t at) {
+  CloseScan scan{0, false};
+  for (; buf[at] != '>' && buf[at] != '\0'; ++at) {
+    if (buf[at] == '\n') scan.hasLf = true;
+  }
+  scan.close = at;
+  return scan;
+}
+#endif
+
 // What the scan of character data finds from its first byte on.
 struct TextScan {
   size_t end;   // the first "<" or zero byte
@@ -178,6 +214,18 @@ DKSCR_XML_ALWAYS_INLINE TXMLTokenKind TXMLLargeTokenizer::ReadToken(bool keepSpa
   }
 
   if (buf[pos] == '<') {
+    if (buf[pos + 1] == '/') {
+      // An end tag needs no more than its end: its name and attributes are never read. One
+      // ending in "/>" is an empty-element tag after all and takes the full scan below.
+      const CloseScan scan = ScanClose(buf, pos + 2);
+      if (scan.close < inputEnd && buf[scan.close - 1] != '/') {
+        FTokenHasLf = scan.hasLf;
+        FFirstSpace = std::string_view::npos;
+        FSpaceEquals = false;
+        FPos = scan.close + 1;
+        return FKind = TXMLTokenKind::EndTag;
+      }
+    }
     const MarkupScan scan = ScanMarkup(buf, pos + 1);
     if (scan.close >= inputEnd) {
       FPos = inputEnd;

@@ -39,6 +39,22 @@ void TXMLItemPool::NextBlock() {
   FBlockEnd = FNextItem + kItemsPerBlock * sizeof(TXMLItem);
 }
 
+bool TXMLItemPool::DestroyAll() {
+  if (FFree != nullptr) return false;
+  for (size_t block = 0; block < FNextBlock; ++block) {
+    char* at = static_cast<char*>(FBlocks[block]);
+    char* const end = block + 1 == FNextBlock ? FNextItem : at + kItemsPerBlock * sizeof(TXMLItem);
+    for (; at != end; at += sizeof(TXMLItem)) {
+      TXMLItem* item = std::launder(reinterpret_cast<TXMLItem*>(at));
+      item->FFirst = nullptr;  // the children have slots of their own
+      item->~TXMLItem();
+    }
+  }
+  FLive = 0;
+  Rewind();
+  return true;
+}
+
 const TXMLParams TXMLItem::kNoParams;
 
 inline void TXMLItem::Free(TXMLItem* item) {
@@ -52,6 +68,15 @@ inline void TXMLItem::Free(TXMLItem* item) {
 }
 
 void TXMLItem::FreeItems() {
+  // Every pooled element of a document lies in its root's tree: freeing that tree may destroy
+  // them in memory order instead of following the links.
+  if (FDocument != nullptr && this == &FDocument->FRoot && FFirst != nullptr &&
+      FFirst->FPooled && FDocument->FPool.DestroyAll()) {
+    FFirst = FLast = FCursor = nullptr;
+    FCount = 0;
+    FCursorIndex = 0;
+    return;
+  }
   // The sibling links chain everything still to be freed: each element's children are put in
   // front of the chain before the element goes. No stack, no allocation, whatever the depth.
   TXMLItem* pending = FFirst;

@@ -71,6 +71,7 @@ class TXMLItem {
  private:
   friend class TKelXMLParser;
   friend class TXMLTreeBuilder;
+  friend class TXMLItemPool;
 
   // New without telling the document's handler.
   TXMLItem* AddChild();
@@ -131,6 +132,11 @@ class TXMLItemPool {
     ++FLive;
     return memory;
   }
+
+  // Destroys every element taken since the pool last started again, block by block in
+  // address order, and starts again. Only when none was given back on its own, so that every
+  // slot taken holds a live element; returns whether it did.
+  bool DestroyAll();
 
   void Release(void* memory) {
     if (--FLive == 0) {

@@ -270,6 +270,40 @@ TEST(XmlItem, SetNameOutlivesTheSourceAndTheArgument) {
   EXPECT_EQ(doc.Root().Name(), "");
 }
 
+TEST(XmlItem, TreesOfManyBlocksAreFreedAndLoadedAgain) {
+  // Hundreds of elements fill several blocks of the document's memory; a tree is freed
+  // whole, or element by element once one has been deleted on its own.
+  auto deck = [](int count, char letter) {
+    std::string xml = "<r>";
+    for (int i = 0; i < count; ++i) {
+      xml += "<e" + std::to_string(i) + " k=\"" + std::to_string(i) + "\">" +
+             std::string(20, letter) + "</e" + std::to_string(i) + ">";
+    }
+    return xml + "</r>";
+  };
+  auto check = [](const TKelXMLParser& doc, int count, char letter) {
+    ASSERT_EQ(doc.Root().SubItemCount(), count);
+    int i = 0;
+    for (const TXMLItem* item = doc.Root().FirstChild(); item != nullptr;
+         item = item->NextSibling(), ++i) {
+      EXPECT_EQ(item->Name(), "e" + std::to_string(i));
+      EXPECT_EQ(item->Text(), std::string(20, letter));
+      EXPECT_EQ(item->Params().Value("k"), std::to_string(i));
+    }
+  };
+  TKelXMLParser doc;
+  for (const int count : {700, 3, 300, 1000}) {
+    doc.LoadFromStream(deck(count, 'a'));
+    check(doc, count, 'a');
+    doc.Root().Delete(count / 2);
+    doc.Root().New()->SetText("added");
+    doc.LoadFromStream(deck(count, 'b'));
+    check(doc, count, 'b');
+  }
+  doc.Clear();
+  EXPECT_EQ(doc.Root().SubItemCount(), 0);
+}
+
 TEST(XmlItem, EditingOperations) {
   TKelXMLParser doc;
   int changed = 0;

@@ -85,6 +85,9 @@ class TXMLItem {
   static void Free(TXMLItem* item);
   void ParseRawParams() const;
 
+  // The flags come first, next to the public ones, where they fill no padding of their own.
+  bool FPooled = false;  // memory from the document's pool rather than the heap
+  bool FTextSignificant = false;
   std::string FText;
   // Loading takes names from the source, without a copy; SetName keeps its own.
   std::string_view FName;
@@ -103,11 +106,9 @@ class TXMLItem {
   int FCount = 0;
   TXMLItem* FParent = nullptr;
   TKelXMLParser* FDocument = nullptr;
-  bool FPooled = false;  // memory from the document's pool rather than the heap
   // While loading: FText up to here ends after a line break and holds no escape, so decoding
   // it again changes nothing; FTextSignificant tells whether that part has a byte above 0x20.
   size_t FStableText = 0;
-  bool FTextSignificant = false;
 };
 
 // Memory for the elements of one document, taken in blocks and reused from load to load; it

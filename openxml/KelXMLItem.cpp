@@ -4,20 +4,9 @@
 #include <stdexcept>
 
 #include "openxml/KelXMLParser.h"
+#include "openxml/XmlItemAlloc.h"
 #include "openxml/XmlLoaderInternals.h"
 
-// Under AddressSanitizer elements come from the heap one by one, so that every misuse of a
-// freed element is caught.
-#if defined(__SANITIZE_ADDRESS__)
-#define DKSCR_XML_POOL 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define DKSCR_XML_POOL 0
-#endif
-#endif
-#ifndef DKSCR_XML_POOL
-#define DKSCR_XML_POOL 1
-#endif
 
 namespace dkscr {
 namespace {
@@ -50,12 +39,23 @@ void TXMLItemPool::NextBlock() {
   FBlockEnd = FNextItem + kItemsPerBlock * sizeof(TXMLItem);
 }
 
-const TXMLParams TXMLItem::kNoParams;
-
-TXMLItem::~TXMLItem() {
-  // Elements freed by FreeItems come here with their children taken already.
-  if (FFirst != nullptr) FreeItems();
+bool TXMLItemPool::DestroyAll() {
+  if (FFree != nullptr) return false;
+  for (size_t block = 0; block < FNextBlock; ++block) {
+    char* at = static_cast<char*>(FBlocks[block]);
+    char* const end = block + 1 == FNextBlock ? FNextItem : at + kItemsPerBlock * sizeof(TXMLItem);
+    for (; at != end; at += sizeof(TXMLItem)) {
+      TXMLItem* item = std::launder(reinterpret_cast<TXMLItem*>(at));
+      item->FFirst = nullptr;  // the children have slots of their own
+      item->~TXMLItem();
+    }
+  }
+  FLive = 0;
+  Rewind();
+  return true;
 }
+
+const TXMLParams TXMLItem::kNoParams;
 
 inline void TXMLItem::Free(TXMLItem* item) {
   if (!item->FPooled) {
@@ -68,6 +68,15 @@ inline void TXMLItem::Free(TXMLItem* item) {
 }
 
 void TXMLItem::FreeItems() {
+  // Every pooled element of a document lies in its root's tree: freeing that tree may destroy
+  // them in memory order instead of following the links.
+  if (FDocument != nullptr && this == &FDocument->FRoot && FFirst != nullptr &&
+      FFirst->FPooled && FDocument->FPool.DestroyAll()) {
+    FFirst = FLast = FCursor = nullptr;
+    FCount = 0;
+    FCursorIndex = 0;
+    return;
+  }
   // The sibling links chain everything still to be freed: each element's children are put in
   // front of the chain before the element goes. No stack, no allocation, whatever the depth.
   TXMLItem* pending = FFirst;
@@ -96,7 +105,12 @@ void TXMLItem::SetText(std::string text) {
 }
 
 void TXMLItem::SetName(std::string name) {
-  FName = std::move(name);
+  if (FOwnedName == nullptr) {
+    FOwnedName = std::make_unique<std::string>(std::move(name));
+  } else {
+    *FOwnedName = std::move(name);
+  }
+  FName = *FOwnedName;
   Changed();
 }
 
@@ -117,7 +131,8 @@ void TXMLItem::Clear() {
   FreeItems();
   FParams.reset();
   FRawParams = {};
-  FName.clear();
+  FName = {};
+  FOwnedName.reset();
   FText.clear();
   FStableText = 0;
   FTextSignificant = false;
@@ -125,24 +140,7 @@ void TXMLItem::Clear() {
 }
 
 TXMLItem* TXMLItem::New() {
-  TXMLItem* item = nullptr;
-  if (DKSCR_XML_POOL && FDocument != nullptr) {
-    TXMLItemPool& pool = FDocument->FPool;
-    item = new (pool.Allocate()) TXMLItem;
-    item->FPooled = true;
-  } else {
-    item = new TXMLItem;
-  }
-  item->FParent = this;
-  item->FDocument = FDocument;
-  item->CrLfInText = CrLfInText;
-  if (FLast == nullptr) {
-    FFirst = item;
-  } else {
-    FLast->FNext = item;
-  }
-  FLast = item;
-  ++FCount;
+  TXMLItem* item = AddChild();
   Changed();
   return item;
 }

@@ -2,7 +2,13 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "openxml/KelXMLSyntax.h"
+#include "openxml/KelXMLTokenScan.h"
+#include "openxml/XmlItemAlloc.h"
 #include "openxml/XmlLoaderInternals.h"
 
 namespace dkscr {
@@ -20,8 +26,9 @@ class TXMLTreeBuilder {
     FCurrent = &FDocument.Root();
     bool keepSpaces = false;
     std::string scratch;
-    for (TXMLTokenKind kind = tokenizer.NextToken(false); kind != TXMLTokenKind::EndOfInput;
-         kind = tokenizer.NextToken(keepSpaces)) {
+    for (;;) {
+      const TXMLTokenKind kind = tokenizer.ReadToken(keepSpaces);
+      if (kind == TXMLTokenKind::EndOfInput) break;
       const std::string_view token = tokenizer.TokenView(scratch);
       switch (kind) {
         case TXMLTokenKind::Declaration:
@@ -34,17 +41,17 @@ class TXMLTreeBuilder {
           if (FCurrent != nullptr) AppendText(*FCurrent, token, tokenizer.TextMayHoldEscape());
           break;
         case TXMLTokenKind::StartTag:
+        case TXMLTokenKind::EmptyTag:
           if (FCurrent != nullptr) {
-            TXMLItem* item = Unnamed(*FCurrent) ? FCurrent : FCurrent->New();
+            // A start tag names the current element while it has no name.
+            const bool start = kind == TXMLTokenKind::StartTag;
+            TXMLItem* item = start && Unnamed(*FCurrent) ? FCurrent : FCurrent->AddChild();
             keepSpaces = TakeTag(*item, token, tokenizer);
-            FCurrent = item;
+            if (start) FCurrent = item;
           }
           break;
         case TXMLTokenKind::EndTag:
           if (FCurrent != nullptr) FCurrent = FCurrent->FParent;
-          break;
-        case TXMLTokenKind::EmptyTag:
-          if (FCurrent != nullptr) keepSpaces = TakeTag(*FCurrent->New(), token, tokenizer);
           break;
       }
     }
@@ -53,33 +60,48 @@ class TXMLTreeBuilder {
  private:
   // Whether the element has no name yet, white space aside; a name's first byte mostly tells.
   static bool Unnamed(const TXMLItem& item) {
-    const std::string& name = item.FName;
+    const std::string_view name = item.FName;
     return name.empty() ||
            (static_cast<unsigned char>(name[0]) <= 0x20 && TrimControl(name).empty());
   }
 
+  // Position of the first "/" of a tag from its second byte on, else of its last byte. The
+  // tag lies in a buffer padded so that 16 bytes may be read from any position in it.
+  static size_t SlashOrLast(std::string_view token) {
+    const size_t last = token.size() - 1;
+#if defined(__SSE2__)
+    const __m128i slash = _mm_set1_epi8('/');
+    for (size_t at = 1; at < last; at += 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(token.data() + at));
+      const unsigned slashes =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, slash)));
+      if (slashes != 0) return std::min(last, at + static_cast<size_t>(__builtin_ctz(slashes)));
+    }
+    return last;
+#else
+    size_t at = 1;
+    while (at < last && token[at] != '/') ++at;
+    return at;
+#endif
+  }
+
   // Name and attribute text from the tag; returns whether spaces around text are now kept.
-  bool TakeTag(TXMLItem& item, std::string_view token, const TXMLLargeTokenizer& tokenizer) {
+  DKSCR_XML_ALWAYS_INLINE bool TakeTag(TXMLItem& item, std::string_view token,
+                                       const TXMLLargeTokenizer& tokenizer) {
     std::string_view body;
     bool maySetSpace = false;
     if (!tokenizer.TokenUnchanged()) {
-      item.FName = TagName(token);
+      item.FName = FDocument.KeepText(TagName(token));
       body = ParamsBodyOf(token);
       if (!body.empty()) body = FDocument.KeepText(body);
       maySetSpace = MayPreserveSpace(body);
     } else {
-      // The tokenizer has found the first space already, and the only ">" is the last byte;
-      // the token lies in the document's source buffer. The name ends before the first
-      // space, without one before the first "/", else before the ">".
+      // The tokenizer has found the name's end and the first space already, and the only ">"
+      // is the last byte; the token lies in the document's source buffer.
       const size_t space = tokenizer.FirstSpace();
-      size_t nameEnd = space;
-      if (space == std::string_view::npos) {
-        // Names are short: a plain loop beats a library call here.
-        nameEnd = 1;
-        while (nameEnd + 1 < token.size() && token[nameEnd] != '/') ++nameEnd;
-      }
       // An element taking a tag has no name yet, or only white space as one.
-      item.FName.assign(token.data() + 1, nameEnd - 1);
+      item.FName = token.substr(1, (space != std::string_view::npos ? space
+                                                                    : SlashOrLast(token)) - 1);
       if (space != std::string_view::npos) {
         size_t end = token.size() - 1;
         if (end > space + 1 && token[end - 1] == '/') --end;

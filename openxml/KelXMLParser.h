@@ -22,14 +22,19 @@ class TXMLItemPool;
 class TXMLItem {
  public:
   TXMLItem() = default;
-  // Frees the whole subtree without recursion, however deep it is.
-  ~TXMLItem();
+  // Frees the whole subtree without recursion, however deep it is. Inline: freeing a loaded
+  // tree destroys every element of it, mostly ones without children.
+  ~TXMLItem() {
+    if (FFirst != nullptr) FreeItems();
+  }
   TXMLItem(const TXMLItem&) = delete;
   TXMLItem& operator=(const TXMLItem&) = delete;
 
   const std::string& Text() const { return FText; }
   void SetText(std::string text);
-  const std::string& Name() const { return FName; }
+  // A loaded element's name lies in its document's source buffer, so it is valid until the
+  // document loads again or is cleared; copy it to keep it longer.
+  std::string_view Name() const { return FName; }
   void SetName(std::string name);
   const TXMLParams& Params() const {
     if (!FRawParams.empty()) ParseRawParams();
@@ -66,7 +71,10 @@ class TXMLItem {
  private:
   friend class TKelXMLParser;
   friend class TXMLTreeBuilder;
+  friend class TXMLItemPool;
 
+  // New without telling the document's handler.
+  TXMLItem* AddChild();
   // Tells the document's handler, if there is one and the element reports changes.
   void Changed();
   void ReportChange();
@@ -77,8 +85,13 @@ class TXMLItem {
   static void Free(TXMLItem* item);
   void ParseRawParams() const;
 
+  // The flags come first, next to the public ones, where they fill no padding of their own.
+  bool FPooled = false;  // memory from the document's pool rather than the heap
+  bool FTextSignificant = false;
   std::string FText;
-  std::string FName;
+  // Loading takes names from the source, without a copy; SetName keeps its own.
+  std::string_view FName;
+  std::unique_ptr<std::string> FOwnedName;
   // A loaded element keeps the attribute text of its tag, which lies in its document's source
   // buffer, and makes the attribute lines from it when they are first asked for.
   static const TXMLParams kNoParams;
@@ -93,11 +106,9 @@ class TXMLItem {
   int FCount = 0;
   TXMLItem* FParent = nullptr;
   TKelXMLParser* FDocument = nullptr;
-  bool FPooled = false;  // memory from the document's pool rather than the heap
   // While loading: FText up to here ends after a line break and holds no escape, so decoding
   // it again changes nothing; FTextSignificant tells whether that part has a byte above 0x20.
   size_t FStableText = 0;
-  bool FTextSignificant = false;
 };
 
 // Memory for the elements of one document, taken in blocks and reused from load to load; it
@@ -122,6 +133,11 @@ class TXMLItemPool {
     ++FLive;
     return memory;
   }
+
+  // Destroys every element taken since the pool last started again, block by block in
+  // address order, and starts again. Only when none was given back on its own, so that every
+  // slot taken holds a live element; returns whether it did.
+  bool DestroyAll();
 
   void Release(void* memory) {
     if (--FLive == 0) {

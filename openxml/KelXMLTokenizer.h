@@ -36,10 +36,10 @@ class TXMLLargeTokenizer {
     return scratch;
   }
   // Where the current markup token's first space is, or npos. Only for tokens that TokenView
-  // returns unchanged, whose only ">" is their last byte.
+  // returns unchanged, whose only ">" is their last byte, and not for end tags (npos).
   size_t FirstSpace() const { return FFirstSpace; }
   // False when no "=" of the current markup token follows "space" (ASCII case ignored), so
-  // that no attribute line of it can read xml:space=preserve.
+  // that no attribute line of it can read xml:space=preserve; always false for end tags.
   bool SpaceEquals() const { return FSpaceEquals; }
   bool TokenUnchanged() const { return !FTokenHasLf; }
   // False when the current character data holds no "&", so that it holds no escape.
@@ -48,6 +48,10 @@ class TXMLLargeTokenizer {
   size_t Line() const { return FLine; }
 
  private:
+  friend class TXMLTreeBuilder;
+  // NextToken, defined inline in KelXMLTokenScan.h for the tree builder.
+  TXMLTokenKind ReadToken(bool keepSpaces);
+
   std::unique_ptr<char[]> FBuffer;
   const char* FData = nullptr;  // the buffer, also after it has been handed over
   size_t FEnd = 0;  // the first zero byte

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "XmlTestUtil.h"
 #include "openxml/KelXMLTokenizer.h"
 
 namespace dkscr {
 namespace {
 
+using test::LoadedXml;
 using Kind = TXMLTokenKind;
 using Tokens = std::vector<std::pair<Kind, std::string>>;
 
@@ -38,6 +40,26 @@ TEST(XmlTokenizer, MarkupKindsAreTestedInOrderIgnoringCase) {
       {Kind::StartTag, "<![CDATA[y]]>"},
   };
   EXPECT_EQ(tokens, expected);
+}
+
+TEST(XmlTokenizer, EndTagsOfAnyLengthAndEndTagsThatAreEmpty) {
+  // End tags take a shorter scan; one ending in "/>" goes back to the full one.
+  const std::string longName(20, 'n');
+  const Tokens tokens =
+      Tokenize("<r></r\r\n><x></" + longName + "\n></x y=\"1\"/></" + longName + "/></z");
+  const Tokens expected = {
+      {Kind::StartTag, "<r>"},
+      {Kind::EndTag, "</r>"},
+      {Kind::StartTag, "<x>"},
+      {Kind::EndTag, "</" + longName + "\n>"},
+      {Kind::EmptyTag, "</x y=\"1\"/>"},
+      {Kind::EmptyTag, "</" + longName + "/>"},
+  };  // "</z" never closes: the input ends
+  EXPECT_EQ(tokens, expected);
+  LoadedXml xml("<r></x y=\"1\"/></r>");
+  ASSERT_EQ(xml.Root().SubItemCount(), 1);
+  EXPECT_EQ(xml.Root().SubItem(0)->Name(), "/x");
+  EXPECT_EQ(xml.Root().SubItem(0)->Params().Value("y"), "1");
 }
 
 TEST(XmlTokenizer, MarkupRunsToTheFirstCloseWhateverTheQuotes) {

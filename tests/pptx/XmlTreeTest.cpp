@@ -241,6 +241,69 @@ TEST(XmlTree, LoadReplacesTheTreeAndEventsCanStopIt) {
   EXPECT_EQ(doc.Root().SubItemCount(), 1);
 }
 
+TEST(XmlTree, NameEndsAtSpaceElseAtSlashElseAtClose) {
+  // Names longer than sixteen bytes put the "/" or ">" beyond the first load of the scan.
+  const std::string name21(21, 'n');
+  const std::string name40(40, 'm');
+  LoadedXml xml("<r><a/b/><c/d e=\"1\"/><" + name21 + "/w/><" + name40 +
+                "/></><x/y></x/y></r>");
+  const TXMLItem& root = xml.Root();
+  ASSERT_EQ(root.SubItemCount(), 6);
+  const std::vector<std::string> names{"a", "c/d", name21, name40, "", "x"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(root.SubItem(i)->Name(), names[i]) << i;
+}
+
+TEST(XmlItem, SetNameOutlivesTheSourceAndTheArgument) {
+  TKelXMLParser doc;
+  doc.LoadFromStream("<r><a/><b/></r>");
+  TXMLItem* a = doc.Root().SubItem(0);
+  a->SetName(std::string(30, 'x'));
+  a->SetName(std::string(20, 'y'));  // a second name reuses the first one's string
+  EXPECT_EQ(a->Name(), std::string(20, 'y'));
+  EXPECT_EQ(doc.Root().SubItem(1)->Name(), "b");
+  EXPECT_EQ(doc.Root().IndexOfName(std::string(20, 'Y')), 0);
+  doc.Root().SetName("kept");
+  doc.LoadFromStream("<s></s>");  // the root is cleared, then named from the new source
+  EXPECT_EQ(doc.Root().Name(), "s");
+  doc.Root().SetName("t");
+  doc.LoadFromStream("");
+  EXPECT_EQ(doc.Root().Name(), "");
+}
+
+TEST(XmlItem, TreesOfManyBlocksAreFreedAndLoadedAgain) {
+  // Hundreds of elements fill several blocks of the document's memory; a tree is freed
+  // whole, or element by element once one has been deleted on its own.
+  auto deck = [](int count, char letter) {
+    std::string xml = "<r>";
+    for (int i = 0; i < count; ++i) {
+      xml += "<e" + std::to_string(i) + " k=\"" + std::to_string(i) + "\">" +
+             std::string(20, letter) + "</e" + std::to_string(i) + ">";
+    }
+    return xml + "</r>";
+  };
+  auto check = [](const TKelXMLParser& doc, int count, char letter) {
+    ASSERT_EQ(doc.Root().SubItemCount(), count);
+    int i = 0;
+    for (const TXMLItem* item = doc.Root().FirstChild(); item != nullptr;
+         item = item->NextSibling(), ++i) {
+      EXPECT_EQ(item->Name(), "e" + std::to_string(i));
+      EXPECT_EQ(item->Text(), std::string(20, letter));
+      EXPECT_EQ(item->Params().Value("k"), std::to_string(i));
+    }
+  };
+  TKelXMLParser doc;
+  for (const int count : {700, 3, 300, 1000}) {
+    doc.LoadFromStream(deck(count, 'a'));
+    check(doc, count, 'a');
+    doc.Root().Delete(count / 2);
+    doc.Root().New()->SetText("added");
+    doc.LoadFromStream(deck(count, 'b'));
+    check(doc, count, 'b');
+  }
+  doc.Clear();
+  EXPECT_EQ(doc.Root().SubItemCount(), 0);
+}
+
 TEST(XmlItem, EditingOperations) {
   TKelXMLParser doc;
   int changed = 0;

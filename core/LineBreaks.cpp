@@ -1,39 +1,17 @@
 #include "core/KelCvtBase.h"
+#include "core/LineBreakRewrite.h"
 
 namespace dkscr {
 namespace {
 
-template <typename Char>
-void AppendBreak(std::basic_string<Char>& out, int style) {
-  if (style == kLineBreakLf) {
-    out.push_back(Char('\n'));
-  } else if (style == kLineBreakCr) {
-    out.push_back(Char('\r'));
-  } else {
-    out.push_back(Char('\r'));
-    out.push_back(Char('\n'));
-  }
-}
-
-// One pass over the text: CR LF is one break, a lone CR or LF is one, and for wide text so is
-// U+2028.
+// The whole text in one piece, into a string of the length it will have.
 template <typename Char>
 std::basic_string<Char> Rewrite(std::basic_string_view<Char> text, int style, bool lineSeparator,
                                 size_t resultLength) {
   std::basic_string<Char> out;
   out.reserve(resultLength);
-  const size_t n = text.size();
-  for (size_t i = 0; i < n; ++i) {
-    const Char c = text[i];
-    if (c == Char('\r')) {
-      if (i + 1 < n && text[i + 1] == Char('\n')) ++i;
-      AppendBreak(out, style);
-    } else if (c == Char('\n') || (lineSeparator && static_cast<char32_t>(c) == 0x2028)) {
-      AppendBreak(out, style);
-    } else {
-      out.push_back(c);
-    }
-  }
+  bool pendingCr = false;
+  RewriteLineBreaks(text, style, lineSeparator, pendingCr, out);
   return out;
 }
 

@@ -520,18 +520,14 @@ ResultCode ReadPptImageSlides(std::string_view image, SlideDeck& deck) {
 
 ResultCode ConvertPptSlides(const std::u16string& source, SlideMode mode, int32_t codePage,
                             OutputBuffer& output) {
-  if (mode == SlideMode::kText) return ConvertPpt(source, output, codePage);
-  SlideDeck deck;
-  const ResultCode read = ReadPptFileSlides(source, deck);
-  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
+  return ConvertInMode(mode, codePage, output, [&] { return ConvertPpt(source, output, codePage); },
+                       [&](SlideDeck& deck) { return ReadPptFileSlides(source, deck); });
 }
 
 ResultCode ConvertPptImageSlides(std::string_view image, SlideMode mode, int32_t codePage,
                                  OutputBuffer& output) {
-  if (mode == SlideMode::kText) return ConvertPptImage(image, output, codePage);
-  SlideDeck deck;
-  const ResultCode read = ReadPptImageSlides(image, deck);
-  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
+  return ConvertInMode(mode, codePage, output, [&] { return ConvertPptImage(image, output, codePage); },
+                       [&](SlideDeck& deck) { return ReadPptImageSlides(image, deck); });
 }
 
 }  // namespace dkscr

@@ -35,4 +35,15 @@ void AppendSlidesJsonArray(const SlideDeck& deck, std::string& out);
 ResultCode EncodeSlides(const SlideDeck& deck, SlideMode mode, int32_t codePage,
                         OutputBuffer& output);
 
+// The output of one mode for either format: kText through `convertText`, the converter's own
+// text; the others from the deck `readDeck` fills, in their form.
+template <typename ConvertText, typename ReadDeck>
+ResultCode ConvertInMode(SlideMode mode, int32_t codePage, OutputBuffer& output,
+                         ConvertText convertText, ReadDeck readDeck) {
+  if (mode == SlideMode::kText) return convertText();
+  SlideDeck deck;
+  const ResultCode read = readDeck(deck);
+  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
+}
+
 }  // namespace dkscr

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "core/KelCvtBase.h"
+#include "core/LineBreakRewrite.h"
 #include "core/Utf.h"
 
 namespace dkscr {
@@ -16,26 +17,6 @@ constexpr size_t kChunk = 16 * 1024;
 constexpr size_t kShortText = 64 * 1024;
 // The longest text a result code can count, with the spare byte the block keeps.
 constexpr size_t kMaxLength = static_cast<size_t>(INT32_MAX) - 1;
-
-// One pass of line breaks: CR LF is one break, and so is a lone CR or LF (and U+2028 in wide
-// text). A CR at the end of a piece remembers that a LF starting the next one is its own.
-template <typename Char, typename Out>
-void RewriteBreaks(std::basic_string_view<Char> text, int style, bool lineSeparator,
-                          bool& pendingCr, Out& out) {
-  for (const Char c : text) {
-    if (pendingCr) {
-      pendingCr = false;
-      if (c == Char('\n')) continue;
-    }
-    if (c == Char('\r') || c == Char('\n') || (lineSeparator && static_cast<char32_t>(c) == 0x2028)) {
-      pendingCr = c == Char('\r');
-      if (style != kLineBreakLf) out.push_back(Char('\r'));
-      if (style != kLineBreakCr) out.push_back(Char('\n'));
-    } else {
-      out.push_back(c);
-    }
-  }
-}
 
 }  // namespace
 
@@ -86,12 +67,12 @@ void TextEncoder::Append(std::string_view text) {
 
 void TextEncoder::RewriteWide(std::u16string_view text) {
   if (input_ != Input::kWide) return;
-  RewriteBreaks(text, style_, true, pendingCr_, wide_);
+  RewriteLineBreaks(text, style_, true, pendingCr_, wide_);
 }
 
 void TextEncoder::RewriteUtf8(std::string_view text) {
   if (input_ != Input::kUtf8) return;
-  RewriteBreaks(text, style_, false, pendingCr_, bytes_);
+  RewriteLineBreaks(text, style_, false, pendingCr_, bytes_);
 }
 
 void TextEncoder::DecodeUtf8(std::string_view text, bool final) {

@@ -81,6 +81,12 @@ bool IsEncryptedPackageFile(const std::u16string& source) {
 
 bool IsEncryptedPackageImage(std::string_view image) { return IsEncryptedPackage(ByteSource::OfMemory(image)); }
 
+ResultCode PackagePathResult(PathKind kind) {
+  // A folder is no file; a FIFO or device is one that cannot be opened as a package.
+  if (kind == PathKind::kMissing || kind == PathKind::kDirectory) return kResultSourceMissing;
+  return kind == PathKind::kRegular ? 0 : kResultSourceOpenError;
+}
+
 namespace {
 
 // Everything one conversion works with: created for the call and gone after it, so that
@@ -98,11 +104,8 @@ class TPptxConversion {
   // The UTF-8 text of every slide part of the package file; a negative result code when there
   // is none.
   ResultCode CollectFromFile(const std::u16string& source, TextEncoder& text) {
-    // A folder is no file; a FIFO or device is one that cannot be opened as a package.
-    const std::string native = PathToNative(source);
-    const FileStatus info = StatusOfPath(native);
-    if (info.kind == PathKind::kMissing || info.kind == PathKind::kDirectory) return kResultSourceMissing;
-    if (info.kind != PathKind::kRegular) return kResultSourceOpenError;
+    const FileStatus info = StatusOfPath(PathToNative(source));
+    if (const ResultCode check = PackagePathResult(info.kind); check != 0) return check;
     FReader.SetZipName(source);
     // One open file for the directory and every slide.
     FReader.SetKeepZipOpen(true);

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/KelCvtBase.h"
+#include "core/RegularFile.h"
 #include "openxml/ZipHostHooks.h"
 
 namespace dkscr {
@@ -20,5 +21,9 @@ ResultCode ConvertPptxImage(std::string_view image, OutputBuffer& output, int32_
 // compound document with the encrypted package in it (-11 rather than -5).
 bool IsEncryptedPackageFile(const std::u16string& source);
 bool IsEncryptedPackageImage(std::string_view image);
+
+// What a package's path gives before it is opened: 0 for a regular file, -2 for nothing there
+// or a folder, -4 for anything else (a FIFO or device cannot be opened as a package).
+ResultCode PackagePathResult(PathKind kind);
 
 }  // namespace dkscr

@@ -180,10 +180,7 @@ ResultCode ReadLoadedPackage(TKelUnZip& reader, SlideDeck& deck, EncryptedCheck 
 
 ResultCode ReadPptxSlides(const std::u16string& source, SlideDeck& deck) {
   try {
-    // A folder is no file; a FIFO or device is one that cannot be opened as a package.
-    const PathKind kind = KindOfPath(PathToNative(source));
-    if (kind == PathKind::kMissing || kind == PathKind::kDirectory) return kResultSourceMissing;
-    if (kind != PathKind::kRegular) return kResultSourceOpenError;
+    if (const ResultCode check = PackagePathResult(KindOfPath(PathToNative(source))); check != 0) return check;
     TKelUnZip reader;
     reader.SetZipName(source);
     return ReadLoadedPackage(reader, deck, [&] { return IsEncryptedPackageFile(source); });
@@ -205,18 +202,14 @@ ResultCode ReadPptxImageSlides(std::string_view image, SlideDeck& deck) {
 
 ResultCode ConvertPptxSlides(const std::u16string& source, SlideMode mode, int32_t codePage,
                              OutputBuffer& output) {
-  if (mode == SlideMode::kText) return ConvertPptx(source, output, codePage);
-  SlideDeck deck;
-  const ResultCode read = ReadPptxSlides(source, deck);
-  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
+  return ConvertInMode(mode, codePage, output, [&] { return ConvertPptx(source, output, codePage); },
+                       [&](SlideDeck& deck) { return ReadPptxSlides(source, deck); });
 }
 
 ResultCode ConvertPptxImageSlides(std::string_view image, SlideMode mode, int32_t codePage,
                                   OutputBuffer& output) {
-  if (mode == SlideMode::kText) return ConvertPptxImage(image, output, codePage);
-  SlideDeck deck;
-  const ResultCode read = ReadPptxImageSlides(image, deck);
-  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
+  return ConvertInMode(mode, codePage, output, [&] { return ConvertPptxImage(image, output, codePage); },
+                       [&](SlideDeck& deck) { return ReadPptxImageSlides(image, deck); });
 }
 
 }  // namespace dkscr

@@ -13,7 +13,6 @@
 #include "app/SaveOnLogout.h"
 #include "app/Translations.h"
 #include "app/UnMain.h"
-#include "app/ZipHooks.h"
 #include "core/NativePath.h"
 
 int main(int argc, char* argv[]) {
@@ -31,7 +30,6 @@ int main(int argc, char* argv[]) {
   bool bySignal = false;
   {
     auto window = std::make_unique<dkscr::TFmMain>(global);
-    window->SetZipHooks(dkscr::DesktopZipHooks());
     window->Services().SaveProblem = [&problems](const QString& text) { problems << text; };
     dkscr::TProgramDialogs dialogs(global, window.get());
     window->SetDialogs(&dialogs);

@@ -498,7 +498,7 @@ void TFmMain::ConvertFiles(TConvertMode mode) {
   ActionMainMenuBar1Paint();
   TMainRunHost host(*this);
   const std::vector<ConverterForType> converters =
-      FConverters.empty() ? StandardConverters(SlideModeOfTextForm(FGlobal.Settings.textform), FZipHooks) : FConverters;
+      FConverters.empty() ? StandardConverters(SlideModeOfTextForm(FGlobal.Settings.textform)) : FConverters;
   RunConversion(mode, host, FOutBuffer, converters);
   FConverting = false;
   ReportLogFailure();

@@ -79,7 +79,6 @@ class TFmMain : public QMainWindow {
   bool Converting() const { return FConverting; }
   // The converter for each type; tests put their own in.
   // What the standard converters ask of the window while a package is read.
-  void SetZipHooks(ZipHostHooks hooks) { FZipHooks = std::move(hooks); }
   void SetConverters(std::vector<ConverterForType> converters) {
     FConverters = std::move(converters);
   }
@@ -196,7 +195,6 @@ class TFmMain : public QMainWindow {
   bool FJobFileKept = false;    // an unread job file could not be moved aside: never save over it
   QString FStartProblem;        // told once the dialogs exist
   std::vector<ConverterForType> FConverters;  // none: the standard ones of the text form set
-  ZipHostHooks FZipHooks;                     // what the standard converters ask of the window
 
   friend class TMainRunHost;
 };

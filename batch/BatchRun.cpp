@@ -17,10 +17,12 @@
 #include "batch/JsonText.h"
 #include "batch/OrderedPool.h"
 #include "batch/Progress.h"
-#include "batch/SafeWrite.h"
 #include "batch/TextFileNames.h"
+#include "core/AtomicWrite.h"
+#include "core/KelCvtBase.h"
 #include "core/CodePage.h"
 #include "core/RegularFile.h"
+#include "tools/ConvertToTarget.h"
 
 namespace dkscr {
 namespace {
@@ -51,37 +53,31 @@ Result Failed(ResultCode code, std::string message) {
   return {Outcome::kFailed, code, std::move(message), {}};
 }
 
-bool Newer(const FileStatus& a, const FileStatus& b) {
-  return a.mtimeSec != b.mtimeSec ? a.mtimeSec > b.mtimeSec : a.mtimeNsec > b.mtimeNsec;
-}
-
 Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
                          OutputBuffer& buffer) {
-  const FileStatus target = StatusOfPath(item.target);
-  if (target.kind != PathKind::kMissing) {
-    if (!settings.overwrite && !settings.update) {
-      return {Outcome::kKept, 1,
-              "Output file \"" + item.target + "\" already exists, convert canceled", {}};
-    }
-    const FileStatus source = settings.update ? StatusOfPath(item.source) : FileStatus{};
-    if (settings.update && source.kind != PathKind::kMissing && !Newer(source, target)) {
-      return {Outcome::kKept, 1, "Output file \"" + item.target + "\" is up to date", {}};
-    }
-  }
-  const ResultCode code = ConvertSource(item.source, settings.mode, settings.codePage, buffer);
-  if (code < 0) return Failed(code, FailureMessage(code, item.source));
-  const std::string_view text(reinterpret_cast<const char*>(buffer.Data()),
-                              static_cast<size_t>(code));
-  switch (WriteFileSafely(item.target, text, settings.overwrite || settings.update, item.source)) {
-    case WriteOutcome::kWritten:
-      return {Outcome::kConverted, code,
+  TargetJob job;
+  job.source = item.source;
+  job.target = item.target;
+  job.request = SourceRequest(item.source, settings.mode, settings.codePage);
+  job.overwrite = settings.update      ? OverwritePolicy::kReplaceOlder
+                  : settings.overwrite ? OverwritePolicy::kReplace
+                                       : OverwritePolicy::kKeep;
+  job.makeFolders = true;
+  const TargetResult result = ConvertToTarget(job, buffer);
+  switch (result.outcome) {
+    case TargetOutcome::kWritten:
+      return {Outcome::kConverted, result.code,
               "\"" + item.source + "\" --> \"" + item.target + "\" OK", {}};
-    case WriteOutcome::kExists:
+    case TargetOutcome::kExists:
       return {Outcome::kKept, 1,
               "Output file \"" + item.target + "\" already exists, convert canceled", {}};
-    case WriteOutcome::kCreateFailed:
+    case TargetOutcome::kUpToDate:
+      return {Outcome::kKept, 1, "Output file \"" + item.target + "\" is up to date", {}};
+    case TargetOutcome::kConvertFailed:
+      return Failed(result.code, FailureMessage(result.code, item.source));
+    case TargetOutcome::kCreateFailed:
       return Failed(kResultTargetCreateError, FailureMessage(kResultTargetCreateError, item.target));
-    case WriteOutcome::kWriteFailed:
+    case TargetOutcome::kWriteFailed:
       break;
   }
   return Failed(kResultTargetWriteError, FailureMessage(kResultTargetWriteError, item.target));

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/KelCvtBase.h"
+#include "convert/Convert.h"
 #include "core/SlideFormats.h"
 #include "core/SlideModel.h"
 
@@ -15,6 +15,9 @@ namespace dkscr {
 // regular file, so a FIFO never blocks), -11 encrypted, -5 every other failure.
 ResultCode ConvertSource(const std::string& path, SlideMode mode, int32_t codePage,
                          OutputBuffer& buffer);
+
+// What dkscrbatch asks of a source: the first bytes decide its format, then the extension.
+ConvertRequest SourceRequest(const std::string& path, SlideMode mode, int32_t codePage);
 
 // The slide model of the presentation; 0 or the failure codes of ConvertSource.
 ResultCode ReadSourceSlides(const std::string& path, SlideDeck& deck);

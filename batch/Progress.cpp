@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "batch/SafeWrite.h"
+#include "core/AtomicWrite.h"
 
 namespace dkscr {
 

@@ -14,10 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "core/KelPptCvt.h"
+#include "convert/Convert.h"
 #include "core/NativePath.h"
-#include "core/PptImage.h"
-#include "openxml/OfficeXCvt.h"
+#include "tests/support/Conversions.h"
 
 namespace {
 
@@ -56,9 +55,9 @@ double OnePass(const std::vector<Sample>& corpus, int format, bool fromMemory, i
   for (int r = 0; r < rounds; ++r) for (const Sample& s : corpus) {
     if (format != 2 && s.pptx != (format == 1)) continue;
     if (s.pptx) {
-      fromMemory ? dkscr::ConvertPptxImage(s.bytes, out, 65001) : dkscr::ConvertPptx(s.path, out, 65001);
+      fromMemory ? dkscr::test::ConvertPptxBytes(s.bytes, out, 65001) : dkscr::ConvertPptx(s.path, out, 65001);
     } else {
-      fromMemory ? dkscr::ConvertPptImage(s.bytes, out, 65001) : dkscr::ConvertPpt(s.path, out, 65001);
+      fromMemory ? dkscr::test::ConvertPptBytes(s.bytes, out, 65001) : dkscr::ConvertPpt(s.path, out, 65001);
     }
   }
   return CpuSeconds() - start;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/KelPptCvt.h"
+#include "convert/Convert.h"
 #include "core/NativePath.h"
 
 int main(int argc, char** argv) {

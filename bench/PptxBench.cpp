@@ -11,9 +11,9 @@
 
 #include "PptxCorpus.h"
 #include "bench/BenchRatios.h"
+#include "convert/Convert.h"
 #include "core/NativePath.h"
 #include "openxml/KelXMLParser.h"
-#include "openxml/OfficeXCvt.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "core/NativePath.h"
+
 namespace dkscr {
 namespace {
 
@@ -81,6 +83,7 @@ AtomicWriteResult LinkWithoutReplacing(const std::string& temp, const std::strin
 
 AtomicWriteResult WriteFileAtomically(const std::string& requested, std::string_view bytes,
                                       const AtomicWriteOptions& options) {
+  if (options.makeFolders && !MakeParentFolders(requested)) return AtomicWriteResult::kCreateFailed;
   struct stat existing {};
   const bool exists = ::stat(requested.c_str(), &existing) == 0;
   // The name to replace: where the links lead. An existing file's own path comes from the

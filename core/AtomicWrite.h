@@ -20,6 +20,8 @@ struct AtomicWriteOptions {
   // An existing device or FIFO (/dev/null, a named pipe) is written into where it is;
   // otherwise such a destination cannot be created.
   bool writeSpecialInPlace = false;
+  // Missing folders of the destination are made first.
+  bool makeFolders = false;
   // A file that must never be replaced, however the destination names it (a link, another
   // spelling): the source of the text. Empty for none.
   std::string protectedPath;

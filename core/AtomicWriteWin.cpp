@@ -56,6 +56,7 @@ HANDLE CreateTemp(const std::wstring& path, std::wstring& temp) {
 
 AtomicWriteResult WriteFileAtomically(const std::string& requested, std::string_view bytes,
                                       const AtomicWriteOptions& options) {
+  if (options.makeFolders && !MakeParentFolders(requested)) return AtomicWriteResult::kCreateFailed;
   const std::wstring path = WidePath(requested);
   const FileStatus existing = StatusOfPath(requested);
   const bool exists = existing.kind != PathKind::kMissing;

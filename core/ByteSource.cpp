@@ -32,11 +32,29 @@ std::unique_ptr<ByteSource> ByteSource::OfMemory(std::string_view bytes) {
   return source;
 }
 
+std::unique_ptr<ByteSource> ByteSource::OfReader(std::unique_ptr<ByteReader> reader) {
+  std::unique_ptr<ByteSource> source(new ByteSource);
+  source->size_ = reader->Size();
+  source->reader_ = std::move(reader);
+  source->buffer_ = std::make_unique_for_overwrite<uint8_t[]>(kBufferSize);
+  return source;
+}
+
+std::unique_ptr<ByteSource> ByteSource::Borrow(ByteSource& source) {
+  std::unique_ptr<ByteSource> borrowed(new ByteSource);
+  borrowed->borrowed_ = &source;
+  borrowed->size_ = source.size_;
+  // Bytes in memory need no buffer of their own; file reads are buffered as the source's are.
+  if (source.buffer_) borrowed->buffer_ = std::make_unique_for_overwrite<uint8_t[]>(kBufferSize);
+  return borrowed;
+}
+
 ByteSource::~ByteSource() {
   if (fd_ >= 0) ::close(fd_);
 }
 
 ByteSource::Identity ByteSource::Stat() const {
+  if (borrowed_ != nullptr) return borrowed_->Stat();
   Identity id;
   if (fd_ < 0) {
     id.size = size_;
@@ -53,11 +71,13 @@ ByteSource::Identity ByteSource::Stat() const {
 }
 
 size_t ByteSource::ReadFileAt(uint64_t position, uint8_t* buffer, size_t count) {
+  if (borrowed_ != nullptr) return borrowed_->ReadAt(position, buffer, count);
+  if (reader_) return reader_->ReadAt(position, buffer, count);
   return dkscr::ReadFileAt(fd_, position, buffer, count);
 }
 
 size_t ByteSource::ReadAt(uint64_t offset, void* buffer, size_t count) {
-  if (fd_ >= 0) return ReadFileAt(offset, static_cast<uint8_t*>(buffer), count);
+  if (fd_ >= 0 || borrowed_ != nullptr || reader_) return ReadFileAt(offset, static_cast<uint8_t*>(buffer), count);
   if (offset >= size_) return 0;
   const size_t n = static_cast<size_t>(std::min<uint64_t>(count, size_ - offset));
   if (n > 0) std::memcpy(buffer, memory_ + offset, n);
@@ -65,7 +85,7 @@ size_t ByteSource::ReadAt(uint64_t offset, void* buffer, size_t count) {
 }
 
 size_t ByteSource::Read(void* buffer, size_t count) {
-  if (fd_ < 0) {
+  if (!buffer_) {
     const size_t n = ReadAt(pos_, buffer, count);
     pos_ += n;
     return n;

@@ -9,6 +9,15 @@
 
 namespace dkscr {
 
+// Bytes from elsewhere: a caller's own storage, or a test that watches what is read.
+class ByteReader {
+ public:
+  virtual ~ByteReader() = default;
+  virtual uint64_t Size() const = 0;
+  // Up to `count` bytes at `offset`; fewer at the end.
+  virtual size_t ReadAt(uint64_t offset, void* buffer, size_t count) = 0;
+};
+
 class ByteSource {
  public:
   // Bytes read from a file at a time; the ZIP reader reads its records in small pieces.
@@ -20,6 +29,9 @@ class ByteSource {
   static std::unique_ptr<ByteSource> OpenFile(const std::string& nativePath, int& error);
   // A view of bytes that the caller keeps alive for the source's whole life.
   static std::unique_ptr<ByteSource> OfMemory(std::string_view bytes);
+  static std::unique_ptr<ByteSource> OfReader(std::unique_ptr<ByteReader> reader);
+  // A second reader of `source`, with a position of its own; `source` must outlive it.
+  static std::unique_ptr<ByteSource> Borrow(ByteSource& source);
 
   ~ByteSource();
   ByteSource(const ByteSource&) = delete;
@@ -51,6 +63,8 @@ class ByteSource {
 
   int fd_ = -1;
   const uint8_t* memory_ = nullptr;
+  std::unique_ptr<ByteReader> reader_;
+  ByteSource* borrowed_ = nullptr;
   uint64_t size_ = 0;
   uint64_t pos_ = 0;
   std::unique_ptr<uint8_t[]> buffer_;

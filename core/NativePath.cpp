@@ -1,5 +1,8 @@
 #include "core/NativePath.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "core/Utf.h"
 
 namespace dkscr {
@@ -83,5 +86,18 @@ std::vector<std::string> NativeArguments(int argc, const wchar_t* const* argv) {
   return args;
 }
 #endif
+
+bool MakeParentFolders(const std::string& nativePath) {
+  const size_t slash = nativePath.find_last_of(kPathSeparators);
+  if (slash == std::string::npos) return true;
+  const std::string folder = nativePath.substr(0, slash == 0 ? 1 : slash);
+  std::error_code error;
+#ifdef _WIN32
+  std::filesystem::create_directories(std::filesystem::path(WidePath(folder)), error);
+#else
+  std::filesystem::create_directories(folder, error);
+#endif
+  return !error;
+}
 
 }  // namespace dkscr

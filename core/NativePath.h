@@ -28,4 +28,8 @@ std::wstring WidePath(std::string_view nativePath);
 std::vector<std::string> NativeArguments(int argc, const wchar_t* const* argv);
 #endif
 
+// Makes the folders of a native file path that do not exist yet ("mkdir -p" of its folder);
+// false when one cannot be made.
+bool MakeParentFolders(const std::string& nativePath);
+
 }  // namespace dkscr

@@ -14,6 +14,7 @@ constexpr ResultCodeTexts kRows[] = {
     {kResultTargetWriteError, "Output file \"%s\" write error", "Target file write error"},
     {kResultEncrypted, "Input file \"%s\" is encrypted",
      "Extracting text from source file not allowed"},
+    {kResultCancelled, "Converting \"%s\" canceled", "Convert canceled"},
 };
 
 }  // namespace
@@ -34,6 +35,7 @@ ResultCode ReportedConverterCode(ResultCode result) {
     case kResultLoadError:
     case kResultSourceOpenError:
     case kResultEncrypted:
+    case kResultCancelled:
       return result;
     default:
       return result >= 0 ? result : kResultFormatError;

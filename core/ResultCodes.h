@@ -14,6 +14,9 @@ inline constexpr ResultCode kResultFormatError = -5;      // also any unexpected
 inline constexpr ResultCode kResultTargetCreateError = -6;
 inline constexpr ResultCode kResultTargetWriteError = -7;
 inline constexpr ResultCode kResultEncrypted = -11;
+// The caller asked the conversion to stop (ConvertRequest::cancel); no front end's
+// command line can ask it.
+inline constexpr ResultCode kResultCancelled = -12;
 
 // The texts both front ends show for a result code, kept in one place.
 struct ResultCodeTexts {
@@ -29,7 +32,7 @@ struct ResultCodeTexts {
 const ResultCodeTexts& TextsForResult(ResultCode code);
 
 // What a front end reports for a converter's result: a length as it is, the failures that
-// keep their own message (-1, -4, -11) as they are, every other failure as -5.
+// keep their own message (-1, -4, -11, -12) as they are, every other failure as -5.
 ResultCode ReportedConverterCode(ResultCode result);
 
 }  // namespace dkscr

@@ -181,7 +181,11 @@ void AppendJsonSlide(const Slide& slide, std::string& out) {
     AppendJsonString(out, slide.comments[c].text);
     out.push_back('}');
   }
-  out += "]}";
+  out += "],\"footers\":";
+  AppendJsonStrings(slide.footers, out);
+  out += ",\"notes_footers\":";
+  AppendJsonStrings(slide.notesFooters, out);
+  out.push_back('}');
 }
 
 }  // namespace
@@ -208,13 +212,19 @@ std::string CompleteText(const SlideDeck& deck) {
         });
     for (const std::string& text : slide.diagrams) AppendLine(out, text);
     for (const std::string& text : slide.charts) AppendLine(out, text);
-    if (!slide.notes.empty()) {
+    if (!slide.notes.empty() || !slide.notesFooters.empty()) {
       AppendLine(out, "Notes:");
       for (const std::string& text : slide.notes) AppendLine(out, text);
+      for (const std::string& text : slide.notesFooters) AppendLine(out, text);
     }
     for (const SlideComment& comment : slide.comments) {
       AppendLine(out, comment.author + ": " + comment.text);
     }
+  }
+  if (!deck.orphans.empty()) {
+    if (!deck.slides.empty()) out.push_back('\n');
+    AppendLine(out, "Not on a slide:");
+    for (const std::string& text : deck.orphans) AppendLine(out, text);
   }
   return out;
 }
@@ -240,9 +250,10 @@ std::string MarkdownText(const SlideDeck& deck) {
         [&](const SlideTable& table) { AppendMarkdownTable(table, out); });
     for (const std::string& text : slide.diagrams) paragraph(text);
     for (const std::string& text : slide.charts) paragraph(text);
-    if (!slide.notes.empty()) {
+    if (!slide.notes.empty() || !slide.notesFooters.empty()) {
       out += "### Notes\n\n";
       for (const std::string& text : slide.notes) paragraph(text);
+      for (const std::string& text : slide.notesFooters) paragraph(text);
     }
     if (!slide.comments.empty()) {
       out += "### Comments\n\n";
@@ -253,6 +264,12 @@ std::string MarkdownText(const SlideDeck& deck) {
         out += MarkdownLine(text) + "\n";
       }
       out += "\n";
+    }
+  }
+  if (!deck.orphans.empty()) {
+    out += "## Not on a slide\n\n";
+    for (const std::string& text : deck.orphans) {
+      if (const std::string body = MarkdownParagraph(text); !body.empty()) out += body + "\n\n";
     }
   }
   return out;
@@ -267,9 +284,13 @@ void AppendSlidesJsonArray(const SlideDeck& deck, std::string& out) {
   out.push_back(']');
 }
 
+void AppendOrphansJsonArray(const SlideDeck& deck, std::string& out) { AppendJsonStrings(deck.orphans, out); }
+
 std::string JsonText(const SlideDeck& deck) {
   std::string out = "{\"slides\":";
   AppendSlidesJsonArray(deck, out);
+  out += ",\"orphans\":";
+  AppendOrphansJsonArray(deck, out);
   out += "}\n";
   return out;
 }

@@ -27,6 +27,8 @@ std::string MarkdownText(const SlideDeck& deck);
 std::string JsonText(const SlideDeck& deck);
 // The "slides" array alone, for callers that embed it in JSON of their own.
 void AppendSlidesJsonArray(const SlideDeck& deck, std::string& out);
+// The "orphans" array (text on no slide) alone, likewise.
+void AppendOrphansJsonArray(const SlideDeck& deck, std::string& out);
 
 // Puts the deck in the requested form into the buffer and returns its byte length (or -5 when
 // memory runs out). kFull is encoded for the code page with CR LF line breaks, as the
@@ -34,16 +36,5 @@ void AppendSlidesJsonArray(const SlideDeck& deck, std::string& out);
 // of its own here and gives -5.
 ResultCode EncodeSlides(const SlideDeck& deck, SlideMode mode, int32_t codePage,
                         OutputBuffer& output);
-
-// The output of one mode for either format: kText through `convertText`, the converter's own
-// text; the others from the deck `readDeck` fills, in their form.
-template <typename ConvertText, typename ReadDeck>
-ResultCode ConvertInMode(SlideMode mode, int32_t codePage, OutputBuffer& output,
-                         ConvertText convertText, ReadDeck readDeck) {
-  if (mode == SlideMode::kText) return convertText();
-  SlideDeck deck;
-  const ResultCode read = readDeck(deck);
-  return read < 0 ? read : EncodeSlides(deck, mode, codePage, output);
-}
 
 }  // namespace dkscr

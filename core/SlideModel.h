@@ -29,6 +29,10 @@ struct Slide {
   std::vector<std::string> diagrams;
   std::vector<std::string> charts;
   std::vector<SlideComment> comments;
+  // Header, footer and date texts of the slide (also among its paragraphs) and of its notes
+  // page (not among the notes).
+  std::vector<std::string> footers;
+  std::vector<std::string> notesFooters;
   // The title's paragraphs in `paragraphs`: [titleBegin, titleEnd), empty when none.
   size_t titleBegin = 0;
   size_t titleEnd = 0;
@@ -36,6 +40,9 @@ struct Slide {
 
 struct SlideDeck {
   std::vector<Slide> slides;
+  // Text the file holds on no slide of the show: a notes page whose slide is gone, a slide
+  // part the presentation does not list.
+  std::vector<std::string> orphans;
 };
 
 }  // namespace dkscr

@@ -18,7 +18,7 @@ namespace {
 
 constexpr size_t kEndSearchWindow = 65535 + kZipEndRecordSize;
 constexpr size_t kInputChunk = 32768;
-constexpr size_t kRecoveryPumpInterval = 10240;
+constexpr size_t kRecoveryBlock = 10240;
 constexpr uint64_t kExeStubSize = 14000;
 // No Deflate stream yields more than 1032 bytes per input byte (258 per two bits).
 constexpr uint64_t kMaxDeflateRatio = 1032;
@@ -79,16 +79,14 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-// Entry data from the archive in input chunks, letting the host breathe before each.
+// Entry data from the archive in input chunks.
 class EntrySource : public InflateSource {
  public:
-  EntrySource(ByteSource& file, uint64_t length, const TKelUnZip& owner, void (*pump)(const TKelUnZip&))
-      : file_(file), left_(length), owner_(owner), pump_(pump) {}
+  EntrySource(ByteSource& file, uint64_t length) : file_(file), left_(length) {}
 
   size_t Read(uint8_t* buffer, size_t capacity) override {
     const size_t n = static_cast<size_t>(std::min<uint64_t>({left_, capacity, kInputChunk}));
     if (n == 0) return 0;
-    pump_(owner_);
     if (file_.Read(buffer, n) != n) throw EZipFatal();
     left_ -= n;
     return n;
@@ -97,24 +95,6 @@ class EntrySource : public InflateSource {
  private:
   ByteSource& file_;
   uint64_t left_;
-  const TKelUnZip& owner_;
-  void (*pump_)(const TKelUnZip&);
-};
-
-// Shows the busy cursor for its lifetime.
-class BusyCursor {
- public:
-  explicit BusyCursor(const ZipHostHooks& hooks) : hooks_(hooks) {
-    if (hooks_.ShowBusyCursor) hooks_.ShowBusyCursor();
-  }
-  ~BusyCursor() {
-    if (hooks_.RestoreCursor) hooks_.RestoreCursor();
-  }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-
- private:
-  const ZipHostHooks& hooks_;
 };
 
 // Why a file cannot be opened, in words that need no shared C library state.
@@ -134,8 +114,9 @@ TKelUnZip::TKelUnZip() = default;
 TKelUnZip::~TKelUnZip() = default;
 
 void TKelUnZip::SetZipName(std::u16string_view name) {
-  if (image_) {
+  if (image_ || borrowed_ != nullptr) {
     image_.reset();
+    borrowed_ = nullptr;
     zipName_.assign(name);
     DropArchiveState();
     return;
@@ -157,7 +138,17 @@ void TKelUnZip::SetZipName(std::u16string_view name) {
 void TKelUnZip::SetZipImage(std::string_view image) {
   zipName_.clear();
   image_ = image;
+  borrowed_ = nullptr;
   DropArchiveState();
+}
+
+void TKelUnZip::SetSource(ByteSource& source, bool selfExtracting) {
+  zipName_.clear();
+  image_.reset();
+  borrowed_ = &source;
+  DropArchiveState();
+  selfExtracting_ = selfExtracting;
+  keepZipOpen_ = true;
 }
 
 void TKelUnZip::DropArchiveState() {
@@ -170,6 +161,10 @@ void TKelUnZip::DropArchiveState() {
 
 bool TKelUnZip::OpenArchive() {
   if (file_) return false;
+  if (borrowed_ != nullptr) {
+    file_ = ByteSource::Borrow(*borrowed_);
+    return true;
+  }
   if (image_) {
     file_ = ByteSource::OfMemory(*image_);
     return true;
@@ -187,12 +182,7 @@ int TKelUnZip::EntryCount() const {
   return entries_ ? static_cast<int>(entries_->Count()) : 0;
 }
 
-void TKelUnZip::PumpMessages() const {
-  if (DoProcessMessages && Hooks.ProcessMessages) Hooks.ProcessMessages();
-}
-
 void TKelUnZip::LoadDirectory() {
-  BusyCursor busy(Hooks);
   OpenArchive();
   try {
     EnsureDirectory();
@@ -362,13 +352,12 @@ void TKelUnZip::Recover() {
   recovering_ = true;
   entries_ = std::make_unique<TZipEntryList>();
   const uint64_t size = file_->Size();
-  uint64_t position = EndsWithIgnoringCase(zipName_, u".exe") ? kExeStubSize : 0;
+  uint64_t position = selfExtracting_ || EndsWithIgnoringCase(zipName_, u".exe") ? kExeStubSize : 0;
 
   // Scan for a local header signature followed by a plausible version-needed field.
   uint64_t found = UINT64_MAX;
-  std::vector<uint8_t> block(kRecoveryPumpInterval + 5);
+  std::vector<uint8_t> block(kRecoveryBlock + 5);
   while (found == UINT64_MAX && position + 6 <= size) {
-    PumpMessages();
     file_->Seek(position);
     const size_t got = file_->Read(block.data(), block.size());
     for (size_t i = 0; i + 6 <= got; ++i) {
@@ -378,7 +367,7 @@ void TKelUnZip::Recover() {
       }
     }
     if (got < block.size()) break;
-    position += kRecoveryPumpInterval;
+    position += kRecoveryBlock;
   }
   if (found == UINT64_MAX) {
     DropArchiveState();
@@ -503,7 +492,6 @@ bool TKelUnZip::ExtractEntry(TZipEntryInfo& entry, std::string& stream) {
         std::vector<uint8_t> chunk(static_cast<size_t>(std::min<uint64_t>(left, kInputChunk)));
         while (left > 0) {
           const size_t n = static_cast<size_t>(std::min<uint64_t>(left, kInputChunk));
-          PumpMessages();
           if (file_->Read(chunk.data(), n) != n) throw EZipFatal();
           stream.append(reinterpret_cast<const char*>(chunk.data()), n);
           left -= n;
@@ -511,16 +499,14 @@ bool TKelUnZip::ExtractEntry(TZipEntryInfo& entry, std::string& stream) {
         break;
       }
       case kZipMethodDeflated: {
-        EntrySource source(*file_, entry.CompressedSize, *this,
-                           [](const TKelUnZip& self) { self.PumpMessages(); });
+        EntrySource source(*file_, entry.CompressedSize);
         const uint64_t plausible = entry.CompressedSize * kMaxDeflateRatio + 1024;
         const size_t hint = static_cast<size_t>(std::min<uint64_t>(limit, plausible));
         // Invalid data simply ends decoding; the CRC check below decides.
         Inflate(source, stream, static_cast<size_t>(limit), hint);
         break;
       }
-      default:
-        if (Hooks.ShowMessage) Hooks.ShowMessage("Unknown Compression Method", "Zip Error");
+      default:  // an unknown compression method gives nothing, and fails its CRC check
         break;
     }
   } catch (const std::bad_alloc&) {

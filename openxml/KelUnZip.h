@@ -11,7 +11,6 @@
 #include "core/ByteSource.h"
 #include "openxml/KelZipObj.h"
 #include "openxml/ZipErrors.h"
-#include "openxml/ZipHostHooks.h"
 
 namespace dkscr {
 
@@ -34,6 +33,10 @@ class TKelUnZip {
   // Reads the archive from memory instead of a file; the bytes must outlive the reader's use
   // of them. Drops all archive state; a later SetZipName returns to files.
   void SetZipImage(std::string_view image);
+  // Reads the archive from a source the caller keeps open for the reader's whole use of it:
+  // the one source of a conversion, read by every operation without opening anything again.
+  // `selfExtracting` starts a recovery scan past a self-extractor's program.
+  void SetSource(ByteSource& source, bool selfExtracting = false);
 
   // Makes sure the directory of ZipName is read and current. A file without an end record
   // gives an empty directory. Raises EZipOpenError, EZipBadFile (ZipName is then cleared).
@@ -59,11 +62,6 @@ class TKelUnZip {
   // raises EZipTooLarge, with what it decoded left in the stream. Unbounded unless set.
   void SetOutputBudget(uint64_t bytes) { outputBudget_ = bytes; }
   uint64_t OutputBudget() const { return outputBudget_; }
-
-  // Lets the host process messages while entries are decompressed.
-  bool DoProcessMessages = true;
-  // What this reader asks of its host; unset hooks do nothing.
-  ZipHostHooks Hooks;
 
   // The directory last read, for inspection; Entries() is nullptr when there is none.
   const TZipEndRecord& EndRecord() const { return endRecord_; }
@@ -95,10 +93,11 @@ class TKelUnZip {
   bool ReadCentralRecord(bool matchRecovered);
   void Recover();
   bool ExtractEntry(TZipEntryInfo& entry, std::string& stream);
-  void PumpMessages() const;
 
   std::u16string zipName_;
   std::optional<std::string_view> image_;
+  ByteSource* borrowed_ = nullptr;
+  bool selfExtracting_ = false;
   std::unique_ptr<ByteSource> file_;
   std::unique_ptr<TZipEntryList> entries_;
   TZipEndRecord endRecord_;

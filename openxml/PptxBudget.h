@@ -18,8 +18,11 @@ struct PptxBudget {
   uint64_t slideBytes = 0;  // inflated bytes of all slide parts
   uint64_t tags = 0;        // "<" bytes in all slide parts: an upper bound of their elements
   uint64_t textBytes = 0;   // collected text, with its line breaks as CR LF
+  // Parts the slide model reads by name, shared parts counted each time: four times what
+  // the package's entries declare, and a megabyte.
+  uint64_t partBytes = 0;
 
-  static PptxBudget ForPackage(uint64_t packageSize) {
+  static PptxBudget ForPackage(uint64_t packageSize, uint64_t declaredBytes) {
     const auto bound = [&](uint64_t floor, uint64_t perByte, uint64_t cap) {
       return std::min(cap, floor + std::min(packageSize, cap) * perByte);
     };
@@ -28,6 +31,7 @@ struct PptxBudget {
     budget.tags = bound(uint64_t{1} << 20, 4, uint64_t{16} << 20);
     // Encoding into UTF-16 holds about eight bytes per byte of this at once.
     budget.textBytes = bound(uint64_t{16} << 20, 64, uint64_t{40} << 20);
+    budget.partBytes = 4 * declaredBytes + (1u << 20);
     return budget;
   }
 };

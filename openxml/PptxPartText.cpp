@@ -57,6 +57,7 @@ class ParagraphCollector {
 };
 
 bool IsTitleType(std::string_view type) { return type == "title" || type == "ctrTitle"; }
+bool IsFooterType(std::string_view type) { return type == "ftr" || type == "hdr" || type == "dt"; }
 
 struct ShapeFrame {
   size_t depth;
@@ -140,6 +141,7 @@ void ReadSlidePart(std::string_view xml, Slide& slide) {
     const size_t index = slide.paragraphs.size();
     slide.paragraphs.push_back(text);
     const ShapeFrame* shape = shapes.Top();
+    if (shape != nullptr && shape->isPlaceholder && IsFooterType(shape->placeholderType)) slide.footers.push_back(text);
     if (shape != nullptr && IsTitleType(shape->placeholderType) &&
         (!titleShape || *titleShape == shape->ordinal)) {
       if (!titleShape) slide.titleBegin = index;
@@ -157,7 +159,7 @@ void ReadSlidePart(std::string_view xml, Slide& slide) {
   }
 }
 
-void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes) {
+void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes, std::vector<std::string>& footers) {
   MarkupWalker walker(xml);
   ParagraphCollector paragraph;
   ShapeStack shapes;
@@ -165,7 +167,10 @@ void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes) {
     shapes.Take(walker, event);
     if (!paragraph.Take(walker, event) || paragraph.Text().empty() || !walker.Within("cSld")) continue;
     const ShapeFrame* shape = shapes.Top();
-    if (shape != nullptr && shape->isPlaceholder && shape->placeholderType == "body") {
+    const std::string_view type = shape != nullptr && shape->isPlaceholder ? shape->placeholderType : "";
+    if (IsFooterType(type)) {
+      footers.push_back(paragraph.Text());
+    } else if (type != "sldImg" && type != "sldNum") {
       notes.push_back(paragraph.Text());
     }
   }

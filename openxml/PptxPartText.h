@@ -10,10 +10,11 @@
 
 namespace dkscr {
 
-// Paragraphs, title, tables and the hidden flag of a slide part.
+// Paragraphs, title, tables, footers and the hidden flag of a slide part.
 void ReadSlidePart(std::string_view xml, Slide& slide);
-// The paragraphs of a notes page's body placeholder.
-void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes);
+// The paragraphs of a notes page: its header, footer and date to `footers`, the slide image
+// and page number nowhere, every other text to `notes`.
+void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes, std::vector<std::string>& footers);
 // The paragraphs of a SmartArt data part.
 void ReadDiagramPart(std::string_view xml, std::vector<std::string>& texts);
 // Chart and axis titles, series names and the first series' category labels.

@@ -9,7 +9,6 @@
 
 #include "app/FileList.h"  // entry states
 #include "core/KelCvtBase.h"
-#include "openxml/ZipHostHooks.h"
 #include "core/SlideFormats.h"
 
 namespace dkscr {
@@ -78,10 +77,8 @@ struct ConverterForType {
   HostedConverter convert;
 };
 
-// "PPT" -> ConvertPpt, "PPTX" -> ConvertPptx with the host's hooks for the archive reader; in
-// another form than kText, the slide converters of that form.
-std::vector<ConverterForType> StandardConverters(SlideMode mode = SlideMode::kText,
-                                                 ZipHostHooks zipHooks = {});
+// "PPT" -> the binary converter, "PPTX" -> the Open XML one, in the form asked.
+std::vector<ConverterForType> StandardConverters(SlideMode mode = SlideMode::kText);
 // The form a "textform" setting asks for; unknown values give kText.
 SlideMode SlideModeOfTextForm(int32_t textform);
 

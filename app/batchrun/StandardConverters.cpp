@@ -1,40 +1,38 @@
-#include <utility>
-
 #include "app/Global.h"
 #include "app/batchrun/BatchRun.h"
-#include "core/KelPptCvt.h"
-#include "core/PptSlides.h"
-#include "openxml/OfficeXCvt.h"
-#include "openxml/PptxSlides.h"
+#include "convert/Convert.h"
+#include "core/NativePath.h"
 
 namespace dkscr {
 namespace {
 
-// The slide converters in the run's converter shape, one per form.
-template <SlideMode Mode>
-ResultCode PptIn(const std::u16string& source, OutputBuffer& output, int32_t codePage) {
-  return ConvertPptSlides(source, Mode, codePage, output);
+// One converter in the run's converter shape: the type the list names decides the format.
+// The default text has the converter contract's own entries.
+template <SlideMode Mode, PresentationKind Format>
+ResultCode ConvertIn(const std::u16string& source, OutputBuffer& output, int32_t codePage) {
+  ConvertRequest request;
+  request.mode = Mode;
+  request.codePage = codePage;
+  request.format = Format;
+  request.choice = FormatChoice::kByExtension;
+  return ConvertFile(PathToNative(source), request, output);
 }
+
 template <SlideMode Mode>
-ResultCode PptxIn(const std::u16string& source, OutputBuffer& output, int32_t codePage) {
-  return ConvertPptxSlides(source, Mode, codePage, output);
+std::vector<ConverterForType> ConvertersIn() {
+  return {{u"PPT", &ConvertIn<Mode, PresentationKind::kPpt>}, {u"PPTX", &ConvertIn<Mode, PresentationKind::kPptx>}};
 }
 
 }  // namespace
 
-std::vector<ConverterForType> StandardConverters(SlideMode mode, ZipHostHooks zipHooks) {
+std::vector<ConverterForType> StandardConverters(SlideMode mode) {
   switch (mode) {
-    case SlideMode::kFull: return {{u"PPT", &PptIn<SlideMode::kFull>}, {u"PPTX", &PptxIn<SlideMode::kFull>}};
-    case SlideMode::kMarkdown:
-      return {{u"PPT", &PptIn<SlideMode::kMarkdown>}, {u"PPTX", &PptxIn<SlideMode::kMarkdown>}};
-    case SlideMode::kJson: return {{u"PPT", &PptIn<SlideMode::kJson>}, {u"PPTX", &PptxIn<SlideMode::kJson>}};
+    case SlideMode::kFull: return ConvertersIn<SlideMode::kFull>();
+    case SlideMode::kMarkdown: return ConvertersIn<SlideMode::kMarkdown>();
+    case SlideMode::kJson: return ConvertersIn<SlideMode::kJson>();
     case SlideMode::kText: break;
   }
-  auto pptx = [hooks = std::move(zipHooks)](const std::u16string& source, OutputBuffer& output,
-                                            int32_t codePage) {
-    return ConvertPptx(source, output, codePage, hooks);
-  };
-  return {{u"PPT", &ConvertPpt}, {u"PPTX", std::move(pptx)}};
+  return {{u"PPT", &ConvertPpt}, {u"PPTX", &ConvertPptx}};
 }
 
 SlideMode SlideModeOfTextForm(int32_t textform) {

@@ -130,7 +130,9 @@ def extract_text(source, *, type="auto", mode="text"):
 
 def extract_slides(source, *, type="auto"):
     """The slides of a presentation in show order, each a dict with "number" (int), "hidden"
-    (bool), "title" (str), "paragraphs", "notes", "diagrams" and "charts" (lists of str),
-    "tables" (list of tables, each a list of rows of cell texts) and "comments" (list of
-    dicts with "author" and "text")."""
+    (bool), "title" (str), "paragraphs", "notes", "diagrams", "charts", "footers" (the
+    slide's header, footer and date) and "notes_footers" (those of its notes page) (lists of
+    str), "tables" (list of tables, each a list of rows of cell texts) and "comments" (list of
+    dicts with "author" and "text"). Text on no slide is in the "orphans" list of
+    extract(source, mode="json")."""
     return json.loads(extract(source, type=type, mode="json"))["slides"]

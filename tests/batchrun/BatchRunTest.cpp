@@ -11,7 +11,7 @@
 #include "core/NativePath.h"
 #include "core/Utf.h"
 #include "app/Global.h"
-#include "core/KelPptCvt.h"
+#include "tests/support/Conversions.h"
 #include "tests/support/PptBuilder.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ProcessGuards.h"

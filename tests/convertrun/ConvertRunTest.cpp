@@ -19,11 +19,9 @@
 #include "app/ProgramDialogs.h"
 #include "app/SavedFileList.h"
 #include "app/UnMain.h"
-#include "app/ZipHooks.h"
 #include "app/batchrun/UnCancelCvt.h"
 #include "app/batchrun/UnFileOverTp.h"
 #include "app/dialogs/DialogServices.h"
-#include "openxml/ZipHostHooks.h"
 #include "tests/mainwin/WindowTestKit.h"
 #include "tests/support/PptBuilder.h"
 #include "tests/support/ZipWriter.h"
@@ -260,32 +258,6 @@ class ConvertRunTest : public QObject {
     QVERIFY(ReadBytes(FOut + "/c.txt").contains("three"));
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes[0].count(Home("dkscract.log")), 1);
-  }
-
-  void windowStaysResponsiveWhileALargePartInflates() {
-    FWindow->SetZipHooks(DesktopZipHooks());
-    // A slide part of several megabytes that does not compress to nothing.
-    std::string text;
-    uint32_t x = 12345;
-    while (text.size() < (4u << 20)) {
-      x = x * 1103515245u + 12345u;
-      text.push_back(char('a' + (x >> 16) % 26));
-      if ((x >> 8) % 9 == 0) text.push_back(' ');
-    }
-    text.push_back('z');  // runs are trimmed: keep the ends printable
-    Add(MakePptx("big.pptx", text));
-    Add(MakePpt("next.ppt", u"never"));
-    bool seenDuringInflate = false;
-    QTimer::singleShot(0, [&] {
-      // Runs from the reader's message pump: the first target is not written yet.
-      seenDuringInflate = FWindow->Converting() && !QFile::exists(FOut + "/big.txt");
-      QTest::mouseClick(FDialogs->FmCancelCvt->BtnCancel, Qt::LeftButton);
-    });
-    FWindow->ConvertFiles(cmAll);
-    QVERIFY(seenDuringInflate);
-    QCOMPARE(State(0), 1);  // the conversion in hand still finishes
-    QCOMPARE(State(1), 0);
-    QCOMPARE(ReadBytes(FOut + "/big.txt").size(), qsizetype(3 + 9 + text.size() + 2));
   }
 
   void failuresAndReconvertOfAFailedEntry() {

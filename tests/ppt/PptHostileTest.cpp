@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 
 #include "core/DocFile.h"
-#include "core/KelPptCvt.h"
 #include "core/NativePath.h"
 #include "tests/ppt/PptTestUtil.h"
+#include "tests/support/Conversions.h"
 #include "tests/support/ProcessGuards.h"
 #include "tests/support/ScratchDir.h"
 

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "core/NativePath.h"
-#include "openxml/OfficeXCvt.h"
+#include "tests/support/Conversions.h"
 #include "tests/support/ProcessGuards.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ZipWriter.h"

@@ -12,7 +12,7 @@
 #include "core/NativePath.h"
 #include "core/PresentationKind.h"
 #include "core/RegularFile.h"
-#include "openxml/OfficeXCvt.h"
+#include "tests/support/Conversions.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace dkscr {

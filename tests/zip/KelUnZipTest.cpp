@@ -171,16 +171,10 @@ TEST_F(KelUnZipTest, EntriesThatDoNotCount) {
   EXPECT_EQ(Extract("empty"), 1);
   EXPECT_EQ(stream_, "");
 
-  std::vector<std::string> boxes;
-  ZipHostHooks hooks;
-  hooks.ShowMessage = [&](const std::string& text, const std::string& caption) {
-    boxes.push_back(text + "|" + caption);
-  };
-  zip_.Hooks = hooks;
+  // An unknown method decodes nothing, so the entry fails its check unless it is empty.
   EXPECT_EQ(Extract("unknown"), 0);
-  EXPECT_EQ(Extract("unknown0"), 1);  // nothing decoded, and CRC 0 is the CRC of nothing
+  EXPECT_EQ(Extract("unknown0"), 1);  // CRC 0 is the CRC of nothing
   EXPECT_EQ(stream_, "");
-  EXPECT_EQ(boxes, std::vector<std::string>(2, "Unknown Compression Method|Zip Error"));
 }
 
 TEST_F(KelUnZipTest, OutputIsBoundedByTheDeclaredSize) {
@@ -292,41 +286,6 @@ TEST_F(KelUnZipTest, NameDifferingOnlyInCase) {
   EXPECT_EQ(zip_.EntryCount(), 0);
   EXPECT_EQ(Extract("c.txt"), 1);
   EXPECT_EQ(Extract("a.txt"), 0);
-}
-
-TEST_F(KelUnZipTest, HostHooks) {
-  int busy = 0;
-  int restored = 0;
-  int pumped = 0;
-  ZipHostHooks hooks;
-  hooks.ShowBusyCursor = [&] { ++busy; };
-  hooks.RestoreCursor = [&] { ++restored; };
-  hooks.ProcessMessages = [&] { ++pumped; };
-  zip_.Hooks = hooks;
-
-  const std::string data(100000, 'x');
-  auto packed = test::Entry("packed", data, 0);
-  packed.compressed = test::RawDeflate(data, 0);  // stored blocks: about 100000 input bytes
-  packed.method = 8;
-  Open(ZipWriter().Add("stored", data, 0).Add(packed).Build());
-  EXPECT_EQ(busy, 1);
-  EXPECT_EQ(restored, 1);
-  EXPECT_EQ(Extract("stored"), 1);
-  EXPECT_EQ(pumped, 4);  // one per 32768-byte chunk
-  pumped = 0;
-  EXPECT_EQ(Extract("packed"), 1);
-  EXPECT_EQ(stream_, data);
-  EXPECT_EQ(pumped, 4);
-  zip_.DoProcessMessages = false;
-  pumped = 0;
-  EXPECT_EQ(Extract("packed"), 1);
-  EXPECT_EQ(pumped, 0);
-
-  // The cursor comes back also when loading fails.
-  zip_.SetZipName(u"/nonexistent/dkscr.zip");
-  EXPECT_THROW(zip_.LoadDirectory(), EZipOpenError);
-  EXPECT_EQ(busy, 2);
-  EXPECT_EQ(restored, 2);
 }
 
 TEST_F(KelUnZipTest, NonAsciiDosNamesAreConverted) {

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "core/DocFile.h"
+#include "core/CompoundFile.h"
 #include "core/KelCvtBase.h"
 #include "core/NativePath.h"
 #include "core/PptReader.h"
@@ -18,23 +18,20 @@ constexpr size_t kSignatureBytes = 8;
 
 std::u16string WideName(std::string_view name) { return PathFromNative(std::string(name)); }
 
-// The compound document of a binary presentation, read once: none with the failure code.
-std::unique_ptr<TDocFileStorage> OpenPptStorage(ByteSource& source, ResultCode& failure) {
+// The compound document of a binary presentation, parsed once; none when it is no sound one.
+std::shared_ptr<CompoundFile> OpenCompoundFile(ByteSource& source) {
   std::string error;  // the parser's reason; the result code is all callers see of it
-  std::unique_ptr<TDocFileStorage> storage = OpenDocSource(ByteSource::Borrow(source), error);
-  failure = !storage ? kResultFormatError : !storage->LastError.empty() ? kResultSourceOpenError : 0;
-  return failure == 0 ? std::move(storage) : nullptr;
+  return CompoundFile::Open(ByteSource::Borrow(source), error);
 }
 
 // The default text, encoded as it is found: never held whole in another form.
 ResultCode ConvertText(ByteSource& source, PresentationKind format, const ConvertRequest& request,
                        int32_t codePage, OutputBuffer& output) {
   if (format == PresentationKind::kPpt) {
-    ResultCode failure = 0;
-    std::unique_ptr<TDocFileStorage> storage = OpenPptStorage(source, failure);
-    if (!storage) return failure;
+    std::shared_ptr<CompoundFile> file = OpenCompoundFile(source);
+    if (!file) return kResultFormatError;
     TextEncoder text(TextEncoder::Input::kWide, kLineBreakCrLf, codePage);
-    const ResultCode read = ReadPpt(std::move(storage), {&text, nullptr, request.cancel});
+    const ResultCode read = ReadPpt(std::move(file), {&text, nullptr, request.cancel});
     return read < 0 ? read : text.Finish(output);
   }
   TextEncoder text(TextEncoder::Input::kUtf8, kLineBreakCrLf, codePage);
@@ -44,10 +41,9 @@ ResultCode ConvertText(ByteSource& source, PresentationKind format, const Conver
 
 ResultCode ReadDeck(ByteSource& source, PresentationKind format, const ConvertRequest& request, SlideDeck& deck) {
   if (format == PresentationKind::kPpt) {
-    ResultCode failure = 0;
-    std::unique_ptr<TDocFileStorage> storage = OpenPptStorage(source, failure);
-    if (!storage) return failure;
-    return ReadPpt(std::move(storage), {nullptr, &deck, request.cancel});
+    std::shared_ptr<CompoundFile> file = OpenCompoundFile(source);
+    if (!file) return kResultFormatError;
+    return ReadPpt(std::move(file), {nullptr, &deck, request.cancel});
   }
   return ReadPptx(source, WideName(request.name), {nullptr, &deck, request.cancel});
 }

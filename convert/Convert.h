@@ -34,7 +34,7 @@ struct ConvertRequest {
   PresentationKind format = PresentationKind::kUnknown;  // named by the caller, else chosen
   FormatChoice choice = FormatChoice::kByContent;
   std::string_view name;  // the source's path as given, for its extension; may be empty
-  // Checked between slides and parts; once set, the conversion ends with -12.
+  // Checked between slides and parts; once set, the conversion ends with -14.
   const std::atomic<bool>* cancel = nullptr;
 };
 
@@ -43,7 +43,7 @@ struct ConvertRequest {
 ResultCode ChooseFormat(ByteSource& source, const ConvertRequest& request, PresentationKind& format);
 
 // Converts the source into the request's form. Returns the text's byte length with the text
-// in `output` (one spare byte after it), or a converter's failure code: -3, -4, -5, -11, -12.
+// in `output` (one spare byte after it), or a converter's failure code: -3, -4, -5, -11, -14.
 ResultCode Convert(ByteSource& source, const ConvertRequest& request, OutputBuffer& output);
 // The slide model of the source, for callers that write it in a form of their own.
 ResultCode ReadSlideDeck(ByteSource& source, const ConvertRequest& request, SlideDeck& deck);
@@ -54,7 +54,7 @@ using SourceOpener = std::function<std::unique_ptr<ByteSource>(const std::string
 
 // A file converted as the front ends report it: -2 for nothing there or a folder, -4 for what
 // is no regular file or cannot be opened or read, -3 when no format is told, then the
-// conversion's result with every failure other than -1, -4, -11, -12 reported as -5.
+// conversion's result with every failure other than -1, -4, -11, -14 reported as -5.
 ResultCode ConvertFile(const std::string& nativePath, const ConvertRequest& request, OutputBuffer& output,
                        const SourceOpener& open = {});
 ResultCode ReadSlideDeckFile(const std::string& nativePath, const ConvertRequest& request, SlideDeck& deck,

@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstring>
 
+#include "core/CfbStream.h"
 #include "core/LittleEndian.h"
 
 namespace dkscr {
@@ -257,6 +258,17 @@ bool CompoundFile::MapRootStream(std::u16string_view name, CfbStreamMap& map) co
     pending.push_back(entry.right);
   }
   return false;
+}
+
+std::unique_ptr<CfbStream> CompoundFile::OpenStream(std::u16string_view name) {
+  auto map = std::make_shared<CfbStreamMap>();
+  if (!MapRootStream(name, *map)) return nullptr;
+  return std::make_unique<CfbStream>(shared_from_this(), std::move(map));
+}
+
+bool CompoundFile::HasStream(std::u16string_view name) const {
+  CfbStreamMap map;
+  return MapRootStream(name, map);
 }
 
 }  // namespace dkscr

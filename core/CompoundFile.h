@@ -21,7 +21,9 @@ struct CfbStreamMap {
   std::vector<uint64_t> unitOffsets;
 };
 
-class CompoundFile {
+class CfbStream;
+
+class CompoundFile : public std::enable_shared_from_this<CompoundFile> {
  public:
   // Parses the structure; none, with the reason in error, when the file is not a sound
   // compound document.
@@ -30,6 +32,13 @@ class CompoundFile {
   // Maps the stream of that name among the root storage's children (names compared without
   // regard to case, as the format does). False when there is none.
   bool MapRootStream(std::u16string_view name, CfbStreamMap& map) const;
+  // The stream of that name among the root storage's children, or none.
+  std::unique_ptr<CfbStream> OpenStream(std::u16string_view name);
+  // Whether the root storage holds a stream of that name.
+  bool HasStream(std::u16string_view name) const;
+  // Whether the document is a password-protected Open XML package: it holds the encrypted
+  // package in place of any content of its own.
+  bool HoldsEncryptedPackage() const { return HasStream(u"EncryptedPackage"); }
 
   // Reads from the file at an offset; the number of bytes delivered.
   size_t ReadAt(uint64_t offset, void* buffer, size_t count);

@@ -13,7 +13,7 @@ namespace {
 // Follows the chain of saves from the newest, loading each save's directory. Returns false
 // when the newest edit cannot be read.
 bool LoadEditChain(PptOpenDocument& document, uint32_t offsetToCurrentEdit) {
-  TDocFileStream& stream = *document.documentStream;
+  CfbStream& stream = *document.documentStream;
   std::unordered_set<uint32_t> editsRead;
   std::unordered_set<uint32_t> directoriesRead;
   uint64_t directoryBytes = 0;
@@ -22,12 +22,12 @@ bool LoadEditChain(PptOpenDocument& document, uint32_t offsetToCurrentEdit) {
   while (offset != 0) {
     // A chain that comes back to an edit already read ends there, keeping what it loaded.
     if (!editsRead.insert(offset).second) return haveCurrentEdit;
-    stream.Seek64(offset, kSeekFromStart);
+    stream.Seek(offset);
     RecordHeader header;
     uint8_t atom[ppt::kUserEditLength];
     if (ReadRecordHeader(stream, header) < 8 || header.recType != ppt::kUserEditAtom ||
         header.recLen != ppt::kUserEditLength ||
-        stream.Read(atom, sizeof atom) != static_cast<int32_t>(sizeof atom)) {
+        stream.Read(atom, sizeof atom) != sizeof atom) {
       return false;  // a damaged chain gives no text at all
     }
     const uint32_t offsetLastEdit = LoadLe32(atom + 8);
@@ -38,7 +38,7 @@ bool LoadEditChain(PptOpenDocument& document, uint32_t offsetToCurrentEdit) {
     }
     // The same directory read twice adds nothing: the earlier copy already wins every lookup.
     if (directoriesRead.insert(offsetPersistDirectory).second) {
-      stream.Seek64(offsetPersistDirectory, kSeekFromStart);
+      stream.Seek(offsetPersistDirectory);
       std::vector<uint8_t> bytes;
       if (ReadRecordHeader(stream, header) == 8) {
         ReadAtomBytes(stream, document.documentSize, header.recLen, header.recLen, bytes);
@@ -56,25 +56,22 @@ bool LoadEditChain(PptOpenDocument& document, uint32_t offsetToCurrentEdit) {
 
 }  // namespace
 
-void ReadAtomBytes(TDocFileStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep,
+void ReadAtomBytes(CfbStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep,
                    std::vector<uint8_t>& bytes) {
-  const int64_t position = stream.Seek64(0, kSeekFromCurrent);
-  const uint64_t left = position >= 0 && static_cast<uint64_t>(position) < streamSize
-                            ? streamSize - static_cast<uint64_t>(position)
-                            : 0;
+  const uint64_t position = stream.Position();
+  const uint64_t left = position < streamSize ? streamSize - position : 0;
   bytes.resize(static_cast<size_t>(std::min<uint64_t>({keep, length, left, INT32_MAX})));
-  const int32_t got = bytes.empty() ? 0 : stream.Read(bytes.data(), static_cast<int32_t>(bytes.size()));
-  bytes.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  if (length > bytes.size()) stream.Seek64(length - bytes.size(), kSeekFromCurrent);
+  bytes.resize(bytes.empty() ? 0 : stream.Read(bytes.data(), bytes.size()));
+  if (length > bytes.size()) stream.Skip(length - bytes.size());
 }
 
-PptOpening OpenPptDocument(std::unique_ptr<TDocFileStorage> storage, PptOpenDocument& document) {
-  document.storage = std::move(storage);
-  document.currentUserStream = document.storage->OpenStream(u"Current User", kStgmReadShareExclusive);
+PptOpening OpenPptDocument(std::shared_ptr<CompoundFile> file, PptOpenDocument& document) {
+  document.file = std::move(file);
+  document.currentUserStream = document.file->OpenStream(u"Current User");
   // A password-protected Open XML package is a compound document too; named or found as a
   // binary presentation, it is refused as the package converter refuses it.
   if (!document.currentUserStream) {
-    return HoldsEncryptedPackage(*document.storage) ? PptOpening::kEncrypted : PptOpening::kNoText;
+    return document.file->HoldsEncryptedPackage() ? PptOpening::kEncrypted : PptOpening::kNoText;
   }
   RecordHeader header;
   if (ReadRecordHeader(*document.currentUserStream, header) < 8) return PptOpening::kNoText;
@@ -84,10 +81,9 @@ PptOpening OpenPptDocument(std::unique_ptr<TDocFileStorage> storage, PptOpenDocu
   if (token == ppt::kTokenEncrypted) return PptOpening::kEncrypted;
   if (token != ppt::kTokenPlain) return PptOpening::kNoText;
 
-  document.documentStream = document.storage->OpenStream(u"PowerPoint Document", kStgmReadShareExclusive);
+  document.documentStream = document.file->OpenStream(u"PowerPoint Document");
   if (!document.documentStream) return PptOpening::kNoText;
-  const int64_t size = document.documentStream->GetSize();
-  document.documentSize = size > 0 ? static_cast<uint64_t>(size) : 0;
+  document.documentSize = document.documentStream->Size();
   return LoadEditChain(document, LoadLe32(atom + 8)) ? PptOpening::kReady : PptOpening::kNoText;
 }
 

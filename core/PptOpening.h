@@ -5,15 +5,16 @@
 #include <memory>
 #include <vector>
 
-#include "core/DocFile.h"
+#include "core/CfbStream.h"
+#include "core/CompoundFile.h"
 #include "core/PptPersistDirectory.h"
 
 namespace dkscr {
 
 struct PptOpenDocument {
-  std::unique_ptr<TDocFileStorage> storage;
-  std::unique_ptr<TDocFileStream> currentUserStream;
-  std::unique_ptr<TDocFileStream> documentStream;
+  std::shared_ptr<CompoundFile> file;
+  std::unique_ptr<CfbStream> currentUserStream;
+  std::unique_ptr<CfbStream> documentStream;
   uint64_t documentSize = 0;
   PersistDirectory directory;
   uint32_t docPersistIdRef = 0;  // of the newest save
@@ -21,7 +22,7 @@ struct PptOpenDocument {
 
 // Reads the first `keep` bytes of an atom's `length` (no more than the stream still holds,
 // which ends at streamSize) into `bytes` and moves past the whole atom.
-void ReadAtomBytes(TDocFileStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep,
+void ReadAtomBytes(CfbStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep,
                    std::vector<uint8_t>& bytes);
 
 enum class PptOpening { kReady, kNoText, kEncrypted };
@@ -29,6 +30,6 @@ enum class PptOpening { kReady, kNoText, kEncrypted };
 // kNoText for a compound document that is no readable presentation (no streams, a damaged
 // edit chain); kEncrypted for an encrypted presentation or password-protected Open XML
 // package; kReady with the document stream and directory loaded otherwise.
-PptOpening OpenPptDocument(std::unique_ptr<TDocFileStorage> storage, PptOpenDocument& document);
+PptOpening OpenPptDocument(std::shared_ptr<CompoundFile> file, PptOpenDocument& document);
 
 }  // namespace dkscr

@@ -121,8 +121,8 @@ class PptReader {
  public:
   explicit PptReader(const PptReadTargets& targets) : targets_(targets), text_(targets.text) {}
 
-  ResultCode Read(std::unique_ptr<TDocFileStorage> storage) {
-    switch (OpenPptDocument(std::move(storage), document_)) {
+  ResultCode Read(std::shared_ptr<CompoundFile> file) {
+    switch (OpenPptDocument(std::move(file), document_)) {
       case PptOpening::kEncrypted: return kResultEncrypted;
       case PptOpening::kNoText: return 0;
       case PptOpening::kReady: break;
@@ -130,7 +130,7 @@ class PptReader {
     stream_ = document_.documentStream.get();
     const uint32_t documentOffset = document_.directory.LookupPersistOffset(document_.docPersistIdRef);
     if (documentOffset == kNoPersistOffset) return 0;  // no document record: nothing can be found
-    stream_->Seek64(documentOffset, kSeekFromStart);
+    stream_->Seek(documentOffset);
     CollectSlideList();
     IndexEntries();
 
@@ -251,8 +251,7 @@ class PptReader {
           lines_.push_back({textAtoms_.size(), kTextOther});  // text without its header
         }
         // Where the data lies and how much of it the stream holds; read when a page shows it.
-        const int64_t position = stream_->Seek64(0, kSeekFromCurrent);
-        const uint64_t at = position > 0 ? static_cast<uint64_t>(position) : 0;
+        const uint64_t at = stream_->Position();
         const uint64_t left = at < document_.documentSize ? document_.documentSize - at : 0;
         const auto bytes = static_cast<uint32_t>(std::min<uint64_t>({header.recLen, left, INT32_MAX}));
         const bool isBytes = header.recType == ppt::kTextBytesAtom;
@@ -298,7 +297,7 @@ class PptReader {
   // Walks one slide or notes container with a stack of its own, handing its text to the
   // default text as met and, with `page`, filling the page; false when it is neither.
   bool WalkPage(uint32_t offset, size_t entry, Page* page) {
-    stream_->Seek64(offset, kSeekFromStart);
+    stream_->Seek(offset);
     RecordHeader top;
     if (ReadRecordHeader(*stream_, top) != 8) return false;
     if (top.recType != ppt::kSlide && top.recType != ppt::kNotes) return false;
@@ -505,14 +504,14 @@ class PptReader {
         continue;
       }
       if (!listStream_) listStream_ = stream_->Duplicate();
-      listStream_->Seek64(static_cast<int64_t>(place.offset), kSeekFromStart);
+      listStream_->Seek(place.offset);
       for (uint32_t done = 0; done < place.bytes;) {
         const uint32_t wanted = std::min(kBlock, place.bytes - done);
         listBytes_.resize(wanted);
-        const int32_t got = listStream_->Read(listBytes_.data(), static_cast<int32_t>(wanted));
-        if (got <= 0) break;
-        take(DecodeAtomText(listBytes_.data(), static_cast<size_t>(got), place.isBytes));
-        if (static_cast<uint32_t>(got) < wanted) break;
+        const size_t got = listStream_->Read(listBytes_.data(), wanted);
+        if (got == 0) break;
+        take(DecodeAtomText(listBytes_.data(), got, place.isBytes));
+        if (got < wanted) break;
         done += wanted;
       }
     }
@@ -551,7 +550,7 @@ class PptReader {
     return n >= at + 4 ? LoadLe32(bytes_.data() + at) : 0;
   }
   void Skip(uint32_t length) {
-    if (length > 0) stream_->Seek64(length, kSeekFromCurrent);
+    stream_->Skip(length);
   }
 
   void FlushShape(size_t index, Page& page) {
@@ -704,8 +703,8 @@ class PptReader {
   PptReadTargets targets_;
   TextEncoder* text_;
   PptOpenDocument document_;
-  TDocFileStream* stream_ = nullptr;
-  std::unique_ptr<TDocFileStream> listStream_;  // reads the slide list's text again
+  CfbStream* stream_ = nullptr;
+  std::unique_ptr<CfbStream> listStream_;  // reads the slide list's text again
   std::vector<ListEntry> entries_;
   std::vector<ListLine> lines_;
   std::vector<TextAtomPlace> textAtoms_;
@@ -729,9 +728,9 @@ class PptReader {
 
 }  // namespace
 
-ResultCode ReadPpt(std::unique_ptr<TDocFileStorage> storage, const PptReadTargets& targets) {
+ResultCode ReadPpt(std::shared_ptr<CompoundFile> file, const PptReadTargets& targets) {
   try {
-    return PptReader(targets).Read(std::move(storage));
+    return PptReader(targets).Read(std::move(file));
   } catch (const PptCancelled&) {
     return kResultCancelled;
   } catch (...) {  // damage the reader cannot go past, or memory running out

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <memory>
 
-#include "core/DocFile.h"
+#include "core/CompoundFile.h"
 #include "core/ResultCodes.h"
 #include "core/SlideModel.h"
 #include "core/TextEncoder.h"
@@ -22,9 +22,9 @@ struct PptReadTargets {
   const std::atomic<bool>* cancel = nullptr;
 };
 
-// Reads an opened compound document. Returns 0 (also for a compound document that is no
-// readable presentation, which gives no text), -11 for an encrypted presentation, -12 when
+// Reads a parsed compound document. Returns 0 (also for a compound document that is no
+// readable presentation, which gives no text), -11 for an encrypted presentation, -14 when
 // cancelled, -5 for damage the reader cannot go past or memory running out.
-ResultCode ReadPpt(std::unique_ptr<TDocFileStorage> storage, const PptReadTargets& targets);
+ResultCode ReadPpt(std::shared_ptr<CompoundFile> file, const PptReadTargets& targets);
 
 }  // namespace dkscr

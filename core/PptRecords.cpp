@@ -2,12 +2,12 @@
 
 namespace dkscr {
 
-int32_t ReadRecordHeader(TStream& stream, RecordHeader& header) {
+size_t ReadRecordHeader(CfbStream& stream, RecordHeader& header) {
   uint8_t b[8];
-  const int32_t n = stream.Read(b, 8);
+  const size_t n = stream.Read(b, 8);
   if (n != 8) {
     header = RecordHeader();
-    return n < 0 ? 0 : n;
+    return n;
   }
   header.recVer = b[0] & 0x0F;
   header.recInstance = static_cast<uint16_t>((b[0] >> 4) + b[1] * 16);

@@ -2,9 +2,8 @@
 // Record headers of the binary presentation format and the record types the reader knows.
 #include <cstdint>
 
+#include "core/CfbStream.h"
 #include "core/LittleEndian.h"
-
-#include "core/Stream.h"
 
 namespace dkscr {
 
@@ -18,7 +17,7 @@ struct RecordHeader {
 
 // Reads 8 bytes and decodes them; returns the bytes delivered (8 when complete). With fewer
 // the header holds zeros and must not be used.
-int32_t ReadRecordHeader(TStream& stream, RecordHeader& header);
+size_t ReadRecordHeader(CfbStream& stream, RecordHeader& header);
 
 namespace ppt {
 inline constexpr uint16_t kSlide = 0x03EE;

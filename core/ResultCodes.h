@@ -16,7 +16,7 @@ inline constexpr ResultCode kResultTargetWriteError = -7;
 inline constexpr ResultCode kResultEncrypted = -11;
 // The caller asked the conversion to stop (ConvertRequest::cancel); no front end's
 // command line can ask it.
-inline constexpr ResultCode kResultCancelled = -12;
+inline constexpr ResultCode kResultCancelled = -14;
 
 // The texts both front ends show for a result code, kept in one place.
 struct ResultCodeTexts {
@@ -32,7 +32,7 @@ struct ResultCodeTexts {
 const ResultCodeTexts& TextsForResult(ResultCode code);
 
 // What a front end reports for a converter's result: a length as it is, the failures that
-// keep their own message (-1, -4, -11, -12) as they are, every other failure as -5.
+// keep their own message (-1, -4, -11, -14) as they are, every other failure as -5.
 ResultCode ReportedConverterCode(ResultCode result);
 
 }  // namespace dkscr

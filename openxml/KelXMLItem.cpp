@@ -95,54 +95,19 @@ void TXMLItem::FreeItems() {
   }
 }
 
-void TXMLItem::ReportChange() { FDocument->XMLItemChanged(*FDocument, *this); }
-
-void TXMLItem::SetText(std::string text) {
-  FText = std::move(text);
-  FStableText = 0;
-  FTextSignificant = false;
-  Changed();
-}
-
-void TXMLItem::SetName(std::string name) {
-  if (FOwnedName == nullptr) {
-    FOwnedName = std::make_unique<std::string>(std::move(name));
-  } else {
-    *FOwnedName = std::move(name);
-  }
-  FName = *FOwnedName;
-  Changed();
-}
-
 void TXMLItem::ParseRawParams() const {
   FParams = std::make_unique<TXMLParams>(ParseParamsBody(FRawParams));
   FRawParams = {};
 }
 
-void TXMLItem::SetParams(TXMLParams params) {
-  FParams = std::make_unique<TXMLParams>(std::move(params));
-  FRawParams = {};
-  Changed();
-}
-
 void TXMLItem::Clear() {
-  const bool notify = Notify;
-  Notify = false;
   FreeItems();
   FParams.reset();
   FRawParams = {};
   FName = {};
-  FOwnedName.reset();
   FText.clear();
   FStableText = 0;
   FTextSignificant = false;
-  Notify = notify;
-}
-
-TXMLItem* TXMLItem::New() {
-  TXMLItem* item = AddChild();
-  Changed();
-  return item;
 }
 
 TXMLItem* TXMLItem::SubItem(int index) const {
@@ -156,54 +121,6 @@ TXMLItem* TXMLItem::SubItem(int index) const {
     ++FCursorIndex;
   }
   return FCursor;
-}
-
-void TXMLItem::Unlink(TXMLItem* child) {
-  TXMLItem* previous = nullptr;
-  for (TXMLItem* item = FFirst; item != child; item = item->FNext) previous = item;
-  (previous == nullptr ? FFirst : previous->FNext) = child->FNext;
-  if (FLast == child) FLast = previous;
-  child->FNext = nullptr;
-  --FCount;
-  FCursor = nullptr;
-}
-
-void TXMLItem::InsertAt(TXMLItem* child, int index) {
-  if (index == 0) {
-    child->FNext = FFirst;
-    FFirst = child;
-  } else {
-    TXMLItem* previous = SubItem(index - 1);
-    child->FNext = previous->FNext;
-    previous->FNext = child;
-  }
-  if (child->FNext == nullptr) FLast = child;
-  ++FCount;
-  FCursor = nullptr;
-}
-
-void TXMLItem::Delete(int index) {
-  TXMLItem* child = SubItem(index);
-  Unlink(child);
-  Free(child);
-  Changed();
-}
-
-void TXMLItem::Move(TXMLItem* child, int newIndex) {
-  if (IndexOf(child) < 0 || newIndex < 0 || newIndex >= FCount) {
-    throw std::out_of_range("XML item index out of range");
-  }
-  Unlink(child);
-  InsertAt(child, newIndex);
-  Changed();
-}
-
-int TXMLItem::IndexOf(const TXMLItem* child) const {
-  int index = 0;
-  for (const TXMLItem* item = FFirst; item != nullptr; item = item->FNext, ++index) {
-    if (item == child) return index;
-  }
-  return -1;
 }
 
 int TXMLItem::IndexOfName(std::string_view name, int start) const {

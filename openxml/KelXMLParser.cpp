@@ -32,8 +32,6 @@ class TXMLTreeBuilder {
       const std::string_view token = tokenizer.TokenView(scratch);
       switch (kind) {
         case TXMLTokenKind::Declaration:
-          TakeStyleSheet(token);
-          break;
         case TXMLTokenKind::Comment:
         case TXMLTokenKind::EndOfInput:
           break;
@@ -160,22 +158,6 @@ class TXMLTreeBuilder {
     item.FStableText += stableLength;
   }
 
-  void TakeStyleSheet(std::string_view token) {
-    std::string upper(token);
-    for (char& c : upper) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    }
-    if (upper.find("XML-STYLESHEET") == std::string::npos) return;
-    constexpr std::string_view kHref = "HREF=\"";
-    const size_t href = upper.find(kHref);
-    if (href == std::string::npos) return;
-    const size_t start = href + kHref.size();
-    const size_t quote = token.find('"', start);
-    FDocument.FStyleSheet = std::string(token.substr(start, quote == std::string_view::npos
-                                                                ? std::string_view::npos
-                                                                : quote - start));
-  }
-
   TKelXMLParser& FDocument;
   TXMLItem* FCurrent = nullptr;
 };
@@ -192,39 +174,14 @@ void TKelXMLParser::ReleaseSource() {
 }
 
 void TKelXMLParser::Clear() {
-  bool allow = true;
-  if (BeforeClear) BeforeClear(*this, allow);
-  if (!allow) return;
   FRoot.Clear();
   ReleaseSource();
-  if (OnCleared) OnCleared(*this);
 }
 
 void TKelXMLParser::LoadFromStream(const std::string& stream, size_t position) {
-  LoadFromBuffer(std::string_view(stream).substr(std::min(position, stream.size())));
-}
-
-void TKelXMLParser::LoadFromBuffer(std::string_view data) {
-  bool allow = true;
-  if (BeforeLoad) BeforeLoad(*this, allow);
-  if (!allow) return;
   FRoot.Clear();
   ReleaseSource();
-  // Nothing is reported element by element while the tree is built; the handler comes back
-  // however building ends.
-  struct HandlerAside {
-    explicit HandlerAside(TItemChangedEvent& slot) : FSlot(slot), FSaved(std::move(slot)) {
-      FSlot = nullptr;
-    }
-    ~HandlerAside() { FSlot = std::move(FSaved); }
-    TItemChangedEvent& FSlot;
-    TItemChangedEvent FSaved;
-  };
-  {
-    HandlerAside aside(XMLItemChanged);
-    TXMLTreeBuilder(*this).Build(data);
-  }
-  if (OnLoaded) OnLoaded(*this);
+  TXMLTreeBuilder(*this).Build(std::string_view(stream).substr(std::min(position, stream.size())));
 }
 
 }  // namespace dkscr

@@ -5,7 +5,6 @@
 // text looks like.
 #include <cstddef>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,16 +30,13 @@ class TXMLItem {
   TXMLItem& operator=(const TXMLItem&) = delete;
 
   const std::string& Text() const { return FText; }
-  void SetText(std::string text);
   // A loaded element's name lies in its document's source buffer, so it is valid until the
   // document loads again or is cleared; copy it to keep it longer.
   std::string_view Name() const { return FName; }
-  void SetName(std::string name);
   const TXMLParams& Params() const {
     if (!FRawParams.empty()) ParseRawParams();
     return FParams ? *FParams : kNoParams;
   }
-  void SetParams(TXMLParams params);
 
   int SubItemCount() const { return FCount; }
   int Count() const { return FCount; }
@@ -49,22 +45,9 @@ class TXMLItem {
   TXMLItem* FirstChild() const { return FFirst; }
   TXMLItem* NextSibling() const { return FNext; }
   TXMLItem* Parent() const { return FParent; }
-  TKelXMLParser* Document() const { return FDocument; }
 
-  // While set, changes made through this element are reported by the document's
-  // XMLItemChanged event.
-  bool Notify = true;
-  // Layout switch of the writer; kept for the document's CrLfInText property.
-  bool CrLfInText = true;
-
-  // Removes children, attributes, name and text, reporting none of it.
+  // Removes children, attributes, name and text.
   void Clear();
-  // Appends a new empty child and returns it.
-  TXMLItem* New();
-  void Delete(int index);
-  // Moves one of the children to a new index among them.
-  void Move(TXMLItem* child, int newIndex);
-  int IndexOf(const TXMLItem* child) const;
   // First child from `start` whose name matches without regard to ASCII case, or -1.
   int IndexOfName(std::string_view name, int start = 0) const;
 
@@ -73,15 +56,10 @@ class TXMLItem {
   friend class TXMLTreeBuilder;
   friend class TXMLItemPool;
 
-  // New without telling the document's handler.
+  // Appends a new empty child and returns it.
   TXMLItem* AddChild();
-  // Tells the document's handler, if there is one and the element reports changes.
-  void Changed();
-  void ReportChange();
   // Frees all children and everything below them, iteratively.
   void FreeItems();
-  void Unlink(TXMLItem* child);
-  void InsertAt(TXMLItem* child, int index);
   static void Free(TXMLItem* item);
   void ParseRawParams() const;
 
@@ -89,9 +67,8 @@ class TXMLItem {
   bool FPooled = false;  // memory from the document's pool rather than the heap
   bool FTextSignificant = false;
   std::string FText;
-  // Loading takes names from the source, without a copy; SetName keeps its own.
+  // Loading takes names from the source, without a copy.
   std::string_view FName;
-  std::unique_ptr<std::string> FOwnedName;
   // A loaded element keeps the attribute text of its tag, which lies in its document's source
   // buffer, and makes the attribute lines from it when they are first asked for.
   static const TXMLParams kNoParams;
@@ -168,11 +145,6 @@ class TXMLItemPool {
 
 class TKelXMLParser {
  public:
-  // Handlers of the Before events may set the answer to false to stop the operation.
-  using TBeforeEvent = std::function<void(TKelXMLParser& sender, bool& allow)>;
-  using TNotifyEvent = std::function<void(TKelXMLParser& sender)>;
-  using TItemChangedEvent = std::function<void(TKelXMLParser& sender, TXMLItem& item)>;
-
   TKelXMLParser();
   ~TKelXMLParser() = default;
   TKelXMLParser(const TKelXMLParser&) = delete;
@@ -180,21 +152,11 @@ class TKelXMLParser {
 
   TXMLItem& Root() { return FRoot; }
   const TXMLItem& Root() const { return FRoot; }
-  const std::string& StyleSheet() const { return FStyleSheet; }
-  bool CrLfInText() const { return FRoot.CrLfInText; }
-  void SetCrLfInText(bool value) { FRoot.CrLfInText = value; }
 
   void Clear();
   // Replaces the tree with the one built from stream[position..]. The old tree is gone even
   // when building fails (only memory can run out), leaving what was built so far.
   void LoadFromStream(const std::string& stream, size_t position = 0);
-  void LoadFromBuffer(std::string_view data);
-
-  TBeforeEvent BeforeLoad;
-  TNotifyEvent OnLoaded;
-  TBeforeEvent BeforeClear;
-  TNotifyEvent OnCleared;
-  TItemChangedEvent XMLItemChanged;
 
  private:
   friend class TXMLItem;
@@ -208,24 +170,6 @@ class TKelXMLParser {
   std::unique_ptr<char[]> FSource;   // the bytes of the last load
   std::deque<std::string> FKeptTexts;  // attribute texts of tags that had line breaks deleted
   TXMLItem FRoot;
-  std::string FStyleSheet;
-};
-
-inline void TXMLItem::Changed() {
-  if (Notify && FDocument != nullptr && FDocument->XMLItemChanged) ReportChange();
-}
-
-// Forwards clear and load to the document it is given; owns nothing.
-class TXMLView {
- public:
-  TKelXMLParser* PrimaryDocument = nullptr;
-
-  void Clear() {
-    if (PrimaryDocument != nullptr) PrimaryDocument->Clear();
-  }
-  void LoadFromStream(const std::string& stream, size_t position = 0) {
-    if (PrimaryDocument != nullptr) PrimaryDocument->LoadFromStream(stream, position);
-  }
 };
 
 }  // namespace dkscr

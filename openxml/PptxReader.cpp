@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/DocFile.h"
+#include "core/CompoundFile.h"
 #include "core/KelCvtBase.h"
 #include "openxml/KelUnZip.h"
 #include "openxml/KelXMLParser.h"
@@ -302,8 +302,8 @@ class PptxReader {
 
 bool IsEncryptedPackage(ByteSource& source) {
   std::string error;
-  const std::unique_ptr<TDocFileStorage> storage = OpenDocSource(ByteSource::Borrow(source), error);
-  return storage && HoldsEncryptedPackage(*storage);
+  const std::shared_ptr<CompoundFile> file = CompoundFile::Open(ByteSource::Borrow(source), error);
+  return file && file->HoldsEncryptedPackage();
 }
 
 ResultCode ReadPptx(ByteSource& source, std::u16string_view name, const PptxReadTargets& targets) {

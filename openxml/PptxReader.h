@@ -23,7 +23,7 @@ struct PptxReadTargets {
 
 // Reads the package the source holds; `name` (may be empty) tells a self-extracting archive
 // by its ".exe". Returns 0, or -4 (the archive cannot be read), -11 (a password-protected
-// package), -12 (cancelled), -5 (no ZIP package, no slide in it, damage, or a bound passed).
+// package), -14 (cancelled), -5 (no ZIP package, no slide in it, damage, or a bound passed).
 ResultCode ReadPptx(ByteSource& source, std::u16string_view name, const PptxReadTargets& targets);
 
 // Whether bytes that hold no ZIP package are a password-protected one: a compound document

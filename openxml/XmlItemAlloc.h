@@ -31,7 +31,6 @@ inline TXMLItem* TXMLItem::AddChild() {
   }
   item->FParent = this;
   item->FDocument = FDocument;
-  item->CrLfInText = CrLfInText;
   if (FLast == nullptr) {
     FFirst = item;
   } else {

@@ -1,10 +1,11 @@
-// The compound-document reader: layout variants, stream semantics and damaged files.
+// The compound-file reader: layout variants, stream semantics and damaged files.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "core/DocFile.h"
+#include "core/CfbStream.h"
+#include "core/CompoundFile.h"
 #include "tests/support/CfbWriter.h"
 #include "tests/support/ScratchDir.h"
 
@@ -22,18 +23,25 @@ std::string Pattern(size_t n, int seed) {
   return s;
 }
 
-std::string ReadAll(TDocFileStream& s) {
+std::string ReadAll(CfbStream& s) {
   std::string out;
   char buf[777];
-  int32_t n;
-  while ((n = s.Read(buf, sizeof buf)) > 0) out.append(buf, static_cast<size_t>(n));
+  size_t n;
+  while ((n = s.Read(buf, sizeof buf)) > 0) out.append(buf, n);
   return out;
 }
 
+std::shared_ptr<CompoundFile> OpenImage(std::string_view image) {
+  std::string error;
+  return CompoundFile::Open(ByteSource::OfMemory(image), error);
+}
+
+bool IsCompoundFile(std::string_view image) { return OpenImage(image) != nullptr; }
+
 std::string StreamOf(std::string_view image, std::u16string_view name) {
-  auto storage = OpenDocImage(image, kStgmReadShareExclusive);
-  if (!storage) return "<no storage>";
-  auto stream = storage->OpenStream(name, kStgmReadShareExclusive);
+  auto file = OpenImage(image);
+  if (!file) return "<no compound file>";
+  auto stream = file->OpenStream(name);
   return stream ? ReadAll(*stream) : "<no stream>";
 }
 
@@ -44,7 +52,7 @@ TEST_P(CfbVersions, MiniAndRegularStreamsReadBack) {
   CfbOptions options;
   options.version = GetParam();
   const CfbImage img = BuildCfbImage({{u"Small", small}, {u"Big", big}, {u"Edge", edge}, {u"Empty", ""}}, options);
-  EXPECT_EQ(CheckDocImage(img.bytes), 0);
+  EXPECT_TRUE(IsCompoundFile(img.bytes));
   EXPECT_EQ(StreamOf(img.bytes, u"Small"), small);
   EXPECT_EQ(StreamOf(img.bytes, u"Big"), big);
   EXPECT_EQ(StreamOf(img.bytes, u"Edge"), edge);
@@ -69,18 +77,18 @@ TEST_P(CfbVersions, DuplicateReadsOnItsOwn) {
   options.version = GetParam();
   const std::string big = Pattern(70000, 6), small = Pattern(3000, 7);
   const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", small}}, options);
-  auto storage = OpenDocImage(img.bytes, kStgmReadShareExclusive);
+  auto file = OpenImage(img.bytes);
   for (const auto& [name, data] : {std::pair{u"Big", big}, std::pair{u"Small", small}}) {
-    auto stream = storage->OpenStream(name, kStgmReadShareExclusive);
+    auto stream = file->OpenStream(name);
     ASSERT_TRUE(stream);
     char head[1000];
-    ASSERT_EQ(stream->Read(head, sizeof head), 1000);
+    ASSERT_EQ(stream->Read(head, sizeof head), 1000u);
     auto duplicate = stream->Duplicate();
-    EXPECT_EQ(duplicate->Seek(0, kSeekFromCurrent), 0);
+    EXPECT_EQ(duplicate->Position(), 0u);
     EXPECT_EQ(ReadAll(*duplicate), data);
     EXPECT_EQ(ReadAll(*stream), data.substr(1000));
     stream.reset();
-    EXPECT_EQ(duplicate->Seek(-5, kSeekFromEnd), static_cast<int32_t>(data.size() - 5));
+    duplicate->Seek(data.size() - 5);
     EXPECT_EQ(ReadAll(*duplicate), data.substr(data.size() - 5));
   }
 }
@@ -95,80 +103,64 @@ TEST(DocFile, NamesCompareWithoutCaseAndOnlyStreamsOfTheRoot) {
   EXPECT_EQ(StreamOf(img, u"streamq"), "16");
   EXPECT_EQ(StreamOf(img, u"STREAMAx"), "26");
   EXPECT_EQ(StreamOf(img, u"\u00c9T\u00c9"), "accented");
-  auto storage = OpenDocImage(img, kStgmReadShareExclusive);
-  ASSERT_TRUE(storage);
-  EXPECT_EQ(storage->OpenStream(u"Root Entry", kStgmReadShareExclusive), nullptr);  // not a stream
-  EXPECT_EQ(storage->OpenStream(u"Missing", kStgmReadShareExclusive), nullptr);
-  EXPECT_FALSE(storage->LastError.empty());
-  EXPECT_TRUE(storage->OpenStream(u"StreamB", kStgmReadShareExclusive));
-  EXPECT_TRUE(storage->LastError.empty());
-  EXPECT_EQ(storage->OpenStream(u"StreamB", 0x12), nullptr);  // write access is refused
+  auto file = OpenImage(img);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->OpenStream(u"Root Entry"), nullptr);  // not a stream
+  EXPECT_EQ(file->OpenStream(u"Missing"), nullptr);
+  EXPECT_FALSE(file->HasStream(u"Missing"));
+  EXPECT_TRUE(file->OpenStream(u"StreamB"));
+  EXPECT_TRUE(file->HasStream(u"streamb"));
 }
 
 TEST(DocFile, ReadSeekAndSizeSemantics) {
   const std::string data = Pattern(5000, 5);
   const std::string img = test::BuildCfb({{u"S", data}});
-  auto storage = OpenDocImage(img, kStgmReadShareExclusive);
-  auto s = storage->OpenStream(u"S", kStgmReadShareExclusive);
+  auto file = OpenImage(img);
+  auto s = file->OpenStream(u"S");
   ASSERT_TRUE(s);
-  EXPECT_EQ(s->GetSize(), 5000);
+  EXPECT_EQ(s->Size(), 5000u);
   char buf[100];
-  EXPECT_EQ(s->Seek(4990, kSeekFromStart), 4990);
-  EXPECT_EQ(s->Read(buf, 100), 10);  // across the end: up to the end
+  s->Seek(4990);
+  EXPECT_EQ(s->Read(buf, 100), 10u);  // across the end: up to the end
   EXPECT_EQ(std::string(buf, 10), data.substr(4990));
-  EXPECT_EQ(s->Read(buf, 100), 0);  // at the end: 0, not -1
-  EXPECT_EQ(s->Seek(-6000, kSeekFromCurrent), -1);  // before the start: refused, position kept
-  EXPECT_FALSE(s->LastError.empty());
-  EXPECT_EQ(s->Seek(0, kSeekFromCurrent), 5000);
-  EXPECT_TRUE(s->LastError.empty());
-  EXPECT_EQ(s->Seek(100000, kSeekFromStart), 100000);  // beyond the end is allowed
-  EXPECT_EQ(s->Read(buf, 10), 0);
-  EXPECT_EQ(s->Seek(-3, kSeekFromEnd), 4997);
-  EXPECT_EQ(s->Read(buf, 3), 3);
+  EXPECT_EQ(s->Read(buf, 100), 0u);
+  EXPECT_EQ(s->Position(), 5000u);
+  s->Seek(100000);  // beyond the end is allowed
+  EXPECT_EQ(s->Read(buf, 10), 0u);
+  s->Skip(UINT64_MAX);  // skipping saturates
+  EXPECT_EQ(s->Position(), UINT64_MAX);
+  s->Seek(4997);
+  EXPECT_EQ(s->Read(buf, 3), 3u);
   EXPECT_EQ(std::string(buf, 3), data.substr(4997));
-  EXPECT_EQ(s->Seek(0, 7), -1);
-  EXPECT_EQ(s->Write("x", 1), -1);
-  EXPECT_FALSE(s->LastError.empty());
-  // Streams outlive the storage they came from.
-  storage.reset();
-  EXPECT_EQ(s->Seek(0, kSeekFromStart), 0);
+  // Streams outlive the file object they came from.
+  file.reset();
+  s->Seek(0);
   EXPECT_EQ(ReadAll(*s), data);
 }
 
-TEST(DocFile, EmptyReferencesReportNil) {
-  TDocFileStorage storage(nullptr);
-  EXPECT_EQ(storage.LastError, "Storage is nil");
-  EXPECT_EQ(storage.OpenStream(u"x", kStgmReadShareExclusive), nullptr);
-  TDocFileStream stream(nullptr, {});
-  EXPECT_EQ(stream.LastError, "Stream is nil!");
-  EXPECT_EQ(stream.Seek(0, kSeekFromStart), -1);
-  EXPECT_EQ(stream.LastError, "Stream is nil");
-}
-
-TEST(DocFile, CheckDocFileTellsMissingOtherAndCompound) {
-  EXPECT_EQ(CheckDocFile(u"/nonexistent-dir/none.ppt"), -2);
-  EXPECT_EQ(CheckDocFile(u"/tmp"), -5);
+TEST(DocFile, FilesOnDiskAndOtherBytes) {
   const test::ScratchDir dir;
-  EXPECT_EQ(CheckDocFile(dir.Put("text", "just some text, long enough to be more than nothing at all\n")), -5);
-  EXPECT_EQ(CheckDocFile(dir.Put("zip", std::string("PK\x03\x04", 4) + std::string(600, '\0'))), -5);
-  const std::u16string doc = dir.Put("doc", test::BuildCfb({{u"WordDocument", "w"}}));
-  EXPECT_EQ(CheckDocFile(doc), 0);
-  auto storage = OpenDocFile(doc, kStgmReadShareExclusive);
-  ASSERT_TRUE(storage);
-  auto s = storage->OpenStream(u"WordDocument", kStgmReadShareExclusive);
+  EXPECT_FALSE(IsCompoundFile("just some text, long enough to be more than nothing at all\n"));
+  EXPECT_FALSE(IsCompoundFile(std::string("PK\x03\x04", 4) + std::string(600, '\0')));
+  int error = 0;
+  auto source = ByteSource::OpenFile(dir.Write("doc", test::BuildCfb({{u"WordDocument", "w"}})), error);
+  ASSERT_TRUE(source);
+  std::string reason;
+  auto file = CompoundFile::Open(std::move(source), reason);
+  ASSERT_TRUE(file);
+  auto s = file->OpenStream(u"WordDocument");
   ASSERT_TRUE(s);
   EXPECT_EQ(ReadAll(*s), "w");
-  EXPECT_EQ(OpenDocFile(u"/nonexistent-dir/none.ppt", kStgmReadShareExclusive), nullptr);
 }
 
 // Damage to the structure every stream depends on: not a compound document.
 TEST(DocFile, DamagedStructureIsRejected) {
   const CfbImage good = BuildCfbImage({{u"Big", Pattern(6000, 6)}, {u"S", "s"}});
-  ASSERT_EQ(CheckDocImage(good.bytes), 0);
+  ASSERT_TRUE(IsCompoundFile(good.bytes));
   auto damaged = [&](auto&& change) {
     std::string b = good.bytes;
     change(b);
-    return CheckDocImage(b);
+    return IsCompoundFile(b) ? 0 : -5;
   };
   EXPECT_EQ(damaged([](std::string& b) { b[0] = 'X'; }), -5);                    // signature
   EXPECT_EQ(damaged([](std::string& b) { test::PutLe16(b, 30, 10); }), -5);      // sector size
@@ -178,7 +170,7 @@ TEST(DocFile, DamagedStructureIsRejected) {
   EXPECT_EQ(damaged([](std::string& b) { PutLe32(b, 48, 123456); }), -5);        // directory start
   EXPECT_EQ(damaged([&](std::string& b) { b[good.EntryOffset(0) + 66] = 1; }), -5);  // root type
   EXPECT_EQ(damaged([](std::string& b) { b.resize(300); }), -5);                 // short file
-  EXPECT_EQ(CheckDocImage(""), -5);
+  EXPECT_FALSE(IsCompoundFile(""));
   // A DIFAT that points back to itself.
   EXPECT_EQ(damaged([&](std::string& b) {
               PutLe32(b, 44, 200);

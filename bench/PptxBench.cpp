@@ -42,11 +42,11 @@ void BM_KelXmlLoad(benchmark::State& state) {
     state.SkipWithError("no slide parts in the corpus");
     return;
   }
-  dkscr::TKelXMLParser doc;
+  dkscr::XmlTree doc;
   for (auto _ : state) {
     for (const std::string& part : parts) {
       doc.LoadFromStream(part);
-      benchmark::DoNotOptimize(doc.Root().SubItemCount());
+      benchmark::DoNotOptimize(doc.Root().ChildCount());
     }
   }
   state.SetBytesProcessed(state.iterations() * TotalBytes(parts));
@@ -55,21 +55,21 @@ BENCHMARK(BM_KelXmlLoad);
 
 // Loading and then asking every element for its attribute lines, which a load alone leaves
 // unparsed until first use.
-void BM_KelXmlLoadWithParams(benchmark::State& state) {
+void BM_XmlTreeLoadWithAttributes(benchmark::State& state) {
   const auto& parts = CorpusSlideParts();
   if (parts.empty()) {
     state.SkipWithError("no slide parts in the corpus");
     return;
   }
-  dkscr::TKelXMLParser doc;
+  dkscr::XmlTree doc;
   for (auto _ : state) {
     for (const std::string& part : parts) {
       doc.LoadFromStream(part);
-      const dkscr::TXMLItem* root = &doc.Root();
-      const dkscr::TXMLItem* item = root;
+      const dkscr::XmlElement* root = &doc.Root();
+      const dkscr::XmlElement* item = root;
       size_t lines = 0;
       for (;;) {
-        lines += item->Params().Count();
+        lines += item->Attributes().Count();
         if (item->FirstChild() != nullptr) {
           item = item->FirstChild();
           continue;
@@ -83,7 +83,7 @@ void BM_KelXmlLoadWithParams(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * TotalBytes(parts));
 }
-BENCHMARK(BM_KelXmlLoadWithParams);
+BENCHMARK(BM_XmlTreeLoadWithAttributes);
 
 #if DKSCR_HAVE_PUGIXML
 void BM_PugiXmlLoad(benchmark::State& state) {

@@ -87,7 +87,7 @@ class EntrySource : public InflateSource {
   size_t Read(uint8_t* buffer, size_t capacity) override {
     const size_t n = static_cast<size_t>(std::min<uint64_t>({left_, capacity, kInputChunk}));
     if (n == 0) return 0;
-    if (file_.Read(buffer, n) != n) throw EZipFatal();
+    if (file_.Read(buffer, n) != n) throw ZipTruncatedError();
     left_ -= n;
     return n;
   }
@@ -110,10 +110,10 @@ const char* OpenFailureText(int error) {
 
 }  // namespace
 
-TKelUnZip::TKelUnZip() = default;
-TKelUnZip::~TKelUnZip() = default;
+ZipReader::ZipReader() = default;
+ZipReader::~ZipReader() = default;
 
-void TKelUnZip::SetZipName(std::u16string_view name) {
+void ZipReader::SetZipName(std::u16string_view name) {
   if (image_ || borrowed_ != nullptr) {
     image_.reset();
     borrowed_ = nullptr;
@@ -135,14 +135,14 @@ void TKelUnZip::SetZipName(std::u16string_view name) {
   DropArchiveState();
 }
 
-void TKelUnZip::SetZipImage(std::string_view image) {
+void ZipReader::SetZipImage(std::string_view image) {
   zipName_.clear();
   image_ = image;
   borrowed_ = nullptr;
   DropArchiveState();
 }
 
-void TKelUnZip::SetSource(ByteSource& source, bool selfExtracting) {
+void ZipReader::SetSource(ByteSource& source, bool selfExtracting) {
   zipName_.clear();
   image_.reset();
   borrowed_ = &source;
@@ -151,15 +151,15 @@ void TKelUnZip::SetSource(ByteSource& source, bool selfExtracting) {
   keepZipOpen_ = true;
 }
 
-void TKelUnZip::DropArchiveState() {
+void ZipReader::DropArchiveState() {
   entries_.reset();
-  endRecord_ = TZipEndRecord{};
+  endRecord_ = ZipEndRecord{};
   stamp_ = FileStamp{};
   CloseArchive();
   recovering_ = false;
 }
 
-bool TKelUnZip::OpenArchive() {
+bool ZipReader::OpenArchive() {
   if (file_) return false;
   if (borrowed_ != nullptr) {
     file_ = ByteSource::Borrow(*borrowed_);
@@ -172,21 +172,21 @@ bool TKelUnZip::OpenArchive() {
   const std::string native = PathToNative(zipName_);
   int error = 0;
   file_ = ByteSource::OpenFile(native, error);
-  if (!file_) throw EZipOpenError("Cannot open file \"" + native + "\". " + OpenFailureText(error));
+  if (!file_) throw ZipOpenError("Cannot open file \"" + native + "\". " + OpenFailureText(error));
   return true;
 }
 
-void TKelUnZip::CloseArchive() { file_.reset(); }
+void ZipReader::CloseArchive() { file_.reset(); }
 
-int TKelUnZip::EntryCount() const {
+int ZipReader::EntryCount() const {
   return entries_ ? static_cast<int>(entries_->Count()) : 0;
 }
 
-void TKelUnZip::LoadDirectory() {
+void ZipReader::LoadDirectory() {
   OpenArchive();
   try {
     EnsureDirectory();
-  } catch (const EZipIncomplete&) {
+  } catch (const ZipIncompleteError&) {
     CloseArchive();
     return;
   } catch (...) {
@@ -197,7 +197,7 @@ void TKelUnZip::LoadDirectory() {
   if (!keepZipOpen_) CloseArchive();
 }
 
-void TKelUnZip::EnsureDirectory() {
+void ZipReader::EnsureDirectory() {
   const ByteSource::Identity now = file_->Stat();
   const FileStamp current{true, now.mtimeSec, now.mtimeNsec, now.size, now.device, now.inode};
   if (entries_ && current == stamp_) return;
@@ -205,23 +205,23 @@ void TKelUnZip::EnsureDirectory() {
   ReadDirectory();
 }
 
-void TKelUnZip::ReadDirectory() {
+void ZipReader::ReadDirectory() {
   entries_.reset();
   recovering_ = false;
-  if (!FindEndRecord()) throw EZipIncomplete();
-  entries_ = std::make_unique<TZipEntryList>();
+  if (!FindEndRecord()) throw ZipIncompleteError();
+  entries_ = std::make_unique<ZipDirectory>();
   // A count of 0 with a directory of some size is a count that wrapped at 65536.
-  if (endRecord_.TotalEntries == 0 && endRecord_.CentralDirSize == 0) return;
-  // Spanned archives (DiskNumber != 0) are not supported; their offsets fail and recovery runs.
-  file_->Seek(endRecord_.CentralDirOffset);
-  if (!ReadCentralRecords(endRecord_.TotalEntries, false) || !ReadUncountedCentralRecords() ||
+  if (endRecord_.totalEntries == 0 && endRecord_.centralDirSize == 0) return;
+  // Spanned archives (diskNumber != 0) are not supported; their offsets fail and recovery runs.
+  file_->Seek(endRecord_.centralDirOffset);
+  if (!ReadCentralRecords(endRecord_.totalEntries, false) || !ReadUncountedCentralRecords() ||
       !entries_->SortByPosition()) {
     Recover();
   }
 }
 
-bool TKelUnZip::FindEndRecord() {
-  endRecord_ = TZipEndRecord{};
+bool ZipReader::FindEndRecord() {
+  endRecord_ = ZipEndRecord{};
   const uint64_t size = file_->Size();
   if (size < kZipEndRecordSize) return size == 0;
   const size_t window = static_cast<size_t>(std::min<uint64_t>(size, kEndSearchWindow));
@@ -231,20 +231,20 @@ bool TKelUnZip::FindEndRecord() {
   for (size_t pos = window - kZipEndRecordSize + 1; pos-- > 0;) {
     const uint8_t* p = tail.data() + pos;
     if (LoadLe32(p) != kZipEndRecordSignature) continue;
-    TZipEndRecord& r = endRecord_;
-    r.Signature = LoadLe32(p);
-    r.DiskNumber = LoadLe16(p + 4);
-    r.CentralDirDisk = LoadLe16(p + 6);
-    r.EntriesThisDisk = LoadLe16(p + 8);
-    r.TotalEntries = LoadLe16(p + 10);
-    r.CentralDirSize = LoadLe32(p + 12);
-    r.CentralDirOffset = LoadLe32(p + 16);
-    r.CommentLength = LoadLe16(p + 20);
+    ZipEndRecord& r = endRecord_;
+    r.signature = LoadLe32(p);
+    r.diskNumber = LoadLe16(p + 4);
+    r.centralDirDisk = LoadLe16(p + 6);
+    r.entriesThisDisk = LoadLe16(p + 8);
+    r.totalEntries = LoadLe16(p + 10);
+    r.centralDirSize = LoadLe32(p + 12);
+    r.centralDirOffset = LoadLe32(p + 16);
+    r.commentLength = LoadLe16(p + 20);
     const size_t available = window - pos - kZipEndRecordSize;
-    r.Comment.assign(reinterpret_cast<const char*>(p + kZipEndRecordSize),
-                     std::min<size_t>(r.CommentLength, available));
-    r.CommentPosition = size - window + pos + kZipEndRecordSize;
-    r.DirectoryEnd = r.CommentPosition - kZipEndRecordSize;
+    r.comment.assign(reinterpret_cast<const char*>(p + kZipEndRecordSize),
+                     std::min<size_t>(r.commentLength, available));
+    r.commentPosition = size - window + pos + kZipEndRecordSize;
+    r.directoryEnd = r.commentPosition - kZipEndRecordSize;
     ReadZip64EndRecord();
     return true;
   }
@@ -253,35 +253,35 @@ bool TKelUnZip::FindEndRecord() {
 
 // Archives past 65535 entries or 4 GiB keep their real counts, sizes and offsets in a ZIP64
 // end record, found through the locator just before the classic one.
-void TKelUnZip::ReadZip64EndRecord() {
-  TZipEndRecord& r = endRecord_;
-  if (r.DirectoryEnd < kZip64LocatorSize) return;
+void ZipReader::ReadZip64EndRecord() {
+  ZipEndRecord& r = endRecord_;
+  if (r.directoryEnd < kZip64LocatorSize) return;
   uint8_t locator[kZip64LocatorSize];
-  file_->Seek(r.DirectoryEnd - kZip64LocatorSize);
+  file_->Seek(r.directoryEnd - kZip64LocatorSize);
   if (file_->Read(locator, sizeof locator) != sizeof locator ||
       LoadLe32(locator) != kZip64LocatorSignature) {
     return;
   }
   // Where the locator points, or (for an archive moved behind a stub) right before it.
-  const uint64_t recordEnd = r.DirectoryEnd - kZip64LocatorSize;
+  const uint64_t recordEnd = r.directoryEnd - kZip64LocatorSize;
   for (const uint64_t at : {LoadLe64(locator + 8), recordEnd - std::min<uint64_t>(recordEnd, kZip64EndRecordSize)}) {
     uint8_t h[kZip64EndRecordSize];
     if (at >= recordEnd) continue;
     file_->Seek(at);
     if (file_->Read(h, sizeof h) != sizeof h || LoadLe32(h) != kZip64EndRecordSignature) continue;
-    r.DiskNumber = LoadLe32(h + 16);
-    r.CentralDirDisk = LoadLe32(h + 20);
-    r.EntriesThisDisk = LoadLe64(h + 24);
-    r.TotalEntries = LoadLe64(h + 32);
-    r.CentralDirSize = LoadLe64(h + 40);
-    r.CentralDirOffset = LoadLe64(h + 48);
-    r.Zip64 = true;
-    r.DirectoryEnd = at;
+    r.diskNumber = LoadLe32(h + 16);
+    r.centralDirDisk = LoadLe32(h + 20);
+    r.entriesThisDisk = LoadLe64(h + 24);
+    r.totalEntries = LoadLe64(h + 32);
+    r.centralDirSize = LoadLe64(h + 40);
+    r.centralDirOffset = LoadLe64(h + 48);
+    r.zip64 = true;
+    r.directoryEnd = at;
     return;
   }
 }
 
-bool TKelUnZip::ReadCentralRecords(uint64_t count, bool matchRecovered) {
+bool ZipReader::ReadCentralRecords(uint64_t count, bool matchRecovered) {
   for (uint64_t i = 0; i < count; ++i) {
     if (!ReadCentralRecord(matchRecovered)) return false;
   }
@@ -290,9 +290,9 @@ bool TKelUnZip::ReadCentralRecords(uint64_t count, bool matchRecovered) {
 
 // Records that follow the stated number up to the end record: a count that wrapped at 65536,
 // or one that understates. What the directory holds is read, never a part of it.
-bool TKelUnZip::ReadUncountedCentralRecords() {
+bool ZipReader::ReadUncountedCentralRecords() {
   uint8_t signature[4];
-  while (file_->Position() + kZipCentralHeaderSize <= endRecord_.DirectoryEnd) {
+  while (file_->Position() + kZipCentralHeaderSize <= endRecord_.directoryEnd) {
     const uint64_t position = file_->Position();
     if (file_->Read(signature, 4) != 4 || LoadLe32(signature) != kZipCentralHeaderSignature) break;
     file_->Seek(position);
@@ -301,56 +301,56 @@ bool TKelUnZip::ReadUncountedCentralRecords() {
   return true;
 }
 
-bool TKelUnZip::ReadCentralRecord(bool matchRecovered) {
+bool ZipReader::ReadCentralRecord(bool matchRecovered) {
   uint8_t h[kZipCentralHeaderSize];
   const uint64_t position = file_->Position();
   if (file_->Read(h, sizeof h) != sizeof h || LoadLe32(h) != kZipCentralHeaderSignature) {
     return false;
   }
-  auto e = std::make_unique<TZipEntryInfo>();
-  e->VersionMadeBy = LoadLe16(h + 4);
-  e->VersionNeeded = LoadLe16(h + 6);
-  e->Flags = LoadLe16(h + 8);
-  e->CompressionMethod = LoadLe16(h + 10);
-  e->DosDateTime = LoadLe32(h + 12);
-  e->Crc32 = LoadLe32(h + 16);
-  e->CompressedSize = LoadLe32(h + 20);
-  e->UncompressedSize = LoadLe32(h + 24);
-  e->FileNameLength = LoadLe16(h + 28);
-  e->ExtraFieldLength = LoadLe16(h + 30);
-  e->CommentLength = LoadLe16(h + 32);
-  e->DiskNumberStart = LoadLe16(h + 34);
-  e->InternalAttributes = LoadLe16(h + 36);
-  e->ExternalAttributes = LoadLe32(h + 38);
-  e->LocalHeaderOffset = LoadLe32(h + 42);
-  e->CentralHeaderPosition = position;
-  std::string raw(e->FileNameLength, '\0');
+  auto e = std::make_unique<ZipEntry>();
+  e->versionMadeBy = LoadLe16(h + 4);
+  e->versionNeeded = LoadLe16(h + 6);
+  e->flags = LoadLe16(h + 8);
+  e->compressionMethod = LoadLe16(h + 10);
+  e->dosDateTime = LoadLe32(h + 12);
+  e->crc32 = LoadLe32(h + 16);
+  e->compressedSize = LoadLe32(h + 20);
+  e->uncompressedSize = LoadLe32(h + 24);
+  e->fileNameLength = LoadLe16(h + 28);
+  e->extraFieldLength = LoadLe16(h + 30);
+  e->commentLength = LoadLe16(h + 32);
+  e->diskNumberStart = LoadLe16(h + 34);
+  e->internalAttributes = LoadLe16(h + 36);
+  e->externalAttributes = LoadLe32(h + 38);
+  e->localHeaderOffset = LoadLe32(h + 42);
+  e->centralHeaderPosition = position;
+  std::string raw(e->fileNameLength, '\0');
   if (file_->Read(raw.data(), raw.size()) != raw.size()) return false;
-  const Zip64Fields wide{&e->UncompressedSize, &e->CompressedSize, &e->LocalHeaderOffset,
-                         &e->DiskNumberStart};
+  const Zip64Fields wide{&e->uncompressedSize, &e->compressedSize, &e->localHeaderOffset,
+                         &e->diskNumberStart};
   if (NeedsZip64(wide)) {
-    std::string extra(e->ExtraFieldLength, '\0');
+    std::string extra(e->extraFieldLength, '\0');
     if (file_->Read(extra.data(), extra.size()) != extra.size()) return false;
     ApplyZip64Extra(extra, wide);
   }
-  file_->Seek(position + kZipCentralHeaderSize + e->FileNameLength + e->ExtraFieldLength +
-              e->CommentLength);
-  e->SetStoredPath(StoredEntryName(raw, (e->VersionMadeBy >> 8) == 0, e->Flags));
+  file_->Seek(position + kZipCentralHeaderSize + e->fileNameLength + e->extraFieldLength +
+              e->commentLength);
+  e->SetStoredPath(StoredEntryName(raw, (e->versionMadeBy >> 8) == 0, e->flags));
   if (!matchRecovered) {
     entries_->Append(std::move(e));
     return true;
   }
-  if (TZipEntryInfo* listed = entries_->Find(e->DiskNumberStart, e->LocalHeaderOffset)) {
-    const uint16_t localExtra = listed->LocalExtraFieldLength;
+  if (ZipEntry* listed = entries_->Find(e->diskNumberStart, e->localHeaderOffset)) {
+    const uint16_t localExtra = listed->localExtraFieldLength;
     *listed = *e;
-    listed->LocalExtraFieldLength = localExtra;
+    listed->localExtraFieldLength = localExtra;
   }
   return true;
 }
 
-void TKelUnZip::Recover() {
+void ZipReader::Recover() {
   recovering_ = true;
-  entries_ = std::make_unique<TZipEntryList>();
+  entries_ = std::make_unique<ZipDirectory>();
   const uint64_t size = file_->Size();
   uint64_t position = selfExtracting_ || EndsWithIgnoringCase(zipName_, u".exe") ? kExeStubSize : 0;
 
@@ -372,7 +372,7 @@ void TKelUnZip::Recover() {
   if (found == UINT64_MAX) {
     DropArchiveState();
     zipName_.clear();
-    throw EZipBadFile();
+    throw ZipDamagedError();
   }
 
   uint8_t h[kZipLocalHeaderSize];
@@ -381,51 +381,51 @@ void TKelUnZip::Recover() {
   while (position + kZipLocalHeaderSize <= size) {
     file_->Seek(position);
     if (file_->Read(h, sizeof h) != sizeof h || LoadLe32(h) != kZipLocalHeaderSignature) break;
-    auto e = std::make_unique<TZipEntryInfo>();
-    e->VersionNeeded = LoadLe16(h + 4);
-    e->Flags = LoadLe16(h + 6);
-    e->CompressionMethod = LoadLe16(h + 8);
-    e->DosDateTime = LoadLe32(h + 10);
-    e->Crc32 = LoadLe32(h + 14);
-    e->CompressedSize = LoadLe32(h + 18);
-    e->UncompressedSize = LoadLe32(h + 22);
-    e->FileNameLength = LoadLe16(h + 26);
-    e->LocalExtraFieldLength = LoadLe16(h + 28);
-    e->LocalHeaderOffset = position;
-    std::string raw(e->FileNameLength, '\0');
+    auto e = std::make_unique<ZipEntry>();
+    e->versionNeeded = LoadLe16(h + 4);
+    e->flags = LoadLe16(h + 6);
+    e->compressionMethod = LoadLe16(h + 8);
+    e->dosDateTime = LoadLe32(h + 10);
+    e->crc32 = LoadLe32(h + 14);
+    e->compressedSize = LoadLe32(h + 18);
+    e->uncompressedSize = LoadLe32(h + 22);
+    e->fileNameLength = LoadLe16(h + 26);
+    e->localExtraFieldLength = LoadLe16(h + 28);
+    e->localHeaderOffset = position;
+    std::string raw(e->fileNameLength, '\0');
     if (file_->Read(raw.data(), raw.size()) != raw.size()) break;
-    const Zip64Fields wide{&e->UncompressedSize, &e->CompressedSize, nullptr, nullptr};
+    const Zip64Fields wide{&e->uncompressedSize, &e->compressedSize, nullptr, nullptr};
     if (NeedsZip64(wide)) {
-      std::string extra(e->LocalExtraFieldLength, '\0');
+      std::string extra(e->localExtraFieldLength, '\0');
       if (file_->Read(extra.data(), extra.size()) != extra.size()) break;
       ApplyZip64Extra(extra, wide);
     }
-    e->SetStoredPath(StoredEntryName(raw, true, e->Flags));
-    const uint64_t data = position + kZipLocalHeaderSize + e->FileNameLength + e->LocalExtraFieldLength;
+    e->SetStoredPath(StoredEntryName(raw, true, e->flags));
+    const uint64_t data = position + kZipLocalHeaderSize + e->fileNameLength + e->localExtraFieldLength;
     // A size beyond the file ends the scan after this entry, without wrapping around.
-    position = data + std::min(e->CompressedSize, size) + (e->HasDataDescriptor() ? 16 : 0);
+    position = data + std::min(e->compressedSize, size) + (e->HasDataDescriptor() ? 16 : 0);
     entries_->Append(std::move(e));
     ++headers;
   }
   if (headers == 0) {
     DropArchiveState();
     zipName_.clear();
-    throw EZipBadFile();
+    throw ZipDamagedError();
   }
   entries_->SortByPosition();  // found in ascending order: nothing to do
   // Whatever central records follow complete the entries found; the first bad one ends it.
-  endRecord_.CentralDirOffset = position;
-  endRecord_.TotalEntries = headers;
+  endRecord_.centralDirOffset = position;
+  endRecord_.totalEntries = headers;
   file_->Seek(position);
   ReadCentralRecords(headers, true);
 }
 
-int TKelUnZip::ExtractToStream(std::string& stream, std::string_view name) {
+int ZipReader::ExtractToStream(std::string& stream, std::string_view name) {
   const std::string_view wanted = TrimBlanks(name);
   if (wanted.empty()) return 0;
   const bool opened = OpenArchive();
   struct Closer {
-    TKelUnZip& self;
+    ZipReader& self;
     ~Closer() {
       if (!self.keepZipOpen_) self.CloseArchive();
     }
@@ -434,7 +434,7 @@ int TKelUnZip::ExtractToStream(std::string& stream, std::string_view name) {
   if (opened || !entries_) {
     try {
       EnsureDirectory();
-    } catch (const EZipIncomplete&) {
+    } catch (const ZipIncompleteError&) {
       return 0;
     } catch (...) {
       DropArchiveState();
@@ -452,11 +452,11 @@ int TKelUnZip::ExtractToStream(std::string& stream, std::string_view name) {
   return intact;
 }
 
-bool TKelUnZip::ExtractEntryToStream(size_t index, std::string& stream) {
+bool ZipReader::ExtractEntryToStream(size_t index, std::string& stream) {
   if (!entries_ || index >= entries_->Count()) return false;
   OpenArchive();
   struct Closer {
-    TKelUnZip& self;
+    ZipReader& self;
     ~Closer() {
       if (!self.keepZipOpen_) self.CloseArchive();
     }
@@ -464,43 +464,43 @@ bool TKelUnZip::ExtractEntryToStream(size_t index, std::string& stream) {
   return ExtractEntry((*entries_)[index], stream);
 }
 
-void TKelUnZip::SetKeepZipOpen(bool keep) {
+void ZipReader::SetKeepZipOpen(bool keep) {
   keepZipOpen_ = keep;
   if (!keep) CloseArchive();
 }
 
-bool TKelUnZip::ExtractEntry(TZipEntryInfo& entry, std::string& stream) {
+bool ZipReader::ExtractEntry(ZipEntry& entry, std::string& stream) {
   // Encrypted entries cannot be read without a password; oversized ones are not trusted.
-  if (entry.IsEncrypted() || entry.UncompressedSize > kMaxEntrySize) return false;
+  if (entry.IsEncrypted() || entry.uncompressedSize > kMaxEntrySize) return false;
   uint8_t h[kZipLocalHeaderSize];
-  file_->Seek(entry.LocalHeaderOffset);
-  if (file_->Read(h, sizeof h) != sizeof h) throw EZipFatal();
-  const uint64_t dataStart = entry.LocalHeaderOffset + kZipLocalHeaderSize + LoadLe16(h + 26) + LoadLe16(h + 28);
-  if (dataStart > file_->Size() || entry.CompressedSize > file_->Size() - dataStart) throw EZipFatal();
+  file_->Seek(entry.localHeaderOffset);
+  if (file_->Read(h, sizeof h) != sizeof h) throw ZipTruncatedError();
+  const uint64_t dataStart = entry.localHeaderOffset + kZipLocalHeaderSize + LoadLe16(h + 26) + LoadLe16(h + 28);
+  if (dataStart > file_->Size() || entry.compressedSize > file_->Size() - dataStart) throw ZipTruncatedError();
   file_->Seek(dataStart);
 
   // One byte past the budget is enough to tell that the entry would pass it.
-  const uint64_t limit = std::min(entry.UncompressedSize, outputBudget_ == kUnbounded ? kUnbounded
+  const uint64_t limit = std::min(entry.uncompressedSize, outputBudget_ == kUnbounded ? kUnbounded
                                                                                   : outputBudget_ + 1);
   const size_t start = stream.size();
   try {
-    switch (entry.CompressionMethod) {
+    switch (entry.compressionMethod) {
       case kZipMethodStored: {
         // The declared size bounds the output as it does for inflated entries.
-        uint64_t left = std::min(entry.CompressedSize, limit);
+        uint64_t left = std::min(entry.compressedSize, limit);
         stream.reserve(start + left);
         std::vector<uint8_t> chunk(static_cast<size_t>(std::min<uint64_t>(left, kInputChunk)));
         while (left > 0) {
           const size_t n = static_cast<size_t>(std::min<uint64_t>(left, kInputChunk));
-          if (file_->Read(chunk.data(), n) != n) throw EZipFatal();
+          if (file_->Read(chunk.data(), n) != n) throw ZipTruncatedError();
           stream.append(reinterpret_cast<const char*>(chunk.data()), n);
           left -= n;
         }
         break;
       }
       case kZipMethodDeflated: {
-        EntrySource source(*file_, entry.CompressedSize);
-        const uint64_t plausible = entry.CompressedSize * kMaxDeflateRatio + 1024;
+        EntrySource source(*file_, entry.compressedSize);
+        const uint64_t plausible = entry.compressedSize * kMaxDeflateRatio + 1024;
         const size_t hint = static_cast<size_t>(std::min<uint64_t>(limit, plausible));
         // Invalid data simply ends decoding; the CRC check below decides.
         Inflate(source, stream, static_cast<size_t>(limit), hint);
@@ -510,17 +510,17 @@ bool TKelUnZip::ExtractEntry(TZipEntryInfo& entry, std::string& stream) {
         break;
     }
   } catch (const std::bad_alloc&) {
-    throw EZipCantWrite();
+    throw ZipWriteError();
   } catch (const std::length_error&) {
-    throw EZipCantWrite();
+    throw ZipWriteError();
   }
   const uint64_t produced = stream.size() - start;
   if (outputBudget_ != kUnbounded) {
-    if (produced > outputBudget_) throw EZipTooLarge();
+    if (produced > outputBudget_) throw ZipTooLargeError();
     outputBudget_ -= produced;
   }
   const uint32_t crc = Crc32(reinterpret_cast<const uint8_t*>(stream.data()) + start, produced);
-  return crc == entry.Crc32;
+  return crc == entry.crc32;
 }
 
 }  // namespace dkscr

@@ -15,16 +15,16 @@
 namespace dkscr {
 
 
-class TKelUnZip {
+class ZipReader {
  public:
   // Entries declaring more than this many uncompressed bytes are never extracted.
   static constexpr uint32_t kMaxEntrySize = 256u << 20;
   static constexpr uint64_t kUnbounded = UINT64_MAX;
 
-  TKelUnZip();
-  ~TKelUnZip();
-  TKelUnZip(const TKelUnZip&) = delete;
-  TKelUnZip& operator=(const TKelUnZip&) = delete;
+  ZipReader();
+  ~ZipReader();
+  ZipReader(const ZipReader&) = delete;
+  ZipReader& operator=(const ZipReader&) = delete;
 
   const std::u16string& ZipName() const { return zipName_; }
   // A path equal to the current one without regard to case keeps the directory when it names
@@ -39,14 +39,14 @@ class TKelUnZip {
   void SetSource(ByteSource& source, bool selfExtracting = false);
 
   // Makes sure the directory of ZipName is read and current. A file without an end record
-  // gives an empty directory. Raises EZipOpenError, EZipBadFile (ZipName is then cleared).
+  // gives an empty directory. Raises ZipOpenError, ZipDamagedError (ZipName is then cleared).
   void LoadDirectory();
   // Entries in the directory; 0 when none has been read.
   int EntryCount() const;
 
   // Appends to stream the data of every entry whose stored path matches name (ASCII case and
   // "/" versus "\" ignored) and returns how many passed their CRC check. 0 for a blank name.
-  // Raises EZipOpenError, EZipBadFile, EZipFatal, EZipCantWrite, EZipTooLarge.
+  // Raises ZipOpenError, ZipDamagedError, ZipTruncatedError, ZipWriteError, ZipTooLargeError.
   int ExtractToStream(std::string& stream, std::string_view name);
 
   // Appends entry `index` of Entries() to the stream, as ExtractToStream does for one match;
@@ -59,13 +59,13 @@ class TKelUnZip {
   void SetKeepZipOpen(bool keep);
 
   // Bytes that extraction may still produce, all entries together. An entry that would pass it
-  // raises EZipTooLarge, with what it decoded left in the stream. Unbounded unless set.
+  // raises ZipTooLargeError, with what it decoded left in the stream. Unbounded unless set.
   void SetOutputBudget(uint64_t bytes) { outputBudget_ = bytes; }
   uint64_t OutputBudget() const { return outputBudget_; }
 
   // The directory last read, for inspection; Entries() is nullptr when there is none.
-  const TZipEndRecord& EndRecord() const { return endRecord_; }
-  const TZipEntryList* Entries() const { return entries_.get(); }
+  const ZipEndRecord& EndRecord() const { return endRecord_; }
+  const ZipDirectory* Entries() const { return entries_.get(); }
   // Whether the directory was rebuilt from local headers.
   bool Recovered() const { return recovering_; }
 
@@ -92,15 +92,15 @@ class TKelUnZip {
   bool ReadUncountedCentralRecords();
   bool ReadCentralRecord(bool matchRecovered);
   void Recover();
-  bool ExtractEntry(TZipEntryInfo& entry, std::string& stream);
+  bool ExtractEntry(ZipEntry& entry, std::string& stream);
 
   std::u16string zipName_;
   std::optional<std::string_view> image_;
   ByteSource* borrowed_ = nullptr;
   bool selfExtracting_ = false;
   std::unique_ptr<ByteSource> file_;
-  std::unique_ptr<TZipEntryList> entries_;
-  TZipEndRecord endRecord_;
+  std::unique_ptr<ZipDirectory> entries_;
+  ZipEndRecord endRecord_;
   FileStamp stamp_;
   bool recovering_ = false;
   bool keepZipOpen_ = false;

@@ -15,118 +15,118 @@ constexpr size_t kItemsPerBlock = 256;
 
 }  // namespace
 
-TXMLItemPool::~TXMLItemPool() { ReleaseBlocks(); }
+XmlElementPool::~XmlElementPool() { ReleaseBlocks(); }
 
-void TXMLItemPool::ReleaseBlocks() {
-  for (void* block : FBlocks) ::operator delete(block);
-  FBlocks.clear();
+void XmlElementPool::ReleaseBlocks() {
+  for (void* block : blocks_) ::operator delete(block);
+  blocks_.clear();
   Rewind();
 }
 
-void TXMLItemPool::Rewind() {
-  FNextBlock = 0;
-  FNextItem = FBlockEnd = nullptr;
-  FFree = nullptr;
+void XmlElementPool::Rewind() {
+  nextBlock_ = 0;
+  nextItem_ = blockEnd_ = nullptr;
+  free_ = nullptr;
 }
 
-void TXMLItemPool::NextBlock() {
+void XmlElementPool::NextBlock() {
   // Blocks kept from earlier trees are used again in order before new ones are taken.
-  if (FNextBlock == FBlocks.size()) {
-    FBlocks.reserve(FBlocks.size() + 1);
-    FBlocks.push_back(::operator new(kItemsPerBlock * sizeof(TXMLItem)));
+  if (nextBlock_ == blocks_.size()) {
+    blocks_.reserve(blocks_.size() + 1);
+    blocks_.push_back(::operator new(kItemsPerBlock * sizeof(XmlElement)));
   }
-  FNextItem = static_cast<char*>(FBlocks[FNextBlock++]);
-  FBlockEnd = FNextItem + kItemsPerBlock * sizeof(TXMLItem);
+  nextItem_ = static_cast<char*>(blocks_[nextBlock_++]);
+  blockEnd_ = nextItem_ + kItemsPerBlock * sizeof(XmlElement);
 }
 
-bool TXMLItemPool::DestroyAll() {
-  if (FFree != nullptr) return false;
-  for (size_t block = 0; block < FNextBlock; ++block) {
-    char* at = static_cast<char*>(FBlocks[block]);
-    char* const end = block + 1 == FNextBlock ? FNextItem : at + kItemsPerBlock * sizeof(TXMLItem);
-    for (; at != end; at += sizeof(TXMLItem)) {
-      TXMLItem* item = std::launder(reinterpret_cast<TXMLItem*>(at));
-      item->FFirst = nullptr;  // the children have slots of their own
-      item->~TXMLItem();
+bool XmlElementPool::DestroyAll() {
+  if (free_ != nullptr) return false;
+  for (size_t block = 0; block < nextBlock_; ++block) {
+    char* at = static_cast<char*>(blocks_[block]);
+    char* const end = block + 1 == nextBlock_ ? nextItem_ : at + kItemsPerBlock * sizeof(XmlElement);
+    for (; at != end; at += sizeof(XmlElement)) {
+      XmlElement* item = std::launder(reinterpret_cast<XmlElement*>(at));
+      item->first_ = nullptr;  // the children have slots of their own
+      item->~XmlElement();
     }
   }
-  FLive = 0;
+  live_ = 0;
   Rewind();
   return true;
 }
 
-const TXMLParams TXMLItem::kNoParams;
+const XmlAttributes XmlElement::kNoAttributes;
 
-inline void TXMLItem::Free(TXMLItem* item) {
-  if (!item->FPooled) {
+inline void XmlElement::Free(XmlElement* item) {
+  if (!item->pooled_) {
     delete item;
     return;
   }
-  TXMLItemPool& pool = item->FDocument->FPool;
-  item->~TXMLItem();
+  XmlElementPool& pool = item->document_->pool_;
+  item->~XmlElement();
   pool.Release(item);
 }
 
-void TXMLItem::FreeItems() {
+void XmlElement::FreeItems() {
   // Every pooled element of a document lies in its root's tree: freeing that tree may destroy
   // them in memory order instead of following the links.
-  if (FDocument != nullptr && this == &FDocument->FRoot && FFirst != nullptr &&
-      FFirst->FPooled && FDocument->FPool.DestroyAll()) {
-    FFirst = FLast = FCursor = nullptr;
-    FCount = 0;
-    FCursorIndex = 0;
+  if (document_ != nullptr && this == &document_->root_ && first_ != nullptr &&
+      first_->pooled_ && document_->pool_.DestroyAll()) {
+    first_ = last_ = cursor_ = nullptr;
+    count_ = 0;
+    cursorIndex_ = 0;
     return;
   }
   // The sibling links chain everything still to be freed: each element's children are put in
   // front of the chain before the element goes. No stack, no allocation, whatever the depth.
-  TXMLItem* pending = FFirst;
-  FFirst = FLast = FCursor = nullptr;
-  FCount = 0;
-  FCursorIndex = 0;
+  XmlElement* pending = first_;
+  first_ = last_ = cursor_ = nullptr;
+  count_ = 0;
+  cursorIndex_ = 0;
   while (pending != nullptr) {
-    TXMLItem* item = pending;
-    pending = item->FNext;
-    if (item->FFirst != nullptr) {
-      item->FLast->FNext = pending;
-      pending = item->FFirst;
-      item->FFirst = item->FLast = item->FCursor = nullptr;
+    XmlElement* item = pending;
+    pending = item->next_;
+    if (item->first_ != nullptr) {
+      item->last_->next_ = pending;
+      pending = item->first_;
+      item->first_ = item->last_ = item->cursor_ = nullptr;
     }
     Free(item);
   }
 }
 
-void TXMLItem::ParseRawParams() const {
-  FParams = std::make_unique<TXMLParams>(ParseParamsBody(FRawParams));
-  FRawParams = {};
+void XmlElement::ParseRawAttributes() const {
+  attributes_ = std::make_unique<XmlAttributes>(ParseAttributesBody(rawAttributes_));
+  rawAttributes_ = {};
 }
 
-void TXMLItem::Clear() {
+void XmlElement::Clear() {
   FreeItems();
-  FParams.reset();
-  FRawParams = {};
-  FName = {};
-  FText.clear();
-  FStableText = 0;
-  FTextSignificant = false;
+  attributes_.reset();
+  rawAttributes_ = {};
+  name_ = {};
+  text_.clear();
+  stableText_ = 0;
+  textSignificant_ = false;
 }
 
-TXMLItem* TXMLItem::SubItem(int index) const {
-  if (index < 0 || index >= FCount) throw std::out_of_range("XML item index out of range");
-  if (FCursor == nullptr || index < FCursorIndex) {
-    FCursor = FFirst;
-    FCursorIndex = 0;
+XmlElement* XmlElement::Child(int index) const {
+  if (index < 0 || index >= count_) throw std::out_of_range("XML item index out of range");
+  if (cursor_ == nullptr || index < cursorIndex_) {
+    cursor_ = first_;
+    cursorIndex_ = 0;
   }
-  while (FCursorIndex < index) {
-    FCursor = FCursor->FNext;
-    ++FCursorIndex;
+  while (cursorIndex_ < index) {
+    cursor_ = cursor_->next_;
+    ++cursorIndex_;
   }
-  return FCursor;
+  return cursor_;
 }
 
-int TXMLItem::IndexOfName(std::string_view name, int start) const {
+int XmlElement::IndexOfName(std::string_view name, int start) const {
   int index = 0;
-  for (const TXMLItem* item = FFirst; item != nullptr; item = item->FNext, ++index) {
-    if (index >= start && SameTextAscii(item->FName, name)) return index;
+  for (const XmlElement* item = first_; item != nullptr; item = item->next_, ++index) {
+    if (index >= start && SameTextAscii(item->name_, name)) return index;
   }
   return -1;
 }

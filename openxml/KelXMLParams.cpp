@@ -30,34 +30,34 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
   return true;
 }
 
-TXMLParams::TXMLParams(const std::vector<std::string>& lines) {
+XmlAttributes::XmlAttributes(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) Add(line);
 }
 
-std::string_view TXMLParams::ReadLine(size_t& at) const {
-  size_t length = static_cast<unsigned char>(FData[at]);
+std::string_view XmlAttributes::ReadLine(size_t& at) const {
+  size_t length = static_cast<unsigned char>(data_[at]);
   ++at;
   if (length == 0xFF) {
     uint32_t value = 0;
-    std::memcpy(&value, FData.data() + at, 4);
+    std::memcpy(&value, data_.data() + at, 4);
     length = value;
     at += 4;
   }
-  const std::string_view line(FData.data() + at, length);
+  const std::string_view line(data_.data() + at, length);
   at += length;
   return line;
 }
 
-std::string_view TXMLParams::Line(size_t index) const {
+std::string_view XmlAttributes::Line(size_t index) const {
   size_t at = 0;
   std::string_view line;
-  for (size_t i = 0; i <= index && i < FCount; ++i) line = ReadLine(at);
-  return index < FCount ? line : std::string_view();
+  for (size_t i = 0; i <= index && i < count_; ++i) line = ReadLine(at);
+  return index < count_ ? line : std::string_view();
 }
 
-std::vector<std::string> TXMLParams::Lines() const {
+std::vector<std::string> XmlAttributes::Lines() const {
   std::vector<std::string> lines;
-  lines.reserve(FCount);
+  lines.reserve(count_);
   FindLine([&](std::string_view line) {
     lines.emplace_back(line);
     return false;
@@ -65,30 +65,30 @@ std::vector<std::string> TXMLParams::Lines() const {
   return lines;
 }
 
-void TXMLParams::Add(std::string_view line) {
-  PutLength(FData, line.size());
-  FData.append(line);
-  ++FCount;
+void XmlAttributes::Add(std::string_view line) {
+  PutLength(data_, line.size());
+  data_.append(line);
+  ++count_;
 }
 
-void TXMLParams::AddPair(std::string_view name, std::string_view value) {
-  PutLength(FData, name.size() + 1 + value.size());
-  FData.append(name).append(1, '=').append(value);
-  ++FCount;
+void XmlAttributes::AddPair(std::string_view name, std::string_view value) {
+  PutLength(data_, name.size() + 1 + value.size());
+  data_.append(name).append(1, '=').append(value);
+  ++count_;
 }
 
-ptrdiff_t TXMLParams::IndexOf(std::string_view line) const {
+ptrdiff_t XmlAttributes::IndexOf(std::string_view line) const {
   return FindLine([&](std::string_view candidate) { return SameTextAscii(candidate, line); });
 }
 
-ptrdiff_t TXMLParams::IndexOfName(std::string_view name) const {
+ptrdiff_t XmlAttributes::IndexOfName(std::string_view name) const {
   return FindLine([&](std::string_view line) {
     const size_t eq = line.find('=');
     return eq != std::string_view::npos && SameTextAscii(line.substr(0, eq), name);
   });
 }
 
-std::string_view TXMLParams::Value(std::string_view name) const {
+std::string_view XmlAttributes::Value(std::string_view name) const {
   const ptrdiff_t index = IndexOfName(name);
   if (index < 0) return {};
   const std::string_view line = Line(static_cast<size_t>(index));

@@ -9,23 +9,23 @@
 
 namespace dkscr {
 
-class TXMLParams {
+class XmlAttributes {
  public:
-  TXMLParams() = default;
-  explicit TXMLParams(const std::vector<std::string>& lines);
+  XmlAttributes() = default;
+  explicit XmlAttributes(const std::vector<std::string>& lines);
 
-  size_t Count() const { return FCount; }
-  bool Empty() const { return FCount == 0; }
+  size_t Count() const { return count_; }
+  bool Empty() const { return count_ == 0; }
   // Line `index`; linear in the index.
   std::string_view Line(size_t index) const;
   std::vector<std::string> Lines() const;
   void Add(std::string_view line);
-  void Reserve(size_t bytes) { FData.reserve(bytes); }
+  void Reserve(size_t bytes) { data_.reserve(bytes); }
   // Adds the line name=value.
   void AddPair(std::string_view name, std::string_view value);
   void Clear() {
-    FData.clear();
-    FCount = 0;
+    data_.clear();
+    count_ = 0;
   }
 
   // First line equal to `line`, ASCII case ignored; -1 when there is none.
@@ -35,13 +35,13 @@ class TXMLParams {
   // The text after the first "=" of the line IndexOfName finds; empty when there is none.
   std::string_view Value(std::string_view name) const;
 
-  bool operator==(const TXMLParams& other) const = default;
+  bool operator==(const XmlAttributes& other) const = default;
 
   // Calls f(line) for every line in order until f returns true; returns that line's index or -1.
   template <typename F>
   ptrdiff_t FindLine(F&& f) const {
     size_t at = 0;
-    for (size_t i = 0; i < FCount; ++i) {
+    for (size_t i = 0; i < count_; ++i) {
       const std::string_view line = ReadLine(at);
       if (f(line)) return static_cast<ptrdiff_t>(i);
     }
@@ -52,8 +52,8 @@ class TXMLParams {
   // The line stored at `at`, moving `at` past it.
   std::string_view ReadLine(size_t& at) const;
 
-  std::string FData;
-  size_t FCount = 0;
+  std::string data_;
+  size_t count_ = 0;
 };
 
 // ASCII-only case-insensitive equality, as the attribute lookups use it.

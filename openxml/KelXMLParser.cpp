@@ -15,41 +15,41 @@ namespace dkscr {
 
 // Turns the token sequence into elements under the document's root. The current element is
 // a pointer, so nesting depth costs no stack.
-class TXMLTreeBuilder {
+class XmlTreeBuilder {
  public:
-  explicit TXMLTreeBuilder(TKelXMLParser& document) : FDocument(document) {}
+  explicit XmlTreeBuilder(XmlTree& document) : document_(document) {}
 
   void Build(std::string_view data) {
-    TXMLLargeTokenizer tokenizer(data);
+    XmlTokenizer tokenizer(data);
     // Elements point into the source from the first tag on, so the document holds it at once.
-    FDocument.FSource = tokenizer.TakeBuffer();
-    FCurrent = &FDocument.Root();
+    document_.source_ = tokenizer.TakeBuffer();
+    current_ = &document_.Root();
     bool keepSpaces = false;
     std::string scratch;
     for (;;) {
-      const TXMLTokenKind kind = tokenizer.ReadToken(keepSpaces);
-      if (kind == TXMLTokenKind::EndOfInput) break;
+      const XmlToken kind = tokenizer.ReadToken(keepSpaces);
+      if (kind == XmlToken::kEndOfInput) break;
       const std::string_view token = tokenizer.TokenView(scratch);
       switch (kind) {
-        case TXMLTokenKind::Declaration:
-        case TXMLTokenKind::Comment:
-        case TXMLTokenKind::EndOfInput:
+        case XmlToken::kDeclaration:
+        case XmlToken::kComment:
+        case XmlToken::kEndOfInput:
           break;
-        case TXMLTokenKind::Text:
-          if (FCurrent != nullptr) AppendText(*FCurrent, token, tokenizer.TextMayHoldEscape());
+        case XmlToken::kText:
+          if (current_ != nullptr) AppendText(*current_, token, tokenizer.TextMayHoldEscape());
           break;
-        case TXMLTokenKind::StartTag:
-        case TXMLTokenKind::EmptyTag:
-          if (FCurrent != nullptr) {
+        case XmlToken::kStartTag:
+        case XmlToken::kEmptyTag:
+          if (current_ != nullptr) {
             // A start tag names the current element while it has no name.
-            const bool start = kind == TXMLTokenKind::StartTag;
-            TXMLItem* item = start && Unnamed(*FCurrent) ? FCurrent : FCurrent->AddChild();
+            const bool start = kind == XmlToken::kStartTag;
+            XmlElement* item = start && Unnamed(*current_) ? current_ : current_->AddChild();
             keepSpaces = TakeTag(*item, token, tokenizer);
-            if (start) FCurrent = item;
+            if (start) current_ = item;
           }
           break;
-        case TXMLTokenKind::EndTag:
-          if (FCurrent != nullptr) FCurrent = FCurrent->FParent;
+        case XmlToken::kEndTag:
+          if (current_ != nullptr) current_ = current_->parent_;
           break;
       }
     }
@@ -57,8 +57,8 @@ class TXMLTreeBuilder {
 
  private:
   // Whether the element has no name yet, white space aside; a name's first byte mostly tells.
-  static bool Unnamed(const TXMLItem& item) {
-    const std::string_view name = item.FName;
+  static bool Unnamed(const XmlElement& item) {
+    const std::string_view name = item.name_;
     return name.empty() ||
            (static_cast<unsigned char>(name[0]) <= 0x20 && TrimControl(name).empty());
   }
@@ -84,21 +84,21 @@ class TXMLTreeBuilder {
   }
 
   // Name and attribute text from the tag; returns whether spaces around text are now kept.
-  DKSCR_XML_ALWAYS_INLINE bool TakeTag(TXMLItem& item, std::string_view token,
-                                       const TXMLLargeTokenizer& tokenizer) {
+  DKSCR_XML_ALWAYS_INLINE bool TakeTag(XmlElement& item, std::string_view token,
+                                       const XmlTokenizer& tokenizer) {
     std::string_view body;
     bool maySetSpace = false;
     if (!tokenizer.TokenUnchanged()) {
-      item.FName = FDocument.KeepText(TagName(token));
-      body = ParamsBodyOf(token);
-      if (!body.empty()) body = FDocument.KeepText(body);
+      item.name_ = document_.KeepText(TagName(token));
+      body = AttributesBodyOf(token);
+      if (!body.empty()) body = document_.KeepText(body);
       maySetSpace = MayPreserveSpace(body);
     } else {
       // The tokenizer has found the name's end and the first space already, and the only ">"
       // is the last byte; the token lies in the document's source buffer.
       const size_t space = tokenizer.FirstSpace();
       // An element taking a tag has no name yet, or only white space as one.
-      item.FName = token.substr(1, (space != std::string_view::npos ? space
+      item.name_ = token.substr(1, (space != std::string_view::npos ? space
                                                                     : SlashOrLast(token)) - 1);
       if (space != std::string_view::npos) {
         size_t end = token.size() - 1;
@@ -107,9 +107,9 @@ class TXMLTreeBuilder {
         maySetSpace = tokenizer.SpaceEquals();
       }
     }
-    item.FParams.reset();
-    item.FRawParams = body;
-    return maySetSpace && item.Params().IndexOf("xml:space=preserve") >= 0;
+    item.attributes_.reset();
+    item.rawAttributes_ = body;
+    return maySetSpace && item.Attributes().IndexOf("xml:space=preserve") >= 0;
   }
 
   static bool AnySignificant(std::string_view text) {
@@ -122,17 +122,17 @@ class TXMLTreeBuilder {
   // acts across a line break, so only the part after the last stable line break needs it;
   // nothing does when that part is only the new piece and the piece has no "&" (character
   // data holds no "<", and every escape starts with one of the two).
-  static void AppendText(TXMLItem& item, std::string_view token, bool tokenMayEscape) {
-    std::string& text = item.FText;
-    const size_t stable = item.FStableText;
+  static void AppendText(XmlElement& item, std::string_view token, bool tokenMayEscape) {
+    std::string& text = item.text_;
+    const size_t stable = item.stableText_;
     const bool significant =
-        item.FTextSignificant || AnySignificant(std::string_view(text).substr(stable));
+        item.textSignificant_ || AnySignificant(std::string_view(text).substr(stable));
     bool plain = !tokenMayEscape;
     if (!significant) {
       text.assign(token);
       if (!plain) DecodeEscapesInPlace(text);
-      item.FStableText = 0;
-      item.FTextSignificant = false;
+      item.stableText_ = 0;
+      item.textSignificant_ = false;
     } else {
       plain = plain && stable == text.size();
       text.append("\r\n").append(token);
@@ -142,8 +142,8 @@ class TXMLTreeBuilder {
   }
 
   // With `plain` the unstable part holds no escape.
-  static void AdvanceStable(TXMLItem& item, bool plain) {
-    const std::string_view rest = std::string_view(item.FText).substr(item.FStableText);
+  static void AdvanceStable(XmlElement& item, bool plain) {
+    const std::string_view rest = std::string_view(item.text_).substr(item.stableText_);
     const size_t escape = plain ? std::string_view::npos : FindEscape(rest);
     size_t stableLength = rest.size();
     if (escape != std::string_view::npos) {
@@ -153,35 +153,35 @@ class TXMLTreeBuilder {
       stableLength = lineBreak == std::string_view::npos ? 0 : lineBreak + 1;
     }
     if (stableLength == 0) return;
-    item.FTextSignificant =
-        item.FTextSignificant || AnySignificant(rest.substr(0, stableLength));
-    item.FStableText += stableLength;
+    item.textSignificant_ =
+        item.textSignificant_ || AnySignificant(rest.substr(0, stableLength));
+    item.stableText_ += stableLength;
   }
 
-  TKelXMLParser& FDocument;
-  TXMLItem* FCurrent = nullptr;
+  XmlTree& document_;
+  XmlElement* current_ = nullptr;
 };
 
-TKelXMLParser::TKelXMLParser() { FRoot.FDocument = this; }
+XmlTree::XmlTree() { root_.document_ = this; }
 
-std::string_view TKelXMLParser::KeepText(std::string_view text) {
-  return FKeptTexts.emplace_back(text);
+std::string_view XmlTree::KeepText(std::string_view text) {
+  return keptTexts_.emplace_back(text);
 }
 
-void TKelXMLParser::ReleaseSource() {
-  FSource.reset();
-  FKeptTexts.clear();
+void XmlTree::ReleaseSource() {
+  source_.reset();
+  keptTexts_.clear();
 }
 
-void TKelXMLParser::Clear() {
-  FRoot.Clear();
+void XmlTree::Clear() {
+  root_.Clear();
   ReleaseSource();
 }
 
-void TKelXMLParser::LoadFromStream(const std::string& stream, size_t position) {
-  FRoot.Clear();
+void XmlTree::LoadFromStream(const std::string& stream, size_t position) {
+  root_.Clear();
   ReleaseSource();
-  TXMLTreeBuilder(*this).Build(std::string_view(stream).substr(std::min(position, stream.size())));
+  XmlTreeBuilder(*this).Build(std::string_view(stream).substr(std::min(position, stream.size())));
 }
 
 }  // namespace dkscr

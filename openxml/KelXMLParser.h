@@ -15,36 +15,35 @@
 
 namespace dkscr {
 
-class TKelXMLParser;
-class TXMLItemPool;
+class XmlTree;
+class XmlElementPool;
 
-class TXMLItem {
+class XmlElement {
  public:
-  TXMLItem() = default;
+  XmlElement() = default;
   // Frees the whole subtree without recursion, however deep it is. Inline: freeing a loaded
   // tree destroys every element of it, mostly ones without children.
-  ~TXMLItem() {
-    if (FFirst != nullptr) FreeItems();
+  ~XmlElement() {
+    if (first_ != nullptr) FreeItems();
   }
-  TXMLItem(const TXMLItem&) = delete;
-  TXMLItem& operator=(const TXMLItem&) = delete;
+  XmlElement(const XmlElement&) = delete;
+  XmlElement& operator=(const XmlElement&) = delete;
 
-  const std::string& Text() const { return FText; }
+  const std::string& Text() const { return text_; }
   // A loaded element's name lies in its document's source buffer, so it is valid until the
   // document loads again or is cleared; copy it to keep it longer.
-  std::string_view Name() const { return FName; }
-  const TXMLParams& Params() const {
-    if (!FRawParams.empty()) ParseRawParams();
-    return FParams ? *FParams : kNoParams;
+  std::string_view Name() const { return name_; }
+  const XmlAttributes& Attributes() const {
+    if (!rawAttributes_.empty()) ParseRawAttributes();
+    return attributes_ ? *attributes_ : kNoAttributes;
   }
 
-  int SubItemCount() const { return FCount; }
-  int Count() const { return FCount; }
+  int ChildCount() const { return count_; }
   // Child `index`; constant time when children are visited in order. Throws std::out_of_range.
-  TXMLItem* SubItem(int index) const;
-  TXMLItem* FirstChild() const { return FFirst; }
-  TXMLItem* NextSibling() const { return FNext; }
-  TXMLItem* Parent() const { return FParent; }
+  XmlElement* Child(int index) const;
+  XmlElement* FirstChild() const { return first_; }
+  XmlElement* NextSibling() const { return next_; }
+  XmlElement* Parent() const { return parent_; }
 
   // Removes children, attributes, name and text.
   void Clear();
@@ -52,62 +51,62 @@ class TXMLItem {
   int IndexOfName(std::string_view name, int start = 0) const;
 
  private:
-  friend class TKelXMLParser;
-  friend class TXMLTreeBuilder;
-  friend class TXMLItemPool;
+  friend class XmlTree;
+  friend class XmlTreeBuilder;
+  friend class XmlElementPool;
 
   // Appends a new empty child and returns it.
-  TXMLItem* AddChild();
+  XmlElement* AddChild();
   // Frees all children and everything below them, iteratively.
   void FreeItems();
-  static void Free(TXMLItem* item);
-  void ParseRawParams() const;
+  static void Free(XmlElement* item);
+  void ParseRawAttributes() const;
 
   // The flags come first, next to the public ones, where they fill no padding of their own.
-  bool FPooled = false;  // memory from the document's pool rather than the heap
-  bool FTextSignificant = false;
-  std::string FText;
+  bool pooled_ = false;  // memory from the document's pool rather than the heap
+  bool textSignificant_ = false;
+  std::string text_;
   // Loading takes names from the source, without a copy.
-  std::string_view FName;
+  std::string_view name_;
   // A loaded element keeps the attribute text of its tag, which lies in its document's source
   // buffer, and makes the attribute lines from it when they are first asked for.
-  static const TXMLParams kNoParams;
-  mutable std::unique_ptr<TXMLParams> FParams;  // none: no attributes
-  mutable std::string_view FRawParams;
+  static const XmlAttributes kNoAttributes;
+  mutable std::unique_ptr<XmlAttributes> attributes_;  // none: no attributes
+  mutable std::string_view rawAttributes_;
   // Children as a list; the cursor remembers the child last reached by index.
-  TXMLItem* FFirst = nullptr;
-  TXMLItem* FLast = nullptr;
-  TXMLItem* FNext = nullptr;
-  mutable TXMLItem* FCursor = nullptr;
-  mutable int FCursorIndex = 0;
-  int FCount = 0;
-  TXMLItem* FParent = nullptr;
-  TKelXMLParser* FDocument = nullptr;
-  // While loading: FText up to here ends after a line break and holds no escape, so decoding
-  // it again changes nothing; FTextSignificant tells whether that part has a byte above 0x20.
-  size_t FStableText = 0;
+  XmlElement* first_ = nullptr;
+  XmlElement* last_ = nullptr;
+  XmlElement* next_ = nullptr;
+  mutable XmlElement* cursor_ = nullptr;
+  mutable int cursorIndex_ = 0;
+  int count_ = 0;
+  XmlElement* parent_ = nullptr;
+  XmlTree* document_ = nullptr;
+  // While loading: text_ up to here ends after a line break and holds no escape, so decoding
+  // it again changes nothing; textSignificant_ tells whether that part has a byte above 0x20.
+  size_t stableText_ = 0;
 };
 
 // Memory for the elements of one document, taken in blocks and reused from load to load; it
 // follows the largest tree the document has held and goes back when the document goes.
-class TXMLItemPool {
+class XmlElementPool {
  public:
-  TXMLItemPool() = default;
-  ~TXMLItemPool();
-  TXMLItemPool(const TXMLItemPool&) = delete;
-  TXMLItemPool& operator=(const TXMLItemPool&) = delete;
+  XmlElementPool() = default;
+  ~XmlElementPool();
+  XmlElementPool(const XmlElementPool&) = delete;
+  XmlElementPool& operator=(const XmlElementPool&) = delete;
 
   void* Allocate() {
     void* memory = nullptr;
-    if (FFree != nullptr) {
-      memory = FFree;
-      FFree = FFree->next;
+    if (free_ != nullptr) {
+      memory = free_;
+      free_ = free_->next;
     } else {
-      if (FNextItem == FBlockEnd) NextBlock();
-      memory = FNextItem;
-      FNextItem += sizeof(TXMLItem);
+      if (nextItem_ == blockEnd_) NextBlock();
+      memory = nextItem_;
+      nextItem_ += sizeof(XmlElement);
     }
-    ++FLive;
+    ++live_;
     return memory;
   }
 
@@ -117,14 +116,14 @@ class TXMLItemPool {
   bool DestroyAll();
 
   void Release(void* memory) {
-    if (--FLive == 0) {
+    if (--live_ == 0) {
       // The whole tree is gone: start again at the first block, in address order.
       Rewind();
       return;
     }
     auto* slot = static_cast<FreeSlot*>(memory);
-    slot->next = FFree;
-    FFree = slot;
+    slot->next = free_;
+    free_ = slot;
   }
 
  private:
@@ -135,23 +134,23 @@ class TXMLItemPool {
   void Rewind();
   void NextBlock();
 
-  std::vector<void*> FBlocks;
-  size_t FNextBlock = 0;      // the block to take when the current one is full
-  char* FNextItem = nullptr;  // free space in the current block
-  char* FBlockEnd = nullptr;
-  FreeSlot* FFree = nullptr;
-  size_t FLive = 0;
+  std::vector<void*> blocks_;
+  size_t nextBlock_ = 0;      // the block to take when the current one is full
+  char* nextItem_ = nullptr;  // free space in the current block
+  char* blockEnd_ = nullptr;
+  FreeSlot* free_ = nullptr;
+  size_t live_ = 0;
 };
 
-class TKelXMLParser {
+class XmlTree {
  public:
-  TKelXMLParser();
-  ~TKelXMLParser() = default;
-  TKelXMLParser(const TKelXMLParser&) = delete;
-  TKelXMLParser& operator=(const TKelXMLParser&) = delete;
+  XmlTree();
+  ~XmlTree() = default;
+  XmlTree(const XmlTree&) = delete;
+  XmlTree& operator=(const XmlTree&) = delete;
 
-  TXMLItem& Root() { return FRoot; }
-  const TXMLItem& Root() const { return FRoot; }
+  XmlElement& Root() { return root_; }
+  const XmlElement& Root() const { return root_; }
 
   void Clear();
   // Replaces the tree with the one built from stream[position..]. The old tree is gone even
@@ -159,17 +158,17 @@ class TKelXMLParser {
   void LoadFromStream(const std::string& stream, size_t position = 0);
 
  private:
-  friend class TXMLItem;
-  friend class TXMLTreeBuilder;
+  friend class XmlElement;
+  friend class XmlTreeBuilder;
 
   // Keeps text the elements' unparsed attributes point into.
   std::string_view KeepText(std::string_view text);
   void ReleaseSource();
 
-  TXMLItemPool FPool;  // declared before the root, which gives its elements back to it
-  std::unique_ptr<char[]> FSource;   // the bytes of the last load
-  std::deque<std::string> FKeptTexts;  // attribute texts of tags that had line breaks deleted
-  TXMLItem FRoot;
+  XmlElementPool pool_;  // declared before the root, which gives its elements back to it
+  std::unique_ptr<char[]> source_;   // the bytes of the last load
+  std::deque<std::string> keptTexts_;  // attribute texts of tags that had line breaks deleted
+  XmlElement root_;
 };
 
 }  // namespace dkscr

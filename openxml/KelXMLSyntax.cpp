@@ -178,8 +178,8 @@ void SplitParamLines(std::string_view body, std::vector<ParamEntry>& entries) {
 // Each entry takes the value the list holds for its name (that of the first line with the
 // same name, ASCII case ignored, as rewritten so far), unquotes and decodes it, and stores it
 // back into that first line under its own spelling of the name. Only tags that repeat a name
-// come here; the others take the short way in ParseParams.
-TXMLParams ResolveRepeatedNames(const std::vector<ParamEntry>& entries,
+// come here; the others take the short way in ParseAttributes.
+XmlAttributes ResolveRepeatedNames(const std::vector<ParamEntry>& entries,
                                 const std::vector<size_t>& firstOfName) {
   const size_t count = entries.size();
   std::vector<std::string> lines(count);
@@ -201,12 +201,12 @@ TXMLParams ResolveRepeatedNames(const std::vector<ParamEntry>& entries,
   for (size_t i = 0; i < count; ++i) {
     if (!rewritten[i]) lines[i].assign(entries[i].line);
   }
-  return TXMLParams(lines);
+  return XmlAttributes(lines);
 }
 
 }  // namespace
 
-std::string_view ParamsBodyOf(std::string_view token) {
+std::string_view AttributesBodyOf(std::string_view token) {
   const size_t space = FindByte(token, ' ');
   if (space == std::string_view::npos) return {};
   std::string_view body = token.substr(space + 1);
@@ -217,7 +217,7 @@ std::string_view ParamsBodyOf(std::string_view token) {
   return body;
 }
 
-TXMLParams ParseParams(std::string_view token) { return ParseParamsBody(ParamsBodyOf(token)); }
+XmlAttributes ParseAttributes(std::string_view token) { return ParseAttributesBody(AttributesBodyOf(token)); }
 
 bool MayPreserveSpace(std::string_view body) {
   // Every line is a name from the text, "=" and a value, so the line xml:space=preserve needs
@@ -242,7 +242,7 @@ bool MayPreserveSpace(std::string_view body) {
   return false;
 }
 
-TXMLParams ParseParamsBody(std::string_view body) {
+XmlAttributes ParseAttributesBody(std::string_view body) {
   // Scratch space reused from tag to tag.
   thread_local std::vector<ParamEntry> entries;
   thread_local std::vector<size_t> firstOfName;
@@ -278,7 +278,7 @@ TXMLParams ParseParamsBody(std::string_view body) {
   }
   if (repeated) return ResolveRepeatedNames(entries, firstOfName);
 
-  TXMLParams params;
+  XmlAttributes params;
   params.Reserve(body.size() + count);
   for (const ParamEntry& entry : entries) {
     if (entry.eq == std::string_view::npos) {

@@ -16,7 +16,7 @@ std::string TagName(std::string_view token);
 // the byte just before the closing ">" (or "/>") is never looked at, so it stays in the last
 // value. Values lose one pair of surrounding double quotes when longer than two bytes and
 // have their escapes decoded.
-TXMLParams ParseParams(std::string_view token);
+XmlAttributes ParseAttributes(std::string_view token);
 
 // "<br/>", "&lt;", "&gt;", "&quot;" and "&amp;", each replaced over the whole string in this
 // order; numeric references and "&apos;" stay as written.

@@ -177,40 +177,40 @@ DKSCR_XML_ALWAYS_INLINE TextScan ScanText(const char* buf, size_t at) {
 }
 #endif
 
-DKSCR_XML_ALWAYS_INLINE TXMLTokenKind MarkupKind(std::string_view token) {
+DKSCR_XML_ALWAYS_INLINE XmlToken MarkupKind(std::string_view token) {
   if (token.size() > 1 && token[1] == '?' && StartsWithNoCase(token, "<?xml")) {
-    return TXMLTokenKind::Declaration;
+    return XmlToken::kDeclaration;
   }
   if (token.size() > 1 && token[1] == '!' && StartsWithNoCase(token, "<!--")) {
-    return TXMLTokenKind::Comment;
+    return XmlToken::kComment;
   }
-  if (token.ends_with("/>")) return TXMLTokenKind::EmptyTag;
-  if (token.starts_with("</")) return TXMLTokenKind::EndTag;
-  return TXMLTokenKind::StartTag;
+  if (token.ends_with("/>")) return XmlToken::kEmptyTag;
+  if (token.starts_with("</")) return XmlToken::kEndTag;
+  return XmlToken::kStartTag;
 }
 
 }  // namespace xml_scan
 
-DKSCR_XML_ALWAYS_INLINE TXMLTokenKind TXMLLargeTokenizer::ReadToken(bool keepSpaces) {
+DKSCR_XML_ALWAYS_INLINE XmlToken XmlTokenizer::ReadToken(bool keepSpaces) {
   using namespace xml_scan;
   // The members are read into locals: every byte read through a char pointer could otherwise
   // have changed them, as far as the compiler knows.
-  const char* const buf = FData;
-  const size_t inputEnd = FEnd;
-  size_t pos = FPos;
+  const char* const buf = data_;
+  const size_t inputEnd = end_;
+  size_t pos = pos_;
   const unsigned char firstKept = keepSpaces ? 0x20 : 0x21;
   if (static_cast<unsigned char>(buf[pos]) < firstKept) {
-    size_t line = FLine;
+    size_t line = line_;
     while (pos < inputEnd && static_cast<unsigned char>(buf[pos]) < firstKept) {
       if (buf[pos] == '\n') ++line;
       ++pos;
     }
-    FLine = line;
+    line_ = line;
   }
-  FTokenStart = pos;
+  tokenStart_ = pos;
   if (pos >= inputEnd) {
-    FPos = pos;
-    return FKind = TXMLTokenKind::EndOfInput;
+    pos_ = pos;
+    return kind_ = XmlToken::kEndOfInput;
   }
 
   if (buf[pos] == '<') {
@@ -219,37 +219,37 @@ DKSCR_XML_ALWAYS_INLINE TXMLTokenKind TXMLLargeTokenizer::ReadToken(bool keepSpa
       // ending in "/>" is an empty-element tag after all and takes the full scan below.
       const CloseScan scan = ScanClose(buf, pos + 2);
       if (scan.close < inputEnd && buf[scan.close - 1] != '/') {
-        FTokenHasLf = scan.hasLf;
-        FFirstSpace = std::string_view::npos;
-        FSpaceEquals = false;
-        FPos = scan.close + 1;
-        return FKind = TXMLTokenKind::EndTag;
+        tokenHasLf_ = scan.hasLf;
+        firstSpace_ = std::string_view::npos;
+        spaceEquals_ = false;
+        pos_ = scan.close + 1;
+        return kind_ = XmlToken::kEndTag;
       }
     }
     const MarkupScan scan = ScanMarkup(buf, pos + 1);
     if (scan.close >= inputEnd) {
-      FPos = inputEnd;
-      FTokenStart = inputEnd;
-      return FKind = TXMLTokenKind::EndOfInput;
+      pos_ = inputEnd;
+      tokenStart_ = inputEnd;
+      return kind_ = XmlToken::kEndOfInput;
     }
-    FTokenHasLf = scan.hasLf;
-    FFirstSpace = scan.firstSpace == std::string_view::npos ? scan.firstSpace
+    tokenHasLf_ = scan.hasLf;
+    firstSpace_ = scan.firstSpace == std::string_view::npos ? scan.firstSpace
                                                             : scan.firstSpace - pos;
-    FSpaceEquals = scan.spaceEquals;
-    FPos = scan.close + 1;
-    return FKind = MarkupKind(std::string_view(buf + pos, scan.close + 1 - pos));
+    spaceEquals_ = scan.spaceEquals;
+    pos_ = scan.close + 1;
+    return kind_ = MarkupKind(std::string_view(buf + pos, scan.close + 1 - pos));
   }
 
   // The scan may count an LF or "&" in the white space cut off below: that only costs a copy
   // or a look for escapes that finds none.
   const TextScan scan = ScanText(buf, pos);
-  FTokenHasLf = scan.hasLf;
-  FTextHasAmp = scan.hasAmp;
+  tokenHasLf_ = scan.hasLf;
+  textHasAmp_ = scan.hasAmp;
   size_t end = std::min(scan.end, inputEnd);
   // The text ends after its last significant byte; what follows is white space.
   while (end > pos && static_cast<unsigned char>(buf[end - 1]) < firstKept) --end;
-  FPos = end;
-  return FKind = TXMLTokenKind::Text;
+  pos_ = end;
+  return kind_ = XmlToken::kText;
 }
 
 }  // namespace dkscr

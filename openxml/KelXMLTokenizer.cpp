@@ -7,18 +7,18 @@
 
 namespace dkscr {
 
-TXMLLargeTokenizer::TXMLLargeTokenizer(std::string_view data)
-    : FBuffer(new char[data.size() + kBufferPadding]) {
-  FData = FBuffer.get();
-  if (!data.empty()) std::memcpy(FBuffer.get(), data.data(), data.size());
-  std::memset(FBuffer.get() + data.size(), 0, kBufferPadding);
-  const void* zero = std::memchr(FBuffer.get(), 0, data.size() + 1);
-  FEnd = static_cast<size_t>(static_cast<const char*>(zero) - FBuffer.get());
+XmlTokenizer::XmlTokenizer(std::string_view data)
+    : buffer_(new char[data.size() + kBufferPadding]) {
+  data_ = buffer_.get();
+  if (!data.empty()) std::memcpy(buffer_.get(), data.data(), data.size());
+  std::memset(buffer_.get() + data.size(), 0, kBufferPadding);
+  const void* zero = std::memchr(buffer_.get(), 0, data.size() + 1);
+  end_ = static_cast<size_t>(static_cast<const char*>(zero) - buffer_.get());
 }
 
-TXMLTokenKind TXMLLargeTokenizer::NextToken(bool keepSpaces) { return ReadToken(keepSpaces); }
+XmlToken XmlTokenizer::NextToken(bool keepSpaces) { return ReadToken(keepSpaces); }
 
-void TXMLLargeTokenizer::TokenText(std::string& out) const {
+void XmlTokenizer::TokenText(std::string& out) const {
   out.assign(RawToken());
   DeleteLineBreakPairs(out);
 }

@@ -8,61 +8,61 @@
 
 namespace dkscr {
 
-enum class TXMLTokenKind { EndOfInput, Comment, Declaration, Text, StartTag, EndTag, EmptyTag };
+enum class XmlToken { kEndOfInput, kComment, kDeclaration, kText, kStartTag, kEndTag, kEmptyTag };
 
-class TXMLLargeTokenizer {
+class XmlTokenizer {
  public:
   // Copies the data into a buffer of its own, ending with a zero byte and then with enough
   // zero bytes that the scanner may read 16 bytes from any position up to the first zero.
   static constexpr size_t kBufferPadding = 16;
-  explicit TXMLLargeTokenizer(std::string_view data);
+  explicit XmlTokenizer(std::string_view data);
 
   // Hands the buffer over to a new owner; the tokenizer goes on reading it, so the owner
   // must keep it until the tokenizer is done.
-  std::unique_ptr<char[]> TakeBuffer() { return std::move(FBuffer); }
+  std::unique_ptr<char[]> TakeBuffer() { return std::move(buffer_); }
 
   // Reads the next token. With `keepSpaces` set, spaces (but no other white space) around
   // character data are part of it. Markup whose ">" never comes is dropped: the input ends.
-  TXMLTokenKind NextToken(bool keepSpaces);
-  TXMLTokenKind Kind() const { return FKind; }
+  XmlToken NextToken(bool keepSpaces);
+  XmlToken Kind() const { return kind_; }
   // The current token's bytes as they stand in the input.
-  std::string_view RawToken() const { return {FData + FTokenStart, FPos - FTokenStart}; }
+  std::string_view RawToken() const { return {data_ + tokenStart_, pos_ - tokenStart_}; }
   // The current token with its CR LF and then its LF CR pairs deleted, into `out`.
   void TokenText(std::string& out) const;
   // The same as a view: of the input when there was nothing to delete, else of `scratch`.
   std::string_view TokenView(std::string& scratch) const {
-    if (!FTokenHasLf) return RawToken();
+    if (!tokenHasLf_) return RawToken();
     TokenText(scratch);
     return scratch;
   }
   // Where the current markup token's first space is, or npos. Only for tokens that TokenView
   // returns unchanged, whose only ">" is their last byte, and not for end tags (npos).
-  size_t FirstSpace() const { return FFirstSpace; }
+  size_t FirstSpace() const { return firstSpace_; }
   // False when no "=" of the current markup token follows "space" (ASCII case ignored), so
   // that no attribute line of it can read xml:space=preserve; always false for end tags.
-  bool SpaceEquals() const { return FSpaceEquals; }
-  bool TokenUnchanged() const { return !FTokenHasLf; }
+  bool SpaceEquals() const { return spaceEquals_; }
+  bool TokenUnchanged() const { return !tokenHasLf_; }
   // False when the current character data holds no "&", so that it holds no escape.
-  bool TextMayHoldEscape() const { return FTextHasAmp; }
+  bool TextMayHoldEscape() const { return textHasAmp_; }
   // Line of the current position, counting the LFs skipped as white space.
-  size_t Line() const { return FLine; }
+  size_t Line() const { return line_; }
 
  private:
-  friend class TXMLTreeBuilder;
+  friend class XmlTreeBuilder;
   // NextToken, defined inline in KelXMLTokenScan.h for the tree builder.
-  TXMLTokenKind ReadToken(bool keepSpaces);
+  XmlToken ReadToken(bool keepSpaces);
 
-  std::unique_ptr<char[]> FBuffer;
-  const char* FData = nullptr;  // the buffer, also after it has been handed over
-  size_t FEnd = 0;  // the first zero byte
-  size_t FPos = 0;
-  size_t FTokenStart = 0;
-  size_t FLine = 1;
-  bool FTokenHasLf = false;  // only a token with an LF can hold a pair to delete
-  size_t FFirstSpace = std::string::npos;
-  bool FSpaceEquals = false;
-  bool FTextHasAmp = false;
-  TXMLTokenKind FKind = TXMLTokenKind::EndOfInput;
+  std::unique_ptr<char[]> buffer_;
+  const char* data_ = nullptr;  // the buffer, also after it has been handed over
+  size_t end_ = 0;  // the first zero byte
+  size_t pos_ = 0;
+  size_t tokenStart_ = 0;
+  size_t line_ = 1;
+  bool tokenHasLf_ = false;  // only a token with an LF can hold a pair to delete
+  size_t firstSpace_ = std::string::npos;
+  bool spaceEquals_ = false;
+  bool textHasAmp_ = false;
+  XmlToken kind_ = XmlToken::kEndOfInput;
 };
 
 }  // namespace dkscr

@@ -10,13 +10,13 @@ constexpr std::string_view kParagraph = "a:p";
 
 }  // namespace
 
-void AppendSlideText(const TXMLItem& element, std::string& out) {
+void AppendSlideText(const XmlElement& element, std::string& out) {
   // Walks down by first children and back up by parents instead of recursing: slide parts
   // are input, and their nesting depth is whatever the file says.
-  const TXMLItem* item = &element;
+  const XmlElement* item = &element;
   if (item->Name() == kRunText) out += item->Text();
   for (;;) {
-    if (const TXMLItem* child = item->FirstChild()) {
+    if (const XmlElement* child = item->FirstChild()) {
       item = child;
       if (item->Name() == kRunText) out += item->Text();
       continue;
@@ -36,7 +36,7 @@ void AppendSlideText(const TXMLItem& element, std::string& out) {
   }
 }
 
-std::string SlideText(const TXMLItem& element) {
+std::string SlideText(const XmlElement& element) {
   std::string out;
   AppendSlideText(element, out);
   return out;

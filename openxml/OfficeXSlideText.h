@@ -5,12 +5,12 @@
 
 namespace dkscr {
 
-class TXMLItem;
+class XmlElement;
 
 // Depth first in document order: an "a:t" element gives its Text, an "a:p" element ends with
 // CR LF after everything below it; nothing else gives text. Names match byte for byte.
-std::string SlideText(const TXMLItem& element);
+std::string SlideText(const XmlElement& element);
 // The same, appended to `out`.
-void AppendSlideText(const TXMLItem& element, std::string& out);
+void AppendSlideText(const XmlElement& element, std::string& out);
 
 }  // namespace dkscr

@@ -54,11 +54,11 @@ int64_t SlidePartNumber(std::string_view key) {
 // The slide parts numbered below `bound`, in number order and, for one number, in list order.
 // Bounded by the number of entries, they are the default text's slides (what asking for every
 // number by name finds); unbounded, the show when the presentation lists none.
-std::vector<SlideEntry> SlideEntries(const TZipEntryList& entries, uint64_t bound) {
+std::vector<SlideEntry> SlideEntries(const ZipDirectory& entries, uint64_t bound) {
   std::vector<SlideEntry> slides;
   for (size_t i = 0; i < entries.Count(); ++i) {
-    const TZipEntryInfo& e = entries[i];
-    if (e.FileName.empty()) continue;
+    const ZipEntry& e = entries[i];
+    if (e.fileName.empty()) continue;
     const int64_t number = SlidePartNumber(NameMatchKey(e.StoredPath()));
     if (number >= 0 && static_cast<uint64_t>(number) < bound) {
       slides.push_back({static_cast<uint64_t>(number), i});
@@ -84,9 +84,9 @@ class PptxReader {
     }
     if (zip_.EntryCount() == 0) return IsEncryptedPackage(source_) ? kResultEncrypted : kResultFormatError;
     uint64_t declared = 0;
-    const TZipEntryList& entries = *zip_.Entries();
+    const ZipDirectory& entries = *zip_.Entries();
     for (size_t i = 0; i < entries.Count(); ++i) {
-      declared += std::min<uint64_t>(entries[i].UncompressedSize, TKelUnZip::kMaxEntrySize);
+      declared += std::min<uint64_t>(entries[i].uncompressedSize, ZipReader::kMaxEntrySize);
     }
     budget_ = PptxBudget::ForPackage(source_.Size(), declared);
     slideEntries_ = SlideEntries(*zip_.Entries(), zip_.Entries()->Count());
@@ -105,7 +105,7 @@ class PptxReader {
   // ---- The default text: every slide part by its number, as an element tree ----
 
   ResultCode ReadText(TextEncoder& text) {
-    TKelXMLParser document;
+    XmlTree document;
     bool noSlideFound = true;
     std::string stream;
     std::string slideText;  // one slide's text, handed to the encoder before the next
@@ -121,7 +121,7 @@ class PptxReader {
         if (zip_.ExtractEntryToStream(slideEntries_[first].index, stream)) ++intact;
       }
       budget_.slideBytes -= allowed - zip_.OutputBudget();
-      zip_.SetOutputBudget(TKelUnZip::kUnbounded);
+      zip_.SetOutputBudget(ZipReader::kUnbounded);
       if (intact == 0) continue;
       noSlideFound = false;
       if (stream.empty()) continue;
@@ -291,7 +291,7 @@ class PptxReader {
 
   ByteSource& source_;
   PptxReadTargets targets_;
-  TKelUnZip zip_;
+  ZipReader zip_;
   PptxBudget budget_;
   std::vector<SlideEntry> slideEntries_;
   std::string presentationPart_;

@@ -20,24 +20,24 @@
 
 namespace dkscr {
 
-inline TXMLItem* TXMLItem::AddChild() {
-  TXMLItem* item = nullptr;
-  if (DKSCR_XML_POOL && FDocument != nullptr) {
-    TXMLItemPool& pool = FDocument->FPool;
-    item = new (pool.Allocate()) TXMLItem;
-    item->FPooled = true;
+inline XmlElement* XmlElement::AddChild() {
+  XmlElement* item = nullptr;
+  if (DKSCR_XML_POOL && document_ != nullptr) {
+    XmlElementPool& pool = document_->pool_;
+    item = new (pool.Allocate()) XmlElement;
+    item->pooled_ = true;
   } else {
-    item = new TXMLItem;
+    item = new XmlElement;
   }
-  item->FParent = this;
-  item->FDocument = FDocument;
-  if (FLast == nullptr) {
-    FFirst = item;
+  item->parent_ = this;
+  item->document_ = document_;
+  if (last_ == nullptr) {
+    first_ = item;
   } else {
-    FLast->FNext = item;
+    last_->next_ = item;
   }
-  FLast = item;
-  ++FCount;
+  last_ = item;
+  ++count_;
   return item;
 }
 

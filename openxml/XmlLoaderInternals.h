@@ -12,9 +12,9 @@
 
 namespace dkscr {
 
-// The text ParseParams works on: after the first space, before the first ">" and a "/" just
+// The text ParseAttributes works on: after the first space, before the first ">" and a "/" just
 // before it. Empty when the tag has no space.
-std::string_view ParamsBodyOf(std::string_view token);
+std::string_view AttributesBodyOf(std::string_view token);
 // False when no attribute line made from this text can read xml:space=preserve.
 bool MayPreserveSpace(std::string_view body);
 // Whether the five bytes before the "=" at `eq` read "space", ASCII case ignored; they must
@@ -27,8 +27,8 @@ inline bool SpaceBeforeEquals(const char* eq) {
   std::memcpy(&spac, "spac", 4);
   return (word | 0x20202020u) == spac && (eq[-1] | 0x20) == 'e';
 }
-// ParseParams from the text ParamsBodyOf gives.
-TXMLParams ParseParamsBody(std::string_view body);
+// ParseAttributes from the text AttributesBodyOf gives.
+XmlAttributes ParseAttributesBody(std::string_view body);
 
 // DecodeEscapes in place (every replacement is shorter than what it replaces).
 void DecodeEscapesInPlace(std::string& text);

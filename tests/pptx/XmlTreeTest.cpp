@@ -27,7 +27,7 @@ TEST(XmlTree, TextLosesOuterWhiteSpaceUnlessPreserved) {
 
 TEST(XmlTree, SpaceBeforeCloseSpoilsPreserve) {
   LoadedXml xml("<a:t xml:space=\"preserve\" > x </a:t>");
-  EXPECT_EQ(xml.Root().Params().Lines(), (Lines{"xml:space=preserve\" "}));
+  EXPECT_EQ(xml.Root().Attributes().Lines(), (Lines{"xml:space=preserve\" "}));
   EXPECT_EQ(xml.Root().Text(), "x");
 }
 
@@ -59,7 +59,7 @@ TEST(XmlTree, WhiteSpaceFlagChangesOnlyAtTags) {
   // the parent's text. <q/> clears it again.
   LoadedXml xml("<p><a:t xml:space=\"preserve\">x</a:t> <q/> <r/></p>");
   EXPECT_EQ(xml.Root().Text(), " ");
-  ASSERT_EQ(xml.Root().SubItemCount(), 3);
+  ASSERT_EQ(xml.Root().ChildCount(), 3);
   // An empty-element tag sets the flag from its own attributes.
   LoadedXml empty("<p><e xml:space=\"preserve\"/> y </p>");
   EXPECT_EQ(empty.Root().Text(), " y ");
@@ -68,8 +68,8 @@ TEST(XmlTree, WhiteSpaceFlagChangesOnlyAtTags) {
 TEST(XmlTree, TextSplitByChildrenIsJoinedWithCrLf) {
   LoadedXml xml("<x>one<y/>two</x>");
   EXPECT_EQ(xml.Root().Text(), "one\r\ntwo");
-  ASSERT_EQ(xml.Root().SubItemCount(), 1);
-  EXPECT_EQ(xml.Root().SubItem(0)->Name(), "y");
+  ASSERT_EQ(xml.Root().ChildCount(), 1);
+  EXPECT_EQ(xml.Root().Child(0)->Name(), "y");
   // Text that is only white space so far is replaced, not joined.
   LoadedXml blank("<x xml:space=\"preserve\">  <y/>two</x>");
   EXPECT_EQ(blank.Root().Text(), "two");
@@ -148,80 +148,80 @@ TEST(XmlTree, ManyPiecesStayLinear) {
   for (int i = 0; i < 200000; ++i) xml += "<y/>a&amp;b";
   xml += "</x>";
   LoadedXml loaded(xml);
-  EXPECT_EQ(loaded.Root().SubItemCount(), 200000);
+  EXPECT_EQ(loaded.Root().ChildCount(), 200000);
   EXPECT_EQ(loaded.Root().Text().substr(0, 9), "&\r\na&b\r\na");
 }
 
 TEST(XmlTree, EmptyElementTagAddsChildAndKeepsCurrent) {
   LoadedXml xml("<a:r><a:rPr lang=\"en-US\" b=\"1\"/><a:t>x</a:t></a:r>");
-  TXMLItem& run = xml.Root();
-  ASSERT_EQ(run.SubItemCount(), 2);
-  EXPECT_EQ(run.SubItem(0)->Name(), "a:rPr");
-  EXPECT_EQ(run.SubItem(0)->Params().Lines(), (Lines{"lang=en-US", "b=1"}));
-  EXPECT_EQ(run.SubItem(0)->SubItemCount(), 0);
-  EXPECT_EQ(run.SubItem(1)->Text(), "x");
-  EXPECT_EQ(run.SubItem(1)->Parent(), &run);
+  XmlElement& run = xml.Root();
+  ASSERT_EQ(run.ChildCount(), 2);
+  EXPECT_EQ(run.Child(0)->Name(), "a:rPr");
+  EXPECT_EQ(run.Child(0)->Attributes().Lines(), (Lines{"lang=en-US", "b=1"}));
+  EXPECT_EQ(run.Child(0)->ChildCount(), 0);
+  EXPECT_EQ(run.Child(1)->Text(), "x");
+  EXPECT_EQ(run.Child(1)->Parent(), &run);
 }
 
 TEST(XmlTree, AttributesOfTagsWithLineBreaks) {
   // Line-break pairs are deleted from the tag before its attributes are taken; a lone LF
   // separates attributes like a space.
-  TKelXMLParser doc;
+  XmlTree doc;
   doc.LoadFromStream("<r a=\"1\"\r\n b=\"2\"><e\nc=\"3\" d=\"4\"/><f g=\"x\r\ny\"/></r>");
-  EXPECT_EQ(doc.Root().Params().Lines(), (Lines{"a=1", "b=2"}));
-  EXPECT_EQ(doc.Root().SubItem(0)->Name(), "e\nc=\"3\"");
-  EXPECT_EQ(doc.Root().SubItem(0)->Params().Lines(), (Lines{"d=4"}));
-  EXPECT_EQ(doc.Root().SubItem(1)->Params().Lines(), (Lines{"g=xy"}));
+  EXPECT_EQ(doc.Root().Attributes().Lines(), (Lines{"a=1", "b=2"}));
+  EXPECT_EQ(doc.Root().Child(0)->Name(), "e\nc=\"3\"");
+  EXPECT_EQ(doc.Root().Child(0)->Attributes().Lines(), (Lines{"d=4"}));
+  EXPECT_EQ(doc.Root().Child(1)->Attributes().Lines(), (Lines{"g=xy"}));
   // Attributes read after the next load belong to the new tree.
   doc.LoadFromStream("<s h=\"5\"></s>");
-  EXPECT_EQ(doc.Root().Params().Lines(), (Lines{"h=5"}));
-  EXPECT_EQ(doc.Root().Params().Value("H"), "5");
+  EXPECT_EQ(doc.Root().Attributes().Lines(), (Lines{"h=5"}));
+  EXPECT_EQ(doc.Root().Attributes().Value("H"), "5");
 }
 
 TEST(XmlTree, DeclarationLeavesNoTrace) {
   LoadedXml xml("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n<p:sld><p:cSld/></p:sld>");
   EXPECT_EQ(xml.Root().Name(), "p:sld");
-  EXPECT_EQ(xml.Root().SubItemCount(), 1);
-  EXPECT_TRUE(xml.Root().Params().Empty());
+  EXPECT_EQ(xml.Root().ChildCount(), 1);
+  EXPECT_TRUE(xml.Root().Attributes().Empty());
 }
 
 TEST(XmlTree, DoctypeBecomesTheRoot) {
   LoadedXml xml("<!DOCTYPE p:sld><p:sld><a:t>x</a:t></p:sld>");
   EXPECT_EQ(xml.Root().Name(), "!DOCTYPE");
-  EXPECT_EQ(xml.Root().Params().Lines(), (Lines{"p:sld"}));
-  ASSERT_EQ(xml.Root().SubItemCount(), 1);
-  EXPECT_EQ(xml.Root().SubItem(0)->Name(), "p:sld");
+  EXPECT_EQ(xml.Root().Attributes().Lines(), (Lines{"p:sld"}));
+  ASSERT_EQ(xml.Root().ChildCount(), 1);
+  EXPECT_EQ(xml.Root().Child(0)->Name(), "p:sld");
 }
 
 TEST(XmlTree, EndTagNamesAreNotCompared) {
   LoadedXml xml("<r><a><b></x>t</y></z>");
-  ASSERT_EQ(xml.Root().SubItemCount(), 1);
-  EXPECT_EQ(xml.Root().SubItem(0)->Text(), "t");  // </x> closed b, so t belongs to a
+  ASSERT_EQ(xml.Root().ChildCount(), 1);
+  EXPECT_EQ(xml.Root().Child(0)->Text(), "t");  // </x> closed b, so t belongs to a
 }
 
 TEST(XmlTree, TokensAfterTheDocumentElementAreIgnored) {
   LoadedXml xml("<r>x</r>after<s>y</s></t><u/>");
   EXPECT_EQ(xml.Root().Name(), "r");
   EXPECT_EQ(xml.Root().Text(), "x");
-  EXPECT_EQ(xml.Root().SubItemCount(), 0);
+  EXPECT_EQ(xml.Root().ChildCount(), 0);
 }
 
 TEST(XmlTree, ProcessingInstructionStaysCurrent) {
   LoadedXml xml("<r><?pi x?><a/></r>");
-  ASSERT_EQ(xml.Root().SubItemCount(), 1);
-  EXPECT_EQ(xml.Root().SubItem(0)->Name(), "?pi");
-  EXPECT_EQ(xml.Root().SubItem(0)->SubItemCount(), 1);
+  ASSERT_EQ(xml.Root().ChildCount(), 1);
+  EXPECT_EQ(xml.Root().Child(0)->Name(), "?pi");
+  EXPECT_EQ(xml.Root().Child(0)->ChildCount(), 1);
 }
 
 TEST(XmlTree, LoadReplacesTheTree) {
-  TKelXMLParser doc;
+  XmlTree doc;
   doc.LoadFromStream("<a><b/></a>");
   doc.LoadFromStream("xx<c/>", 2);
   EXPECT_EQ(doc.Root().Name(), "");
-  ASSERT_EQ(doc.Root().SubItemCount(), 1);
-  EXPECT_EQ(doc.Root().SubItem(0)->Name(), "c");
+  ASSERT_EQ(doc.Root().ChildCount(), 1);
+  EXPECT_EQ(doc.Root().Child(0)->Name(), "c");
   doc.Clear();
-  EXPECT_EQ(doc.Root().SubItemCount(), 0);
+  EXPECT_EQ(doc.Root().ChildCount(), 0);
   EXPECT_EQ(doc.Root().Name(), "");
 }
 
@@ -231,10 +231,10 @@ TEST(XmlTree, NameEndsAtSpaceElseAtSlashElseAtClose) {
   const std::string name40(40, 'm');
   LoadedXml xml("<r><a/b/><c/d e=\"1\"/><" + name21 + "/w/><" + name40 +
                 "/></><x/y></x/y></r>");
-  const TXMLItem& root = xml.Root();
-  ASSERT_EQ(root.SubItemCount(), 6);
+  const XmlElement& root = xml.Root();
+  ASSERT_EQ(root.ChildCount(), 6);
   const std::vector<std::string> names{"a", "c/d", name21, name40, "", "x"};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(root.SubItem(i)->Name(), names[i]) << i;
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(root.Child(i)->Name(), names[i]) << i;
 }
 
 TEST(XmlItem, TreesOfManyBlocksAreFreedAndLoadedAgain) {
@@ -248,26 +248,26 @@ TEST(XmlItem, TreesOfManyBlocksAreFreedAndLoadedAgain) {
     }
     return xml + "</r>";
   };
-  auto check = [](const TKelXMLParser& doc, int count, char letter) {
-    ASSERT_EQ(doc.Root().SubItemCount(), count);
+  auto check = [](const XmlTree& doc, int count, char letter) {
+    ASSERT_EQ(doc.Root().ChildCount(), count);
     int i = 0;
-    for (const TXMLItem* item = doc.Root().FirstChild(); item != nullptr;
+    for (const XmlElement* item = doc.Root().FirstChild(); item != nullptr;
          item = item->NextSibling(), ++i) {
       EXPECT_EQ(item->Name(), "e" + std::to_string(i));
       EXPECT_EQ(item->Text(), std::string(20, letter));
-      EXPECT_EQ(item->Params().Value("k"), std::to_string(i));
+      EXPECT_EQ(item->Attributes().Value("k"), std::to_string(i));
     }
   };
-  TKelXMLParser doc;
+  XmlTree doc;
   for (const int count : {700, 3, 300, 1000}) {
     doc.LoadFromStream(deck(count, 'a'));
     check(doc, count, 'a');
-    doc.Root().SubItem(count / 2)->Clear();
+    doc.Root().Child(count / 2)->Clear();
     doc.LoadFromStream(deck(count, 'b'));
     check(doc, count, 'b');
   }
   doc.Clear();
-  EXPECT_EQ(doc.Root().SubItemCount(), 0);
+  EXPECT_EQ(doc.Root().ChildCount(), 0);
 }
 
 TEST(XmlItem, ChildrenByNameIgnoringCase) {

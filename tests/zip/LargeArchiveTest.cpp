@@ -39,7 +39,7 @@ TEST_F(LargeArchiveTest, EveryEntryOfTheDirectoryIsReadWhateverTheCountSays) {
     SCOPED_TRACE(c.entries);
     Open(ManyEntries(c.entries).Zip64(c.end).Build());
     EXPECT_FALSE(zip_.Recovered());
-    EXPECT_EQ(zip_.EndRecord().Zip64, c.zip64);
+    EXPECT_EQ(zip_.EndRecord().zip64, c.zip64);
     ASSERT_EQ(zip_.EntryCount(), static_cast<int>(c.entries));
     EXPECT_EQ(Extract("e" + std::to_string(c.entries - 1)), 1);
     EXPECT_EQ(stream_, "x");
@@ -64,9 +64,9 @@ TEST_F(LargeArchiveTest, Zip64ExtraFieldsCarrySizesAndOffsets) {
   test::ZipLayout layout;
   Open(zip.Build(&layout));
   ASSERT_EQ(zip_.EntryCount(), 3);
-  const TZipEntryInfo& e = (*zip_.Entries())[1];
-  EXPECT_EQ(e.UncompressedSize, text.size());
-  EXPECT_EQ(e.LocalHeaderOffset, layout.localHeaderOffsets[1]);
+  const ZipEntry& e = (*zip_.Entries())[1];
+  EXPECT_EQ(e.uncompressedSize, text.size());
+  EXPECT_EQ(e.localHeaderOffset, layout.localHeaderOffsets[1]);
   EXPECT_EQ(Extract("ppt\\slides\\slide1.xml"), 1);
   EXPECT_EQ(stream_, text);
   EXPECT_EQ(Extract("stored.txt"), 1);
@@ -94,8 +94,8 @@ TEST_F(LargeArchiveTest, ReverseOrderedDirectoryIsSortedByPosition) {
   EXPECT_FALSE(zip_.Recovered());
   ASSERT_EQ(zip_.EntryCount(), 4);
   for (size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ((*zip_.Entries())[i].LocalHeaderOffset, layout.localHeaderOffsets[i]);
-    EXPECT_EQ((*zip_.Entries())[i].FileName, "e" + std::to_string(i));
+    EXPECT_EQ((*zip_.Entries())[i].localHeaderOffset, layout.localHeaderOffsets[i]);
+    EXPECT_EQ((*zip_.Entries())[i].fileName, "e" + std::to_string(i));
   }
 }
 
@@ -112,10 +112,10 @@ TEST_F(LargeArchiveTest, OutputBudgetCoversAllEntriesTogether) {
     EXPECT_EQ(zip_.OutputBudget(), 0u);
     zip_.SetOutputBudget(2 * data.size() - 1);
     EXPECT_EQ(Extract(name), 1);
-    EXPECT_THROW(Extract(name), EZipTooLarge);
+    EXPECT_THROW(Extract(name), ZipTooLargeError);
     EXPECT_EQ(stream_.size(), data.size());
   }
-  zip_.SetOutputBudget(TKelUnZip::kUnbounded);
+  zip_.SetOutputBudget(ZipReader::kUnbounded);
   EXPECT_EQ(Extract("a"), 1);
 }
 
@@ -131,7 +131,7 @@ TEST_F(LargeArchiveTest, KeptOpenArchiveExtractsByIndex) {
   EXPECT_EQ(s, "secondfirst");
   EXPECT_EQ(Extract("A"), 1);
   zip_.SetKeepZipOpen(false);
-  EXPECT_THROW(Extract("b"), EZipOpenError);
+  EXPECT_THROW(Extract("b"), ZipOpenError);
 }
 
 }  // namespace

@@ -35,16 +35,16 @@ class RecoveryTest : public ::testing::Test {
   }
 
   ScratchDir dir_;
-  TKelUnZip zip_;
+  ZipReader zip_;
 };
 
 TEST_F(RecoveryTest, PrependedBytesAreReadFromLocalHeaders) {
   Open(Package().Prepend(std::string(1234, 'S')).Build());
   EXPECT_TRUE(zip_.Recovered());
   ASSERT_EQ(zip_.EntryCount(), 2);
-  EXPECT_EQ((*zip_.Entries())[0].LocalHeaderOffset, 1234u);
+  EXPECT_EQ((*zip_.Entries())[0].localHeaderOffset, 1234u);
   // The central records point elsewhere, so nothing completes the entries.
-  EXPECT_EQ((*zip_.Entries())[0].VersionMadeBy, 0);
+  EXPECT_EQ((*zip_.Entries())[0].versionMadeBy, 0);
   EXPECT_EQ(Slide(1), "<p:sld>one</p:sld>");
   EXPECT_EQ(Slide(2), std::string(4000, 'w') + "two");
 }
@@ -62,9 +62,9 @@ TEST_F(RecoveryTest, CentralRecordsCompleteTheEntriesFound) {
   Open(Package().CentralDirOffset(layout.centralDirOffset + 5).Build());
   EXPECT_TRUE(zip_.Recovered());
   ASSERT_EQ(zip_.EntryCount(), 2);
-  EXPECT_EQ((*zip_.Entries())[0].VersionMadeBy, 0x0314);
-  EXPECT_EQ((*zip_.Entries())[0].CentralHeaderPosition, layout.centralHeaderOffsets[0]);
-  EXPECT_EQ(zip_.EndRecord().CentralDirOffset, layout.centralDirOffset);
+  EXPECT_EQ((*zip_.Entries())[0].versionMadeBy, 0x0314);
+  EXPECT_EQ((*zip_.Entries())[0].centralHeaderPosition, layout.centralHeaderOffsets[0]);
+  EXPECT_EQ(zip_.EndRecord().centralDirOffset, layout.centralDirOffset);
   EXPECT_EQ(Slide(2), std::string(4000, 'w') + "two");
 }
 
@@ -90,7 +90,7 @@ TEST_F(RecoveryTest, ScanSkipsImplausibleSignatures) {
   std::string junk = "junk PK\x03\x04\x00\x0A more junk";
   Open(Package().Prepend(junk).Build());
   EXPECT_TRUE(zip_.Recovered());
-  EXPECT_EQ((*zip_.Entries())[0].LocalHeaderOffset, junk.size());
+  EXPECT_EQ((*zip_.Entries())[0].localHeaderOffset, junk.size());
   EXPECT_EQ(Slide(1), "<p:sld>one</p:sld>");
 }
 
@@ -99,17 +99,17 @@ TEST_F(RecoveryTest, ExeStubsAreSkipped) {
   std::string stub(14000, 'E');
   stub.replace(100, 6, std::string("PK\x03\x04\x14\x00", 6));
   Open(Package().Prepend(stub).Build(), "setup.EXE");
-  EXPECT_EQ((*zip_.Entries())[0].LocalHeaderOffset, 14000u);
+  EXPECT_EQ((*zip_.Entries())[0].localHeaderOffset, 14000u);
   EXPECT_EQ(Slide(1), "<p:sld>one</p:sld>");
   // Without the extension the broken header is taken and the real ones are lost.
   Open(Package().Prepend(stub).Build(), "setup.zip");
-  EXPECT_EQ((*zip_.Entries())[0].LocalHeaderOffset, 100u);
+  EXPECT_EQ((*zip_.Entries())[0].localHeaderOffset, 100u);
   EXPECT_EQ(Slide(1), "<0>");
 }
 
 TEST_F(RecoveryTest, NothingToRecoverIsABadFile) {
   zip_.SetZipName(dir_.Put("none.zip", std::string(40000, 'n') + ZipWriter().TotalEntries(1).Build()));
-  EXPECT_THROW(zip_.LoadDirectory(), EZipBadFile);
+  EXPECT_THROW(zip_.LoadDirectory(), ZipDamagedError);
   EXPECT_TRUE(zip_.ZipName().empty());
 }
 

@@ -34,7 +34,7 @@ class ArchiveFixture : public ::testing::Test {
   }
 
   ScratchDir dir_;
-  TKelUnZip zip_;
+  ZipReader zip_;
   std::string stream_;
 };
 

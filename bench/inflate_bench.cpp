@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -16,7 +17,7 @@
 #include <vector>
 
 #include "bench/BenchRatios.h"
-#include "core/NativePath.h"
+#include "core/ByteSource.h"
 #include "openxml/Crc32.h"
 #include "openxml/Inflate.h"
 #include "openxml/KelUnZip.h"
@@ -45,8 +46,10 @@ std::vector<Part> LoadSlideParts() {
   std::error_code ec;
   for (const auto& item : std::filesystem::directory_iterator(DKSCR_CORPUS_DIR, ec)) {
     if (item.path().extension() != ".pptx") continue;
-    dkscr::ZipReader zip;
-    zip.SetZipName(dkscr::PathFromNative(item.path().string()));
+    int error = 0;
+    const std::unique_ptr<dkscr::ByteSource> source = dkscr::ByteSource::OpenFile(item.path().string(), error);
+    if (!source) continue;
+    dkscr::ZipReader zip(*source);
     try {
       zip.LoadDirectory();
     } catch (const dkscr::ZipError&) {

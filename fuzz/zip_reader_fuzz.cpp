@@ -1,33 +1,19 @@
-// Arbitrary bytes as an archive file: reading the directory and extracting every entry by its
+// Arbitrary bytes as an archive: reading the directory and extracting every entry by its
 // name must end in a result or one of the reader's exceptions, within bounded memory.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <string_view>
 
-#include "core/NativePath.h"
+#include "core/ByteSource.h"
 #include "openxml/KelUnZip.h"
 
-namespace {
-
-const std::string& ScratchPath() {
-  static const std::string path = "/tmp/dkscr-zip-fuzz-" + std::to_string(::getpid()) + ".zip";
-  return path;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FILE* f = std::fopen(ScratchPath().c_str(), "wb");
-  if (f == nullptr) std::abort();
-  if (size > 0 && std::fwrite(data, 1, size, f) != size) std::abort();
-  std::fclose(f);
-
-  dkscr::ZipReader zip;
-  zip.SetZipName(dkscr::PathFromNative(ScratchPath()));
+  const std::unique_ptr<dkscr::ByteSource> source =
+      dkscr::ByteSource::OfMemory(std::string_view(reinterpret_cast<const char*>(data), size));
+  dkscr::ZipReader zip(*source);
   try {
     zip.LoadDirectory();
   } catch (const dkscr::ZipError&) {

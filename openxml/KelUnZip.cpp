@@ -1,14 +1,11 @@
 #include "openxml/KelUnZip.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <new>
 #include <vector>
 
 #include "core/LittleEndian.h"
-#include "core/NativePath.h"
-#include "core/RegularFile.h"
 #include "openxml/Crc32.h"
 #include "openxml/Inflate.h"
 #include "openxml/ZipNames.h"
@@ -68,11 +65,6 @@ bool NeedsZip64(const Zip64Fields& fields) {
   return fields.diskNumberStart != nullptr && *fields.diskNumberStart == kAllOnes16;
 }
 
-bool EndsWithIgnoringCase(std::u16string_view text, std::u16string_view suffix) {
-  if (text.size() < suffix.size()) return false;
-  return PathsEqualIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
-}
-
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
   while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
@@ -97,112 +89,27 @@ class EntrySource : public InflateSource {
   uint64_t left_;
 };
 
-// Why a file cannot be opened, in words that need no shared C library state.
-const char* OpenFailureText(int error) {
-  switch (error) {
-    case ENOENT: case ENOTDIR: return "No such file or directory";
-    case EACCES: case EPERM: return "Permission denied";
-    case EISDIR: case EINVAL: return "Not a regular file";
-    case EMFILE: case ENFILE: return "Too many open files";
-    default: return "Input/output error";
-  }
-}
-
 }  // namespace
 
-ZipReader::ZipReader() = default;
+ZipReader::ZipReader(ByteSource& source, bool selfExtracting)
+    : file_(ByteSource::Borrow(source)), selfExtracting_(selfExtracting) {}
 ZipReader::~ZipReader() = default;
-
-void ZipReader::SetZipName(std::u16string_view name) {
-  if (image_ || borrowed_ != nullptr) {
-    image_.reset();
-    borrowed_ = nullptr;
-    zipName_.assign(name);
-    DropArchiveState();
-    return;
-  }
-  if (PathsEqualIgnoringCase(name, zipName_)) {
-    if (name == zipName_) return;
-    // File names are case-sensitive here: keep the directory only if both name one file.
-    const FileStatus status = StatusOfPath(PathToNative(name));
-    if (stamp_.valid && status.kind != PathKind::kMissing && status.device == stamp_.device &&
-        status.inode == stamp_.inode) {
-      zipName_.assign(name);
-      return;
-    }
-  }
-  zipName_.assign(name);
-  DropArchiveState();
-}
-
-void ZipReader::SetZipImage(std::string_view image) {
-  zipName_.clear();
-  image_ = image;
-  borrowed_ = nullptr;
-  DropArchiveState();
-}
-
-void ZipReader::SetSource(ByteSource& source, bool selfExtracting) {
-  zipName_.clear();
-  image_.reset();
-  borrowed_ = &source;
-  DropArchiveState();
-  selfExtracting_ = selfExtracting;
-  keepZipOpen_ = true;
-}
-
-void ZipReader::DropArchiveState() {
-  entries_.reset();
-  endRecord_ = ZipEndRecord{};
-  stamp_ = FileStamp{};
-  CloseArchive();
-  recovering_ = false;
-}
-
-bool ZipReader::OpenArchive() {
-  if (file_) return false;
-  if (borrowed_ != nullptr) {
-    file_ = ByteSource::Borrow(*borrowed_);
-    return true;
-  }
-  if (image_) {
-    file_ = ByteSource::OfMemory(*image_);
-    return true;
-  }
-  const std::string native = PathToNative(zipName_);
-  int error = 0;
-  file_ = ByteSource::OpenFile(native, error);
-  if (!file_) throw ZipOpenError("Cannot open file \"" + native + "\". " + OpenFailureText(error));
-  return true;
-}
-
-void ZipReader::CloseArchive() { file_.reset(); }
 
 int ZipReader::EntryCount() const {
   return entries_ ? static_cast<int>(entries_->Count()) : 0;
 }
 
 void ZipReader::LoadDirectory() {
-  OpenArchive();
   try {
-    EnsureDirectory();
+    ReadDirectory();
   } catch (const ZipIncompleteError&) {
-    CloseArchive();
-    return;
+    // No end record: an empty directory.
   } catch (...) {
-    DropArchiveState();
-    zipName_.clear();
+    entries_.reset();
+    endRecord_ = ZipEndRecord{};
+    recovering_ = false;
     throw;
   }
-  if (!keepZipOpen_) CloseArchive();
-}
-
-void ZipReader::EnsureDirectory() {
-  const ByteSource::Identity now = file_->Stat();
-  const FileStamp current{true, now.mtimeSec, now.mtimeNsec, now.size, now.device, now.inode};
-  if (entries_ && current == stamp_) return;
-  stamp_ = current;
-  ReadDirectory();
 }
 
 void ZipReader::ReadDirectory() {
@@ -352,7 +259,7 @@ void ZipReader::Recover() {
   recovering_ = true;
   entries_ = std::make_unique<ZipDirectory>();
   const uint64_t size = file_->Size();
-  uint64_t position = selfExtracting_ || EndsWithIgnoringCase(zipName_, u".exe") ? kExeStubSize : 0;
+  uint64_t position = selfExtracting_ ? kExeStubSize : 0;
 
   // Scan for a local header signature followed by a plausible version-needed field.
   uint64_t found = UINT64_MAX;
@@ -369,11 +276,7 @@ void ZipReader::Recover() {
     if (got < block.size()) break;
     position += kRecoveryBlock;
   }
-  if (found == UINT64_MAX) {
-    DropArchiveState();
-    zipName_.clear();
-    throw ZipDamagedError();
-  }
+  if (found == UINT64_MAX) throw ZipDamagedError();
 
   uint8_t h[kZipLocalHeaderSize];
   uint64_t headers = 0;
@@ -407,11 +310,7 @@ void ZipReader::Recover() {
     entries_->Append(std::move(e));
     ++headers;
   }
-  if (headers == 0) {
-    DropArchiveState();
-    zipName_.clear();
-    throw ZipDamagedError();
-  }
+  if (headers == 0) throw ZipDamagedError();
   entries_->SortByPosition();  // found in ascending order: nothing to do
   // Whatever central records follow complete the entries found; the first bad one ends it.
   endRecord_.centralDirOffset = position;
@@ -423,25 +322,7 @@ void ZipReader::Recover() {
 int ZipReader::ExtractToStream(std::string& stream, std::string_view name) {
   const std::string_view wanted = TrimBlanks(name);
   if (wanted.empty()) return 0;
-  const bool opened = OpenArchive();
-  struct Closer {
-    ZipReader& self;
-    ~Closer() {
-      if (!self.keepZipOpen_) self.CloseArchive();
-    }
-  } closer{*this};
-  // A file kept open since the directory was checked needs no second look.
-  if (opened || !entries_) {
-    try {
-      EnsureDirectory();
-    } catch (const ZipIncompleteError&) {
-      return 0;
-    } catch (...) {
-      DropArchiveState();
-      zipName_.clear();
-      throw;
-    }
-  }
+  if (!entries_) LoadDirectory();
   if (!entries_) return 0;
   // A copy, so nothing extraction does to the list can pull the indexes from under the loop.
   const std::vector<size_t> matching = entries_->IndexesWithKey(NameMatchKey(wanted));
@@ -454,19 +335,7 @@ int ZipReader::ExtractToStream(std::string& stream, std::string_view name) {
 
 bool ZipReader::ExtractEntryToStream(size_t index, std::string& stream) {
   if (!entries_ || index >= entries_->Count()) return false;
-  OpenArchive();
-  struct Closer {
-    ZipReader& self;
-    ~Closer() {
-      if (!self.keepZipOpen_) self.CloseArchive();
-    }
-  } closer{*this};
   return ExtractEntry((*entries_)[index], stream);
-}
-
-void ZipReader::SetKeepZipOpen(bool keep) {
-  keepZipOpen_ = keep;
-  if (!keep) CloseArchive();
 }
 
 bool ZipReader::ExtractEntry(ZipEntry& entry, std::string& stream) {

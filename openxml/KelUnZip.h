@@ -4,7 +4,6 @@
 // them and checking their CRC-32.
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,49 +13,35 @@
 
 namespace dkscr {
 
-
 class ZipReader {
  public:
   // Entries declaring more than this many uncompressed bytes are never extracted.
   static constexpr uint32_t kMaxEntrySize = 256u << 20;
   static constexpr uint64_t kUnbounded = UINT64_MAX;
 
-  ZipReader();
+  // Reads the archive the source holds; the caller keeps the source open for the reader's
+  // whole life, and every operation reads it through a position of its own. A self-extracting
+  // archive's recovery scan starts past the extractor's program.
+  explicit ZipReader(ByteSource& source, bool selfExtracting = false);
   ~ZipReader();
   ZipReader(const ZipReader&) = delete;
   ZipReader& operator=(const ZipReader&) = delete;
 
-  const std::u16string& ZipName() const { return zipName_; }
-  // A path equal to the current one without regard to case keeps the directory when it names
-  // the same file; any other path drops all archive state.
-  void SetZipName(std::u16string_view name);
-  // Reads the archive from memory instead of a file; the bytes must outlive the reader's use
-  // of them. Drops all archive state; a later SetZipName returns to files.
-  void SetZipImage(std::string_view image);
-  // Reads the archive from a source the caller keeps open for the reader's whole use of it:
-  // the one source of a conversion, read by every operation without opening anything again.
-  // `selfExtracting` starts a recovery scan past a self-extractor's program.
-  void SetSource(ByteSource& source, bool selfExtracting = false);
-
-  // Makes sure the directory of ZipName is read and current. A file without an end record
-  // gives an empty directory. Raises ZipOpenError, ZipDamagedError (ZipName is then cleared).
+  // Reads the directory. A source without an end record gives an empty directory. Raises
+  // ZipDamagedError when neither the directory nor a local header can be read.
   void LoadDirectory();
   // Entries in the directory; 0 when none has been read.
   int EntryCount() const;
 
   // Appends to stream the data of every entry whose stored path matches name (ASCII case and
   // "/" versus "\" ignored) and returns how many passed their CRC check. 0 for a blank name.
-  // Raises ZipOpenError, ZipDamagedError, ZipTruncatedError, ZipWriteError, ZipTooLargeError.
+  // Reads the directory first when it has not been read. Raises ZipDamagedError,
+  // ZipTruncatedError, ZipWriteError, ZipTooLargeError.
   int ExtractToStream(std::string& stream, std::string_view name);
 
   // Appends entry `index` of Entries() to the stream, as ExtractToStream does for one match;
-  // whether it passed its CRC check. Uses the list as it stands, without checking the file.
+  // whether it passed its CRC check.
   bool ExtractEntryToStream(size_t index, std::string& stream);
-
-  // While set, the archive file stays open from one operation to the next, and an operation
-  // on the open file does not look at the file's time stamp again; clearing it closes the file.
-  bool KeepZipOpen() const { return keepZipOpen_; }
-  void SetKeepZipOpen(bool keep);
 
   // Bytes that extraction may still produce, all entries together. An entry that would pass it
   // raises ZipTooLargeError, with what it decoded left in the stream. Unbounded unless set.
@@ -70,21 +55,6 @@ class ZipReader {
   bool Recovered() const { return recovering_; }
 
  private:
-  struct FileStamp {
-    bool valid = false;
-    int64_t mtimeSec = 0;
-    int64_t mtimeNsec = 0;
-    uint64_t size = 0;
-    uint64_t device = 0;
-    uint64_t inode = 0;
-    bool operator==(const FileStamp&) const = default;
-  };
-
-  void DropArchiveState();
-  // Whether the file had to be opened (false: it was kept open).
-  bool OpenArchive();
-  void CloseArchive();
-  void EnsureDirectory();
   void ReadDirectory();
   bool FindEndRecord();
   void ReadZip64EndRecord();
@@ -94,16 +64,11 @@ class ZipReader {
   void Recover();
   bool ExtractEntry(ZipEntry& entry, std::string& stream);
 
-  std::u16string zipName_;
-  std::optional<std::string_view> image_;
-  ByteSource* borrowed_ = nullptr;
-  bool selfExtracting_ = false;
   std::unique_ptr<ByteSource> file_;
+  bool selfExtracting_ = false;
   std::unique_ptr<ZipDirectory> entries_;
   ZipEndRecord endRecord_;
-  FileStamp stamp_;
   bool recovering_ = false;
-  bool keepZipOpen_ = false;
   uint64_t outputBudget_ = kUnbounded;
 };
 

@@ -72,9 +72,9 @@ std::vector<SlideEntry> SlideEntries(const ZipDirectory& entries, uint64_t bound
 class PptxReader {
  public:
   PptxReader(ByteSource& source, std::u16string_view name, const PptxReadTargets& targets)
-      : source_(source), targets_(targets) {
-    zip_.SetSource(source, name.size() >= 4 && PathsEqualIgnoringCase(name.substr(name.size() - 4), u".exe"));
-  }
+      : source_(source),
+        targets_(targets),
+        zip_(source, name.size() >= 4 && PathsEqualIgnoringCase(name.substr(name.size() - 4), u".exe")) {}
 
   ResultCode Read() {
     try {

@@ -10,12 +10,6 @@ class ZipError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The archive file cannot be opened (missing, unreadable, a folder).
-class ZipOpenError : public ZipError {
- public:
-  using ZipError::ZipError;
-};
-
 // No end record: "Incomplete Zip File". LoadDirectory turns it into an empty directory.
 class ZipIncompleteError : public ZipError {
  public:

@@ -1,10 +1,9 @@
 #pragma once
-// Scratch folders, the ZIP writer, a file's last-write time for the reader's cache, and a
-// fixture holding one reader over an archive written to a scratch folder.
-#include <fcntl.h>
+// Scratch folders, the ZIP writer, and a fixture holding one reader over an archive written to
+// a scratch folder and opened as the conversions open their sources.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -15,26 +14,29 @@
 
 namespace dkscr::test {
 
-// Sets a file's last-write time (seconds since the epoch).
-inline void SetMtime(const std::string& path, time_t seconds) {
-  struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
-  if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) throw std::runtime_error("utimensat");
-}
-
 // Writes the bytes as an archive, loads its directory and extracts entries by name.
 class ArchiveFixture : public ::testing::Test {
  protected:
+  // A name ending in ".exe" is a self-extracting archive.
   void Open(std::string_view bytes, const std::string& name = "t.zip") {
-    zip_.SetZipName(dir_.Put(name, bytes));
-    zip_.LoadDirectory();
+    OpenUnloaded(bytes, name);
+    zip_->LoadDirectory();
+  }
+  void OpenUnloaded(std::string_view bytes, const std::string& name = "t.zip") {
+    zip_.reset();
+    int error = 0;
+    source_ = ByteSource::OpenFile(dir_.Write(name, bytes), error);
+    if (!source_) throw std::runtime_error("cannot open the archive written");
+    zip_ = std::make_unique<ZipReader>(*source_, name.ends_with(".exe") || name.ends_with(".EXE"));
   }
   int Extract(std::string_view name) {
     stream_.clear();
-    return zip_.ExtractToStream(stream_, name);
+    return zip_->ExtractToStream(stream_, name);
   }
 
   ScratchDir dir_;
-  ZipReader zip_;
+  std::unique_ptr<ByteSource> source_;
+  std::unique_ptr<ZipReader> zip_;
   std::string stream_;
 };
 

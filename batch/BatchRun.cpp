@@ -23,6 +23,7 @@
 #include "core/CodePage.h"
 #include "core/RegularFile.h"
 #include "tools/ConvertToTarget.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 namespace {
@@ -64,23 +65,13 @@ Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
                                        : OverwritePolicy::kKeep;
   job.makeFolders = true;
   const TargetResult result = ConvertToTarget(job, buffer);
+  JobReport report = ReportOf(job, result);
   switch (result.outcome) {
-    case TargetOutcome::kWritten:
-      return {Outcome::kConverted, result.code,
-              "\"" + item.source + "\" --> \"" + item.target + "\" OK", {}};
+    case TargetOutcome::kWritten: return {Outcome::kConverted, report.code, std::move(report.message), {}};
     case TargetOutcome::kExists:
-      return {Outcome::kKept, 1,
-              "Output file \"" + item.target + "\" already exists, convert canceled", {}};
-    case TargetOutcome::kUpToDate:
-      return {Outcome::kKept, 1, "Output file \"" + item.target + "\" is up to date", {}};
-    case TargetOutcome::kConvertFailed:
-      return Failed(result.code, FailureMessage(result.code, item.source));
-    case TargetOutcome::kCreateFailed:
-      return Failed(kResultTargetCreateError, FailureMessage(kResultTargetCreateError, item.target));
-    case TargetOutcome::kWriteFailed:
-      break;
+    case TargetOutcome::kUpToDate: return {Outcome::kKept, report.code, std::move(report.message), {}};
+    default: return Failed(report.code, std::move(report.message));
   }
-  return Failed(kResultTargetWriteError, FailureMessage(kResultTargetWriteError, item.target));
 }
 
 // A record with the slide model in place of the text.
@@ -88,7 +79,7 @@ Result ConvertToSlidesRecord(const BatchItem& item) {
   SlideDeck deck;
   const ResultCode code = item.failure != 0 ? item.failure : ReadSourceSlides(item.source, deck);
   if (code < 0) {
-    Result result = Failed(code, item.failure != 0 ? item.message : FailureMessage(code, item.source));
+    Result result = Failed(code, item.failure != 0 ? item.message : ResultMessage(code, item.source));
     result.record = JsonRecord(item.source, result.code, result.message, {});
     return result;
   }
@@ -105,7 +96,7 @@ Result ConvertToRecord(const BatchItem& item, const RunSettings& settings, Outpu
   } else {
     result.code = ConvertSource(item.source, settings.mode, kCodePageUtf8, buffer);
     result.outcome = result.code >= 0 ? Outcome::kConverted : Outcome::kFailed;
-    result.message = result.code >= 0 ? "OK" : FailureMessage(result.code, item.source);
+    result.message = result.code >= 0 ? "OK" : ResultMessage(result.code, item.source);
   }
   const std::string_view text =
       result.code > 0 ? std::string_view(reinterpret_cast<const char*>(buffer.Data()),
@@ -121,7 +112,7 @@ Result ConvertItem(const BatchItem& item, const RunSettings& settings, OutputBuf
     if (item.failure != 0) return Failed(item.failure, item.message);
     return ConvertToTextFile(item, settings, buffer);
   } catch (...) {  // out of memory while building a message or record
-    Result result = Failed(kResultFormatError, FailureMessage(kResultFormatError, item.source));
+    Result result = Failed(kResultFormatError, ResultMessage(kResultFormatError, item.source));
     if (!settings.textFiles) result.record = JsonRecord(item.source, result.code, result.message, {});
     return result;
   }

@@ -23,11 +23,4 @@ ResultCode ReadSourceSlides(const std::string& path, SlideDeck& deck) {
   return result < 0 ? result : 0;
 }
 
-std::string FailureMessage(ResultCode code, const std::string& path) {
-  std::string text = TextsForResult(code).console;
-  const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, path);
-  return text;
-}
-
 }  // namespace dkscr

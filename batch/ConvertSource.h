@@ -22,7 +22,4 @@ ConvertRequest SourceRequest(const std::string& path, SlideMode mode, int32_t co
 // The slide model of the presentation; 0 or the failure codes of ConvertSource.
 ResultCode ReadSourceSlides(const std::string& path, SlideDeck& deck);
 
-// The message dkscrcmd prints for a failure, with the path in it.
-std::string FailureMessage(ResultCode code, const std::string& path);
-
 }  // namespace dkscr

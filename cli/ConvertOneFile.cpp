@@ -4,6 +4,7 @@
 #include "core/NativePath.h"
 #include "core/PresentationKind.h"
 #include "core/RegularFile.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 namespace {
@@ -11,20 +12,15 @@ namespace {
 // Only something that is not a directory counts as a file.
 bool FileExists(PathKind kind) { return kind != PathKind::kMissing && kind != PathKind::kDirectory; }
 
-std::string WithPath(std::string_view pattern, std::string_view path) {
-  std::string text(pattern);
-  const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, path);
-  return text;
-}
-
 int Fail(ConsoleOutput& console, ResultCode code, std::string_view path) {
-  console.WriteMessage(WithPath(TextsForResult(code).console, path));
+  console.WriteMessage(ResultMessage(code, path));
   return code;
 }
 
 int DestinationExists(ConsoleOutput& console, std::string_view destination) {
-  console.WriteMessage(WithPath("Output file \"%s\" already exists, convert canceled", destination));
+  TargetJob job;
+  job.target = std::string(destination);
+  console.WriteMessage(ReportOf(job, {TargetOutcome::kExists, 0}).message);
   return kExitDestinationExists;
 }
 
@@ -40,26 +36,13 @@ int ConvertToDestination(const CommandJob& job, const ConvertRequest& request, c
   target.overwrite = job.overwrite ? OverwritePolicy::kReplace : OverwritePolicy::kKeep;
   target.writeSpecialInPlace = true;
   const TargetResult result = ConvertToTarget(target, buffer, convert);
-  switch (result.outcome) {
-    case TargetOutcome::kConvertFailed:
-      return Fail(console, ReportedConverterCode(result.code), job.source);
-    case TargetOutcome::kExists:
-    case TargetOutcome::kUpToDate:
-      return DestinationExists(console, job.destination);
-    case TargetOutcome::kCreateFailed:
-      return Fail(console, kResultTargetCreateError, job.destination);
-    case TargetOutcome::kWriteFailed:
-      return Fail(console, kResultTargetWriteError, job.destination);
-    case TargetOutcome::kWritten:
-      break;
+  // Every failure of a converter but those with a message of their own is a format error.
+  if (result.outcome == TargetOutcome::kConvertFailed) {
+    return Fail(console, ReportedConverterCode(result.code), job.source);
   }
-  std::string message = "\"";
-  message += job.source;
-  message += "\" --> \"";
-  message += job.destination;
-  message += "\" OK";
-  console.WriteMessage(message);
-  return 0;
+  const JobReport report = ReportOf(target, result);
+  console.WriteMessage(report.message);
+  return result.outcome == TargetOutcome::kWritten ? 0 : report.code;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "convert/Convert.h"
 #include "core/KelCvtBase.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 namespace {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/AtomicWrite.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 

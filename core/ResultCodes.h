@@ -18,19 +18,6 @@ inline constexpr ResultCode kResultEncrypted = -11;
 // command line can ask it.
 inline constexpr ResultCode kResultCancelled = -14;
 
-// The texts both front ends show for a result code, kept in one place.
-struct ResultCodeTexts {
-  ResultCode code;
-  // Console line; "%s" stands for a path as the user gave it (the source, or for -6/-7 the
-  // destination). Success has its own console line, built by the console program.
-  const char* console;
-  // The "Convert Message" of the desktop program's file list.
-  const char* windowed;
-};
-
-// The row for a code. Unlisted negative codes get the -5 row; zero or more gets the success row.
-const ResultCodeTexts& TextsForResult(ResultCode code);
-
 // What a front end reports for a converter's result: a length as it is, the failures that
 // keep their own message (-1, -4, -11, -14) as they are, every other failure as -5.
 ResultCode ReportedConverterCode(ResultCode result);

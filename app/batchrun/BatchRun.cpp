@@ -2,6 +2,7 @@
 
 #include "app/batchrun/TargetFile.h"
 #include "core/Utf.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 namespace {

@@ -14,6 +14,7 @@
 #include "app/ExitReport.h"
 #include "app/Global.h"
 #include "app/Translations.h"
+#include "tools/Messages.h"
 #include "app/UnMain.h"
 #include <QToolButton>
 #include <QTranslator>

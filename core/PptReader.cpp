@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/Cp1252.h"
+#include "core/PptBudget.h"
 #include "core/PptOpening.h"
 #include "core/PptRecords.h"
 #include "core/PptShapeGroups.h"
@@ -134,8 +135,7 @@ class PptReader {
     CollectSlideList();
     IndexEntries();
 
-    recordsLeft_ = 16 * (document_.documentSize / 8) + 4096;
-    unitsLeft_ = 16 * document_.documentSize + (1u << 20);
+    budget_ = PptBudget::ForStream(document_.documentSize);
     std::vector<Page> slides;
     std::vector<Page> notes;
     std::vector<bool> pageRead(entries_.size(), false);
@@ -334,8 +334,8 @@ class PptReader {
       if (done.type == kComment10 && intact) page->comments.push_back(comment);
     };
     while (!frames.empty()) {
-      if (recordsLeft_ == 0) Fail();
-      --recordsLeft_;
+      if (budget_.records == 0) Fail();
+      --budget_.records;
       RecordHeader header;
       if (ReadRecordHeader(*stream_, header) != 8) break;  // the stream ended inside
       const uint64_t size = 8ull + header.recLen;
@@ -534,8 +534,8 @@ class PptReader {
     if (text_ != nullptr) text_->Append(text);
   }
   void Count(size_t units) {
-    if (units > unitsLeft_) Fail();
-    unitsLeft_ -= units;
+    if (units > budget_.units) Fail();
+    budget_.units -= units;
     unitsEmitted_ += units;
   }
 
@@ -719,10 +719,7 @@ class PptReader {
   std::vector<size_t> openShapes_;
   std::vector<ShapeGroup> groups_;
   size_t collector_ = SIZE_MAX;  // the open table or diagram group that takes the text within
-  // Walking the same object many times over stops at these bounds, far above what any real
-  // file needs.
-  uint64_t recordsLeft_ = 0;
-  uint64_t unitsLeft_ = 0;
+  PptBudget budget_;
   uint64_t unitsEmitted_ = 0;
 };
 

@@ -121,18 +121,20 @@ Forms AllForms(PresentationKind format, const std::string& image) {
   return forms;
 }
 
+// The JSON of a deck whose default text holds `lines`, after checking that the complete text
+// and the JSON hold every line of it.
+test::JsonValue CheckedJson(const Forms& forms, const Strings& lines) {
+  for (const std::string& line : lines) EXPECT_NE(forms.text.find(line), std::string::npos) << line;
+  EXPECT_EQ(test::LinesMissingFromJson(forms.text, forms.json), Strings{});
+  EXPECT_EQ(test::LinesMissingFrom(forms.text, forms.full), Strings{});
+  return test::JsonParser::Parse(forms.json).value_or(test::JsonValue{});
+}
+
 TEST(CompleteForms, PptNotesFootersAndOrphans) {
   const Forms forms = AllForms(PresentationKind::kPpt, MakePptDeck());
   // The default text holds every page's text, the gone slide's notes among it.
-  for (const char* line : {"Industry Sector", "Orphaned notes", "Notes footer", "This is the footer text."}) {
-    EXPECT_NE(forms.text.find(line), std::string::npos) << line;
-  }
-  EXPECT_EQ(test::LinesMissingFromJson(forms.text, forms.json), Strings{});
-  EXPECT_EQ(test::LinesMissingFrom(forms.text, forms.full), Strings{});
-
-  const auto json = test::JsonParser::Parse(forms.json);
-  ASSERT_TRUE(json.has_value());
-  const test::JsonValue& slides = (*json)["slides"];
+  const auto json = CheckedJson(forms, {"Industry Sector", "Orphaned notes", "Notes footer", "This is the footer text."});
+  const test::JsonValue& slides = json["slides"];
   ASSERT_EQ(slides.items.size(), 2u);
   // Each slide gets the notes page that names it, whatever the notes list's order.
   EXPECT_EQ(slides[0]["notes"].Strings(), Strings{"A notes"});
@@ -143,25 +145,20 @@ TEST(CompleteForms, PptNotesFootersAndOrphans) {
   EXPECT_EQ(slides[1]["notes"].Strings(), (Strings{"B notes", "Industry Sector", "Sovereign Risk"}));
   EXPECT_EQ(slides[1]["notes_footers"].Strings(), (Strings{"Notes header", "Notes footer"}));
   EXPECT_EQ(slides[1]["footers"].Strings(), Strings{});
-  EXPECT_EQ((*json)["orphans"].Strings(), Strings{"Orphaned notes"});
+  EXPECT_EQ(json["orphans"].Strings(), Strings{"Orphaned notes"});
   EXPECT_NE(forms.full.find("Not on a slide:\r\nOrphaned notes\r\n"), std::string::npos);
 }
 
 TEST(CompleteForms, PptxNotesFootersAndUnlistedSlides) {
   const Forms forms = AllForms(PresentationKind::kPptx, MakePptxDeck());
-  EXPECT_NE(forms.text.find("Unlisted slide"), std::string::npos);
-  EXPECT_EQ(test::LinesMissingFromJson(forms.text, forms.json), Strings{});
-  EXPECT_EQ(test::LinesMissingFrom(forms.text, forms.full), Strings{});
-
-  const auto json = test::JsonParser::Parse(forms.json);
-  ASSERT_TRUE(json.has_value());
-  const test::JsonValue& slides = (*json)["slides"];
+  const auto json = CheckedJson(forms, {"Unlisted slide", "Footer text"});
+  const test::JsonValue& slides = json["slides"];
   ASSERT_EQ(slides.items.size(), 2u);
   EXPECT_EQ(slides[0]["paragraphs"].Strings(), Strings{"Two body"});
   EXPECT_EQ(slides[0]["notes"].Strings(), (Strings{"Two notes", "Second box"}));
   EXPECT_EQ(slides[0]["notes_footers"].Strings(), (Strings{"Notes header", "Notes footer"}));
   EXPECT_EQ(slides[1]["footers"].Strings(), (Strings{"Footer text", "Date text"}));
-  EXPECT_EQ((*json)["orphans"].Strings(), Strings{"Unlisted slide"});
+  EXPECT_EQ(json["orphans"].Strings(), Strings{"Unlisted slide"});
 }
 
 // Reads of the test's file through the conversion's one source: how often, and where.

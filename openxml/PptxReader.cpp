@@ -69,6 +69,14 @@ std::vector<SlideEntry> SlideEntries(const ZipDirectory& entries, uint64_t bound
   return slides;
 }
 
+// Whether bytes that hold no ZIP package are a password-protected one: a compound document
+// with the encrypted package in it (-11 rather than -5).
+bool IsEncryptedPackage(ByteSource& source) {
+  std::string error;
+  const std::shared_ptr<CompoundFile> file = CompoundFile::Open(ByteSource::Borrow(source), error);
+  return file && file->HoldsEncryptedPackage();
+}
+
 class PptxReader {
  public:
   PptxReader(ByteSource& source, std::u16string_view name, const PptxReadTargets& targets)
@@ -299,12 +307,6 @@ class PptxReader {
 };
 
 }  // namespace
-
-bool IsEncryptedPackage(ByteSource& source) {
-  std::string error;
-  const std::shared_ptr<CompoundFile> file = CompoundFile::Open(ByteSource::Borrow(source), error);
-  return file && file->HoldsEncryptedPackage();
-}
 
 ResultCode ReadPptx(ByteSource& source, std::u16string_view name, const PptxReadTargets& targets) {
   try {

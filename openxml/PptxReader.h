@@ -26,8 +26,4 @@ struct PptxReadTargets {
 // package), -14 (cancelled), -5 (no ZIP package, no slide in it, damage, or a bound passed).
 ResultCode ReadPptx(ByteSource& source, std::u16string_view name, const PptxReadTargets& targets);
 
-// Whether bytes that hold no ZIP package are a password-protected one: a compound document
-// with the encrypted package in it (-11 rather than -5).
-bool IsEncryptedPackage(ByteSource& source);
-
 }  // namespace dkscr

@@ -167,7 +167,8 @@ void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes, std::v
     shapes.Take(walker, event);
     if (!paragraph.Take(walker, event) || paragraph.Text().empty() || !walker.Within("cSld")) continue;
     const ShapeFrame* shape = shapes.Top();
-    const std::string_view type = shape != nullptr && shape->isPlaceholder ? shape->placeholderType : "";
+    std::string_view type;
+    if (shape != nullptr && shape->isPlaceholder) type = shape->placeholderType;
     if (IsFooterType(type)) {
       footers.push_back(paragraph.Text());
     } else if (type != "sldImg" && type != "sldNum") {

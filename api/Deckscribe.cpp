@@ -5,8 +5,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/ByteSource.h"
 #include "core/KelPptCvt.h"
@@ -22,6 +25,8 @@ namespace dkscr {
 namespace {
 
 constexpr char kArgumentMessage[] = "Invalid argument";
+constexpr char kMemoryMessage[] = "Out of memory";
+constexpr char kSuccessMessage[] = "OK";
 // The first bytes of a file tell its kind (a compound document's signature is 8 bytes long).
 constexpr size_t kSignatureBytes = 8;
 
@@ -30,6 +35,38 @@ dkscr_options OptionsOrDefaults(const dkscr_options* options) {
   dkscr_options_init(&result);
   if (options != nullptr) result = *options;
   return result;
+}
+
+// What the library reports for a converter's result: what the programs report, except that
+// memory running out keeps a code of its own.
+ResultCode LibraryCode(ResultCode result) {
+  return result == kResultOutOfMemory ? DKSCR_ERROR_MEMORY : ReportedConverterCode(result);
+}
+
+// The console's message without the file name it quotes: `Input file "%s" not exists` is
+// "Input file not exists".
+std::string WithoutPath(std::string_view pattern) {
+  std::string text(pattern);
+  const size_t at = text.find(" \"%s\"");
+  if (at != std::string::npos) text.erase(at, 5);
+  return text;
+}
+
+// The console's message of every code it has one for, made once and never changed.
+const char* ConsoleMessage(ResultCode code) {
+  static constexpr ResultCode kCodes[] = {kResultLoadError,       kResultSourceMissing,
+                                          kResultTypeNotSupported, kResultSourceOpenError,
+                                          kResultFormatError,     kResultTargetCreateError,
+                                          kResultTargetWriteError, kResultEncrypted};
+  static const std::vector<std::pair<ResultCode, std::string>> kMessages = [] {
+    std::vector<std::pair<ResultCode, std::string>> rows;
+    for (const ResultCode row : kCodes) rows.emplace_back(row, WithoutPath(TextsForResult(row).console));
+    return rows;
+  }();
+  for (const auto& [row, text] : kMessages) {
+    if (row == code) return text.c_str();
+  }
+  return ConsoleMessage(kResultFormatError);  // a code of no meaning reads as damage, as elsewhere
 }
 
 // Moves the converter's text to the caller, or clears the caller's pointers on failure.
@@ -92,13 +129,13 @@ ResultCode ConvertFile(const char* path, const dkscr_options& options, OutputBuf
   if (kind == PresentationKind::kPpt) {
     // The file is opened already: the reader takes it over instead of opening it again.
     if (source && mode == SlideMode::kText) {
-      return ReportedConverterCode(ConvertPptSource(std::move(source), output, codePage));
+      return LibraryCode(ConvertPptSource(std::move(source), output, codePage));
     }
     source.reset();
-    return ReportedConverterCode(ConvertPptSlides(PathFromNative(native), mode, codePage, output));
+    return LibraryCode(ConvertPptSlides(PathFromNative(native), mode, codePage, output));
   }
   source.reset();
-  return ReportedConverterCode(ConvertPptxSlides(PathFromNative(native), mode, codePage, output));
+  return LibraryCode(ConvertPptxSlides(PathFromNative(native), mode, codePage, output));
 }
 
 ResultCode ConvertMemory(std::string_view image, const dkscr_options& options,
@@ -110,9 +147,9 @@ ResultCode ConvertMemory(std::string_view image, const dkscr_options& options,
                                         : KindOfUnknown(KindOfContent(image.data(), image.size()));
   const SlideMode mode = ModeOf(options);
   if (kind == PresentationKind::kPpt) {
-    return ReportedConverterCode(ConvertPptImageSlides(image, mode, codePage, output));
+    return LibraryCode(ConvertPptImageSlides(image, mode, codePage, output));
   }
-  return ReportedConverterCode(ConvertPptxImageSlides(image, mode, codePage, output));
+  return LibraryCode(ConvertPptxImageSlides(image, mode, codePage, output));
 }
 
 }  // namespace
@@ -139,7 +176,9 @@ int32_t dkscr_convert_file(const char* path, const dkscr_options* options, unsig
     dkscr::OutputBuffer output;
     const dkscr::ResultCode result = dkscr::ConvertFile(path, chosen, output);
     return dkscr::HandOver(result, output, text, size);
-  } catch (...) {  // memory running out on the way in
+  } catch (const std::bad_alloc&) {  // memory running out on the way in
+    return DKSCR_ERROR_MEMORY;
+  } catch (...) {
     return DKSCR_ERROR_FORMAT;
   }
 }
@@ -156,6 +195,8 @@ int32_t dkscr_convert_memory(const void* data, size_t size, const dkscr_options*
     const std::string_view image(data == nullptr ? "" : static_cast<const char*>(data), size);
     const dkscr::ResultCode result = dkscr::ConvertMemory(image, chosen, output);
     return dkscr::HandOver(result, output, text, text_size);
+  } catch (const std::bad_alloc&) {
+    return DKSCR_ERROR_MEMORY;
   } catch (...) {
     return DKSCR_ERROR_FORMAT;
   }
@@ -164,8 +205,14 @@ int32_t dkscr_convert_memory(const void* data, size_t size, const dkscr_options*
 void dkscr_free(unsigned char* text) { std::free(text); }
 
 const char* dkscr_result_message(int32_t code) {
+  if (code >= 0) return dkscr::kSuccessMessage;
   if (code == DKSCR_ERROR_ARGUMENT) return dkscr::kArgumentMessage;
-  return dkscr::TextsForResult(code).windowed;
+  if (code == DKSCR_ERROR_MEMORY) return dkscr::kMemoryMessage;
+  try {
+    return dkscr::ConsoleMessage(code);
+  } catch (...) {  // the table could not be made
+    return dkscr::kMemoryMessage;
+  }
 }
 
 const char* dkscr_version(void) { return DKSCR_VERSION_STRING; }

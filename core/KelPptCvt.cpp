@@ -24,7 +24,7 @@ ResultCode ConvertPptSource(std::unique_ptr<ByteSource> source, OutputBuffer& ou
     if (result < 0) return result;
     return text.Finish(output);
   } catch (...) {  // damage the reader cannot go past, or memory running out
-    return kResultFormatError;
+    return CaughtFailureCode();
   }
 }
 

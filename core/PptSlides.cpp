@@ -494,7 +494,7 @@ ResultCode ReadPptSlides(std::unique_ptr<TDocFileStorage> storage, SlideDeck& de
   try {
     return PptSlideReader().Read(std::move(storage), deck);
   } catch (...) {  // damage the reader cannot go past, or memory running out
-    return kResultFormatError;
+    return CaughtFailureCode();
   }
 }
 
@@ -504,7 +504,7 @@ ResultCode ReadPptFileSlides(const std::u16string& source, SlideDeck& deck) {
     if (check != 0) return CheckResultToCode(check);
     return ReadOpenedSlides(OpenDocFile(source, kStgmReadShareExclusive), deck);
   } catch (...) {
-    return kResultFormatError;
+    return CaughtFailureCode();
   }
 }
 
@@ -514,7 +514,7 @@ ResultCode ReadPptImageSlides(std::string_view image, SlideDeck& deck) {
     if (check != 0) return CheckResultToCode(check);
     return ReadOpenedSlides(OpenDocImage(image, kStgmReadShareExclusive), deck);
   } catch (...) {
-    return kResultFormatError;
+    return CaughtFailureCode();
   }
 }
 

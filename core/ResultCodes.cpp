@@ -1,5 +1,7 @@
 #include "core/ResultCodes.h"
 
+#include <new>
+
 namespace dkscr {
 namespace {
 
@@ -27,6 +29,16 @@ const ResultCodeTexts& TextsForResult(ResultCode code) {
     if (row.code == kResultFormatError) return row;
   }
   return kSuccess;  // not reached: the -5 row exists
+}
+
+ResultCode CaughtFailureCode() noexcept {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    return kResultOutOfMemory;
+  } catch (...) {
+    return kResultFormatError;
+  }
 }
 
 ResultCode ReportedConverterCode(ResultCode result) {

@@ -523,8 +523,6 @@ bool TKelUnZip::ExtractEntry(TZipEntryInfo& entry, std::string& stream) {
         if (Hooks.ShowMessage) Hooks.ShowMessage("Unknown Compression Method", "Zip Error");
         break;
     }
-  } catch (const std::bad_alloc&) {
-    throw EZipCantWrite();
   } catch (const std::length_error&) {
     throw EZipCantWrite();
   }

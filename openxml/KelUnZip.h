@@ -43,7 +43,8 @@ class TKelUnZip {
 
   // Appends to stream the data of every entry whose stored path matches name (ASCII case and
   // "/" versus "\" ignored) and returns how many passed their CRC check. 0 for a blank name.
-  // Raises EZipOpenError, EZipBadFile, EZipFatal, EZipCantWrite, EZipTooLarge.
+  // Raises EZipOpenError, EZipBadFile, EZipFatal, EZipCantWrite, EZipTooLarge, and
+  // std::bad_alloc when memory runs out.
   int ExtractToStream(std::string& stream, std::string_view name);
 
   // Appends entry `index` of Entries() to the stream, as ExtractToStream does for one match;

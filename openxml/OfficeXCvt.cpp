@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -124,6 +125,8 @@ class TPptxConversion {
   ResultCode CollectFromReader(uint64_t packageSize, TextEncoder& text, EncryptedCheck isEncrypted) {
     try {
       FReader.LoadDirectory();
+    } catch (const std::bad_alloc&) {
+      throw;
     } catch (...) {
       return kResultSourceOpenError;
     }
@@ -199,9 +202,9 @@ ResultCode ConvertPptx(const std::u16string& source, OutputBuffer& output, int32
         hooks, [&](TPptxConversion& c, TextEncoder& text) { return c.CollectFromFile(source, text); },
         output, codePage, 0);
   } catch (...) {
-    // A damaged entry, a package expanding past its budget, memory running out: whatever
-    // stops the extraction is a format error.
-    return kResultFormatError;
+    // A damaged entry, a package expanding past its budget: whatever stops the extraction is
+    // a format error, unless memory ran out.
+    return CaughtFailureCode();
   }
 }
 
@@ -211,7 +214,7 @@ ResultCode ConvertPptxImage(std::string_view image, OutputBuffer& output, int32_
         ZipHostHooks{}, [&](TPptxConversion& c, TextEncoder& text) { return c.CollectFromImage(image, text); },
         output, codePage, 0);
   } catch (...) {
-    return kResultFormatError;
+    return CaughtFailureCode();
   }
 }
 

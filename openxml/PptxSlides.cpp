@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -169,6 +170,8 @@ template <typename EncryptedCheck>
 ResultCode ReadLoadedPackage(TKelUnZip& reader, SlideDeck& deck, EncryptedCheck isEncrypted) {
   try {
     reader.LoadDirectory();
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (...) {
     return kResultSourceOpenError;
   }
@@ -185,8 +188,8 @@ ResultCode ReadPptxSlides(const std::u16string& source, SlideDeck& deck) {
     reader.SetZipName(source);
     return ReadLoadedPackage(reader, deck, [&] { return IsEncryptedPackageFile(source); });
   } catch (...) {
-    // A damaged entry, memory running out: whatever stops the reading is a format error.
-    return kResultFormatError;
+    // A damaged entry: whatever stops the reading is a format error, unless memory ran out.
+    return CaughtFailureCode();
   }
 }
 
@@ -196,7 +199,7 @@ ResultCode ReadPptxImageSlides(std::string_view image, SlideDeck& deck) {
     reader.SetZipImage(image);
     return ReadLoadedPackage(reader, deck, [&] { return IsEncryptedPackageImage(image); });
   } catch (...) {
-    return kResultFormatError;
+    return CaughtFailureCode();
   }
 }
 

@@ -3,6 +3,11 @@
 #include "cli/ConvertOneFile.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "CliTestSupport.h"
 
@@ -62,6 +67,7 @@ TEST(ConvertOneFileTest, DestinationThatAppearsDuringTheConversion) {
   }
 }
 
+#ifndef _WIN32  // FIFOs and devices on Windows: tests/windows
 TEST(ConvertOneFileTest, SourceThatIsNoRegularFileIsNeverHandedOn) {
   test::ScratchDir dir;
   const std::string fifo = dir.Path("talk.ppt");
@@ -77,6 +83,7 @@ TEST(ConvertOneFileTest, SourceThatIsNoRegularFileIsNeverHandedOn) {
     EXPECT_EQ(FakeState().calls, 0);
   }
 }
+#endif
 
 // Each mode other than text goes to the slide converter of the type, with the mode and the
 // resolved code page; text goes to the default converter.
@@ -154,6 +161,7 @@ TEST(ConvertOneFileTest, StandardOutputKeepsEveryByteInOrder) {
   EXPECT_EQ(captured.Text(), "\xFF" + big.substr(0, 65535) + big + "done\r\n");
 }
 
+#ifndef _WIN32
 TEST(ConvertOneFileTest, StandardOutputThatRefusesTheTextIsAWriteError) {
   const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
   if (full < 0) GTEST_SKIP() << "no /dev/full";
@@ -171,6 +179,7 @@ TEST(ConvertOneFileTest, StandardOutputThatRefusesTheTextIsAWriteError) {
   }
   ::close(full);
 }
+#endif
 
 }  // namespace
 }  // namespace dkscr

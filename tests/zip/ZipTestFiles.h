@@ -1,11 +1,8 @@
 #pragma once
-// Scratch folders, the ZIP writer, a file's last-write time for the reader's cache, and a
-// fixture holding one reader over an archive written to a scratch folder.
-#include <fcntl.h>
+// Scratch folders (with a file's last-write time for the reader's cache), the ZIP writer, and
+// a fixture holding one reader over an archive written to a scratch folder.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -14,12 +11,6 @@
 #include "tests/support/ZipWriter.h"
 
 namespace dkscr::test {
-
-// Sets a file's last-write time (seconds since the epoch).
-inline void SetMtime(const std::string& path, time_t seconds) {
-  struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
-  if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) throw std::runtime_error("utimensat");
-}
 
 // Writes the bytes as an archive, loads its directory and extracts entries by name.
 class ArchiveFixture : public ::testing::Test {

@@ -29,6 +29,7 @@ TEST(ConvertOneFileTest, ConverterCodesBecomeMessagesAndExitCodes) {
       {-1, -1, "Convert dll file load error\r\n"},
       {-2, -5, format}, {-3, -5, format}, {-6, -5, format}, {-7, -5, format}, {-9, -5, format},
       {INT32_MIN, -5, format},
+      {kResultOutOfMemory, -5, format},  // only the library reports memory running out as such
       {-4, -4, "Input file \"" + source + "\" open error\r\n"},
       {-11, -11, "Input file \"" + source + "\" is encrypted\r\n"},
   };

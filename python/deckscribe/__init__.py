@@ -19,14 +19,15 @@ from typing import List, NoReturn, Optional, TypedDict, Union, cast
 
 from . import _deckscribe
 
+# Slide and Comment, dicts for type checkers, stay out of help()'s listing.
 __all__ = ["extract", "extract_text", "extract_slides", "Error", "FileMissingError", "EncryptedError",
-           "FormatError", "OutOfMemoryError", "Slide", "Comment", "Source", "__version__"]
+           "FormatError", "OutOfMemoryError", "Source", "__version__"]
 
 __version__: str = _deckscribe.version()
 
 #: What a conversion reads: a path (``str``, ``bytes`` or ``os.PathLike``), or the file itself
 #: in a bytes-like object (``bytes`` with a NUL byte in them, ``bytearray``, ``memoryview``...).
-Source = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]", bytearray, memoryview]
+Source = Union[str, bytes, os.PathLike[str], os.PathLike[bytes], bytearray, memoryview]
 
 
 class Comment(TypedDict):
@@ -142,13 +143,13 @@ def extract(source: Source, *, code_page: int = 65001, type: str = "auto", mode:
     type_code = _type_code(type)
     mode_code = _mode_code(mode)
     if _is_path(source):
-        path = os.fsencode(cast("Union[str, bytes, os.PathLike[str], os.PathLike[bytes]]", source))
+        path = os.fsencode(cast(Union[str, bytes, os.PathLike[str], os.PathLike[bytes]], source))
         if b"\0" in path:
             raise ValueError("embedded null byte in path")
         code, text = _deckscribe.convert_file(path, code_page, type_code, mode_code)
     else:
         code, text = _deckscribe.convert_memory(
-            cast("Union[bytes, bytearray, memoryview]", source), code_page, type_code, mode_code)
+            cast(Union[bytes, bytearray, memoryview], source), code_page, type_code, mode_code)
     if code < 0 or text is None:
         _raise(code, source if _is_path(source) else None)
     return text

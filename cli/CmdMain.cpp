@@ -18,6 +18,8 @@ CmdOptions ParseCommandLine(std::span<const char* const> args) {
   return options;
 }
 
+std::string VersionText() { return "dkscrcmd (Deckscribe) " DKSCR_VERSION; }
+
 int RunCommand(std::span<const char* const> args, const ConverterTable& converters,
                ConsoleOutput& console) {
   const std::string_view argv0 =

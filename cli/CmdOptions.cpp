@@ -83,8 +83,6 @@ std::string UsageText(std::string_view programName) {
   return text;
 }
 
-std::string VersionText() { return "dkscrcmd (Deckscribe) " DKSCR_VERSION; }
-
 std::string_view ProgramFileName(std::string_view argv0) {
   const size_t slash = argv0.find_last_of(kPathSeparators);
   return slash == std::string_view::npos ? argv0 : argv0.substr(slash + 1);

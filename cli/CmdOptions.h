@@ -26,9 +26,6 @@ void ParseOption(std::string_view arg, CmdOptions& options);
 // The usage text without its final line break; programName is the file name as started.
 std::string UsageText(std::string_view programName);
 
-// The answer to --version without its final line break: "dkscrcmd (Deckscribe) 0.1.0".
-std::string VersionText();
-
 // The file name part of argv[0] (everything after the last '/').
 std::string_view ProgramFileName(std::string_view argv0);
 

@@ -7,9 +7,9 @@
 #include "app/AppImages.h"
 #include "app/CloseOnSignal.h"
 #include "app/ExitReport.h"
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/ProgramDialogs.h"
-#include "app/ProgramDir.h"
+#include "app/session/ProgramDir.h"
 #include "app/SaveOnLogout.h"
 #include "app/Translations.h"
 #include "app/UnMain.h"
@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(dkscr::MakeProgramIcon());
   dkscr::InstallTranslations(app, dkscr::TranslationFolders());
 
-  dkscr::TGlobal global(dkscr::ProgramDir(), dkscr::DocumentsDir());
+  dkscr::AppState global(dkscr::ProgramDir(), dkscr::DocumentsDir());
   global.LoadSettings();
 
   int result = 0;

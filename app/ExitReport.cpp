@@ -5,11 +5,11 @@
 #include <QTimer>
 #include <exception>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 
 namespace dkscr {
 
-void TellExitProblems(const QStringList& problems, const TGlobal& global, bool closedBySignal,
+void TellExitProblems(const QStringList& problems, const AppState& global, bool closedBySignal,
                       std::FILE* err, int boxTimeoutMs) {
   if (problems.isEmpty()) return;
   for (const QString& text : problems) {

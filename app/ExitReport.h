@@ -6,12 +6,12 @@
 
 namespace dkscr {
 
-class TGlobal;
+class AppState;
 
 // Each problem goes to `err` and, when it can be written, to the activity log. A user who
 // closed the program (not a signal) also sees them in one message box, which closes itself
 // after boxTimeoutMs.
-void TellExitProblems(const QStringList& problems, const TGlobal& global, bool closedBySignal,
+void TellExitProblems(const QStringList& problems, const AppState& global, bool closedBySignal,
                       std::FILE* err, int boxTimeoutMs = 30000);
 
 }  // namespace dkscr

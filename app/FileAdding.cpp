@@ -6,9 +6,9 @@
 namespace dkscr {
 
 namespace {
-std::u16string MasksOf(const TSettings& settings, int typeNumber) {
+std::u16string MasksOf(const Settings& settings, int typeNumber) {
   std::u16string masks(FileTypeRow(typeNumber).DefaultMask);
-  const std::u16string& user = typeNumber == 1 ? settings.userfileext1 : settings.userfileext2;
+  const std::u16string& user = typeNumber == 1 ? settings.userMasks1 : settings.userMasks2;
   if (!user.empty()) {
     masks += u';';
     masks += user;
@@ -17,11 +17,11 @@ std::u16string MasksOf(const TSettings& settings, int typeNumber) {
 }
 }  // namespace
 
-QString BuildOpenFilter(const TGlobal& global) {
+QString BuildOpenFilter(const AppState& global) {
   QString filter = QCoreApplication::translate("FileAdding", "All Support File") + u'|' +
-                   QString::fromStdU16String(global.SupportMaskList);
+                   QString::fromStdU16String(global.supportMaskList);
   for (int n = 1; n <= kFileTypeCount; ++n) {
-    const QString masks = QString::fromStdU16String(MasksOf(global.Settings, n));
+    const QString masks = QString::fromStdU16String(MasksOf(global.settings, n));
     filter += u'|' + QString::fromStdU16String(std::u16string(FileTypeRow(n).Description)) +
               u'(' + masks + u')' + u'|' + masks;
   }
@@ -38,7 +38,7 @@ QStringList QtNameFilters(const QString& filter) {
   return out;
 }
 
-std::u16string BuildSearchExts(const TSettings& settings, bool type1, bool type2) {
+std::u16string BuildSearchExts(const Settings& settings, bool type1, bool type2) {
   std::u16string exts;
   for (int n = 1; n <= kFileTypeCount; ++n) {
     if (!(n == 1 ? type1 : type2)) continue;

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 
 namespace dkscr {
 
 // "All Support File|" + SupportMaskList, then per file type "|" label "|" masks, where the
 // label is Description "(" masks ")" and the masks are the DefaultMask with ";" and the user
 // masks when there are any (as stored, not lower-cased).
-QString BuildOpenFilter(const TGlobal& global);
+QString BuildOpenFilter(const AppState& global);
 
 // The same filter in the form the Qt file dialog takes: "label (pattern pattern);;...".
 // Labels are kept whole; the dialog is told to hide the pattern part it needs.
@@ -21,7 +21,7 @@ QStringList QtNameFilters(const QString& filter);
 
 // The scan's masks for the ticked file types: DefaultMask ";" [user masks ";"] for each,
 // every ";" then turned into "|": "*.ppt|*.pptx|" by default.
-std::u16string BuildSearchExts(const TSettings& settings, bool type1, bool type2);
+std::u16string BuildSearchExts(const Settings& settings, bool type1, bool type2);
 
 // The folders of the adddir setting, split at ";". Empty pieces (two ";" in a row, a ";"
 // at either end, blanks only) are left out: they name no folder, and scanning them would

@@ -43,9 +43,9 @@ void TMainRunHost::SetEntryOutcome(int index, int32_t state, const std::u16strin
   FWindow.FModel->SetText(index, kColMessage, Q(message));
 }
 
-int32_t TMainRunHost::SourceCodeSetting() const { return FWindow.FGlobal.Settings.sourcecode; }
+int32_t TMainRunHost::SourceCodeSetting() const { return FWindow.FGlobal.settings.codePage; }
 
-int TMainRunHost::OverwritePolicySetting() const { return FWindow.FGlobal.Settings.fileovertp; }
+int TMainRunHost::OverwritePolicySetting() const { return FWindow.FGlobal.settings.overwritePolicy; }
 
 std::u16string TMainRunHost::TargetFileName(const std::u16string& source) const {
   return FWindow.TargetFileName(source);

@@ -3,7 +3,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/batchrun/UnCancelCvt.h"
 #include "app/batchrun/UnFileOverTp.h"
 #include "app/dialogs/DialogServices.h"
@@ -17,11 +17,11 @@
 
 namespace dkscr {
 
-TProgramDialogs::TProgramDialogs(TGlobal& global, QWidget* mainWindow) : FMain(mainWindow) {
+TProgramDialogs::TProgramDialogs(AppState& global, QWidget* mainWindow) : FMain(mainWindow) {
   FmOption = new TFmOption(global, mainWindow);
   // The add-directory dialog holds the directory dialog from its creation on, so that one
   // comes first.
-  FmDirectory = new TFmDirectory(QString::fromStdU16String(global.Settings.adddir), mainWindow);
+  FmDirectory = new TFmDirectory(QString::fromStdU16String(global.settings.scanFolders), mainWindow);
   FmAddDir = new TFmAddDir(global, *FmDirectory, mainWindow);
   FmCancelFind = new TFmCancelFind(mainWindow);
   QObject::connect(FmCancelFind, &TFmCancelFind::StopRequested, FmCancelFind, [this] {

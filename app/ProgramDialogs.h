@@ -10,7 +10,7 @@ class QWidget;
 
 namespace dkscr {
 
-class TGlobal;
+class AppState;
 class TFmOption;
 class TFmAddDir;
 class TFmCancelFind;
@@ -23,7 +23,7 @@ class TFmFileOverTp;
 class TProgramDialogs : public TMainDialogs {
  public:
   // Creates the dialogs as children of the main window, which frees them when it goes.
-  TProgramDialogs(TGlobal& global, QWidget* mainWindow);
+  TProgramDialogs(AppState& global, QWidget* mainWindow);
 
   void ShowOptions() override;
   void ShowViewLog() override;

@@ -7,12 +7,12 @@
 #include <utility>
 
 #include "app/ExitReport.h"
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/UnMain.h"
 
 namespace dkscr {
 
-TSaveOnLogout::TSaveOnLogout(QGuiApplication& app, TFmMain& window, TGlobal& global,
+TSaveOnLogout::TSaveOnLogout(QGuiApplication& app, TFmMain& window, AppState& global,
                              std::FILE* err)
     : FWindow(window), FGlobal(global), FErr(err) {
 #ifndef QT_NO_SESSIONMANAGER

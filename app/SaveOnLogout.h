@@ -10,12 +10,12 @@ class QGuiApplication;
 namespace dkscr {
 
 class TFmMain;
-class TGlobal;
+class AppState;
 
 class TSaveOnLogout : public QObject {
  public:
   // Listens to the application's session manager requests.
-  TSaveOnLogout(QGuiApplication& app, TFmMain& window, TGlobal& global, std::FILE* err);
+  TSaveOnLogout(QGuiApplication& app, TFmMain& window, AppState& global, std::FILE* err);
 
   // Saves the list and the settings; what fails is told to `err` and the log.
   void Save();
@@ -24,7 +24,7 @@ class TSaveOnLogout : public QObject {
 
  private:
   TFmMain& FWindow;
-  TGlobal& FGlobal;
+  AppState& FGlobal;
   std::FILE* FErr;
   bool FFired = false;
 };

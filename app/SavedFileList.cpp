@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/AtomicFile.h"
+#include "app/session/AtomicFile.h"
 #include "core/CodePage.h"
 #include "core/KelCvtBase.h"
 #include "core/NativePath.h"

@@ -33,7 +33,7 @@
 #include "app/AppImages.h"
 #include "app/ClipboardFiles.h"
 #include "app/FileAdding.h"
-#include "app/FileNames.h"
+#include "app/session/FileNames.h"
 #include "app/FileProbe.h"
 #include "app/MainDialogs.h"
 #include "app/MainRunHost.h"
@@ -82,7 +82,7 @@ bool ShowItemInFileManager(const QUrl& url) {
 
 }  // namespace
 
-TFmMain::TFmMain(TGlobal& global, QWidget* parent) : QMainWindow(parent), FGlobal(global) {
+TFmMain::TFmMain(AppState& global, QWidget* parent) : QMainWindow(parent), FGlobal(global) {
   FServices.OpenFiles = RunOpenDialog;
   FServices.OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   FServices.ShowItem = ShowItemInFileManager;
@@ -375,7 +375,7 @@ void TFmMain::PlaceWindow() {
   const int rowHeight = ListView1->verticalHeader()->defaultSectionSize();
   setMinimumSize(FButtonBarWidth, menuBar()->sizeHint().height() + 6 * rowHeight +
                                       FButtonBar->height() + statusBar()->sizeHint().height());
-  const TWindowPlacement& p = FGlobal.MainWindowPlacement;
+  const WindowPlacement& p = FGlobal.windowPlacement;
   const QRect saved(p.left, p.top, p.width, p.height);
   const QScreen* screen = QGuiApplication::screenAt(saved.center());
   if (p.known && screen != nullptr) {
@@ -408,7 +408,7 @@ void TFmMain::PlaceWindow() {
 
 void TFmMain::RememberPlacement() {
   if (!isVisible() && !FWasShown) return;
-  TWindowPlacement& p = FGlobal.MainWindowPlacement;
+  WindowPlacement& p = FGlobal.windowPlacement;
   const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
   if (normal.width() <= 0 || normal.height() <= 0) return;
   p = {true, normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()};
@@ -498,7 +498,7 @@ void TFmMain::ConvertFiles(TConvertMode mode) {
   ActionMainMenuBar1Paint();
   TMainRunHost host(*this);
   const std::vector<ConverterForType> converters =
-      FConverters.empty() ? StandardConverters(SlideModeOfTextForm(FGlobal.Settings.textform), FZipHooks) : FConverters;
+      FConverters.empty() ? StandardConverters(SlideModeOfTextForm(FGlobal.settings.textForm), FZipHooks) : FConverters;
   RunConversion(mode, host, FOutBuffer, converters);
   FConverting = false;
   ReportLogFailure();
@@ -512,7 +512,7 @@ void TFmMain::ConvertFiles(TConvertMode mode) {
 // ---- adding files ---------------------------------------------------------------------------
 
 std::u16string TFmMain::TargetFileName(std::u16string_view source) const {
-  return dkscr::TargetFileName(source, FGlobal.Settings);
+  return dkscr::TargetFileName(source, FGlobal.settings);
 }
 
 void TFmMain::Log(const std::u16string& message) {
@@ -601,9 +601,9 @@ void TFmMain::DoAddDir() {
   BeginAdding();
   ClearSelection();
   FFileSearch.RecurseSubFolders = FDialogs->AddDirRecursive();
-  const std::u16string exts = BuildSearchExts(FGlobal.Settings, FDialogs->AddDirTypeTicked(1),
+  const std::u16string exts = BuildSearchExts(FGlobal.settings, FDialogs->AddDirTypeTicked(1),
                                               FDialogs->AddDirTypeTicked(2));
-  FDirList = SplitScanFolders(FGlobal.Settings.adddir);
+  FDirList = SplitScanFolders(FGlobal.settings.scanFolders);
   const int countBefore = FFileCount;
 
   FScanning = true;

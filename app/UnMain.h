@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/FileListModel.h"
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/KelFileFind.h"
 #include "app/ListSort.h"
 #include "app/MainCommands.h"
@@ -49,7 +49,7 @@ class TFmMain : public QMainWindow {
 
  public:
   // Loads the saved list from the job file in the program's folder.
-  explicit TFmMain(TGlobal& global, QWidget* parent = nullptr);
+  explicit TFmMain(AppState& global, QWidget* parent = nullptr);
   // Saves the list to the job file.
   ~TFmMain() override;
   TFmMain(const TFmMain&) = delete;
@@ -166,7 +166,7 @@ class TFmMain : public QMainWindow {
   void Log(const std::u16string& message);
   void ReportLogFailure();
 
-  TGlobal& FGlobal;
+  AppState& FGlobal;
   TMainDialogs* FDialogs = nullptr;
   TMainServices FServices;
   TFileListModel* FModel = nullptr;

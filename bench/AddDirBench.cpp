@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "app/FileListModel.h"
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/MainCommands.h"
 #include "app/MainDialogs.h"
 #include "app/UnMain.h"
@@ -29,14 +29,14 @@ using namespace dkscr;
 // The add-directory dialog answers OK at once; the other dialogs are not shown.
 class QuietDialogs : public TMainDialogs {
  public:
-  explicit QuietDialogs(TGlobal& global, std::u16string folder)
+  explicit QuietDialogs(AppState& global, std::u16string folder)
       : FGlobal(global), FFolder(std::move(folder)) {}
   void ShowOptions() override {}
   void ShowViewLog() override {}
   void ShowAbout() override {}
   void ShowHelp() override {}
   bool RunAddDir() override {
-    FGlobal.Settings.adddir = FFolder;
+    FGlobal.settings.scanFolders = FFolder;
     return true;
   }
   void SetAddDirFolder(const QString&) override {}
@@ -56,7 +56,7 @@ class QuietDialogs : public TMainDialogs {
   void ShowError(const QString&) override {}
 
  private:
-  TGlobal& FGlobal;
+  AppState& FGlobal;
   std::u16string FFolder;
 };
 
@@ -80,9 +80,9 @@ bool RunSize(int count) {
   ::mkdir(data.c_str(), 0755);
   if (!MakeEmptyFiles(data, count)) return false;
 
-  TGlobal global(QString::fromStdString(root + "/").toStdU16String(),
+  AppState global(QString::fromStdString(root + "/").toStdU16String(),
                  QString::fromStdString(root + "/docs/").toStdU16String());
-  global.Settings.notlog = true;
+  global.settings.noLog = true;
   QuietDialogs dialogs(global, QString::fromStdString(data).toStdU16String());
   TFmMain window(global);
   window.SetDialogs(&dialogs);

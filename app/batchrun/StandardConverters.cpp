@@ -1,6 +1,6 @@
 #include <utility>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/batchrun/BatchRun.h"
 #include "core/KelPptCvt.h"
 #include "core/PptSlides.h"

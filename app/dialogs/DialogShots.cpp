@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/dialogs/HelpWindow.h"
 #include "app/dialogs/UnAbout.h"
 #include "app/dialogs/UnAddDir.h"
@@ -67,12 +67,12 @@ int main(int argc, char** argv) {
   const QDir out(QString::fromLocal8Bit(argv[1]));
   QTemporaryDir home;
   const std::u16string dir = home.path().toStdU16String() + u"/";
-  TGlobal global(dir, u"/home/anna/Documents/");
-  TSettings& s = global.Settings;
-  s.targetdir = u"/home/anna/Documents/Slides text/";
-  s.adddir = u"/home/anna/Talks;/srv/share/Lectures 2010";
-  s.sourcecode = 65001;
-  s.userfileext1 = u"*.pps";
+  AppState global(dir, u"/home/anna/Documents/");
+  Settings& s = global.settings;
+  s.targetDir = u"/home/anna/Documents/Slides text/";
+  s.scanFolders = u"/home/anna/Talks;/srv/share/Lectures 2010";
+  s.codePage = 65001;
+  s.userMasks1 = u"*.pps";
   global.RebuildMaskList();
   global.WriteLog(u"Conversion start...");
   global.WriteLog(u"Convert successfully (/home/anna/Talks/Quarterly review.pptx)");
@@ -86,12 +86,12 @@ int main(int argc, char** argv) {
     TFmOption options(global);
     ok &= Shoot(options, out.filePath("dialog-options.png"));
   }
-  TFmDirectory directory(QString::fromStdU16String(s.adddir));
+  TFmDirectory directory(QString::fromStdU16String(s.scanFolders));
   {
     TFmAddDir addDir(global, directory);
     ok &= Shoot(addDir, out.filePath("dialog-add-directory.png"));
   }
-  directory.SetDirList(QString::fromStdU16String(s.adddir));
+  directory.SetDirList(QString::fromStdU16String(s.scanFolders));
   directory.EditDir->setText("/home/anna/Archive");
   ok &= Shoot(directory, out.filePath("dialog-directory.png"));
   {

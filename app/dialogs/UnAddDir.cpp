@@ -10,8 +10,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/FileTypes.h"
-#include "app/Global.h"
+#include "app/session/FileTypes.h"
+#include "app/session/AppState.h"
 #include "app/dialogs/DialogServices.h"
 #include "app/dialogs/DirList.h"
 #include "app/dialogs/KeyPreview.h"
@@ -34,7 +34,7 @@ QToolButton* FlatButton(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-TFmAddDir::TFmAddDir(TGlobal& global, TFmDirectory& directoryDialog, QWidget* parent)
+TFmAddDir::TFmAddDir(AppState& global, TFmDirectory& directoryDialog, QWidget* parent)
     : QDialog(parent), FGlobal(global), FDirectory(directoryDialog) {
   setWindowTitle(tr("Add directory"));
   Label1 = new QLabel(tr("Directory"), this);
@@ -76,17 +76,17 @@ TFmAddDir::TFmAddDir(TGlobal& global, TFmDirectory& directoryDialog, QWidget* pa
   layout->addLayout(closeButtons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  const TSettings& s = FGlobal.Settings;
-  EditDir->setText(Q(s.adddir));
+  const Settings& s = FGlobal.settings;
+  EditDir->setText(Q(s.scanFolders));
   CheckListBox1->clear();
-  const bool ticked[] = {s.selext1, s.selext2};
+  const bool ticked[] = {s.scanType1, s.scanType2};
   for (int n = 1; n <= kFileTypeCount; ++n) {
     auto* row = new QListWidgetItem(CheckListBox1);
     row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     row->setCheckState(ticked[n - 1] ? Qt::Checked : Qt::Unchecked);
   }
   LabelRows();
-  CBRecursive->setChecked(s.recursive);
+  CBRecursive->setChecked(s.scanRecursive);
 
   connect(BtnDir, &QPushButton::clicked, this, [this] { BtnDirClick(); });
   connect(SpeedButton1, &QToolButton::clicked, this, [this] { SetTicks(0); });
@@ -100,10 +100,10 @@ TFmAddDir::TFmAddDir(TGlobal& global, TFmDirectory& directoryDialog, QWidget* pa
 TFmAddDir::~TFmAddDir() { StoreChoices(); }
 
 void TFmAddDir::StoreChoices() {
-  TSettings& s = FGlobal.Settings;
-  s.selext1 = TypeTicked(1);
-  s.selext2 = TypeTicked(2);
-  s.recursive = CBRecursive->isChecked();
+  Settings& s = FGlobal.settings;
+  s.scanType1 = TypeTicked(1);
+  s.scanType2 = TypeTicked(2);
+  s.scanRecursive = CBRecursive->isChecked();
 }
 
 bool TFmAddDir::TypeTicked(int typeNumber) const {
@@ -112,10 +112,10 @@ bool TFmAddDir::TypeTicked(int typeNumber) const {
 }
 
 void TFmAddDir::LabelRows() {
-  const std::u16string* userMasks[] = {&FGlobal.Settings.userfileext1,
-                                       &FGlobal.Settings.userfileext2};
+  const std::u16string* userMasks[] = {&FGlobal.settings.userMasks1,
+                                       &FGlobal.settings.userMasks2};
   for (int n = 1; n <= kFileTypeCount; ++n) {
-    const TFileType& type = FileTypeRow(n);
+    const FileType& type = FileTypeRow(n);
     CheckListBox1->item(n - 1)->setText(FileTypeRowLabel(
         Q(type.Description), Q(type.DefaultMask), Q(*userMasks[n - 1])));
   }
@@ -140,7 +140,7 @@ void TFmAddDir::BtnDirClick() {
 }
 
 void TFmAddDir::BtnOKClick() {
-  FGlobal.Settings.adddir = EditDir->text().toStdU16String();
+  FGlobal.settings.scanFolders = EditDir->text().toStdU16String();
   for (int n = 1; n <= kFileTypeCount; ++n) {
     if (TypeTicked(n)) {
       accept();

@@ -13,7 +13,7 @@ class QToolButton;
 
 namespace dkscr {
 
-class TGlobal;
+class AppState;
 class TFmDirectory;
 
 class TFmAddDir : public QDialog {
@@ -21,7 +21,7 @@ class TFmAddDir : public QDialog {
 
  public:
   // directoryDialog edits the directories as rows (Browse); it outlives this dialog's use.
-  TFmAddDir(TGlobal& global, TFmDirectory& directoryDialog, QWidget* parent = nullptr);
+  TFmAddDir(AppState& global, TFmDirectory& directoryDialog, QWidget* parent = nullptr);
   // Hands the file-type ticks and the recursion flag to the settings.
   ~TFmAddDir() override;
 
@@ -51,7 +51,7 @@ class TFmAddDir : public QDialog {
   void BtnDirClick();
   void BtnOKClick();
 
-  TGlobal& FGlobal;
+  AppState& FGlobal;
   TFmDirectory& FDirectory;
 };
 

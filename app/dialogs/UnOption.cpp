@@ -16,9 +16,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/FileTypes.h"
-#include "app/Global.h"
-#include "app/ProgramDir.h"
+#include "app/session/FileTypes.h"
+#include "app/session/AppState.h"
+#include "app/session/ProgramDir.h"
 #include "app/dialogs/CodePageList.h"
 #include "app/dialogs/DialogServices.h"
 #include "app/dialogs/HelpWindow.h"
@@ -37,7 +37,7 @@ QString Q(std::u16string_view text) {
 
 }  // namespace
 
-TFmOption::TFmOption(TGlobal& global, QWidget* parent) : QDialog(parent), FGlobal(global) {
+TFmOption::TFmOption(AppState& global, QWidget* parent) : QDialog(parent), FGlobal(global) {
   setWindowTitle(tr("Options"));
   PageControl1 = new QTabWidget(this);
   PageControl1->setDocumentMode(true);  // flat, button-like tabs
@@ -191,32 +191,32 @@ void TFmOption::FillTypeList() {
   ListView1->clearContents();
   ListView1->setRowCount(kFileTypeCount);
   for (int n = 1; n <= kFileTypeCount; ++n) {
-    const TFileType& type = FileTypeRow(n);
+    const FileType& type = FileTypeRow(n);
     const QString cells[] = {Q(type.TypeTag), Q(type.Description), Q(type.DefaultMask), {}};
     for (int c = 0; c < 4; ++c) ListView1->setItem(n - 1, c, new QTableWidgetItem(cells[c]));
   }
 }
 
 void TFmOption::FillControls() {
-  const TSettings& s = FGlobal.Settings;
-  EditTargetDir->setText(Q(s.targetdir));
-  CBSameDir->setChecked(s.samedir);
+  const Settings& s = FGlobal.settings;
+  EditTargetDir->setText(Q(s.targetDir));
+  CBSameDir->setChecked(s.targetBesideSource);
   ApplySameDirRule();
-  ComBFileOverTp->setCurrentIndex(s.fileovertp < ComBFileOverTp->count() ? s.fileovertp : -1);
+  ComBFileOverTp->setCurrentIndex(s.overwritePolicy < ComBFileOverTp->count() ? s.overwritePolicy : -1);
 
-  const QString codeText = QString::fromStdString(CodePageDisplayText(s.sourcecode));
+  const QString codeText = QString::fromStdString(CodePageDisplayText(s.codePage));
   ComBSourceCode->setCurrentIndex(ComBSourceCode->findText(codeText, Qt::MatchExactly));
   ComBSourceCode->setEditText(codeText);
-  ComBTextForm->setCurrentIndex(s.textform >= 0 && s.textform < ComBTextForm->count() ? s.textform : 0);
+  ComBTextForm->setCurrentIndex(s.textForm >= 0 && s.textForm < ComBTextForm->count() ? s.textForm : 0);
 
-  ListView1->item(0, kUserMaskColumn)->setText(Q(s.userfileext1));
-  ListView1->item(1, kUserMaskColumn)->setText(Q(s.userfileext2));
+  ListView1->item(0, kUserMaskColumn)->setText(Q(s.userMasks1));
+  ListView1->item(1, kUserMaskColumn)->setText(Q(s.userMasks2));
 
-  CMBTextOrder->setCurrentIndex(s.textorder >= 0 && s.textorder < CMBTextOrder->count()
-                                    ? s.textorder
+  CMBTextOrder->setCurrentIndex(s.textOrder >= 0 && s.textOrder < CMBTextOrder->count()
+                                    ? s.textOrder
                                     : -1);
-  CBPageBreak->setChecked(s.pagebreak);
-  CBKeepRaw->setChecked(s.keepraw == 1);
+  CBPageBreak->setChecked(s.pageBreak);
+  CBKeepRaw->setChecked(s.keepRaw == 1);
 }
 
 void TFmOption::ApplySameDirRule() {
@@ -234,10 +234,10 @@ void TFmOption::showEvent(QShowEvent* event) {
 }
 
 void TFmOption::BtnOKClick() {
-  TSettings& s = FGlobal.Settings;
-  s.targetdir = WithTrailingSeparator(EditTargetDir->text().toStdU16String());
-  s.samedir = CBSameDir->isChecked();
-  s.fileovertp = static_cast<uint8_t>(ComBFileOverTp->currentIndex());  // none gives 255
+  Settings& s = FGlobal.settings;
+  s.targetDir = WithTrailingSeparator(EditTargetDir->text().toStdU16String());
+  s.targetBesideSource = CBSameDir->isChecked();
+  s.overwritePolicy = static_cast<uint8_t>(ComBFileOverTp->currentIndex());  // none gives 255
 
   const auto codePage = ParseCodePageText(ComBSourceCode->currentText().toStdString());
   if (!codePage) {
@@ -245,16 +245,16 @@ void TFmOption::BtnOKClick() {
     ComBSourceCode->setFocus();
     return;
   }
-  s.sourcecode = *codePage;
-  s.textform = ComBTextForm->currentIndex() < 0 ? kTextFormSlides : ComBTextForm->currentIndex();
+  s.codePage = *codePage;
+  s.textForm = ComBTextForm->currentIndex() < 0 ? kTextFormSlides : ComBTextForm->currentIndex();
 
-  s.userfileext1 = ListView1->item(0, kUserMaskColumn)->text().toStdU16String();
-  s.userfileext2 = ListView1->item(1, kUserMaskColumn)->text().toStdU16String();
+  s.userMasks1 = ListView1->item(0, kUserMaskColumn)->text().toStdU16String();
+  s.userMasks2 = ListView1->item(1, kUserMaskColumn)->text().toStdU16String();
   FGlobal.RebuildMaskList();
 
-  s.textorder = CMBTextOrder->currentIndex();
-  s.pagebreak = CBPageBreak->isChecked();
-  s.keepraw = CBKeepRaw->isChecked() ? 1 : 0;
+  s.textOrder = CMBTextOrder->currentIndex();
+  s.pageBreak = CBPageBreak->isChecked();
+  s.keepRaw = CBKeepRaw->isChecked() ? 1 : 0;
   accept();
 }
 

@@ -15,14 +15,14 @@ class QWidget;
 
 namespace dkscr {
 
-class TGlobal;
+class AppState;
 class TKelListView;
 
 class TFmOption : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFmOption(TGlobal& global, QWidget* parent = nullptr);
+  explicit TFmOption(AppState& global, QWidget* parent = nullptr);
 
   // Page control and its pages: General (shown), File Extension and Special (tabs hidden).
   QTabWidget* PageControl1;
@@ -77,7 +77,7 @@ class TFmOption : public QDialog {
   void EditFileExtChange(const QString& text);
   int SelectedTypeRow() const;
 
-  TGlobal& FGlobal;
+  AppState& FGlobal;
 };
 
 }  // namespace dkscr

@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/dialogs/DialogServices.h"
 #include "app/dialogs/LogText.h"
 #include "core/NativePath.h"
@@ -44,7 +44,7 @@ QString Q(std::u16string_view text) {
 
 }  // namespace
 
-TFmViewLog::TFmViewLog(TGlobal& global, QWidget* parent) : QDialog(parent), FGlobal(global) {
+TFmViewLog::TFmViewLog(AppState& global, QWidget* parent) : QDialog(parent), FGlobal(global) {
   setWindowTitle(tr("Log"));
   setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint);
   setSizeGripEnabled(true);
@@ -76,9 +76,9 @@ TFmViewLog::TFmViewLog(TGlobal& global, QWidget* parent) : QDialog(parent), FGlo
   layout->addLayout(strip);
   resize(454, 313);
 
-  CBNotLog->setChecked(FGlobal.Settings.notlog);
+  CBNotLog->setChecked(FGlobal.settings.noLog);
   connect(CBNotLog, &QCheckBox::toggled, this,
-          [this](bool ticked) { FGlobal.Settings.notlog = ticked; });
+          [this](bool ticked) { FGlobal.settings.noLog = ticked; });
   connect(BtnClear, &QPushButton::clicked, this, [this] { BtnClearClick(); });
   connect(BtnExport, &QPushButton::clicked, this, [this] { BtnExportClick(); });
   connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -9,7 +9,7 @@ class QPushButton;
 
 namespace dkscr {
 
-class TGlobal;
+class AppState;
 
 inline constexpr const char* kLogExportFilter = "Kel-Deckscribe Log File(*.log)";
 
@@ -17,7 +17,7 @@ class TFmViewLog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFmViewLog(TGlobal& global, QWidget* parent = nullptr);
+  explicit TFmViewLog(AppState& global, QWidget* parent = nullptr);
 
   // Loads the activity log into the box; call before every showing.
   void LoadLog();
@@ -32,7 +32,7 @@ class TFmViewLog : public QDialog {
   void BtnClearClick();
   void BtnExportClick();
 
-  TGlobal& FGlobal;
+  AppState& FGlobal;
 };
 
 }  // namespace dkscr

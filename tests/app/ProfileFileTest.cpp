@@ -1,4 +1,4 @@
-#include "app/ProfileFile.h"
+#include "app/session/ProfileFile.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ TEST(ProfileInteger, DecimalHexadecimalAndRejects) {
 }
 
 TEST(ProfileFile, ReadsTrimmedUnquotedCutValuesIgnoringCase) {
-  TProfileFile f;
+  ProfileFile f;
   f.Parse("[Other]\r\nkey=other\r\n  [ GENERAL ]  \r\n  Key  =  \" spaced \"  \r\nsingle='x'\r\n"
           "mismatch=\"x'\r\nnoequals\r\nkey=second\r\nlong=" + std::string(5000, 'a') + "\r\n");
   EXPECT_EQ(f.ReadString("general", "KEY"), " spaced ");  // the first one counts
@@ -36,7 +36,7 @@ TEST(ProfileFile, ReadsTrimmedUnquotedCutValuesIgnoringCase) {
 }
 
 TEST(ProfileFile, WritingReplacesInPlaceAndAppendsToTheSection) {
-  TProfileFile f;
+  ProfileFile f;
   f.Parse("top line\n[general]\nsamedir=1\nother=keep\n\n[next]\nsamedir=9\n");
   f.WriteString("GENERAL", "SameDir", "0");
   f.WriteString("general", "newkey", "v");
@@ -47,7 +47,7 @@ TEST(ProfileFile, WritingReplacesInPlaceAndAppendsToTheSection) {
 }
 
 TEST(ProfileFile, WrittenValuesReadBackAndCannotForgeLines) {
-  TProfileFile f;
+  ProfileFile f;
   for (const std::string value : {" lead", "trail\t", "\"quoted\"", "'q'", "plain", "\""}) {
     f.WriteString("general", "k", value);
     EXPECT_EQ(f.ReadString("general", "k"), value) << value;

@@ -1,4 +1,4 @@
-#include "app/ProgramDir.h"
+#include "app/session/ProgramDir.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ TEST(ProgramDir, OnlyAPortableCopyWritesBesideItself) {
   const std::string bin = dir / "bin/";
   const std::string config = dir / "config";
   std::filesystem::create_directories(bin);
-  TProgramDirPlaces places{"", bin, config};
+  ProgramDirPlaces places{"", bin, config};
   // An installed program in a folder it may write to (root in /usr/bin, ~/.local/bin).
   EXPECT_EQ(ChooseProgramDir(places), config + "/deckscribe/");
   // A folder of the settings file's name is no settings file.

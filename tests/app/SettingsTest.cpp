@@ -4,9 +4,9 @@
 #include <system_error>
 
 #include "TempDir.h"
-#include "app/ActivityLog.h"
-#include "app/Global.h"
-#include "app/ProgramDir.h"
+#include "app/session/ActivityLog.h"
+#include "app/session/AppState.h"
+#include "app/session/ProgramDir.h"
 
 namespace dkscr {
 namespace {
@@ -17,9 +17,9 @@ class SettingsTest : public ::testing::Test {
  protected:
   std::string DatPath() const { return dir_ / "Deckscribe.dat"; }
   std::string LogPath() const { return dir_ / "dkscract.log"; }
-  TGlobal Loaded(const std::string& datContent = {}) const {
+  AppState Loaded(const std::string& datContent = {}) const {
     if (!datContent.empty()) test::WriteFile(DatPath(), datContent);
-    TGlobal g(dir_.Wide(), kDocs);
+    AppState g(dir_.Wide(), kDocs);
     g.LoadSettings();
     return g;
   }
@@ -31,11 +31,11 @@ class SettingsTest : public ::testing::Test {
 };
 
 TEST_F(SettingsTest, FreshStartGivesDefaultsAndWritesAllKeysInOrder) {
-  TGlobal g = Loaded();
-  TSettings expected;
-  expected.targetdir = expected.adddir = kDocs;
-  EXPECT_EQ(g.Settings, expected);
-  EXPECT_EQ(g.SupportMaskList, u"*.ppt;*.pptx;");
+  AppState g = Loaded();
+  Settings expected;
+  expected.targetDir = expected.scanFolders = kDocs;
+  EXPECT_EQ(g.settings, expected);
+  EXPECT_EQ(g.supportMaskList, u"*.ppt;*.pptx;");
   EXPECT_EQ(FilesInDir(), 0u);  // reading creates nothing
   g.SaveSettings();
   EXPECT_EQ(test::ReadFile(DatPath()),
@@ -46,53 +46,53 @@ TEST_F(SettingsTest, FreshStartGivesDefaultsAndWritesAllKeysInOrder) {
 }
 
 TEST_F(SettingsTest, EveryValueSurvivesSaveAndLoad) {
-  TGlobal g(dir_.Wide(), kDocs);
-  g.Settings = {true, u"/srv/Ausgabe/\u00DCbersicht/", u"/a;/b c/;/\U0001F600/", 2, 65001, -7,
+  AppState g(dir_.Wide(), kDocs);
+  g.settings = {true, u"/srv/Ausgabe/\u00DCbersicht/", u"/a;/b c/;/\U0001F600/", 2, 65001, -7,
                 u"*.pps;*.pot", u"*.potx", false, false, true, true, 2, 1, true, kTextFormMarkdown};
   g.SaveSettings();
   EXPECT_NE(test::ReadFile(DatPath()).find("targetdir=/srv/Ausgabe/\xC3\x9C" "bersicht/\r\n"),
             std::string::npos);
-  const TGlobal back = Loaded();
-  EXPECT_EQ(back.Settings, g.Settings);
-  EXPECT_EQ(back.SupportMaskList, u"*.ppt;*.pps;*.pot;*.pptx;*.potx;");  // rebuilt on load
+  const AppState back = Loaded();
+  EXPECT_EQ(back.settings, g.settings);
+  EXPECT_EQ(back.supportMaskList, u"*.ppt;*.pps;*.pot;*.pptx;*.potx;");  // rebuilt on load
 }
 
 TEST_F(SettingsTest, FolderNamesThatAreNotUtf8SurviveAsBytes) {
-  TGlobal g(dir_.Wide(), kDocs);
-  g.Settings.targetdir = PathFromNative("/data/caf\xE9/");
+  AppState g(dir_.Wide(), kDocs);
+  g.settings.targetDir = PathFromNative("/data/caf\xE9/");
   g.SaveSettings();
   EXPECT_NE(test::ReadFile(DatPath()).find("targetdir=/data/caf\xE9/\r\n"), std::string::npos);
-  EXPECT_EQ(Loaded().Settings.targetdir, g.Settings.targetdir);
+  EXPECT_EQ(Loaded().settings.targetDir, g.settings.targetDir);
 }
 
 TEST_F(SettingsTest, HexadecimalBadAndOutOfRangeValues) {
-  const TSettings s = Loaded("[GENERAL]\nFileOverTp = 0x3\nsourcecode=abc\ntargetcode=$10\n"
+  const Settings s = Loaded("[GENERAL]\nFileOverTp = 0x3\nsourcecode=abc\ntargetcode=$10\n"
                              "selext1=2\nselext2=0\nsamedir=yes\nkeepraw=\"5\"\ntargetdir=\n")
-                          .Settings;
-  EXPECT_EQ(s.fileovertp, 3);
-  EXPECT_EQ(s.sourcecode, 0);
-  EXPECT_EQ(s.targetcode, 16);
-  EXPECT_TRUE(s.selext1);
-  EXPECT_FALSE(s.selext2);
-  EXPECT_FALSE(s.samedir);
-  EXPECT_EQ(s.keepraw, 5);
-  EXPECT_EQ(s.targetdir, u"");  // present but empty stays empty
-  EXPECT_EQ(s.adddir, kDocs);
-  EXPECT_EQ(Loaded("[general]\nfileovertp=abc\n").Settings.fileovertp, 0);
-  EXPECT_EQ(Loaded("[general]\nfileovertp=255\n").Settings.fileovertp, 255);
+                          .settings;
+  EXPECT_EQ(s.overwritePolicy, 3);
+  EXPECT_EQ(s.codePage, 0);
+  EXPECT_EQ(s.targetCodePage, 16);
+  EXPECT_TRUE(s.scanType1);
+  EXPECT_FALSE(s.scanType2);
+  EXPECT_FALSE(s.targetBesideSource);
+  EXPECT_EQ(s.keepRaw, 5);
+  EXPECT_EQ(s.targetDir, u"");  // present but empty stays empty
+  EXPECT_EQ(s.scanFolders, kDocs);
+  EXPECT_EQ(Loaded("[general]\nfileovertp=abc\n").settings.overwritePolicy, 0);
+  EXPECT_EQ(Loaded("[general]\nfileovertp=255\n").settings.overwritePolicy, 255);
   // Beyond a byte would wrap into another policy (257 into "Overwrite"): the default instead.
-  EXPECT_EQ(Loaded("[general]\nfileovertp=257\n").Settings.fileovertp, 0);
-  EXPECT_EQ(Loaded("[general]\nfileovertp=-1\n").Settings.fileovertp, 0);
+  EXPECT_EQ(Loaded("[general]\nfileovertp=257\n").settings.overwritePolicy, 0);
+  EXPECT_EQ(Loaded("[general]\nfileovertp=-1\n").settings.overwritePolicy, 0);
   // The text form: absent means the slides' text; a value of no form gives it too.
-  EXPECT_EQ(Loaded("[general]\ntextform=1\n").Settings.textform, kTextFormComplete);
-  EXPECT_EQ(Loaded("[general]\ntextform=3\n").Settings.textform, kTextFormSlides);
-  EXPECT_EQ(Loaded("[general]\ntextform=-1\n").Settings.textform, kTextFormSlides);
+  EXPECT_EQ(Loaded("[general]\ntextform=1\n").settings.textForm, kTextFormComplete);
+  EXPECT_EQ(Loaded("[general]\ntextform=3\n").settings.textForm, kTextFormSlides);
+  EXPECT_EQ(Loaded("[general]\ntextform=-1\n").settings.textForm, kTextFormSlides);
 }
 
 TEST_F(SettingsTest, SavingKeepsOtherSectionsAndLinesAndReplacesKeysInPlace) {
-  TGlobal g = Loaded("; mine\n[window]\nleft=10\n[general]\nnotlog=1\nextra=x\n");
-  EXPECT_TRUE(g.Settings.notlog);
-  g.Settings.notlog = false;
+  AppState g = Loaded("; mine\n[window]\nleft=10\n[general]\nnotlog=1\nextra=x\n");
+  EXPECT_TRUE(g.settings.noLog);
+  g.settings.noLog = false;
   g.SaveSettings();
   const std::string text = test::ReadFile(DatPath());
   EXPECT_EQ(text.rfind("; mine\n[window]\nleft=10\n[general]\nnotlog=0\nextra=x\nsamedir=0\n", 0),
@@ -101,57 +101,57 @@ TEST_F(SettingsTest, SavingKeepsOtherSectionsAndLinesAndReplacesKeysInPlace) {
 }
 
 TEST_F(SettingsTest, WindowPlacementHasItsOwnSectionAndOnlyOnceKnown) {
-  TGlobal g = Loaded("[general]\nnotlog=1\n");
-  EXPECT_FALSE(g.MainWindowPlacement.known);
+  AppState g = Loaded("[general]\nnotlog=1\n");
+  EXPECT_FALSE(g.windowPlacement.known);
   g.SaveSettings();
   EXPECT_EQ(test::ReadFile(DatPath()).find("mainwindow"), std::string::npos);
-  g.MainWindowPlacement = {true, -5, 40, 900, 600, true};
+  g.windowPlacement = {true, -5, 40, 900, 600, true};
   g.SaveSettings();
   const std::string text = test::ReadFile(DatPath());
   // A new section at the end, in the file's own line ends.
   EXPECT_NE(text.find("textform=0\n[mainwindow]\nleft=-5\ntop=40\nwidth=900\nheight=600\n"
                       "maximized=1\n"),
             std::string::npos);
-  TGlobal again(dir_.Wide(), kDocs);
+  AppState again(dir_.Wide(), kDocs);
   again.LoadSettings();
-  EXPECT_EQ(again.MainWindowPlacement, g.MainWindowPlacement);
-  EXPECT_EQ(again.Settings, g.Settings);
-  EXPECT_FALSE(Loaded("[mainwindow]\nleft=1\ntop=2\nwidth=0\nheight=5\n").MainWindowPlacement.known);
+  EXPECT_EQ(again.windowPlacement, g.windowPlacement);
+  EXPECT_EQ(again.settings, g.settings);
+  EXPECT_FALSE(Loaded("[mainwindow]\nleft=1\ntop=2\nwidth=0\nheight=5\n").windowPlacement.known);
 }
 
 TEST_F(SettingsTest, FailedSaveReportsThePathAndKeepsTheOldFile) {
-  TGlobal missing(PathFromNative(dir_ / "no/such/"), kDocs);
+  AppState missing(PathFromNative(dir_ / "no/such/"), kDocs);
   try {
     missing.SaveSettings();
     FAIL() << "no error";
-  } catch (const TSettingsWriteError& e) {
+  } catch (const SettingsWriteError& e) {
     EXPECT_EQ(std::string(e.what()), "Unable to write to " + (dir_ / "no/such/Deckscribe.dat"));
   }
-  TGlobal g = Loaded("[general]\nsamedir=1\n");
-  g.Settings.samedir = false;
+  AppState g = Loaded("[general]\nsamedir=1\n");
+  g.settings.targetBesideSource = false;
   {
     test::FileSizeLimit full(40);  // the disk fills up in the middle of the keys
-    EXPECT_THROW(g.SaveSettings(), TSettingsWriteError);
+    EXPECT_THROW(g.SaveSettings(), SettingsWriteError);
   }
   EXPECT_EQ(test::ReadFile(DatPath()), "[general]\nsamedir=1\n");
   EXPECT_EQ(FilesInDir(), 1u);  // no temporary file left behind
 }
 
 TEST_F(SettingsTest, MaskListWithUserMasksAndTypeLookup) {
-  TGlobal g(dir_.Wide(), kDocs);
-  g.Settings.userfileext1 = u"*.PPS;*.POT";
+  AppState g(dir_.Wide(), kDocs);
+  g.settings.userMasks1 = u"*.PPS;*.POT";
   g.RebuildMaskList();
-  EXPECT_EQ(g.SupportMaskList, u"*.ppt;*.pps;*.pot;*.pptx;");
-  EXPECT_EQ(g.SupportMaskTypes, std::u16string(18, 1) + std::u16string(7, 2));
+  EXPECT_EQ(g.supportMaskList, u"*.ppt;*.pps;*.pot;*.pptx;");
+  EXPECT_EQ(g.supportMaskTypes, std::u16string(18, 1) + std::u16string(7, 2));
   const std::pair<std::u16string_view, int> lookups[] = {
       {u".pot", 1}, {u".pptx", 2}, {u".PPTX", 2}, {u".ppt", 1}, {u".pp", 1}, {u".txt", 0}, {u"", 0}};
   for (const auto& [ext, type] : lookups) EXPECT_EQ(g.FileTypeOfExtension(ext), type);
 
-  g.Settings.userfileext1.clear();
-  g.Settings.userfileext2 = u"*.\u00C4BC";  // only A to Z are lower-cased
+  g.settings.userMasks1.clear();
+  g.settings.userMasks2 = u"*.\u00C4BC";  // only A to Z are lower-cased
   g.RebuildMaskList();
-  EXPECT_EQ(g.SupportMaskList, u"*.ppt;*.pptx;*.\u00C4bc;");
-  EXPECT_EQ(g.SupportMaskTypes, std::u16string(6, 1) + std::u16string(13, 2));
+  EXPECT_EQ(g.supportMaskList, u"*.ppt;*.pptx;*.\u00C4bc;");
+  EXPECT_EQ(g.supportMaskTypes, std::u16string(6, 1) + std::u16string(13, 2));
   EXPECT_EQ(g.FileTypeOfExtension(u".pt"), 0);
 }
 
@@ -163,8 +163,8 @@ std::string Utf16Le(std::u16string_view text) {
 
 class LogTest : public SettingsTest {
  protected:
-  LogTest() { g_.Clock = [this] { return now_; }; }
-  TGlobal g_{dir_.Wide(), kDocs};
+  LogTest() { g_.clock = [this] { return now_; }; }
+  AppState g_{dir_.Wide(), kDocs};
   std::tm now_ = [] {
     std::tm t{};
     t.tm_year = 110, t.tm_mon = 4, t.tm_mday = 3, t.tm_hour = 14, t.tm_min = 22, t.tm_sec = 10;
@@ -204,7 +204,7 @@ TEST_F(LogTest, LoneSurrogatesBecomeValidText) {
 }
 
 TEST_F(LogTest, NotlogWritesNothing) {
-  g_.Settings.notlog = true;
+  g_.settings.noLog = true;
   g_.WriteLog(u"x");
   EXPECT_EQ(FilesInDir(), 0u);
   test::WriteFile(LogPath(), "keep");
@@ -213,7 +213,7 @@ TEST_F(LogTest, NotlogWritesNothing) {
 }
 
 TEST_F(LogTest, UnwritableLogRaisesWithTheErrorCode) {
-  TGlobal g(PathFromNative(dir_ / "missing/"), kDocs);
+  AppState g(PathFromNative(dir_ / "missing/"), kDocs);
   try {
     g.WriteLog(u"x");
     FAIL() << "no error";

@@ -10,7 +10,7 @@
 #include "app/batchrun/BatchRun.h"
 #include "core/NativePath.h"
 #include "core/Utf.h"
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "core/KelPptCvt.h"
 #include "tests/support/PptBuilder.h"
 #include "tests/support/ScratchDir.h"

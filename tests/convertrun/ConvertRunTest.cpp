@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "app/FileListModel.h"
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/ProgramDialogs.h"
 #include "app/SavedFileList.h"
 #include "app/UnMain.h"
@@ -48,7 +48,7 @@ class ConvertRunTest : public QObject {
 
  private:
   std::unique_ptr<QTemporaryDir> FHome;
-  std::unique_ptr<TGlobal> FGlobal;
+  std::unique_ptr<AppState> FGlobal;
   std::unique_ptr<TFmMain> FWindow;
   std::unique_ptr<TProgramDialogs> FDialogs;
   QString FSrc, FOut;
@@ -99,16 +99,16 @@ class ConvertRunTest : public QObject {
     FHome = std::make_unique<QTemporaryDir>();
     QVERIFY(FHome->isValid());
     qputenv("DECKSCRIBE_HOME", FHome->path().toUtf8());
-    FGlobal = std::make_unique<TGlobal>(U(FHome->path() + "/"), U(FHome->path() + "/docs/"));
-    FGlobal->Clock = [] {
+    FGlobal = std::make_unique<AppState>(U(FHome->path() + "/"), U(FHome->path() + "/docs/"));
+    FGlobal->clock = [] {
       std::tm t{};
       t.tm_year = 110, t.tm_mon = 4, t.tm_mday = 3, t.tm_hour = 14, t.tm_min = 22;
       return t;
     };
     FSrc = Home("src");
     FOut = Home("out/deep/er");
-    FGlobal->Settings.targetdir = U(FOut + "/");
-    FGlobal->Settings.sourcecode = 65001;
+    FGlobal->settings.targetDir = U(FOut + "/");
+    FGlobal->settings.codePage = 65001;
     OpenWindow();
   }
 
@@ -139,7 +139,7 @@ class ConvertRunTest : public QObject {
   }
 
   void utf16OutputHasItsMark() {
-    FGlobal->Settings.sourcecode = 1200;
+    FGlobal->settings.codePage = 1200;
     Add(MakePptx("deck.pptx", "Hi"));
     FWindow->ConvertFiles(cmAll);
     QCOMPARE(ReadBytes(FOut + "/deck.txt"),
@@ -177,7 +177,7 @@ class ConvertRunTest : public QObject {
   }
 
   void promptAnswersAndStopConvert() {
-    FGlobal->Settings.fileovertp = 2;
+    FGlobal->settings.overwritePolicy = 2;
     for (const char* n : {"r", "o", "c", "s", "later"}) {
       Add(MakePpt(QString(n) + ".ppt", u"new"));
       WriteBytes(FOut + "/" + n + ".txt", "old");
@@ -215,7 +215,7 @@ class ConvertRunTest : public QObject {
   }
 
   void outOfRangePolicyRefuses() {
-    FGlobal->Settings.fileovertp = 200;
+    FGlobal->settings.overwritePolicy = 200;
     Add(MakePpt("a.ppt", u"new"));
     WriteBytes(FOut + "/a.txt", "old");
     FWindow->ConvertFiles(cmAll);

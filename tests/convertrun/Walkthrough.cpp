@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/ProgramDialogs.h"
 #include "app/UnMain.h"
 #include "app/batchrun/UnCancelCvt.h"
@@ -28,9 +28,9 @@ int main(int argc, char* argv[]) {
   const QString samples = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
   const QString out = QString::fromLocal8Bit(argv[2]);
   QTemporaryDir home;
-  dkscr::TGlobal global((home.path() + "/").toStdU16String(), u"/home/ann/Documents/");
-  global.Settings.targetdir = (QDir::tempPath() + "/deckscribe-text/").toStdU16String();
-  global.Settings.sourcecode = 65001;
+  dkscr::AppState global((home.path() + "/").toStdU16String(), u"/home/ann/Documents/");
+  global.settings.targetDir = (QDir::tempPath() + "/deckscribe-text/").toStdU16String();
+  global.settings.codePage = 65001;
   dkscr::TFmMain window(global);
   dkscr::TProgramDialogs dialogs(global, &window);
   window.SetDialogs(&dialogs);

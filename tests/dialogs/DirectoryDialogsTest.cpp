@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/dialogs/UnAddDir.h"
 #include "app/dialogs/UnDirectory.h"
 #include "TestHooks.h"
@@ -32,12 +32,12 @@ QStringList RowTexts(const QListWidget* list) {
 class DirectoryDialogsTest : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<TGlobal> global;
+  std::unique_ptr<AppState> global;
   std::unique_ptr<TFmDirectory> directory;
   std::unique_ptr<TFmAddDir> addDir;
 
   void CreateDialogs() {
-    directory = std::make_unique<TFmDirectory>(QString::fromStdU16String(global->Settings.adddir));
+    directory = std::make_unique<TFmDirectory>(QString::fromStdU16String(global->settings.scanFolders));
     addDir = std::make_unique<TFmAddDir>(*global, *directory);
   }
   void ShowAddDir() {
@@ -47,8 +47,8 @@ class DirectoryDialogsTest : public QObject {
 
  private slots:
   void init() {
-    global = std::make_unique<TGlobal>(u"/nonexistent/program/", u"/home/user/Documents/");
-    global->Settings.adddir = u"/data/talks;/data/lectures";
+    global = std::make_unique<AppState>(u"/nonexistent/program/", u"/home/user/Documents/");
+    global->settings.scanFolders = u"/data/talks;/data/lectures";
     CreateDialogs();
   }
   void cleanup() {
@@ -156,8 +156,8 @@ class DirectoryDialogsTest : public QObject {
 
   void AddDirStartsFromTheSettings() {
     addDir.reset();  // closing hands its ticks back; then start anew from these settings
-    global->Settings.selext1 = false;
-    global->Settings.recursive = true;
+    global->settings.scanType1 = false;
+    global->settings.scanRecursive = true;
     CreateDialogs();
     ShowAddDir();
     QCOMPARE(addDir->EditDir->text(), QString("/data/talks;/data/lectures"));
@@ -173,8 +173,8 @@ class DirectoryDialogsTest : public QObject {
     ShowAddDir();
     addDir->CheckListBox1->item(1)->setCheckState(Qt::Unchecked);
     addDir->hide();
-    global->Settings.userfileext1 = u"*.pps";
-    global->Settings.userfileext2 = u"*.potx;*.ppsx";
+    global->settings.userMasks1 = u"*.pps";
+    global->settings.userMasks2 = u"*.potx;*.ppsx";
     ShowAddDir();
     QCOMPARE(RowTexts(addDir->CheckListBox1),
              QStringList({"PowerPoint 95, 97-2007 File(*.ppt;*.pps)",
@@ -206,7 +206,7 @@ class DirectoryDialogsTest : public QObject {
     QCOMPARE(messages.shown[0].text, QString("Please select the type of file to be converted!"));
     QCOMPARE(messages.shown[0].icon, QMessageBox::Critical);
     QVERIFY(addDir->isVisible());
-    QCOMPARE(global->Settings.adddir, std::u16string(u"/new/scan"));
+    QCOMPARE(global->settings.scanFolders, std::u16string(u"/new/scan"));
 
     addDir->CheckListBox1->item(1)->setCheckState(Qt::Checked);
     QTest::keyClick(addDir->EditDir, Qt::Key_Return);
@@ -221,7 +221,7 @@ class DirectoryDialogsTest : public QObject {
     QTest::keyClick(addDir->EditDir, Qt::Key_Escape);
     QVERIFY(!addDir->isVisible());
     QCOMPARE(addDir->result(), int(QDialog::Rejected));
-    QCOMPARE(global->Settings.adddir, std::u16string(u"/data/talks;/data/lectures"));
+    QCOMPARE(global->settings.scanFolders, std::u16string(u"/data/talks;/data/lectures"));
   }
 
   void BrowseEditsTheDirectoriesAsRows() {
@@ -261,11 +261,11 @@ class DirectoryDialogsTest : public QObject {
     ShowAddDir();
     addDir->CheckListBox1->item(0)->setCheckState(Qt::Unchecked);
     addDir->CBRecursive->setChecked(true);
-    QVERIFY(global->Settings.selext1);
+    QVERIFY(global->settings.scanType1);
     addDir.reset();
-    QVERIFY(!global->Settings.selext1);
-    QVERIFY(global->Settings.selext2);
-    QVERIFY(global->Settings.recursive);
+    QVERIFY(!global->settings.scanType1);
+    QVERIFY(global->settings.scanType2);
+    QVERIFY(global->settings.scanRecursive);
   }
 };
 

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/dialogs/LogText.h"
 #include "app/dialogs/UnViewLog.h"
 #include "TestHooks.h"
@@ -51,7 +51,7 @@ class LogViewerTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<QTemporaryDir> home;
-  std::unique_ptr<TGlobal> global;
+  std::unique_ptr<AppState> global;
   std::unique_ptr<TFmViewLog> viewer;
 
   QString LogPath() const { return QString::fromStdU16String(global->LogFilePath()); }
@@ -61,7 +61,7 @@ class LogViewerTest : public QObject {
   void init() {
     home = std::make_unique<QTemporaryDir>();
     const std::u16string dir = home->path().toStdU16String() + u"/";
-    global = std::make_unique<TGlobal>(dir, dir);
+    global = std::make_unique<AppState>(dir, dir);
     viewer = std::make_unique<TFmViewLog>(*global);
   }
   void cleanup() {
@@ -165,16 +165,16 @@ class LogViewerTest : public QObject {
     viewer->show();
     QVERIFY(!viewer->CBNotLog->isChecked());
     QTest::mouseClick(viewer->CBNotLog, Qt::LeftButton);
-    QVERIFY(global->Settings.notlog);
+    QVERIFY(global->settings.noLog);
     Log(u"not written");
     QVERIFY(!QFile::exists(LogPath()));
     QTest::mouseClick(viewer->CBNotLog, Qt::LeftButton);
-    QVERIFY(!global->Settings.notlog);
+    QVERIFY(!global->settings.noLog);
     Log(u"written");
     QVERIFY(QFile::exists(LogPath()));
 
     // A viewer made while logging is off starts ticked.
-    global->Settings.notlog = true;
+    global->settings.noLog = true;
     TFmViewLog second(*global);
     QVERIFY(second.CBNotLog->isChecked());
   }

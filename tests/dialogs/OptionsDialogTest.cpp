@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/dialogs/HelpWindow.h"
 #include "app/dialogs/KelListView.h"
 #include "app/dialogs/UnOption.h"
@@ -25,7 +25,7 @@ class OptionsDialogTest : public QObject {
   Q_OBJECT
 
   QTemporaryDir home;
-  std::unique_ptr<TGlobal> global;
+  std::unique_ptr<AppState> global;
   std::unique_ptr<TFmOption> dialog;
 
   void Show() {
@@ -40,8 +40,8 @@ class OptionsDialogTest : public QObject {
  private slots:
   void init() {
     const std::u16string dir = home.path().toStdU16String() + u"/";
-    global = std::make_unique<TGlobal>(dir, dir);
-    global->Settings.targetdir = u"/srv/out/";
+    global = std::make_unique<AppState>(dir, dir);
+    global->settings.targetDir = u"/srv/out/";
     dialog = std::make_unique<TFmOption>(*global);
   }
   void cleanup() {
@@ -70,14 +70,14 @@ class OptionsDialogTest : public QObject {
   }
 
   void EveryShowingRefillsFromTheSettings() {
-    TSettings& s = global->Settings;
-    s.samedir = true;
-    s.fileovertp = 2;
-    s.sourcecode = 1252;
-    s.userfileext1 = u"*.pps";
-    s.textorder = 1;
-    s.pagebreak = true;
-    s.keepraw = 1;
+    Settings& s = global->settings;
+    s.targetBesideSource = true;
+    s.overwritePolicy = 2;
+    s.codePage = 1252;
+    s.userMasks1 = u"*.pps";
+    s.textOrder = 1;
+    s.pageBreak = true;
+    s.keepRaw = 1;
     Show();
     QCOMPARE(dialog->EditTargetDir->text(), QString("/srv/out/"));
     QVERIFY(dialog->CBSameDir->isChecked());
@@ -91,8 +91,8 @@ class OptionsDialogTest : public QObject {
     QVERIFY(dialog->CBKeepRaw->isChecked());
     dialog->hide();
 
-    s.samedir = false;
-    s.targetdir = u"/home/ünïcode/";
+    s.targetBesideSource = false;
+    s.targetDir = u"/home/ünïcode/";
     Show();
     QCOMPARE(dialog->EditTargetDir->text(), QString("/home/ünïcode/"));
     QVERIFY(dialog->EditTargetDir->isEnabled());
@@ -121,12 +121,12 @@ class OptionsDialogTest : public QObject {
     QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
-    const TSettings& s = global->Settings;
-    QCOMPARE(s.targetdir, std::u16string(u"/data/out/"));
-    QVERIFY(!s.samedir);
-    QCOMPARE(s.fileovertp, uint8_t{1});
-    QCOMPARE(s.sourcecode, 65001);
-    QCOMPARE(s.textform, kTextFormMarkdown);
+    const Settings& s = global->settings;
+    QCOMPARE(s.targetDir, std::u16string(u"/data/out/"));
+    QVERIFY(!s.targetBesideSource);
+    QCOMPARE(s.overwritePolicy, uint8_t{1});
+    QCOMPARE(s.codePage, 65001);
+    QCOMPARE(s.textForm, kTextFormMarkdown);
     Show();  // refilled from the settings
     QCOMPARE(dialog->ComBTextForm->currentIndex(), kTextFormMarkdown);
   }
@@ -135,14 +135,14 @@ class OptionsDialogTest : public QObject {
     Show();
     TypeCodePage("28591");
     QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
-    QCOMPARE(global->Settings.sourcecode, 28591);
+    QCOMPARE(global->settings.codePage, 28591);
     Show();
     QCOMPARE(dialog->ComBSourceCode->currentText(), QString("28591"));
   }
 
   void NonNumericCodePageIsRejectedAndKeepsTheDialogOpen() {
     MessageRecorder messages;
-    global->Settings.sourcecode = 1250;
+    global->settings.codePage = 1250;
     Show();
     dialog->EditTargetDir->setText("/new/place");
     dialog->ComBFileOverTp->setCurrentIndex(3);
@@ -155,9 +155,9 @@ class OptionsDialogTest : public QObject {
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->focusWidget(), dialog->ComBSourceCode);
     // What came before the code page has been stored; the code page has not.
-    QCOMPARE(global->Settings.targetdir, std::u16string(u"/new/place/"));
-    QCOMPARE(global->Settings.fileovertp, uint8_t{3});
-    QCOMPARE(global->Settings.sourcecode, 1250);
+    QCOMPARE(global->settings.targetDir, std::u16string(u"/new/place/"));
+    QCOMPARE(global->settings.overwritePolicy, uint8_t{3});
+    QCOMPARE(global->settings.codePage, 1250);
 
     TypeCodePage("");
     QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
@@ -167,7 +167,7 @@ class OptionsDialogTest : public QObject {
     QTest::mouseClick(dialog->BtnCancel, Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(dialog->result(), int(QDialog::Rejected));
-    QCOMPARE(global->Settings.sourcecode, 1250);
+    QCOMPARE(global->settings.codePage, 1250);
     QCOMPARE(dialog->ComBSourceCode->currentText(), QString("1250   European Eastern"));
   }
 
@@ -175,38 +175,38 @@ class OptionsDialogTest : public QObject {
     Show();
     dialog->EditTargetDir->clear();
     QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
-    QCOMPARE(global->Settings.targetdir, std::u16string(u"/"));
+    QCOMPARE(global->settings.targetDir, std::u16string(u"/"));
   }
 
   void OutOfRangeChoicesShowNothingAndStoreNoSelection() {
-    global->Settings.fileovertp = 7;
-    global->Settings.keepraw = 2;
-    global->Settings.textorder = 9;
+    global->settings.overwritePolicy = 7;
+    global->settings.keepRaw = 2;
+    global->settings.textOrder = 9;
     Show();
     QCOMPARE(dialog->ComBFileOverTp->currentIndex(), -1);
     QVERIFY(!dialog->CBKeepRaw->isChecked());
     QCOMPARE(dialog->CMBTextOrder->currentIndex(), -1);
     QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
-    QCOMPARE(global->Settings.fileovertp, uint8_t{255});
-    QCOMPARE(global->Settings.keepraw, 0);
-    QCOMPARE(global->Settings.textorder, -1);
+    QCOMPARE(global->settings.overwritePolicy, uint8_t{255});
+    QCOMPARE(global->settings.keepRaw, 0);
+    QCOMPARE(global->settings.textOrder, -1);
   }
 
   void HiddenPagesCarryTheirSettingsThrough() {
-    TSettings& s = global->Settings;
-    s.userfileext1 = u"*.PPS;*.POT";
-    s.userfileext2 = u"";
-    s.pagebreak = true;
-    s.textorder = 2;
-    s.keepraw = 1;
+    Settings& s = global->settings;
+    s.userMasks1 = u"*.PPS;*.POT";
+    s.userMasks2 = u"";
+    s.pageBreak = true;
+    s.textOrder = 2;
+    s.keepRaw = 1;
     Show();
     QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
-    QCOMPARE(s.userfileext1, std::u16string(u"*.PPS;*.POT"));
-    QCOMPARE(s.userfileext2, std::u16string());
-    QVERIFY(s.pagebreak);
-    QCOMPARE(s.textorder, 2);
-    QCOMPARE(s.keepraw, 1);
-    QCOMPARE(global->SupportMaskList, std::u16string(u"*.ppt;*.pps;*.pot;*.pptx;"));
+    QCOMPARE(s.userMasks1, std::u16string(u"*.PPS;*.POT"));
+    QCOMPARE(s.userMasks2, std::u16string());
+    QVERIFY(s.pageBreak);
+    QCOMPARE(s.textOrder, 2);
+    QCOMPARE(s.keepRaw, 1);
+    QCOMPARE(global->supportMaskList, std::u16string(u"*.ppt;*.pps;*.pot;*.pptx;"));
   }
 
   void EnterActsAsOkFromAnyControl() {
@@ -215,13 +215,13 @@ class OptionsDialogTest : public QObject {
     QTest::keyClick(dialog->ComBSourceCode->lineEdit(), Qt::Key_Return);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
-    QCOMPARE(global->Settings.sourcecode, 437);
+    QCOMPARE(global->settings.codePage, 437);
 
     Show();
     dialog->EditTargetDir->setText("/by/enter");
     QTest::keyClick(dialog->EditTargetDir, Qt::Key_Enter);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(global->Settings.targetdir, std::u16string(u"/by/enter/"));
+    QCOMPARE(global->settings.targetDir, std::u16string(u"/by/enter/"));
   }
 
   void EscAndTheTitleBarDiscardTheEdits() {
@@ -231,15 +231,15 @@ class OptionsDialogTest : public QObject {
     QTest::keyClick(dialog->EditTargetDir, Qt::Key_Escape);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(dialog->result(), int(QDialog::Rejected));
-    QCOMPARE(global->Settings.targetdir, std::u16string(u"/srv/out/"));
-    QVERIFY(!global->Settings.samedir);
+    QCOMPARE(global->settings.targetDir, std::u16string(u"/srv/out/"));
+    QVERIFY(!global->settings.targetBesideSource);
     QCOMPARE(dialog->EditTargetDir->text(), QString("/srv/out/"));
 
     Show();
     dialog->ComBFileOverTp->setCurrentIndex(1);
     dialog->close();
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(global->Settings.fileovertp, uint8_t{0});
+    QCOMPARE(global->settings.overwritePolicy, uint8_t{0});
     Show();
     QCOMPARE(dialog->ComBFileOverTp->currentIndex(), 0);
   }
@@ -299,8 +299,8 @@ class OptionsDialogTest : public QObject {
     QVERIFY(!editor->isVisible());
 
     QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
-    QCOMPARE(global->Settings.userfileext2, std::u16string(u"*.potx"));
-    QCOMPARE(global->SupportMaskList, std::u16string(u"*.ppt;*.pptx;*.potx;"));
+    QCOMPARE(global->settings.userMasks2, std::u16string(u"*.potx"));
+    QCOMPARE(global->supportMaskList, std::u16string(u"*.ppt;*.pptx;*.potx;"));
   }
 };
 

@@ -12,7 +12,7 @@
 
 #include "app/ClipboardFiles.h"
 #include "app/ExitReport.h"
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/Translations.h"
 #include "app/UnMain.h"
 #include <QToolButton>
@@ -33,9 +33,9 @@ using namespace dkscr;
 namespace {
 
 // Called with the German translation installed.
-void RunMessagesShowTranslatedButLogInEnglish(QTemporaryDir& home, TGlobal& global,
+void RunMessagesShowTranslatedButLogInEnglish(QTemporaryDir& home, AppState& global,
                                             TFmMain& window) {
-  global.Settings.targetdir = test::U(home.filePath("out") + "/");
+  global.settings.targetDir = test::U(home.filePath("out") + "/");
   const QString garbage = home.filePath("broken.ppt");
   test::WriteBytes(garbage, "not a presentation");
   const QString missing = home.filePath("gone.ppt");
@@ -76,7 +76,7 @@ class MainLogicTest : public QObject {
  private slots:
   void exitProblemsNeverWaitForAnAnswer() {
     QTemporaryDir home;
-    TGlobal global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+    AppState global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
     std::FILE* err = std::tmpfile();
     QVERIFY(err != nullptr);
     auto errText = [&] {
@@ -114,7 +114,7 @@ class MainLogicTest : public QObject {
   void logoutSavesWithoutAsking() {
     for (bool writable : {true, false}) {
       QTemporaryDir home;
-      TGlobal global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+      AppState global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
       const QString job = QString::fromStdU16String(global.JobFilePath());
       const QString settings = QString::fromStdU16String(global.SettingsFilePath());
       std::FILE* err = std::tmpfile();
@@ -122,7 +122,7 @@ class MainLogicTest : public QObject {
       TFmMain window(global);
       TSaveOnLogout logout(*qApp, window, global, err);
       window.AddFile(u"/nowhere/talk.ppt");
-      global.Settings.fileovertp = 3;
+      global.settings.overwritePolicy = 3;
       if (!writable) {
         QVERIFY(QDir().mkpath(job));
         QVERIFY(QDir().mkpath(settings));
@@ -173,7 +173,7 @@ class MainLogicTest : public QObject {
     QVERIFY(loaded.last().endsWith("deckscribe_de.qm"));
     {
       QTemporaryDir home;
-      TGlobal global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+      AppState global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
       TFmMain window(global);
       QCOMPARE(window.StatusPanel(1), QString("0 Datei(en)"));
       QCOMPARE(window.Buttons["BtnConvert"]->text(), QString("&Umwandeln"));
@@ -350,22 +350,22 @@ class MainLogicTest : public QObject {
   }
 
   void openFilterAndSearchMasks() {
-    TGlobal global(u"/tmp/none/", u"/tmp/docs/");
+    AppState global(u"/tmp/none/", u"/tmp/docs/");
     QCOMPARE(BuildOpenFilter(global),
              QString("All Support File|*.ppt;*.pptx;|PowerPoint 95, 97-2007 File(*.ppt)|*.ppt|"
                      "PowerPoint Open XML File(*.pptx)|*.pptx"));
-    global.Settings.userfileext1 = u"*.PPS;*.pot";
+    global.settings.userMasks1 = u"*.PPS;*.pot";
     global.RebuildMaskList();
     QCOMPARE(BuildOpenFilter(global),
              QString("All Support File|*.ppt;*.pps;*.pot;*.pptx;|PowerPoint 95, 97-2007 "
                      "File(*.ppt;*.PPS;*.pot)|*.ppt;*.PPS;*.pot|PowerPoint Open XML "
                      "File(*.pptx)|*.pptx"));
 
-    TSettings s;
+    Settings s;
     QCOMPARE(BuildSearchExts(s, true, true), std::u16string(u"*.ppt|*.pptx|"));
     QCOMPARE(BuildSearchExts(s, false, true), std::u16string(u"*.pptx|"));
     QCOMPARE(BuildSearchExts(s, false, false), std::u16string());
-    s.userfileext1 = u"*.pps;*.pot";
+    s.userMasks1 = u"*.pps;*.pot";
     QCOMPARE(BuildSearchExts(s, true, false), std::u16string(u"*.ppt|*.pps|*.pot|"));
   }
 

@@ -47,7 +47,7 @@ class FakeDialogs : public TMainDialogs {
   void ShowHelp() override { calls << "help"; }
   bool RunAddDir() override {
     calls << "adddir";
-    if (addDirOk) global->Settings.adddir = folderField.toStdU16String();
+    if (addDirOk) global->settings.scanFolders = folderField.toStdU16String();
     return addDirOk;
   }
   void SetAddDirFolder(const QString& folder) override { folderField = folder; }
@@ -69,7 +69,7 @@ class FakeDialogs : public TMainDialogs {
   int PromptOverwrite(const QString&) override { return 2; }
   void ShowError(const QString& text) override { errors << text; }
 
-  TGlobal* global = nullptr;
+  AppState* global = nullptr;
   std::function<void()> duringScan;  // runs as each folder is entered
   QStringList calls, folders, errors;
   QString folderField;
@@ -85,7 +85,7 @@ class MainWindowTest : public QObject {
 
  private:
   std::unique_ptr<QTemporaryDir> FHome;
-  std::unique_ptr<TGlobal> FGlobal;
+  std::unique_ptr<AppState> FGlobal;
   std::unique_ptr<FakeDialogs> FDialogs;
   std::unique_ptr<TFmMain> FWindow;
   QString FData;  // folder of sample files
@@ -111,8 +111,8 @@ class MainWindowTest : public QObject {
     FHome = std::make_unique<QTemporaryDir>();
     QVERIFY(FHome->isValid());
     qputenv("DECKSCRIBE_HOME", FHome->path().toUtf8());
-    FGlobal = std::make_unique<TGlobal>(U(FHome->path() + "/"), U(FHome->path() + "/docs/"));
-    FGlobal->Settings.targetdir = U(Home("out/"));
+    FGlobal = std::make_unique<AppState>(U(FHome->path() + "/"), U(FHome->path() + "/docs/"));
+    FGlobal->settings.targetDir = U(Home("out/"));
     FDialogs = std::make_unique<FakeDialogs>();
     FDialogs->global = FGlobal.get();
     FData = Home("data");
@@ -168,7 +168,7 @@ class MainWindowTest : public QObject {
     const QRect where = FWindow->geometry();
     FWindow->close();
     FWindow.reset();
-    const TWindowPlacement& p = FGlobal->MainWindowPlacement;
+    const WindowPlacement& p = FGlobal->windowPlacement;
     QVERIFY(p.known);
     QCOMPARE(QRect(p.left, p.top, p.width, p.height), where);
     QVERIFY(!p.maximized);
@@ -724,7 +724,7 @@ class MainWindowTest : public QObject {
       dialogs.FmAddDir->BtnOK->click();
     });
     FWindow->FileDropTarget1Drop({U(tree)});
-    QCOMPARE(FGlobal->Settings.adddir, U(tree));
+    QCOMPARE(FGlobal->settings.scanFolders, U(tree));
     QCOMPARE(FWindow->FileCount(), 3);
     QVERIFY(!dialogs.FmCancelFind->isVisible());
     QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 3 file(s)."));

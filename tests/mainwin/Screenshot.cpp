@@ -4,16 +4,16 @@
 #include <QTableView>
 #include <QTimer>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/UnMain.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   if (argc < 2) return 2;
   QTemporaryDir home;
-  dkscr::TGlobal global((home.path() + "/").toStdU16String(), u"/home/ann/Documents/");
-  global.Settings.targetdir = u"/home/ann/Documents/text/";
-  global.Settings.notlog = true;
+  dkscr::AppState global((home.path() + "/").toStdU16String(), u"/home/ann/Documents/");
+  global.settings.targetDir = u"/home/ann/Documents/text/";
+  global.settings.noLog = true;
   dkscr::TFmMain window(global);
   const char16_t* files[] = {u"/home/ann/talks/Quarterly review.pptx", u"/home/ann/talks/intro.ppt",
                              u"/home/ann/talks/Roadmap 2026.pptx", u"/home/ann/archive/kickoff.PPT",

@@ -31,7 +31,7 @@ inline QByteArray ReadBytes(const QString& path) {
 }
 
 // The activity log's text after its byte-order mark.
-inline QString LogText(const TGlobal& global) {
+inline QString LogText(const AppState& global) {
   const QByteArray bytes = ReadBytes(QString::fromStdU16String(global.LogFilePath()));
   if (bytes.size() < 2) return {};
   return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),

@@ -1,4 +1,4 @@
-#include "app/FileNames.h"
+#include "app/session/FileNames.h"
 
 namespace dkscr {
 
@@ -18,11 +18,11 @@ std::u16string_view ExtensionOf(std::u16string_view path) {
   return dot == std::u16string_view::npos ? std::u16string_view() : name.substr(dot);
 }
 
-std::u16string TargetFileName(std::u16string_view source, const TSettings& settings) {
+std::u16string TargetFileName(std::u16string_view source, const Settings& settings) {
   std::u16string renamed(source.substr(0, source.size() - ExtensionOf(source).size()));
-  renamed += settings.textform == kTextFormMarkdown ? u".md" : u".txt";
-  if (settings.samedir) return renamed;
-  return settings.targetdir + std::u16string(FileNamePart(renamed));
+  renamed += settings.textForm == kTextFormMarkdown ? u".md" : u".txt";
+  if (settings.targetBesideSource) return renamed;
+  return settings.targetDir + std::u16string(FileNamePart(renamed));
 }
 
 }  // namespace dkscr

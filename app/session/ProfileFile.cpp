@@ -1,9 +1,9 @@
-#include "app/ProfileFile.h"
+#include "app/session/ProfileFile.h"
 
 #include <cerrno>
 #include <limits>
 
-#include "app/AtomicFile.h"
+#include "app/session/AtomicFile.h"
 
 namespace dkscr {
 namespace {
@@ -95,7 +95,7 @@ bool ParseProfileInteger(std::string_view text, int32_t& value) {
   return true;
 }
 
-void TProfileFile::Parse(std::string_view bytes) {
+void ProfileFile::Parse(std::string_view bytes) {
   lines_.clear();
   lineEnd_ = "\r\n";
   bool endSeen = false;
@@ -114,7 +114,7 @@ void TProfileFile::Parse(std::string_view bytes) {
   if (start < bytes.size()) lines_.emplace_back(bytes.substr(start));
 }
 
-std::string TProfileFile::Serialize() const {
+std::string ProfileFile::Serialize() const {
   std::string out;
   for (const std::string& line : lines_) {
     out += line;
@@ -123,7 +123,7 @@ std::string TProfileFile::Serialize() const {
   return out;
 }
 
-int TProfileFile::Load(const std::string& nativePath) {
+int ProfileFile::Load(const std::string& nativePath) {
   std::string bytes;
   const int err = ReadWholeFile(nativePath, bytes);
   if (err != 0 && err != ENOENT) return err;
@@ -131,11 +131,11 @@ int TProfileFile::Load(const std::string& nativePath) {
   return 0;
 }
 
-int TProfileFile::Save(const std::string& nativePath) const {
+int ProfileFile::Save(const std::string& nativePath) const {
   return ReplaceFileAtomically(nativePath, Serialize());
 }
 
-size_t TProfileFile::FindSection(std::string_view section) const {
+size_t ProfileFile::FindSection(std::string_view section) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
     const auto name = HeaderName(lines_[i]);
     if (name && SameName(*name, section)) return i;
@@ -143,13 +143,13 @@ size_t TProfileFile::FindSection(std::string_view section) const {
   return npos;
 }
 
-size_t TProfileFile::SectionEnd(size_t header) const {
+size_t ProfileFile::SectionEnd(size_t header) const {
   size_t i = header + 1;
   while (i < lines_.size() && !HeaderName(lines_[i])) ++i;
   return i;
 }
 
-std::optional<TProfileFile::KeyLine> TProfileFile::FindKey(size_t header,
+std::optional<ProfileFile::KeyLine> ProfileFile::FindKey(size_t header,
                                                            std::string_view key) const {
   const size_t end = SectionEnd(header);
   for (size_t i = header + 1; i < end; ++i) {
@@ -161,7 +161,7 @@ std::optional<TProfileFile::KeyLine> TProfileFile::FindKey(size_t header,
   return std::nullopt;
 }
 
-std::optional<std::string> TProfileFile::ReadString(std::string_view section,
+std::optional<std::string> ProfileFile::ReadString(std::string_view section,
                                                     std::string_view key) const {
   const size_t header = FindSection(section);
   if (header == npos) return std::nullopt;
@@ -172,25 +172,25 @@ std::optional<std::string> TProfileFile::ReadString(std::string_view section,
   return std::string(value.substr(0, kMaxValueBytes));
 }
 
-std::string TProfileFile::ReadString(std::string_view section, std::string_view key,
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
                                      std::string_view defaultValue) const {
   auto value = ReadString(section, key);
   return value ? std::move(*value) : std::string(defaultValue);
 }
 
-int32_t TProfileFile::ReadInteger(std::string_view section, std::string_view key,
+int32_t ProfileFile::ReadInteger(std::string_view section, std::string_view key,
                                   int32_t defaultValue) const {
   const auto text = ReadString(section, key);
   int32_t value = 0;
   return text && ParseProfileInteger(*text, value) ? value : defaultValue;
 }
 
-bool TProfileFile::ReadBool(std::string_view section, std::string_view key,
+bool ProfileFile::ReadBool(std::string_view section, std::string_view key,
                             bool defaultValue) const {
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-void TProfileFile::WriteString(std::string_view section, std::string_view key,
+void ProfileFile::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) {
   value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
   std::string text(value);
@@ -213,11 +213,11 @@ void TProfileFile::WriteString(std::string_view section, std::string_view key,
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
 }
 
-void TProfileFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+void ProfileFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
   WriteString(section, key, std::to_string(value));
 }
 
-void TProfileFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+void ProfileFile::WriteBool(std::string_view section, std::string_view key, bool value) {
   WriteString(section, key, value ? "1" : "0");
 }
 

@@ -1,4 +1,4 @@
-#include "app/AtomicFile.h"
+#include "app/session/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -12,7 +12,7 @@ std::u16string WithTrailingSeparator(std::u16string path);
 inline constexpr std::string_view kPortableMarkerName = "Deckscribe.portable";
 
 // What decides the program's folder; every folder ends with "/" or is empty.
-struct TProgramDirPlaces {
+struct ProgramDirPlaces {
   std::string homeOverride;   // DECKSCRIBE_HOME
   std::string executableDir;  // the running executable's folder
   std::string configHome;     // $XDG_CONFIG_HOME, or ~/.config/
@@ -22,7 +22,7 @@ struct TProgramDirPlaces {
 // portable copy, one whose folder already holds the settings file "Deckscribe.dat" or the
 // marker file; otherwise <configHome>deckscribe/. An installed program never writes beside
 // itself (into /usr/bin, or a user's ~/.local/bin), whoever runs it.
-std::string ChooseProgramDir(const TProgramDirPlaces& places);
+std::string ChooseProgramDir(const ProgramDirPlaces& places);
 
 // The program's folder, always ending with "/", from the environment and the executable's
 // place (ChooseProgramDir); created when missing.

@@ -20,7 +20,7 @@ namespace dkscr {
 // is not such a number or it does not fit.
 bool ParseProfileInteger(std::string_view text, int32_t& value);
 
-class TProfileFile {
+class ProfileFile {
  public:
   static constexpr size_t kMaxValueBytes = 2047;
 

@@ -1,4 +1,4 @@
-#include "app/FileTypes.h"
+#include "app/session/FileTypes.h"
 
 namespace dkscr {
 

@@ -1,4 +1,4 @@
-#include "app/ProgramDir.h"
+#include "app/session/ProgramDir.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,7 +73,7 @@ int MakeDirectories(const std::string& nativePath) {
   return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
 }
 
-std::string ChooseProgramDir(const TProgramDirPlaces& places) {
+std::string ChooseProgramDir(const ProgramDirPlaces& places) {
   if (!places.homeOverride.empty()) return WithSlash(places.homeOverride);
   const std::string exe = WithSlash(places.executableDir);
   if (!exe.empty() && (IsFile(exe + "Deckscribe.dat") || IsFile(exe + std::string(kPortableMarkerName))))
@@ -82,7 +82,7 @@ std::string ChooseProgramDir(const TProgramDirPlaces& places) {
 }
 
 std::u16string ProgramDir() {
-  TProgramDirPlaces places;
+  ProgramDirPlaces places;
   if (const char* home = std::getenv("DECKSCRIBE_HOME"); home != nullptr) places.homeOverride = home;
   places.executableDir = ExecutableDir();
   places.configHome = ConfigHome();

@@ -1,4 +1,4 @@
-#include "app/ActivityLog.h"
+#include "app/session/ActivityLog.h"
 
 #include <fcntl.h>
 #include <langinfo.h>

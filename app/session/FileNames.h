@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 
 namespace dkscr {
 
@@ -17,6 +17,6 @@ std::u16string_view ExtensionOf(std::u16string_view path);
 // The text file a source converts into: the source with its extension replaced by ".txt"
 // (appended when it has none), beside the source when samedir is set, otherwise the
 // file-name part directly after targetdir (which ends with "/").
-std::u16string TargetFileName(std::u16string_view source, const TSettings& settings);
+std::u16string TargetFileName(std::u16string_view source, const Settings& settings);
 
 }  // namespace dkscr

@@ -31,6 +31,16 @@ std::tm LocalNow() {
 
 }  // namespace
 
+std::u16string TypeMasks(const Settings& settings, int typeNumber) {
+  std::u16string masks(FileTypeRow(typeNumber).DefaultMask);
+  const std::u16string& user = typeNumber == 1 ? settings.userMasks1 : settings.userMasks2;
+  if (!user.empty()) {
+    masks += u';';
+    masks += user;
+  }
+  return masks;
+}
+
 AppState::AppState(std::u16string programDirectory, std::u16string documentsDirectory)
     : programDir(std::move(programDirectory)), documentsDir(std::move(documentsDirectory)), clock(LocalNow) {
   settings.targetDir = documentsDir;

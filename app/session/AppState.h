@@ -57,6 +57,10 @@ struct Settings {
   bool operator==(const Settings&) const = default;
 };
 
+// A file type's masks as the user sees them: its DefaultMask, then ";" and the user masks when
+// there are any, as stored (not lower-cased).
+std::u16string TypeMasks(const Settings& settings, int typeNumber);
+
 // Where the main window was when the program last ended; not known until it has been shown.
 struct WindowPlacement {
   bool known = false;

@@ -1,0 +1,67 @@
+#pragma once
+// The main window's widgets: the actions of the command table, the menus, the file table,
+// the button bar and the status bar, and where the window opens. Built once; the window
+// connects them to its commands.
+#include <QIcon>
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMainWindow;
+class QMenu;
+class QTableView;
+class QToolButton;
+class QWidget;
+
+namespace dkscr {
+
+class FileTableModel;
+struct WindowPlacement;
+
+// The property that carries a command's tag on its actions and buttons.
+inline constexpr const char* kTagProperty = "Tag";
+
+class MainWindowUi {
+ public:
+  // Builds everything inside `window`, the table over `model`.
+  MainWindowUi(QMainWindow& window, FileTableModel& model);
+
+  QAction* Action(int tag) const;
+  // The table's selected rows (of the first `rowCount`) in ascending order.
+  std::vector<int> SelectedRows(int rowCount) const;
+  // Moves the Convert button to the bar's right edge, as the window's width changes.
+  void KeepConvertButtonRight();
+  // Where the window opens: where it was last time, else wide enough for every column as far
+  // as the screen allows.
+  void Place(const WindowPlacement& placement);
+  // The window's place (its normal geometry when maximised), once it has been shown.
+  void Remember(WindowPlacement& placement) const;
+
+  QTableView* fileTable = nullptr;
+  QMenu* contextMenu = nullptr;
+  std::array<QMenu*, 4> topMenus{};
+  std::map<int, QAction*> actions;             // by tag
+  std::map<std::string, QToolButton*> buttons;  // by name, e.g. "BtnConvert"
+  std::array<QLabel*, 3> panels{};              // of the status bar
+  QWidget* buttonBar = nullptr;
+
+ private:
+  void BuildActions();
+  void BuildMenus();
+  void BuildTable();
+  void BuildButtonBar();
+  void BuildStatusBar();
+  void SetHints();
+  // Never narrower than its caption with the sort marker.
+  int MinimumColumnWidth(int column) const;
+
+  QMainWindow& window_;
+  FileTableModel& model_;
+  std::array<QIcon, 8> images_;
+  int buttonBarWidth_ = 0;  // what the buttons need side by side
+};
+
+}  // namespace dkscr

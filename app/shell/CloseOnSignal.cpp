@@ -27,7 +27,7 @@ void OnSignal(int) {
 }  // namespace
 
 CloseOnSignal::CloseOnSignal(QWidget* window, QObject* parent)
-    : QObject(parent), FWindow(window) {
+    : QObject(parent), window_(window) {
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, gSignalPipe) != 0)
     return;
   notifier_ = new QSocketNotifier(gSignalPipe[1], QSocketNotifier::Read, this);
@@ -59,14 +59,14 @@ void CloseOnSignal::SignalArrived() {
   // A modal dialog or a running scan would keep the window from closing; close the
   // dialogs first so that the main window's close goes through.
   fired_ = true;
-  if (!FWindow) return;
+  if (!window_) return;
   for (int guard = 0; guard < 16; ++guard) {
     QWidget* open = QApplication::activePopupWidget();
     if (open == nullptr) open = QApplication::activeModalWidget();
-    if (open == nullptr || open == FWindow) break;
+    if (open == nullptr || open == window_) break;
     open->close();
   }
-  FWindow->close();
+  window_->close();
 }
 
 }  // namespace dkscr

@@ -22,7 +22,7 @@ class CloseOnSignal : public QObject {
  private:
   void SignalArrived();
 
-  QPointer<QWidget> FWindow;
+  QPointer<QWidget> window_;
   QSocketNotifier* notifier_ = nullptr;
   bool fired_ = false;
 };

@@ -17,29 +17,30 @@
 #include <utility>
 
 #include "app/session/AppState.h"
-#include "app/session/FileNames.h"
-#include "app/session/FileProbe.h"
+#include "app/widgets/AddCommands.h"
 #include "app/widgets/AppImages.h"
 #include "app/widgets/CommandTable.h"
-#include "app/widgets/DesktopPaths.h"
+#include "app/widgets/ConvertCommand.h"
 #include "app/widgets/DesktopServices.h"
-#include "app/widgets/FileFilters.h"
+#include "app/widgets/EntryFiles.h"
 #include "app/widgets/FileTableModel.h"
 #include "app/widgets/MainDialogs.h"
 #include "app/widgets/MainWindowUi.h"
 
 namespace dkscr {
 
-namespace {
-QString Q(std::u16string_view text) { return QString::fromUtf16(text.data(), qsizetype(text.size())); }
-}  // namespace
-
 MainWindow::MainWindow(Session& session, MainDialogs& dialogs, DesktopServices& desktop,
                        TargetConverter& converter, const JobFileStart& jobFile, QWidget* parent)
-    : QMainWindow(parent), session_(session), dialogs_(dialogs), desktop_(desktop),
-      run_(worker_, converter), scan_(worker_) {
+    : QMainWindow(parent), session_(session), dialogs_(dialogs), desktop_(desktop) {
   model_ = new FileTableModel(session_, MakeStateIcons(), this);
   ui_ = std::make_unique<MainWindowUi>(*this, *model_);
+  convert_ = std::make_unique<ConvertCommand>(session_, dialogs_, worker_, converter);
+  add_ = std::make_unique<AddCommands>(session_, *ui_, dialogs_, desktop_, worker_, *this);
+  connect(convert_.get(), &ConvertCommand::RunEnded, this, &MainWindow::RunEnded);
+  connect(add_.get(), &AddCommands::ScanFinished, this, [this] {
+    UpdateCommandStates();
+    emit ScanFinished();
+  });
   for (auto& [tag, action] : ui_->actions)
     connect(action, &QAction::triggered, this, [this, tag = tag] { RunCommand(tag); });
   for (auto& [name, button] : ui_->buttons)
@@ -56,14 +57,14 @@ MainWindow::MainWindow(Session& session, MainDialogs& dialogs, DesktopServices& 
   selectionTimer_->setSingleShot(true);
   selectionTimer_->callOnTimeout(this, &MainWindow::ShowSelectionCount);
   connect(ui_->fileTable->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-    if (!programSelects_ && !Scanning()) selectionTimer_->start(50);
+    if (!ui_->ProgramSelects() && !Scanning()) selectionTimer_->start(50);
   });
   ui_->Place(session_.State().windowPlacement);
   // The whole window takes dropped files; the window previews every key press.
   setAcceptDrops(true);
   qApp->installEventFilter(this);
   dialogs_.Create(this);
-  ShowFileCount();
+  ui_->ShowFileCount(session_.Count());
   if (jobFile.Problem()) TellJobFileProblem(jobFile);
 }
 
@@ -73,7 +74,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::TellJobFileProblem(const JobFileStart& jobFile) {
-  const QString job = Q(session_.State().JobFilePath());
+  const QString job = QString::fromStdU16String(session_.State().JobFilePath());
   const QString why = jobFile.status == JobFileLoadStatus::Damaged      ? tr("it is damaged")
                       : jobFile.status == JobFileLoadStatus::UnknownTag ? tr("it is not a list file")
                                                                         : tr("it cannot be read");
@@ -83,7 +84,7 @@ void MainWindow::TellJobFileProblem(const JobFileStart& jobFile) {
                "aside (%3). It will not be replaced when the program ends.")
                 .arg(job, why, QString::fromLocal8Bit(std::strerror(jobFile.backupError)))
           : tr("The saved file list %1 could not be loaded completely (%2). It was kept as %3.")
-                .arg(job, why, Q(jobFile.backup));
+                .arg(job, why, QString::fromStdU16String(jobFile.backup));
   ShowStatusMessage(text);
   session_.Log(text.toStdU16String());
   session_.TakeLogFailure();  // the log's own trouble is told when it is next written
@@ -95,16 +96,20 @@ void MainWindow::RememberPlacement() {
   if (isVisible() || wasShown_) ui_->Remember(session_.State().windowPlacement);
 }
 
-// ---- commands -------------------------------------------------------------------------------
-
 QAction* MainWindow::ActionOfTag(int tag) const { return ui_->Action(tag); }
 QTableView* MainWindow::FileTable() const { return ui_->fileTable; }
 QMenu* MainWindow::ContextMenu() const { return ui_->contextMenu; }
+bool MainWindow::Converting() const { return convert_->Running(); }
+bool MainWindow::Scanning() const { return add_->Scanning(); }
+const ScanSummary& MainWindow::LastScan() const { return add_->LastScan(); }
+std::vector<int> MainWindow::SelectedRows() const { return ui_->SelectedRows(session_.Count()); }
 
 QToolButton* MainWindow::Button(const std::string& name) const {
   const auto it = ui_->buttons.find(name);
   return it == ui_->buttons.end() ? nullptr : it->second;
 }
+
+// ---- commands -------------------------------------------------------------------------------
 
 void MainWindow::RunCommand(int tag) {
   // A run or a scan works through the list: nothing may change it meanwhile.
@@ -113,9 +118,9 @@ void MainWindow::RunCommand(int tag) {
     case kTagOptions: dialogs_.ShowOptions(); break;
     case kTagExit: close(); break;
     case kTagViewLog: dialogs_.ShowLog(); break;
-    case kTagAddFile: ChooseAndAddFiles(); break;
-    case kTagAddDir: AddFolders(); break;
-    case kTagPasteFile: PasteFiles(); break;
+    case kTagAddFile: add_->ChooseFiles(); break;
+    case kTagAddDir: add_->AddFolders(); break;
+    case kTagPasteFile: add_->Paste(); break;
     case kTagDelete: DeleteSelected(); break;
     case kTagSelectAll: ui_->fileTable->selectAll(); break;
     case kTagConvertAll: ConvertFiles(RunScope::kAll); break;
@@ -129,6 +134,7 @@ void MainWindow::RunCommand(int tag) {
     case kTagAbout: dialogs_.ShowAbout(); break;
     default: break;
   }
+  if (Busy()) UpdateCommandStates();  // a run or a scan started
 }
 
 void MainWindow::UpdateCommandStates() {
@@ -154,107 +160,16 @@ void MainWindow::ShowContextMenu(const QPoint& pos) {
   ui_->contextMenu->popup(ui_->fileTable->viewport()->mapToGlobal(pos));
 }
 
-// ---- adding ---------------------------------------------------------------------------------
-
-void MainWindow::AddFile(const std::u16string& path) { AddPaths({path}, false); }
-
-void MainWindow::AddPaths(const std::vector<std::u16string>& paths, bool replaceSelection) {
-  if (replaceSelection) ClearSelection();
-  const int firstRow = session_.Count();
-  const std::vector<AddOutcome> outcomes = session_.AddFiles(paths);
-  for (size_t i = 0; i < outcomes.size(); ++i) {
-    if (outcomes[i] == AddOutcome::kAlreadyAdded)
-      ShowStatusMessage(tr("File [%1] already added!").arg(Q(paths[i])));
-    else if (outcomes[i] == AddOutcome::kNotSupported)
-      ShowStatusMessage(tr("File [%1] type not support!").arg(Q(paths[i])));
-  }
-  SelectAddedRows(firstRow);
-  ShowFileCount();
-  ReportLogFailure();
-}
-
-void MainWindow::SelectAddedRows(int firstRow) {
-  // The rows added are the last ones: nothing sorts or removes while adding. One range, so
-  // that later selection work does not walk a range per row.
-  const int last = session_.Count() - 1;
-  if (firstRow > last) return;
-  programSelects_ = true;
-  QItemSelectionModel* sel = ui_->fileTable->selectionModel();
-  sel->select(QItemSelection(model_->index(firstRow, 0), model_->index(last, kColumnCount - 1)),
-              QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  sel->setCurrentIndex(model_->index(last, 0), QItemSelectionModel::NoUpdate);
-  programSelects_ = false;
-  ui_->fileTable->scrollTo(sel->currentIndex());
-}
-
-void MainWindow::ClearSelection() {
-  programSelects_ = true;
-  ui_->fileTable->selectionModel()->clearSelection();
-  programSelects_ = false;
-}
-
-void MainWindow::ChooseAndAddFiles() {
-  const QStringList files =
-      desktop_.ChooseFiles(this, QtNameFilters(BuildOpenFilter(session_.State())));
-  if (files.isEmpty()) return;
-  std::vector<std::u16string> paths;
-  for (const QString& f : files) paths.push_back(PathFromDialogName(f));
-  AddPaths(paths, true);
-}
-
-void MainWindow::PasteFiles() { AddPaths(desktop_.ClipboardFiles(), false); }
+void MainWindow::AddFile(const std::u16string& path) { add_->AddPaths({path}, false); }
 
 void MainWindow::AddDroppedItems(const std::vector<std::u16string>& items) {
-  if (Busy()) return;
-  activateWindow();
-  raise();
-  if (items.size() == 1 && IsDirectory(items[0])) {
-    ClearSelection();
-    dialogs_.SetAddFolderText(Q(items[0]));
-    RunCommand(kTagAddDir);
-    return;
-  }
-  // Several items: the folders among them are left out.
-  std::vector<std::u16string> files;
-  for (const std::u16string& item : items)
-    if (items.size() == 1 || !IsDirectory(item)) files.push_back(item);
-  AddPaths(files, true);
+  if (!Busy()) add_->AddDropped(items);
 }
-
-void MainWindow::AddFolders() {
-  if (!dialogs_.RunAddFolder()) return;
-  const Settings& s = session_.State().settings;
-  ScanRequest request{SplitScanFolders(s.scanFolders),
-                      BuildScanMasks(s, dialogs_.AddFolderTypeTicked(1), dialogs_.AddFolderTypeTicked(2)),
-                      dialogs_.AddFolderRecursive()};
-  ClearSelection();
-  scanFirstRow_ = session_.Count();
-  dialogs_.ShowScanProgress([this] { scan_.Stop(); });
-  scan_.Start(session_, std::move(request), *this);
-  UpdateCommandStates();
-}
-
-void MainWindow::FolderEntered(const std::u16string& folder) { dialogs_.SetScanFolder(Q(folder)); }
-
-void MainWindow::Finished(const ScanSummary& summary) {
-  lastScan_ = summary;
-  dialogs_.CloseScanProgress();
-  SelectAddedRows(scanFirstRow_);
-  ShowFileCount();
-  ShowStatusMessage(tr("Done Scanning, add %1 file(s).").arg(summary.added));
-  UpdateCommandStates();
-  emit ScanFinished();
-  ReportLogFailure();
-}
-
-// ---- the list -------------------------------------------------------------------------------
 
 void MainWindow::DeleteSelected() {
   session_.RemoveRows(SelectedRows());
-  ShowFileCount();
+  ui_->ShowFileCount(session_.Count());
 }
-
-std::vector<int> MainWindow::SelectedRows() const { return ui_->SelectedRows(session_.Count()); }
 
 void MainWindow::SortByColumn(int column) {
   if (Busy()) return;  // the run or the scan works through the rows as they are
@@ -269,65 +184,24 @@ void MainWindow::ShowSelectionCount() {
 
 void MainWindow::OpenEntryFile(bool useSource, bool launch) {
   const std::vector<int> rows = SelectedRows();
-  if (rows.empty()) return;
-  const Entry& entry = session_.At(rows.front());
-  const std::u16string path = useSource ? entry.source : entry.target;
-  if (path.empty()) return;
-  // With no program to open it (nothing installed for the type, no file manager), the user
-  // hears of it instead of nothing happening.
-  if (launch) {
-    if (!desktop_.OpenUrl(UrlOfPath(path)))
-      dialogs_.ShowError(tr("No program could be started to open %1").arg(Q(path)));
-    return;
-  }
-  if (FileExists(path) && desktop_.ShowItem(UrlOfPath(path))) return;
-  const std::u16string folder(FolderPart(path));
-  if (!desktop_.OpenUrl(UrlOfPath(folder)))
-    dialogs_.ShowError(tr("No file manager could be started to show %1").arg(Q(folder)));
+  if (!rows.empty()) dkscr::OpenEntryFile(session_.At(rows.front()), useSource, launch, desktop_, dialogs_);
 }
-
-// ---- the run --------------------------------------------------------------------------------
 
 void MainWindow::ConvertFiles(RunScope scope) {
-  if (Busy()) return;
-  RunObserver& observer = *this;
-  auto run = std::make_unique<SessionRun>(session_, scope, SelectedRows(), observer);
-  if (run_.Start(std::move(run))) UpdateCommandStates();
+  if (!Busy()) convert_->Start(scope, SelectedRows());
 }
 
-void MainWindow::Progress(const RunProgress& progress) {
-  dialogs_.ShowRunProgress(progress, [this] { run_.Cancel(); });
-}
-
-OverwriteAnswer MainWindow::AskOverwrite(const std::u16string& target) {
-  return dialogs_.AskOverwrite(Q(target));
-}
-
-bool MainWindow::Cancelled() { return run_.CancelRequested(); }
-
-void MainWindow::Finished(const RunSummary&) {
-  dialogs_.CloseRunProgress();
+void MainWindow::RunEnded() {
   UpdateCommandStates();
   emit RunFinished();
-  ReportLogFailure();
   if (std::exchange(closeAfterRun_, false)) QTimer::singleShot(0, this, &QWidget::close);
 }
 
-void MainWindow::ReportLogFailure() {
-  // The error's own text names the log and the reason.
-  const std::string failure = session_.TakeLogFailure();
-  if (!failure.empty()) dialogs_.ShowError(QString::fromLocal8Bit(failure));
-}
-
-// ---- status bar -----------------------------------------------------------------------------
-
-void MainWindow::ShowStatusMessage(const QString& text) { ui_->panels[2]->setText(text); }
+void MainWindow::ShowStatusMessage(const QString& text) { ui_->ShowStatus(text); }
 
 QString MainWindow::StatusPanel(int panel) const {
   return (panel >= 0 && panel < 3) ? ui_->panels[size_t(panel)]->text() : QString();
 }
-
-void MainWindow::ShowFileCount() { ui_->panels[1]->setText(tr("%1 File(s)").arg(session_.Count())); }
 
 // ---- window events --------------------------------------------------------------------------
 
@@ -347,12 +221,11 @@ bool MainWindow::event(QEvent* e) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
   // The bar has its new width only once the layout has run.
   if (watched == ui_->buttonBar && e->type() == QEvent::Resize) ui_->KeepConvertButtonRight();
-  if (e->type() == QEvent::KeyPress && watched->isWidgetType()) {
-    // Keys typed into menus or other windows are theirs.
-    if (static_cast<QWidget*>(watched)->window() == this && QApplication::activePopupWidget() == nullptr) {
-      auto* key = static_cast<QKeyEvent*>(e);
-      if (HandleShortcut(key->key(), key->modifiers())) return true;
-    }
+  // Keys typed into menus or other windows are theirs.
+  if (e->type() == QEvent::KeyPress && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this && QApplication::activePopupWidget() == nullptr) {
+    auto* key = static_cast<QKeyEvent*>(e);
+    if (HandleShortcut(key->key(), key->modifiers())) return true;
   }
   return QMainWindow::eventFilter(watched, e);
 }
@@ -363,14 +236,13 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-  // During a run the entry in hand is finished first; the window closes when the run ends.
+  // During a run the entry in hand is finished or given up first; the window closes then.
   if (Converting()) {
-    run_.Cancel();
+    convert_->Cancel();
     closeAfterRun_ = true;
     e->ignore();
     return;
   }
-  scan_.Stop();  // what it found so far stays in the list
   RememberPlacement();
   QMainWindow::closeEvent(e);
 }

@@ -80,6 +80,29 @@ std::vector<int> MainWindowUi::SelectedRows(int rowCount) const {
   return rows;
 }
 
+void MainWindowUi::SelectRange(int first, int last) {
+  if (first > last) return;
+  programSelects_ = true;
+  QItemSelectionModel* sel = fileTable->selectionModel();
+  sel->select(QItemSelection(model_.index(first, 0), model_.index(last, kColumnCount - 1)),
+              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  sel->setCurrentIndex(model_.index(last, 0), QItemSelectionModel::NoUpdate);
+  programSelects_ = false;
+  fileTable->scrollTo(sel->currentIndex());
+}
+
+void MainWindowUi::ClearSelection() {
+  programSelects_ = true;
+  fileTable->selectionModel()->clearSelection();
+  programSelects_ = false;
+}
+
+void MainWindowUi::ShowStatus(const QString& text) { panels[2]->setText(text); }
+
+void MainWindowUi::ShowFileCount(int count) {
+  panels[1]->setText(WindowText(QT_TRANSLATE_NOOP("dkscr::MainWindow", "%1 File(s)")).arg(count));
+}
+
 void MainWindowUi::BuildActions() {
   for (const CommandInfo& c : CommandTable()) {
     auto* action = new QAction(CommandText(c.caption), &window_);

@@ -32,6 +32,15 @@ class MainWindowUi {
   QAction* Action(int tag) const;
   // The table's selected rows (of the first `rowCount`) in ascending order.
   std::vector<int> SelectedRows(int rowCount) const;
+  // The program's own selecting, which the user's selection count leaves alone: rows
+  // first..last as one range (so that later selection work does not walk a range per row),
+  // the last current and in view; or none.
+  void SelectRange(int first, int last);
+  void ClearSelection();
+  bool ProgramSelects() const { return programSelects_; }
+  // Status panel 2, the messages; status panel 1, the number of entries.
+  void ShowStatus(const QString& text);
+  void ShowFileCount(int count);
   // Moves the Convert button to the bar's right edge, as the window's width changes.
   void KeepConvertButtonRight();
   // Where the window opens: where it was last time, else wide enough for every column as far
@@ -62,6 +71,7 @@ class MainWindowUi {
   FileTableModel& model_;
   std::array<QIcon, 8> images_;
   int buttonBarWidth_ = 0;  // what the buttons need side by side
+  bool programSelects_ = false;
 };
 
 }  // namespace dkscr

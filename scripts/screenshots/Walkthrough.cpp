@@ -52,7 +52,9 @@ int main(int argc, char* argv[]) {
   const QString out = QString::fromLocal8Bit(argv[2]);
   QTemporaryDir home;
   dkscr::AppState state((home.path() + "/").toStdU16String(), u"/home/ann/Documents/");
-  state.settings.targetDir = (QDir::tempPath() + "/deckscribe-text/").toStdU16String();
+  const QString targets = QDir::tempPath() + "/deckscribe-text";
+  QDir(targets).removeRecursively();  // the names in the pictures are those of a first run
+  state.settings.targetDir = (targets + "/").toStdU16String();
   state.settings.codePage = 65001;
   dkscr::Session session(state);
   dkscr::StandardDialogServices services;
@@ -77,6 +79,7 @@ int main(int argc, char* argv[]) {
   Save(dialogs.ConvertProgress(), out, "walkthrough-3-converting.png");
   converter.Release();
   if (!QTest::qWaitFor([&] { return !window.Converting(); }, 60000)) return 1;
+  window.ShowStatusMessage(QString());  // the count of the emptied selection is no part of it
   Save(&window, out, "walkthrough-4-converted.png");
   return 0;
 }

@@ -1,6 +1,5 @@
 #include "app/widgets/AddCommands.h"
 
-#include <QCoreApplication>
 #include <QString>
 #include <QWidget>
 
@@ -17,8 +16,6 @@ namespace dkscr {
 
 namespace {
 QString Q(std::u16string_view text) { return QString::fromUtf16(text.data(), qsizetype(text.size())); }
-// The messages share the main window's translation context.
-QString WindowText(const char* text) { return QCoreApplication::translate("dkscr::MainWindow", text); }
 }  // namespace
 
 void ReportLogFailure(Session& session, MainDialogs& dialogs) {

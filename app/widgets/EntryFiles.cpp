@@ -1,6 +1,5 @@
 #include "app/widgets/EntryFiles.h"
 
-#include <QCoreApplication>
 #include <QString>
 
 #include "app/session/Entry.h"
@@ -9,12 +8,9 @@
 #include "app/widgets/DesktopPaths.h"
 #include "app/widgets/DesktopServices.h"
 #include "app/widgets/MainDialogs.h"
+#include "app/widgets/MainWindowUi.h"
 
 namespace dkscr {
-
-namespace {
-QString WindowText(const char* text) { return QCoreApplication::translate("dkscr::MainWindow", text); }
-}  // namespace
 
 void OpenEntryFile(const Entry& entry, bool useSource, bool launch, DesktopServices& desktop,
                    MainDialogs& dialogs) {

@@ -33,12 +33,11 @@ constexpr int kButtonGap = 4;
 // Column widths in average characters of the table's font: State, Name, Source file,
 // Size(Byte), Type, Target file, Convert Message.
 constexpr int kColumnChars[] = {6, 14, 40, 10, 6, 40, 24};
+}  // namespace
 
-// The window's texts share one translation context with the window's own.
 QString WindowText(const char* text) {
   return QCoreApplication::translate("dkscr::MainWindow", text);
 }
-}  // namespace
 
 MainWindowUi::MainWindowUi(QMainWindow& window, FileTableModel& model)
     : window_(window), model_(model), images_(MakeMenuImages()) {

@@ -3,6 +3,7 @@
 // the button bar and the status bar, and where the window opens. Built once; the window
 // connects them to its commands.
 #include <QIcon>
+#include <QString>
 #include <array>
 #include <map>
 #include <string>
@@ -20,6 +21,10 @@ namespace dkscr {
 
 class FileTableModel;
 struct WindowPlacement;
+
+// A text of the main window in the user's language; the window's helpers share its
+// translation context ("dkscr::MainWindow").
+QString WindowText(const char* text);
 
 // The property that carries a command's tag on its actions and buttons.
 inline constexpr const char* kTagProperty = "Tag";

@@ -12,30 +12,33 @@ namespace dkscr {
 struct BackgroundScan::Batch {
   std::vector<std::u16string> folders;  // entered, in order
   std::vector<std::u16string> files;
+  std::vector<int64_t> sizes;  // as the walk found them
   bool last = false;
   bool stopped = false;
 };
 
-// Collects what the walk meets and hands it over in batches. Each batch waits until the
-// session has taken it: the list never lags far behind, memory stays bounded, and a Stop
-// pressed while the user looks at a batch is seen before the walk goes on.
+// Collects what the walk meets and hands it over in batches, one on its way at a time: the
+// walk goes on while the session takes a batch, the list never lags far behind, and memory
+// stays bounded. The first folder goes alone and is waited for, so that a Stop pressed as the
+// scan starts is seen before the walk goes further.
 class BackgroundScan::Walker : public ScanObserver {
  public:
   explicit Walker(BackgroundScan& owner) : owner_(owner) { sinceSent_.start(); }
 
   void FolderEntered(const std::u16string& folder) override {
     batch_.folders.push_back(folder);
-    // The first folder at once, so that the user sees the scan start.
-    if (first_ || sinceSent_.elapsed() >= kBatchMs) Send();
+    if (first_ || sinceSent_.elapsed() >= kBatchMs) Send(first_);
     first_ = false;
   }
   void FileFound(const FoundFile& file) override {
     batch_.files.push_back(file.Path());
-    if (batch_.files.size() >= kBatchFiles || sinceSent_.elapsed() >= kBatchMs) Send();
+    batch_.sizes.push_back(int64_t(file.size));
+    if (batch_.files.size() >= kBatchFiles || sinceSent_.elapsed() >= kBatchMs) Send(false);
   }
   bool StopRequested() override { return owner_.stop_; }
 
   void Finish(bool stopped) {
+    if (pending_) owner_.taken_.acquire();  // no permit is left over for the next scan
     batch_.last = true;
     batch_.stopped = stopped;
     PostTo(&owner_.context_, [&owner = owner_, batch = std::move(batch_)] { owner.Take(batch); });
@@ -45,13 +48,15 @@ class BackgroundScan::Walker : public ScanObserver {
   static constexpr qint64 kBatchMs = 20;
   static constexpr size_t kBatchFiles = 512;
 
-  void Send() {
+  void Send(bool waitUntilTaken) {
+    if (pending_) owner_.taken_.acquire();
     PostTo(&owner_.context_, [&owner = owner_, batch = std::move(batch_)] {
       owner.Take(batch);
       owner.taken_.release();
     });
     batch_ = Batch();
-    owner_.taken_.acquire();
+    pending_ = !waitUntilTaken;
+    if (waitUntilTaken) owner_.taken_.acquire();
     sinceSent_.restart();
   }
 
@@ -59,6 +64,7 @@ class BackgroundScan::Walker : public ScanObserver {
   Batch batch_;
   QElapsedTimer sinceSent_;
   bool first_ = true;
+  bool pending_ = false;  // a batch on its way, not yet taken
 };
 
 BackgroundScan::BackgroundScan(WorkerThread& worker) : worker_(worker) {}
@@ -66,7 +72,7 @@ BackgroundScan::BackgroundScan(WorkerThread& worker) : worker_(worker) {}
 BackgroundScan::~BackgroundScan() {
   // A walker waiting for its batch to be taken must not wait for a session that is going.
   stop_ = true;
-  taken_.release();
+  taken_.release(2);
   worker_.Drain();
 }
 
@@ -95,7 +101,7 @@ void BackgroundScan::Stop() { stop_ = true; }
 
 void BackgroundScan::Take(const Batch& batch) {
   for (const std::u16string& folder : batch.folders) observer_->FolderEntered(folder);
-  for (AddOutcome outcome : session_->AddFiles(batch.files))
+  for (AddOutcome outcome : session_->AddFiles(batch.files, batch.sizes))
     if (outcome == AddOutcome::kAdded) ++summary_.added;
   if (!batch.last) return;
   summary_.stopped = batch.stopped;

@@ -24,7 +24,8 @@ class AddingObserver : public ScanObserver {
       : session_(session), caller_(caller), summary_(summary) {}
   void FolderEntered(const std::u16string& folder) override { caller_.FolderEntered(folder); }
   void FileFound(const FoundFile& file) override {
-    if (session_.AddFile(file.Path()) == AddOutcome::kAdded) ++summary_.added;
+    if (session_.AddFiles({file.Path()}, {int64_t(file.size)}).front() == AddOutcome::kAdded)
+      ++summary_.added;
     caller_.FileFound(file);
   }
   bool StopRequested() override { return caller_.StopRequested(); }
@@ -92,11 +93,13 @@ std::u16string Session::TargetFor(std::u16string_view source) const {
 
 AddOutcome Session::AddFile(const std::u16string& path) { return AddFiles({path}).front(); }
 
-std::vector<AddOutcome> Session::AddFiles(const std::vector<std::u16string>& paths) {
+std::vector<AddOutcome> Session::AddFiles(const std::vector<std::u16string>& paths,
+                                          const std::vector<int64_t>& sizes) {
   std::vector<AddOutcome> outcomes;
   outcomes.reserve(paths.size());
   std::vector<Entry> added;
-  for (const std::u16string& path : paths) {
+  for (size_t i = 0; i < paths.size(); ++i) {
+    const std::u16string& path = paths[i];
     // Duplicates within the same batch count too: the index takes each new entry at once.
     if (Contains(path)) {
       Log(u"Add file failed: already added (" + path + u")");
@@ -111,7 +114,7 @@ std::vector<AddOutcome> Session::AddFiles(const std::vector<std::u16string>& pat
     }
     Entry entry;
     entry.source = path;
-    entry.size = FileSizeOf(path);
+    entry.size = i < sizes.size() ? sizes[i] : FileSizeOf(path);
     entry.kind = std::u16string(FileTypeRow(type).TypeTag);
     entry.target = TargetFor(path);
     Index(entry, +1);

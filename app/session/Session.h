@@ -76,8 +76,10 @@ class Session {
 
   // Adds a file unless it is listed already or of no supported type; a refusal is logged.
   AddOutcome AddFile(const std::u16string& path);
-  // The same for many files, with one notification for all that were added.
-  std::vector<AddOutcome> AddFiles(const std::vector<std::u16string>& paths);
+  // The same for many files, with one notification for all that were added. `sizes`, when
+  // given, holds each file's size as a folder scan found it, so it is not asked again.
+  std::vector<AddOutcome> AddFiles(const std::vector<std::u16string>& paths,
+                                   const std::vector<int64_t>& sizes = {});
   // Scans the request's folders in turn on this thread and adds what it finds, until the
   // observer asks to stop; the folders after a stopped one are not scanned.
   ScanSummary AddFolders(const ScanRequest& request, ScanObserver& observer);

@@ -165,7 +165,8 @@ size_t Session::RemoveRows(std::vector<int> rows) {
     // From the bottom up, so that the rows of the runs still to go keep their numbers; a view
     // keeps its place and the rest of its selection.
     for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
-      const auto [first, end] = *it;
+      const int first = it->first;
+      const int end = it->second;
       NotifyAll([&](SessionObserver& o) { o.RowsAboutToBeRemoved(first, end - 1); });
       entries_.erase(entries_.begin() + first, entries_.begin() + end);
       NotifyAll([](SessionObserver& o) { o.RowsRemoved(); });

@@ -4,8 +4,11 @@
 
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "convert/Convert.h"
 #include "core/KelCvtBase.h"
@@ -15,12 +18,46 @@ namespace dkscr {
 namespace {
 
 constexpr char kArgumentMessage[] = "Invalid argument";
+constexpr char kMemoryMessage[] = "Out of memory";
+constexpr char kSuccessMessage[] = "OK";
 
 dkscr_options OptionsOrDefaults(const dkscr_options* options) {
   dkscr_options result;
   dkscr_options_init(&result);
   if (options != nullptr) result = *options;
   return result;
+}
+
+// What the library reports for a conversion's result: what the programs report, except that
+// memory running out keeps a code of its own.
+ResultCode LibraryCode(ResultCode result) {
+  return result == kResultOutOfMemory ? DKSCR_ERROR_MEMORY : ReportedConverterCode(result);
+}
+
+// The console's message without the file name it quotes: `Input file "%s" not exists` is
+// "Input file not exists".
+std::string WithoutPath(std::string_view pattern) {
+  std::string text(pattern);
+  const size_t at = text.find(" \"%s\"");
+  if (at != std::string::npos) text.erase(at, 5);
+  return text;
+}
+
+// The console's message of every code it has one for, made once and never changed.
+const char* ConsoleMessage(ResultCode code) {
+  static constexpr ResultCode kCodes[] = {kResultLoadError,       kResultSourceMissing,
+                                          kResultTypeNotSupported, kResultSourceOpenError,
+                                          kResultFormatError,     kResultTargetCreateError,
+                                          kResultTargetWriteError, kResultEncrypted};
+  static const std::vector<std::pair<ResultCode, std::string>> kMessages = [] {
+    std::vector<std::pair<ResultCode, std::string>> rows;
+    for (const ResultCode row : kCodes) rows.emplace_back(row, WithoutPath(TextsForResult(row).console));
+    return rows;
+  }();
+  for (const auto& [row, text] : kMessages) {
+    if (row == code) return text.c_str();
+  }
+  return ConsoleMessage(kResultFormatError);  // a code of no meaning reads as damage, as elsewhere
 }
 
 // Moves the converter's text to the caller, or clears the caller's pointers on failure.
@@ -66,7 +103,7 @@ ConvertRequest RequestOf(const dkscr_options& options) {
 
 ResultCode ConvertMemory(std::string_view image, const dkscr_options& options, OutputBuffer& output) {
   const std::unique_ptr<ByteSource> source = ByteSource::OfMemory(image);
-  return ReportedConverterCode(Convert(*source, RequestOf(options), output));
+  return LibraryCode(Convert(*source, RequestOf(options), output));
 }
 
 }  // namespace
@@ -93,7 +130,9 @@ int32_t dkscr_convert_file(const char* path, const dkscr_options* options, unsig
     dkscr::OutputBuffer output;
     const dkscr::ResultCode result = dkscr::ConvertFile(path, dkscr::RequestOf(chosen), output);
     return dkscr::HandOver(result, output, text, size);
-  } catch (...) {  // memory running out on the way in
+  } catch (const std::bad_alloc&) {  // memory running out on the way in
+    return DKSCR_ERROR_MEMORY;
+  } catch (...) {
     return DKSCR_ERROR_FORMAT;
   }
 }
@@ -110,6 +149,8 @@ int32_t dkscr_convert_memory(const void* data, size_t size, const dkscr_options*
     const std::string_view image(data == nullptr ? "" : static_cast<const char*>(data), size);
     const dkscr::ResultCode result = dkscr::ConvertMemory(image, chosen, output);
     return dkscr::HandOver(result, output, text, text_size);
+  } catch (const std::bad_alloc&) {
+    return DKSCR_ERROR_MEMORY;
   } catch (...) {
     return DKSCR_ERROR_FORMAT;
   }
@@ -118,8 +159,14 @@ int32_t dkscr_convert_memory(const void* data, size_t size, const dkscr_options*
 void dkscr_free(unsigned char* text) { std::free(text); }
 
 const char* dkscr_result_message(int32_t code) {
+  if (code >= 0) return dkscr::kSuccessMessage;
   if (code == DKSCR_ERROR_ARGUMENT) return dkscr::kArgumentMessage;
-  return dkscr::TextsForResult(code).windowed;
+  if (code == DKSCR_ERROR_MEMORY) return dkscr::kMemoryMessage;
+  try {
+    return dkscr::ConsoleMessage(code);
+  } catch (...) {  // the table could not be made
+    return dkscr::kMemoryMessage;
+  }
 }
 
 const char* dkscr_version(void) { return DKSCR_VERSION_STRING; }

@@ -15,11 +15,14 @@ ConvertRequest SourceRequest(const std::string& path, SlideMode mode, int32_t co
 
 ResultCode ConvertSource(const std::string& path, SlideMode mode, int32_t codePage,
                          OutputBuffer& buffer) {
-  return ConvertFile(path, SourceRequest(path, mode, codePage), buffer);
+  const ResultCode result = ConvertFile(path, SourceRequest(path, mode, codePage), buffer);
+  // The programs report memory running out as damage.
+  return result == kResultOutOfMemory ? kResultFormatError : result;
 }
 
 ResultCode ReadSourceSlides(const std::string& path, SlideDeck& deck) {
   const ResultCode result = ReadSlideDeckFile(path, SourceRequest(path, SlideMode::kJson, 0), deck);
+  if (result == kResultOutOfMemory) return kResultFormatError;
   return result < 0 ? result : 0;
 }
 

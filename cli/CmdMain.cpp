@@ -18,12 +18,22 @@ CmdOptions ParseCommandLine(std::span<const char* const> args) {
   return options;
 }
 
+std::string VersionText() { return "dkscrcmd (Deckscribe) " DKSCR_VERSION; }
+
 int RunCommand(std::span<const char* const> args, const FileConverter& convert,
                ConsoleOutput& console) {
   const std::string_view argv0 =
       !args.empty() && args[0] != nullptr ? std::string_view(args[0]) : "dkscrcmd";
   const CmdOptions options = ParseCommandLine(args);
   const size_t count = args.empty() ? 0 : args.size() - 1;
+  // Alone, --help and --version answer and succeed; any other single argument is an error.
+  if (count == 1 && args[1] != nullptr) {
+    const std::string_view only = args[1];
+    if (only == "--help" || only == "--version") {
+      console.WriteMessage(only == "--help" ? UsageText(ProgramFileName(argv0)) : VersionText());
+      return console.Flush() ? 0 : kResultTargetWriteError;
+    }
+  }
   if (options.optionError) {
     console.WriteMessage(UsageText(ProgramFileName(argv0)));
     return 2;

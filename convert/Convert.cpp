@@ -88,7 +88,8 @@ ResultCode WithFile(const std::string& nativePath, const ConvertRequest& request
   if (!source) return OpenFailure(error, named);
   const ResultCode chosen = ResolveFormat(*source, named, named.format);
   if (chosen < 0) return chosen;
-  return ReportedConverterCode(run(*source, named));
+  const ResultCode result = run(*source, named);
+  return result == kResultOutOfMemory ? result : ReportedConverterCode(result);
 }
 
 }  // namespace
@@ -119,7 +120,7 @@ ResultCode Convert(ByteSource& source, const ConvertRequest& request, OutputBuff
     const ResultCode read = ReadDeck(source, format, request, deck);
     return read < 0 ? read : EncodeSlides(deck, request.mode, codePage, output);
   } catch (...) {  // memory running out
-    return kResultFormatError;
+    return CaughtFailureCode();
   }
 }
 
@@ -129,7 +130,7 @@ ResultCode ReadSlideDeck(ByteSource& source, const ConvertRequest& request, Slid
     if (const ResultCode chosen = ResolveFormat(source, request, format); chosen < 0) return chosen;
     return ReadDeck(source, format, request, deck);
   } catch (...) {
-    return kResultFormatError;
+    return CaughtFailureCode();
   }
 }
 

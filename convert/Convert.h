@@ -43,7 +43,8 @@ struct ConvertRequest {
 ResultCode ChooseFormat(ByteSource& source, const ConvertRequest& request, PresentationKind& format);
 
 // Converts the source into the request's form. Returns the text's byte length with the text
-// in `output` (one spare byte after it), or a converter's failure code: -3, -4, -5, -11, -14.
+// in `output` (one spare byte after it), or a converter's failure code: -3, -4, -5, -11, -13
+// (memory ran out), -14.
 ResultCode Convert(ByteSource& source, const ConvertRequest& request, OutputBuffer& output);
 // The slide model of the source, for callers that write it in a form of their own.
 ResultCode ReadSlideDeck(ByteSource& source, const ConvertRequest& request, SlideDeck& deck);
@@ -54,7 +55,8 @@ using SourceOpener = std::function<std::unique_ptr<ByteSource>(const std::string
 
 // A file converted as the front ends report it: -2 for nothing there or a folder, -4 for what
 // is no regular file or cannot be opened or read, -3 when no format is told, then the
-// conversion's result with every failure other than -1, -4, -11, -14 reported as -5.
+// conversion's result with every failure other than -1, -4, -11, -13 (memory ran out, which
+// only the library tells apart) and -14 reported as -5.
 ResultCode ConvertFile(const std::string& nativePath, const ConvertRequest& request, OutputBuffer& output,
                        const SourceOpener& open = {});
 ResultCode ReadSlideDeckFile(const std::string& nativePath, const ConvertRequest& request, SlideDeck& deck,

@@ -19,7 +19,7 @@ std::string WideToCodePage(int32_t codePage, std::u16string_view text) {
 
 ResultCode CopyToOutput(std::string_view bytes, OutputBuffer& output) {
   if (bytes.size() > static_cast<size_t>(INT32_MAX) - 1) return kResultFormatError;
-  if (!output.Resize(bytes.size() + 1)) return kResultFormatError;
+  if (!output.Resize(bytes.size() + 1)) return kResultOutOfMemory;
   if (!bytes.empty()) std::memcpy(output.Data(), bytes.data(), bytes.size());
   return static_cast<ResultCode>(bytes.size());
 }

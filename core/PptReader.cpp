@@ -731,7 +731,7 @@ ResultCode ReadPpt(std::shared_ptr<CompoundFile> file, const PptReadTargets& tar
   } catch (const PptCancelled&) {
     return kResultCancelled;
   } catch (...) {  // damage the reader cannot go past, or memory running out
-    return kResultFormatError;
+    return CaughtFailureCode();
   }
 }
 

@@ -1,6 +1,18 @@
 #include "core/ResultCodes.h"
 
+#include <new>
+
 namespace dkscr {
+
+ResultCode CaughtFailureCode() noexcept {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    return kResultOutOfMemory;
+  } catch (...) {
+    return kResultFormatError;
+  }
+}
 
 ResultCode ReportedConverterCode(ResultCode result) {
   switch (result) {

@@ -305,6 +305,7 @@ ResultCode EncodeSlides(const SlideDeck& deck, SlideMode mode, int32_t codePage,
       case SlideMode::kText: break;
     }
   } catch (...) {  // memory running out
+    return CaughtFailureCode();
   }
   return kResultFormatError;
 }

@@ -145,6 +145,7 @@ void TextEncoder::Put(std::string_view bytes) {
     const size_t grown = std::max({need, 2 * kShortText, std::min(block_.BlockSize() * 2, kMaxLength + 1)});
     if (!block_.Resize(grown)) {
       failed_ = true;
+      outOfMemory_ = true;
       block_.Free();
       return;
     }
@@ -167,9 +168,9 @@ ResultCode TextEncoder::Finish(OutputBuffer& output) {
     bytes_.clear();
   }
   if (!passUtf8_) EncodeWide(true);
-  if (failed_) return kResultFormatError;
+  if (failed_) return outOfMemory_ ? kResultOutOfMemory : kResultFormatError;
   if (!block_.HasBlock()) return CopyToOutput(short_, output);
-  if (!block_.Resize(used_ + 1)) return kResultFormatError;
+  if (!block_.Resize(used_ + 1)) return kResultOutOfMemory;
   output = std::move(block_);
   return static_cast<ResultCode>(used_);
 }

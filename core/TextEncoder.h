@@ -58,7 +58,8 @@ class TextEncoder {
   std::string short_;
   OutputBuffer block_;
   size_t used_ = 0;
-  bool failed_ = false;
+  bool failed_ = false;       // the text grew too long, or memory ran out (outOfMemory_)
+  bool outOfMemory_ = false;
 };
 
 }  // namespace dkscr

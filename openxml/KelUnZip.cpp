@@ -378,8 +378,6 @@ bool ZipReader::ExtractEntry(ZipEntry& entry, std::string& stream) {
       default:  // an unknown compression method gives nothing, and fails its CRC check
         break;
     }
-  } catch (const std::bad_alloc&) {
-    throw ZipWriteError();
   } catch (const std::length_error&) {
     throw ZipWriteError();
   }

@@ -36,7 +36,8 @@ class ZipReader {
   // Appends to stream the data of every entry whose stored path matches name (ASCII case and
   // "/" versus "\" ignored) and returns how many passed their CRC check. 0 for a blank name.
   // Reads the directory first when it has not been read. Raises ZipDamagedError,
-  // ZipTruncatedError, ZipWriteError, ZipTooLargeError.
+  // ZipTruncatedError, ZipWriteError, ZipTooLargeError, and std::bad_alloc when memory runs
+  // out.
   int ExtractToStream(std::string& stream, std::string_view name);
 
   // Appends entry `index` of Entries() to the stream, as ExtractToStream does for one match;

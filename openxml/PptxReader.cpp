@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -87,6 +88,8 @@ class PptxReader {
   ResultCode Read() {
     try {
       zip_.LoadDirectory();
+    } catch (const std::bad_alloc&) {
+      throw;
     } catch (...) {
       return kResultSourceOpenError;
     }
@@ -314,9 +317,9 @@ ResultCode ReadPptx(ByteSource& source, std::u16string_view name, const PptxRead
   } catch (const PptxCancelled&) {
     return kResultCancelled;
   } catch (...) {
-    // A damaged entry, a package expanding past its budget, memory running out: whatever
-    // stops the extraction is a format error.
-    return kResultFormatError;
+    // A damaged entry, a package expanding past its budget: whatever stops the extraction is
+    // a format error, unless memory ran out.
+    return CaughtFailureCode();
   }
 }
 

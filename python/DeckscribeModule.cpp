@@ -64,11 +64,14 @@ py::tuple ConvertMemory(const py::buffer& data, int32_t codePage, int32_t type, 
 PYBIND11_MODULE(_deckscribe, m) {
   m.doc() = "Native conversions of the deckscribe module; use deckscribe instead.";
   m.def("convert_file", &ConvertFile, py::arg("path"), py::arg("code_page"), py::arg("type"),
-        py::arg("mode") = DKSCR_MODE_TEXT);
+        py::arg("mode") = DKSCR_MODE_TEXT,
+        "(result code, text or None) of the file at `path`, the file system's bytes.");
   m.def("convert_memory", &ConvertMemory, py::arg("data"), py::arg("code_page"), py::arg("type"),
-        py::arg("mode") = DKSCR_MODE_TEXT);
-  m.def("result_message", &dkscr_result_message, py::arg("code"));
-  m.def("version", &dkscr_version);
+        py::arg("mode") = DKSCR_MODE_TEXT,
+        "(result code, text or None) of a presentation held in a bytes-like object.");
+  m.def("result_message", &dkscr_result_message, py::arg("code"),
+        "The English text of a result code.");
+  m.def("version", &dkscr_version, "The library's version, \"major.minor.patch\".");
   m.attr("TYPE_AUTO") = DKSCR_TYPE_AUTO;
   m.attr("TYPE_PPT") = DKSCR_TYPE_PPT;
   m.attr("TYPE_PPTX") = DKSCR_TYPE_PPTX;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs with mingw-w64 into DIR:
 #   scripts/build-windows.sh DIR [cmake options...] [-- target...]
-# dkscrcmd.exe, dkscrbatch.exe, deckscribe.dll (with libdeckscribe.dll.a) and the unit tests
-# (run them with `ctest --test-dir DIR`, under Wine); `cpack -G ZIP` in DIR makes the archive.
+# dkscrcmd.exe, dkscrbatch.exe, deckscribe.dll (with libdeckscribe.dll.a) and the test
+# programs (run them with `ctest --test-dir DIR`, under Wine); `cpack -G ZIP` in DIR makes the
+# archive.
 set -euo pipefail
 scripts=$(cd "$(dirname "$0")" && pwd)
 if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
@@ -14,8 +15,4 @@ options=(-DCMAKE_TOOLCHAIN_FILE="$scripts/../cmake/mingw-w64-x86_64.cmake" -DCMA
 if command -v ccache >/dev/null; then
   options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
-case " $* " in
-  *" -- "*) exec "$scripts/build.sh" "$dir" "${options[@]}" "$@" ;;
-  *) exec "$scripts/build.sh" "$dir" "${options[@]}" "$@" -- dkscrcmd dkscrbatch deckscribe \
-       deckscribe_static windows_unit_tests windows_side_tests windows_dll_test ;;
-esac
+exec "$scripts/build.sh" "$dir" "${options[@]}" "$@"

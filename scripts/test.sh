@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: once built by GCC as a release (-O3), once built by
-# clang for debugging under AddressSanitizer and UndefinedBehaviorSanitizer; builds and checks
+# Sets up, builds and runs every test: once built by GCC as a release (-O3) with Ninja, once
+# built by clang for debugging under AddressSanitizer and UndefinedBehaviorSanitizer; installs
+# the Python module with pip into a virtual environment and tests it there; builds every custom
+# command and a program of each folder with Make, as a plain `cmake` does; builds and checks
 # the Debian packages; cross-builds the Windows programs and tests them under Wine (skipped
 # when the cross compiler or Wine cannot be installed); then runs each fuzz target for a short
-# time on its seed corpus. Warnings are errors in every build.
+# time on its seed corpus. Warnings are errors in every build but the plain one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --fuzz --package
@@ -15,6 +17,20 @@ jobs=$(nproc)
 echo "== tests (GCC, Release)"
 scripts/build.sh build -DCMAKE_BUILD_TYPE=Release -DDKSCR_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Python package (pip install . into a virtual environment, pip wheel .)"
+scripts/test-python-package.sh build
+
+echo "== plain build with Make (every custom command, a program of each folder)"
+# Make and Ninja run custom commands differently (Make creates no output folder): the default
+# generator and build type, as a user's `cmake -S . -B build && cmake --build build`.
+cmake -S . -B build-make -G "Unix Makefiles" >/dev/null
+cmake --build build-make -j "$jobs" --target dkscr_custom_commands dkscrcmd dkscrbatch deckscribe \
+  deckscribe_static _deckscribe Deckscribe mainwin_logic_tests spawn_timer
+ctest --test-dir build-make --output-on-failure -R '^(mainwin_logic_tests|python_module)$'
+for f in samples/*.ppt samples/*.pptx; do
+  cmp <(build-make/cli/dkscrcmd -c65001 "$f" '*') <(build/cli/dkscrcmd -c65001 "$f" '*')
+done
 
 echo "== packages"
 scripts/package.sh build

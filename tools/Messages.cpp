@@ -48,8 +48,11 @@ JobReport ReportOf(const TargetJob& job, const TargetResult& result) {
       return {kTargetKept, "Output file \"" + job.target + "\" already exists, convert canceled"};
     case TargetOutcome::kUpToDate:
       return {kTargetKept, "Output file \"" + job.target + "\" is up to date"};
-    case TargetOutcome::kConvertFailed:
-      return {result.code, ResultMessage(result.code, job.source)};
+    case TargetOutcome::kConvertFailed: {
+      // The programs report memory running out as damage.
+      const ResultCode code = result.code == kResultOutOfMemory ? kResultFormatError : result.code;
+      return {code, ResultMessage(code, job.source)};
+    }
     case TargetOutcome::kCreateFailed:
       return {kResultTargetCreateError, ResultMessage(kResultTargetCreateError, job.target)};
     case TargetOutcome::kWriteFailed:

@@ -25,6 +25,13 @@
 #define DKSCR_API
 #endif
 
+/* The version of this header, the same as dkscr_version() gives for the library it came with:
+   "major.minor.patch". */
+#define DKSCR_VERSION_MAJOR 0
+#define DKSCR_VERSION_MINOR 1
+#define DKSCR_VERSION_PATCH 0
+#define DKSCR_VERSION_STRING "0.1.0"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -47,6 +54,7 @@ extern "C" {
 #define DKSCR_ERROR_FORMAT (-5)      /* not a presentation of the type, or damaged */
 #define DKSCR_ERROR_ENCRYPTED (-11)  /* the presentation is encrypted */
 #define DKSCR_ERROR_ARGUMENT (-12)   /* a required pointer is NULL */
+#define DKSCR_ERROR_MEMORY (-13)     /* memory ran out during the conversion */
 
 typedef struct dkscr_options {
   /* 0: the character set of the calling program's locale (LC_CTYPE), as dkscrcmd's -c0;
@@ -78,10 +86,13 @@ DKSCR_API int32_t dkscr_convert_memory(const void* data, size_t size,
 /* Frees a text from dkscr_convert_file or dkscr_convert_memory; NULL is allowed. */
 DKSCR_API void dkscr_free(unsigned char* text);
 
-/* The English text of a result code ("Source file does not exist"); never NULL. */
+/* The English text of a result code, as the console program words it without the file name
+   ("Input file not exists", "Input file is encrypted", "Out of memory"; "OK" for zero or
+   more); never NULL. */
 DKSCR_API const char* dkscr_result_message(int32_t code);
 
-/* The library's version, "major.minor.patch". */
+/* The library's version, "major.minor.patch": DKSCR_VERSION_STRING of the header it was built
+   with (a program may compare it with the header it was compiled against). */
 DKSCR_API const char* dkscr_version(void);
 
 #ifdef __cplusplus

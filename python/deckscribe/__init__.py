@@ -9,18 +9,48 @@
 
 ``extract`` gives exactly the bytes the console converter ``dkscrcmd`` writes (with ``mode``,
 those of ``dkscrcmd -m``); ``extract_text`` gives them as a ``str``; ``extract_slides`` gives
-the slides as dicts. Conversions release the interpreter lock, so threads run them in parallel.
+the slides as dicts (typed as ``Slide``). Conversions release the interpreter lock, so threads
+run them in parallel. Failures raise ``Error`` or one of its subclasses.
 """
 
 import json
 import os
+from typing import List, NoReturn, Optional, TypedDict, Union, cast
 
 from . import _deckscribe
 
+# Slide and Comment, dicts for type checkers, stay out of help()'s listing.
 __all__ = ["extract", "extract_text", "extract_slides", "Error", "FileMissingError", "EncryptedError",
-           "FormatError", "__version__"]
+           "FormatError", "OutOfMemoryError", "Source", "__version__"]
 
-__version__ = _deckscribe.version()
+__version__: str = _deckscribe.version()
+
+#: What a conversion reads: a path (``str``, ``bytes`` or ``os.PathLike``), or the file itself
+#: in a bytes-like object (``bytes`` with a NUL byte in them, ``bytearray``, ``memoryview``...).
+Source = Union[str, bytes, os.PathLike[str], os.PathLike[bytes], bytearray, memoryview]
+
+
+class Comment(TypedDict):
+    """A comment on a slide."""
+
+    author: str
+    text: str
+
+
+class Slide(TypedDict):
+    """One slide of ``extract_slides``, in show order."""
+
+    number: int
+    hidden: bool
+    title: str
+    paragraphs: List[str]
+    notes: List[str]
+    tables: List[List[List[str]]]
+    diagrams: List[str]
+    charts: List[str]
+    comments: List[Comment]
+    footers: List[str]
+    notes_footers: List[str]
 
 _TYPES = {"auto": _deckscribe.TYPE_AUTO, "ppt": _deckscribe.TYPE_PPT,
           "pptx": _deckscribe.TYPE_PPTX}
@@ -29,21 +59,25 @@ _MODES = {"text": _deckscribe.MODE_TEXT, "full": _deckscribe.MODE_FULL,
 
 
 class Error(Exception):
-    """A conversion failed; ``code`` is the converter's negative result code."""
+    """A conversion failed; ``code`` is the converter's negative result code and ``message``
+    its text, as the console program words it without the file name."""
 
-    def __init__(self, code, message=None):
+    code: int
+    message: str
+
+    def __init__(self, code: int, message: Optional[str] = None) -> None:
         self.code = code
         self.message = message if message is not None else _deckscribe.result_message(code)
         super().__init__(self.message)
 
-    def __str__(self):
+    def __str__(self) -> str:
         return self.message
 
 
 class FileMissingError(Error, FileNotFoundError):
     """The file does not exist, or is a folder (code -2)."""
 
-    def __init__(self, code, message=None, filename=None):
+    def __init__(self, code: int, message: Optional[str] = None, filename: object = None) -> None:
         Error.__init__(self, code, message)
         self.filename = filename
 
@@ -56,31 +90,35 @@ class FormatError(Error):
     """Not a presentation of the type, or too damaged to read (code -5)."""
 
 
-_ERRORS = {-2: FileMissingError, -5: FormatError, -11: EncryptedError}
+class OutOfMemoryError(Error, MemoryError):
+    """Memory ran out during the conversion (code -13); also a ``MemoryError``."""
 
 
-def _raise(code, source):
+_ERRORS = {-2: FileMissingError, -5: FormatError, -11: EncryptedError, -13: OutOfMemoryError}
+
+
+def _raise(code: int, source: object) -> NoReturn:
     cls = _ERRORS.get(code, Error)
     if cls is FileMissingError:
         raise FileMissingError(code, filename=source)
     raise cls(code)
 
 
-def _type_code(type):
+def _type_code(type: str) -> int:
     try:
         return _TYPES[type.lower()]
     except (AttributeError, KeyError):
         raise ValueError(f"type must be one of {sorted(_TYPES)}, not {type!r}") from None
 
 
-def _mode_code(mode):
+def _mode_code(mode: str) -> int:
     try:
         return _MODES[mode.lower()]
     except (AttributeError, KeyError):
         raise ValueError(f"mode must be one of {sorted(_MODES)}, not {mode!r}") from None
 
 
-def _is_path(source):
+def _is_path(source: object) -> bool:
     # A path can hold no NUL byte, while every presentation's first bytes do: bytes without
     # one name a file, bytes with one are the file.
     if isinstance(source, bytes):
@@ -88,7 +126,7 @@ def _is_path(source):
     return isinstance(source, (str, os.PathLike))
 
 
-def extract(source, *, code_page=65001, type="auto", mode="text"):
+def extract(source: Source, *, code_page: int = 65001, type: str = "auto", mode: str = "text") -> bytes:
     """The converter's bytes for a presentation.
 
     source: a path (str, bytes or os.PathLike), or a bytes-like object holding the file
@@ -99,22 +137,27 @@ def extract(source, *, code_page=65001, type="auto", mode="text"):
     mode: "text" (dkscrcmd's default), "full" (every slide's text, tables, notes and
         comments, in the code page), "md" (Markdown) or "json"; md and json are UTF-8
         without byte-order mark whatever the code page.
+
+    Raises FileMissingError (also a FileNotFoundError), FormatError, EncryptedError,
+    OutOfMemoryError (also a MemoryError) or Error with the code; ValueError for an unknown
+    type or mode, or a path with a NUL character.
     """
     type_code = _type_code(type)
     mode_code = _mode_code(mode)
     if _is_path(source):
-        path = os.fsencode(source)
+        path = os.fsencode(cast(Union[str, bytes, os.PathLike[str], os.PathLike[bytes]], source))
         if b"\0" in path:
             raise ValueError("embedded null byte in path")
         code, text = _deckscribe.convert_file(path, code_page, type_code, mode_code)
     else:
-        code, text = _deckscribe.convert_memory(source, code_page, type_code, mode_code)
-    if code < 0:
+        code, text = _deckscribe.convert_memory(
+            cast(Union[bytes, bytearray, memoryview], source), code_page, type_code, mode_code)
+    if code < 0 or text is None:
         _raise(code, source if _is_path(source) else None)
     return text
 
 
-def extract_text(source, *, type="auto", mode="text"):
+def extract_text(source: Source, *, type: str = "auto", mode: str = "text") -> str:
     """The text of a presentation as a str, without byte-order mark, lines ending in "\\n"."""
     raw = extract(source, code_page=65001, type=type, mode=mode)
     if raw.startswith(b"\xef\xbb\xbf"):
@@ -128,11 +171,12 @@ def extract_text(source, *, type="auto", mode="text"):
     return text.replace("\r\n", "\n")
 
 
-def extract_slides(source, *, type="auto"):
+def extract_slides(source: Source, *, type: str = "auto") -> List[Slide]:
     """The slides of a presentation in show order, each a dict with "number" (int), "hidden"
     (bool), "title" (str), "paragraphs", "notes", "diagrams", "charts", "footers" (the
     slide's header, footer and date) and "notes_footers" (those of its notes page) (lists of
     str), "tables" (list of tables, each a list of rows of cell texts) and "comments" (list of
     dicts with "author" and "text"). Text on no slide is in the "orphans" list of
     extract(source, mode="json")."""
-    return json.loads(extract(source, type=type, mode="json"))["slides"]
+    slides: List[Slide] = json.loads(extract(source, type=type, mode="json"))["slides"]
+    return slides

@@ -9,7 +9,22 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+/* Under AddressSanitizer the address space is the sanitizer's, and an allocation it cannot
+   make ends the process instead of failing. */
+#if defined(__SANITIZE_ADDRESS__)
+#define UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define UNDER_ASAN 1
+#endif
+#endif
 
 static int failures = 0;
 #define CHECK(cond, ...)                                              \
@@ -88,26 +103,169 @@ static void test_options_and_messages(void) {
   for (size_t i = 0; i < sizeof options.reserved / sizeof options.reserved[0]; ++i) {
     CHECK(options.reserved[i] == 0, "reserved[%zu] = %d", i, (int)options.reserved[i]);
   }
+  /* The header's version is the library's and the project's, in numbers and as a string. */
   CHECK(strcmp(dkscr_version(), DKSCR_EXPECTED_VERSION) == 0, "version %s", dkscr_version());
+  CHECK(strcmp(DKSCR_VERSION_STRING, dkscr_version()) == 0, "header %s, library %s",
+        DKSCR_VERSION_STRING, dkscr_version());
+  char numbers[64];
+  snprintf(numbers, sizeof numbers, "%d.%d.%d", DKSCR_VERSION_MAJOR, DKSCR_VERSION_MINOR,
+           DKSCR_VERSION_PATCH);
+  CHECK(strcmp(numbers, dkscr_version()) == 0, "header numbers %s, library %s", numbers,
+        dkscr_version());
+#if !(DKSCR_VERSION_MAJOR >= 0 && DKSCR_VERSION_MINOR >= 0 && DKSCR_VERSION_PATCH >= 0)
+#error "the version numbers must be usable in #if"
+#endif
 
+  /* The console's texts without the file name; codes of no meaning read as damage. */
   static const struct {
     int32_t code;
     const char* text;
   } messages[] = {
-      {0, "Convert successfully"},
-      {DKSCR_ERROR_MISSING, "Source file does not exist"},
-      {DKSCR_ERROR_TYPE, "File type not support"},
-      {DKSCR_ERROR_OPEN, "Source file open error"},
-      {DKSCR_ERROR_FORMAT, "File format not correct"},
-      {DKSCR_ERROR_ENCRYPTED, "Extracting text from source file not allowed"},
+      {0, "OK"},
+      {1234, "OK"},
+      {-1, "Convert dll file load error"},
+      {DKSCR_ERROR_MISSING, "Input file not exists"},
+      {DKSCR_ERROR_TYPE, "Input file type not support"},
+      {DKSCR_ERROR_OPEN, "Input file open error"},
+      {DKSCR_ERROR_FORMAT, "Input file format not correct"},
+      {-6, "Output file create error"},
+      {-7, "Output file write error"},
+      {DKSCR_ERROR_ENCRYPTED, "Input file is encrypted"},
       {DKSCR_ERROR_ARGUMENT, "Invalid argument"},
-      {-99, "File format not correct"},
+      {DKSCR_ERROR_MEMORY, "Out of memory"},
+      {-99, "Input file format not correct"},
   };
+  CHECK(DKSCR_ERROR_MISSING == -2 && DKSCR_ERROR_TYPE == -3 && DKSCR_ERROR_OPEN == -4 &&
+            DKSCR_ERROR_FORMAT == -5 && DKSCR_ERROR_ENCRYPTED == -11 &&
+            DKSCR_ERROR_ARGUMENT == -12 && DKSCR_ERROR_MEMORY == -13,
+        "a result code changed its value");
   for (size_t i = 0; i < sizeof messages / sizeof messages[0]; ++i) {
     CHECK(strcmp(dkscr_result_message(messages[i].code), messages[i].text) == 0, "code %d: %s",
           (int)messages[i].code, dkscr_result_message(messages[i].code));
   }
 }
+
+/* ---- memory running out ---- */
+
+#ifdef UNDER_ASAN
+static void test_out_of_memory(void) { printf("out of memory: not tried under AddressSanitizer\n"); }
+#else
+static uint32_t crc32_of(const unsigned char* p, size_t n) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (size_t i = 0; i < n; ++i) {
+    crc ^= p[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+static unsigned char* put16(unsigned char* p, uint32_t v) {
+  p[0] = (unsigned char)(v & 0xFF);
+  p[1] = (unsigned char)((v >> 8) & 0xFF);
+  return p + 2;
+}
+
+static unsigned char* put32(unsigned char* p, uint32_t v) { return put16(put16(p, v & 0xFFFF), v >> 16); }
+
+/* A package of one slide holding `letters` letters, stored rather than deflated: converting it
+   needs several times its size in memory, whatever the budgets allow for packages. */
+static bytes large_package(size_t letters) {
+  static const char head[] = "<p:sld><p:cSld><p:spTree><p:sp><p:txBody><a:p><a:r><a:t>";
+  static const char tail[] = "</a:t></a:r></a:p></p:txBody></p:sp></p:spTree></p:cSld></p:sld>";
+  const size_t xml_size = sizeof head - 1 + letters + sizeof tail - 1;
+  unsigned char* xml = malloc(xml_size);
+  if (!xml) abort();
+  memcpy(xml, head, sizeof head - 1);
+  memset(xml + sizeof head - 1, 'x', letters);
+  memcpy(xml + sizeof head - 1 + letters, tail, sizeof tail - 1);
+  const struct {
+    const char* name;
+    const unsigned char* data;
+    uint32_t size;
+  } entries[] = {{"[Content_Types].xml", (const unsigned char*)"<Types/>", 8},
+                 {"ppt/slides/slide1.xml", xml, (uint32_t)xml_size}};
+  enum { kEntries = sizeof entries / sizeof entries[0] };
+  bytes zip = {NULL, 22};
+  for (size_t i = 0; i < kEntries; ++i) zip.size += 30 + 46 + 2 * strlen(entries[i].name) + entries[i].size;
+  zip.data = malloc(zip.size);
+  if (!zip.data) abort();
+  uint32_t crcs[kEntries], offsets[kEntries];
+  unsigned char* p = zip.data;
+  for (size_t i = 0; i < kEntries; ++i) { /* local header: version, flags, method 0, time, date */
+    const uint32_t name_size = (uint32_t)strlen(entries[i].name);
+    crcs[i] = crc32_of(entries[i].data, entries[i].size);
+    offsets[i] = (uint32_t)(p - zip.data);
+    p = put32(put16(put16(put16(put32(p, 0x04034b50), 20), 0), 0), 0);
+    p = put16(put16(put32(put32(put32(p, crcs[i]), entries[i].size), entries[i].size), name_size), 0);
+    memcpy(p, entries[i].name, name_size);
+    memcpy(p + name_size, entries[i].data, entries[i].size);
+    p += name_size + entries[i].size;
+  }
+  unsigned char* const central = p;
+  for (size_t i = 0; i < kEntries; ++i) {
+    const uint32_t name_size = (uint32_t)strlen(entries[i].name);
+    p = put32(put16(put16(put16(put16(put32(p, 0x02014b50), 20), 20), 0), 0), 0);
+    p = put16(put16(put32(put32(put32(p, crcs[i]), entries[i].size), entries[i].size), name_size), 0);
+    p = put32(put32(put16(put16(put16(p, 0), 0), 0), 0), offsets[i]); /* comment, disk, attributes */
+    memcpy(p, entries[i].name, name_size);
+    p += name_size;
+  }
+  const uint32_t central_size = (uint32_t)(p - central), central_at = (uint32_t)(central - zip.data);
+  p = put16(put32(put32(put16(put16(put16(put16(put32(p, 0x06054b50), 0), 0), kEntries), kEntries),
+                        central_size), central_at), 0);
+  if ((size_t)(p - zip.data) != zip.size) abort();
+  free(xml);
+  return zip;
+}
+
+/* The pages this process has mapped, in bytes. */
+static rlim_t mapped_bytes(void) {
+  unsigned long pages = 0;
+  FILE* f = fopen("/proc/self/statm", "r");
+  if (!f || fscanf(f, "%lu", &pages) != 1) abort();
+  fclose(f);
+  return (rlim_t)pages * (rlim_t)sysconf(_SC_PAGESIZE);
+}
+
+static void test_out_of_memory(void) {
+  const size_t letters = (size_t)24 << 20;
+  bytes zip = large_package(letters);
+  dkscr_options options;
+  dkscr_options_init(&options);
+  options.code_page = 65001;
+  unsigned char* text = NULL;
+  size_t size = 0;
+
+  /* A child whose address space may grow by 16 MiB only: the conversion must fail with the
+     code of its own, and no text, and the process must live on. It runs first, before any
+     large block of this process is freed and kept for reuse. */
+  fflush(NULL);
+  const pid_t child = fork();
+  if (child == 0) {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+    struct rlimit limit;
+    getrlimit(RLIMIT_AS, &limit);
+    limit.rlim_cur = mapped_bytes() + ((rlim_t)16 << 20);
+    if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(100);
+    text = (unsigned char*)&options; /* must come back NULL */
+    const int32_t code = dkscr_convert_memory(zip.data, zip.size, &options, &text, &size);
+    _exit(code < 0 && code > -100 && text == NULL ? -code : 101);
+  }
+  int status = 0;
+  CHECK(child > 0 && waitpid(child, &status, 0) == child, "no child");
+  CHECK(WIFEXITED(status) && WEXITSTATUS(status) == -DKSCR_ERROR_MEMORY,
+        "out of memory: exit status %d (the negated code; 101 success or text kept), signal %d",
+        WIFEXITED(status) ? WEXITSTATUS(status) : -1, WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+
+  /* With memory enough the same package converts: memory alone made the difference. */
+  const int32_t code = dkscr_convert_memory(zip.data, zip.size, &options, &text, &size);
+  CHECK(code == (int32_t)(3 + strlen("slide1:\r\n") + letters + 2), "with memory enough: %d", (int)code);
+  dkscr_free(text);
+  free(zip.data);
+}
+#endif
 
 /* ---- errors a C caller meets ---- */
 
@@ -290,6 +448,7 @@ int main(int argc, char** argv) {
     printf("corpus %s absent: samples only\n", CORPUS);
   }
 
+  test_out_of_memory(); /* first: this process has freed no large block yet */
   test_options_and_messages();
   test_errors(scratch);
   static const int32_t code_pages[] = {65001, 1200, 1252, 0};

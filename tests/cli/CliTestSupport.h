@@ -1,11 +1,6 @@
 #pragma once
 // Shared pieces of the console program's tests: captured standard output
 // and converters whose behaviour each test sets.
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -18,16 +13,11 @@
 
 namespace dkscr::test {
 
-inline bool Exists(const std::string& path) {
-  struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0;
-}
-
 // Standard output stand-in: an anonymous file the console writes to and the test reads back.
 class CapturedConsole {
  public:
-  CapturedConsole() : fd_(::memfd_create("console", MFD_CLOEXEC)), console_(fd_) {}
-  ~CapturedConsole() { ::close(fd_); }
+  CapturedConsole() : fd_(AnonymousFile()), console_(fd_) {}
+  ~CapturedConsole() { CloseFile(fd_); }
   CapturedConsole(const CapturedConsole&) = delete;
   CapturedConsole& operator=(const CapturedConsole&) = delete;
 

@@ -99,6 +99,17 @@ TEST_F(ProgramTest, CommandLinesThatShowTheUsage) {
   }
   // Exactly two arguments are paths, whatever they look like.
   Expect({"-o", "a.ppt"}, 254, "Input file \"-o\" not exists\r\n");
+  Expect({"--help", "a.ppt"}, 254, "Input file \"--help\" not exists\r\n");
+}
+
+TEST_F(ProgramTest, HelpAndVersionAloneSucceed) {
+  Expect({"--help"}, 0, UsageText("dkscrcmd") + "\r\n");
+  Expect({"--version"}, 0, std::string("dkscrcmd (Deckscribe) ") + DKSCR_EXPECTED_VERSION + "\r\n");
+  // Every other single argument is still a wrong command line.
+  for (const char* arg : {"--HELP", "--Version", "-h", "-V", "-?", "--help=x", "--versions", "-o",
+                          "--", "-", "deck.ppt"}) {
+    Expect({arg}, 2, UsageText("dkscrcmd") + "\r\n");
+  }
 }
 
 TEST_F(ProgramTest, TextToFilesAndToStandardOutput) {

@@ -2,12 +2,16 @@
 // leaves them open, the faults mended, and bounds on stack, memory and time.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include "core/NativePath.h"
 #include "tests/ppt/PptTestUtil.h"
 #include "tests/support/Conversions.h"
+#ifndef _WIN32
 #include "tests/support/ProcessGuards.h"
+#endif
 #include "tests/support/ScratchDir.h"
 
 namespace dkscr {
@@ -143,6 +147,7 @@ TEST(PptFailures, FormatErrorsOfTheReader) {
   EXPECT_EQ(ConvertDoc(noLine).code, -5);
 }
 
+#ifndef _WIN32  // FIFOs and devices; tests/windows has Windows' own
 TEST(PptFailures, SpecialFilesCannotBeOpenedAndNeverBlock) {
   ScratchDir dir;
   const std::string fifo = dir.Path("fifo.ppt");
@@ -164,6 +169,7 @@ TEST(PptFailures, SpecialFilesCannotBeOpenedAndNeverBlock) {
             }),
             static_cast<uint8_t>(kResultSourceOpenError));
 }
+#endif
 
 TEST(PptBounds, MillionNestedContainersDoNotOverflowTheStack) {
   constexpr uint32_t kDepth = 1000000;

@@ -29,5 +29,5 @@ def test_corpus_on_two_worker_processes(samples, tmp_path):
     assert [r[0] for r in results] == paths
     for path, text, error in results[:-2]:
         assert error is None and text == deckscribe.extract_text(path)
-    assert results[-2][1] is None and results[-2][2] == "Source file does not exist (-2)"
-    assert results[-1][1] is None and results[-1][2] == "File format not correct (-5)"
+    assert results[-2][1] is None and results[-2][2] == "Input file not exists (-2)"
+    assert results[-1][1] is None and results[-1][2] == "Input file format not correct (-5)"

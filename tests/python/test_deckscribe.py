@@ -78,11 +78,11 @@ def test_types(samples, tmp_path):
 
 
 @pytest.mark.parametrize("source, cls, code, message", [
-    ("/nonexistent-dir/none.pptx", deckscribe.FileMissingError, -2, "Source file does not exist"),
-    (b"PK\x05\x06" + b"\0" * 18 + b"plain", deckscribe.FormatError, -5, "File format not correct"),
-    (bytearray(b"not a presentation"), deckscribe.FormatError, -5, "File format not correct"),
+    ("/nonexistent-dir/none.pptx", deckscribe.FileMissingError, -2, "Input file not exists"),
+    (b"PK\x05\x06" + b"\0" * 18 + b"plain", deckscribe.FormatError, -5, "Input file format not correct"),
+    (bytearray(b"not a presentation"), deckscribe.FormatError, -5, "Input file format not correct"),
     (encrypted_presentation(), deckscribe.EncryptedError, -11,
-     "Extracting text from source file not allowed"),
+     "Input file is encrypted"),
 ])
 def test_exceptions(source, cls, code, message):
     with pytest.raises(cls) as raised:

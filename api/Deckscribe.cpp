@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "convert/Convert.h"
-#include "core/KelCvtBase.h"
+#include "text/Encode.h"
 #include "tools/Messages.h"
 
 namespace dkscr {

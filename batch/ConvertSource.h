@@ -5,8 +5,8 @@
 #include <string>
 
 #include "convert/Convert.h"
-#include "core/SlideFormats.h"
-#include "core/SlideModel.h"
+#include "model/SlideFormats.h"
+#include "model/SlideModel.h"
 
 namespace dkscr {
 

@@ -1,7 +1,7 @@
 #include "batch/JsonText.h"
 
-#include "core/JsonWriter.h"
-#include "core/SlideFormats.h"
+#include "model/JsonWriter.h"
+#include "model/SlideFormats.h"
 
 namespace dkscr {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/AtomicWrite.h"
+#include "tools/AtomicWrite.h"
 #include "tools/Messages.h"
 
 namespace dkscr {

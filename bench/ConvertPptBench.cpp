@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "convert/Convert.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #include "tests/support/Conversions.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "convert/Convert.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 int main(int argc, char** argv) {
   int rounds = 1;

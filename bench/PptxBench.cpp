@@ -12,8 +12,8 @@
 #include "PptxCorpus.h"
 #include "bench/BenchRatios.h"
 #include "convert/Convert.h"
-#include "core/NativePath.h"
-#include "openxml/KelXMLParser.h"
+#include "platform/NativePath.h"
+#include "xml/XmlTree.h"
 
 namespace {
 

@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "bench/BenchRatios.h"
-#include "core/ByteSource.h"
-#include "openxml/Crc32.h"
-#include "openxml/Inflate.h"
-#include "openxml/KelUnZip.h"
+#include "platform/ByteSource.h"
+#include "zip/Crc32.h"
+#include "zip/Inflate.h"
+#include "zip/ZipReader.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "cli/ConvertOneFile.h"
 
-#include "core/KelCvtBase.h"
-#include "core/NativePath.h"
-#include "core/PresentationKind.h"
-#include "core/RegularFile.h"
+#include "convert/PresentationKind.h"
+#include "platform/NativePath.h"
+#include "platform/RegularFile.h"
+#include "text/Encode.h"
 #include "tools/Messages.h"
 
 namespace dkscr {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "cli/ConsoleOutput.h"
-#include "core/SlideFormats.h"
+#include "model/SlideFormats.h"
 #include "tools/ConvertToTarget.h"
 
 namespace dkscr {

@@ -2,13 +2,13 @@
 
 #include <cerrno>
 
-#include "core/CompoundFile.h"
-#include "core/KelCvtBase.h"
-#include "core/NativePath.h"
-#include "core/PptReader.h"
-#include "core/RegularFile.h"
-#include "core/TextEncoder.h"
-#include "openxml/PptxReader.h"
+#include "cfb/CompoundFile.h"
+#include "platform/NativePath.h"
+#include "platform/RegularFile.h"
+#include "ppt/PptReader.h"
+#include "pptx/PptxReader.h"
+#include "text/Encode.h"
+#include "text/TextEncoder.h"
 
 namespace dkscr {
 namespace {

@@ -10,12 +10,12 @@
 #include <string>
 #include <string_view>
 
-#include "core/ByteSource.h"
-#include "core/OutputBuffer.h"
-#include "core/PresentationKind.h"
-#include "core/ResultCodes.h"
-#include "core/SlideFormats.h"
-#include "core/SlideModel.h"
+#include "convert/PresentationKind.h"
+#include "model/SlideFormats.h"
+#include "model/SlideModel.h"
+#include "platform/ByteSource.h"
+#include "platform/OutputBuffer.h"
+#include "platform/ResultCodes.h"
 
 namespace dkscr {
 
@@ -64,6 +64,7 @@ ResultCode ReadSlideDeckFile(const std::string& nativePath, const ConvertRequest
 
 // The converter contract, on a file path: the default text of a binary presentation and of an
 // Open XML one, in the code page (resolved by the caller).
+using Converter = ResultCode (*)(const std::u16string& source, OutputBuffer& output, int32_t codePage);
 ResultCode ConvertPpt(const std::u16string& source, OutputBuffer& output, int32_t codePage);
 ResultCode ConvertPptx(const std::u16string& source, OutputBuffer& output, int32_t codePage);
 

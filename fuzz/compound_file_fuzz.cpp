@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/CfbStream.h"
-#include "core/CompoundFile.h"
+#include "cfb/CfbStream.h"
+#include "cfb/CompoundFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view image(reinterpret_cast<const char*>(data), size);

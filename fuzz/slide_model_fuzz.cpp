@@ -15,7 +15,7 @@
 #include "../tests/support/Conversions.h"
 #include "../tests/support/JsonValue.h"
 #include "../tests/support/ZipWriter.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace {
 

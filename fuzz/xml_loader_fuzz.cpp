@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "openxml/KelXMLParser.h"
-#include "openxml/KelXMLSyntax.h"
-#include "openxml/OfficeXSlideText.h"
+#include "pptx/RunText.h"
+#include "xml/XmlTree.h"
+#include "xml/detail/TagSyntax.h"
 
 namespace {
 

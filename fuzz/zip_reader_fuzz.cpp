@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/ByteSource.h"
-#include "openxml/KelUnZip.h"
+#include "platform/ByteSource.h"
+#include "zip/ZipReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::unique_ptr<dkscr::ByteSource> source =

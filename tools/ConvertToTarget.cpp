@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "core/AtomicWrite.h"
-#include "core/RegularFile.h"
+#include "platform/RegularFile.h"
+#include "tools/AtomicWrite.h"
 
 namespace dkscr {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "convert/Convert.h"
-#include "core/OutputBuffer.h"
+#include "platform/OutputBuffer.h"
 
 namespace dkscr {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/ResultCodes.h"
+#include "platform/ResultCodes.h"
 #include "tools/ConvertToTarget.h"
 
 namespace dkscr {

@@ -5,7 +5,7 @@
 #include "app/session/AppState.h"
 #include "app/session/TargetFile.h"
 #include "convert/Convert.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "cli/ConsoleOutput.h"
 #include "cli/ConvertOneFile.h"
-#include "core/KelCvtBase.h"
 #include "tests/support/ScratchDir.h"
+#include "text/Encode.h"
 
 namespace dkscr::test {
 

@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "batch/BatchRun.h"
-#include "core/KelCvtBase.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #include "tests/cli/deck/Deck.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/JsonValue.h"
 #include "tests/support/ScratchDir.h"
+#include "text/Encode.h"
 
 namespace dkscr {
 namespace {

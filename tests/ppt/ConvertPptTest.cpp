@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "core/Utf.h"
+#include "platform/Utf.h"
 #include "tests/ppt/PptTestUtil.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/ScratchDir.h"

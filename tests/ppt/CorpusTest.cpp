@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <map>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #include "tests/support/Conversions.h"
 
 namespace dkscr {

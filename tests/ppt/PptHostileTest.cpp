@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #endif
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #include "tests/ppt/PptTestUtil.h"
 #include "tests/support/Conversions.h"
 #ifndef _WIN32

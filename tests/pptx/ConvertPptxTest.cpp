@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #include "tests/support/Conversions.h"
 #ifndef _WIN32
 #include "tests/support/ProcessGuards.h"

@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "openxml/PptxBudget.h"
+#include "pptx/PptxBudget.h"
 #include "tests/support/CfbWriter.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/ScratchDir.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "XmlTestUtil.h"
-#include "openxml/OfficeXSlideText.h"
+#include "pptx/RunText.h"
 
 namespace dkscr {
 namespace {

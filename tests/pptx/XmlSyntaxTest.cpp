@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "openxml/KelXMLSyntax.h"
+#include "xml/detail/TagSyntax.h"
 
 namespace dkscr {
 namespace {

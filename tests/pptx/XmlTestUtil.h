@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "openxml/KelXMLParser.h"
+#include "xml/XmlTree.h"
 
 namespace dkscr::test {
 

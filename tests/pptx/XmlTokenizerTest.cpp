@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "XmlTestUtil.h"
-#include "openxml/KelXMLTokenizer.h"
+#include "xml/XmlTokenizer.h"
 
 namespace dkscr {
 namespace {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "XmlTestUtil.h"
-#include "openxml/KelXMLSyntax.h"
+#include "xml/detail/TagSyntax.h"
 
 namespace dkscr {
 namespace {

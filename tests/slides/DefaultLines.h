@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "openxml/XmlPullReader.h"
 #include "tests/support/JsonValue.h"
+#include "xml/XmlPullReader.h"
 
 namespace dkscr::test {
 

@@ -3,7 +3,7 @@
 // slide-number and image placeholders left out, and comments.
 #include <gtest/gtest.h>
 
-#include "core/PptShapeGroups.h"
+#include "ppt/ShapeGroups.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/JsonValue.h"
 #include "tests/support/PptBuilder.h"

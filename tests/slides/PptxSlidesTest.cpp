@@ -8,13 +8,13 @@
 #include <optional>
 #include <vector>
 
-#include "core/KelCvtBase.h"
 #include "tests/support/CfbWriter.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/JsonValue.h"
 #include "tests/support/PptxBuilder.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ZipWriter.h"
+#include "text/Encode.h"
 
 namespace dkscr {
 namespace {

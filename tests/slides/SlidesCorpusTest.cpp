@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <iostream>
 
-#include "core/NativePath.h"
-#include "core/PresentationKind.h"
-#include "core/Utf.h"
+#include "convert/PresentationKind.h"
+#include "platform/NativePath.h"
+#include "platform/Utf.h"
 #include "tests/slides/DefaultLines.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/JsonValue.h"

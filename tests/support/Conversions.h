@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "convert/Convert.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr::test {
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "openxml/KelUnZip.h"
 #include "tests/zip/ZipTestFiles.h"
+#include "zip/ZipReader.h"
 
 namespace dkscr {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "openxml/KelUnZip.h"
 #include "tests/zip/ZipTestFiles.h"
+#include "zip/ZipReader.h"
 
 namespace dkscr {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "openxml/KelUnZip.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ZipWriter.h"
+#include "zip/ZipReader.h"
 
 namespace dkscr::test {
 

@@ -51,6 +51,7 @@ LogDialog::LogDialog(AppState& state, DialogServices& services, QWidget* parent)
   setSizeGripEnabled(true);
   logView = new QPlainTextEdit(this);
   logView->setReadOnly(true);
+  logView->setAccessibleName(tr("Activity log"));
   logView->setLineWrapMode(QPlainTextEdit::NoWrap);
   logView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   logView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -98,4 +98,13 @@ std::u16string DocumentsDir() {
                                                                static_cast<size_t>(native.size()))));
 }
 
+int FolderWriteError(const std::string& nativeFolder) {
+  std::string probe = WithSlash(nativeFolder) + ".deckscribe-probe-XXXXXX";
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0) return errno;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return 0;
+}
+
 }  // namespace dkscr

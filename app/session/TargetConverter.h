@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/KelCvtBase.h"
@@ -33,6 +34,10 @@ struct ConvertResult {
   };
   Status status = Status::kWritten;
   ResultCode code = 0;  // the converter's result: the byte length, or its error code
+  bool noText = false;  // written, but the presentation gave no text (an empty deck, an old
+                        // or damaged file the converter can read nothing of)
+  int error = 0;        // kCreateFailed, kWriteFailed: the system's reason (errno), 0 if none
+  bool folderUnwritable = false;  // the target's folder takes no file at all
 };
 
 class TargetConverter {
@@ -70,5 +75,10 @@ class StandardTargetConverter : public TargetConverter {
 
 // The form a "textform" setting asks for; unknown values give kText.
 SlideMode SlideModeOfTextForm(int32_t textForm);
+
+// Whether a converted output holds no text at all: only a byte-order mark and blanks (the
+// text forms, in their code page), slide headings without a title (Markdown), or no string
+// value but empty ones (JSON).
+bool HoldsNoText(std::string_view bytes, SlideMode form, int32_t codePage);
 
 }  // namespace dkscr

@@ -8,11 +8,20 @@ namespace dkscr {
 
 enum class TargetWriteResult { kWritten, kCreateFailed, kWriteFailed };
 
+struct TargetWriteOutcome {
+  TargetWriteResult result = TargetWriteResult::kWritten;
+  // Why the target could not be created, when the system said (an errno); 0 when it did not.
+  int error = 0;
+  // The folder itself cannot take files (it cannot be made, is read-only, is full): every
+  // other target in it would fail the same way.
+  bool folderUnwritable = false;
+};
+
 // Creates the target's folder with its parents and writes the bytes through a file beside the
 // target that takes its name when complete: a failed write changes nothing on the disk. An
 // existing target is replaced only when `replaceExisting` is set, and never when it is the
 // source itself or a device or FIFO (kCreateFailed).
-TargetWriteResult WriteTargetFile(const std::u16string& target, const std::u16string& source,
-                                  bool replaceExisting, const uint8_t* data, size_t length);
+TargetWriteOutcome WriteTargetFile(const std::u16string& target, const std::u16string& source,
+                                   bool replaceExisting, const uint8_t* data, size_t length);
 
 }  // namespace dkscr

@@ -283,7 +283,11 @@ class MainLogicTest : public QObject {
     QVERIFY(e.reConvert);
     QVERIFY(e.anySelected);
     QVERIFY(e.paste);
-    for (int tag : {24, 34, 35, 36, 37}) QVERIFY(IsCommandEnabled(e, tag));
+    for (int tag : {24, 34, 36}) QVERIFY(IsCommandEnabled(e, tag));
+    // The target's commands only for a target that exists.
+    for (int tag : {35, 37}) QVERIFY(!IsCommandEnabled(e, tag));
+    e.targetExists = true;
+    for (int tag : {35, 37}) QVERIFY(IsCommandEnabled(e, tag));
 
     // Only failed entries, none selected: nothing to convert, nothing to act on.
     facts = {{2, false}, {2, false}};
@@ -346,15 +350,17 @@ class MainLogicTest : public QObject {
 
   void openFilter() {
     AppState global(u"/tmp/none/", u"/tmp/docs/");
+    // The whole family of each type, as the console programs take it.
     QCOMPARE(BuildOpenFilter(global),
-             QString("All Support File|*.ppt;*.pptx;|PowerPoint 95, 97-2007 File(*.ppt)|*.ppt|"
-                     "PowerPoint Open XML File(*.pptx)|*.pptx"));
-    global.settings.userMasks1 = u"*.PPS;*.pot";
+             QString("All Support File|%1;%2;|PowerPoint 95, 97-2007 File(%1)|%1|"
+                     "PowerPoint Open XML File(%2)|%2").arg("*.ppt;*.pps;*.pot", "*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm"));
+    global.settings.userMasks1 = u"*.KEY;*.pot";
     global.RebuildMaskList();
     QCOMPARE(BuildOpenFilter(global),
-             QString("All Support File|*.ppt;*.pps;*.pot;*.pptx;|PowerPoint 95, 97-2007 "
-                     "File(*.ppt;*.PPS;*.pot)|*.ppt;*.PPS;*.pot|PowerPoint Open XML "
-                     "File(*.pptx)|*.pptx"));
+             QString("All Support File|%1;*.key;%2;|PowerPoint 95, 97-2007 "
+                     "File(%1;*.KEY)|%1;*.KEY|PowerPoint Open XML File(%2)|%2").arg("*.ppt;*.pps;*.pot", "*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm"));
+    QCOMPARE(QtNameFilters(BuildOpenFilter(global)).first(),
+             QString("All Support File (*.ppt *.pps *.pot *.key *.pptx *.pptm *.ppsx *.ppsm *.potx *.potm)"));
   }
 
   void fileProbes() {

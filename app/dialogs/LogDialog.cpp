@@ -122,7 +122,7 @@ void LogDialog::ClearLog() {
 
 void LogDialog::ExportLog() {
   const QString fileName =
-      services_.ChooseSaveFile(this, QString::fromLatin1(kLogExportFilter), QStringLiteral("log"));
+      services_.ChooseSaveFile(this, tr(kLogExportFilter), QStringLiteral("log"));
   if (fileName.isEmpty()) return;
   std::vector<std::u16string> lines;
   for (const QString& line : logView->toPlainText().split(QLatin1Char('\n')))

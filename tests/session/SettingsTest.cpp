@@ -56,7 +56,7 @@ TEST_F(SettingsTest, EveryValueSurvivesSaveAndLoad) {
             std::string::npos);
   const AppState back = Loaded();
   EXPECT_EQ(back.settings, g.settings);
-  EXPECT_EQ(back.supportMaskList, u"*.ppt;*.pps;*.pot;*.pps;*.pot;*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm;*.potx;");  // rebuilt on load
+  EXPECT_EQ(back.supportMaskList, u"*.ppt;*.pps;*.pot;*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm;");  // rebuilt on load; the family had them
 }
 
 TEST_F(SettingsTest, FolderNamesThatAreNotUtf8SurviveAsBytes) {

@@ -162,6 +162,7 @@ void OptionsDialog::BuildGeneralPage() {
 
 void OptionsDialog::BuildFileExtensionPage() {
   typeTable = new ColumnTrackingTable(extensionPage);
+  typeTable->setAccessibleName(tr("File types"));  // the page has no label for it
   typeTable->setColumnCount(4);
   typeTable->setHorizontalHeaderLabels({tr("Type"), tr("Description"),
                                         tr("Default ext"),

@@ -858,6 +858,10 @@
         <source>Select target directory</source>
         <translation>Zielverzeichnis wählen</translation>
     </message>
+    <message>
+        <source>File types</source>
+        <translation>Dateitypen</translation>
+    </message>
 </context>
 <context>
     <name>dkscr::OverwritePromptDialog</name>

@@ -1,7 +1,13 @@
 // The desktop program's pieces around the session: the command table with its keys and
 // enabling, file lists from the desktop, the open dialog's filter, the file probes, the
 // translations and the end of the program (exit report, logout).
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QDir>
 #include <QMessageBox>
 #include <QMimeData>
@@ -20,6 +26,14 @@
 #include "app/session/SessionRun.h"
 #include "app/shell/ClipboardFiles.h"
 #include "app/shell/ExitReport.h"
+#include "app/dialogs/AboutDialog.h"
+#include "app/dialogs/AddFolderDialog.h"
+#include "app/dialogs/ConvertProgressDialog.h"
+#include "app/dialogs/FolderListDialog.h"
+#include "app/dialogs/LogDialog.h"
+#include "app/dialogs/OptionsDialog.h"
+#include "app/dialogs/OverwritePromptDialog.h"
+#include "app/dialogs/ScanProgressDialog.h"
 #include "app/shell/ProgramDialogs.h"
 #include "app/shell/SaveOnLogout.h"
 #include "app/shell/Translations.h"
@@ -204,6 +218,37 @@ class MainLogicTest : public QObject {
       delete t;
     }
 #endif
+  }
+
+  // Screen readers name every field: by a label that is its buddy, or by its accessible name.
+  void everyFieldHasANameForAssistiveTechnology() {
+    QTemporaryDir home;
+    AppState global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+    WindowUnderTest w(global);
+    const QList<QWidget*> windows = {&w.window, w.dialogs.Options(), w.dialogs.AddFolder(),
+                                     w.dialogs.FolderList(), w.dialogs.ScanProgress(),
+                                     w.dialogs.ConvertProgress(), w.dialogs.OverwritePrompt(),
+                                     w.dialogs.Log(), w.dialogs.About()};
+    QStringList unnamed;
+    for (QWidget* window : windows) {
+      QSet<QWidget*> labelled;
+      for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->buddy() != nullptr) labelled.insert(label->buddy());
+      for (QWidget* field : window->findChildren<QWidget*>()) {
+        const bool isField = qobject_cast<QLineEdit*>(field) || qobject_cast<QComboBox*>(field) ||
+                             qobject_cast<QAbstractItemView*>(field) ||
+                             qobject_cast<QPlainTextEdit*>(field) || qobject_cast<QTextEdit*>(field);
+        if (!isField) continue;
+        // The parts of a field (a combo box's editor, an item view's cell editor) are its own.
+        bool part = false;
+        for (QWidget* up = field->parentWidget(); up != nullptr && up != window; up = up->parentWidget())
+          part |= qobject_cast<QComboBox*>(up) != nullptr || qobject_cast<QAbstractItemView*>(up) != nullptr;
+        if (part || labelled.contains(field) || !field->accessibleName().isEmpty()) continue;
+        unnamed << window->objectName() + "/" + field->metaObject()->className() + "/" + field->objectName();
+      }
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+    QCOMPARE(w.window.FileTable()->accessibleName(), QString("Presentations to convert"));
   }
 
   // A run message missing from the marked texts would stay English in every language.

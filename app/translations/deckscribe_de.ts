@@ -909,8 +909,12 @@
         <translation>%1 kann nicht gelesen werden: %2</translation>
     </message>
     <message>
-        <source>%1 (its beginning)</source>
-        <translation>%1 (sein Anfang)</translation>
+        <source>%1 (its beginning), written %2</source>
+        <translation>%1 (sein Anfang), geschrieben %2</translation>
+    </message>
+    <message>
+        <source>%1, written %2</source>
+        <translation>%1, geschrieben %2</translation>
     </message>
 </context>
 <context>

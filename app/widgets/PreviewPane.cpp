@@ -1,6 +1,8 @@
 #include "app/widgets/PreviewPane.h"
 
+#include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <cstring>
@@ -52,7 +54,10 @@ void PreviewPane::ShowEntry(const Entry* entry, int32_t codePage) {
                           .arg(target, QString::fromLocal8Bit(std::strerror(preview.error))));
     return;
   }
-  caption_->setText(preview.truncated ? tr("%1 (its beginning)").arg(target) : target);
+  // When it was written, in the user's own way of writing dates.
+  const QString written = QLocale().toString(QFileInfo(target).lastModified(), QLocale::ShortFormat);
+  caption_->setText((preview.truncated ? tr("%1 (its beginning), written %2") : tr("%1, written %2"))
+                        .arg(target, written));
   text_->setPlainText(QString::fromStdU16String(preview.text));
 }
 

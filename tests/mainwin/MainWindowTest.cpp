@@ -947,7 +947,9 @@ class MainWindowTest : public QObject {
     FState->settings.codePage = 1252;
     FSession->SetOutcome(0, EntryState::kConverted, u"Convert successfully");
     QCOMPARE(preview->Text(), QString("Hello\n\u00FCber\n"));
-    QCOMPARE(preview->Caption(), Home("out/Talk.txt"));
+    QCOMPARE(preview->Caption(), Home("out/Talk.txt") + ", written " +
+                                     QLocale().toString(QFileInfo(Home("out/Talk.txt")).lastModified(),
+                                                        QLocale::ShortFormat));
     table->setCurrentIndex(FWindow->Model()->index(1, 1));
     QVERIFY(preview->Text().isEmpty());
 

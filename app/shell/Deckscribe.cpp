@@ -11,24 +11,27 @@
 #include "include/deckscribe/deckscribe.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);  // takes Qt's own options out of argv
-  dkscr::SetUpApplication(app);
-  std::vector<std::string> args(argv + 1, argv + argc);
   std::string folder(4096, '\0');
   folder = ::getcwd(folder.data(), folder.size()) != nullptr ? folder.c_str() : "/";
-  const dkscr::CommandLine line = dkscr::ParseCommandLine(args, folder);
+  // --help and --version answer without a display; Qt's own options are not known yet.
+  const dkscr::CommandLine first =
+      dkscr::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), folder);
+  if (first.help) {
+    std::fputs(dkscr::CommandLineUsage().c_str(), stdout);
+    return 0;
+  }
+  if (first.version) {
+    std::printf("Deckscribe %s\n", DKSCR_VERSION_STRING);
+    return 0;
+  }
+  QApplication app(argc, argv);  // takes Qt's own options out of argv
+  const dkscr::CommandLine line =
+      dkscr::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), folder);
   if (!line.error.empty()) {
     std::fprintf(stderr, "Deckscribe: unknown option %s\n%s", line.error.c_str(),
                  dkscr::CommandLineUsage().c_str());
     return 2;
   }
-  if (line.help) {
-    std::fputs(dkscr::CommandLineUsage().c_str(), stdout);
-    return 0;
-  }
-  if (line.version) {
-    std::printf("Deckscribe %s\n", DKSCR_VERSION_STRING);
-    return 0;
-  }
+  dkscr::SetUpApplication(app);
   return dkscr::RunProgram(line.paths);
 }

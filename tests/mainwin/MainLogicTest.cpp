@@ -25,6 +25,7 @@
 #include "app/session/Session.h"
 #include "app/session/SessionRun.h"
 #include "app/shell/ClipboardFiles.h"
+#include "app/shell/CommandLine.h"
 #include "app/shell/ExitReport.h"
 #include "app/dialogs/AboutDialog.h"
 #include "app/dialogs/AddFolderDialog.h"
@@ -282,6 +283,20 @@ class MainLogicTest : public QObject {
                              "Target file already exists, user canceled"})
       QVERIFY2(ts.contains(QString("<source>%1</source>").arg(text)), text);
 #endif
+  }
+
+  void commandLine() {
+    const CommandLine line = ParseCommandLine(
+        {"a.ppt", "/abs/b.pptx", "../up/c.pps", "--", "--help", "-x.ppt", "caf\xE9.ppt"}, "/home/u/talks");
+    QVERIFY(!line.help && line.error.empty());
+    const std::vector<std::u16string> expected = {
+        u"/home/u/talks/a.ppt", u"/abs/b.pptx", u"/home/u/up/c.pps", u"/home/u/talks/--help",
+        u"/home/u/talks/-x.ppt", PathFromNative("/home/u/talks/caf\xE9.ppt")};
+    QVERIFY(line.paths == expected);
+    QVERIFY(ParseCommandLine({"x.ppt", "--help"}, "/").help);
+    QVERIFY(ParseCommandLine({"--version"}, "/").version);
+    QCOMPARE(ParseCommandLine({"--bogus", "-y"}, "/").error, std::string("--bogus"));
+    QVERIFY(ParseCommandLine({"-"}, "/").error.empty());  // "-" names a file
   }
 
   void everyTagHasOneCommand() {

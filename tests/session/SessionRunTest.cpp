@@ -566,20 +566,5 @@ TEST_F(SessionRunTest, UnwritableTargetFolderStopsTheRunWithTheReason) {
   EXPECT_EQ(At(1).state, EntryState::kConverted);
 }
 
-TEST(RunCounts, CountHandledFollowsTheScopes) {
-  test::ScratchDir dir;
-  AppState state(PathFromNative(dir.Path("")), PathFromNative(dir.Path("docs/")));
-  Session session(state);
-  session.AddFiles({u"/x/a.ppt", u"/x/b.ppt", u"/x/c.ppt"});
-  session.SetOutcome(0, EntryState::kConverted, u"Convert successfully");
-  session.SetOutcome(1, EntryState::kFailed, u"File format not correct");
-  EXPECT_EQ(CountHandled(session, RunScope::kAll, {}), 1);
-  EXPECT_EQ(CountHandled(session, RunScope::kSelected, {0, 1}), 0);
-  EXPECT_EQ(CountHandled(session, RunScope::kSelected, {2, 7}), 1);
-  EXPECT_EQ(CountHandled(session, RunScope::kReconvert, {0, 1, 2}), 2);
-  session.SetOutcome(2, EntryState::kConverted, u"Convert successfully");
-  EXPECT_EQ(CountHandled(session, RunScope::kAll, {}), 0);
-}
-
 }  // namespace
 }  // namespace dkscr

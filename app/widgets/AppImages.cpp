@@ -27,7 +27,8 @@ QIcon Icon(const Drawer& draw) {
   return icon;
 }
 
-void Page(QPainter& p) {
+// An empty page: the outline of the others; alone, converted but with nothing to read.
+void BlankPage(QPainter& p) {
   QPainterPath path;
   path.moveTo(3, 1);
   path.lineTo(10, 1);
@@ -38,6 +39,10 @@ void Page(QPainter& p) {
   p.setPen(QPen(QColor(90, 90, 90), 1));
   p.setBrush(Qt::white);
   p.drawPath(path);
+}
+
+void Page(QPainter& p) {
+  BlankPage(p);
   p.setPen(QPen(QColor(120, 140, 180), 1));
   for (int y = 5; y <= 12; y += 2) p.drawLine(QPointF(5, y + 0.5), QPointF(11, y + 0.5));
 }
@@ -51,20 +56,6 @@ void Cross(QPainter& p) {
   p.setPen(QPen(QColor(210, 0, 0), 2.4, Qt::SolidLine, Qt::RoundCap));
   p.drawLine(QPointF(8, 8), QPointF(14, 14));
   p.drawLine(QPointF(14, 8), QPointF(8, 14));
-}
-
-// An empty page: converted, but nothing to read.
-void BlankPage(QPainter& p) {
-  QPainterPath path;
-  path.moveTo(3, 1);
-  path.lineTo(10, 1);
-  path.lineTo(13, 4);
-  path.lineTo(13, 15);
-  path.lineTo(3, 15);
-  path.closeSubpath();
-  p.setPen(QPen(QColor(90, 90, 90), 1));
-  p.setBrush(Qt::white);
-  p.drawPath(path);
 }
 
 void Exclamation(QPainter& p) {

@@ -13,6 +13,7 @@
 #include "app/session/TargetConverter.h"
 #include "app/shell/CloseOnSignal.h"
 #include "app/shell/ExitReport.h"
+#include "app/shell/ListHandOver.h"
 #include "app/shell/ProgramDialogs.h"
 #include "app/shell/SaveOnLogout.h"
 #include "app/shell/SystemDesktop.h"
@@ -36,6 +37,8 @@ int RunProgram(const std::vector<std::u16string>& paths,
   state.LoadSettings();
   Session session(state);
   const JobFileStart jobFile = session.LoadJobFile();
+  // Another window keeps this list: it takes the files, and this start has nothing more to do.
+  if (jobFile.inUseElsewhere && !paths.empty() && HandToListOwner(state.programDir, paths)) return 0;
   // A folder that takes no files keeps neither the list nor the settings: said once now, so
   // that closing later needs no word from the user.
   const int folderError = FolderWriteError(PathToNative(state.programDir));
@@ -49,6 +52,7 @@ int RunProgram(const std::vector<std::u16string>& paths,
   {
     auto window = std::make_unique<MainWindow>(session, dialogs, desktop, converter, jobFile);
     CloseOnSignal closer(window.get());
+    ListHandOver handOver(*window, state.programDir);
     SaveOnLogout logout(*qApp, *window, session, stderr);
     window->show();
     if (folderError != 0) {

@@ -44,6 +44,7 @@ MainWindow::MainWindow(Session& session, MainDialogs& dialogs, DesktopServices& 
   connect(add_.get(), &AddCommands::ScanFinished, this, [this] {
     UpdateCommandStates();
     emit ScanFinished();
+    if (!pendingPaths_.empty()) AddFromCommandLine(std::exchange(pendingPaths_, {}));
   });
   for (auto& [tag, action] : ui_->actions)
     connect(action, &QAction::triggered, this, [this, tag = tag] { RunCommand(tag); });
@@ -205,6 +206,11 @@ void MainWindow::ShowOptions() {
 void MainWindow::AddFile(const std::u16string& path) { add_->AddPaths({path}, false); }
 
 void MainWindow::AddFromCommandLine(const std::vector<std::u16string>& paths) {
+  // A run or a scan walks the list as it was: the paths wait for its end.
+  if (Busy()) {
+    pendingPaths_.insert(pendingPaths_.end(), paths.begin(), paths.end());
+    return;
+  }
   std::vector<std::u16string> files;
   std::vector<std::u16string> folders;
   for (const std::u16string& path : paths) {
@@ -292,6 +298,7 @@ void MainWindow::RunEnded(const RunSummary& summary) {
   UpdateCommandStates();
   UpdatePreview();
   emit RunFinished();
+  if (!pendingPaths_.empty()) AddFromCommandLine(std::exchange(pendingPaths_, {}));
   if (std::exchange(closeAfterRun_, false)) QTimer::singleShot(0, this, &QWidget::close);
 }
 

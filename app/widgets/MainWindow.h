@@ -53,7 +53,8 @@ class MainWindow : public QMainWindow {
   // One dropped folder opens the add-folder dialog; of several items only files are added.
   void AddDroppedItems(const std::vector<std::u16string>& items);
   // Files and folders named on the command line: the files are added, the folders scanned
-  // with every file type and their sub-folders, as Add Dir would.
+  // with every file type and their sub-folders, as Add Dir would; after the run or the scan
+  // in progress, if any.
   void AddFromCommandLine(const std::vector<std::u16string>& paths);
   // Starts a run over the list; it ends on its own (RunFinished). When the run would convert
   // nothing, the status bar says so and how to convert again instead.
@@ -110,6 +111,7 @@ class MainWindow : public QMainWindow {
   QTimer* selectionTimer_ = nullptr;
   bool closeAfterRun_ = false;  // closing was asked for during a run
   bool retargetAfterRun_ = false;  // the options changed during a run
+  std::vector<std::u16string> pendingPaths_;  // handed over while busy
   bool wasShown_ = false;
 };
 

@@ -9,11 +9,15 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
+#include "app/session/ProgramDir.h"
 #include "app/session/Session.h"
+#include "app/shell/ListHandOver.h"
 #include "app/shell/Program.h"
 #include "app/widgets/MainWindow.h"
 #include "tests/mainwin/WindowTestKit.h"
@@ -25,11 +29,23 @@ class ProgramTest : public QObject {
 
  private:
   QTemporaryDir home_;
+  QProcess bus_;  // a session bus of the test's own, when the machine has none running
 
  private slots:
   void initTestCase() {
     QVERIFY(home_.isValid());
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") &&
+        !QStandardPaths::findExecutable("dbus-daemon").isEmpty()) {
+      bus_.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+      if (bus_.waitForReadyRead(5000))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus_.readLine().trimmed());
+    }
     SetUpApplication(*qApp);
+  }
+
+  void cleanupTestCase() {
+    bus_.kill();
+    bus_.waitForFinished();
   }
 
   void menusAreGermanUnderAGermanLocale() {
@@ -85,6 +101,27 @@ class ProgramTest : public QObject {
       window.close();
     });
     QCOMPARE(count, 2);
+  }
+
+  // A later start of the program on the same folder ("Open with" while the window is open)
+  // hands its files to the window that keeps the list.
+  void aLaterStartHandsItsFilesToTheWindowThatKeepsTheList() {
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) QSKIP("no session bus (dbus-daemon)");
+    qputenv("DECKSCRIBE_HOME", home_.filePath("handover").toUtf8());
+    test::MakeFiles(home_.filePath("more"), {"x.ppt", "sub/y.pptx"});
+    bool handed = false;
+    int rows = -1;
+    RunProgram({}, [&](MainWindow& window) {
+      handed = HandToListOwner(ProgramDir(), {test::U(home_.filePath("more/x.ppt")),
+                                              test::U(home_.filePath("more"))});
+      QVERIFY(test::WaitUntilIdle(window));
+      rows = window.Model()->rowCount();
+      window.close();
+    });
+    QVERIFY(handed);
+    QCOMPARE(rows, 2);
+    // With the window gone, no one takes them: the later start opens a window of its own.
+    QVERIFY(!HandToListOwner(ProgramDir(), {test::U(home_.filePath("more/x.ppt"))}));
   }
 };
 

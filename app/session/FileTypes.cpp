@@ -1,6 +1,6 @@
 #include "app/session/FileTypes.h"
 
-#include "core/PresentationKind.h"
+#include "convert/PresentationKind.h"
 
 namespace dkscr {
 namespace {

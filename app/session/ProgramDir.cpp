@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 namespace {

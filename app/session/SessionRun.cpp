@@ -9,7 +9,9 @@
 #include "app/session/FileNames.h"
 #include "app/session/FileProbe.h"
 #include "app/session/Session.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
+#include "text/CodePage.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 namespace {

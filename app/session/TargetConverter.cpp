@@ -1,12 +1,14 @@
 #include "app/session/TargetConverter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
 #include "app/session/AppState.h"
 #include "app/session/TargetFile.h"
-#include "core/PptSlides.h"
-#include "openxml/PptxSlides.h"
+#include "convert/Convert.h"
+#include "tools/ConvertToTarget.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 namespace {
@@ -71,7 +73,15 @@ bool BlankJson(std::string_view text) {
 }  // namespace
 
 std::vector<ConverterForType> StandardConverters() {
-  return {{u"PPT", &ConvertPptSlides}, {u"PPTX", &ConvertPptxSlides}};
+  // The format is the one the entry's type names, as the list decided when it was added.
+  const auto as = [](PresentationKind format) -> FileConverter {
+    return [format](const std::string& nativePath, const ConvertRequest& request, OutputBuffer& output) {
+      ConvertRequest named = request;
+      named.format = format;
+      return ConvertFile(nativePath, named, output);
+    };
+  };
+  return {{u"PPT", as(PresentationKind::kPpt)}, {u"PPTX", as(PresentationKind::kPptx)}};
 }
 
 StandardTargetConverter::StandardTargetConverter(std::vector<ConverterForType> converters)
@@ -80,36 +90,53 @@ StandardTargetConverter::StandardTargetConverter(std::vector<ConverterForType> c
 ConvertResult StandardTargetConverter::Convert(const ConvertJob& job,
                                                const std::atomic<bool>& cancel) {
   using Status = ConvertResult::Status;
-  SourceConverter convert = nullptr;
-  for (const ConverterForType& c : converters_)
-    if (c.kind == job.kind) convert = c.convert;
   ConvertResult result;
+  const FileConverter* convert = nullptr;
+  for (const ConverterForType& c : converters_)
+    if (c.kind == job.kind) convert = &c.convert;
   if (convert == nullptr) {
     result.status = Status::kNoConverter;
     return result;
   }
-  result.code = convert(job.source, job.form, job.codePage, output_);
-  // The converters read a file to its end; a conversion given up on meanwhile writes nothing.
-  if (cancel) {
+  TargetJob target;
+  target.source = PathToNative(job.source);
+  target.target = PathToNative(job.target);
+  target.request.mode = job.form;
+  target.request.codePage = job.codePage;
+  target.request.choice = FormatChoice::kByExtension;
+  target.request.cancel = &cancel;
+  target.overwrite = job.replaceExisting ? OverwritePolicy::kReplace : OverwritePolicy::kKeep;
+  target.makeFolders = true;
+  const TargetResult done = ConvertToTarget(target, output_, *convert);
+  result.code = done.code;
+  // Given up on while converting: nothing of it counts, whatever the converter got to.
+  if (cancel || done.code == kResultCancelled) {
     result.status = Status::kCancelled;
     return result;
   }
-  if (result.code < 0) {
-    result.status = Status::kFailed;
-    return result;
+  switch (done.outcome) {
+    case TargetOutcome::kWritten:
+      result.status = Status::kWritten;
+      result.noText = HoldsNoText({reinterpret_cast<const char*>(output_.Data()), size_t(done.code)},
+                                  job.form, job.codePage);
+      return result;
+    case TargetOutcome::kConvertFailed:
+      result.status = Status::kFailed;
+      return result;
+    case TargetOutcome::kWriteFailed:
+      result.status = Status::kWriteFailed;
+      return result;
+    case TargetOutcome::kExists:  // it appeared while its entry converted: not ours to replace
+    case TargetOutcome::kUpToDate:
+      result.status = Status::kCreateFailed;
+      result.error = EEXIST;
+      return result;
+    case TargetOutcome::kCreateFailed: break;
   }
-  const size_t length = static_cast<size_t>(result.code);
-  result.noText = HoldsNoText({reinterpret_cast<const char*>(output_.Data()), length}, job.form,
-                              job.codePage);
-  const TargetWriteOutcome written =
-      WriteTargetFile(job.target, job.source, job.replaceExisting, output_.Data(), length);
-  result.error = written.error;
-  result.folderUnwritable = written.folderUnwritable;
-  switch (written.result) {
-    case TargetWriteResult::kWritten: result.status = Status::kWritten; break;
-    case TargetWriteResult::kWriteFailed: result.status = Status::kWriteFailed; break;
-    case TargetWriteResult::kCreateFailed: result.status = Status::kCreateFailed; break;
-  }
+  const TargetCreateFailure why = WhyTargetCannotBeCreated(job.target);
+  result.status = Status::kCreateFailed;
+  result.error = why.error;
+  result.folderUnwritable = why.folderUnwritable;
   return result;
 }
 

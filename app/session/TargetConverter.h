@@ -8,8 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/KelCvtBase.h"
-#include "core/SlideFormats.h"
+#include "model/SlideFormats.h"
+#include "platform/OutputBuffer.h"
+#include "platform/ResultCodes.h"
+#include "tools/ConvertToTarget.h"
 
 namespace dkscr {
 
@@ -48,21 +50,20 @@ class TargetConverter {
   virtual ConvertResult Convert(const ConvertJob& job, const std::atomic<bool>& cancel) = 0;
 };
 
-// A converter of a file in every form, as the library's slide converters are.
-using SourceConverter = ResultCode (*)(const std::u16string& source, SlideMode form,
-                                       int32_t codePage, OutputBuffer& output);
-
-// The converter for each type tag, compared exactly.
+// The converter for each type tag, compared exactly: the shared convert-to-target job's
+// conversion, which tests replace with their own.
 struct ConverterForType {
   std::u16string kind;
-  SourceConverter convert;
+  FileConverter convert;
 };
 
-// "PPT" and "PPTX" with the library's converters of every form.
+// "PPT" and "PPTX": the one conversion entry, each reading its files as the format its tag
+// names.
 std::vector<ConverterForType> StandardConverters();
 
-// Converts with the converter of the entry's type and writes the target atomically
-// (WriteTargetFile). Keeps one output buffer for every conversion.
+// Runs the shared convert-to-target job (tools/ConvertToTarget.h) with the converter of the
+// entry's type: the converter stops between slides or parts once `cancel` is set, and the
+// target is written through a file beside it. Keeps one output buffer for every conversion.
 class StandardTargetConverter : public TargetConverter {
  public:
   explicit StandardTargetConverter(std::vector<ConverterForType> converters = StandardConverters());

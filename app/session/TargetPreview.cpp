@@ -8,10 +8,9 @@
 #include <utility>
 
 #include "app/session/FileNames.h"
-#include "core/CodePage.h"
-#include "core/KelCvtBase.h"
-#include "core/NativePath.h"
-#include "core/RegularFile.h"
+#include "text/CodePage.h"
+#include "platform/NativePath.h"
+#include "platform/RegularFile.h"
 
 namespace dkscr {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 

@@ -6,7 +6,7 @@
 #include <QDBusMessage>
 
 #include "app/widgets/MainWindow.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 namespace {

@@ -20,7 +20,7 @@
 #include "app/shell/Translations.h"
 #include "app/widgets/AppImages.h"
 #include "app/widgets/MainWindow.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 

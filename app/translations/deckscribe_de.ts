@@ -309,6 +309,10 @@
         <translation>Textauszug aus der Quelldatei nicht erlaubt</translation>
     </message>
     <message>
+        <source>Convert canceled</source>
+        <translation>Umwandlung abgebrochen</translation>
+    </message>
+    <message>
         <source>Target file already exists, user canceled</source>
         <translation>Zieldatei existiert, vom Benutzer abgebrochen</translation>
     </message>

@@ -32,7 +32,7 @@
 #include "app/widgets/CommandTable.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/PreviewPane.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #include "tests/dialogs/TestHooks.h"
 #include "WindowTestKit.h"
 

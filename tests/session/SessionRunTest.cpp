@@ -17,10 +17,11 @@
 #include "app/session/JobFile.h"
 #include "app/session/Session.h"
 #include "app/session/SessionRun.h"
-#include "core/KelPptCvt.h"
-#include "core/NativePath.h"
-#include "core/Utf.h"
+#include "convert/Convert.h"
+#include "platform/NativePath.h"
+#include "platform/Utf.h"
 #include "tests/session/RunStubs.h"
+#include "text/CodePage.h"
 #include "tests/support/PptBuilder.h"
 #include "tests/support/ProcessGuards.h"
 #include "tests/support/ScratchDir.h"
@@ -35,20 +36,19 @@ namespace fs = std::filesystem;
 std::vector<int32_t> gCodePages;
 std::vector<SlideMode> gForms;
 std::string gAppearing;  // a file another program creates while the conversion runs
-ResultCode FakeConvert(const std::u16string& source, SlideMode form, int32_t codePage,
-                       OutputBuffer& out) {
-  gCodePages.push_back(codePage);
-  gForms.push_back(form);
+ResultCode FakeConvert(const std::string& source, const ConvertRequest& request, OutputBuffer& out) {
+  gCodePages.push_back(request.codePage);
+  gForms.push_back(request.mode);
   if (!gAppearing.empty()) std::ofstream(gAppearing, std::ios::binary) << "another program's";
-  const std::string name = PathToNative(source.substr(source.rfind(u'/') + 1));
+  const std::string name = source.substr(source.rfind('/') + 1);
   if (name.rfind("fail", 0) == 0) return static_cast<ResultCode>(std::stoi(name.substr(4)));
   if (name.rfind("blank", 0) == 0) return CopyToOutput("\xEF\xBB\xBF\r\n", out);
   return CopyToOutput(name, out);
 }
 
 // Writes the source's whole path, so that targets of sources with the same name differ.
-ResultCode PathConvert(const std::u16string& source, SlideMode, int32_t, OutputBuffer& out) {
-  return CopyToOutput(PathToNative(source), out);
+ResultCode PathConvert(const std::string& source, const ConvertRequest&, OutputBuffer& out) {
+  return CopyToOutput(source, out);
 }
 
 class SessionRunTest : public testing::Test {
@@ -381,6 +381,28 @@ TEST(StandardConverters, EachFormReachesItsConverter) {
   EXPECT_EQ(converter.Convert({ppt, u"DOC", u"/nowhere.txt", true, 1252, SlideMode::kText},
                               notCancelled).status,
             ConvertResult::Status::kNoConverter);
+}
+
+// The run's Cancel reaches the conversion itself, which stops between slides or parts; nothing
+// of it is written.
+TEST(StandardConverters, TheCancelFlagReachesTheConversion) {
+  test::ScratchDir dir;
+  const std::atomic<bool>* seen = nullptr;
+  StandardTargetConverter converter{{{u"PPT", [&](const std::string&, const ConvertRequest& request,
+                                                  OutputBuffer& out) {
+    seen = request.cancel;
+    return request.cancel != nullptr && *request.cancel ? kResultCancelled : CopyToOutput("x", out);
+  }}}};
+  std::atomic<bool> cancel{false};
+  const std::u16string target = PathFromNative(dir.Path("a.txt"));
+  EXPECT_EQ(converter.Convert({u"/x/a.ppt", u"PPT", target, false, 1252, SlideMode::kText}, cancel).status,
+            ConvertResult::Status::kWritten);
+  EXPECT_EQ(seen, &cancel);
+  cancel = true;
+  const std::u16string other = PathFromNative(dir.Path("b.txt"));
+  EXPECT_EQ(converter.Convert({u"/x/b.ppt", u"PPT", other, false, 1252, SlideMode::kText}, cancel).status,
+            ConvertResult::Status::kCancelled);
+  EXPECT_FALSE(fs::exists(dir.Path("b.txt")));
 }
 
 TEST(AutoRenameTarget, NumbersBeforeTheTxtExtension) {

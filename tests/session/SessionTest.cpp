@@ -23,7 +23,7 @@
 #include "app/session/Session.h"
 #include "app/session/TargetPreview.h"
 #include "app/session/WorkerThread.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #include "tests/session/RunStubs.h"
 #include "tests/support/ScratchDir.h"
 

@@ -19,10 +19,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const std::st
     } else if (options && arg.size() > 1 && arg[0] == '-') {
       if (line.error.empty()) line.error = arg;
     } else if (!arg.empty()) {
-      // The bytes of the name as they are, so that a name that is not UTF-8 is found again.
+      // The bytes of the name as they are, so that a name that is not UTF-8 is found again
+      // (on Windows the UTF-16 name, which a narrow path would take through the ANSI code page).
+#ifdef _WIN32
+      std::filesystem::path path(WidePath(arg));
+      if (path.is_relative()) path = std::filesystem::path(WidePath(currentFolder)) / path;
+      line.paths.push_back(path.lexically_normal().u16string());
+#else
       std::filesystem::path path(arg);
       if (path.is_relative()) path = std::filesystem::path(currentFolder) / path;
       line.paths.push_back(PathFromNative(path.lexically_normal().string()));
+#endif
     }
   }
   return line;

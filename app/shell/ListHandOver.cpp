@@ -1,9 +1,10 @@
 #include "app/shell/ListHandOver.h"
 
 #include <QCryptographicHash>
+#ifndef _WIN32
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#endif
 
 #include "app/widgets/MainWindow.h"
 #include "platform/NativePath.h"
@@ -11,9 +12,11 @@
 namespace dkscr {
 namespace {
 
+#ifndef _WIN32
 constexpr char kObjectPath[] = "/List";
 constexpr char kInterface[] = "io.github.deckscribe.Deckscribe.List";
 constexpr int kCallTimeoutMs = 3000;
+#endif
 
 }  // namespace
 
@@ -28,19 +31,23 @@ QString ListOwnerName(const std::u16string& programDir) {
 
 ListHandOver::ListHandOver(MainWindow& window, const std::u16string& programDir)
     : window_(window), name_(ListOwnerName(programDir)) {
+#ifndef _WIN32
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return;
   if (!bus.registerObject(QString::fromLatin1(kObjectPath), this, QDBusConnection::ExportScriptableSlots))
     return;
   offered_ = bus.registerService(name_);
   if (!offered_) bus.unregisterObject(QString::fromLatin1(kObjectPath));
+#endif
 }
 
 ListHandOver::~ListHandOver() {
+#ifndef _WIN32
   if (!offered_) return;
   QDBusConnection bus = QDBusConnection::sessionBus();
   bus.unregisterService(name_);
   bus.unregisterObject(QString::fromLatin1(kObjectPath));
+#endif
 }
 
 void ListHandOver::AddPaths(const QStringList& paths) {
@@ -56,6 +63,12 @@ void ListHandOver::AddPaths(const QStringList& paths) {
 }
 
 bool HandToListOwner(const std::u16string& programDir, const std::vector<std::u16string>& paths) {
+#ifdef _WIN32
+  // No session bus: the second window keeps its own list and says that it will not save it.
+  (void)programDir;
+  (void)paths;
+  return false;
+#else
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return false;
   QStringList encoded;
@@ -67,6 +80,7 @@ bool HandToListOwner(const std::u16string& programDir, const std::vector<std::u1
                                                      QStringLiteral("AddPaths"));
   call << encoded;
   return bus.call(call, QDBus::Block, kCallTimeoutMs).type() == QDBusMessage::ReplyMessage;
+#endif
 }
 
 }  // namespace dkscr

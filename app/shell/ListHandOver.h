@@ -1,7 +1,8 @@
 #pragma once
 // The window that keeps the list takes the files a later start of the program names (the
 // desktop's "Open with" starts the program again): that start hands them over on the session
-// bus and ends, rather than opening a second window whose list is never saved.
+// bus and ends, rather than opening a second window whose list is never saved. Windows has no
+// session bus: there the second window keeps the files itself and does not save its list.
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -20,7 +21,7 @@ class ListHandOver : public QObject {
   Q_CLASSINFO("D-Bus Interface", "io.github.deckscribe.Deckscribe.List")
 
  public:
-  // Offers the window on the session bus; nothing happens without a bus.
+  // Offers the window on the session bus; nothing happens without a bus (nor on Windows).
   ListHandOver(MainWindow& window, const std::u16string& programDir);
   ~ListHandOver() override;
   bool Offered() const { return offered_; }

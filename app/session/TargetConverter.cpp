@@ -109,8 +109,9 @@ ConvertResult StandardTargetConverter::Convert(const ConvertJob& job,
   target.makeFolders = true;
   const TargetResult done = ConvertToTarget(target, output_, *convert);
   result.code = done.code;
-  // Given up on while converting: nothing of it counts, whatever the converter got to.
-  if (cancel || done.code == kResultCancelled) {
+  // Given up on while converting: nothing of it counts, whatever the converter got to. A text
+  // that reached its name before the user's Cancel was seen is on the disk, and says so.
+  if (done.outcome != TargetOutcome::kWritten && (cancel || done.code == kResultCancelled)) {
     result.status = Status::kCancelled;
     return result;
   }

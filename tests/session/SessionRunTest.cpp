@@ -405,6 +405,22 @@ TEST(StandardConverters, TheCancelFlagReachesTheConversion) {
   EXPECT_FALSE(fs::exists(dir.Path("b.txt")));
 }
 
+// Cancel pressed while the last part converts, too late to stop it: the text is written, and
+// the entry says so rather than claiming that nothing was written.
+TEST(StandardConverters, ATextWrittenBeforeTheCancelWasSeenCounts) {
+  test::ScratchDir dir;
+  std::atomic<bool> cancel{false};
+  StandardTargetConverter converter{{{u"PPT", [&](const std::string&, const ConvertRequest&,
+                                                  OutputBuffer& out) {
+    cancel = true;
+    return CopyToOutput("x", out);
+  }}}};
+  const std::u16string target = PathFromNative(dir.Path("a.txt"));
+  EXPECT_EQ(converter.Convert({u"/x/a.ppt", u"PPT", target, false, 1252, SlideMode::kText}, cancel).status,
+            ConvertResult::Status::kWritten);
+  EXPECT_TRUE(fs::exists(dir.Path("a.txt")));
+}
+
 TEST(AutoRenameTarget, NumbersBeforeTheTxtExtension) {
   EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/intro.txt"), u"/nonexistent-dir-xyz/intro(1).txt");
   EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/odd"), u"/nonexistent-dir-xyz/odd(1)");

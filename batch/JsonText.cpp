@@ -46,19 +46,13 @@ std::string JsonRecord(std::string_view path, ResultCode code, std::string_view 
 
 std::string JsonSlidesRecord(std::string_view path, std::string_view message,
                              const SlideDeck& deck) {
-  std::string slides;
-  AppendSlidesJsonArray(deck, slides);
-  std::string orphans;
-  AppendOrphansJsonArray(deck, orphans);
-  // dkscrcmd -mjson writes {"slides":ARRAY,"orphans":ARRAY} and a line feed around the same
-  // arrays.
-  constexpr std::string_view kWrapping = "{\"slides\":,\"orphans\":}\n";
-  const auto length = static_cast<ResultCode>(slides.size() + orphans.size() + kWrapping.size());
+  std::string members;
+  AppendDeckJsonMembers(deck, members);
+  // dkscrcmd -mjson writes the same members between braces, and a line feed.
+  const auto length = static_cast<ResultCode>(members.size() + 3);
   std::string line = RecordHead(path, length, message);
-  line += ",\"slides\":";
-  line += slides;
-  line += ",\"orphans\":";
-  line += orphans;
+  line += ",";
+  line += members;
   line += "}\n";
   return line;
 }

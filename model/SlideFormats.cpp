@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/ContentJson.h"
 #include "model/JsonWriter.h"
 #include "text/Encode.h"
 
@@ -185,6 +186,7 @@ void AppendJsonSlide(const Slide& slide, std::string& out) {
   AppendJsonStrings(slide.footers, out);
   out += ",\"notes_footers\":";
   AppendJsonStrings(slide.notesFooters, out);
+  AppendSlideContentJson(slide, out);
   out.push_back('}');
 }
 
@@ -275,22 +277,25 @@ std::string MarkdownText(const SlideDeck& deck) {
   return out;
 }
 
-void AppendSlidesJsonArray(const SlideDeck& deck, std::string& out) {
-  out.push_back('[');
+void AppendDeckJsonMembers(const SlideDeck& deck, std::string& out) {
+  out += "\"schema\":";
+  AppendJsonString(out, kSlidesSchema);
+  out += ",\"metadata\":";
+  AppendMetadataJson(deck.metadata, out);
+  out += ",\"sections\":";
+  AppendSectionsJson(deck, out);
+  out += ",\"slides\":[";
   for (size_t i = 0; i < deck.slides.size(); ++i) {
     if (i > 0) out.push_back(',');
     AppendJsonSlide(deck.slides[i], out);
   }
-  out.push_back(']');
+  out += "],\"orphans\":";
+  AppendJsonStrings(deck.orphans, out);
 }
 
-void AppendOrphansJsonArray(const SlideDeck& deck, std::string& out) { AppendJsonStrings(deck.orphans, out); }
-
 std::string JsonText(const SlideDeck& deck) {
-  std::string out = "{\"slides\":";
-  AppendSlidesJsonArray(deck, out);
-  out += ",\"orphans\":";
-  AppendOrphansJsonArray(deck, out);
+  std::string out = "{";
+  AppendDeckJsonMembers(deck, out);
   out += "}\n";
   return out;
 }

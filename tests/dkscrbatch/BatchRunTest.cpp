@@ -282,8 +282,8 @@ TEST_F(BatchRunTest, ModesGiveDkscrcmdsFormsInTextFilesAndRecords) {
         const auto whole = test::JsonParser::Parse(form);
         ASSERT_TRUE(whole.has_value());
         EXPECT_EQ(records[i]["slides"].items.size(), (*whole)["slides"].items.size());
-        EXPECT_NE(run.out.find("\"slides\":" + form.substr(10, form.size() - 12) + "}\n"),
-                  std::string::npos) << "the very array of dkscrcmd -mjson";
+        EXPECT_NE(run.out.find("," + form.substr(1, form.size() - 3) + "}\n"), std::string::npos)
+            << "the very members of dkscrcmd -mjson";
       } else {
         if (form.starts_with("\xEF\xBB\xBF")) form.erase(0, 3);
         for (size_t at; (at = form.find("\r\n")) != std::string::npos;) form.erase(at, 1);

@@ -223,7 +223,8 @@ TEST(PptSlides, EncryptedAndForeignFiles) {
   // A compound document without a presentation: no slides, as the default gives no text.
   const ResultCode code = test::ConvertPptBytes(BuildCfb({{u"Other", "x"}}), out, 65001, SlideMode::kJson);
   ASSERT_GT(code, 0);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)), "{\"slides\":[],\"orphans\":[]}\n");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)),
+            "{\"schema\":\"deckscribe/slides-2\",\"metadata\":{},\"sections\":[],\"slides\":[],\"orphans\":[]}\n");
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/support/Conversions.h"
-#include "tests/support/JsonValue.h"
+#include "tests/support/JsonSchema.h"
 #include "tests/support/PptxBuilder.h"
 #include "tests/support/ZipWriter.h"
 
@@ -385,6 +385,7 @@ TEST_F(PptxContentTest, JsonCarriesEveryField) {
   const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
   const auto value = test::JsonParser::Parse(json);
   ASSERT_TRUE(value.has_value()) << json;
+  EXPECT_EQ(test::SlidesSchemaProblem(json), "");
   EXPECT_EQ((*value)["schema"].text, "deckscribe/slides-2");
   EXPECT_EQ((*value)["metadata"]["custom"]["Budget"].number, 42);
   EXPECT_TRUE((*value)["metadata"]["custom"]["Final"].boolean);

@@ -56,7 +56,9 @@ std::vector<OpcRelationship> ParseRelationships(std::string_view xml, std::strin
     OpcRelationship relationship;
     relationship.id = reader.Attribute("Id");
     relationship.type = reader.Attribute("Type");
-    relationship.target = external ? reader.Attribute("Target") : ResolvePartTarget(sourcePart, reader.Attribute("Target"));
+    // A target that is only a fragment ("#_ftn1") names a place, not a part: it stays as written.
+    const std::string target = reader.Attribute("Target");
+    relationship.target = external || target.starts_with('#') ? target : ResolvePartTarget(sourcePart, target);
     relationship.external = external;
     relationships.push_back(std::move(relationship));
   }

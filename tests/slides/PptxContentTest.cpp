@@ -54,7 +54,7 @@ std::string Slide1() {
       "<p:blipFill><a:blip r:embed=\"rId6\"/></p:blipFill><p:spPr/></p:pic>"
       "<p:pic><p:nvPicPr><p:cNvPr id=\"5\" name=\"Bare\"/><p:cNvPicPr/><p:nvPr/></p:nvPicPr>"
       "<p:blipFill><a:blip r:embed=\"rId6\"/></p:blipFill><p:spPr/></p:pic>";
-  return test::SlideXml("<p:sp>" + NvSp(2, "Title 1", "type=\"title\"") + "<p:txBody><a:bodyPr/>" + Para("Welcome") +
+  return test::SlideXml("<p:sp>" + NvSp(2, "Title 1", "type=\"title\"", "<a:hlinkClick r:id=\"rId7\"/>") + "<p:txBody><a:bodyPr/>" + Para("Welcome") +
                         "</p:txBody></p:sp><p:sp>" + NvSp(3, "Body", "idx=\"1\"") + "<p:txBody><a:bodyPr/>" + body +
                         "</p:txBody></p:sp>" + picture + "<p:sp>" + NvSp(6, "Footer", "type=\"ftr\"") +
                         "<p:txBody><a:bodyPr/>" + Para("Confidential") + "</p:txBody></p:sp>");
@@ -179,7 +179,8 @@ std::string MakeContentDeck() {
                  Relationship("rId3", "hyperlink", "https://example.com/a?b=1&amp;c=2", true) +
                  Relationship("rId4", "slide", "slide3.xml") +
                  Relationship("rId5", "hyperlink", "https://example.org/logo", true) +
-                 Relationship("rId6", "image", "../media/image1.png")));
+                 Relationship("rId6", "image", "../media/image1.png") +
+                 Relationship("rId7", "hyperlink", "#_ftn1")));
   zip.Add("ppt/slideLayouts/slideLayout2.xml", "<?xml version=\"1.0\"?><p:sldLayout" + std::string(kNs) +
                                                    "><p:cSld name=\"Title and Content\"><p:spTree/></p:cSld></p:sldLayout>");
   zip.Add("ppt/slides/slide2.xml", Slide2());
@@ -259,7 +260,9 @@ TEST_F(PptxContentTest, TextBlocksHavePlaceholdersLevelsBulletsAndLinks) {
   EXPECT_EQ(body.paragraphs[7].links[0].target, "#slide=3");
   EXPECT_TRUE(body.paragraphs[1].links.empty());
   // Every target once, those of shapes too, in the order the slide gives them.
-  EXPECT_EQ(slide.links, (std::vector<std::string>{"https://example.com/a?b=1&c=2", "#slide=3", "https://example.org/logo"}));
+  // A fragment of this document as it is written, not taken for a part.
+  EXPECT_EQ(slide.links, (std::vector<std::string>{"#_ftn1", "https://example.com/a?b=1&c=2", "#slide=3",
+                                                   "https://example.org/logo"}));
 }
 
 TEST_F(PptxContentTest, PicturesGiveAltTextAndTheirImage) {
@@ -402,6 +405,42 @@ TEST_F(PptxContentTest, JsonCarriesEveryField) {
   EXPECT_EQ(line["series"][0]["values"][2].number, -2000);
   EXPECT_EQ((*value)["slides"][1]["blocks"][0]["rows"][0][1]["col_span"].number, 2);
   EXPECT_EQ((*value)["slides"][2]["blocks"][2]["prog_id"].text, "Excel.Sheet.12");
+}
+
+}  // namespace
+}  // namespace dkscr
+
+namespace dkscr {
+namespace {
+
+TEST_F(PptxContentTest, MarkdownShowsListsLinksPicturesTablesChartsAndSmartArt) {
+  OutputBuffer out;
+  const ResultCode code = test::ConvertPptxBytes(MakeContentDeck(), out, 65001, SlideMode::kMarkdown);
+  ASSERT_GT(code, 0);
+  const std::string md(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
+  const std::string expected =
+      "# \xC3\x9C" "berblick \xE2\x80\x93 Q3\n\n"
+      "# Intro\n\n"
+      "## 1. Welcome\n\n"
+      "- See the [site](https://example.com/a?b=1&c=2)\n"
+      "  - Nested\n"
+      "1. One\n"
+      "2. Two\n"
+      "   - a) Sub\n"
+      "3. Three\n\n"
+      "Plain\n\n"
+      "[Go on](#slide=3)\n\n"
+      "![Company logo](ppt/media/image1.png)\n\n"
+      "Confidential\n\n"
+      "# Data \\& more\n\n"
+      "## 2.\n\n"
+      "| Tall | Wide |  |\n| --- | --- | --- |\n|  | x | y |\n\n"
+      "Sales\n\n"
+      "|  | 2024 |\n| --- | --- |\n| North | 3 |\n| South | 4.5 |\n\n"
+      "|  | Trend |\n| --- | --- |\n| Q1 | 1 |\n| Q2 |  |\n| Q3 | -2000 |\n| Q4 |  |\n\n"
+      "## 3.\n\n"
+      "- A\n  - A1\n    - A1a\n- B\n\n";
+  EXPECT_EQ(md, expected);
 }
 
 }  // namespace

@@ -185,7 +185,7 @@ TEST(PptSlides, TablesAndDiagramsInEveryForm) {
   };
   EXPECT_EQ(convert(SlideMode::kFull), "Slide 1\r\nSales\r\nHead A\tWide\t\r\nx y\t\tz\r\n\tp\tq\r\nLoose\r\nBoss\r\nAide\r\n");
   EXPECT_EQ(convert(SlideMode::kMarkdown),
-            "## 1. Sales\n\n| Head A | Wide |  |\n| --- | --- | --- |\n| x y |  | z |\n|  | p | q |\n\nLoose\n\nBoss\n\nAide\n\n");
+            "## 1. Sales\n\n| Head A | Wide |  |\n| --- | --- | --- |\n| x y |  | z |\n|  | p | q |\n\nLoose\n\n- Boss\n- Aide\n\n");
   const auto json = JsonParser::Parse(convert(SlideMode::kJson));
   ASSERT_TRUE(json.has_value());
   const auto& rows = (*json)["slides"][0]["tables"][0];

@@ -4,6 +4,7 @@
 
 #include "model/ContentJson.h"
 #include "model/ContentMarkdown.h"
+#include "model/ContentText.h"
 #include "model/JsonWriter.h"
 #include "model/MarkdownEscape.h"
 #include "text/Encode.h"
@@ -137,13 +138,20 @@ std::string CompleteText(const SlideDeck& deck) {
   for (const Slide& slide : deck.slides) {
     if (&slide != &deck.slides.front()) out.push_back('\n');
     AppendLine(out, "Slide " + std::to_string(slide.number) + (slide.hidden ? " (hidden)" : ""));
+    const std::vector<std::string> prefixes = ParagraphPrefixes(slide);
     WalkBody(
-        slide, 0, 0, [&](size_t index) { AppendLine(out, slide.paragraphs[index]); },
+        slide, 0, 0,
+        [&](size_t index) {
+          out += prefixes[index];
+          AppendLine(out, slide.paragraphs[index]);
+        },
         [&](const SlideTable& table) {
           for (const auto& row : table.rows) AppendLine(out, TabbedRow(row));
         });
+    AppendPictureLines(slide, out);
     for (const std::string& text : slide.diagrams) AppendLine(out, text);
     for (const std::string& text : slide.charts) AppendLine(out, text);
+    AppendChartRows(slide, out);
     if (!slide.notes.empty() || !slide.notesFooters.empty()) {
       AppendLine(out, "Notes:");
       for (const std::string& text : slide.notes) AppendLine(out, text);

@@ -35,6 +35,7 @@ struct TextParagraph {
   int level = 0;                      // the outline level, 0 the outermost
   std::optional<std::string> bullet;  // the bullet character or the number as shown ("3.")
   std::vector<TextLink> links;
+  size_t index = SIZE_MAX;  // where the paragraph stands in Slide::paragraphs
 };
 
 // A cell of a table where it starts; the positions a merged cell covers have no cell.

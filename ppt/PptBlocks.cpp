@@ -55,7 +55,7 @@ void AddSlideBlocks(Slide& slide, const std::vector<int>& placeholders, const st
     if (begin < covered || begin >= end || footer(placeholders[k])) continue;
     SlideBlock block;
     if (const std::string_view name = PlaceholderName(placeholders[k]); !name.empty()) block.placeholder = std::string(name);
-    for (size_t p = begin; p < end; ++p) block.paragraphs.push_back({slide.paragraphs[p], 0, std::nullopt, {}});
+    for (size_t p = begin; p < end; ++p) block.paragraphs.push_back({slide.paragraphs[p], 0, std::nullopt, {}, p});
     block.holdsTitle = slide.titleEnd > slide.titleBegin && begin == slide.titleBegin;
     slide.blocks.push_back(std::move(block));
     covered = end;

@@ -242,6 +242,7 @@ class SlideReader {
   void AddParagraph(BlockFrame& frame) {
     TextParagraph paragraph;
     paragraph.text = paragraph_.Text();
+    paragraph.index = slide_.paragraphs.size() - 1;  // Paragraph() has just put it there
     paragraph.level = paragraph_.Level();
     const size_t level = static_cast<size_t>(paragraph.level);
     BulletSpec bullet = paragraph_.Bullet();

@@ -445,3 +445,23 @@ TEST_F(PptxContentTest, MarkdownShowsListsLinksPicturesTablesChartsAndSmartArt) 
 
 }  // namespace
 }  // namespace dkscr
+
+namespace dkscr {
+namespace {
+
+TEST_F(PptxContentTest, CompleteTextAddsBulletsPicturesAndChartRows) {
+  OutputBuffer out;
+  const ResultCode code = test::ConvertPptxBytes(MakeContentDeck(), out, 65001, SlideMode::kFull);
+  ASSERT_GT(code, 0);
+  const std::string full(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
+  const std::string expected =
+      "\xEF\xBB\xBFSlide 1\r\nWelcome\r\n- See the site\r\n  - Nested\r\n1. One\r\n2. Two\r\n  a) Sub\r\n3. Three\r\n"
+      "Plain\r\nGo on\r\nConfidential\r\n[Picture: Company logo]\r\n\r\n"
+      "Slide 2\r\nTall\tWide\t\r\n\tx\ty\r\nSales\r\n2024\r\nNorth\r\nSouth\r\nTrend\r\nQ1\r\nQ2\r\nQ3\r\nQ4\r\n"
+      "\tNorth\tSouth\r\n2024\t3\t4.5\r\n\tQ1\tQ2\tQ3\tQ4\r\nTrend\t1\t\t-2000\t\r\n\r\n"
+      "Slide 3\r\nB\r\nA\r\nA1\r\nA1a\r\n";  // SmartArt texts in the part's order, as before
+  EXPECT_EQ(full, expected);
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -1,5 +1,6 @@
 #include "ppt/PropertySets.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -9,6 +10,7 @@
 #include "model/Timestamps.h"
 #include "platform/Utf.h"
 #include "text/CodePage.h"
+#include "text/Cp1252.h"
 
 namespace dkscr {
 namespace {
@@ -71,6 +73,13 @@ std::string Decode(std::string_view bytes, int32_t codePage) {
   if (codePage == kCodePageUtf16Le) return Utf16LeToUtf8(bytes);
   while (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
   if (codePage == kCodePageUtf8) return WideToUtf8(Utf8ToWide(bytes));
+  // The usual code page, and plain ASCII in any single-byte one, without a converter.
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; });
+  if (ascii || codePage == kCodePage1252) {
+    std::u16string wide;
+    for (const char c : bytes) wide.push_back(Cp1252ToWide(static_cast<uint8_t>(c)));
+    return WideToUtf8(wide);
+  }
   std::u16string wide = CodePageToWide(codePage, bytes);
   if (wide.empty() && !bytes.empty()) wide = CodePageToWide(kCodePage1252, bytes);  // an unserved code page
   return WideToUtf8(wide);

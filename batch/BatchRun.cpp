@@ -17,6 +17,7 @@
 #include "batch/JsonText.h"
 #include "batch/OrderedPool.h"
 #include "batch/Progress.h"
+#include "batch/SourceDigest.h"
 #include "batch/TextFileNames.h"
 #include "platform/RegularFile.h"
 #include "text/CodePage.h"
@@ -75,21 +76,23 @@ Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
 }
 
 // A record with the slide model in place of the text.
-Result ConvertToSlidesRecord(const BatchItem& item) {
+Result ConvertToSlidesRecord(const BatchItem& item, const std::optional<std::string>& sha256) {
   SlideDeck deck;
   const ResultCode code = item.failure != 0 ? item.failure : ReadSourceSlides(item.source, deck);
   if (code < 0) {
     Result result = Failed(code, item.failure != 0 ? item.message : ResultMessage(code, item.source));
-    result.record = JsonRecord(item.source, result.code, result.message, {});
+    result.record = JsonRecord(item.source, result.code, result.message, {}, &sha256);
     return result;
   }
   Result result{Outcome::kConverted, 0, "OK", {}};
-  result.record = JsonSlidesRecord(item.source, result.message, deck);
+  result.record = JsonSlidesRecord(item.source, result.message, deck, &sha256);
   return result;
 }
 
 Result ConvertToRecord(const BatchItem& item, const RunSettings& settings, OutputBuffer& buffer) {
-  if (settings.mode == SlideMode::kJson) return ConvertToSlidesRecord(item);
+  // The digest of the bytes as they are before the conversion reads them.
+  const std::optional<std::string> sha256 = item.failure != 0 ? std::nullopt : FileSha256Hex(item.source);
+  if (settings.mode == SlideMode::kJson) return ConvertToSlidesRecord(item, sha256);
   Result result;
   if (item.failure != 0) {
     result = Failed(item.failure, item.message);
@@ -102,7 +105,7 @@ Result ConvertToRecord(const BatchItem& item, const RunSettings& settings, Outpu
       result.code > 0 ? std::string_view(reinterpret_cast<const char*>(buffer.Data()),
                                          static_cast<size_t>(result.code))
                       : std::string_view{};
-  result.record = JsonRecord(item.source, result.code, result.message, text);
+  result.record = JsonRecord(item.source, result.code, result.message, text, &sha256);
   return result;
 }
 

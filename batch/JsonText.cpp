@@ -12,7 +12,8 @@ bool AppendRecordString(std::string& out, std::string_view bytes, bool crLfAsLf 
 }
 
 // The record up to its last field: path, path_bytes when needed, code and message.
-std::string RecordHead(std::string_view path, ResultCode code, std::string_view message) {
+std::string RecordHead(std::string_view path, ResultCode code, std::string_view message,
+                       const std::optional<std::string>* sha256) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string line = "{\"path\":";
   if (!AppendRecordString(line, path)) {
@@ -27,14 +28,18 @@ std::string RecordHead(std::string_view path, ResultCode code, std::string_view 
   line += std::to_string(code);
   line += ",\"message\":";
   AppendRecordString(line, message);
+  if (sha256 != nullptr) {
+    line += ",\"sha256\":";
+    line += *sha256 ? "\"" + **sha256 + "\"" : std::string("null");
+  }
   return line;
 }
 
 }  // namespace
 
 std::string JsonRecord(std::string_view path, ResultCode code, std::string_view message,
-                       std::string_view text) {
-  std::string line = RecordHead(path, code, message);
+                       std::string_view text, const std::optional<std::string>* sha256) {
+  std::string line = RecordHead(path, code, message, sha256);
   if (code >= 0) {
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     line += ",\"text\":";
@@ -45,20 +50,14 @@ std::string JsonRecord(std::string_view path, ResultCode code, std::string_view 
 }
 
 std::string JsonSlidesRecord(std::string_view path, std::string_view message,
-                             const SlideDeck& deck) {
-  std::string slides;
-  AppendSlidesJsonArray(deck, slides);
-  std::string orphans;
-  AppendOrphansJsonArray(deck, orphans);
-  // dkscrcmd -mjson writes {"slides":ARRAY,"orphans":ARRAY} and a line feed around the same
-  // arrays.
-  constexpr std::string_view kWrapping = "{\"slides\":,\"orphans\":}\n";
-  const auto length = static_cast<ResultCode>(slides.size() + orphans.size() + kWrapping.size());
-  std::string line = RecordHead(path, length, message);
-  line += ",\"slides\":";
-  line += slides;
-  line += ",\"orphans\":";
-  line += orphans;
+                             const SlideDeck& deck, const std::optional<std::string>* sha256) {
+  std::string members;
+  AppendDeckJsonMembers(deck, members);
+  // dkscrcmd -mjson writes the same members between braces, and a line feed.
+  const auto length = static_cast<ResultCode>(members.size() + 3);
+  std::string line = RecordHead(path, length, message, sha256);
+  line += ",";
+  line += members;
   line += "}\n";
   return line;
 }

@@ -2,6 +2,7 @@
 // JSON Lines records of dkscrbatch: always valid JSON and valid UTF-8, whatever the bytes.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,14 +13,15 @@ namespace dkscr {
 
 // One record and its line end. `text` is the converter's UTF-8 output with its byte-order
 // mark, used when code >= 0. A path that is not UTF-8 also gets "path_bytes": its bytes in
-// lower-case hexadecimal.
+// lower-case hexadecimal. With `sha256`, a "sha256" member after the message: the source's
+// digest in hexadecimal, or null when its bytes could not be read.
 std::string JsonRecord(std::string_view path, ResultCode code, std::string_view message,
-                       std::string_view text);
+                       std::string_view text, const std::optional<std::string>* sha256 = nullptr);
 
 // The record of a success with --mode json: "slides" (the array dkscrcmd -mjson writes) in
 // place of "text", and as code the byte length of dkscrcmd -mjson's output. Failures take
 // JsonRecord.
 std::string JsonSlidesRecord(std::string_view path, std::string_view message,
-                             const SlideDeck& deck);
+                             const SlideDeck& deck, const std::optional<std::string>* sha256 = nullptr);
 
 }  // namespace dkscr

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "model/ContentJson.h"
+#include "model/ContentMarkdown.h"
+#include "model/ContentText.h"
 #include "model/JsonWriter.h"
+#include "model/MarkdownEscape.h"
 #include "text/Encode.h"
 
 namespace dkscr {
@@ -56,85 +60,13 @@ std::string TabbedRow(const std::vector<std::string>& cells) {
 
 // ---- Markdown ----
 
-// Characters that start markup wherever they stand.
-bool NeedsMarkdownEscape(char c) {
-  switch (c) {
-    case '\\': case '`': case '*': case '_': case '[': case ']': case '<': case '>':
-    case '|': case '~': case '&':
-      return true;
-    default:
-      return false;
-  }
-}
-
-// Characters that start markup at the beginning of a line: headings, list items, rules.
-bool NeedsLineStartEscape(char c) { return c == '#' || c == '+' || c == '-' || c == '='; }
-
-// One line of text that renders as itself: markup characters escaped, a leading list number's
-// "." or ")" escaped, and blanks at the edges dropped (four leading blanks would start code).
-std::string MarkdownLine(std::string_view line) {
-  size_t begin = 0;
-  size_t end = line.size();
-  while (begin < end && (line[begin] == ' ' || line[begin] == '\t')) ++begin;
-  while (end > begin && (line[end - 1] == ' ' || line[end - 1] == '\t' || line[end - 1] == '\r')) --end;
-  std::string out;
-  bool leadingDigits = true;
-  for (size_t i = begin; i < end; ++i) {
-    const char c = line[i];
-    if (NeedsMarkdownEscape(c) || (i == begin && NeedsLineStartEscape(c)) ||
-        (leadingDigits && i > begin && (c == '.' || c == ')'))) {
-      out.push_back('\\');
-    }
-    if (c < '0' || c > '9') leadingDigits = false;
-    out.push_back(c);
-  }
-  return out;
-}
-
-// A paragraph: its soft line breaks become hard breaks (a backslash at the end of the line).
-std::string MarkdownParagraph(std::string_view text) {
-  std::string out;
-  size_t at = 0;
-  for (;;) {
-    const size_t lf = text.find('\n', at);
-    const std::string line = MarkdownLine(text.substr(at, lf == std::string_view::npos ? std::string_view::npos : lf - at));
-    out += line;
-    if (lf == std::string_view::npos) return out;
-    if (!line.empty()) out += "\\";
-    out.push_back('\n');
-    at = lf + 1;
-  }
-}
-
-std::string MarkdownCell(std::string_view text) {
-  std::string flat(text);
-  for (char& c : flat) {
-    if (c == '\n' || c == '\r') c = ' ';
-  }
-  return MarkdownLine(flat);
-}
-
 void AppendMarkdownTable(const SlideTable& table, std::string& out) {
-  size_t columns = 0;
-  for (const auto& row : table.rows) columns = std::max(columns, row.size());
-  if (columns == 0) return;
-  auto appendRow = [&](const std::vector<std::string>* row) {
-    out += "|";
-    for (size_t c = 0; c < columns; ++c) {
-      out += " ";
-      if (row == nullptr) out += "---";
-      else if (c < row->size()) out += MarkdownCell((*row)[c]);
-      out += " |";
-    }
-    out += "\n";
-  };
-  bool first = true;
+  std::vector<std::vector<std::string>> rows;
   for (const auto& row : table.rows) {
-    appendRow(&row);
-    if (first) appendRow(nullptr);
-    first = false;
+    rows.emplace_back();
+    for (const std::string& cell : row) rows.back().push_back(MarkdownCell(cell));
   }
-  out += "\n";
+  AppendPipeTable(rows, out);
 }
 
 // ---- JSON ----
@@ -185,6 +117,7 @@ void AppendJsonSlide(const Slide& slide, std::string& out) {
   AppendJsonStrings(slide.footers, out);
   out += ",\"notes_footers\":";
   AppendJsonStrings(slide.notesFooters, out);
+  AppendSlideContentJson(slide, out);
   out.push_back('}');
 }
 
@@ -205,13 +138,20 @@ std::string CompleteText(const SlideDeck& deck) {
   for (const Slide& slide : deck.slides) {
     if (&slide != &deck.slides.front()) out.push_back('\n');
     AppendLine(out, "Slide " + std::to_string(slide.number) + (slide.hidden ? " (hidden)" : ""));
+    const std::vector<std::string> prefixes = ParagraphPrefixes(slide);
     WalkBody(
-        slide, 0, 0, [&](size_t index) { AppendLine(out, slide.paragraphs[index]); },
+        slide, 0, 0,
+        [&](size_t index) {
+          out += prefixes[index];
+          AppendLine(out, slide.paragraphs[index]);
+        },
         [&](const SlideTable& table) {
           for (const auto& row : table.rows) AppendLine(out, TabbedRow(row));
         });
+    AppendPictureLines(slide, out);
     for (const std::string& text : slide.diagrams) AppendLine(out, text);
     for (const std::string& text : slide.charts) AppendLine(out, text);
+    AppendChartRows(slide, out);
     if (!slide.notes.empty() || !slide.notesFooters.empty()) {
       AppendLine(out, "Notes:");
       for (const std::string& text : slide.notes) AppendLine(out, text);
@@ -231,7 +171,16 @@ std::string CompleteText(const SlideDeck& deck) {
 
 std::string MarkdownText(const SlideDeck& deck) {
   std::string out;
+  if (deck.metadata.title) {
+    if (const std::string title = MarkdownCell(*deck.metadata.title); !title.empty()) out += "# " + title + "\n\n";
+  }
+  const std::string* section = nullptr;  // of the slide above
   for (const Slide& slide : deck.slides) {
+    // A section's name heads its slides; a section the show enters again is named again.
+    if (slide.section && (section == nullptr || *section != *slide.section)) {
+      out += "# " + MarkdownCell(*slide.section) + "\n\n";
+    }
+    section = slide.section ? &*slide.section : nullptr;
     std::string title = slide.title;
     std::replace(title.begin(), title.end(), '\n', ' ');
     out += "## " + std::to_string(slide.number) + ".";
@@ -244,12 +193,22 @@ std::string MarkdownText(const SlideDeck& deck) {
       out += body;
       out += "\n\n";
     };
-    WalkBody(
-        slide, slide.titleBegin, slide.titleEnd,
-        [&](size_t index) { paragraph(slide.paragraphs[index]); },
-        [&](const SlideTable& table) { AppendMarkdownTable(table, out); });
-    for (const std::string& text : slide.diagrams) paragraph(text);
-    for (const std::string& text : slide.charts) paragraph(text);
+    if (slide.blocks.empty()) {
+      WalkBody(
+          slide, slide.titleBegin, slide.titleEnd,
+          [&](size_t index) { paragraph(slide.paragraphs[index]); },
+          [&](const SlideTable& table) { AppendMarkdownTable(table, out); });
+    } else {
+      AppendBlocksMarkdown(slide, out);
+      for (const std::string& text : slide.footers) paragraph(text);
+    }
+    // The texts of charts and SmartArt that have no block of their own.
+    if (!HasBlockOf(slide, BlockType::kDiagram)) {
+      for (const std::string& text : slide.diagrams) paragraph(text);
+    }
+    if (!HasBlockOf(slide, BlockType::kChart)) {
+      for (const std::string& text : slide.charts) paragraph(text);
+    }
     if (!slide.notes.empty() || !slide.notesFooters.empty()) {
       out += "### Notes\n\n";
       for (const std::string& text : slide.notes) paragraph(text);
@@ -275,22 +234,25 @@ std::string MarkdownText(const SlideDeck& deck) {
   return out;
 }
 
-void AppendSlidesJsonArray(const SlideDeck& deck, std::string& out) {
-  out.push_back('[');
+void AppendDeckJsonMembers(const SlideDeck& deck, std::string& out) {
+  out += "\"schema\":";
+  AppendJsonString(out, kSlidesSchema);
+  out += ",\"metadata\":";
+  AppendMetadataJson(deck.metadata, out);
+  out += ",\"sections\":";
+  AppendSectionsJson(deck, out);
+  out += ",\"slides\":[";
   for (size_t i = 0; i < deck.slides.size(); ++i) {
     if (i > 0) out.push_back(',');
     AppendJsonSlide(deck.slides[i], out);
   }
-  out.push_back(']');
+  out += "],\"orphans\":";
+  AppendJsonStrings(deck.orphans, out);
 }
 
-void AppendOrphansJsonArray(const SlideDeck& deck, std::string& out) { AppendJsonStrings(deck.orphans, out); }
-
 std::string JsonText(const SlideDeck& deck) {
-  std::string out = "{\"slides\":";
-  AppendSlidesJsonArray(deck, out);
-  out += ",\"orphans\":";
-  AppendOrphansJsonArray(deck, out);
+  std::string out = "{";
+  AppendDeckJsonMembers(deck, out);
   out += "}\n";
   return out;
 }

@@ -25,10 +25,9 @@ std::optional<SlideMode> ParseSlideMode(std::string_view name);
 std::string CompleteText(const SlideDeck& deck);
 std::string MarkdownText(const SlideDeck& deck);
 std::string JsonText(const SlideDeck& deck);
-// The "slides" array alone, for callers that embed it in JSON of their own.
-void AppendSlidesJsonArray(const SlideDeck& deck, std::string& out);
-// The "orphans" array (text on no slide) alone, likewise.
-void AppendOrphansJsonArray(const SlideDeck& deck, std::string& out);
+// The members of the JSON form's object, without its braces ("schema", "metadata",
+// "sections", "slides", "orphans"), for callers that embed them in JSON of their own.
+void AppendDeckJsonMembers(const SlideDeck& deck, std::string& out);
 
 // Puts the deck in the requested form into the buffer and returns its byte length (or -5 when
 // memory runs out). kFull is encoded for the code page with CR LF line breaks, as the

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "platform/Utf.h"
+#include "ppt/PptBlocks.h"
 #include "ppt/PptBudget.h"
 #include "ppt/PptDocument.h"
 #include "ppt/PptRecords.h"
+#include "ppt/PropertySets.h"
 #include "ppt/ShapeGroups.h"
 #include "text/Cp1252.h"
 
@@ -128,6 +130,7 @@ class PptReader {
       case PptOpening::kNoText: return 0;
       case PptOpening::kReady: break;
     }
+    if (targets_.deck != nullptr) ReadPropertySets(*document_.file, targets_.deck->metadata);
     stream_ = document_.documentStream.get();
     const uint32_t documentOffset = document_.directory.LookupPersistOffset(document_.docPersistIdRef);
     if (documentOffset == kNoPersistOffset) return 0;  // no document record: nothing can be found
@@ -667,9 +670,11 @@ class PptReader {
       slide.hidden = slides[i].hidden;
       bool titleDone = false;
       std::vector<size_t> pieceStarts;  // the first paragraph of each piece, and the end
+      std::vector<int> placeholders;    // of each piece's shape
       for (const auto& [placeholder, piece] : slides[i].pieces) {
         const size_t first = slide.paragraphs.size();
         pieceStarts.push_back(first);
+        placeholders.push_back(placeholder);
         AppendParagraphs(piece.text, slide.paragraphs);
         if (IsFooterPlaceholder(placeholder)) AppendParagraphs(piece.text, slide.footers);
         const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
@@ -686,6 +691,8 @@ class PptReader {
       pieceStarts.push_back(slide.paragraphs.size());
       for (const PieceTable& table : slides[i].tables) slide.tables.push_back(MakeTable(table, pieceStarts, slide.paragraphs));
       for (const TextPiece& piece : slides[i].diagramPieces) AppendParagraphs(piece.text, slide.diagrams);
+      AddSlideBlocks(slide, placeholders, pieceStarts, IsFooterPlaceholder);
+      if (slides[i].slideId != 0) slide.id = slides[i].slideId;
       if (const Page* page = notesOf[i]) AppendNotesPage(*page, slide.notes, slide.notesFooters);
       slide.comments = std::move(slides[i].comments);
       deck.slides.push_back(std::move(slide));

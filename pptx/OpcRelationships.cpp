@@ -45,16 +45,21 @@ std::string ResolvePartTarget(std::string_view sourcePart, std::string_view targ
   return name;
 }
 
-std::vector<OpcRelationship> ParseRelationships(std::string_view xml, std::string_view sourcePart) {
+std::vector<OpcRelationship> ParseRelationships(std::string_view xml, std::string_view sourcePart,
+                                                bool withExternal) {
   std::vector<OpcRelationship> relationships;
   XmlPullReader reader(xml);
   for (auto event = reader.Next(); event != XmlPullReader::Event::kEnd; event = reader.Next()) {
     if (event != XmlPullReader::Event::kStartElement || reader.LocalName() != "Relationship") continue;
-    if (reader.Attribute("TargetMode") == "External") continue;
+    const bool external = reader.Attribute("TargetMode") == "External";
+    if (external && !withExternal) continue;
     OpcRelationship relationship;
     relationship.id = reader.Attribute("Id");
     relationship.type = reader.Attribute("Type");
-    relationship.target = ResolvePartTarget(sourcePart, reader.Attribute("Target"));
+    // A target that is only a fragment ("#_ftn1") names a place, not a part: it stays as written.
+    const std::string target = reader.Attribute("Target");
+    relationship.target = external || target.starts_with('#') ? target : ResolvePartTarget(sourcePart, target);
+    relationship.external = external;
     relationships.push_back(std::move(relationship));
   }
   return relationships;

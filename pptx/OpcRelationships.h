@@ -9,7 +9,9 @@ namespace dkscr {
 struct OpcRelationship {
   std::string id;
   std::string type;    // the full type URI
-  std::string target;  // the package part name it resolves to, without a leading "/"
+  std::string target;  // the package part name it resolves to, without a leading "/"; an
+                       // external target as written
+  bool external = false;
 };
 
 // The relationships part of a part: "ppt/slides/slide1.xml" -> "ppt/slides/_rels/slide1.xml.rels";
@@ -20,8 +22,10 @@ std::string RelationshipsPartName(std::string_view partName);
 // ".." never climbs above the package root.
 std::string ResolvePartTarget(std::string_view sourcePart, std::string_view target);
 
-// The internal relationships of a relationships part's XML, in document order.
-std::vector<OpcRelationship> ParseRelationships(std::string_view xml, std::string_view sourcePart);
+// The internal relationships of a relationships part's XML, in document order; with
+// `withExternal`, the external ones too (hyperlinks, linked files).
+std::vector<OpcRelationship> ParseRelationships(std::string_view xml, std::string_view sourcePart,
+                                                bool withExternal = false);
 
 // Whether the type URI ends in "/" + kind ("notesSlide", "chart", ...).
 bool RelationshipIs(const OpcRelationship& relationship, std::string_view kind);

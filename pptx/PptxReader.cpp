@@ -11,10 +11,15 @@
 #include <vector>
 
 #include "cfb/CompoundFile.h"
+#include "pptx/ChartPart.h"
+#include "pptx/DiagramPart.h"
+#include "pptx/DocumentProperties.h"
+#include "pptx/ListStyles.h"
 #include "pptx/OpcRelationships.h"
 #include "pptx/PartText.h"
 #include "pptx/PptxBudget.h"
 #include "pptx/RunText.h"
+#include "pptx/SlidePart.h"
 #include "text/Encode.h"
 #include "xml/MarkupWalker.h"
 #include "xml/XmlTree.h"
@@ -105,6 +110,7 @@ class PptxReader {
       if (const ResultCode text = ReadText(*targets_.text); text < 0) return text;
     }
     if (targets_.deck != nullptr) return ReadDeck(*targets_.deck);
+    if (targets_.metadata != nullptr) return ReadMetadataOnly(*targets_.metadata);
     return 0;
   }
 
@@ -165,55 +171,152 @@ class PptxReader {
     return true;
   }
 
-  std::vector<OpcRelationship> RelationshipsOf(std::string_view part) {
+  std::vector<OpcRelationship> RelationshipsOf(std::string_view part, bool withExternal = false) {
     std::string xml;
     if (!ReadPart(RelationshipsPartName(part), xml)) return {};
-    return ParseRelationships(xml, part);
+    return ParseRelationships(xml, part, withExternal);
   }
 
-  // The slide parts in show order, as the presentation part lists them.
-  std::vector<std::string> SlidePartsInShowOrder() {
+  // A slide of the show: its part and its id.
+  struct ShowSlide {
+    std::string part;
+    std::optional<uint32_t> id;
+  };
+  struct Section {
+    std::string name;
+    std::vector<uint32_t> slideIds;
+  };
+
+  // The presentation part, read once: the slides in show order (a slide listed twice is shown
+  // once), the sections and the default text style.
+  void ReadPresentation() {
+    packageRelationships_ = RelationshipsOf("");
     presentationPart_ = kDefaultPresentationPart;
-    for (const OpcRelationship& relationship : RelationshipsOf("")) {
+    for (const OpcRelationship& relationship : packageRelationships_) {
       if (RelationshipIs(relationship, "officeDocument")) {
         presentationPart_ = relationship.target;
         break;
       }
     }
     std::string xml;
-    if (!ReadPart(presentationPart_, xml)) return {};
+    if (!ReadPart(presentationPart_, xml)) return;
+    presentationRelationships_ = RelationshipsOf(presentationPart_);
     std::unordered_map<std::string, std::string> targets;
-    for (OpcRelationship& relationship : RelationshipsOf(presentationPart_)) {
-      if (RelationshipIs(relationship, "slide")) targets.emplace(relationship.id, std::move(relationship.target));
+    for (const OpcRelationship& relationship : presentationRelationships_) {
+      if (RelationshipIs(relationship, "slide")) targets.emplace(relationship.id, relationship.target);
     }
-    std::vector<std::string> order;
     std::unordered_set<std::string> listed;
+    size_t styleDepth = 0;  // of the open default text style, 0 when none
     MarkupWalker walker(xml);
     for (auto event = walker.Next(); event != MarkupWalker::Event::kEnd; event = walker.Next()) {
-      if (event != MarkupWalker::Event::kStartElement || walker.Local() != "sldId" ||
-          walker.Open(1) != "sldIdLst") {
+      if (event == MarkupWalker::Event::kEndElement && walker.Depth() < styleDepth) styleDepth = 0;
+      if (event != MarkupWalker::Event::kStartElement) continue;
+      if (styleDepth != 0) {
+        defaultStyle_.Take(walker, styleDepth);
         continue;
       }
-      const auto it = targets.find(walker.Reader().PrefixedAttribute("id"));
-      // A slide listed twice is shown once.
-      if (it != targets.end() && listed.insert(it->second).second) order.push_back(it->second);
+      const std::string_view local = walker.Local();
+      if (local == "defaultTextStyle" && walker.Depth() == 2) {
+        styleDepth = walker.Depth();
+      } else if (local == "section" && walker.Open(1) == "sectionLst") {
+        sections_.push_back({walker.Reader().Attribute("name"), {}});
+      } else if (local == "sldId" && walker.Open(1) == "sldIdLst" && walker.Open(2) == "section") {
+        if (const std::optional<uint32_t> id = SlideIdOf(walker.Reader().Attribute("id")); id && !sections_.empty()) {
+          sections_.back().slideIds.push_back(*id);
+        }
+      } else if (local == "sldId" && walker.Open(1) == "sldIdLst") {
+        const auto it = targets.find(walker.Reader().PrefixedAttribute("id"));
+        if (it != targets.end() && listed.insert(it->second).second) {
+          show_.push_back({it->second, SlideIdOf(walker.Reader().Attribute("id"))});
+        }
+      }
     }
-    return order;
+  }
+
+  static std::optional<uint32_t> SlideIdOf(std::string_view text) {
+    if (text.empty() || text.size() > 10) return std::nullopt;
+    uint64_t value = 0;
+    for (const char c : text) {
+      if (c < '0' || c > '9') return std::nullopt;
+      value = value * 10 + static_cast<uint64_t>(c - '0');
+    }
+    return value <= UINT32_MAX ? std::optional<uint32_t>(static_cast<uint32_t>(value)) : std::nullopt;
+  }
+
+  // The document's properties, from the parts the package's relationships name.
+  void ReadMetadata(DocumentMetadata& metadata) {
+    std::string xml;
+    for (const OpcRelationship& relationship : packageRelationships_) {
+      const bool core = RelationshipIs(relationship, "core-properties");
+      const bool extended = RelationshipIs(relationship, "extended-properties");
+      const bool custom = RelationshipIs(relationship, "custom-properties");
+      if ((!core && !extended && !custom) || !ReadPart(relationship.target, xml)) continue;
+      if (core) ReadCoreProperties(xml, metadata);
+      if (extended) ReadExtendedProperties(xml, metadata);
+      if (custom) ReadCustomProperties(xml, metadata);
+    }
   }
 
   void ReadCommentAuthorParts() {
-    for (const OpcRelationship& relationship : RelationshipsOf(presentationPart_)) {
+    for (const OpcRelationship& relationship : presentationRelationships_) {
       if (!RelationshipIs(relationship, "commentAuthors") && !RelationshipIs(relationship, "authors")) continue;
       std::string xml;
       if (ReadPart(relationship.target, xml)) ReadCommentAuthors(xml, authors_);
     }
   }
 
-  // What the slide's relationships lead to: notes, SmartArt, charts, comments.
-  void ReadRelatedParts(const std::string& slidePart, Slide& slide) {
+  // A layout or master part, read once however many slides use it; none when it cannot be
+  // read.
+  const TemplatePart* Template(const std::string& part) {
+    auto [it, added] = templates_.try_emplace(part);
+    if (added) {
+      std::string xml;
+      if (ReadPart(part, xml)) it->second = std::make_unique<TemplatePart>(ReadTemplatePart(xml));
+    }
+    return it->second.get();
+  }
+  const TemplatePart* MasterOfLayout(const std::string& layout) {
+    auto [it, added] = masterOfLayout_.try_emplace(layout);
+    if (added) {
+      for (const OpcRelationship& relationship : RelationshipsOf(layout)) {
+        if (RelationshipIs(relationship, "slideMaster")) {
+          it->second = relationship.target;
+          break;
+        }
+      }
+    }
+    return it->second.empty() ? nullptr : Template(it->second);
+  }
+
+  // A slide part's content with what its relationships lead to.
+  void ReadSlide(const std::string& part, std::string_view xml, Slide& slide) {
+    const std::vector<OpcRelationship> relationships = RelationshipsOf(part, true);
+    SlidePartContext context{&relationships, &slideNumbers_, {}};
+    context.styles.defaultStyle = &defaultStyle_;
+    for (const OpcRelationship& relationship : relationships) {
+      if (relationship.external || !RelationshipIs(relationship, "slideLayout")) continue;
+      context.styles.layout = Template(relationship.target);
+      context.styles.master = MasterOfLayout(relationship.target);
+      if (context.styles.layout != nullptr && !context.styles.layout->name.empty()) {
+        slide.layout = context.styles.layout->name;
+      }
+      break;
+    }
+    std::vector<RelatedBlock> related;
+    ReadSlidePart(xml, slide, context, &related);
+    ReadRelatedParts(relationships, slide, related);
+  }
+
+  // What the slide's relationships lead to: notes, SmartArt, charts, comments; and the chart
+  // and SmartArt blocks filled from the same reading.
+  void ReadRelatedParts(const std::vector<OpcRelationship>& relationships, Slide& slide,
+                        const std::vector<RelatedBlock>& related) {
     std::unordered_set<std::string> done;
+    std::unordered_map<std::string, ChartContent> charts;
+    std::unordered_map<std::string, std::vector<DiagramItem>> diagrams;
     std::string xml;
-    for (const OpcRelationship& relationship : RelationshipsOf(slidePart)) {
+    for (const OpcRelationship& relationship : relationships) {
+      if (relationship.external) continue;
       const bool notes = RelationshipIs(relationship, "notesSlide");
       const bool diagram = RelationshipIs(relationship, "diagramData");
       const bool chart = RelationshipIs(relationship, "chart");
@@ -221,14 +324,24 @@ class PptxReader {
       if (!notes && !diagram && !chart && !comments) continue;
       if (!done.insert(relationship.target).second || !ReadPart(relationship.target, xml)) continue;
       if (notes) ReadNotesPart(xml, slide.notes, slide.notesFooters);
-      if (diagram) ReadDiagramPart(xml, slide.diagrams);
-      if (chart) ReadChartPart(xml, slide.charts);
+      if (diagram) ReadDiagramPart(xml, slide.diagrams, diagrams[relationship.target]);
+      if (chart) ReadChartPart(xml, slide.charts, charts[relationship.target]);
       if (comments) {
         for (PartComment& comment : ReadCommentsPart(xml)) {
           const auto author = authors_.find(comment.authorId);
           slide.comments.push_back(
               {author != authors_.end() ? author->second : comment.authorId, std::move(comment.text)});
         }
+      }
+    }
+    for (const RelatedBlock& block : related) {
+      SlideBlock& target = slide.blocks[block.block];
+      if (const auto chart = charts.find(block.part); chart != charts.end() && target.type == BlockType::kChart) {
+        target.chartType = chart->second.type;
+        target.title = chart->second.title;
+        target.series = chart->second.series;
+      } else if (const auto items = diagrams.find(block.part); items != diagrams.end()) {
+        target.items = items->second;
       }
     }
   }
@@ -256,32 +369,46 @@ class PptxReader {
       const uint64_t number = entries[first].number;
       Slide slide;
       std::string name;
+      std::vector<OpcRelationship> relationships;
+      SlidePartContext context{&relationships, nullptr, {}};
+      context.styles.defaultStyle = &defaultStyle_;
+      std::vector<RelatedBlock> related;
       for (; first < entries.size() && entries[first].number == number; ++first) {
         if (!ReadEntry(entries[first].index, xml)) continue;
-        ReadSlidePart(xml, slide);
-        if (name.empty()) name = EntryPartName(entries[first].index);
+        if (name.empty()) {
+          name = EntryPartName(entries[first].index);
+          relationships = RelationshipsOf(name, true);
+        }
+        ReadSlidePart(xml, slide, context, &related);
       }
       if (name.empty()) continue;
       slide.number = static_cast<int>(deck.slides.size()) + 1;
-      ReadRelatedParts(name, slide);
+      ReadRelatedParts(relationships, slide, related);
       deck.slides.push_back(std::move(slide));
     }
   }
 
   ResultCode ReadDeck(SlideDeck& deck) {
-    const std::vector<std::string> order = SlidePartsInShowOrder();
+    ReadPresentation();
+    ReadMetadata(deck.metadata);
     ReadCommentAuthorParts();
+    // The numbers the show's slides will have, for links that jump to them.
+    for (const ShowSlide& slide : show_) {
+      if (zip_.HasEntry(slide.part)) {
+        slideNumbers_.emplace(slide.part, static_cast<int>(slideNumbers_.size()) + 1);
+      }
+    }
     std::unordered_set<std::string> shown;  // match keys of the parts the slides came from
     std::string xml;
-    for (const std::string& name : order) {
+    for (const ShowSlide& show : show_) {
       CheckCancel();
-      if (!ReadPart(name, xml)) continue;
+      if (!ReadPart(show.part, xml)) continue;
       Slide slide;
       slide.number = static_cast<int>(deck.slides.size()) + 1;
-      ReadSlidePart(xml, slide);
-      ReadRelatedParts(name, slide);
+      slide.id = show.id;
+      ReadSlide(show.part, xml, slide);
       deck.slides.push_back(std::move(slide));
-      shown.insert(NameMatchKey(name));
+      shown.insert(NameMatchKey(show.part));
     }
     if (deck.slides.empty()) {
       // Without a usable list of slides, the slide parts themselves, in the order of their
@@ -297,7 +424,32 @@ class PptxReader {
         deck.orphans.insert(deck.orphans.end(), slide.paragraphs.begin(), slide.paragraphs.end());
       }
     }
+    AssignSections(deck);
     return deck.slides.empty() ? kResultFormatError : 0;
+  }
+
+  // The sections with the numbers of their slides, each slide in its section.
+  void AssignSections(SlideDeck& deck) const {
+    std::unordered_map<uint32_t, Slide*> byId;
+    for (Slide& slide : deck.slides) {
+      if (slide.id) byId.emplace(*slide.id, &slide);
+    }
+    for (const Section& section : sections_) {
+      SlideSection out{section.name, {}};
+      for (const uint32_t id : section.slideIds) {
+        const auto it = byId.find(id);
+        if (it == byId.end() || it->second->section) continue;  // gone, or in an earlier section
+        it->second->section = section.name;
+        out.slides.push_back(it->second->number);
+      }
+      deck.sections.push_back(std::move(out));
+    }
+  }
+
+  ResultCode ReadMetadataOnly(DocumentMetadata& metadata) {
+    packageRelationships_ = RelationshipsOf("");
+    ReadMetadata(metadata);
+    return 0;
   }
 
   ByteSource& source_;
@@ -306,6 +458,14 @@ class PptxReader {
   PptxBudget budget_;
   std::vector<SlideEntry> slideEntries_;
   std::string presentationPart_;
+  std::vector<OpcRelationship> packageRelationships_;
+  std::vector<OpcRelationship> presentationRelationships_;
+  std::vector<ShowSlide> show_;
+  std::vector<Section> sections_;
+  ListStyle defaultStyle_;
+  std::unordered_map<std::string, int> slideNumbers_;  // slide part -> number in the show
+  std::unordered_map<std::string, std::unique_ptr<TemplatePart>> templates_;
+  std::unordered_map<std::string, std::string> masterOfLayout_;
   std::unordered_map<std::string, std::string> authors_;
 };
 

@@ -14,11 +14,13 @@
 
 namespace dkscr {
 
-// What one reading fills; either may be none. `cancel`, when set, is checked between parts.
+// What one reading fills; any may be none. `cancel`, when set, is checked between parts.
+// `metadata` is read alone, without the slides, when there is no deck to fill.
 struct PptxReadTargets {
   TextEncoder* text = nullptr;
   SlideDeck* deck = nullptr;
   const std::atomic<bool>* cancel = nullptr;
+  DocumentMetadata* metadata = nullptr;
 };
 
 // Reads the package the source holds; `name` (may be empty) tells a self-extracting archive

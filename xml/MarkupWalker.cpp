@@ -16,13 +16,13 @@ MarkupWalker::Event MarkupWalker::Next() {
         open_.back().choiceTaken = true;
       }
       open_.push_back({local, false});
-      ++counts_[local];
+      if (!watched_.empty() && local == watched_) ++watchedOpen_;
       return event;
     }
     if (event == Event::kEndElement) {
       // An end tag that matches nothing open closes nothing.
       if (open_.empty()) continue;
-      --counts_[open_.back().name];
+      if (!watched_.empty() && open_.back().name == watched_) --watchedOpen_;
       open_.pop_back();
     }
     return event;

@@ -3,8 +3,8 @@
 // first choice of every mc:AlternateContent (the others and the fallback repeat its content).
 // Names are compared without their prefixes, so parts that bind other prefixes read the same.
 #include <cstddef>
+#include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "xml/XmlPullReader.h"
@@ -28,10 +28,16 @@ class MarkupWalker {
   std::string_view Open(size_t up = 0) const {
     return up < open_.size() ? open_[open_.size() - 1 - up].name : std::string_view();
   }
-  // Whether an element of that local name is open.
+  // Whether an element of that local name is open. The walker counts the open elements of the
+  // one name asked about last (counting every name at every start would cost more than the
+  // rest of the walk); asking about another name counts it once.
   bool Within(std::string_view local) const {
-    const auto it = counts_.find(local);
-    return it != counts_.end() && it->second > 0;
+    if (local != watched_) {
+      watched_.assign(local);
+      watchedOpen_ = 0;
+      for (const OpenElement& element : open_) watchedOpen_ += element.name == local;
+    }
+    return watchedOpen_ > 0;
   }
 
  private:
@@ -43,7 +49,8 @@ class MarkupWalker {
 
   XmlPullReader reader_;
   std::vector<OpenElement> open_;
-  std::unordered_map<std::string_view, size_t> counts_;
+  mutable std::string watched_;
+  mutable size_t watchedOpen_ = 0;
 };
 
 }  // namespace dkscr

@@ -333,6 +333,11 @@ int ZipReader::ExtractToStream(std::string& stream, std::string_view name) {
   return intact;
 }
 
+bool ZipReader::HasEntry(std::string_view name) {
+  const std::string_view wanted = TrimBlanks(name);
+  return !wanted.empty() && entries_ && !entries_->IndexesWithKey(NameMatchKey(wanted)).empty();
+}
+
 bool ZipReader::ExtractEntryToStream(size_t index, std::string& stream) {
   if (!entries_ || index >= entries_->Count()) return false;
   return ExtractEntry((*entries_)[index], stream);

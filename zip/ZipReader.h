@@ -40,6 +40,9 @@ class ZipReader {
   // out.
   int ExtractToStream(std::string& stream, std::string_view name);
 
+  // Whether an entry's stored path matches the name, as ExtractToStream matches it.
+  bool HasEntry(std::string_view name);
+
   // Appends entry `index` of Entries() to the stream, as ExtractToStream does for one match;
   // whether it passed its CRC check.
   bool ExtractEntryToStream(size_t index, std::string& stream);

@@ -15,12 +15,12 @@ run them in parallel. Failures raise ``Error`` or one of its subclasses.
 
 import json
 import os
-from typing import List, NoReturn, Optional, TypedDict, Union, cast
+from typing import Any, Dict, List, NoReturn, Optional, TypedDict, Union, cast
 
 from . import _deckscribe
 
 # Slide and Comment, dicts for type checkers, stay out of help()'s listing.
-__all__ = ["extract", "extract_text", "extract_slides", "Error", "FileMissingError", "EncryptedError",
+__all__ = ["extract", "extract_text", "extract_slides", "metadata", "Error", "FileMissingError", "EncryptedError",
            "FormatError", "OutOfMemoryError", "Source", "__version__"]
 
 __version__: str = _deckscribe.version()
@@ -51,6 +51,11 @@ class Slide(TypedDict):
     comments: List[Comment]
     footers: List[str]
     notes_footers: List[str]
+    id: Optional[int]
+    section: Optional[str]
+    layout: Optional[str]
+    blocks: List[Dict[str, Any]]
+    links: List[str]
 
 _TYPES = {"auto": _deckscribe.TYPE_AUTO, "ppt": _deckscribe.TYPE_PPT,
           "pptx": _deckscribe.TYPE_PPTX}
@@ -176,7 +181,19 @@ def extract_slides(source: Source, *, type: str = "auto") -> List[Slide]:
     (bool), "title" (str), "paragraphs", "notes", "diagrams", "charts", "footers" (the
     slide's header, footer and date) and "notes_footers" (those of its notes page) (lists of
     str), "tables" (list of tables, each a list of rows of cell texts) and "comments" (list of
-    dicts with "author" and "text"). Text on no slide is in the "orphans" list of
-    extract(source, mode="json")."""
+    dicts with "author" and "text"), and "id" (the slide's own id or None), "section" and
+    "layout" (str or None), "blocks" (the slide's content in order, each a dict with "type":
+    "text", "table", "picture", "chart", "diagram", "media" or "ole") and "links" (every
+    hyperlink target once). Text on no slide is in the "orphans" list of
+    extract(source, mode="json"); share/deckscribe/slides.schema.json describes it all."""
     slides: List[Slide] = json.loads(extract(source, type=type, mode="json"))["slides"]
     return slides
+
+
+def metadata(source: Source, *, type: str = "auto") -> Dict[str, Any]:
+    """The document's properties: "title", "subject", "author", "keywords", "description",
+    "last_modified_by", "revision", "created", "modified" (ISO 8601, UTC), "category",
+    "company", "application" where the file has them, and "custom" (name -> value) when it
+    has custom properties."""
+    properties: Dict[str, Any] = json.loads(extract(source, type=type, mode="json"))["metadata"]
+    return properties

@@ -153,7 +153,8 @@ TEST_F(ProgramTest, ModesOfOutput) {
     EXPECT_TRUE(full.out.starts_with(std::string("\xFF\xFES\0l\0i\0d\0e\0 \0" "1\0\r\0\n\0", 20))) << source;
     const ProgramRun json = RunProgram({"-c1200", "-mjson", source, "*"});
     EXPECT_EQ(json.status, 0);
-    EXPECT_TRUE(json.out.starts_with("{\"slides\":[{\"number\":1,")) << json.out;
+    EXPECT_TRUE(json.out.starts_with("{\"schema\":\"deckscribe/slides-2\",\"metadata\":{")) << json.out;
+    EXPECT_NE(json.out.find(",\"slides\":[{\"number\":1,"), std::string::npos) << json.out;
     const ProgramRun md = RunProgram({"-mmd", source, "*"});
     EXPECT_TRUE(md.out.starts_with("## 1.")) << md.out;
   }

@@ -8,7 +8,7 @@ import deckscribe
 from conftest import dkscrcmd
 
 FIELDS = ["number", "hidden", "title", "paragraphs", "notes", "tables", "diagrams", "charts",
-          "comments", "footers", "notes_footers"]
+          "comments", "footers", "notes_footers", "id", "section", "layout", "blocks", "links"]
 
 
 @pytest.mark.parametrize("mode", ["full", "md", "json", "Text"])
@@ -56,3 +56,11 @@ def test_slides_failures_raise_as_extract_does(tmp_path):
         deckscribe.extract_slides(bytearray(b"not a presentation"))
     with pytest.raises(ValueError):
         deckscribe.extract_slides(b"x", type="doc")
+
+
+def test_metadata_is_the_json_forms(samples):
+    for path in samples:
+        expected = json.loads(dkscrcmd(path, 65001, "json"))["metadata"]
+        assert deckscribe.metadata(path) == expected
+        assert deckscribe.metadata(path.read_bytes()) == expected
+        assert all(isinstance(value, str) for key, value in expected.items() if key != "custom")

@@ -185,7 +185,7 @@ TEST(PptSlides, TablesAndDiagramsInEveryForm) {
   };
   EXPECT_EQ(convert(SlideMode::kFull), "Slide 1\r\nSales\r\nHead A\tWide\t\r\nx y\t\tz\r\n\tp\tq\r\nLoose\r\nBoss\r\nAide\r\n");
   EXPECT_EQ(convert(SlideMode::kMarkdown),
-            "## 1. Sales\n\n| Head A | Wide |  |\n| --- | --- | --- |\n| x y |  | z |\n|  | p | q |\n\nLoose\n\nBoss\n\nAide\n\n");
+            "## 1. Sales\n\n| Head A | Wide |  |\n| --- | --- | --- |\n| x y |  | z |\n|  | p | q |\n\nLoose\n\n- Boss\n- Aide\n\n");
   const auto json = JsonParser::Parse(convert(SlideMode::kJson));
   ASSERT_TRUE(json.has_value());
   const auto& rows = (*json)["slides"][0]["tables"][0];
@@ -223,7 +223,8 @@ TEST(PptSlides, EncryptedAndForeignFiles) {
   // A compound document without a presentation: no slides, as the default gives no text.
   const ResultCode code = test::ConvertPptBytes(BuildCfb({{u"Other", "x"}}), out, 65001, SlideMode::kJson);
   ASSERT_GT(code, 0);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)), "{\"slides\":[],\"orphans\":[]}\n");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)),
+            "{\"schema\":\"deckscribe/slides-2\",\"metadata\":{},\"sections\":[],\"slides\":[],\"orphans\":[]}\n");
 }
 
 }  // namespace

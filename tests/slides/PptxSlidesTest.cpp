@@ -183,7 +183,8 @@ TEST_F(PptxSlidesTest, JsonReadsBackAsTheModel) {
   ASSERT_EQ(slides.items.size(), 3u);
   const auto& first = slides[0];
   EXPECT_EQ(first.names, (std::vector<std::string>{"number", "hidden", "title", "paragraphs", "notes", "tables",
-                                             "diagrams", "charts", "comments", "footers", "notes_footers"}));
+                                             "diagrams", "charts", "comments", "footers", "notes_footers", "id",
+                                             "section", "layout", "blocks", "links"}));
   EXPECT_EQ(first["number"].number, 1);
   EXPECT_TRUE(first["hidden"].boolean);
   EXPECT_EQ(first["title"].text, "Show\ntell");

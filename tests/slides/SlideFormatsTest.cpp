@@ -17,6 +17,38 @@ Slide OneParagraph(std::string text) {
   return slide;
 }
 
+// Blocks in Markdown: links whose targets hold markup, list items of several lines, pictures
+// without alt text left out, hostile spans kept small, and SmartArt levels that jump.
+TEST(SlideFormats, MarkdownOfBlocksStaysMarkupSafe) {
+  SlideDeck deck;
+  Slide& slide = deck.slides.emplace_back();
+  slide.number = 1;
+  SlideBlock text;
+  TextParagraph item{"a *b* c\nnext", 0, "\xE2\x96\xAA", {{"*b*", "http://x/(y) z", 2}}};
+  text.paragraphs = {item, {"9 lives", 1, "iv.", {}}, {"[x]", 0, std::nullopt, {{"[x]", "<evil>", 0}}}};
+  slide.blocks.push_back(text);
+  SlideBlock picture;
+  picture.type = BlockType::kPicture;
+  picture.image = "ppt/media/a b.png";
+  slide.blocks.push_back(picture);
+  SlideBlock table;
+  table.type = BlockType::kTable;
+  table.rows = {{{"wide", 65535, 65535}}, {{"under", 1, 1}}};
+  slide.blocks.push_back(table);
+  SlideBlock diagram;
+  diagram.type = BlockType::kDiagram;
+  diagram.items = {{"top", 0}, {"deep", 5}, {"| pipe", 1}};
+  slide.blocks.push_back(diagram);
+  const std::string md = MarkdownText(deck);
+  EXPECT_TRUE(md.starts_with("## 1.\n\n- a [\\*b\\*](http://x/\\(y\\)%20z) c\\\n  next\n  - iv. 9 lives\n\n"
+                             "[\\[x\\]](%3Cevil%3E)\n\n| wide |"))
+      << md;
+  EXPECT_EQ(md.find("!["), std::string::npos) << "a picture without alt text adds nothing";
+  EXPECT_LT(md.size(), 2000u) << "spans are bounded by the table";
+  EXPECT_TRUE(md.ends_with("- top\n  - deep\n  - \\| pipe\n\n")) << md;
+}
+
+
 TEST(SlideFormats, MarkdownEscapesMarkup) {
   const struct {
     const char* text;

@@ -1,0 +1,72 @@
+#include "ppt/PptBlocks.h"
+
+#include <algorithm>
+
+namespace dkscr {
+
+std::string_view PlaceholderName(int placement) {
+  switch (placement) {
+    case 0x01: case 0x0D: case 0x11: return "title";  // master title, title, vertical title
+    case 0x02: case 0x0E: case 0x12: return "body";   // master body, body, vertical body
+    case 0x03: case 0x0F: return "ctrTitle";
+    case 0x04: case 0x10: return "subTitle";
+    case 0x06: case 0x0C: return "body";  // notes body
+    case 0x07: return "dt";
+    case 0x08: return "sldNum";
+    case 0x09: return "ftr";
+    case 0x0A: return "hdr";
+    case 0x13: case 0x19: return "obj";
+    case 0x14: return "chart";
+    case 0x15: return "tbl";
+    case 0x16: return "clipArt";
+    case 0x17: return "dgm";
+    case 0x18: return "media";
+    case 0x1A: return "pic";
+    default: return "";
+  }
+}
+
+void AddSlideBlocks(Slide& slide, const std::vector<int>& placeholders, const std::vector<size_t>& pieceStarts,
+                    bool (*footer)(int placement)) {
+  std::vector<const SlideTable*> tables;
+  for (const SlideTable& table : slide.tables) tables.push_back(&table);
+  std::stable_sort(tables.begin(), tables.end(),
+                   [](const SlideTable* a, const SlideTable* b) { return a->firstParagraph < b->firstParagraph; });
+  size_t nextTable = 0;
+  size_t covered = 0;  // paragraphs before this one are in a block already
+  auto placeTables = [&](size_t upTo) {
+    for (; nextTable < tables.size() && tables[nextTable]->firstParagraph <= upTo; ++nextTable) {
+      const SlideTable& table = *tables[nextTable];
+      if (table.firstParagraph < covered) continue;  // within a table placed already
+      SlideBlock block;
+      block.type = BlockType::kTable;
+      for (const auto& row : table.rows) {
+        block.rows.emplace_back();
+        for (const std::string& cell : row) block.rows.back().push_back({cell, 1, 1});
+      }
+      slide.blocks.push_back(std::move(block));
+      covered = std::max(covered, table.endParagraph);
+    }
+  };
+  for (size_t k = 0; k < placeholders.size() && k + 1 < pieceStarts.size(); ++k) {
+    const size_t begin = pieceStarts[k];
+    const size_t end = std::min(pieceStarts[k + 1], slide.paragraphs.size());
+    placeTables(begin);
+    if (begin < covered || begin >= end || footer(placeholders[k])) continue;
+    SlideBlock block;
+    if (const std::string_view name = PlaceholderName(placeholders[k]); !name.empty()) block.placeholder = std::string(name);
+    for (size_t p = begin; p < end; ++p) block.paragraphs.push_back({slide.paragraphs[p], 0, std::nullopt, {}, p});
+    block.holdsTitle = slide.titleEnd > slide.titleBegin && begin == slide.titleBegin;
+    slide.blocks.push_back(std::move(block));
+    covered = end;
+  }
+  placeTables(SIZE_MAX);
+  if (!slide.diagrams.empty()) {
+    SlideBlock block;
+    block.type = BlockType::kDiagram;
+    for (const std::string& text : slide.diagrams) block.items.push_back({text, 0});
+    slide.blocks.push_back(std::move(block));
+  }
+}
+
+}  // namespace dkscr

@@ -1,0 +1,180 @@
+#include "pptx/ListStyles.h"
+
+#include "platform/Utf.h"
+
+namespace dkscr {
+namespace {
+
+using Event = MarkupWalker::Event;
+
+constexpr int kLevels = 9;
+
+// "lvl1pPr" .. "lvl9pPr" -> 0 .. 8; -1 for any other name.
+int StyleLevel(std::string_view local) {
+  if (local.size() != 7 || !local.starts_with("lvl") || !local.ends_with("pPr")) return -1;
+  const char digit = local[3];
+  return digit >= '1' && digit <= '9' ? digit - '1' : -1;
+}
+
+std::string Roman(int n, bool upper) {
+  static constexpr std::pair<int, std::string_view> kDigits[] = {
+      {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+      {40, "xl"}, {10, "x"}, {9, "ix"}, {5, "v"}, {4, "iv"}, {1, "i"}};
+  std::string out;
+  for (const auto& [value, letters] : kDigits) {
+    for (; n >= value; n -= value) out += letters;
+  }
+  if (upper) {
+    for (char& c : out) c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+// a .. z, then aa .. zz, aaa ...: the letter repeated, as PowerPoint counts.
+std::string Letters(int n, bool upper) {
+  const int times = (n - 1) / 26 + 1;
+  return std::string(static_cast<size_t>(times), static_cast<char>((upper ? 'A' : 'a') + (n - 1) % 26));
+}
+
+}  // namespace
+
+void ListStyle::Take(const MarkupWalker& walker, size_t styleDepth) {
+  // The level element opens at styleDepth + 1, its bullet elements one below it.
+  if (walker.Depth() != styleDepth + 2) return;
+  const int level = StyleLevel(walker.Open(1));
+  if (level >= 0) levels[static_cast<size_t>(level)].Take(walker);
+}
+
+TemplatePart ReadTemplatePart(std::string_view xml) {
+  TemplatePart part;
+  MarkupWalker walker(xml);
+  ListStyle* style = nullptr;  // the style being read
+  size_t styleDepth = 0;
+  size_t shapeDepth = 0;  // of the open "sp", 0 when none
+  PlaceholderStyle shape;
+  bool isPlaceholder = false;
+  for (Event event = walker.Next(); event != Event::kEnd; event = walker.Next()) {
+    if (event == Event::kEndElement) {
+      if (style != nullptr && walker.Depth() < styleDepth) style = nullptr;
+      if (shapeDepth != 0 && walker.Depth() < shapeDepth) {
+        shapeDepth = 0;
+        if (isPlaceholder) part.placeholders.push_back(std::move(shape));
+      }
+      continue;
+    }
+    if (event != Event::kStartElement) continue;
+    if (style != nullptr) {
+      style->Take(walker, styleDepth);
+      continue;
+    }
+    const std::string_view local = walker.Local();
+    if (local == "cSld" && walker.Depth() == 2) {
+      part.name = walker.Reader().Attribute("name");
+    } else if (local == "sp" && shapeDepth == 0) {
+      shapeDepth = walker.Depth();
+      shape = {};
+      isPlaceholder = false;
+    } else if (local == "ph" && shapeDepth != 0 && walker.Open(1) == "nvPr") {
+      isPlaceholder = true;
+      shape.type = walker.Reader().Attribute("type");
+      shape.index = walker.Reader().Attribute("idx");
+    } else if (local == "lstStyle" && shapeDepth != 0 && walker.Open(1) == "txBody") {
+      style = &shape.list;
+    } else if (walker.Open(1) == "txStyles") {
+      if (local == "titleStyle") style = &part.titleStyle;
+      if (local == "bodyStyle") style = &part.bodyStyle;
+      if (local == "otherStyle") style = &part.otherStyle;
+    }
+    if (style != nullptr) styleDepth = walker.Depth();
+  }
+  return part;
+}
+
+ListStyle ReadDefaultTextStyle(std::string_view xml) {
+  ListStyle style;
+  MarkupWalker walker(xml);
+  size_t styleDepth = 0;
+  for (Event event = walker.Next(); event != Event::kEnd; event = walker.Next()) {
+    if (event == Event::kEndElement && styleDepth != 0 && walker.Depth() < styleDepth) return style;
+    if (event != Event::kStartElement) continue;
+    if (styleDepth != 0) {
+      style.Take(walker, styleDepth);
+    } else if (walker.Local() == "defaultTextStyle" && walker.Depth() == 2) {
+      styleDepth = walker.Depth();
+    }
+  }
+  return style;
+}
+
+BulletSpec InheritedStyles::Inherited(bool placeholder, std::string_view type, std::string_view index,
+                                      int level) const {
+  const auto at = static_cast<size_t>(level < 0 ? 0 : level >= kLevels ? kLevels - 1 : level);
+  if (!placeholder) return defaultStyle != nullptr ? defaultStyle->levels[at] : BulletSpec{};
+  // A placeholder with an index is matched by it, else by its type; title and centred title
+  // are one kind, as is a placeholder without a type and a content ("obj") one.
+  auto kindOf = [](std::string_view t) -> std::string_view {
+    if (t == "ctrTitle") return "title";
+    if (t.empty() || t == "obj") return "body";
+    return t;
+  };
+  std::string_view kind = kindOf(type);
+  auto find = [&](const TemplatePart* part, bool byIndex) -> const PlaceholderStyle* {
+    if (part == nullptr) return nullptr;
+    for (const PlaceholderStyle& candidate : part->placeholders) {
+      if (byIndex ? (!index.empty() && candidate.index == index) : kindOf(candidate.type) == kind) return &candidate;
+    }
+    return nullptr;
+  };
+  const PlaceholderStyle* inLayout = find(layout, true);
+  if (inLayout == nullptr) inLayout = find(layout, false);
+  if (inLayout != nullptr) {
+    if (inLayout->list.levels[at].IsSet()) return inLayout->list.levels[at];
+    if (type.empty()) kind = kindOf(inLayout->type);  // the layout tells what the slide's is
+  }
+  // A master's placeholders of the body's kinds are its body placeholder.
+  const bool titleKind = kind == "title";
+  const bool otherKind = kind == "dt" || kind == "ftr" || kind == "sldNum" || kind == "hdr";
+  if (!titleKind && !otherKind) kind = "body";
+  if (const PlaceholderStyle* inMaster = find(master, false); inMaster != nullptr && inMaster->list.levels[at].IsSet()) {
+    return inMaster->list.levels[at];
+  }
+  if (master == nullptr) return {};
+  return (titleKind ? master->titleStyle : otherKind ? master->otherStyle : master->bodyStyle).levels[at];
+}
+
+std::optional<std::string> ListNumbering::Next(int level, const BulletSpec& bullet) {
+  const auto at = static_cast<size_t>(level < 0 ? 0 : level >= kLevels ? kLevels - 1 : level);
+  for (size_t deeper = at + 1; deeper < counters_.size(); ++deeper) counters_[deeper].active = false;
+  Counter& counter = counters_[at];
+  if (bullet.kind != BulletSpec::Kind::kNumber) {
+    counter.active = false;
+    if (bullet.kind == BulletSpec::Kind::kChar && !bullet.character.empty()) return bullet.character;
+    return std::nullopt;
+  }
+  if (!counter.active || counter.scheme != bullet.scheme || counter.startAt != bullet.startAt) {
+    counter = {bullet.scheme, bullet.startAt, bullet.startAt, true};
+  }
+  return AutoNumberLabel(bullet.scheme, counter.next++);
+}
+
+std::string AutoNumberLabel(std::string_view scheme, int n) {
+  if (n < 1) n = 1;
+  std::string number;
+  if (scheme.starts_with("alphaLc") || scheme.starts_with("alphaUc")) {
+    number = Letters(n, scheme.starts_with("alphaUc"));
+  } else if ((scheme.starts_with("romanLc") || scheme.starts_with("romanUc")) && n < 4000) {
+    number = Roman(n, scheme.starts_with("romanUc"));
+  } else if (scheme.starts_with("circleNum") && n <= 20) {
+    AppendUtf8(0x2460 + static_cast<char32_t>(n - 1), number);  // (1) .. (20) in circles
+  } else if (scheme.starts_with("arabicDb")) {
+    for (const char c : std::to_string(n)) AppendUtf8(0xFF10 + static_cast<char32_t>(c - '0'), number);
+  } else {
+    number = std::to_string(n);
+  }
+  if (scheme.ends_with("ParenBoth")) return "(" + number + ")";
+  if (scheme.ends_with("ParenR")) return number + ")";
+  if (scheme.ends_with("Plain") || scheme.ends_with("Minus")) return number;
+  return number + ".";
+}
+
+}  // namespace dkscr

@@ -1,0 +1,191 @@
+// The content of a binary presentation built here: metadata from property sets in code page
+// 1252 and in UTF-16 with custom properties, slide ids, and blocks with their placeholders, a
+// table where it stands, diagram texts, and footers kept out of them.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "ppt/PropertySets.h"
+#include "tests/support/Conversions.h"
+#include "tests/support/JsonSchema.h"
+#include "tests/support/PptBuilder.h"
+
+namespace dkscr {
+namespace {
+
+using namespace test;
+
+// Format ids as stored (the first three fields little-endian).
+const std::string kSummaryId("\xE0\x85\x9F\xF2\xF9\x4F\x68\x10\xAB\x91\x08\x00\x2B\x27\xB3\xD9", 16);
+const std::string kDocSummaryId("\x02\xD5\xCD\xD5\x9C\x2E\x1B\x10\x93\x97\x08\x00\x2B\x2C\xF9\xAE", 16);
+const std::string kUserDefinedId("\x05\xD5\xCD\xD5\x9C\x2E\x1B\x10\x93\x97\x08\x00\x2B\x2C\xF9\xAE", 16);
+
+std::string Padded(std::string bytes) {
+  while (bytes.size() % 4 != 0) bytes.push_back('\0');
+  return bytes;
+}
+std::string Le64(uint64_t v) { return Le32(static_cast<uint32_t>(v)) + Le32(static_cast<uint32_t>(v >> 32)); }
+std::string I2(uint16_t v) { return Le16(0x02) + Le16(0) + Le16(v) + Le16(0); }
+std::string I4(uint32_t v) { return Le16(0x03) + Le16(0) + Le32(v); }
+std::string Bool(bool v) { return Le16(0x0B) + Le16(0) + Le16(v ? 0xFFFF : 0) + Le16(0); }
+std::string R8(double v) {
+  uint64_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  return Le16(0x05) + Le16(0) + Le64(bits);
+}
+std::string Filetime(uint64_t ticks) { return Le16(0x40) + Le16(0) + Le64(ticks); }
+// A string in the section's code page, its NUL included.
+std::string Lpstr(std::string_view bytes) {
+  return Padded(Le16(0x1E) + Le16(0) + Le32(static_cast<uint32_t>(bytes.size() + 1)) + std::string(bytes) + '\0');
+}
+std::string Lpwstr(std::u16string_view text) {
+  return Padded(Le16(0x1F) + Le16(0) + Le32(static_cast<uint32_t>(text.size() + 1)) + Utf16Le(text) + Le16(0));
+}
+
+// A section: its properties (identifier, value bytes) after their index.
+std::string Section(const std::vector<std::pair<uint32_t, std::string>>& properties) {
+  std::string index, values;
+  const size_t head = 8 + 8 * properties.size();
+  for (const auto& [id, value] : properties) {
+    index += Le32(id) + Le32(static_cast<uint32_t>(head + values.size()));
+    values += Padded(value);
+  }
+  return Le32(static_cast<uint32_t>(head + values.size())) + Le32(static_cast<uint32_t>(properties.size())) + index + values;
+}
+
+std::string PropertySetStream(const std::vector<std::pair<std::string, std::string>>& sections) {
+  std::string out = Le16(0xFFFE) + Le16(0) + Le32(0x00020006) + std::string(16, '\0') +
+                    Le32(static_cast<uint32_t>(sections.size()));
+  size_t offset = out.size() + 20 * sections.size();
+  std::string bodies;
+  for (const auto& [id, body] : sections) {
+    out += id + Le32(static_cast<uint32_t>(offset + bodies.size()));
+    bodies += body;
+  }
+  return out + bodies;
+}
+
+// 2024-05-01T09:30:00Z and 1999-12-31T23:59:59Z as FILETIME.
+constexpr uint64_t kMay2024 = 133590294000000000ull;
+constexpr uint64_t kEnd1999 = 125911583990000000ull;
+
+// SummaryInformation in code page 1252; DocumentSummaryInformation in UTF-16 with a dictionary.
+std::vector<test::CfbStream> PropertyStreams() {
+  const std::string summary = PropertySetStream(
+      {{kSummaryId, Section({{1, I2(1252)}, {2, Lpstr("Caf\xE9 \x80 5")}, {4, Lpstr("J\xFCrgen")},
+                             {5, Lpstr("")}, {6, Lpstr("Notes\r\nhere")}, {9, Lpstr("12")},
+                             {12, Filetime(kEnd1999)}, {13, Filetime(kMay2024)}, {18, Lpstr("Microsoft PowerPoint")}})}});
+  // Names padded to four bytes after their UTF-16 characters.
+  const std::string dictionary = Le32(4) + Le32(2) + Le32(7) + Padded(Utf16Le(u"Pr\u00FCfer") + Le16(0)) + Le32(3) +
+                                 Le32(4) + Padded(Utf16Le(u"Qty") + Le16(0)) + Le32(4) + Le32(3) +
+                                 Padded(Utf16Le(u"Ok") + Le16(0)) + Le32(5) + Le32(2) + Padded(Utf16Le(u"H") + Le16(0));
+  const std::string docSummary = PropertySetStream(
+      {{kDocSummaryId, Section({{1, I2(1200)}, {2, Lpwstr(u"Berichte")}, {15, Lpwstr(u"\u00C4rzte \u20AC GmbH")}})},
+       {kUserDefinedId, Section({{0, dictionary}, {1, I2(1200)}, {2, Lpwstr(u"\u0416\u0443\u043A")}, {3, I4(0xFFFFFFFE)},
+                                 {4, Bool(true)}, {5, R8(0.5)}})}});
+  return {{u"\005SummaryInformation", summary}, {u"\005DocumentSummaryInformation", docSummary}};
+}
+
+TEST(PptPropertySets, EachSectionInItsOwnCodePage) {
+  DocumentMetadata m;
+  const std::vector<test::CfbStream> streams = PropertyStreams();
+  ReadSummaryInformation(streams[0].data, m);
+  ReadDocumentSummaryInformation(streams[1].data, m);
+  EXPECT_EQ(m.title, "Caf\xC3\xA9 \xE2\x82\xAC 5");
+  EXPECT_EQ(m.author, "J\xC3\xBCrgen");
+  EXPECT_FALSE(m.keywords.has_value()) << "an empty string is no value";
+  EXPECT_EQ(m.description, "Notes\r\nhere");
+  EXPECT_EQ(m.revision, "12");
+  EXPECT_EQ(m.created, "1999-12-31T23:59:59Z");
+  EXPECT_EQ(m.modified, "2024-05-01T09:30:00Z");
+  EXPECT_EQ(m.application, "Microsoft PowerPoint");
+  EXPECT_EQ(m.category, "Berichte");
+  EXPECT_EQ(m.company, "\xC3\x84rzte \xE2\x82\xAC GmbH");
+  ASSERT_EQ(m.custom.size(), 4u);
+  EXPECT_EQ(m.custom[0].first, "Pr\xC3\xBC" "fer");
+  EXPECT_EQ(m.custom[0].second.text, "\xD0\x96\xD1\x83\xD0\xBA");
+  EXPECT_EQ(m.custom[1].first, "Qty");
+  EXPECT_EQ(m.custom[1].second.kind, PropertyValue::Kind::kNumber);
+  EXPECT_EQ(m.custom[1].second.number, -2);
+  EXPECT_EQ(m.custom[2].second.kind, PropertyValue::Kind::kBool);
+  EXPECT_TRUE(m.custom[2].second.flag);
+  EXPECT_EQ(m.custom[3].first, "H");
+  EXPECT_EQ(m.custom[3].second.number, 0.5);
+}
+
+TEST(PptPropertySets, DamagedStreamsGiveWhatTheyHold) {
+  const std::string whole = PropertyStreams()[0].data;
+  for (size_t cut = 0; cut < whole.size(); cut += 3) {
+    DocumentMetadata m;
+    ReadSummaryInformation(std::string_view(whole).substr(0, cut), m);
+    if (m.title) {
+      EXPECT_EQ(*m.title, "Caf\xC3\xA9 \xE2\x82\xAC 5");
+    }
+  }
+  // Counts and sizes far beyond the stream.
+  std::string hostile = whole;
+  hostile.replace(48, 8, Le32(0xFFFFFFF0) + Le32(0x7FFFFFFF));
+  DocumentMetadata m;
+  ReadSummaryInformation(hostile, m);
+  EXPECT_EQ(m.title, "Caf\xC3\xA9 \xE2\x82\xAC 5") << "the properties the stream does hold";
+  m = {};
+  const std::string longString = PropertySetStream({{kSummaryId, Section({{2, Le16(0x1E) + Le16(0) + Le32(0xFFFFFFFF) + "ab"}})}});
+  ReadSummaryInformation(longString, m);
+  EXPECT_FALSE(m.title.has_value());
+}
+
+// One slide: a title, a body, a footer, a table (a group whose properties say so) and text of
+// no placeholder, with its property sets beside the document.
+std::string MakeDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  offsets[3] = doc.Append(Container(
+      rt::kSlide, {SlideAtom(0), Drawing({PlaceholderShape(0x0D, {TextHeaderAtom(0), ShapeText(u"Quarter")}),
+                                         PlaceholderShape(0x0E, {TextHeaderAtom(1), ShapeText(u"Up\rDown")}),
+                                         PlaceholderShape(0x09, {TextHeaderAtom(4), ShapeText(u"Footer text")}),
+                                         ShapeWithText({TextHeaderAtom(4), ShapeText(u"Loose")})})}));
+  offsets[1] = doc.Append(Container(rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')),
+                                                     Container(rt::kSlideListWithText, {SlidePersistAtom(2)}, 1),
+                                                     Container(rt::kSlideListWithText, {SlidePersistAtom(3, 261)}, 0)}));
+  doc.AppendSave(offsets, 1);
+  std::vector<test::CfbStream> streams = PresentationStreams(doc);
+  for (test::CfbStream& stream : PropertyStreams()) streams.push_back(std::move(stream));
+  return BuildCfb(streams);
+}
+
+TEST(PptContent, SlideIdsBlocksAndMetadata) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakeDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  const Slide& slide = deck.slides[0];
+  EXPECT_EQ(slide.id, 261u);
+  EXPECT_EQ(slide.footers, std::vector<std::string>{"Footer text"});
+  ASSERT_EQ(slide.blocks.size(), 3u) << "the footer is no block";
+  EXPECT_EQ(slide.blocks[0].placeholder, "title");
+  EXPECT_TRUE(slide.blocks[0].holdsTitle);
+  ASSERT_EQ(slide.blocks[0].paragraphs.size(), 1u);
+  EXPECT_EQ(slide.blocks[0].paragraphs[0].text, "Quarter");
+  EXPECT_EQ(slide.blocks[1].placeholder, "body");
+  ASSERT_EQ(slide.blocks[1].paragraphs.size(), 2u);
+  EXPECT_EQ(slide.blocks[1].paragraphs[1].text, "Down");
+  EXPECT_FALSE(slide.blocks[1].paragraphs[1].bullet.has_value()) << "no bullet is invented";
+  EXPECT_FALSE(slide.blocks[2].placeholder.has_value());
+  EXPECT_EQ(slide.blocks[2].paragraphs[0].text, "Loose");
+  EXPECT_EQ(deck.metadata.title, "Caf\xC3\xA9 \xE2\x82\xAC 5");
+  EXPECT_EQ(deck.metadata.custom.size(), 4u);
+
+  OutputBuffer out;
+  const ResultCode code = ConvertPptBytes(MakeDeck(), out, 65001, SlideMode::kJson);
+  ASSERT_GT(code, 0);
+  const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
+  EXPECT_EQ(SlidesSchemaProblem(json), "");
+  EXPECT_NE(json.find("\"metadata\":{\"title\":\"Caf\xC3\xA9 \xE2\x82\xAC 5\",\"author\":\"J\xC3\xBCrgen\","),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"custom\":{\"Pr\xC3\xBC" "fer\":\"\xD0\x96\xD1\x83\xD0\xBA\",\"Qty\":-2,\"Ok\":true,\"H\":0.5}"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace dkscr

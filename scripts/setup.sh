@@ -8,6 +8,8 @@
 #   scripts/setup.sh --windows   the same plus the mingw-w64 cross compiler, GoogleTest's
 #                                sources, zlib for it and Wine, for the Windows programs
 #                                (build-windows.sh)
+#   scripts/setup.sh --qt-windows  what builds Qt for Windows from Debian's source package
+#                                (build-qt-windows.sh, with --windows)
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
@@ -19,6 +21,7 @@ for arg in "$@"; do
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --package) packages+=(dpkg-dev file lintian desktop-file-utils appstream) ;;
     --windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine64 libz-mingw-w64-dev) ;;
+    --qt-windows) packages+=(dpkg-dev perl) ;;
     *) echo "setup.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done

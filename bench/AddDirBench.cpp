@@ -12,52 +12,53 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QThread>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "app/FileListModel.h"
-#include "app/Global.h"
-#include "app/MainCommands.h"
-#include "app/MainDialogs.h"
-#include "app/UnMain.h"
+#include "app/session/AppState.h"
+#include "app/session/Session.h"
+#include "app/session/TargetConverter.h"
+#include "app/shell/SystemDesktop.h"
+#include "app/widgets/CommandTable.h"
+#include "app/widgets/MainDialogs.h"
+#include "app/widgets/MainWindow.h"
 
 namespace {
 using namespace dkscr;
 
-// The add-directory dialog answers OK at once; the other dialogs are not shown.
-class QuietDialogs : public TMainDialogs {
+// The add-folder dialog answers OK at once; the other dialogs are not shown.
+class QuietDialogs : public MainDialogs {
  public:
-  explicit QuietDialogs(TGlobal& global, std::u16string folder)
-      : FGlobal(global), FFolder(std::move(folder)) {}
+  QuietDialogs(AppState& state, std::u16string folder) : state_(state), folder_(std::move(folder)) {}
+  void Create(QWidget*) override {}
   void ShowOptions() override {}
-  void ShowViewLog() override {}
+  void ShowLog() override {}
   void ShowAbout() override {}
   void ShowHelp() override {}
-  bool RunAddDir() override {
-    FGlobal.Settings.adddir = FFolder;
+  bool RunAddFolder() override {
+    state_.settings.scanFolders = folder_;
     return true;
   }
-  void SetAddDirFolder(const QString&) override {}
-  bool AddDirTypeTicked(int) const override { return true; }
-  bool AddDirRecursive() const override { return false; }
-  void ShowSearchProgress(std::function<void()>) override {}
-  void SetSearchFolder(const QString&) override {}
-  void CloseSearchProgress() override {}
-  bool SearchProgressVisible() const override { return false; }
-  bool ConversionProgressVisible() const override { return false; }
+  void SetAddFolderText(const QString&) override {}
+  bool AddFolderTypeTicked(int) const override { return true; }
+  bool AddFolderRecursive() const override { return false; }
+  void ShowScanProgress(std::function<void()>) override {}
+  void SetScanFolder(const QString&) override {}
+  void CloseScanProgress() override {}
+  bool ScanProgressVisible() const override { return false; }
+  void ShowRunProgress(const RunProgress&, std::function<void()>) override {}
+  void CloseRunProgress() override {}
+  bool RunProgressVisible() const override { return false; }
+  OverwriteAnswer AskOverwrite(const QString&) override { return OverwriteAnswer::kCancel; }
   void RaiseProgress() override {}
-  void StartConvertProgress(int, std::function<void()>) override {}
-  void ShowConvertFile(const QString&) override {}
-  void StepConvertProgress() override {}
-  void CloseConvertProgress() override {}
-  int PromptOverwrite(const QString&) override { return 2; }
   void ShowError(const QString&) override {}
 
  private:
-  TGlobal& FGlobal;
-  std::u16string FFolder;
+  AppState& state_;
+  std::u16string folder_;
 };
 
 bool MakeEmptyFiles(const std::string& folder, int count) {
@@ -80,43 +81,49 @@ bool RunSize(int count) {
   ::mkdir(data.c_str(), 0755);
   if (!MakeEmptyFiles(data, count)) return false;
 
-  TGlobal global(QString::fromStdString(root + "/").toStdU16String(),
+  AppState state(QString::fromStdString(root + "/").toStdU16String(),
                  QString::fromStdString(root + "/docs/").toStdU16String());
-  global.Settings.notlog = true;
-  QuietDialogs dialogs(global, QString::fromStdString(data).toStdU16String());
-  TFmMain window(global);
-  window.SetDialogs(&dialogs);
+  state.settings.noLog = true;
+  Session session(state);
+  QuietDialogs dialogs(state, QString::fromStdString(data).toStdU16String());
+  SystemDesktop desktop;
+  StandardTargetConverter converter;
+  MainWindow window(session, dialogs, desktop, converter);
   window.show();
   QCoreApplication::processEvents();
 
   QElapsedTimer t;
   t.start();
-  window.MenuItemClick(window.ActionOfTag(kTagAddDir));
+  window.RunCommand(kTagAddDir);
+  while (window.Scanning()) {
+    QCoreApplication::processEvents();
+    QThread::usleep(200);
+  }
   QCoreApplication::processEvents();
   const double addDir = Seconds(t);
-  if (window.FileCount() != count) {
-    std::fprintf(stderr, "expected %d entries, have %d\n", count, window.FileCount());
+  if (session.Count() != count) {
+    std::fprintf(stderr, "expected %d entries, have %d\n", count, session.Count());
     return false;
   }
 
   t.restart();
-  window.ActionMainMenuBar1Paint();  // what opening a menu or the popup does
+  window.UpdateCommandStates();  // what opening a menu or the popup does
   const double menu = Seconds(t);
   t.restart();
-  const size_t selected = window.SelectedCount();
+  const size_t selected = window.SelectedRows().size();
   const double countSel = Seconds(t);
   t.restart();
-  window.MenuItemClick(window.ActionOfTag(kTagSelectAll));
-  window.ActionMainMenuBar1Paint();
+  window.RunCommand(kTagSelectAll);
+  window.UpdateCommandStates();
   QCoreApplication::processEvents();
   const double selectAllMenu = Seconds(t);
 
   t.restart();
-  emit window.ListView1->horizontalHeader()->sectionClicked(kColName);
+  emit window.FileTable()->horizontalHeader()->sectionClicked(kColName);
   QCoreApplication::processEvents();
   const double sortAll = Seconds(t);
   t.restart();
-  window.MenuItemClick(window.ActionOfTag(kTagDelete));
+  window.RunCommand(kTagDelete);
   QCoreApplication::processEvents();
   const double deleteAll = Seconds(t);
 
@@ -124,7 +131,6 @@ bool RunSize(int count) {
               "Select All + menu %.3f s; sort by name, all selected %.2f s; Delete all %.2f s\n",
               count, addDir, menu, selected, countSel, selectAllMenu, sortAll, deleteAll);
   std::fflush(stdout);
-  window.SetDialogs(nullptr);
   return true;
 }
 

@@ -4,19 +4,20 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
-#include "app/SavedFileList.h"
+#include "app/session/JobFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  dkscr::TFileList list;
-  const auto loaded = dkscr::ParseFileList(bytes, list);
-  if (loaded.Entries != list.Count()) std::abort();
-  dkscr::TFileListSaveResult saved;
-  const std::string again = dkscr::SerializeFileList(list, &saved);
-  if (saved.DroppedEntries != 0 || saved.CutTexts != 0) std::abort();
-  dkscr::TFileList back;
-  if (dkscr::ParseFileList(again, back).Status != dkscr::TFileListLoadStatus::Loaded) std::abort();
-  if (back.Entries() != list.Entries()) std::abort();
+  std::vector<dkscr::JobRecord> records;
+  const auto loaded = dkscr::ParseJobFile(bytes, records);
+  if (loaded.records != records.size()) std::abort();
+  dkscr::JobFileSaveResult saved;
+  const std::string again = dkscr::SerializeJobFile(records, &saved);
+  if (saved.droppedRecords != 0 || saved.cutTexts != 0) std::abort();
+  std::vector<dkscr::JobRecord> back;
+  if (dkscr::ParseJobFile(again, back).status != dkscr::JobFileLoadStatus::Loaded) std::abort();
+  if (back != records) std::abort();
   return 0;
 }

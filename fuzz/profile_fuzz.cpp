@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ProfileFile.h"
+#include "app/session/ProfileFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -16,11 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view value =
       split == std::string_view::npos ? std::string_view() : bytes.substr(split + 1);
 
-  dkscr::TProfileFile profile;
+  dkscr::ProfileFile profile;
   profile.Parse(file);
   for (const char* key : {"samedir", "targetdir", "fileovertp", "k"}) {
     const auto text = profile.ReadString("general", key);
-    if (text && text->size() > dkscr::TProfileFile::kMaxValueBytes) std::abort();
+    if (text && text->size() > dkscr::ProfileFile::kMaxValueBytes) std::abort();
     profile.ReadInteger("general", key, 7);
   }
   int32_t number = 0;
@@ -30,9 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view kept = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
   const auto read = profile.ReadString("general", "k");
   if (!read) std::abort();
-  if (kept.size() <= dkscr::TProfileFile::kMaxValueBytes && *read != kept) std::abort();
+  if (kept.size() <= dkscr::ProfileFile::kMaxValueBytes && *read != kept) std::abort();
 
-  dkscr::TProfileFile again;
+  dkscr::ProfileFile again;
   again.Parse(profile.Serialize());
   if (again.Lines() != profile.Lines()) std::abort();
   return 0;

@@ -6,7 +6,7 @@
 
 namespace dkscr {
 
-TFrameAnimation::TFrameAnimation(const QString& stripResource, int frameCount,
+FrameAnimation::FrameAnimation(const QString& stripResource, int frameCount,
                                  int intervalMs, bool transparentBlack, QWidget* parent)
     : QWidget(parent) {
   QPixmap strip(stripResource);
@@ -15,33 +15,33 @@ TFrameAnimation::TFrameAnimation(const QString& stripResource, int frameCount,
   }
   const int frameWidth = frameCount > 0 ? strip.width() / frameCount : 0;
   for (int i = 0; i < frameCount && frameWidth > 0; ++i) {
-    FFrames.push_back(strip.copy(i * frameWidth, 0, frameWidth, strip.height()));
+    frames_.push_back(strip.copy(i * frameWidth, 0, frameWidth, strip.height()));
   }
-  FTimer.setInterval(intervalMs);
-  connect(&FTimer, &QTimer::timeout, this, [this] {
-    if (FFrames.isEmpty()) return;
-    FFrame = (FFrame + 1) % static_cast<int>(FFrames.size());
+  timer_.setInterval(intervalMs);
+  connect(&timer_, &QTimer::timeout, this, [this] {
+    if (frames_.isEmpty()) return;
+    frame_ = (frame_ + 1) % static_cast<int>(frames_.size());
     update();
   });
   setFixedSize(sizeHint());
 }
 
-void TFrameAnimation::Start() {
-  FFrame = 0;
+void FrameAnimation::Start() {
+  frame_ = 0;
   update();
-  FTimer.start();
+  timer_.start();
 }
 
-void TFrameAnimation::Stop() { FTimer.stop(); }
+void FrameAnimation::Stop() { timer_.stop(); }
 
-QSize TFrameAnimation::sizeHint() const {
-  return FFrames.isEmpty() ? QSize(32, 32) : FFrames.front().size();
+QSize FrameAnimation::sizeHint() const {
+  return frames_.isEmpty() ? QSize(32, 32) : frames_.front().size();
 }
 
-void TFrameAnimation::paintEvent(QPaintEvent*) {
-  if (FFrames.isEmpty()) return;
+void FrameAnimation::paintEvent(QPaintEvent*) {
+  if (frames_.isEmpty()) return;
   QPainter painter(this);
-  painter.drawPixmap(0, 0, FFrames[FFrame]);
+  painter.drawPixmap(0, 0, frames_[frame_]);
 }
 
 }  // namespace dkscr

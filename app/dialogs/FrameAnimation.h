@@ -9,17 +9,17 @@
 
 namespace dkscr {
 
-class TFrameAnimation : public QWidget {
+class FrameAnimation : public QWidget {
  public:
   // frameCount frames of strip's height are cut from the strip; when transparentBlack is
   // set, black pixels are not drawn.
-  TFrameAnimation(const QString& stripResource, int frameCount, int intervalMs,
+  FrameAnimation(const QString& stripResource, int frameCount, int intervalMs,
                   bool transparentBlack, QWidget* parent = nullptr);
 
   void Start();
   void Stop();
-  bool IsPlaying() const { return FTimer.isActive(); }
-  int CurrentFrame() const { return FFrame; }
+  bool IsPlaying() const { return timer_.isActive(); }
+  int CurrentFrame() const { return frame_; }
 
   QSize sizeHint() const override;
 
@@ -27,9 +27,9 @@ class TFrameAnimation : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QVector<QPixmap> FFrames;
-  QTimer FTimer;
-  int FFrame = 0;
+  QVector<QPixmap> frames_;
+  QTimer timer_;
+  int frame_ = 0;
 };
 
 }  // namespace dkscr

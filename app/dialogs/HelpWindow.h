@@ -13,25 +13,25 @@ namespace dkscr {
 inline constexpr const char* kHelpContents = "Contents.htm";
 inline constexpr const char* kHelpOptions = "Options.htm";
 
-class THelpWindow : public QWidget {
+class HelpWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit THelpWindow(QWidget* parent = nullptr);
+  explicit HelpWindow(QWidget* parent = nullptr);
 
   // Shows the page (a file name of the help pages, empty for the contents).
   void ShowTopic(const QString& topic);
   QString CurrentTopic() const;
 
-  QTextBrowser* Browser;
+  QTextBrowser* browser;
 
  private:
-  QToolButton* FBack;
-  QToolButton* FContents;
+  QToolButton* back_;
+  QToolButton* contents_;
 };
 
 // Shows the page in the help window of requester's window, creating it on first use; the
 // help window belongs to that window and is freed with it.
-THelpWindow* ShowHelp(QWidget* requester, const QString& topic);
+HelpWindow* ShowHelp(QWidget* requester, const QString& topic);
 
 }  // namespace dkscr

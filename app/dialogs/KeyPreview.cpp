@@ -11,8 +11,8 @@ namespace dkscr {
 
 KeyPreview::KeyPreview(QDialog* dialog, std::function<void()> onEnter,
                        std::function<void()> onEscape)
-    : QObject(dialog), FDialog(dialog), FOnEnter(std::move(onEnter)),
-      FOnEscape(std::move(onEscape)) {
+    : QObject(dialog), dialog_(dialog), onEnter_(std::move(onEnter)),
+      onEscape_(std::move(onEscape)) {
   Watch(dialog);
   for (QWidget* child : dialog->findChildren<QWidget*>()) Watch(child);
   // Enter belongs to the dialog, not to whichever button has the focus.
@@ -29,7 +29,7 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   // Pop-up lists (an open combo box) keep their own keys.
-  if (widget == nullptr || widget->window() != FDialog) return false;
+  if (widget == nullptr || widget->window() != dialog_) return false;
   const int key = static_cast<QKeyEvent*>(event)->key();
   const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
   const bool escape = key == Qt::Key_Escape;
@@ -38,8 +38,8 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     event->accept();  // keep the key from becoming a shortcut; it arrives as a key press
     return false;
   }
-  if (enter && FOnEnter) FOnEnter();
-  if (escape && FOnEscape) FOnEscape();
+  if (enter && onEnter_) onEnter_();
+  if (escape && onEscape_) onEscape_();
   return true;
 }
 

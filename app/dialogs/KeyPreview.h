@@ -21,9 +21,9 @@ class KeyPreview : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QDialog* FDialog;
-  std::function<void()> FOnEnter;
-  std::function<void()> FOnEscape;
+  QDialog* dialog_;
+  std::function<void()> onEnter_;
+  std::function<void()> onEscape_;
 };
 
 }  // namespace dkscr

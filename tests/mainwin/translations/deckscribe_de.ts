@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
-    <name>dkscr::TFmMain</name>
+    <name>dkscr::MainWindow</name>
     <message>
         <source>%1 File(s)</source>
         <translation>%1 Datei(en)</translation>
@@ -16,7 +16,7 @@
     </message>
 </context>
 <context>
-    <name>dkscr::TFileListModel</name>
+    <name>dkscr::FileTableModel</name>
     <message>
         <source>Target file</source>
         <translation>Zieldatei</translation>

@@ -1,0 +1,40 @@
+#include "app/session/ProgramDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TempDir.h"
+
+namespace dkscr {
+namespace {
+
+TEST(ProgramDir, OnlyAPortableCopyWritesBesideItself) {
+  test::TempDir dir;
+  const std::string bin = dir / "bin/";
+  const std::string config = dir / "config";
+  std::filesystem::create_directories(bin);
+  ProgramDirPlaces places{"", bin, config};
+  // An installed program in a folder it may write to (root in /usr/bin, ~/.local/bin).
+  EXPECT_EQ(ChooseProgramDir(places), config + "/deckscribe/");
+  // A folder of the settings file's name is no settings file.
+  std::filesystem::create_directories(bin + "Deckscribe.dat");
+  EXPECT_EQ(ChooseProgramDir(places), config + "/deckscribe/");
+  std::filesystem::remove(bin + "Deckscribe.dat");
+  // A portable copy: the settings file beside it, or the marker.
+  test::WriteFile(bin + "Deckscribe.portable", "");
+  EXPECT_EQ(ChooseProgramDir(places), bin);
+  std::filesystem::remove(bin + "Deckscribe.portable");
+  test::WriteFile(bin + "Deckscribe.dat", "[general]\n");
+  EXPECT_EQ(ChooseProgramDir(places), bin);
+  places.executableDir = dir / "bin";  // without its slash
+  EXPECT_EQ(ChooseProgramDir(places), bin);
+  // DECKSCRIBE_HOME comes first.
+  places.homeOverride = dir / "home";
+  EXPECT_EQ(ChooseProgramDir(places), dir / "home/");
+  // Unknown executable folder.
+  EXPECT_EQ(ChooseProgramDir({"", "", "/c/"}), "/c/deckscribe/");
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -5,11 +5,12 @@
 # where <hash> is this script's own (with the Debian revision of the source): a change here
 # builds a new prefix, and a complete prefix is left as it is.
 #   scripts/build-qt-windows.sh           builds the prefix unless it is complete; prints it
-#   scripts/build-qt-windows.sh --prefix  prints the prefix (complete or not); builds nothing
-# Only what the desktop program and its tests need: Core, Gui, Widgets, Test, the Windows
-# platform plugin and the Windows styles, static (one .exe to ship, no DLLs to deploy), with
-# the bundled zlib, libpng, FreeType, HarfBuzz and PCRE2; no OpenGL, Vulkan, D-Bus, SQL,
-# network, ICU, printing, tablets (Debian removes the Wintab headers) or tools.
+#   scripts/build-qt-windows.sh --prefix  prints the prefix; builds nothing, and fails while
+#                                         the prefix is not complete
+# Only what the desktop program needs: Core, Gui, Widgets, the Windows platform plugin and the
+# Windows styles, static (one .exe to ship, no DLLs to deploy), with the bundled zlib, libpng,
+# FreeType, HarfBuzz and PCRE2; no OpenGL, Vulkan, D-Bus, SQL, network, ICU, printing, PDF,
+# graphics view, tablets (Debian removes the Wintab headers), Qt Test, tools or examples.
 set -euo pipefail
 
 host_qt() { dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true; }
@@ -24,7 +25,8 @@ if [ "${1:-}" = --prefix ]; then
   debian_version=$(host_qt)
   [ -n "$debian_version" ] || { echo "build-qt-windows.sh: the host Qt (qt6-base-dev) is not installed" >&2; exit 3; }
   prefix_of "$debian_version"
-  exit 0
+  [ -f "$(prefix_of "$debian_version")/$stamp" ]
+  exit
 fi
 [ $# -eq 0 ] || { echo "usage: scripts/build-qt-windows.sh [--prefix]" >&2; exit 2; }
 
@@ -104,8 +106,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 EOF
 
-off=(sql network dbus opengl vulkan printsupport concurrent xml icu zstd jpeg gif tabletevent
-     direct2d androiddeployqt windeployqt)
+off=(sql network dbus opengl dynamicgl vulkan printsupport concurrent xml testlib icu zstd jpeg
+     gif ico pdf graphicsview tabletevent direct2d androiddeployqt windeployqt)
 bundled=(zlib png freetype harfbuzz pcre2 doubleconversion textmarkdownreader)
 features=()
 for f in "${off[@]}"; do features+=("-DFEATURE_$f=OFF"); done
@@ -117,7 +119,7 @@ cmake -S "$source_dir" -B "$build" -G Ninja -Wno-dev \
   -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
-  -DFEATURE_testlib=ON -DFEATURE_freetype=ON -DFEATURE_harfbuzz=ON -DFEATURE_png=ON \
+  -DINPUT_opengl=no -DFEATURE_freetype=ON -DFEATURE_harfbuzz=ON -DFEATURE_png=ON \
   "${features[@]}" >&2
 nice -n 19 cmake --build "$build" >&2
 # The stamp, written last, marks the prefix complete.

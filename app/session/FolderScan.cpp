@@ -64,9 +64,15 @@ bool FolderScan::Walk(const std::u16string& dir, ScanObserver& observer) const {
     if (name.empty() || name[0] == '.') continue;  // hidden entries, "." and ".." among them
     const std::string nativePath = nativeDir + std::string(name);
     struct stat st {};
+#ifdef _WIN32
+    // The C library's stat sees no links there (junctions are followed as folders).
+    if (::stat(nativePath.c_str(), &st) != 0) continue;
+    const bool isLink = false;
+#else
     if (::lstat(nativePath.c_str(), &st) != 0) continue;
     const bool isLink = S_ISLNK(st.st_mode);
     if (isLink && ::stat(nativePath.c_str(), &st) != 0) continue;  // a broken link
+#endif
     if (S_ISDIR(st.st_mode)) {
       if (recursive_ && !isLink && !Walk(dir + PathFromNative(name) + u'/', observer)) return false;
       continue;

@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <QFile>
 #include <QStandardPaths>
@@ -15,6 +18,22 @@
 namespace dkscr {
 namespace {
 
+#ifdef _WIN32
+std::string ExecutableDir() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  while (true) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) {
+      const std::string path = PathToNative(std::u16string(buffer.data(), buffer.data() + n));
+      const size_t slash = path.find_last_of(kPathSeparators);
+      return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    }
+    if (buffer.size() >= (1u << 16)) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+#else
 std::string ExecutableDir() {
   std::vector<char> buffer(4096);
   while (true) {
@@ -29,6 +48,7 @@ std::string ExecutableDir() {
     buffer.resize(buffer.size() * 2);
   }
 }
+#endif
 
 std::string WithSlash(std::string dir) {
   if (!dir.empty() && dir.back() != '/') dir += '/';
@@ -41,6 +61,14 @@ std::string ConfigHome() {
   if (xdg != nullptr && xdg[0] == '/') return WithSlash(xdg);
   const char* home = std::getenv("HOME");
   return WithSlash(std::string(home != nullptr ? home : "") + "/.config");
+}
+
+int MakeDirectory(const std::string& path) {
+#ifdef _WIN32
+  return ::_wmkdir(WidePath(path).c_str());
+#else
+  return ::mkdir(path.c_str(), 0777);
+#endif
 }
 
 bool IsFile(const std::string& path) {
@@ -62,7 +90,7 @@ int MakeDirectories(const std::string& nativePath) {
     const size_t slash = nativePath.find('/', pos);
     const size_t end = slash == std::string::npos ? nativePath.size() : slash;
     partial = nativePath.substr(0, end);
-    if (!partial.empty() && ::mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST) {
+    if (!partial.empty() && MakeDirectory(partial) != 0 && errno != EEXIST) {
       return errno;
     }
     if (slash == std::string::npos) break;

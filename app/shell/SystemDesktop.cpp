@@ -1,8 +1,10 @@
 #include "app/shell/SystemDesktop.h"
 
 #include <QClipboard>
+#ifndef _WIN32
 #include <QDBusConnection>
 #include <QDBusMessage>
+#endif
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -25,6 +27,11 @@ QStringList SystemDesktop::ChooseFiles(QWidget* parent, const QStringList& nameF
 bool SystemDesktop::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 bool SystemDesktop::ShowItem(const QUrl& url) {
+#ifdef _WIN32
+  // Not yet on Windows: the caller opens the folder instead.
+  (void)url;
+  return false;
+#else
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return false;
   QDBusMessage call = QDBusMessage::createMethodCall(
@@ -33,6 +40,7 @@ bool SystemDesktop::ShowItem(const QUrl& url) {
   call << QStringList{url.toString(QUrl::FullyEncoded)} << QString();
   const QDBusMessage reply = bus.call(call, QDBus::Block, 3000);
   return reply.type() == QDBusMessage::ReplyMessage;
+#endif
 }
 
 std::vector<std::u16string> SystemDesktop::ClipboardFiles() {

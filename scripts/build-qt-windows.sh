@@ -106,8 +106,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 EOF
 
+# Direct2D stays on for the DirectWrite font engine; its own platform plugin (direct2d1_1)
+# does not.
 off=(sql network dbus opengl dynamicgl vulkan printsupport concurrent xml testlib icu zstd jpeg
-     gif ico pdf graphicsview tabletevent direct2d androiddeployqt windeployqt)
+     gif ico pdf graphicsview tabletevent direct2d1_1 androiddeployqt windeployqt)
 bundled=(zlib png freetype harfbuzz pcre2 doubleconversion textmarkdownreader)
 features=()
 for f in "${off[@]}"; do features+=("-DFEATURE_$f=OFF"); done

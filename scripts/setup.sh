@@ -6,8 +6,8 @@
 #   scripts/setup.sh --fuzz      the same plus clang for the libFuzzer targets
 #   scripts/setup.sh --package   the same plus the tools that build and check Debian packages
 #   scripts/setup.sh --windows   the same plus the mingw-w64 cross compiler, GoogleTest's
-#                                sources, zlib for it, Qt's translations for the archive and
-#                                Wine, for the Windows programs (build-windows.sh)
+#                                sources, zlib for it, Qt's translations for the archive,
+#                                Wine and xwininfo, for the Windows programs (build-windows.sh)
 #   scripts/setup.sh --qt-windows  what unpacks Debian's source package of Qt, for
 #                                build-qt-windows.sh (with --windows)
 set -euo pipefail
@@ -21,7 +21,7 @@ for arg in "$@"; do
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --package) packages+=(dpkg-dev file lintian desktop-file-utils appstream) ;;
     --windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine64 libz-mingw-w64-dev
-                          qt6-translations-l10n) ;;
+                          qt6-translations-l10n x11-utils) ;;
     --qt-windows) packages+=(dpkg-dev perl) ;;
     *) echo "setup.sh: unknown option $arg" >&2; exit 2 ;;
   esac

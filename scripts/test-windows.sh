@@ -4,7 +4,11 @@
 # tests, the Windows side's own), then
 # dkscrcmd.exe on every file of ../shared/corpus, whose output at code pages 65001 and 1200
 # (and exit code, and message) must be the Linux build's byte for byte, and dkscrbatch.exe
-# over the folder, whose text files and JSON Lines must be too.
+# over the folder, whose text files and JSON Lines must be too; then Deckscribe.exe, built
+# against Qt for Windows (scripts/build-qt-windows.sh, run here when its prefix is missing;
+# DKSCR_QT_WINDOWS=skip leaves the desktop program out instead), is started under Wine on an
+# Xvfb display and closed as Windows closes a program, and must end with 0 and its settings
+# and list saved.
 #   scripts/test-windows.sh LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]
 # Skips, saying so, where the cross compiler or Wine is missing.
 set -euo pipefail
@@ -20,6 +24,20 @@ if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || [ ! -x "$wine" ] || [
   exit 0
 fi
 start=$(date +%s)
+if ! qt=$(scripts/build-qt-windows.sh --prefix 2>/dev/null); then
+  if [ "${DKSCR_QT_WINDOWS:-build}" = skip ]; then
+    echo "== Windows: Deckscribe.exe SKIPPED, no Qt for Windows in $qt (DKSCR_QT_WINDOWS=skip)"
+  else
+    mkdir -p "$win"
+    echo "== Windows: building Qt for Windows into $qt (once; log in $win/qt-build.log)"
+    if ! scripts/build-qt-windows.sh > "$win/qt-build.log" 2>&1; then
+      tail -n 30 "$win/qt-build.log"
+      echo "== Windows: Qt for Windows failed to build (see $win/qt-build.log)"
+      exit 1
+    fi
+    echo "== Windows: Qt for Windows built in $(( $(date +%s) - start )) s"
+  fi
+fi
 scripts/build-windows.sh "$win" -DDKSCR_WERROR=ON
 (cd "$win" && cpack -G ZIP >/dev/null)
 echo "== Windows: built in $(( $(date +%s) - start )) s; $(ls "$win"/deckscribe-*.zip)"
@@ -81,5 +99,40 @@ else
     echo "== Windows: dkscrbatch.exe under Wine, text files and JSON Lines as on Linux"
   fi
   [ "$failed" -eq 0 ]
+fi
+
+# The desktop program starts, shows its main window on the display, and closes the ordinary
+# way (WM_CLOSE, which taskkill without /f sends), saving its settings and list, with exit
+# code 0.
+app=$win/app/Deckscribe.exe
+if [ -f "$app" ]; then
+  "$wineserver" -k 2>/dev/null || true  # the windows need a server started with the display
+  home=$scratch/deckscribe-home
+  mkdir -p "$home"
+  DECKSCRIBE_HOME="Z:$home" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    wine=$1 app=$2
+    timeout 120 "$wine" "$app" 2>/dev/null &
+    pid=$!
+    shown=no
+    for _ in $(seq 90); do
+      sleep 1
+      if xwininfo -name Kel-Deckscribe 2>/dev/null | grep -q IsViewable; then shown=yes; break; fi
+    done
+    [ "$shown" = yes ] && "$wine" taskkill /im Deckscribe.exe
+    status=0
+    wait "$pid" || status=$?
+    echo "window shown: $shown; exit code $status"
+    [ "$shown" = yes ] && [ "$status" -eq 0 ]' sh "$wine" "$app" > "$scratch/app.out" 2>&1 || {
+    cat "$scratch/app.out"
+    echo "== Windows: Deckscribe.exe did not start, show its window and close with 0 under Wine"
+    exit 1
+  }
+  for saved in Deckscribe.dat Deckscribe.job; do
+    [ -s "$home/$saved" ] || { echo "== Windows: Deckscribe.exe saved no $saved"; exit 1; }
+  done
+  echo "== Windows: Deckscribe.exe under Wine showed its window, closed with 0, saved settings and list"
+elif [ "${DKSCR_QT_WINDOWS:-build}" != skip ]; then
+  echo "== Windows: Deckscribe.exe was not built"
+  exit 1
 fi
 echo "== Windows: step took $(( $(date +%s) - start )) s"

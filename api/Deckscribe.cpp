@@ -2,7 +2,6 @@
 // in a block of its own. Everything here lives on the caller's stack; nothing is shared.
 #include <deckscribe/deckscribe.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -11,15 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/ByteSource.h"
-#include "core/KelPptCvt.h"
-#include "core/NativePath.h"
-#include "core/RegularFile.h"
-#include "core/PptImage.h"
-#include "core/PptSlides.h"
-#include "core/PresentationKind.h"
-#include "openxml/OfficeXCvt.h"
-#include "openxml/PptxSlides.h"
+#include "convert/Convert.h"
+#include "text/Encode.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 namespace {
@@ -27,8 +20,6 @@ namespace {
 constexpr char kArgumentMessage[] = "Invalid argument";
 constexpr char kMemoryMessage[] = "Out of memory";
 constexpr char kSuccessMessage[] = "OK";
-// The first bytes of a file tell its kind (a compound document's signature is 8 bytes long).
-constexpr size_t kSignatureBytes = 8;
 
 dkscr_options OptionsOrDefaults(const dkscr_options* options) {
   dkscr_options result;
@@ -37,7 +28,7 @@ dkscr_options OptionsOrDefaults(const dkscr_options* options) {
   return result;
 }
 
-// What the library reports for a converter's result: what the programs report, except that
+// What the library reports for a conversion's result: what the programs report, except that
 // memory running out keeps a code of its own.
 ResultCode LibraryCode(ResultCode result) {
   return result == kResultOutOfMemory ? DKSCR_ERROR_MEMORY : ReportedConverterCode(result);
@@ -97,59 +88,22 @@ SlideMode ModeOf(const dkscr_options& options) {
   }
 }
 
-// A kind the content does not tell is left to the ZIP reader: it finds a package's end
-// record wherever the package starts (after a self-extractor stub, for instance).
-PresentationKind KindOfUnknown(PresentationKind kind) {
-  return kind == PresentationKind::kUnknown ? PresentationKind::kPptx : kind;
+// The request of the options: a type the caller names, else the content decides, then the
+// extension, then the ZIP reader, which finds a package wherever it starts.
+ConvertRequest RequestOf(const dkscr_options& options) {
+  ConvertRequest request;
+  request.mode = ModeOf(options);
+  request.codePage = options.code_page;
+  request.format = options.type == DKSCR_TYPE_PPT    ? PresentationKind::kPpt
+                   : options.type == DKSCR_TYPE_PPTX ? PresentationKind::kPptx
+                                                     : PresentationKind::kUnknown;
+  request.choice = FormatChoice::kByContentElsePptx;
+  return request;
 }
 
-ResultCode ConvertFile(const char* path, const dkscr_options& options, OutputBuffer& output) {
-  const std::string native(path);
-  // As dkscrcmd: only something that exists and is no folder is a file.
-  const PathKind pathKind = KindOfPath(native);
-  if (pathKind == PathKind::kMissing || pathKind == PathKind::kDirectory) return kResultSourceMissing;
-  const int32_t codePage = options.code_page == 0 ? DefaultCodePage() : options.code_page;
-
-  PresentationKind kind = options.type == DKSCR_TYPE_PPT    ? PresentationKind::kPpt
-                          : options.type == DKSCR_TYPE_PPTX ? PresentationKind::kPptx
-                                                            : PresentationKind::kUnknown;
-  std::unique_ptr<ByteSource> source;
-  if (kind != PresentationKind::kPptx) {
-    int openError = 0;
-    source = ByteSource::OpenFile(native, openError);
-    if (kind == PresentationKind::kUnknown) {
-      unsigned char head[kSignatureBytes] = {};
-      const size_t got = source ? source->ReadAt(0, head, sizeof head) : 0;
-      kind = KindOfContent(head, got);
-      if (kind == PresentationKind::kUnknown) kind = KindOfExtension(ExtensionOfPath(native));
-      kind = KindOfUnknown(kind);
-    }
-  }
-  const SlideMode mode = ModeOf(options);
-  if (kind == PresentationKind::kPpt) {
-    // The file is opened already: the reader takes it over instead of opening it again.
-    if (source && mode == SlideMode::kText) {
-      return LibraryCode(ConvertPptSource(std::move(source), output, codePage));
-    }
-    source.reset();
-    return LibraryCode(ConvertPptSlides(PathFromNative(native), mode, codePage, output));
-  }
-  source.reset();
-  return LibraryCode(ConvertPptxSlides(PathFromNative(native), mode, codePage, output));
-}
-
-ResultCode ConvertMemory(std::string_view image, const dkscr_options& options,
-                         OutputBuffer& output) {
-  const int32_t codePage = options.code_page == 0 ? DefaultCodePage() : options.code_page;
-  const PresentationKind kind =
-      options.type == DKSCR_TYPE_PPT    ? PresentationKind::kPpt
-      : options.type == DKSCR_TYPE_PPTX ? PresentationKind::kPptx
-                                        : KindOfUnknown(KindOfContent(image.data(), image.size()));
-  const SlideMode mode = ModeOf(options);
-  if (kind == PresentationKind::kPpt) {
-    return LibraryCode(ConvertPptImageSlides(image, mode, codePage, output));
-  }
-  return LibraryCode(ConvertPptxImageSlides(image, mode, codePage, output));
+ResultCode ConvertMemory(std::string_view image, const dkscr_options& options, OutputBuffer& output) {
+  const std::unique_ptr<ByteSource> source = ByteSource::OfMemory(image);
+  return LibraryCode(Convert(*source, RequestOf(options), output));
 }
 
 }  // namespace
@@ -174,7 +128,7 @@ int32_t dkscr_convert_file(const char* path, const dkscr_options* options, unsig
   if (!dkscr::ValidType(chosen.type) || !dkscr::ValidMode(chosen.mode)) return DKSCR_ERROR_TYPE;
   try {
     dkscr::OutputBuffer output;
-    const dkscr::ResultCode result = dkscr::ConvertFile(path, chosen, output);
+    const dkscr::ResultCode result = dkscr::ConvertFile(path, dkscr::RequestOf(chosen), output);
     return dkscr::HandOver(result, output, text, size);
   } catch (const std::bad_alloc&) {  // memory running out on the way in
     return DKSCR_ERROR_MEMORY;

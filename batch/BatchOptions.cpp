@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "core/CodePageNumber.h"
+#include "text/CodePageNumber.h"
 
 #ifndef DKSCR_VERSION
 #define DKSCR_VERSION "0.0"

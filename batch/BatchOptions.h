@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/SlideFormats.h"
+#include "model/SlideFormats.h"
 
 namespace dkscr {
 

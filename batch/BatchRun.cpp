@@ -17,10 +17,13 @@
 #include "batch/JsonText.h"
 #include "batch/OrderedPool.h"
 #include "batch/Progress.h"
-#include "batch/SafeWrite.h"
 #include "batch/TextFileNames.h"
-#include "core/CodePage.h"
-#include "core/RegularFile.h"
+#include "platform/RegularFile.h"
+#include "text/CodePage.h"
+#include "text/Encode.h"
+#include "tools/AtomicWrite.h"
+#include "tools/ConvertToTarget.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 namespace {
@@ -51,40 +54,24 @@ Result Failed(ResultCode code, std::string message) {
   return {Outcome::kFailed, code, std::move(message), {}};
 }
 
-bool Newer(const FileStatus& a, const FileStatus& b) {
-  return a.mtimeSec != b.mtimeSec ? a.mtimeSec > b.mtimeSec : a.mtimeNsec > b.mtimeNsec;
-}
-
 Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
                          OutputBuffer& buffer) {
-  const FileStatus target = StatusOfPath(item.target);
-  if (target.kind != PathKind::kMissing) {
-    if (!settings.overwrite && !settings.update) {
-      return {Outcome::kKept, 1,
-              "Output file \"" + item.target + "\" already exists, convert canceled", {}};
-    }
-    const FileStatus source = settings.update ? StatusOfPath(item.source) : FileStatus{};
-    if (settings.update && source.kind != PathKind::kMissing && !Newer(source, target)) {
-      return {Outcome::kKept, 1, "Output file \"" + item.target + "\" is up to date", {}};
-    }
+  TargetJob job;
+  job.source = item.source;
+  job.target = item.target;
+  job.request = SourceRequest(item.source, settings.mode, settings.codePage);
+  job.overwrite = settings.update      ? OverwritePolicy::kReplaceOlder
+                  : settings.overwrite ? OverwritePolicy::kReplace
+                                       : OverwritePolicy::kKeep;
+  job.makeFolders = true;
+  const TargetResult result = ConvertToTarget(job, buffer);
+  JobReport report = ReportOf(job, result);
+  switch (result.outcome) {
+    case TargetOutcome::kWritten: return {Outcome::kConverted, report.code, std::move(report.message), {}};
+    case TargetOutcome::kExists:
+    case TargetOutcome::kUpToDate: return {Outcome::kKept, report.code, std::move(report.message), {}};
+    default: return Failed(report.code, std::move(report.message));
   }
-  const ResultCode code = ConvertSource(item.source, settings.mode, settings.codePage, buffer);
-  if (code < 0) return Failed(code, FailureMessage(code, item.source));
-  const std::string_view text(reinterpret_cast<const char*>(buffer.Data()),
-                              static_cast<size_t>(code));
-  switch (WriteFileSafely(item.target, text, settings.overwrite || settings.update, item.source)) {
-    case WriteOutcome::kWritten:
-      return {Outcome::kConverted, code,
-              "\"" + item.source + "\" --> \"" + item.target + "\" OK", {}};
-    case WriteOutcome::kExists:
-      return {Outcome::kKept, 1,
-              "Output file \"" + item.target + "\" already exists, convert canceled", {}};
-    case WriteOutcome::kCreateFailed:
-      return Failed(kResultTargetCreateError, FailureMessage(kResultTargetCreateError, item.target));
-    case WriteOutcome::kWriteFailed:
-      break;
-  }
-  return Failed(kResultTargetWriteError, FailureMessage(kResultTargetWriteError, item.target));
 }
 
 // A record with the slide model in place of the text.
@@ -92,7 +79,7 @@ Result ConvertToSlidesRecord(const BatchItem& item) {
   SlideDeck deck;
   const ResultCode code = item.failure != 0 ? item.failure : ReadSourceSlides(item.source, deck);
   if (code < 0) {
-    Result result = Failed(code, item.failure != 0 ? item.message : FailureMessage(code, item.source));
+    Result result = Failed(code, item.failure != 0 ? item.message : ResultMessage(code, item.source));
     result.record = JsonRecord(item.source, result.code, result.message, {});
     return result;
   }
@@ -109,7 +96,7 @@ Result ConvertToRecord(const BatchItem& item, const RunSettings& settings, Outpu
   } else {
     result.code = ConvertSource(item.source, settings.mode, kCodePageUtf8, buffer);
     result.outcome = result.code >= 0 ? Outcome::kConverted : Outcome::kFailed;
-    result.message = result.code >= 0 ? "OK" : FailureMessage(result.code, item.source);
+    result.message = result.code >= 0 ? "OK" : ResultMessage(result.code, item.source);
   }
   const std::string_view text =
       result.code > 0 ? std::string_view(reinterpret_cast<const char*>(buffer.Data()),
@@ -125,7 +112,7 @@ Result ConvertItem(const BatchItem& item, const RunSettings& settings, OutputBuf
     if (item.failure != 0) return Failed(item.failure, item.message);
     return ConvertToTextFile(item, settings, buffer);
   } catch (...) {  // out of memory while building a message or record
-    Result result = Failed(kResultFormatError, FailureMessage(kResultFormatError, item.source));
+    Result result = Failed(kResultFormatError, ResultMessage(kResultFormatError, item.source));
     if (!settings.textFiles) result.record = JsonRecord(item.source, result.code, result.message, {});
     return result;
   }

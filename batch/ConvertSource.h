@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/KelCvtBase.h"
-#include "core/SlideFormats.h"
-#include "core/SlideModel.h"
+#include "convert/Convert.h"
+#include "model/SlideFormats.h"
+#include "model/SlideModel.h"
 
 namespace dkscr {
 
@@ -16,10 +16,10 @@ namespace dkscr {
 ResultCode ConvertSource(const std::string& path, SlideMode mode, int32_t codePage,
                          OutputBuffer& buffer);
 
+// What dkscrbatch asks of a source: the first bytes decide its format, then the extension.
+ConvertRequest SourceRequest(const std::string& path, SlideMode mode, int32_t codePage);
+
 // The slide model of the presentation; 0 or the failure codes of ConvertSource.
 ResultCode ReadSourceSlides(const std::string& path, SlideDeck& deck);
-
-// The message dkscrcmd prints for a failure, with the path in it.
-std::string FailureMessage(ResultCode code, const std::string& path);
 
 }  // namespace dkscr

@@ -14,9 +14,9 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "core/NativePath.h"
-#include "core/PresentationKind.h"
-#include "core/RegularFile.h"
+#include "convert/PresentationKind.h"
+#include "platform/NativePath.h"
+#include "platform/RegularFile.h"
 
 namespace dkscr {
 namespace {

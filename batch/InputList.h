@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ResultCodes.h"
+#include "platform/ResultCodes.h"
 
 namespace dkscr {
 

@@ -1,7 +1,7 @@
 #include "batch/JsonText.h"
 
-#include "core/JsonWriter.h"
-#include "core/SlideFormats.h"
+#include "model/JsonWriter.h"
+#include "model/SlideFormats.h"
 
 namespace dkscr {
 namespace {
@@ -48,12 +48,17 @@ std::string JsonSlidesRecord(std::string_view path, std::string_view message,
                              const SlideDeck& deck) {
   std::string slides;
   AppendSlidesJsonArray(deck, slides);
-  // dkscrcmd -mjson writes {"slides":ARRAY} and a line feed around the same array.
-  constexpr std::string_view kWrapping = "{\"slides\":}\n";
-  const auto length = static_cast<ResultCode>(slides.size() + kWrapping.size());
+  std::string orphans;
+  AppendOrphansJsonArray(deck, orphans);
+  // dkscrcmd -mjson writes {"slides":ARRAY,"orphans":ARRAY} and a line feed around the same
+  // arrays.
+  constexpr std::string_view kWrapping = "{\"slides\":,\"orphans\":}\n";
+  const auto length = static_cast<ResultCode>(slides.size() + orphans.size() + kWrapping.size());
   std::string line = RecordHead(path, length, message);
   line += ",\"slides\":";
   line += slides;
+  line += ",\"orphans\":";
+  line += orphans;
   line += "}\n";
   return line;
 }

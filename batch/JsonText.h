@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/ResultCodes.h"
-#include "core/SlideModel.h"
+#include "model/SlideModel.h"
+#include "platform/ResultCodes.h"
 
 namespace dkscr {
 

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "batch/SafeWrite.h"
+#include "tools/AtomicWrite.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "core/ResultCodes.h"
+#include "platform/ResultCodes.h"
 
 namespace dkscr {
 

@@ -4,7 +4,7 @@
 #include <set>
 #include <unordered_map>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 namespace {

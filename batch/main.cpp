@@ -11,7 +11,7 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #else
 #include <unistd.h>
 #endif

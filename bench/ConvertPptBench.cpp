@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/KelPptCvt.h"
-#include "core/NativePath.h"
-#include "core/PptImage.h"
+#include "convert/Convert.h"
+#include "platform/NativePath.h"
+#include "tests/support/Conversions.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ void BM_ConvertPptImages(benchmark::State& state) {
   }
   dkscr::OutputBuffer out;
   for (auto _ : state) {
-    for (const Sample& s : Corpus()) benchmark::DoNotOptimize(dkscr::ConvertPptImage(s.bytes, out, 65001));
+    for (const Sample& s : Corpus()) benchmark::DoNotOptimize(dkscr::test::ConvertPptBytes(s.bytes, out, 65001));
   }
   state.SetBytesProcessed(state.iterations() * CorpusBytes());
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(Corpus().size()));

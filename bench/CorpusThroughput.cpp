@@ -1,9 +1,10 @@
-// corpus_throughput [PASSES] [CORPUS_DIR]
+// corpus_throughput [PASSES] [CORPUS_DIR] [FORM]
 // Whole-corpus throughput in one process: every .ppt and .pptx file of the folder converted
-// into UTF-8 in a loop, from disk (ConvertPpt, ConvertPptx on the path) and from memory
-// (the same on the file's bytes). Prints, per format and source, the median over PASSES of
-// MB/s (input bytes) and files/s, timed in processor time of the process. Built against any version of the library, so that two
-// builds can be compared side by side (bench/throughput_bench.sh).
+// into UTF-8 in a loop, from disk (the file opened by path) and from memory (the file's
+// bytes), in FORM (text, the default, or full, md, json). Prints, per format and source, the
+// median over PASSES of MB/s (input bytes) and files/s, timed in processor time of the
+// process. Built against any version of the library with the one conversion entry, so that
+// two builds can be compared side by side (bench/throughput_bench.sh).
 #include <time.h>
 
 #include <algorithm>
@@ -11,20 +12,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/KelPptCvt.h"
-#include "core/NativePath.h"
-#include "core/PptImage.h"
-#include "openxml/OfficeXCvt.h"
+#include "convert/Convert.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 struct Sample {
-  std::u16string path;
+  std::string path;
   std::string bytes;
   bool pptx = false;
 };
@@ -37,7 +37,7 @@ std::vector<Sample> LoadCorpus(const fs::path& dir) {
     std::ifstream in(e.path(), std::ios::binary);
     std::string bytes(static_cast<size_t>(e.file_size()), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.push_back({dkscr::PathFromNative(e.path().string()), std::move(bytes), ext == ".pptx"});
+    out.push_back({e.path().string(), std::move(bytes), ext == ".pptx"});
   }
   return out;
 }
@@ -51,14 +51,21 @@ double CpuSeconds() {
 }
 
 // Processor seconds for `rounds` conversions of every sample of the format (0 ppt, 1 pptx, 2 both).
-double OnePass(const std::vector<Sample>& corpus, int format, bool fromMemory, int rounds, dkscr::OutputBuffer& out) {
+double OnePass(const std::vector<Sample>& corpus, int format, bool fromMemory, int rounds, dkscr::SlideMode mode,
+               dkscr::OutputBuffer& out) {
   const double start = CpuSeconds();
   for (int r = 0; r < rounds; ++r) for (const Sample& s : corpus) {
     if (format != 2 && s.pptx != (format == 1)) continue;
-    if (s.pptx) {
-      fromMemory ? dkscr::ConvertPptxImage(s.bytes, out, 65001) : dkscr::ConvertPptx(s.path, out, 65001);
+    dkscr::ConvertRequest request;
+    request.mode = mode;
+    request.codePage = 65001;
+    request.format = s.pptx ? dkscr::PresentationKind::kPptx : dkscr::PresentationKind::kPpt;
+    request.name = s.path;
+    if (fromMemory) {
+      const std::unique_ptr<dkscr::ByteSource> source = dkscr::ByteSource::OfMemory(s.bytes);
+      dkscr::Convert(*source, request, out);
     } else {
-      fromMemory ? dkscr::ConvertPptImage(s.bytes, out, 65001) : dkscr::ConvertPpt(s.path, out, 65001);
+      dkscr::ConvertFile(s.path, request, out);
     }
   }
   return CpuSeconds() - start;
@@ -69,6 +76,11 @@ double OnePass(const std::vector<Sample>& corpus, int format, bool fromMemory, i
 int main(int argc, char** argv) {
   const int passes = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
   const fs::path dir = argc > 2 ? argv[2] : DKSCR_CORPUS_DIR;
+  const std::optional<dkscr::SlideMode> mode = dkscr::ParseSlideMode(argc > 3 ? argv[3] : "text");
+  if (!mode) {
+    std::fprintf(stderr, "unknown form %s\n", argv[3]);
+    return 1;
+  }
   if (!fs::is_directory(dir)) {
     std::fprintf(stderr, "no corpus at %s\n", dir.c_str());
     return 1;
@@ -85,10 +97,10 @@ int main(int argc, char** argv) {
     }
     for (const bool fromMemory : {false, true}) {
       // Passes of about a fifth of a second, so that a pass outlasts the machine's hiccups.
-      const double once = OnePass(corpus, format, fromMemory, 1, out);
+      const double once = OnePass(corpus, format, fromMemory, 1, *mode, out);
       const int rounds = std::max(1, static_cast<int>(0.2 / std::max(once, 1e-6)));
       std::vector<double> times;
-      for (int p = 0; p < passes; ++p) times.push_back(OnePass(corpus, format, fromMemory, rounds, out) / rounds);
+      for (int p = 0; p < passes; ++p) times.push_back(OnePass(corpus, format, fromMemory, rounds, *mode, out) / rounds);
       std::sort(times.begin(), times.end());
       const double median = times[times.size() / 2];
       std::printf("%-5s %-6s %3.0f files %9.0f bytes  %8.2f MB/s  %9.1f files/s\n", formats[format],

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/KelPptCvt.h"
-#include "core/NativePath.h"
+#include "convert/Convert.h"
+#include "platform/NativePath.h"
 
 int main(int argc, char** argv) {
   int rounds = 1;

@@ -11,9 +11,9 @@
 
 #include "PptxCorpus.h"
 #include "bench/BenchRatios.h"
-#include "core/NativePath.h"
-#include "openxml/KelXMLParser.h"
-#include "openxml/OfficeXCvt.h"
+#include "convert/Convert.h"
+#include "platform/NativePath.h"
+#include "xml/XmlTree.h"
 
 namespace {
 
@@ -36,40 +36,40 @@ int64_t TotalBytes(const std::vector<std::string>& parts) {
   return total;
 }
 
-void BM_KelXmlLoad(benchmark::State& state) {
+void BM_XmlTreeLoad(benchmark::State& state) {
   const auto& parts = CorpusSlideParts();
   if (parts.empty()) {
     state.SkipWithError("no slide parts in the corpus");
     return;
   }
-  dkscr::TKelXMLParser doc;
+  dkscr::XmlTree doc;
   for (auto _ : state) {
     for (const std::string& part : parts) {
       doc.LoadFromStream(part);
-      benchmark::DoNotOptimize(doc.Root().SubItemCount());
+      benchmark::DoNotOptimize(doc.Root().ChildCount());
     }
   }
   state.SetBytesProcessed(state.iterations() * TotalBytes(parts));
 }
-BENCHMARK(BM_KelXmlLoad);
+BENCHMARK(BM_XmlTreeLoad);
 
 // Loading and then asking every element for its attribute lines, which a load alone leaves
 // unparsed until first use.
-void BM_KelXmlLoadWithParams(benchmark::State& state) {
+void BM_XmlTreeLoadWithAttributes(benchmark::State& state) {
   const auto& parts = CorpusSlideParts();
   if (parts.empty()) {
     state.SkipWithError("no slide parts in the corpus");
     return;
   }
-  dkscr::TKelXMLParser doc;
+  dkscr::XmlTree doc;
   for (auto _ : state) {
     for (const std::string& part : parts) {
       doc.LoadFromStream(part);
-      const dkscr::TXMLItem* root = &doc.Root();
-      const dkscr::TXMLItem* item = root;
+      const dkscr::XmlElement* root = &doc.Root();
+      const dkscr::XmlElement* item = root;
       size_t lines = 0;
       for (;;) {
-        lines += item->Params().Count();
+        lines += item->Attributes().Count();
         if (item->FirstChild() != nullptr) {
           item = item->FirstChild();
           continue;
@@ -83,7 +83,7 @@ void BM_KelXmlLoadWithParams(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * TotalBytes(parts));
 }
-BENCHMARK(BM_KelXmlLoadWithParams);
+BENCHMARK(BM_XmlTreeLoadWithAttributes);
 
 #if DKSCR_HAVE_PUGIXML
 void BM_PugiXmlLoad(benchmark::State& state) {
@@ -129,5 +129,5 @@ BENCHMARK(BM_ConvertPptxCorpus)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  return dkscr::bench::RunWithRatios(argc, argv, {{"BM_KelXmlLoad", "BM_PugiXmlLoad"}});
+  return dkscr::bench::RunWithRatios(argc, argv, {{"BM_XmlTreeLoad", "BM_PugiXmlLoad"}});
 }

@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -16,10 +17,10 @@
 #include <vector>
 
 #include "bench/BenchRatios.h"
-#include "core/NativePath.h"
-#include "openxml/Crc32.h"
-#include "openxml/Inflate.h"
-#include "openxml/KelUnZip.h"
+#include "platform/ByteSource.h"
+#include "zip/Crc32.h"
+#include "zip/Inflate.h"
+#include "zip/ZipReader.h"
 
 namespace {
 
@@ -45,26 +46,28 @@ std::vector<Part> LoadSlideParts() {
   std::error_code ec;
   for (const auto& item : std::filesystem::directory_iterator(DKSCR_CORPUS_DIR, ec)) {
     if (item.path().extension() != ".pptx") continue;
-    dkscr::TKelUnZip zip;
-    zip.SetZipName(dkscr::PathFromNative(item.path().string()));
+    int error = 0;
+    const std::unique_ptr<dkscr::ByteSource> source = dkscr::ByteSource::OpenFile(item.path().string(), error);
+    if (!source) continue;
+    dkscr::ZipReader zip(*source);
     try {
       zip.LoadDirectory();
-    } catch (const dkscr::EZipError&) {
+    } catch (const dkscr::ZipError&) {
       continue;
     }
     if (zip.Entries() == nullptr) continue;
     const std::string bytes = ReadFile(item.path());
     for (size_t i = 0; i < zip.Entries()->Count(); ++i) {
-      const dkscr::TZipEntryInfo& e = (*zip.Entries())[i];
-      if (e.Directory != "ppt\\slides\\" || e.FileName.rfind("slide", 0) != 0 ||
-          e.CompressionMethod != dkscr::kZipMethodDeflated) {
+      const dkscr::ZipEntry& e = (*zip.Entries())[i];
+      if (e.directory != "ppt\\slides\\" || e.fileName.rfind("slide", 0) != 0 ||
+          e.compressionMethod != dkscr::kZipMethodDeflated) {
         continue;
       }
-      const size_t header = e.LocalHeaderOffset;
+      const size_t header = e.localHeaderOffset;
       if (header + 30 > bytes.size()) continue;
       const size_t start = header + 30 + Le16(bytes, header + 26) + Le16(bytes, header + 28);
-      if (start + e.CompressedSize > bytes.size()) continue;
-      parts.push_back({bytes.substr(start, e.CompressedSize), e.UncompressedSize});
+      if (start + e.compressedSize > bytes.size()) continue;
+      parts.push_back({bytes.substr(start, e.compressedSize), e.uncompressedSize});
     }
   }
   return parts;

@@ -7,9 +7,11 @@
 #
 # The old binary is CorpusThroughput.cpp built against the old library, for instance:
 #   git archive main | tar -x -C /tmp/old && cmake -S /tmp/old -B /tmp/old/build -G Ninja \
-#     -DCMAKE_BUILD_TYPE=Release -DDKSCR_BUILD_APP=OFF && cmake --build /tmp/old/build --target dkscr_core
-#   g++ -std=c++20 -O3 -DNDEBUG -D_FILE_OFFSET_BITS=64 -I/tmp/old bench/CorpusThroughput.cpp \
-#     /tmp/old/build/core/libdkscr_core.a -o /tmp/old/corpus_throughput
+#     -DCMAKE_BUILD_TYPE=Release -DDKSCR_BUILD_APP=OFF && cmake --build /tmp/old/build --target dkscr_tools
+#   l=/tmp/old/build; g++ -std=c++20 -O3 -DNDEBUG -D_FILE_OFFSET_BITS=64 -I/tmp/old bench/CorpusThroughput.cpp \
+#     $l/convert/libdkscr_convert.a $l/pptx/libdkscr_pptx.a $l/ppt/libdkscr_ppt.a $l/model/libdkscr_model.a \
+#     $l/xml/libdkscr_xml.a $l/zip/libdkscr_zip.a $l/cfb/libdkscr_cfb.a $l/text/libdkscr_text.a \
+#     $l/platform/libdkscr_platform.a -o /tmp/old/corpus_throughput
 set -euo pipefail
 old=${1:?old corpus_throughput binary}
 new=${2:?new corpus_throughput binary}

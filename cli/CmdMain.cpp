@@ -20,7 +20,7 @@ CmdOptions ParseCommandLine(std::span<const char* const> args) {
 
 std::string VersionText() { return "dkscrcmd (Deckscribe) " DKSCR_VERSION; }
 
-int RunCommand(std::span<const char* const> args, const ConverterTable& converters,
+int RunCommand(std::span<const char* const> args, const FileConverter& convert,
                ConsoleOutput& console) {
   const std::string_view argv0 =
       !args.empty() && args[0] != nullptr ? std::string_view(args[0]) : "dkscrcmd";
@@ -40,14 +40,14 @@ int RunCommand(std::span<const char* const> args, const ConverterTable& converte
   }
 
   OutputBuffer buffer;  // freed on every path when it goes out of scope
-  ConvertRequest request;
-  request.source = args[count - 1];
-  request.destination = args[count];
-  request.overwrite = options.overwrite;
-  request.forcedType = options.forcedType;
-  request.codePage = options.codePage;
-  request.mode = options.mode;
-  const int code = ConvertOneFile(request, converters, buffer, console);
+  CommandJob job;
+  job.source = args[count - 1];
+  job.destination = args[count];
+  job.overwrite = options.overwrite;
+  job.forcedType = options.forcedType;
+  job.codePage = options.codePage;
+  job.mode = options.mode;
+  const int code = ConvertOneFile(job, convert, buffer, console);
   console.Flush();
   return code;
 }

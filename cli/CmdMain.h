@@ -17,7 +17,7 @@ CmdOptions ParseCommandLine(std::span<const char* const> args);
 std::string VersionText();
 
 // args: argv as the process got it (program name first). Returns the exit code.
-int RunCommand(std::span<const char* const> args, const ConverterTable& converters,
+int RunCommand(std::span<const char* const> args, const FileConverter& convert,
                ConsoleOutput& console);
 
 }  // namespace dkscr

@@ -1,6 +1,6 @@
 #include "cli/CmdOptions.h"
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 namespace {

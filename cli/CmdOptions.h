@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/CodePageNumber.h"
-#include "core/SlideFormats.h"
+#include "model/SlideFormats.h"
+#include "text/CodePageNumber.h"
 
 namespace dkscr {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <io.h>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #endif
 #include <unistd.h>
 

@@ -1,9 +1,10 @@
 #include "cli/ConvertOneFile.h"
 
-#include "core/AtomicWrite.h"
-#include "core/NativePath.h"
-#include "core/PresentationKind.h"
-#include "core/RegularFile.h"
+#include "convert/PresentationKind.h"
+#include "platform/NativePath.h"
+#include "platform/RegularFile.h"
+#include "text/Encode.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 namespace {
@@ -11,51 +12,37 @@ namespace {
 // Only something that is not a directory counts as a file.
 bool FileExists(PathKind kind) { return kind != PathKind::kMissing && kind != PathKind::kDirectory; }
 
-std::string WithPath(std::string_view pattern, std::string_view path) {
-  std::string text(pattern);
-  const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, path);
-  return text;
-}
-
 int Fail(ConsoleOutput& console, ResultCode code, std::string_view path) {
-  console.WriteMessage(WithPath(TextsForResult(code).console, path));
+  console.WriteMessage(ResultMessage(code, path));
   return code;
 }
 
 int DestinationExists(ConsoleOutput& console, std::string_view destination) {
-  console.WriteMessage(WithPath("Output file \"%s\" already exists, convert canceled", destination));
+  TargetJob job;
+  job.target = std::string(destination);
+  console.WriteMessage(ReportOf(job, {TargetOutcome::kExists, 0}).message);
   return kExitDestinationExists;
 }
 
 // Writes the text beside the destination and gives it the destination's name when complete:
 // an old file survives a failed write, and without -o a file that appeared during the
 // conversion is not replaced. Devices and pipes named as the destination are written into.
-int WriteDestination(const ConvertRequest& request, const uint8_t* data, size_t size,
-                     ConsoleOutput& console) {
-  AtomicWriteOptions options;
-  options.replaceExisting = request.overwrite;
-  options.writeSpecialInPlace = true;
-  // Replacing the presentation by its own text would destroy it: refused like a create error.
-  options.protectedPath = std::string(request.source);
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
-  switch (WriteFileAtomically(std::string(request.destination), text, options)) {
-    case AtomicWriteResult::kExists:
-      return DestinationExists(console, request.destination);
-    case AtomicWriteResult::kCreateFailed:
-      return Fail(console, kResultTargetCreateError, request.destination);
-    case AtomicWriteResult::kWriteFailed:
-      return Fail(console, kResultTargetWriteError, request.destination);
-    case AtomicWriteResult::kWritten:
-      break;
+int ConvertToDestination(const CommandJob& job, const ConvertRequest& request, const FileConverter& convert,
+                         OutputBuffer& buffer, ConsoleOutput& console) {
+  TargetJob target;
+  target.source = std::string(job.source);
+  target.target = std::string(job.destination);
+  target.request = request;
+  target.overwrite = job.overwrite ? OverwritePolicy::kReplace : OverwritePolicy::kKeep;
+  target.writeSpecialInPlace = true;
+  const TargetResult result = ConvertToTarget(target, buffer, convert);
+  // Every failure of a converter but those with a message of their own is a format error.
+  if (result.outcome == TargetOutcome::kConvertFailed) {
+    return Fail(console, ReportedConverterCode(result.code), job.source);
   }
-  std::string message = "\"";
-  message += request.source;
-  message += "\" --> \"";
-  message += request.destination;
-  message += "\" OK";
-  console.WriteMessage(message);
-  return 0;
+  const JobReport report = ReportOf(target, result);
+  console.WriteMessage(report.message);
+  return result.outcome == TargetOutcome::kWritten ? 0 : report.code;
 }
 
 }  // namespace
@@ -72,47 +59,42 @@ std::string TypeOfPath(std::string_view path) {
   return {};
 }
 
-int ConvertOneFile(const ConvertRequest& request, const ConverterTable& converters,
-                   OutputBuffer& buffer, ConsoleOutput& console) {
-  const PathKind sourceKind = KindOfPath(std::string(request.source));
+int ConvertOneFile(const CommandJob& job, const FileConverter& convert, OutputBuffer& buffer,
+                   ConsoleOutput& console) {
+  const PathKind sourceKind = KindOfPath(std::string(job.source));
   if (!FileExists(sourceKind)) {
-    return Fail(console, kResultSourceMissing, request.source);
+    return Fail(console, kResultSourceMissing, job.source);
   }
-  const bool toStandardOutput = request.destination == kStandardOutputName;
-  if (!toStandardOutput && FileExists(KindOfPath(std::string(request.destination))) && !request.overwrite) {
-    return DestinationExists(console, request.destination);
+  const bool toStandardOutput = job.destination == kStandardOutputName;
+  if (!toStandardOutput && FileExists(KindOfPath(std::string(job.destination))) && !job.overwrite) {
+    return DestinationExists(console, job.destination);
   }
 
-  const std::string type =
-      request.forcedType.empty() ? TypeOfPath(request.source) : std::string(request.forcedType);
-  const int32_t codePage = request.codePage == 0 ? DefaultCodePage() : request.codePage;
+  const std::string type = job.forcedType.empty() ? TypeOfPath(job.source) : std::string(job.forcedType);
   if (type != "PPT" && type != "PPTX") {
-    return Fail(console, kResultTypeNotSupported, request.source);
+    return Fail(console, kResultTypeNotSupported, job.source);
   }
   // A FIFO or device would block or be consumed by reading: it cannot be opened as a source.
-  if (sourceKind != PathKind::kRegular) return Fail(console, kResultSourceOpenError, request.source);
-  ResultCode result = kResultLoadError;
-  if (request.mode == SlideMode::kText) {
-    const Converter converter = type == "PPT" ? converters.ppt : converters.pptx;
-    if (converter == nullptr) return Fail(console, kResultLoadError, request.source);
-    result = converter(PathFromNative(request.source), buffer, codePage);
-  } else {
-    const SlideConverter converter = type == "PPT" ? converters.pptSlides : converters.pptxSlides;
-    if (converter == nullptr) return Fail(console, kResultLoadError, request.source);
-    result = converter(PathFromNative(request.source), request.mode, codePage, buffer);
-  }
-  if (result < 0) return Fail(console, ReportedConverterCode(result), request.source);
+  if (sourceKind != PathKind::kRegular) return Fail(console, kResultSourceOpenError, job.source);
+  // The type named or the extension decides, as it always has: dkscrcmd's results rest on it.
+  ConvertRequest request;
+  request.mode = job.mode;
+  request.codePage = job.codePage == 0 ? DefaultCodePage() : job.codePage;
+  request.format = type == "PPT" ? PresentationKind::kPpt : PresentationKind::kPptx;
+  request.choice = FormatChoice::kByExtension;
+  request.name = job.source;
+  if (!toStandardOutput) return ConvertToDestination(job, request, convert, buffer, console);
+
+  const std::string source(job.source);
+  const ResultCode result = convert ? convert(source, request, buffer) : ConvertFile(source, request, buffer);
+  if (result < 0) return Fail(console, ReportedConverterCode(result), job.source);
   const auto length = static_cast<size_t>(result);
   if (length > 0 && (!buffer.HasBlock() || buffer.BlockSize() < length)) {
-    return Fail(console, kResultFormatError, request.source);  // a converter broke its contract
+    return Fail(console, kResultFormatError, job.source);  // a converter broke its contract
   }
-
-  if (toStandardOutput) {
-    console.WriteOutputBytes(buffer.Data(), length);
-    if (!console.Flush()) return Fail(console, kResultTargetWriteError, request.destination);
-    return 0;
-  }
-  return WriteDestination(request, buffer.Data(), length, console);
+  console.WriteOutputBytes(buffer.Data(), length);
+  if (!console.Flush()) return Fail(console, kResultTargetWriteError, job.destination);
+  return 0;
 }
 
 }  // namespace dkscr

@@ -5,24 +5,12 @@
 #include <string_view>
 
 #include "cli/ConsoleOutput.h"
-#include "core/KelCvtBase.h"
-#include "core/SlideFormats.h"
+#include "model/SlideFormats.h"
+#include "tools/ConvertToTarget.h"
 
 namespace dkscr {
 
-// A converter of every output form.
-using SlideConverter = ResultCode (*)(const std::u16string& source, SlideMode mode,
-                                      int32_t codePage, OutputBuffer& output);
-
-// The converters the program calls; tests put fakes in here.
-struct ConverterTable {
-  Converter ppt = nullptr;   // type "PPT"
-  Converter pptx = nullptr;  // type "PPTX"
-  SlideConverter pptSlides = nullptr;   // type "PPT" in the other forms than kText
-  SlideConverter pptxSlides = nullptr;  // type "PPTX" in the other forms than kText
-};
-
-struct ConvertRequest {
+struct CommandJob {
   std::string_view source;       // as given on the command line (native bytes)
   std::string_view destination;  // a path, or "*" for standard output
   bool overwrite = false;
@@ -36,8 +24,9 @@ inline constexpr int kExitDestinationExists = 1;
 
 // Runs the conversion, writes its one message (none after text sent to standard output) and
 // returns the exit code: 0, 1, or a negative result code. The text is left in `buffer`.
-int ConvertOneFile(const ConvertRequest& request, const ConverterTable& converters,
-                   OutputBuffer& buffer, ConsoleOutput& console);
+// `convert` is the conversion (tests put fakes in its place; none: ConvertFile).
+int ConvertOneFile(const CommandJob& job, const FileConverter& convert, OutputBuffer& buffer,
+                   ConsoleOutput& console);
 
 // The converter type of the source's extension, PowerPoint's whole family in any case: "PPT"
 // for .ppt, .pps and .pot, "PPTX" for .pptx, .pptm, .ppsx, .ppsm, .potx and .potm; empty for

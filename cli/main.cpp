@@ -6,25 +6,19 @@
 #include <vector>
 
 #include "cli/CmdMain.h"
-#include "core/KelPptCvt.h"
-#include "core/PptSlides.h"
-#include "openxml/OfficeXCvt.h"
-#include "openxml/PptxSlides.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #endif
 
 namespace {
 
 int Run(std::span<const char* const> args) {
-  const dkscr::ConverterTable converters{dkscr::ConvertPpt, dkscr::ConvertPptx, dkscr::ConvertPptSlides,
-                                         dkscr::ConvertPptxSlides};
   dkscr::ConsoleOutput console(1);
-  return dkscr::RunCommand(args, converters, console);
+  return dkscr::RunCommand(args, {}, console);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "openxml/Inflate.h"
+#include "zip/Inflate.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// ConvertPptx on packages held in memory. Input starting with "PK" is taken as a whole
+// The Open XML converter on packages held in memory. Input starting with "PK" is taken as a whole
 // package, input starting with a compound document's signature as a (password-protected)
 // package file; anything else becomes the slide parts of a package built here, split at zero
 // bytes, so that the fuzzer reaches the XML reader through the converter as well.
@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "../tests/support/Conversions.h"
 #include "../tests/support/ZipWriter.h"
-#include "openxml/OfficeXCvt.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       PackageOf(std::string_view(reinterpret_cast<const char*>(data), size));
   dkscr::OutputBuffer output;
   for (int32_t codePage : {65001, 1200, 1252}) {
-    const dkscr::ResultCode result = dkscr::ConvertPptxImage(package, output, codePage);
+    const dkscr::ResultCode result = dkscr::test::ConvertPptxBytes(package, output, codePage);
     // A directory that cannot be read is an open error, a compound document holding an
     // encrypted package is encrypted, anything else a format error.
     if (result < 0 && result != dkscr::kResultFormatError &&

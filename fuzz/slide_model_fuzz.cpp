@@ -12,11 +12,10 @@
 #include <string>
 #include <string_view>
 
+#include "../tests/support/Conversions.h"
 #include "../tests/support/JsonValue.h"
 #include "../tests/support/ZipWriter.h"
-#include "core/NativePath.h"
-#include "core/PptSlides.h"
-#include "openxml/PptxSlides.h"
+#include "platform/NativePath.h"
 
 namespace {
 
@@ -75,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (dkscr::SlideMode mode : {dkscr::SlideMode::kJson, dkscr::SlideMode::kFull, dkscr::SlideMode::kMarkdown}) {
     dkscr::OutputBuffer output;
     if (input.starts_with(kCompoundMagic)) {
-      CheckResult(dkscr::ConvertPptImageSlides(input, mode, 1252, output), output, mode);
+      CheckResult(dkscr::test::ConvertPptBytes(input, output, 1252, mode), output, mode);
       continue;
     }
     const std::string package = PackageOf(input);
@@ -83,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (fd < 0) std::abort();
     if (::write(fd, package.data(), package.size()) != static_cast<ssize_t>(package.size())) std::abort();
     const std::u16string path = dkscr::PathFromNative("/proc/self/fd/" + std::to_string(fd));
-    CheckResult(dkscr::ConvertPptxSlides(path, mode, 65001, output), output, mode);
+    CheckResult(dkscr::test::ConvertPptxFile(path, output, 65001, mode), output, mode);
     ::close(fd);
   }
   return 0;

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/KelCvtBase.h"
-#include "core/NativePath.h"
-#include "core/Utf.h"
+#include "platform/NativePath.h"
+#include "platform/Utf.h"
+#include "text/Encode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

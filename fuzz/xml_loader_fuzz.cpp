@@ -5,24 +5,24 @@
 #include <cstdlib>
 #include <string>
 
-#include "openxml/KelXMLParser.h"
-#include "openxml/KelXMLSyntax.h"
-#include "openxml/OfficeXSlideText.h"
+#include "pptx/RunText.h"
+#include "xml/XmlTree.h"
+#include "xml/detail/TagSyntax.h"
 
 namespace {
 
 // Visits every element without recursion and checks parent links and child counts.
-void CheckTree(const dkscr::TXMLItem& root) {
-  const dkscr::TXMLItem* item = &root;
+void CheckTree(const dkscr::XmlElement& root) {
+  const dkscr::XmlElement* item = &root;
   for (;;) {
     int children = 0;
-    for (const dkscr::TXMLItem* c = item->FirstChild(); c != nullptr; c = c->NextSibling()) {
+    for (const dkscr::XmlElement* c = item->FirstChild(); c != nullptr; c = c->NextSibling()) {
       if (c->Parent() != item) std::abort();
       ++children;
     }
-    if (children != item->SubItemCount()) std::abort();
+    if (children != item->ChildCount()) std::abort();
     // Every line is made from the tag's text; making them must not fail.
-    if (item->Params().Lines().size() != item->Params().Count()) std::abort();
+    if (item->Attributes().Lines().size() != item->Attributes().Count()) std::abort();
     if (item->FirstChild() != nullptr) {
       item = item->FirstChild();
       continue;
@@ -37,7 +37,7 @@ void CheckTree(const dkscr::TXMLItem& root) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  dkscr::TKelXMLParser doc;
+  dkscr::XmlTree doc;
   doc.LoadFromStream(bytes);
   CheckTree(doc.Root());
   const std::string text = dkscr::SlideText(doc.Root());

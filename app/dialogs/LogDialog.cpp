@@ -16,7 +16,7 @@
 #include "app/session/AppState.h"
 #include "app/dialogs/DialogServices.h"
 #include "app/dialogs/LogText.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 

@@ -1,7 +1,7 @@
 #include "app/dialogs/LogText.h"
 
-#include "core/CodePage.h"
-#include "core/KelCvtBase.h"
+#include "text/CodePage.h"
+#include "text/Encode.h"
 
 namespace dkscr {
 

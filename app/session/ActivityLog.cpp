@@ -12,8 +12,8 @@
 #include <cerrno>
 #include <system_error>
 
-#include "core/CodePage.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
+#include "text/CodePage.h"
 
 namespace dkscr {
 namespace {
@@ -109,7 +109,7 @@ std::u16string ValidLogText(std::u16string_view text) {
       out += u;
       out += text[++i];
     } else if (low && u >= 0xDC80 && u <= 0xDCFF) {
-      // A file-name byte that is not UTF-8 (core/NativePath.h): shown as its value.
+      // A file-name byte that is not UTF-8 (platform/NativePath.h): shown as its value.
       static constexpr char16_t kHex[] = u"0123456789ABCDEF";
       const unsigned byte = u - 0xDC00u;
       out += u"\\x";

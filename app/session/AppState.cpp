@@ -6,9 +6,9 @@
 
 #include "app/session/ActivityLog.h"
 #include "app/session/ProfileFile.h"
-#include "core/CodePage.h"
-#include "core/KelCvtBase.h"
-#include "core/NativePath.h"
+#include "text/CodePage.h"
+#include "text/Encode.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 namespace {

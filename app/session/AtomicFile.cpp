@@ -8,8 +8,8 @@
 #include <cstdio>
 
 #ifdef _WIN32
-#include "core/AtomicWrite.h"
-#include "core/RegularFile.h"
+#include "platform/RegularFile.h"
+#include "tools/AtomicWrite.h"
 #endif
 
 namespace dkscr {

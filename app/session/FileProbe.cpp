@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 

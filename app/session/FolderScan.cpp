@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "app/session/AppState.h"
-#include "core/NativePath.h"
-#include "core/Utf.h"
+#include "platform/NativePath.h"
+#include "platform/Utf.h"
 
 namespace dkscr {
 namespace {

@@ -10,10 +10,10 @@
 #include <memory>
 
 #include "app/session/AtomicFile.h"
-#include "core/CodePage.h"
-#include "core/KelCvtBase.h"
-#include "core/NativePath.h"
-#include "core/Utf.h"
+#include "text/CodePage.h"
+#include "text/Encode.h"
+#include "platform/NativePath.h"
+#include "platform/Utf.h"
 
 namespace dkscr {
 namespace {

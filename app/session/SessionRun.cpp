@@ -6,6 +6,7 @@
 #include "app/session/AppState.h"
 #include "app/session/FileProbe.h"
 #include "app/session/Session.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 namespace {

@@ -4,13 +4,27 @@
 
 #include "app/session/AppState.h"
 #include "app/session/TargetFile.h"
-#include "core/PptSlides.h"
-#include "openxml/PptxSlides.h"
+#include "convert/Convert.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
+namespace {
+
+// A file in every form, in the format its type tag names.
+template <PresentationKind Format>
+ResultCode ConvertIn(const std::u16string& source, SlideMode form, int32_t codePage, OutputBuffer& output) {
+  ConvertRequest request;
+  request.mode = form;
+  request.codePage = codePage;
+  request.format = Format;
+  request.choice = FormatChoice::kByExtension;
+  return ConvertFile(PathToNative(source), request, output);
+}
+
+}  // namespace
 
 std::vector<ConverterForType> StandardConverters() {
-  return {{u"PPT", &ConvertPptSlides}, {u"PPTX", &ConvertPptxSlides}};
+  return {{u"PPT", &ConvertIn<PresentationKind::kPpt>}, {u"PPTX", &ConvertIn<PresentationKind::kPptx>}};
 }
 
 StandardTargetConverter::StandardTargetConverter(std::vector<ConverterForType> converters)

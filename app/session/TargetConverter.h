@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/KelCvtBase.h"
-#include "core/SlideFormats.h"
+#include "text/Encode.h"
+#include "model/SlideFormats.h"
 
 namespace dkscr {
 

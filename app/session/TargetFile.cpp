@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/AtomicWrite.h"
-#include "core/NativePath.h"
+#include "tools/AtomicWrite.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 

@@ -2,7 +2,7 @@
 
 #include <QtCore/QMimeData>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 

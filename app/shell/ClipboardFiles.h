@@ -1,6 +1,6 @@
 #pragma once
 // File lists handed over by the desktop: the clipboard's copied files and dropped items.
-// Both arrive as file URLs; names keep every byte (see core/NativePath.h).
+// Both arrive as file URLs; names keep every byte (see platform/NativePath.h).
 #include <string>
 #include <string_view>
 #include <vector>

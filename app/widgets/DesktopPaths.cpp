@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr {
 

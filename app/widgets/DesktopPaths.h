@@ -7,7 +7,7 @@
 
 namespace dkscr {
 
-// A path as Qt's file dialog gives it, back in our form (core/NativePath.h). The dialog
+// A path as Qt's file dialog gives it, back in our form (platform/NativePath.h). The dialog
 // shows file-name bytes that are not UTF-8 as U+FFFD; each such part of the path is looked
 // up in its folder, taking the first entry whose name Qt shows the same way.
 std::u16string PathFromDialogName(const QString& name);

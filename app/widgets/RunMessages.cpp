@@ -22,6 +22,7 @@ const std::vector<const char*>& RunMessageTexts() {
       QT_TRANSLATE_NOOP("RunMessages", "Target file create error"),
       QT_TRANSLATE_NOOP("RunMessages", "Target file write error"),
       QT_TRANSLATE_NOOP("RunMessages", "Extracting text from source file not allowed"),
+      QT_TRANSLATE_NOOP("RunMessages", "Convert canceled"),
       QT_TRANSLATE_NOOP("RunMessages", "Target file already exists, user canceled"),
   };
   return texts;

@@ -49,6 +49,8 @@ class Slide(TypedDict):
     diagrams: List[str]
     charts: List[str]
     comments: List[Comment]
+    footers: List[str]
+    notes_footers: List[str]
 
 _TYPES = {"auto": _deckscribe.TYPE_AUTO, "ppt": _deckscribe.TYPE_PPT,
           "pptx": _deckscribe.TYPE_PPTX}
@@ -171,8 +173,10 @@ def extract_text(source: Source, *, type: str = "auto", mode: str = "text") -> s
 
 def extract_slides(source: Source, *, type: str = "auto") -> List[Slide]:
     """The slides of a presentation in show order, each a dict with "number" (int), "hidden"
-    (bool), "title" (str), "paragraphs", "notes", "diagrams" and "charts" (lists of str),
-    "tables" (list of tables, each a list of rows of cell texts) and "comments" (list of
-    dicts with "author" and "text")."""
+    (bool), "title" (str), "paragraphs", "notes", "diagrams", "charts", "footers" (the
+    slide's header, footer and date) and "notes_footers" (those of its notes page) (lists of
+    str), "tables" (list of tables, each a list of rows of cell texts) and "comments" (list of
+    dicts with "author" and "text"). Text on no slide is in the "orphans" list of
+    extract(source, mode="json")."""
     slides: List[Slide] = json.loads(extract(source, type=type, mode="json"))["slides"]
     return slides

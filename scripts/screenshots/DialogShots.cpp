@@ -15,15 +15,15 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/dialogs/DialogServices.h"
-#include "app/session/AppState.h"
-#include "app/dialogs/HelpWindow.h"
 #include "app/dialogs/AboutDialog.h"
 #include "app/dialogs/AddFolderDialog.h"
-#include "app/dialogs/ScanProgressDialog.h"
+#include "app/dialogs/DialogServices.h"
 #include "app/dialogs/FolderListDialog.h"
-#include "app/dialogs/OptionsDialog.h"
+#include "app/dialogs/HelpWindow.h"
 #include "app/dialogs/LogDialog.h"
+#include "app/dialogs/OptionsDialog.h"
+#include "app/dialogs/ScanProgressDialog.h"
+#include "app/session/AppState.h"
 
 using namespace dkscr;
 

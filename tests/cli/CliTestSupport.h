@@ -9,6 +9,7 @@
 #include "cli/ConsoleOutput.h"
 #include "cli/ConvertOneFile.h"
 #include "tests/support/ScratchDir.h"
+#include "text/Encode.h"
 
 namespace dkscr::test {
 
@@ -34,6 +35,8 @@ class CapturedConsole {
 // What the fake converter saw and what it answers: a negative result as is, else `text`.
 struct FakeConverterState {
   int32_t codePage = 0;
+  SlideMode mode = SlideMode::kText;
+  PresentationKind format = PresentationKind::kUnknown;
   ResultCode result = 0;
   std::string text;
   int calls = 0;
@@ -47,14 +50,16 @@ inline FakeConverterState& FakeState() {
   return state;
 }
 
-inline ResultCode FakeConvert(const std::u16string&, OutputBuffer& output, int32_t codePage) {
-  FakeState().codePage = codePage;
+inline ResultCode FakeConvert(const std::string&, const ConvertRequest& request, OutputBuffer& output) {
+  FakeState().codePage = request.codePage;
+  FakeState().mode = request.mode;
+  FakeState().format = request.format;
   ++FakeState().calls;
   if (!FakeState().appearing.empty()) WriteFileBytes(FakeState().appearing, FakeState().appearingText);
   if (FakeState().result < 0) return FakeState().result;
   return CopyToOutput(FakeState().text, output);
 }
 
-inline ConverterTable FakeConverters() { return ConverterTable{FakeConvert, FakeConvert}; }
+inline FileConverter FakeConverters() { return FakeConvert; }
 
 }  // namespace dkscr::test

@@ -38,7 +38,7 @@ TEST(ConvertOneFileTest, ConverterCodesBecomeMessagesAndExitCodes) {
     OutputBuffer buffer;
     FakeState() = {};
     FakeState().result = row.converter;
-    const ConvertRequest request{source, target, false, "", 0};
+    const CommandJob request{source, target, false, "", 0};
     EXPECT_EQ(ConvertOneFile(request, test::FakeConverters(), buffer, console.Console()),
               row.exit);
     EXPECT_EQ(console.Text(), row.message) << row.converter;
@@ -59,7 +59,7 @@ TEST(ConvertOneFileTest, DestinationThatAppearsDuringTheConversion) {
     FakeState().text = "converted";
     FakeState().appearing = target;
     FakeState().appearingText = "another program's file";
-    const ConvertRequest request{source, target, overwrite, "", 1252};
+    const CommandJob request{source, target, overwrite, "", 1252};
     EXPECT_EQ(ConvertOneFile(request, test::FakeConverters(), buffer, console.Console()),
               overwrite ? 0 : kExitDestinationExists);
     EXPECT_EQ(test::ReadFile(target), overwrite ? "converted" : "another program's file");
@@ -77,7 +77,7 @@ TEST(ConvertOneFileTest, SourceThatIsNoRegularFileIsNeverHandedOn) {
     test::CapturedConsole console;
     OutputBuffer buffer;
     FakeState() = {};
-    const ConvertRequest request{source, "*", false, "PPT", 1252};
+    const CommandJob request{source, "*", false, "PPT", 1252};
     EXPECT_EQ(ConvertOneFile(request, test::FakeConverters(), buffer, console.Console()),
               kResultSourceOpenError);
     EXPECT_EQ(console.Text(), "Input file \"" + source + "\" open error\r\n");
@@ -86,68 +86,34 @@ TEST(ConvertOneFileTest, SourceThatIsNoRegularFileIsNeverHandedOn) {
 }
 #endif
 
-// Each mode other than text goes to the slide converter of the type, with the mode and the
-// resolved code page; text goes to the default converter.
-SlideMode g_seenMode = SlideMode::kText;
-char g_seenType = 0;
-template <char Type>
-ResultCode FakeSlides(const std::u16string&, SlideMode mode, int32_t codePage, OutputBuffer& output) {
-  g_seenMode = mode;
-  g_seenType = Type;
-  FakeState().codePage = codePage;
-  return CopyToOutput("slides", output);
-}
-
-TEST(ConvertOneFileTest, ModeChoosesTheConverter) {
+// The conversion gets the form, the resolved code page and the format the extension names:
+// dkscrcmd never lets the content decide.
+TEST(ConvertOneFileTest, RequestCarriesFormTypeAndCodePage) {
   test::ScratchDir dir;
-  ConverterTable converters = test::FakeConverters();
-  converters.pptSlides = FakeSlides<'b'>;
-  converters.pptxSlides = FakeSlides<'x'>;
   const struct {
     const char* name;
     SlideMode mode;
-    char type;
-    const char* text;
+    PresentationKind format;
   } rows[] = {
-      {"a.ppt", SlideMode::kText, 0, "text"}, {"a.pptx", SlideMode::kText, 0, "text"},
-      {"a.ppt", SlideMode::kJson, 'b', "slides"}, {"a.pptx", SlideMode::kFull, 'x', "slides"},
-      {"a.PPTX", SlideMode::kMarkdown, 'x', "slides"},
+      {"a.ppt", SlideMode::kText, PresentationKind::kPpt}, {"a.pptx", SlideMode::kText, PresentationKind::kPptx},
+      {"a.ppt", SlideMode::kJson, PresentationKind::kPpt}, {"a.pptx", SlideMode::kFull, PresentationKind::kPptx},
+      {"a.PPTX", SlideMode::kMarkdown, PresentationKind::kPptx},
   };
   for (const auto& row : rows) {
     test::CapturedConsole console;
     OutputBuffer buffer;
     FakeState() = {};
     FakeState().text = "text";
-    g_seenType = 0;
-    const std::string source = dir.Write(row.name, "x");
-    ConvertRequest request{source, "*", false, "", 0};
-    request.mode = row.mode;
-    EXPECT_EQ(ConvertOneFile(request, converters, buffer, console.Console()), 0) << row.name;
-    EXPECT_EQ(console.Text(), row.text) << row.name;
-    EXPECT_EQ(g_seenType, row.type) << row.name;
-    if (row.type != 0) {
-      EXPECT_EQ(g_seenMode, row.mode) << row.name;
-    }
+    // An Open XML signature does not change what the extension says.
+    const std::string source = dir.Write(row.name, "PK\x03\x04");
+    CommandJob job{source, "*", false, "", 0};
+    job.mode = row.mode;
+    EXPECT_EQ(ConvertOneFile(job, test::FakeConverters(), buffer, console.Console()), 0) << row.name;
+    EXPECT_EQ(console.Text(), "text") << row.name;
+    EXPECT_EQ(FakeState().mode, row.mode) << row.name;
+    EXPECT_EQ(FakeState().format, row.format) << row.name;
     EXPECT_EQ(FakeState().codePage, DefaultCodePage());
   }
-  // No slide converter: the load error, as for a missing default converter.
-  test::CapturedConsole console;
-  OutputBuffer buffer;
-  const std::string source = dir.Write("b.ppt", "x");
-  ConvertRequest request{source, "*", false, "", 0};
-  request.mode = SlideMode::kJson;
-  EXPECT_EQ(ConvertOneFile(request, test::FakeConverters(), buffer, console.Console()), kResultLoadError);
-}
-
-TEST(ConvertOneFileTest, MissingConverterIsALoadError) {
-  test::ScratchDir dir;
-  test::CapturedConsole console;
-  OutputBuffer buffer;
-  const std::string source = dir.Write("talk.pptx", "x");
-  const ConvertRequest request{source, "*", false, "", 1252};
-  EXPECT_EQ(ConvertOneFile(request, ConverterTable{}, buffer, console.Console()),
-            kResultLoadError);
-  EXPECT_EQ(console.Text(), "Convert dll file load error\r\n");
 }
 
 TEST(ConvertOneFileTest, StandardOutputKeepsEveryByteInOrder) {
@@ -173,7 +139,7 @@ TEST(ConvertOneFileTest, StandardOutputThatRefusesTheTextIsAWriteError) {
   {
     ConsoleOutput console(full);
     const std::string source = dir.Write("talk.ppt", "x");
-    const ConvertRequest request{source, "*", false, "", 1252};
+    const CommandJob request{source, "*", false, "", 1252};
     EXPECT_EQ(ConvertOneFile(request, test::FakeConverters(), buffer, console),
               kResultTargetWriteError);
     EXPECT_TRUE(console.Failed());

@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <string>
 
-#include "core/AtomicWrite.h"
-#include "core/RegularFile.h"
+#include "platform/RegularFile.h"
 #include "tests/support/ProcessGuards.h"
 #include "tests/support/ScratchDir.h"
+#include "tools/AtomicWrite.h"
 
 namespace dkscr {
 namespace {

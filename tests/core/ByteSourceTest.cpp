@@ -1,6 +1,6 @@
 // The byte source under both readers: which files it opens, and reads from a file (through
 // its buffer) matching reads from memory at every position.
-#include "core/ByteSource.h"
+#include "platform/ByteSource.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

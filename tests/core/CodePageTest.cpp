@@ -2,9 +2,9 @@
 
 #include <clocale>
 
-#include "core/CodePage.h"
-#include "core/Cp1252.h"
-#include "core/KelCvtBase.h"
+#include "text/CodePage.h"
+#include "text/Cp1252.h"
+#include "text/Encode.h"
 
 namespace dkscr {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/KelCvtBase.h"
 #include "tests/core/TestBytes.h"
+#include "text/Encode.h"
 
 namespace dkscr {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/JsonWriter.h"
+#include "model/JsonWriter.h"
 
 namespace dkscr {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/KelCvtBase.h"
+#include "text/Encode.h"
 
 namespace dkscr {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/KelCvtBase.h"
+#include "text/Encode.h"
 
 namespace dkscr {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/PresentationKind.h"
+#include "convert/PresentationKind.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/OutputBuffer.h"
+#include "platform/OutputBuffer.h"
 
 namespace dkscr::test {
 

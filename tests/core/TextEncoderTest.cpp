@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "core/CodePage.h"
-#include "core/KelCvtBase.h"
-#include "core/TextEncoder.h"
-#include "core/Utf.h"
+#include "platform/Utf.h"
+#include "text/CodePage.h"
+#include "text/Encode.h"
+#include "text/TextEncoder.h"
 
 namespace dkscr {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/NativePath.h"
-#include "core/Utf.h"
+#include "platform/NativePath.h"
+#include "platform/Utf.h"
 
 namespace dkscr {
 namespace {

@@ -16,15 +16,12 @@
 #include <vector>
 
 #include "batch/BatchRun.h"
-#include "core/KelCvtBase.h"
-#include "core/KelPptCvt.h"
-#include "core/NativePath.h"
-#include "core/PptSlides.h"
-#include "openxml/OfficeXCvt.h"
-#include "openxml/PptxSlides.h"
+#include "platform/NativePath.h"
 #include "tests/cli/deck/Deck.h"
+#include "tests/support/Conversions.h"
 #include "tests/support/JsonValue.h"
 #include "tests/support/ScratchDir.h"
+#include "text/Encode.h"
 
 namespace dkscr {
 namespace {
@@ -237,8 +234,8 @@ TEST_F(BatchRunTest, JsonRecordsStayValidWithOddText) {
 std::string FormOf(const std::string& path, SlideMode mode, int32_t codePage) {
   OutputBuffer buffer;
   const bool ppt = path.ends_with(".ppt");
-  const ResultCode length = ppt ? ConvertPptSlides(PathFromNative(path), mode, codePage, buffer)
-                                : ConvertPptxSlides(PathFromNative(path), mode, codePage, buffer);
+  const ResultCode length = ppt ? test::ConvertPptFile(PathFromNative(path), buffer, codePage, mode)
+                                : test::ConvertPptxFile(PathFromNative(path), buffer, codePage, mode);
   if (length < 0) return "<failed>";
   return std::string(reinterpret_cast<const char*>(buffer.Data()), static_cast<size_t>(length));
 }

@@ -26,8 +26,9 @@
 #include "app/widgets/CommandTable.h"
 #include "app/widgets/FileFilters.h"
 #include "app/widgets/RunMessages.h"
-#include "core/NativePath.h"
-#include "core/ResultCodes.h"
+#include "platform/NativePath.h"
+#include "platform/ResultCodes.h"
+#include "tools/Messages.h"
 #include "tests/dialogs/TestHooks.h"
 #include "tests/mainwin/WindowTestKit.h"
 

@@ -28,7 +28,7 @@
 #include "app/shell/ProgramDialogs.h"
 #include "app/widgets/MainDialogs.h"
 #include "app/widgets/MainWindow.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #include "tests/dialogs/TestHooks.h"
 #include "WindowTestKit.h"
 

@@ -3,9 +3,9 @@
 
 #include <thread>
 
-#include "core/KelPptCvt.h"
-#include "core/Utf.h"
+#include "platform/Utf.h"
 #include "tests/ppt/PptTestUtil.h"
+#include "tests/support/Conversions.h"
 #include "tests/support/ScratchDir.h"
 
 namespace dkscr {
@@ -22,11 +22,11 @@ TEST(ConvertPpt, SlidesThenNotesWithoutMasters) {
 TEST(ConvertPpt, EncodesInTheRequestedCodePage) {
   const std::string image = MakePresentation({u"H\u00e9"});
   OutputBuffer out;
-  ASSERT_EQ(ConvertPptImage(image, out, 1200), 10);
+  ASSERT_EQ(test::ConvertPptBytes(image, out, 1200), 10);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Data()), 10), std::string("\xFF\xFEH\0\xE9\0\r\0\n\0", 10));
-  ASSERT_EQ(ConvertPptImage(image, out, 1252), 4);  // the same buffer, resized
+  ASSERT_EQ(test::ConvertPptBytes(image, out, 1252), 4);  // the same buffer, resized
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Data()), 4), "H\xE9\r\n");
-  ASSERT_EQ(ConvertPptImage(image, out, 65001), 8);
+  ASSERT_EQ(test::ConvertPptBytes(image, out, 65001), 8);
   EXPECT_EQ(out.BlockSize(), 9u);
 }
 
@@ -115,10 +115,10 @@ TEST(ConvertPpt, IncrementalSavesReadTheNewestObjects) {
 
 TEST(ConvertPpt, EncryptedIsRefusedBeforeTheDocumentStream) {
   OutputBuffer out;
-  ASSERT_EQ(ConvertPptImage(MakePresentation({u"x"}), out, 65001), 6);
+  ASSERT_EQ(test::ConvertPptBytes(MakePresentation({u"x"}), out, 65001), 6);
   const uint8_t* block = out.Data();
   const std::string image = BuildCfb({{u"Current User", CurrentUserAtom(0, kTokenEncrypted)}});
-  EXPECT_EQ(ConvertPptImage(image, out, 65001), -11);
+  EXPECT_EQ(test::ConvertPptBytes(image, out, 65001), -11);
   EXPECT_EQ(out.Data(), block);  // a failed call leaves the buffer alone
   EXPECT_EQ(ConvertDoc(MakePresentationStream({u"secret"}), kTokenEncrypted).code, -11);
 }
@@ -142,7 +142,7 @@ TEST(ConvertPpt, CompoundDocumentsThatAreNoPresentationGiveEmptyText) {
   for (size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(i);
     OutputBuffer out;
-    EXPECT_EQ(ConvertPptImage(BuildCfb(cases[i]), out, 1252), 0);
+    EXPECT_EQ(test::ConvertPptBytes(BuildCfb(cases[i]), out, 1252), 0);
     EXPECT_TRUE(out.HasBlock());
     EXPECT_EQ(ConvertImage(BuildCfb(cases[i])).code, 3);  // just the byte-order mark
   }

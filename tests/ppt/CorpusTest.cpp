@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <map>
 
-#include "core/KelPptCvt.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
+#include "tests/support/Conversions.h"
 
 namespace dkscr {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/PptPersistDirectory.h"
+#include "ppt/PersistDirectory.h"
 
 namespace dkscr {
 namespace {

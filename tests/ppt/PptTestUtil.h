@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/PptImage.h"
+#include "tests/support/Conversions.h"
 #include "tests/support/PptBuilder.h"
 
 namespace dkscr::test {
@@ -16,7 +16,7 @@ struct Converted {
 inline Converted ConvertImage(const std::string& image) {
   OutputBuffer out;
   Converted c;
-  c.code = ConvertPptImage(image, out, 65001);
+  c.code = test::ConvertPptBytes(image, out, 65001);
   if (c.code >= 3) c.text.assign(reinterpret_cast<const char*>(out.Data()) + 3, static_cast<size_t>(c.code) - 3);
   return c;
 }

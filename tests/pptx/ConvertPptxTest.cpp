@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/NativePath.h"
-#include "openxml/OfficeXCvt.h"
+#include "platform/NativePath.h"
+#include "tests/support/Conversions.h"
 #ifndef _WIN32
 #include "tests/support/ProcessGuards.h"
 #endif

@@ -5,9 +5,9 @@
 #include <random>
 #include <string>
 
-#include "openxml/OfficeXCvt.h"
-#include "openxml/PptxBudget.h"
+#include "pptx/PptxBudget.h"
 #include "tests/support/CfbWriter.h"
+#include "tests/support/Conversions.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ZipWriter.h"
 

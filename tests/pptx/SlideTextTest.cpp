@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "XmlTestUtil.h"
-#include "openxml/OfficeXSlideText.h"
+#include "pptx/RunText.h"
 
 namespace dkscr {
 namespace {
@@ -65,17 +65,17 @@ TEST(SlideText, MillionLevelsLoadReadAndFreeWithoutRecursion) {
   for (int i = 0; i < kDepth; ++i) xml += "<a:p>";
   xml += "<a:t>x</a:t>";
   for (int i = 0; i < kDepth; ++i) xml += "</a:p>";
-  auto doc = std::make_unique<TKelXMLParser>();
+  auto doc = std::make_unique<XmlTree>();
   doc->LoadFromStream(xml);
-  const TXMLItem* item = &doc->Root();
+  const XmlElement* item = &doc->Root();
   int depth = 1;
-  for (; item->SubItemCount() == 1 && item->SubItem(0)->Name() == "a:p"; ++depth) item = item->SubItem(0);
+  for (; item->ChildCount() == 1 && item->Child(0)->Name() == "a:p"; ++depth) item = item->Child(0);
   EXPECT_EQ(depth, kDepth);
   const std::string text = SlideText(doc->Root());
   ASSERT_EQ(text.size(), 1u + 2u * kDepth);
   EXPECT_EQ(text.substr(0, 3), "x\r\n");
   doc->Clear();
-  EXPECT_EQ(doc->Root().SubItemCount(), 0);
+  EXPECT_EQ(doc->Root().ChildCount(), 0);
   doc->LoadFromStream(xml);
   doc.reset();  // the destructor frees the tree as well
 }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "openxml/KelXMLSyntax.h"
+#include "xml/detail/TagSyntax.h"
 
 namespace dkscr {
 namespace {
@@ -50,11 +50,11 @@ TEST(XmlParseParams, OneLinePerAttribute) {
       // Each entry stores the first same-named entry's value back into that first entry.
       {"<a x=\"1\" X=\"22\">", {"X=1", "X=\"22\""}},
   };
-  for (const auto& c : cases) EXPECT_EQ(ParseParams(c.tag).Lines(), c.lines) << c.tag;
+  for (const auto& c : cases) EXPECT_EQ(ParseAttributes(c.tag).Lines(), c.lines) << c.tag;
 }
 
 TEST(XmlParams, LookupsIgnoreCase) {
-  const TXMLParams params = ParseParams("<a:t Lang=\"en\" XML:Space=\"Preserve\">");
+  const XmlAttributes params = ParseAttributes("<a:t Lang=\"en\" XML:Space=\"Preserve\">");
   EXPECT_EQ(params.IndexOf("xml:space=preserve"), 1);
   EXPECT_EQ(params.IndexOfName("lang"), 0);
   EXPECT_EQ(params.Value("LANG"), "en");

@@ -2,15 +2,15 @@
 #include <string>
 #include <string_view>
 
-#include "openxml/KelXMLParser.h"
+#include "xml/XmlTree.h"
 
 namespace dkscr::test {
 
 // A document loaded from the given bytes.
 struct LoadedXml {
   explicit LoadedXml(std::string_view bytes) { doc.LoadFromStream(std::string(bytes)); }
-  TXMLItem& Root() { return doc.Root(); }
-  TKelXMLParser doc;
+  XmlElement& Root() { return doc.Root(); }
+  XmlTree doc;
 };
 
 }  // namespace dkscr::test

@@ -8,7 +8,7 @@ import deckscribe
 from conftest import dkscrcmd
 
 FIELDS = ["number", "hidden", "title", "paragraphs", "notes", "tables", "diagrams", "charts",
-          "comments"]
+          "comments", "footers", "notes_footers"]
 
 
 @pytest.mark.parametrize("mode", ["full", "md", "json", "Text"])
@@ -41,7 +41,7 @@ def test_slides_are_dicts_with_exactly_the_model_fields(samples):
         for slide in slides:
             assert list(slide) == FIELDS
             assert isinstance(slide["hidden"], bool) and isinstance(slide["title"], str)
-            for key in ("paragraphs", "notes", "diagrams", "charts"):
+            for key in ("paragraphs", "notes", "diagrams", "charts", "footers", "notes_footers"):
                 assert all(isinstance(text, str) for text in slide[key]), key
             assert all(isinstance(cell, str) for table in slide["tables"] for row in table
                        for cell in row)

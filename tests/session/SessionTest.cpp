@@ -15,7 +15,7 @@
 #include "app/session/BackgroundScan.h"
 #include "app/session/Session.h"
 #include "app/session/WorkerThread.h"
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #include "tests/session/RunStubs.h"
 #include "tests/support/ScratchDir.h"
 

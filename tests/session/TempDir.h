@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr::test {
 

@@ -8,49 +8,24 @@
 #include <optional>
 #include <vector>
 
-#include "core/KelCvtBase.h"
-#include "openxml/OfficeXCvt.h"
-#include "openxml/PptxSlides.h"
 #include "tests/support/CfbWriter.h"
+#include "tests/support/Conversions.h"
 #include "tests/support/JsonValue.h"
+#include "tests/support/PptxBuilder.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ZipWriter.h"
+#include "text/Encode.h"
 
 namespace dkscr {
 namespace {
 
 using test::JsonParser;
 
-constexpr std::string_view kNs =
-    R"( xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main")"
-    R"( xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships")"
-    R"( xmlns:p="http://schemas.openxmlformats.org/presentationml/2006/main")";
-constexpr std::string_view kRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
-
-std::string Rels(const std::vector<std::pair<std::string, std::string>>& typeAndTarget) {
-  std::string xml = R"(<?xml version="1.0"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)";
-  int id = 1;
-  for (const auto& [type, target] : typeAndTarget) {
-    xml += "<Relationship Id=\"rId" + std::to_string(id++) + "\" Type=\"" + std::string(kRel) + type +
-           "\" Target=\"" + target + "\"/>";
-  }
-  return xml + "</Relationships>";
-}
-
-std::string Shape(std::string_view placeholder, std::string_view paragraphs) {
-  std::string nv = "<p:nvSpPr><p:cNvPr id=\"2\" name=\"s\"/><p:cNvSpPr/><p:nvPr>";
-  if (!placeholder.empty()) nv += "<p:ph type=\"" + std::string(placeholder) + "\"/>";
-  nv += "</p:nvPr></p:nvSpPr>";
-  return "<p:sp>" + nv + "<p:txBody><a:bodyPr/>" + std::string(paragraphs) + "</p:txBody></p:sp>";
-}
-
-std::string Para(std::string_view text) { return "<a:p><a:r><a:t>" + std::string(text) + "</a:t></a:r></a:p>"; }
-
-std::string SlideXml(std::string_view shapes, std::string_view rootAttributes = "") {
-  return "<?xml version=\"1.0\"?><p:sld" + std::string(kNs) + std::string(rootAttributes) +
-         "><p:cSld><p:spTree><p:nvGrpSpPr/><p:grpSpPr/>" + std::string(shapes) +
-         "</p:spTree></p:cSld><p:timing><a:p><a:r><a:t>not slide text</a:t></a:r></a:p></p:timing></p:sld>";
-}
+using test::Para;
+using test::Rels;
+using test::Shape;
+using test::SlideXml;
+using test::kNs;
 
 // Three slides listed as slide2, slide1, slide3; slide2 carries everything a slide can.
 std::string MakeDeck() {
@@ -143,7 +118,7 @@ class PptxSlidesTest : public ::testing::Test {
 
   std::string Convert(SlideMode mode, int32_t codePage = 65001) {
     OutputBuffer out;
-    const ResultCode code = ConvertPptxSlides(path_, mode, codePage, out);
+    const ResultCode code = test::ConvertPptxFile(path_, out, codePage, mode);
     EXPECT_GE(code, 0);
     return code > 0 ? std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)) : "";
   }
@@ -154,7 +129,7 @@ class PptxSlidesTest : public ::testing::Test {
 
 TEST_F(PptxSlidesTest, ModelFollowsTheShowAndKeepsTextExact) {
   SlideDeck deck;
-  ASSERT_EQ(ReadPptxSlides(path_, deck), 0);
+  ASSERT_EQ(test::ReadDeckOfFile(PresentationKind::kPptx, path_, deck), 0);
   ASSERT_EQ(deck.slides.size(), 3u);
   const Slide& first = deck.slides[0];
   EXPECT_EQ(first.number, 1);
@@ -208,7 +183,7 @@ TEST_F(PptxSlidesTest, JsonReadsBackAsTheModel) {
   ASSERT_EQ(slides.items.size(), 3u);
   const auto& first = slides[0];
   EXPECT_EQ(first.names, (std::vector<std::string>{"number", "hidden", "title", "paragraphs", "notes", "tables",
-                                             "diagrams", "charts", "comments"}));
+                                             "diagrams", "charts", "comments", "footers", "notes_footers"}));
   EXPECT_EQ(first["number"].number, 1);
   EXPECT_TRUE(first["hidden"].boolean);
   EXPECT_EQ(first["title"].text, "Show\ntell");
@@ -231,7 +206,7 @@ TEST_F(PptxSlidesTest, MarkdownHasHeadingsTablesAndNotes) {
 
 TEST_F(PptxSlidesTest, TextModeIsTheDefaultConverter) {
   OutputBuffer out;
-  const ResultCode code = ConvertPptxSlides(path_, SlideMode::kText, 65001, out);
+  const ResultCode code = test::ConvertPptxFile(path_, out, 65001, SlideMode::kText);
   ASSERT_GT(code, 0);
   const std::string text(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
   EXPECT_TRUE(text.starts_with("\xEF\xBB\xBFslide1:\r\n")) << text;
@@ -241,11 +216,13 @@ TEST_F(PptxSlidesTest, TextModeIsTheDefaultConverter) {
 TEST(PptxSlidesFallback, SlidePartsByNumberWithoutAPresentationPart) {
   test::ScratchDir dir;
   test::ZipWriter zip;
+  // Numbered as the default text numbers them, but not bounded by the number of entries.
   zip.Add("ppt/slides/slide10.xml", SlideXml(Shape("", Para("ten"))));
   zip.Add("ppt/slides/slide2.xml", SlideXml(Shape("", Para("two"))));
+  zip.Add("ppt/slides/slide02.xml", SlideXml(Shape("", Para("leading zero"))));
   zip.Add("ppt/slides/slide2.xml.bak", SlideXml(Shape("", Para("backup"))));
   SlideDeck deck;
-  ASSERT_EQ(ReadPptxSlides(PathFromNative(dir.Write("x.pptx", zip.Build())), deck), 0);
+  ASSERT_EQ(test::ReadDeckOfFile(PresentationKind::kPptx, PathFromNative(dir.Write("x.pptx", zip.Build())), deck), 0);
   ASSERT_EQ(deck.slides.size(), 2u);
   EXPECT_EQ(deck.slides[0].paragraphs, std::vector<std::string>{"two"});
   EXPECT_EQ(deck.slides[1].paragraphs, std::vector<std::string>{"ten"});
@@ -265,7 +242,7 @@ TEST(PptxSlidesHostile, DeepNestingCostsNoStack) {
   test::ZipWriter zip;
   zip.Add("ppt/slides/slide1.xml", SlideXml(shapes));  // the fallback never closes
   SlideDeck deck;
-  ASSERT_EQ(ReadPptxSlides(PathFromNative(dir.Write("deep.pptx", zip.Build())), deck), 0);
+  ASSERT_EQ(test::ReadDeckOfFile(PresentationKind::kPptx, PathFromNative(dir.Write("deep.pptx", zip.Build())), deck), 0);
   ASSERT_EQ(deck.slides.size(), 1u);
   EXPECT_EQ(deck.slides[0].paragraphs, std::vector<std::string>{"bottom"});
 }
@@ -280,7 +257,7 @@ TEST(PptxSlidesHostile, SlideListedTwiceIsShownOnce) {
   zip.Add("ppt/slides/a.xml", SlideXml(Shape("", Para("a"))));
   zip.Add("ppt/slides/b.xml", SlideXml(Shape("", Para("b"))));
   SlideDeck deck;
-  ASSERT_EQ(ReadPptxSlides(PathFromNative(dir.Write("twice.pptx", zip.Build())), deck), 0);
+  ASSERT_EQ(test::ReadDeckOfFile(PresentationKind::kPptx, PathFromNative(dir.Write("twice.pptx", zip.Build())), deck), 0);
   ASSERT_EQ(deck.slides.size(), 2u);  // rId9 names no slide
   EXPECT_EQ(deck.slides[0].paragraphs, std::vector<std::string>{"a"});
   EXPECT_EQ(deck.slides[1].paragraphs, std::vector<std::string>{"b"});
@@ -313,14 +290,14 @@ TEST(PptxSlidesFailures, SameCodesAsTheDefaultConverter) {
     const std::u16string path = PathFromNative(c.bytes ? dir.Write(c.name, *c.bytes) : dir.Path(c.name));
     OutputBuffer out;
     EXPECT_EQ(ConvertPptx(path, out, 65001), c.code) << c.name;
-    const ResultCode fromMemory = c.bytes ? ConvertPptxImage(*c.bytes, out, 65001) : 0;
+    const ResultCode fromMemory = c.bytes ? test::ConvertPptxBytes(*c.bytes, out, 65001) : 0;
     if (c.code == kResultEncrypted) {
       EXPECT_EQ(fromMemory, kResultEncrypted);
     }
     for (const SlideMode mode : {SlideMode::kFull, SlideMode::kMarkdown, SlideMode::kJson}) {
-      EXPECT_EQ(ConvertPptxSlides(path, mode, 65001, out), c.code) << c.name;
+      EXPECT_EQ(test::ConvertPptxFile(path, out, 65001, mode), c.code) << c.name;
       if (c.bytes) {
-        EXPECT_EQ(ConvertPptxImageSlides(*c.bytes, mode, 65001, out), fromMemory) << c.name;
+        EXPECT_EQ(test::ConvertPptxBytes(*c.bytes, out, 65001, mode), fromMemory) << c.name;
       }
     }
     EXPECT_FALSE(out.HasBlock()) << c.name;

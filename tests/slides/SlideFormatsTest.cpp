@@ -2,7 +2,7 @@
 // stays valid whatever the text holds, and tables placed where they stand.
 #include <gtest/gtest.h>
 
-#include "core/SlideFormats.h"
+#include "model/SlideFormats.h"
 #include "tests/support/JsonValue.h"
 
 namespace dkscr {

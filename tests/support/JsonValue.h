@@ -33,6 +33,11 @@ struct JsonValue {
     for (const JsonValue& item : items) out.push_back(item.text);
     return out;
   }
+  // Every string value below this one, each followed by a line feed, in document order.
+  void AppendAllStrings(std::string& out) const {
+    if (kind == Kind::kString) out += text + "\n";
+    for (const JsonValue& item : items) item.AppendAllStrings(out);
+  }
 };
 
 class JsonParser {

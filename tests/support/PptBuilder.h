@@ -36,6 +36,9 @@ inline constexpr uint16_t kDgContainer = 0xF002;
 inline constexpr uint16_t kSpgrContainer = 0xF003;
 inline constexpr uint16_t kSpContainer = 0xF004;
 inline constexpr uint16_t kClientTextbox = 0xF00D;
+inline constexpr uint16_t kClientData = 0xF011;
+inline constexpr uint16_t kNotesAtom = 0x03F1;
+inline constexpr uint16_t kPlaceholderAtom = 0x0BC3;
 }  // namespace rt
 
 inline constexpr uint32_t kTokenPlain = 0xE391C05F;
@@ -87,6 +90,18 @@ inline std::string ShapeText(std::u16string_view text) {
   for (char16_t c : text) bytes += static_cast<char>(c);
   return TextBytesAtom(bytes);
 }
+// A slide's SlideAtom naming its notes page by slide id; a notes page's NotesAtom naming its
+// slide.
+inline std::string SlideAtom(uint32_t notesIdRef) { return Atom(rt::kSlideAtom, std::string(16, '\0') + Le32(notesIdRef) + Le32(0)); }
+inline std::string NotesAtom(uint32_t slideIdRef) { return Atom(rt::kNotesAtom, Le32(slideIdRef) + Le32(0)); }
+
+// A placeholder shape (placement as in the PlaceholderAtom) holding the given text records.
+inline std::string PlaceholderShape(uint8_t placement, const std::vector<std::string>& text) {
+  const std::string placeholder =
+      Atom(rt::kPlaceholderAtom, Le32(0) + std::string(1, static_cast<char>(placement)) + std::string(3, '\0'));
+  return Container(rt::kSpContainer, {Container(rt::kClientData, {placeholder}), Container(rt::kClientTextbox, text)});
+}
+
 // A shape inside the drawing of a slide or notes page, holding the given text records.
 inline std::string ShapeWithText(const std::vector<std::string>& textRecords) {
   return Container(rt::kSpContainer, {Container(rt::kClientTextbox, textRecords)});

@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 
 namespace dkscr::test {
 

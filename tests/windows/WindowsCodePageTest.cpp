@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/CodePage.h"
-#include "core/KelCvtBase.h"
 #include "tests/core/TestBytes.h"
+#include "text/CodePage.h"
+#include "text/Encode.h"
 
 namespace dkscr {
 namespace {

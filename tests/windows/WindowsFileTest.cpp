@@ -7,13 +7,13 @@
 #include <cerrno>
 #include <io.h>
 
-#include "core/AtomicWrite.h"
-#include "core/ByteSource.h"
-#include "core/NativePath.h"
-#include "core/PresentationKind.h"
-#include "core/RegularFile.h"
-#include "openxml/OfficeXCvt.h"
+#include "convert/PresentationKind.h"
+#include "platform/ByteSource.h"
+#include "platform/NativePath.h"
+#include "platform/RegularFile.h"
+#include "tests/support/Conversions.h"
 #include "tests/windows/WindowsTestSupport.h"
+#include "tools/AtomicWrite.h"
 
 namespace dkscr {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/NativePath.h"
+#include "platform/NativePath.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace dkscr {

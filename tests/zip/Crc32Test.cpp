@@ -1,4 +1,4 @@
-#include "openxml/Crc32.h"
+#include "zip/Crc32.h"
 
 #include <gtest/gtest.h>
 

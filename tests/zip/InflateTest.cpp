@@ -1,4 +1,4 @@
-#include "openxml/Inflate.h"
+#include "zip/Inflate.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Deck.h"
-#include "core/Utf.h"
+#include "platform/Utf.h"
 #include "tests/support/ZipWriter.h"
 
 namespace dkscr::test {

@@ -61,6 +61,10 @@
         <translation>Textauszug aus der Quelldatei nicht erlaubt</translation>
     </message>
     <message>
+        <source>Convert canceled</source>
+        <translation>Konvertierung abgebrochen</translation>
+    </message>
+    <message>
         <source>Target file already exists, user canceled</source>
         <translation>Zieldatei existiert, vom Benutzer abgebrochen</translation>
     </message>

@@ -1,0 +1,173 @@
+#include "convert/Convert.h"
+
+#include <cerrno>
+
+#include "cfb/CompoundFile.h"
+#include "platform/NativePath.h"
+#include "platform/RegularFile.h"
+#include "ppt/PptReader.h"
+#include "pptx/PptxReader.h"
+#include "text/Encode.h"
+#include "text/TextEncoder.h"
+
+namespace dkscr {
+namespace {
+
+// A compound document's signature is eight bytes long.
+constexpr size_t kSignatureBytes = 8;
+
+std::u16string WideName(std::string_view name) { return PathFromNative(std::string(name)); }
+
+// The compound document of a binary presentation, parsed once; none when it is no sound one.
+std::shared_ptr<CompoundFile> OpenCompoundFile(ByteSource& source) {
+  std::string error;  // the parser's reason; the result code is all callers see of it
+  return CompoundFile::Open(ByteSource::Borrow(source), error);
+}
+
+// The default text, encoded as it is found: never held whole in another form.
+ResultCode ConvertText(ByteSource& source, PresentationKind format, const ConvertRequest& request,
+                       int32_t codePage, OutputBuffer& output) {
+  if (format == PresentationKind::kPpt) {
+    std::shared_ptr<CompoundFile> file = OpenCompoundFile(source);
+    if (!file) return kResultFormatError;
+    TextEncoder text(TextEncoder::Input::kWide, kLineBreakCrLf, codePage);
+    const ResultCode read = ReadPpt(std::move(file), {&text, nullptr, request.cancel});
+    return read < 0 ? read : text.Finish(output);
+  }
+  TextEncoder text(TextEncoder::Input::kUtf8, kLineBreakCrLf, codePage);
+  const ResultCode read = ReadPptx(source, WideName(request.name), {&text, nullptr, request.cancel});
+  return read < 0 ? read : text.Finish(output);
+}
+
+ResultCode ReadDeck(ByteSource& source, PresentationKind format, const ConvertRequest& request, SlideDeck& deck) {
+  if (format == PresentationKind::kPpt) {
+    std::shared_ptr<CompoundFile> file = OpenCompoundFile(source);
+    if (!file) return kResultFormatError;
+    return ReadPpt(std::move(file), {nullptr, &deck, request.cancel});
+  }
+  return ReadPptx(source, WideName(request.name), {nullptr, &deck, request.cancel});
+}
+
+// The format the request names or its policy chooses.
+ResultCode ResolveFormat(ByteSource& source, const ConvertRequest& request, PresentationKind& format) {
+  if (request.format != PresentationKind::kUnknown) {
+    format = request.format;
+    return 0;
+  }
+  return ChooseFormat(source, request, format);
+}
+
+// What a failed open means: nothing there, nothing that can be opened as a presentation (a
+// FIFO or device is never opened: its open could block), or a file that cannot be read, which
+// the binary converter has always reported as a format error.
+ResultCode OpenFailure(int error, const ConvertRequest& request) {
+  if (error == ENOENT || error == ENOTDIR || error == EISDIR) return kResultSourceMissing;
+  if (error == EINVAL || request.choice == FormatChoice::kByContent) return kResultSourceOpenError;
+  const PresentationKind named = request.format != PresentationKind::kUnknown
+                                     ? request.format
+                                     : KindOfExtension(ExtensionOfPath(request.name));
+  return named == PresentationKind::kPpt ? kResultFormatError : kResultSourceOpenError;
+}
+
+// Opens a file as the front ends do, then runs `run` on it.
+template <typename Run>
+ResultCode WithFile(const std::string& nativePath, const ConvertRequest& request, const SourceOpener& open, Run run) {
+  // Only something that exists and is no folder is a file; a FIFO or device cannot be opened
+  // as a source.
+  const PathKind kind = KindOfPath(nativePath);
+  if (kind == PathKind::kMissing || kind == PathKind::kDirectory) return kResultSourceMissing;
+  ConvertRequest named = request;
+  if (named.name.empty()) named.name = nativePath;
+  if (named.format == PresentationKind::kUnknown && named.choice == FormatChoice::kByExtension) {
+    named.format = KindOfExtension(ExtensionOfPath(named.name));
+    if (named.format == PresentationKind::kUnknown) return kResultTypeNotSupported;
+  }
+  if (kind != PathKind::kRegular) return kResultSourceOpenError;
+  int error = 0;
+  const std::unique_ptr<ByteSource> source = open ? open(nativePath, error) : ByteSource::OpenFile(nativePath, error);
+  if (!source) return OpenFailure(error, named);
+  const ResultCode chosen = ResolveFormat(*source, named, named.format);
+  if (chosen < 0) return chosen;
+  const ResultCode result = run(*source, named);
+  return result == kResultOutOfMemory ? result : ReportedConverterCode(result);
+}
+
+}  // namespace
+
+ResultCode ChooseFormat(ByteSource& source, const ConvertRequest& request, PresentationKind& format) {
+  format = KindOfExtension(ExtensionOfPath(request.name));
+  if (request.choice != FormatChoice::kByExtension) {
+    unsigned char head[kSignatureBytes] = {};
+    const size_t got = source.ReadAt(0, head, sizeof head);
+    if (got < sizeof head && got < source.Size()) return kResultSourceOpenError;
+    if (const PresentationKind content = KindOfContent(head, got); content != PresentationKind::kUnknown) {
+      format = content;
+    }
+    if (format == PresentationKind::kUnknown && request.choice == FormatChoice::kByContentElsePptx) {
+      format = PresentationKind::kPptx;
+    }
+  }
+  return format == PresentationKind::kUnknown ? kResultTypeNotSupported : 0;
+}
+
+ResultCode Convert(ByteSource& source, const ConvertRequest& request, OutputBuffer& output) {
+  try {
+    PresentationKind format = PresentationKind::kUnknown;
+    if (const ResultCode chosen = ResolveFormat(source, request, format); chosen < 0) return chosen;
+    const int32_t codePage = request.codePage == 0 ? DefaultCodePage() : request.codePage;
+    if (request.mode == SlideMode::kText) return ConvertText(source, format, request, codePage, output);
+    SlideDeck deck;
+    const ResultCode read = ReadDeck(source, format, request, deck);
+    return read < 0 ? read : EncodeSlides(deck, request.mode, codePage, output);
+  } catch (...) {  // memory running out
+    return CaughtFailureCode();
+  }
+}
+
+ResultCode ReadSlideDeck(ByteSource& source, const ConvertRequest& request, SlideDeck& deck) {
+  try {
+    PresentationKind format = PresentationKind::kUnknown;
+    if (const ResultCode chosen = ResolveFormat(source, request, format); chosen < 0) return chosen;
+    return ReadDeck(source, format, request, deck);
+  } catch (...) {
+    return CaughtFailureCode();
+  }
+}
+
+ResultCode ConvertFile(const std::string& nativePath, const ConvertRequest& request, OutputBuffer& output,
+                       const SourceOpener& open) {
+  return WithFile(nativePath, request, open, [&](ByteSource& source, const ConvertRequest& named) {
+    const ResultCode result = Convert(source, named, output);
+    const auto length = static_cast<size_t>(result);
+    // A converter that breaks its contract reports a format error.
+    if (result > 0 && (!output.HasBlock() || output.BlockSize() < length)) return kResultFormatError;
+    return result;
+  });
+}
+
+ResultCode ReadSlideDeckFile(const std::string& nativePath, const ConvertRequest& request, SlideDeck& deck,
+                             const SourceOpener& open) {
+  return WithFile(nativePath, request, open,
+                  [&](ByteSource& source, const ConvertRequest& named) { return ReadSlideDeck(source, named, deck); });
+}
+
+ResultCode ConvertPpt(const std::u16string& source, OutputBuffer& output, int32_t codePage) {
+  // A folder is no compound document: the binary converter has always answered -5 for it.
+  const std::string native = PathToNative(source);
+  if (KindOfPath(native) == PathKind::kDirectory) return kResultFormatError;
+  ConvertRequest request;
+  request.codePage = codePage;
+  request.format = PresentationKind::kPpt;
+  request.choice = FormatChoice::kByExtension;
+  return ConvertFile(native, request, output);
+}
+
+ResultCode ConvertPptx(const std::u16string& source, OutputBuffer& output, int32_t codePage) {
+  ConvertRequest request;
+  request.codePage = codePage;
+  request.format = PresentationKind::kPptx;
+  request.choice = FormatChoice::kByExtension;
+  return ConvertFile(PathToNative(source), request, output);
+}
+
+}  // namespace dkscr

@@ -1,0 +1,96 @@
+#include "model/JsonWriter.h"
+
+#include "platform/Utf.h"
+
+namespace dkscr {
+namespace {
+
+constexpr size_t kSurrogateSequenceLength = 3;  // ED A0..BF 80..BF
+
+void AppendEscapedAscii(std::string& out, char c) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  switch (c) {
+    case '"': out += "\\\""; return;
+    case '\\': out += "\\\\"; return;
+    case '\b': out += "\\b"; return;
+    case '\f': out += "\\f"; return;
+    case '\n': out += "\\n"; return;
+    case '\r': out += "\\r"; return;
+    case '\t': out += "\\t"; return;
+    default: break;
+  }
+  if (static_cast<unsigned char>(c) < 0x20) {
+    out += "\\u00";
+    out += kHex[(c >> 4) & 0xF];
+    out += kHex[c & 0xF];
+  } else {
+    out += c;
+  }
+}
+
+// The surrogate encoded at `at` as a three-byte sequence, or 0 when there is none.
+char32_t SurrogateAt(std::string_view bytes, size_t at) {
+  if (bytes.size() - at < kSurrogateSequenceLength) return 0;
+  const auto b0 = static_cast<unsigned char>(bytes[at]);
+  const auto b1 = static_cast<unsigned char>(bytes[at + 1]);
+  const auto b2 = static_cast<unsigned char>(bytes[at + 2]);
+  if (b0 != 0xED || b1 < 0xA0 || b1 > 0xBF || (b2 & 0xC0) != 0x80) return 0;
+  return 0xD000 | static_cast<char32_t>((b1 & 0x3F) << 6) | (b2 & 0x3F);
+}
+
+// Repairs the non-ASCII sequence at `at` the dkscrbatch way; returns the bytes consumed.
+size_t AppendJoiningSurrogates(std::string& out, std::string_view bytes, size_t at, bool& plain) {
+  if (const char32_t first = SurrogateAt(bytes, at); first != 0) {
+    plain = false;
+    const char32_t second = IsHighSurrogate(first) ? SurrogateAt(bytes, at + kSurrogateSequenceLength) : 0;
+    if (IsLowSurrogate(second)) {
+      AppendUtf8(0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00), out);
+      return 2 * kSurrogateSequenceLength;
+    }
+    AppendUtf8(kReplacementChar, out);
+    return kSurrogateSequenceLength;
+  }
+  char32_t codePoint = 0;
+  bool valid = false;
+  const size_t length = DecodeUtf8Sequence(bytes, at, codePoint, valid);
+  if (valid) {
+    out.append(bytes.substr(at, length));
+    return length;
+  }
+  plain = false;
+  AppendUtf8(kReplacementChar, out);
+  return 1;
+}
+
+}  // namespace
+
+bool AppendJsonString(std::string& out, std::string_view bytes, JsonStringOptions options) {
+  bool plain = true;
+  out.reserve(out.size() + bytes.size() + 2);
+  out += '"';
+  size_t at = 0;
+  while (at < bytes.size()) {
+    if (static_cast<unsigned char>(bytes[at]) < 0x80) {
+      if (options.crLfAsLf && bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n') ++at;
+      AppendEscapedAscii(out, bytes[at]);
+      ++at;
+    } else if (options.repair == Utf8Repair::kJoinSurrogatePairs) {
+      at += AppendJoiningSurrogates(out, bytes, at, plain);
+    } else {
+      char32_t codePoint = 0;
+      bool valid = false;
+      const size_t length = DecodeUtf8Sequence(bytes, at, codePoint, valid);
+      if (valid) {
+        out.append(bytes.substr(at, length));
+      } else {
+        plain = false;
+        AppendUtf8(kReplacementChar, out);
+      }
+      at += length;
+    }
+  }
+  out += '"';
+  return plain;
+}
+
+}  // namespace dkscr

@@ -1,0 +1,313 @@
+#include "model/SlideFormats.h"
+
+#include <algorithm>
+
+#include "model/JsonWriter.h"
+#include "text/Encode.h"
+
+namespace dkscr {
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+// Calls emitParagraph(index) and emitTable(table) in document order: a table stands where its
+// first paragraph stood and its paragraphs are not given again. `skipBegin`/`skipEnd` leave out
+// a range of paragraphs (the title, where the form shows it elsewhere).
+template <typename ParagraphFn, typename TableFn>
+void WalkBody(const Slide& slide, size_t skipBegin, size_t skipEnd, ParagraphFn emitParagraph,
+              TableFn emitTable) {
+  std::vector<const SlideTable*> tables;
+  for (const SlideTable& table : slide.tables) tables.push_back(&table);
+  std::stable_sort(tables.begin(), tables.end(), [](const SlideTable* a, const SlideTable* b) {
+    return a->firstParagraph < b->firstParagraph;
+  });
+  size_t next = 0;  // the next table to place
+  size_t index = 0;
+  for (;;) {
+    // Tables whose paragraphs have been covered already (one nested in another) are dropped.
+    while (next < tables.size() && tables[next]->firstParagraph < index) ++next;
+    if (next < tables.size() && tables[next]->firstParagraph == index) {
+      emitTable(*tables[next]);
+      index = std::max(index, tables[next]->endParagraph);
+      ++next;
+      continue;
+    }
+    if (index >= slide.paragraphs.size()) return;
+    if (index < skipBegin || index >= skipEnd) emitParagraph(index);
+    ++index;
+  }
+}
+
+void AppendLine(std::string& out, std::string_view line) {
+  out.append(line);
+  out.push_back('\n');
+}
+
+// One table row for the complete text: cells separated by tabs, a cell's own line breaks
+// turned into spaces so that the row stays one line.
+std::string TabbedRow(const std::vector<std::string>& cells) {
+  std::string row;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) row.push_back('\t');
+    for (char c : cells[i]) row.push_back(c == '\n' || c == '\r' ? ' ' : c);
+  }
+  return row;
+}
+
+// ---- Markdown ----
+
+// Characters that start markup wherever they stand.
+bool NeedsMarkdownEscape(char c) {
+  switch (c) {
+    case '\\': case '`': case '*': case '_': case '[': case ']': case '<': case '>':
+    case '|': case '~': case '&':
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Characters that start markup at the beginning of a line: headings, list items, rules.
+bool NeedsLineStartEscape(char c) { return c == '#' || c == '+' || c == '-' || c == '='; }
+
+// One line of text that renders as itself: markup characters escaped, a leading list number's
+// "." or ")" escaped, and blanks at the edges dropped (four leading blanks would start code).
+std::string MarkdownLine(std::string_view line) {
+  size_t begin = 0;
+  size_t end = line.size();
+  while (begin < end && (line[begin] == ' ' || line[begin] == '\t')) ++begin;
+  while (end > begin && (line[end - 1] == ' ' || line[end - 1] == '\t' || line[end - 1] == '\r')) --end;
+  std::string out;
+  bool leadingDigits = true;
+  for (size_t i = begin; i < end; ++i) {
+    const char c = line[i];
+    if (NeedsMarkdownEscape(c) || (i == begin && NeedsLineStartEscape(c)) ||
+        (leadingDigits && i > begin && (c == '.' || c == ')'))) {
+      out.push_back('\\');
+    }
+    if (c < '0' || c > '9') leadingDigits = false;
+    out.push_back(c);
+  }
+  return out;
+}
+
+// A paragraph: its soft line breaks become hard breaks (a backslash at the end of the line).
+std::string MarkdownParagraph(std::string_view text) {
+  std::string out;
+  size_t at = 0;
+  for (;;) {
+    const size_t lf = text.find('\n', at);
+    const std::string line = MarkdownLine(text.substr(at, lf == std::string_view::npos ? std::string_view::npos : lf - at));
+    out += line;
+    if (lf == std::string_view::npos) return out;
+    if (!line.empty()) out += "\\";
+    out.push_back('\n');
+    at = lf + 1;
+  }
+}
+
+std::string MarkdownCell(std::string_view text) {
+  std::string flat(text);
+  for (char& c : flat) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  return MarkdownLine(flat);
+}
+
+void AppendMarkdownTable(const SlideTable& table, std::string& out) {
+  size_t columns = 0;
+  for (const auto& row : table.rows) columns = std::max(columns, row.size());
+  if (columns == 0) return;
+  auto appendRow = [&](const std::vector<std::string>* row) {
+    out += "|";
+    for (size_t c = 0; c < columns; ++c) {
+      out += " ";
+      if (row == nullptr) out += "---";
+      else if (c < row->size()) out += MarkdownCell((*row)[c]);
+      out += " |";
+    }
+    out += "\n";
+  };
+  bool first = true;
+  for (const auto& row : table.rows) {
+    appendRow(&row);
+    if (first) appendRow(nullptr);
+    first = false;
+  }
+  out += "\n";
+}
+
+// ---- JSON ----
+
+void AppendJsonStrings(const std::vector<std::string>& texts, std::string& out) {
+  out.push_back('[');
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    AppendJsonString(out, texts[i]);
+  }
+  out.push_back(']');
+}
+
+void AppendJsonSlide(const Slide& slide, std::string& out) {
+  out += "{\"number\":" + std::to_string(slide.number);
+  out += slide.hidden ? ",\"hidden\":true" : ",\"hidden\":false";
+  out += ",\"title\":";
+  AppendJsonString(out, slide.title);
+  out += ",\"paragraphs\":";
+  AppendJsonStrings(slide.paragraphs, out);
+  out += ",\"notes\":";
+  AppendJsonStrings(slide.notes, out);
+  out += ",\"tables\":[";
+  for (size_t t = 0; t < slide.tables.size(); ++t) {
+    if (t > 0) out.push_back(',');
+    out.push_back('[');
+    const auto& rows = slide.tables[t].rows;
+    for (size_t r = 0; r < rows.size(); ++r) {
+      if (r > 0) out.push_back(',');
+      AppendJsonStrings(rows[r], out);
+    }
+    out.push_back(']');
+  }
+  out += "],\"diagrams\":";
+  AppendJsonStrings(slide.diagrams, out);
+  out += ",\"charts\":";
+  AppendJsonStrings(slide.charts, out);
+  out += ",\"comments\":[";
+  for (size_t c = 0; c < slide.comments.size(); ++c) {
+    if (c > 0) out.push_back(',');
+    out += "{\"author\":";
+    AppendJsonString(out, slide.comments[c].author);
+    out += ",\"text\":";
+    AppendJsonString(out, slide.comments[c].text);
+    out.push_back('}');
+  }
+  out += "],\"footers\":";
+  AppendJsonStrings(slide.footers, out);
+  out += ",\"notes_footers\":";
+  AppendJsonStrings(slide.notesFooters, out);
+  out.push_back('}');
+}
+
+}  // namespace
+
+std::optional<SlideMode> ParseSlideMode(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower) c = LowerAscii(c);
+  if (lower == "text") return SlideMode::kText;
+  if (lower == "full") return SlideMode::kFull;
+  if (lower == "md") return SlideMode::kMarkdown;
+  if (lower == "json") return SlideMode::kJson;
+  return std::nullopt;
+}
+
+std::string CompleteText(const SlideDeck& deck) {
+  std::string out;
+  for (const Slide& slide : deck.slides) {
+    if (&slide != &deck.slides.front()) out.push_back('\n');
+    AppendLine(out, "Slide " + std::to_string(slide.number) + (slide.hidden ? " (hidden)" : ""));
+    WalkBody(
+        slide, 0, 0, [&](size_t index) { AppendLine(out, slide.paragraphs[index]); },
+        [&](const SlideTable& table) {
+          for (const auto& row : table.rows) AppendLine(out, TabbedRow(row));
+        });
+    for (const std::string& text : slide.diagrams) AppendLine(out, text);
+    for (const std::string& text : slide.charts) AppendLine(out, text);
+    if (!slide.notes.empty() || !slide.notesFooters.empty()) {
+      AppendLine(out, "Notes:");
+      for (const std::string& text : slide.notes) AppendLine(out, text);
+      for (const std::string& text : slide.notesFooters) AppendLine(out, text);
+    }
+    for (const SlideComment& comment : slide.comments) {
+      AppendLine(out, comment.author + ": " + comment.text);
+    }
+  }
+  if (!deck.orphans.empty()) {
+    if (!deck.slides.empty()) out.push_back('\n');
+    AppendLine(out, "Not on a slide:");
+    for (const std::string& text : deck.orphans) AppendLine(out, text);
+  }
+  return out;
+}
+
+std::string MarkdownText(const SlideDeck& deck) {
+  std::string out;
+  for (const Slide& slide : deck.slides) {
+    std::string title = slide.title;
+    std::replace(title.begin(), title.end(), '\n', ' ');
+    out += "## " + std::to_string(slide.number) + ".";
+    if (const std::string heading = MarkdownLine(title); !heading.empty()) out += " " + heading;
+    if (slide.hidden) out += " (hidden)";
+    out += "\n\n";
+    auto paragraph = [&](std::string_view text) {
+      const std::string body = MarkdownParagraph(text);
+      if (body.empty()) return;
+      out += body;
+      out += "\n\n";
+    };
+    WalkBody(
+        slide, slide.titleBegin, slide.titleEnd,
+        [&](size_t index) { paragraph(slide.paragraphs[index]); },
+        [&](const SlideTable& table) { AppendMarkdownTable(table, out); });
+    for (const std::string& text : slide.diagrams) paragraph(text);
+    for (const std::string& text : slide.charts) paragraph(text);
+    if (!slide.notes.empty() || !slide.notesFooters.empty()) {
+      out += "### Notes\n\n";
+      for (const std::string& text : slide.notes) paragraph(text);
+      for (const std::string& text : slide.notesFooters) paragraph(text);
+    }
+    if (!slide.comments.empty()) {
+      out += "### Comments\n\n";
+      for (const SlideComment& comment : slide.comments) {
+        out += "- " + MarkdownLine(comment.author) + ": ";
+        std::string text = comment.text;
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        out += MarkdownLine(text) + "\n";
+      }
+      out += "\n";
+    }
+  }
+  if (!deck.orphans.empty()) {
+    out += "## Not on a slide\n\n";
+    for (const std::string& text : deck.orphans) {
+      if (const std::string body = MarkdownParagraph(text); !body.empty()) out += body + "\n\n";
+    }
+  }
+  return out;
+}
+
+void AppendSlidesJsonArray(const SlideDeck& deck, std::string& out) {
+  out.push_back('[');
+  for (size_t i = 0; i < deck.slides.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    AppendJsonSlide(deck.slides[i], out);
+  }
+  out.push_back(']');
+}
+
+void AppendOrphansJsonArray(const SlideDeck& deck, std::string& out) { AppendJsonStrings(deck.orphans, out); }
+
+std::string JsonText(const SlideDeck& deck) {
+  std::string out = "{\"slides\":";
+  AppendSlidesJsonArray(deck, out);
+  out += ",\"orphans\":";
+  AppendOrphansJsonArray(deck, out);
+  out += "}\n";
+  return out;
+}
+
+ResultCode EncodeSlides(const SlideDeck& deck, SlideMode mode, int32_t codePage,
+                        OutputBuffer& output) {
+  try {
+    switch (mode) {
+      case SlideMode::kFull: return EncodeUtf8Text(CompleteText(deck), kLineBreakCrLf, codePage, output);
+      case SlideMode::kMarkdown: return CopyToOutput(MarkdownText(deck), output);
+      case SlideMode::kJson: return CopyToOutput(JsonText(deck), output);
+      case SlideMode::kText: break;
+    }
+  } catch (...) {  // memory running out
+    return CaughtFailureCode();
+  }
+  return kResultFormatError;
+}
+
+}  // namespace dkscr

@@ -1,0 +1,40 @@
+#pragma once
+// The output forms of the slide model and the one entry every front end calls per form.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/SlideModel.h"
+#include "platform/OutputBuffer.h"
+#include "platform/ResultCodes.h"
+
+namespace dkscr {
+
+enum class SlideMode {
+  kText,      // the converters' own text, byte for byte
+  kFull,      // complete text, slide by slide, in the code page with CR LF
+  kMarkdown,  // UTF-8
+  kJson,      // UTF-8 without byte-order mark
+};
+
+// "text", "full", "md", "json" (ASCII case ignored); nothing for any other name.
+std::optional<SlideMode> ParseSlideMode(std::string_view name);
+
+// The forms as UTF-8; the complete text with LF line breaks, before encoding.
+std::string CompleteText(const SlideDeck& deck);
+std::string MarkdownText(const SlideDeck& deck);
+std::string JsonText(const SlideDeck& deck);
+// The "slides" array alone, for callers that embed it in JSON of their own.
+void AppendSlidesJsonArray(const SlideDeck& deck, std::string& out);
+// The "orphans" array (text on no slide) alone, likewise.
+void AppendOrphansJsonArray(const SlideDeck& deck, std::string& out);
+
+// Puts the deck in the requested form into the buffer and returns its byte length (or -5 when
+// memory runs out). kFull is encoded for the code page with CR LF line breaks, as the
+// converters' text is; kMarkdown and kJson are UTF-8 whatever the code page. kText has no form
+// of its own here and gives -5.
+ResultCode EncodeSlides(const SlideDeck& deck, SlideMode mode, int32_t codePage,
+                        OutputBuffer& output);
+
+}  // namespace dkscr

@@ -1,0 +1,326 @@
+#include "pptx/PptxReader.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "cfb/CompoundFile.h"
+#include "pptx/OpcRelationships.h"
+#include "pptx/PartText.h"
+#include "pptx/PptxBudget.h"
+#include "pptx/RunText.h"
+#include "text/Encode.h"
+#include "xml/MarkupWalker.h"
+#include "xml/XmlTree.h"
+#include "zip/ZipNames.h"
+#include "zip/ZipReader.h"
+
+namespace dkscr {
+namespace {
+
+constexpr std::string_view kDefaultPresentationPart = "ppt/presentation.xml";
+// A stream grown past this by one large slide is given back rather than kept for the next.
+constexpr size_t kKeptStreamCapacity = size_t{1} << 20;
+
+struct PptxCancelled {};
+
+// A slide part found by its name: its number and its index in the entry list.
+struct SlideEntry {
+  uint64_t number;
+  size_t index;
+};
+
+// The number N of a match key "ppt\slides\slideN.xml", N written as decimal without leading
+// zeros, or -1 for any other key.
+int64_t SlidePartNumber(std::string_view key) {
+  constexpr std::string_view kPrefix = "ppt\\slides\\slide";
+  constexpr std::string_view kSuffix = ".xml";
+  if (!key.starts_with(kPrefix) || !key.ends_with(kSuffix)) return -1;
+  const std::string_view digits = key.substr(kPrefix.size(), key.size() - kPrefix.size() - kSuffix.size());
+  if (digits.empty() || digits.size() > 18 || (digits[0] == '0' && digits.size() > 1)) return -1;
+  int64_t number = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
+// The slide parts numbered below `bound`, in number order and, for one number, in list order.
+// Bounded by the number of entries, they are the default text's slides (what asking for every
+// number by name finds); unbounded, the show when the presentation lists none.
+std::vector<SlideEntry> SlideEntries(const ZipDirectory& entries, uint64_t bound) {
+  std::vector<SlideEntry> slides;
+  for (size_t i = 0; i < entries.Count(); ++i) {
+    const ZipEntry& e = entries[i];
+    if (e.fileName.empty()) continue;
+    const int64_t number = SlidePartNumber(NameMatchKey(e.StoredPath()));
+    if (number >= 0 && static_cast<uint64_t>(number) < bound) {
+      slides.push_back({static_cast<uint64_t>(number), i});
+    }
+  }
+  std::stable_sort(slides.begin(), slides.end(),
+                   [](const SlideEntry& a, const SlideEntry& b) { return a.number < b.number; });
+  return slides;
+}
+
+// Whether bytes that hold no ZIP package are a password-protected one: a compound document
+// with the encrypted package in it (-11 rather than -5).
+bool IsEncryptedPackage(ByteSource& source) {
+  std::string error;
+  const std::shared_ptr<CompoundFile> file = CompoundFile::Open(ByteSource::Borrow(source), error);
+  return file && file->HoldsEncryptedPackage();
+}
+
+class PptxReader {
+ public:
+  PptxReader(ByteSource& source, std::u16string_view name, const PptxReadTargets& targets)
+      : source_(source),
+        targets_(targets),
+        zip_(source, name.size() >= 4 && PathsEqualIgnoringCase(name.substr(name.size() - 4), u".exe")) {}
+
+  ResultCode Read() {
+    try {
+      zip_.LoadDirectory();
+    } catch (const std::bad_alloc&) {
+      throw;
+    } catch (...) {
+      return kResultSourceOpenError;
+    }
+    if (zip_.EntryCount() == 0) return IsEncryptedPackage(source_) ? kResultEncrypted : kResultFormatError;
+    uint64_t declared = 0;
+    const ZipDirectory& entries = *zip_.Entries();
+    for (size_t i = 0; i < entries.Count(); ++i) {
+      declared += std::min<uint64_t>(entries[i].uncompressedSize, ZipReader::kMaxEntrySize);
+    }
+    budget_ = PptxBudget::ForPackage(source_.Size(), declared);
+    slideEntries_ = SlideEntries(*zip_.Entries(), zip_.Entries()->Count());
+    if (targets_.text != nullptr) {
+      if (const ResultCode text = ReadText(*targets_.text); text < 0) return text;
+    }
+    if (targets_.deck != nullptr) return ReadDeck(*targets_.deck);
+    return 0;
+  }
+
+ private:
+  void CheckCancel() const {
+    if (targets_.cancel != nullptr && targets_.cancel->load(std::memory_order_relaxed)) throw PptxCancelled();
+  }
+
+  // ---- The default text: every slide part by its number, as an element tree ----
+
+  ResultCode ReadText(TextEncoder& text) {
+    XmlTree document;
+    bool noSlideFound = true;
+    std::string stream;
+    std::string slideText;  // one slide's text, handed to the encoder before the next
+    for (size_t first = 0; first < slideEntries_.size();) {
+      CheckCancel();
+      const uint64_t number = slideEntries_[first].number;
+      document.Clear();
+      stream.clear();
+      const uint64_t allowed = std::min(budget_.slideBytes, PptxBudget::kSlideBytesCap);
+      zip_.SetOutputBudget(allowed);
+      int intact = 0;
+      for (; first < slideEntries_.size() && slideEntries_[first].number == number; ++first) {
+        if (zip_.ExtractEntryToStream(slideEntries_[first].index, stream)) ++intact;
+      }
+      budget_.slideBytes -= allowed - zip_.OutputBudget();
+      zip_.SetOutputBudget(ZipReader::kUnbounded);
+      if (intact == 0) continue;
+      noSlideFound = false;
+      if (stream.empty()) continue;
+      const auto tags = static_cast<uint64_t>(std::count(stream.begin(), stream.end(), '<'));
+      if (tags > std::min(budget_.tags, PptxBudget::kSlideTagsCap)) return kResultFormatError;
+      budget_.tags -= tags;
+      document.LoadFromStream(stream, 0);
+      if (stream.capacity() > kKeptStreamCapacity) std::string().swap(stream);
+      slideText = "slide" + std::to_string(number) + ":\r\n";
+      AppendRunText(document.Root(), slideText);
+      // Counted as encoded: a lone line break becomes two bytes.
+      const uint64_t encoded = LineBreakLength(slideText, kLineBreakCrLf);
+      if (encoded > budget_.textBytes) return kResultFormatError;
+      budget_.textBytes -= encoded;
+      text.Append(std::string_view(slideText));
+    }
+    return noSlideFound ? kResultFormatError : 0;
+  }
+
+  // ---- The slide model: parts by name, through the package's relationships ----
+
+  // The part's bytes; false when it is absent, damaged, or the budget of parts is spent.
+  // Parts may be shared (one chart on many slides), so reading stops at a budget set by what
+  // the package holds, whatever its relationships say.
+  bool ReadPart(std::string_view name, std::string& data) {
+    data.clear();
+    if (name.empty() || budget_.partBytes == 0) return false;
+    if (zip_.ExtractToStream(data, name) == 0) return false;
+    budget_.partBytes = data.size() >= budget_.partBytes ? 0 : budget_.partBytes - data.size();
+    return true;
+  }
+
+  std::vector<OpcRelationship> RelationshipsOf(std::string_view part) {
+    std::string xml;
+    if (!ReadPart(RelationshipsPartName(part), xml)) return {};
+    return ParseRelationships(xml, part);
+  }
+
+  // The slide parts in show order, as the presentation part lists them.
+  std::vector<std::string> SlidePartsInShowOrder() {
+    presentationPart_ = kDefaultPresentationPart;
+    for (const OpcRelationship& relationship : RelationshipsOf("")) {
+      if (RelationshipIs(relationship, "officeDocument")) {
+        presentationPart_ = relationship.target;
+        break;
+      }
+    }
+    std::string xml;
+    if (!ReadPart(presentationPart_, xml)) return {};
+    std::unordered_map<std::string, std::string> targets;
+    for (OpcRelationship& relationship : RelationshipsOf(presentationPart_)) {
+      if (RelationshipIs(relationship, "slide")) targets.emplace(relationship.id, std::move(relationship.target));
+    }
+    std::vector<std::string> order;
+    std::unordered_set<std::string> listed;
+    MarkupWalker walker(xml);
+    for (auto event = walker.Next(); event != MarkupWalker::Event::kEnd; event = walker.Next()) {
+      if (event != MarkupWalker::Event::kStartElement || walker.Local() != "sldId" ||
+          walker.Open(1) != "sldIdLst") {
+        continue;
+      }
+      const auto it = targets.find(walker.Reader().PrefixedAttribute("id"));
+      // A slide listed twice is shown once.
+      if (it != targets.end() && listed.insert(it->second).second) order.push_back(it->second);
+    }
+    return order;
+  }
+
+  void ReadCommentAuthorParts() {
+    for (const OpcRelationship& relationship : RelationshipsOf(presentationPart_)) {
+      if (!RelationshipIs(relationship, "commentAuthors") && !RelationshipIs(relationship, "authors")) continue;
+      std::string xml;
+      if (ReadPart(relationship.target, xml)) ReadCommentAuthors(xml, authors_);
+    }
+  }
+
+  // What the slide's relationships lead to: notes, SmartArt, charts, comments.
+  void ReadRelatedParts(const std::string& slidePart, Slide& slide) {
+    std::unordered_set<std::string> done;
+    std::string xml;
+    for (const OpcRelationship& relationship : RelationshipsOf(slidePart)) {
+      const bool notes = RelationshipIs(relationship, "notesSlide");
+      const bool diagram = RelationshipIs(relationship, "diagramData");
+      const bool chart = RelationshipIs(relationship, "chart");
+      const bool comments = RelationshipIs(relationship, "comments");
+      if (!notes && !diagram && !chart && !comments) continue;
+      if (!done.insert(relationship.target).second || !ReadPart(relationship.target, xml)) continue;
+      if (notes) ReadNotesPart(xml, slide.notes, slide.notesFooters);
+      if (diagram) ReadDiagramPart(xml, slide.diagrams);
+      if (chart) ReadChartPart(xml, slide.charts);
+      if (comments) {
+        for (PartComment& comment : ReadCommentsPart(xml)) {
+          const auto author = authors_.find(comment.authorId);
+          slide.comments.push_back(
+              {author != authors_.end() ? author->second : comment.authorId, std::move(comment.text)});
+        }
+      }
+    }
+  }
+
+  // The stored name of an entry with "/" between its folders.
+  std::string EntryPartName(size_t index) const {
+    std::string name = (*zip_.Entries())[index].StoredPath();
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+  }
+
+  // An entry's bytes, counted against the parts' budget; false when damaged or over it.
+  bool ReadEntry(size_t index, std::string& data) {
+    data.clear();
+    if (budget_.partBytes == 0 || !zip_.ExtractEntryToStream(index, data)) return false;
+    budget_.partBytes = data.size() >= budget_.partBytes ? 0 : budget_.partBytes - data.size();
+    return true;
+  }
+
+  // One slide per part number, the parts of one number read into the same slide.
+  void ReadSlidesByNumber(const std::vector<SlideEntry>& entries, SlideDeck& deck) {
+    std::string xml;
+    for (size_t first = 0; first < entries.size();) {
+      CheckCancel();
+      const uint64_t number = entries[first].number;
+      Slide slide;
+      std::string name;
+      for (; first < entries.size() && entries[first].number == number; ++first) {
+        if (!ReadEntry(entries[first].index, xml)) continue;
+        ReadSlidePart(xml, slide);
+        if (name.empty()) name = EntryPartName(entries[first].index);
+      }
+      if (name.empty()) continue;
+      slide.number = static_cast<int>(deck.slides.size()) + 1;
+      ReadRelatedParts(name, slide);
+      deck.slides.push_back(std::move(slide));
+    }
+  }
+
+  ResultCode ReadDeck(SlideDeck& deck) {
+    const std::vector<std::string> order = SlidePartsInShowOrder();
+    ReadCommentAuthorParts();
+    std::unordered_set<std::string> shown;  // match keys of the parts the slides came from
+    std::string xml;
+    for (const std::string& name : order) {
+      CheckCancel();
+      if (!ReadPart(name, xml)) continue;
+      Slide slide;
+      slide.number = static_cast<int>(deck.slides.size()) + 1;
+      ReadSlidePart(xml, slide);
+      ReadRelatedParts(name, slide);
+      deck.slides.push_back(std::move(slide));
+      shown.insert(NameMatchKey(name));
+    }
+    if (deck.slides.empty()) {
+      // Without a usable list of slides, the slide parts themselves, in the order of their
+      // numbers.
+      ReadSlidesByNumber(SlideEntries(*zip_.Entries(), UINT64_MAX), deck);
+    } else {
+      // The parts of the default text that the show leaves out are text on no slide.
+      for (const SlideEntry& entry : slideEntries_) {
+        CheckCancel();
+        if (shown.count(NameMatchKey(EntryPartName(entry.index))) != 0 || !ReadEntry(entry.index, xml)) continue;
+        Slide slide;
+        ReadSlidePart(xml, slide);
+        deck.orphans.insert(deck.orphans.end(), slide.paragraphs.begin(), slide.paragraphs.end());
+      }
+    }
+    return deck.slides.empty() ? kResultFormatError : 0;
+  }
+
+  ByteSource& source_;
+  PptxReadTargets targets_;
+  ZipReader zip_;
+  PptxBudget budget_;
+  std::vector<SlideEntry> slideEntries_;
+  std::string presentationPart_;
+  std::unordered_map<std::string, std::string> authors_;
+};
+
+}  // namespace
+
+ResultCode ReadPptx(ByteSource& source, std::u16string_view name, const PptxReadTargets& targets) {
+  try {
+    return PptxReader(source, name, targets).Read();
+  } catch (const PptxCancelled&) {
+    return kResultCancelled;
+  } catch (...) {
+    // A damaged entry, a package expanding past its budget: whatever stops the extraction is
+    // a format error, unless memory ran out.
+    return CaughtFailureCode();
+  }
+}
+
+}  // namespace dkscr

@@ -1,0 +1,253 @@
+// The compound-file reader: layout variants, stream semantics and damaged files.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "cfb/CfbStream.h"
+#include "cfb/CompoundFile.h"
+#include "tests/support/CfbWriter.h"
+#include "tests/support/ScratchDir.h"
+
+namespace dkscr {
+namespace {
+
+using test::BuildCfbImage;
+using test::CfbImage;
+using test::CfbOptions;
+using test::PutLe32;
+
+std::string Pattern(size_t n, int seed) {
+  std::string s(n, '\0');
+  for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 131 + seed * 7 + i / 251) & 0xFF);
+  return s;
+}
+
+std::string ReadAll(CfbStream& s) {
+  std::string out;
+  char buf[777];
+  size_t n;
+  while ((n = s.Read(buf, sizeof buf)) > 0) out.append(buf, n);
+  return out;
+}
+
+std::shared_ptr<CompoundFile> OpenImage(std::string_view image) {
+  std::string error;
+  return CompoundFile::Open(ByteSource::OfMemory(image), error);
+}
+
+bool IsCompoundFile(std::string_view image) { return OpenImage(image) != nullptr; }
+
+std::string StreamOf(std::string_view image, std::u16string_view name) {
+  auto file = OpenImage(image);
+  if (!file) return "<no compound file>";
+  auto stream = file->OpenStream(name);
+  return stream ? ReadAll(*stream) : "<no stream>";
+}
+
+class CfbVersions : public ::testing::TestWithParam<int> {};
+
+TEST_P(CfbVersions, MiniAndRegularStreamsReadBack) {
+  const std::string small = Pattern(1000, 1), big = Pattern(70000, 2), edge = Pattern(4096, 3);
+  CfbOptions options;
+  options.version = GetParam();
+  const CfbImage img = BuildCfbImage({{u"Small", small}, {u"Big", big}, {u"Edge", edge}, {u"Empty", ""}}, options);
+  EXPECT_TRUE(IsCompoundFile(img.bytes));
+  EXPECT_EQ(StreamOf(img.bytes, u"Small"), small);
+  EXPECT_EQ(StreamOf(img.bytes, u"Big"), big);
+  EXPECT_EQ(StreamOf(img.bytes, u"Edge"), edge);
+  EXPECT_EQ(StreamOf(img.bytes, u"Empty"), "");
+}
+
+TEST_P(CfbVersions, DifatBeyondTheHeader) {
+  CfbOptions options;
+  options.version = GetParam();
+  options.extraFatSectors = GetParam() == 4 ? 1100 : 300;  // more than 109 FAT sectors
+  const std::string big = Pattern(9000, 4);
+  const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", "abc"}}, options);
+  ASSERT_FALSE(img.difatSectors.empty());
+  EXPECT_EQ(StreamOf(img.bytes, u"Big"), big);
+  EXPECT_EQ(StreamOf(img.bytes, u"Small"), "abc");
+}
+
+// A duplicate reads the same stream from its own position through its own cache, and keeps
+// working when the stream it came from is gone.
+TEST_P(CfbVersions, DuplicateReadsOnItsOwn) {
+  CfbOptions options;
+  options.version = GetParam();
+  const std::string big = Pattern(70000, 6), small = Pattern(3000, 7);
+  const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", small}}, options);
+  auto file = OpenImage(img.bytes);
+  for (const auto& [name, data] : {std::pair{u"Big", big}, std::pair{u"Small", small}}) {
+    auto stream = file->OpenStream(name);
+    ASSERT_TRUE(stream);
+    char head[1000];
+    ASSERT_EQ(stream->Read(head, sizeof head), 1000u);
+    auto duplicate = stream->Duplicate();
+    EXPECT_EQ(duplicate->Position(), 0u);
+    EXPECT_EQ(ReadAll(*duplicate), data);
+    EXPECT_EQ(ReadAll(*stream), data.substr(1000));
+    stream.reset();
+    duplicate->Seek(data.size() - 5);
+    EXPECT_EQ(ReadAll(*duplicate), data.substr(data.size() - 5));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, CfbVersions, ::testing::Values(3, 4));
+
+TEST(CompoundFile, NamesCompareWithoutCaseAndOnlyStreamsOfTheRoot) {
+  std::vector<test::CfbStream> streams;
+  for (int i = 0; i < 40; ++i) streams.push_back({u"Stream" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) + std::u16string(static_cast<size_t>(i / 26), u'x'), std::to_string(i)});
+  streams.push_back({u"\u00e9t\u00e9", "accented"});
+  const std::string img = BuildCfbImage(streams).bytes;
+  EXPECT_EQ(StreamOf(img, u"streamq"), "16");
+  EXPECT_EQ(StreamOf(img, u"STREAMAx"), "26");
+  EXPECT_EQ(StreamOf(img, u"\u00c9T\u00c9"), "accented");
+  auto file = OpenImage(img);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->OpenStream(u"Root Entry"), nullptr);  // not a stream
+  EXPECT_EQ(file->OpenStream(u"Missing"), nullptr);
+  EXPECT_FALSE(file->HasStream(u"Missing"));
+  EXPECT_TRUE(file->OpenStream(u"StreamB"));
+  EXPECT_TRUE(file->HasStream(u"streamb"));
+}
+
+TEST(CompoundFile, ReadSeekAndSizeSemantics) {
+  const std::string data = Pattern(5000, 5);
+  const std::string img = test::BuildCfb({{u"S", data}});
+  auto file = OpenImage(img);
+  auto s = file->OpenStream(u"S");
+  ASSERT_TRUE(s);
+  EXPECT_EQ(s->Size(), 5000u);
+  char buf[100];
+  s->Seek(4990);
+  EXPECT_EQ(s->Read(buf, 100), 10u);  // across the end: up to the end
+  EXPECT_EQ(std::string(buf, 10), data.substr(4990));
+  EXPECT_EQ(s->Read(buf, 100), 0u);
+  EXPECT_EQ(s->Position(), 5000u);
+  s->Seek(100000);  // beyond the end is allowed
+  EXPECT_EQ(s->Read(buf, 10), 0u);
+  s->Skip(UINT64_MAX);  // skipping saturates
+  EXPECT_EQ(s->Position(), UINT64_MAX);
+  s->Seek(4997);
+  EXPECT_EQ(s->Read(buf, 3), 3u);
+  EXPECT_EQ(std::string(buf, 3), data.substr(4997));
+  // Streams outlive the file object they came from.
+  file.reset();
+  s->Seek(0);
+  EXPECT_EQ(ReadAll(*s), data);
+}
+
+TEST(CompoundFile, FilesOnDiskAndOtherBytes) {
+  const test::ScratchDir dir;
+  EXPECT_FALSE(IsCompoundFile("just some text, long enough to be more than nothing at all\n"));
+  EXPECT_FALSE(IsCompoundFile(std::string("PK\x03\x04", 4) + std::string(600, '\0')));
+  int error = 0;
+  auto source = ByteSource::OpenFile(dir.Write("doc", test::BuildCfb({{u"WordDocument", "w"}})), error);
+  ASSERT_TRUE(source);
+  std::string reason;
+  auto file = CompoundFile::Open(std::move(source), reason);
+  ASSERT_TRUE(file);
+  auto s = file->OpenStream(u"WordDocument");
+  ASSERT_TRUE(s);
+  EXPECT_EQ(ReadAll(*s), "w");
+}
+
+// Damage to the structure every stream depends on: not a compound document.
+TEST(CompoundFile, DamagedStructureIsRejected) {
+  const CfbImage good = BuildCfbImage({{u"Big", Pattern(6000, 6)}, {u"S", "s"}});
+  ASSERT_TRUE(IsCompoundFile(good.bytes));
+  auto damaged = [&](auto&& change) {
+    std::string b = good.bytes;
+    change(b);
+    return IsCompoundFile(b) ? 0 : -5;
+  };
+  EXPECT_EQ(damaged([](std::string& b) { b[0] = 'X'; }), -5);                    // signature
+  EXPECT_EQ(damaged([](std::string& b) { test::PutLe16(b, 30, 10); }), -5);      // sector size
+  EXPECT_EQ(damaged([](std::string& b) { test::PutLe16(b, 26, 4); }), -5);       // version vs size
+  EXPECT_EQ(damaged([](std::string& b) { PutLe32(b, 76, 99999); }), -5);         // FAT sector id
+  EXPECT_EQ(damaged([](std::string& b) { PutLe32(b, 44, 0x7FFFFFFF); }), -5);    // FAT count
+  EXPECT_EQ(damaged([](std::string& b) { PutLe32(b, 48, 123456); }), -5);        // directory start
+  EXPECT_EQ(damaged([&](std::string& b) { b[good.EntryOffset(0) + 66] = 1; }), -5);  // root type
+  EXPECT_EQ(damaged([](std::string& b) { b.resize(300); }), -5);                 // short file
+  EXPECT_FALSE(IsCompoundFile(""));
+  // A DIFAT that points back to itself.
+  EXPECT_EQ(damaged([&](std::string& b) {
+              PutLe32(b, 44, 200);
+              PutLe32(b, 68, good.fatSectors[0]);
+            }),
+            -5);
+}
+
+// Damage inside one stream's chain: the stream keeps only what the file really holds.
+TEST(CompoundFile, DamagedChainsAreCutNeverFollowedForever) {
+  const std::string big = Pattern(6000, 7);
+  CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", Pattern(300, 8)}});
+  const uint32_t start = img.startSector[0];
+  {
+    std::string b = img.bytes;  // third sector of the chain leads back to the first
+    PutLe32(b, img.FatEntryOffset(start + 2), start);
+    EXPECT_EQ(StreamOf(b, u"Big"), big.substr(0, 3 * 512));
+  }
+  {
+    std::string b = img.bytes;  // chain runs off the file
+    PutLe32(b, img.FatEntryOffset(start + 1), 0xABCDEF);
+    EXPECT_EQ(StreamOf(b, u"Big"), big.substr(0, 2 * 512));
+  }
+  {
+    std::string b = img.bytes;  // a size far beyond the file
+    PutLe32(b, img.EntryOffset(img.entryIndex[0]) + 120, 0xFFFFFFF0);
+    EXPECT_EQ(StreamOf(b, u"Big").substr(0, 6000), big);
+    EXPECT_LE(StreamOf(b, u"Big").size(), b.size());
+  }
+  {
+    std::string b = img.bytes;  // mini chain that loops on itself
+    const size_t miniFat = img.SectorOffset(img.firstMiniFatSector);
+    PutLe32(b, miniFat + img.startSector[1] * 4u, img.startSector[1]);
+    EXPECT_EQ(StreamOf(b, u"Small"), Pattern(300, 8).substr(0, 64));
+  }
+  {
+    // The last sector of the chain is moved to a partial sector at the end of a cut file.
+    std::string b = img.bytes;
+    const auto partial = static_cast<uint32_t>(b.size() / 512 - 1);
+    PutLe32(b, img.FatEntryOffset(start + 10), partial);
+    b += std::string(200, 'z');
+    EXPECT_EQ(StreamOf(b, u"Big"), big.substr(0, 11 * 512) + std::string(200, 'z'));
+  }
+}
+
+// A file longer than its FAT covers: a chain may use every sector the FAT describes, up to
+// and including the last one, but never the first sector beyond it, however much file follows.
+TEST(CompoundFile, ChainsEndAtTheLastSectorTheFatDescribes) {
+  const CfbImage img = BuildCfbImage({{u"Big", Pattern(4096, 9)}});
+  ASSERT_EQ(img.fatSectors.size(), 1u);  // one FAT sector: entries for sectors 0 to 127
+  const uint32_t fatEntries = 512 / 4;
+  std::string file = img.bytes;
+  file.resize(img.SectorOffset(fatEntries + 8));  // sectors up to 135 exist
+  for (uint32_t sector = 100; sector < fatEntries + 8; ++sector) {
+    std::memset(file.data() + img.SectorOffset(sector), static_cast<int>(sector), 512);
+  }
+  std::string expected;
+  for (uint32_t sector = fatEntries - 8; sector < fatEntries; ++sector) expected += std::string(512, static_cast<char>(sector));
+  const size_t entry = img.EntryOffset(img.entryIndex[0]);
+  const struct {
+    uint32_t first;   // the chain runs from here to its last sector
+    uint32_t last;
+    size_t readable;  // bytes the stream gives
+  } rows[] = {
+      {fatEntries - 8, fatEntries - 1, 8 * 512},  // ends exactly at the FAT's last entry
+      {fatEntries - 7, fatEntries, 7 * 512},      // its eighth sector lies one past
+  };
+  for (const auto& row : rows) {
+    std::string b = file;
+    for (uint32_t sector = row.first; sector < row.last; ++sector) PutLe32(b, img.FatEntryOffset(sector), sector + 1);
+    if (row.last < fatEntries) PutLe32(b, img.FatEntryOffset(row.last), test::kCfbEndOfChain);
+    PutLe32(b, entry + 116, row.first);
+    const std::string stream = StreamOf(b, u"Big");
+    EXPECT_EQ(stream.size(), row.readable) << row.last;
+    EXPECT_EQ(stream, expected.substr((row.first - (fatEntries - 8)) * 512, row.readable)) << row.last;
+  }
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -1,0 +1,41 @@
+#pragma once
+// Line-break styles and the one rewriting of every line break of a text into one of them, for
+// whole texts and for texts that come in pieces.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace dkscr {
+
+inline constexpr int kLineBreakLf = 0;
+inline constexpr int kLineBreakCrLf = 1;
+inline constexpr int kLineBreakCr = 2;
+
+size_t LineBreakLength(std::string_view bytes, int style);
+// CR LF, lone CR and lone LF each become the style's line break; bytes taken one by one.
+std::string ConvertLineBreaks(std::string_view bytes, int style);
+// The same on UTF-16, where U+2028 counts as a line break too.
+std::u16string ConvertLineBreaksWide(std::u16string_view text, int style);
+
+// CR LF is one break, and so is a lone CR or LF (and U+2028 where `lineSeparator` is set);
+// each becomes the style's break, appended to `out`. A CR at the end of a piece sets
+// `pendingCr`, so that a LF starting the next piece belongs to it.
+template <typename Char, typename Out>
+void RewriteLineBreaks(std::basic_string_view<Char> text, int style, bool lineSeparator, bool& pendingCr,
+                       Out& out) {
+  for (const Char c : text) {
+    if (pendingCr) {
+      pendingCr = false;
+      if (c == Char('\n')) continue;
+    }
+    if (c == Char('\r') || c == Char('\n') || (lineSeparator && static_cast<char32_t>(c) == 0x2028)) {
+      pendingCr = c == Char('\r');
+      if (style != kLineBreakLf) out.push_back(Char('\r'));
+      if (style != kLineBreakCr) out.push_back(Char('\n'));
+    } else {
+      out.push_back(c);
+    }
+  }
+}
+
+}  // namespace dkscr

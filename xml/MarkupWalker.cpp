@@ -1,0 +1,45 @@
+#include "xml/MarkupWalker.h"
+
+namespace dkscr {
+
+MarkupWalker::Event MarkupWalker::Next() {
+  for (;;) {
+    const Event event = reader_.Next();
+    if (event == Event::kStartElement) {
+      const std::string_view local = reader_.LocalName();
+      if (!open_.empty() && open_.back().name == "AlternateContent" &&
+          (local == "Choice" || local == "Fallback")) {
+        if (open_.back().choiceTaken) {
+          SkipElement();
+          continue;
+        }
+        open_.back().choiceTaken = true;
+      }
+      open_.push_back({local, false});
+      ++counts_[local];
+      return event;
+    }
+    if (event == Event::kEndElement) {
+      // An end tag that matches nothing open closes nothing.
+      if (open_.empty()) continue;
+      --counts_[open_.back().name];
+      open_.pop_back();
+    }
+    return event;
+  }
+}
+
+// Reads past the element just started and everything inside it.
+void MarkupWalker::SkipElement() {
+  size_t depth = 1;
+  while (depth > 0) {
+    switch (reader_.Next()) {
+      case Event::kStartElement: ++depth; break;
+      case Event::kEndElement: --depth; break;
+      case Event::kText: break;
+      case Event::kEnd: return;
+    }
+  }
+}
+
+}  // namespace dkscr

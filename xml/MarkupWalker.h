@@ -1,0 +1,49 @@
+#pragma once
+// Walks an Office part's markup with the open elements on a stack of its own, reading only the
+// first choice of every mc:AlternateContent (the others and the fallback repeat its content).
+// Names are compared without their prefixes, so parts that bind other prefixes read the same.
+#include <cstddef>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "xml/XmlPullReader.h"
+
+namespace dkscr {
+
+class MarkupWalker {
+ public:
+  using Event = XmlPullReader::Event;
+
+  explicit MarkupWalker(std::string_view xml) : reader_(xml) {}
+
+  // The next event outside skipped alternatives. After a start the element is on the stack,
+  // after an end it has left it.
+  Event Next();
+
+  const XmlPullReader& Reader() const { return reader_; }
+  std::string_view Local() const { return reader_.LocalName(); }
+  size_t Depth() const { return open_.size(); }
+  // The local name `up` levels above the innermost open element (0: the element itself), or "".
+  std::string_view Open(size_t up = 0) const {
+    return up < open_.size() ? open_[open_.size() - 1 - up].name : std::string_view();
+  }
+  // Whether an element of that local name is open.
+  bool Within(std::string_view local) const {
+    const auto it = counts_.find(local);
+    return it != counts_.end() && it->second > 0;
+  }
+
+ private:
+  struct OpenElement {
+    std::string_view name;
+    bool choiceTaken;  // for mc:AlternateContent: a choice has been read
+  };
+  void SkipElement();
+
+  XmlPullReader reader_;
+  std::vector<OpenElement> open_;
+  std::unordered_map<std::string_view, size_t> counts_;
+};
+
+}  // namespace dkscr

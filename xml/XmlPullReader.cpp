@@ -1,0 +1,197 @@
+#include "xml/XmlPullReader.h"
+
+#include <cstring>
+
+#include "platform/Utf.h"
+
+namespace dkscr {
+namespace {
+
+bool IsNameEnd(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>'; }
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The value of a numeric reference body ("#65", "#x41"), or 0 when it is none or no scalar value.
+char32_t NumericReference(std::string_view body) {
+  if (body.size() < 2 || body[0] != '#') return 0;
+  const bool hex = body[1] == 'x' || body[1] == 'X';
+  const std::string_view digits = body.substr(hex ? 2 : 1);
+  if (digits.empty() || digits.size() > 8) return 0;
+  char32_t value = 0;
+  for (char c : digits) {
+    int digit = -1;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    else if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    else if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (digit < 0) return 0;
+    value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit);
+  }
+  if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  return value;
+}
+
+}  // namespace
+
+std::string_view XmlLocalName(std::string_view qualifiedName) {
+  const size_t colon = qualifiedName.find(':');
+  return colon == std::string_view::npos ? qualifiedName : qualifiedName.substr(colon + 1);
+}
+
+void AppendXmlDecoded(std::string_view raw, std::string& out) {
+  size_t at = 0;
+  while (at < raw.size()) {
+    const size_t amp = raw.find('&', at);
+    if (amp == std::string_view::npos) {
+      out.append(raw.substr(at));
+      return;
+    }
+    out.append(raw.substr(at, amp - at));
+    const size_t semi = raw.find(';', amp + 1);
+    // References are short; a far semicolon belongs to something else.
+    if (semi == std::string_view::npos || semi - amp > 12) {
+      out.push_back('&');
+      at = amp + 1;
+      continue;
+    }
+    const std::string_view body = raw.substr(amp + 1, semi - amp - 1);
+    if (body == "lt") out.push_back('<');
+    else if (body == "gt") out.push_back('>');
+    else if (body == "amp") out.push_back('&');
+    else if (body == "quot") out.push_back('"');
+    else if (body == "apos") out.push_back('\'');
+    else if (const char32_t value = NumericReference(body); value != 0) AppendUtf8(value, out);
+    else {
+      out.append(raw.substr(amp, semi + 1 - amp));
+    }
+    at = semi + 1;
+  }
+}
+
+XmlPullReader::XmlPullReader(std::string_view data) : data_(data) {
+  const void* zero = std::memchr(data.data(), 0, data.size());
+  if (zero != nullptr) data_ = data.substr(0, static_cast<size_t>(static_cast<const char*>(zero) - data.data()));
+}
+
+std::string_view XmlPullReader::LocalName() const { return XmlLocalName(name_); }
+
+XmlPullReader::Event XmlPullReader::Next() {
+  if (pendingEnd_) {
+    pendingEnd_ = false;
+    attributes_ = {};
+    return Event::kEndElement;
+  }
+  for (;;) {
+    if (pos_ >= data_.size()) return Event::kEnd;
+    if (data_[pos_] != '<') {
+      size_t end = data_.find('<', pos_);
+      if (end == std::string_view::npos) end = data_.size();
+      text_.clear();
+      AppendXmlDecoded(data_.substr(pos_, end - pos_), text_);
+      pos_ = end;
+      return Event::kText;
+    }
+    const std::string_view rest = data_.substr(pos_);
+    if (rest.starts_with("<!--")) {
+      const size_t close = rest.find("-->", 4);
+      if (close == std::string_view::npos) return pos_ = data_.size(), Event::kEnd;
+      pos_ += close + 3;
+      continue;
+    }
+    if (rest.starts_with("<![CDATA[")) {
+      const size_t close = rest.find("]]>", 9);
+      if (close == std::string_view::npos) return pos_ = data_.size(), Event::kEnd;
+      text_.assign(rest.substr(9, close - 9));
+      pos_ += close + 3;
+      return Event::kText;
+    }
+    if (rest.starts_with("<?") || rest.starts_with("<!")) {
+      const size_t close = rest.find('>');
+      if (close == std::string_view::npos) return pos_ = data_.size(), Event::kEnd;
+      pos_ += close + 1;
+      continue;
+    }
+    // A tag: its ">" is the first one outside quoted attribute values.
+    char quote = 0;
+    size_t close = 1;
+    for (; close < rest.size(); ++close) {
+      const char c = rest[close];
+      if (quote != 0) {
+        if (c == quote) quote = 0;
+      } else if (c == '"' || c == '\'') {
+        quote = c;
+      } else if (c == '>') {
+        break;
+      }
+    }
+    if (close >= rest.size()) return pos_ = data_.size(), Event::kEnd;
+    pos_ += close + 1;
+    const bool isEnd = rest.size() > 1 && rest[1] == '/';
+    const size_t nameStart = isEnd ? 2 : 1;
+    size_t nameEnd = nameStart;
+    while (nameEnd < close && !IsNameEnd(rest[nameEnd])) ++nameEnd;
+    name_ = rest.substr(nameStart, nameEnd - nameStart);
+    if (isEnd) {
+      attributes_ = {};
+      return Event::kEndElement;
+    }
+    const bool empty = rest[close - 1] == '/' && close - 1 >= nameEnd;
+    attributes_ = rest.substr(nameEnd, (empty ? close - 1 : close) - nameEnd);
+    pendingEnd_ = empty;
+    return Event::kStartElement;
+  }
+}
+
+template <typename Match>
+bool XmlPullReader::FindAttribute(Match match, std::string_view& rawValue) const {
+  size_t at = 0;
+  const std::string_view list = attributes_;
+  while (at < list.size()) {
+    while (at < list.size() && IsSpace(list[at])) ++at;
+    const size_t nameStart = at;
+    while (at < list.size() && list[at] != '=' && !IsSpace(list[at])) ++at;
+    const std::string_view name = list.substr(nameStart, at - nameStart);
+    while (at < list.size() && IsSpace(list[at])) ++at;
+    if (at >= list.size() || list[at] != '=') {
+      if (at == nameStart) ++at;  // a stray byte: step over it
+      continue;
+    }
+    ++at;
+    while (at < list.size() && IsSpace(list[at])) ++at;
+    if (at >= list.size() || (list[at] != '"' && list[at] != '\'')) continue;
+    const char quote = list[at];
+    const size_t valueEnd = list.find(quote, at + 1);
+    if (valueEnd == std::string_view::npos) return false;
+    if (match(name)) {
+      rawValue = list.substr(at + 1, valueEnd - at - 1);
+      return true;
+    }
+    at = valueEnd + 1;
+  }
+  return false;
+}
+
+std::string XmlPullReader::Attribute(std::string_view qualifiedName) const {
+  std::string_view raw;
+  std::string value;
+  if (FindAttribute([&](std::string_view name) { return name == qualifiedName; }, raw)) {
+    AppendXmlDecoded(raw, value);
+  }
+  return value;
+}
+
+std::string XmlPullReader::PrefixedAttribute(std::string_view localName) const {
+  std::string_view raw;
+  std::string value;
+  const auto match = [&](std::string_view name) {
+    const size_t colon = name.find(':');
+    return colon != std::string_view::npos && name.substr(colon + 1) == localName;
+  };
+  if (FindAttribute(match, raw)) AppendXmlDecoded(raw, value);
+  return value;
+}
+
+bool XmlPullReader::HasAttribute(std::string_view qualifiedName) const {
+  std::string_view raw;
+  return FindAttribute([&](std::string_view name) { return name == qualifiedName; }, raw);
+}
+
+}  // namespace dkscr

@@ -1,0 +1,68 @@
+#pragma once
+// Splits an XML document held in memory into tokens: markup from "<" to the next ">", and
+// character data between markup. It works on bytes and stops at the first zero byte.
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace dkscr {
+
+enum class XmlToken { kEndOfInput, kComment, kDeclaration, kText, kStartTag, kEndTag, kEmptyTag };
+
+class XmlTokenizer {
+ public:
+  // Copies the data into a buffer of its own, ending with a zero byte and then with enough
+  // zero bytes that the scanner may read 16 bytes from any position up to the first zero.
+  static constexpr size_t kBufferPadding = 16;
+  explicit XmlTokenizer(std::string_view data);
+
+  // Hands the buffer over to a new owner; the tokenizer goes on reading it, so the owner
+  // must keep it until the tokenizer is done.
+  std::unique_ptr<char[]> TakeBuffer() { return std::move(buffer_); }
+
+  // Reads the next token. With `keepSpaces` set, spaces (but no other white space) around
+  // character data are part of it. Markup whose ">" never comes is dropped: the input ends.
+  XmlToken NextToken(bool keepSpaces);
+  XmlToken Kind() const { return kind_; }
+  // The current token's bytes as they stand in the input.
+  std::string_view RawToken() const { return {data_ + tokenStart_, pos_ - tokenStart_}; }
+  // The current token with its CR LF and then its LF CR pairs deleted, into `out`.
+  void TokenText(std::string& out) const;
+  // The same as a view: of the input when there was nothing to delete, else of `scratch`.
+  std::string_view TokenView(std::string& scratch) const {
+    if (!tokenHasLf_) return RawToken();
+    TokenText(scratch);
+    return scratch;
+  }
+  // Where the current markup token's first space is, or npos. Only for tokens that TokenView
+  // returns unchanged, whose only ">" is their last byte, and not for end tags (npos).
+  size_t FirstSpace() const { return firstSpace_; }
+  // False when no "=" of the current markup token follows "space" (ASCII case ignored), so
+  // that no attribute line of it can read xml:space=preserve; always false for end tags.
+  bool SpaceEquals() const { return spaceEquals_; }
+  bool TokenUnchanged() const { return !tokenHasLf_; }
+  // False when the current character data holds no "&", so that it holds no escape.
+  bool TextMayHoldEscape() const { return textHasAmp_; }
+  // Line of the current position, counting the LFs skipped as white space.
+  size_t Line() const { return line_; }
+
+ private:
+  friend class XmlTreeBuilder;
+  // NextToken, defined inline in KelXMLTokenScan.h for the tree builder.
+  XmlToken ReadToken(bool keepSpaces);
+
+  std::unique_ptr<char[]> buffer_;
+  const char* data_ = nullptr;  // the buffer, also after it has been handed over
+  size_t end_ = 0;  // the first zero byte
+  size_t pos_ = 0;
+  size_t tokenStart_ = 0;
+  size_t line_ = 1;
+  bool tokenHasLf_ = false;  // only a token with an LF can hold a pair to delete
+  size_t firstSpace_ = std::string::npos;
+  bool spaceEquals_ = false;
+  bool textHasAmp_ = false;
+  XmlToken kind_ = XmlToken::kEndOfInput;
+};
+
+}  // namespace dkscr

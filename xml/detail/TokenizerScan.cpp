@@ -1,0 +1,26 @@
+// The tokenizer's own members; its scan is inline in TokenizerScan.h for the tree builder.
+#include "xml/detail/TokenizerScan.h"
+
+#include <cstring>
+
+#include "xml/detail/TreeShortcuts.h"
+
+namespace dkscr {
+
+XmlTokenizer::XmlTokenizer(std::string_view data)
+    : buffer_(new char[data.size() + kBufferPadding]) {
+  data_ = buffer_.get();
+  if (!data.empty()) std::memcpy(buffer_.get(), data.data(), data.size());
+  std::memset(buffer_.get() + data.size(), 0, kBufferPadding);
+  const void* zero = std::memchr(buffer_.get(), 0, data.size() + 1);
+  end_ = static_cast<size_t>(static_cast<const char*>(zero) - buffer_.get());
+}
+
+XmlToken XmlTokenizer::NextToken(bool keepSpaces) { return ReadToken(keepSpaces); }
+
+void XmlTokenizer::TokenText(std::string& out) const {
+  out.assign(RawToken());
+  DeleteLineBreakPairs(out);
+}
+
+}  // namespace dkscr

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "TempDir.h"
@@ -34,6 +35,17 @@ TEST(ProgramDir, OnlyAPortableCopyWritesBesideItself) {
   EXPECT_EQ(ChooseProgramDir(places), dir / "home/");
   // Unknown executable folder.
   EXPECT_EQ(ChooseProgramDir({"", "", "/c/"}), "/c/deckscribe/");
+}
+
+TEST(ProgramDir, MakesMissingFoldersAndRefusesAFileInTheWay) {
+  test::TempDir dir;
+  EXPECT_EQ(MakeDirectories(dir / "a/b/c"), 0);
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "a/b/c"));
+  EXPECT_EQ(MakeDirectories(dir / "a/b/c/"), 0);  // again, and with its slash
+  test::WriteFile(dir / "file", "x");
+  EXPECT_EQ(MakeDirectories(dir / "file"), ENOTDIR);
+  EXPECT_NE(MakeDirectories(dir / "file/below"), 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / "file/below"));
 }
 
 }  // namespace

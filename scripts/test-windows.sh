@@ -6,9 +6,8 @@
 # (and exit code, and message) must be the Linux build's byte for byte, and dkscrbatch.exe
 # over the folder, whose text files and JSON Lines must be too; then Deckscribe.exe, built
 # against Qt for Windows (scripts/build-qt-windows.sh, run here when its prefix is missing;
-# DKSCR_QT_WINDOWS=skip leaves the desktop program out instead), is started under Wine on an
-# Xvfb display and closed as Windows closes a program, and must end with 0 and its settings
-# and list saved.
+# DKSCR_QT_WINDOWS=skip leaves the desktop program out instead), converts a saved list under
+# Wine on an Xvfb display (scripts/test-desktop-run.sh).
 #   scripts/test-windows.sh LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]
 # Skips, saying so, where the cross compiler or Wine is missing.
 set -euo pipefail
@@ -101,36 +100,13 @@ else
   [ "$failed" -eq 0 ]
 fi
 
-# The desktop program starts, shows its main window on the display, and closes the ordinary
-# way (WM_CLOSE, which taskkill without /f sends), saving its settings and list, with exit
-# code 0.
+# The desktop program end to end: a saved list of corpus presentations converted from the
+# keyboard under Wine on an Xvfb display, the text files as the Linux dkscrcmd writes them, the
+# ordinary close (WM_CLOSE, as taskkill without /f sends) with exit code 0, job file and log.
 app=$win/app/Deckscribe.exe
 if [ -f "$app" ]; then
   "$wineserver" -k 2>/dev/null || true  # the windows need a server started with the display
-  home=$scratch/deckscribe-home
-  mkdir -p "$home"
-  DECKSCRIBE_HOME="Z:$home" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    wine=$1 app=$2
-    timeout 120 "$wine" "$app" 2>/dev/null &
-    pid=$!
-    shown=no
-    for _ in $(seq 90); do
-      sleep 1
-      if xwininfo -name Kel-Deckscribe 2>/dev/null | grep -q IsViewable; then shown=yes; break; fi
-    done
-    [ "$shown" = yes ] && "$wine" taskkill /im Deckscribe.exe
-    status=0
-    wait "$pid" || status=$?
-    echo "window shown: $shown; exit code $status"
-    [ "$shown" = yes ] && [ "$status" -eq 0 ]' sh "$wine" "$app" > "$scratch/app.out" 2>&1 || {
-    cat "$scratch/app.out"
-    echo "== Windows: Deckscribe.exe did not start, show its window and close with 0 under Wine"
-    exit 1
-  }
-  for saved in Deckscribe.dat Deckscribe.job; do
-    [ -s "$home/$saved" ] || { echo "== Windows: Deckscribe.exe saved no $saved"; exit 1; }
-  done
-  echo "== Windows: Deckscribe.exe under Wine showed its window, closed with 0, saved settings and list"
+  scripts/test-desktop-run.sh "$linux/cli/dkscrcmd" "$app" "$wine"
 elif [ "${DKSCR_QT_WINDOWS:-build}" != skip ]; then
   echo "== Windows: Deckscribe.exe was not built"
   exit 1

@@ -35,6 +35,9 @@ fi
 echo "== tests (GCC, Release)"
 scripts/build.sh build -DCMAKE_BUILD_TYPE=Release -DDKSCR_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
+# The desktop program as a user runs it, on an X display: a saved list converted from the
+# keyboard, the text files checked against dkscrcmd's.
+scripts/test-desktop-run.sh build/cli/dkscrcmd build/app/Deckscribe
 
 echo "== Python package (pip install . into a virtual environment, pip wheel .)"
 scripts/test-python-package.sh build

@@ -3,6 +3,7 @@
 # list of presentations from ../shared/corpus, Convert All from the keyboard (Ctrl+G), then the
 # ordinary close. The text files must be the Linux dkscrcmd's bytes, the program must end with
 # 0, and the job file must hold every entry converted and the activity log name every file.
+# Under Wine a second start ends by a logout, which must save the list as it stands.
 #   scripts/test-desktop-run.sh DKSCRCMD PROGRAM [WINE]
 # With WINE (wine64, its server already running in $WINEPREFIX) PROGRAM is Deckscribe.exe.
 # DKSCR_SHOT=FILE.png with DKSCR_GRAB=dkscr_window_grab also saves the window after the run.
@@ -11,22 +12,24 @@ if [ "${1:-}" = --on-display ]; then
   shift
   scratch=$1 program=$2 wine=${3:-}
   count=$(wc -l < "$scratch/expected.list")
-  if [ -n "$wine" ]; then
-    "$wine" "$program" > "$scratch/program.out" 2>&1 &
-  else
-    QT_QPA_PLATFORM=xcb "$program" > "$scratch/program.out" 2>&1 &
-  fi
-  pid=$!
-  window=
-  for _ in $(seq 120); do
-    sleep 1
-    window=$(xdotool search --onlyvisible --name '^Kel-Deckscribe$' 2>/dev/null | head -n 1) || true
-    [ -z "$window" ] || break
-  done
-  if [ -z "$window" ]; then
+  start() {  # starts the program and waits for its main window: pid and window
+    if [ -n "$wine" ]; then
+      "$wine" "$program" >> "$scratch/program.out" 2>&1 &
+    else
+      QT_QPA_PLATFORM=xcb "$program" >> "$scratch/program.out" 2>&1 &
+    fi
+    pid=$!
+    window=
+    for _ in $(seq 120); do
+      sleep 1
+      window=$(xdotool search --onlyvisible --name '^Kel-Deckscribe$' 2>/dev/null | head -n 1) || true
+      [ -z "$window" ] || return 0
+    done
     kill "$pid" 2>/dev/null || true
-    echo "no window shown"; exit 1
-  fi
+    echo "no window shown"
+    exit 1
+  }
+  start
   sleep 2  # the saved list goes in before the window takes keys
   # No window manager: the keys go where the input focus is, which is set here.
   xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
@@ -50,8 +53,25 @@ if [ "${1:-}" = --on-display ]; then
   status=0
   wait "$pid" || status=$?
   echo "$converted of $count text files; exit code $status"
-  [ "$converted" -eq "$count" ] && [ "$status" -eq 0 ]
-  exit
+  [ "$converted" -eq "$count" ] && [ "$status" -eq 0 ] || exit 1
+  # A logout (WM_QUERYENDSESSION, then WM_ENDSESSION, through Qt's session manager) saves the
+  # list, asking nothing.
+  if [ -n "$wine" ]; then
+    start
+    sleep 2
+    mv "$scratch/home/Deckscribe.job" "$scratch/before-logout.job"
+    "$wine" wineboot --end-session > /dev/null 2>&1 || true
+    for _ in $(seq 30); do
+      [ ! -s "$scratch/home/Deckscribe.job" ] || break
+      sleep 1
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" || true
+    [ -s "$scratch/home/Deckscribe.job" ] || { echo "the logout saved no list"; exit 1; }
+    cmp "$scratch/before-logout.job" "$scratch/home/Deckscribe.job" || exit 1
+    echo "a logout saved the list"
+  fi
+  exit 0
 fi
 
 dkscrcmd=$1 program=$2 wine=${3:-}

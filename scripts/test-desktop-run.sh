@@ -137,7 +137,7 @@ failed=0
 while read -r name; do
   cmp -s "$scratch/expected/$name" "$scratch/out/$name" || { echo "DIFFERS: $name"; failed=1; }
 done < "$scratch/expected.list"
-# Every entry converted in the job file, every source named in the log (UTF-16 on Windows).
+# Every entry converted in the job file, every source named in the log (UTF-16LE).
 python3 - "$scratch/home" "$scratch/sources.list" <<'EOF' || failed=1
 import os, struct, sys
 home, sources = sys.argv[1], open(sys.argv[2]).read().split()
@@ -156,7 +156,7 @@ for _ in range(count):
 converted = sum(1 for state, _ in states if state == 1)
 assert count == len(sources) and converted == count, f"job file: {converted} of {count} converted"
 log = open(os.path.join(home, "dkscract.log"), "rb").read()
-text = log.decode("utf-16") if b"\0" in log else log.decode("utf-8", "replace")
+text = log.decode("utf-16")
 missing = [s for s in sources if os.path.basename(s) not in text]
 assert not missing, f"not in the log: {missing}"
 EOF

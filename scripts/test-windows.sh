@@ -103,8 +103,11 @@ fi
 # The desktop program end to end: a saved list of corpus presentations converted from the
 # keyboard under Wine on an Xvfb display, the text files as the Linux dkscrcmd writes them, the
 # ordinary close (WM_CLOSE, as taskkill without /f sends) with exit code 0, job file and log.
-app=$win/app/Deckscribe.exe
-if [ -f "$app" ]; then
+# Deckscribe.exe runs from the unpacked archive, which must hold all it needs.
+if [ -f "$win/app/Deckscribe.exe" ]; then
+  zip=$(cd "$win" && echo "$PWD"/deckscribe-*.zip)
+  (cd "$scratch" && cmake -E tar xf "$zip")
+  app=$(ls "$scratch"/deckscribe-*/bin/Deckscribe.exe)
   "$wineserver" -k 2>/dev/null || true  # the windows need a server started with the display
   scripts/test-desktop-run.sh "$linux/cli/dkscrcmd" "$app" "$wine"
 elif [ "${DKSCR_QT_WINDOWS:-build}" != skip ]; then

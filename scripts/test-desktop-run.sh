@@ -5,7 +5,7 @@
 # 0, and the job file must hold every entry converted and the activity log name every file.
 # Under Wine a second start ends by a logout, which must save the list as it stands.
 #   scripts/test-desktop-run.sh DKSCRCMD PROGRAM [WINE]
-# With WINE (wine64, its server already running in $WINEPREFIX) PROGRAM is Deckscribe.exe.
+# With WINE (wine64, in the caller's WINEPREFIX) PROGRAM is Deckscribe.exe.
 # DKSCR_SHOT=FILE.png with DKSCR_GRAB=dkscr_window_grab also saves the window after the run.
 set -euo pipefail
 if [ "${1:-}" = --on-display ]; then
@@ -13,10 +13,11 @@ if [ "${1:-}" = --on-display ]; then
   scratch=$1 program=$2 wine=${3:-}
   count=$(wc -l < "$scratch/expected.list")
   start() {  # starts the program and waits for its main window: pid and window
+    # Never a hang: a program that does not end goes after ten minutes.
     if [ -n "$wine" ]; then
-      "$wine" "$program" >> "$scratch/program.out" 2>&1 &
+      timeout 600 "$wine" "$program" >> "$scratch/program.out" 2>&1 &
     else
-      QT_QPA_PLATFORM=xcb "$program" >> "$scratch/program.out" 2>&1 &
+      QT_QPA_PLATFORM=xcb timeout 600 "$program" >> "$scratch/program.out" 2>&1 &
     fi
     pid=$!
     window=
@@ -32,7 +33,7 @@ if [ "${1:-}" = --on-display ]; then
   start
   sleep 2  # the saved list goes in before the window takes keys
   # No window manager: the keys go where the input focus is, which is set here.
-  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+  timeout 10 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
   sleep 1
   xdotool key --clearmodifiers ctrl+g
   converted=0

@@ -131,7 +131,12 @@ int MakeDirectories(const std::string& nativePath) {
     if (slash == std::string::npos) break;
     pos = slash + 1;
   }
-  const unsigned type = FileType(nativePath);
+  // Without its trailing separators, which Windows' stat refuses ("C:/" keeps its own).
+  std::string whole = nativePath;
+  while (whole.size() > 1 && kPathSeparators.find(whole.back()) != std::string_view::npos &&
+         !(whole.size() == 3 && whole[1] == ':'))
+    whole.pop_back();
+  const unsigned type = FileType(whole);
   if (type == 0) return ENOENT;
   return type == S_IFDIR ? 0 : ENOTDIR;
 }

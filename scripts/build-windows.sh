@@ -16,7 +16,7 @@ options=(-DCMAKE_TOOLCHAIN_FILE="$scripts/../cmake/mingw-w64-x86_64.cmake" -DCMA
 qt=${DKSCR_QT_PREFIX:-}
 if [ -z "$qt" ] && ! qt=$("$scripts/build-qt-windows.sh" --prefix 2>/dev/null); then
   echo "build-windows.sh: no Qt for Windows${qt:+ in $qt}, so no Deckscribe.exe:" \
-       "scripts/build-qt-windows.sh builds it (once; about 40 minutes on two cores)" >&2
+       "scripts/build-qt-windows.sh builds it (once; about 16 minutes on two idle cores)" >&2
   qt=
 fi
 if [ -n "$qt" ]; then

@@ -16,11 +16,11 @@ scripts/setup.sh --windows --qt-windows ||
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-# Qt for Windows, where its prefix is missing, is the longest build of the run (QT_MINUTES
-# below): it runs in the background at the lowest priority, on what the Linux steps leave of
-# the processors, and the Windows step waits for it, but never past DKSCR_QT_MINUTES (55) from
-# the start of the run: the rest of the run then still ends well within CI's 90 minutes, and
-# the desktop part is skipped, saying so.
+# Qt for Windows, where its prefix is missing, is the longest build of the run (about 31
+# minutes of processor time, 16 on two idle cores): it runs in the background at the lowest
+# priority, on what the Linux steps leave of the processors, and the Windows step waits for
+# it, but never past DKSCR_QT_MINUTES (55) from the start of the run: the rest of the run then
+# still ends well within CI's 90 minutes, and the desktop part is skipped, saying so.
 run_start=$(date +%s)
 qt_job=
 if command -v x86_64-w64-mingw32-g++-posix >/dev/null && [ "${DKSCR_QT_WINDOWS:-build}" != skip ] &&

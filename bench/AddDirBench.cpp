@@ -34,7 +34,7 @@ class QuietDialogs : public MainDialogs {
  public:
   QuietDialogs(AppState& state, std::u16string folder) : state_(state), folder_(std::move(folder)) {}
   void Create(QWidget*) override {}
-  void ShowOptions() override {}
+  bool ShowOptions() override { return false; }
   void ShowLog() override {}
   void ShowAbout() override {}
   void ShowHelp() override {}

@@ -18,12 +18,21 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+constexpr std::array<std::string_view, 3> kBinary{"ppt", "pps", "pot"};
+constexpr std::array<std::string_view, 6> kOpenXml{"pptx", "pptm", "ppsx", "ppsm", "potx", "potm"};
+
 }  // namespace
 
+std::span<const std::string_view> ExtensionsOfKind(PresentationKind kind) {
+  switch (kind) {
+    case PresentationKind::kPpt: return kBinary;
+    case PresentationKind::kPptx: return kOpenXml;
+    case PresentationKind::kUnknown: break;
+  }
+  return {};
+}
+
 PresentationKind KindOfExtension(std::string_view extension) {
-  static constexpr std::array<std::string_view, 3> kBinary{"ppt", "pps", "pot"};
-  static constexpr std::array<std::string_view, 6> kOpenXml{"pptx", "pptm", "ppsx",
-                                                            "ppsm", "potx", "potm"};
   for (const std::string_view e : kBinary) {
     if (EqualsIgnoringAsciiCase(extension, e)) return PresentationKind::kPpt;
   }

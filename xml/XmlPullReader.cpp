@@ -1,13 +1,28 @@
 #include "xml/XmlPullReader.h"
 
-#include <cstring>
-
 #include "platform/Utf.h"
+#include "xml/detail/TokenizerScan.h"
 
 namespace dkscr {
 namespace {
 
 bool IsNameEnd(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>'; }
+// Where the ">" that ends a tag stands: the first one outside quoted values, or the size.
+size_t TagEnd(std::string_view tag) {
+  char quote = 0;
+  size_t at = 1;
+  for (; at < tag.size(); ++at) {
+    const char c = tag[at];
+    if (quote != 0) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '>') {
+      break;
+    }
+  }
+  return at;
+}
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // The value of a numeric reference body ("#65", "#x41"), or 0 when it is none or no scalar value.
@@ -66,10 +81,7 @@ void AppendXmlDecoded(std::string_view raw, std::string& out) {
   }
 }
 
-XmlPullReader::XmlPullReader(std::string_view data) : data_(data) {
-  const void* zero = std::memchr(data.data(), 0, data.size());
-  if (zero != nullptr) data_ = data.substr(0, static_cast<size_t>(static_cast<const char*>(zero) - data.data()));
-}
+XmlPullReader::XmlPullReader(std::string_view data) : tokenizer_(data) {}
 
 std::string_view XmlPullReader::LocalName() const { return XmlLocalName(name_); }
 
@@ -80,50 +92,41 @@ XmlPullReader::Event XmlPullReader::Next() {
     return Event::kEndElement;
   }
   for (;;) {
-    if (pos_ >= data_.size()) return Event::kEnd;
-    if (data_[pos_] != '<') {
-      size_t end = data_.find('<', pos_);
-      if (end == std::string_view::npos) end = data_.size();
+    const XmlToken kind = tokenizer_.ReadExactToken();
+    if (kind == XmlToken::kEndOfInput) return Event::kEnd;
+    if (kind == XmlToken::kText) {
       text_.clear();
-      AppendXmlDecoded(data_.substr(pos_, end - pos_), text_);
-      pos_ = end;
+      if (tokenizer_.TextMayHoldEscape()) {
+        AppendXmlDecoded(tokenizer_.RawToken(), text_);
+      } else {
+        text_.assign(tokenizer_.RawToken());
+      }
       return Event::kText;
     }
-    const std::string_view rest = data_.substr(pos_);
+    // The tokenizer ends markup at its first ">"; comments and CDATA sections run further.
+    const std::string_view rest = tokenizer_.Rest();
     if (rest.starts_with("<!--")) {
       const size_t close = rest.find("-->", 4);
-      if (close == std::string_view::npos) return pos_ = data_.size(), Event::kEnd;
-      pos_ += close + 3;
+      if (close == std::string_view::npos) return Event::kEnd;
+      tokenizer_.ExtendToken(close + 3);
       continue;
     }
     if (rest.starts_with("<![CDATA[")) {
       const size_t close = rest.find("]]>", 9);
-      if (close == std::string_view::npos) return pos_ = data_.size(), Event::kEnd;
+      if (close == std::string_view::npos) return Event::kEnd;
       text_.assign(rest.substr(9, close - 9));
-      pos_ += close + 3;
+      tokenizer_.ExtendToken(close + 3);
       return Event::kText;
     }
-    if (rest.starts_with("<?") || rest.starts_with("<!")) {
-      const size_t close = rest.find('>');
-      if (close == std::string_view::npos) return pos_ = data_.size(), Event::kEnd;
-      pos_ += close + 1;
-      continue;
+    if (rest.starts_with("<?") || rest.starts_with("<!")) continue;
+    // A tag: its ">" is the first one outside quoted attribute values, which is where the
+    // tokenizer stopped unless a value holds one.
+    size_t close = tokenizer_.RawToken().size() - 1;
+    if (const size_t end = TagEnd(rest); end != close) {
+      if (end >= rest.size()) return Event::kEnd;
+      close = end;
+      tokenizer_.ExtendToken(close + 1);
     }
-    // A tag: its ">" is the first one outside quoted attribute values.
-    char quote = 0;
-    size_t close = 1;
-    for (; close < rest.size(); ++close) {
-      const char c = rest[close];
-      if (quote != 0) {
-        if (c == quote) quote = 0;
-      } else if (c == '"' || c == '\'') {
-        quote = c;
-      } else if (c == '>') {
-        break;
-      }
-    }
-    if (close >= rest.size()) return pos_ = data_.size(), Event::kEnd;
-    pos_ += close + 1;
     const bool isEnd = rest.size() > 1 && rest[1] == '/';
     const size_t nameStart = isEnd ? 2 : 1;
     size_t nameEnd = nameStart;

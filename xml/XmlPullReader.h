@@ -3,9 +3,13 @@
 // data, one at a time, with the text exactly as written (no trimming) and every standard and
 // numeric character reference decoded. It keeps no tree: callers hold what context they need,
 // so nesting depth costs them one stack entry per open element and the reader nothing.
+// It reads its tokens with the element tree's tokenizer, in the mode that drops nothing, and
+// reads comments, CDATA sections and quoted values past a ">" where the tree does not.
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "xml/XmlTokenizer.h"
 
 namespace dkscr {
 
@@ -13,7 +17,7 @@ class XmlPullReader {
  public:
   enum class Event { kStartElement, kEndElement, kText, kEnd };
 
-  // The data must outlive the reader; it stops at its end or at a zero byte.
+  // The reader works on a copy of the data; it stops at its end or at a zero byte.
   explicit XmlPullReader(std::string_view data);
 
   // The next event. An empty-element tag gives a start and then an end. Comments, processing
@@ -40,8 +44,7 @@ class XmlPullReader {
   template <typename Match>
   bool FindAttribute(Match match, std::string_view& rawValue) const;
 
-  std::string_view data_;
-  size_t pos_ = 0;
+  XmlTokenizer tokenizer_;
   std::string_view name_;
   std::string_view attributes_;  // the raw text after the name of the last start tag
   std::string text_;

@@ -24,6 +24,15 @@ class XmlTokenizer {
   // Reads the next token. With `keepSpaces` set, spaces (but no other white space) around
   // character data are part of it. Markup whose ">" never comes is dropped: the input ends.
   XmlToken NextToken(bool keepSpaces);
+  // Reads the next token with nothing dropped: character data keeps all its white space, and
+  // white space between markup is character data too.
+  XmlToken NextExactToken();
+  // The input from the current token's first byte to its end.
+  std::string_view Rest() const { return {data_ + tokenStart_, end_ - tokenStart_}; }
+  // Makes the current token the first `length` bytes of Rest(), for markup whose end its
+  // reader knows better (a comment runs to "-->", a ">" may stand in a quoted value); reading
+  // goes on after it. Past the input's end, the input ends.
+  void ExtendToken(size_t length);
   XmlToken Kind() const { return kind_; }
   // The current token's bytes as they stand in the input.
   std::string_view RawToken() const { return {data_ + tokenStart_, pos_ - tokenStart_}; }
@@ -49,8 +58,13 @@ class XmlTokenizer {
 
  private:
   friend class XmlTreeBuilder;
-  // NextToken, defined inline in KelXMLTokenScan.h for the tree builder.
+  friend class XmlPullReader;
+  // NextToken and NextExactToken, defined inline in TokenizerScan.h for the tree builder and
+  // the pull reader.
   XmlToken ReadToken(bool keepSpaces);
+  XmlToken ReadExactToken();
+  // Reads a token; bytes below `firstKept` around character data are white space to drop.
+  XmlToken ScanToken(unsigned char firstKept);
 
   std::unique_ptr<char[]> buffer_;
   const char* data_ = nullptr;  // the buffer, also after it has been handed over

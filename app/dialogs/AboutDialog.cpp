@@ -1,10 +1,7 @@
 #include "app/dialogs/AboutDialog.h"
 
-#include <QEnterEvent>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -16,52 +13,6 @@
 #include "app/dialogs/KeyPreview.h"
 
 namespace dkscr {
-
-LinkLabel::LinkLabel(const QString& text, QWidget* parent)
-    : QLabel(text, parent), normal_(Qt::blue) {
-  setTextFormat(Qt::PlainText);
-  setCursor(Qt::PointingHandCursor);
-  setFocusPolicy(Qt::StrongFocus);
-  QFont underlined = font();
-  underlined.setUnderline(true);
-  setFont(underlined);
-  Paint(normal_);
-}
-
-void LinkLabel::SetNormalColor(const QColor& color) {
-  normal_ = color;
-  if (!underMouse()) Paint(color);
-}
-
-void LinkLabel::Paint(const QColor& color) {
-  QPalette pal = palette();
-  pal.setColor(QPalette::WindowText, color);
-  setPalette(pal);
-}
-
-void LinkLabel::enterEvent(QEnterEvent* event) {
-  Paint(Qt::blue);
-  QLabel::enterEvent(event);
-}
-
-void LinkLabel::leaveEvent(QEvent* event) {
-  Paint(normal_);
-  QLabel::leaveEvent(event);
-}
-
-void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-    emit Clicked();
-  QLabel::mouseReleaseEvent(event);
-}
-
-void LinkLabel::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Space) {
-    emit Clicked();
-    return;
-  }
-  QLabel::keyPressEvent(event);
-}
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   InitDialogResources();
@@ -75,7 +26,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   iconLayout->setContentsMargins(2, 2, 2, 2);
   iconLayout->addWidget(animation);
 
-  productName = new QLabel(QStringLiteral("Kel-Deckscribe"), this);
+  productName = new QLabel(tr("Kel-Deckscribe"), this);
   QFont big(QStringLiteral("Tahoma"));
   big.setPixelSize(20);
   big.setBold(true);
@@ -87,9 +38,13 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   line->setFrameShadow(QFrame::Sunken);
 
   // The help shipped inside the program, not a page on a network that may not be there.
-  helpLink = new LinkLabel(tr("Deckscribe Help"), this);
-  helpLink->SetNormalColor(QColor(0, 0, 128));  // navy
-  connect(helpLink, &LinkLabel::Clicked, this, [this] { ShowHelp(this, QString()); });
+  helpLink = new QLabel(QStringLiteral("<a href=\"help:contents\">%1</a>")
+                            .arg(tr("Deckscribe Help").toHtmlEscaped()),
+                        this);
+  helpLink->setTextFormat(Qt::RichText);
+  helpLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  helpLink->setAccessibleName(tr("Deckscribe Help"));
+  connect(helpLink, &QLabel::linkActivated, this, [this] { ShowHelp(this, QString()); });
   okButton = new QPushButton(tr("OK"), this);
 
   auto* names = new QVBoxLayout;
@@ -117,7 +72,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 
 void AboutDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous()) CenterOnScreen(this);
+  if (!event->spontaneous()) CenterOnOwner(this);
 }
 
 }  // namespace dkscr

@@ -16,6 +16,7 @@
 #include "app/dialogs/DirList.h"
 #include "app/dialogs/KeyPreview.h"
 #include "app/dialogs/FolderListDialog.h"
+#include "app/widgets/FileFilters.h"
 
 namespace dkscr {
 
@@ -113,13 +114,9 @@ bool AddFolderDialog::TypeTicked(int typeNumber) const {
 }
 
 void AddFolderDialog::LabelRows() {
-  const std::u16string* userMasks[] = {&state_.settings.userMasks1,
-                                       &state_.settings.userMasks2};
-  for (int n = 1; n <= kFileTypeCount; ++n) {
-    const FileType& type = FileTypeRow(n);
-    typeList->item(n - 1)->setText(FileTypeRowLabel(
-        Q(type.Description), Q(type.DefaultMask), Q(*userMasks[n - 1])));
-  }
+  for (int n = 1; n <= kFileTypeCount; ++n)
+    typeList->item(n - 1)->setText(
+        FileTypeRowLabel(FileTypeDescription(n), Q(TypeMasks(state_.settings, n)), QString()));
 }
 
 void AddFolderDialog::SetTicks(int mode) {

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/dialogs/DialogServices.h"
+
 namespace dkscr {
 
 ConvertProgressDialog::ConvertProgressDialog(QWidget* parent) : QDialog(parent) {
@@ -48,9 +50,7 @@ void ConvertProgressDialog::Start(int maximum) {
   doneLabel->setText(QStringLiteral("0"));
   totalLabel->setText(QStringLiteral("/") + QString::number(maximum));
   fileLabel->clear();
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  CenterOnOwner(this);
   show();
   raise();
 }

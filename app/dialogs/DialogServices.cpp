@@ -66,7 +66,8 @@ void ShowErrorMessage(DialogServices& services, QWidget* parent, const QString& 
 }
 
 void ShowGeneralError(DialogServices& services, QWidget* parent, const QString& text) {
-  services.ShowMessage(parent, QStringLiteral("Kel-Deckscribe"), text, QMessageBox::Critical);
+  services.ShowMessage(parent, QCoreApplication::translate("DialogServices", "Kel-Deckscribe"), text,
+                       QMessageBox::Critical);
 }
 
 bool BrowseForFolder(DialogServices& services, QWidget* parent, const QString& title,
@@ -78,12 +79,18 @@ bool BrowseForFolder(DialogServices& services, QWidget* parent, const QString& t
   return true;
 }
 
-void CenterOnScreen(QWidget* window) {
-  const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  QRect frame = window->frameGeometry();
-  frame.moveCenter(screen->availableGeometry().center());
-  window->move(frame.topLeft());
+void CenterOnOwner(QWidget* dialog) {
+  QRect frame = dialog->frameGeometry();
+  const QWidget* owner = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
+  if (owner != nullptr && owner->isVisible()) {
+    frame.moveCenter(owner->frameGeometry().center());
+  } else if (const QScreen* screen =
+                 dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen()) {
+    frame.moveCenter(screen->availableGeometry().center());
+  } else {
+    return;
+  }
+  dialog->move(frame.topLeft());
 }
 
 }  // namespace dkscr

@@ -46,7 +46,8 @@ void ShowGeneralError(DialogServices& services, QWidget* parent, const QString& 
 bool BrowseForFolder(DialogServices& services, QWidget* parent, const QString& title,
                      const QString& root, QString& folder);
 
-// Moves a window to the middle of the screen (for dialogs not centred on their owner).
-void CenterOnScreen(QWidget* window);
+// Moves a dialog to the middle of the window it belongs to (the main window), or of the
+// screen when it has none on screen.
+void CenterOnOwner(QWidget* dialog);
 
 }  // namespace dkscr

@@ -15,9 +15,9 @@ bool CanAddDir(const QString& text, const QStringList& rows) {
   return !text.isEmpty() && !rows.contains(text, Qt::CaseInsensitive);
 }
 
-QString FileTypeRowLabel(const QString& description, const QString& defaultMask,
+QString FileTypeRowLabel(const QString& description, const QString& familyMasks,
                          const QString& userMasks) {
-  QString label = description + QLatin1Char('(') + defaultMask;
+  QString label = description + QLatin1Char('(') + familyMasks;
   if (!userMasks.isEmpty()) label += QLatin1Char(';') + userMasks;
   return label + QLatin1Char(')');
 }

@@ -18,8 +18,8 @@ QString JoinDirList(const QStringList& rows);
 bool CanAddDir(const QString& text, const QStringList& rows);
 
 // A row label of the add-directory dialog's file-type list:
-// description "(" default mask [";" user masks] ")".
-QString FileTypeRowLabel(const QString& description, const QString& defaultMask,
+// description "(" the family's masks [";" user masks] ")".
+QString FileTypeRowLabel(const QString& description, const QString& familyMasks,
                          const QString& userMasks);
 
 }  // namespace dkscr

@@ -25,6 +25,7 @@ FolderListDialog::FolderListDialog(const QString& dirList, DialogServices& servi
   folderList->setMinimumWidth(folderList->fontMetrics().averageCharWidth() * 50);
   folderEdit = new QLineEdit(this);
   folderLabel->setBuddy(folderList);  // screen readers name the list by its label
+  folderEdit->setAccessibleName(tr("Directory"));  // the field has no label of its own
   browseButton = new QPushButton(tr("&Browse"), this);
   replaceButton = new QPushButton(tr("&Replace"), this);
   addButton = new QPushButton(tr("&Add"), this);
@@ -90,7 +91,7 @@ QStringList FolderListDialog::Rows() const {
 
 void FolderListDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous()) CenterOnScreen(this);
+  if (!event->spontaneous()) CenterOnOwner(this);
 }
 
 void FolderListDialog::TakeClickedRow() {

@@ -68,6 +68,7 @@ LogDialog::LogDialog(AppState& state, DialogServices& services, QWidget* parent)
   setSizeGripEnabled(true);
   logView = new QPlainTextEdit(this);
   logView->setReadOnly(true);
+  logView->setAccessibleName(tr("Activity log"));
   logView->setLineWrapMode(QPlainTextEdit::NoWrap);
   logView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   logView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -138,7 +139,7 @@ void LogDialog::ClearLog() {
 
 void LogDialog::ExportLog() {
   const QString fileName =
-      services_.ChooseSaveFile(this, QString::fromLatin1(kLogExportFilter), QStringLiteral("log"));
+      services_.ChooseSaveFile(this, tr(kLogExportFilter), QStringLiteral("log"));
   if (fileName.isEmpty()) return;
   std::vector<std::u16string> lines;
   for (const QString& line : logView->toPlainText().split(QLatin1Char('\n')))

@@ -12,7 +12,7 @@ namespace dkscr {
 class AppState;
 class DialogServices;
 
-inline constexpr const char* kLogExportFilter = "Kel-Deckscribe Log File(*.log)";
+inline constexpr const char* kLogExportFilter = QT_TRANSLATE_NOOP("dkscr::LogDialog", "Kel-Deckscribe Log File(*.log)");
 
 class LogDialog : public QDialog {
   Q_OBJECT

@@ -1,7 +1,9 @@
 #include "app/dialogs/OptionsDialog.h"
 
+#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,6 +25,7 @@
 #include "app/dialogs/DialogServices.h"
 #include "app/dialogs/HelpWindow.h"
 #include "app/widgets/ColumnTrackingTable.h"
+#include "app/widgets/FileFilters.h"
 #include "app/dialogs/KeyPreview.h"
 
 namespace dkscr {
@@ -30,6 +33,28 @@ namespace dkscr {
 namespace {
 
 constexpr int kUserMaskColumn = 3;
+
+// The names after the numbers, for the translations (lupdate reads them here).
+[[maybe_unused]] constexpr const char* kCodePageNames[] = {
+    QT_TRANSLATE_NOOP("CodePages", "Default"),
+    QT_TRANSLATE_NOOP("CodePages", "Latin 1: European Western"),
+    QT_TRANSLATE_NOOP("CodePages", "Unicode (UTF-16, ISO 10646)"),
+    QT_TRANSLATE_NOOP("CodePages", "Unicode (UTF-8)"),
+    QT_TRANSLATE_NOOP("CodePages", "European Eastern"),
+    QT_TRANSLATE_NOOP("CodePages", "Arabic"),
+    QT_TRANSLATE_NOOP("CodePages", "Baltic"),
+    QT_TRANSLATE_NOOP("CodePages", "Cyrillic"),
+    QT_TRANSLATE_NOOP("CodePages", "Greek"),
+    QT_TRANSLATE_NOOP("CodePages", "Hebrew"),
+    QT_TRANSLATE_NOOP("CodePages", "Turkish"),
+    QT_TRANSLATE_NOOP("CodePages", "Thai"),
+    QT_TRANSLATE_NOOP("CodePages", "Japanese"),
+    QT_TRANSLATE_NOOP("CodePages", "Chinese Simplified"),
+    QT_TRANSLATE_NOOP("CodePages", "Chinese Traditional"),
+    QT_TRANSLATE_NOOP("CodePages", "Korean Hangul"),
+    QT_TRANSLATE_NOOP("CodePages", "Korean Johab"),
+};
+
 
 QString Q(std::u16string_view text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -103,19 +128,23 @@ void OptionsDialog::BuildGeneralPage() {
   codePageBox->setEditable(true);
   codePageBox->setInsertPolicy(QComboBox::NoInsert);
   codePageBox->setCompleter(nullptr);  // what the user types is what is parsed
-  for (const std::string& item : CodePageItems())
-    codePageBox->addItem(QString::fromStdString(item));
+  // Each item's number stays as it is; its name is shown in the user's language.
+  for (const std::string& item : CodePageItems()) {
+    const size_t name = item.find_first_not_of(' ', item.find(' '));
+    codePageBox->addItem(QString::fromStdString(item.substr(0, name)) +
+                         QCoreApplication::translate("CodePages", item.c_str() + name));
+  }
   // Screen readers name each field by its label.
   targetFolderLabel->setBuddy(targetFolderEdit);
   overwriteLabel->setBuddy(overwriteList);
   codePageLabel->setBuddy(codePageBox);
 
-  textFormLabel = new QLabel(QStringLiteral("Text file content"), generalPage);
+  textFormLabel = new QLabel(tr("Text file content"), generalPage);
   textFormList = new QComboBox(generalPage);
   // In the order of the textform values.
-  textFormList->addItems({QStringLiteral("Text of the slides"),
-                          QStringLiteral("Complete text (notes, tables, comments)"),
-                          QStringLiteral("Markdown (.md)")});
+  textFormList->addItems({tr("Text of the slides"), tr("Complete text (notes, tables, comments)"),
+                          tr("Markdown (.md)"), tr("JSON (.json)")});
+  textFormLabel->setBuddy(textFormList);
 
   auto* grid = new QGridLayout;
   grid->addWidget(overwriteLabel, 0, 0);
@@ -133,6 +162,7 @@ void OptionsDialog::BuildGeneralPage() {
 
 void OptionsDialog::BuildFileExtensionPage() {
   typeTable = new ColumnTrackingTable(extensionPage);
+  typeTable->setAccessibleName(tr("File types"));  // the page has no label for it
   typeTable->setColumnCount(4);
   typeTable->setHorizontalHeaderLabels({tr("Type"), tr("Description"),
                                         tr("Default ext"),
@@ -193,7 +223,7 @@ void OptionsDialog::FillTypeList() {
   typeTable->setRowCount(kFileTypeCount);
   for (int n = 1; n <= kFileTypeCount; ++n) {
     const FileType& type = FileTypeRow(n);
-    const QString cells[] = {Q(type.TypeTag), Q(type.Description), Q(type.DefaultMask), {}};
+    const QString cells[] = {Q(type.TypeTag), FileTypeDescription(n), Q(FamilyMasks(n)), {}};
     for (int c = 0; c < 4; ++c) typeTable->setItem(n - 1, c, new QTableWidgetItem(cells[c]));
   }
 }
@@ -205,9 +235,12 @@ void OptionsDialog::FillControls() {
   ApplySameFolderRule();
   overwriteList->setCurrentIndex(s.overwritePolicy < overwriteList->count() ? s.overwritePolicy : -1);
 
-  const QString codeText = QString::fromStdString(CodePageDisplayText(s.codePage));
-  codePageBox->setCurrentIndex(codePageBox->findText(codeText, Qt::MatchExactly));
-  codePageBox->setEditText(codeText);
+  const std::string codeText = CodePageDisplayText(s.codePage);
+  const auto& items = CodePageItems();
+  const auto item = std::find(items.begin(), items.end(), codeText);
+  const int index = item == items.end() ? -1 : int(item - items.begin());
+  codePageBox->setCurrentIndex(index);
+  codePageBox->setEditText(index >= 0 ? codePageBox->itemText(index) : QString::fromStdString(codeText));
   textFormList->setCurrentIndex(s.textForm >= 0 && s.textForm < textFormList->count() ? s.textForm : 0);
 
   typeTable->item(0, kUserMaskColumn)->setText(Q(s.userMasks1));
@@ -240,7 +273,11 @@ void OptionsDialog::StoreAndClose() {
   s.targetBesideSource = sameFolderBox->isChecked();
   s.overwritePolicy = static_cast<uint8_t>(overwriteList->currentIndex());  // none gives 255
 
-  const auto codePage = ParseCodePageText(codePageBox->currentText().toStdString());
+  // An item shown in the user's language stands for the item itself.
+  const int item = codePageBox->findText(codePageBox->currentText(), Qt::MatchExactly);
+  const std::string codeText = item >= 0 ? CodePageItems()[size_t(item)]
+                                         : codePageBox->currentText().toStdString();
+  const auto codePage = ParseCodePageText(codeText);
   if (!codePage) {
     ShowErrorMessage(services_, this, tr("Code page identifier must be numeric!"));
     codePageBox->setFocus();

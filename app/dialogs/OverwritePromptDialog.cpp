@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "app/dialogs/DialogServices.h"
+
 namespace dkscr {
 namespace {
 
@@ -20,7 +22,7 @@ constexpr int kResultStop = 3;        // Abort
 }  // namespace
 
 OverwritePromptDialog::OverwritePromptDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Kel-Deckscribe"));
+  setWindowTitle(tr("Kel-Deckscribe"));
   iconLabel = new QLabel(this);
   QIcon icon = QApplication::windowIcon();
   if (icon.isNull()) icon = style()->standardIcon(QStyle::SP_MessageBoxQuestion);
@@ -55,9 +57,7 @@ OverwriteAnswer OverwritePromptDialog::Ask(const QString& target) {
   fileLabel->setText(target);
   autoRenameButton->setFocus();
   adjustSize();
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  CenterOnOwner(this);
   switch (exec()) {
     case kResultAutoRename: return OverwriteAnswer::kAutoRename;
     case kResultOverwrite: return OverwriteAnswer::kOverwrite;

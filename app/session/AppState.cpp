@@ -1,6 +1,8 @@
 #include "app/session/AppState.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <utility>
 
@@ -36,11 +38,19 @@ std::tm LocalNow() {
 }  // namespace
 
 std::u16string TypeMasks(const Settings& settings, int typeNumber) {
-  std::u16string masks(FileTypeRow(typeNumber).DefaultMask);
+  std::u16string masks = FamilyMasks(typeNumber);
+  const std::u16string family = u";" + masks + u";";
   const std::u16string& user = typeNumber == 1 ? settings.userMasks1 : settings.userMasks2;
-  if (!user.empty()) {
-    masks += u';';
-    masks += user;
+  // The user's masks follow, those the family holds already left out.
+  size_t start = 0;
+  while (!user.empty() && start <= user.size()) {
+    const size_t end = std::min(user.find(u';', start), user.size());
+    const std::u16string mask = user.substr(start, end - start);
+    if (!mask.empty() && family.find(u";" + LowerAscii(mask) + u";") == std::u16string::npos) {
+      masks += u';';
+      masks += mask;
+    }
+    start = end + 1;
   }
   return masks;
 }
@@ -49,6 +59,7 @@ AppState::AppState(std::u16string programDirectory, std::u16string documentsDire
     : programDir(std::move(programDirectory)), documentsDir(std::move(documentsDirectory)), clock(LocalNow) {
   settings.targetDir = documentsDir;
   settings.scanFolders = documentsDir;
+  RebuildMaskList();
 }
 
 void AppState::LoadSettings() {
@@ -82,7 +93,7 @@ void AppState::LoadSettings() {
   v.keepRaw = file.ReadInteger(s, "keepraw", defaults.keepRaw);
   v.noLog = file.ReadBool(s, "notlog", defaults.noLog);
   const int32_t textform = file.ReadInteger(s, "textform", defaults.textForm);
-  v.textForm = textform >= kTextFormSlides && textform <= kTextFormMarkdown ? textform : defaults.textForm;
+  v.textForm = textform >= kTextFormSlides && textform <= kTextFormJson ? textform : defaults.textForm;
 
   const std::string_view w = kWindowSection;
   WindowPlacement& p = windowPlacement;
@@ -92,6 +103,22 @@ void AppState::LoadSettings() {
   p.height = file.ReadInteger(w, "height", 0);
   p.maximized = file.ReadBool(w, "maximized", false);
   p.known = p.width > 0 && p.height > 0;
+  p.columnWidths.clear();
+  const std::string columns = file.ReadString(w, "columns", "");
+  for (size_t start = 0; !columns.empty() && start <= columns.size();) {
+    const size_t end = std::min(columns.find(',', start), columns.size());
+    int32_t width = 0;
+    const auto [ptr, ec] = std::from_chars(columns.data() + start, columns.data() + end, width);
+    if (ec != std::errc() || ptr != columns.data() + end || width <= 0) {
+      p.columnWidths.clear();  // a damaged list: the defaults, not a part of it
+      break;
+    }
+    p.columnWidths.push_back(width);
+    start = end + 1;
+  }
+  p.sortColumn = file.ReadInteger(w, "sortcolumn", -1);
+  p.sortAscending = file.ReadBool(w, "sortascending", true);
+  p.previewHeight = std::max(0, file.ReadInteger(w, "preview", 0));
 }
 
 void AppState::SaveSettings() const {
@@ -124,23 +151,24 @@ void AppState::SaveSettings() const {
     file.WriteInteger(w, "width", p.width);
     file.WriteInteger(w, "height", p.height);
     file.WriteBool(w, "maximized", p.maximized);
+    std::string columns;
+    for (int32_t width : p.columnWidths) {
+      if (!columns.empty()) columns += ',';
+      columns += std::to_string(width);
+    }
+    file.WriteString(w, "columns", columns);
+    file.WriteInteger(w, "sortcolumn", p.sortColumn);
+    file.WriteBool(w, "sortascending", p.sortAscending);
+    file.WriteInteger(w, "preview", p.previewHeight);
   }
   if (file.Save(path) != 0) throw SettingsWriteError("Unable to write to " + path);
 }
 
 void AppState::RebuildMaskList() {
   supportMaskList.clear();
-  supportMaskTypes.clear();
   for (int n = 1; n <= kFileTypeCount; ++n) {
-    supportMaskList += LowerAscii(FileTypeRow(n).DefaultMask);
+    supportMaskList += LowerAscii(TypeMasks(settings, n));
     supportMaskList += u';';
-    const std::u16string& user = n == 1 ? settings.userMasks1 : settings.userMasks2;
-    if (!user.empty()) {
-      supportMaskList += LowerAscii(user);
-      supportMaskList += u';';
-    }
-    supportMaskTypes.append(supportMaskList.size() - supportMaskTypes.size(),
-                            static_cast<char16_t>(n));
   }
 }
 
@@ -151,10 +179,22 @@ void AppState::WriteLog(std::u16string_view message) const {
 }
 
 int AppState::FileTypeOfExtension(std::u16string_view extension) const {
-  if (extension.empty()) return 0;
-  const size_t pos = supportMaskList.find(LowerAscii(extension));
-  if (pos == std::u16string::npos || pos >= supportMaskTypes.size()) return 0;
-  return supportMaskTypes[pos];
+  if (extension.size() < 2 || extension.front() != u'.') return 0;
+  if (const int family = FamilyTypeOfExtension(extension); family != 0) return family;
+  const std::u16string wanted = u"*" + LowerAscii(extension);
+  for (int n = 1; n <= kFileTypeCount; ++n) {
+    const std::u16string masks = LowerAscii(n == 1 ? settings.userMasks1 : settings.userMasks2);
+    size_t start = 0;
+    while (start <= masks.size()) {
+      const size_t end = std::min(masks.find(u';', start), masks.size());
+      std::u16string_view mask = std::u16string_view(masks).substr(start, end - start);
+      while (!mask.empty() && mask.front() == u' ') mask.remove_prefix(1);
+      while (!mask.empty() && mask.back() == u' ') mask.remove_suffix(1);
+      if (mask == wanted) return n;
+      start = end + 1;
+    }
+  }
+  return 0;
 }
 
 }  // namespace dkscr

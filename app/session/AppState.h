@@ -7,6 +7,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "app/session/FileTypes.h"
 
@@ -28,10 +29,11 @@ inline constexpr uint8_t kOverwritePrompt = 2;
 inline constexpr uint8_t kOverwriteRefuse = 3;
 
 // What the written files hold (textform): the slides' text as the converters give it, the
-// complete text slide by slide, or Markdown.
+// complete text slide by slide, Markdown, or JSON.
 inline constexpr int32_t kTextFormSlides = 0;
 inline constexpr int32_t kTextFormComplete = 1;
 inline constexpr int32_t kTextFormMarkdown = 2;
+inline constexpr int32_t kTextFormJson = 3;
 
 // One field per key of the settings file, in the file's order (the key in brackets), with the
 // defaults for a missing file. targetDir and scanFolders get the documents folder when loaded
@@ -57,8 +59,9 @@ struct Settings {
   bool operator==(const Settings&) const = default;
 };
 
-// A file type's masks as the user sees them: its DefaultMask, then ";" and the user masks when
-// there are any, as stored (not lower-cased).
+// A file type's masks as the user sees them: its family's masks, then each of the user's
+// masks with ";" before it, as stored (not lower-cased), leaving out the empty ones and those
+// the family holds already.
 std::u16string TypeMasks(const Settings& settings, int typeNumber);
 
 // Where the main window was when the program last ended; not known until it has been shown.
@@ -69,6 +72,12 @@ struct WindowPlacement {
   int32_t width = 0;
   int32_t height = 0;
   bool maximized = false;
+  // The list's column widths in pixels, left to right (empty when not known), the column it
+  // was sorted by (-1 for none) and the direction, and the height of the preview below it.
+  std::vector<int32_t> columnWidths;
+  int32_t sortColumn = -1;
+  bool sortAscending = true;
+  int32_t previewHeight = 0;
 
   bool operator==(const WindowPlacement&) const = default;
 };
@@ -91,14 +100,15 @@ class AppState {
   // The file is replaced as a whole, so a failure leaves the previous one intact; throws
   // SettingsWriteError.
   void SaveSettings() const;
-  // Rebuilds supportMaskList and supportMaskTypes from the file types and the user masks.
+  // Rebuilds supportMaskList from the file types and the user masks.
   void RebuildMaskList();
   // Appends "[time stamp]: message" to the activity log unless notlog is set. Throws
   // std::system_error (with the errno) when the log cannot be created, opened or written.
   void WriteLog(std::u16string_view message) const;
 
-  // The file-type number (1 or 2) of an extension with its dot, or 0 when not supported:
-  // the first place where the lower-cased extension occurs in supportMaskList decides.
+  // The file-type number (1 or 2) of an extension with its dot, or 0 when not supported. The
+  // extension is matched whole, letter case ignored: first against the families, then against
+  // the user masks of type 1 and type 2, where only masks of the form "*.ext" can match.
   int FileTypeOfExtension(std::u16string_view extension) const;
 
   std::u16string SettingsFilePath() const { return programDir + std::u16string(kSettingsFileName); }
@@ -110,9 +120,9 @@ class AppState {
   const std::u16string documentsDir;
   Settings settings;
   WindowPlacement windowPlacement;
-  std::u16string supportMaskList = u"*.ppt;*.pptx;";
-  // One code unit per code unit of supportMaskList: the file-type number covering it.
-  std::u16string supportMaskTypes = std::u16string(6, char16_t{1}) + std::u16string(7, char16_t{2});
+  // Every mask the program takes, lower-cased, each followed by ";": the open dialog's "All
+  // Support File" patterns.
+  std::u16string supportMaskList;
 
   // The clock WriteLog stamps with (local time); tests set a fixed one.
   std::function<std::tm()> clock;

@@ -18,9 +18,17 @@ std::u16string_view ExtensionOf(std::u16string_view path) {
   return dot == std::u16string_view::npos ? std::u16string_view() : name.substr(dot);
 }
 
+std::u16string_view TargetExtension(int32_t textForm) {
+  switch (textForm) {
+    case kTextFormMarkdown: return u".md";
+    case kTextFormJson: return u".json";
+    default: return u".txt";
+  }
+}
+
 std::u16string TargetFileName(std::u16string_view source, const Settings& settings) {
   std::u16string renamed(source.substr(0, source.size() - ExtensionOf(source).size()));
-  renamed += settings.textForm == kTextFormMarkdown ? u".md" : u".txt";
+  renamed += TargetExtension(settings.textForm);
   if (settings.targetBesideSource) return renamed;
   return settings.targetDir + std::u16string(FileNamePart(renamed));
 }

@@ -14,8 +14,11 @@ std::u16string_view FolderPart(std::u16string_view path);
 // From the last "." of the file-name part on, dot included; empty when it has no ".".
 std::u16string_view ExtensionOf(std::u16string_view path);
 
+// The extension of the files a text form writes, with its dot.
+std::u16string_view TargetExtension(int32_t textForm);
+
 // The text file a source converts into: the source with its extension replaced by ".txt"
-// (appended when it has none), beside the source when samedir is set, otherwise the
+// (".md" for Markdown, ".json" for JSON; appended when it has none), beside the source when samedir is set, otherwise the
 // file-name part directly after targetdir (which ends with "/").
 std::u16string TargetFileName(std::u16string_view source, const Settings& settings);
 

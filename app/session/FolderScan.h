@@ -69,8 +69,8 @@ struct ScanRequest {
   bool recursive = false;
 };
 
-// The masks of the ticked file types: DefaultMask ";" [user masks ";"] for each, every ";"
-// then turned into "|": "*.ppt|*.pptx|" by default.
+// The masks of the ticked file types: the family's masks ";" [user masks ";"] for each, every
+// ";" then turned into "|": "*.ppt|*.pps|*.pot|*.pptx|..." by default.
 std::u16string BuildScanMasks(const Settings& settings, bool type1, bool type2);
 
 // The folders of the scanFolders setting, split at ";". Empty pieces (two ";" in a row, a

@@ -183,8 +183,9 @@ JobFileSaveResult SaveJobFile(const std::vector<JobRecord>& records, const std::
 JobFileLoadResult LoadJobFile(std::vector<JobRecord>& records, const std::u16string& path) {
   int err = 0;
   FilePtr file = OpenForReading(path, err);
+  // No file, or no folder for it (a file stands where the folder should be): nothing to load.
   if (!file) {
-    return {err == ENOENT ? JobFileLoadStatus::Missing : JobFileLoadStatus::ReadError,
+    return {err == ENOENT || err == ENOTDIR ? JobFileLoadStatus::Missing : JobFileLoadStatus::ReadError,
             records.size()};
   }
   std::string tag;
@@ -232,8 +233,9 @@ std::u16string KeepAsBackup(const std::u16string& path, int& error) {
 JobFileLoadResult LoadJobFileAnsi(std::vector<JobRecord>& records, const std::u16string& path) {
   int err = 0;
   FilePtr file = OpenForReading(path, err);
+  // No file, or no folder for it (a file stands where the folder should be): nothing to load.
   if (!file) {
-    return {err == ENOENT ? JobFileLoadStatus::Missing : JobFileLoadStatus::ReadError,
+    return {err == ENOENT || err == ENOTDIR ? JobFileLoadStatus::Missing : JobFileLoadStatus::ReadError,
             records.size()};
   }
   std::string tag;

@@ -12,6 +12,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <vector>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#endif
 
 #include "platform/NativePath.h"
 
@@ -173,6 +178,32 @@ std::u16string DocumentsDir() {
   const QByteArray native = QFile::encodeName(dir);
   return WithTrailingSeparator(PathFromNative(std::string_view(native.constData(),
                                                                static_cast<size_t>(native.size()))));
+#endif
+}
+
+int FolderWriteError(const std::string& nativeFolder) {
+#ifdef _WIN32
+  // The folder's name in UTF-16 (mkstemp would read it in the ANSI code page); a name of our
+  // own, made anew while another holds it.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::wstring probe = WidePath(WithSlash(nativeFolder) + ".deckscribe-probe-" +
+                                        std::to_string(::_getpid()) + "-" + std::to_string(attempt));
+    const int fd = ::_wopen(probe.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                            _S_IREAD | _S_IWRITE);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) return errno;
+    ::_close(fd);
+    ::_wunlink(probe.c_str());
+    return 0;
+  }
+  return EEXIST;
+#else
+  std::string probe = WithSlash(nativeFolder) + ".deckscribe-probe-XXXXXX";
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0) return errno;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return 0;
 #endif
 }
 

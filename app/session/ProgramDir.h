@@ -40,6 +40,10 @@ std::u16string ProgramDir();
 // The user's documents folder (the XDG documents folder; Documents on Windows), ending with "/".
 std::u16string DocumentsDir();
 
+// 0 when the folder takes new files (one is made and removed again), else the errno: a
+// read-only file system, a folder without permission, a missing folder.
+int FolderWriteError(const std::string& nativeFolder);
+
 // Creates a folder and its missing parents (mode 0777 less the umask). 0 or the errno.
 // Parents that exist are passed over, drive roots ("C:") and shares among them.
 int MakeDirectories(const std::string& nativePath);

@@ -1,5 +1,7 @@
 #include "app/session/Session.h"
 
+#include <QLockFile>
+#include <QString>
 #include <algorithm>
 #include <exception>
 #include <string>
@@ -38,6 +40,25 @@ class AddingObserver : public ScanObserver {
 
 }  // namespace
 
+// The lock of a job file, held while a session owns it. A lock left by a program that ended
+// without removing it (a crash, a power cut) is found stale by its process number and taken.
+class ListLock {
+ public:
+  enum class Outcome { kTaken, kHeldElsewhere, kNoLock };
+  explicit ListLock(const std::u16string& jobFile)
+      : file_(QString::fromStdU16String(jobFile + u".lock")) {
+    file_.setStaleLockTime(0);  // a long-lived window keeps its list however long it stays
+  }
+  Outcome Take() {
+    if (file_.tryLock(0)) return Outcome::kTaken;
+    // A folder that cannot take the lock cannot take the list either: nothing to guard.
+    return file_.error() == QLockFile::LockFailedError ? Outcome::kHeldElsewhere : Outcome::kNoLock;
+  }
+
+ private:
+  QLockFile file_;
+};
+
 JobRecord RecordOf(const Entry& entry) {
   JobRecord record;
   record.state = static_cast<int32_t>(entry.state);
@@ -64,6 +85,8 @@ Entry EntryOf(const JobRecord& record) {
 }
 
 Session::Session(AppState& state, const QLocale& collation) : state_(state), order_(collation) {}
+
+Session::~Session() = default;
 
 void Session::AddObserver(SessionObserver& observer) { observers_.push_back(&observer); }
 
@@ -210,6 +233,24 @@ void Session::Sort(int column, bool ascending) {
   NotifyAll([&](SessionObserver& o) { o.RowsMoved(newRowOf); });
 }
 
+int Session::RetargetEntries() {
+  int changed = 0;
+  int first = -1;
+  int last = -1;
+  for (int row = 0; row < Count(); ++row) {
+    Entry& entry = entries_[size_t(row)];
+    if (entry.state == EntryState::kConverted) continue;
+    std::u16string target = TargetFor(entry.source);
+    if (target == entry.target) continue;
+    entry.target = std::move(target);
+    ++changed;
+    if (first < 0) first = row;
+    last = row;
+  }
+  if (changed > 0) NotifyAll([&](SessionObserver& o) { o.RowsChanged(first, last); });
+  return changed;
+}
+
 void Session::SetTarget(int row, std::u16string target) {
   entries_[size_t(row)].target = std::move(target);
   NotifyAll([row](SessionObserver& o) { o.RowsChanged(row, row); });
@@ -224,6 +265,14 @@ void Session::SetOutcome(int row, EntryState state, std::u16string message) {
 
 JobFileStart Session::LoadJobFile() {
   JobFileStart start;
+  if (!lock_) {
+    lock_ = std::make_unique<ListLock>(state_.JobFilePath());
+    listInUseElsewhere_ = lock_->Take() == ListLock::Outcome::kHeldElsewhere;
+  }
+  if (listInUseElsewhere_) {
+    start.inUseElsewhere = true;
+    return start;
+  }
   std::vector<JobRecord> records;
   const JobFileLoadResult loaded = dkscr::LoadJobFile(records, state_.JobFilePath());
   start.status = loaded.status;
@@ -246,6 +295,10 @@ JobFileStart Session::LoadJobFile() {
 
 JobFileSave Session::SaveJobFile() const {
   JobFileSave save;
+  if (listInUseElsewhere_) {
+    save.notOurs = true;
+    return save;
+  }
   if (keepUnreadJobFile_) {
     save.refused = true;
     return save;

@@ -5,6 +5,7 @@
 // test drives it alone. Everything here runs on one thread, the one that owns the session.
 #include <QLocale>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,6 +19,7 @@
 namespace dkscr {
 
 class AppState;
+class ListLock;
 
 // Told of every change of the list, in the order of a Qt item model: "about to" before the
 // entries change, the other call after.
@@ -43,12 +45,15 @@ struct JobFileStart {
   JobFileLoadStatus status = JobFileLoadStatus::Missing;
   std::u16string backup;  // where a file that could not be read was moved
   int backupError = 0;    // the errno when it could not be moved: it is then never replaced
+  // Another window of the program keeps this list: this one starts empty and never saves.
+  bool inUseElsewhere = false;
   bool Problem() const { return LeftUnreadFile(status); }
 };
 
 // What saving the job file did.
 struct JobFileSave {
   bool refused = false;  // an unread file could not be kept aside: it was left as it is
+  bool notOurs = false;  // another window keeps the list: nothing was written
   JobFileSaveResult result;
 };
 
@@ -56,6 +61,7 @@ class Session {
  public:
   // Names are sorted by the collation of `collation` (the user's locale by default).
   explicit Session(AppState& state, const QLocale& collation = QLocale());
+  ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
@@ -94,14 +100,21 @@ class Session {
   int SortColumn() const { return sortColumn_; }  // -1 before the first sort
   bool SortAscending() const { return sortAscending_; }
 
+  // After the options changed: every entry not yet converted gets the target the options give
+  // now; a converted entry keeps the path its text was written to. Returns how many changed.
+  int RetargetEntries();
+
   // What a run writes into an entry.
   void SetTarget(int row, std::u16string target);
   void SetOutcome(int row, EntryState state, std::u16string message);
 
-  // Replaces the list with the job file's; a file that cannot be read whole is moved aside
-  // (Deckscribe.job.bak, ...) so that saving does not destroy it.
+  // Takes the job file for this session (a lock beside it, released when the session goes)
+  // and replaces the list with the file's; a file that cannot be read whole is moved aside
+  // (Deckscribe.job.bak, ...) so that saving does not destroy it. When another session of
+  // the program holds the file, the list stays empty and is never saved.
   JobFileStart LoadJobFile();
-  // Writes the list into the job file, unless an unread one could not be kept aside.
+  // Writes the list into the job file, unless an unread one could not be kept aside or the
+  // file belongs to another session.
   JobFileSave SaveJobFile() const;
 
   // Appends a line to the activity log. A failure is kept, not thrown: the caller tells it
@@ -125,6 +138,8 @@ class Session {
   int sortColumn_ = -1;
   bool sortAscending_ = true;
   bool keepUnreadJobFile_ = false;
+  std::unique_ptr<ListLock> lock_;
+  bool listInUseElsewhere_ = false;
   std::string logFailure_;
 };
 

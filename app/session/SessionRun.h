@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "app/session/Entry.h"
@@ -23,6 +25,20 @@ enum class RunScope { kAll, kSelected, kReconvert };
 // The user's answer when a target exists and the policy says to ask.
 enum class OverwriteAnswer { kAutoRename, kOverwrite, kCancel, kStop };
 
+// The "Convert Message" texts a run stores, in English (the list shows them translated). A
+// message of the form "text: detail" carries a path or a system's reason after a known text.
+inline constexpr std::u16string_view kMessageConverted = u"Convert successfully";
+inline constexpr std::u16string_view kMessageNoText = u"Converted: no text found";
+inline constexpr std::u16string_view kMessageSkipped = u"Skipped: target exists";
+inline constexpr std::u16string_view kMessageEncrypted = u"Source file is encrypted (password-protected)";
+inline constexpr std::u16string_view kMessageCreateError = u"Target file create error";
+inline constexpr std::u16string_view kMessageNameTaken = u"Target file name is taken by another entry";
+
+// How an entry's last outcome looks in the list: its state, told apart further by its message.
+// The first three are the states' own numbers; the list's icons follow this order.
+enum class EntryLook { kNew, kConverted, kFailed, kConvertedNoText, kSkipped, kUnknown };
+EntryLook LookOf(const Entry& entry);
+
 struct RunProgress {
   int position = 0;        // steps of the gauge so far
   int maximum = 0;         // the number of entries when the run started
@@ -30,9 +46,17 @@ struct RunProgress {
 };
 
 struct RunSummary {
-  int succeeded = 0;
+  int succeeded = 0;    // written, with text or without
+  int withoutText = 0;  // of those, written but holding no text
   int failed = 0;
-  bool stopped = false;  // cancelled, or Stop Convert: the entries after it were not visited
+  int skipped = 0;      // the target existed and the policy (or the user) said to skip it
+  bool stopped = false;    // ended before its last entry: the entries after were not visited
+  bool cancelled = false;  // stopped by the user (Cancel, Stop Convert)
+  // Stopped because the target folder takes no files: the folder and the system's reason.
+  std::u16string unwritableFolder;
+  std::u16string unwritableReason;
+
+  int Handled() const { return succeeded + failed + skipped; }
 };
 
 class RunObserver {
@@ -59,7 +83,8 @@ class SessionRun {
   // nothing, logs nothing and needs no Finish.
   bool Start();
   // The next entry to convert, after passing over, refusing or renaming what the scope and
-  // the overwrite policy say; nothing when the run is over (its end, Cancel, Stop Convert).
+  // the overwrite policy say; nothing when the run is over (its end, Cancel, Stop Convert, a
+  // target folder that takes no files).
   std::optional<ConvertJob> Next();
   // Writes the outcome of the job Next gave into the session and the log.
   void Complete(const ConvertResult& result);
@@ -69,6 +94,12 @@ class SessionRun {
  private:
   void Step();
   void Fail(const std::u16string& message, const std::u16string& logPath);
+  void Skip(const std::u16string& target);
+  // The entry of this run that wrote `target`, or nullptr when none did.
+  const std::u16string* WrittenBy(const std::u16string& target) const;
+  // The first numbered name (base(1).ext, ...) that this run has not written, that is not a
+  // folder, and that does not exist unless `mayReplace`.
+  std::u16string FreeTarget(const std::u16string& target, bool mayReplace) const;
 
   Session& session_;
   RunScope scope_;
@@ -83,13 +114,19 @@ class SessionRun {
   bool over_ = false;
   std::optional<ConvertJob> job_;  // the job in hand
   std::u16string previousTarget_;  // its entry's target before the run renamed it
+  // Every target this run has written (by the path's canonical form), with the source written
+  // there: a second entry never replaces the first one's text.
+  std::unordered_map<std::string, std::u16string> written_;
 };
 
 // A whole run on the calling thread: each job converted there, then completed.
 RunSummary RunToEnd(SessionRun& run, TargetConverter& converter);
 
-// Every "Convert Message" a run can store for an entry, so that the windows can translate
-// each of them.
+// How many entries a run of the scope would handle now: 0 means it would convert nothing.
+int CountHandled(const Session& session, RunScope scope, const std::vector<int>& selectedRows);
+
+// Every "Convert Message" a run can store for an entry (the parts before ": " of those that
+// carry a detail), so that the windows can translate each of them.
 std::vector<std::u16string> RunEntryMessages();
 
 // The first free numbered name for an existing target: base(1).txt, base(2).txt, ...

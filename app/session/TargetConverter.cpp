@@ -1,30 +1,87 @@
 #include "app/session/TargetConverter.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <utility>
 
 #include "app/session/AppState.h"
 #include "app/session/TargetFile.h"
 #include "convert/Convert.h"
+#include "tools/ConvertToTarget.h"
 #include "platform/NativePath.h"
 
 namespace dkscr {
 namespace {
 
-// A file in every form, in the format its type tag names.
-template <PresentationKind Format>
-ResultCode ConvertIn(const std::u16string& source, SlideMode form, int32_t codePage, OutputBuffer& output) {
-  ConvertRequest request;
-  request.mode = form;
-  request.codePage = codePage;
-  request.format = Format;
-  request.choice = FormatChoice::kByExtension;
-  return ConvertFile(PathToNative(source), request, output);
+bool Blank(char32_t c) { return c <= 0x20 || c == 0xFEFF; }
+
+// The text forms: a byte-order mark, then nothing but blanks and control characters. Every
+// code page keeps ASCII's blanks as single bytes below 0x80, and no lead byte of a double-byte
+// code page lies there, so a byte check suffices outside UTF-16.
+bool BlankText(std::string_view bytes, int32_t codePage) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  const bool le = bytes.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE;
+  const bool be = bytes.size() >= 2 && byte(0) == 0xFE && byte(1) == 0xFF;
+  if (le || be || codePage == 1200 || codePage == 1201) {
+    const bool little = le || (!be && codePage == 1200);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+      const char32_t unit = little ? (byte(i) | byte(i + 1) << 8) : (byte(i) << 8 | byte(i + 1));
+      if (!Blank(unit)) return false;
+    }
+    return true;
+  }
+  size_t i = bytes.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF ? 3 : 0;
+  for (; i < bytes.size(); ++i)
+    if (!Blank(byte(i))) return false;
+  return true;
+}
+
+// Markdown: only the headings every slide gets ("## 3." and maybe " (hidden)").
+bool BlankMarkdown(std::string_view text) {
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = std::min(text.find('\n', start), text.size());
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.empty()) continue;
+    if (line.substr(0, 3) != "## ") return false;
+    line.remove_prefix(3);
+    const size_t digits = line.find_first_not_of("0123456789");
+    if (digits == 0 || digits == std::string_view::npos || line[digits] != '.') return false;
+    line.remove_prefix(digits + 1);
+    if (!line.empty() && line != " (hidden)") return false;
+  }
+  return true;
+}
+
+// JSON: every string that is a value (not a key) is empty.
+bool BlankJson(std::string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '"') continue;
+    const size_t open = i;
+    for (++i; i < text.size() && text[i] != '"'; ++i)
+      if (text[i] == '\\') ++i;
+    const size_t length = i - open - 1;
+    size_t next = i + 1;
+    while (next < text.size() && (text[next] == ' ' || text[next] == '\n')) ++next;
+    const bool key = next < text.size() && text[next] == ':';
+    if (!key && length > 0) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 std::vector<ConverterForType> StandardConverters() {
-  return {{u"PPT", &ConvertIn<PresentationKind::kPpt>}, {u"PPTX", &ConvertIn<PresentationKind::kPptx>}};
+  // The format is the one the entry's type names, as the list decided when it was added.
+  const auto as = [](PresentationKind format) -> FileConverter {
+    return [format](const std::string& nativePath, const ConvertRequest& request, OutputBuffer& output) {
+      ConvertRequest named = request;
+      named.format = format;
+      return ConvertFile(nativePath, named, output);
+    };
+  };
+  return {{u"PPT", as(PresentationKind::kPpt)}, {u"PPTX", as(PresentationKind::kPptx)}};
 }
 
 StandardTargetConverter::StandardTargetConverter(std::vector<ConverterForType> converters)
@@ -33,29 +90,74 @@ StandardTargetConverter::StandardTargetConverter(std::vector<ConverterForType> c
 ConvertResult StandardTargetConverter::Convert(const ConvertJob& job,
                                                const std::atomic<bool>& cancel) {
   using Status = ConvertResult::Status;
-  SourceConverter convert = nullptr;
+  ConvertResult result;
+  const FileConverter* convert = nullptr;
   for (const ConverterForType& c : converters_)
-    if (c.kind == job.kind) convert = c.convert;
-  if (convert == nullptr) return {Status::kNoConverter, 0};
-  const ResultCode code = convert(job.source, job.form, job.codePage, output_);
-  // The converters read a file to its end; a conversion given up on meanwhile writes nothing.
-  if (cancel) return {Status::kCancelled, 0};
-  if (code < 0) return {Status::kFailed, code};
-  switch (WriteTargetFile(job.target, job.source, job.replaceExisting, output_.Data(),
-                          static_cast<size_t>(code))) {
-    case TargetWriteResult::kWritten: return {Status::kWritten, code};
-    case TargetWriteResult::kWriteFailed: return {Status::kWriteFailed, code};
-    case TargetWriteResult::kCreateFailed: break;
+    if (c.kind == job.kind) convert = &c.convert;
+  if (convert == nullptr) {
+    result.status = Status::kNoConverter;
+    return result;
   }
-  return {Status::kCreateFailed, code};
+  TargetJob target;
+  target.source = PathToNative(job.source);
+  target.target = PathToNative(job.target);
+  target.request.mode = job.form;
+  target.request.codePage = job.codePage;
+  target.request.choice = FormatChoice::kByExtension;
+  target.request.cancel = &cancel;
+  target.overwrite = job.replaceExisting ? OverwritePolicy::kReplace : OverwritePolicy::kKeep;
+  target.makeFolders = true;
+  const TargetResult done = ConvertToTarget(target, output_, *convert);
+  result.code = done.code;
+  // Given up on while converting: nothing of it counts, whatever the converter got to. A text
+  // that reached its name before the user's Cancel was seen is on the disk, and says so.
+  if (done.outcome != TargetOutcome::kWritten && (cancel || done.code == kResultCancelled)) {
+    result.status = Status::kCancelled;
+    return result;
+  }
+  switch (done.outcome) {
+    case TargetOutcome::kWritten:
+      result.status = Status::kWritten;
+      result.noText = HoldsNoText({reinterpret_cast<const char*>(output_.Data()), size_t(done.code)},
+                                  job.form, job.codePage);
+      return result;
+    case TargetOutcome::kConvertFailed:
+      result.status = Status::kFailed;
+      return result;
+    case TargetOutcome::kWriteFailed:
+      result.status = Status::kWriteFailed;
+      return result;
+    case TargetOutcome::kExists:  // it appeared while its entry converted: not ours to replace
+    case TargetOutcome::kUpToDate:
+      result.status = Status::kCreateFailed;
+      result.error = EEXIST;
+      return result;
+    case TargetOutcome::kCreateFailed: break;
+  }
+  const TargetCreateFailure why = WhyTargetCannotBeCreated(job.target);
+  result.status = Status::kCreateFailed;
+  result.error = why.error;
+  result.folderUnwritable = why.folderUnwritable;
+  return result;
 }
 
 SlideMode SlideModeOfTextForm(int32_t textForm) {
   switch (textForm) {
     case kTextFormComplete: return SlideMode::kFull;
     case kTextFormMarkdown: return SlideMode::kMarkdown;
+    case kTextFormJson: return SlideMode::kJson;
     default: return SlideMode::kText;
   }
+}
+
+bool HoldsNoText(std::string_view bytes, SlideMode form, int32_t codePage) {
+  switch (form) {
+    case SlideMode::kMarkdown: return BlankMarkdown(bytes);
+    case SlideMode::kJson: return BlankJson(bytes);
+    case SlideMode::kText:
+    case SlideMode::kFull: break;
+  }
+  return BlankText(bytes, codePage);
 }
 
 }  // namespace dkscr

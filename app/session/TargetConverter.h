@@ -5,10 +5,13 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "text/Encode.h"
 #include "model/SlideFormats.h"
+#include "platform/OutputBuffer.h"
+#include "platform/ResultCodes.h"
+#include "tools/ConvertToTarget.h"
 
 namespace dkscr {
 
@@ -33,6 +36,10 @@ struct ConvertResult {
   };
   Status status = Status::kWritten;
   ResultCode code = 0;  // the converter's result: the byte length, or its error code
+  bool noText = false;  // written, but the presentation gave no text (an empty deck, an old
+                        // or damaged file the converter can read nothing of)
+  int error = 0;        // kCreateFailed, kWriteFailed: the system's reason (errno), 0 if none
+  bool folderUnwritable = false;  // the target's folder takes no file at all
 };
 
 class TargetConverter {
@@ -43,21 +50,20 @@ class TargetConverter {
   virtual ConvertResult Convert(const ConvertJob& job, const std::atomic<bool>& cancel) = 0;
 };
 
-// A converter of a file in every form, as the library's slide converters are.
-using SourceConverter = ResultCode (*)(const std::u16string& source, SlideMode form,
-                                       int32_t codePage, OutputBuffer& output);
-
-// The converter for each type tag, compared exactly.
+// The converter for each type tag, compared exactly: the shared convert-to-target job's
+// conversion, which tests replace with their own.
 struct ConverterForType {
   std::u16string kind;
-  SourceConverter convert;
+  FileConverter convert;
 };
 
-// "PPT" and "PPTX" with the library's converters of every form.
+// "PPT" and "PPTX": the one conversion entry, each reading its files as the format its tag
+// names.
 std::vector<ConverterForType> StandardConverters();
 
-// Converts with the converter of the entry's type and writes the target atomically
-// (WriteTargetFile). Keeps one output buffer for every conversion.
+// Runs the shared convert-to-target job (tools/ConvertToTarget.h) with the converter of the
+// entry's type: the converter stops between slides or parts once `cancel` is set, and the
+// target is written through a file beside it. Keeps one output buffer for every conversion.
 class StandardTargetConverter : public TargetConverter {
  public:
   explicit StandardTargetConverter(std::vector<ConverterForType> converters = StandardConverters());
@@ -70,5 +76,10 @@ class StandardTargetConverter : public TargetConverter {
 
 // The form a "textform" setting asks for; unknown values give kText.
 SlideMode SlideModeOfTextForm(int32_t textForm);
+
+// Whether a converted output holds no text at all: only a byte-order mark and blanks (the
+// text forms, in their code page), slide headings without a title (Markdown), or no string
+// value but empty ones (JSON).
+bool HoldsNoText(std::string_view bytes, SlideMode form, int32_t codePage);
 
 }  // namespace dkscr

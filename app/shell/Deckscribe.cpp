@@ -1,53 +1,74 @@
-// The desktop program: the settings and the saved list first, then the windows over them and
-// the message loop, and the list and the settings saved once every window is gone.
-#include <QApplication>
-#include <cstdio>
-#include <memory>
+// The desktop program's entry: the command line, then the program itself.
+#ifdef _WIN32
+#include <direct.h>
+#else
+#include <unistd.h>
+#endif
 
-#include "app/dialogs/DialogServices.h"
-#include "app/session/AppState.h"
-#include "app/session/ProgramDir.h"
-#include "app/session/Session.h"
-#include "app/session/TargetConverter.h"
-#include "app/shell/CloseOnSignal.h"
-#include "app/shell/ExitReport.h"
-#include "app/shell/ProgramDialogs.h"
-#include "app/shell/SaveOnLogout.h"
-#include "app/shell/SystemDesktop.h"
-#include "app/shell/Translations.h"
-#include "app/widgets/AppImages.h"
-#include "app/widgets/MainWindow.h"
+#include <QApplication>
+#include <QStringList>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/shell/CommandLine.h"
+#include "app/shell/Program.h"
+#include "include/deckscribe/deckscribe.h"
+#include "platform/NativePath.h"
+
+namespace {
+
+// The current folder as a native path.
+std::string CurrentFolder() {
+#ifdef _WIN32
+  std::vector<wchar_t> buffer(32768);
+  if (::_wgetcwd(buffer.data(), static_cast<int>(buffer.size())) == nullptr) return ".";
+  const std::wstring wide(buffer.data());
+  return dkscr::PathToNative(std::u16string(wide.begin(), wide.end()));
+#else
+  std::string folder(4096, '\0');
+  return ::getcwd(folder.data(), folder.size()) != nullptr ? folder.c_str() : "/";
+#endif
+}
+
+// The arguments after the program's name, once Qt has taken its own: on Windows from Qt,
+// which has them in UTF-16 (argv is in the ANSI code page).
+std::vector<std::string> Arguments(const QApplication& app, int argc, char* argv[]) {
+#ifdef _WIN32
+  (void)argc;
+  (void)argv;
+  std::vector<std::string> args;
+  const QStringList all = app.arguments();
+  for (qsizetype i = 1; i < all.size(); ++i) args.push_back(dkscr::PathToNative(all[i].toStdU16String()));
+  return args;
+#else
+  (void)app;
+  return std::vector<std::string>(argv + 1, argv + argc);
+#endif
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Deckscribe"));
-  QApplication::setDesktopFileName(QStringLiteral("deckscribe"));
-  QApplication::setWindowIcon(dkscr::MakeProgramIcon());
-  dkscr::InstallTranslations(app, dkscr::TranslationFolders());
-
-  dkscr::AppState state(dkscr::ProgramDir(), dkscr::DocumentsDir());
-  state.LoadSettings();
-  dkscr::Session session(state);
-  const dkscr::JobFileStart jobFile = session.LoadJobFile();
-
-  dkscr::StandardDialogServices dialogServices;
-  dkscr::SystemDesktop desktop;
-  dkscr::StandardTargetConverter converter;
-  dkscr::ProgramDialogs dialogs(state, dialogServices);
-  int result = 0;
-  bool bySignal = false;
-  {
-    auto window = std::make_unique<dkscr::MainWindow>(session, dialogs, desktop, converter, jobFile);
-    dkscr::CloseOnSignal closer(window.get());
-    dkscr::SaveOnLogout logout(app, *window, session, stderr);
-    window->show();
-    result = QApplication::exec();
-    bySignal = closer.Fired() || logout.Fired();
-    // The dialogs the window owns hand their choices to the settings as they go.
-    window.reset();
+  const std::string folder = CurrentFolder();
+  // --help and --version answer without a display; Qt's own options are not known yet.
+  const dkscr::CommandLine first =
+      dkscr::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), folder);
+  if (first.help) {
+    std::fputs(dkscr::CommandLineUsage().c_str(), stdout);
+    return 0;
   }
-  const QStringList problems = dkscr::SaveListAndSettings(session);
-  dkscr::TellExitProblems(problems, state, bySignal, stderr);
-  if (!problems.isEmpty() && result == 0) return 1;
-  return result;
+  if (first.version) {
+    std::printf("Deckscribe %s\n", DKSCR_VERSION_STRING);
+    return 0;
+  }
+  QApplication app(argc, argv);  // takes Qt's own options out of argv
+  const dkscr::CommandLine line = dkscr::ParseCommandLine(Arguments(app, argc, argv), folder);
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "Deckscribe: unknown option %s\n%s", line.error.c_str(),
+                 dkscr::CommandLineUsage().c_str());
+    return 2;
+  }
+  dkscr::SetUpApplication(app);
+  return dkscr::RunProgram(line.paths);
 }

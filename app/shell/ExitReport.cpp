@@ -20,7 +20,9 @@ QStringList SaveListAndSettings(const Session& session) {
   const AppState& state = session.State();
   const QString job = QString::fromStdU16String(state.JobFilePath());
   const JobFileSave saved = session.SaveJobFile();
-  if (saved.refused) {
+  if (saved.notOurs) {
+    // Another window keeps the list; this one said so when it started.
+  } else if (saved.refused) {
     problems << Text(QT_TRANSLATE_NOOP("ExitReport", "The file list was not saved, so as not to replace %1."))
                     .arg(job);
   } else if (!saved.result.Ok()) {
@@ -43,7 +45,7 @@ QStringList SaveListAndSettings(const Session& session) {
   return problems;
 }
 
-void TellExitProblems(const QStringList& problems, const AppState& global, bool closedBySignal,
+void TellExitProblems(const QStringList& problems, const AppState& global, bool quiet,
                       std::FILE* err, int boxTimeoutMs) {
   if (problems.isEmpty()) return;
   for (const QString& text : problems) {
@@ -55,7 +57,7 @@ void TellExitProblems(const QStringList& problems, const AppState& global, bool 
     }
   }
   std::fflush(err);
-  if (closedBySignal || QGuiApplication::platformName() == QStringLiteral("minimal")) return;
+  if (quiet || QGuiApplication::platformName() == QStringLiteral("minimal")) return;
   QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("DialogServices", "Error"),
                   problems.join(u'\n'),
                   QMessageBox::Ok);

@@ -14,10 +14,11 @@ class Session;
 // could not be saved, in the user's language.
 QStringList SaveListAndSettings(const Session& session);
 
-// Each problem goes to `err` and, when it can be written, to the activity log. A user who
-// closed the program (not a signal) also sees them in one message box, which closes itself
-// after boxTimeoutMs.
-void TellExitProblems(const QStringList& problems, const AppState& global, bool closedBySignal,
+// Each problem goes to `err` and, when it can be written, to the activity log. Unless `quiet`
+// (closed by a signal or a logout, where nobody may be there to answer; or a folder the user
+// was told at start cannot be written), they are also shown in one message box, which closes
+// itself after boxTimeoutMs.
+void TellExitProblems(const QStringList& problems, const AppState& global, bool quiet,
                       std::FILE* err, int boxTimeoutMs = 30000);
 
 }  // namespace dkscr

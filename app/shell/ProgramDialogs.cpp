@@ -37,7 +37,7 @@ void ProgramDialogs::Create(QWidget* mainWindow) {
   log_ = new LogDialog(state_, services_, main_);
 }
 
-void ProgramDialogs::ShowOptions() { options_->exec(); }
+bool ProgramDialogs::ShowOptions() { return options_->exec() == QDialog::Accepted; }
 
 void ProgramDialogs::ShowLog() {
   log_->LoadLog();

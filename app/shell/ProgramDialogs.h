@@ -27,7 +27,7 @@ class ProgramDialogs : public MainDialogs {
   // Makes the dialogs as children of the main window, which frees them when it goes.
   void Create(QWidget* mainWindow) override;
 
-  void ShowOptions() override;
+  bool ShowOptions() override;
   void ShowLog() override;
   void ShowAbout() override;
   void ShowHelp() override;

@@ -75,9 +75,17 @@ void AddCommands::AddDropped(const std::vector<std::u16string>& items) {
 void AddCommands::AddFolders() {
   if (Scanning() || !dialogs_.RunAddFolder()) return;
   const Settings& s = session_.State().settings;
-  ScanRequest request{SplitScanFolders(s.scanFolders),
-                      BuildScanMasks(s, dialogs_.AddFolderTypeTicked(1), dialogs_.AddFolderTypeTicked(2)),
-                      dialogs_.AddFolderRecursive()};
+  StartScan({SplitScanFolders(s.scanFolders),
+             BuildScanMasks(s, dialogs_.AddFolderTypeTicked(1), dialogs_.AddFolderTypeTicked(2)),
+             dialogs_.AddFolderRecursive()});
+}
+
+void AddCommands::ScanFolders(const std::vector<std::u16string>& folders) {
+  if (Scanning() || folders.empty()) return;
+  StartScan({folders, BuildScanMasks(session_.State().settings, true, true), true});
+}
+
+void AddCommands::StartScan(ScanRequest request) {
   ui_.ClearSelection();
   scanFirstRow_ = session_.Count();
   dialogs_.ShowScanProgress([this] { scan_.Stop(); });

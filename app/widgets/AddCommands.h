@@ -33,6 +33,9 @@ class AddCommands : public QObject, private ScanObserver {
   void AddDropped(const std::vector<std::u16string>& items);
   // The add-folder dialog, then its scan; returns at once.
   void AddFolders();
+  // Scans folders as Add Dir does with every type ticked and sub-folders included, without
+  // the dialog (folders named on the command line); returns at once.
+  void ScanFolders(const std::vector<std::u16string>& folders);
   bool Scanning() const { return scan_.Running(); }
   const ScanSummary& LastScan() const { return lastScan_; }
 
@@ -40,6 +43,7 @@ class AddCommands : public QObject, private ScanObserver {
   void ScanFinished();
 
  private:
+  void StartScan(ScanRequest request);
   void FolderEntered(const std::u16string& folder) override;
   void Finished(const ScanSummary& summary) override;
 

@@ -27,7 +27,8 @@ QIcon Icon(const Drawer& draw) {
   return icon;
 }
 
-void Page(QPainter& p) {
+// An empty page: the outline of the others; alone, converted but with nothing to read.
+void BlankPage(QPainter& p) {
   QPainterPath path;
   path.moveTo(3, 1);
   path.lineTo(10, 1);
@@ -38,6 +39,10 @@ void Page(QPainter& p) {
   p.setPen(QPen(QColor(90, 90, 90), 1));
   p.setBrush(Qt::white);
   p.drawPath(path);
+}
+
+void Page(QPainter& p) {
+  BlankPage(p);
   p.setPen(QPen(QColor(120, 140, 180), 1));
   for (int y = 5; y <= 12; y += 2) p.drawLine(QPointF(5, y + 0.5), QPointF(11, y + 0.5));
 }
@@ -51,6 +56,26 @@ void Cross(QPainter& p) {
   p.setPen(QPen(QColor(210, 0, 0), 2.4, Qt::SolidLine, Qt::RoundCap));
   p.drawLine(QPointF(8, 8), QPointF(14, 14));
   p.drawLine(QPointF(14, 8), QPointF(8, 14));
+}
+
+void Exclamation(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(230, 140, 0));
+  p.drawEllipse(QPointF(11.5, 11.5), 4.2, 4.2);
+  p.setPen(QPen(Qt::white, 1.6, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(11.5, 9), QPointF(11.5, 12));
+  p.drawPoint(QPointF(11.5, 14));
+}
+
+// A page passed by: an arrow going round it.
+void SkipArrow(QPainter& p) {
+  p.setPen(QPen(QColor(40, 110, 200), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  QPainterPath arc;
+  arc.moveTo(7, 14);
+  arc.cubicTo(7, 8, 14, 8, 14, 12);
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(arc);
+  p.drawPolyline(QPolygonF({QPointF(11.5, 11), QPointF(14, 13.5), QPointF(15.5, 10.5)}));
 }
 
 void Plus(QPainter& p) {
@@ -145,9 +170,11 @@ void LogLines(QPainter& p) {
 }
 }  // namespace
 
-std::array<QIcon, 3> MakeStateIcons() {
+std::array<QIcon, kStateIconCount> MakeStateIcons() {
   return {Icon(Page), Icon([](QPainter& p) { Page(p); Check(p); }),
-          Icon([](QPainter& p) { Page(p); Cross(p); })};
+          Icon([](QPainter& p) { Page(p); Cross(p); }),
+          Icon([](QPainter& p) { BlankPage(p); Exclamation(p); }),
+          Icon([](QPainter& p) { Page(p); SkipArrow(p); })};
 }
 
 std::array<QIcon, 8> MakeMenuImages() {

@@ -10,25 +10,26 @@
 namespace dkscr {
 
 namespace {
-// Captions keep their padding: it lines the shortcut text up in the menus.
+// The menus show each shortcut beside its caption.
+constexpr int kCtrl = int(Qt::CTRL);
 constexpr std::array<CommandInfo, 17> kCommands = {{
-    {11, "ActOptions", QT_TRANSLATE_NOOP("Commands", "&Options"), QT_TRANSLATE_NOOP("Commands", "Set Kel-Deckscribe options"), 0},
-    {12, "ActExit", QT_TRANSLATE_NOOP("Commands", "&Exit"), QT_TRANSLATE_NOOP("Commands", "Exit from Kel-Deckscribe"), -1},
-    {13, "ActViewLog", QT_TRANSLATE_NOOP("Commands", "&View Log"), QT_TRANSLATE_NOOP("Commands", "View Kel-Deckscribe logs"), 7},
-    {21, "ActAddFile", QT_TRANSLATE_NOOP("Commands", "Add &File                   CTRL+F"), QT_TRANSLATE_NOOP("Commands", "Add file(s) by selecting file(s)"), 5},
-    {22, "ActAddDir", QT_TRANSLATE_NOOP("Commands", "Add &Dir                    CTRL+D"), QT_TRANSLATE_NOOP("Commands", "Add file(s) by selecting director(ies)"), 6},
-    {23, "ActPasteFile", QT_TRANSLATE_NOOP("Commands", "&Paste File                CTRL+V"), QT_TRANSLATE_NOOP("Commands", "Add file(s) by pasting from clipboard"), 2},
-    {24, "ActDelete", QT_TRANSLATE_NOOP("Commands", "Delete                     Delete"), QT_TRANSLATE_NOOP("Commands", "Delete selected file(s) name from listview"), -1},
-    {25, "ActSelectAll", QT_TRANSLATE_NOOP("Commands", "Select &All                 CTRL+A"), QT_TRANSLATE_NOOP("Commands", "Select all file(s) in listview"), -1},
-    {31, "ActConvertAll", QT_TRANSLATE_NOOP("Commands", "&Convert All               Ctrl+G"), QT_TRANSLATE_NOOP("Commands", "Convert all file(s) in listview"), 3},
-    {32, "ActConvertSelect", QT_TRANSLATE_NOOP("Commands", "Convert &Selected"), QT_TRANSLATE_NOOP("Commands", "Convert selected file(s)"), -1},
-    {33, "ActReConvert", QT_TRANSLATE_NOOP("Commands", "&ReConvert Selected"), QT_TRANSLATE_NOOP("Commands", "Convert selected file(s) again"), -1},
-    {34, "ActLaunchSource", QT_TRANSLATE_NOOP("Commands", "Source"), QT_TRANSLATE_NOOP("Commands", "Open source file with default program"), -1},
-    {35, "ActLaunchTarget", QT_TRANSLATE_NOOP("Commands", "Target"), QT_TRANSLATE_NOOP("Commands", "Open target file with default program"), -1},
-    {36, "ActExploreSource", QT_TRANSLATE_NOOP("Commands", "Source"), QT_TRANSLATE_NOOP("Commands", "Explore folder which source file in"), -1},
-    {37, "ActExploreTarget", QT_TRANSLATE_NOOP("Commands", "Target"), QT_TRANSLATE_NOOP("Commands", "Explore folder which target file in"), -1},
-    {91, "ActContents", QT_TRANSLATE_NOOP("Commands", "&Contents           F1"), QT_TRANSLATE_NOOP("Commands", "Show help contents"), 1},
-    {96, "ActAbout", QT_TRANSLATE_NOOP("Commands", "&About"), QT_TRANSLATE_NOOP("Commands", "Show about window"), -1},
+    {11, "ActOptions", QT_TRANSLATE_NOOP("Commands", "&Options"), QT_TRANSLATE_NOOP("Commands", "Set Kel-Deckscribe options"), 0, 0},
+    {12, "ActExit", QT_TRANSLATE_NOOP("Commands", "&Exit"), QT_TRANSLATE_NOOP("Commands", "Exit from Kel-Deckscribe"), -1, 0},
+    {13, "ActViewLog", QT_TRANSLATE_NOOP("Commands", "&View Log"), QT_TRANSLATE_NOOP("Commands", "View Kel-Deckscribe logs"), 7, 0},
+    {21, "ActAddFile", QT_TRANSLATE_NOOP("Commands", "Add &File"), QT_TRANSLATE_NOOP("Commands", "Add file(s) by selecting file(s)"), 5, kCtrl | Qt::Key_F},
+    {22, "ActAddDir", QT_TRANSLATE_NOOP("Commands", "Add &Dir"), QT_TRANSLATE_NOOP("Commands", "Add file(s) by selecting director(ies)"), 6, kCtrl | Qt::Key_D},
+    {23, "ActPasteFile", QT_TRANSLATE_NOOP("Commands", "&Paste File"), QT_TRANSLATE_NOOP("Commands", "Add file(s) by pasting from clipboard"), 2, kCtrl | Qt::Key_V},
+    {24, "ActDelete", QT_TRANSLATE_NOOP("Commands", "Delete"), QT_TRANSLATE_NOOP("Commands", "Delete selected file(s) name from listview"), -1, Qt::Key_Delete},
+    {25, "ActSelectAll", QT_TRANSLATE_NOOP("Commands", "Select &All"), QT_TRANSLATE_NOOP("Commands", "Select all file(s) in listview"), -1, kCtrl | Qt::Key_A},
+    {31, "ActConvertAll", QT_TRANSLATE_NOOP("Commands", "&Convert All"), QT_TRANSLATE_NOOP("Commands", "Convert all file(s) in listview"), 3, kCtrl | Qt::Key_G},
+    {32, "ActConvertSelect", QT_TRANSLATE_NOOP("Commands", "Convert &Selected"), QT_TRANSLATE_NOOP("Commands", "Convert selected file(s)"), -1, 0},
+    {33, "ActReConvert", QT_TRANSLATE_NOOP("Commands", "&ReConvert Selected"), QT_TRANSLATE_NOOP("Commands", "Convert selected file(s) again"), -1, 0},
+    {34, "ActLaunchSource", QT_TRANSLATE_NOOP("Commands", "Source"), QT_TRANSLATE_NOOP("Commands", "Open source file with default program"), -1, 0},
+    {35, "ActLaunchTarget", QT_TRANSLATE_NOOP("Commands", "Target"), QT_TRANSLATE_NOOP("Commands", "Open target file with default program"), -1, 0},
+    {36, "ActExploreSource", QT_TRANSLATE_NOOP("Commands", "Source"), QT_TRANSLATE_NOOP("Commands", "Explore folder which source file in"), -1, 0},
+    {37, "ActExploreTarget", QT_TRANSLATE_NOOP("Commands", "Target"), QT_TRANSLATE_NOOP("Commands", "Explore folder which target file in"), -1, 0},
+    {91, "ActContents", QT_TRANSLATE_NOOP("Commands", "&Contents"), QT_TRANSLATE_NOOP("Commands", "Show help contents"), 1, Qt::Key_F1},
+    {96, "ActAbout", QT_TRANSLATE_NOOP("Commands", "&About"), QT_TRANSLATE_NOOP("Commands", "Show about window"), -1, 0},
 }};
 
 constexpr std::array<ButtonInfo, 5> kButtons = {{
@@ -87,14 +88,14 @@ CommandEnabling EvaluateEnabling(std::span<const EntryFacts> entries, bool clipb
 
 bool IsCommandEnabled(const CommandEnabling& e, int tag) {
   switch (tag) {
+    case kTagLaunchTarget:
+    case kTagExploreTarget: return e.anySelected && e.targetExists;
     case kTagConvertAll: return e.convertAll;
     case kTagConvertSelect: return e.convertSelected;
     case kTagReConvert: return e.reConvert;
     case kTagDelete:
     case kTagLaunchSource:
-    case kTagLaunchTarget:
-    case kTagExploreSource:
-    case kTagExploreTarget: return e.anySelected;
+    case kTagExploreSource: return e.anySelected;
     case kTagPasteFile: return e.paste;
     default: return true;
   }

@@ -33,9 +33,10 @@ enum CommandTag : int {
 struct CommandInfo {
   int tag;
   const char* action;   // object name of the action
-  const char* caption;  // menu caption, shortcut text included
+  const char* caption;  // menu caption
   const char* hint;
   int image;            // picture in the menu image list, -1 for none
+  int shortcut;         // the key (a Qt key combination), 0 for none
 };
 
 // A caption or hint of the tables below in the user's language.
@@ -57,7 +58,8 @@ struct ButtonInfo {
 std::span<const ButtonInfo> ButtonTable();
 
 // The command a key press starts (Qt key code and modifier flags); 0 for none.
-// Nothing happens while Alt is held.
+// Nothing happens while Alt is held. The same keys as the commands' shortcuts: the window
+// runs a command by its key also while the menus do not offer it.
 int CommandForKey(int qtKey, bool ctrl, bool alt);
 
 // What the menus need to know about the list to decide what they offer.
@@ -72,6 +74,8 @@ struct CommandEnabling {
   bool reConvert = false;        // some selected entry is converted or failed
   bool anySelected = false;      // Delete, Launch, Explore
   bool paste = false;            // the clipboard holds files
+  bool targetExists = false;     // the first selected entry's target is a file: Launch and
+                                 // Explore Target (set by the caller, which can look)
 };
 
 // Walks the entries until all three convert commands are known to be enabled.

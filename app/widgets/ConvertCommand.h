@@ -2,6 +2,7 @@
 // Convert All, Convert Selected and ReConvert Selected: the run over the session, its
 // conversions on the worker thread, its progress and questions in the program's dialogs.
 #include <QObject>
+#include <QString>
 #include <vector>
 
 #include "app/session/BackgroundRun.h"
@@ -20,11 +21,16 @@ class ConvertCommand : public QObject, private RunObserver {
 
   // Starts a run over the list; false when there is nothing to run over. It ends on its own.
   bool Start(RunScope scope, const std::vector<int>& selectedRows);
+  // What a run of the scope would say instead of starting, when it would convert nothing in a
+  // list that has entries; empty when it has work.
+  QString NothingToConvert(RunScope scope, const std::vector<int>& selectedRows) const;
   bool Running() const { return run_.Running(); }
   void Cancel() { run_.Cancel(); }
 
  signals:
-  void RunEnded();
+  // How far the run is, in percent of the list it started on.
+  void Progressed(int percent);
+  void RunEnded(const dkscr::RunSummary& summary);
 
  private:
   void Progress(const RunProgress& progress) override;

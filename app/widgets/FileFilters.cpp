@@ -4,14 +4,21 @@
 
 namespace dkscr {
 
+QString FileTypeDescription(int typeNumber) {
+  // The file-type table's descriptions, marked for translation.
+  static const char* const kDescriptions[] = {
+      QT_TRANSLATE_NOOP("FileTypes", "PowerPoint 95, 97-2007 File"),
+      QT_TRANSLATE_NOOP("FileTypes", "PowerPoint Open XML File"),
+  };
+  return QCoreApplication::translate("FileTypes", kDescriptions[typeNumber == kFileTypePpt ? 0 : 1]);
+}
 
 QString BuildOpenFilter(const AppState& state) {
   QString filter = QCoreApplication::translate("FileAdding", "All Support File") + u'|' +
                    QString::fromStdU16String(state.supportMaskList);
   for (int n = 1; n <= kFileTypeCount; ++n) {
     const QString masks = QString::fromStdU16String(TypeMasks(state.settings, n));
-    filter += u'|' + QString::fromStdU16String(std::u16string(FileTypeRow(n).Description)) +
-              u'(' + masks + u')' + u'|' + masks;
+    filter += u'|' + FileTypeDescription(n) + u'(' + masks + u')' + u'|' + masks;
   }
   return filter;
 }

@@ -7,8 +7,11 @@
 
 namespace dkscr {
 
+// A file type's Description in the user's language.
+QString FileTypeDescription(int typeNumber);
+
 // "All Support File|" + supportMaskList, then per file type "|" label "|" masks, where the
-// label is Description "(" masks ")" and the masks are the DefaultMask with ";" and the user
+// label is Description "(" masks ")" and the masks are the family's with ";" and the user
 // masks when there are any (as stored, not lower-cased).
 QString BuildOpenFilter(const AppState& state);
 

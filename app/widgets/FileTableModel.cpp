@@ -1,5 +1,6 @@
 #include "app/widgets/FileTableModel.h"
 
+#include <QLocale>
 #include <utility>
 
 #include "app/session/FileNames.h"
@@ -12,26 +13,28 @@ QString MarkSortCaption(const QString& caption, bool ascending) {
          caption;
 }
 
-FileTableModel::FileTableModel(Session& session, std::array<QIcon, 3> stateIcons,
+FileTableModel::FileTableModel(Session& session, std::array<QIcon, kStateIconCount> stateIcons,
                                QObject* parent)
     : QAbstractTableModel(parent),
       session_(session),
       captions_{tr("State"), tr("Name"), tr("Source file"), tr("Size(Byte)"), tr("Type"),
                 tr("Target file"), tr("Convert Message")},
-      stateIcons_(std::move(stateIcons)),
-      evenRowColor_(QColor(0xFF, 0xFF, 0xE1)) {
+      stateIcons_(std::move(stateIcons)) {
   session_.AddObserver(*this);
 }
 
 FileTableModel::~FileTableModel() { session_.RemoveObserver(*this); }
 
-QString FileTableModel::StateText(EntryState state) {
-  switch (state) {
-    case EntryState::kNew: return tr("Not converted");
-    case EntryState::kConverted: return tr("Converted");
-    case EntryState::kFailed: return tr("Failed");
+QString FileTableModel::StateText(EntryLook look) {
+  switch (look) {
+    case EntryLook::kNew: return tr("Not converted");
+    case EntryLook::kConverted: return tr("Converted");
+    case EntryLook::kConvertedNoText: return tr("Converted, no text found");
+    case EntryLook::kFailed: return tr("Failed");
+    case EntryLook::kSkipped: return tr("Skipped");
+    case EntryLook::kUnknown: break;
   }
-  return tr("Unknown state %1").arg(int(state));
+  return tr("Unknown state");
 }
 
 int FileTableModel::rowCount(const QModelIndex& parent) const {
@@ -67,24 +70,27 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= session_.Count()) return {};
   const int row = index.row();
   const int col = index.column();
-  const EntryState state = session_.At(row).state;
+  const Entry& entry = session_.At(row);
+  const EntryLook look = LookOf(entry);
   switch (role) {
     case Qt::DisplayRole:
       return col == kColState ? QVariant() : QVariant(ShownText(row, col));
-    case Qt::DecorationRole: {
-      const int s = int(state);
-      return col == kColState && s >= 0 && s < 3 ? QVariant(stateIcons_[size_t(s)]) : QVariant();
-    }
+    case Qt::DecorationRole:
+      return col == kColState && look != EntryLook::kUnknown
+                 ? QVariant(stateIcons_[size_t(look)])
+                 : QVariant();
     case Qt::TextAlignmentRole:
       return col == kColSize ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
-    case Qt::BackgroundRole:
-      // The colour follows the row's position, not its entry.
-      return (row % 2 == 1) ? QColor(Qt::white) : evenRowColor_;
     case Qt::ToolTipRole:
+      // The size as people read sizes, beside the bytes the column shows.
+      if (col == kColSize && entry.size >= 0)
+        return tr("%1 (%2 bytes)").arg(QLocale().formattedDataSize(entry.size),
+                                      QLocale().toString(qlonglong(entry.size)));
+      [[fallthrough]];
     case Qt::AccessibleTextRole:
       // The state icon in words, for a screen reader and under the mouse; the other
       // columns' whole texts, which the table may have cut off.
-      return col == kColState ? QVariant(StateText(state)) : QVariant(ShownText(row, col));
+      return col == kColState ? QVariant(StateText(look)) : QVariant(ShownText(row, col));
     default:
       return {};
   }

@@ -1,10 +1,9 @@
 #pragma once
 // The session's list as the table shows it: seven columns, a state icon in the first, the
-// entries' values as texts in the others, alternating row colours, and the sort marker on
-// the sorted column's caption. It only maps rows to cells and passes the session's changes
+// entries' values as texts in the others, and the sort marker on the sorted column's caption.
+// Colours are the view's: its palette and its alternating rows, so that any theme reads. It only maps rows to cells and passes the session's changes
 // on to the views; run messages, kept in English, are shown in the user's language.
 #include <QAbstractTableModel>
-#include <QColor>
 #include <QIcon>
 #include <QString>
 #include <array>
@@ -12,6 +11,8 @@
 #include <string_view>
 
 #include "app/session/Session.h"
+#include "app/session/SessionRun.h"
+#include "app/widgets/AppImages.h"
 
 namespace dkscr {
 
@@ -25,7 +26,8 @@ class FileTableModel : public QAbstractTableModel, private SessionObserver {
   Q_OBJECT
 
  public:
-  FileTableModel(Session& session, std::array<QIcon, 3> stateIcons, QObject* parent = nullptr);
+  FileTableModel(Session& session, std::array<QIcon, kStateIconCount> stateIcons,
+                 QObject* parent = nullptr);
   ~FileTableModel() override;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -34,8 +36,8 @@ class FileTableModel : public QAbstractTableModel, private SessionObserver {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-  // An entry's state in words, as its icon shows it.
-  static QString StateText(EntryState state);
+  // An entry's outcome in words, as its icon shows it.
+  static QString StateText(EntryLook look);
   // A column's caption without the sort marker.
   QString Caption(int column) const { return captions_[size_t(column)]; }
 
@@ -43,9 +45,6 @@ class FileTableModel : public QAbstractTableModel, private SessionObserver {
   QString Text(int row, int column) const;
   // The text as the table shows it: run messages in the user's language.
   QString ShownText(int row, int column) const;
-
-  // Colour behind rows with an even index (odd rows are white).
-  void SetEvenRowColor(const QColor& color) { evenRowColor_ = color; }
 
  private:
   void RowsAboutToBeInserted(int first, int last) override;
@@ -60,8 +59,7 @@ class FileTableModel : public QAbstractTableModel, private SessionObserver {
 
   Session& session_;
   std::array<QString, kColumnCount> captions_;
-  std::array<QIcon, 3> stateIcons_;
-  QColor evenRowColor_;
+  std::array<QIcon, kStateIconCount> stateIcons_;
 };
 
 }  // namespace dkscr

@@ -18,7 +18,8 @@ class MainDialogs {
   // centred on it and go with it.
   virtual void Create(QWidget* mainWindow) = 0;
 
-  virtual void ShowOptions() = 0;
+  // The options dialog, modal; true when the user stored new options with OK.
+  virtual bool ShowOptions() = 0;
   virtual void ShowLog() = 0;  // loads the log, then shows it modally
   virtual void ShowAbout() = 0;
   virtual void ShowHelp() = 0;

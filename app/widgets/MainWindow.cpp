@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "app/session/AppState.h"
+#include "app/session/FileProbe.h"
 #include "app/widgets/AddCommands.h"
 #include "app/widgets/AppImages.h"
 #include "app/widgets/CommandTable.h"
@@ -26,6 +27,7 @@
 #include "app/widgets/FileTableModel.h"
 #include "app/widgets/MainDialogs.h"
 #include "app/widgets/MainWindowUi.h"
+#include "app/widgets/PreviewPane.h"
 
 namespace dkscr {
 
@@ -37,9 +39,12 @@ MainWindow::MainWindow(Session& session, MainDialogs& dialogs, DesktopServices& 
   convert_ = std::make_unique<ConvertCommand>(session_, dialogs_, worker_, converter);
   add_ = std::make_unique<AddCommands>(session_, *ui_, dialogs_, desktop_, worker_, *this);
   connect(convert_.get(), &ConvertCommand::RunEnded, this, &MainWindow::RunEnded);
+  connect(convert_.get(), &ConvertCommand::Progressed, this,
+          [this](int percent) { ui_->ShowRunPercent(percent); });
   connect(add_.get(), &AddCommands::ScanFinished, this, [this] {
     UpdateCommandStates();
     emit ScanFinished();
+    if (!pendingPaths_.empty()) AddFromCommandLine(std::exchange(pendingPaths_, {}));
   });
   for (auto& [tag, action] : ui_->actions)
     connect(action, &QAction::triggered, this, [this, tag = tag] { RunCommand(tag); });
@@ -59,12 +64,31 @@ MainWindow::MainWindow(Session& session, MainDialogs& dialogs, DesktopServices& 
   connect(ui_->fileTable->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     if (!ui_->ProgramSelects() && !Scanning()) selectionTimer_->start(50);
   });
-  ui_->Place(session_.State().windowPlacement);
+  // The preview follows the entry the user is on, and that entry's outcome.
+  connect(ui_->fileTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          &MainWindow::UpdatePreview);
+  connect(model_, &QAbstractItemModel::dataChanged, this,
+          [this](const QModelIndex& first, const QModelIndex& last) {
+            const int row = ui_->fileTable->currentIndex().row();
+            if (row >= first.row() && row <= last.row()) UpdatePreview();
+          });
+  connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::UpdatePreview);
+  // Enter or a double click opens the entry's text file.
+  connect(ui_->fileTable, &QAbstractItemView::activated, this, &MainWindow::OpenActivatedEntry);
+  const WindowPlacement& placement = session_.State().windowPlacement;
+  ui_->Place(placement);
+  if (placement.sortColumn >= 0 && placement.sortColumn < kColumnCount)
+    session_.Sort(placement.sortColumn, placement.sortAscending);
   // The whole window takes dropped files; the window previews every key press.
   setAcceptDrops(true);
   qApp->installEventFilter(this);
   dialogs_.Create(this);
   ui_->ShowFileCount(session_.Count());
+  if (jobFile.inUseElsewhere) {
+    ShowStatusMessage(tr("Another Deckscribe window keeps the file list %1: this window starts "
+                         "with an empty list and does not save it.")
+                          .arg(QString::fromStdU16String(session_.State().JobFilePath())));
+  }
   if (jobFile.Problem()) TellJobFileProblem(jobFile);
 }
 
@@ -93,12 +117,17 @@ void MainWindow::TellJobFileProblem(const JobFileStart& jobFile) {
 }
 
 void MainWindow::RememberPlacement() {
-  if (isVisible() || wasShown_) ui_->Remember(session_.State().windowPlacement);
+  if (!isVisible() && !wasShown_) return;
+  WindowPlacement& placement = session_.State().windowPlacement;
+  ui_->Remember(placement);
+  placement.sortColumn = session_.SortColumn();
+  placement.sortAscending = session_.SortAscending();
 }
 
 QAction* MainWindow::ActionOfTag(int tag) const { return ui_->Action(tag); }
 QTableView* MainWindow::FileTable() const { return ui_->fileTable; }
 QMenu* MainWindow::ContextMenu() const { return ui_->contextMenu; }
+PreviewPane* MainWindow::Preview() const { return ui_->preview; }
 bool MainWindow::Converting() const { return convert_->Running(); }
 bool MainWindow::Scanning() const { return add_->Scanning(); }
 const ScanSummary& MainWindow::LastScan() const { return add_->LastScan(); }
@@ -115,7 +144,7 @@ void MainWindow::RunCommand(int tag) {
   // A run or a scan works through the list: nothing may change it meanwhile.
   if (Busy() && ChangesListOrConverts(tag)) return;
   switch (tag) {
-    case kTagOptions: dialogs_.ShowOptions(); break;
+    case kTagOptions: ShowOptions(); break;
     case kTagExit: close(); break;
     case kTagViewLog: dialogs_.ShowLog(); break;
     case kTagAddFile: add_->ChooseFiles(); break;
@@ -142,7 +171,10 @@ void MainWindow::UpdateCommandStates() {
   facts.reserve(size_t(session_.Count()));
   for (const Entry& e : session_.Entries()) facts.push_back({int32_t(e.state), false});
   for (int row : SelectedRows()) facts[size_t(row)].selected = true;
-  const CommandEnabling enabling = EvaluateEnabling(facts, !desktop_.ClipboardFiles().empty());
+  CommandEnabling enabling = EvaluateEnabling(facts, !desktop_.ClipboardFiles().empty());
+  // Launch and Explore Target act on the first selected entry: only once its text exists.
+  const std::vector<int> selected = SelectedRows();
+  enabling.targetExists = !selected.empty() && FileExists(session_.At(selected.front()).target);
   for (auto& [tag, action] : ui_->actions)
     action->setEnabled(IsCommandEnabled(enabling, tag) && !(Busy() && ChangesListOrConverts(tag)));
 }
@@ -160,7 +192,35 @@ void MainWindow::ShowContextMenu(const QPoint& pos) {
   ui_->contextMenu->popup(ui_->fileTable->viewport()->mapToGlobal(pos));
 }
 
+void MainWindow::ShowOptions() {
+  if (!dialogs_.ShowOptions()) return;
+  // The target column follows the options; a run in progress sets its own targets as it goes
+  // and the rest after it.
+  if (Converting()) {
+    retargetAfterRun_ = true;
+  } else {
+    session_.RetargetEntries();
+  }
+}
+
 void MainWindow::AddFile(const std::u16string& path) { add_->AddPaths({path}, false); }
+
+void MainWindow::AddFromCommandLine(const std::vector<std::u16string>& paths) {
+  // A run or a scan walks the list as it was: the paths wait for its end.
+  if (Busy()) {
+    pendingPaths_.insert(pendingPaths_.end(), paths.begin(), paths.end());
+    return;
+  }
+  std::vector<std::u16string> files;
+  std::vector<std::u16string> folders;
+  for (const std::u16string& path : paths) {
+    // A path that cannot be examined is offered as a file: adding it says what is wrong.
+    const bool folder = PathExists(path) && IsDirectory(path);
+    (folder ? folders : files).push_back(path);
+  }
+  if (!files.empty()) add_->AddPaths(files, true);
+  add_->ScanFolders(folders);
+}
 
 void MainWindow::AddDroppedItems(const std::vector<std::u16string>& items) {
   if (!Busy()) add_->AddDropped(items);
@@ -188,12 +248,57 @@ void MainWindow::OpenEntryFile(bool useSource, bool launch) {
 }
 
 void MainWindow::ConvertFiles(RunScope scope) {
-  if (!Busy()) convert_->Start(scope, SelectedRows());
+  if (Busy()) return;
+  const std::vector<int> rows = SelectedRows();
+  if (const QString nothing = convert_->NothingToConvert(scope, rows); !nothing.isEmpty()) {
+    ShowStatusMessage(nothing);
+    return;
+  }
+  convert_->Start(scope, rows);
 }
 
-void MainWindow::RunEnded() {
+void MainWindow::UpdatePreview() {
+  const int row = ui_->fileTable->currentIndex().row();
+  ui_->preview->ShowEntry(row >= 0 && row < session_.Count() ? &session_.At(row) : nullptr,
+                          session_.State().settings.codePage);
+}
+
+void MainWindow::OpenActivatedEntry(const QModelIndex& index) {
+  if (!index.isValid() || index.row() >= session_.Count()) return;
+  const Entry& entry = session_.At(index.row());
+  if (FileExists(entry.target)) {
+    dkscr::OpenEntryFile(entry, false, true, desktop_, dialogs_);
+  } else {
+    ShowStatusMessage(tr("%1 does not exist yet: convert the entry first.")
+                          .arg(QString::fromStdU16String(entry.target)));
+  }
+}
+
+void MainWindow::RunEnded(const RunSummary& summary) {
+  ui_->ShowRunPercent(-1);
+  if (std::exchange(retargetAfterRun_, false)) session_.RetargetEntries();
+  QStringList parts;
+  parts << (summary.withoutText > 0
+                ? tr("%1 converted (%2 without text)").arg(summary.succeeded).arg(summary.withoutText)
+                : tr("%1 converted").arg(summary.succeeded));
+  parts << tr("%1 failed").arg(summary.failed);
+  if (summary.skipped > 0) parts << tr("%1 skipped").arg(summary.skipped);
+  QString totals = parts.join(QStringLiteral(", "));
+  if (!summary.unwritableFolder.empty()) {
+    const QString why = tr("The run stopped: the target folder %1 cannot be written (%2).")
+                            .arg(QString::fromStdU16String(summary.unwritableFolder),
+                                 QString::fromStdU16String(summary.unwritableReason));
+    ShowStatusMessage(why + QLatin1Char(' ') + totals);
+    dialogs_.ShowError(why);
+  } else if (summary.cancelled) {
+    ShowStatusMessage(tr("Cancelled after %1 file(s): %2").arg(summary.Handled()).arg(totals));
+  } else {
+    ShowStatusMessage(totals);
+  }
   UpdateCommandStates();
+  UpdatePreview();
   emit RunFinished();
+  if (!pendingPaths_.empty()) AddFromCommandLine(std::exchange(pendingPaths_, {}));
   if (std::exchange(closeAfterRun_, false)) QTimer::singleShot(0, this, &QWidget::close);
 }
 

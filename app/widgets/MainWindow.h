@@ -23,15 +23,17 @@ class DesktopServices;
 class FileTableModel;
 class MainDialogs;
 class MainWindowUi;
+class PreviewPane;
 class TargetConverter;
 enum class RunScope;
+struct RunSummary;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
   // Calls dialogs.Create(this); a problem the session met with the saved list is told once
-  // the window is up.
+  // the window is up, and a list another window keeps is said in the status bar.
   MainWindow(Session& session, MainDialogs& dialogs, DesktopServices& desktop,
              TargetConverter& converter, const JobFileStart& jobFile = {},
              QWidget* parent = nullptr);
@@ -43,13 +45,19 @@ class MainWindow : public QMainWindow {
   QToolButton* Button(const std::string& name) const;
   QTableView* FileTable() const;
   QMenu* ContextMenu() const;
+  PreviewPane* Preview() const;
   FileTableModel* Model() const { return model_; }
 
   // Adds one file (selected and current); a refusal is told in the status bar.
   void AddFile(const std::u16string& path);
   // One dropped folder opens the add-folder dialog; of several items only files are added.
   void AddDroppedItems(const std::vector<std::u16string>& items);
-  // Starts a run over the list; it ends on its own (RunFinished).
+  // Files and folders named on the command line: the files are added, the folders scanned
+  // with every file type and their sub-folders, as Add Dir would; after the run or the scan
+  // in progress, if any.
+  void AddFromCommandLine(const std::vector<std::u16string>& paths);
+  // Starts a run over the list; it ends on its own (RunFinished). When the run would convert
+  // nothing, the status bar says so and how to convert again instead.
   void ConvertFiles(RunScope scope);
   bool Converting() const;
   bool Scanning() const;
@@ -81,12 +89,15 @@ class MainWindow : public QMainWindow {
 
  private:
   void TellJobFileProblem(const JobFileStart& jobFile);
+  void ShowOptions();
   void DeleteSelected();
   void OpenEntryFile(bool useSource, bool launch);
   void SortByColumn(int column);
   void ShowContextMenu(const QPoint& pos);
   void ShowSelectionCount();
-  void RunEnded();
+  void UpdatePreview();
+  void OpenActivatedEntry(const QModelIndex& index);
+  void RunEnded(const RunSummary& summary);
   bool Busy() const { return Converting() || Scanning(); }
 
   Session& session_;
@@ -99,6 +110,8 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<AddCommands> add_;
   QTimer* selectionTimer_ = nullptr;
   bool closeAfterRun_ = false;  // closing was asked for during a run
+  bool retargetAfterRun_ = false;  // the options changed during a run
+  std::vector<std::u16string> pendingPaths_;  // handed over while busy
   bool wasShown_ = false;
 };
 

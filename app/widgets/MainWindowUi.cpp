@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolButton>
@@ -20,6 +21,7 @@
 #include "app/widgets/AppImages.h"
 #include "app/widgets/CommandTable.h"
 #include "app/widgets/FileTableModel.h"
+#include "app/widgets/PreviewPane.h"
 
 namespace dkscr {
 
@@ -31,8 +33,10 @@ constexpr int kButtonBarMargin = 6;
 constexpr int kButtonLeft = 8;
 constexpr int kButtonGap = 4;
 // Column widths in average characters of the table's font: State, Name, Source file,
-// Size(Byte), Type, Target file, Convert Message.
-constexpr int kColumnChars[] = {6, 14, 40, 10, 6, 40, 24};
+// Size(Byte), Type, Target file, Convert Message (the last one also takes what is left).
+constexpr int kColumnChars[] = {6, 26, 40, 10, 6, 40, 28};
+// The preview's height at first, in lines of the table.
+constexpr int kPreviewRows = 7;
 }  // namespace
 
 QString WindowText(const char* text) {
@@ -42,7 +46,7 @@ QString WindowText(const char* text) {
 MainWindowUi::MainWindowUi(QMainWindow& window, FileTableModel& model)
     : window_(window), model_(model), images_(MakeMenuImages()) {
   window_.setObjectName(QStringLiteral("MainWindow"));
-  window_.setWindowTitle(QStringLiteral("Kel-Deckscribe"));
+  ShowRunPercent(-1);
   window_.setWindowIcon(MakeProgramIcon());
   BuildActions();
   BuildMenus();
@@ -50,8 +54,16 @@ MainWindowUi::MainWindowUi(QMainWindow& window, FileTableModel& model)
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
+  splitter = new QSplitter(Qt::Vertical, central);
+  splitter->setObjectName(QStringLiteral("ListAndPreview"));
+  splitter->setChildrenCollapsible(true);
   BuildTable();
-  layout->addWidget(fileTable, 1);
+  splitter->addWidget(fileTable);
+  preview = new PreviewPane(splitter);
+  splitter->addWidget(preview);
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 0);
+  layout->addWidget(splitter, 1);
   buttonBar = new QWidget(central);
   buttonBar->setObjectName(QStringLiteral("PanelButtons"));
   BuildButtonBar();
@@ -102,15 +114,22 @@ void MainWindowUi::ShowFileCount(int count) {
   panels[1]->setText(WindowText(QT_TRANSLATE_NOOP("dkscr::MainWindow", "%1 File(s)")).arg(count));
 }
 
+void MainWindowUi::ShowRunPercent(int percent) {
+  const QString caption = WindowText(QT_TRANSLATE_NOOP("dkscr::MainWindow", "Kel-Deckscribe"));
+  window_.setWindowTitle(percent < 0 ? caption : QStringLiteral("[%1%] %2").arg(percent).arg(caption));
+}
+
 void MainWindowUi::BuildActions() {
   for (const CommandInfo& c : CommandTable()) {
     auto* action = new QAction(CommandText(c.caption), &window_);
     action->setObjectName(QString::fromLatin1(c.action));
     action->setProperty(kTagProperty, c.tag);
     if (c.image >= 0) action->setIcon(images_[size_t(c.image)]);
-    // The captions carry their shortcut text; the keys themselves go through the window's
-    // key preview.
-    action->setShortcutContext(Qt::WidgetShortcut);
+    // Real shortcuts, which the menus show beside the captions; a key whose command the
+    // menus do not offer at the moment still reaches the window's key preview.
+    if (c.shortcut != 0) action->setShortcut(QKeySequence(c.shortcut));
+    action->setShortcutContext(Qt::WindowShortcut);
+    window_.addAction(action);
     actions[c.tag] = action;
   }
 }
@@ -124,8 +143,8 @@ void MainWindowUi::BuildMenus() {
     s->addAction(Action(source));
     s->addAction(Action(target));
   };
-  const char* captions[] = {QT_TRANSLATE_NOOP("dkscr::MainWindow", "&File "), QT_TRANSLATE_NOOP("dkscr::MainWindow", "&Edit "),
-                            QT_TRANSLATE_NOOP("dkscr::MainWindow", "Con&vert "), QT_TRANSLATE_NOOP("dkscr::MainWindow", "&Help ")};
+  const char* captions[] = {QT_TRANSLATE_NOOP("dkscr::MainWindow", "&File"), QT_TRANSLATE_NOOP("dkscr::MainWindow", "&Edit"),
+                            QT_TRANSLATE_NOOP("dkscr::MainWindow", "Con&vert"), QT_TRANSLATE_NOOP("dkscr::MainWindow", "&Help")};
   for (size_t i = 0; i < topMenus.size(); ++i) topMenus[i] = bar->addMenu(WindowText(captions[i]));
   // Each menu lists its tags in order; 0 is a separator.
   const std::initializer_list<int> items[] = {
@@ -150,7 +169,12 @@ void MainWindowUi::BuildMenus() {
 void MainWindowUi::BuildTable() {
   fileTable = new QTableView(&window_);
   fileTable->setObjectName(QStringLiteral("FileTable"));
+  fileTable->setAccessibleName(WindowText(QT_TRANSLATE_NOOP("dkscr::MainWindow", "Presentations to convert")));
   fileTable->setModel(&model_);
+  // Tab leaves the list for the buttons; the arrow keys move within it.
+  fileTable->setTabKeyNavigation(false);
+  // Rows told apart by the palette's own colours, so that a dark theme reads as well.
+  fileTable->setAlternatingRowColors(true);
   fileTable->setShowGrid(true);
   fileTable->setSelectionBehavior(QAbstractItemView::SelectRows);
   fileTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -166,15 +190,10 @@ void MainWindowUi::BuildTable() {
   header->setHighlightSections(false);
   header->setSectionsClickable(true);
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  header->setStretchLastSection(true);
   const int charWidth = fileTable->fontMetrics().averageCharWidth();
   for (int c = 0; c < kColumnCount; ++c)
     fileTable->setColumnWidth(c, std::max(kColumnChars[c] * charWidth, MinimumColumnWidth(c)));
-  // The table's own background is the tooltip colour; odd rows are painted white.
-  QPalette pal = fileTable->palette();
-  const QColor info = QApplication::palette().color(QPalette::ToolTipBase);
-  pal.setColor(QPalette::Base, info);
-  fileTable->setPalette(pal);
-  model_.SetEvenRowColor(info);
   fileTable->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
@@ -194,7 +213,8 @@ void MainWindowUi::BuildButtonBar() {
     button->setText(CommandText(b.caption));
     button->setIcon(images_[size_t(b.image)]);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setAutoRaise(true);
+    // Flat buttons; Convert keeps its frame, which sets it apart as the bar's main command.
+    button->setAutoRaise(b.tag != kTagConvertAll);
     button->setProperty(kTagProperty, b.tag);
     // 65 by 22 pixels unless the font in use needs more for the caption.
     const int width = std::max(kButtonWidth, button->sizeHint().width());
@@ -207,8 +227,6 @@ void MainWindowUi::BuildButtonBar() {
   for (auto& [name, button] : buttons) button->setFixedHeight(height);
   buttonBar->setFixedHeight(height + 2 * kButtonBarMargin);
   buttonBarWidth_ = left + kButtonLeft;
-  buttons["BtnConvert"]->setStyleSheet(
-      QStringLiteral("QToolButton { border: 1px solid navy; border-radius: 2px; }"));
 }
 
 void MainWindowUi::BuildStatusBar() {
@@ -252,6 +270,12 @@ void MainWindowUi::Place(const WindowPlacement& p) {
   const int chrome = window_.menuBar()->sizeHint().height() + buttonBar->height() +
                      window_.statusBar()->sizeHint().height();
   window_.setMinimumSize(buttonBarWidth_, chrome + 6 * rowHeight);
+  if (p.columnWidths.size() == size_t(kColumnCount)) {
+    for (int c = 0; c < kColumnCount; ++c)
+      fileTable->setColumnWidth(c, std::max(int(p.columnWidths[size_t(c)]), MinimumColumnWidth(c)));
+  }
+  const int previewHeight = p.previewHeight > 0 ? int(p.previewHeight) : kPreviewRows * rowHeight;
+  splitter->setSizes({std::max(window_.height(), 1000), previewHeight});
   const QRect saved(p.left, p.top, p.width, p.height);
   if (p.known && QGuiApplication::screenAt(saved.center()) != nullptr) {
     window_.resize(saved.size().expandedTo(window_.minimumSize()));
@@ -262,12 +286,12 @@ void MainWindowUi::Place(const WindowPlacement& p) {
   // First start: wide enough for every column, as far as the screen allows.
   int width = 2 * fileTable->frameWidth() + fileTable->verticalScrollBar()->sizeHint().width();
   for (int c = 0; c < kColumnCount; ++c) width += fileTable->columnWidth(c);
-  int height = chrome + 14 * rowHeight;
+  int height = chrome + (14 + kPreviewRows) * rowHeight;
   if (const QScreen* primary = QGuiApplication::primaryScreen()) {
     const QRect area = primary->availableGeometry();
     const int room = std::max(area.width() * 9 / 10, window_.minimumWidth());
-    // A narrow screen: the path and message columns give up what is missing.
-    for (int c : {kColSource, kColMessage, kColTarget}) {
+    // A narrow screen: the path and message columns give up what is missing, then the name.
+    for (int c : {kColSource, kColMessage, kColTarget, kColName}) {
       if (width <= room) break;
       const int give = std::min(width - room, fileTable->columnWidth(c) - MinimumColumnWidth(c));
       if (give <= 0) continue;
@@ -285,7 +309,15 @@ void MainWindowUi::Remember(WindowPlacement& p) const {
   const QRect normal = maximized || window_.isFullScreen() ? window_.normalGeometry()
                                                            : window_.geometry();
   if (normal.width() <= 0 || normal.height() <= 0) return;
-  p = {true, normal.x(), normal.y(), normal.width(), normal.height(), maximized};
+  p.known = true;
+  p.left = normal.x();
+  p.top = normal.y();
+  p.width = normal.width();
+  p.height = normal.height();
+  p.maximized = maximized;
+  p.columnWidths.clear();
+  for (int c = 0; c < kColumnCount; ++c) p.columnWidths.push_back(fileTable->columnWidth(c));
+  p.previewHeight = splitter->sizes().value(1);
 }
 
 }  // namespace dkscr

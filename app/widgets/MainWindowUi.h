@@ -1,6 +1,6 @@
 #pragma once
-// The main window's widgets: the actions of the command table, the menus, the file table,
-// the button bar and the status bar, and where the window opens. Built once; the window
+// The main window's widgets: the actions of the command table, the menus, the file table with
+// the preview below it, the button bar and the status bar, and where the window opens. Built once; the window
 // connects them to its commands.
 #include <QIcon>
 #include <QString>
@@ -13,6 +13,7 @@ class QAction;
 class QLabel;
 class QMainWindow;
 class QMenu;
+class QSplitter;
 class QTableView;
 class QToolButton;
 class QWidget;
@@ -20,6 +21,7 @@ class QWidget;
 namespace dkscr {
 
 class FileTableModel;
+class PreviewPane;
 struct WindowPlacement;
 
 // A text of the main window in the user's language; the window's helpers share its
@@ -46,15 +48,21 @@ class MainWindowUi {
   // Status panel 2, the messages; status panel 1, the number of entries.
   void ShowStatus(const QString& text);
   void ShowFileCount(int count);
+  // The window's caption, with the run's progress in front while one goes on ("[37%] ...");
+  // a negative percent gives the plain caption.
+  void ShowRunPercent(int percent);
   // Moves the Convert button to the bar's right edge, as the window's width changes.
   void KeepConvertButtonRight();
-  // Where the window opens: where it was last time, else wide enough for every column as far
-  // as the screen allows.
+  // Where the window opens, with its columns and its preview: as they were last time, else
+  // wide enough for every column as far as the screen allows.
   void Place(const WindowPlacement& placement);
-  // The window's place (its normal geometry when maximised), once it has been shown.
+  // The window's place (its normal geometry when maximised), column widths and preview
+  // height, once it has been shown; the sort order is the session's.
   void Remember(WindowPlacement& placement) const;
 
   QTableView* fileTable = nullptr;
+  PreviewPane* preview = nullptr;
+  QSplitter* splitter = nullptr;  // the table above, the preview below
   QMenu* contextMenu = nullptr;
   std::array<QMenu*, 4> topMenus{};
   std::map<int, QAction*> actions;             // by tag

@@ -8,6 +8,10 @@ namespace {
 // lupdate reads the context as it is written here.
 constexpr char kContext[] = "RunMessages";
 
+QString Translated(const QString& text) {
+  return QCoreApplication::translate(kContext, text.toUtf8().constData());
+}
+
 }  // namespace
 
 const std::vector<const char*>& RunMessageTexts() {
@@ -24,13 +28,22 @@ const std::vector<const char*>& RunMessageTexts() {
       QT_TRANSLATE_NOOP("RunMessages", "Extracting text from source file not allowed"),
       QT_TRANSLATE_NOOP("RunMessages", "Convert canceled"),
       QT_TRANSLATE_NOOP("RunMessages", "Target file already exists, user canceled"),
+      QT_TRANSLATE_NOOP("RunMessages", "Converted: no text found"),
+      QT_TRANSLATE_NOOP("RunMessages", "Skipped: target exists"),
+      QT_TRANSLATE_NOOP("RunMessages", "Source file is encrypted (password-protected)"),
+      QT_TRANSLATE_NOOP("RunMessages", "Target file name is taken by another entry"),
   };
   return texts;
 }
 
 QString ShownRunMessage(const QString& stored) {
   if (stored.isEmpty()) return stored;
-  return QCoreApplication::translate(kContext, stored.toUtf8().constData());
+  const QString whole = Translated(stored);
+  if (whole != stored) return whole;
+  // "text: detail": the text translated, the detail (a path, the system's reason) as it is.
+  const qsizetype colon = stored.indexOf(QStringLiteral(": "));
+  if (colon <= 0) return stored;
+  return Translated(stored.left(colon)) + stored.mid(colon);
 }
 
 }  // namespace dkscr

@@ -11,7 +11,8 @@ namespace dkscr {
 const std::vector<const char*>& RunMessageTexts();
 
 // A stored message as the list shows it: its translation when one is installed, otherwise
-// (also for texts of older or edited job files) the text as it stands.
+// (also for texts of older or edited job files) the text as it stands. Of a message "text:
+// detail", the text is translated and the detail kept.
 QString ShownRunMessage(const QString& stored);
 
 }  // namespace dkscr

@@ -78,9 +78,10 @@ int main(int argc, char** argv) {
   global.RebuildMaskList();
   global.WriteLog(u"Conversion start...");
   global.WriteLog(u"Convert successfully (/home/anna/Talks/Quarterly review.pptx)");
-  global.WriteLog(u"Convert successfully (/home/anna/Talks/Kick-off.ppt)");
-  global.WriteLog(u"Failed: Invalid file format (/home/anna/Talks/broken.ppt)");
-  global.WriteLog(u"Conversion end. Successful: 2, Failed: 1, Total: 3\r\n");
+  global.WriteLog(u"Converted: no text found (/home/anna/Talks/Kick-off.ppt)");
+  global.WriteLog(u"Failed: File format not correct (/home/anna/Talks/broken.ppt)");
+  global.WriteLog(u"Skipped: target exists (/home/anna/Documents/Slides text/Budget.txt)");
+  global.WriteLog(u"Conversion end. Successful: 2, Failed: 1, Skipped: 1, Total: 4\r\n");
   global.WriteLog(u"Add file failed: type not support (/home/anna/Talks/notes.docx)");
 
   bool ok = true;

@@ -218,12 +218,14 @@ class ConvertRunTest : public QObject {
     QVERIFY(ReadBytes(FOut + "/o.txt").startsWith("\xEF\xBB\xBFnew"));
     QCOMPARE(ReadBytes(FOut + "/c.txt"), QByteArray("old"));
     QCOMPARE(State(2), 2);
-    QCOMPARE(Cell(2, kColMessage), QString("Target file already exists, user canceled"));
+    QCOMPARE(Cell(2, kColMessage), QString("Skipped: target exists"));
     // Stop Convert: that entry and every later one stay as they were.
     QCOMPARE(State(3), 0);
     QCOMPARE(Cell(3, kColTarget), FOut + "/s.txt");
     QCOMPARE(State(4), 0);
-    QCOMPARE(LogMessages().at(4), QString("Conversion end. Successful: 2, Failed: 1, Total: 3"));
+    QCOMPARE(LogMessages().at(4), QString("Conversion cancelled after 3 file(s)"));
+    QCOMPARE(LogMessages().at(5), QString("Conversion end. Successful: 2, Failed: 0, Skipped: 1, Total: 3"));
+    QCOMPARE(FWindow->StatusPanel(2), QString("Cancelled after 3 file(s): 2 converted, 0 failed, 1 skipped"));
     QCOMPARE(Progress()->Progress(), 3);
   }
 
@@ -233,8 +235,7 @@ class ConvertRunTest : public QObject {
     WriteBytes(FOut + "/a.txt", "old");
     QVERIFY(Convert(*FWindow, RunScope::kAll));
     QCOMPARE(State(0), 2);
-    QCOMPARE(LogMessages().at(1),
-             "Failed: Target file already exists, user canceled (" + FOut + "/a.txt)");
+    QCOMPARE(LogMessages().at(1), "Skipped: target exists (" + FOut + "/a.txt)");
   }
 
   void cancelStopsBeforeTheNextEntry() {
@@ -251,7 +252,9 @@ class ConvertRunTest : public QObject {
     QVERIFY(Convert(*FWindow, RunScope::kAll));
     QCOMPARE(State(0), 1);
     QCOMPARE(State(1), 0);
-    QCOMPARE(LogMessages().at(2), QString("Conversion end. Successful: 1, Failed: 0, Total: 1"));
+    QCOMPARE(LogMessages().at(2), QString("Conversion cancelled after 1 file(s)"));
+    QCOMPARE(LogMessages().at(3), QString("Conversion end. Successful: 1, Failed: 0, Total: 1"));
+    QCOMPARE(FWindow->StatusPanel(2), QString("Cancelled after 1 file(s): 1 converted, 0 failed"));
     // The dialog's buttons after the run reach no run: nothing is cancelled or touched.
     QTest::mouseClick(Progress()->cancelButton, Qt::LeftButton);
     Progress()->close();
@@ -310,7 +313,8 @@ class ConvertRunTest : public QObject {
     QCOMPARE(State(inHand), 0);
     QCOMPARE(State(2), 0);
     QVERIFY(!Progress()->isVisible());
-    QCOMPARE(LogMessages().at(inHand + 1),
+    QCOMPARE(LogMessages().at(inHand + 1), QString("Conversion cancelled after %1 file(s)").arg(inHand));
+    QCOMPARE(LogMessages().at(inHand + 2),
              QString("Conversion end. Successful: %1, Failed: 0, Total: %1").arg(inHand));
     CloseWindow();  // waits for the worker to give the deck up
     QVERIFY(!QFile::exists(FOut + QString("/big%1.txt").arg(inHand + 1)));

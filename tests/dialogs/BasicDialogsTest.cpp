@@ -131,7 +131,10 @@ class BasicDialogsTest : public QObject {
 
   void AboutBoxShowsNamesAnimationAndLink() {
     AboutDialog about;
-    QCOMPARE(about.helpLink->text(), QString("Deckscribe Help"));
+    // A real link, drawn in the palette's link colour: no colour of its own.
+    QCOMPARE(about.helpLink->text(), QString("<a href=\"help:contents\">Deckscribe Help</a>"));
+    QCOMPARE(about.helpLink->accessibleName(), QString("Deckscribe Help"));
+    QVERIFY(about.helpLink->textInteractionFlags().testFlag(Qt::LinksAccessibleByKeyboard));
     QCOMPARE(about.productVersion->text(), QString("Version 3.0"));
     QVERIFY(about.animation->IsPlaying());
     QTRY_COMPARE_WITH_TIMEOUT(about.animation->CurrentFrame(), 1, 2000);
@@ -139,7 +142,8 @@ class BasicDialogsTest : public QObject {
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     // The link opens the help shipped with the program, never a web address.
-    QTest::mouseClick(about.helpLink, Qt::LeftButton);
+    const QPoint onText(about.helpLink->fontMetrics().horizontalAdvance("Deck"), about.helpLink->height() / 2);
+    QTest::mouseClick(about.helpLink, Qt::LeftButton, {}, onText);
     auto* help = about.findChild<HelpWindow*>();
     QVERIFY(help != nullptr);
     QVERIFY(help->isVisible());

@@ -162,8 +162,8 @@ class DirectoryDialogsTest : public QObject {
     ShowAddDir();
     QCOMPARE(addDir->folderEdit->text(), QString("/data/talks;/data/lectures"));
     QCOMPARE(RowTexts(addDir->typeList),
-             QStringList({"PowerPoint 95, 97-2007 File(*.ppt)",
-                          "PowerPoint Open XML File(*.pptx)"}));
+             QStringList({"PowerPoint 95, 97-2007 File(*.ppt;*.pps;*.pot)",
+                          "PowerPoint Open XML File(*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm)"}));
     QVERIFY(!addDir->TypeTicked(1));
     QVERIFY(addDir->TypeTicked(2));
     QVERIFY(addDir->recursiveBox->isChecked());
@@ -173,12 +173,12 @@ class DirectoryDialogsTest : public QObject {
     ShowAddDir();
     addDir->typeList->item(1)->setCheckState(Qt::Unchecked);
     addDir->hide();
-    global->settings.userMasks1 = u"*.pps";
-    global->settings.userMasks2 = u"*.potx;*.ppsx";
+    global->settings.userMasks1 = u"*.key";
+    global->settings.userMasks2 = u"*.potx;*.odp";  // what the family holds is not repeated
     ShowAddDir();
     QCOMPARE(RowTexts(addDir->typeList),
-             QStringList({"PowerPoint 95, 97-2007 File(*.ppt;*.pps)",
-                          "PowerPoint Open XML File(*.pptx;*.potx;*.ppsx)"}));
+             QStringList({"PowerPoint 95, 97-2007 File(*.ppt;*.pps;*.pot;*.key)",
+                          "PowerPoint Open XML File(*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm;*.odp)"}));
     // The ticks are the user's, not refreshed from the settings.
     QVERIFY(addDir->TypeTicked(1));
     QVERIFY(!addDir->TypeTicked(2));

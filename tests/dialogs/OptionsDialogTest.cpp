@@ -58,7 +58,7 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(dialog->focusWidget(), dialog->sameFolderBox);
     // The hidden list of file types: one row per type.
     QCOMPARE(dialog->typeTable->item(1, 0)->text(), QString("PPTX"));
-    QCOMPARE(dialog->typeTable->item(0, 2)->text(), QString("*.ppt"));
+    QCOMPARE(dialog->typeTable->item(0, 2)->text(), QString("*.ppt;*.pps;*.pot"));
   }
 
   void LabelsNameTheirFields() {
@@ -205,7 +205,7 @@ class OptionsDialogTest : public QObject {
     QVERIFY(s.pageBreak);
     QCOMPARE(s.textOrder, 2);
     QCOMPARE(s.keepRaw, 1);
-    QCOMPARE(global->supportMaskList, std::u16string(u"*.ppt;*.pps;*.pot;*.pptx;"));
+    QCOMPARE(global->supportMaskList, std::u16string(u"*.ppt;*.pps;*.pot;*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm;"));  // the family has them
   }
 
   void EnterActsAsOkFromAnyControl() {
@@ -299,7 +299,7 @@ class OptionsDialogTest : public QObject {
 
     QTest::mouseClick(dialog->okButton, Qt::LeftButton);
     QCOMPARE(global->settings.userMasks2, std::u16string(u"*.potx"));
-    QCOMPARE(global->supportMaskList, std::u16string(u"*.ppt;*.pptx;*.potx;"));
+    QCOMPARE(global->supportMaskList, std::u16string(u"*.ppt;*.pps;*.pot;*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm;"));
   }
 };
 

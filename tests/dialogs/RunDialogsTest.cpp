@@ -44,6 +44,26 @@ class RunDialogsTest : public QObject {
     QVERIFY(!dialog.isVisible());
   }
 
+  // The run's dialogs open over the main window, not in the middle of the screen.
+  void runDialogsOpenCentredOnTheirOwner() {
+    QWidget owner;
+    owner.setGeometry(40, 30, 900, 700);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    const QPoint middle = owner.frameGeometry().center();
+    ConvertProgressDialog progress(&owner);
+    progress.Start(3);
+    QVERIFY((progress.frameGeometry().center() - middle).manhattanLength() <= 6);  // rounding
+    OverwritePromptDialog prompt(&owner);
+    QPoint seen;
+    QTimer::singleShot(0, &prompt, [&] {
+      seen = prompt.frameGeometry().center();
+      prompt.close();
+    });
+    prompt.Ask(QStringLiteral("a.txt"));
+    QVERIFY((seen - middle).manhattanLength() <= 6);
+  }
+
   // The buttons' answers are driven through a whole run in the conversion-run suite.
   void promptEscAndFrameCloseAnswerCancel() {
     OverwritePromptDialog prompt;

@@ -1,7 +1,13 @@
 // The desktop program's pieces around the session: the command table with its keys and
 // enabling, file lists from the desktop, the open dialog's filter, the file probes, the
 // translations and the end of the program (exit report, logout).
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QDir>
 #include <QMessageBox>
 #include <QMimeData>
@@ -19,7 +25,16 @@
 #include "app/session/Session.h"
 #include "app/session/SessionRun.h"
 #include "app/shell/ClipboardFiles.h"
+#include "app/shell/CommandLine.h"
 #include "app/shell/ExitReport.h"
+#include "app/dialogs/AboutDialog.h"
+#include "app/dialogs/AddFolderDialog.h"
+#include "app/dialogs/ConvertProgressDialog.h"
+#include "app/dialogs/FolderListDialog.h"
+#include "app/dialogs/LogDialog.h"
+#include "app/dialogs/OptionsDialog.h"
+#include "app/dialogs/OverwritePromptDialog.h"
+#include "app/dialogs/ScanProgressDialog.h"
 #include "app/shell/ProgramDialogs.h"
 #include "app/shell/SaveOnLogout.h"
 #include "app/shell/Translations.h"
@@ -207,6 +222,37 @@ class MainLogicTest : public QObject {
 #endif
   }
 
+  // Screen readers name every field: by a label that is its buddy, or by its accessible name.
+  void everyFieldHasANameForAssistiveTechnology() {
+    QTemporaryDir home;
+    AppState global((home.path() + "/").toStdU16String(), (home.path() + "/").toStdU16String());
+    WindowUnderTest w(global);
+    const QList<QWidget*> windows = {&w.window, w.dialogs.Options(), w.dialogs.AddFolder(),
+                                     w.dialogs.FolderList(), w.dialogs.ScanProgress(),
+                                     w.dialogs.ConvertProgress(), w.dialogs.OverwritePrompt(),
+                                     w.dialogs.Log(), w.dialogs.About()};
+    QStringList unnamed;
+    for (QWidget* window : windows) {
+      QSet<QWidget*> labelled;
+      for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->buddy() != nullptr) labelled.insert(label->buddy());
+      for (QWidget* field : window->findChildren<QWidget*>()) {
+        const bool isField = qobject_cast<QLineEdit*>(field) || qobject_cast<QComboBox*>(field) ||
+                             qobject_cast<QAbstractItemView*>(field) ||
+                             qobject_cast<QPlainTextEdit*>(field) || qobject_cast<QTextEdit*>(field);
+        if (!isField) continue;
+        // The parts of a field (a combo box's editor, an item view's cell editor) are its own.
+        bool part = false;
+        for (QWidget* up = field->parentWidget(); up != nullptr && up != window; up = up->parentWidget())
+          part |= qobject_cast<QComboBox*>(up) != nullptr || qobject_cast<QAbstractItemView*>(up) != nullptr;
+        if (part || labelled.contains(field) || !field->accessibleName().isEmpty()) continue;
+        unnamed << window->objectName() + "/" + field->metaObject()->className() + "/" + field->objectName();
+      }
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+    QCOMPARE(w.window.FileTable()->accessibleName(), QString("Presentations to convert"));
+  }
+
   // A run message missing from the marked texts would stay English in every language.
   void everyRunMessageIsMarkedForTranslation() {
     QStringList marked;
@@ -238,6 +284,20 @@ class MainLogicTest : public QObject {
                              "Target file already exists, user canceled"})
       QVERIFY2(ts.contains(QString("<source>%1</source>").arg(text)), text);
 #endif
+  }
+
+  void commandLine() {
+    const CommandLine line = ParseCommandLine(
+        {"a.ppt", "/abs/b.pptx", "../up/c.pps", "--", "--help", "-x.ppt", "caf\xE9.ppt"}, "/home/u/talks");
+    QVERIFY(!line.help && line.error.empty());
+    const std::vector<std::u16string> expected = {
+        u"/home/u/talks/a.ppt", u"/abs/b.pptx", u"/home/u/up/c.pps", u"/home/u/talks/--help",
+        u"/home/u/talks/-x.ppt", PathFromNative("/home/u/talks/caf\xE9.ppt")};
+    QVERIFY(line.paths == expected);
+    QVERIFY(ParseCommandLine({"x.ppt", "--help"}, "/").help);
+    QVERIFY(ParseCommandLine({"--version"}, "/").version);
+    QCOMPARE(ParseCommandLine({"--bogus", "-y"}, "/").error, std::string("--bogus"));
+    QVERIFY(ParseCommandLine({"-"}, "/").error.empty());  // "-" names a file
   }
 
   void everyTagHasOneCommand() {
@@ -284,7 +344,11 @@ class MainLogicTest : public QObject {
     QVERIFY(e.reConvert);
     QVERIFY(e.anySelected);
     QVERIFY(e.paste);
-    for (int tag : {24, 34, 35, 36, 37}) QVERIFY(IsCommandEnabled(e, tag));
+    for (int tag : {24, 34, 36}) QVERIFY(IsCommandEnabled(e, tag));
+    // The target's commands only for a target that exists.
+    for (int tag : {35, 37}) QVERIFY(!IsCommandEnabled(e, tag));
+    e.targetExists = true;
+    for (int tag : {35, 37}) QVERIFY(IsCommandEnabled(e, tag));
 
     // Only failed entries, none selected: nothing to convert, nothing to act on.
     facts = {{2, false}, {2, false}};
@@ -347,15 +411,17 @@ class MainLogicTest : public QObject {
 
   void openFilter() {
     AppState global(u"/tmp/none/", u"/tmp/docs/");
+    // The whole family of each type, as the console programs take it.
     QCOMPARE(BuildOpenFilter(global),
-             QString("All Support File|*.ppt;*.pptx;|PowerPoint 95, 97-2007 File(*.ppt)|*.ppt|"
-                     "PowerPoint Open XML File(*.pptx)|*.pptx"));
-    global.settings.userMasks1 = u"*.PPS;*.pot";
+             QString("All Support File|%1;%2;|PowerPoint 95, 97-2007 File(%1)|%1|"
+                     "PowerPoint Open XML File(%2)|%2").arg("*.ppt;*.pps;*.pot", "*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm"));
+    global.settings.userMasks1 = u"*.KEY;*.pot";
     global.RebuildMaskList();
     QCOMPARE(BuildOpenFilter(global),
-             QString("All Support File|*.ppt;*.pps;*.pot;*.pptx;|PowerPoint 95, 97-2007 "
-                     "File(*.ppt;*.PPS;*.pot)|*.ppt;*.PPS;*.pot|PowerPoint Open XML "
-                     "File(*.pptx)|*.pptx"));
+             QString("All Support File|%1;*.key;%2;|PowerPoint 95, 97-2007 "
+                     "File(%1;*.KEY)|%1;*.KEY|PowerPoint Open XML File(%2)|%2").arg("*.ppt;*.pps;*.pot", "*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm"));
+    QCOMPARE(QtNameFilters(BuildOpenFilter(global)).first(),
+             QString("All Support File (*.ppt *.pps *.pot *.key *.pptx *.pptm *.ppsx *.ppsm *.potx *.potm)"));
   }
 
   void fileProbes() {

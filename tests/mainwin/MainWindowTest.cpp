@@ -11,6 +11,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QImage>
+#include <QPalette>
 #include <QTableView>
 #include <QToolButton>
 #include <QtTest>
@@ -27,7 +29,9 @@
 #include "app/shell/ExitReport.h"
 #include "app/shell/ProgramDialogs.h"
 #include "app/widgets/MainDialogs.h"
+#include "app/widgets/CommandTable.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/PreviewPane.h"
 #include "platform/NativePath.h"
 #include "tests/dialogs/TestHooks.h"
 #include "WindowTestKit.h"
@@ -44,7 +48,11 @@ namespace {
 class FakeDialogs : public MainDialogs {
  public:
   void Create(QWidget*) override {}
-  void ShowOptions() override { calls << "options"; }
+  bool ShowOptions() override {
+    calls << "options";
+    if (onOptions) onOptions();
+    return bool(onOptions);
+  }
   void ShowLog() override { calls << "log"; }
   void ShowAbout() override { calls << "about"; }
   void ShowHelp() override { calls << "help"; }
@@ -74,6 +82,7 @@ class FakeDialogs : public MainDialogs {
 
   AppState* state = nullptr;
   std::function<void()> duringScan;  // runs as each folder is entered
+  std::function<void()> onOptions;   // the user's edits in the options dialog, then OK
   QStringList calls, folders, errors;
   QString folderField;
   bool addDirOk = true, tick1 = true, tick2 = true, recursive = true, progressVisible = false;
@@ -143,6 +152,7 @@ class MainWindowTest : public QObject {
     WriteFile(FData + "/notes.txt", 5);
     WriteFile(FData + "/README", 5);
     WriteFile(FData + "/deck.pp", 7);
+    WriteFile(FData + "/deck.pps", 7);
     WriteFile(FData + "/deck.pt", 7);
     OpenWindow();
   }
@@ -188,14 +198,29 @@ class MainWindowTest : public QObject {
     FWindow->setGeometry(QRect(30, 40, 700, 450));
     QTRY_COMPARE(FWindow->geometry().size(), QSize(700, 450));
     const QRect where = FWindow->geometry();
+    // The user's column widths and sort order come back too.
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    FWindow->AddFile(U(FData + "/deck.pptx"));
+    list->setColumnWidth(kColName, 333);
+    emit header->sectionClicked(kColSize);
+    emit header->sectionClicked(kColSize);
+    QCOMPARE(Cell(0, kColName), QString("deck.pptx"));
     FWindow->close();
     CloseWindow();
     const WindowPlacement& p = FState->windowPlacement;
     QVERIFY(p.known);
     QCOMPARE(QRect(p.left, p.top, p.width, p.height), where);
     QVERIFY(!p.maximized);
+    FState->SaveSettings();
+    FState->LoadSettings();
     OpenWindow();
     QCOMPARE(FWindow->size(), QSize(700, 450));
+    QCOMPARE(FWindow->FileTable()->columnWidth(kColName), 333);
+    QCOMPARE(FWindow->Model()->headerData(kColSize, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QString("(<-)Size(Byte)"));
+    QCOMPARE(Cell(0, kColName), QString("deck.pptx"));
+    // The last column takes the room that is left.
+    QVERIFY(FWindow->FileTable()->horizontalHeader()->stretchLastSection());
   }
 
   void addsFilesAndRefusesWithMessageAndLog() {
@@ -218,7 +243,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(FWindow->StatusPanel(2), "File [" + other + "] already added!");
     QVERIFY(LogText().contains("]: Add file failed: already added (" + other + ")\r\n"));
 
-    for (const QString name : {"notes.txt", "README", "deck.pt"}) {
+    // Extensions match whole: ".pp" lies inside ".ppt" but is none of the family.
+    for (const QString name : {"notes.txt", "README", "deck.pt", "deck.pp"}) {
       const QString path = FData + "/" + name;
       FWindow->AddFile(U(path));
       QCOMPARE(FWindow->StatusPanel(2), "File [" + path + "] type not support!");
@@ -226,8 +252,8 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(FileCount(), 1);
 
-    // .pp lies inside "*.ppt;" and so counts as a PPT.
-    FWindow->AddFile(U(FData + "/deck.pp"));
+    // The whole family, as the console programs take it.
+    FWindow->AddFile(U(FData + "/deck.pps"));
     QCOMPARE(Cell(1, 4), QString("PPT"));
     FWindow->AddFile(U(FData + "/deck.pptx"));
     QCOMPARE(Cell(2, 4), QString("PPTX"));
@@ -262,9 +288,10 @@ class MainWindowTest : public QObject {
   void addFileSelectsOnlyTheNewEntries() {
     FWindow->AddFile(U(FData + "/Talk.PPT"));
     QStringList filters;
-    FDesktop.files = {FData + "/deck.pptx", FData + "/notes.txt", FData + "/deck.pp"};
+    FDesktop.files = {FData + "/deck.pptx", FData + "/notes.txt", FData + "/deck.pps"};
     Command(21);
-    QCOMPARE(FDesktop.filters.first(), QString("All Support File (*.ppt *.pptx)"));
+    QCOMPARE(FDesktop.filters.first(),
+             QString("All Support File (*.ppt *.pps *.pot *.pptx *.pptm *.ppsx *.ppsm *.potx *.potm)"));
     QCOMPARE(FileCount(), 3);
     QCOMPARE(Selected(), std::vector<int>({1, 2}));
     QCOMPARE(FWindow->StatusPanel(1), QString("3 File(s)"));
@@ -374,7 +401,7 @@ class MainWindowTest : public QObject {
     MakeFiles(tree, {"a.ppt", "sub/b.ppt"});
     FWindow->AddFile(U(FData + "/Talk.PPT"));
     FWindow->AddFile(U(FData + "/deck.pptx"));
-    QGuiApplication::clipboard()->setMimeData(MimeForFiles({U(FData + "/deck.pp")}));
+    QGuiApplication::clipboard()->setMimeData(MimeForFiles({U(FData + "/deck.pps")}));
     QHeaderView* header = FWindow->FileTable()->horizontalHeader();
     QStringList enabled;
     FDialogs->duringScan = [&] {
@@ -384,7 +411,7 @@ class MainWindowTest : public QObject {
         if (FWindow->ActionOfTag(tag)->isEnabled()) enabled << QString::number(tag);
       for (int tag : {24, 31, 32, 21, 23}) Command(tag);
       emit header->sectionClicked(1);
-      FWindow->AddDroppedItems({U(FData + "/deck.pp")});
+      FWindow->AddDroppedItems({U(FData + "/deck.pps")});
     };
     FDialogs->folderField = tree;
     CommandAndWait(22);
@@ -438,7 +465,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(FileCount(), 1);
 
     QGuiApplication::clipboard()->setMimeData(
-        MimeForFiles({U(FData + "/deck.pptx"), U(FData), U(FData + "/deck.pp")}));
+        MimeForFiles({U(FData + "/deck.pptx"), U(FData), U(FData + "/deck.pps")}));
     FWindow->UpdateCommandStates();
     QVERIFY(FWindow->ActionOfTag(23)->isEnabled());
     Command(23);
@@ -457,7 +484,7 @@ class MainWindowTest : public QObject {
   }
 
   void dropFilesIgnoresFolders() {
-    FWindow->AddFile(U(FData + "/deck.pp"));
+    FWindow->AddFile(U(FData + "/deck.pps"));
     FWindow->AddDroppedItems({U(FData + "/Talk.PPT"), U(Home("tree")), U(FData),
                                   U(FData + "/deck.pptx")});
     QVERIFY(FDialogs->calls.isEmpty());
@@ -554,8 +581,13 @@ class MainWindowTest : public QObject {
     SelectRows(*FWindow, {1});
     // Opening a top-level menu refreshes the enabling.
     emit FWindow->menuBar()->actions()[2]->menu()->aboutToShow();
-    for (int tag : {31, 33, 24, 34, 35, 36, 37}) QVERIFY(FWindow->ActionOfTag(tag)->isEnabled());
+    for (int tag : {31, 33, 24, 34, 36}) QVERIFY(FWindow->ActionOfTag(tag)->isEnabled());
     QVERIFY(!FWindow->ActionOfTag(32)->isEnabled());
+    // Launch and Explore Target only once the text file exists.
+    for (int tag : {35, 37}) QVERIFY(!FWindow->ActionOfTag(tag)->isEnabled());
+    WriteFile(Cell(1, kColTarget), 3);
+    emit FWindow->menuBar()->actions()[2]->menu()->aboutToShow();
+    for (int tag : {35, 37}) QVERIFY(FWindow->ActionOfTag(tag)->isEnabled());
 
     // The popup stays shut while a scan's progress dialog is up.
     FDialogs->progressVisible = true;
@@ -766,6 +798,207 @@ class MainWindowTest : public QObject {
     QCOMPARE(FSession->Contains(U(last + "/z.ppt")), false);
     QVERIFY(boxes.shown.empty());
     CloseWindow();
+  }
+
+  // Keys are the actions' own shortcuts, which the menus align; captions carry no padding;
+  // Tab leaves the list; nothing hides the focus.
+  void keysAreRealShortcutsAndTabLeavesTheList() {
+    const std::pair<int, QKeySequence> keys[] = {
+        {kTagAddFile, QKeySequence(Qt::CTRL | Qt::Key_F)}, {kTagAddDir, QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {kTagPasteFile, QKeySequence(Qt::CTRL | Qt::Key_V)}, {kTagDelete, QKeySequence(Qt::Key_Delete)},
+        {kTagSelectAll, QKeySequence(Qt::CTRL | Qt::Key_A)}, {kTagConvertAll, QKeySequence(Qt::CTRL | Qt::Key_G)},
+        {kTagContents, QKeySequence(Qt::Key_F1)}};
+    for (const auto& [tag, key] : keys) QCOMPARE(FWindow->ActionOfTag(tag)->shortcut(), key);
+    QCOMPARE(FWindow->ActionOfTag(kTagAddFile)->text(), QString("Add &File"));
+    QList<QAction*> named = FWindow->findChildren<QAction*>();
+    for (QAction* menu : FWindow->menuBar()->actions()) named << menu;
+    for (QAction* action : named) {
+      const QString text = action->text();
+      QVERIFY2(text == text.trimmed() && !text.contains("  "), qPrintable(text));
+    }
+    QCOMPARE(FWindow->menuBar()->actions()[0]->text(), QString("&File"));
+
+    QVERIFY(FWindow->styleSheet().isEmpty());
+    for (QWidget* w : FWindow->findChildren<QWidget*>())
+      QVERIFY2(w->styleSheet().isEmpty(), qPrintable(w->objectName()));
+    QTableView* table = FWindow->FileTable();
+    QVERIFY(!table->tabKeyNavigation());
+    QVERIFY(FWindow->Button("BtnConvert")->focusPolicy() & Qt::TabFocus);
+
+    for (const char* n : {"a", "b", "c"}) FWindow->AddFile(U(FData + "/" + n + ".ppt"));
+    FWindow->show();
+    FWindow->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
+    table->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(table));
+    QTest::keyClick(table, Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != table);
+    // A key whose command the menus do not offer now still runs it: Ctrl+G converts.
+    table->setFocus();
+    FWindow->UpdateCommandStates();  // nothing selected: some commands are off
+    QTest::keyClick(table, Qt::Key_G, Qt::ControlModifier);
+    QVERIFY(test::WaitUntilIdle(*FWindow));
+    QCOMPARE(FDialogs->convertMax, 3);
+  }
+
+  // A dark theme: the list takes every colour from the palette, none from the model or a
+  // style sheet, and its rows read light on dark.
+  void darkPaletteReachesEveryRow() {
+    const QPalette before = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(40, 40, 40));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(25, 25, 25));
+    dark.setColor(QPalette::AlternateBase, QColor(50, 50, 55));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+    dark.setColor(QPalette::Button, QColor(45, 45, 45));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+    CloseWindow();
+    OpenWindow();
+    for (const char* n : {"a", "b", "c", "d"}) FWindow->AddFile(U(FData + "/" + n + ".ppt"));
+    FileTableModel* model = FWindow->Model();
+    for (int row = 0; row < model->rowCount(); ++row)
+      for (int col = 0; col < model->columnCount(); ++col)
+        for (int role : {int(Qt::BackgroundRole), int(Qt::ForegroundRole)})
+          QVERIFY2(!model->data(model->index(row, col), role).isValid(),
+                   qPrintable(QString("row %1 column %2 role %3").arg(row).arg(col).arg(role)));
+    QTableView* table = FWindow->FileTable();
+    QVERIFY(table->alternatingRowColors());
+    QCOMPARE(table->palette().color(QPalette::Base), dark.color(QPalette::Base));
+    QCOMPARE(table->palette().color(QPalette::AlternateBase), dark.color(QPalette::AlternateBase));
+    // What is painted: every row's empty end is dark, none white or the tooltip's yellow.
+    table->selectionModel()->clearSelection();
+    FWindow->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
+    const QImage shot = table->viewport()->grab().toImage();
+    const int x = table->columnViewportPosition(kColMessage) + table->columnWidth(kColMessage) / 2;
+    for (int row = 0; row < 4; ++row) {
+      const int y = table->rowViewportPosition(row) + table->rowHeight(row) / 2;
+      const QColor painted = shot.pixelColor(x * shot.width() / table->viewport()->width(),
+                                             y * shot.height() / table->viewport()->height());
+      QVERIFY2(painted.lightness() < 100, qPrintable(QString("row %1: %2").arg(row).arg(painted.name())));
+    }
+    CloseWindow();
+    QApplication::setPalette(before);
+    OpenWindow();
+  }
+
+  // The options change the folder and the form: the target column follows at once.
+  void targetsFollowTheOptions() {
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    FWindow->AddFile(U(FData + "/deck.pptx"));
+    FSession->SetOutcome(1, EntryState::kConverted, u"Convert successfully");
+    FDialogs->onOptions = [&] {
+      FState->settings.targetDir = U(Home("elsewhere/"));
+      FState->settings.textForm = kTextFormJson;
+    };
+    Command(kTagOptions);
+    QCOMPARE(Cell(0, kColTarget), Home("elsewhere/Talk.json"));
+    QCOMPARE(Cell(1, kColTarget), Home("out/deck.txt"));  // converted: where its text went
+    // Cancelled: nothing changes.
+    FState->settings.targetDir = U(Home("third/"));
+    FDialogs->onOptions = nullptr;
+    Command(kTagOptions);
+    QCOMPARE(Cell(0, kColTarget), Home("elsewhere/Talk.json"));
+  }
+
+  // The end of a run says what happened; a run with nothing to do says how to convert again.
+  void runEndsWithTotalsAndNothingToConvertSaysHow() {
+    FWindow->AddFile(U(Home("gone1.ppt")));
+    FWindow->AddFile(U(Home("gone2.pptx")));
+    QStringList titles;
+    connect(FWindow.get(), &QWidget::windowTitleChanged, this, [&](const QString& t) { titles << t; });
+    CommandAndWait(kTagConvertAll);
+    QCOMPARE(FWindow->StatusPanel(2), QString("0 converted, 2 failed"));
+    // The caption followed the run, and is itself again afterwards.
+    QVERIFY2(titles.contains("[50%] Kel-Deckscribe"), qPrintable(titles.join('|')));
+    QVERIFY2(titles.contains("[100%] Kel-Deckscribe"), qPrintable(titles.join('|')));
+    QCOMPARE(FWindow->windowTitle(), QString("Kel-Deckscribe"));
+
+    FDialogs->convertMax = -1;
+    const QString log = LogText();
+    Command(kTagConvertAll);
+    QVERIFY(!FWindow->Converting());
+    QCOMPARE(FDialogs->convertMax, -1);  // no run
+    QCOMPARE(LogText(), log);            // nothing logged
+    QVERIFY2(FWindow->StatusPanel(2).startsWith("Nothing to convert"), qPrintable(FWindow->StatusPanel(2)));
+    QVERIFY(FWindow->StatusPanel(2).contains("ReConvert Selected"));
+    SelectRows(*FWindow, {0});
+    Command(kTagConvertSelect);
+    QVERIFY(FWindow->StatusPanel(2).contains("ReConvert Selected"));
+    QCOMPARE(FDialogs->convertMax, -1);
+    Command(kTagReConvert);  // a failed entry converts again
+    QVERIFY(test::WaitUntilIdle(*FWindow));
+    QCOMPARE(FDialogs->convertMax, 2);
+  }
+
+  // Selecting a converted entry shows its text; Enter or a double click opens its text file.
+  void previewShowsTheTextAndEnterOpensIt() {
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    FWindow->AddFile(U(FData + "/deck.pptx"));
+    PreviewPane* preview = FWindow->Preview();
+    QTableView* table = FWindow->FileTable();
+    table->setCurrentIndex(FWindow->Model()->index(0, 1));
+    QVERIFY(preview->Text().isEmpty());
+    QVERIFY(preview->Caption().contains("once the entry has been converted"));
+    WriteBytes(Home("out/Talk.txt"), "Hello\r\n\xFC" "ber\r\n");  // in the code page of the options
+    FState->settings.codePage = 1252;
+    FSession->SetOutcome(0, EntryState::kConverted, u"Convert successfully");
+    QCOMPARE(preview->Text(), QString("Hello\n\u00FCber\n"));
+    QCOMPARE(preview->Caption(), Home("out/Talk.txt") + ", written " +
+                                     QLocale().toString(QFileInfo(Home("out/Talk.txt")).lastModified(),
+                                                        QLocale::ShortFormat));
+    table->setCurrentIndex(FWindow->Model()->index(1, 1));
+    QVERIFY(preview->Text().isEmpty());
+
+    emit table->activated(FWindow->Model()->index(0, 2));
+    QCOMPARE(FDesktop.opened.last(), QUrl::fromLocalFile(Home("out/Talk.txt")));
+    const qsizetype opened = FDesktop.opened.size();
+    emit table->activated(FWindow->Model()->index(1, 2));  // no text file yet
+    QCOMPARE(FDesktop.opened.size(), opened);
+    QVERIFY(FWindow->StatusPanel(2).contains(Home("out/deck.txt")));
+  }
+
+  // "Deckscribe FILE... FOLDER...": files are added, folders searched as Add Dir does.
+  void commandLineAddsFilesAndSearchesFolders() {
+    const QString tree = Home("tree");
+    MakeFiles(tree, {"a.ppt", "sub/b.ppsx", "sub/deeper/c.POTM", "notes.txt"});
+    FWindow->AddFromCommandLine({U(FData + "/Talk.PPT"), U(tree), U(FData + "/deck.pps")});
+    QVERIFY(test::WaitUntilIdle(*FWindow));
+    QCOMPARE(FileCount(), 5);
+    QCOMPARE(Cell(0, 2), FData + "/Talk.PPT");
+    QCOMPARE(Cell(1, 2), FData + "/deck.pps");
+    QSet<QString> found;
+    for (int r = 2; r < 5; ++r) found << Cell(r, 2);
+    QCOMPARE(found, QSet<QString>({tree + "/a.ppt", tree + "/sub/b.ppsx", tree + "/sub/deeper/c.POTM"}));
+    QVERIFY(FDialogs->calls.isEmpty());  // no dialog asked
+  }
+
+  // A second window on the same settings folder leaves the first one's list alone.
+  void secondWindowLeavesTheFirstWindowsListAlone() {
+    FWindow->AddFile(U(FData + "/Talk.PPT"));
+    const QByteArray saved = ReadBytes(Home("Deckscribe.job"));
+    {
+      Session second(*FState);
+      const JobFileStart start = second.LoadJobFile();
+      QVERIFY(start.inUseElsewhere);
+      FakeDialogs dialogs;
+      dialogs.state = FState.get();
+      MainWindow window(second, dialogs, FDesktop, FConverter, start);
+      QVERIFY2(window.StatusPanel(2).startsWith("Another Deckscribe window keeps the file list"),
+               qPrintable(window.StatusPanel(2)));
+      QCOMPARE(second.Count(), 0);
+      window.AddFile(U(FData + "/deck.pptx"));
+      QVERIFY(SaveListAndSettings(second).isEmpty());  // nothing to tell: it said so at start
+    }
+    QCOMPARE(ReadBytes(Home("Deckscribe.job")), saved);
+    CloseWindow();
+    std::vector<JobRecord> records;
+    LoadJobFile(records, FState->JobFilePath());
+    QCOMPARE(records.size(), size_t(1));
+    QCOMPARE(EntryOf(records[0]).source, U(FData + "/Talk.PPT"));
   }
 
   void terminationSignalsCloseTheWindow() {

@@ -13,6 +13,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "app/session/AppState.h"
 #include "app/shell/SystemDesktop.h"
 #include "app/widgets/FileTableModel.h"
 #include "app/widgets/MainWindow.h"

@@ -163,11 +163,12 @@ TEST_F(FileSearchTest, ReportedDetailsAndNamesThatAreNotUtf8) {
 
 TEST(ScanRequest, MasksOfTheTickedTypesAndFoldersWithoutEmptyPieces) {
   Settings s;
-  EXPECT_EQ(BuildScanMasks(s, true, true), std::u16string(u"*.ppt|*.pptx|"));
-  EXPECT_EQ(BuildScanMasks(s, false, true), std::u16string(u"*.pptx|"));
+  EXPECT_EQ(BuildScanMasks(s, true, true),
+            std::u16string(u"*.ppt|*.pps|*.pot|*.pptx|*.pptm|*.ppsx|*.ppsm|*.potx|*.potm|"));
+  EXPECT_EQ(BuildScanMasks(s, false, true), std::u16string(u"*.pptx|*.pptm|*.ppsx|*.ppsm|*.potx|*.potm|"));
   EXPECT_EQ(BuildScanMasks(s, false, false), std::u16string());
-  s.userMasks1 = u"*.pps;*.pot";
-  EXPECT_EQ(BuildScanMasks(s, true, false), std::u16string(u"*.ppt|*.pps|*.pot|"));
+  s.userMasks1 = u"*.key;*.odp";
+  EXPECT_EQ(BuildScanMasks(s, true, false), std::u16string(u"*.ppt|*.pps|*.pot|*.key|*.odp|"));
   using V = std::vector<std::u16string>;
   EXPECT_EQ(SplitScanFolders(u"/a;/b"), V({u"/a", u"/b"}));
   // Empty pieces name no folder: never a scan of the root.

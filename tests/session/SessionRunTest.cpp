@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <QString>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,6 +21,7 @@
 #include "platform/NativePath.h"
 #include "platform/Utf.h"
 #include "tests/session/RunStubs.h"
+#include "text/CodePage.h"
 #include "tests/support/PptBuilder.h"
 #ifndef _WIN32
 #include "tests/support/ProcessGuards.h"
@@ -35,14 +38,19 @@ namespace fs = std::filesystem;
 std::vector<int32_t> gCodePages;
 std::vector<SlideMode> gForms;
 std::string gAppearing;  // a file another program creates while the conversion runs
-ResultCode FakeConvert(const std::u16string& source, SlideMode form, int32_t codePage,
-                       OutputBuffer& out) {
-  gCodePages.push_back(codePage);
-  gForms.push_back(form);
+ResultCode FakeConvert(const std::string& source, const ConvertRequest& request, OutputBuffer& out) {
+  gCodePages.push_back(request.codePage);
+  gForms.push_back(request.mode);
   if (!gAppearing.empty()) std::ofstream(gAppearing, std::ios::binary) << "another program's";
-  const std::string name = PathToNative(source.substr(source.rfind(u'/') + 1));
+  const std::string name = source.substr(source.rfind('/') + 1);
   if (name.rfind("fail", 0) == 0) return static_cast<ResultCode>(std::stoi(name.substr(4)));
+  if (name.rfind("blank", 0) == 0) return CopyToOutput("\xEF\xBB\xBF\r\n", out);
   return CopyToOutput(name, out);
+}
+
+// Writes the source's whole path, so that targets of sources with the same name differ.
+ResultCode PathConvert(const std::string& source, const ConvertRequest&, OutputBuffer& out) {
+  return CopyToOutput(source, out);
 }
 
 class SessionRunTest : public testing::Test {
@@ -150,17 +158,21 @@ TEST_F(SessionRunTest, OverwriteReplacesAndOutOfRangePolicyRefuses) {
   Run(RunScope::kAll);
   EXPECT_EQ(Read(Out("a.txt")), "a.ppt");
 
+  // A policy outside the list skips, and says so: the entry names the file that was there.
   state_.settings.overwritePolicy = 255;
   session_.SetTarget(0, u"/earlier/a.txt");
   Run(RunScope::kReconvert);  // not selected: passed over
   selected_ = {0};
-  Run(RunScope::kReconvert);
+  const RunSummary summary = Run(RunScope::kReconvert);
+  EXPECT_EQ(summary.skipped, 1);
+  EXPECT_EQ(summary.failed, 0);
   EXPECT_EQ(At(0).state, EntryState::kFailed);
-  EXPECT_EQ(At(0).message, u"Target file already exists, user canceled");
-  EXPECT_EQ(At(0).target, u"/earlier/a.txt");
+  EXPECT_EQ(At(0).message, u"Skipped: target exists");
+  EXPECT_EQ(LookOf(At(0)), EntryLook::kSkipped);
+  EXPECT_EQ(At(0).target, PathFromNative(Out("a.txt")));
   const std::vector<std::string> log = Log();
-  EXPECT_EQ(log[log.size() - 3], "Failed: Target file already exists, user canceled (/earlier/a.txt)");
-  EXPECT_EQ(log[log.size() - 2], "Conversion end. Successful: 0, Failed: 1, Total: 1");
+  EXPECT_EQ(log[log.size() - 3], "Skipped: target exists (" + Out("a.txt") + ")");
+  EXPECT_EQ(log[log.size() - 2], "Conversion end. Successful: 0, Failed: 0, Skipped: 1, Total: 1");
 }
 
 TEST_F(SessionRunTest, EachPromptAnswer) {
@@ -181,15 +193,17 @@ TEST_F(SessionRunTest, EachPromptAnswer) {
   EXPECT_EQ(Read(Out("o.txt")), "o.ppt");
   EXPECT_EQ(Read(Out("c.txt")), "old");
   EXPECT_EQ(At(2).state, EntryState::kFailed);
-  EXPECT_EQ(At(2).message, u"Target file already exists, user canceled");
+  EXPECT_EQ(At(2).message, u"Skipped: target exists");
   // Stop Convert: that entry and every later one stay as they were, and are not counted.
   EXPECT_EQ(At(3).state, EntryState::kNew);
   EXPECT_EQ(At(3).target, u"");
   EXPECT_EQ(Read(Out("s.txt")), "old");
   EXPECT_EQ(At(4).state, EntryState::kNew);
   EXPECT_TRUE(summary.stopped);
+  EXPECT_TRUE(summary.cancelled);
   EXPECT_EQ(observer_.last.succeeded, 2);
-  EXPECT_EQ(Log()[4], "Conversion end. Successful: 2, Failed: 1, Total: 3");
+  EXPECT_EQ(Log()[4], "Conversion cancelled after 3 file(s)");
+  EXPECT_EQ(Log()[5], "Conversion end. Successful: 2, Failed: 0, Skipped: 1, Total: 3");
   EXPECT_EQ(observer_.Position(), 3);
 }
 
@@ -213,7 +227,10 @@ TEST_F(SessionRunTest, CancelLetsTheCurrentEntryFinish) {
   EXPECT_FALSE(fs::exists(Out("b.txt")));
   EXPECT_EQ(At(1).state, EntryState::kNew);
   EXPECT_TRUE(summary.stopped);
-  EXPECT_EQ(Log()[2], "Conversion end. Successful: 1, Failed: 0, Total: 1");
+  EXPECT_TRUE(summary.cancelled);
+  // The log says the run did not end by itself.
+  EXPECT_EQ(Log()[2], "Conversion cancelled after 1 file(s)");
+  EXPECT_EQ(Log()[3], "Conversion end. Successful: 1, Failed: 0, Total: 1");
 }
 
 TEST_F(SessionRunTest, FailuresGetTheirMessagesAndPaths) {
@@ -224,7 +241,7 @@ TEST_F(SessionRunTest, FailuresGetTheirMessagesAndPaths) {
   const std::u16string expected[] = {
       u"Source file does not exist", u"File format not correct", u"Source file open error",
       u"Target file create error", u"Target file write error",
-      u"Extracting text from source file not allowed", u"File format not correct",
+      u"Source file is encrypted (password-protected)", u"File format not correct",
       u"File type not support", u"File type not support",
   };
   for (size_t i = 0; i < std::size(expected); ++i) {
@@ -244,8 +261,9 @@ TEST_F(SessionRunTest, FolderInTheWayIsACreateError) {
   Add("a.ppt");
   fs::create_directories(Out("a.txt"));  // a folder, not an existing file
   Run(RunScope::kAll);
-  EXPECT_EQ(At(0).message, u"Target file create error");
-  EXPECT_EQ(Log()[1], "Failed: Target file create error (" + Out("a.txt") + ")");
+  EXPECT_EQ(At(0).message, u"Target file create error: " + PathFromNative(std::strerror(EISDIR)));
+  EXPECT_EQ(Log()[1], "Failed: Target file create error: " + std::string(std::strerror(EISDIR)) +
+                          " (" + Out("a.txt") + ")");
 }
 
 #ifndef _WIN32  // a full disk through the file-size limit
@@ -266,7 +284,7 @@ TEST_F(SessionRunTest, TargetsAreReplacedWholeOrNotAtAll) {
   Add("b.ppt");
   gAppearing = Out("b.txt");
   Run(RunScope::kAll);
-  EXPECT_EQ(At(1).message, u"Target file create error");
+  EXPECT_EQ(At(1).message, u"Target file create error: " + PathFromNative(std::strerror(EEXIST)));
   EXPECT_EQ(Read(Out("b.txt")), "another program's");
 }
 #endif
@@ -322,6 +340,10 @@ TEST_F(SessionRunTest, CodePageIsResolvedOnceAndNeverZeroAndTheFormGoesWithIt) {
   EXPECT_EQ(gCodePages.back(), 1200);
   EXPECT_EQ(gForms.back(), SlideMode::kMarkdown);
   EXPECT_EQ(At(0).target, PathFromNative(Out("a.md")));
+  state_.settings.textForm = kTextFormJson;
+  Run(RunScope::kReconvert);
+  EXPECT_EQ(gForms.back(), SlideMode::kJson);
+  EXPECT_EQ(At(0).target, PathFromNative(Out("a.json")));
 }
 
 TEST_F(SessionRunTest, BrokenLogCostsNoOutcomeAndIsToldOnce) {
@@ -369,11 +391,233 @@ TEST(StandardConverters, EachFormReachesItsConverter) {
             ConvertResult::Status::kNoConverter);
 }
 
+// The run's Cancel reaches the conversion itself, which stops between slides or parts; nothing
+// of it is written.
+TEST(StandardConverters, TheCancelFlagReachesTheConversion) {
+  test::ScratchDir dir;
+  const std::atomic<bool>* seen = nullptr;
+  StandardTargetConverter converter{{{u"PPT", [&](const std::string&, const ConvertRequest& request,
+                                                  OutputBuffer& out) {
+    seen = request.cancel;
+    return request.cancel != nullptr && *request.cancel ? kResultCancelled : CopyToOutput("x", out);
+  }}}};
+  std::atomic<bool> cancel{false};
+  const std::u16string target = PathFromNative(dir.Path("a.txt"));
+  EXPECT_EQ(converter.Convert({u"/x/a.ppt", u"PPT", target, false, 1252, SlideMode::kText}, cancel).status,
+            ConvertResult::Status::kWritten);
+  EXPECT_EQ(seen, &cancel);
+  cancel = true;
+  const std::u16string other = PathFromNative(dir.Path("b.txt"));
+  EXPECT_EQ(converter.Convert({u"/x/b.ppt", u"PPT", other, false, 1252, SlideMode::kText}, cancel).status,
+            ConvertResult::Status::kCancelled);
+  EXPECT_FALSE(fs::exists(dir.Path("b.txt")));
+}
+
+// Cancel pressed while the last part converts, too late to stop it: the text is written, and
+// the entry says so rather than claiming that nothing was written.
+TEST(StandardConverters, ATextWrittenBeforeTheCancelWasSeenCounts) {
+  test::ScratchDir dir;
+  std::atomic<bool> cancel{false};
+  StandardTargetConverter converter{{{u"PPT", [&](const std::string&, const ConvertRequest&,
+                                                  OutputBuffer& out) {
+    cancel = true;
+    return CopyToOutput("x", out);
+  }}}};
+  const std::u16string target = PathFromNative(dir.Path("a.txt"));
+  EXPECT_EQ(converter.Convert({u"/x/a.ppt", u"PPT", target, false, 1252, SlideMode::kText}, cancel).status,
+            ConvertResult::Status::kWritten);
+  EXPECT_TRUE(fs::exists(dir.Path("a.txt")));
+}
+
 TEST(AutoRenameTarget, NumbersBeforeTheTxtExtension) {
   EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/intro.txt"), u"/nonexistent-dir-xyz/intro(1).txt");
   EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/odd"), u"/nonexistent-dir-xyz/odd(1)");
   EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/intro.md"), u"/nonexistent-dir-xyz/intro(1).md");
   EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/intro.mdx"), u"/nonexistent-dir-xyz/intro.mdx(1)");
+  EXPECT_EQ(AutoRenameTarget(u"/nonexistent-dir-xyz/intro.json"), u"/nonexistent-dir-xyz/intro(1).json");
+}
+
+// Entries that share a target within one run (the same name in two folders, or .ppt and .pptx
+// of one name): under every policy each text is kept, none replaces another.
+class CollisionTest : public SessionRunTest {
+ protected:
+  void AddDuplicates() {
+    for (const char* name : {"dup1/same.ppt", "dup2/same.ppt", "dup2/same.pptx"}) {
+      Write(dir_.Path(std::string("src/") + name), "deck");
+      Add(name, EntryState::kNew, false, std::string(name).ends_with("x") ? u"PPTX" : u"PPT");
+    }
+  }
+  RunSummary RunWithPaths() {
+    SessionRun run(session_, RunScope::kAll, {}, observer_);
+    return RunToEnd(run, pathConverter_);
+  }
+  std::string Src(const std::string& name) { return dir_.Path("src/" + name); }
+  StandardTargetConverter pathConverter_{{{u"PPT", &PathConvert}, {u"PPTX", &PathConvert}}};
+};
+
+TEST_F(CollisionTest, AutoRenameNumbersEachLaterClaim) {
+  AddDuplicates();
+  EXPECT_EQ(RunWithPaths().succeeded, 3);
+  EXPECT_EQ(Read(Out("same.txt")), Src("dup1/same.ppt"));
+  EXPECT_EQ(Read(Out("same(1).txt")), Src("dup2/same.ppt"));
+  EXPECT_EQ(Read(Out("same(2).txt")), Src("dup2/same.pptx"));
+  EXPECT_EQ(At(2).target, PathFromNative(Out("same(2).txt")));
+}
+
+TEST_F(CollisionTest, OverwriteReplacesOnlyWhatWasThereBeforeTheRun) {
+  state_.settings.overwritePolicy = kOverwriteReplace;
+  Write(Out("same.txt"), "old");
+  Write(Out("same(1).txt"), "old too");
+  AddDuplicates();
+  const RunSummary summary = RunWithPaths();
+  EXPECT_EQ(summary.succeeded, 3);
+  EXPECT_EQ(Read(Out("same.txt")), Src("dup1/same.ppt"));
+  EXPECT_EQ(Read(Out("same(1).txt")), Src("dup2/same.ppt"));  // from before: replaced
+  EXPECT_EQ(Read(Out("same(2).txt")), Src("dup2/same.pptx"));
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(At(row).message, u"Convert successfully");
+
+  // The next run replaces the same files again rather than numbering ever more of them.
+  selected_ = {0, 1, 2};
+  SessionRun again(session_, RunScope::kReconvert, selected_, observer_);
+  RunToEnd(again, pathConverter_);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path("out")), {}), 3);
+}
+
+TEST_F(CollisionTest, PromptAsksOnlyAboutFilesFromBeforeTheRun) {
+  state_.settings.overwritePolicy = kOverwritePrompt;
+  Write(Out("same.txt"), "old");
+  AddDuplicates();
+  observer_.answers = {OverwriteAnswer::kOverwrite, OverwriteAnswer::kOverwrite};
+  RunWithPaths();
+  EXPECT_EQ(observer_.asked, std::vector<std::u16string>{PathFromNative(Out("same.txt"))});
+  EXPECT_EQ(Read(Out("same.txt")), Src("dup1/same.ppt"));
+  EXPECT_EQ(Read(Out("same(1).txt")), Src("dup2/same.ppt"));
+  EXPECT_EQ(Read(Out("same(2).txt")), Src("dup2/same.pptx"));
+}
+
+TEST_F(CollisionTest, CancelFailsALaterClaimNamingTheEntryThatHoldsTheName) {
+  state_.settings.overwritePolicy = kOverwriteRefuse;
+  AddDuplicates();
+  const RunSummary summary = RunWithPaths();
+  EXPECT_EQ(summary.succeeded, 1);
+  EXPECT_EQ(summary.failed, 2);
+  EXPECT_EQ(Read(Out("same.txt")), Src("dup1/same.ppt"));
+  const std::u16string taken =
+      u"Target file name is taken by another entry: " + PathFromNative(Src("dup1/same.ppt"));
+  EXPECT_EQ(At(1).message, taken);
+  EXPECT_EQ(At(2).message, taken);
+  EXPECT_EQ(At(1).state, EntryState::kFailed);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path("out")), {}), 1);
+}
+
+TEST_F(CollisionTest, BesideTheSourceThePptAndPptxOfOneNameBothStay) {
+  state_.settings.targetBesideSource = true;
+  for (uint8_t policy : {kOverwriteAutoRename, kOverwriteReplace}) {
+    state_.settings.overwritePolicy = policy;
+    session_.RemoveRows({0, 1});
+    fs::remove_all(dir_.Path("src/talks"));
+    Write(Src("talks/same.ppt"), "deck");
+    Write(Src("talks/same.pptx"), "deck");
+    Add("talks/same.ppt");
+    Add("talks/same.pptx", EntryState::kNew, false, u"PPTX");
+    EXPECT_EQ(RunWithPaths().succeeded, 2) << int(policy);
+    EXPECT_EQ(Read(Src("talks/same.txt")), Src("talks/same.ppt")) << int(policy);
+    EXPECT_EQ(Read(Src("talks/same(1).txt")), Src("talks/same.pptx")) << int(policy);
+  }
+}
+
+// A presentation that gives no text is converted, and says so.
+TEST_F(SessionRunTest, NoTextIsSaidInTheListAndTheLog) {
+  Add("blank.ppt");
+  Add("full.ppt");
+  const RunSummary summary = Run(RunScope::kAll);
+  EXPECT_EQ(summary.succeeded, 2);
+  EXPECT_EQ(summary.withoutText, 1);
+  EXPECT_EQ(At(0).state, EntryState::kConverted);  // the result codes stay
+  EXPECT_EQ(At(0).message, u"Converted: no text found");
+  EXPECT_EQ(LookOf(At(0)), EntryLook::kConvertedNoText);
+  EXPECT_EQ(LookOf(At(1)), EntryLook::kConverted);
+  EXPECT_EQ(Log()[1], "Converted: no text found (" + dir_.Path("src/blank.ppt") + ")");
+  EXPECT_EQ(Log()[2], "Convert successfully (" + dir_.Path("src/full.ppt") + ")");
+}
+
+TEST(HoldsNoText, EachFormHasItsOwnEmptiness) {
+  using namespace std::string_literals;
+  EXPECT_TRUE(HoldsNoText("\xEF\xBB\xBF", SlideMode::kText, 65001));
+  EXPECT_TRUE(HoldsNoText("", SlideMode::kText, 1252));
+  EXPECT_TRUE(HoldsNoText(" \r\n\x0B\f", SlideMode::kText, 1252));
+  EXPECT_FALSE(HoldsNoText("\r\nx", SlideMode::kText, 1252));
+  EXPECT_FALSE(HoldsNoText("\x82\xA0", SlideMode::kText, 932));
+  EXPECT_TRUE(HoldsNoText("\xFF\xFE\r\0\n\0"s, SlideMode::kFull, 1200));
+  EXPECT_FALSE(HoldsNoText("\xFF\xFE\r\0a\0"s, SlideMode::kText, 1200));
+  EXPECT_FALSE(HoldsNoText("\x20\x30"s, SlideMode::kText, 1200));  // U+3020, not a blank
+  EXPECT_TRUE(HoldsNoText("## 1.\n\n## 2. (hidden)\n\n", SlideMode::kMarkdown, 65001));
+  EXPECT_FALSE(HoldsNoText("## 1. Title\n\n", SlideMode::kMarkdown, 65001));
+  EXPECT_FALSE(HoldsNoText("## 1.\n\nA line\n\n", SlideMode::kMarkdown, 65001));
+  EXPECT_TRUE(HoldsNoText("{\"slides\":[]}\n", SlideMode::kJson, 65001));
+  EXPECT_TRUE(HoldsNoText("{\"slides\":[{\"number\":1,\"title\":\"\",\"paragraphs\":[]}]}\n",
+                          SlideMode::kJson, 65001));
+  EXPECT_FALSE(HoldsNoText("{\"slides\":[{\"title\":\"\\\"\",\"notes\":[]}]}", SlideMode::kJson, 65001));
+  EXPECT_FALSE(HoldsNoText("{\"slides\":[{\"paragraphs\":[\"Hi\"]}]}", SlideMode::kJson, 65001));
+}
+
+// The real converters on a deck without text, in every form: the list says so.
+TEST(HoldsNoText, EmptyDecksOfTheRealConverters) {
+  test::ScratchDir dir;
+  const std::u16string ppt = dir.Put("empty.ppt", test::MakePresentation({}));
+  const std::u16string garbage = dir.Put("cut.ppt", test::MakePresentation({u"Hello"}).substr(0, 1536));
+  StandardTargetConverter converter;
+  const std::atomic<bool> notCancelled{false};
+  for (SlideMode mode : {SlideMode::kText, SlideMode::kFull, SlideMode::kMarkdown, SlideMode::kJson}) {
+    const ConvertResult result = converter.Convert(
+        {ppt, u"PPT", PathFromNative(dir.Path("e.txt")), true, 65001, mode}, notCancelled);
+    ASSERT_EQ(result.status, ConvertResult::Status::kWritten) << int(mode);
+    EXPECT_TRUE(result.noText) << int(mode);
+  }
+  const ConvertResult cut = converter.Convert(
+      {garbage, u"PPT", PathFromNative(dir.Path("c.txt")), true, 65001, SlideMode::kText}, notCancelled);
+  if (cut.status == ConvertResult::Status::kWritten) {
+    EXPECT_TRUE(cut.noText);  // a cut deck may read as nothing, never as a text
+  }
+  const ConvertResult full = converter.Convert(
+      {dir.Put("hello.ppt", test::MakePresentation({u"Hello"})), u"PPT",
+       PathFromNative(dir.Path("h.txt")), true, 65001, SlideMode::kText}, notCancelled);
+  EXPECT_FALSE(full.noText);
+}
+
+// What a path through a file gives: Windows says "not found" where POSIX systems say "not a
+// folder".
+#ifdef _WIN32
+constexpr int kThroughAFile = ENOENT;
+#else
+constexpr int kThroughAFile = ENOTDIR;
+#endif
+
+// A target folder that cannot take files: the system's reason, and the run stops at the first
+// such failure; beside the sources each folder is tried.
+TEST_F(SessionRunTest, UnwritableTargetFolderStopsTheRunWithTheReason) {
+  Write(dir_.Path("blocker"), "a file where the folder should be");
+  state_.settings.targetDir = PathFromNative(dir_.Path("blocker/out/"));
+  Add("a.ppt");
+  Add("b.ppt");
+  const RunSummary summary = Run(RunScope::kAll);
+  const std::u16string reason = PathFromNative(std::strerror(kThroughAFile));
+  EXPECT_EQ(At(0).message, u"Target file create error: " + reason);
+  EXPECT_EQ(At(1).state, EntryState::kNew);  // not tried
+  EXPECT_TRUE(summary.stopped);
+  EXPECT_FALSE(summary.cancelled);
+  EXPECT_EQ(summary.unwritableFolder, PathFromNative(dir_.Path("blocker/out/")));
+  EXPECT_EQ(summary.unwritableReason, reason);
+  EXPECT_EQ(Log()[2], "Conversion stopped: the target folder " + dir_.Path("blocker/out/") +
+                          " cannot be written (" + std::strerror(kThroughAFile) + ")");
+
+  state_.settings.targetBesideSource = true;
+  selected_ = {0};
+  session_.SetOutcome(0, EntryState::kNew, u"");
+  Write(dir_.Path("src/a.txt/in-the-way"), "");  // a folder where a.txt should go
+  const RunSummary beside = Run(RunScope::kAll);
+  EXPECT_FALSE(beside.stopped);
+  EXPECT_EQ(At(1).state, EntryState::kConverted);
 }
 
 }  // namespace

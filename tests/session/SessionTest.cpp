@@ -2,8 +2,16 @@
 // two languages, removing runs of rows, the job file, and the worker thread for runs and scans.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <QCoreApplication>
+#include <QSysInfo>
 #include <QElapsedTimer>
+#include <QString>
 #include <QThread>
 #include <atomic>
 #include <filesystem>
@@ -13,7 +21,9 @@
 #include "app/session/AppState.h"
 #include "app/session/BackgroundRun.h"
 #include "app/session/BackgroundScan.h"
+#include "app/session/ProgramDir.h"
 #include "app/session/Session.h"
+#include "app/session/TargetPreview.h"
 #include "app/session/WorkerThread.h"
 #include "platform/NativePath.h"
 #include "tests/session/RunStubs.h"
@@ -85,17 +95,26 @@ TEST_F(SessionTest, AddingTakesTheEntryFromItsPathAndRefusesDuplicatesAndOtherTy
   // The same path in other letter case is already there.
   const std::u16string lower = Path("data/talk.ppt");
   EXPECT_EQ(session_.AddFile(lower), AddOutcome::kAlreadyAdded);
-  for (const char* name : {"data/notes.txt", "data/README", "data/deck.pt", "x.y/noext"})
+  // Extensions match whole: pieces of "ppt" are no presentations.
+  for (const char* name : {"data/notes.txt", "data/README", "data/deck.pt", "x.y/noext",
+                           "data/deck.pp", "data/deck.p", "data/deck.ppt.bak"})
     EXPECT_EQ(session_.AddFile(File(name)), AddOutcome::kNotSupported) << name;
-  // ".pp" lies inside "*.ppt;" and so counts as a PPT; a missing file comes with size 0.
-  EXPECT_EQ(session_.AddFile(File("data/deck.pp")), AddOutcome::kAdded);
+  // The whole family, as the console programs take it; a missing file comes with size 0.
+  EXPECT_EQ(session_.AddFile(File("data/show.PPS")), AddOutcome::kAdded);
   EXPECT_EQ(session_.At(1).kind, u"PPT");
+  EXPECT_EQ(session_.At(1).target, Path("out/show.txt"));
   EXPECT_EQ(session_.AddFile(Path("data/gone.pptx")), AddOutcome::kAdded);
   EXPECT_EQ(session_.At(2).size, 0);
   EXPECT_EQ(session_.At(2).kind, u"PPTX");
-  EXPECT_EQ(session_.Count(), 3);
+  const char* family[][2] = {{"f.pot", "PPT"},   {"f.pptm", "PPTX"}, {"f.ppsx", "PPTX"},
+                             {"f.ppsm", "PPTX"}, {"f.potx", "PPTX"}, {"f.potm", "PPTX"}};
+  for (const auto& [name, kind] : family) {
+    ASSERT_EQ(session_.AddFile(File(std::string("data/") + name)), AddOutcome::kAdded) << name;
+    EXPECT_EQ(session_.Entries().back().kind, QString(kind).toStdU16String()) << name;
+  }
+  EXPECT_EQ(session_.Count(), 9);
   const std::vector<std::string> log = Log();
-  ASSERT_EQ(log.size(), 5u);
+  ASSERT_EQ(log.size(), 8u);
   EXPECT_EQ(log[0], "Add file failed: already added (" + dir_.Path("data/talk.ppt") + ")");
   EXPECT_EQ(log[1], "Add file failed: type not support (" + dir_.Path("data/notes.txt") + ")");
 
@@ -106,19 +125,19 @@ TEST_F(SessionTest, AddingTakesTheEntryFromItsPathAndRefusesDuplicatesAndOtherTy
   EXPECT_EQ(outcomes, (std::vector<AddOutcome>{AddOutcome::kAdded, AddOutcome::kAdded,
                                                AddOutcome::kAlreadyAdded,
                                                AddOutcome::kAlreadyAdded}));
-  EXPECT_EQ(changes_.changes, std::vector<std::string>{"+3-4"});
+  EXPECT_EQ(changes_.changes, std::vector<std::string>{"+9-10"});
 }
 
 TEST_F(SessionTest, FolderScansFollowMasksAndRecursionAndStopBeforeTheNextFolder) {
   for (const char* name : {"tree/a.ppt", "tree/B.PPT", "tree/c.Pptx", "tree/d.ppt.bak",
                            "tree/sub/e.pptx", "tree/sub/deeper/f.ppt", "tree/.hidden/g.ppt",
-                           "second/h.ppt"})
+                           "second/h.ppt", "second/show.PPS", "second/x.pp"})
     File(name);
   state_.settings.scanFolders = u";" + Path("tree") + u";;" + Path("second") + u";";
   ScanRequest request{SplitScanFolders(state_.settings.scanFolders),
                       BuildScanMasks(state_.settings, true, true), false};
   test::ScanRecorder flat;
-  EXPECT_EQ(session_.AddFolders(request, flat).added, 4);
+  EXPECT_EQ(session_.AddFolders(request, flat).added, 5);
   EXPECT_EQ(flat.folders, (Texts{Path("tree/"), Path("second/")}));
   EXPECT_EQ(flat.finished, 1);
 
@@ -129,7 +148,7 @@ TEST_F(SessionTest, FolderScansFollowMasksAndRecursionAndStopBeforeTheNextFolder
   const ScanSummary summary = session_.AddFolders(request, deep);
   EXPECT_EQ(summary.added, 1);
   EXPECT_FALSE(summary.stopped);
-  EXPECT_EQ(session_.At(4).source, Path("tree/sub/e.pptx"));
+  EXPECT_EQ(session_.At(5).source, Path("tree/sub/e.pptx"));
   EXPECT_NE(std::find(deep.folders.begin(), deep.folders.end(), Path("tree/sub/deeper/")),
             deep.folders.end());
   EXPECT_EQ(std::find(deep.folders.begin(), deep.folders.end(), Path("tree/.hidden/")),
@@ -276,15 +295,19 @@ TEST_F(SessionTest, UnreadableJobFileIsKeptAsideAndNeverSavedOver) {
   EXPECT_EQ(test::ReadFile(job).substr(0, 5), "LFW\1\0"s);
   EXPECT_EQ(test::ReadFile(job + ".bak"), "LFX not a list");
 
-  // A list that ends early: what was read completely is loaded, the file kept aside too.
+  // A list that ends early (in another folder, as this session keeps its own list): what was
+  // read completely is loaded, the file kept aside too, beside the earlier backup.
   std::string bytes = test::ReadFile(job);
   bytes[3] = 2;
-  test::WriteFileBytes(job, bytes);
-  Session damaged(state_);
+  test::ScratchDir elsewhere;
+  AppState other(PathFromNative(elsewhere.Path("")), PathFromNative(elsewhere.Path("docs/")));
+  test::WriteFileBytes(PathToNative(other.JobFilePath()), bytes);
+  test::WriteFileBytes(PathToNative(other.JobFilePath()) + ".bak", "older");
+  Session damaged(other);
   const JobFileStart second = damaged.LoadJobFile();
   EXPECT_EQ(second.status, JobFileLoadStatus::Damaged);
   EXPECT_EQ(damaged.Count(), 1);
-  EXPECT_EQ(second.backup, state_.JobFilePath() + u".bak2");
+  EXPECT_EQ(second.backup, other.JobFilePath() + u".bak2");
 }
 
 // --- the worker thread ---------------------------------------------------------------------
@@ -396,6 +419,112 @@ TEST_F(SessionTest, ScansWalkOnTheWorkerAndStopBeforeTheNextEntry) {
   EXPECT_TRUE(stopping.last.stopped);
   EXPECT_EQ(other.Count(), 0);
   EXPECT_EQ(stopping.folders, Texts{Path("big/")});
+}
+
+// Two windows on one settings folder: the second neither loads nor saves the first's list; a
+// lock its program left behind when it died is taken over.
+TEST_F(SessionTest, OneSessionKeepsTheJobFileAtATime) {
+  session_.AddFile(File("l/first.ppt"));
+  ASSERT_TRUE(session_.SaveJobFile().result.Ok());
+  EXPECT_FALSE(session_.LoadJobFile().inUseElsewhere);
+  ASSERT_EQ(session_.Count(), 1);
+  const std::string job = PathToNative(state_.JobFilePath());
+  const std::string saved = test::ReadFile(job);
+  {
+    Session second(state_);
+    const JobFileStart start = second.LoadJobFile();
+    EXPECT_TRUE(start.inUseElsewhere);
+    EXPECT_FALSE(start.Problem());
+    EXPECT_EQ(second.Count(), 0);
+    second.AddFile(File("l/second.ppt"));
+    const JobFileSave save = second.SaveJobFile();
+    EXPECT_TRUE(save.notOurs);
+    EXPECT_EQ(test::ReadFile(job), saved);  // the first window's list is untouched
+  }
+  session_.AddFile(File("l/more.ppt"));
+  EXPECT_TRUE(session_.SaveJobFile().result.Ok());
+  EXPECT_NE(test::ReadFile(job), saved);
+}
+
+TEST(SessionLock, TheNextSessionTakesTheListAndAStaleLockIsTakenOver) {
+  test::ScratchDir dir;
+  AppState state(PathFromNative(dir.Path("")), PathFromNative(dir.Path("docs/")));
+  {
+    Session first(state);
+    EXPECT_FALSE(first.LoadJobFile().inUseElsewhere);
+  }
+  Session next(state);  // the first is gone, and its lock with it
+  EXPECT_FALSE(next.LoadJobFile().inUseElsewhere);
+
+#ifndef _WIN32  // a process that is gone, made with fork
+  // A lock file whose process is gone: a crash left it.
+  test::ScratchDir other;
+  AppState crashed(PathFromNative(other.Path("")), PathFromNative(other.Path("docs/")));
+  const pid_t child = ::fork();
+  if (child == 0) _exit(0);
+  ::waitpid(child, nullptr, 0);
+  test::WriteFileBytes(PathToNative(crashed.JobFilePath()) + ".lock",
+                       std::to_string(child) + "\nDeckscribe\n" + QSysInfo::machineHostName().toStdString() + "\n");
+  Session after(crashed);
+  EXPECT_FALSE(after.LoadJobFile().inUseElsewhere);
+#endif
+}
+
+// The options change the folder and the form: the entries not yet converted follow them, a
+// converted entry keeps the path its text went to.
+TEST_F(SessionTest, TargetsFollowTheOptions) {
+  state_.settings.targetDir = Path("out/");
+  session_.AddFiles({File("r/a.ppt"), File("r/b.pptx"), File("r/c.ppt")});
+  session_.SetOutcome(1, EntryState::kConverted, u"Convert successfully");
+  session_.SetOutcome(2, EntryState::kFailed, u"File format not correct");
+  changes_.changes.clear();
+  state_.settings.targetDir = Path("elsewhere/");
+  state_.settings.textForm = kTextFormJson;
+  EXPECT_EQ(session_.RetargetEntries(), 2);
+  EXPECT_EQ(session_.At(0).target, Path("elsewhere/a.json"));
+  EXPECT_EQ(session_.At(1).target, Path("out/b.txt"));
+  EXPECT_EQ(session_.At(2).target, Path("elsewhere/c.json"));
+  EXPECT_EQ(changes_.changes, std::vector<std::string>{"~0-2"});
+  state_.settings.targetBesideSource = true;
+  state_.settings.textForm = kTextFormSlides;
+  session_.RetargetEntries();
+  EXPECT_EQ(session_.At(0).target, Path("r/a.txt"));
+  changes_.changes.clear();
+  EXPECT_EQ(session_.RetargetEntries(), 0);  // nothing changed: nothing told
+  EXPECT_TRUE(changes_.changes.empty());
+}
+
+TEST(TargetPreview, DecodesAsTheRunWroteAndReadsOnlyRegularFiles) {
+  test::ScratchDir dir;
+  auto put = [&](const std::string& name, const std::string& bytes) {
+    test::WriteFileBytes(dir.Path(name), bytes);
+    return PathFromNative(dir.Path(name));
+  };
+  EXPECT_EQ(ReadTargetPreview(put("a.txt", "\xFF\xFEH\0i\0\r\0\n\0"s), 0, 100).text, u"Hi\n");
+  EXPECT_EQ(ReadTargetPreview(put("b.txt", "\xEF\xBB\xBF\xC3\xBC\r\nx\ry"), 1252, 100).text,
+            u"\u00FC\nx\ny");
+  EXPECT_EQ(ReadTargetPreview(put("c.txt", "\xFC"), 1252, 100).text, u"\u00FC");
+  EXPECT_EQ(ReadTargetPreview(put("d.md", "## 1. \xC3\xBC"), 1252, 100).text, u"## 1. \u00FC");
+  const TargetPreview cut = ReadTargetPreview(put("e.txt", std::string(100, 'x')), 1252, 10);
+  EXPECT_EQ(cut.text, std::u16string(10, u'x'));
+  EXPECT_TRUE(cut.truncated);
+  EXPECT_EQ(ReadTargetPreview(PathFromNative(dir.Path("gone.txt")), 0, 10).error, ENOENT);
+#ifndef _WIN32  // FIFOs
+  ASSERT_EQ(::mkfifo(dir.Path("pipe.txt").c_str(), 0600), 0);  // never waited on
+  EXPECT_NE(ReadTargetPreview(PathFromNative(dir.Path("pipe.txt")), 0, 10).error, 0);
+#endif
+}
+
+TEST(FolderWriteError, TellsAFolderThatTakesNoFiles) {
+  test::ScratchDir dir;
+  EXPECT_EQ(FolderWriteError(dir.Path("")), 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path("")), {}), 0);  // nothing left behind
+  test::WriteFileBytes(dir.Path("file"), "x");
+#ifdef _WIN32
+  EXPECT_EQ(FolderWriteError(dir.Path("file/sub")), ENOENT);  // Windows: the path is not found
+#else
+  EXPECT_EQ(FolderWriteError(dir.Path("file/sub")), ENOTDIR);
+#endif
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QString>
+
 #include <cstdlib>
 #include <system_error>
 
@@ -35,7 +37,7 @@ TEST_F(SettingsTest, FreshStartGivesDefaultsAndWritesAllKeysInOrder) {
   Settings expected;
   expected.targetDir = expected.scanFolders = kDocs;
   EXPECT_EQ(g.settings, expected);
-  EXPECT_EQ(g.supportMaskList, u"*.ppt;*.pptx;");
+  EXPECT_EQ(g.supportMaskList, u"*.ppt;*.pps;*.pot;*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm;");
   EXPECT_EQ(FilesInDir(), 0u);  // reading creates nothing
   g.SaveSettings();
   EXPECT_EQ(test::ReadFile(DatPath()),
@@ -54,7 +56,7 @@ TEST_F(SettingsTest, EveryValueSurvivesSaveAndLoad) {
             std::string::npos);
   const AppState back = Loaded();
   EXPECT_EQ(back.settings, g.settings);
-  EXPECT_EQ(back.supportMaskList, u"*.ppt;*.pps;*.pot;*.pptx;*.potx;");  // rebuilt on load
+  EXPECT_EQ(back.supportMaskList, u"*.ppt;*.pps;*.pot;*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm;");  // rebuilt on load; the family had them
 }
 
 #ifndef _WIN32  // names that are not UTF-8: POSIX file systems only
@@ -87,7 +89,8 @@ TEST_F(SettingsTest, HexadecimalBadAndOutOfRangeValues) {
   EXPECT_EQ(Loaded("[general]\nfileovertp=-1\n").settings.overwritePolicy, 0);
   // The text form: absent means the slides' text; a value of no form gives it too.
   EXPECT_EQ(Loaded("[general]\ntextform=1\n").settings.textForm, kTextFormComplete);
-  EXPECT_EQ(Loaded("[general]\ntextform=3\n").settings.textForm, kTextFormSlides);
+  EXPECT_EQ(Loaded("[general]\ntextform=3\n").settings.textForm, kTextFormJson);
+  EXPECT_EQ(Loaded("[general]\ntextform=4\n").settings.textForm, kTextFormSlides);
   EXPECT_EQ(Loaded("[general]\ntextform=-1\n").settings.textForm, kTextFormSlides);
 }
 
@@ -107,18 +110,24 @@ TEST_F(SettingsTest, WindowPlacementHasItsOwnSectionAndOnlyOnceKnown) {
   EXPECT_FALSE(g.windowPlacement.known);
   g.SaveSettings();
   EXPECT_EQ(test::ReadFile(DatPath()).find("mainwindow"), std::string::npos);
-  g.windowPlacement = {true, -5, 40, 900, 600, true};
+  g.windowPlacement = {true, -5, 40, 900, 600, true, {40, 333, 300, 62, 40, 300, 90}, 3, false, 120};
   g.SaveSettings();
   const std::string text = test::ReadFile(DatPath());
-  // A new section at the end, in the file's own line ends.
+  // A new section at the end, in the file's own line ends; the columns and the sort order too.
   EXPECT_NE(text.find("textform=0\n[mainwindow]\nleft=-5\ntop=40\nwidth=900\nheight=600\n"
-                      "maximized=1\n"),
+                      "maximized=1\ncolumns=40,333,300,62,40,300,90\nsortcolumn=3\n"
+                      "sortascending=0\npreview=120\n"),
             std::string::npos);
   AppState again(dir_.Wide(), kDocs);
   again.LoadSettings();
   EXPECT_EQ(again.windowPlacement, g.windowPlacement);
   EXPECT_EQ(again.settings, g.settings);
   EXPECT_FALSE(Loaded("[mainwindow]\nleft=1\ntop=2\nwidth=0\nheight=5\n").windowPlacement.known);
+  // A damaged column list gives the default widths, not some of them.
+  for (const char* columns : {"40,x,300", "40,,300", "40,-3", "40,300,"})
+    EXPECT_TRUE(Loaded(std::string("[mainwindow]\ncolumns=") + columns + "\n").windowPlacement.columnWidths.empty())
+        << columns;
+  EXPECT_EQ(Loaded("[mainwindow]\n").windowPlacement.sortColumn, -1);
 }
 
 #ifndef _WIN32  // a full disk through the file-size limit
@@ -141,22 +150,27 @@ TEST_F(SettingsTest, FailedSaveReportsThePathAndKeepsTheOldFile) {
 }
 #endif
 
+// The whole family of each type, matched as whole extensions; the user's masks of the form
+// "*.ext" add to a type, other masks match nothing.
 TEST_F(SettingsTest, MaskListWithUserMasksAndTypeLookup) {
   AppState g(dir_.Wide(), kDocs);
-  g.settings.userMasks1 = u"*.PPS;*.POT";
-  g.RebuildMaskList();
-  EXPECT_EQ(g.supportMaskList, u"*.ppt;*.pps;*.pot;*.pptx;");
-  EXPECT_EQ(g.supportMaskTypes, std::u16string(18, 1) + std::u16string(7, 2));
-  const std::pair<std::u16string_view, int> lookups[] = {
-      {u".pot", 1}, {u".pptx", 2}, {u".PPTX", 2}, {u".ppt", 1}, {u".pp", 1}, {u".txt", 0}, {u"", 0}};
-  for (const auto& [ext, type] : lookups) EXPECT_EQ(g.FileTypeOfExtension(ext), type);
+  const std::pair<std::u16string_view, int> family[] = {
+      {u".ppt", 1},  {u".PPS", 1},  {u".pot", 1},  {u".pptx", 2}, {u".PPTX", 2},
+      {u".pptm", 2}, {u".ppsx", 2}, {u".ppsm", 2}, {u".potx", 2}, {u".Potm", 2},
+      {u".pp", 0},   {u".p", 0},    {u".pt", 0},   {u".pptxx", 0}, {u".txt", 0},
+      {u"", 0},      {u".", 0},     {u"ppt", 0},   {u".ppt;", 0}, {u".ppt.bak", 0}};
+  for (const auto& [ext, type] : family)
+    EXPECT_EQ(g.FileTypeOfExtension(ext), type) << QString::fromStdU16String(std::u16string(ext)).toStdString();
 
-  g.settings.userMasks1.clear();
+  g.settings.userMasks1 = u"*.KEY; *.odp ;a*.doc;*.p?t";
   g.settings.userMasks2 = u"*.\u00C4BC";  // only A to Z are lower-cased
   g.RebuildMaskList();
-  EXPECT_EQ(g.supportMaskList, u"*.ppt;*.pptx;*.\u00C4bc;");
-  EXPECT_EQ(g.supportMaskTypes, std::u16string(6, 1) + std::u16string(13, 2));
-  EXPECT_EQ(g.FileTypeOfExtension(u".pt"), 0);
+  EXPECT_EQ(g.supportMaskList, u"*.ppt;*.pps;*.pot;*.key; *.odp ;a*.doc;*.p?t;*.pptx;*.pptm;*.ppsx;*.ppsm;*.potx;*.potm;*.\u00C4bc;");
+  const std::pair<std::u16string_view, int> user[] = {
+      {u".key", 1}, {u".ODP", 1}, {u".\u00C4bc", 2}, {u".\u00E4bc", 0}, {u".doc", 0},
+      {u".pot", 1}, {u".ke", 0}};
+  for (const auto& [ext, type] : user)
+    EXPECT_EQ(g.FileTypeOfExtension(ext), type) << QString::fromStdU16String(std::u16string(ext)).toStdString();
 }
 
 std::string Utf16Le(std::u16string_view text) {

@@ -18,6 +18,21 @@ XmlTokenizer::XmlTokenizer(std::string_view data)
 
 XmlToken XmlTokenizer::NextToken(bool keepSpaces) { return ReadToken(keepSpaces); }
 
+XmlToken XmlTokenizer::NextExactToken() { return ReadExactToken(); }
+
+void XmlTokenizer::ExtendToken(size_t length) {
+  if (length > end_ - tokenStart_) {
+    pos_ = tokenStart_ = end_;
+    kind_ = XmlToken::kEndOfInput;
+    return;
+  }
+  pos_ = tokenStart_ + length;
+  // What the scan found about the token no longer holds: assume the costlier case.
+  tokenHasLf_ = true;
+  firstSpace_ = std::string::npos;
+  spaceEquals_ = true;
+}
+
 void XmlTokenizer::TokenText(std::string& out) const {
   out.assign(RawToken());
   DeleteLineBreakPairs(out);

@@ -191,14 +191,13 @@ DKSCR_XML_ALWAYS_INLINE XmlToken MarkupKind(std::string_view token) {
 
 }  // namespace xml_scan
 
-DKSCR_XML_ALWAYS_INLINE XmlToken XmlTokenizer::ReadToken(bool keepSpaces) {
+DKSCR_XML_ALWAYS_INLINE XmlToken XmlTokenizer::ScanToken(unsigned char firstKept) {
   using namespace xml_scan;
   // The members are read into locals: every byte read through a char pointer could otherwise
   // have changed them, as far as the compiler knows.
   const char* const buf = data_;
   const size_t inputEnd = end_;
   size_t pos = pos_;
-  const unsigned char firstKept = keepSpaces ? 0x20 : 0x21;
   if (static_cast<unsigned char>(buf[pos]) < firstKept) {
     size_t line = line_;
     while (pos < inputEnd && static_cast<unsigned char>(buf[pos]) < firstKept) {
@@ -251,5 +250,11 @@ DKSCR_XML_ALWAYS_INLINE XmlToken XmlTokenizer::ReadToken(bool keepSpaces) {
   pos_ = end;
   return kind_ = XmlToken::kText;
 }
+
+DKSCR_XML_ALWAYS_INLINE XmlToken XmlTokenizer::ReadToken(bool keepSpaces) {
+  return ScanToken(keepSpaces ? 0x20 : 0x21);
+}
+
+DKSCR_XML_ALWAYS_INLINE XmlToken XmlTokenizer::ReadExactToken() { return ScanToken(0); }
 
 }  // namespace dkscr

@@ -269,7 +269,7 @@ TEST(ProgramDirTest, EnvironmentVariableNamesTheFolderAndItIsCreated) {
   const std::string home = dir / "deck home/s\xC3\xBC" "b";
   SetHome(&home);
   EXPECT_EQ(ProgramDir(), PathFromNative(home + "/"));
-  EXPECT_TRUE(std::filesystem::is_directory(test::FsPathOf(home)));
+  EXPECT_TRUE(std::filesystem::is_directory(test::FsPath(home)));
   SetHome(&dir.Path());
   EXPECT_EQ(ProgramDir(), dir.Wide());  // one trailing separator, not two
   SetHome(old != nullptr ? &saved : nullptr);

@@ -15,19 +15,9 @@
 #include <string>
 
 #include "platform/NativePath.h"
+#include "tests/support/FsPath.h"
 
 namespace dkscr::test {
-
-// The std::filesystem path of a native path (UTF-16 on Windows, where the narrow calls would
-// go through the ANSI code page).
-inline std::filesystem::path FsPathOf(const std::string& native) {
-#ifdef _WIN32
-  const std::u16string wide = PathFromNative(native);
-  return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
-#else
-  return std::filesystem::path(native);
-#endif
-}
 
 class TempDir {
  public:
@@ -55,9 +45,9 @@ class TempDir {
   }
   ~TempDir() {
     std::error_code ec;
-    std::filesystem::permissions(FsPathOf(path_), std::filesystem::perms::owner_all,
+    std::filesystem::permissions(FsPath(path_), std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(FsPathOf(path_), ec);
+    std::filesystem::remove_all(FsPath(path_), ec);
   }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -96,12 +86,12 @@ class FileSizeLimit {
 #endif
 
 inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(FsPathOf(path), std::ios::binary);
+  std::ifstream in(FsPath(path), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(FsPathOf(path), std::ios::binary | std::ios::trunc);
+  std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
   out << bytes;
 }
 

@@ -15,6 +15,9 @@ set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)  # one folder, deckscribe-VERSION-windows-x86_64
 set(CPACK_COMPONENTS_ALL tools lib winsdk)
+if(DKSCR_BUILD_APP)
+  list(APPEND CPACK_COMPONENTS_ALL desktop)  # Deckscribe.exe, qt.conf, translations/
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/include/deckscribe/deckscribe.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/deckscribe COMPONENT winsdk)
 install(FILES $<TARGET_LINKER_FILE:deckscribe> DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT winsdk)

@@ -13,6 +13,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Qt for Windows, built by scripts/build-qt-windows.sh, is found in its prefix; its moc, rcc
+# and uic are the host Qt's, which it names itself.
+if(DKSCR_QT_PREFIX)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${DKSCR_QT_PREFIX})
+endif()
 # zlib (Debian's libz-mingw-w64-dev), which the tests' ZIP writer uses, linked in like the
 # rest: the test programs need no zlib1.dll.
 set(ZLIB_USE_STATIC_LIBS ON)

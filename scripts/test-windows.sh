@@ -4,7 +4,10 @@
 # tests, the Windows side's own), then
 # dkscrcmd.exe on every file of ../shared/corpus, whose output at code pages 65001 and 1200
 # (and exit code, and message) must be the Linux build's byte for byte, and dkscrbatch.exe
-# over the folder, whose text files and JSON Lines must be too.
+# over the folder, whose text files and JSON Lines must be too; then Deckscribe.exe, built
+# against Qt for Windows (scripts/build-qt-windows.sh, run here when its prefix is missing;
+# DKSCR_QT_WINDOWS=skip leaves the desktop program out instead), converts a saved list under
+# Wine on an Xvfb display (scripts/test-desktop-run.sh).
 #   scripts/test-windows.sh LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]
 # Skips, saying so, where the cross compiler or Wine is missing.
 set -euo pipefail
@@ -20,6 +23,20 @@ if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || [ ! -x "$wine" ] || [
   exit 0
 fi
 start=$(date +%s)
+if ! qt=$(scripts/build-qt-windows.sh --prefix 2>/dev/null); then
+  if [ "${DKSCR_QT_WINDOWS:-build}" = skip ]; then
+    echo "== Windows: Deckscribe.exe SKIPPED, no Qt for Windows in $qt (DKSCR_QT_WINDOWS=skip)"
+  else
+    mkdir -p "$win"
+    echo "== Windows: building Qt for Windows into $qt (once; log in $win/qt-build.log)"
+    if ! scripts/build-qt-windows.sh > "$win/qt-build.log" 2>&1; then
+      tail -n 30 "$win/qt-build.log"
+      echo "== Windows: Qt for Windows failed to build (see $win/qt-build.log)"
+      exit 1
+    fi
+    echo "== Windows: Qt for Windows built in $(( $(date +%s) - start )) s"
+  fi
+fi
 scripts/build-windows.sh "$win" -DDKSCR_WERROR=ON
 (cd "$win" && cpack -G ZIP >/dev/null)
 echo "== Windows: built in $(( $(date +%s) - start )) s; $(ls "$win"/deckscribe-*.zip)"
@@ -81,5 +98,20 @@ else
     echo "== Windows: dkscrbatch.exe under Wine, text files and JSON Lines as on Linux"
   fi
   [ "$failed" -eq 0 ]
+fi
+
+# The desktop program end to end: a saved list of corpus presentations converted from the
+# keyboard under Wine on an Xvfb display, the text files as the Linux dkscrcmd writes them, the
+# ordinary close (WM_CLOSE, as taskkill without /f sends) with exit code 0, job file and log.
+# Deckscribe.exe runs from the unpacked archive, which must hold all it needs.
+if [ -f "$win/app/Deckscribe.exe" ]; then
+  zip=$(cd "$win" && echo "$PWD"/deckscribe-*.zip)
+  (cd "$scratch" && cmake -E tar xf "$zip")
+  app=$(ls "$scratch"/deckscribe-*/bin/Deckscribe.exe)
+  "$wineserver" -k 2>/dev/null || true  # the windows need a server started with the display
+  scripts/test-desktop-run.sh "$linux/cli/dkscrcmd" "$app" "$wine"
+elif [ "${DKSCR_QT_WINDOWS:-build}" != skip ]; then
+  echo "== Windows: Deckscribe.exe was not built"
+  exit 1
 fi
 echo "== Windows: step took $(( $(date +%s) - start )) s"

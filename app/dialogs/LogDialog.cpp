@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,14 +23,30 @@ namespace dkscr {
 
 namespace {
 
+// Native paths; on Windows through the UTF-16 calls (the narrow ones use the ANSI code page).
+#ifdef _WIN32
+bool FileExists(const std::string& path) {
+  struct _stat64 info {};
+  return ::_wstat64(WidePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+int RemoveFile(const std::string& path) { return ::_wunlink(WidePath(path).c_str()); }
+
+std::filesystem::path FilePath(const std::string& path) { return std::filesystem::path(WidePath(path)); }
+#else
 bool FileExists(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+int RemoveFile(const std::string& path) { return ::unlink(path.c_str()); }
+
+std::filesystem::path FilePath(const std::string& path) { return std::filesystem::path(path); }
+#endif
+
 // The whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(FilePath(path), std::ios::binary);
   if (!file) return false;
   char chunk[65536];
   while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
@@ -112,7 +129,7 @@ void LogDialog::LoadLog() {
 
 void LogDialog::ClearLog() {
   const std::string path = PathToNative(state_.LogFilePath());
-  if (FileExists(path) && ::unlink(path.c_str()) != 0) {
+  if (FileExists(path) && RemoveFile(path) != 0) {
     ShowGeneralError(services_, this, tr("Unable to delete %1: %2")
                                .arg(Q(state_.LogFilePath()),
                                     QString::fromLocal8Bit(std::strerror(errno))));

@@ -1,16 +1,36 @@
 #include "app/session/ActivityLog.h"
 
 #include <fcntl.h>
-#include <langinfo.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <langinfo.h>
+#endif
 
 #include <cerrno>
 #include <system_error>
 
+#include "platform/NativePath.h"
 #include "text/CodePage.h"
 
 namespace dkscr {
 namespace {
+
+#ifdef _WIN32
+// Binary: in text mode every 0A byte of the UTF-16 text would become 0D 0A.
+constexpr int kOpenFlags = O_BINARY | O_NOINHERIT;
+
+int OpenLog(const std::string& nativePath, int flags) {
+  return ::_wopen(WidePath(nativePath).c_str(), flags | kOpenFlags, _S_IREAD | _S_IWRITE);
+}
+#else
+constexpr int kOpenFlags = O_CLOEXEC;
+
+int OpenLog(const std::string& nativePath, int flags) {
+  return ::open(nativePath.c_str(), flags | kOpenFlags, 0666);
+}
 
 std::string Strftime(const char* format, const std::tm& local, locale_t loc) {
   if (format == nullptr || format[0] == '\0') return {};
@@ -25,6 +45,7 @@ std::string Strftime(const char* format, const std::tm& local, locale_t loc) {
   }
   return {};
 }
+#endif
 
 std::system_error LogError(int err, const std::string& path) {
   return std::system_error(err, std::generic_category(),
@@ -33,6 +54,31 @@ std::system_error LogError(int err, const std::string& path) {
 
 }  // namespace
 
+#ifdef _WIN32
+std::u16string FormatLogTimeStamp(const std::tm& local, locale_t) {
+  SYSTEMTIME when{};
+  when.wYear = static_cast<WORD>(local.tm_year + 1900);
+  when.wMonth = static_cast<WORD>(local.tm_mon + 1);
+  when.wDayOfWeek = static_cast<WORD>(local.tm_wday);
+  when.wDay = static_cast<WORD>(local.tm_mday);
+  when.wHour = static_cast<WORD>(local.tm_hour);
+  when.wMinute = static_cast<WORD>(local.tm_min);
+  when.wSecond = static_cast<WORD>(local.tm_sec);
+  wchar_t buffer[256];
+  std::u16string text;
+  int n = ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr, buffer, 256,
+                            nullptr);
+  if (n > 0) text.assign(buffer, buffer + n - 1);
+  if (local.tm_hour != 0 || local.tm_min != 0 || local.tm_sec != 0) {
+    n = ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &when, nullptr, buffer, 256);
+    if (n > 0) {
+      text += u' ';
+      text.append(buffer, buffer + n - 1);
+    }
+  }
+  return text;
+}
+#else
 std::u16string FormatLogTimeStamp(const std::tm& local, locale_t loc) {
   locale_t own = static_cast<locale_t>(0);
   if (loc == static_cast<locale_t>(0)) {
@@ -50,6 +96,7 @@ std::u16string FormatLogTimeStamp(const std::tm& local, locale_t loc) {
   if (own != static_cast<locale_t>(0)) ::freelocale(own);
   return CodePageToWide(codePage, text);
 }
+#endif
 
 std::u16string ValidLogText(std::u16string_view text) {
   std::u16string out;
@@ -88,11 +135,11 @@ std::u16string FormatLogLine(const std::tm& local, std::u16string_view message, 
 
 void AppendLogLine(const std::string& nativePath, std::u16string_view line) {
   std::string bytes;
-  int fd = ::open(nativePath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  int fd = OpenLog(nativePath, O_WRONLY | O_CREAT | O_EXCL);
   if (fd >= 0) {
     bytes = "\xFF\xFE";
   } else if (errno == EEXIST) {
-    fd = ::open(nativePath.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    fd = OpenLog(nativePath, O_WRONLY | O_APPEND);
   }
   if (fd < 0) throw LogError(errno, nativePath);
   bytes.reserve(bytes.size() + line.size() * 2);

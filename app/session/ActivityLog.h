@@ -8,6 +8,11 @@
 
 namespace dkscr {
 
+#ifdef _WIN32
+// Windows stamps follow the user's own date and time settings; no locale is passed there.
+using locale_t = _locale_t;
+#endif
+
 // "short date" + " " + "long time" of the locale's time conventions (LC_TIME), the time left
 // out at exactly midnight. `loc` 0 means the program's current locale.
 std::u16string FormatLogTimeStamp(const std::tm& local, locale_t loc = static_cast<locale_t>(0));

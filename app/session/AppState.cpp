@@ -27,7 +27,11 @@ std::u16string DecodeAnsiValue(std::string_view bytes) { return CodePageToWide(0
 std::tm LocalNow() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
   localtime_r(&now, &local);
+#endif
   return local;
 }
 

@@ -7,6 +7,11 @@
 #include <cerrno>
 #include <cstdio>
 
+#ifdef _WIN32
+#include "platform/RegularFile.h"
+#include "tools/AtomicWrite.h"
+#endif
+
 namespace dkscr {
 namespace {
 
@@ -29,6 +34,7 @@ class FdCloser {
   int fd_;
 };
 
+#ifndef _WIN32
 int WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -48,9 +54,41 @@ mode_t ModeFor(const std::string& path) {
   if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
   return 0666;
 }
+#endif
 
 }  // namespace
 
+#ifdef _WIN32
+// The library's own writer and reader: UTF-16 names, binary bytes, and a rename that
+// replaces (MoveFileExW), which the C library's rename does not do there.
+int ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+  AtomicWriteOptions options;
+  options.replaceExisting = true;
+  switch (WriteFileAtomically(path, bytes, options)) {
+    case AtomicWriteResult::kWritten: return 0;
+    case AtomicWriteResult::kExists: return EEXIST;
+    case AtomicWriteResult::kCreateFailed: return EACCES;
+    case AtomicWriteResult::kWriteFailed: break;
+  }
+  return EIO;
+}
+
+int ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  uint64_t size = 0;
+  const int fd = OpenRegularFileForReading(path, size);
+  if (fd < 0) return errno;
+  FdCloser closer(fd);
+  char chunk[65536];
+  while (true) {
+    const int n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0) return errno;
+    if (n == 0) break;
+    bytes.append(chunk, static_cast<size_t>(n));
+  }
+  return 0;
+}
+#else
 int ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   const mode_t mode = ModeFor(path);
   std::string temp;
@@ -92,5 +130,7 @@ int ReadWholeFile(const std::string& path, std::string& bytes) {
   }
   return 0;
 }
+
+#endif
 
 }  // namespace dkscr

@@ -33,10 +33,21 @@ std::vector<int> StableOrder(const std::vector<Key>& keys, bool ascending) {
   return order;
 }
 
+#ifdef _WIN32
+// Qt 6.4's sort keys on Windows hold bytes the system never wrote (the key's length is
+// counted in bytes, its buffer in characters), so two equal texts may get different keys:
+// there the collator compares the texts themselves.
+struct TextKey {
+  QString text;
+  const QCollator* collator;
+  bool operator<(const TextKey& other) const { return collator->compare(text, other.text) < 0; }
+};
+#else
 struct TextKey {
   QCollatorSortKey key;
   bool operator<(const TextKey& other) const { return key.compare(other.key) < 0; }
 };
+#endif
 
 }  // namespace
 
@@ -60,8 +71,14 @@ std::vector<int> EntryOrder::Sorted(const std::vector<Entry>& entries, int colum
   std::vector<TextKey> keys;
   keys.reserve(entries.size());
   std::u16string scratch;
-  for (const Entry& e : entries)
-    keys.push_back({collator_.sortKey(QString::fromStdU16String(TextOf(e, column, scratch)))});
+  for (const Entry& e : entries) {
+    const QString text = QString::fromStdU16String(TextOf(e, column, scratch));
+#ifdef _WIN32
+    keys.push_back({text, &collator_});
+#else
+    keys.push_back({collator_.sortKey(text)});
+#endif
+  }
   return StableOrder(keys, ascending);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QChar>
 #include <algorithm>
+#include <cwchar>
 #include <memory>
 
 #include "app/session/AppState.h"
@@ -14,9 +15,16 @@
 namespace dkscr {
 namespace {
 
+// Windows folders are read with the UTF-16 calls: the narrow ones go through the ANSI code page.
+#ifdef _WIN32
+struct DirCloser {
+  void operator()(_WDIR* dir) const { ::_wclosedir(dir); }
+};
+#else
 struct DirCloser {
   void operator()(DIR* dir) const { ::closedir(dir); }
 };
+#endif
 
 }  // namespace
 
@@ -54,19 +62,38 @@ bool FolderScan::Execute(std::u16string_view folder, ScanObserver& observer) con
 bool FolderScan::Walk(const std::u16string& dir, ScanObserver& observer) const {
   observer.FolderEntered(dir);
   const std::string nativeDir = PathToNative(dir);
+#ifdef _WIN32
+  std::unique_ptr<_WDIR, DirCloser> handle(::_wopendir(WidePath(nativeDir).c_str()));
+#else
   std::unique_ptr<DIR, DirCloser> handle(::opendir(nativeDir.c_str()));
+#endif
   if (!handle) return true;
   while (true) {
     if (observer.StopRequested()) return false;
+#ifdef _WIN32
+    const _wdirent* entry = ::_wreaddir(handle.get());
+    if (entry == nullptr) return true;
+    const std::string nativeName =
+        PathToNative(std::u16string(entry->d_name, entry->d_name + std::wcslen(entry->d_name)));
+    const std::string_view name(nativeName);
+#else
     const dirent* entry = ::readdir(handle.get());
     if (entry == nullptr) return true;
     const std::string_view name(entry->d_name);
+#endif
     if (name.empty() || name[0] == '.') continue;  // hidden entries, "." and ".." among them
     const std::string nativePath = nativeDir + std::string(name);
+#ifdef _WIN32
+    // The C library's stat sees no links there (junctions are followed as folders).
+    struct _stat64 st {};
+    if (::_wstat64(WidePath(nativePath).c_str(), &st) != 0) continue;
+    const bool isLink = false;
+#else
     struct stat st {};
     if (::lstat(nativePath.c_str(), &st) != 0) continue;
     const bool isLink = S_ISLNK(st.st_mode);
     if (isLink && ::stat(nativePath.c_str(), &st) != 0) continue;  // a broken link
+#endif
     if (S_ISDIR(st.st_mode)) {
       if (recursive_ && !isLink && !Walk(dir + PathFromNative(name) + u'/', observer)) return false;
       continue;

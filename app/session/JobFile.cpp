@@ -134,7 +134,11 @@ void AppendText(std::string& out, std::u16string_view text, size_t& cut) {
 }
 
 FilePtr OpenForReading(const std::u16string& path, int& err) {
+#ifdef _WIN32
+  FilePtr file(::_wfopen(std::wstring(path.begin(), path.end()).c_str(), L"rb"));
+#else
   FilePtr file(std::fopen(PathToNative(path).c_str(), "rbe"));
+#endif
   err = file ? 0 : errno;
   return file;
 }
@@ -208,10 +212,17 @@ std::u16string KeepAsBackup(const std::u16string& path, int& error) {
   for (int n = 1; n < 1000; ++n) {
     const std::string suffix = n == 1 ? ".bak" : ".bak" + std::to_string(n);
     const std::string backup = native + suffix;
+#ifdef _WIN32
+    struct _stat64 st {};
+    if (::_wstat64(WidePath(backup).c_str(), &st) == 0) continue;  // an earlier backup stays
+    if (errno != ENOENT) break;
+    if (::_wrename(WidePath(native).c_str(), WidePath(backup).c_str()) != 0) break;
+#else
     struct stat st {};
     if (::lstat(backup.c_str(), &st) == 0) continue;  // an earlier backup stays
     if (errno != ENOENT) break;
     if (::rename(native.c_str(), backup.c_str()) != 0) break;
+#endif
     error = 0;
     return PathFromNative(backup);
   }

@@ -1,11 +1,23 @@
 #include "app/shell/CloseOnSignal.h"
 
+#include <QApplication>
+
+#ifdef _WIN32
+namespace dkscr {
+
+// A windowed Windows program gets no signals: taskkill and a logout reach the window as
+// WM_CLOSE and WM_QUERYENDSESSION, which Qt turns into the ordinary close and commitData.
+CloseOnSignal::CloseOnSignal(QWidget* window, QObject* parent) : QObject(parent), window_(window) {}
+CloseOnSignal::~CloseOnSignal() = default;
+void CloseOnSignal::SignalArrived() {}
+
+}  // namespace dkscr
+#else
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QSocketNotifier>
 #include <cerrno>
 
@@ -70,3 +82,4 @@ void CloseOnSignal::SignalArrived() {
 }
 
 }  // namespace dkscr
+#endif

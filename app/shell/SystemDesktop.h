@@ -1,6 +1,7 @@
 #pragma once
 // The desktop as the main window asks it: Qt's file dialog, the default programs, the file
-// manager over D-Bus (org.freedesktop.FileManager1) and the clipboard.
+// manager (over D-Bus, org.freedesktop.FileManager1; on Windows Explorer, through the shell)
+// and the clipboard.
 #include "app/widgets/DesktopServices.h"
 
 namespace dkscr {

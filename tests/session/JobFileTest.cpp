@@ -182,6 +182,7 @@ TEST(JobFile, ListsBeyondTheFormatsLimitsAreCutNotCorrupted) {
   EXPECT_EQ(back[0].texts.size(), kMaxJobTexts);
 }
 
+#ifndef _WIN32  // a full disk through the file-size limit
 TEST(JobFile, FailedSaveKeepsTheEarlierFile) {
   test::TempDir dir;
   const std::u16string path = dir.Wide() + u"Deckscribe.job";
@@ -195,6 +196,7 @@ TEST(JobFile, FailedSaveKeepsTheEarlierFile) {
   EXPECT_EQ(test::ReadFile(dir / "Deckscribe.job"), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
+#endif
 
 TEST(JobFile, UnreadableFileIsKeptBesideUnderAFreeName) {
   test::TempDir dir;

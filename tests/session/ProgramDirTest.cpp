@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "TempDir.h"
@@ -15,11 +16,12 @@ TEST(ProgramDir, OnlyAPortableCopyWritesBesideItself) {
   const std::string config = dir / "config";
   std::filesystem::create_directories(bin);
   ProgramDirPlaces places{"", bin, config};
+  const std::string user = config + "/" + std::string(kUserFolderName) + "/";
   // An installed program in a folder it may write to (root in /usr/bin, ~/.local/bin).
-  EXPECT_EQ(ChooseProgramDir(places), config + "/deckscribe/");
+  EXPECT_EQ(ChooseProgramDir(places), user);
   // A folder of the settings file's name is no settings file.
   std::filesystem::create_directories(bin + "Deckscribe.dat");
-  EXPECT_EQ(ChooseProgramDir(places), config + "/deckscribe/");
+  EXPECT_EQ(ChooseProgramDir(places), user);
   std::filesystem::remove(bin + "Deckscribe.dat");
   // A portable copy: the settings file beside it, or the marker.
   test::WriteFile(bin + "Deckscribe.portable", "");
@@ -33,7 +35,25 @@ TEST(ProgramDir, OnlyAPortableCopyWritesBesideItself) {
   places.homeOverride = dir / "home";
   EXPECT_EQ(ChooseProgramDir(places), dir / "home/");
   // Unknown executable folder.
-  EXPECT_EQ(ChooseProgramDir({"", "", "/c/"}), "/c/deckscribe/");
+  EXPECT_EQ(ChooseProgramDir({"", "", "/c/"}), "/c/" + std::string(kUserFolderName) + "/");
+#ifdef _WIN32
+  // %APPDATA% as Windows spells it: "/" between folders, as Qt shows paths.
+  EXPECT_EQ(ChooseProgramDir({"", "", "C:\\Users\\ann\\AppData\\Roaming"}),
+            "C:/Users/ann/AppData/Roaming/Deckscribe/");
+#else
+  EXPECT_EQ(kUserFolderName, "deckscribe");
+#endif
+}
+
+TEST(ProgramDir, MakesMissingFoldersAndRefusesAFileInTheWay) {
+  test::TempDir dir;
+  EXPECT_EQ(MakeDirectories(dir / "a/b/c"), 0);
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "a/b/c"));
+  EXPECT_EQ(MakeDirectories(dir / "a/b/c/"), 0);  // again, and with its slash
+  test::WriteFile(dir / "file", "x");
+  EXPECT_EQ(MakeDirectories(dir / "file"), ENOTDIR);
+  EXPECT_NE(MakeDirectories(dir / "file/below"), 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / "file/below"));
 }
 
 }  // namespace

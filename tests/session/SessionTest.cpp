@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <QCoreApplication>
 #include <QSysInfo>
@@ -454,6 +456,7 @@ TEST(SessionLock, TheNextSessionTakesTheListAndAStaleLockIsTakenOver) {
   Session next(state);  // the first is gone, and its lock with it
   EXPECT_FALSE(next.LoadJobFile().inUseElsewhere);
 
+#ifndef _WIN32  // a process that is gone, made with fork
   // A lock file whose process is gone: a crash left it.
   test::ScratchDir other;
   AppState crashed(PathFromNative(other.Path("")), PathFromNative(other.Path("docs/")));
@@ -464,6 +467,7 @@ TEST(SessionLock, TheNextSessionTakesTheListAndAStaleLockIsTakenOver) {
                        std::to_string(child) + "\nDeckscribe\n" + QSysInfo::machineHostName().toStdString() + "\n");
   Session after(crashed);
   EXPECT_FALSE(after.LoadJobFile().inUseElsewhere);
+#endif
 }
 
 // The options change the folder and the form: the entries not yet converted follow them, a
@@ -505,8 +509,10 @@ TEST(TargetPreview, DecodesAsTheRunWroteAndReadsOnlyRegularFiles) {
   EXPECT_EQ(cut.text, std::u16string(10, u'x'));
   EXPECT_TRUE(cut.truncated);
   EXPECT_EQ(ReadTargetPreview(PathFromNative(dir.Path("gone.txt")), 0, 10).error, ENOENT);
+#ifndef _WIN32  // FIFOs
   ASSERT_EQ(::mkfifo(dir.Path("pipe.txt").c_str(), 0600), 0);  // never waited on
   EXPECT_NE(ReadTargetPreview(PathFromNative(dir.Path("pipe.txt")), 0, 10).error, 0);
+#endif
 }
 
 TEST(FolderWriteError, TellsAFolderThatTakesNoFiles) {
@@ -514,7 +520,11 @@ TEST(FolderWriteError, TellsAFolderThatTakesNoFiles) {
   EXPECT_EQ(FolderWriteError(dir.Path("")), 0);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path("")), {}), 0);  // nothing left behind
   test::WriteFileBytes(dir.Path("file"), "x");
+#ifdef _WIN32
+  EXPECT_EQ(FolderWriteError(dir.Path("file/sub")), ENOENT);  // Windows: the path is not found
+#else
   EXPECT_EQ(FolderWriteError(dir.Path("file/sub")), ENOTDIR);
+#endif
 }
 
 }  // namespace

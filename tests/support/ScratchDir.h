@@ -22,18 +22,9 @@
 #include <string_view>
 
 #include "platform/NativePath.h"
+#include "tests/support/FsPath.h"
 
 namespace dkscr::test {
-
-// The std::filesystem path of a native path.
-inline std::filesystem::path FsPath(const std::string& native) {
-#ifdef _WIN32
-  const std::u16string wide = PathFromNative(native);
-  return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
-#else
-  return std::filesystem::path(native);
-#endif
-}
 
 // The native spelling of a std::filesystem path.
 inline std::string NativeOf(const std::filesystem::path& path) {

@@ -54,18 +54,49 @@ bool BlankMarkdown(std::string_view text) {
   return true;
 }
 
-// JSON: every string that is a value (not a key) is empty.
+// JSON: every string that is a slide's text is empty. Names, kinds, ids, targets, the
+// document's properties and its section names describe the deck; they are not its text.
+bool DescribesTheDeck(std::string_view key) {
+  static constexpr std::string_view kKeys[] = {
+      "schema", "metadata", "sections", "id", "layout", "section", "type", "placeholder",
+      "name", "shape_id", "bullet", "image", "target", "media_type", "prog_id", "chart_type"};
+  for (const std::string_view described : kKeys)
+    if (key == described) return true;
+  return false;
+}
+
 bool BlankJson(std::string_view text) {
+  struct Open {
+    bool object;
+    bool described;  // inside a member that describes the deck
+  };
+  std::vector<Open> open;
+  std::string_view key;  // the object's member being read
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '"') continue;
-    const size_t open = i;
+    const char c = text[i];
+    const bool described = !open.empty() && open.back().described;
+    if (c == '{' || c == '[') {
+      const bool inObject = !open.empty() && open.back().object;
+      open.push_back({c == '{', described || (inObject && DescribesTheDeck(key))});
+      continue;
+    }
+    if (c == '}' || c == ']') {
+      if (!open.empty()) open.pop_back();
+      continue;
+    }
+    if (c != '"') continue;
+    const size_t start = i + 1;
     for (++i; i < text.size() && text[i] != '"'; ++i)
       if (text[i] == '\\') ++i;
-    const size_t length = i - open - 1;
+    const std::string_view value = text.substr(start, std::min(i, text.size()) - start);
     size_t next = i + 1;
     while (next < text.size() && (text[next] == ' ' || text[next] == '\n')) ++next;
-    const bool key = next < text.size() && text[next] == ':';
-    if (!key && length > 0) return false;
+    if (next < text.size() && text[next] == ':') {
+      key = value;
+      continue;
+    }
+    const bool inObject = !open.empty() && open.back().object;
+    if (!value.empty() && !described && !(inObject && DescribesTheDeck(key))) return false;
   }
   return true;
 }

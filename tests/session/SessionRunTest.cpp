@@ -559,6 +559,16 @@ TEST(HoldsNoText, EachFormHasItsOwnEmptiness) {
                           SlideMode::kJson, 65001));
   EXPECT_FALSE(HoldsNoText("{\"slides\":[{\"title\":\"\\\"\",\"notes\":[]}]}", SlideMode::kJson, 65001));
   EXPECT_FALSE(HoldsNoText("{\"slides\":[{\"paragraphs\":[\"Hi\"]}]}", SlideMode::kJson, 65001));
+  // What describes the deck is not its text: properties, sections, layouts, kinds, names.
+  const std::string described =
+      "{\"schema\":\"deckscribe/slides-2\",\"metadata\":{\"author\":\"A\",\"custom\":{\"k\":\"v\"}},"
+      "\"sections\":[{\"name\":\"S\",\"slides\":[1]}],\"slides\":[{\"number\":1,\"id\":256,"
+      "\"section\":\"S\",\"layout\":\"Title Slide\",\"title\":\"\",\"blocks\":[{\"type\":\"text\","
+      "\"name\":\"Title 1\",\"placeholder\":\"title\",\"paragraphs\":[{\"text\":\"\",\"bullet\":\"-\"}]}]";
+  EXPECT_TRUE(HoldsNoText(described + "}]}", SlideMode::kJson, 65001));
+  EXPECT_FALSE(HoldsNoText(described + ",\"notes\":[\"n\"]}]}", SlideMode::kJson, 65001));
+  EXPECT_FALSE(HoldsNoText(described + ",\"blocks\":[{\"type\":\"picture\",\"alt\":\"A cat\"}]}]}",
+                           SlideMode::kJson, 65001));
 }
 
 // The real converters on a deck without text, in every form: the list says so.

@@ -1,5 +1,7 @@
 #include "xml/XmlPullReader.h"
 
+#include <algorithm>
+
 #include "platform/Utf.h"
 #include "xml/detail/TokenizerScan.h"
 
@@ -8,21 +10,21 @@ namespace {
 
 bool IsNameEnd(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>'; }
 // Where the ">" that ends a tag stands: the first one outside quoted values, or the size.
+// Jumps from quote to quote with memchr-backed finds: tags are most of a part's bytes.
 size_t TagEnd(std::string_view tag) {
-  char quote = 0;
   size_t at = 1;
-  for (; at < tag.size(); ++at) {
-    const char c = tag[at];
-    if (quote != 0) {
-      if (c == quote) quote = 0;
-    } else if (c == '"' || c == '\'') {
-      quote = c;
-    } else if (c == '>') {
-      break;
-    }
+  size_t close = std::min(tag.find('>', at), tag.size());
+  for (;;) {
+    const std::string_view before = tag.substr(at, close - at);
+    const size_t quote = std::min(before.find('"'), before.find('\''));
+    if (quote == std::string_view::npos) return close;
+    const size_t match = tag.find(before[quote], at + quote + 1);
+    if (match == std::string_view::npos) return tag.size();
+    at = match + 1;
+    if (close < at) close = std::min(tag.find('>', at), tag.size());
   }
-  return at;
 }
+
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // The value of a numeric reference body ("#65", "#x41"), or 0 when it is none or no scalar value.
@@ -83,8 +85,6 @@ void AppendXmlDecoded(std::string_view raw, std::string& out) {
 
 XmlPullReader::XmlPullReader(std::string_view data) : tokenizer_(data) {}
 
-std::string_view XmlPullReader::LocalName() const { return XmlLocalName(name_); }
-
 XmlPullReader::Event XmlPullReader::Next() {
   if (pendingEnd_) {
     pendingEnd_ = false;
@@ -132,6 +132,7 @@ XmlPullReader::Event XmlPullReader::Next() {
     size_t nameEnd = nameStart;
     while (nameEnd < close && !IsNameEnd(rest[nameEnd])) ++nameEnd;
     name_ = rest.substr(nameStart, nameEnd - nameStart);
+    localName_ = XmlLocalName(name_);
     if (isEnd) {
       attributes_ = {};
       return Event::kEndElement;

@@ -1,6 +1,7 @@
 #include "xml/XmlPullReader.h"
 
 #include <algorithm>
+#include <array>
 
 #include "platform/Utf.h"
 #include "xml/detail/TokenizerScan.h"
@@ -8,7 +9,13 @@
 namespace dkscr {
 namespace {
 
-bool IsNameEnd(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>'; }
+constexpr std::array<bool, 256> MakeNameEnds() {
+  std::array<bool, 256> ends{};
+  for (const unsigned char c : {' ', '\t', '\r', '\n', '/', '>'}) ends[c] = true;
+  return ends;
+}
+constexpr std::array<bool, 256> kNameEnds = MakeNameEnds();
+bool IsNameEnd(char c) { return kNameEnds[static_cast<unsigned char>(c)]; }
 // Where the ">" that ends a tag stands: the first one outside quoted values, or the size.
 // Jumps from quote to quote with memchr-backed finds: tags are most of a part's bytes.
 size_t TagEnd(std::string_view tag) {
@@ -129,10 +136,16 @@ XmlPullReader::Event XmlPullReader::Next() {
     }
     const bool isEnd = rest.size() > 1 && rest[1] == '/';
     const size_t nameStart = isEnd ? 2 : 1;
+    // The name and, in the same pass, where its prefix ends.
     size_t nameEnd = nameStart;
-    while (nameEnd < close && !IsNameEnd(rest[nameEnd])) ++nameEnd;
+    size_t localStart = nameStart;
+    for (; nameEnd < close; ++nameEnd) {
+      const char c = rest[nameEnd];
+      if (IsNameEnd(c)) break;
+      if (c == ':' && localStart == nameStart) localStart = nameEnd + 1;
+    }
     name_ = rest.substr(nameStart, nameEnd - nameStart);
-    localName_ = XmlLocalName(name_);
+    localName_ = rest.substr(localStart, nameEnd - localStart);
     if (isEnd) {
       attributes_ = {};
       return Event::kEndElement;

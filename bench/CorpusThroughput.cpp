@@ -1,10 +1,13 @@
-// corpus_throughput [PASSES] [CORPUS_DIR] [FORM]
+// corpus_throughput [PASSES] [CORPUS_DIR] [FORM[,FORM...]]
 // Whole-corpus throughput in one process: every .ppt and .pptx file of the folder converted
 // into UTF-8 in a loop, from disk (the file opened by path) and from memory (the file's
 // bytes), in FORM (text, the default, or full, md, json). Prints, per format and source, the
 // median over PASSES of MB/s (input bytes) and files/s, timed in processor time of the
 // process. Built against any version of the library with the one conversion entry, so that
 // two builds can be compared side by side (bench/throughput_bench.sh).
+// With several forms ("text,json") each pass times every form in turn, so that the forms
+// share the machine's load, and each line names its form; after them, per format and source,
+// every later form's files/s over the first's ("json/text 0.52": json at 52% of text's speed).
 #include <time.h>
 
 #include <algorithm>
@@ -76,11 +79,22 @@ double OnePass(const std::vector<Sample>& corpus, int format, bool fromMemory, i
 int main(int argc, char** argv) {
   const int passes = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
   const fs::path dir = argc > 2 ? argv[2] : DKSCR_CORPUS_DIR;
-  const std::optional<dkscr::SlideMode> mode = dkscr::ParseSlideMode(argc > 3 ? argv[3] : "text");
-  if (!mode) {
-    std::fprintf(stderr, "unknown form %s\n", argv[3]);
-    return 1;
+  std::vector<std::string> names;
+  std::vector<dkscr::SlideMode> modes;
+  const std::string list = argc > 3 ? argv[3] : "text";
+  for (size_t at = 0; at <= list.size();) {
+    const size_t comma = std::min(list.find(',', at), list.size());
+    const std::string name = list.substr(at, comma - at);
+    const std::optional<dkscr::SlideMode> mode = dkscr::ParseSlideMode(name);
+    if (!mode) {
+      std::fprintf(stderr, "unknown form %s\n", name.c_str());
+      return 1;
+    }
+    names.push_back(name);
+    modes.push_back(*mode);
+    at = comma + 1;
   }
+  const bool several = modes.size() > 1;
   if (!fs::is_directory(dir)) {
     std::fprintf(stderr, "no corpus at %s\n", dir.c_str());
     return 1;
@@ -88,6 +102,7 @@ int main(int argc, char** argv) {
   const std::vector<Sample> corpus = LoadCorpus(dir);
   dkscr::OutputBuffer out;
   const char* formats[] = {".ppt", ".pptx", "all"};
+  std::vector<std::string> ratios;
   for (int format = 0; format < 3; ++format) {
     double bytes = 0, files = 0;
     for (const Sample& s : corpus) {
@@ -97,15 +112,34 @@ int main(int argc, char** argv) {
     }
     for (const bool fromMemory : {false, true}) {
       // Passes of about a fifth of a second, so that a pass outlasts the machine's hiccups.
-      const double once = OnePass(corpus, format, fromMemory, 1, *mode, out);
-      const int rounds = std::max(1, static_cast<int>(0.2 / std::max(once, 1e-6)));
-      std::vector<double> times;
-      for (int p = 0; p < passes; ++p) times.push_back(OnePass(corpus, format, fromMemory, rounds, *mode, out) / rounds);
-      std::sort(times.begin(), times.end());
-      const double median = times[times.size() / 2];
-      std::printf("%-5s %-6s %3.0f files %9.0f bytes  %8.2f MB/s  %9.1f files/s\n", formats[format],
-                  fromMemory ? "memory" : "disk", files, bytes, bytes / median / 1e6, files / median);
+      std::vector<int> rounds;
+      for (const dkscr::SlideMode mode : modes) {
+        const double once = OnePass(corpus, format, fromMemory, 1, mode, out);
+        rounds.push_back(std::max(1, static_cast<int>(0.2 / std::max(once, 1e-6))));
+      }
+      std::vector<std::vector<double>> times(modes.size());
+      for (int p = 0; p < passes; ++p) {
+        for (size_t m = 0; m < modes.size(); ++m) {
+          times[m].push_back(OnePass(corpus, format, fromMemory, rounds[m], modes[m], out) / rounds[m]);
+        }
+      }
+      std::vector<double> perSecond;
+      for (size_t m = 0; m < modes.size(); ++m) {
+        std::sort(times[m].begin(), times[m].end());
+        const double median = times[m][times[m].size() / 2];
+        perSecond.push_back(files / median);
+        if (several) std::printf("%-5s ", names[m].c_str());
+        std::printf("%-5s %-6s %3.0f files %9.0f bytes  %8.2f MB/s  %9.1f files/s\n", formats[format],
+                    fromMemory ? "memory" : "disk", files, bytes, bytes / median / 1e6, files / median);
+      }
+      for (size_t m = 1; m < modes.size(); ++m) {
+        char line[128];
+        std::snprintf(line, sizeof line, "%-5s %-6s %s/%s %.2f\n", formats[format], fromMemory ? "memory" : "disk",
+                      names[m].c_str(), names[0].c_str(), perSecond[m] / perSecond[0]);
+        ratios.push_back(line);
+      }
     }
   }
+  for (const std::string& line : ratios) std::fputs(line.c_str(), stdout);
   return 0;
 }

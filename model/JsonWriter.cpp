@@ -7,6 +7,11 @@ namespace {
 
 constexpr size_t kSurrogateSequenceLength = 3;  // ED A0..BF 80..BF
 
+bool IsPlainAscii(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+}
+
 void AppendEscapedAscii(std::string& out, char c) {
   static constexpr char kHex[] = "0123456789abcdef";
   switch (c) {
@@ -70,6 +75,14 @@ bool AppendJsonString(std::string& out, std::string_view bytes, JsonStringOption
   out += '"';
   size_t at = 0;
   while (at < bytes.size()) {
+    // A run of printable ASCII other than the quote and the backslash is copied as it stands.
+    size_t plainEnd = at;
+    while (plainEnd < bytes.size() && IsPlainAscii(bytes[plainEnd])) ++plainEnd;
+    if (plainEnd != at) {
+      out.append(bytes.substr(at, plainEnd - at));
+      at = plainEnd;
+      continue;
+    }
     if (static_cast<unsigned char>(bytes[at]) < 0x80) {
       if (options.crLfAsLf && bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n') ++at;
       AppendEscapedAscii(out, bytes[at]);

@@ -1,28 +1,37 @@
 #include "xml/XmlPullReader.h"
 
+#include <algorithm>
+#include <array>
+
 #include "platform/Utf.h"
 #include "xml/detail/TokenizerScan.h"
 
 namespace dkscr {
 namespace {
 
-bool IsNameEnd(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>'; }
-// Where the ">" that ends a tag stands: the first one outside quoted values, or the size.
-size_t TagEnd(std::string_view tag) {
-  char quote = 0;
-  size_t at = 1;
-  for (; at < tag.size(); ++at) {
-    const char c = tag[at];
-    if (quote != 0) {
-      if (c == quote) quote = 0;
-    } else if (c == '"' || c == '\'') {
-      quote = c;
-    } else if (c == '>') {
-      break;
-    }
-  }
-  return at;
+constexpr std::array<bool, 256> MakeNameEnds() {
+  std::array<bool, 256> ends{};
+  for (const unsigned char c : {' ', '\t', '\r', '\n', '/', '>'}) ends[c] = true;
+  return ends;
 }
+constexpr std::array<bool, 256> kNameEnds = MakeNameEnds();
+bool IsNameEnd(char c) { return kNameEnds[static_cast<unsigned char>(c)]; }
+// Where the ">" that ends a tag stands: the first one outside quoted values, or the size.
+// Jumps from quote to quote with memchr-backed finds: tags are most of a part's bytes.
+size_t TagEnd(std::string_view tag) {
+  size_t at = 1;
+  size_t close = std::min(tag.find('>', at), tag.size());
+  for (;;) {
+    const std::string_view before = tag.substr(at, close - at);
+    const size_t quote = std::min(before.find('"'), before.find('\''));
+    if (quote == std::string_view::npos) return close;
+    const size_t match = tag.find(before[quote], at + quote + 1);
+    if (match == std::string_view::npos) return tag.size();
+    at = match + 1;
+    if (close < at) close = std::min(tag.find('>', at), tag.size());
+  }
+}
+
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // The value of a numeric reference body ("#65", "#x41"), or 0 when it is none or no scalar value.
@@ -83,8 +92,6 @@ void AppendXmlDecoded(std::string_view raw, std::string& out) {
 
 XmlPullReader::XmlPullReader(std::string_view data) : tokenizer_(data) {}
 
-std::string_view XmlPullReader::LocalName() const { return XmlLocalName(name_); }
-
 XmlPullReader::Event XmlPullReader::Next() {
   if (pendingEnd_) {
     pendingEnd_ = false;
@@ -129,9 +136,16 @@ XmlPullReader::Event XmlPullReader::Next() {
     }
     const bool isEnd = rest.size() > 1 && rest[1] == '/';
     const size_t nameStart = isEnd ? 2 : 1;
+    // The name and, in the same pass, where its prefix ends.
     size_t nameEnd = nameStart;
-    while (nameEnd < close && !IsNameEnd(rest[nameEnd])) ++nameEnd;
+    size_t localStart = nameStart;
+    for (; nameEnd < close; ++nameEnd) {
+      const char c = rest[nameEnd];
+      if (IsNameEnd(c)) break;
+      if (c == ':' && localStart == nameStart) localStart = nameEnd + 1;
+    }
     name_ = rest.substr(nameStart, nameEnd - nameStart);
+    localName_ = rest.substr(localStart, nameEnd - localStart);
     if (isEnd) {
       attributes_ = {};
       return Event::kEndElement;

@@ -28,7 +28,7 @@ class XmlPullReader {
   // The qualified name of the element just started or ended.
   std::string_view Name() const { return name_; }
   // The name without its prefix.
-  std::string_view LocalName() const;
+  std::string_view LocalName() const { return localName_; }
   // The decoded value of an attribute of the element just started, matched by qualified name;
   // empty when absent.
   std::string Attribute(std::string_view qualifiedName) const;
@@ -46,6 +46,7 @@ class XmlPullReader {
 
   XmlTokenizer tokenizer_;
   std::string_view name_;
+  std::string_view localName_;  // name_ past its prefix, found once per tag
   std::string_view attributes_;  // the raw text after the name of the last start tag
   std::string text_;
   bool pendingEnd_ = false;  // an empty-element tag owes its end event

@@ -214,7 +214,7 @@ class Inflater {
 
   void SetSource(InflateSource* source) {
     source_ = source;
-    chunk_ = std::make_unique<uint8_t[]>(kChunk + 8);
+    chunk_ = std::make_unique_for_overwrite<uint8_t[]>(kChunk + 8);  // filled before it is read
     in_ = inEnd_ = chunk_.get();
   }
 

@@ -20,6 +20,8 @@ TEST(JsonWriterTest, RecordStringsJoinSurrogatePairs) {
   const StringCase cases[] = {
       {"quote and backslash", "a\"b\\c", false, R"("a\"b\\c")", true},
       {"named controls", "\b\f\n\r\t", false, R"("\b\f\n\r\t")", true},
+      {"plain runs between escapes", "ab \"cd\\ef\tg~\x7f\xC3\xA9h", false,
+       "\"ab \\\"cd\\\\ef\\tg~\x7f\xC3\xA9h\"", true},
       {"other controls", std::string("\x00\x01\x1f\x7f", 4), false, "\"\\u0000\\u0001\\u001f\x7f\"", true},
       {"CR LF kept", "a\r\nb", false, R"("a\r\nb")", true},
       {"CR LF as LF", "a\r\nb\rc\n", true, R"("a\nb\rc\n")", true},

@@ -42,6 +42,13 @@ TEST(XmlPullReader, MarkupThatHoldsAGreaterThanSignIsReadToItsRealEnd) {
   EXPECT_FALSE(reader.HasAttribute("x"));
   ASSERT_EQ(reader.Next(), Event::kText);
   EXPECT_EQ(reader.Text(), "t");
+  // One kind of quote inside the other, several quoted values before the ">" inside one, and
+  // a quote that never closes, which ends the input.
+  XmlPullReader mixed("<a v='1' w=\"x'>y\" z='\">'><b/></a><c k='>");
+  ASSERT_EQ(mixed.Next(), Event::kStartElement);
+  EXPECT_EQ(mixed.Attribute("w"), "x'>y");
+  EXPECT_EQ(mixed.Attribute("z"), "\">");
+  EXPECT_EQ(Events("<a v='1' w=\"x'>y\" z='\">'><b/></a><c k='>"), "<a<b>b>a");
 }
 
 TEST(XmlPullReader, DeclarationsAndInstructionsArePassedOver) {

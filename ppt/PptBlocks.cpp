@@ -27,7 +27,7 @@ std::string_view PlaceholderName(int placement) {
 }
 
 void AddSlideBlocks(Slide& slide, const std::vector<int>& placeholders, const std::vector<size_t>& pieceStarts,
-                    bool (*footer)(int placement)) {
+                    const std::vector<TextParagraph>& shapes, bool (*footer)(int placement)) {
   std::vector<const SlideTable*> tables;
   for (const SlideTable& table : slide.tables) tables.push_back(&table);
   std::stable_sort(tables.begin(), tables.end(),
@@ -55,7 +55,12 @@ void AddSlideBlocks(Slide& slide, const std::vector<int>& placeholders, const st
     if (begin < covered || begin >= end || footer(placeholders[k])) continue;
     SlideBlock block;
     if (const std::string_view name = PlaceholderName(placeholders[k]); !name.empty()) block.placeholder = std::string(name);
-    for (size_t p = begin; p < end; ++p) block.paragraphs.push_back({slide.paragraphs[p], 0, std::nullopt, {}, p});
+    for (size_t p = begin; p < end; ++p) {
+      TextParagraph paragraph = p < shapes.size() ? shapes[p] : TextParagraph{};
+      paragraph.text = slide.paragraphs[p];
+      paragraph.index = p;
+      block.paragraphs.push_back(std::move(paragraph));
+    }
     block.holdsTitle = slide.titleEnd > slide.titleBegin && begin == slide.titleBegin;
     slide.blocks.push_back(std::move(block));
     covered = end;

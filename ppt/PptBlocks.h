@@ -15,8 +15,9 @@ std::string_view PlaceholderName(int placement);
 
 // `placeholders[k]` is the placement of the shape of text piece k (-1: none); the piece's
 // paragraphs are [pieceStarts[k], pieceStarts[k + 1]) of slide.paragraphs; `footer` tells the
-// placements whose text is the slide's footers.
+// placements whose text is the slide's footers. `shapes[p]` gives paragraph p's level, bullet
+// and links.
 void AddSlideBlocks(Slide& slide, const std::vector<int>& placeholders, const std::vector<size_t>& pieceStarts,
-                    bool (*footer)(int placement));
+                    const std::vector<TextParagraph>& shapes, bool (*footer)(int placement));
 
 }  // namespace dkscr

@@ -13,6 +13,7 @@
 #include "ppt/PptRecords.h"
 #include "ppt/PropertySets.h"
 #include "ppt/ShapeGroups.h"
+#include "ppt/TextStyles.h"
 #include "text/Cp1252.h"
 
 namespace dkscr {
@@ -26,6 +27,7 @@ constexpr uint16_t kPlaceholderAtom = 0x0BC3;
 constexpr uint16_t kCString = 0x0FBA;
 constexpr uint16_t kComment10 = 0x2EE0;
 constexpr uint16_t kSlideNumberMetaCharAtom = 0x0FD8;
+constexpr uint16_t kStyleTextPropAtom = 0x0FA1;
 
 // TextHeaderAtom text types.
 constexpr uint32_t kTextTitle = 0;
@@ -59,6 +61,7 @@ struct PptCancelled {};
 struct TextPiece {
   uint32_t type = kTextOther;
   std::u16string text;
+  std::vector<ParagraphStyle> styles;  // of each paragraph, from its style atom; none without one
 };
 
 // A text with the placeholder of its shape (-1: none).
@@ -107,15 +110,28 @@ struct ShapeGroup {
 };
 
 // Paragraphs of a text: split at the paragraph mark (CR), a line break (vertical tab) as "\n",
-// empty paragraphs left out.
-void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out) {
+// empty paragraphs left out. With `shapes`, each kept paragraph's level and bullet from the
+// piece's styles go there too.
+void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out,
+                      const std::vector<ParagraphStyle>* styles = nullptr, std::vector<TextParagraph>* shapes = nullptr) {
   size_t at = 0;
-  while (at <= text.size()) {
+  std::string bullet;
+  for (size_t index = 0; at <= text.size(); ++index) {
     size_t end = text.find(u'\r', at);
     if (end == std::u16string_view::npos) end = text.size();
     std::u16string paragraph(text.substr(at, end - at));
     std::replace(paragraph.begin(), paragraph.end(), u'\v', u'\n');
-    if (!paragraph.empty()) out.push_back(WideToUtf8(paragraph));
+    if (!paragraph.empty()) {
+      out.push_back(WideToUtf8(paragraph));
+      if (shapes != nullptr) {
+        TextParagraph shaped;
+        if (styles != nullptr && index < styles->size()) {
+          shaped.level = (*styles)[index].level;
+          if (const std::string_view b = BulletOf((*styles)[index], bullet); !b.empty()) shaped.bullet = std::string(b);
+        }
+        shapes->push_back(std::move(shaped));
+      }
+    }
     at = end + 1;
   }
 }
@@ -175,6 +191,8 @@ class PptReader {
   struct ListLine {
     size_t firstAtom;  // in textAtoms_
     uint32_t type;     // the text type of its TextHeaderAtom
+    size_t styleOffset = 0;  // its style atom's data in listStyles_, read for the model only
+    size_t styleBytes = 0;
   };
   // An entry of a slide list: a slide or notes page and the lines stored with it.
   struct ListEntry {
@@ -244,6 +262,15 @@ class PptReader {
         lines_.push_back({textAtoms_.size(), n >= 4 ? LoadLe32(bytes_.data()) : 0});
         return;
       }
+      case kStyleTextPropAtom:
+        if (targets_.deck == nullptr || lines_.empty() || entries_.empty() || LineCount(entries_.size() - 1) == 0) break;
+        {
+          const size_t n = ReadAtomData(header.recLen, header.recLen);
+          lines_.back().styleOffset = listStyles_.size();
+          lines_.back().styleBytes = n;
+          listStyles_.insert(listStyles_.end(), bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(n));
+        }
+        return;
       case ppt::kTextCharsAtom:
       case ppt::kTextBytesAtom: {
         if (entries_.empty() || LineCount(entries_.size() - 1) == 0) {
@@ -251,7 +278,7 @@ class PptReader {
             if (text_ != nullptr) Fail();
             break;
           }
-          lines_.push_back({textAtoms_.size(), kTextOther});  // text without its header
+          lines_.push_back({textAtoms_.size(), kTextOther, 0, 0});  // text without its header
         }
         // Where the data lies and how much of it the stream holds; read when a page shows it.
         const uint64_t at = stream_->Position();
@@ -438,7 +465,10 @@ class PptReader {
     } else if (header.recType == kPlaceholderAtom) {
       if (ReadAtomData(header.recLen, 5) >= 5) shape.placeholder = bytes_[4];
     } else if (header.recType == ppt::kTextHeaderAtom) {
-      shape.pieces.push_back({ReadWord(header, 0), {}});
+      shape.pieces.push_back({ReadWord(header, 0), {}, {}});
+    } else if (header.recType == kStyleTextPropAtom && !shape.pieces.empty()) {
+      const size_t n = ReadAtomData(header.recLen, header.recLen);
+      shape.pieces.back().styles = ParagraphStylesOf(bytes_.data(), n, shape.pieces.back().text);
     } else if (header.recType == kCString && containerType == kComment10) {
       const size_t n = ReadAtomData(header.recLen, header.recLen);
       std::u16string text;
@@ -485,11 +515,14 @@ class PptReader {
     }
     if (page != nullptr && line < LineCount(entry)) {
       const size_t at = entries_[entry].firstLine + line;
-      TextPiece piece{lines_[at].type, {}};
+      TextPiece piece{lines_[at].type, {}, {}};
       ForEachListPiece(at, [&](std::u16string_view text) {
         if (text_ == nullptr) Count(text.size());
         piece.text += text;
       });
+      if (lines_[at].styleBytes != 0) {
+        piece.styles = ParagraphStylesOf(listStyles_.data() + lines_[at].styleOffset, lines_[at].styleBytes, piece.text);
+      }
       shapes_[openShapes_.back()].pieces.push_back(std::move(piece));
     }
   }
@@ -671,11 +704,12 @@ class PptReader {
       bool titleDone = false;
       std::vector<size_t> pieceStarts;  // the first paragraph of each piece, and the end
       std::vector<int> placeholders;    // of each piece's shape
+      std::vector<TextParagraph> shapes;  // level and bullet of each paragraph
       for (const auto& [placeholder, piece] : slides[i].pieces) {
         const size_t first = slide.paragraphs.size();
         pieceStarts.push_back(first);
         placeholders.push_back(placeholder);
-        AppendParagraphs(piece.text, slide.paragraphs);
+        AppendParagraphs(piece.text, slide.paragraphs, &piece.styles, &shapes);
         if (IsFooterPlaceholder(placeholder)) AppendParagraphs(piece.text, slide.footers);
         const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
         if (isTitle && !titleDone && slide.paragraphs.size() > first) {
@@ -691,7 +725,7 @@ class PptReader {
       pieceStarts.push_back(slide.paragraphs.size());
       for (const PieceTable& table : slides[i].tables) slide.tables.push_back(MakeTable(table, pieceStarts, slide.paragraphs));
       for (const TextPiece& piece : slides[i].diagramPieces) AppendParagraphs(piece.text, slide.diagrams);
-      AddSlideBlocks(slide, placeholders, pieceStarts, IsFooterPlaceholder);
+      AddSlideBlocks(slide, placeholders, pieceStarts, shapes, IsFooterPlaceholder);
       if (slides[i].slideId != 0) slide.id = slides[i].slideId;
       if (const Page* page = notesOf[i]) AppendNotesPage(*page, slide.notes, slide.notesFooters);
       slide.comments = std::move(slides[i].comments);
@@ -716,6 +750,7 @@ class PptReader {
   std::vector<ListLine> lines_;
   std::vector<TextAtomPlace> textAtoms_;
   std::vector<uint8_t> listText_;
+  std::vector<uint8_t> listStyles_;  // the slide lists' style atoms, kept for the model
   std::vector<EntryOfPersistId> byPersistId_;  // sorted by persist id, then entry
   std::vector<uint8_t> bytes_;
   std::vector<uint8_t> listBytes_;

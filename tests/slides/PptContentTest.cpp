@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ppt/PropertySets.h"
+#include "ppt/TextStyles.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/JsonSchema.h"
 #include "tests/support/PptBuilder.h"
@@ -185,6 +186,107 @@ TEST(PptContent, SlideIdsBlocksAndMetadata) {
       << json;
   EXPECT_NE(json.find("\"custom\":{\"Pr\xC3\xBC" "fer\":\"\xD0\x96\xD1\x83\xD0\xBA\",\"Qty\":-2,\"Ok\":true,\"H\":0.5}"),
             std::string::npos);
+}
+
+// A style atom's paragraph run: its length in characters, indent level and exception.
+std::string ParagraphRun(uint32_t count, uint16_t level, uint32_t masks, const std::string& fields) {
+  return Le32(count) + Le16(level) + Le32(masks) + fields;
+}
+std::string StyleTextPropAtom(const std::vector<std::string>& runs) {
+  std::string data;
+  for (const std::string& run : runs) data += run;
+  return Atom(0x0FA1, data + Le32(100) + Le32(0));  // a character run after the paragraph runs
+}
+constexpr uint32_t kMaskHasBullet = 1u << 0, kMaskBulletFont = 1u << 4, kMaskBulletColor = 1u << 5,
+                   kMaskBulletSize = 1u << 6, kMaskBulletChar = 1u << 7, kMaskAlign = 1u << 11,
+                   kMaskTabStops = 1u << 20, kMaskTextDirection = 1u << 21;
+
+// A body whose text is in its shape, runs of one paragraph each, the last one with every field
+// before the tab stops and after them; and a body whose text is in the slide list, one run over
+// two paragraphs.
+std::string MakeListDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  const std::string body = StyleTextPropAtom(
+      {ParagraphRun(4, 0, kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16(0x2013)),
+       ParagraphRun(4, 1, kMaskHasBullet, Le16(1)), ParagraphRun(1, 0, 0, ""),
+       ParagraphRun(5, 2,
+                    kMaskHasBullet | kMaskBulletChar | kMaskBulletFont | kMaskBulletSize | kMaskBulletColor | kMaskAlign |
+                        kMaskTabStops | kMaskTextDirection,
+                    Le16(0) + Le16('x') + Le16(3) + Le16(80) + Le32(0xFE000000) + Le16(1) + Le16(2) + Le32(1) +
+                        Le32(2) + Le16(0))});
+  offsets[3] = doc.Append(Container(
+      rt::kSlide, {SlideAtom(0), Drawing({PlaceholderShape(0x0E, {TextHeaderAtom(1), ShapeText(u"Top\rSub\r\rDeep"), body}),
+                                         PlaceholderShape(0x0E, {OutlineTextRefAtom(0)})})}));
+  const std::string listStyle = StyleTextPropAtom({ParagraphRun(11, 3, kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('o'))});
+  offsets[1] = doc.Append(Container(
+      rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')), Container(rt::kSlideListWithText, {SlidePersistAtom(2)}, 1),
+                      Container(rt::kSlideListWithText,
+                                {SlidePersistAtom(3, 256), TextHeaderAtom(1), ShapeText(u"Alpha\rBeta"), listStyle}, 0)}));
+  doc.AppendSave(offsets, 1);
+  return BuildCfb(PresentationStreams(doc));
+}
+
+TEST(PptContent, LevelsAndBulletsFromTheParagraphRuns) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakeListDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  const Slide& slide = deck.slides[0];
+  ASSERT_EQ(slide.blocks.size(), 2u);
+  const std::vector<TextParagraph>& own = slide.blocks[0].paragraphs;
+  ASSERT_EQ(own.size(), 3u) << "the empty paragraph is no paragraph";
+  EXPECT_EQ(own[0].text, "Top");
+  EXPECT_EQ(own[0].level, 0);
+  EXPECT_EQ(own[0].bullet, "\xE2\x80\x93") << "the run's own character";
+  EXPECT_EQ(own[1].text, "Sub");
+  EXPECT_EQ(own[1].level, 1);
+  EXPECT_EQ(own[1].bullet, "\xE2\x80\xA2") << "a bullet of no character of its own";
+  EXPECT_EQ(own[2].text, "Deep");
+  EXPECT_EQ(own[2].level, 2);
+  EXPECT_FALSE(own[2].bullet.has_value()) << "the run turns its bullet off";
+  const std::vector<TextParagraph>& listed = slide.blocks[1].paragraphs;
+  ASSERT_EQ(listed.size(), 2u);
+  for (const TextParagraph& paragraph : listed) {
+    EXPECT_EQ(paragraph.level, 3);
+    EXPECT_EQ(paragraph.bullet, "o");
+  }
+  EXPECT_EQ(listed[1].text, "Beta");
+
+  OutputBuffer out;
+  ResultCode code = ConvertPptBytes(MakeListDeck(), out, 65001, SlideMode::kJson);
+  ASSERT_GT(code, 0);
+  const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
+  EXPECT_EQ(SlidesSchemaProblem(json), "");
+  EXPECT_NE(json.find("{\"text\":\"Sub\",\"level\":1,\"bullet\":\"\xE2\x80\xA2\",\"links\":[]}"), std::string::npos) << json;
+
+  OutputBuffer md;
+  code = ConvertPptBytes(MakeListDeck(), md, 65001, SlideMode::kMarkdown);
+  ASSERT_GT(code, 0);
+  const std::string markdown(reinterpret_cast<const char*>(md.Data()), static_cast<size_t>(code));
+  EXPECT_NE(markdown.find("- Top\n  - Sub\n\nDeep\n"), std::string::npos) << markdown;
+}
+
+// Paragraph runs cut short, of no length, or far longer than the text leave what they do not
+// reach at level 0 without a bullet.
+TEST(PptContent, DamagedParagraphRunsGiveWhatTheyHold) {
+  const std::u16string text = u"A\rB\rC";
+  const std::string whole = ParagraphRun(2, 1, kMaskHasBullet, Le16(1)) + ParagraphRun(0, 2, 0, "") +
+                            ParagraphRun(2, 4, 0, "");
+  const auto bytes = reinterpret_cast<const uint8_t*>(whole.data());
+  std::vector<ParagraphStyle> styles = ParagraphStylesOf(bytes, whole.size(), text);
+  ASSERT_EQ(styles.size(), 3u);
+  EXPECT_EQ(styles[0].level, 1);
+  EXPECT_TRUE(styles[0].hasBullet);
+  EXPECT_EQ(styles[1].level, 0) << "a run of no characters ends the runs";
+  for (size_t cut = 0; cut < 12; ++cut) {
+    styles = ParagraphStylesOf(bytes, cut, text);
+    ASSERT_EQ(styles.size(), 3u);
+    EXPECT_EQ(styles[1].level, 0);
+  }
+  const std::string huge = ParagraphRun(0xFFFFFFFF, 5, 0, "");
+  styles = ParagraphStylesOf(reinterpret_cast<const uint8_t*>(huge.data()), huge.size(), text);
+  EXPECT_EQ(styles[2].level, 5) << "one run covers every paragraph";
 }
 
 }  // namespace

@@ -1,0 +1,109 @@
+#include "ppt/TextStyles.h"
+
+#include <algorithm>
+
+#include "platform/LittleEndian.h"
+#include "platform/Utf.h"
+
+namespace dkscr {
+namespace {
+
+// Which optional fields a paragraph exception holds.
+enum : uint32_t {
+  kHasBullet = 1u << 0,
+  kBulletHasFont = 1u << 1,
+  kBulletHasColor = 1u << 2,
+  kBulletHasSize = 1u << 3,
+  kBulletFont = 1u << 4,
+  kBulletColor = 1u << 5,
+  kBulletSize = 1u << 6,
+  kBulletChar = 1u << 7,
+  kLeftMargin = 1u << 8,
+  kIndent = 1u << 10,
+  kAlign = 1u << 11,
+  kLineSpacing = 1u << 12,
+  kSpaceBefore = 1u << 13,
+  kSpaceAfter = 1u << 14,
+  kDefaultTabSize = 1u << 15,
+  kFontAlign = 1u << 16,
+  kCharWrap = 1u << 17,
+  kWordWrap = 1u << 18,
+  kOverflow = 1u << 19,
+  kTabStops = 1u << 20,
+  kTextDirection = 1u << 21,
+};
+
+class Cursor {
+ public:
+  Cursor(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  bool Has(size_t n) const { return size_ - at_ >= n; }
+  uint16_t U16() { return Has(2) ? LoadLe16(Take(2)) : (at_ = size_, 0); }
+  uint32_t U32() { return Has(4) ? LoadLe32(Take(4)) : (at_ = size_, 0); }
+  void Skip(size_t n) { at_ = Has(n) ? at_ + n : size_; }
+
+ private:
+  const uint8_t* Take(size_t n) {
+    const uint8_t* p = data_ + at_;
+    at_ += n;
+    return p;
+  }
+  const uint8_t* data_;
+  size_t size_;
+  size_t at_ = 0;
+};
+
+// One paragraph exception; what the data does not hold reads as zeros.
+void ReadException(Cursor& in, ParagraphStyle& style) {
+  const uint32_t masks = in.U32();
+  if (masks & (kHasBullet | kBulletHasFont | kBulletHasColor | kBulletHasSize)) {
+    const uint16_t flags = in.U16();
+    if (masks & kHasBullet) {
+      style.bulletKnown = true;
+      style.hasBullet = (flags & 1) != 0;
+    }
+  }
+  if (masks & kBulletChar) style.bulletChar = static_cast<char16_t>(in.U16());
+  if (masks & kBulletFont) in.Skip(2);
+  if (masks & kBulletSize) in.Skip(2);
+  if (masks & kBulletColor) in.Skip(4);
+  for (const uint32_t twoBytes : {kAlign, kLineSpacing, kSpaceBefore, kSpaceAfter, kLeftMargin, kIndent, kDefaultTabSize}) {
+    if (masks & twoBytes) in.Skip(2);
+  }
+  if (masks & kTabStops) in.Skip(4u * in.U16());
+  if (masks & kFontAlign) in.Skip(2);
+  if (masks & (kCharWrap | kWordWrap | kOverflow)) in.Skip(2);
+  if (masks & kTextDirection) in.Skip(2);
+}
+
+}  // namespace
+
+std::vector<ParagraphStyle> ParagraphStylesOf(const uint8_t* data, size_t size, std::u16string_view text) {
+  std::vector<size_t> starts{0};  // where each paragraph starts
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r') starts.push_back(i + 1);
+  }
+  std::vector<ParagraphStyle> styles(starts.size());
+  Cursor in(data, size);
+  size_t paragraph = 0;
+  uint64_t at = 0;  // the character the next run starts at
+  while (paragraph < starts.size() && in.Has(10)) {
+    const uint32_t count = in.U32();
+    ParagraphStyle style;
+    style.level = in.U16();
+    ReadException(in, style);
+    if (count == 0) break;  // a run of nothing cannot move on
+    // A run gives its style to every paragraph that starts within it.
+    at += count;
+    while (paragraph < starts.size() && starts[paragraph] < at) styles[paragraph++] = style;
+  }
+  return styles;
+}
+
+std::string_view BulletOf(const ParagraphStyle& style, std::string& scratch) {
+  if (!style.bulletKnown || !style.hasBullet) return {};
+  if (style.bulletChar == 0) return "\xE2\x80\xA2";
+  scratch = WideToUtf8(std::u16string(1, style.bulletChar));
+  return scratch;
+}
+
+}  // namespace dkscr

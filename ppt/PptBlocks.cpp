@@ -26,7 +26,7 @@ std::string_view PlaceholderName(int placement) {
   }
 }
 
-void AddSlideBlocks(Slide& slide, const std::vector<int>& placeholders, const std::vector<size_t>& pieceStarts,
+void AddSlideBlocks(Slide& slide, const std::vector<PieceOrigin>& origins, const std::vector<size_t>& pieceStarts,
                     const std::vector<TextParagraph>& shapes, bool (*footer)(int placement)) {
   std::vector<const SlideTable*> tables;
   for (const SlideTable& table : slide.tables) tables.push_back(&table);
@@ -48,13 +48,25 @@ void AddSlideBlocks(Slide& slide, const std::vector<int>& placeholders, const st
       covered = std::max(covered, table.endParagraph);
     }
   };
-  for (size_t k = 0; k < placeholders.size() && k + 1 < pieceStarts.size(); ++k) {
+  for (size_t k = 0; k < origins.size() && k + 1 < pieceStarts.size(); ++k) {
     const size_t begin = pieceStarts[k];
     const size_t end = std::min(pieceStarts[k + 1], slide.paragraphs.size());
+    const PieceOrigin& origin = origins[k];
     placeTables(begin);
-    if (begin < covered || begin >= end || footer(placeholders[k])) continue;
+    if (origin.picture) {
+      SlideBlock block;
+      block.type = BlockType::kPicture;
+      block.shapeId = origin.shapeId;
+      block.name = origin.name;
+      block.alt = origin.description;
+      slide.blocks.push_back(std::move(block));
+      continue;
+    }
+    if (begin < covered || begin >= end || footer(origin.placement)) continue;
     SlideBlock block;
-    if (const std::string_view name = PlaceholderName(placeholders[k]); !name.empty()) block.placeholder = std::string(name);
+    block.shapeId = origin.shapeId;
+    block.name = origin.name;
+    if (const std::string_view name = PlaceholderName(origin.placement); !name.empty()) block.placeholder = std::string(name);
     for (size_t p = begin; p < end; ++p) {
       TextParagraph paragraph = p < shapes.size() ? shapes[p] : TextParagraph{};
       paragraph.text = slide.paragraphs[p];

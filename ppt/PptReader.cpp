@@ -13,6 +13,7 @@
 #include "ppt/PptRecords.h"
 #include "ppt/PropertySets.h"
 #include "ppt/ShapeGroups.h"
+#include "ppt/ShapeProperties.h"
 #include "ppt/TextStyles.h"
 #include "text/Cp1252.h"
 
@@ -62,6 +63,10 @@ struct TextPiece {
   uint32_t type = kTextOther;
   std::u16string text;
   std::vector<ParagraphStyle> styles;  // of each paragraph, from its style atom; none without one
+  // The shape it stands in: its id, name and, for a picture (a piece of no text), its
+  // description.
+  std::optional<uint32_t> shapeId;
+  ShapeLabels labels;
 };
 
 // A text with the placeholder of its shape (-1: none).
@@ -91,6 +96,8 @@ struct Page {
 // A shape of a page's drawing while it is read.
 struct Shape {
   int placeholder = -1;
+  std::optional<uint32_t> id;
+  ShapeLabels labels;
   std::vector<TextPiece> pieces;
   uint16_t type = 0;          // the shape type
   bool placed = false;        // whether `place` was read from an anchor
@@ -445,13 +452,14 @@ class PptReader {
       page.hidden = n >= 11 && (bytes_[10] & 0x04) != 0;
     } else if (header.recType == officeart::kFsp) {
       shape.type = header.recInstance;
-      Skip(header.recLen);
-    } else if ((header.recType == officeart::kFopt || header.recType == officeart::kTertiaryFopt) &&
-               shape.isGroupShape && !page.isNotes) {
+      if (ReadAtomData(header.recLen, 4) == 4 && !shape.id) shape.id = LoadLe32(bytes_.data());
+    } else if (header.recType == officeart::kFopt || header.recType == officeart::kTertiaryFopt) {
+      const size_t n = ReadAtomData(header.recLen, header.recLen);
+      ReadShapeLabels(bytes_.data(), n, header.recInstance, shape.labels);
       // Only the outermost table or diagram is one; what lies within it is its text.
-      const uint32_t keep = static_cast<uint32_t>(std::min<uint64_t>(header.recLen, 6ull * header.recInstance));
-      const size_t n = ReadAtomData(header.recLen, keep);
-      const GroupKind kind = GroupKindOfProperties(bytes_.data(), n, header.recInstance);
+      const GroupKind kind = shape.isGroupShape && !page.isNotes
+                                 ? GroupKindOfProperties(bytes_.data(), n, header.recInstance)
+                                 : GroupKind::kPlain;
       if (kind != GroupKind::kPlain && collector_ == SIZE_MAX) {
         groups_[shape.group].kind = kind;
         collector_ = shape.group;
@@ -595,7 +603,18 @@ class PptReader {
     if (shape.numberField && shape.pieces.size() == 1 && shape.pieces[0].text == u"*") {
       shape.placeholder = kPlaceholderMasterSlideNumber;
     }
+    for (TextPiece& piece : shape.pieces) {
+      piece.shapeId = shape.id;
+      piece.labels.name = shape.labels.name;
+    }
     if (collector_ == SIZE_MAX) {
+      // A picture is a piece of no text where it stands.
+      if (shape.labels.picture && shape.pieces.empty() && index != 0) {
+        TextPiece picture;
+        picture.shapeId = shape.id;
+        picture.labels = shape.labels;
+        page.pieces.emplace_back(shape.placeholder, std::move(picture));
+      }
       for (TextPiece& piece : shape.pieces) page.pieces.emplace_back(shape.placeholder, std::move(piece));
     } else {
       ShapeGroup& group = groups_[collector_];
@@ -703,12 +722,13 @@ class PptReader {
       slide.hidden = slides[i].hidden;
       bool titleDone = false;
       std::vector<size_t> pieceStarts;  // the first paragraph of each piece, and the end
-      std::vector<int> placeholders;    // of each piece's shape
+      std::vector<PieceOrigin> origins;  // of each piece
       std::vector<TextParagraph> shapes;  // level and bullet of each paragraph
       for (const auto& [placeholder, piece] : slides[i].pieces) {
         const size_t first = slide.paragraphs.size();
         pieceStarts.push_back(first);
-        placeholders.push_back(placeholder);
+        origins.push_back({placeholder, piece.shapeId, piece.labels.name, piece.labels.description,
+                           piece.labels.picture && piece.text.empty()});
         AppendParagraphs(piece.text, slide.paragraphs, &piece.styles, &shapes);
         if (IsFooterPlaceholder(placeholder)) AppendParagraphs(piece.text, slide.footers);
         const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
@@ -725,7 +745,7 @@ class PptReader {
       pieceStarts.push_back(slide.paragraphs.size());
       for (const PieceTable& table : slides[i].tables) slide.tables.push_back(MakeTable(table, pieceStarts, slide.paragraphs));
       for (const TextPiece& piece : slides[i].diagramPieces) AppendParagraphs(piece.text, slide.diagrams);
-      AddSlideBlocks(slide, placeholders, pieceStarts, shapes, IsFooterPlaceholder);
+      AddSlideBlocks(slide, origins, pieceStarts, shapes, IsFooterPlaceholder);
       if (slides[i].slideId != 0) slide.id = slides[i].slideId;
       if (const Page* page = notesOf[i]) AppendNotesPage(*page, slide.notes, slide.notesFooters);
       slide.comments = std::move(slides[i].comments);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ppt/PropertySets.h"
+#include "ppt/ShapeProperties.h"
 #include "ppt/TextStyles.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/JsonSchema.h"
@@ -287,6 +288,90 @@ TEST(PptContent, DamagedParagraphRunsGiveWhatTheyHold) {
   const std::string huge = ParagraphRun(0xFFFFFFFF, 5, 0, "");
   styles = ParagraphStylesOf(reinterpret_cast<const uint8_t*>(huge.data()), huge.size(), text);
   EXPECT_EQ(styles[2].level, 5) << "one run covers every paragraph";
+}
+
+// A shape's FSP (its type and id) and property table; strings are complex values after it.
+std::string Fsp(uint16_t type, uint32_t id) { return Atom(0xF00A, Le32(id) + Le32(0xA00), type, 2); }
+std::string Fopt(const std::vector<std::pair<uint16_t, uint32_t>>& simple,
+                 const std::vector<std::pair<uint16_t, std::u16string>>& strings) {
+  std::string table, complex;
+  for (const auto& [id, value] : simple) table += Le16(id) + Le32(value);
+  for (const auto& [id, text] : strings) {
+    const std::string bytes = Utf16Le(text) + Le16(0);
+    table += Le16(static_cast<uint16_t>(id | 0x8000)) + Le32(static_cast<uint32_t>(bytes.size()));
+    complex += bytes;
+  }
+  return Atom(0xF00B, table + complex, static_cast<uint16_t>(simple.size() + strings.size()), 3);
+}
+constexpr uint16_t kPib = 0x4104, kName = 0x0380, kDescription = 0x0381;
+
+// A named text box, a picture with a name and a description, and one with neither.
+std::string MakePictureDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  const std::string box =
+      Container(rt::kSpContainer, {Fsp(202, 1025), Fopt({{0x0080, 7}}, {{kName, u"Caption box"}}),
+                                   Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(u"Hello")})});
+  const std::string logo = Container(
+      rt::kSpContainer, {Fsp(75, 1026), Fopt({{kPib, 1}}, {{kName, u"Logo"}, {kDescription, u"Caf\u00E9 logo"}})});
+  const std::string bare = Container(rt::kSpContainer, {Fsp(75, 1027), Fopt({{kPib, 2}}, {})});
+  offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({box, logo, bare})}));
+  offsets[1] = doc.Append(Container(rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')),
+                                                     Container(rt::kSlideListWithText, {SlidePersistAtom(2)}, 1),
+                                                     Container(rt::kSlideListWithText, {SlidePersistAtom(3)}, 0)}));
+  doc.AppendSave(offsets, 1);
+  return BuildCfb(PresentationStreams(doc));
+}
+
+TEST(PptContent, ShapeIdsNamesAndPicturesWithTheirDescription) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakePictureDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  const std::vector<SlideBlock>& blocks = deck.slides[0].blocks;
+  ASSERT_EQ(blocks.size(), 3u);
+  EXPECT_EQ(blocks[0].type, BlockType::kText);
+  EXPECT_EQ(blocks[0].shapeId, 1025u);
+  EXPECT_EQ(blocks[0].name, "Caption box");
+  EXPECT_EQ(blocks[0].paragraphs.at(0).text, "Hello");
+  EXPECT_EQ(blocks[1].type, BlockType::kPicture);
+  EXPECT_EQ(blocks[1].shapeId, 1026u);
+  EXPECT_EQ(blocks[1].name, "Logo");
+  EXPECT_EQ(blocks[1].alt, "Caf\xC3\xA9 logo");
+  EXPECT_FALSE(blocks[1].image.has_value()) << "a binary picture has no part name";
+  EXPECT_EQ(blocks[2].type, BlockType::kPicture);
+  EXPECT_EQ(blocks[2].shapeId, 1027u);
+  EXPECT_FALSE(blocks[2].name.has_value());
+  EXPECT_FALSE(blocks[2].alt.has_value());
+
+  OutputBuffer out;
+  ResultCode code = ConvertPptBytes(MakePictureDeck(), out, 65001, SlideMode::kJson);
+  ASSERT_GT(code, 0);
+  const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
+  EXPECT_EQ(SlidesSchemaProblem(json), "");
+  EXPECT_NE(json.find("\"type\":\"picture\",\"shape_id\":1026,\"name\":\"Logo\",\"alt\":\"Caf\xC3\xA9 logo\""),
+            std::string::npos)
+      << json;
+  OutputBuffer text;
+  code = ConvertPptBytes(MakePictureDeck(), text, 65001, SlideMode::kText);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(text.Data()), static_cast<size_t>(code)), "\xEF\xBB\xBFHello\r\n")
+      << "the default text has no pictures";
+}
+
+// Property tables whose complex values run past the data, or whose count does.
+TEST(PptContent, DamagedPropertyTablesGiveWhatTheyHold) {
+  const std::string fopt = Fopt({{kPib, 1}}, {{kName, u"Logo"}, {kDescription, u"Long description"}}).substr(8);
+  const auto bytes = reinterpret_cast<const uint8_t*>(fopt.data());
+  for (size_t cut = 0; cut <= fopt.size(); ++cut) {
+    ShapeLabels labels;
+    ReadShapeLabels(bytes, cut, 3, labels);
+    if (cut < 18) EXPECT_FALSE(labels.picture) << "no table, no property";
+    if (cut >= 28) EXPECT_EQ(labels.name, "Logo");
+    if (labels.description) EXPECT_EQ(std::string_view("Long description").substr(0, labels.description->size()), *labels.description);
+  }
+  ShapeLabels labels;
+  ReadShapeLabels(bytes, fopt.size(), 0xFFFF, labels);
+  EXPECT_FALSE(labels.name.has_value()) << "a count beyond the data reads nothing";
 }
 
 }  // namespace

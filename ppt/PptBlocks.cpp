@@ -53,6 +53,16 @@ void AddSlideBlocks(Slide& slide, const std::vector<PieceOrigin>& origins, const
     const size_t end = std::min(pieceStarts[k + 1], slide.paragraphs.size());
     const PieceOrigin& origin = origins[k];
     placeTables(begin);
+    if (origin.objectType) {
+      SlideBlock block;
+      block.type = *origin.objectType;
+      block.shapeId = origin.shapeId;
+      block.name = origin.name;
+      block.mediaType = origin.mediaType;
+      block.progId = origin.progId;
+      slide.blocks.push_back(std::move(block));
+      continue;
+    }
     if (origin.picture) {
       SlideBlock block;
       block.type = BlockType::kPicture;

@@ -24,6 +24,11 @@ struct PieceOrigin {
   std::optional<std::string> name;
   std::optional<std::string> description;
   bool picture = false;
+  // A shape showing an embedded or linked object: kMedia or kOle, and what the document's
+  // list says of it.
+  std::optional<BlockType> objectType;
+  std::optional<std::string> mediaType;
+  std::optional<std::string> progId;
 };
 
 // `origins[k]` tells where text piece k comes from; the piece's

@@ -4,6 +4,7 @@
 #include <climits>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/Utf.h"
@@ -29,6 +30,23 @@ constexpr uint16_t kCString = 0x0FBA;
 constexpr uint16_t kComment10 = 0x2EE0;
 constexpr uint16_t kSlideNumberMetaCharAtom = 0x0FD8;
 constexpr uint16_t kStyleTextPropAtom = 0x0FA1;
+// Hyperlinks and embedded objects: the document's list of them, and what refers to it.
+constexpr uint16_t kExHyperlink = 0x0FD7;
+constexpr uint16_t kExHyperlinkAtom = 0x0FD3;
+constexpr uint16_t kExOleEmbed = 0x0FCC;
+constexpr uint16_t kExOleLink = 0x0FCE;
+constexpr uint16_t kExOleObjAtom = 0x0FC3;
+constexpr uint16_t kExVideo = 0x1005;
+constexpr uint16_t kExMediaAtom = 0x1004;
+constexpr uint16_t kExObjRefAtom = 0x0BC1;
+constexpr uint16_t kInteractiveInfo = 0x0FF2;
+constexpr uint16_t kInteractiveInfoAtom = 0x0FF3;
+constexpr uint16_t kTxInteractiveInfoAtom = 0x0FDF;
+constexpr uint16_t kClientTextbox = 0xF00D;
+constexpr uint8_t kActionHyperlink = 4;
+constexpr uint16_t kCStringTarget = 1;
+constexpr uint16_t kCStringLocation = 3;
+constexpr uint16_t kCStringProgId = 2;
 
 // TextHeaderAtom text types.
 constexpr uint32_t kTextTitle = 0;
@@ -58,6 +76,25 @@ struct PptCancelled {};
 
 [[noreturn]] void Fail() { throw PptFormatError(); }
 
+// Where a hyperlink leads: a target as the file writes it, or a slide of this show by its id.
+struct LinkTarget {
+  std::string target;
+  uint32_t slideId = 0;
+};
+// A range of a text's characters that carries a hyperlink.
+struct RunLink {
+  uint32_t begin = 0;
+  uint32_t end = 0;
+  LinkTarget target;
+};
+// An object of the document's list of embedded and linked objects.
+struct ExObject {
+  uint32_t id = 0;
+  BlockType type = BlockType::kOle;
+  std::optional<std::string> mediaType;
+  std::optional<std::string> progId;
+};
+
 // One text of a shape (or a line of the slide list): its text type and characters.
 struct TextPiece {
   uint32_t type = kTextOther;
@@ -67,6 +104,8 @@ struct TextPiece {
   // description.
   std::optional<uint32_t> shapeId;
   ShapeLabels labels;
+  std::vector<RunLink> links;  // of its characters
+  std::optional<uint32_t> object;  // a shape of no text showing an embedded object, by its id
 };
 
 // A text with the placeholder of its shape (-1: none).
@@ -91,6 +130,7 @@ struct Page {
   std::vector<PieceTable> tables;
   std::vector<TextPiece> diagramPieces;
   std::vector<SlideComment> comments;
+  std::vector<LinkTarget> shapeLinks;
 };
 
 // A shape of a page's drawing while it is read.
@@ -98,6 +138,8 @@ struct Shape {
   int placeholder = -1;
   std::optional<uint32_t> id;
   ShapeLabels labels;
+  std::optional<LinkTarget> link;     // of the shape, or of the next range of its text
+  std::optional<uint32_t> object;     // the embedded object it shows
   std::vector<TextPiece> pieces;
   uint16_t type = 0;          // the shape type
   bool placed = false;        // whether `place` was read from an anchor
@@ -120,7 +162,8 @@ struct ShapeGroup {
 // empty paragraphs left out. With `shapes`, each kept paragraph's level and bullet from the
 // piece's styles go there too.
 void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out,
-                      const std::vector<ParagraphStyle>* styles = nullptr, std::vector<TextParagraph>* shapes = nullptr) {
+                      const std::vector<ParagraphStyle>* styles = nullptr, std::vector<TextParagraph>* shapes = nullptr,
+                      const std::vector<std::pair<RunLink, std::string>>* links = nullptr) {
   size_t at = 0;
   std::string bullet;
   for (size_t index = 0; at <= text.size(); ++index) {
@@ -135,6 +178,15 @@ void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out,
         if (styles != nullptr && index < styles->size()) {
           shaped.level = (*styles)[index].level;
           if (const std::string_view b = BulletOf((*styles)[index], bullet); !b.empty()) shaped.bullet = std::string(b);
+        }
+        // The linked ranges within it: their text and where it starts in the paragraph's.
+        for (size_t l = 0; links != nullptr && l < links->size(); ++l) {
+          const auto& [range, target] = (*links)[l];
+          const size_t from = std::max<size_t>(range.begin, at);
+          const size_t to = std::min<size_t>(range.end, end);
+          if (from >= to) continue;
+          shaped.links.push_back({WideToUtf8(paragraph.substr(from - at, to - from)), target,
+                                  WideToUtf8(paragraph.substr(0, from - at)).size()});
         }
         shapes->push_back(std::move(shaped));
       }
@@ -212,13 +264,15 @@ class PptReader {
     uint32_t entry;
   };
 
-  // The slide and notes lists of the document record, in order; the direct children of the
-  // master list are passed over. Walks depth-first with a stack of its own.
+  // The slide and notes lists of the document record, in order, and for the model its
+  // hyperlinks and embedded objects; the direct children of the master list are passed over.
+  // Walks depth-first with a stack of its own.
   void CollectSlideList() {
     struct Frame {
       uint32_t recLen;
       uint64_t sum;
       bool skipChildren;
+      uint16_t type;
     };
     std::vector<Frame> frames;
     for (;;) {
@@ -229,11 +283,16 @@ class PptReader {
       if (header.IsContainer()) {
         if (header.recLen != 0) {
           frames.push_back({header.recLen, 0,
-                            header.recType == ppt::kSlideListWithText && header.recInstance == ppt::kMasterListInstance});
+                            header.recType == ppt::kSlideListWithText && header.recInstance == ppt::kMasterListInstance,
+                            header.recType});
           continue;
         }
       } else {
-        CollectListAtom(header, skip);
+        if (targets_.deck != nullptr && !frames.empty() && CollectObjectAtom(header, frames.back().type)) {
+          // read by the model's own look
+        } else {
+          CollectListAtom(header, skip);
+        }
         size += header.recLen;
       }
       // Completed records count towards their containers; completed containers in turn.
@@ -304,6 +363,56 @@ class PptReader {
       default: break;
     }
     Skip(header.recLen);
+  }
+
+  // An atom of the document's hyperlinks and embedded objects; false for any other.
+  bool CollectObjectAtom(const RecordHeader& header, uint16_t container) {
+    if (header.recType == kExHyperlinkAtom && container == kExHyperlink) {
+      hyperlinks_.push_back({ReadWord(header, 0), {}, {}});
+    } else if (header.recType == kCString && container == kExHyperlink && !hyperlinks_.empty()) {
+      if (header.recInstance == kCStringTarget) hyperlinks_.back().target = ReadCString(header);
+      else if (header.recInstance == kCStringLocation) hyperlinks_.back().location = ReadCString(header);
+      else Skip(header.recLen);
+    } else if (header.recType == kExOleObjAtom && (container == kExOleEmbed || container == kExOleLink)) {
+      objects_.push_back({ReadWord(header, 8), BlockType::kOle, std::nullopt, std::nullopt});
+    } else if (header.recType == kCString && header.recInstance == kCStringProgId &&
+               (container == kExOleEmbed || container == kExOleLink) && !objects_.empty()) {
+      if (std::string progId = ReadCString(header); !progId.empty()) objects_.back().progId = std::move(progId);
+    } else if (header.recType == kExMediaAtom) {
+      objects_.push_back({ReadWord(header, 0), BlockType::kMedia,
+                          std::string(container == kExVideo ? "video" : "audio"), std::nullopt});
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  // A CString atom's UTF-16 text as UTF-8.
+  std::string ReadCString(const RecordHeader& header) {
+    const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, 64 * 1024));
+    std::u16string text;
+    for (size_t i = 0; i + 1 < n; i += 2) text.push_back(static_cast<char16_t>(bytes_[i] | (bytes_[i + 1] << 8)));
+    return WideToUtf8(text);
+  }
+
+  // Where the InteractiveInfoAtom in bytes_ leads: a hyperlink of the document's list, a
+  // slide of this show by the id its location starts with; none for any other action.
+  std::optional<LinkTarget> LinkOf(size_t n) const {
+    if (n < 9 || bytes_[8] != kActionHyperlink) return std::nullopt;
+    const uint32_t id = LoadLe32(bytes_.data() + 4);
+    for (const ExHyperlink& link : hyperlinks_) {
+      if (link.id != id) continue;
+      if (!link.target.empty()) return LinkTarget{link.target, 0};
+      // "slide id,slide number,title"
+      uint32_t slideId = 0;
+      size_t at = 0;
+      for (; at < link.location.size() && link.location[at] >= '0' && link.location[at] <= '9' && slideId < 100000000; ++at) {
+        slideId = slideId * 10 + static_cast<uint32_t>(link.location[at] - '0');
+      }
+      if (at > 0 && (at == link.location.size() || link.location[at] == ',')) return LinkTarget{{}, slideId};
+      return std::nullopt;
+    }
+    return std::nullopt;
   }
 
   void IndexEntries() {
@@ -393,7 +502,8 @@ class PptReader {
       } else if (page == nullptr) {
         Skip(header.recLen);
       } else {
-        ReadPageAtom(header, frames.size() == 1, frames.back().type, *page, comment);
+        ReadPageAtom(header, frames.size() == 1, frames.back().type,
+                     frames.size() >= 2 ? frames[frames.size() - 2].type : uint16_t{0}, *page, comment);
       }
       // Completed containers close; a record running past its container ends the page.
       bool broken = false;
@@ -436,11 +546,13 @@ class PptReader {
       groups_.emplace_back();
     } else if (header.recType == kComment10) {
       comment = {};
+    } else if (header.recType == kInteractiveInfo) {
+      interactiveInstance_ = header.recInstance;
     }
   }
 
   // An atom of a page that only the model reads.
-  void ReadPageAtom(const RecordHeader& header, bool topLevel, uint16_t containerType, Page& page,
+  void ReadPageAtom(const RecordHeader& header, bool topLevel, uint16_t containerType, uint16_t outerType, Page& page,
                     SlideComment& comment) {
     Shape& shape = shapes_[openShapes_.back()];
     if (topLevel && header.recType == kSlideAtom) {
@@ -467,13 +579,28 @@ class PptReader {
     } else if (header.recType == officeart::kChildAnchor || header.recType == officeart::kClientAnchor) {
       const size_t n = ReadAtomData(header.recLen, 16);
       if (!shape.placed) shape.placed = ShapePlaceOfAnchor(header.recType, bytes_.data(), n, shape.place);
+    } else if (header.recType == kInteractiveInfoAtom && containerType == kInteractiveInfo) {
+      // Clicked: a shape's own link in its client data, a range's in its text box.
+      const size_t n = ReadAtomData(header.recLen, 16);
+      std::optional<LinkTarget> link = interactiveInstance_ == 0 ? LinkOf(n) : std::nullopt;
+      if (outerType == kClientTextbox) {
+        shape.link = std::move(link);
+      } else if (link) {
+        page.shapeLinks.push_back(std::move(*link));
+      }
+    } else if (header.recType == kTxInteractiveInfoAtom && shape.link && !shape.pieces.empty()) {
+      const size_t n = ReadAtomData(header.recLen, 8);
+      if (n >= 8) shape.pieces.back().links.push_back({LoadLe32(bytes_.data()), LoadLe32(bytes_.data() + 4), *shape.link});
+      shape.link.reset();
+    } else if (header.recType == kExObjRefAtom) {
+      if (ReadAtomData(header.recLen, 4) == 4) shape.object = LoadLe32(bytes_.data());
     } else if (header.recType == kSlideNumberMetaCharAtom) {
       shape.numberField = true;
       Skip(header.recLen);
     } else if (header.recType == kPlaceholderAtom) {
       if (ReadAtomData(header.recLen, 5) >= 5) shape.placeholder = bytes_[4];
     } else if (header.recType == ppt::kTextHeaderAtom) {
-      shape.pieces.push_back({ReadWord(header, 0), {}, {}});
+      shape.pieces.emplace_back().type = ReadWord(header, 0);
     } else if (header.recType == kStyleTextPropAtom && !shape.pieces.empty()) {
       const size_t n = ReadAtomData(header.recLen, header.recLen);
       shape.pieces.back().styles = ParagraphStylesOf(bytes_.data(), n, shape.pieces.back().text);
@@ -523,7 +650,8 @@ class PptReader {
     }
     if (page != nullptr && line < LineCount(entry)) {
       const size_t at = entries_[entry].firstLine + line;
-      TextPiece piece{lines_[at].type, {}, {}};
+      TextPiece piece;
+      piece.type = lines_[at].type;
       ForEachListPiece(at, [&](std::u16string_view text) {
         if (text_ == nullptr) Count(text.size());
         piece.text += text;
@@ -609,7 +737,13 @@ class PptReader {
     }
     if (collector_ == SIZE_MAX) {
       // A picture is a piece of no text where it stands.
-      if (shape.labels.picture && shape.pieces.empty() && index != 0) {
+      if (shape.object && shape.pieces.empty() && index != 0) {
+        TextPiece object;
+        object.shapeId = shape.id;
+        object.labels.name = shape.labels.name;
+        object.object = shape.object;
+        page.pieces.emplace_back(shape.placeholder, std::move(object));
+      } else if (shape.labels.picture && shape.pieces.empty() && index != 0) {
         TextPiece picture;
         picture.shapeId = shape.id;
         picture.labels = shape.labels;
@@ -693,7 +827,7 @@ class PptReader {
 
   // Slides in list order, each with the notes page tied to it; notes pages of no slide are
   // text on no slide.
-  static void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck) {
+  void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck) const {
     std::unordered_map<uint32_t, size_t> slideById;
     for (size_t i = 0; i < slides.size(); ++i) {
       if (slides[i].slideId != 0) slideById.emplace(slides[i].slideId, i);
@@ -723,13 +857,45 @@ class PptReader {
       bool titleDone = false;
       std::vector<size_t> pieceStarts;  // the first paragraph of each piece, and the end
       std::vector<PieceOrigin> origins;  // of each piece
-      std::vector<TextParagraph> shapes;  // level and bullet of each paragraph
+      std::vector<TextParagraph> shapes;  // level, bullet and links of each paragraph
+      std::unordered_set<std::string> linked;
+      auto note = [&](const std::string& target) {
+        if (linked.insert(target).second) slide.links.push_back(target);
+      };
+      // Where a link leads: a slide of the show as "#slide=N"; none for a slide not in it.
+      auto resolve = [&](const LinkTarget& link) -> std::optional<std::string> {
+        if (!link.target.empty()) return link.target;
+        const auto it = slideById.find(link.slideId);
+        if (link.slideId == 0 || it == slideById.end()) return std::nullopt;
+        return "#slide=" + std::to_string(it->second + 1);
+      };
       for (const auto& [placeholder, piece] : slides[i].pieces) {
         const size_t first = slide.paragraphs.size();
         pieceStarts.push_back(first);
-        origins.push_back({placeholder, piece.shapeId, piece.labels.name, piece.labels.description,
-                           piece.labels.picture && piece.text.empty()});
-        AppendParagraphs(piece.text, slide.paragraphs, &piece.styles, &shapes);
+        PieceOrigin origin;
+        origin.placement = placeholder;
+        origin.shapeId = piece.shapeId;
+        origin.name = piece.labels.name;
+        origin.description = piece.labels.description;
+        origin.picture = piece.labels.picture && piece.text.empty();
+        if (piece.object) {
+          for (const ExObject& object : objects_) {
+            if (object.id != *piece.object) continue;
+            origin.objectType = object.type;
+            origin.mediaType = object.mediaType;
+            origin.progId = object.progId;
+            break;
+          }
+        }
+        origins.push_back(std::move(origin));
+        std::vector<std::pair<RunLink, std::string>> links;
+        for (const RunLink& link : piece.links) {
+          if (std::optional<std::string> target = resolve(link.target)) {
+            note(*target);
+            links.emplace_back(link, std::move(*target));
+          }
+        }
+        AppendParagraphs(piece.text, slide.paragraphs, &piece.styles, &shapes, &links);
         if (IsFooterPlaceholder(placeholder)) AppendParagraphs(piece.text, slide.footers);
         const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
         if (isTitle && !titleDone && slide.paragraphs.size() > first) {
@@ -745,6 +911,9 @@ class PptReader {
       pieceStarts.push_back(slide.paragraphs.size());
       for (const PieceTable& table : slides[i].tables) slide.tables.push_back(MakeTable(table, pieceStarts, slide.paragraphs));
       for (const TextPiece& piece : slides[i].diagramPieces) AppendParagraphs(piece.text, slide.diagrams);
+      for (const LinkTarget& link : slides[i].shapeLinks) {
+        if (std::optional<std::string> target = resolve(link)) note(*target);
+      }
       AddSlideBlocks(slide, origins, pieceStarts, shapes, IsFooterPlaceholder);
       if (slides[i].slideId != 0) slide.id = slides[i].slideId;
       if (const Page* page = notesOf[i]) AppendNotesPage(*page, slide.notes, slide.notesFooters);
@@ -771,6 +940,13 @@ class PptReader {
   std::vector<TextAtomPlace> textAtoms_;
   std::vector<uint8_t> listText_;
   std::vector<uint8_t> listStyles_;  // the slide lists' style atoms, kept for the model
+  struct ExHyperlink {
+    uint32_t id;
+    std::string target;
+    std::string location;
+  };
+  std::vector<ExHyperlink> hyperlinks_;  // the document's, for the model
+  std::vector<ExObject> objects_;
   std::vector<EntryOfPersistId> byPersistId_;  // sorted by persist id, then entry
   std::vector<uint8_t> bytes_;
   std::vector<uint8_t> listBytes_;
@@ -781,6 +957,7 @@ class PptReader {
   std::vector<size_t> openShapes_;
   std::vector<ShapeGroup> groups_;
   size_t collector_ = SIZE_MAX;  // the open table or diagram group that takes the text within
+  uint16_t interactiveInstance_ = 0;  // of the interaction being read: 0 for a click
   PptBudget budget_;
   uint64_t unitsEmitted_ = 0;
 };

@@ -365,13 +365,107 @@ TEST(PptContent, DamagedPropertyTablesGiveWhatTheyHold) {
   for (size_t cut = 0; cut <= fopt.size(); ++cut) {
     ShapeLabels labels;
     ReadShapeLabels(bytes, cut, 3, labels);
-    if (cut < 18) EXPECT_FALSE(labels.picture) << "no table, no property";
-    if (cut >= 28) EXPECT_EQ(labels.name, "Logo");
-    if (labels.description) EXPECT_EQ(std::string_view("Long description").substr(0, labels.description->size()), *labels.description);
+    if (cut < 18) {
+      EXPECT_FALSE(labels.picture) << "no table, no property";
+    }
+    if (cut >= 28) {
+      EXPECT_EQ(labels.name, "Logo");
+    }
+    if (labels.description) {
+      EXPECT_EQ(std::string_view("Long description").substr(0, labels.description->size()), *labels.description);
+    }
   }
   ShapeLabels labels;
   ReadShapeLabels(bytes, fopt.size(), 0xFFFF, labels);
   EXPECT_FALSE(labels.name.has_value()) << "a count beyond the data reads nothing";
+}
+
+// Hyperlinks and embedded objects: the document's list of them and the records of a slide that
+// refer to it.
+std::string CString(uint16_t instance, std::u16string_view text) { return Atom(0x0FBA, Utf16Le(text), instance); }
+std::string ExHyperlink(uint32_t id, uint16_t instance, std::u16string_view text) {
+  return Container(0x0FD7, {Atom(0x0FD3, Le32(id)), CString(0, u"Friendly"), CString(instance, text)});
+}
+// Clicked (instance 0) or hovered (1): a hyperlink action naming the document's link.
+std::string InteractiveInfo(uint32_t linkId, uint16_t instance = 0) {
+  return Container(0x0FF2, {Atom(0x0FF3, Le32(0) + Le32(linkId) + "\x04\x00\x00\x00\x08" + std::string(3, '\0'))},
+                   instance);
+}
+std::string TxInteractiveInfo(uint32_t begin, uint32_t end) { return Atom(0x0FDF, Le32(begin) + Le32(end)); }
+std::string ExObjRef(uint32_t id) { return Atom(0x0BC1, Le32(id)); }
+
+// Slide 1 (id 257): a text box with a link to a web page and one to slide 2 on two ranges, a
+// shape that jumps to slide 2 when clicked, an embedded workbook and a movie. Slide 2 (id 258).
+std::string MakeLinkDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  const std::string text = Container(
+      rt::kSpContainer,
+      {Fsp(202, 2049), Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(u"Visit our site\rGo on"),
+                                                      InteractiveInfo(1), TxInteractiveInfo(6, 14), InteractiveInfo(2),
+                                                      TxInteractiveInfo(15, 17)})});
+  const std::string jump = Container(
+      rt::kSpContainer, {Fsp(1, 2050), Container(rt::kClientData, {InteractiveInfo(2)}),
+                         Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(u"Next")})});
+  const std::string sheet = Container(rt::kSpContainer, {Fsp(75, 2051), Fopt({}, {{kName, u"Sheet"}}),
+                                                         Container(rt::kClientData, {InteractiveInfo(1, 1), ExObjRef(5)})});
+  const std::string movie = Container(rt::kSpContainer, {Fsp(75, 2052), Container(rt::kClientData, {ExObjRef(6)})});
+  offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({text, jump, sheet, movie})}));
+  offsets[4] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({ShapeWithText({TextHeaderAtom(4), ShapeText(u"Second")})})}));
+  const std::string objects = Container(
+      0x0409, {Atom(0x040A, Le32(6)), ExHyperlink(1, 1, u"https://example.com/a?b=1"), ExHyperlink(2, 3, u"258,2,Second"),
+               Container(0x0FCC, {Atom(0x0FC3, Le32(1) + Le32(2) + Le32(5) + Le32(0) + Le32(0) + Le32(0)),
+                                  CString(1, u"Worksheet"), CString(2, u"Excel.Sheet.8")}),
+               Container(0x1006, {Container(0x1005, {Atom(0x1004, Le32(6) + Le32(0)), CString(0, u"clip.avi")})})});
+  offsets[1] = doc.Append(Container(
+      rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')), objects,
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(2)}, 1),
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(3, 257), SlidePersistAtom(4, 258)}, 0)}));
+  doc.AppendSave(offsets, 1);
+  return BuildCfb(PresentationStreams(doc));
+}
+
+TEST(PptContent, RunAndShapeLinksJumpsAndEmbeddedObjects) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakeLinkDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 2u);
+  const Slide& slide = deck.slides[0];
+  ASSERT_EQ(slide.blocks.size(), 4u);
+  const std::vector<TextParagraph>& paragraphs = slide.blocks[0].paragraphs;
+  ASSERT_EQ(paragraphs.size(), 2u);
+  ASSERT_EQ(paragraphs[0].links.size(), 1u);
+  EXPECT_EQ(paragraphs[0].links[0].text, "our site");
+  EXPECT_EQ(paragraphs[0].links[0].target, "https://example.com/a?b=1");
+  EXPECT_EQ(paragraphs[0].links[0].offset, 6u);
+  ASSERT_EQ(paragraphs[1].links.size(), 1u);
+  EXPECT_EQ(paragraphs[1].links[0].text, "Go");
+  EXPECT_EQ(paragraphs[1].links[0].target, "#slide=2") << "a jump by the slide's id";
+  EXPECT_EQ(paragraphs[1].links[0].offset, 0u);
+  EXPECT_TRUE(slide.blocks[1].paragraphs.at(0).links.empty()) << "a shape's link is no run's";
+  EXPECT_EQ(slide.blocks[2].type, BlockType::kOle);
+  EXPECT_EQ(slide.blocks[2].shapeId, 2051u);
+  EXPECT_EQ(slide.blocks[2].name, "Sheet");
+  EXPECT_EQ(slide.blocks[2].progId, "Excel.Sheet.8");
+  EXPECT_EQ(slide.blocks[3].type, BlockType::kMedia);
+  EXPECT_EQ(slide.blocks[3].mediaType, "video");
+  EXPECT_EQ(slide.links, (std::vector<std::string>{"https://example.com/a?b=1", "#slide=2"}))
+      << "each target once; a hovered link is no click";
+  EXPECT_TRUE(deck.slides[1].links.empty());
+
+  OutputBuffer out;
+  ResultCode code = ConvertPptBytes(MakeLinkDeck(), out, 65001, SlideMode::kJson);
+  ASSERT_GT(code, 0);
+  const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
+  EXPECT_EQ(SlidesSchemaProblem(json), "");
+  EXPECT_NE(json.find("\"links\":[{\"text\":\"Go\",\"target\":\"#slide=2\"}]"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"type\":\"ole\",\"shape_id\":2051,\"name\":\"Sheet\",\"prog_id\":\"Excel.Sheet.8\""),
+            std::string::npos);
+  OutputBuffer md;
+  code = ConvertPptBytes(MakeLinkDeck(), md, 65001, SlideMode::kMarkdown);
+  ASSERT_GT(code, 0);
+  const std::string markdown(reinterpret_cast<const char*>(md.Data()), static_cast<size_t>(code));
+  EXPECT_NE(markdown.find("Visit [our site](https://example.com/a?b=1)\n"), std::string::npos) << markdown;
 }
 
 }  // namespace

@@ -394,8 +394,9 @@ std::string InteractiveInfo(uint32_t linkId, uint16_t instance = 0) {
 std::string TxInteractiveInfo(uint32_t begin, uint32_t end) { return Atom(0x0FDF, Le32(begin) + Le32(end)); }
 std::string ExObjRef(uint32_t id) { return Atom(0x0BC1, Le32(id)); }
 
-// Slide 1 (id 257): a text box with a link to a web page and one to slide 2 on two ranges, a
-// shape that jumps to slide 2 when clicked, an embedded workbook and a movie. Slide 2 (id 258).
+// Slide 1 (id 257): a text box with a link to a web page and one to slide 1 on two ranges, a
+// shape that jumps to slide 2 when clicked, an embedded workbook with a link when hovered, and
+// a movie. Slide 2 (id 258).
 std::string MakeLinkDeck() {
   PptStreamBuilder doc;
   std::map<uint32_t, uint32_t> offsets;
@@ -403,18 +404,19 @@ std::string MakeLinkDeck() {
   const std::string text = Container(
       rt::kSpContainer,
       {Fsp(202, 2049), Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(u"Visit our site\rGo on"),
-                                                      InteractiveInfo(1), TxInteractiveInfo(6, 14), InteractiveInfo(2),
+                                                      InteractiveInfo(1), TxInteractiveInfo(6, 14), InteractiveInfo(4),
                                                       TxInteractiveInfo(15, 17)})});
   const std::string jump = Container(
       rt::kSpContainer, {Fsp(1, 2050), Container(rt::kClientData, {InteractiveInfo(2)}),
                          Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(u"Next")})});
   const std::string sheet = Container(rt::kSpContainer, {Fsp(75, 2051), Fopt({}, {{kName, u"Sheet"}}),
-                                                         Container(rt::kClientData, {InteractiveInfo(1, 1), ExObjRef(5)})});
+                                                         Container(rt::kClientData, {InteractiveInfo(3, 1), ExObjRef(5)})});
   const std::string movie = Container(rt::kSpContainer, {Fsp(75, 2052), Container(rt::kClientData, {ExObjRef(6)})});
   offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({text, jump, sheet, movie})}));
   offsets[4] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({ShapeWithText({TextHeaderAtom(4), ShapeText(u"Second")})})}));
   const std::string objects = Container(
       0x0409, {Atom(0x040A, Le32(6)), ExHyperlink(1, 1, u"https://example.com/a?b=1"), ExHyperlink(2, 3, u"258,2,Second"),
+               ExHyperlink(3, 1, u"https://hover.example/"), ExHyperlink(4, 3, u"257,1,First"),
                Container(0x0FCC, {Atom(0x0FC3, Le32(1) + Le32(2) + Le32(5) + Le32(0) + Le32(0) + Le32(0)),
                                   CString(1, u"Worksheet"), CString(2, u"Excel.Sheet.8")}),
                Container(0x1006, {Container(0x1005, {Atom(0x1004, Le32(6) + Le32(0)), CString(0, u"clip.avi")})})});
@@ -440,7 +442,7 @@ TEST(PptContent, RunAndShapeLinksJumpsAndEmbeddedObjects) {
   EXPECT_EQ(paragraphs[0].links[0].offset, 6u);
   ASSERT_EQ(paragraphs[1].links.size(), 1u);
   EXPECT_EQ(paragraphs[1].links[0].text, "Go");
-  EXPECT_EQ(paragraphs[1].links[0].target, "#slide=2") << "a jump by the slide's id";
+  EXPECT_EQ(paragraphs[1].links[0].target, "#slide=1") << "a jump by the slide's id";
   EXPECT_EQ(paragraphs[1].links[0].offset, 0u);
   EXPECT_TRUE(slide.blocks[1].paragraphs.at(0).links.empty()) << "a shape's link is no run's";
   EXPECT_EQ(slide.blocks[2].type, BlockType::kOle);
@@ -449,7 +451,7 @@ TEST(PptContent, RunAndShapeLinksJumpsAndEmbeddedObjects) {
   EXPECT_EQ(slide.blocks[2].progId, "Excel.Sheet.8");
   EXPECT_EQ(slide.blocks[3].type, BlockType::kMedia);
   EXPECT_EQ(slide.blocks[3].mediaType, "video");
-  EXPECT_EQ(slide.links, (std::vector<std::string>{"https://example.com/a?b=1", "#slide=2"}))
+  EXPECT_EQ(slide.links, (std::vector<std::string>{"https://example.com/a?b=1", "#slide=1", "#slide=2"}))
       << "each target once; a hovered link is no click";
   EXPECT_TRUE(deck.slides[1].links.empty());
 
@@ -458,7 +460,7 @@ TEST(PptContent, RunAndShapeLinksJumpsAndEmbeddedObjects) {
   ASSERT_GT(code, 0);
   const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
   EXPECT_EQ(SlidesSchemaProblem(json), "");
-  EXPECT_NE(json.find("\"links\":[{\"text\":\"Go\",\"target\":\"#slide=2\"}]"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"links\":[{\"text\":\"Go\",\"target\":\"#slide=1\"}]"), std::string::npos) << json;
   EXPECT_NE(json.find("\"type\":\"ole\",\"shape_id\":2051,\"name\":\"Sheet\",\"prog_id\":\"Excel.Sheet.8\""),
             std::string::npos);
   OutputBuffer md;

@@ -166,6 +166,7 @@ void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out,
                       const std::vector<std::pair<RunLink, std::string>>* links = nullptr) {
   size_t at = 0;
   std::string bullet;
+  size_t nextLink = 0;  // the first linked range that may reach this paragraph
   for (size_t index = 0; at <= text.size(); ++index) {
     size_t end = text.find(u'\r', at);
     if (end == std::u16string_view::npos) end = text.size();
@@ -180,7 +181,9 @@ void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out,
           if (const std::string_view b = BulletOf((*styles)[index], bullet); !b.empty()) shaped.bullet = std::string(b);
         }
         // The linked ranges within it: their text and where it starts in the paragraph's.
-        for (size_t l = 0; links != nullptr && l < links->size(); ++l) {
+        // The ranges are in order and apart: those ending before it are done with.
+        while (links != nullptr && nextLink < links->size() && (*links)[nextLink].first.end <= at) ++nextLink;
+        for (size_t l = nextLink; links != nullptr && l < links->size() && (*links)[l].first.begin < end; ++l) {
           const auto& [range, target] = (*links)[l];
           const size_t from = std::max<size_t>(range.begin, at);
           const size_t to = std::min<size_t>(range.end, end);
@@ -212,6 +215,7 @@ class PptReader {
     stream_->Seek(documentOffset);
     CollectSlideList();
     IndexEntries();
+    IndexObjects();
 
     budget_ = PptBudget::ForStream(document_.documentSize);
     std::vector<Page> slides;
@@ -399,20 +403,25 @@ class PptReader {
   // slide of this show by the id its location starts with; none for any other action.
   std::optional<LinkTarget> LinkOf(size_t n) const {
     if (n < 9 || bytes_[8] != kActionHyperlink) return std::nullopt;
-    const uint32_t id = LoadLe32(bytes_.data() + 4);
-    for (const ExHyperlink& link : hyperlinks_) {
-      if (link.id != id) continue;
-      if (!link.target.empty()) return LinkTarget{link.target, 0};
-      // "slide id,slide number,title"
-      uint32_t slideId = 0;
-      size_t at = 0;
-      for (; at < link.location.size() && link.location[at] >= '0' && link.location[at] <= '9' && slideId < 100000000; ++at) {
-        slideId = slideId * 10 + static_cast<uint32_t>(link.location[at] - '0');
-      }
-      if (at > 0 && (at == link.location.size() || link.location[at] == ',')) return LinkTarget{{}, slideId};
-      return std::nullopt;
+    const auto found = hyperlinkById_.find(LoadLe32(bytes_.data() + 4));
+    if (found == hyperlinkById_.end()) return std::nullopt;
+    const ExHyperlink& link = hyperlinks_[found->second];
+    if (!link.target.empty()) return LinkTarget{link.target, 0};
+    // "slide id,slide number,title"
+    uint32_t slideId = 0;
+    size_t at = 0;
+    for (; at < link.location.size() && link.location[at] >= '0' && link.location[at] <= '9' && slideId < 100000000; ++at) {
+      slideId = slideId * 10 + static_cast<uint32_t>(link.location[at] - '0');
     }
+    if (at > 0 && (at == link.location.size() || link.location[at] == ',')) return LinkTarget{{}, slideId};
     return std::nullopt;
+  }
+
+  // The document's hyperlinks and objects by their ids, the first of an id where several
+  // share it.
+  void IndexObjects() {
+    for (size_t i = 0; i < hyperlinks_.size(); ++i) hyperlinkById_.emplace(hyperlinks_[i].id, i);
+    for (size_t i = 0; i < objects_.size(); ++i) objectById_.emplace(objects_[i].id, i);
   }
 
   void IndexEntries() {
@@ -878,18 +887,20 @@ class PptReader {
         origin.name = piece.labels.name;
         origin.description = piece.labels.description;
         origin.picture = piece.labels.picture && piece.text.empty();
-        if (piece.object) {
-          for (const ExObject& object : objects_) {
-            if (object.id != *piece.object) continue;
-            origin.objectType = object.type;
-            origin.mediaType = object.mediaType;
-            origin.progId = object.progId;
-            break;
-          }
+        if (const auto found = piece.object ? objectById_.find(*piece.object) : objectById_.end();
+            found != objectById_.end()) {
+          const ExObject& object = objects_[found->second];
+          origin.objectType = object.type;
+          origin.mediaType = object.mediaType;
+          origin.progId = object.progId;
         }
         origins.push_back(std::move(origin));
+        // Ranges in order, each apart from the one before (no real file overlaps them).
+        std::vector<RunLink> ranges = piece.links;
+        std::stable_sort(ranges.begin(), ranges.end(), [](const RunLink& a, const RunLink& b) { return a.begin < b.begin; });
         std::vector<std::pair<RunLink, std::string>> links;
-        for (const RunLink& link : piece.links) {
+        for (const RunLink& link : ranges) {
+          if (link.begin >= link.end || (!links.empty() && link.begin < links.back().first.end)) continue;
           if (std::optional<std::string> target = resolve(link.target)) {
             note(*target);
             links.emplace_back(link, std::move(*target));
@@ -947,6 +958,8 @@ class PptReader {
   };
   std::vector<ExHyperlink> hyperlinks_;  // the document's, for the model
   std::vector<ExObject> objects_;
+  std::unordered_map<uint32_t, size_t> hyperlinkById_;
+  std::unordered_map<uint32_t, size_t> objectById_;
   std::vector<EntryOfPersistId> byPersistId_;  // sorted by persist id, then entry
   std::vector<uint8_t> bytes_;
   std::vector<uint8_t> listBytes_;

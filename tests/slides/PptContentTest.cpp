@@ -394,7 +394,8 @@ std::string InteractiveInfo(uint32_t linkId, uint16_t instance = 0) {
 std::string TxInteractiveInfo(uint32_t begin, uint32_t end) { return Atom(0x0FDF, Le32(begin) + Le32(end)); }
 std::string ExObjRef(uint32_t id) { return Atom(0x0BC1, Le32(id)); }
 
-// Slide 1 (id 257): a text box with a link to a web page and one to slide 1 on two ranges, a
+// Slide 1 (id 257): a text box with a link to a web page and one to slide 1 on two ranges
+// (listed out of order, and a third range overlapping one of them, which is passed over), a
 // shape that jumps to slide 2 when clicked, an embedded workbook with a link when hovered, and
 // a movie. Slide 2 (id 258).
 std::string MakeLinkDeck() {
@@ -404,8 +405,9 @@ std::string MakeLinkDeck() {
   const std::string text = Container(
       rt::kSpContainer,
       {Fsp(202, 2049), Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(u"Visit our site\rGo on"),
-                                                      InteractiveInfo(1), TxInteractiveInfo(6, 14), InteractiveInfo(4),
-                                                      TxInteractiveInfo(15, 17)})});
+                                                      InteractiveInfo(4), TxInteractiveInfo(15, 17), InteractiveInfo(1),
+                                                      TxInteractiveInfo(6, 14), InteractiveInfo(3),
+                                                      TxInteractiveInfo(7, 9)})});
   const std::string jump = Container(
       rt::kSpContainer, {Fsp(1, 2050), Container(rt::kClientData, {InteractiveInfo(2)}),
                          Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(u"Next")})});

@@ -1,6 +1,7 @@
 #include "ppt/PptBlocks.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace dkscr {
 
@@ -27,7 +28,7 @@ std::string_view PlaceholderName(int placement) {
 }
 
 void AddSlideBlocks(Slide& slide, const std::vector<PieceOrigin>& origins, const std::vector<size_t>& pieceStarts,
-                    const std::vector<TextParagraph>& shapes, bool (*footer)(int placement)) {
+                    std::vector<TextParagraph>& shapes, bool (*footer)(int placement)) {
   std::vector<const SlideTable*> tables;
   for (const SlideTable& table : slide.tables) tables.push_back(&table);
   std::stable_sort(tables.begin(), tables.end(),
@@ -78,7 +79,7 @@ void AddSlideBlocks(Slide& slide, const std::vector<PieceOrigin>& origins, const
     block.name = origin.name;
     if (const std::string_view name = PlaceholderName(origin.placement); !name.empty()) block.placeholder = std::string(name);
     for (size_t p = begin; p < end; ++p) {
-      TextParagraph paragraph = p < shapes.size() ? shapes[p] : TextParagraph{};
+      TextParagraph paragraph = p < shapes.size() ? std::move(shapes[p]) : TextParagraph{};
       paragraph.text = slide.paragraphs[p];
       paragraph.index = p;
       block.paragraphs.push_back(std::move(paragraph));

@@ -34,8 +34,8 @@ struct PieceOrigin {
 // `origins[k]` tells where text piece k comes from; the piece's
 // paragraphs are [pieceStarts[k], pieceStarts[k + 1]) of slide.paragraphs; `footer` tells the
 // placements whose text is the slide's footers. `shapes[p]` gives paragraph p's level, bullet
-// and links.
+// and links; the blocks take them over.
 void AddSlideBlocks(Slide& slide, const std::vector<PieceOrigin>& origins, const std::vector<size_t>& pieceStarts,
-                    const std::vector<TextParagraph>& shapes, bool (*footer)(int placement));
+                    std::vector<TextParagraph>& shapes, bool (*footer)(int placement));
 
 }  // namespace dkscr

@@ -17,6 +17,13 @@ namespace {
 
 using namespace test;
 
+// A form of a built deck in UTF-8; "" when the conversion gives nothing.
+std::string FormOf(const std::string& image, SlideMode mode) {
+  OutputBuffer out;
+  const ResultCode code = ConvertPptBytes(image, out, 65001, mode);
+  return code > 0 ? std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)) : std::string();
+}
+
 // Format ids as stored (the first three fields little-endian).
 const std::string kSummaryId("\xE0\x85\x9F\xF2\xF9\x4F\x68\x10\xAB\x91\x08\x00\x2B\x27\xB3\xD9", 16);
 const std::string kDocSummaryId("\x02\xD5\xCD\xD5\x9C\x2E\x1B\x10\x93\x97\x08\x00\x2B\x2C\xF9\xAE", 16);
@@ -177,16 +184,25 @@ TEST(PptContent, SlideIdsBlocksAndMetadata) {
   EXPECT_EQ(deck.metadata.title, "Caf\xC3\xA9 \xE2\x82\xAC 5");
   EXPECT_EQ(deck.metadata.custom.size(), 4u);
 
-  OutputBuffer out;
-  const ResultCode code = ConvertPptBytes(MakeDeck(), out, 65001, SlideMode::kJson);
-  ASSERT_GT(code, 0);
-  const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
+  const std::string json = FormOf(MakeDeck(), SlideMode::kJson);
+  ASSERT_FALSE(json.empty());
   EXPECT_EQ(SlidesSchemaProblem(json), "");
   EXPECT_NE(json.find("\"metadata\":{\"title\":\"Caf\xC3\xA9 \xE2\x82\xAC 5\",\"author\":\"J\xC3\xBCrgen\","),
             std::string::npos)
       << json;
   EXPECT_NE(json.find("\"custom\":{\"Pr\xC3\xBC" "fer\":\"\xD0\x96\xD1\x83\xD0\xBA\",\"Qty\":-2,\"Ok\":true,\"H\":0.5}"),
             std::string::npos);
+}
+
+// The document record of a built deck (its master at persist id 2, then `objects` when given,
+// then the slide list) and the save that ends it.
+std::string FinishDeck(PptStreamBuilder& doc, std::map<uint32_t, uint32_t>& offsets,
+                       const std::vector<std::string>& slideList, const std::string& objects = "") {
+  offsets[1] = doc.Append(Container(
+      rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')), objects,
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(2)}, 1), Container(rt::kSlideListWithText, slideList, 0)}));
+  doc.AppendSave(offsets, 1);
+  return BuildCfb(PresentationStreams(doc));
 }
 
 // A style atom's paragraph run: its length in characters, indent level and exception.
@@ -221,12 +237,7 @@ std::string MakeListDeck() {
       rt::kSlide, {SlideAtom(0), Drawing({PlaceholderShape(0x0E, {TextHeaderAtom(1), ShapeText(u"Top\rSub\r\rDeep"), body}),
                                          PlaceholderShape(0x0E, {OutlineTextRefAtom(0)})})}));
   const std::string listStyle = StyleTextPropAtom({ParagraphRun(11, 3, kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('o'))});
-  offsets[1] = doc.Append(Container(
-      rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')), Container(rt::kSlideListWithText, {SlidePersistAtom(2)}, 1),
-                      Container(rt::kSlideListWithText,
-                                {SlidePersistAtom(3, 256), TextHeaderAtom(1), ShapeText(u"Alpha\rBeta"), listStyle}, 0)}));
-  doc.AppendSave(offsets, 1);
-  return BuildCfb(PresentationStreams(doc));
+  return FinishDeck(doc, offsets, {SlidePersistAtom(3, 256), TextHeaderAtom(1), ShapeText(u"Alpha\rBeta"), listStyle});
 }
 
 TEST(PptContent, LevelsAndBulletsFromTheParagraphRuns) {
@@ -254,17 +265,13 @@ TEST(PptContent, LevelsAndBulletsFromTheParagraphRuns) {
   }
   EXPECT_EQ(listed[1].text, "Beta");
 
-  OutputBuffer out;
-  ResultCode code = ConvertPptBytes(MakeListDeck(), out, 65001, SlideMode::kJson);
-  ASSERT_GT(code, 0);
-  const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
+  const std::string json = FormOf(MakeListDeck(), SlideMode::kJson);
+  ASSERT_FALSE(json.empty());
   EXPECT_EQ(SlidesSchemaProblem(json), "");
   EXPECT_NE(json.find("{\"text\":\"Sub\",\"level\":1,\"bullet\":\"\xE2\x80\xA2\",\"links\":[]}"), std::string::npos) << json;
 
-  OutputBuffer md;
-  code = ConvertPptBytes(MakeListDeck(), md, 65001, SlideMode::kMarkdown);
-  ASSERT_GT(code, 0);
-  const std::string markdown(reinterpret_cast<const char*>(md.Data()), static_cast<size_t>(code));
+  const std::string markdown = FormOf(MakeListDeck(), SlideMode::kMarkdown);
+  ASSERT_FALSE(markdown.empty());
   EXPECT_NE(markdown.find("- Top\n  - Sub\n\nDeep\n"), std::string::npos) << markdown;
 }
 
@@ -317,11 +324,7 @@ std::string MakePictureDeck() {
       rt::kSpContainer, {Fsp(75, 1026), Fopt({{kPib, 1}}, {{kName, u"Logo"}, {kDescription, u"Caf\u00E9 logo"}})});
   const std::string bare = Container(rt::kSpContainer, {Fsp(75, 1027), Fopt({{kPib, 2}}, {})});
   offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({box, logo, bare})}));
-  offsets[1] = doc.Append(Container(rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')),
-                                                     Container(rt::kSlideListWithText, {SlidePersistAtom(2)}, 1),
-                                                     Container(rt::kSlideListWithText, {SlidePersistAtom(3)}, 0)}));
-  doc.AppendSave(offsets, 1);
-  return BuildCfb(PresentationStreams(doc));
+  return FinishDeck(doc, offsets, {SlidePersistAtom(3)});
 }
 
 TEST(PptContent, ShapeIdsNamesAndPicturesWithTheirDescription) {
@@ -344,17 +347,13 @@ TEST(PptContent, ShapeIdsNamesAndPicturesWithTheirDescription) {
   EXPECT_FALSE(blocks[2].name.has_value());
   EXPECT_FALSE(blocks[2].alt.has_value());
 
-  OutputBuffer out;
-  ResultCode code = ConvertPptBytes(MakePictureDeck(), out, 65001, SlideMode::kJson);
-  ASSERT_GT(code, 0);
-  const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
+  const std::string json = FormOf(MakePictureDeck(), SlideMode::kJson);
+  ASSERT_FALSE(json.empty());
   EXPECT_EQ(SlidesSchemaProblem(json), "");
   EXPECT_NE(json.find("\"type\":\"picture\",\"shape_id\":1026,\"name\":\"Logo\",\"alt\":\"Caf\xC3\xA9 logo\""),
             std::string::npos)
       << json;
-  OutputBuffer text;
-  code = ConvertPptBytes(MakePictureDeck(), text, 65001, SlideMode::kText);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(text.Data()), static_cast<size_t>(code)), "\xEF\xBB\xBFHello\r\n")
+  EXPECT_EQ(FormOf(MakePictureDeck(), SlideMode::kText), "\xEF\xBB\xBFHello\r\n")
       << "the default text has no pictures";
 }
 
@@ -422,12 +421,7 @@ std::string MakeLinkDeck() {
                Container(0x0FCC, {Atom(0x0FC3, Le32(1) + Le32(2) + Le32(5) + Le32(0) + Le32(0) + Le32(0)),
                                   CString(1, u"Worksheet"), CString(2, u"Excel.Sheet.8")}),
                Container(0x1006, {Container(0x1005, {Atom(0x1004, Le32(6) + Le32(0)), CString(0, u"clip.avi")})})});
-  offsets[1] = doc.Append(Container(
-      rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')), objects,
-                      Container(rt::kSlideListWithText, {SlidePersistAtom(2)}, 1),
-                      Container(rt::kSlideListWithText, {SlidePersistAtom(3, 257), SlidePersistAtom(4, 258)}, 0)}));
-  doc.AppendSave(offsets, 1);
-  return BuildCfb(PresentationStreams(doc));
+  return FinishDeck(doc, offsets, {SlidePersistAtom(3, 257), SlidePersistAtom(4, 258)}, objects);
 }
 
 TEST(PptContent, RunAndShapeLinksJumpsAndEmbeddedObjects) {
@@ -457,18 +451,14 @@ TEST(PptContent, RunAndShapeLinksJumpsAndEmbeddedObjects) {
       << "each target once; a hovered link is no click";
   EXPECT_TRUE(deck.slides[1].links.empty());
 
-  OutputBuffer out;
-  ResultCode code = ConvertPptBytes(MakeLinkDeck(), out, 65001, SlideMode::kJson);
-  ASSERT_GT(code, 0);
-  const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
+  const std::string json = FormOf(MakeLinkDeck(), SlideMode::kJson);
+  ASSERT_FALSE(json.empty());
   EXPECT_EQ(SlidesSchemaProblem(json), "");
   EXPECT_NE(json.find("\"links\":[{\"text\":\"Go\",\"target\":\"#slide=1\"}]"), std::string::npos) << json;
   EXPECT_NE(json.find("\"type\":\"ole\",\"shape_id\":2051,\"name\":\"Sheet\",\"prog_id\":\"Excel.Sheet.8\""),
             std::string::npos);
-  OutputBuffer md;
-  code = ConvertPptBytes(MakeLinkDeck(), md, 65001, SlideMode::kMarkdown);
-  ASSERT_GT(code, 0);
-  const std::string markdown(reinterpret_cast<const char*>(md.Data()), static_cast<size_t>(code));
+  const std::string markdown = FormOf(MakeLinkDeck(), SlideMode::kMarkdown);
+  ASSERT_FALSE(markdown.empty());
   EXPECT_NE(markdown.find("Visit [our site](https://example.com/a?b=1)\n"), std::string::npos) << markdown;
 }
 

@@ -1,6 +1,7 @@
 #include "ppt/PptReader.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <string>
 #include <unordered_map>
@@ -30,6 +31,9 @@ constexpr uint16_t kCString = 0x0FBA;
 constexpr uint16_t kComment10 = 0x2EE0;
 constexpr uint16_t kSlideNumberMetaCharAtom = 0x0FD8;
 constexpr uint16_t kStyleTextPropAtom = 0x0FA1;
+// A shape's additional text formatting: a binary tag's data holding the style atom.
+constexpr uint16_t kBinaryTagData = 0x138B;
+constexpr uint16_t kStyleTextProp9Atom = 0x0FAC;
 // Hyperlinks and embedded objects: the document's list of them, and what refers to it.
 constexpr uint16_t kExHyperlink = 0x0FD7;
 constexpr uint16_t kExHyperlinkAtom = 0x0FD3;
@@ -105,6 +109,7 @@ struct TextPiece {
   std::optional<uint32_t> shapeId;
   ShapeLabels labels;
   std::vector<RunLink> links;  // of its characters
+  std::vector<AutoNumber> numbers;  // its paragraphs' numbering entries
   std::optional<uint32_t> object;  // a shape of no text showing an embedded object, by its id
 };
 
@@ -140,6 +145,7 @@ struct Shape {
   ShapeLabels labels;
   std::optional<LinkTarget> link;     // of the shape, or of the next range of its text
   std::optional<uint32_t> object;     // the embedded object it shows
+  std::vector<AutoNumber> numbers;    // its text's numbering entries
   std::vector<TextPiece> pieces;
   uint16_t type = 0;          // the shape type
   bool placed = false;        // whether `place` was read from an anchor
@@ -163,9 +169,13 @@ struct ShapeGroup {
 // piece's styles go there too.
 void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out,
                       const std::vector<ParagraphStyle>* styles = nullptr, std::vector<TextParagraph>* shapes = nullptr,
-                      const std::vector<std::pair<RunLink, std::string>>* links = nullptr) {
+                      const std::vector<std::pair<RunLink, std::string>>* links = nullptr,
+                      const std::vector<AutoNumber>* numbers = nullptr) {
   size_t at = 0;
   std::string bullet;
+  // The next number of each level, and the scheme it counts in (-1: none).
+  std::array<std::pair<int, int>, 9> counters;
+  counters.fill({0, -1});
   size_t nextLink = 0;  // the first linked range that may reach this paragraph
   for (size_t index = 0; at <= text.size(); ++index) {
     size_t end = text.find(u'\r', at);
@@ -179,6 +189,21 @@ void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out,
         if (styles != nullptr && index < styles->size()) {
           shaped.level = (*styles)[index].level;
           if (const std::string_view b = BulletOf((*styles)[index], bullet); !b.empty()) shaped.bullet = std::string(b);
+          // A numbered paragraph counts on from the one before at its level, in its scheme.
+          const ParagraphStyle& style = (*styles)[index];
+          const size_t level = std::min<size_t>(style.level, counters.size() - 1);
+          for (size_t deeper = level + 1; deeper < counters.size(); ++deeper) counters[deeper] = {0, -1};
+          const AutoNumber* number = numbers != nullptr && style.extension >= 0 &&
+                                             static_cast<size_t>(style.extension) < numbers->size()
+                                         ? &(*numbers)[static_cast<size_t>(style.extension)]
+                                         : nullptr;
+          if (shaped.bullet && number != nullptr && number->numbered) {
+            auto& [next, scheme] = counters[level];
+            if (scheme != number->scheme) next = number->startAt, scheme = number->scheme;
+            if (std::string label = AutoNumberText(number->scheme, next++); !label.empty()) shaped.bullet = std::move(label);
+          } else {
+            counters[level] = {0, -1};
+          }
         }
         // The linked ranges within it: their text and where it starts in the paragraph's.
         // The ranges are in order and apart: those ending before it are done with.
@@ -601,6 +626,16 @@ class PptReader {
       const size_t n = ReadAtomData(header.recLen, 8);
       if (n >= 8) shape.pieces.back().links.push_back({LoadLe32(bytes_.data()), LoadLe32(bytes_.data() + 4), *shape.link});
       shape.link.reset();
+    } else if (header.recType == kStyleTextProp9Atom && containerType == kBinaryTagData) {
+      const size_t n = ReadAtomData(header.recLen, header.recLen);
+      shape.numbers = AutoNumbersOf(bytes_.data(), n);
+    } else if (header.recType == kBinaryTagData) {
+      // Its records as an atom's data: the style atom first.
+      const size_t n = ReadAtomData(header.recLen, header.recLen);
+      if (n >= 8 && LoadLe16(bytes_.data() + 2) == kStyleTextProp9Atom) {
+        const size_t length = std::min<size_t>(LoadLe32(bytes_.data() + 4), n - 8);
+        shape.numbers = AutoNumbersOf(bytes_.data() + 8, length);
+      }
     } else if (header.recType == kExObjRefAtom) {
       if (ReadAtomData(header.recLen, 4) == 4) shape.object = LoadLe32(bytes_.data());
     } else if (header.recType == kSlideNumberMetaCharAtom) {
@@ -743,6 +778,7 @@ class PptReader {
     for (TextPiece& piece : shape.pieces) {
       piece.shapeId = shape.id;
       piece.labels.name = shape.labels.name;
+      piece.numbers = shape.numbers;
     }
     if (collector_ == SIZE_MAX) {
       // A picture is a piece of no text where it stands.
@@ -906,7 +942,7 @@ class PptReader {
             links.emplace_back(link, std::move(*target));
           }
         }
-        AppendParagraphs(piece.text, slide.paragraphs, &piece.styles, &shapes, &links);
+        AppendParagraphs(piece.text, slide.paragraphs, &piece.styles, &shapes, &links, &piece.numbers);
         if (IsFooterPlaceholder(placeholder)) AppendParagraphs(piece.text, slide.footers);
         const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
         if (isTitle && !titleDone && slide.paragraphs.size() > first) {

@@ -1,6 +1,8 @@
 #include "ppt/TextStyles.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "platform/LittleEndian.h"
 #include "platform/Utf.h"
@@ -31,7 +33,27 @@ enum : uint32_t {
   kOverflow = 1u << 19,
   kTabStops = 1u << 20,
   kTextDirection = 1u << 21,
+  kBulletBlip = 1u << 23,
+  kBulletScheme = 1u << 24,
+  kBulletHasScheme = 1u << 25,
 };
+
+// Which optional fields a character exception holds.
+enum : uint32_t {
+  kFontStyleFields = 0x3EB7,  // bold ... emboss, and the style's extension index
+  kHasExtension = 0x3C00,
+  kTypeface = 1u << 16,
+  kSize = 1u << 17,
+  kColor = 1u << 18,
+  kPosition = 1u << 19,
+  kPp10 = 1u << 20,
+  kOldEastAsianTypeface = 1u << 21,
+  kAnsiTypeface = 1u << 22,
+  kSymbolTypeface = 1u << 23,
+};
+// Which optional fields a text property exception holds.
+constexpr uint32_t kSiPp10 = 1u << 5;
+constexpr uint32_t kSiBidi = 1u << 6;
 
 class Cursor {
  public:
@@ -86,7 +108,8 @@ std::vector<ParagraphStyle> ParagraphStylesOf(const uint8_t* data, size_t size, 
   Cursor in(data, size);
   size_t paragraph = 0;
   uint64_t at = 0;  // the character the next run starts at
-  while (paragraph < starts.size() && in.Has(10)) {
+  // The runs cover the text and the mark after it.
+  while ((paragraph < starts.size() || at <= text.size()) && in.Has(10)) {
     const uint32_t count = in.U32();
     ParagraphStyle style;
     style.level = in.U16();
@@ -96,7 +119,101 @@ std::vector<ParagraphStyle> ParagraphStylesOf(const uint8_t* data, size_t size, 
     at += count;
     while (paragraph < starts.size() && starts[paragraph] < at) styles[paragraph++] = style;
   }
+  if (at <= text.size()) return styles;  // the paragraph runs end early: no character runs
+  // The character runs: the extension index of each paragraph's first character.
+  paragraph = 0;
+  at = 0;
+  while (paragraph < starts.size() && in.Has(8)) {
+    const uint32_t count = in.U32();
+    const uint32_t masks = in.U32();
+    int extension = -1;
+    if (masks & kFontStyleFields) {
+      const uint16_t fontStyle = in.U16();
+      if (masks & kHasExtension) extension = (fontStyle >> 10) & 0x0F;
+    }
+    for (const uint32_t twoBytes : {kTypeface, kOldEastAsianTypeface, kAnsiTypeface, kSymbolTypeface, kSize}) {
+      if (masks & twoBytes) in.Skip(2);
+    }
+    if (masks & kColor) in.Skip(4);
+    if (masks & kPosition) in.Skip(2);
+    if (count == 0) break;
+    at += count;
+    while (paragraph < starts.size() && starts[paragraph] < at) styles[paragraph++].extension = extension;
+  }
   return styles;
+}
+
+std::vector<AutoNumber> AutoNumbersOf(const uint8_t* data, size_t size) {
+  std::vector<AutoNumber> numbers;
+  Cursor in(data, size);
+  while (in.Has(12)) {
+    AutoNumber number;
+    const uint32_t masks = in.U32();
+    if (masks & kBulletBlip) in.Skip(2);
+    if (masks & kBulletHasScheme) number.numbered = in.U16() != 0;
+    if (masks & kBulletScheme) {
+      number.scheme = in.U16();
+      number.startAt = in.U16();
+    } else {
+      number.numbered = false;  // numbered by a scheme the entry does not name
+    }
+    const uint32_t characterMasks = in.U32();
+    if (characterMasks & kPp10) in.Skip(4);
+    const uint32_t textMasks = in.U32();
+    if (textMasks & kSiBidi) in.Skip(2);
+    if (textMasks & kSiPp10) in.Skip(4);
+    numbers.push_back(number);
+  }
+  return numbers;
+}
+
+namespace {
+
+std::string Letters(int n, bool upper) {
+  std::string out;
+  for (; n > 0; n = (n - 1) / 26) out.insert(out.begin(), static_cast<char>((upper ? 'A' : 'a') + (n - 1) % 26));
+  return out;
+}
+
+std::string Roman(int n, bool upper) {
+  static constexpr std::pair<int, const char*> kDigits[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"},
+                                                            {90, "xc"},  {50, "l"},   {40, "xl"}, {10, "x"},   {9, "ix"},
+                                                            {5, "v"},    {4, "iv"},   {1, "i"}};
+  std::string out;
+  for (const auto& [value, digits] : kDigits) {
+    for (; n >= value; n -= value) out += digits;
+  }
+  if (upper) {
+    for (char& c : out) c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string AutoNumberText(uint16_t scheme, int n) {
+  if (n < 1) n = 1;
+  enum Kind { kAlphaLc, kAlphaUc, kArabic, kRomanLc, kRomanUc };
+  enum Form { kPeriod, kParenRight, kParenBoth, kPlain };
+  static constexpr std::pair<Kind, Form> kSchemes[] = {
+      {kAlphaLc, kPeriod},     {kAlphaUc, kPeriod},     {kArabic, kParenRight},  {kArabic, kPeriod},
+      {kRomanLc, kParenBoth},  {kRomanLc, kParenRight}, {kRomanLc, kPeriod},     {kRomanUc, kPeriod},
+      {kAlphaLc, kParenBoth},  {kAlphaLc, kParenRight}, {kAlphaUc, kParenBoth},  {kAlphaUc, kParenRight},
+      {kArabic, kParenBoth},   {kArabic, kPlain},       {kRomanUc, kParenBoth},  {kRomanUc, kParenRight}};
+  if (scheme >= std::size(kSchemes)) return {};
+  const auto [kind, form] = kSchemes[scheme];
+  if ((kind == kRomanLc || kind == kRomanUc) && n >= 4000) return {};
+  const std::string number = kind == kArabic    ? std::to_string(n)
+                             : kind == kAlphaLc ? Letters(n, false)
+                             : kind == kAlphaUc ? Letters(n, true)
+                                                : Roman(n, kind == kRomanUc);
+  switch (form) {
+    case kPeriod: return number + ".";
+    case kParenRight: return number + ")";
+    case kParenBoth: return "(" + number + ")";
+    case kPlain: return number;
+  }
+  return number;
 }
 
 std::string_view BulletOf(const ParagraphStyle& style, std::string& scratch) {

@@ -228,7 +228,7 @@ std::string MakeListDeck() {
   const std::string body = StyleTextPropAtom(
       {ParagraphRun(4, 0, kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16(0x2013)),
        ParagraphRun(4, 1, kMaskHasBullet, Le16(1)), ParagraphRun(1, 0, 0, ""),
-       ParagraphRun(5, 2,
+       ParagraphRun(6, 2,
                     kMaskHasBullet | kMaskBulletChar | kMaskBulletFont | kMaskBulletSize | kMaskBulletColor | kMaskAlign |
                         kMaskTabStops | kMaskTextDirection,
                     Le16(0) + Le16('x') + Le16(3) + Le16(80) + Le32(0xFE000000) + Le16(1) + Le16(2) + Le32(1) +
@@ -460,6 +460,57 @@ TEST(PptContent, RunAndShapeLinksJumpsAndEmbeddedObjects) {
   const std::string markdown = FormOf(MakeLinkDeck(), SlideMode::kMarkdown);
   ASSERT_FALSE(markdown.empty());
   EXPECT_NE(markdown.find("Visit [our site](https://example.com/a?b=1)\n"), std::string::npos) << markdown;
+}
+
+// A character run naming the numbering entry of its characters, with a font and a color
+// before and after the style it is in.
+std::string CharacterRun(uint32_t count, uint16_t entry) {
+  return Le32(count) + Le32(0x3C00 | 1 | (1u << 16) | (1u << 18)) + Le16(static_cast<uint16_t>(1 | (entry << 10))) +
+         Le16(3) + Le32(0xFE000000);
+}
+// A numbering entry: numbered in a scheme from a start, optionally with the fields that may
+// stand around it.
+std::string NumberingEntry(uint16_t scheme, uint16_t startAt, bool extras) {
+  const uint32_t masks = (1u << 24) | (1u << 25) | (extras ? 1u << 23 : 0);
+  return Le32(masks) + (extras ? Le16(7) : "") + Le16(1) + Le16(scheme) + Le16(startAt) + Le32(extras ? 1u << 20 : 0) +
+         (extras ? Le32(0) : "") + Le32(extras ? 1u << 6 : 0) + (extras ? Le16(0) : "");
+}
+
+// A numbered list: arabic with a period at level 0, letters with a parenthesis from 3 at level
+// 1, a paragraph without a bullet that ends the count.
+std::string MakeNumberedDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  const std::string runs = ParagraphRun(4, 0, kMaskHasBullet, Le16(1)) + ParagraphRun(4, 0, kMaskHasBullet, Le16(1)) +
+                           ParagraphRun(4, 1, kMaskHasBullet, Le16(1)) + ParagraphRun(6, 0, kMaskHasBullet, Le16(1)) +
+                           ParagraphRun(6, 0, kMaskHasBullet, Le16(0)) + ParagraphRun(6, 0, kMaskHasBullet, Le16(1));
+  const std::string characters = CharacterRun(8, 0) + CharacterRun(4, 1) + CharacterRun(18, 0);
+  const std::string entries = NumberingEntry(3, 1, true) + NumberingEntry(9, 3, false);
+  const std::string tag = Container(
+      0x1388, {Container(0x138A, {CString(0, u"___PPT9"), Container(0x138B, {Atom(0x0FAC, entries)})})});
+  const std::string list = Container(
+      rt::kSpContainer, {Fsp(202, 3000), Container(rt::kClientData, {tag}),
+                         Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(u"One\rTwo\rSub\rThree\rPlain\rAgain"),
+                                                        Atom(0x0FA1, runs + characters)})});
+  offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({list})}));
+  return FinishDeck(doc, offsets, {SlidePersistAtom(3)});
+}
+
+TEST(PptContent, NumberedParagraphsCountInTheirScheme) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakeNumberedDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  ASSERT_EQ(deck.slides[0].blocks.size(), 1u);
+  std::vector<std::optional<std::string>> bullets;
+  for (const TextParagraph& paragraph : deck.slides[0].blocks[0].paragraphs) bullets.push_back(paragraph.bullet);
+  EXPECT_EQ(bullets, (std::vector<std::optional<std::string>>{"1.", "2.", "c)", "3.", std::nullopt, "1."}));
+  EXPECT_NE(FormOf(MakeNumberedDeck(), SlideMode::kMarkdown).find("1. One\n2. Two\n   - c) Sub\n3. Three\n\nPlain\n\n1. Again\n"), std::string::npos)
+      << FormOf(MakeNumberedDeck(), SlideMode::kMarkdown);
+  EXPECT_EQ(AutoNumberText(4, 14), "(xiv)");
+  EXPECT_EQ(AutoNumberText(11, 28), "AB)");
+  EXPECT_EQ(AutoNumberText(13, 7), "7");
+  EXPECT_EQ(AutoNumberText(40, 1), "") << "a scheme not known gives no label";
 }
 
 }  // namespace

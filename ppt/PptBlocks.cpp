@@ -1,6 +1,7 @@
 #include "ppt/PptBlocks.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace dkscr {
 
@@ -26,8 +27,8 @@ std::string_view PlaceholderName(int placement) {
   }
 }
 
-void AddSlideBlocks(Slide& slide, const std::vector<int>& placeholders, const std::vector<size_t>& pieceStarts,
-                    bool (*footer)(int placement)) {
+void AddSlideBlocks(Slide& slide, const std::vector<PieceOrigin>& origins, const std::vector<size_t>& pieceStarts,
+                    std::vector<TextParagraph>& shapes, bool (*footer)(int placement)) {
   std::vector<const SlideTable*> tables;
   for (const SlideTable& table : slide.tables) tables.push_back(&table);
   std::stable_sort(tables.begin(), tables.end(),
@@ -48,14 +49,41 @@ void AddSlideBlocks(Slide& slide, const std::vector<int>& placeholders, const st
       covered = std::max(covered, table.endParagraph);
     }
   };
-  for (size_t k = 0; k < placeholders.size() && k + 1 < pieceStarts.size(); ++k) {
+  for (size_t k = 0; k < origins.size() && k + 1 < pieceStarts.size(); ++k) {
     const size_t begin = pieceStarts[k];
     const size_t end = std::min(pieceStarts[k + 1], slide.paragraphs.size());
+    const PieceOrigin& origin = origins[k];
     placeTables(begin);
-    if (begin < covered || begin >= end || footer(placeholders[k])) continue;
+    if (origin.objectType) {
+      SlideBlock block;
+      block.type = *origin.objectType;
+      block.shapeId = origin.shapeId;
+      block.name = origin.name;
+      block.mediaType = origin.mediaType;
+      block.progId = origin.progId;
+      slide.blocks.push_back(std::move(block));
+      continue;
+    }
+    if (origin.picture) {
+      SlideBlock block;
+      block.type = BlockType::kPicture;
+      block.shapeId = origin.shapeId;
+      block.name = origin.name;
+      block.alt = origin.description;
+      slide.blocks.push_back(std::move(block));
+      continue;
+    }
+    if (begin < covered || begin >= end || footer(origin.placement)) continue;
     SlideBlock block;
-    if (const std::string_view name = PlaceholderName(placeholders[k]); !name.empty()) block.placeholder = std::string(name);
-    for (size_t p = begin; p < end; ++p) block.paragraphs.push_back({slide.paragraphs[p], 0, std::nullopt, {}, p});
+    block.shapeId = origin.shapeId;
+    block.name = origin.name;
+    if (const std::string_view name = PlaceholderName(origin.placement); !name.empty()) block.placeholder = std::string(name);
+    for (size_t p = begin; p < end; ++p) {
+      TextParagraph paragraph = p < shapes.size() ? std::move(shapes[p]) : TextParagraph{};
+      paragraph.text = slide.paragraphs[p];
+      paragraph.index = p;
+      block.paragraphs.push_back(std::move(paragraph));
+    }
     block.holdsTitle = slide.titleEnd > slide.titleBegin && begin == slide.titleBegin;
     slide.blocks.push_back(std::move(block));
     covered = end;

@@ -2,6 +2,9 @@
 // The blocks of a binary slide, made from what the reader has put in the slide model: each
 // shape's text a text block with its placeholder's name, each table a table block where it
 // stands, the diagram texts one diagram block. Header, footer and date stay out of them.
+#include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -13,10 +16,26 @@ namespace dkscr {
 // for a placement that has none.
 std::string_view PlaceholderName(int placement);
 
-// `placeholders[k]` is the placement of the shape of text piece k (-1: none); the piece's
+// Where a piece of a slide's text comes from: its shape's placement (-1: none), id and name,
+// and for a picture (a piece of no text) its description.
+struct PieceOrigin {
+  int placement = -1;
+  std::optional<uint32_t> shapeId;
+  std::optional<std::string> name;
+  std::optional<std::string> description;
+  bool picture = false;
+  // A shape showing an embedded or linked object: kMedia or kOle, and what the document's
+  // list says of it.
+  std::optional<BlockType> objectType;
+  std::optional<std::string> mediaType;
+  std::optional<std::string> progId;
+};
+
+// `origins[k]` tells where text piece k comes from; the piece's
 // paragraphs are [pieceStarts[k], pieceStarts[k + 1]) of slide.paragraphs; `footer` tells the
-// placements whose text is the slide's footers.
-void AddSlideBlocks(Slide& slide, const std::vector<int>& placeholders, const std::vector<size_t>& pieceStarts,
-                    bool (*footer)(int placement));
+// placements whose text is the slide's footers. `shapes[p]` gives paragraph p's level, bullet
+// and links; the blocks take them over.
+void AddSlideBlocks(Slide& slide, const std::vector<PieceOrigin>& origins, const std::vector<size_t>& pieceStarts,
+                    std::vector<TextParagraph>& shapes, bool (*footer)(int placement));
 
 }  // namespace dkscr

@@ -1,9 +1,11 @@
 #include "ppt/PptReader.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/Utf.h"
@@ -13,6 +15,8 @@
 #include "ppt/PptRecords.h"
 #include "ppt/PropertySets.h"
 #include "ppt/ShapeGroups.h"
+#include "ppt/ShapeProperties.h"
+#include "ppt/TextStyles.h"
 #include "text/Cp1252.h"
 
 namespace dkscr {
@@ -26,6 +30,27 @@ constexpr uint16_t kPlaceholderAtom = 0x0BC3;
 constexpr uint16_t kCString = 0x0FBA;
 constexpr uint16_t kComment10 = 0x2EE0;
 constexpr uint16_t kSlideNumberMetaCharAtom = 0x0FD8;
+constexpr uint16_t kStyleTextPropAtom = 0x0FA1;
+// A shape's additional text formatting: a binary tag's data holding the style atom.
+constexpr uint16_t kBinaryTagData = 0x138B;
+constexpr uint16_t kStyleTextProp9Atom = 0x0FAC;
+// Hyperlinks and embedded objects: the document's list of them, and what refers to it.
+constexpr uint16_t kExHyperlink = 0x0FD7;
+constexpr uint16_t kExHyperlinkAtom = 0x0FD3;
+constexpr uint16_t kExOleEmbed = 0x0FCC;
+constexpr uint16_t kExOleLink = 0x0FCE;
+constexpr uint16_t kExOleObjAtom = 0x0FC3;
+constexpr uint16_t kExVideo = 0x1005;
+constexpr uint16_t kExMediaAtom = 0x1004;
+constexpr uint16_t kExObjRefAtom = 0x0BC1;
+constexpr uint16_t kInteractiveInfo = 0x0FF2;
+constexpr uint16_t kInteractiveInfoAtom = 0x0FF3;
+constexpr uint16_t kTxInteractiveInfoAtom = 0x0FDF;
+constexpr uint16_t kClientTextbox = 0xF00D;
+constexpr uint8_t kActionHyperlink = 4;
+constexpr uint16_t kCStringTarget = 1;
+constexpr uint16_t kCStringLocation = 3;
+constexpr uint16_t kCStringProgId = 2;
 
 // TextHeaderAtom text types.
 constexpr uint32_t kTextTitle = 0;
@@ -55,10 +80,37 @@ struct PptCancelled {};
 
 [[noreturn]] void Fail() { throw PptFormatError(); }
 
+// Where a hyperlink leads: a target as the file writes it, or a slide of this show by its id.
+struct LinkTarget {
+  std::string target;
+  uint32_t slideId = 0;
+};
+// A range of a text's characters that carries a hyperlink.
+struct RunLink {
+  uint32_t begin = 0;
+  uint32_t end = 0;
+  LinkTarget target;
+};
+// An object of the document's list of embedded and linked objects.
+struct ExObject {
+  uint32_t id = 0;
+  BlockType type = BlockType::kOle;
+  std::optional<std::string> mediaType;
+  std::optional<std::string> progId;
+};
+
 // One text of a shape (or a line of the slide list): its text type and characters.
 struct TextPiece {
   uint32_t type = kTextOther;
   std::u16string text;
+  std::vector<ParagraphStyle> styles;  // of each paragraph, from its style atom; none without one
+  // The shape it stands in: its id, name and, for a picture (a piece of no text), its
+  // description.
+  std::optional<uint32_t> shapeId;
+  ShapeLabels labels;
+  std::vector<RunLink> links;  // of its characters
+  std::vector<AutoNumber> numbers;  // its paragraphs' numbering entries
+  std::optional<uint32_t> object;  // a shape of no text showing an embedded object, by its id
 };
 
 // A text with the placeholder of its shape (-1: none).
@@ -83,11 +135,17 @@ struct Page {
   std::vector<PieceTable> tables;
   std::vector<TextPiece> diagramPieces;
   std::vector<SlideComment> comments;
+  std::vector<LinkTarget> shapeLinks;
 };
 
 // A shape of a page's drawing while it is read.
 struct Shape {
   int placeholder = -1;
+  std::optional<uint32_t> id;
+  ShapeLabels labels;
+  std::optional<LinkTarget> link;     // of the shape, or of the next range of its text
+  std::optional<uint32_t> object;     // the embedded object it shows
+  std::vector<AutoNumber> numbers;    // its text's numbering entries
   std::vector<TextPiece> pieces;
   uint16_t type = 0;          // the shape type
   bool placed = false;        // whether `place` was read from an anchor
@@ -107,15 +165,60 @@ struct ShapeGroup {
 };
 
 // Paragraphs of a text: split at the paragraph mark (CR), a line break (vertical tab) as "\n",
-// empty paragraphs left out.
-void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out) {
+// empty paragraphs left out. With `shapes`, each kept paragraph's level and bullet from the
+// piece's styles go there too.
+void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out,
+                      const std::vector<ParagraphStyle>* styles = nullptr, std::vector<TextParagraph>* shapes = nullptr,
+                      const std::vector<std::pair<RunLink, std::string>>* links = nullptr,
+                      const std::vector<AutoNumber>* numbers = nullptr) {
   size_t at = 0;
-  while (at <= text.size()) {
+  std::string bullet;
+  // The next number of each level, and the scheme it counts in (-1: none).
+  std::array<std::pair<int, int>, 9> counters;
+  counters.fill({0, -1});
+  size_t nextLink = 0;  // the first linked range that may reach this paragraph
+  for (size_t index = 0; at <= text.size(); ++index) {
     size_t end = text.find(u'\r', at);
     if (end == std::u16string_view::npos) end = text.size();
     std::u16string paragraph(text.substr(at, end - at));
     std::replace(paragraph.begin(), paragraph.end(), u'\v', u'\n');
-    if (!paragraph.empty()) out.push_back(WideToUtf8(paragraph));
+    if (!paragraph.empty()) {
+      out.push_back(WideToUtf8(paragraph));
+      if (shapes != nullptr) {
+        TextParagraph shaped;
+        if (styles != nullptr && index < styles->size()) {
+          shaped.level = (*styles)[index].level;
+          if (const std::string_view b = BulletOf((*styles)[index], bullet); !b.empty()) shaped.bullet = std::string(b);
+          // A numbered paragraph counts on from the one before at its level, in its scheme.
+          const ParagraphStyle& style = (*styles)[index];
+          const size_t level = std::min<size_t>(style.level, counters.size() - 1);
+          for (size_t deeper = level + 1; deeper < counters.size(); ++deeper) counters[deeper] = {0, -1};
+          const AutoNumber* number = numbers != nullptr && style.extension >= 0 &&
+                                             static_cast<size_t>(style.extension) < numbers->size()
+                                         ? &(*numbers)[static_cast<size_t>(style.extension)]
+                                         : nullptr;
+          if (shaped.bullet && number != nullptr && number->numbered) {
+            auto& [next, scheme] = counters[level];
+            if (scheme != number->scheme) next = number->startAt, scheme = number->scheme;
+            if (std::string label = AutoNumberText(number->scheme, next++); !label.empty()) shaped.bullet = std::move(label);
+          } else {
+            counters[level] = {0, -1};
+          }
+        }
+        // The linked ranges within it: their text and where it starts in the paragraph's.
+        // The ranges are in order and apart: those ending before it are done with.
+        while (links != nullptr && nextLink < links->size() && (*links)[nextLink].first.end <= at) ++nextLink;
+        for (size_t l = nextLink; links != nullptr && l < links->size() && (*links)[l].first.begin < end; ++l) {
+          const auto& [range, target] = (*links)[l];
+          const size_t from = std::max<size_t>(range.begin, at);
+          const size_t to = std::min<size_t>(range.end, end);
+          if (from >= to) continue;
+          shaped.links.push_back({WideToUtf8(paragraph.substr(from - at, to - from)), target,
+                                  WideToUtf8(paragraph.substr(0, from - at)).size()});
+        }
+        shapes->push_back(std::move(shaped));
+      }
+    }
     at = end + 1;
   }
 }
@@ -137,6 +240,7 @@ class PptReader {
     stream_->Seek(documentOffset);
     CollectSlideList();
     IndexEntries();
+    IndexObjects();
 
     budget_ = PptBudget::ForStream(document_.documentSize);
     std::vector<Page> slides;
@@ -175,6 +279,8 @@ class PptReader {
   struct ListLine {
     size_t firstAtom;  // in textAtoms_
     uint32_t type;     // the text type of its TextHeaderAtom
+    size_t styleOffset = 0;  // its style atom's data in listStyles_, read for the model only
+    size_t styleBytes = 0;
   };
   // An entry of a slide list: a slide or notes page and the lines stored with it.
   struct ListEntry {
@@ -187,13 +293,15 @@ class PptReader {
     uint32_t entry;
   };
 
-  // The slide and notes lists of the document record, in order; the direct children of the
-  // master list are passed over. Walks depth-first with a stack of its own.
+  // The slide and notes lists of the document record, in order, and for the model its
+  // hyperlinks and embedded objects; the direct children of the master list are passed over.
+  // Walks depth-first with a stack of its own.
   void CollectSlideList() {
     struct Frame {
       uint32_t recLen;
       uint64_t sum;
       bool skipChildren;
+      uint16_t type;
     };
     std::vector<Frame> frames;
     for (;;) {
@@ -204,11 +312,16 @@ class PptReader {
       if (header.IsContainer()) {
         if (header.recLen != 0) {
           frames.push_back({header.recLen, 0,
-                            header.recType == ppt::kSlideListWithText && header.recInstance == ppt::kMasterListInstance});
+                            header.recType == ppt::kSlideListWithText && header.recInstance == ppt::kMasterListInstance,
+                            header.recType});
           continue;
         }
       } else {
-        CollectListAtom(header, skip);
+        if (targets_.deck != nullptr && !frames.empty() && CollectObjectAtom(header, frames.back().type)) {
+          // read by the model's own look
+        } else {
+          CollectListAtom(header, skip);
+        }
         size += header.recLen;
       }
       // Completed records count towards their containers; completed containers in turn.
@@ -244,6 +357,15 @@ class PptReader {
         lines_.push_back({textAtoms_.size(), n >= 4 ? LoadLe32(bytes_.data()) : 0});
         return;
       }
+      case kStyleTextPropAtom:
+        if (targets_.deck == nullptr || lines_.empty() || entries_.empty() || LineCount(entries_.size() - 1) == 0) break;
+        {
+          const size_t n = ReadAtomData(header.recLen, header.recLen);
+          lines_.back().styleOffset = listStyles_.size();
+          lines_.back().styleBytes = n;
+          listStyles_.insert(listStyles_.end(), bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(n));
+        }
+        return;
       case ppt::kTextCharsAtom:
       case ppt::kTextBytesAtom: {
         if (entries_.empty() || LineCount(entries_.size() - 1) == 0) {
@@ -251,7 +373,7 @@ class PptReader {
             if (text_ != nullptr) Fail();
             break;
           }
-          lines_.push_back({textAtoms_.size(), kTextOther});  // text without its header
+          lines_.push_back({textAtoms_.size(), kTextOther, 0, 0});  // text without its header
         }
         // Where the data lies and how much of it the stream holds; read when a page shows it.
         const uint64_t at = stream_->Position();
@@ -270,6 +392,61 @@ class PptReader {
       default: break;
     }
     Skip(header.recLen);
+  }
+
+  // An atom of the document's hyperlinks and embedded objects; false for any other.
+  bool CollectObjectAtom(const RecordHeader& header, uint16_t container) {
+    if (header.recType == kExHyperlinkAtom && container == kExHyperlink) {
+      hyperlinks_.push_back({ReadWord(header, 0), {}, {}});
+    } else if (header.recType == kCString && container == kExHyperlink && !hyperlinks_.empty()) {
+      if (header.recInstance == kCStringTarget) hyperlinks_.back().target = ReadCString(header);
+      else if (header.recInstance == kCStringLocation) hyperlinks_.back().location = ReadCString(header);
+      else Skip(header.recLen);
+    } else if (header.recType == kExOleObjAtom && (container == kExOleEmbed || container == kExOleLink)) {
+      objects_.push_back({ReadWord(header, 8), BlockType::kOle, std::nullopt, std::nullopt});
+    } else if (header.recType == kCString && header.recInstance == kCStringProgId &&
+               (container == kExOleEmbed || container == kExOleLink) && !objects_.empty()) {
+      if (std::string progId = ReadCString(header); !progId.empty()) objects_.back().progId = std::move(progId);
+    } else if (header.recType == kExMediaAtom) {
+      objects_.push_back({ReadWord(header, 0), BlockType::kMedia,
+                          std::string(container == kExVideo ? "video" : "audio"), std::nullopt});
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  // A CString atom's UTF-16 text as UTF-8.
+  std::string ReadCString(const RecordHeader& header) {
+    const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, 64 * 1024));
+    std::u16string text;
+    for (size_t i = 0; i + 1 < n; i += 2) text.push_back(static_cast<char16_t>(bytes_[i] | (bytes_[i + 1] << 8)));
+    return WideToUtf8(text);
+  }
+
+  // Where the InteractiveInfoAtom in bytes_ leads: a hyperlink of the document's list, a
+  // slide of this show by the id its location starts with; none for any other action.
+  std::optional<LinkTarget> LinkOf(size_t n) const {
+    if (n < 9 || bytes_[8] != kActionHyperlink) return std::nullopt;
+    const auto found = hyperlinkById_.find(LoadLe32(bytes_.data() + 4));
+    if (found == hyperlinkById_.end()) return std::nullopt;
+    const ExHyperlink& link = hyperlinks_[found->second];
+    if (!link.target.empty()) return LinkTarget{link.target, 0};
+    // "slide id,slide number,title"
+    uint32_t slideId = 0;
+    size_t at = 0;
+    for (; at < link.location.size() && link.location[at] >= '0' && link.location[at] <= '9' && slideId < 100000000; ++at) {
+      slideId = slideId * 10 + static_cast<uint32_t>(link.location[at] - '0');
+    }
+    if (at > 0 && (at == link.location.size() || link.location[at] == ',')) return LinkTarget{{}, slideId};
+    return std::nullopt;
+  }
+
+  // The document's hyperlinks and objects by their ids, the first of an id where several
+  // share it.
+  void IndexObjects() {
+    for (size_t i = 0; i < hyperlinks_.size(); ++i) hyperlinkById_.emplace(hyperlinks_[i].id, i);
+    for (size_t i = 0; i < objects_.size(); ++i) objectById_.emplace(objects_[i].id, i);
   }
 
   void IndexEntries() {
@@ -359,7 +536,8 @@ class PptReader {
       } else if (page == nullptr) {
         Skip(header.recLen);
       } else {
-        ReadPageAtom(header, frames.size() == 1, frames.back().type, *page, comment);
+        ReadPageAtom(header, frames.size() == 1, frames.back().type,
+                     frames.size() >= 2 ? frames[frames.size() - 2].type : uint16_t{0}, *page, comment);
       }
       // Completed containers close; a record running past its container ends the page.
       bool broken = false;
@@ -402,11 +580,13 @@ class PptReader {
       groups_.emplace_back();
     } else if (header.recType == kComment10) {
       comment = {};
+    } else if (header.recType == kInteractiveInfo) {
+      interactiveInstance_ = header.recInstance;
     }
   }
 
   // An atom of a page that only the model reads.
-  void ReadPageAtom(const RecordHeader& header, bool topLevel, uint16_t containerType, Page& page,
+  void ReadPageAtom(const RecordHeader& header, bool topLevel, uint16_t containerType, uint16_t outerType, Page& page,
                     SlideComment& comment) {
     Shape& shape = shapes_[openShapes_.back()];
     if (topLevel && header.recType == kSlideAtom) {
@@ -418,13 +598,14 @@ class PptReader {
       page.hidden = n >= 11 && (bytes_[10] & 0x04) != 0;
     } else if (header.recType == officeart::kFsp) {
       shape.type = header.recInstance;
-      Skip(header.recLen);
-    } else if ((header.recType == officeart::kFopt || header.recType == officeart::kTertiaryFopt) &&
-               shape.isGroupShape && !page.isNotes) {
+      if (ReadAtomData(header.recLen, 4) == 4 && !shape.id) shape.id = LoadLe32(bytes_.data());
+    } else if (header.recType == officeart::kFopt || header.recType == officeart::kTertiaryFopt) {
+      const size_t n = ReadAtomData(header.recLen, header.recLen);
+      ReadShapeLabels(bytes_.data(), n, header.recInstance, shape.labels);
       // Only the outermost table or diagram is one; what lies within it is its text.
-      const uint32_t keep = static_cast<uint32_t>(std::min<uint64_t>(header.recLen, 6ull * header.recInstance));
-      const size_t n = ReadAtomData(header.recLen, keep);
-      const GroupKind kind = GroupKindOfProperties(bytes_.data(), n, header.recInstance);
+      const GroupKind kind = shape.isGroupShape && !page.isNotes
+                                 ? GroupKindOfProperties(bytes_.data(), n, header.recInstance)
+                                 : GroupKind::kPlain;
       if (kind != GroupKind::kPlain && collector_ == SIZE_MAX) {
         groups_[shape.group].kind = kind;
         collector_ = shape.group;
@@ -432,13 +613,41 @@ class PptReader {
     } else if (header.recType == officeart::kChildAnchor || header.recType == officeart::kClientAnchor) {
       const size_t n = ReadAtomData(header.recLen, 16);
       if (!shape.placed) shape.placed = ShapePlaceOfAnchor(header.recType, bytes_.data(), n, shape.place);
+    } else if (header.recType == kInteractiveInfoAtom && containerType == kInteractiveInfo) {
+      // Clicked: a shape's own link in its client data, a range's in its text box.
+      const size_t n = ReadAtomData(header.recLen, 16);
+      std::optional<LinkTarget> link = interactiveInstance_ == 0 ? LinkOf(n) : std::nullopt;
+      if (outerType == kClientTextbox) {
+        shape.link = std::move(link);
+      } else if (link) {
+        page.shapeLinks.push_back(std::move(*link));
+      }
+    } else if (header.recType == kTxInteractiveInfoAtom && shape.link && !shape.pieces.empty()) {
+      const size_t n = ReadAtomData(header.recLen, 8);
+      if (n >= 8) shape.pieces.back().links.push_back({LoadLe32(bytes_.data()), LoadLe32(bytes_.data() + 4), *shape.link});
+      shape.link.reset();
+    } else if (header.recType == kStyleTextProp9Atom && containerType == kBinaryTagData) {
+      const size_t n = ReadAtomData(header.recLen, header.recLen);
+      shape.numbers = AutoNumbersOf(bytes_.data(), n);
+    } else if (header.recType == kBinaryTagData) {
+      // Its records as an atom's data: the style atom first.
+      const size_t n = ReadAtomData(header.recLen, header.recLen);
+      if (n >= 8 && LoadLe16(bytes_.data() + 2) == kStyleTextProp9Atom) {
+        const size_t length = std::min<size_t>(LoadLe32(bytes_.data() + 4), n - 8);
+        shape.numbers = AutoNumbersOf(bytes_.data() + 8, length);
+      }
+    } else if (header.recType == kExObjRefAtom) {
+      if (ReadAtomData(header.recLen, 4) == 4) shape.object = LoadLe32(bytes_.data());
     } else if (header.recType == kSlideNumberMetaCharAtom) {
       shape.numberField = true;
       Skip(header.recLen);
     } else if (header.recType == kPlaceholderAtom) {
       if (ReadAtomData(header.recLen, 5) >= 5) shape.placeholder = bytes_[4];
     } else if (header.recType == ppt::kTextHeaderAtom) {
-      shape.pieces.push_back({ReadWord(header, 0), {}});
+      shape.pieces.emplace_back().type = ReadWord(header, 0);
+    } else if (header.recType == kStyleTextPropAtom && !shape.pieces.empty()) {
+      const size_t n = ReadAtomData(header.recLen, header.recLen);
+      shape.pieces.back().styles = ParagraphStylesOf(bytes_.data(), n, shape.pieces.back().text);
     } else if (header.recType == kCString && containerType == kComment10) {
       const size_t n = ReadAtomData(header.recLen, header.recLen);
       std::u16string text;
@@ -485,11 +694,15 @@ class PptReader {
     }
     if (page != nullptr && line < LineCount(entry)) {
       const size_t at = entries_[entry].firstLine + line;
-      TextPiece piece{lines_[at].type, {}};
+      TextPiece piece;
+      piece.type = lines_[at].type;
       ForEachListPiece(at, [&](std::u16string_view text) {
         if (text_ == nullptr) Count(text.size());
         piece.text += text;
       });
+      if (lines_[at].styleBytes != 0) {
+        piece.styles = ParagraphStylesOf(listStyles_.data() + lines_[at].styleOffset, lines_[at].styleBytes, piece.text);
+      }
       shapes_[openShapes_.back()].pieces.push_back(std::move(piece));
     }
   }
@@ -562,7 +775,25 @@ class PptReader {
     if (shape.numberField && shape.pieces.size() == 1 && shape.pieces[0].text == u"*") {
       shape.placeholder = kPlaceholderMasterSlideNumber;
     }
+    for (TextPiece& piece : shape.pieces) {
+      piece.shapeId = shape.id;
+      piece.labels.name = shape.labels.name;
+      piece.numbers = shape.numbers;
+    }
     if (collector_ == SIZE_MAX) {
+      // A picture is a piece of no text where it stands.
+      if (shape.object && shape.pieces.empty() && index != 0) {
+        TextPiece object;
+        object.shapeId = shape.id;
+        object.labels.name = shape.labels.name;
+        object.object = shape.object;
+        page.pieces.emplace_back(shape.placeholder, std::move(object));
+      } else if (shape.labels.picture && shape.pieces.empty() && index != 0) {
+        TextPiece picture;
+        picture.shapeId = shape.id;
+        picture.labels = shape.labels;
+        page.pieces.emplace_back(shape.placeholder, std::move(picture));
+      }
       for (TextPiece& piece : shape.pieces) page.pieces.emplace_back(shape.placeholder, std::move(piece));
     } else {
       ShapeGroup& group = groups_[collector_];
@@ -641,7 +872,7 @@ class PptReader {
 
   // Slides in list order, each with the notes page tied to it; notes pages of no slide are
   // text on no slide.
-  static void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck) {
+  void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck) const {
     std::unordered_map<uint32_t, size_t> slideById;
     for (size_t i = 0; i < slides.size(); ++i) {
       if (slides[i].slideId != 0) slideById.emplace(slides[i].slideId, i);
@@ -670,12 +901,48 @@ class PptReader {
       slide.hidden = slides[i].hidden;
       bool titleDone = false;
       std::vector<size_t> pieceStarts;  // the first paragraph of each piece, and the end
-      std::vector<int> placeholders;    // of each piece's shape
+      std::vector<PieceOrigin> origins;  // of each piece
+      std::vector<TextParagraph> shapes;  // level, bullet and links of each paragraph
+      std::unordered_set<std::string> linked;
+      auto note = [&](const std::string& target) {
+        if (linked.insert(target).second) slide.links.push_back(target);
+      };
+      // Where a link leads: a slide of the show as "#slide=N"; none for a slide not in it.
+      auto resolve = [&](const LinkTarget& link) -> std::optional<std::string> {
+        if (!link.target.empty()) return link.target;
+        const auto it = slideById.find(link.slideId);
+        if (link.slideId == 0 || it == slideById.end()) return std::nullopt;
+        return "#slide=" + std::to_string(it->second + 1);
+      };
       for (const auto& [placeholder, piece] : slides[i].pieces) {
         const size_t first = slide.paragraphs.size();
         pieceStarts.push_back(first);
-        placeholders.push_back(placeholder);
-        AppendParagraphs(piece.text, slide.paragraphs);
+        PieceOrigin origin;
+        origin.placement = placeholder;
+        origin.shapeId = piece.shapeId;
+        origin.name = piece.labels.name;
+        origin.description = piece.labels.description;
+        origin.picture = piece.labels.picture && piece.text.empty();
+        if (const auto found = piece.object ? objectById_.find(*piece.object) : objectById_.end();
+            found != objectById_.end()) {
+          const ExObject& object = objects_[found->second];
+          origin.objectType = object.type;
+          origin.mediaType = object.mediaType;
+          origin.progId = object.progId;
+        }
+        origins.push_back(std::move(origin));
+        // Ranges in order, each apart from the one before (no real file overlaps them).
+        std::vector<RunLink> ranges = piece.links;
+        std::stable_sort(ranges.begin(), ranges.end(), [](const RunLink& a, const RunLink& b) { return a.begin < b.begin; });
+        std::vector<std::pair<RunLink, std::string>> links;
+        for (const RunLink& link : ranges) {
+          if (link.begin >= link.end || (!links.empty() && link.begin < links.back().first.end)) continue;
+          if (std::optional<std::string> target = resolve(link.target)) {
+            note(*target);
+            links.emplace_back(link, std::move(*target));
+          }
+        }
+        AppendParagraphs(piece.text, slide.paragraphs, &piece.styles, &shapes, &links, &piece.numbers);
         if (IsFooterPlaceholder(placeholder)) AppendParagraphs(piece.text, slide.footers);
         const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
         if (isTitle && !titleDone && slide.paragraphs.size() > first) {
@@ -691,7 +958,10 @@ class PptReader {
       pieceStarts.push_back(slide.paragraphs.size());
       for (const PieceTable& table : slides[i].tables) slide.tables.push_back(MakeTable(table, pieceStarts, slide.paragraphs));
       for (const TextPiece& piece : slides[i].diagramPieces) AppendParagraphs(piece.text, slide.diagrams);
-      AddSlideBlocks(slide, placeholders, pieceStarts, IsFooterPlaceholder);
+      for (const LinkTarget& link : slides[i].shapeLinks) {
+        if (std::optional<std::string> target = resolve(link)) note(*target);
+      }
+      AddSlideBlocks(slide, origins, pieceStarts, shapes, IsFooterPlaceholder);
       if (slides[i].slideId != 0) slide.id = slides[i].slideId;
       if (const Page* page = notesOf[i]) AppendNotesPage(*page, slide.notes, slide.notesFooters);
       slide.comments = std::move(slides[i].comments);
@@ -716,6 +986,16 @@ class PptReader {
   std::vector<ListLine> lines_;
   std::vector<TextAtomPlace> textAtoms_;
   std::vector<uint8_t> listText_;
+  std::vector<uint8_t> listStyles_;  // the slide lists' style atoms, kept for the model
+  struct ExHyperlink {
+    uint32_t id;
+    std::string target;
+    std::string location;
+  };
+  std::vector<ExHyperlink> hyperlinks_;  // the document's, for the model
+  std::vector<ExObject> objects_;
+  std::unordered_map<uint32_t, size_t> hyperlinkById_;
+  std::unordered_map<uint32_t, size_t> objectById_;
   std::vector<EntryOfPersistId> byPersistId_;  // sorted by persist id, then entry
   std::vector<uint8_t> bytes_;
   std::vector<uint8_t> listBytes_;
@@ -726,6 +1006,7 @@ class PptReader {
   std::vector<size_t> openShapes_;
   std::vector<ShapeGroup> groups_;
   size_t collector_ = SIZE_MAX;  // the open table or diagram group that takes the text within
+  uint16_t interactiveInstance_ = 0;  // of the interaction being read: 0 for a click
   PptBudget budget_;
   uint64_t unitsEmitted_ = 0;
 };

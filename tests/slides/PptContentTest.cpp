@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "ppt/PropertySets.h"
+#include "ppt/ShapeProperties.h"
+#include "ppt/TextStyles.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/JsonSchema.h"
 #include "tests/support/PptBuilder.h"
@@ -14,6 +16,13 @@ namespace dkscr {
 namespace {
 
 using namespace test;
+
+// A form of a built deck in UTF-8; "" when the conversion gives nothing.
+std::string FormOf(const std::string& image, SlideMode mode) {
+  OutputBuffer out;
+  const ResultCode code = ConvertPptBytes(image, out, 65001, mode);
+  return code > 0 ? std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)) : std::string();
+}
 
 // Format ids as stored (the first three fields little-endian).
 const std::string kSummaryId("\xE0\x85\x9F\xF2\xF9\x4F\x68\x10\xAB\x91\x08\x00\x2B\x27\xB3\xD9", 16);
@@ -175,16 +184,333 @@ TEST(PptContent, SlideIdsBlocksAndMetadata) {
   EXPECT_EQ(deck.metadata.title, "Caf\xC3\xA9 \xE2\x82\xAC 5");
   EXPECT_EQ(deck.metadata.custom.size(), 4u);
 
-  OutputBuffer out;
-  const ResultCode code = ConvertPptBytes(MakeDeck(), out, 65001, SlideMode::kJson);
-  ASSERT_GT(code, 0);
-  const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
+  const std::string json = FormOf(MakeDeck(), SlideMode::kJson);
+  ASSERT_FALSE(json.empty());
   EXPECT_EQ(SlidesSchemaProblem(json), "");
   EXPECT_NE(json.find("\"metadata\":{\"title\":\"Caf\xC3\xA9 \xE2\x82\xAC 5\",\"author\":\"J\xC3\xBCrgen\","),
             std::string::npos)
       << json;
   EXPECT_NE(json.find("\"custom\":{\"Pr\xC3\xBC" "fer\":\"\xD0\x96\xD1\x83\xD0\xBA\",\"Qty\":-2,\"Ok\":true,\"H\":0.5}"),
             std::string::npos);
+}
+
+// The document record of a built deck (its master at persist id 2, then `objects` when given,
+// then the slide list) and the save that ends it.
+std::string FinishDeck(PptStreamBuilder& doc, std::map<uint32_t, uint32_t>& offsets,
+                       const std::vector<std::string>& slideList, const std::string& objects = "") {
+  offsets[1] = doc.Append(Container(
+      rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')), objects,
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(2)}, 1), Container(rt::kSlideListWithText, slideList, 0)}));
+  doc.AppendSave(offsets, 1);
+  return BuildCfb(PresentationStreams(doc));
+}
+
+// A style atom's paragraph run: its length in characters, indent level and exception.
+std::string ParagraphRun(uint32_t count, uint16_t level, uint32_t masks, const std::string& fields) {
+  return Le32(count) + Le16(level) + Le32(masks) + fields;
+}
+std::string StyleTextPropAtom(const std::vector<std::string>& runs) {
+  std::string data;
+  for (const std::string& run : runs) data += run;
+  return Atom(0x0FA1, data + Le32(100) + Le32(0));  // a character run after the paragraph runs
+}
+constexpr uint32_t kMaskHasBullet = 1u << 0, kMaskBulletFont = 1u << 4, kMaskBulletColor = 1u << 5,
+                   kMaskBulletSize = 1u << 6, kMaskBulletChar = 1u << 7, kMaskAlign = 1u << 11,
+                   kMaskTabStops = 1u << 20, kMaskTextDirection = 1u << 21;
+
+// A body whose text is in its shape, runs of one paragraph each, the last one with every field
+// before the tab stops and after them; and a body whose text is in the slide list, one run over
+// two paragraphs.
+std::string MakeListDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  const std::string body = StyleTextPropAtom(
+      {ParagraphRun(4, 0, kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16(0x2013)),
+       ParagraphRun(4, 1, kMaskHasBullet, Le16(1)), ParagraphRun(1, 0, 0, ""),
+       ParagraphRun(6, 2,
+                    kMaskHasBullet | kMaskBulletChar | kMaskBulletFont | kMaskBulletSize | kMaskBulletColor | kMaskAlign |
+                        kMaskTabStops | kMaskTextDirection,
+                    Le16(0) + Le16('x') + Le16(3) + Le16(80) + Le32(0xFE000000) + Le16(1) + Le16(2) + Le32(1) +
+                        Le32(2) + Le16(0))});
+  offsets[3] = doc.Append(Container(
+      rt::kSlide, {SlideAtom(0), Drawing({PlaceholderShape(0x0E, {TextHeaderAtom(1), ShapeText(u"Top\rSub\r\rDeep"), body}),
+                                         PlaceholderShape(0x0E, {OutlineTextRefAtom(0)})})}));
+  const std::string listStyle = StyleTextPropAtom({ParagraphRun(11, 3, kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('o'))});
+  return FinishDeck(doc, offsets, {SlidePersistAtom(3, 256), TextHeaderAtom(1), ShapeText(u"Alpha\rBeta"), listStyle});
+}
+
+TEST(PptContent, LevelsAndBulletsFromTheParagraphRuns) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakeListDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  const Slide& slide = deck.slides[0];
+  ASSERT_EQ(slide.blocks.size(), 2u);
+  const std::vector<TextParagraph>& own = slide.blocks[0].paragraphs;
+  ASSERT_EQ(own.size(), 3u) << "the empty paragraph is no paragraph";
+  EXPECT_EQ(own[0].text, "Top");
+  EXPECT_EQ(own[0].level, 0);
+  EXPECT_EQ(own[0].bullet, "\xE2\x80\x93") << "the run's own character";
+  EXPECT_EQ(own[1].text, "Sub");
+  EXPECT_EQ(own[1].level, 1);
+  EXPECT_EQ(own[1].bullet, "\xE2\x80\xA2") << "a bullet of no character of its own";
+  EXPECT_EQ(own[2].text, "Deep");
+  EXPECT_EQ(own[2].level, 2);
+  EXPECT_FALSE(own[2].bullet.has_value()) << "the run turns its bullet off";
+  const std::vector<TextParagraph>& listed = slide.blocks[1].paragraphs;
+  ASSERT_EQ(listed.size(), 2u);
+  for (const TextParagraph& paragraph : listed) {
+    EXPECT_EQ(paragraph.level, 3);
+    EXPECT_EQ(paragraph.bullet, "o");
+  }
+  EXPECT_EQ(listed[1].text, "Beta");
+
+  const std::string json = FormOf(MakeListDeck(), SlideMode::kJson);
+  ASSERT_FALSE(json.empty());
+  EXPECT_EQ(SlidesSchemaProblem(json), "");
+  EXPECT_NE(json.find("{\"text\":\"Sub\",\"level\":1,\"bullet\":\"\xE2\x80\xA2\",\"links\":[]}"), std::string::npos) << json;
+
+  const std::string markdown = FormOf(MakeListDeck(), SlideMode::kMarkdown);
+  ASSERT_FALSE(markdown.empty());
+  EXPECT_NE(markdown.find("- Top\n  - Sub\n\nDeep\n"), std::string::npos) << markdown;
+}
+
+// Paragraph runs cut short, of no length, or far longer than the text leave what they do not
+// reach at level 0 without a bullet.
+TEST(PptContent, DamagedParagraphRunsGiveWhatTheyHold) {
+  const std::u16string text = u"A\rB\rC";
+  const std::string whole = ParagraphRun(2, 1, kMaskHasBullet, Le16(1)) + ParagraphRun(0, 2, 0, "") +
+                            ParagraphRun(2, 4, 0, "");
+  const auto bytes = reinterpret_cast<const uint8_t*>(whole.data());
+  std::vector<ParagraphStyle> styles = ParagraphStylesOf(bytes, whole.size(), text);
+  ASSERT_EQ(styles.size(), 3u);
+  EXPECT_EQ(styles[0].level, 1);
+  EXPECT_TRUE(styles[0].hasBullet);
+  EXPECT_EQ(styles[1].level, 0) << "a run of no characters ends the runs";
+  for (size_t cut = 0; cut < 12; ++cut) {
+    styles = ParagraphStylesOf(bytes, cut, text);
+    ASSERT_EQ(styles.size(), 3u);
+    EXPECT_EQ(styles[1].level, 0);
+  }
+  const std::string huge = ParagraphRun(0xFFFFFFFF, 5, 0, "");
+  styles = ParagraphStylesOf(reinterpret_cast<const uint8_t*>(huge.data()), huge.size(), text);
+  EXPECT_EQ(styles[2].level, 5) << "one run covers every paragraph";
+}
+
+// A shape's FSP (its type and id) and property table; strings are complex values after it.
+std::string Fsp(uint16_t type, uint32_t id) { return Atom(0xF00A, Le32(id) + Le32(0xA00), type, 2); }
+std::string Fopt(const std::vector<std::pair<uint16_t, uint32_t>>& simple,
+                 const std::vector<std::pair<uint16_t, std::u16string>>& strings) {
+  std::string table, complex;
+  for (const auto& [id, value] : simple) table += Le16(id) + Le32(value);
+  for (const auto& [id, text] : strings) {
+    const std::string bytes = Utf16Le(text) + Le16(0);
+    table += Le16(static_cast<uint16_t>(id | 0x8000)) + Le32(static_cast<uint32_t>(bytes.size()));
+    complex += bytes;
+  }
+  return Atom(0xF00B, table + complex, static_cast<uint16_t>(simple.size() + strings.size()), 3);
+}
+constexpr uint16_t kPib = 0x4104, kName = 0x0380, kDescription = 0x0381;
+
+// A named text box, a picture with a name and a description, and one with neither.
+std::string MakePictureDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  const std::string box =
+      Container(rt::kSpContainer, {Fsp(202, 1025), Fopt({{0x0080, 7}}, {{kName, u"Caption box"}}),
+                                   Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(u"Hello")})});
+  const std::string logo = Container(
+      rt::kSpContainer, {Fsp(75, 1026), Fopt({{kPib, 1}}, {{kName, u"Logo"}, {kDescription, u"Caf\u00E9 logo"}})});
+  const std::string bare = Container(rt::kSpContainer, {Fsp(75, 1027), Fopt({{kPib, 2}}, {})});
+  offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({box, logo, bare})}));
+  return FinishDeck(doc, offsets, {SlidePersistAtom(3)});
+}
+
+TEST(PptContent, ShapeIdsNamesAndPicturesWithTheirDescription) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakePictureDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  const std::vector<SlideBlock>& blocks = deck.slides[0].blocks;
+  ASSERT_EQ(blocks.size(), 3u);
+  EXPECT_EQ(blocks[0].type, BlockType::kText);
+  EXPECT_EQ(blocks[0].shapeId, 1025u);
+  EXPECT_EQ(blocks[0].name, "Caption box");
+  EXPECT_EQ(blocks[0].paragraphs.at(0).text, "Hello");
+  EXPECT_EQ(blocks[1].type, BlockType::kPicture);
+  EXPECT_EQ(blocks[1].shapeId, 1026u);
+  EXPECT_EQ(blocks[1].name, "Logo");
+  EXPECT_EQ(blocks[1].alt, "Caf\xC3\xA9 logo");
+  EXPECT_FALSE(blocks[1].image.has_value()) << "a binary picture has no part name";
+  EXPECT_EQ(blocks[2].type, BlockType::kPicture);
+  EXPECT_EQ(blocks[2].shapeId, 1027u);
+  EXPECT_FALSE(blocks[2].name.has_value());
+  EXPECT_FALSE(blocks[2].alt.has_value());
+
+  const std::string json = FormOf(MakePictureDeck(), SlideMode::kJson);
+  ASSERT_FALSE(json.empty());
+  EXPECT_EQ(SlidesSchemaProblem(json), "");
+  EXPECT_NE(json.find("\"type\":\"picture\",\"shape_id\":1026,\"name\":\"Logo\",\"alt\":\"Caf\xC3\xA9 logo\""),
+            std::string::npos)
+      << json;
+  EXPECT_EQ(FormOf(MakePictureDeck(), SlideMode::kText), "\xEF\xBB\xBFHello\r\n")
+      << "the default text has no pictures";
+}
+
+// Property tables whose complex values run past the data, or whose count does.
+TEST(PptContent, DamagedPropertyTablesGiveWhatTheyHold) {
+  const std::string fopt = Fopt({{kPib, 1}}, {{kName, u"Logo"}, {kDescription, u"Long description"}}).substr(8);
+  const auto bytes = reinterpret_cast<const uint8_t*>(fopt.data());
+  for (size_t cut = 0; cut <= fopt.size(); ++cut) {
+    ShapeLabels labels;
+    ReadShapeLabels(bytes, cut, 3, labels);
+    if (cut < 18) {
+      EXPECT_FALSE(labels.picture) << "no table, no property";
+    }
+    if (cut >= 28) {
+      EXPECT_EQ(labels.name, "Logo");
+    }
+    if (labels.description) {
+      EXPECT_EQ(std::string_view("Long description").substr(0, labels.description->size()), *labels.description);
+    }
+  }
+  ShapeLabels labels;
+  ReadShapeLabels(bytes, fopt.size(), 0xFFFF, labels);
+  EXPECT_FALSE(labels.name.has_value()) << "a count beyond the data reads nothing";
+}
+
+// Hyperlinks and embedded objects: the document's list of them and the records of a slide that
+// refer to it.
+std::string CString(uint16_t instance, std::u16string_view text) { return Atom(0x0FBA, Utf16Le(text), instance); }
+std::string ExHyperlink(uint32_t id, uint16_t instance, std::u16string_view text) {
+  return Container(0x0FD7, {Atom(0x0FD3, Le32(id)), CString(0, u"Friendly"), CString(instance, text)});
+}
+// Clicked (instance 0) or hovered (1): a hyperlink action naming the document's link.
+std::string InteractiveInfo(uint32_t linkId, uint16_t instance = 0) {
+  return Container(0x0FF2, {Atom(0x0FF3, Le32(0) + Le32(linkId) + "\x04\x00\x00\x00\x08" + std::string(3, '\0'))},
+                   instance);
+}
+std::string TxInteractiveInfo(uint32_t begin, uint32_t end) { return Atom(0x0FDF, Le32(begin) + Le32(end)); }
+std::string ExObjRef(uint32_t id) { return Atom(0x0BC1, Le32(id)); }
+
+// Slide 1 (id 257): a text box with a link to a web page and one to slide 1 on two ranges
+// (listed out of order, and a third range overlapping one of them, which is passed over), a
+// shape that jumps to slide 2 when clicked, an embedded workbook with a link when hovered, and
+// a movie. Slide 2 (id 258).
+std::string MakeLinkDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  const std::string text = Container(
+      rt::kSpContainer,
+      {Fsp(202, 2049), Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(u"Visit our site\rGo on"),
+                                                      InteractiveInfo(4), TxInteractiveInfo(15, 17), InteractiveInfo(1),
+                                                      TxInteractiveInfo(6, 14), InteractiveInfo(3),
+                                                      TxInteractiveInfo(7, 9)})});
+  const std::string jump = Container(
+      rt::kSpContainer, {Fsp(1, 2050), Container(rt::kClientData, {InteractiveInfo(2)}),
+                         Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(u"Next")})});
+  const std::string sheet = Container(rt::kSpContainer, {Fsp(75, 2051), Fopt({}, {{kName, u"Sheet"}}),
+                                                         Container(rt::kClientData, {InteractiveInfo(3, 1), ExObjRef(5)})});
+  const std::string movie = Container(rt::kSpContainer, {Fsp(75, 2052), Container(rt::kClientData, {ExObjRef(6)})});
+  offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({text, jump, sheet, movie})}));
+  offsets[4] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({ShapeWithText({TextHeaderAtom(4), ShapeText(u"Second")})})}));
+  const std::string objects = Container(
+      0x0409, {Atom(0x040A, Le32(6)), ExHyperlink(1, 1, u"https://example.com/a?b=1"), ExHyperlink(2, 3, u"258,2,Second"),
+               ExHyperlink(3, 1, u"https://hover.example/"), ExHyperlink(4, 3, u"257,1,First"),
+               Container(0x0FCC, {Atom(0x0FC3, Le32(1) + Le32(2) + Le32(5) + Le32(0) + Le32(0) + Le32(0)),
+                                  CString(1, u"Worksheet"), CString(2, u"Excel.Sheet.8")}),
+               Container(0x1006, {Container(0x1005, {Atom(0x1004, Le32(6) + Le32(0)), CString(0, u"clip.avi")})})});
+  return FinishDeck(doc, offsets, {SlidePersistAtom(3, 257), SlidePersistAtom(4, 258)}, objects);
+}
+
+TEST(PptContent, RunAndShapeLinksJumpsAndEmbeddedObjects) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakeLinkDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 2u);
+  const Slide& slide = deck.slides[0];
+  ASSERT_EQ(slide.blocks.size(), 4u);
+  const std::vector<TextParagraph>& paragraphs = slide.blocks[0].paragraphs;
+  ASSERT_EQ(paragraphs.size(), 2u);
+  ASSERT_EQ(paragraphs[0].links.size(), 1u);
+  EXPECT_EQ(paragraphs[0].links[0].text, "our site");
+  EXPECT_EQ(paragraphs[0].links[0].target, "https://example.com/a?b=1");
+  EXPECT_EQ(paragraphs[0].links[0].offset, 6u);
+  ASSERT_EQ(paragraphs[1].links.size(), 1u);
+  EXPECT_EQ(paragraphs[1].links[0].text, "Go");
+  EXPECT_EQ(paragraphs[1].links[0].target, "#slide=1") << "a jump by the slide's id";
+  EXPECT_EQ(paragraphs[1].links[0].offset, 0u);
+  EXPECT_TRUE(slide.blocks[1].paragraphs.at(0).links.empty()) << "a shape's link is no run's";
+  EXPECT_EQ(slide.blocks[2].type, BlockType::kOle);
+  EXPECT_EQ(slide.blocks[2].shapeId, 2051u);
+  EXPECT_EQ(slide.blocks[2].name, "Sheet");
+  EXPECT_EQ(slide.blocks[2].progId, "Excel.Sheet.8");
+  EXPECT_EQ(slide.blocks[3].type, BlockType::kMedia);
+  EXPECT_EQ(slide.blocks[3].mediaType, "video");
+  EXPECT_EQ(slide.links, (std::vector<std::string>{"https://example.com/a?b=1", "#slide=1", "#slide=2"}))
+      << "each target once; a hovered link is no click";
+  EXPECT_TRUE(deck.slides[1].links.empty());
+
+  const std::string json = FormOf(MakeLinkDeck(), SlideMode::kJson);
+  ASSERT_FALSE(json.empty());
+  EXPECT_EQ(SlidesSchemaProblem(json), "");
+  EXPECT_NE(json.find("\"links\":[{\"text\":\"Go\",\"target\":\"#slide=1\"}]"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"type\":\"ole\",\"shape_id\":2051,\"name\":\"Sheet\",\"prog_id\":\"Excel.Sheet.8\""),
+            std::string::npos);
+  const std::string markdown = FormOf(MakeLinkDeck(), SlideMode::kMarkdown);
+  ASSERT_FALSE(markdown.empty());
+  EXPECT_NE(markdown.find("Visit [our site](https://example.com/a?b=1)\n"), std::string::npos) << markdown;
+}
+
+// A character run naming the numbering entry of its characters, with a font and a color
+// before and after the style it is in.
+std::string CharacterRun(uint32_t count, uint16_t entry) {
+  return Le32(count) + Le32(0x3C00 | 1 | (1u << 16) | (1u << 18)) + Le16(static_cast<uint16_t>(1 | (entry << 10))) +
+         Le16(3) + Le32(0xFE000000);
+}
+// A numbering entry: numbered in a scheme from a start, optionally with the fields that may
+// stand around it.
+std::string NumberingEntry(uint16_t scheme, uint16_t startAt, bool extras) {
+  const uint32_t masks = (1u << 24) | (1u << 25) | (extras ? 1u << 23 : 0);
+  return Le32(masks) + (extras ? Le16(7) : "") + Le16(1) + Le16(scheme) + Le16(startAt) + Le32(extras ? 1u << 20 : 0) +
+         (extras ? Le32(0) : "") + Le32(extras ? 1u << 6 : 0) + (extras ? Le16(0) : "");
+}
+
+// A numbered list: arabic with a period at level 0, letters with a parenthesis from 3 at level
+// 1, a paragraph without a bullet that ends the count.
+std::string MakeNumberedDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  const std::string runs = ParagraphRun(4, 0, kMaskHasBullet, Le16(1)) + ParagraphRun(4, 0, kMaskHasBullet, Le16(1)) +
+                           ParagraphRun(4, 1, kMaskHasBullet, Le16(1)) + ParagraphRun(6, 0, kMaskHasBullet, Le16(1)) +
+                           ParagraphRun(6, 0, kMaskHasBullet, Le16(0)) + ParagraphRun(6, 0, kMaskHasBullet, Le16(1));
+  const std::string characters = CharacterRun(8, 0) + CharacterRun(4, 1) + CharacterRun(18, 0);
+  const std::string entries = NumberingEntry(3, 1, true) + NumberingEntry(9, 3, false);
+  const std::string tag = Container(
+      0x1388, {Container(0x138A, {CString(0, u"___PPT9"), Container(0x138B, {Atom(0x0FAC, entries)})})});
+  const std::string list = Container(
+      rt::kSpContainer, {Fsp(202, 3000), Container(rt::kClientData, {tag}),
+                         Container(rt::kClientTextbox, {TextHeaderAtom(4), ShapeText(u"One\rTwo\rSub\rThree\rPlain\rAgain"),
+                                                        Atom(0x0FA1, runs + characters)})});
+  offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({list})}));
+  return FinishDeck(doc, offsets, {SlidePersistAtom(3)});
+}
+
+TEST(PptContent, NumberedParagraphsCountInTheirScheme) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakeNumberedDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  ASSERT_EQ(deck.slides[0].blocks.size(), 1u);
+  std::vector<std::optional<std::string>> bullets;
+  for (const TextParagraph& paragraph : deck.slides[0].blocks[0].paragraphs) bullets.push_back(paragraph.bullet);
+  EXPECT_EQ(bullets, (std::vector<std::optional<std::string>>{"1.", "2.", "c)", "3.", std::nullopt, "1."}));
+  EXPECT_NE(FormOf(MakeNumberedDeck(), SlideMode::kMarkdown).find("1. One\n2. Two\n   - c) Sub\n3. Three\n\nPlain\n\n1. Again\n"), std::string::npos)
+      << FormOf(MakeNumberedDeck(), SlideMode::kMarkdown);
+  EXPECT_EQ(AutoNumberText(4, 14), "(xiv)");
+  EXPECT_EQ(AutoNumberText(11, 28), "AB)");
+  EXPECT_EQ(AutoNumberText(13, 7), "7");
+  EXPECT_EQ(AutoNumberText(40, 1), "") << "a scheme not known gives no label";
 }
 
 }  // namespace

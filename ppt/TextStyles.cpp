@@ -1,0 +1,226 @@
+#include "ppt/TextStyles.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "platform/LittleEndian.h"
+#include "platform/Utf.h"
+
+namespace dkscr {
+namespace {
+
+// Which optional fields a paragraph exception holds.
+enum : uint32_t {
+  kHasBullet = 1u << 0,
+  kBulletHasFont = 1u << 1,
+  kBulletHasColor = 1u << 2,
+  kBulletHasSize = 1u << 3,
+  kBulletFont = 1u << 4,
+  kBulletColor = 1u << 5,
+  kBulletSize = 1u << 6,
+  kBulletChar = 1u << 7,
+  kLeftMargin = 1u << 8,
+  kIndent = 1u << 10,
+  kAlign = 1u << 11,
+  kLineSpacing = 1u << 12,
+  kSpaceBefore = 1u << 13,
+  kSpaceAfter = 1u << 14,
+  kDefaultTabSize = 1u << 15,
+  kFontAlign = 1u << 16,
+  kCharWrap = 1u << 17,
+  kWordWrap = 1u << 18,
+  kOverflow = 1u << 19,
+  kTabStops = 1u << 20,
+  kTextDirection = 1u << 21,
+  kBulletBlip = 1u << 23,
+  kBulletScheme = 1u << 24,
+  kBulletHasScheme = 1u << 25,
+};
+
+// Which optional fields a character exception holds.
+enum : uint32_t {
+  kFontStyleFields = 0x3EB7,  // bold ... emboss, and the style's extension index
+  kHasExtension = 0x3C00,
+  kTypeface = 1u << 16,
+  kSize = 1u << 17,
+  kColor = 1u << 18,
+  kPosition = 1u << 19,
+  kPp10 = 1u << 20,
+  kOldEastAsianTypeface = 1u << 21,
+  kAnsiTypeface = 1u << 22,
+  kSymbolTypeface = 1u << 23,
+};
+// Which optional fields a text property exception holds.
+constexpr uint32_t kSiPp10 = 1u << 5;
+constexpr uint32_t kSiBidi = 1u << 6;
+
+class Cursor {
+ public:
+  Cursor(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  bool Has(size_t n) const { return size_ - at_ >= n; }
+  uint16_t U16() { return Has(2) ? LoadLe16(Take(2)) : (at_ = size_, 0); }
+  uint32_t U32() { return Has(4) ? LoadLe32(Take(4)) : (at_ = size_, 0); }
+  void Skip(size_t n) { at_ = Has(n) ? at_ + n : size_; }
+
+ private:
+  const uint8_t* Take(size_t n) {
+    const uint8_t* p = data_ + at_;
+    at_ += n;
+    return p;
+  }
+  const uint8_t* data_;
+  size_t size_;
+  size_t at_ = 0;
+};
+
+// One paragraph exception; what the data does not hold reads as zeros.
+void ReadException(Cursor& in, ParagraphStyle& style) {
+  const uint32_t masks = in.U32();
+  if (masks & (kHasBullet | kBulletHasFont | kBulletHasColor | kBulletHasSize)) {
+    const uint16_t flags = in.U16();
+    if (masks & kHasBullet) {
+      style.bulletKnown = true;
+      style.hasBullet = (flags & 1) != 0;
+    }
+  }
+  if (masks & kBulletChar) style.bulletChar = static_cast<char16_t>(in.U16());
+  if (masks & kBulletFont) in.Skip(2);
+  if (masks & kBulletSize) in.Skip(2);
+  if (masks & kBulletColor) in.Skip(4);
+  for (const uint32_t twoBytes : {kAlign, kLineSpacing, kSpaceBefore, kSpaceAfter, kLeftMargin, kIndent, kDefaultTabSize}) {
+    if (masks & twoBytes) in.Skip(2);
+  }
+  if (masks & kTabStops) in.Skip(4u * in.U16());
+  if (masks & kFontAlign) in.Skip(2);
+  if (masks & (kCharWrap | kWordWrap | kOverflow)) in.Skip(2);
+  if (masks & kTextDirection) in.Skip(2);
+}
+
+}  // namespace
+
+std::vector<ParagraphStyle> ParagraphStylesOf(const uint8_t* data, size_t size, std::u16string_view text) {
+  std::vector<size_t> starts{0};  // where each paragraph starts
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r') starts.push_back(i + 1);
+  }
+  std::vector<ParagraphStyle> styles(starts.size());
+  Cursor in(data, size);
+  size_t paragraph = 0;
+  uint64_t at = 0;  // the character the next run starts at
+  // The runs cover the text and the mark after it.
+  while ((paragraph < starts.size() || at <= text.size()) && in.Has(10)) {
+    const uint32_t count = in.U32();
+    ParagraphStyle style;
+    style.level = in.U16();
+    ReadException(in, style);
+    if (count == 0) break;  // a run of nothing cannot move on
+    // A run gives its style to every paragraph that starts within it.
+    at += count;
+    while (paragraph < starts.size() && starts[paragraph] < at) styles[paragraph++] = style;
+  }
+  if (at <= text.size()) return styles;  // the paragraph runs end early: no character runs
+  // The character runs: the extension index of each paragraph's first character.
+  paragraph = 0;
+  at = 0;
+  while (paragraph < starts.size() && in.Has(8)) {
+    const uint32_t count = in.U32();
+    const uint32_t masks = in.U32();
+    int extension = -1;
+    if (masks & kFontStyleFields) {
+      const uint16_t fontStyle = in.U16();
+      if (masks & kHasExtension) extension = (fontStyle >> 10) & 0x0F;
+    }
+    for (const uint32_t twoBytes : {kTypeface, kOldEastAsianTypeface, kAnsiTypeface, kSymbolTypeface, kSize}) {
+      if (masks & twoBytes) in.Skip(2);
+    }
+    if (masks & kColor) in.Skip(4);
+    if (masks & kPosition) in.Skip(2);
+    if (count == 0) break;
+    at += count;
+    while (paragraph < starts.size() && starts[paragraph] < at) styles[paragraph++].extension = extension;
+  }
+  return styles;
+}
+
+std::vector<AutoNumber> AutoNumbersOf(const uint8_t* data, size_t size) {
+  std::vector<AutoNumber> numbers;
+  Cursor in(data, size);
+  while (in.Has(12)) {
+    AutoNumber number;
+    const uint32_t masks = in.U32();
+    if (masks & kBulletBlip) in.Skip(2);
+    if (masks & kBulletHasScheme) number.numbered = in.U16() != 0;
+    if (masks & kBulletScheme) {
+      number.scheme = in.U16();
+      number.startAt = in.U16();
+    } else {
+      number.numbered = false;  // numbered by a scheme the entry does not name
+    }
+    const uint32_t characterMasks = in.U32();
+    if (characterMasks & kPp10) in.Skip(4);
+    const uint32_t textMasks = in.U32();
+    if (textMasks & kSiBidi) in.Skip(2);
+    if (textMasks & kSiPp10) in.Skip(4);
+    numbers.push_back(number);
+  }
+  return numbers;
+}
+
+namespace {
+
+std::string Letters(int n, bool upper) {
+  std::string out;
+  for (; n > 0; n = (n - 1) / 26) out.insert(out.begin(), static_cast<char>((upper ? 'A' : 'a') + (n - 1) % 26));
+  return out;
+}
+
+std::string Roman(int n, bool upper) {
+  static constexpr std::pair<int, const char*> kDigits[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"},
+                                                            {90, "xc"},  {50, "l"},   {40, "xl"}, {10, "x"},   {9, "ix"},
+                                                            {5, "v"},    {4, "iv"},   {1, "i"}};
+  std::string out;
+  for (const auto& [value, digits] : kDigits) {
+    for (; n >= value; n -= value) out += digits;
+  }
+  if (upper) {
+    for (char& c : out) c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string AutoNumberText(uint16_t scheme, int n) {
+  if (n < 1) n = 1;
+  enum Kind { kAlphaLc, kAlphaUc, kArabic, kRomanLc, kRomanUc };
+  enum Form { kPeriod, kParenRight, kParenBoth, kPlain };
+  static constexpr std::pair<Kind, Form> kSchemes[] = {
+      {kAlphaLc, kPeriod},     {kAlphaUc, kPeriod},     {kArabic, kParenRight},  {kArabic, kPeriod},
+      {kRomanLc, kParenBoth},  {kRomanLc, kParenRight}, {kRomanLc, kPeriod},     {kRomanUc, kPeriod},
+      {kAlphaLc, kParenBoth},  {kAlphaLc, kParenRight}, {kAlphaUc, kParenBoth},  {kAlphaUc, kParenRight},
+      {kArabic, kParenBoth},   {kArabic, kPlain},       {kRomanUc, kParenBoth},  {kRomanUc, kParenRight}};
+  if (scheme >= std::size(kSchemes)) return {};
+  const auto [kind, form] = kSchemes[scheme];
+  if ((kind == kRomanLc || kind == kRomanUc) && n >= 4000) return {};
+  const std::string number = kind == kArabic    ? std::to_string(n)
+                             : kind == kAlphaLc ? Letters(n, false)
+                             : kind == kAlphaUc ? Letters(n, true)
+                                                : Roman(n, kind == kRomanUc);
+  switch (form) {
+    case kPeriod: return number + ".";
+    case kParenRight: return number + ")";
+    case kParenBoth: return "(" + number + ")";
+    case kPlain: return number;
+  }
+  return number;
+}
+
+std::string_view BulletOf(const ParagraphStyle& style, std::string& scratch) {
+  if (!style.bulletKnown || !style.hasBullet) return {};
+  if (style.bulletChar == 0) return "\xE2\x80\xA2";
+  scratch = WideToUtf8(std::u16string(1, style.bulletChar));
+  return scratch;
+}
+
+}  // namespace dkscr

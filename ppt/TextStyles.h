@@ -1,0 +1,47 @@
+#pragma once
+// The paragraph runs of a text's style atom: each run's indent level and, where the run sets
+// them itself, whether its paragraphs have a bullet and which character it is. What a run
+// leaves to the masters stays unknown.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dkscr {
+
+struct ParagraphStyle {
+  uint16_t level = 0;
+  bool bulletKnown = false;  // the run says whether there is a bullet
+  bool hasBullet = false;
+  char16_t bulletChar = 0;   // 0: the run names no character
+  int extension = -1;        // its first character's index into the text's numbering entries
+};
+
+// An entry of a text's additional paragraph formatting: whether the paragraph is numbered and
+// how.
+struct AutoNumber {
+  bool numbered = false;
+  uint16_t scheme = 0;
+  uint16_t startAt = 1;
+};
+
+// The style of each paragraph of `text` (paragraphs end at CR; the last one at the text's
+// end), from the data of its style atom. Paragraphs past the runs the data holds keep the
+// default style.
+// The character runs after the paragraph runs give each paragraph the index of its numbering
+// entry where its first character's run names one.
+std::vector<ParagraphStyle> ParagraphStylesOf(const uint8_t* data, size_t size, std::u16string_view text);
+
+// The numbering entries of the data of a text's additional style atom.
+std::vector<AutoNumber> AutoNumbersOf(const uint8_t* data, size_t size);
+
+// The label of number n in a numbering scheme ("3.", "c)", "(iv)"); "" for a scheme this
+// reader does not know.
+std::string AutoNumberText(uint16_t scheme, int n);
+
+// The bullet a paragraph shows, as UTF-8: its own character, "•" where it has a bullet of no
+// character of its own, "" for none or unknown.
+std::string_view BulletOf(const ParagraphStyle& style, std::string& scratch);
+
+}  // namespace dkscr

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "model/ListNumbering.h"
 #include "platform/LittleEndian.h"
 #include "platform/Utf.h"
 
@@ -167,53 +168,15 @@ std::vector<AutoNumber> AutoNumbersOf(const uint8_t* data, size_t size) {
   return numbers;
 }
 
-namespace {
-
-std::string Letters(int n, bool upper) {
-  std::string out;
-  for (; n > 0; n = (n - 1) / 26) out.insert(out.begin(), static_cast<char>((upper ? 'A' : 'a') + (n - 1) % 26));
-  return out;
-}
-
-std::string Roman(int n, bool upper) {
-  static constexpr std::pair<int, const char*> kDigits[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"},
-                                                            {90, "xc"},  {50, "l"},   {40, "xl"}, {10, "x"},   {9, "ix"},
-                                                            {5, "v"},    {4, "iv"},   {1, "i"}};
-  std::string out;
-  for (const auto& [value, digits] : kDigits) {
-    for (; n >= value; n -= value) out += digits;
-  }
-  if (upper) {
-    for (char& c : out) c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
-}  // namespace
-
 std::string AutoNumberText(uint16_t scheme, int n) {
-  if (n < 1) n = 1;
-  enum Kind { kAlphaLc, kAlphaUc, kArabic, kRomanLc, kRomanUc };
-  enum Form { kPeriod, kParenRight, kParenBoth, kPlain };
-  static constexpr std::pair<Kind, Form> kSchemes[] = {
-      {kAlphaLc, kPeriod},     {kAlphaUc, kPeriod},     {kArabic, kParenRight},  {kArabic, kPeriod},
-      {kRomanLc, kParenBoth},  {kRomanLc, kParenRight}, {kRomanLc, kPeriod},     {kRomanUc, kPeriod},
-      {kAlphaLc, kParenBoth},  {kAlphaLc, kParenRight}, {kAlphaUc, kParenBoth},  {kAlphaUc, kParenRight},
-      {kArabic, kParenBoth},   {kArabic, kPlain},       {kRomanUc, kParenBoth},  {kRomanUc, kParenRight}};
+  // The binary format's schemes by number, named as DrawingML names them.
+  static constexpr std::string_view kSchemes[] = {
+      "alphaLcPeriod",    "alphaUcPeriod",  "arabicParenR",     "arabicPeriod",
+      "romanLcParenBoth", "romanLcParenR",  "romanLcPeriod",    "romanUcPeriod",
+      "alphaLcParenBoth", "alphaLcParenR",  "alphaUcParenBoth", "alphaUcParenR",
+      "arabicParenBoth",  "arabicPlain",    "romanUcParenBoth", "romanUcParenR"};
   if (scheme >= std::size(kSchemes)) return {};
-  const auto [kind, form] = kSchemes[scheme];
-  if ((kind == kRomanLc || kind == kRomanUc) && n >= 4000) return {};
-  const std::string number = kind == kArabic    ? std::to_string(n)
-                             : kind == kAlphaLc ? Letters(n, false)
-                             : kind == kAlphaUc ? Letters(n, true)
-                                                : Roman(n, kind == kRomanUc);
-  switch (form) {
-    case kPeriod: return number + ".";
-    case kParenRight: return number + ")";
-    case kParenBoth: return "(" + number + ")";
-    case kPlain: return number;
-  }
-  return number;
+  return AutoNumberLabel(kSchemes[scheme], n);
 }
 
 std::string_view BulletOf(const ParagraphStyle& style, std::string& scratch) {

@@ -65,7 +65,4 @@ class ListNumbering {
   std::array<Counter, 9> counters_;
 };
 
-// The label of number n in an auto-number scheme ("arabicPeriod", 3 -> "3.").
-std::string AutoNumberLabel(std::string_view scheme, int n);
-
 }  // namespace dkscr

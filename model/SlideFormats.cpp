@@ -3,10 +3,32 @@
 #include <algorithm>
 
 #include "model/JsonWriter.h"
+#include "model/ModelBudget.h"
 #include "text/Encode.h"
 
 namespace dkscr {
 namespace {
+
+// What a form writes, within the bound the reader set from what the file holds. A small model
+// can make a large form (one name on every comment, a ragged table padded to its widest row),
+// so the form is checked as it grows: before a text is added (it adds at least its own size)
+// and after (escapes may add more), and for every padding cell.
+class FormText {
+ public:
+  FormText(std::string& out, uint64_t bound) : out_(out), start_(out.size()), bound_(bound) {}
+  std::string& Out() { return out_; }
+  // Before `bytes` more are added.
+  void Expect(size_t bytes) const {
+    if (bytes > bound_ || out_.size() - start_ > bound_ - bytes) throw ModelTooLargeError();
+  }
+  // After something was added.
+  void Check() const { Expect(0); }
+
+ private:
+  std::string& out_;
+  size_t start_;
+  uint64_t bound_;
+};
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
@@ -114,19 +136,24 @@ std::string MarkdownCell(std::string_view text) {
   return MarkdownLine(flat);
 }
 
-void AppendMarkdownTable(const SlideTable& table, std::string& out) {
+// Rows padded to the widest, within the form's bound: a ragged table of a few cells per row
+// could otherwise pad to the square of its size.
+void AppendMarkdownTable(const SlideTable& table, FormText& form) {
+  std::string& out = form.Out();
   size_t columns = 0;
   for (const auto& row : table.rows) columns = std::max(columns, row.size());
   if (columns == 0) return;
   auto appendRow = [&](const std::vector<std::string>* row) {
     out += "|";
     for (size_t c = 0; c < columns; ++c) {
+      form.Expect(c < (row != nullptr ? row->size() : 0) ? (*row)[c].size() + 3 : 6);
       out += " ";
       if (row == nullptr) out += "---";
       else if (c < row->size()) out += MarkdownCell((*row)[c]);
       out += " |";
     }
     out += "\n";
+    form.Check();
   };
   bool first = true;
   for (const auto& row : table.rows) {
@@ -139,24 +166,33 @@ void AppendMarkdownTable(const SlideTable& table, std::string& out) {
 
 // ---- JSON ----
 
-void AppendJsonStrings(const std::vector<std::string>& texts, std::string& out) {
+// A text as a JSON string within the form's bound.
+void AppendBoundedJsonString(FormText& form, std::string_view text) {
+  form.Expect(text.size() + 3);
+  AppendJsonString(form.Out(), text);
+  form.Check();
+}
+
+void AppendJsonStrings(const std::vector<std::string>& texts, FormText& form) {
+  std::string& out = form.Out();
   out.push_back('[');
   for (size_t i = 0; i < texts.size(); ++i) {
     if (i > 0) out.push_back(',');
-    AppendJsonString(out, texts[i]);
+    AppendBoundedJsonString(form, texts[i]);
   }
   out.push_back(']');
 }
 
-void AppendJsonSlide(const Slide& slide, std::string& out) {
+void AppendJsonSlide(const Slide& slide, FormText& form) {
+  std::string& out = form.Out();
   out += "{\"number\":" + std::to_string(slide.number);
   out += slide.hidden ? ",\"hidden\":true" : ",\"hidden\":false";
   out += ",\"title\":";
-  AppendJsonString(out, slide.title);
+  AppendBoundedJsonString(form, slide.title);
   out += ",\"paragraphs\":";
-  AppendJsonStrings(slide.paragraphs, out);
+  AppendJsonStrings(slide.paragraphs, form);
   out += ",\"notes\":";
-  AppendJsonStrings(slide.notes, out);
+  AppendJsonStrings(slide.notes, form);
   out += ",\"tables\":[";
   for (size_t t = 0; t < slide.tables.size(); ++t) {
     if (t > 0) out.push_back(',');
@@ -164,27 +200,27 @@ void AppendJsonSlide(const Slide& slide, std::string& out) {
     const auto& rows = slide.tables[t].rows;
     for (size_t r = 0; r < rows.size(); ++r) {
       if (r > 0) out.push_back(',');
-      AppendJsonStrings(rows[r], out);
+      AppendJsonStrings(rows[r], form);
     }
     out.push_back(']');
   }
   out += "],\"diagrams\":";
-  AppendJsonStrings(slide.diagrams, out);
+  AppendJsonStrings(slide.diagrams, form);
   out += ",\"charts\":";
-  AppendJsonStrings(slide.charts, out);
+  AppendJsonStrings(slide.charts, form);
   out += ",\"comments\":[";
   for (size_t c = 0; c < slide.comments.size(); ++c) {
     if (c > 0) out.push_back(',');
     out += "{\"author\":";
-    AppendJsonString(out, slide.comments[c].author);
+    AppendBoundedJsonString(form, slide.comments[c].author.str());
     out += ",\"text\":";
-    AppendJsonString(out, slide.comments[c].text);
+    AppendBoundedJsonString(form, slide.comments[c].text);
     out.push_back('}');
   }
   out += "],\"footers\":";
-  AppendJsonStrings(slide.footers, out);
+  AppendJsonStrings(slide.footers, form);
   out += ",\"notes_footers\":";
-  AppendJsonStrings(slide.notesFooters, out);
+  AppendJsonStrings(slide.notesFooters, form);
   out.push_back('}');
 }
 
@@ -202,36 +238,49 @@ std::optional<SlideMode> ParseSlideMode(std::string_view name) {
 
 std::string CompleteText(const SlideDeck& deck) {
   std::string out;
+  FormText form(out, deck.outputBound);
+  auto line = [&](std::string_view text) {
+    form.Expect(text.size() + 1);
+    AppendLine(out, text);
+  };
   for (const Slide& slide : deck.slides) {
     if (&slide != &deck.slides.front()) out.push_back('\n');
-    AppendLine(out, "Slide " + std::to_string(slide.number) + (slide.hidden ? " (hidden)" : ""));
+    line("Slide " + std::to_string(slide.number) + (slide.hidden ? " (hidden)" : ""));
     WalkBody(
-        slide, 0, 0, [&](size_t index) { AppendLine(out, slide.paragraphs[index]); },
+        slide, 0, 0, [&](size_t index) { line(slide.paragraphs[index]); },
         [&](const SlideTable& table) {
-          for (const auto& row : table.rows) AppendLine(out, TabbedRow(row));
+          for (const auto& row : table.rows) {
+            size_t bytes = row.size();
+            for (const std::string& cell : row) bytes += cell.size();
+            form.Expect(bytes);
+            AppendLine(out, TabbedRow(row));
+          }
         });
-    for (const std::string& text : slide.diagrams) AppendLine(out, text);
-    for (const std::string& text : slide.charts) AppendLine(out, text);
+    for (const std::string& text : slide.diagrams) line(text);
+    for (const std::string& text : slide.charts) line(text);
     if (!slide.notes.empty() || !slide.notesFooters.empty()) {
-      AppendLine(out, "Notes:");
-      for (const std::string& text : slide.notes) AppendLine(out, text);
-      for (const std::string& text : slide.notesFooters) AppendLine(out, text);
+      line("Notes:");
+      for (const std::string& text : slide.notes) line(text);
+      for (const std::string& text : slide.notesFooters) line(text);
     }
     for (const SlideComment& comment : slide.comments) {
-      AppendLine(out, comment.author + ": " + comment.text);
+      form.Expect(comment.author.str().size() + comment.text.size() + 3);
+      AppendLine(out, comment.author.str() + ": " + comment.text);
     }
   }
   if (!deck.orphans.empty()) {
     if (!deck.slides.empty()) out.push_back('\n');
-    AppendLine(out, "Not on a slide:");
-    for (const std::string& text : deck.orphans) AppendLine(out, text);
+    line("Not on a slide:");
+    for (const std::string& text : deck.orphans) line(text);
   }
   return out;
 }
 
 std::string MarkdownText(const SlideDeck& deck) {
   std::string out;
+  FormText form(out, deck.outputBound);
   for (const Slide& slide : deck.slides) {
+    form.Expect(slide.title.size() + 32);
     std::string title = slide.title;
     std::replace(title.begin(), title.end(), '\n', ' ');
     out += "## " + std::to_string(slide.number) + ".";
@@ -239,6 +288,7 @@ std::string MarkdownText(const SlideDeck& deck) {
     if (slide.hidden) out += " (hidden)";
     out += "\n\n";
     auto paragraph = [&](std::string_view text) {
+      form.Expect(text.size() + 2);
       const std::string body = MarkdownParagraph(text);
       if (body.empty()) return;
       out += body;
@@ -247,7 +297,7 @@ std::string MarkdownText(const SlideDeck& deck) {
     WalkBody(
         slide, slide.titleBegin, slide.titleEnd,
         [&](size_t index) { paragraph(slide.paragraphs[index]); },
-        [&](const SlideTable& table) { AppendMarkdownTable(table, out); });
+        [&](const SlideTable& table) { AppendMarkdownTable(table, form); });
     for (const std::string& text : slide.diagrams) paragraph(text);
     for (const std::string& text : slide.charts) paragraph(text);
     if (!slide.notes.empty() || !slide.notesFooters.empty()) {
@@ -258,6 +308,7 @@ std::string MarkdownText(const SlideDeck& deck) {
     if (!slide.comments.empty()) {
       out += "### Comments\n\n";
       for (const SlideComment& comment : slide.comments) {
+        form.Expect(comment.author.str().size() + comment.text.size() + 5);
         out += "- " + MarkdownLine(comment.author) + ": ";
         std::string text = comment.text;
         std::replace(text.begin(), text.end(), '\n', ' ');
@@ -269,6 +320,7 @@ std::string MarkdownText(const SlideDeck& deck) {
   if (!deck.orphans.empty()) {
     out += "## Not on a slide\n\n";
     for (const std::string& text : deck.orphans) {
+      form.Expect(text.size() + 2);
       if (const std::string body = MarkdownParagraph(text); !body.empty()) out += body + "\n\n";
     }
   }
@@ -276,15 +328,19 @@ std::string MarkdownText(const SlideDeck& deck) {
 }
 
 void AppendSlidesJsonArray(const SlideDeck& deck, std::string& out) {
+  FormText form(out, deck.outputBound);
   out.push_back('[');
   for (size_t i = 0; i < deck.slides.size(); ++i) {
     if (i > 0) out.push_back(',');
-    AppendJsonSlide(deck.slides[i], out);
+    AppendJsonSlide(deck.slides[i], form);
   }
   out.push_back(']');
 }
 
-void AppendOrphansJsonArray(const SlideDeck& deck, std::string& out) { AppendJsonStrings(deck.orphans, out); }
+void AppendOrphansJsonArray(const SlideDeck& deck, std::string& out) {
+  FormText form(out, deck.outputBound);
+  AppendJsonStrings(deck.orphans, form);
+}
 
 std::string JsonText(const SlideDeck& deck) {
   std::string out = "{\"slides\":";

@@ -2,7 +2,10 @@
 // What a reader sees in a presentation, slide by slide in show order. Both readers fill it and
 // every output form is made from it. Texts are UTF-8.
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dkscr {
@@ -14,8 +17,25 @@ struct SlideTable {
   size_t endParagraph = 0;
 };
 
+// A text that many items show, held once however often it is shown (a comment's author).
+class SharedText {
+ public:
+  SharedText() = default;
+  SharedText(std::string text) : text_(std::make_shared<const std::string>(std::move(text))) {}  // NOLINT
+  SharedText(const char* text) : SharedText(std::string(text)) {}  // NOLINT
+  const std::string& str() const {
+    static const std::string kEmpty;
+    return text_ ? *text_ : kEmpty;
+  }
+  operator std::string_view() const { return str(); }  // NOLINT
+  friend bool operator==(const SharedText& a, std::string_view b) { return a.str() == b; }
+
+ private:
+  std::shared_ptr<const std::string> text_;
+};
+
 struct SlideComment {
-  std::string author;
+  SharedText author;
   std::string text;
 };
 
@@ -43,6 +63,9 @@ struct SlideDeck {
   // Text the file holds on no slide of the show: a notes page whose slide is gone, a slide
   // part the presentation does not list.
   std::vector<std::string> orphans;
+  // What a form may write of this deck, set by the reader from what the file holds
+  // (ModelBudget::OutputBound); past it a form fails as the reading would.
+  uint64_t outputBound = UINT64_MAX;
 };
 
 }  // namespace dkscr

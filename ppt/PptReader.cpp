@@ -59,8 +59,13 @@ struct TextPiece {
   std::u16string text;
 };
 
-// A text with the placeholder of its shape (-1: none).
-using PlacedPiece = std::pair<int, TextPiece>;
+// A text of a page for the model: the placeholder of its shape (-1: none), its text type and
+// its characters as UTF-8.
+struct PagePiece {
+  int placeholder = -1;
+  uint32_t type = kTextOther;
+  std::string text;
+};
 
 // A table among a page's pieces: its cells' pieces are [firstPiece, endPiece), in rows, each
 // cell a range of pieces (empty where a merged cell covers the position).
@@ -77,9 +82,9 @@ struct Page {
   uint32_t notesIdRef = 0;  // a slide's notes page, by slide id
   uint32_t slideIdRef = 0;  // a notes page's slide, by slide id
   uint32_t slideId = 0;     // from the slide list
-  std::vector<PlacedPiece> pieces;
+  std::vector<PagePiece> pieces;
   std::vector<PieceTable> tables;
-  std::vector<TextPiece> diagramPieces;
+  std::vector<std::string> diagramPieces;
   std::vector<SlideComment> comments;
 };
 
@@ -100,20 +105,23 @@ struct ShapeGroup {
   GroupKind kind = GroupKind::kPlain;
   bool ownShapeSeen = false;
   std::vector<ShapePlace> cellPlaces;  // a table's cells, as met
-  std::vector<std::vector<PlacedPiece>> cells;
-  std::vector<PlacedPiece> loose;  // text of other shapes within the group
+  std::vector<std::vector<PagePiece>> cells;
+  std::vector<PagePiece> loose;  // text of other shapes within the group
 };
 
 // Paragraphs of a text: split at the paragraph mark (CR), a line break (vertical tab) as "\n",
-// empty paragraphs left out.
-void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out) {
+// empty paragraphs left out; each taken from the budget.
+void AppendParagraphs(std::string_view text, std::vector<std::string>& out, ModelBudget& budget) {
   size_t at = 0;
   while (at <= text.size()) {
-    size_t end = text.find(u'\r', at);
-    if (end == std::u16string_view::npos) end = text.size();
-    std::u16string paragraph(text.substr(at, end - at));
-    std::replace(paragraph.begin(), paragraph.end(), u'\v', u'\n');
-    if (!paragraph.empty()) out.push_back(WideToUtf8(paragraph));
+    size_t end = text.find('\r', at);
+    if (end == std::string_view::npos) end = text.size();
+    if (end > at) {
+      budget.TakeItem(end - at);
+      std::string paragraph(text.substr(at, end - at));
+      std::replace(paragraph.begin(), paragraph.end(), '\v', '\n');
+      out.push_back(std::move(paragraph));
+    }
     at = end + 1;
   }
 }
@@ -155,7 +163,10 @@ class PptReader {
       (page.isNotes ? notes : slides).push_back(std::move(page));
     }
     if (text_ != nullptr && unitsEmitted_ > static_cast<uint64_t>(INT32_MAX / 2)) Fail();
-    if (targets_.deck != nullptr) Assemble(slides, notes, *targets_.deck);
+    if (targets_.deck != nullptr) {
+      Assemble(slides, notes, *targets_.deck, budget_.model);
+      targets_.deck->outputBound = budget_.model.OutputBound();
+    }
     return 0;
   }
 
@@ -322,16 +333,25 @@ class PptReader {
     collector_ = SIZE_MAX;
     SlideComment comment;
     // Completed containers close; `intact` is false for what a damaged page left open.
+    // Shapes and groups nest as their containers do, so each is the last one open when its
+    // container ends: only those open are held.
     auto closeFrame = [&](const Frame& done, bool intact) {
       if (done.shape != SIZE_MAX) {
         FlushShape(done.shape, *page);
         openShapes_.pop_back();
+        shapes_.pop_back();
       }
-      if (done.group != SIZE_MAX && done.group == collector_) {
-        collector_ = SIZE_MAX;
-        EmitGroup(groups_[done.group], *page);
+      if (done.group != SIZE_MAX) {
+        if (done.group == collector_) {
+          collector_ = SIZE_MAX;
+          EmitGroup(groups_[done.group], *page);
+        }
+        groups_.pop_back();
       }
-      if (done.type == kComment10 && intact) page->comments.push_back(comment);
+      if (done.type == kComment10 && intact) {
+        budget_.model.TakeItem(comment.text.size());
+        page->comments.push_back(comment);
+      }
     };
     while (!frames.empty()) {
       if (budget_.records == 0) Fail();
@@ -348,8 +368,8 @@ class PptReader {
         ReadTextAtom(header);
         if (page != nullptr) {
           Shape& shape = shapes_[openShapes_.back()];
-          if (shape.pieces.empty()) shape.pieces.emplace_back();
-          shape.pieces.back().text.append(wide_, 0, wide_.size() - 1);
+          if (shape.pieces.empty()) AddPiece(shape, kTextOther);
+          AddText(shape, std::u16string_view(wide_).substr(0, wide_.size() - 1));
         }
       } else if (header.recType == ppt::kOutlineTextRefAtom) {
         ReadOutlineRef(header, persistId, entry, page);
@@ -435,13 +455,17 @@ class PptReader {
     } else if (header.recType == kPlaceholderAtom) {
       if (ReadAtomData(header.recLen, 5) >= 5) shape.placeholder = bytes_[4];
     } else if (header.recType == ppt::kTextHeaderAtom) {
-      shape.pieces.push_back({ReadWord(header, 0), {}});
+      AddPiece(shape, ReadWord(header, 0));
     } else if (header.recType == kCString && containerType == kComment10) {
       const size_t n = ReadAtomData(header.recLen, header.recLen);
       std::u16string text;
       for (size_t i = 0; i + 1 < n; i += 2) text.push_back(static_cast<char16_t>(bytes_[i] | (bytes_[i + 1] << 8)));
       Count(text.size());
-      if (header.recInstance == 0) comment.author = WideToUtf8(text);
+      if (header.recInstance == 0) {
+        std::string author = WideToUtf8(text);
+        budget_.model.TakeItem(author.size());
+        comment.author = std::move(author);
+      }
       if (header.recInstance == 1) comment.text = WideToUtf8(text);
     } else {
       Skip(header.recLen);
@@ -482,12 +506,12 @@ class PptReader {
     }
     if (page != nullptr && line < LineCount(entry)) {
       const size_t at = entries_[entry].firstLine + line;
-      TextPiece piece{lines_[at].type, {}};
+      Shape& shape = shapes_[openShapes_.back()];
+      AddPiece(shape, lines_[at].type);
       ForEachListPiece(at, [&](std::u16string_view text) {
         if (text_ == nullptr) Count(text.size());
-        piece.text += text;
+        AddText(shape, text);
       });
-      shapes_[openShapes_.back()].pieces.push_back(std::move(piece));
     }
   }
 
@@ -553,25 +577,44 @@ class PptReader {
     stream_->Skip(length);
   }
 
+  // A shape's texts for the model, held as UTF-16 until the shape ends and taken from the
+  // budget as they grow: a shape can refer to one long line of the slide list many times.
+  void AddPiece(Shape& shape, uint32_t type) {
+    budget_.model.TakeItem(0);
+    shape.pieces.push_back({type, {}});
+  }
+  void AddText(Shape& shape, std::u16string_view text) {
+    budget_.model.Take(2 * text.size());
+    shape.pieces.back().text.append(text);
+  }
+
+  // The shape's texts go to the page, or to the table or diagram it lies in, as UTF-8.
   void FlushShape(size_t index, Page& page) {
     Shape& shape = shapes_[index];
     // A shape that shows only the page's number is a number however it is placed.
     if (shape.numberField && shape.pieces.size() == 1 && shape.pieces[0].text == u"*") {
       shape.placeholder = kPlaceholderMasterSlideNumber;
     }
-    if (collector_ == SIZE_MAX) {
-      for (TextPiece& piece : shape.pieces) page.pieces.emplace_back(shape.placeholder, std::move(piece));
-    } else {
+    std::vector<PagePiece>* to = &page.pieces;
+    if (collector_ != SIZE_MAX) {
       ShapeGroup& group = groups_[collector_];
       // A table's cells are its own rectangles; its borders are lines.
       if (group.kind == GroupKind::kTable && shape.group == collector_ && !shape.isGroupShape && shape.placed &&
           shape.type != officeart::kLineShapeType) {
+        budget_.model.TakeItem(0);
         group.cellPlaces.push_back(shape.place);
         group.cells.emplace_back();
-        for (TextPiece& piece : shape.pieces) group.cells.back().emplace_back(shape.placeholder, std::move(piece));
+        to = &group.cells.back();
       } else {
-        for (TextPiece& piece : shape.pieces) group.loose.emplace_back(shape.placeholder, std::move(piece));
+        to = &group.loose;
       }
+    }
+    for (TextPiece& piece : shape.pieces) {
+      std::string text = WideToUtf8(piece.text);
+      budget_.model.Give(2 * piece.text.size());
+      budget_.model.Take(text.size());
+      std::u16string().swap(piece.text);
+      to->push_back({shape.placeholder, piece.type, std::move(text)});
     }
     shape.pieces.clear();
   }
@@ -581,9 +624,9 @@ class PptReader {
   static void EmitGroup(ShapeGroup& group, Page& page) {
     if (group.kind == GroupKind::kDiagram) {
       for (auto& cell : group.cells) {
-        for (PlacedPiece& piece : cell) page.diagramPieces.push_back(std::move(piece.second));
+        for (PagePiece& piece : cell) page.diagramPieces.push_back(std::move(piece.text));
       }
-      for (PlacedPiece& piece : group.loose) page.diagramPieces.push_back(std::move(piece.second));
+      for (PagePiece& piece : group.loose) page.diagramPieces.push_back(std::move(piece.text));
       return;
     }
     PieceTable table;
@@ -593,27 +636,31 @@ class PptReader {
       for (const std::vector<size_t>& position : row) {
         const size_t first = page.pieces.size();
         for (const size_t cell : position) {
-          for (PlacedPiece& piece : group.cells[cell]) page.pieces.push_back(std::move(piece));
+          for (PagePiece& piece : group.cells[cell]) page.pieces.push_back(std::move(piece));
         }
         table.rows.back().emplace_back(first, page.pieces.size());
       }
     }
     table.endPiece = page.pieces.size();
     page.tables.push_back(std::move(table));
-    for (PlacedPiece& piece : group.loose) page.pieces.push_back(std::move(piece));
+    for (PagePiece& piece : group.loose) page.pieces.push_back(std::move(piece));
   }
 
   // A table of the model: a cell's text is its paragraphs joined by line breaks.
   static SlideTable MakeTable(const PieceTable& pieces, const std::vector<size_t>& pieceStarts,
-                              const std::vector<std::string>& paragraphs) {
+                              const std::vector<std::string>& paragraphs, ModelBudget& budget) {
     SlideTable table;
     table.firstParagraph = pieceStarts[pieces.firstPiece];
     table.endParagraph = pieceStarts[pieces.endPiece];
+    budget.TakeItem(0);
     for (const auto& row : pieces.rows) {
+      budget.TakeItem(0);
       table.rows.emplace_back();
       for (const auto& [first, end] : row) {
         std::string cell;
+        budget.TakeItem(0);
         for (size_t p = pieceStarts[first]; p < pieceStarts[end]; ++p) {
+          budget.Take(paragraphs[p].size() + 1);
           if (!cell.empty()) cell.push_back('\n');
           cell += paragraphs[p];
         }
@@ -625,20 +672,31 @@ class PptReader {
 
   // The text of a notes page: its body and other text to the notes, its header, footer and
   // date to their own list; the slide image and the page number are no text of it.
-  static void AppendNotesPage(const Page& page, std::vector<std::string>& notes, std::vector<std::string>& footers) {
-    for (const auto& [placeholder, piece] : page.pieces) {
-      if (IsFooterPlaceholder(placeholder)) {
-        AppendParagraphs(piece.text, footers);
-      } else if (placeholder != kPlaceholderMasterNotesSlideImage && placeholder != kPlaceholderNotesSlideImage &&
-                 placeholder != kPlaceholderMasterSlideNumber) {
-        AppendParagraphs(piece.text, notes);
+  static void AppendNotesPage(const Page& page, std::vector<std::string>& notes, std::vector<std::string>& footers,
+                              ModelBudget& budget) {
+    for (const PagePiece& piece : page.pieces) {
+      if (IsFooterPlaceholder(piece.placeholder)) {
+        AppendParagraphs(piece.text, footers, budget);
+      } else if (piece.placeholder != kPlaceholderMasterNotesSlideImage &&
+                 piece.placeholder != kPlaceholderNotesSlideImage &&
+                 piece.placeholder != kPlaceholderMasterSlideNumber) {
+        AppendParagraphs(piece.text, notes, budget);
       }
     }
   }
 
+  // What a page's pieces took from the budget.
+  static uint64_t HeldBy(const Page& page) {
+    uint64_t bytes = 0;
+    for (const PagePiece& piece : page.pieces) bytes += ModelBudget::kItemBytes + piece.text.size();
+    for (const std::string& text : page.diagramPieces) bytes += ModelBudget::kItemBytes + text.size();
+    return bytes;
+  }
+
   // Slides in list order, each with the notes page tied to it; notes pages of no slide are
-  // text on no slide.
-  static void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck) {
+  // text on no slide. A slide's page is given up once its slide is made.
+  static void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck,
+                       ModelBudget& budget) {
     std::unordered_map<uint32_t, size_t> slideById;
     for (size_t i = 0; i < slides.size(); ++i) {
       if (slides[i].slideId != 0) slideById.emplace(slides[i].slideId, i);
@@ -662,33 +720,39 @@ class PptReader {
       }
     }
     for (size_t i = 0; i < slides.size(); ++i) {
+      budget.TakeSlide();
       Slide slide;
       slide.number = static_cast<int>(i) + 1;
       slide.hidden = slides[i].hidden;
       bool titleDone = false;
       std::vector<size_t> pieceStarts;  // the first paragraph of each piece, and the end
-      for (const auto& [placeholder, piece] : slides[i].pieces) {
+      for (const PagePiece& piece : slides[i].pieces) {
         const size_t first = slide.paragraphs.size();
         pieceStarts.push_back(first);
-        AppendParagraphs(piece.text, slide.paragraphs);
-        if (IsFooterPlaceholder(placeholder)) AppendParagraphs(piece.text, slide.footers);
+        AppendParagraphs(piece.text, slide.paragraphs, budget);
+        if (IsFooterPlaceholder(piece.placeholder)) AppendParagraphs(piece.text, slide.footers, budget);
         const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
         if (isTitle && !titleDone && slide.paragraphs.size() > first) {
           titleDone = true;
           slide.titleBegin = first;
           slide.titleEnd = slide.paragraphs.size();
           for (size_t p = first; p < slide.paragraphs.size(); ++p) {
+            budget.Take(slide.paragraphs[p].size() + 1);
             if (p > first) slide.title.push_back('\n');
             slide.title += slide.paragraphs[p];
           }
         }
       }
       pieceStarts.push_back(slide.paragraphs.size());
-      for (const PieceTable& table : slides[i].tables) slide.tables.push_back(MakeTable(table, pieceStarts, slide.paragraphs));
-      for (const TextPiece& piece : slides[i].diagramPieces) AppendParagraphs(piece.text, slide.diagrams);
-      if (const Page* page = notesOf[i]) AppendNotesPage(*page, slide.notes, slide.notesFooters);
+      for (const PieceTable& table : slides[i].tables) {
+        slide.tables.push_back(MakeTable(table, pieceStarts, slide.paragraphs, budget));
+      }
+      for (const std::string& text : slides[i].diagramPieces) AppendParagraphs(text, slide.diagrams, budget);
+      if (const Page* page = notesOf[i]) AppendNotesPage(*page, slide.notes, slide.notesFooters, budget);
       slide.comments = std::move(slides[i].comments);
       deck.slides.push_back(std::move(slide));
+      budget.Give(HeldBy(slides[i]));
+      slides[i] = Page();
     }
     std::vector<bool> tied(notes.size(), false);
     for (const Page* page : notesOf) {
@@ -696,7 +760,7 @@ class PptReader {
     }
     for (size_t i = 0; i < notes.size(); ++i) {
       if (tied[i]) continue;
-      for (const auto& [placeholder, piece] : notes[i].pieces) AppendParagraphs(piece.text, deck.orphans);
+      for (const PagePiece& piece : notes[i].pieces) AppendParagraphs(piece.text, deck.orphans, budget);
     }
   }
 

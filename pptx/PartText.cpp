@@ -97,7 +97,7 @@ struct OpenTable {
 
 }  // namespace
 
-void ReadSlidePart(std::string_view xml, Slide& slide) {
+void ReadSlidePart(std::string_view xml, Slide& slide, ModelBudget& budget) {
   MarkupWalker walker(xml);
   ParagraphCollector paragraph;
   ShapeStack shapes;
@@ -111,12 +111,15 @@ void ReadSlidePart(std::string_view xml, Slide& slide) {
         const std::string show = walker.Reader().Attribute("show");
         slide.hidden = show == "0" || show == "false";
       } else if (local == "tbl") {
+        budget.TakeItem(0);
         tables.push_back({{}, walker.Depth()});
         tables.back().table.firstParagraph = slide.paragraphs.size();
       } else if (!tables.empty() && local == "tr" && walker.Depth() == tables.back().depth + 1) {
+        budget.TakeItem(0);
         tables.back().table.rows.emplace_back();
       } else if (!tables.empty() && local == "tc" && walker.Depth() == tables.back().depth + 2) {
         auto& rows = tables.back().table.rows;
+        budget.TakeItem(0);
         if (rows.empty()) rows.emplace_back();
         rows.back().emplace_back();
         tables.back().cellOpen = true;
@@ -135,18 +138,24 @@ void ReadSlidePart(std::string_view xml, Slide& slide) {
     if (text.empty()) continue;
     if (!tables.empty() && tables.back().cellOpen) {
       std::string& cell = tables.back().table.rows.back().back();
+      budget.Take(text.size() + 1);
       if (!cell.empty()) cell.push_back('\n');
       cell += text;
     }
     const size_t index = slide.paragraphs.size();
+    budget.TakeItem(text.size());
     slide.paragraphs.push_back(text);
     const ShapeFrame* shape = shapes.Top();
-    if (shape != nullptr && shape->isPlaceholder && IsFooterType(shape->placeholderType)) slide.footers.push_back(text);
+    if (shape != nullptr && shape->isPlaceholder && IsFooterType(shape->placeholderType)) {
+      budget.TakeItem(text.size());
+      slide.footers.push_back(text);
+    }
     if (shape != nullptr && IsTitleType(shape->placeholderType) &&
         (!titleShape || *titleShape == shape->ordinal)) {
       if (!titleShape) slide.titleBegin = index;
       titleShape = shape->ordinal;
       slide.titleEnd = index + 1;
+      budget.Take(text.size() + 1);
       if (!slide.title.empty()) slide.title.push_back('\n');
       slide.title += text;
     }
@@ -159,7 +168,8 @@ void ReadSlidePart(std::string_view xml, Slide& slide) {
   }
 }
 
-void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes, std::vector<std::string>& footers) {
+void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes, std::vector<std::string>& footers,
+                   ModelBudget& budget) {
   MarkupWalker walker(xml);
   ParagraphCollector paragraph;
   ShapeStack shapes;
@@ -170,22 +180,26 @@ void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes, std::v
     std::string_view type;
     if (shape != nullptr && shape->isPlaceholder) type = shape->placeholderType;
     if (IsFooterType(type)) {
+      budget.TakeItem(paragraph.Text().size());
       footers.push_back(paragraph.Text());
     } else if (type != "sldImg" && type != "sldNum") {
+      budget.TakeItem(paragraph.Text().size());
       notes.push_back(paragraph.Text());
     }
   }
 }
 
-void ReadDiagramPart(std::string_view xml, std::vector<std::string>& texts) {
+void ReadDiagramPart(std::string_view xml, std::vector<std::string>& texts, ModelBudget& budget) {
   MarkupWalker walker(xml);
   ParagraphCollector paragraph;
   for (Event event = walker.Next(); event != Event::kEnd; event = walker.Next()) {
-    if (paragraph.Take(walker, event) && !paragraph.Text().empty()) texts.push_back(paragraph.Text());
+    if (!paragraph.Take(walker, event) || paragraph.Text().empty()) continue;
+    budget.TakeItem(paragraph.Text().size());
+    texts.push_back(paragraph.Text());
   }
 }
 
-void ReadChartPart(std::string_view xml, std::vector<std::string>& texts) {
+void ReadChartPart(std::string_view xml, std::vector<std::string>& texts, ModelBudget& budget) {
   MarkupWalker walker(xml);
   ParagraphCollector paragraph;
   std::string title;
@@ -211,12 +225,16 @@ void ReadChartPart(std::string_view xml, std::vector<std::string>& texts) {
         if (!title.empty()) title.push_back('\n');
         title += value;
       } else if ((seriesNameDepth != 0 || categoryDepth != 0) && !value.empty()) {
+        budget.TakeItem(value.size());
         texts.push_back(value);
       }
     } else if (event == Event::kEndElement) {
       if (titleDepth != 0 && walker.Depth() < titleDepth) {
         titleDepth = 0;
-        if (!title.empty()) texts.push_back(title);
+        if (!title.empty()) {
+          budget.TakeItem(title.size());
+          texts.push_back(title);
+        }
       }
       if (seriesNameDepth != 0 && walker.Depth() < seriesNameDepth) seriesNameDepth = 0;
       if (categoryDepth != 0 && walker.Depth() < categoryDepth) {
@@ -231,7 +249,7 @@ void ReadChartPart(std::string_view xml, std::vector<std::string>& texts) {
   }
 }
 
-std::vector<PartComment> ReadCommentsPart(std::string_view xml) {
+std::vector<PartComment> ReadCommentsPart(std::string_view xml, ModelBudget& budget) {
   MarkupWalker walker(xml);
   ParagraphCollector paragraph;
   std::vector<PartComment> comments;
@@ -249,13 +267,17 @@ std::vector<PartComment> ReadCommentsPart(std::string_view xml) {
       const std::string_view local = walker.Local();
       if (local == "cm" || local == "reply") {
         open.push_back({walker.Depth(), comments.size()});
-        comments.push_back({walker.Reader().Attribute("authorId"), {}});
+        std::string authorId = walker.Reader().Attribute("authorId");
+        // The author's name is shared; an unknown author keeps its id, held by the comment.
+        budget.TakeItem(authorId.size());
+        comments.push_back({std::move(authorId), {}});
       } else if (!open.empty() && (local == "text" || local == "txBody") &&
                  walker.Depth() == open.back().depth + 1) {
         open.back().textDepth = walker.Depth();
       }
     } else if (event == Event::kText && !open.empty() && open.back().textDepth != 0 &&
                walker.Open() == "text") {
+      budget.Take(walker.Reader().Text().size());
       comments[open.back().index].text += walker.Reader().Text();
     } else if (event == Event::kEndElement && !open.empty()) {
       if (walker.Depth() < open.back().textDepth) open.back().textDepth = 0;
@@ -263,6 +285,7 @@ std::vector<PartComment> ReadCommentsPart(std::string_view xml) {
     }
     if (paragraphEnded && !open.empty() && open.back().textDepth != 0) {
       std::string& text = comments[open.back().index].text;
+      budget.Take(paragraph.Text().size() + 1);
       if (!text.empty()) text.push_back('\n');
       text += paragraph.Text();
     }
@@ -270,14 +293,17 @@ std::vector<PartComment> ReadCommentsPart(std::string_view xml) {
   return comments;
 }
 
-void ReadCommentAuthors(std::string_view xml, std::unordered_map<std::string, std::string>& names) {
+void ReadCommentAuthors(std::string_view xml, std::unordered_map<std::string, SharedText>& names,
+                        ModelBudget& budget) {
   MarkupWalker walker(xml);
   for (Event event = walker.Next(); event != Event::kEnd; event = walker.Next()) {
     if (event != Event::kStartElement) continue;
     const std::string_view local = walker.Local();
-    if (local == "cmAuthor" || local == "author") {
-      names.emplace(walker.Reader().Attribute("id"), walker.Reader().Attribute("name"));
-    }
+    if (local != "cmAuthor" && local != "author") continue;
+    std::string id = walker.Reader().Attribute("id");
+    std::string name = walker.Reader().Attribute("name");
+    budget.TakeItem(id.size() + name.size());
+    names.emplace(std::move(id), std::move(name));
   }
 }
 

@@ -113,28 +113,60 @@ std::string MarkdownLine(std::string_view line) {
   return out;
 }
 
-// A paragraph: its soft line breaks become hard breaks (a backslash at the end of the line).
-std::string MarkdownParagraph(std::string_view text) {
-  std::string out;
+// Calls fn(line) for each line of the text, split at every line ending CommonMark knows: a
+// CR, a LF or a CR LF ends a line wherever it stands, so each is one break.
+template <typename LineFn>
+void ForEachLine(std::string_view text, LineFn fn) {
   size_t at = 0;
   for (;;) {
-    const size_t lf = text.find('\n', at);
-    const std::string line = MarkdownLine(text.substr(at, lf == std::string_view::npos ? std::string_view::npos : lf - at));
-    out += line;
-    if (lf == std::string_view::npos) return out;
-    if (!line.empty()) out += "\\";
-    out.push_back('\n');
-    at = lf + 1;
+    const size_t end = text.find_first_of("\r\n", at);
+    if (end == std::string_view::npos) {
+      fn(text.substr(at));
+      return;
+    }
+    fn(text.substr(at, end - at));
+    at = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
   }
 }
 
-std::string MarkdownCell(std::string_view text) {
-  std::string flat(text);
-  for (char& c : flat) {
-    if (c == '\n' || c == '\r') c = ' ';
-  }
+// Text that must stay on one line (a heading, a table cell, a list item): its line breaks
+// become spaces, so that no break can start a heading or list of its own.
+std::string FlatLine(std::string_view text) {
+  std::string flat;
+  bool first = true;
+  ForEachLine(text, [&](std::string_view line) {
+    if (!first) flat.push_back(' ');
+    first = false;
+    flat.append(line);
+  });
   return MarkdownLine(flat);
 }
+
+// A paragraph: its line breaks become hard breaks (a backslash at the end of the line) between
+// the lines that show something; a blank line would end the paragraph and a break at its end
+// would show as a backslash.
+std::string MarkdownParagraph(std::string_view text) {
+  std::string out;
+  ForEachLine(text, [&](std::string_view line) {
+    const std::string shown = MarkdownLine(line);
+    if (shown.empty()) return;
+    if (!out.empty()) out += "\\\n";
+    out += shown;
+  });
+  return out;
+}
+
+// A heading's text on one line; a closing run of "#" after a blank would be taken for the
+// heading's own closing sequence and dropped, so its first "#" is escaped.
+std::string MarkdownHeading(std::string_view text) {
+  std::string line = FlatLine(text);
+  size_t run = line.size();
+  while (run > 0 && line[run - 1] == '#') --run;
+  if (run < line.size() && run > 0 && (line[run - 1] == ' ' || line[run - 1] == '\t')) line.insert(run, 1, '\\');
+  return line;
+}
+
+std::string MarkdownCell(std::string_view text) { return FlatLine(text); }
 
 // Rows padded to the widest, within the form's bound: a ragged table of a few cells per row
 // could otherwise pad to the square of its size.
@@ -281,10 +313,8 @@ std::string MarkdownText(const SlideDeck& deck) {
   FormText form(out, deck.outputBound);
   for (const Slide& slide : deck.slides) {
     form.Expect(slide.title.size() + 32);
-    std::string title = slide.title;
-    std::replace(title.begin(), title.end(), '\n', ' ');
     out += "## " + std::to_string(slide.number) + ".";
-    if (const std::string heading = MarkdownLine(title); !heading.empty()) out += " " + heading;
+    if (const std::string heading = MarkdownHeading(slide.title); !heading.empty()) out += " " + heading;
     if (slide.hidden) out += " (hidden)";
     out += "\n\n";
     auto paragraph = [&](std::string_view text) {
@@ -309,10 +339,7 @@ std::string MarkdownText(const SlideDeck& deck) {
       out += "### Comments\n\n";
       for (const SlideComment& comment : slide.comments) {
         form.Expect(comment.author.str().size() + comment.text.size() + 5);
-        out += "- " + MarkdownLine(comment.author) + ": ";
-        std::string text = comment.text;
-        std::replace(text.begin(), text.end(), '\n', ' ');
-        out += MarkdownLine(text) + "\n";
+        out += "- " + FlatLine(comment.author) + ": " + FlatLine(comment.text) + "\n";
       }
       out += "\n";
     }

@@ -4,6 +4,7 @@
 
 #include "model/JsonWriter.h"
 #include "model/ModelBudget.h"
+#include "platform/Utf.h"
 #include "text/Encode.h"
 
 namespace dkscr {
@@ -77,6 +78,34 @@ std::string TabbedRow(const std::vector<std::string>& cells) {
 }
 
 // ---- Markdown ----
+
+// The text as well-formed UTF-8: each maximal ill-formed subpart becomes one U+FFFD, as JSON
+// strings and dkscrbatch repair it.
+std::string RepairedUtf8(std::string text) {
+  size_t at = 0;
+  char32_t codePoint = 0;
+  bool valid = true;
+  while (at < text.size() && valid) {
+    if (static_cast<unsigned char>(text[at]) < 0x80) {
+      ++at;
+      continue;
+    }
+    const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
+    if (valid) at += length;
+  }
+  if (valid) return text;
+  std::string out(text, 0, at);
+  while (at < text.size()) {
+    const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
+    if (valid) {
+      out.append(text, at, length);
+    } else {
+      AppendUtf8(kReplacementChar, out);
+    }
+    at += length;
+  }
+  return out;
+}
 
 // Characters that start markup wherever they stand.
 bool NeedsMarkdownEscape(char c) {
@@ -351,7 +380,7 @@ std::string MarkdownText(const SlideDeck& deck) {
       if (const std::string body = MarkdownParagraph(text); !body.empty()) out += body + "\n\n";
     }
   }
-  return out;
+  return RepairedUtf8(std::move(out));
 }
 
 void AppendSlidesJsonArray(const SlideDeck& deck, std::string& out) {

@@ -13,6 +13,8 @@ the slides as dicts (typed as ``Slide``). Conversions release the interpreter lo
 run them in parallel. Failures raise ``Error`` or one of its subclasses.
 """
 
+import codecs
+import errno
 import json
 import os
 from typing import List, NoReturn, Optional, TypedDict, Union, cast
@@ -73,13 +75,23 @@ class Error(Exception):
     def __str__(self) -> str:
         return self.message
 
+    def __reduce__(self) -> tuple:
+        # Rebuilt from code and message, so that an error crosses to another process (a
+        # ProcessPoolExecutor, multiprocessing, Dask) as itself.
+        return (type(self), (self.code, self.message))
+
 
 class FileMissingError(Error, FileNotFoundError):
     """The file does not exist, or is a folder (code -2)."""
 
     def __init__(self, code: int, message: Optional[str] = None, filename: object = None) -> None:
         Error.__init__(self, code, message)
+        self.errno = errno.ENOENT
+        self.strerror = self.message
         self.filename = filename
+
+    def __reduce__(self) -> tuple:
+        return (type(self), (self.code, self.message, self.filename))
 
 
 class EncryptedError(Error):
@@ -102,6 +114,28 @@ def _raise(code: int, source: object) -> NoReturn:
     if cls is FileMissingError:
         raise FileMissingError(code, filename=source)
     raise cls(code)
+
+
+def _surrogate_or_replacement(error: UnicodeError) -> tuple:
+    # Binary presentations encode each half of a surrogate pair by itself, as three bytes: kept
+    # as the half, to be joined with its other half; any other byte that is no UTF-8 is U+FFFD.
+    assert isinstance(error, UnicodeDecodeError)
+    b = error.object[error.start:error.start + 3]
+    if len(b) == 3 and b[0] == 0xED and 0xA0 <= b[1] <= 0xBF and 0x80 <= b[2] <= 0xBF:
+        return chr(0xD000 | (b[1] & 0x3F) << 6 | (b[2] & 0x3F)), error.start + 3
+    return "\ufffd", error.end
+
+
+codecs.register_error("deckscribe.surrogates", _surrogate_or_replacement)
+
+
+def _decode_utf8(raw: bytes) -> str:
+    try:
+        return raw.decode("utf-8")
+    except UnicodeDecodeError:
+        halves = raw.decode("utf-8", "deckscribe.surrogates")
+        # Pairs of halves joined, a half alone U+FFFD.
+        return halves.encode("utf-16-le", "surrogatepass").decode("utf-16-le", "replace")
 
 
 def _type_code(type: str) -> int:
@@ -162,13 +196,7 @@ def extract_text(source: Source, *, type: str = "auto", mode: str = "text") -> s
     raw = extract(source, code_page=65001, type=type, mode=mode)
     if raw.startswith(b"\xef\xbb\xbf"):
         raw = raw[3:]
-    try:
-        text = raw.decode("utf-8")
-    except UnicodeDecodeError:
-        # Binary presentations encode each half of a surrogate pair by itself: join them.
-        text = raw.decode("utf-8", "surrogatepass").encode("utf-16-le", "surrogatepass") \
-                  .decode("utf-16-le", "surrogatepass")
-    return text.replace("\r\n", "\n")
+    return _decode_utf8(raw).replace("\r\n", "\n")
 
 
 def extract_slides(source: Source, *, type: str = "auto") -> List[Slide]:

@@ -90,6 +90,15 @@ TEST(SlideFormats, MarkdownHeadingsKeepTheirText) {
   EXPECT_EQ(MarkdownText(deck), "## 1.\n\none\\\ntwo\n\n");
 }
 
+TEST(SlideFormats, MarkdownIsUtf8WhateverTheText) {
+  SlideDeck deck;
+  deck.slides.push_back(OneParagraph(std::string("a\xFF" "b\xE2\x82" "c\xED\xA0\x80" "\xC3\xA9")));
+  deck.slides[0].comments.push_back({"\x80", "ok"});
+  const std::string r = "\xEF\xBF\xBD";
+  EXPECT_EQ(MarkdownText(deck), "## 1.\n\na" + r + "b" + r + "c" + r + r + r + "\xC3\xA9\n\n### Comments\n\n- " + r +
+                                    ": ok\n\n");
+}
+
 TEST(SlideFormats, JsonStaysValidForAnyText) {
   SlideDeck deck;
   // Quotes, backslashes, control characters, a lone continuation byte, a truncated sequence,

@@ -23,6 +23,7 @@
 #include "text/Encode.h"
 #include "tools/AtomicWrite.h"
 #include "tools/ConvertToTarget.h"
+#include "tools/EndSignals.h"
 #include "tools/Messages.h"
 
 namespace dkscr {
@@ -224,6 +225,7 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
     pending += result.record;
     result = Result{};  // the text is freed as soon as it is written out
     if (pending.size() >= kOutputBlock) {
+      const WholeLines whole;
       outputFailed = !WriteAllBytes(streams.out, pending);
       pending.clear();
     }
@@ -232,7 +234,10 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
   };
   tasks.tick = [&] { progress.Update(counts); };
   RunOrderedPool(items.size(), jobs, window, tasks);
-  if (!outputFailed && !pending.empty()) outputFailed = !WriteAllBytes(streams.out, pending);
+  if (!outputFailed && !pending.empty()) {
+    const WholeLines whole;
+    outputFailed = !WriteAllBytes(streams.out, pending);
+  }
 
   progress.Update(counts, true);
   progress.Clear();

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "platform/NativePath.h"
+#include "tools/EndSignals.h"
 
 namespace dkscr {
 namespace {
@@ -47,14 +48,15 @@ AtomicWriteResult WriteInPlace(const std::string& path, std::string_view bytes) 
   return ok ? AtomicWriteResult::kWritten : AtomicWriteResult::kWriteFailed;
 }
 
-// A new file beside `path`, opened for writing; -1 when none can be made.
-int CreateTemp(const std::string& path, mode_t mode, std::string& temp) {
+// A new file beside `path`, opened for writing and noted as in flight; -1 when none can be made.
+int CreateTemp(const std::string& path, mode_t mode, std::string& temp, PendingFile& pending) {
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
     temp = folder + "." + name.substr(0, kMaxNameInTemp) + ".tmp-" + std::to_string(::getpid()) +
            "-" + std::to_string(attempt);
+    pending.Set(temp);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -115,7 +117,8 @@ AtomicWriteResult WriteFileAtomically(const std::string& requested, std::string_
   // Created no more open than the file it replaces; the exact bits are set below.
   const mode_t mode = exists ? (existing.st_mode & 0777) : 0666;
   std::string temp;
-  const int fd = CreateTemp(path, mode, temp);
+  PendingFile pending;  // removed by a signal that ends the program, until renamed or removed
+  const int fd = CreateTemp(path, mode, temp, pending);
   if (fd < 0) return AtomicWriteResult::kCreateFailed;
   bool written = WriteAllBytes(fd, bytes);
   if (written && exists) {

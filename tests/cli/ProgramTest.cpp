@@ -13,7 +13,9 @@
 #include "CliTestSupport.h"
 #include "cli/CmdOptions.h"
 #include "deck/Deck.h"
+#include "tests/support/LargeTextDeck.h"
 #include "tests/support/PptBuilder.h"
+#include "tests/support/SignalRun.h"
 #include "tests/support/ZipWriter.h"
 
 namespace dkscr {
@@ -260,6 +262,23 @@ TEST_F(ProgramTest, LargeDecksAndTheBundledSamples) {
   const std::string samples = std::string(DKSCR_TEST_SOURCE_DIR) + "/../../samples/";
   Expect({"-c1200", samples + "sample.ppt", "*"}, 0, PptText(1200));
   Expect({"-c1200", samples + "sample.pptx", "*"}, 0, PptxText(1200));
+}
+
+TEST_F(ProgramTest, SignalsLeaveNoTemporaryFile) {
+  // Interrupted as soon as its temporary file appears, the program removes it and ends as the
+  // signal asks.
+  const std::string source = dir_.Write("large.pptx", test::LargeTextPptx(3, 12 << 20));
+  const std::string folder = dir_.Path("out");
+  std::filesystem::create_directory(folder);
+  for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    const test::SignalledRun run = test::RunAndSignal(DKSCR_CMD_PATH, {"-o", "-c1200", "-mfull", source, folder + "/t.txt"},
+                                                      dir_.Path("stdout"), folder, ".tmp-", sig);
+    ASSERT_TRUE(run.sent) << sig;
+    EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == sig) << sig << " " << run.status;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+    }
+  }
 }
 
 }  // namespace

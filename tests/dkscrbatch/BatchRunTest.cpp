@@ -20,8 +20,12 @@
 #include "tests/cli/deck/Deck.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/JsonValue.h"
+#include "tests/support/LargeTextDeck.h"
 #include "tests/support/ScratchDir.h"
 #include "text/Encode.h"
+#ifdef __linux__
+#include "tests/support/SignalRun.h"
+#endif
 
 namespace dkscr {
 namespace {
@@ -456,6 +460,36 @@ TEST_F(BatchRunTest, GnuParallelSplitsAListOverSeveralRuns) {
   std::vector<std::string> expected{"in/0.ppt", "in/0.pptx"};
   for (int i = 1; i < 7; ++i) expected.push_back("in/" + std::to_string(i) + ".ppt");
   EXPECT_EQ(RecordPaths(test::ReadFile(records)), expected);
+}
+#endif
+
+#ifdef __linux__
+TEST_F(BatchRunTest, SignalsLeaveNoTemporaryFileAndWholeLines) {
+  for (int i = 0; i < 4; ++i) Put("in/" + std::to_string(i) + ".pptx", test::LargeTextPptx(3, 8 << 20));
+  const std::string out = dir_.Path("out");
+  fs::create_directories(test::FsPath(out));
+  for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    // Text files: interrupted as soon as the first temporary file appears, none is left.
+    const test::SignalledRun files = test::RunAndSignal(
+        DKSCR_BATCH_PATH, {"-q", "-j2", "--overwrite", "-mfull", "-c1200", "-d", out, dir_.Path("in")},
+        dir_.Path("stdout"), out, ".tmp-", sig);
+    ASSERT_TRUE(files.sent) << sig;
+    EXPECT_TRUE(WIFSIGNALED(files.status) && WTERMSIG(files.status) == sig) << sig;
+    for (const auto& entry : fs::recursive_directory_iterator(test::FsPath(out))) {
+      EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+    }
+    // JSON Lines: interrupted as soon as the first bytes are written, they end on a whole line.
+    const std::string records = dir_.Path("records.jsonl");
+    const test::SignalledRun lines =
+        test::RunAndSignal(DKSCR_BATCH_PATH, {"-q", "-j2", "-mfull", dir_.Path("in")}, records, "", "", sig);
+    ASSERT_TRUE(lines.sent) << sig;
+    EXPECT_TRUE(WIFSIGNALED(lines.status) && WTERMSIG(lines.status) == sig) << sig;
+    const std::string jsonl = test::ReadFile(records);
+    ASSERT_FALSE(jsonl.empty()) << sig;
+    EXPECT_EQ(jsonl.back(), '\n') << sig;
+    EXPECT_EQ(RecordPaths(jsonl).size(), static_cast<size_t>(std::count(jsonl.begin(), jsonl.end(), '\n')));
+    for (const std::string& path : RecordPaths(jsonl)) EXPECT_NE(path, "<not JSON>") << sig;
+  }
 }
 #endif
 

@@ -45,6 +45,7 @@ struct Result {
 
 struct RunSettings {
   bool textFiles = false;  // -d
+  std::string outputDir;   // -d's folder
   SlideMode mode = SlideMode::kText;
   int32_t codePage = kCodePageUtf8;
   bool overwrite = false;
@@ -65,6 +66,7 @@ Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
                   : settings.overwrite ? OverwritePolicy::kReplace
                                        : OverwritePolicy::kKeep;
   job.makeFolders = true;
+  job.confineTo = settings.outputDir;
   const TargetResult result = ConvertToTarget(job, buffer);
   JobReport report = ReportOf(job, result);
   switch (result.outcome) {
@@ -187,6 +189,7 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
 
   RunSettings settings;
   settings.textFiles = !options.outputDir.empty();
+  settings.outputDir = options.outputDir;
   settings.mode = options.mode;
   if (settings.textFiles) {
     AssignTextFileNames(items, options.outputDir, selection, TextFileExtension(options.mode));

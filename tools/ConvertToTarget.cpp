@@ -36,6 +36,7 @@ TargetResult ConvertToTarget(const TargetJob& job, OutputBuffer& buffer, const F
   options.replaceExisting = job.overwrite != OverwritePolicy::kKeep;
   options.writeSpecialInPlace = job.writeSpecialInPlace;
   options.makeFolders = job.makeFolders;
+  options.confineTo = job.confineTo;
   // Replacing the presentation by its own text would destroy it: refused like a create error.
   options.protectedPath = job.source;
   const std::string_view text(reinterpret_cast<const char*>(buffer.Data()), length);

@@ -463,6 +463,23 @@ TEST_F(BatchRunTest, GnuParallelSplitsAListOverSeveralRuns) {
 }
 #endif
 
+#ifndef _WIN32
+TEST_F(BatchRunTest, LinksPlantedInTheOutputFolderAreNotFollowed) {
+  Ppt("in/a.ppt");
+  Ppt("in/sub/b.ppt");
+  const std::string victim = Put("elsewhere/victim.txt", "precious");
+  fs::create_directories(test::FsPath(dir_.Path("out")));
+  ASSERT_EQ(::symlink(victim.c_str(), dir_.Path("out/a.txt").c_str()), 0);
+  ASSERT_EQ(::symlink(dir_.Path("elsewhere").c_str(), dir_.Path("out/sub").c_str()), 0);
+  const RunResult run = RunWith({"-q", "--overwrite", "-d", dir_.Path("out"), dir_.Path("in")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("a.txt"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("b.txt"), std::string::npos) << run.err;
+  EXPECT_EQ(test::ReadFile(victim), "precious");
+  EXPECT_FALSE(fs::exists(test::FsPath(dir_.Path("elsewhere/b.txt"))));
+}
+#endif
+
 #ifdef __linux__
 TEST_F(BatchRunTest, SignalsLeaveNoTemporaryFileAndWholeLines) {
   for (int i = 0; i < 4; ++i) Put("in/" + std::to_string(i) + ".pptx", test::LargeTextPptx(3, 8 << 20));

@@ -106,6 +106,8 @@ class OutOfMemoryError(Error, MemoryError):
     """Memory ran out during the conversion (code -13); also a ``MemoryError``."""
 
 
+_ARGUMENT_ERROR = -12  # the library's answer to a code page it does not serve
+
 _ERRORS = {-2: FileMissingError, -5: FormatError, -11: EncryptedError, -13: OutOfMemoryError}
 
 
@@ -174,8 +176,11 @@ def extract(source: Source, *, code_page: int = 65001, type: str = "auto", mode:
 
     Raises FileMissingError (also a FileNotFoundError), FormatError, EncryptedError,
     OutOfMemoryError (also a MemoryError) or Error with the code; ValueError for an unknown
-    type or mode, or a path with a NUL character.
+    type or mode, a code page that is not served, or a path with a NUL character; TypeError
+    for a code page that is no int.
     """
+    if isinstance(code_page, bool) or not isinstance(code_page, int):
+        raise TypeError(f"code_page must be an int, not {code_page!r}")
     type_code = _type_code(type)
     mode_code = _mode_code(mode)
     if _is_path(source):
@@ -186,6 +191,8 @@ def extract(source: Source, *, code_page: int = 65001, type: str = "auto", mode:
     else:
         code, text = _deckscribe.convert_memory(
             cast(Union[bytes, bytearray, memoryview], source), code_page, type_code, mode_code)
+    if code == _ARGUMENT_ERROR:
+        raise ValueError(f"code page {code_page} is not supported")
     if code < 0 or text is None:
         _raise(code, source if _is_path(source) else None)
     return text

@@ -361,6 +361,7 @@ TEST_F(BatchRunTest, ExitStatusesAndUsageErrors) {
       {"--overwrite", good},
       {"-c1252", good},
       {"-d", "out", "-c", "12x", good},
+      {"-d", "out", "-c", "42", good},  // no text at all in that code page
       {"-0", good},
       {"--mode", "pdf", good},
       {"-m", "md", "-c1252", "-d", "out", good},

@@ -170,3 +170,13 @@ def test_text_that_is_no_utf8_is_repaired_in_every_utf8_form():
     for mode in ("md", "json"):
         assert "\ufffd" in deckscribe.extract(data, mode=mode).decode("utf-8")
     assert "\ufffd" in deckscribe.extract_slides(data)[0]["paragraphs"][0]
+
+
+def test_code_pages_that_give_no_text_are_errors(samples):
+    with pytest.raises(ValueError):
+        deckscribe.extract(samples[0], code_page=42)
+    with pytest.raises(ValueError):
+        deckscribe.extract(samples[0], code_page=-1, mode="json")
+    with pytest.raises(TypeError):
+        deckscribe.extract(samples[0], code_page=True)
+    assert deckscribe.extract(samples[0], code_page=1252)

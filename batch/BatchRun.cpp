@@ -178,7 +178,7 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
   for (const std::string& path : options.paths) AddPath(path, selection, items);
   if (options.filesFrom) {
     std::string list;
-    if (const int error = ReadPathListFile(*options.filesFrom, streams.in, list); error != 0) {
+    if (const int error = ReadPathListFile(*options.filesFrom, streams.in, options.nulSeparated, list); error != 0) {
       return UsageError(streams, "cannot read the list \"" + *options.filesFrom + "\": " +
                                      ErrorText(error));
     }

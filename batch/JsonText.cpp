@@ -1,5 +1,8 @@
 #include "batch/JsonText.h"
 
+#include <climits>
+#include <stdexcept>
+
 #include "model/JsonWriter.h"
 #include "model/SlideFormats.h"
 
@@ -53,7 +56,10 @@ std::string JsonSlidesRecord(std::string_view path, std::string_view message,
   // dkscrcmd -mjson writes {"slides":ARRAY,"orphans":ARRAY} and a line feed around the same
   // arrays.
   constexpr std::string_view kWrapping = "{\"slides\":,\"orphans\":}\n";
-  const auto length = static_cast<ResultCode>(slides.size() + orphans.size() + kWrapping.size());
+  const size_t total = slides.size() + orphans.size() + kWrapping.size();
+  // A length past what a result code holds fails the file (-5), as a text that long does.
+  if (total > static_cast<size_t>(INT32_MAX)) throw std::length_error("slides past 2 GiB");
+  const auto length = static_cast<ResultCode>(total);
   std::string line = RecordHead(path, length, message);
   line += ",\"slides\":";
   line += slides;

@@ -206,6 +206,9 @@ TEST_F(ProgramTest, ExistingDestinations) {
   // Standard output is never "existing"; the source is never replaced by its own text.
   EXPECT_EQ(RunProgram({"-c1252", ppt, "*"}).status, 0);
   Expect({"-o", ppt, ppt}, 250, "Output file \"" + ppt + "\" create error\r\n");
+  // Without -o too, as the exit table says: not "already exists".
+  Expect({ppt, ppt}, 250, "Output file \"" + ppt + "\" create error\r\n");
+  Expect({ppt, dir_.Path("./deck.ppt")}, 250, "Output file \"" + dir_.Path("./deck.ppt") + "\" create error\r\n");
   EXPECT_EQ(ReadFile(ppt), test::MakePptFile(deck_));
 }
 

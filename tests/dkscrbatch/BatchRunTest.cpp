@@ -20,6 +20,11 @@
 #include "tests/cli/deck/Deck.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/JsonValue.h"
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include "tests/support/ProcessGuards.h"
+#endif
 #include "tests/support/LargeTextDeck.h"
 #include "tests/support/ScratchDir.h"
 #include "text/Encode.h"
@@ -461,6 +466,37 @@ TEST_F(BatchRunTest, GnuParallelSplitsAListOverSeveralRuns) {
   std::vector<std::string> expected{"in/0.ppt", "in/0.pptx"};
   for (int i = 1; i < 7; ++i) expected.push_back("in/" + std::to_string(i) + ".ppt");
   EXPECT_EQ(RecordPaths(test::ReadFile(records)), expected);
+}
+#endif
+
+#ifndef _WIN32
+TEST_F(BatchRunTest, SpecialFilesAndFoldersWhereATextFileGoesAreFailures) {
+  Ppt("in/a.ppt");
+  Ppt("in/b.ppt");
+  fs::create_directories(test::FsPath(dir_.Path("out/a.txt")));
+  ASSERT_EQ(::mkfifo(dir_.Path("out/b.txt").c_str(), 0600), 0);
+  for (const bool overwrite : {false, true}) {
+    std::vector<std::string> args{"-d", dir_.Path("out"), dir_.Path("in")};
+    if (overwrite) args.insert(args.begin(), "--overwrite");
+    const RunResult run = RunWith(args);
+    EXPECT_EQ(run.status, 1) << overwrite;
+    EXPECT_NE(run.err.find("0 converted, 0 kept, 2 failed"), std::string::npos) << run.err;
+  }
+}
+
+TEST_F(BatchRunTest, AnEndlessListLineIsAnError) {
+  // /dev/zero is one line that never ends: refused once a path would pass 64 KiB, not by
+  // running out of memory. Run in a child: a fault would take the memory of the test.
+  EXPECT_EQ(test::StatusInChild([this] {
+              struct rlimit limit {};
+              limit.rlim_cur = limit.rlim_max = uint64_t{1} << 30;
+              ::setrlimit(RLIMIT_AS, &limit);
+              const RunResult run = RunWith({"--files-from", "/dev/zero"});
+              return run.status == 2 && run.err.find("File name too long") != std::string::npos ? 0 : 1;
+            }),
+            0);
+  const RunResult run = RunWith({"--files-from", "-"}, std::string(100, '\n') + std::string(70 * 1024, 'x'));
+  EXPECT_EQ(run.status, 2);
 }
 #endif
 

@@ -17,6 +17,7 @@
 #include "convert/PresentationKind.h"
 #include "platform/NativePath.h"
 #include "platform/RegularFile.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 namespace {
@@ -61,7 +62,7 @@ BatchItem FailedFolder(const std::string& path) {
   BatchItem item;
   item.source = path;
   item.failure = kResultSourceOpenError;
-  item.message = "Folder \"" + path + "\" cannot be read";
+  item.message = "Folder \"" + ShownName(path) + "\" cannot be read";
   return item;
 }
 

@@ -267,6 +267,17 @@ TEST_F(ProgramTest, LargeDecksAndTheBundledSamples) {
   Expect({"-c1200", samples + "sample.pptx", "*"}, 0, PptxText(1200));
 }
 
+TEST_F(ProgramTest, ControlCharactersOfNamesAreEscapedInMessages) {
+  // A name that would retitle the terminal and start a line of its own.
+  const std::string evil = dir_.Path("a\x1B]0;owned\x07\nInput file \xC2\x9B.ppt");
+  Expect({evil, "*"}, 254,
+         "Input file \"" + dir_.Path("a\\x1B]0;owned\\x07\\x0AInput file \\xC2\\x9B.ppt") + "\" not exists\r\n");
+  const std::string ppt = Ppt("deck.ppt");
+  const ProgramRun out = RunProgram({"-c1252", ppt, dir_.Path("t\rx.txt")});
+  EXPECT_EQ(out.status, 0);
+  EXPECT_EQ(out.out.find('\r'), out.out.size() - 2) << out.out;  // only the line's own end
+}
+
 TEST_F(ProgramTest, SignalsLeaveNoTemporaryFile) {
   // Interrupted as soon as its temporary file appears, the program removes it and ends as the
   // signal asks.

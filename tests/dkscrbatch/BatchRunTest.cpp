@@ -23,6 +23,7 @@
 #ifndef _WIN32
 #include <sys/resource.h>
 
+#include "tests/support/HostileDecks.h"
 #include "tests/support/ProcessGuards.h"
 #endif
 #include "tests/support/LargeTextDeck.h"
@@ -481,6 +482,21 @@ TEST_F(BatchRunTest, SpecialFilesAndFoldersWhereATextFileGoesAreFailures) {
     const RunResult run = RunWith(args);
     EXPECT_EQ(run.status, 1) << overwrite;
     EXPECT_NE(run.err.find("0 converted, 0 kept, 2 failed"), std::string::npos) << run.err;
+  }
+}
+
+TEST_F(BatchRunTest, EveryModeEndsWithinTheBoundsOnHostileDecks) {
+  // A text run of 250 MiB in 256 KB: a failed record, in a child held to 512 MiB and 10 s.
+  const std::string deck = Put("run.pptx", test::hostile::HugeRunPackage(uint64_t{250} << 20, 1));
+  for (const char* mode : {"full", "md", "json"}) {
+    const auto report = test::ReportOfBoundedChild(
+        [&] {
+          const RunResult run = RunWith({"-q", "-m", mode, deck});
+          const auto record = test::JsonParser::Parse(run.out.substr(0, run.out.find('\n')));
+          return std::to_string(run.status) + " " + (record ? std::to_string(static_cast<int>((*record)["code"].number)) : "no record");
+        },
+        uint64_t{512} << 20, 10);
+    EXPECT_EQ(report.value_or("died"), "1 -5") << mode;
   }
 }
 

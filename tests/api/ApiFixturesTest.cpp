@@ -10,7 +10,9 @@
 #include "tests/support/HostileDecks.h"
 #include "tests/support/JsonValue.h"
 #include "tests/support/PptBuilder.h"
+#ifndef _WIN32
 #include "tests/support/ProcessGuards.h"
+#endif
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ZipWriter.h"
 

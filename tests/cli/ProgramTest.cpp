@@ -15,7 +15,9 @@
 #include "deck/Deck.h"
 #include "tests/support/LargeTextDeck.h"
 #include "tests/support/PptBuilder.h"
+#ifdef __linux__
 #include "tests/support/SignalRun.h"
+#endif
 #include "tests/support/ZipWriter.h"
 
 namespace dkscr {
@@ -278,6 +280,7 @@ TEST_F(ProgramTest, ControlCharactersOfNamesAreEscapedInMessages) {
   EXPECT_EQ(out.out.find('\r'), out.out.size() - 2) << out.out;  // only the line's own end
 }
 
+#ifdef __linux__
 TEST_F(ProgramTest, SignalsLeaveNoTemporaryFile) {
   // Interrupted as soon as its temporary file appears, the program removes it and ends as the
   // signal asks.
@@ -294,6 +297,7 @@ TEST_F(ProgramTest, SignalsLeaveNoTemporaryFile) {
     }
   }
 }
+#endif
 
 }  // namespace
 }  // namespace dkscr

@@ -17,7 +17,7 @@ import codecs
 import errno
 import json
 import os
-from typing import List, NoReturn, Optional, TypedDict, Union, cast
+from typing import Any, List, NoReturn, Optional, Tuple, TypedDict, Union, cast
 
 from . import _deckscribe
 
@@ -75,7 +75,7 @@ class Error(Exception):
     def __str__(self) -> str:
         return self.message
 
-    def __reduce__(self) -> tuple:
+    def __reduce__(self) -> Tuple[Any, Tuple[Any, ...]]:
         # Rebuilt from code and message, so that an error crosses to another process (a
         # ProcessPoolExecutor, multiprocessing, Dask) as itself.
         return (type(self), (self.code, self.message))
@@ -90,7 +90,7 @@ class FileMissingError(Error, FileNotFoundError):
         self.strerror = self.message
         self.filename = filename
 
-    def __reduce__(self) -> tuple:
+    def __reduce__(self) -> Tuple[Any, Tuple[Any, ...]]:
         return (type(self), (self.code, self.message, self.filename))
 
 
@@ -118,7 +118,7 @@ def _raise(code: int, source: object) -> NoReturn:
     raise cls(code)
 
 
-def _surrogate_or_replacement(error: UnicodeError) -> tuple:
+def _surrogate_or_replacement(error: UnicodeError) -> Tuple[str, int]:
     # Binary presentations encode each half of a surrogate pair by itself, as three bytes: kept
     # as the half, to be joined with its other half; any other byte that is no UTF-8 is U+FFFD.
     assert isinstance(error, UnicodeDecodeError)

@@ -503,7 +503,7 @@ TEST_F(BatchRunTest, EveryModeEndsWithinTheBoundsOnHostileDecks) {
 TEST_F(BatchRunTest, AnEndlessListLineIsAnError) {
   // /dev/zero is one line that never ends: refused once a path would pass 64 KiB, not by
   // running out of memory. Run in a child: a fault would take the memory of the test.
-  EXPECT_EQ(test::StatusInChild([this] {
+  EXPECT_EQ(test::StatusInChild([] {
               struct rlimit limit {};
               limit.rlim_cur = limit.rlim_max = uint64_t{1} << 30;
               ::setrlimit(RLIMIT_AS, &limit);

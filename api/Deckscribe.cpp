@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "convert/Convert.h"
+#include "text/CodePage.h"
 #include "text/Encode.h"
 #include "tools/Messages.h"
 
@@ -126,6 +127,7 @@ int32_t dkscr_convert_file(const char* path, const dkscr_options* options, unsig
   if (path == nullptr || text == nullptr) return DKSCR_ERROR_ARGUMENT;
   const dkscr_options chosen = dkscr::OptionsOrDefaults(options);
   if (!dkscr::ValidType(chosen.type) || !dkscr::ValidMode(chosen.mode)) return DKSCR_ERROR_TYPE;
+  if (!dkscr::IsCodePageServed(chosen.code_page)) return DKSCR_ERROR_ARGUMENT;
   try {
     dkscr::OutputBuffer output;
     const dkscr::ResultCode result = dkscr::ConvertFile(path, dkscr::RequestOf(chosen), output);
@@ -144,6 +146,7 @@ int32_t dkscr_convert_memory(const void* data, size_t size, const dkscr_options*
   if ((data == nullptr && size != 0) || text == nullptr) return DKSCR_ERROR_ARGUMENT;
   const dkscr_options chosen = dkscr::OptionsOrDefaults(options);
   if (!dkscr::ValidType(chosen.type) || !dkscr::ValidMode(chosen.mode)) return DKSCR_ERROR_TYPE;
+  if (!dkscr::IsCodePageServed(chosen.code_page)) return DKSCR_ERROR_ARGUMENT;
   try {
     dkscr::OutputBuffer output;
     const std::string_view image(data == nullptr ? "" : static_cast<const char*>(data), size);

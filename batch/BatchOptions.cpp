@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "text/CodePage.h"
 #include "text/CodePageNumber.h"
 
 #ifndef DKSCR_VERSION
@@ -129,7 +130,11 @@ ParsedBatchOptions ParseBatchOptions(std::span<const char* const> args) {
         break;
       case 'c':
         o.codePage = ParseInt32(value);
-        if (!o.codePage) parsed.error = "invalid code page '" + std::string(value) + "'";
+        if (!o.codePage) {
+          parsed.error = "invalid code page '" + std::string(value) + "'";
+        } else if (!IsCodePageServed(*o.codePage)) {
+          parsed.error = "code page " + std::string(value) + " is not supported";
+        }
         break;
       case 'm':
         if (const auto mode = ParseSlideMode(value)) {

@@ -24,6 +24,7 @@
 #include "text/Encode.h"
 #include "tools/AtomicWrite.h"
 #include "tools/ConvertToTarget.h"
+#include "tools/EndSignals.h"
 #include "tools/Messages.h"
 
 namespace dkscr {
@@ -45,6 +46,7 @@ struct Result {
 
 struct RunSettings {
   bool textFiles = false;  // -d
+  std::string outputDir;   // -d's folder
   SlideMode mode = SlideMode::kText;
   int32_t codePage = kCodePageUtf8;
   bool overwrite = false;
@@ -65,6 +67,7 @@ Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
                   : settings.overwrite ? OverwritePolicy::kReplace
                                        : OverwritePolicy::kKeep;
   job.makeFolders = true;
+  job.confineTo = settings.outputDir;
   const TargetResult result = ConvertToTarget(job, buffer);
   JobReport report = ReportOf(job, result);
   switch (result.outcome) {
@@ -178,7 +181,7 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
   for (const std::string& path : options.paths) AddPath(path, selection, items);
   if (options.filesFrom) {
     std::string list;
-    if (const int error = ReadPathListFile(*options.filesFrom, streams.in, list); error != 0) {
+    if (const int error = ReadPathListFile(*options.filesFrom, streams.in, options.nulSeparated, list); error != 0) {
       return UsageError(streams, "cannot read the list \"" + *options.filesFrom + "\": " +
                                      ErrorText(error));
     }
@@ -189,6 +192,7 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
 
   RunSettings settings;
   settings.textFiles = !options.outputDir.empty();
+  settings.outputDir = options.outputDir;
   settings.mode = options.mode;
   if (settings.textFiles) {
     AssignTextFileNames(items, options.outputDir, selection, TextFileExtension(options.mode));
@@ -227,6 +231,7 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
     pending += result.record;
     result = Result{};  // the text is freed as soon as it is written out
     if (pending.size() >= kOutputBlock) {
+      const WholeLines whole;
       outputFailed = !WriteAllBytes(streams.out, pending);
       pending.clear();
     }
@@ -235,7 +240,10 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
   };
   tasks.tick = [&] { progress.Update(counts); };
   RunOrderedPool(items.size(), jobs, window, tasks);
-  if (!outputFailed && !pending.empty()) outputFailed = !WriteAllBytes(streams.out, pending);
+  if (!outputFailed && !pending.empty()) {
+    const WholeLines whole;
+    outputFailed = !WriteAllBytes(streams.out, pending);
+  }
 
   progress.Update(counts, true);
   progress.Clear();

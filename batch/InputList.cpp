@@ -17,6 +17,7 @@
 #include "convert/PresentationKind.h"
 #include "platform/NativePath.h"
 #include "platform/RegularFile.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 namespace {
@@ -61,7 +62,7 @@ BatchItem FailedFolder(const std::string& path) {
   BatchItem item;
   item.source = path;
   item.failure = kResultSourceOpenError;
-  item.message = "Folder \"" + path + "\" cannot be read";
+  item.message = "Folder \"" + ShownName(path) + "\" cannot be read";
   return item;
 }
 
@@ -239,7 +240,7 @@ std::vector<std::string> SplitPathList(std::string_view text, bool nulSeparated)
   return paths;
 }
 
-int ReadPathListFile(const std::string& path, int stdinFd, std::string& text) {
+int ReadPathListFile(const std::string& path, int stdinFd, bool nulSeparated, std::string& text) {
   const bool standardInput = path == "-";
 #ifdef _WIN32
   const int fd = standardInput ? stdinFd : ::_wopen(WidePath(path).c_str(), _O_RDONLY | _O_BINARY);
@@ -253,10 +254,22 @@ int ReadPathListFile(const std::string& path, int stdinFd, std::string& text) {
   }
   int error = 0;
   char chunk[65536];
+  const char separator = nulSeparated ? '\0' : '\n';
+  size_t entry = 0;  // bytes of the entry being read
   for (;;) {
     const ssize_t got = ::read(fd, chunk, sizeof chunk);
     if (got > 0) {
-      text.append(chunk, static_cast<size_t>(got));
+      for (ssize_t i = 0; i < got; ++i) {
+        if (chunk[i] == separator) {
+          if (entry == 0) continue;  // an empty entry: nothing to keep
+          entry = 0;
+        } else if (++entry > kMaxListedPathBytes) {
+          error = ENAMETOOLONG;
+          break;
+        }
+        text.push_back(chunk[i]);
+      }
+      if (error != 0) break;
     } else if (got == 0) {
       break;
     } else if (errno != EINTR) {

@@ -46,7 +46,13 @@ void AddPath(const std::string& path, const InputSelection& selection,
 // Splits a list of paths: one per line, or NUL-separated. Empty entries are skipped.
 std::vector<std::string> SplitPathList(std::string_view text, bool nulSeparated);
 
-// Reads a whole file, or standard input for "-". Returns 0 or the errno.
-int ReadPathListFile(const std::string& path, int stdinFd, std::string& text);
+// No path in a list is longer than this (far above any file system's limit): a list that is
+// one endless line (/dev/zero) fails with ENAMETOOLONG instead of filling memory.
+inline constexpr size_t kMaxListedPathBytes = 64 * 1024;
+
+// Reads a whole file, or standard input for "-", entries separated by line feeds or (with
+// `nulSeparated`) NUL bytes; separators of empty entries are not kept. Returns 0 or the errno:
+// ENAMETOOLONG for an entry past kMaxListedPathBytes.
+int ReadPathListFile(const std::string& path, int stdinFd, bool nulSeparated, std::string& text);
 
 }  // namespace dkscr

@@ -1,5 +1,8 @@
 #include "batch/JsonText.h"
 
+#include <climits>
+#include <stdexcept>
+
 #include "model/JsonWriter.h"
 #include "model/SlideFormats.h"
 
@@ -54,7 +57,10 @@ std::string JsonSlidesRecord(std::string_view path, std::string_view message,
   std::string members;
   AppendDeckJsonMembers(deck, members);
   // dkscrcmd -mjson writes the same members between braces, and a line feed.
-  const auto length = static_cast<ResultCode>(members.size() + 3);
+  const size_t total = members.size() + 3;
+  // A length past what a result code holds fails the file (-5), as a text that long does.
+  if (total > static_cast<size_t>(INT32_MAX)) throw std::length_error("slides past 2 GiB");
+  const auto length = static_cast<ResultCode>(total);
   std::string line = RecordHead(path, length, message, sha256);
   line += ",";
   line += members;

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "platform/NativePath.h"
+#include "tools/Messages.h"
 
 namespace dkscr {
 namespace {
@@ -67,8 +68,8 @@ void AssignTextFileNames(std::vector<BatchItem>& items, const std::string& outpu
     const auto [first, inserted] = firstOfTarget.emplace(item.target, i);
     if (!inserted) {
       item.failure = kResultTargetCreateError;
-      item.message = "Output file \"" + item.target + "\" is also the text file of \"" +
-                     items[first->second].source + "\"";
+      item.message = "Output file \"" + ShownName(item.target) + "\" is also the text file of \"" +
+                     ShownName(items[first->second].source) + "\"";
     }
   }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/BatchRun.h"
+#include "tools/EndSignals.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "");
   // A reader that goes away is a write error to report, not a reason to die.
   std::signal(SIGPIPE, SIG_IGN);
+  // Interrupted, it leaves no temporary file and no partial line behind.
+  dkscr::WatchEndSignals();
   dkscr::BatchStreams streams;
   streams.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
   return dkscr::RunBatch(std::span<const char* const>(argv, static_cast<size_t>(argc)), streams);

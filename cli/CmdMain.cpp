@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "cli/CmdOptions.h"
+#include "text/CodePage.h"
 
 namespace dkscr {
 
@@ -15,6 +16,8 @@ CmdOptions ParseCommandLine(std::span<const char* const> args) {
     ParseOption(args[i], options);
     if (options.optionError) break;
   }
+  // A code page that gives no text at all is as wrong as one that is no number.
+  if (!options.optionError && !IsCodePageServed(options.codePage)) options.optionError = true;
   return options;
 }
 

@@ -17,6 +17,23 @@ int Fail(ConsoleOutput& console, ResultCode code, std::string_view path) {
   return code;
 }
 
+// Whether two paths name one file (links and other spellings included).
+bool SameFile(std::string_view a, std::string_view b) {
+  const FileStatus first = StatusOfPath(std::string(a));
+  const FileStatus second = StatusOfPath(std::string(b));
+  return first.kind != PathKind::kMissing && second.kind != PathKind::kMissing && first.device == second.device &&
+         first.inode == second.inode;
+}
+
+// The source named as its destination cannot be created, with -o or without.
+int DestinationIsTheSource(ConsoleOutput& console, std::string_view destination) {
+  TargetJob job;
+  job.target = std::string(destination);
+  const JobReport report = ReportOf(job, {TargetOutcome::kCreateFailed, 0});
+  console.WriteMessage(report.message);
+  return report.code;
+}
+
 int DestinationExists(ConsoleOutput& console, std::string_view destination) {
   TargetJob job;
   job.target = std::string(destination);
@@ -66,6 +83,9 @@ int ConvertOneFile(const CommandJob& job, const FileConverter& convert, OutputBu
     return Fail(console, kResultSourceMissing, job.source);
   }
   const bool toStandardOutput = job.destination == kStandardOutputName;
+  if (!toStandardOutput && SameFile(job.source, job.destination)) {
+    return DestinationIsTheSource(console, job.destination);
+  }
   if (!toStandardOutput && FileExists(KindOfPath(std::string(job.destination))) && !job.overwrite) {
     return DestinationExists(console, job.destination);
   }

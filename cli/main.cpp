@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/CmdMain.h"
+#include "tools/EndSignals.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
   // A reader that goes away (| head) makes writes fail with EPIPE, reported as a write error
   // with its exit code, instead of killing the process.
   std::signal(SIGPIPE, SIG_IGN);
+  // Interrupted, it leaves no temporary file and no partial line behind.
+  dkscr::WatchEndSignals();
   // Negative codes reach the shell as 256 plus the code (-2 as 254).
   return Run(args);
 }

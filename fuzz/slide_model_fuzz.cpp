@@ -1,5 +1,7 @@
-// The slide model of both formats on any input: a result code of the contract, never a crash
-// or a hang, and JSON that is always valid. Input starting with "PK" is a whole package, a
+// Every form of both formats on any input: a result code of the contract, never a crash or a
+// hang, JSON that is always valid, and forms of the slide model no larger than the bound the
+// input's size sets (the seeds are small hostile decks: huge runs, shared streams, deep
+// nesting, one author on many comments, ragged and sparse tables, amplified texts). Input starting with "PK" is a whole package, a
 // compound document a .ppt file; anything else is split at zero bytes into the parts of a
 // package built here (presentation, relationships, slide, notes, SmartArt, chart, comments),
 // so that every part reader is reached.
@@ -50,7 +52,12 @@ std::string PackageOf(std::string_view input) {
   return zip.Build();
 }
 
-void CheckResult(dkscr::ResultCode result, const dkscr::OutputBuffer& output, dkscr::SlideMode mode) {
+// What a form of the slide model may write for an input of `size` bytes: the model's bound
+// (16 MiB and 64 bytes per byte at most), twice over for line breaks written as CR LF.
+uint64_t FormBound(size_t size) { return 2 * ((uint64_t{16} << 20) + 64 * uint64_t{size}) + 16; }
+
+void CheckResult(dkscr::ResultCode result, const dkscr::OutputBuffer& output, dkscr::SlideMode mode,
+                 size_t inputSize) {
   if (result < 0) {
     if (result != dkscr::kResultFormatError && result != dkscr::kResultSourceOpenError &&
         result != dkscr::kResultEncrypted) {
@@ -59,6 +66,7 @@ void CheckResult(dkscr::ResultCode result, const dkscr::OutputBuffer& output, dk
     return;
   }
   if (output.BlockSize() != static_cast<size_t>(result) + 1) std::abort();
+  if (mode != dkscr::SlideMode::kText && static_cast<uint64_t>(result) > FormBound(inputSize)) std::abort();
   if (mode == dkscr::SlideMode::kJson &&
       !dkscr::test::JsonParser::Parse(std::string_view(reinterpret_cast<const char*>(output.Data()),
                                                        static_cast<size_t>(result)))) {
@@ -71,10 +79,11 @@ void CheckResult(dkscr::ResultCode result, const dkscr::OutputBuffer& output, dk
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   constexpr std::string_view kCompoundMagic = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
-  for (dkscr::SlideMode mode : {dkscr::SlideMode::kJson, dkscr::SlideMode::kFull, dkscr::SlideMode::kMarkdown}) {
+  for (dkscr::SlideMode mode :
+       {dkscr::SlideMode::kText, dkscr::SlideMode::kJson, dkscr::SlideMode::kFull, dkscr::SlideMode::kMarkdown}) {
     dkscr::OutputBuffer output;
     if (input.starts_with(kCompoundMagic)) {
-      CheckResult(dkscr::test::ConvertPptBytes(input, output, 1252, mode), output, mode);
+      CheckResult(dkscr::test::ConvertPptBytes(input, output, 1252, mode), output, mode, input.size());
       continue;
     }
     const std::string package = PackageOf(input);
@@ -82,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (fd < 0) std::abort();
     if (::write(fd, package.data(), package.size()) != static_cast<ssize_t>(package.size())) std::abort();
     const std::u16string path = dkscr::PathFromNative("/proc/self/fd/" + std::to_string(fd));
-    CheckResult(dkscr::test::ConvertPptxFile(path, output, 65001, mode), output, mode);
+    CheckResult(dkscr::test::ConvertPptxFile(path, output, 65001, mode), output, mode, package.size());
     ::close(fd);
   }
   return 0;

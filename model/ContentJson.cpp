@@ -23,14 +23,14 @@ std::string_view BlockTypeName(BlockType type) {
 }
 
 // ,"name":value for a member after the first.
-void AppendMember(std::string_view name, const std::optional<std::string>& value, std::string& out) {
+void AppendMember(std::string_view name, const std::optional<std::string>& value, FormText& out) {
   out += ",\"";
   out += name;
   out += "\":";
   AppendJsonOptional(value, out);
 }
 
-void AppendStringArray(const std::vector<std::string>& texts, std::string& out) {
+void AppendStringArray(const std::vector<std::string>& texts, FormText& out) {
   out.push_back('[');
   for (size_t i = 0; i < texts.size(); ++i) {
     if (i > 0) out.push_back(',');
@@ -39,7 +39,7 @@ void AppendStringArray(const std::vector<std::string>& texts, std::string& out) 
   out.push_back(']');
 }
 
-void AppendParagraphs(const std::vector<TextParagraph>& paragraphs, std::string& out) {
+void AppendParagraphs(const std::vector<TextParagraph>& paragraphs, FormText& out) {
   out += ",\"paragraphs\":[";
   for (size_t i = 0; i < paragraphs.size(); ++i) {
     const TextParagraph& paragraph = paragraphs[i];
@@ -62,7 +62,7 @@ void AppendParagraphs(const std::vector<TextParagraph>& paragraphs, std::string&
   out.push_back(']');
 }
 
-void AppendRows(const std::vector<std::vector<TableCell>>& rows, std::string& out) {
+void AppendRows(const std::vector<std::vector<TableCell>>& rows, FormText& out) {
   out += ",\"rows\":[";
   for (size_t r = 0; r < rows.size(); ++r) {
     if (r > 0) out.push_back(',');
@@ -79,7 +79,7 @@ void AppendRows(const std::vector<std::vector<TableCell>>& rows, std::string& ou
   out.push_back(']');
 }
 
-void AppendSeries(const std::vector<ChartSeries>& series, std::string& out) {
+void AppendSeries(const std::vector<ChartSeries>& series, FormText& out) {
   out += ",\"series\":[";
   for (size_t s = 0; s < series.size(); ++s) {
     if (s > 0) out.push_back(',');
@@ -101,7 +101,7 @@ void AppendSeries(const std::vector<ChartSeries>& series, std::string& out) {
   out.push_back(']');
 }
 
-void AppendBlock(const SlideBlock& block, std::string& out) {
+void AppendBlock(const SlideBlock& block, FormText& out) {
   out += "{\"type\":\"";
   out += BlockTypeName(block.type);
   out += "\",\"shape_id\":";
@@ -147,7 +147,7 @@ void AppendBlock(const SlideBlock& block, std::string& out) {
   out.push_back('}');
 }
 
-void AppendPropertyValue(const PropertyValue& value, std::string& out) {
+void AppendPropertyValue(const PropertyValue& value, FormText& out) {
   switch (value.kind) {
     case PropertyValue::Kind::kNumber: AppendJsonNumber(value.number, out); return;
     case PropertyValue::Kind::kBool: out += value.flag ? "true" : "false"; return;
@@ -172,7 +172,13 @@ void AppendJsonNumber(double value, std::string& out) {
   out.append(digits, end);
 }
 
-void AppendJsonOptional(const std::optional<std::string>& text, std::string& out) {
+void AppendJsonNumber(double value, FormText& out) {
+  std::string number;
+  AppendJsonNumber(value, number);
+  out += number;
+}
+
+void AppendJsonOptional(const std::optional<std::string>& text, FormText& out) {
   if (text) {
     AppendJsonString(out, *text);
   } else {
@@ -180,7 +186,7 @@ void AppendJsonOptional(const std::optional<std::string>& text, std::string& out
   }
 }
 
-void AppendSlideContentJson(const Slide& slide, std::string& out) {
+void AppendSlideContentJson(const Slide& slide, FormText& out) {
   out += ",\"id\":";
   out += slide.id ? std::to_string(*slide.id) : "null";
   AppendMember("section", slide.section, out);
@@ -194,7 +200,7 @@ void AppendSlideContentJson(const Slide& slide, std::string& out) {
   AppendStringArray(slide.links, out);
 }
 
-void AppendMetadataJson(const DocumentMetadata& metadata, std::string& out) {
+void AppendMetadataJson(const DocumentMetadata& metadata, FormText& out) {
   const std::pair<std::string_view, const std::optional<std::string>*> fields[] = {
       {"title", &metadata.title},
       {"subject", &metadata.subject},
@@ -236,7 +242,7 @@ void AppendMetadataJson(const DocumentMetadata& metadata, std::string& out) {
   out.push_back('}');
 }
 
-void AppendSectionsJson(const SlideDeck& deck, std::string& out) {
+void AppendSectionsJson(const SlideDeck& deck, FormText& out) {
   out.push_back('[');
   for (size_t i = 0; i < deck.sections.size(); ++i) {
     if (i > 0) out.push_back(',');

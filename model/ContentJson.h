@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/FormText.h"
 #include "model/SlideModel.h"
 
 namespace dkscr {
@@ -15,14 +16,15 @@ inline constexpr std::string_view kSlidesSchema = "deckscribe/slides-2";
 // A number as JSON writes it, in the shortest form that reads back as the same double; null
 // for what JSON cannot hold (infinities, NaN).
 void AppendJsonNumber(double value, std::string& out);
+void AppendJsonNumber(double value, FormText& out);
 // A string, or null for none.
-void AppendJsonOptional(const std::optional<std::string>& text, std::string& out);
+void AppendJsonOptional(const std::optional<std::string>& text, FormText& out);
 
 // ,"id":...,"section":...,"layout":...,"blocks":[...],"links":[...] of a slide.
-void AppendSlideContentJson(const Slide& slide, std::string& out);
+void AppendSlideContentJson(const Slide& slide, FormText& out);
 // The "metadata" object: the members the file has, "custom" when it has custom properties.
-void AppendMetadataJson(const DocumentMetadata& metadata, std::string& out);
+void AppendMetadataJson(const DocumentMetadata& metadata, FormText& out);
 // The "sections" array.
-void AppendSectionsJson(const SlideDeck& deck, std::string& out);
+void AppendSectionsJson(const SlideDeck& deck, FormText& out);
 
 }  // namespace dkscr

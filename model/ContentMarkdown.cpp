@@ -28,14 +28,12 @@ bool IsListNumber(std::string_view bullet) {
 // below the items of lower levels above it; a paragraph without a bullet ends the list.
 class ListWriter {
  public:
-  explicit ListWriter(std::string& out) : out_(out) {}
-  ~ListWriter() { End(); }
+  explicit ListWriter(FormText& out) : out_(out) {}
 
   void Paragraph(const TextParagraph& paragraph) {
     if (!paragraph.bullet) {
       End();
-      const std::string text = MarkdownParagraph(paragraph.text, paragraph.links);
-      if (!text.empty()) out_ += text + "\n\n";
+      if (AppendMarkdownParagraph(out_, paragraph.text, paragraph.links)) out_ += "\n\n";
       return;
     }
     const std::string& bullet = *paragraph.bullet;
@@ -49,8 +47,14 @@ class ListWriter {
     while (!open_.empty() && open_.back().level >= paragraph.level) open_.pop_back();
     const size_t indent = open_.empty() ? 0 : open_.back().content;
     const size_t content = indent + marker.size() + 1;
-    out_ += std::string(indent, ' ') + marker + " " + label +
-            MarkdownParagraph(paragraph.text, paragraph.links, std::string(content, ' ')) + "\n";
+    out_.Expect(indent);
+    out_.Out().append(indent, ' ');
+    out_ += marker;
+    out_ += ' ';
+    out_ += label;
+    out_.Expect(content);
+    AppendMarkdownParagraph(out_, paragraph.text, paragraph.links, std::string(content, ' '));
+    out_ += '\n';
     open_.push_back({paragraph.level, content});
   }
 
@@ -65,17 +69,18 @@ class ListWriter {
     int level;
     size_t content;  // the column its text starts at
   };
-  std::string& out_;
+  FormText& out_;
   std::vector<Item> open_;
 };
 
 // The table's cells at their places: a merged cell's text once, the positions it covers empty.
-void AppendTable(const std::vector<std::vector<TableCell>>& rows, std::string& out) {
+void AppendTable(const std::vector<std::vector<TableCell>>& rows, FormText& out) {
   size_t widest = 0;
   for (const auto& row : rows) widest = std::max(widest, row.size());
   const size_t columns = widest + kSpareColumns;
   std::vector<std::vector<std::string>> grid(rows.size());
   std::vector<std::vector<bool>> taken(rows.size());
+  uint64_t positions = 0;
   for (size_t r = 0; r < rows.size(); ++r) {
     size_t c = 0;
     for (const TableCell& cell : rows[r]) {
@@ -84,6 +89,12 @@ void AppendTable(const std::vector<std::vector<TableCell>>& rows, std::string& o
       const size_t lastRow = std::min(rows.size(), r + static_cast<size_t>(std::max(cell.rowSpan, 1)));
       const size_t lastColumn = std::min(columns, c + static_cast<size_t>(std::max(cell.colSpan, 1)));
       for (size_t rr = r; rr < lastRow; ++rr) {
+        // Each position of the grid is written as a cell of at least three bytes: a merged
+        // cell spanning many rows and columns of a sparse table is counted before it is laid.
+        if (grid[rr].size() < lastColumn) {
+          positions += lastColumn - grid[rr].size();
+          out.Expect(3 * positions);
+        }
         if (taken[rr].size() < lastColumn) taken[rr].resize(lastColumn, false);
         if (grid[rr].size() < lastColumn) grid[rr].resize(lastColumn);
         for (size_t cc = c; cc < lastColumn; ++cc) taken[rr][cc] = true;
@@ -102,10 +113,8 @@ std::string NumberText(const std::optional<double>& value) {
 }
 
 // Under the title, a row per category and a column per series.
-void AppendChart(const SlideBlock& block, std::string& out) {
-  if (block.title) {
-    if (const std::string title = MarkdownParagraph(*block.title); !title.empty()) out += title + "\n\n";
-  }
+void AppendChart(const SlideBlock& block, FormText& out) {
+  if (block.title && AppendMarkdownParagraph(out, *block.title)) out += "\n\n";
   if (block.series.empty()) return;
   const std::vector<std::string>* categories = nullptr;
   size_t length = 0;
@@ -113,6 +122,10 @@ void AppendChart(const SlideBlock& block, std::string& out) {
     if (categories == nullptr && !series.categories.empty()) categories = &series.categories;
     length = std::max({length, series.categories.size(), series.values.size()});
   }
+  // Every cell of the table is written in at least three bytes: many short series crossed
+  // with one long one are counted before the table is laid.
+  const uint64_t cells = (uint64_t{1} + length) * (uint64_t{1} + block.series.size());
+  out.Expect(cells > UINT64_MAX / 3 ? UINT64_MAX : 3 * cells);
   std::vector<std::vector<std::string>> rows(1 + length);
   rows[0].emplace_back();
   for (const ChartSeries& series : block.series) rows[0].push_back(series.name ? MarkdownCell(*series.name) : "");
@@ -125,14 +138,18 @@ void AppendChart(const SlideBlock& block, std::string& out) {
   AppendPipeTable(rows, out);
 }
 
-void AppendDiagram(const std::vector<DiagramItem>& items, std::string& out) {
+void AppendDiagram(const std::vector<DiagramItem>& items, FormText& out) {
   int previous = -1;
   for (const DiagramItem& item : items) {
     const std::string text = MarkdownCell(item.text);
     if (text.empty()) continue;
     // A level deeper than one below the item above would not nest: it is taken as the next.
     const int level = std::clamp(item.level, 0, previous + 1);
-    out += std::string(static_cast<size_t>(level) * 2, ' ') + "- " + text + "\n";
+    out.Expect(static_cast<size_t>(level) * 2);
+    out.Out().append(static_cast<size_t>(level) * 2, ' ');
+    out += "- ";
+    out += text;
+    out += '\n';
     previous = level;
   }
   if (previous >= 0) out += "\n";
@@ -144,13 +161,14 @@ bool HasBlockOf(const Slide& slide, BlockType type) {
   return std::any_of(slide.blocks.begin(), slide.blocks.end(), [type](const SlideBlock& b) { return b.type == type; });
 }
 
-void AppendBlocksMarkdown(const Slide& slide, std::string& out) {
+void AppendBlocksMarkdown(const Slide& slide, FormText& out) {
   for (const SlideBlock& block : slide.blocks) {
     switch (block.type) {
       case BlockType::kText: {
         if (block.holdsTitle) break;
         ListWriter list(out);
         for (const TextParagraph& paragraph : block.paragraphs) list.Paragraph(paragraph);
+        list.End();
         break;
       }
       case BlockType::kTable:
@@ -160,7 +178,11 @@ void AppendBlocksMarkdown(const Slide& slide, std::string& out) {
         // Only a described picture: an empty image reference tells a reader nothing.
         if (block.alt) {
           if (const std::string alt = MarkdownCell(*block.alt); !alt.empty()) {
-            out += "![" + alt + "](" + MarkdownDestination(block.image.value_or("")) + ")\n\n";
+            out += "![";
+            out += alt;
+            out += "](";
+            out += MarkdownDestination(block.image.value_or(""));
+            out += ")\n\n";
           }
         }
         break;

@@ -4,12 +4,13 @@
 // under their titles, SmartArt as nested lists. Part of the Markdown form (SlideFormats.h).
 #include <string>
 
+#include "model/FormText.h"
 #include "model/SlideModel.h"
 
 namespace dkscr {
 
 // Every block of the slide but the one that holds its title (the form's heading shows it).
-void AppendBlocksMarkdown(const Slide& slide, std::string& out);
+void AppendBlocksMarkdown(const Slide& slide, FormText& out);
 
 // Whether the slide has a block of the type.
 bool HasBlockOf(const Slide& slide, BlockType type);

@@ -12,26 +12,39 @@ bool IsNumbered(std::string_view bullet) {
 }
 
 // A cell of a row: tabs and line breaks would split it.
-void AppendCell(std::string_view text, std::string& out) {
+void AppendCell(std::string_view text, FormText& form) {
+  form.Expect(text.size());
+  std::string& out = form.Out();
   for (const char c : text) out.push_back(c == '\t' || c == '\n' || c == '\r' ? ' ' : c);
 }
 
 }  // namespace
 
-std::vector<std::string> ParagraphPrefixes(const Slide& slide) {
-  std::vector<std::string> prefixes(slide.paragraphs.size());
+std::vector<const TextParagraph*> ListParagraphs(const Slide& slide) {
+  std::vector<const TextParagraph*> listed(slide.paragraphs.size(), nullptr);
   for (const SlideBlock& block : slide.blocks) {
     for (const TextParagraph& paragraph : block.paragraphs) {
-      if (!paragraph.bullet || paragraph.index >= prefixes.size()) continue;
-      std::string prefix(static_cast<size_t>(std::max(paragraph.level, 0)) * 2, ' ');
-      prefix += IsNumbered(*paragraph.bullet) ? *paragraph.bullet + " " : "- ";
-      prefixes[paragraph.index] = std::move(prefix);
+      if (!paragraph.bullet || paragraph.index >= listed.size()) continue;
+      listed[paragraph.index] = &paragraph;
     }
   }
-  return prefixes;
+  return listed;
 }
 
-void AppendPictureLines(const Slide& slide, std::string& out) {
+void AppendParagraphPrefix(const TextParagraph* paragraph, FormText& out) {
+  if (paragraph == nullptr || !paragraph->bullet) return;
+  const size_t indent = static_cast<size_t>(std::max(paragraph->level, 0)) * 2;
+  out.Expect(indent);
+  out.Out().append(indent, ' ');
+  if (IsNumbered(*paragraph->bullet)) {
+    out += *paragraph->bullet;
+    out += ' ';
+  } else {
+    out += "- ";
+  }
+}
+
+void AppendPictureLines(const Slide& slide, FormText& out) {
   for (const SlideBlock& block : slide.blocks) {
     if (block.type != BlockType::kPicture || !block.alt || block.alt->empty()) continue;
     out += "[Picture: ";
@@ -40,7 +53,7 @@ void AppendPictureLines(const Slide& slide, std::string& out) {
   }
 }
 
-void AppendChartRows(const Slide& slide, std::string& out) {
+void AppendChartRows(const Slide& slide, FormText& out) {
   for (const SlideBlock& block : slide.blocks) {
     if (block.type != BlockType::kChart || block.series.empty()) continue;
     const auto withCategories = std::find_if(block.series.begin(), block.series.end(),

@@ -61,34 +61,64 @@ std::string EscapedLine(std::string_view text, size_t lineBegin, size_t lineEnd,
 
 std::string MarkdownLine(std::string_view line) { return EscapedLine(line, 0, line.size(), {}); }
 
-std::string MarkdownParagraph(std::string_view text, const std::vector<TextLink>& links, std::string_view indent) {
-  std::string out;
+bool AppendMarkdownParagraph(FormText& out, std::string_view text, const std::vector<TextLink>& links,
+                             std::string_view indent) {
+  bool wrote = false;
   size_t at = 0;
   for (;;) {
-    const size_t lf = std::min(text.find('\n', at), text.size());
+    // A CR, a LF or a CR LF ends a line wherever it stands: each is one break.
+    const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
     std::vector<LinkSpan> spans;
     for (const TextLink& link : links) {
-      const size_t end = link.offset + link.text.size();
-      if (link.text.empty() || link.offset < at || end > lf || end > text.size()) continue;
+      const size_t linkEnd = link.offset + link.text.size();
+      if (link.text.empty() || link.offset < at || linkEnd > end || linkEnd > text.size()) continue;
       if (!spans.empty() && link.offset < spans.back().end) continue;  // overlapping: the first holds
-      spans.push_back({link.offset, end, &link.target});
+      spans.push_back({link.offset, linkEnd, &link.target});
     }
-    const std::string line = EscapedLine(text, at, lf, spans);
-    out += line;
-    if (lf == text.size()) return out;
-    if (!line.empty()) out += "\\";
-    out.push_back('\n');
-    out += indent;
-    at = lf + 1;
+    out.Expect(end - at);
+    const std::string line = EscapedLine(text, at, end, spans);
+    // Only lines that show something: a blank line would end the paragraph, and a break
+    // before nothing would show as a backslash.
+    if (!line.empty()) {
+      if (wrote) {
+        out += "\\\n";
+        out += indent;
+      }
+      out += line;
+      wrote = true;
+    }
+    if (end == text.size()) return wrote;
+    at = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
   }
 }
 
+std::string MarkdownParagraph(std::string_view text, const std::vector<TextLink>& links, std::string_view indent) {
+  std::string out;
+  FormText form(out, UINT64_MAX);
+  AppendMarkdownParagraph(form, text, links, indent);
+  return out;
+}
+
 std::string MarkdownCell(std::string_view text) {
-  std::string flat(text);
-  for (char& c : flat) {
-    if (c == '\n' || c == '\r') c = ' ';
+  // Its lines joined by blanks, a CR LF as one break.
+  std::string flat;
+  size_t at = 0;
+  for (;;) {
+    const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    flat.append(text.substr(at, end - at));
+    if (end == text.size()) break;
+    flat.push_back(' ');
+    at = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
   }
   return MarkdownLine(flat);
+}
+
+std::string MarkdownHeading(std::string_view text) {
+  std::string line = MarkdownCell(text);
+  size_t run = line.size();
+  while (run > 0 && line[run - 1] == '#') --run;
+  if (run < line.size() && run > 0 && (line[run - 1] == ' ' || line[run - 1] == '\t')) line.insert(run, 1, '\\');
+  return line;
 }
 
 std::string MarkdownDestination(std::string_view target) {
@@ -109,7 +139,7 @@ std::string MarkdownDestination(std::string_view target) {
   return out;
 }
 
-void AppendPipeTable(const std::vector<std::vector<std::string>>& rows, std::string& out) {
+void AppendPipeTable(const std::vector<std::vector<std::string>>& rows, FormText& out) {
   size_t columns = 0;
   for (const auto& row : rows) columns = std::max(columns, row.size());
   if (columns == 0) return;

@@ -7,6 +7,8 @@
 #include "model/ContentText.h"
 #include "model/JsonWriter.h"
 #include "model/MarkdownEscape.h"
+#include "model/ModelBudget.h"
+#include "platform/Utf.h"
 #include "text/Encode.h"
 
 namespace dkscr {
@@ -42,36 +44,70 @@ void WalkBody(const Slide& slide, size_t skipBegin, size_t skipEnd, ParagraphFn 
   }
 }
 
-void AppendLine(std::string& out, std::string_view line) {
-  out.append(line);
-  out.push_back('\n');
+void AppendLine(FormText& out, std::string_view line) {
+  out += line;
+  out += '\n';
 }
 
 // One table row for the complete text: cells separated by tabs, a cell's own line breaks
 // turned into spaces so that the row stays one line.
-std::string TabbedRow(const std::vector<std::string>& cells) {
-  std::string row;
+void AppendTabbedRow(const std::vector<std::string>& cells, FormText& form) {
+  size_t bytes = cells.size();
+  for (const std::string& cell : cells) bytes += cell.size();
+  form.Expect(bytes);
+  std::string& row = form.Out();
   for (size_t i = 0; i < cells.size(); ++i) {
     if (i > 0) row.push_back('\t');
     for (char c : cells[i]) row.push_back(c == '\n' || c == '\r' ? ' ' : c);
   }
-  return row;
+  row.push_back('\n');
 }
 
 // ---- Markdown ----
 
-void AppendMarkdownTable(const SlideTable& table, std::string& out) {
+// The text as well-formed UTF-8: each maximal ill-formed subpart becomes one U+FFFD, as JSON
+// strings and dkscrbatch repair it.
+std::string RepairedUtf8(std::string text) {
+  size_t at = 0;
+  char32_t codePoint = 0;
+  bool valid = true;
+  while (at < text.size() && valid) {
+    if (static_cast<unsigned char>(text[at]) < 0x80) {
+      ++at;
+      continue;
+    }
+    const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
+    if (valid) at += length;
+  }
+  if (valid) return text;
+  std::string out(text, 0, at);
+  while (at < text.size()) {
+    const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
+    if (valid) {
+      out.append(text, at, length);
+    } else {
+      AppendUtf8(kReplacementChar, out);
+    }
+    at += length;
+  }
+  return out;
+}
+
+void AppendMarkdownTable(const SlideTable& table, FormText& out) {
   std::vector<std::vector<std::string>> rows;
   for (const auto& row : table.rows) {
     rows.emplace_back();
-    for (const std::string& cell : row) rows.back().push_back(MarkdownCell(cell));
+    for (const std::string& cell : row) {
+      out.Expect(cell.size());  // what the table will write of it at least
+      rows.back().push_back(MarkdownCell(cell));
+    }
   }
   AppendPipeTable(rows, out);
 }
 
 // ---- JSON ----
 
-void AppendJsonStrings(const std::vector<std::string>& texts, std::string& out) {
+void AppendJsonStrings(const std::vector<std::string>& texts, FormText& out) {
   out.push_back('[');
   for (size_t i = 0; i < texts.size(); ++i) {
     if (i > 0) out.push_back(',');
@@ -80,7 +116,7 @@ void AppendJsonStrings(const std::vector<std::string>& texts, std::string& out) 
   out.push_back(']');
 }
 
-void AppendJsonSlide(const Slide& slide, std::string& out) {
+void AppendJsonSlide(const Slide& slide, FormText& out) {
   out += "{\"number\":" + std::to_string(slide.number);
   out += slide.hidden ? ",\"hidden\":true" : ",\"hidden\":false";
   out += ",\"title\":";
@@ -108,7 +144,7 @@ void AppendJsonSlide(const Slide& slide, std::string& out) {
   for (size_t c = 0; c < slide.comments.size(); ++c) {
     if (c > 0) out.push_back(',');
     out += "{\"author\":";
-    AppendJsonString(out, slide.comments[c].author);
+    AppendJsonString(out, slide.comments[c].author.str());
     out += ",\"text\":";
     AppendJsonString(out, slide.comments[c].text);
     out.push_back('}');
@@ -134,19 +170,20 @@ std::optional<SlideMode> ParseSlideMode(std::string_view name) {
 }
 
 std::string CompleteText(const SlideDeck& deck) {
-  std::string out;
+  std::string complete;
+  FormText out(complete, deck.outputBound);
   for (const Slide& slide : deck.slides) {
     if (&slide != &deck.slides.front()) out.push_back('\n');
     AppendLine(out, "Slide " + std::to_string(slide.number) + (slide.hidden ? " (hidden)" : ""));
-    const std::vector<std::string> prefixes = ParagraphPrefixes(slide);
+    const std::vector<const TextParagraph*> listed = ListParagraphs(slide);
     WalkBody(
         slide, 0, 0,
         [&](size_t index) {
-          out += prefixes[index];
+          AppendParagraphPrefix(listed[index], out);
           AppendLine(out, slide.paragraphs[index]);
         },
         [&](const SlideTable& table) {
-          for (const auto& row : table.rows) AppendLine(out, TabbedRow(row));
+          for (const auto& row : table.rows) AppendTabbedRow(row, out);
         });
     AppendPictureLines(slide, out);
     for (const std::string& text : slide.diagrams) AppendLine(out, text);
@@ -158,40 +195,49 @@ std::string CompleteText(const SlideDeck& deck) {
       for (const std::string& text : slide.notesFooters) AppendLine(out, text);
     }
     for (const SlideComment& comment : slide.comments) {
-      AppendLine(out, comment.author + ": " + comment.text);
+      out += comment.author;
+      out += ": ";
+      AppendLine(out, comment.text);
     }
   }
   if (!deck.orphans.empty()) {
     if (!deck.slides.empty()) out.push_back('\n');
     AppendLine(out, "Not on a slide:");
-    for (const std::string& text : deck.orphans) AppendLine(out, text);
+    for (const std::string& orphan : deck.orphans) AppendLine(out, orphan);
   }
-  return out;
+  return complete;
 }
 
 std::string MarkdownText(const SlideDeck& deck) {
-  std::string out;
+  std::string text;
+  FormText out(text, deck.outputBound);
   if (deck.metadata.title) {
-    if (const std::string title = MarkdownCell(*deck.metadata.title); !title.empty()) out += "# " + title + "\n\n";
+    if (const std::string title = MarkdownHeading(*deck.metadata.title); !title.empty()) {
+      out += "# ";
+      out += title;
+      out += "\n\n";
+    }
   }
   const std::string* section = nullptr;  // of the slide above
   for (const Slide& slide : deck.slides) {
     // A section's name heads its slides; a section the show enters again is named again.
     if (slide.section && (section == nullptr || *section != *slide.section)) {
-      out += "# " + MarkdownCell(*slide.section) + "\n\n";
+      out.Expect(slide.section->size() + 4);
+      out += "# ";
+      out += MarkdownHeading(*slide.section);
+      out += "\n\n";
     }
     section = slide.section ? &*slide.section : nullptr;
-    std::string title = slide.title;
-    std::replace(title.begin(), title.end(), '\n', ' ');
+    out.Expect(slide.title.size() + 32);
     out += "## " + std::to_string(slide.number) + ".";
-    if (const std::string heading = MarkdownLine(title); !heading.empty()) out += " " + heading;
+    if (const std::string heading = MarkdownHeading(slide.title); !heading.empty()) {
+      out += ' ';
+      out += heading;
+    }
     if (slide.hidden) out += " (hidden)";
     out += "\n\n";
-    auto paragraph = [&](std::string_view text) {
-      const std::string body = MarkdownParagraph(text);
-      if (body.empty()) return;
-      out += body;
-      out += "\n\n";
+    auto paragraph = [&](std::string_view body) {
+      if (AppendMarkdownParagraph(out, body)) out += "\n\n";
     };
     if (slide.blocks.empty()) {
       WalkBody(
@@ -200,41 +246,44 @@ std::string MarkdownText(const SlideDeck& deck) {
           [&](const SlideTable& table) { AppendMarkdownTable(table, out); });
     } else {
       AppendBlocksMarkdown(slide, out);
-      for (const std::string& text : slide.footers) paragraph(text);
+      for (const std::string& footer : slide.footers) paragraph(footer);
     }
     // The texts of charts and SmartArt that have no block of their own.
     if (!HasBlockOf(slide, BlockType::kDiagram)) {
-      for (const std::string& text : slide.diagrams) paragraph(text);
+      for (const std::string& diagram : slide.diagrams) paragraph(diagram);
     }
     if (!HasBlockOf(slide, BlockType::kChart)) {
-      for (const std::string& text : slide.charts) paragraph(text);
+      for (const std::string& chart : slide.charts) paragraph(chart);
     }
     if (!slide.notes.empty() || !slide.notesFooters.empty()) {
       out += "### Notes\n\n";
-      for (const std::string& text : slide.notes) paragraph(text);
-      for (const std::string& text : slide.notesFooters) paragraph(text);
+      for (const std::string& note : slide.notes) paragraph(note);
+      for (const std::string& footer : slide.notesFooters) paragraph(footer);
     }
     if (!slide.comments.empty()) {
       out += "### Comments\n\n";
       for (const SlideComment& comment : slide.comments) {
-        out += "- " + MarkdownLine(comment.author) + ": ";
-        std::string text = comment.text;
-        std::replace(text.begin(), text.end(), '\n', ' ');
-        out += MarkdownLine(text) + "\n";
+        out.Expect(comment.author.str().size() + comment.text.size() + 5);
+        out += "- ";
+        out += MarkdownCell(comment.author);
+        out += ": ";
+        out += MarkdownCell(comment.text);
+        out += '\n';
       }
-      out += "\n";
+      out += '\n';
     }
   }
   if (!deck.orphans.empty()) {
     out += "## Not on a slide\n\n";
-    for (const std::string& text : deck.orphans) {
-      if (const std::string body = MarkdownParagraph(text); !body.empty()) out += body + "\n\n";
+    for (const std::string& orphan : deck.orphans) {
+      if (AppendMarkdownParagraph(out, orphan)) out += "\n\n";
     }
   }
-  return out;
+  return RepairedUtf8(std::move(text));
 }
 
-void AppendDeckJsonMembers(const SlideDeck& deck, std::string& out) {
+void AppendDeckJsonMembers(const SlideDeck& deck, std::string& text) {
+  FormText out(text, deck.outputBound);
   out += "\"schema\":";
   AppendJsonString(out, kSlidesSchema);
   out += ",\"metadata\":";

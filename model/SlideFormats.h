@@ -27,10 +27,11 @@ std::string MarkdownText(const SlideDeck& deck);
 std::string JsonText(const SlideDeck& deck);
 // The members of the JSON form's object, without its braces ("schema", "metadata",
 // "sections", "slides", "orphans"), for callers that embed them in JSON of their own.
+// Throws ModelTooLargeError past the deck's outputBound.
 void AppendDeckJsonMembers(const SlideDeck& deck, std::string& out);
 
 // Puts the deck in the requested form into the buffer and returns its byte length (or -5 when
-// memory runs out). kFull is encoded for the code page with CR LF line breaks, as the
+// memory runs out or the form would pass the deck's outputBound). kFull is encoded for the code page with CR LF line breaks, as the
 // converters' text is; kMarkdown and kJson are UTF-8 whatever the code page. kText has no form
 // of its own here and gives -5.
 ResultCode EncodeSlides(const SlideDeck& deck, SlideMode mode, int32_t codePage,

@@ -3,8 +3,10 @@
 // every output form is made from it. Texts are UTF-8.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -17,8 +19,25 @@ struct SlideTable {
   size_t endParagraph = 0;
 };
 
+// A text that many items show, held once however often it is shown (a comment's author).
+class SharedText {
+ public:
+  SharedText() = default;
+  SharedText(std::string text) : text_(std::make_shared<const std::string>(std::move(text))) {}  // NOLINT
+  SharedText(const char* text) : SharedText(std::string(text)) {}  // NOLINT
+  const std::string& str() const {
+    static const std::string kEmpty;
+    return text_ ? *text_ : kEmpty;
+  }
+  operator std::string_view() const { return str(); }  // NOLINT
+  friend bool operator==(const SharedText& a, std::string_view b) { return a.str() == b; }
+
+ private:
+  std::shared_ptr<const std::string> text_;
+};
+
 struct SlideComment {
-  std::string author;
+  SharedText author;
   std::string text;
 };
 
@@ -133,6 +152,9 @@ struct SlideDeck {
   // Text the file holds on no slide of the show: a notes page whose slide is gone, a slide
   // part the presentation does not list.
   std::vector<std::string> orphans;
+  // What a form may write of this deck, set by the reader from what the file holds
+  // (ModelBudget::OutputBound); past it a form fails as the reading would.
+  uint64_t outputBound = UINT64_MAX;
 };
 
 }  // namespace dkscr

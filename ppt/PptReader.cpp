@@ -104,17 +104,85 @@ struct TextPiece {
   uint32_t type = kTextOther;
   std::u16string text;
   std::vector<ParagraphStyle> styles;  // of each paragraph, from its style atom; none without one
-  // The shape it stands in: its id, name and, for a picture (a piece of no text), its
-  // description.
-  std::optional<uint32_t> shapeId;
-  ShapeLabels labels;
   std::vector<RunLink> links;  // of its characters
-  std::vector<AutoNumber> numbers;  // its paragraphs' numbering entries
-  std::optional<uint32_t> object;  // a shape of no text showing an embedded object, by its id
 };
 
-// A text with the placeholder of its shape (-1: none).
-using PlacedPiece = std::pair<int, TextPiece>;
+// The shape a page's pieces stand in, held once for all of them: its id, name and, for a
+// picture (a piece of no text), its description; its paragraphs' numbering entries; for a
+// shape of no text showing an embedded object, the object's id.
+struct ShapeOrigin {
+  std::optional<uint32_t> shapeId;
+  ShapeLabels labels;
+  std::vector<AutoNumber> numbers;
+  std::optional<uint32_t> object;
+};
+
+// A text of a page for the model: the placeholder of its shape (-1: none), its text type and
+// its characters as UTF-8, with what TextPiece tells of them (its links by byte offsets).
+struct PagePiece {
+  int placeholder = -1;
+  uint32_t type = kTextOther;
+  std::string text;
+  std::vector<ParagraphStyle> styles;
+  std::vector<RunLink> links;
+  std::shared_ptr<const ShapeOrigin> shape;
+};
+
+uint64_t OptionalBytes(const std::optional<std::string>& text) { return text ? text->size() : 0; }
+
+// What a piece holds, as taken from the model's budget (its shape's origin apart).
+uint64_t PieceBytes(const PagePiece& piece) {
+  uint64_t bytes = sizeof(PagePiece) + piece.text.size() + piece.styles.size() * sizeof(ParagraphStyle);
+  for (const RunLink& link : piece.links) bytes += sizeof(RunLink) + link.target.target.size();
+  return bytes;
+}
+
+uint64_t OriginBytes(const ShapeOrigin& origin) {
+  return sizeof(ShapeOrigin) + OptionalBytes(origin.labels.name) + OptionalBytes(origin.labels.description) +
+         origin.numbers.size() * sizeof(AutoNumber);
+}
+
+// What a block holds beyond what the slide holds already.
+uint64_t BlockBytes(const SlideBlock& block) {
+  uint64_t bytes = ModelBudget::kItemBytes + OptionalBytes(block.name) + OptionalBytes(block.placeholder) +
+                   OptionalBytes(block.alt) + OptionalBytes(block.mediaType) + OptionalBytes(block.progId);
+  for (const TextParagraph& paragraph : block.paragraphs) bytes += sizeof(TextParagraph) + paragraph.text.size();
+  for (const auto& row : block.rows) {
+    for (const TableCell& cell : row) bytes += ModelBudget::kItemBytes + cell.text.size();
+  }
+  for (const DiagramItem& item : block.items) bytes += ModelBudget::kItemBytes + item.text.size();
+  return bytes;
+}
+
+// A text's link ranges, by UTF-16 units, as byte offsets in its UTF-8 (clamped to it).
+std::vector<RunLink> Utf8Links(std::u16string_view text, std::vector<RunLink> links, size_t utf8Size) {
+  if (links.empty()) return links;
+  // Each boundary once, in order; the text is converted a stretch at a time between them.
+  std::vector<uint32_t> bounds;
+  for (const RunLink& link : links) {
+    bounds.push_back(link.begin);
+    bounds.push_back(link.end);
+  }
+  std::sort(bounds.begin(), bounds.end());
+  bounds.erase(std::unique(bounds.begin(), bounds.end()), bounds.end());
+  std::vector<uint32_t> offsets(bounds.size());
+  size_t unit = 0;
+  size_t bytes = 0;
+  for (size_t b = 0; b < bounds.size(); ++b) {
+    const size_t to = std::min<size_t>(bounds[b], text.size());
+    if (to > unit) bytes += WideToUtf8(text.substr(unit, to - unit)).size();
+    unit = std::max(unit, to);
+    offsets[b] = static_cast<uint32_t>(std::min(bytes, utf8Size));
+  }
+  auto offsetOf = [&](uint32_t at) {
+    return offsets[static_cast<size_t>(std::lower_bound(bounds.begin(), bounds.end(), at) - bounds.begin())];
+  };
+  for (RunLink& link : links) {
+    link.begin = offsetOf(link.begin);
+    link.end = offsetOf(link.end);
+  }
+  return links;
+}
 
 // A table among a page's pieces: its cells' pieces are [firstPiece, endPiece), in rows, each
 // cell a range of pieces (empty where a merged cell covers the position).
@@ -131,9 +199,9 @@ struct Page {
   uint32_t notesIdRef = 0;  // a slide's notes page, by slide id
   uint32_t slideIdRef = 0;  // a notes page's slide, by slide id
   uint32_t slideId = 0;     // from the slide list
-  std::vector<PlacedPiece> pieces;
+  std::vector<PagePiece> pieces;
   std::vector<PieceTable> tables;
-  std::vector<TextPiece> diagramPieces;
+  std::vector<std::string> diagramPieces;
   std::vector<SlideComment> comments;
   std::vector<LinkTarget> shapeLinks;
 };
@@ -160,14 +228,14 @@ struct ShapeGroup {
   GroupKind kind = GroupKind::kPlain;
   bool ownShapeSeen = false;
   std::vector<ShapePlace> cellPlaces;  // a table's cells, as met
-  std::vector<std::vector<PlacedPiece>> cells;
-  std::vector<PlacedPiece> loose;  // text of other shapes within the group
+  std::vector<std::vector<PagePiece>> cells;
+  std::vector<PagePiece> loose;  // text of other shapes within the group
 };
 
 // Paragraphs of a text: split at the paragraph mark (CR), a line break (vertical tab) as "\n",
-// empty paragraphs left out. With `shapes`, each kept paragraph's level and bullet from the
-// piece's styles go there too.
-void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out,
+// empty paragraphs left out, each taken from the budget. With `shapes`, each kept paragraph's
+// level, bullet and links go there too; `links` are ranges of `text` by byte offsets.
+void AppendParagraphs(std::string_view text, std::vector<std::string>& out, ModelBudget& budget,
                       const std::vector<ParagraphStyle>* styles = nullptr, std::vector<TextParagraph>* shapes = nullptr,
                       const std::vector<std::pair<RunLink, std::string>>* links = nullptr,
                       const std::vector<AutoNumber>* numbers = nullptr) {
@@ -178,12 +246,12 @@ void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out,
   counters.fill({0, -1});
   size_t nextLink = 0;  // the first linked range that may reach this paragraph
   for (size_t index = 0; at <= text.size(); ++index) {
-    size_t end = text.find(u'\r', at);
-    if (end == std::u16string_view::npos) end = text.size();
-    std::u16string paragraph(text.substr(at, end - at));
-    std::replace(paragraph.begin(), paragraph.end(), u'\v', u'\n');
-    if (!paragraph.empty()) {
-      out.push_back(WideToUtf8(paragraph));
+    size_t end = text.find('\r', at);
+    if (end == std::string_view::npos) end = text.size();
+    if (end > at) {
+      budget.TakeItem(end - at);
+      std::string paragraph(text.substr(at, end - at));
+      std::replace(paragraph.begin(), paragraph.end(), '\v', '\n');
       if (shapes != nullptr) {
         TextParagraph shaped;
         if (styles != nullptr && index < styles->size()) {
@@ -205,6 +273,7 @@ void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out,
             counters[level] = {0, -1};
           }
         }
+        budget.Take(sizeof(TextParagraph) + (shaped.bullet ? shaped.bullet->size() : 0));
         // The linked ranges within it: their text and where it starts in the paragraph's.
         // The ranges are in order and apart: those ending before it are done with.
         while (links != nullptr && nextLink < links->size() && (*links)[nextLink].first.end <= at) ++nextLink;
@@ -213,11 +282,12 @@ void AppendParagraphs(std::u16string_view text, std::vector<std::string>& out,
           const size_t from = std::max<size_t>(range.begin, at);
           const size_t to = std::min<size_t>(range.end, end);
           if (from >= to) continue;
-          shaped.links.push_back({WideToUtf8(paragraph.substr(from - at, to - from)), target,
-                                  WideToUtf8(paragraph.substr(0, from - at)).size()});
+          budget.TakeItem(to - from + target.size());
+          shaped.links.push_back({paragraph.substr(from - at, to - from), target, from - at});
         }
         shapes->push_back(std::move(shaped));
       }
+      out.push_back(std::move(paragraph));
     }
     at = end + 1;
   }
@@ -233,7 +303,8 @@ class PptReader {
       case PptOpening::kNoText: return 0;
       case PptOpening::kReady: break;
     }
-    if (targets_.deck != nullptr) ReadPropertySets(*document_.file, targets_.deck->metadata);
+    budget_ = PptBudget::ForStream(document_.documentSize);
+    if (targets_.deck != nullptr) ReadPropertySets(*document_.file, targets_.deck->metadata, &budget_.model);
     stream_ = document_.documentStream.get();
     const uint32_t documentOffset = document_.directory.LookupPersistOffset(document_.docPersistIdRef);
     if (documentOffset == kNoPersistOffset) return 0;  // no document record: nothing can be found
@@ -242,7 +313,6 @@ class PptReader {
     IndexEntries();
     IndexObjects();
 
-    budget_ = PptBudget::ForStream(document_.documentSize);
     std::vector<Page> slides;
     std::vector<Page> notes;
     std::vector<bool> pageRead(entries_.size(), false);
@@ -262,7 +332,10 @@ class PptReader {
       (page.isNotes ? notes : slides).push_back(std::move(page));
     }
     if (text_ != nullptr && unitsEmitted_ > static_cast<uint64_t>(INT32_MAX / 2)) Fail();
-    if (targets_.deck != nullptr) Assemble(slides, notes, *targets_.deck);
+    if (targets_.deck != nullptr) {
+      Assemble(slides, notes, *targets_.deck, budget_.model);
+      targets_.deck->outputBound = budget_.model.OutputBound();
+    }
     return 0;
   }
 
@@ -502,16 +575,25 @@ class PptReader {
     collector_ = SIZE_MAX;
     SlideComment comment;
     // Completed containers close; `intact` is false for what a damaged page left open.
+    // Shapes and groups nest as their containers do, so each is the last one open when its
+    // container ends: only those open are held.
     auto closeFrame = [&](const Frame& done, bool intact) {
       if (done.shape != SIZE_MAX) {
         FlushShape(done.shape, *page);
         openShapes_.pop_back();
+        shapes_.pop_back();
       }
-      if (done.group != SIZE_MAX && done.group == collector_) {
-        collector_ = SIZE_MAX;
-        EmitGroup(groups_[done.group], *page);
+      if (done.group != SIZE_MAX) {
+        if (done.group == collector_) {
+          collector_ = SIZE_MAX;
+          EmitGroup(groups_[done.group], *page);
+        }
+        groups_.pop_back();
       }
-      if (done.type == kComment10 && intact) page->comments.push_back(comment);
+      if (done.type == kComment10 && intact) {
+        budget_.model.TakeItem(comment.text.size());
+        page->comments.push_back(comment);
+      }
     };
     while (!frames.empty()) {
       if (budget_.records == 0) Fail();
@@ -528,8 +610,8 @@ class PptReader {
         ReadTextAtom(header);
         if (page != nullptr) {
           Shape& shape = shapes_[openShapes_.back()];
-          if (shape.pieces.empty()) shape.pieces.emplace_back();
-          shape.pieces.back().text.append(wide_, 0, wide_.size() - 1);
+          if (shape.pieces.empty()) AddPiece(shape, kTextOther);
+          AddText(shape, std::u16string_view(wide_).substr(0, wide_.size() - 1));
         }
       } else if (header.recType == ppt::kOutlineTextRefAtom) {
         ReadOutlineRef(header, persistId, entry, page);
@@ -620,11 +702,15 @@ class PptReader {
       if (outerType == kClientTextbox) {
         shape.link = std::move(link);
       } else if (link) {
+        budget_.model.TakeItem(link->target.size());
         page.shapeLinks.push_back(std::move(*link));
       }
     } else if (header.recType == kTxInteractiveInfoAtom && shape.link && !shape.pieces.empty()) {
       const size_t n = ReadAtomData(header.recLen, 8);
-      if (n >= 8) shape.pieces.back().links.push_back({LoadLe32(bytes_.data()), LoadLe32(bytes_.data() + 4), *shape.link});
+      if (n >= 8) {
+        budget_.model.Take(sizeof(RunLink) + shape.link->target.size());
+        shape.pieces.back().links.push_back({LoadLe32(bytes_.data()), LoadLe32(bytes_.data() + 4), *shape.link});
+      }
       shape.link.reset();
     } else if (header.recType == kStyleTextProp9Atom && containerType == kBinaryTagData) {
       const size_t n = ReadAtomData(header.recLen, header.recLen);
@@ -644,7 +730,7 @@ class PptReader {
     } else if (header.recType == kPlaceholderAtom) {
       if (ReadAtomData(header.recLen, 5) >= 5) shape.placeholder = bytes_[4];
     } else if (header.recType == ppt::kTextHeaderAtom) {
-      shape.pieces.emplace_back().type = ReadWord(header, 0);
+      AddPiece(shape, ReadWord(header, 0));
     } else if (header.recType == kStyleTextPropAtom && !shape.pieces.empty()) {
       const size_t n = ReadAtomData(header.recLen, header.recLen);
       shape.pieces.back().styles = ParagraphStylesOf(bytes_.data(), n, shape.pieces.back().text);
@@ -653,7 +739,11 @@ class PptReader {
       std::u16string text;
       for (size_t i = 0; i + 1 < n; i += 2) text.push_back(static_cast<char16_t>(bytes_[i] | (bytes_[i + 1] << 8)));
       Count(text.size());
-      if (header.recInstance == 0) comment.author = WideToUtf8(text);
+      if (header.recInstance == 0) {
+        std::string author = WideToUtf8(text);
+        budget_.model.TakeItem(author.size());
+        comment.author = std::move(author);
+      }
       if (header.recInstance == 1) comment.text = WideToUtf8(text);
     } else {
       Skip(header.recLen);
@@ -694,16 +784,16 @@ class PptReader {
     }
     if (page != nullptr && line < LineCount(entry)) {
       const size_t at = entries_[entry].firstLine + line;
-      TextPiece piece;
-      piece.type = lines_[at].type;
+      Shape& shape = shapes_[openShapes_.back()];
+      AddPiece(shape, lines_[at].type);
       ForEachListPiece(at, [&](std::u16string_view text) {
         if (text_ == nullptr) Count(text.size());
-        piece.text += text;
+        AddText(shape, text);
       });
       if (lines_[at].styleBytes != 0) {
-        piece.styles = ParagraphStylesOf(listStyles_.data() + lines_[at].styleOffset, lines_[at].styleBytes, piece.text);
+        shape.pieces.back().styles =
+            ParagraphStylesOf(listStyles_.data() + lines_[at].styleOffset, lines_[at].styleBytes, shape.pieces.back().text);
       }
-      shapes_[openShapes_.back()].pieces.push_back(std::move(piece));
     }
   }
 
@@ -769,45 +859,77 @@ class PptReader {
     stream_->Skip(length);
   }
 
+  // A shape's texts for the model, held as UTF-16 until the shape ends and taken from the
+  // budget as they grow: a shape can refer to one long line of the slide list many times.
+  void AddPiece(Shape& shape, uint32_t type) {
+    budget_.model.Take(sizeof(TextPiece));
+    shape.pieces.emplace_back().type = type;
+  }
+  void AddText(Shape& shape, std::u16string_view text) {
+    budget_.model.Take(2 * text.size());
+    shape.pieces.back().text.append(text);
+  }
+
+  // The shape's texts go to the page, or to the table or diagram it lies in, as UTF-8.
   void FlushShape(size_t index, Page& page) {
     Shape& shape = shapes_[index];
     // A shape that shows only the page's number is a number however it is placed.
     if (shape.numberField && shape.pieces.size() == 1 && shape.pieces[0].text == u"*") {
       shape.placeholder = kPlaceholderMasterSlideNumber;
     }
-    for (TextPiece& piece : shape.pieces) {
-      piece.shapeId = shape.id;
-      piece.labels.name = shape.labels.name;
-      piece.numbers = shape.numbers;
+    std::vector<PagePiece>* to = &page.pieces;
+    // What the shape's pieces share.
+    std::shared_ptr<ShapeOrigin> origin;
+    if (!shape.pieces.empty() || ((shape.object || shape.labels.picture) && collector_ == SIZE_MAX && index != 0)) {
+      origin = std::make_shared<ShapeOrigin>();
+      origin->shapeId = shape.id;
+      origin->labels.name = shape.labels.name;
+      if (shape.pieces.empty() && shape.object) {
+        origin->object = shape.object;
+      } else if (shape.pieces.empty()) {
+        origin->labels = shape.labels;
+      } else {
+        origin->numbers = shape.numbers;
+      }
+      budget_.model.Take(OriginBytes(*origin));
     }
     if (collector_ == SIZE_MAX) {
       // A picture is a piece of no text where it stands.
-      if (shape.object && shape.pieces.empty() && index != 0) {
-        TextPiece object;
-        object.shapeId = shape.id;
-        object.labels.name = shape.labels.name;
-        object.object = shape.object;
-        page.pieces.emplace_back(shape.placeholder, std::move(object));
-      } else if (shape.labels.picture && shape.pieces.empty() && index != 0) {
-        TextPiece picture;
-        picture.shapeId = shape.id;
-        picture.labels = shape.labels;
-        page.pieces.emplace_back(shape.placeholder, std::move(picture));
+      if ((shape.object || shape.labels.picture) && shape.pieces.empty() && index != 0) {
+        PagePiece object;
+        object.placeholder = shape.placeholder;
+        object.shape = origin;
+        budget_.model.Take(PieceBytes(object));
+        page.pieces.push_back(std::move(object));
       }
-      for (TextPiece& piece : shape.pieces) page.pieces.emplace_back(shape.placeholder, std::move(piece));
     } else {
       ShapeGroup& group = groups_[collector_];
       // A table's cells are its own rectangles; its borders are lines.
       if (group.kind == GroupKind::kTable && shape.group == collector_ && !shape.isGroupShape && shape.placed &&
           shape.type != officeart::kLineShapeType) {
+        budget_.model.TakeItem(0);
         group.cellPlaces.push_back(shape.place);
         group.cells.emplace_back();
-        for (TextPiece& piece : shape.pieces) group.cells.back().emplace_back(shape.placeholder, std::move(piece));
+        to = &group.cells.back();
       } else {
-        for (TextPiece& piece : shape.pieces) group.loose.emplace_back(shape.placeholder, std::move(piece));
+        to = &group.loose;
       }
     }
-    shape.pieces.clear();
+    for (TextPiece& piece : shape.pieces) {
+      PagePiece flushed;
+      flushed.placeholder = shape.placeholder;
+      flushed.type = piece.type;
+      flushed.text = WideToUtf8(piece.text);
+      flushed.links = Utf8Links(piece.text, std::move(piece.links), flushed.text.size());
+      const uint64_t held = sizeof(TextPiece) + 2 * piece.text.size();
+      std::u16string().swap(piece.text);
+      flushed.styles = std::move(piece.styles);
+      flushed.shape = origin;
+      budget_.model.Give(held);
+      budget_.model.Take(PieceBytes(flushed));
+      to->push_back(std::move(flushed));
+    }
+    std::vector<TextPiece>().swap(shape.pieces);
   }
 
   // A table's cells go to the page in rows, each row left to right, with what else the group
@@ -815,9 +937,9 @@ class PptReader {
   static void EmitGroup(ShapeGroup& group, Page& page) {
     if (group.kind == GroupKind::kDiagram) {
       for (auto& cell : group.cells) {
-        for (PlacedPiece& piece : cell) page.diagramPieces.push_back(std::move(piece.second));
+        for (PagePiece& piece : cell) page.diagramPieces.push_back(std::move(piece.text));
       }
-      for (PlacedPiece& piece : group.loose) page.diagramPieces.push_back(std::move(piece.second));
+      for (PagePiece& piece : group.loose) page.diagramPieces.push_back(std::move(piece.text));
       return;
     }
     PieceTable table;
@@ -827,27 +949,31 @@ class PptReader {
       for (const std::vector<size_t>& position : row) {
         const size_t first = page.pieces.size();
         for (const size_t cell : position) {
-          for (PlacedPiece& piece : group.cells[cell]) page.pieces.push_back(std::move(piece));
+          for (PagePiece& piece : group.cells[cell]) page.pieces.push_back(std::move(piece));
         }
         table.rows.back().emplace_back(first, page.pieces.size());
       }
     }
     table.endPiece = page.pieces.size();
     page.tables.push_back(std::move(table));
-    for (PlacedPiece& piece : group.loose) page.pieces.push_back(std::move(piece));
+    for (PagePiece& piece : group.loose) page.pieces.push_back(std::move(piece));
   }
 
   // A table of the model: a cell's text is its paragraphs joined by line breaks.
   static SlideTable MakeTable(const PieceTable& pieces, const std::vector<size_t>& pieceStarts,
-                              const std::vector<std::string>& paragraphs) {
+                              const std::vector<std::string>& paragraphs, ModelBudget& budget) {
     SlideTable table;
     table.firstParagraph = pieceStarts[pieces.firstPiece];
     table.endParagraph = pieceStarts[pieces.endPiece];
+    budget.TakeItem(0);
     for (const auto& row : pieces.rows) {
+      budget.TakeItem(0);
       table.rows.emplace_back();
       for (const auto& [first, end] : row) {
         std::string cell;
+        budget.TakeItem(0);
         for (size_t p = pieceStarts[first]; p < pieceStarts[end]; ++p) {
+          budget.Take(paragraphs[p].size() + 1);
           if (!cell.empty()) cell.push_back('\n');
           cell += paragraphs[p];
         }
@@ -859,20 +985,32 @@ class PptReader {
 
   // The text of a notes page: its body and other text to the notes, its header, footer and
   // date to their own list; the slide image and the page number are no text of it.
-  static void AppendNotesPage(const Page& page, std::vector<std::string>& notes, std::vector<std::string>& footers) {
-    for (const auto& [placeholder, piece] : page.pieces) {
-      if (IsFooterPlaceholder(placeholder)) {
-        AppendParagraphs(piece.text, footers);
-      } else if (placeholder != kPlaceholderMasterNotesSlideImage && placeholder != kPlaceholderNotesSlideImage &&
-                 placeholder != kPlaceholderMasterSlideNumber) {
-        AppendParagraphs(piece.text, notes);
+  static void AppendNotesPage(const Page& page, std::vector<std::string>& notes, std::vector<std::string>& footers,
+                              ModelBudget& budget) {
+    for (const PagePiece& piece : page.pieces) {
+      if (IsFooterPlaceholder(piece.placeholder)) {
+        AppendParagraphs(piece.text, footers, budget);
+      } else if (piece.placeholder != kPlaceholderMasterNotesSlideImage &&
+                 piece.placeholder != kPlaceholderNotesSlideImage &&
+                 piece.placeholder != kPlaceholderMasterSlideNumber) {
+        AppendParagraphs(piece.text, notes, budget);
       }
     }
   }
 
+  // What a page's pieces took from the budget.
+  static uint64_t HeldBy(const Page& page) {
+    uint64_t bytes = 0;
+    for (const PagePiece& piece : page.pieces) bytes += PieceBytes(piece);
+    for (const std::string& text : page.diagramPieces) bytes += ModelBudget::kItemBytes + text.size();
+    for (const LinkTarget& link : page.shapeLinks) bytes += ModelBudget::kItemBytes + link.target.size();
+    return bytes;
+  }
+
   // Slides in list order, each with the notes page tied to it; notes pages of no slide are
-  // text on no slide.
-  void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck) const {
+  // text on no slide. A slide's page is given up once its slide is made.
+  void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck,
+                ModelBudget& budget) const {
     std::unordered_map<uint32_t, size_t> slideById;
     for (size_t i = 0; i < slides.size(); ++i) {
       if (slides[i].slideId != 0) slideById.emplace(slides[i].slideId, i);
@@ -896,6 +1034,7 @@ class PptReader {
       }
     }
     for (size_t i = 0; i < slides.size(); ++i) {
+      budget.TakeSlide();
       Slide slide;
       slide.number = static_cast<int>(i) + 1;
       slide.hidden = slides[i].hidden;
@@ -905,7 +1044,10 @@ class PptReader {
       std::vector<TextParagraph> shapes;  // level, bullet and links of each paragraph
       std::unordered_set<std::string> linked;
       auto note = [&](const std::string& target) {
-        if (linked.insert(target).second) slide.links.push_back(target);
+        if (linked.count(target) != 0) return;
+        budget.TakeItem(2 * target.size());  // in the slide's links and in `linked`
+        linked.insert(target);
+        slide.links.push_back(target);
       };
       // Where a link leads: a slide of the show as "#slide=N"; none for a slide not in it.
       auto resolve = [&](const LinkTarget& link) -> std::optional<std::string> {
@@ -914,24 +1056,29 @@ class PptReader {
         if (link.slideId == 0 || it == slideById.end()) return std::nullopt;
         return "#slide=" + std::to_string(it->second + 1);
       };
-      for (const auto& [placeholder, piece] : slides[i].pieces) {
+      for (const PagePiece& piece : slides[i].pieces) {
         const size_t first = slide.paragraphs.size();
         pieceStarts.push_back(first);
+        static const ShapeOrigin kNoShape;
+        const ShapeOrigin& shape = piece.shape ? *piece.shape : kNoShape;
         PieceOrigin origin;
-        origin.placement = placeholder;
-        origin.shapeId = piece.shapeId;
-        origin.name = piece.labels.name;
-        origin.description = piece.labels.description;
-        origin.picture = piece.labels.picture && piece.text.empty();
-        if (const auto found = piece.object ? objectById_.find(*piece.object) : objectById_.end();
+        origin.placement = piece.placeholder;
+        origin.shapeId = shape.shapeId;
+        origin.name = shape.labels.name;
+        origin.description = shape.labels.description;
+        origin.picture = shape.labels.picture && piece.text.empty();
+        if (const auto found = shape.object ? objectById_.find(*shape.object) : objectById_.end();
             found != objectById_.end()) {
           const ExObject& object = objects_[found->second];
           origin.objectType = object.type;
           origin.mediaType = object.mediaType;
           origin.progId = object.progId;
         }
+        budget.Take(sizeof(PieceOrigin) + OptionalBytes(origin.name) + OptionalBytes(origin.description) +
+                    OptionalBytes(origin.mediaType) + OptionalBytes(origin.progId));
         origins.push_back(std::move(origin));
         // Ranges in order, each apart from the one before (no real file overlaps them).
+        budget.Take(piece.links.size() * sizeof(RunLink));
         std::vector<RunLink> ranges = piece.links;
         std::stable_sort(ranges.begin(), ranges.end(), [](const RunLink& a, const RunLink& b) { return a.begin < b.begin; });
         std::vector<std::pair<RunLink, std::string>> links;
@@ -939,33 +1086,41 @@ class PptReader {
           if (link.begin >= link.end || (!links.empty() && link.begin < links.back().first.end)) continue;
           if (std::optional<std::string> target = resolve(link.target)) {
             note(*target);
+            budget.TakeItem(target->size());
             links.emplace_back(link, std::move(*target));
           }
         }
-        AppendParagraphs(piece.text, slide.paragraphs, &piece.styles, &shapes, &links, &piece.numbers);
-        if (IsFooterPlaceholder(placeholder)) AppendParagraphs(piece.text, slide.footers);
+        AppendParagraphs(piece.text, slide.paragraphs, budget, &piece.styles, &shapes, &links, &shape.numbers);
+        if (IsFooterPlaceholder(piece.placeholder)) AppendParagraphs(piece.text, slide.footers, budget);
         const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
         if (isTitle && !titleDone && slide.paragraphs.size() > first) {
           titleDone = true;
           slide.titleBegin = first;
           slide.titleEnd = slide.paragraphs.size();
           for (size_t p = first; p < slide.paragraphs.size(); ++p) {
+            budget.Take(slide.paragraphs[p].size() + 1);
             if (p > first) slide.title.push_back('\n');
             slide.title += slide.paragraphs[p];
           }
         }
       }
       pieceStarts.push_back(slide.paragraphs.size());
-      for (const PieceTable& table : slides[i].tables) slide.tables.push_back(MakeTable(table, pieceStarts, slide.paragraphs));
-      for (const TextPiece& piece : slides[i].diagramPieces) AppendParagraphs(piece.text, slide.diagrams);
+      for (const PieceTable& table : slides[i].tables) {
+        slide.tables.push_back(MakeTable(table, pieceStarts, slide.paragraphs, budget));
+      }
+      for (const std::string& text : slides[i].diagramPieces) AppendParagraphs(text, slide.diagrams, budget);
       for (const LinkTarget& link : slides[i].shapeLinks) {
         if (std::optional<std::string> target = resolve(link)) note(*target);
       }
       AddSlideBlocks(slide, origins, pieceStarts, shapes, IsFooterPlaceholder);
+      // The blocks hold the slide's texts once more.
+      for (const SlideBlock& block : slide.blocks) budget.Take(BlockBytes(block));
       if (slides[i].slideId != 0) slide.id = slides[i].slideId;
-      if (const Page* page = notesOf[i]) AppendNotesPage(*page, slide.notes, slide.notesFooters);
+      if (const Page* page = notesOf[i]) AppendNotesPage(*page, slide.notes, slide.notesFooters, budget);
       slide.comments = std::move(slides[i].comments);
       deck.slides.push_back(std::move(slide));
+      budget.Give(HeldBy(slides[i]));
+      slides[i] = Page();
     }
     std::vector<bool> tied(notes.size(), false);
     for (const Page* page : notesOf) {
@@ -973,7 +1128,7 @@ class PptReader {
     }
     for (size_t i = 0; i < notes.size(); ++i) {
       if (tied[i]) continue;
-      for (const auto& [placeholder, piece] : notes[i].pieces) AppendParagraphs(piece.text, deck.orphans);
+      for (const PagePiece& piece : notes[i].pieces) AppendParagraphs(piece.text, deck.orphans, budget);
     }
   }
 

@@ -204,6 +204,7 @@ class Section {
         p += 8 + static_cast<size_t>(bytes);
         if (wide) p = (p + 3) & ~size_t{3};  // UTF-16 names are padded to four bytes
       }
+      break;  // a section has one dictionary; more entries naming it would only repeat it
     }
     return names;
   }
@@ -276,7 +277,7 @@ void ReadSummaryInformation(std::string_view data, DocumentMetadata& metadata) {
   }
 }
 
-void ReadDocumentSummaryInformation(std::string_view data, DocumentMetadata& metadata) {
+void ReadDocumentSummaryInformation(std::string_view data, DocumentMetadata& metadata, ModelBudget* budget) {
   const Bytes stream(data);
   for (const auto& [id, offset] : Sections(stream)) {
     const Section section(stream, offset);
@@ -286,18 +287,22 @@ void ReadDocumentSummaryInformation(std::string_view data, DocumentMetadata& met
     } else if (id == kUserDefinedProperties) {
       for (const auto& [pid, name] : section.Dictionary()) {
         if (pid == kPidDictionary || pid == kPidCodePage || name.empty()) continue;
-        if (std::optional<Value> value = section.Read(pid)) metadata.custom.emplace_back(name, std::move(value->value));
+        if (std::optional<Value> value = section.Read(pid)) {
+          // Many names can lead to one long value.
+          if (budget != nullptr) budget->TakeItem(name.size() + value->value.text.size());
+          metadata.custom.emplace_back(name, std::move(value->value));
+        }
       }
     }
   }
 }
 
-void ReadPropertySets(CompoundFile& file, DocumentMetadata& metadata) {
+void ReadPropertySets(CompoundFile& file, DocumentMetadata& metadata, ModelBudget* budget) {
   if (const std::string bytes = ReadStream(file, u"\005SummaryInformation"); !bytes.empty()) {
     ReadSummaryInformation(bytes, metadata);
   }
   if (const std::string bytes = ReadStream(file, u"\005DocumentSummaryInformation"); !bytes.empty()) {
-    ReadDocumentSummaryInformation(bytes, metadata);
+    ReadDocumentSummaryInformation(bytes, metadata, budget);
   }
 }
 

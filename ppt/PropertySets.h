@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cfb/CompoundFile.h"
+#include "model/ModelBudget.h"
 #include "model/SlideModel.h"
 
 namespace dkscr {
@@ -14,8 +15,10 @@ namespace dkscr {
 void ReadSummaryInformation(std::string_view stream, DocumentMetadata& metadata);
 // Category and company, and the user-defined properties by their names in the dictionary,
 // from a DocumentSummaryInformation stream's bytes.
-void ReadDocumentSummaryInformation(std::string_view stream, DocumentMetadata& metadata);
+// With `budget`, what the custom properties hold is taken from it.
+void ReadDocumentSummaryInformation(std::string_view stream, DocumentMetadata& metadata,
+                                    ModelBudget* budget = nullptr);
 // Both, from the root storage's streams where they are.
-void ReadPropertySets(CompoundFile& file, DocumentMetadata& metadata);
+void ReadPropertySets(CompoundFile& file, DocumentMetadata& metadata, ModelBudget* budget = nullptr);
 
 }  // namespace dkscr

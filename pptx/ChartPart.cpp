@@ -53,7 +53,8 @@ struct PointCache {
 
 class ChartReader {
  public:
-  ChartReader(std::vector<std::string>& texts, ChartContent& chart) : texts_(texts), chart_(chart) {}
+  ChartReader(std::vector<std::string>& texts, ChartContent& chart, ModelBudget& budget)
+      : texts_(texts), chart_(chart), budget_(budget) {}
 
   void Read(std::string_view xml) {
     MarkupWalker walker(xml);
@@ -85,6 +86,7 @@ class ChartReader {
       if (!chart_.type) chart_.type = std::string(local.substr(0, local.size() - 5));
     } else if (local == "ser" && IsPlot(parent)) {
       serDepth_ = walker.Depth();
+      budget_.TakeItem(0);
       chart_.series.emplace_back();
     } else if (serDepth_ != 0 && walker.Depth() == serDepth_ + 1) {
       if (local == "cat" || local == "xVal") OpenCache(walker, categories_);
@@ -115,6 +117,7 @@ class ChartReader {
       if (!title_.empty()) title_.push_back('\n');
       title_ += value;
     } else if ((seriesNameDepth_ != 0 || categoryDepth_ != 0) && !value.empty()) {
+      budget_.TakeItem(value.size());
       texts_.push_back(value);
     }
     if (titleDepth_ == 0 && seriesNameDepth_ != 0 && serDepth_ != 0) {
@@ -130,7 +133,10 @@ class ChartReader {
     const size_t depth = walker.Depth();
     if (titleDepth_ != 0 && depth < titleDepth_) {
       titleDepth_ = 0;
-      if (!title_.empty()) texts_.push_back(title_);
+      if (!title_.empty()) {
+        budget_.TakeItem(title_.size());
+        texts_.push_back(title_);
+      }
       if (chartTitle_ && !title_.empty() && !chart_.title) chart_.title = title_;
     }
     if (seriesNameDepth_ != 0 && depth < seriesNameDepth_) seriesNameDepth_ = 0;
@@ -140,6 +146,7 @@ class ChartReader {
     }
     if (cache_ != nullptr) {
       if (walker.Reader().LocalName() == "pt" && !cache_->skipping && pointIndex_ != SIZE_MAX) {
+        budget_.TakeItem(pointValue_.size());
         cache_->points.emplace_back(pointIndex_, std::move(pointValue_));
         pointIndex_ = SIZE_MAX;
       } else if (walker.Reader().LocalName() == "lvl") {
@@ -153,6 +160,7 @@ class ChartReader {
   void CloseCache() {
     ChartSeries& series = chart_.series.back();
     const size_t length = cache_->Length();
+    budget_.Take(length * ModelBudget::kItemBytes);
     if (cache_ == &categories_) {
       series.categories.assign(length, std::string());
       for (auto& [index, text] : categories_.points) {
@@ -169,6 +177,7 @@ class ChartReader {
 
   std::vector<std::string>& texts_;
   ChartContent& chart_;
+  ModelBudget& budget_;
   ParagraphCollector paragraph_;
   std::string title_;
   size_t titleDepth_ = 0;       // the open title's depth, 0 when none
@@ -186,8 +195,8 @@ class ChartReader {
 
 }  // namespace
 
-void ReadChartPart(std::string_view xml, std::vector<std::string>& texts, ChartContent& chart) {
-  ChartReader(texts, chart).Read(xml);
+void ReadChartPart(std::string_view xml, std::vector<std::string>& texts, ChartContent& chart, ModelBudget& budget) {
+  ChartReader(texts, chart, budget).Read(xml);
 }
 
 }  // namespace dkscr

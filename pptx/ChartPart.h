@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/ModelBudget.h"
 #include "model/SlideModel.h"
 
 namespace dkscr {
@@ -17,7 +18,8 @@ struct ChartContent {
 };
 
 // Appends to `texts` the chart and axis titles, series names and the first series' category
-// labels, and fills `chart`. A damaged part gives what was read before the damage.
-void ReadChartPart(std::string_view xml, std::vector<std::string>& texts, ChartContent& chart);
+// labels, and fills `chart`. A damaged part gives what was read before the damage. What it
+// stores is taken from `budget` first.
+void ReadChartPart(std::string_view xml, std::vector<std::string>& texts, ChartContent& chart, ModelBudget& budget);
 
 }  // namespace dkscr

@@ -35,7 +35,8 @@ long OrderOf(const std::string& text) {
 
 }  // namespace
 
-void ReadDiagramPart(std::string_view xml, std::vector<std::string>& texts, std::vector<DiagramItem>& items) {
+void ReadDiagramPart(std::string_view xml, std::vector<std::string>& texts, std::vector<DiagramItem>& items,
+                     ModelBudget& budget) {
   MarkupWalker walker(xml);
   ParagraphCollector paragraph;
   std::vector<Point> points;
@@ -43,18 +44,24 @@ void ReadDiagramPart(std::string_view xml, std::vector<std::string>& texts, std:
   size_t pointDepth = 0;  // the open point's, 0 when none
   for (Event event = walker.Next(); event != Event::kEnd; event = walker.Next()) {
     if (paragraph.Take(walker, event) && !paragraph.Text().empty()) {
+      budget.TakeItem(paragraph.Text().size());
       texts.push_back(paragraph.Text());
-      if (pointDepth != 0) points.back().paragraphs.push_back(paragraph.Text());
+      if (pointDepth != 0) {
+        budget.TakeItem(paragraph.Text().size());
+        points.back().paragraphs.push_back(paragraph.Text());
+      }
     }
     if (event == Event::kEndElement && pointDepth != 0 && walker.Depth() < pointDepth) pointDepth = 0;
     if (event != Event::kStartElement) continue;
     const std::string_view local = walker.Local();
     if (local == "pt" && walker.Open(1) == "ptLst" && pointDepth == 0) {
       pointDepth = walker.Depth();
+      budget.TakeItem(0);
       points.push_back({walker.Reader().Attribute("modelId"), walker.Reader().Attribute("type") == "doc", {}});
     } else if (local == "cxn" && walker.Open(1) == "cxnLst") {
       const std::string type = walker.Reader().Attribute("type");
       if (!type.empty() && type != "parOf") continue;
+      budget.TakeItem(0);
       connections.push_back({walker.Reader().Attribute("srcId"), walker.Reader().Attribute("destId"),
                              OrderOf(walker.Reader().Attribute("srcOrd"))});
     }
@@ -83,13 +90,19 @@ void ReadDiagramPart(std::string_view xml, std::vector<std::string>& texts, std:
       stack.pop_back();
       if (given[point]) continue;
       given[point] = true;
-      for (const std::string& text : points[point].paragraphs) items.push_back({text, level});
+      for (const std::string& text : points[point].paragraphs) {
+        budget.TakeItem(text.size());
+        items.push_back({text, level});
+      }
       for (auto it = children[point].rbegin(); it != children[point].rend(); ++it) stack.emplace_back(it->second, level + 1);
     }
   }
   for (size_t i = 0; i < points.size(); ++i) {
     if (given[i] && !points[i].isDocument) continue;
-    for (const std::string& text : points[i].paragraphs) items.push_back({text, 0});
+    for (const std::string& text : points[i].paragraphs) {
+      budget.TakeItem(text.size());
+      items.push_back({text, 0});
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/ModelBudget.h"
 #include "model/SlideModel.h"
 
 namespace dkscr {
@@ -13,7 +14,8 @@ namespace dkscr {
 // Appends every paragraph of the part to `texts` and every paragraph of its points to
 // `items`: those of the tree below the document point first, in the order its connections
 // give, each at its depth below the document point (0 for the top nodes); then those of points
-// the tree does not reach, at level 0.
-void ReadDiagramPart(std::string_view xml, std::vector<std::string>& texts, std::vector<DiagramItem>& items);
+// the tree does not reach, at level 0. What it stores is taken from `budget` first.
+void ReadDiagramPart(std::string_view xml, std::vector<std::string>& texts, std::vector<DiagramItem>& items,
+                     ModelBudget& budget);
 
 }  // namespace dkscr

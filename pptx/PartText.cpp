@@ -10,7 +10,8 @@ using Event = MarkupWalker::Event;
 
 }  // namespace
 
-void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes, std::vector<std::string>& footers) {
+void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes, std::vector<std::string>& footers,
+                   ModelBudget& budget) {
   MarkupWalker walker(xml);
   ParagraphCollector paragraph;
   ShapeStack shapes;
@@ -21,14 +22,16 @@ void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes, std::v
     std::string_view type;
     if (shape != nullptr && shape->isPlaceholder) type = shape->placeholderType;
     if (IsFooterPlaceholder(type)) {
+      budget.TakeItem(paragraph.Text().size());
       footers.push_back(paragraph.Text());
     } else if (type != "sldImg" && type != "sldNum") {
+      budget.TakeItem(paragraph.Text().size());
       notes.push_back(paragraph.Text());
     }
   }
 }
 
-std::vector<PartComment> ReadCommentsPart(std::string_view xml) {
+std::vector<PartComment> ReadCommentsPart(std::string_view xml, ModelBudget& budget) {
   MarkupWalker walker(xml);
   ParagraphCollector paragraph;
   std::vector<PartComment> comments;
@@ -46,13 +49,17 @@ std::vector<PartComment> ReadCommentsPart(std::string_view xml) {
       const std::string_view local = walker.Local();
       if (local == "cm" || local == "reply") {
         open.push_back({walker.Depth(), comments.size()});
-        comments.push_back({walker.Reader().Attribute("authorId"), {}});
+        std::string authorId = walker.Reader().Attribute("authorId");
+        // The author's name is shared; an unknown author keeps its id, held by the comment.
+        budget.TakeItem(authorId.size());
+        comments.push_back({std::move(authorId), {}});
       } else if (!open.empty() && (local == "text" || local == "txBody") &&
                  walker.Depth() == open.back().depth + 1) {
         open.back().textDepth = walker.Depth();
       }
     } else if (event == Event::kText && !open.empty() && open.back().textDepth != 0 &&
                walker.Open() == "text") {
+      budget.Take(walker.Reader().Text().size());
       comments[open.back().index].text += walker.Reader().Text();
     } else if (event == Event::kEndElement && !open.empty()) {
       if (walker.Depth() < open.back().textDepth) open.back().textDepth = 0;
@@ -60,6 +67,7 @@ std::vector<PartComment> ReadCommentsPart(std::string_view xml) {
     }
     if (paragraphEnded && !open.empty() && open.back().textDepth != 0) {
       std::string& text = comments[open.back().index].text;
+      budget.Take(paragraph.Text().size() + 1);
       if (!text.empty()) text.push_back('\n');
       text += paragraph.Text();
     }
@@ -67,14 +75,17 @@ std::vector<PartComment> ReadCommentsPart(std::string_view xml) {
   return comments;
 }
 
-void ReadCommentAuthors(std::string_view xml, std::unordered_map<std::string, std::string>& names) {
+void ReadCommentAuthors(std::string_view xml, std::unordered_map<std::string, SharedText>& names,
+                        ModelBudget& budget) {
   MarkupWalker walker(xml);
   for (Event event = walker.Next(); event != Event::kEnd; event = walker.Next()) {
     if (event != Event::kStartElement) continue;
     const std::string_view local = walker.Local();
-    if (local == "cmAuthor" || local == "author") {
-      names.emplace(walker.Reader().Attribute("id"), walker.Reader().Attribute("name"));
-    }
+    if (local != "cmAuthor" && local != "author") continue;
+    std::string id = walker.Reader().Attribute("id");
+    std::string name = walker.Reader().Attribute("name");
+    budget.TakeItem(id.size() + name.size());
+    names.emplace(std::move(id), std::move(name));
   }
 }
 

@@ -1,6 +1,7 @@
 #include "pptx/PptxReader.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <string>
@@ -34,6 +35,8 @@ constexpr std::string_view kDefaultPresentationPart = "ppt/presentation.xml";
 constexpr size_t kKeptStreamCapacity = size_t{1} << 20;
 
 struct PptxCancelled {};
+// A bound of the budget was passed: the conversion ends with -5.
+struct PptxBoundError {};
 
 // A slide part found by its name: its number and its index in the entry list.
 struct SlideEntry {
@@ -99,12 +102,7 @@ class PptxReader {
       return kResultSourceOpenError;
     }
     if (zip_.EntryCount() == 0) return IsEncryptedPackage(source_) ? kResultEncrypted : kResultFormatError;
-    uint64_t declared = 0;
-    const ZipDirectory& entries = *zip_.Entries();
-    for (size_t i = 0; i < entries.Count(); ++i) {
-      declared += std::min<uint64_t>(entries[i].uncompressedSize, ZipReader::kMaxEntrySize);
-    }
-    budget_ = PptxBudget::ForPackage(source_.Size(), declared);
+    budget_ = PptxBudget::ForPackage(source_.Size());
     slideEntries_ = SlideEntries(*zip_.Entries(), zip_.Entries()->Count());
     if (targets_.text != nullptr) {
       if (const ResultCode text = ReadText(*targets_.text); text < 0) return text;
@@ -119,6 +117,29 @@ class PptxReader {
     if (targets_.cancel != nullptr && targets_.cancel->load(std::memory_order_relaxed)) throw PptxCancelled();
   }
 
+  // ---- Reading parts within the budget ----
+
+  // Inflates what `extract` appends to `data` (one entry, or every entry of a name) within the
+  // budget: no part past its cap, no package past its bound, entries that share their data
+  // counted each time they are read. Returns what `extract` returns.
+  template <typename Extract>
+  auto Inflate(Extract extract) {
+    const uint64_t allowed = std::min(budget_.partBytes, PptxBudget::kSlideBytesCap);
+    zip_.SetOutputBudget(allowed);
+    const auto result = extract();  // ZipTooLargeError past the budget
+    budget_.partBytes -= allowed - zip_.OutputBudget();
+    zip_.SetOutputBudget(ZipReader::kUnbounded);
+    return result;
+  }
+
+  // Counts the tags of a part read: a slide part may hold no more than its cap, the package no
+  // more than its bound.
+  void CountTags(std::string_view data, bool slidePart) {
+    const auto tags = static_cast<uint64_t>(std::count(data.begin(), data.end(), '<'));
+    if (tags > budget_.tags || (slidePart && tags > PptxBudget::kSlideTagsCap)) throw PptxBoundError();
+    budget_.tags -= tags;
+  }
+
   // ---- The default text: every slide part by its number, as an element tree ----
 
   ResultCode ReadText(TextEncoder& text) {
@@ -131,20 +152,17 @@ class PptxReader {
       const uint64_t number = slideEntries_[first].number;
       document.Clear();
       stream.clear();
-      const uint64_t allowed = std::min(budget_.slideBytes, PptxBudget::kSlideBytesCap);
-      zip_.SetOutputBudget(allowed);
-      int intact = 0;
-      for (; first < slideEntries_.size() && slideEntries_[first].number == number; ++first) {
-        if (zip_.ExtractEntryToStream(slideEntries_[first].index, stream)) ++intact;
-      }
-      budget_.slideBytes -= allowed - zip_.OutputBudget();
-      zip_.SetOutputBudget(ZipReader::kUnbounded);
+      const int intact = Inflate([&] {
+        int n = 0;
+        for (; first < slideEntries_.size() && slideEntries_[first].number == number; ++first) {
+          if (zip_.ExtractEntryToStream(slideEntries_[first].index, stream)) ++n;
+        }
+        return n;
+      });
       if (intact == 0) continue;
       noSlideFound = false;
       if (stream.empty()) continue;
-      const auto tags = static_cast<uint64_t>(std::count(stream.begin(), stream.end(), '<'));
-      if (tags > std::min(budget_.tags, PptxBudget::kSlideTagsCap)) return kResultFormatError;
-      budget_.tags -= tags;
+      CountTags(stream, true);
       document.LoadFromStream(stream, 0);
       if (stream.capacity() > kKeptStreamCapacity) std::string().swap(stream);
       slideText = "slide" + std::to_string(number) + ":\r\n";
@@ -160,14 +178,13 @@ class PptxReader {
 
   // ---- The slide model: parts by name, through the package's relationships ----
 
-  // The part's bytes; false when it is absent, damaged, or the budget of parts is spent.
-  // Parts may be shared (one chart on many slides), so reading stops at a budget set by what
-  // the package holds, whatever its relationships say.
-  bool ReadPart(std::string_view name, std::string& data) {
+  // The part's bytes; false when it is absent or damaged. Parts may be shared (one chart on
+  // many slides) and each reading counts, so the package's budget bounds what its
+  // relationships can make the model read.
+  bool ReadPart(std::string_view name, std::string& data, bool slidePart = false) {
     data.clear();
-    if (name.empty() || budget_.partBytes == 0) return false;
-    if (zip_.ExtractToStream(data, name) == 0) return false;
-    budget_.partBytes = data.size() >= budget_.partBytes ? 0 : budget_.partBytes - data.size();
+    if (name.empty() || Inflate([&] { return zip_.ExtractToStream(data, name); }) == 0) return false;
+    CountTags(data, slidePart);
     return true;
   }
 
@@ -261,7 +278,7 @@ class PptxReader {
     for (const OpcRelationship& relationship : presentationRelationships_) {
       if (!RelationshipIs(relationship, "commentAuthors") && !RelationshipIs(relationship, "authors")) continue;
       std::string xml;
-      if (ReadPart(relationship.target, xml)) ReadCommentAuthors(xml, authors_);
+      if (ReadPart(relationship.target, xml)) ReadCommentAuthors(xml, authors_, budget_.model);
     }
   }
 
@@ -291,7 +308,7 @@ class PptxReader {
   // A slide part's content with what its relationships lead to.
   void ReadSlide(const std::string& part, std::string_view xml, Slide& slide) {
     const std::vector<OpcRelationship> relationships = RelationshipsOf(part, true);
-    SlidePartContext context{&relationships, &slideNumbers_, {}};
+    SlidePartContext context{&relationships, &slideNumbers_, {}, &budget_.model};
     context.styles.defaultStyle = &defaultStyle_;
     for (const OpcRelationship& relationship : relationships) {
       if (relationship.external || !RelationshipIs(relationship, "slideLayout")) continue;
@@ -323,14 +340,15 @@ class PptxReader {
       const bool comments = RelationshipIs(relationship, "comments");
       if (!notes && !diagram && !chart && !comments) continue;
       if (!done.insert(relationship.target).second || !ReadPart(relationship.target, xml)) continue;
-      if (notes) ReadNotesPart(xml, slide.notes, slide.notesFooters);
-      if (diagram) ReadDiagramPart(xml, slide.diagrams, diagrams[relationship.target]);
-      if (chart) ReadChartPart(xml, slide.charts, charts[relationship.target]);
+      if (notes) ReadNotesPart(xml, slide.notes, slide.notesFooters, budget_.model);
+      if (diagram) ReadDiagramPart(xml, slide.diagrams, diagrams[relationship.target], budget_.model);
+      if (chart) ReadChartPart(xml, slide.charts, charts[relationship.target], budget_.model);
       if (comments) {
-        for (PartComment& comment : ReadCommentsPart(xml)) {
+        for (PartComment& comment : ReadCommentsPart(xml, budget_.model)) {
+          // Every comment of an author shows the one name.
           const auto author = authors_.find(comment.authorId);
-          slide.comments.push_back(
-              {author != authors_.end() ? author->second : comment.authorId, std::move(comment.text)});
+          slide.comments.push_back({author != authors_.end() ? author->second : SharedText(std::move(comment.authorId)),
+                                    std::move(comment.text)});
         }
       }
     }
@@ -353,11 +371,11 @@ class PptxReader {
     return name;
   }
 
-  // An entry's bytes, counted against the parts' budget; false when damaged or over it.
+  // A slide part's bytes by its entry; false when damaged.
   bool ReadEntry(size_t index, std::string& data) {
     data.clear();
-    if (budget_.partBytes == 0 || !zip_.ExtractEntryToStream(index, data)) return false;
-    budget_.partBytes = data.size() >= budget_.partBytes ? 0 : budget_.partBytes - data.size();
+    if (!Inflate([&] { return zip_.ExtractEntryToStream(index, data); })) return false;
+    CountTags(data, true);
     return true;
   }
 
@@ -370,7 +388,7 @@ class PptxReader {
       Slide slide;
       std::string name;
       std::vector<OpcRelationship> relationships;
-      SlidePartContext context{&relationships, nullptr, {}};
+      SlidePartContext context{&relationships, nullptr, {}, &budget_.model};
       context.styles.defaultStyle = &defaultStyle_;
       std::vector<RelatedBlock> related;
       for (; first < entries.size() && entries[first].number == number; ++first) {
@@ -384,6 +402,7 @@ class PptxReader {
       if (name.empty()) continue;
       slide.number = static_cast<int>(deck.slides.size()) + 1;
       ReadRelatedParts(relationships, slide, related);
+      budget_.model.TakeSlide();
       deck.slides.push_back(std::move(slide));
     }
   }
@@ -402,11 +421,12 @@ class PptxReader {
     std::string xml;
     for (const ShowSlide& show : show_) {
       CheckCancel();
-      if (!ReadPart(show.part, xml)) continue;
+      if (!ReadPart(show.part, xml, true)) continue;
       Slide slide;
       slide.number = static_cast<int>(deck.slides.size()) + 1;
       slide.id = show.id;
       ReadSlide(show.part, xml, slide);
+      budget_.model.TakeSlide();
       deck.slides.push_back(std::move(slide));
       shown.insert(NameMatchKey(show.part));
     }
@@ -420,11 +440,15 @@ class PptxReader {
         CheckCancel();
         if (shown.count(NameMatchKey(EntryPartName(entry.index))) != 0 || !ReadEntry(entry.index, xml)) continue;
         Slide slide;
-        ReadSlidePart(xml, slide);
-        deck.orphans.insert(deck.orphans.end(), slide.paragraphs.begin(), slide.paragraphs.end());
+        SlidePartContext context;
+        context.budget = &budget_.model;
+        ReadSlidePart(xml, slide, context);
+        deck.orphans.insert(deck.orphans.end(), std::make_move_iterator(slide.paragraphs.begin()),
+                            std::make_move_iterator(slide.paragraphs.end()));
       }
     }
     AssignSections(deck);
+    deck.outputBound = budget_.model.OutputBound();
     return deck.slides.empty() ? kResultFormatError : 0;
   }
 
@@ -466,7 +490,7 @@ class PptxReader {
   std::unordered_map<std::string, int> slideNumbers_;  // slide part -> number in the show
   std::unordered_map<std::string, std::unique_ptr<TemplatePart>> templates_;
   std::unordered_map<std::string, std::string> masterOfLayout_;
-  std::unordered_map<std::string, std::string> authors_;
+  std::unordered_map<std::string, SharedText> authors_;
 };
 
 }  // namespace

@@ -79,7 +79,8 @@ struct OpenTable {
 class SlideReader {
  public:
   SlideReader(Slide& slide, const SlidePartContext& context, std::vector<RelatedBlock>* related)
-      : slide_(slide), context_(context), related_(related) {
+      : slide_(slide), context_(context), related_(related),
+        budget_(context.budget != nullptr ? *context.budget : unbounded_) {
     if (context.relationships != nullptr) {
       for (const OpcRelationship& relationship : *context.relationships) relationships_.emplace(relationship.id, &relationship);
     }
@@ -110,9 +111,11 @@ class SlideReader {
       const std::string show = walker.Reader().Attribute("show");
       slide_.hidden = show == "0" || show == "false";
     } else if (local == "tbl") {
+      budget_.TakeItem(0);
       tables_.push_back({{}, depth, false, {}});
       tables_.back().table.firstParagraph = slide_.paragraphs.size();
     } else if (!tables_.empty() && local == "tr" && depth == tables_.back().depth + 1) {
+      budget_.TakeItem(0);
       tables_.back().table.rows.emplace_back();
       tables_.back().spans.emplace_back();
     } else if (!tables_.empty() && local == "tc" && depth == tables_.back().depth + 2) {
@@ -121,6 +124,7 @@ class SlideReader {
         open.table.rows.emplace_back();
         open.spans.emplace_back();
       }
+      budget_.TakeItem(0);
       open.table.rows.back().emplace_back();
       const XmlPullReader& reader = walker.Reader();
       open.spans.back().push_back({SpanOf(reader.Attribute("rowSpan")), SpanOf(reader.Attribute("gridSpan")),
@@ -210,19 +214,25 @@ class SlideReader {
     const bool inCell = !tables_.empty() && tables_.back().cellOpen;
     if (inCell) {
       std::string& cell = tables_.back().table.rows.back().back();
+      budget_.Take(text.size() + 1);
       if (!cell.empty()) cell.push_back('\n');
       cell += text;
     }
     const size_t index = slide_.paragraphs.size();
+    budget_.TakeItem(text.size());
     slide_.paragraphs.push_back(text);
     const ShapeFrame* shape = shapes_.Top();
     const bool footer = shape != nullptr && shape->isPlaceholder && IsFooterPlaceholder(shape->placeholderType);
-    if (footer) slide_.footers.push_back(text);
+    if (footer) {
+      budget_.TakeItem(text.size());
+      slide_.footers.push_back(text);
+    }
     bool inTitle = false;
     if (shape != nullptr && IsTitlePlaceholder(shape->placeholderType) && (!titleShape_ || *titleShape_ == shape->ordinal)) {
       if (!titleShape_) slide_.titleBegin = index;
       titleShape_ = shape->ordinal;
       slide_.titleEnd = index + 1;
+      budget_.Take(text.size() + 1);
       if (!slide_.title.empty()) slide_.title.push_back('\n');
       slide_.title += text;
       inTitle = true;
@@ -232,6 +242,7 @@ class SlideReader {
     if (frames_.empty()) {
       BlockFrame loose;
       AddParagraph(loose);
+      budget_.TakeItem(0);
       slide_.blocks.push_back(std::move(loose.block));
       return;
     }
@@ -241,6 +252,7 @@ class SlideReader {
 
   void AddParagraph(BlockFrame& frame) {
     TextParagraph paragraph;
+    budget_.TakeItem(paragraph_.Text().size());
     paragraph.text = paragraph_.Text();
     paragraph.index = slide_.paragraphs.size() - 1;  // Paragraph() has just put it there
     paragraph.level = paragraph_.Level();
@@ -257,9 +269,11 @@ class SlideReader {
       // Runs of one link written apart are one link.
       if (!paragraph.links.empty() && paragraph.links.back().target == *target &&
           paragraph.links.back().offset + paragraph.links.back().text.size() == link.offset) {
+        budget_.Take(link.length);
         paragraph.links.back().text += paragraph.text.substr(link.offset, link.length);
         continue;
       }
+      budget_.TakeItem(link.length + target->size());
       paragraph.links.push_back({paragraph.text.substr(link.offset, link.length), std::move(*target), link.offset});
     }
     frame.block.paragraphs.push_back(std::move(paragraph));
@@ -276,6 +290,7 @@ class SlideReader {
         std::string& text = open.table.rows[r][c];
         // A position a merged cell covers is no cell, unless the file left text in it.
         if (span.mergedOver && text.empty()) continue;
+        budget_.TakeItem(text.size());
         rows.back().push_back({text, span.mergedOver ? 1 : span.rowSpan, span.mergedOver ? 1 : span.colSpan});
       }
     }
@@ -290,6 +305,7 @@ class SlideReader {
     SlideBlock block;
     block.type = BlockType::kTable;
     block.rows = std::move(rows);
+    budget_.TakeItem(0);
     slide_.blocks.push_back(std::move(block));
   }
 
@@ -323,9 +339,11 @@ class SlideReader {
     if (content) {
       if (!frame.relatedPart.empty() && related_ != nullptr) related_->push_back({slide_.blocks.size(), frame.relatedPart});
       if (paragraphs.empty()) {
+        budget_.TakeItem(0);
         slide_.blocks.push_back(std::move(block));
         return;
       }
+      budget_.TakeItem(0);
       slide_.blocks.push_back(block);  // its stray text follows as a text block of the same shape
     }
     if (paragraphs.empty()) return;
@@ -339,6 +357,7 @@ class SlideReader {
     block.mediaType.reset();
     if (frame.placeholder) block.placeholder = frame.placeholderType.empty() ? "obj" : frame.placeholderType;
     block.paragraphs = std::move(paragraphs);
+    budget_.TakeItem(0);
     slide_.blocks.push_back(std::move(block));
   }
 
@@ -366,7 +385,10 @@ class SlideReader {
       const auto number = context_.slideNumbers->find(*target);
       if (number != context_.slideNumbers->end()) target = "#slide=" + std::to_string(number->second);
     }
-    if (linked_.insert(*target).second) slide_.links.push_back(*target);
+    if (linked_.insert(*target).second) {
+      budget_.TakeItem(target->size());
+      slide_.links.push_back(*target);
+    }
     return target;
   }
 
@@ -382,6 +404,8 @@ class SlideReader {
   ListStyle* listStyle_ = nullptr;  // the list style being read, in the innermost frame
   size_t listStyleDepth_ = 0;
   std::unordered_set<std::string> linked_;
+  ModelBudget unbounded_;
+  ModelBudget& budget_;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/ModelBudget.h"
 #include "model/SlideModel.h"
 #include "pptx/ListStyles.h"
 #include "pptx/OpcRelationships.h"
@@ -18,6 +19,7 @@ struct SlidePartContext {
   const std::vector<OpcRelationship>* relationships = nullptr;  // the slide's, external ones too
   const std::unordered_map<std::string, int>* slideNumbers = nullptr;  // slide part -> number in the show
   InheritedStyles styles;
+  ModelBudget* budget = nullptr;  // what the reading may store; unbounded when missing
 };
 
 // A block whose content lies in another part (a chart, a SmartArt data part), to be filled

@@ -98,6 +98,14 @@ const char* IconvNameOfCodePage(int32_t codePage) {
   return nullptr;
 }
 
+bool IsCodePageServed(int32_t codePage) {
+  if (codePage == 0 || codePage == kCodePageUtf8 || codePage == kCodePageUtf16Le || codePage == kCodePage1252) {
+    return true;
+  }
+  const char* name = IconvNameOfCodePage(codePage);
+  return name != nullptr && IconvHandle(name, WideIconvName()).ok();
+}
+
 int32_t CodePageOfCodeset(std::string_view codeset) {
   std::string key;
   for (char c : codeset) {

@@ -31,6 +31,11 @@ const char* IconvNameOfCodePage(int32_t codePage);
 int32_t CodePageOfCodeset(std::string_view codeset);
 #endif
 
+// Whether text can be written in the code page: 0 (the default code page), UTF-8, UTF-16LE
+// and the code pages the platform serves. Any other gives no text at all, which callers
+// report as an error rather than as an empty success.
+bool IsCodePageServed(int32_t codePage);
+
 // Bytes in a code page to UTF-16; undecodable bytes become U+FFFD. Code page 0 is the
 // default code page; 65001 is UTF-8. An unserved code page gives an empty text.
 std::u16string CodePageToWide(int32_t codePage, std::string_view bytes);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "platform/NativePath.h"
+#include "tools/EndSignals.h"
 
 namespace dkscr {
 namespace {
@@ -47,14 +48,15 @@ AtomicWriteResult WriteInPlace(const std::string& path, std::string_view bytes) 
   return ok ? AtomicWriteResult::kWritten : AtomicWriteResult::kWriteFailed;
 }
 
-// A new file beside `path`, opened for writing; -1 when none can be made.
-int CreateTemp(const std::string& path, mode_t mode, std::string& temp) {
+// A new file beside `path`, opened for writing and noted as in flight; -1 when none can be made.
+int CreateTemp(const std::string& path, mode_t mode, std::string& temp, PendingFile& pending) {
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
     temp = folder + "." + name.substr(0, kMaxNameInTemp) + ".tmp-" + std::to_string(::getpid()) +
            "-" + std::to_string(attempt);
+    pending.Set(temp);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -79,17 +81,39 @@ AtomicWriteResult LinkWithoutReplacing(const std::string& temp, const std::strin
   return AtomicWriteResult::kWritten;
 }
 
+// Whether the way from `folder` down to `path` (which lies below it) passes no symbolic link,
+// the last name included (which may not exist yet).
+bool NoLinkBelow(const std::string& folder, const std::string& path) {
+  std::string base = folder;
+  while (!base.empty() && base.back() == '/') base.pop_back();  // "/" becomes ""
+  if (path.compare(0, base.size(), base) != 0 || path.size() <= base.size() || path[base.size()] != '/') {
+    return false;
+  }
+  for (size_t at = base.size() + 1; at <= path.size(); ++at) {
+    if (at != path.size() && path[at] != '/') continue;
+    struct stat st {};
+    if (::lstat(path.substr(0, at).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 AtomicWriteResult WriteFileAtomically(const std::string& requested, std::string_view bytes,
                                       const AtomicWriteOptions& options) {
+  const bool confined = !options.confineTo.empty();
+  if (confined && !NoLinkBelow(options.confineTo, requested)) return AtomicWriteResult::kCreateFailed;
   if (options.makeFolders && !MakeParentFolders(requested)) return AtomicWriteResult::kCreateFailed;
+  // The folders just made, or made meanwhile by someone else, are checked again.
+  if (confined && !NoLinkBelow(options.confineTo, requested)) return AtomicWriteResult::kCreateFailed;
   struct stat existing {};
   const bool exists = ::stat(requested.c_str(), &existing) == 0;
-  // The name to replace: where the links lead. An existing file's own path comes from the
-  // kernel, which also knows links of /proc such as /dev/stdout.
+  // The name to replace: where the links lead (none below a confining folder). An existing
+  // file's own path comes from the kernel, which also knows links of /proc such as /dev/stdout.
   std::string path = requested;
-  if (!exists) {
+  if (confined) {
+    // The name itself, checked above.
+  } else if (!exists) {
     path = FinalPath(requested);
   } else if (S_ISREG(existing.st_mode)) {
     char* resolved = ::realpath(requested.c_str(), nullptr);
@@ -108,14 +132,18 @@ AtomicWriteResult WriteFileAtomically(const std::string& requested, std::string_
       return options.writeSpecialInPlace ? WriteInPlace(path, bytes)
                                          : AtomicWriteResult::kCreateFailed;
     }
-    // A file its owner made read-only is not replaced behind their back.
-    if (::access(path.c_str(), W_OK) != 0) return AtomicWriteResult::kCreateFailed;
+    // A file its owner made read-only is not replaced behind their back, not even by root,
+    // whom access() always lets write.
+    if (::access(path.c_str(), W_OK) != 0 || (existing.st_mode & 0222) == 0) {
+      return AtomicWriteResult::kCreateFailed;
+    }
   }
 
   // Created no more open than the file it replaces; the exact bits are set below.
   const mode_t mode = exists ? (existing.st_mode & 0777) : 0666;
   std::string temp;
-  const int fd = CreateTemp(path, mode, temp);
+  PendingFile pending;  // removed by a signal that ends the program, until renamed or removed
+  const int fd = CreateTemp(path, mode, temp, pending);
   if (fd < 0) return AtomicWriteResult::kCreateFailed;
   bool written = WriteAllBytes(fd, bytes);
   if (written && exists) {

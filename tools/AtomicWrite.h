@@ -25,6 +25,10 @@ struct AtomicWriteOptions {
   // A file that must never be replaced, however the destination names it (a link, another
   // spelling): the source of the text. Empty for none.
   std::string protectedPath;
+  // A folder the destination lies below, in which no symbolic link is followed: one found on
+  // the way from it to the destination, or as the destination, fails as a create error (others
+  // can plant links in an output folder). Empty for none.
+  std::string confineTo;
 };
 
 // `path` is native. Symbolic links are followed: the file they lead to is replaced and the

@@ -15,8 +15,13 @@ bool Newer(const FileStatus& a, const FileStatus& b) {
 }  // namespace
 
 TargetResult ConvertToTarget(const TargetJob& job, OutputBuffer& buffer, const FileConverter& convert) {
-  // A folder is no file: writing over it fails when the name is taken.
+  // A folder is no file: writing over it fails when the name is taken. Nor is a FIFO or device
+  // that is not to be written into: a text file cannot go there, which is no file kept.
   const FileStatus target = StatusOfPath(job.target);
+  if (target.kind != PathKind::kMissing && target.kind != PathKind::kDirectory && target.kind != PathKind::kRegular &&
+      !job.writeSpecialInPlace) {
+    return {TargetOutcome::kCreateFailed, 0};
+  }
   if (target.kind != PathKind::kMissing && target.kind != PathKind::kDirectory) {
     if (job.overwrite == OverwritePolicy::kKeep) return {TargetOutcome::kExists, 0};
     if (job.overwrite == OverwritePolicy::kReplaceOlder) {
@@ -36,6 +41,7 @@ TargetResult ConvertToTarget(const TargetJob& job, OutputBuffer& buffer, const F
   options.replaceExisting = job.overwrite != OverwritePolicy::kKeep;
   options.writeSpecialInPlace = job.writeSpecialInPlace;
   options.makeFolders = job.makeFolders;
+  options.confineTo = job.confineTo;
   // Replacing the presentation by its own text would destroy it: refused like a create error.
   options.protectedPath = job.source;
   const std::string_view text(reinterpret_cast<const char*>(buffer.Data()), length);

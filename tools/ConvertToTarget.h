@@ -24,6 +24,9 @@ struct TargetJob {
   OverwritePolicy overwrite = OverwritePolicy::kKeep;
   bool makeFolders = false;          // missing folders of the target are made
   bool writeSpecialInPlace = false;  // a device or FIFO named as the target is written into
+  // A folder the target lies below, where no symbolic link is followed (an output folder
+  // others can write into); empty for none.
+  std::string confineTo;
 };
 
 enum class TargetOutcome {

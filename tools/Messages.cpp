@@ -22,6 +22,31 @@ constexpr ResultCode kTargetKept = 1;
 
 }  // namespace
 
+std::string ShownName(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(name.size());
+  auto escape = [&](unsigned char c) {
+    out += "\\x";
+    out += kHex[c >> 4];
+    out += kHex[c & 0xF];
+  };
+  for (size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const auto next = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
+    if (c < 0x20 || c == 0x7F) {
+      escape(c);
+    } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+      escape(c);
+      escape(next);
+      ++i;
+    } else {
+      out.push_back(static_cast<char>(c));
+    }
+  }
+  return out;
+}
+
 const ResultCodeTexts& TextsForResult(ResultCode code) {
   if (code >= 0) return kSuccess;
   for (const auto& row : kRows) {
@@ -36,18 +61,18 @@ const ResultCodeTexts& TextsForResult(ResultCode code) {
 std::string ResultMessage(ResultCode code, std::string_view path) {
   std::string text = TextsForResult(code).console;
   const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, path);
+  if (at != std::string::npos) text.replace(at, 2, ShownName(path));
   return text;
 }
 
 JobReport ReportOf(const TargetJob& job, const TargetResult& result) {
   switch (result.outcome) {
     case TargetOutcome::kWritten:
-      return {result.code, "\"" + job.source + "\" --> \"" + job.target + "\" OK"};
+      return {result.code, "\"" + ShownName(job.source) + "\" --> \"" + ShownName(job.target) + "\" OK"};
     case TargetOutcome::kExists:
-      return {kTargetKept, "Output file \"" + job.target + "\" already exists, convert canceled"};
+      return {kTargetKept, "Output file \"" + ShownName(job.target) + "\" already exists, convert canceled"};
     case TargetOutcome::kUpToDate:
-      return {kTargetKept, "Output file \"" + job.target + "\" is up to date"};
+      return {kTargetKept, "Output file \"" + ShownName(job.target) + "\" is up to date"};
     case TargetOutcome::kConvertFailed: {
       // The programs report memory running out as damage.
       const ResultCode code = result.code == kResultOutOfMemory ? kResultFormatError : result.code;

@@ -23,7 +23,12 @@ struct ResultCodeTexts {
 const ResultCodeTexts& TextsForResult(ResultCode code);
 
 
-// The console text of a result code with the path in place of its "%s".
+// A file name as a message shows it: control characters (C0, DEL, and C1 in UTF-8) written as
+// \xNN, so that a name cannot move the cursor, recolour or retitle a terminal, or start a line
+// of its own in a log. Any other byte stays as it is.
+std::string ShownName(std::string_view name);
+
+// The console text of a result code with the path (shown by ShownName) in place of its "%s".
 std::string ResultMessage(ResultCode code, std::string_view path);
 
 // What a finished target job reports: the exit code (the text's length when written, 1 when

@@ -15,6 +15,7 @@ MarkupWalker::Event MarkupWalker::Next() {
         }
         open_.back().choiceTaken = true;
       }
+      if (open_.size() == kMaxDepth) throw MarkupTooDeepError();
       open_.push_back({local, false});
       if (!watched_.empty() && local == watched_) ++watchedOpen_;
       return event;

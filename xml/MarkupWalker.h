@@ -11,14 +11,20 @@
 
 namespace dkscr {
 
+// Thrown when elements nest deeper than MarkupWalker::kMaxDepth.
+struct MarkupTooDeepError {};
+
 class MarkupWalker {
  public:
   using Event = XmlPullReader::Event;
+  // Each open element costs a stack entry, so nesting is bounded as the element tree of a
+  // slide is: markup deeper than this is refused.
+  static constexpr size_t kMaxDepth = size_t{1} << 18;
 
   explicit MarkupWalker(std::string_view xml) : reader_(xml) {}
 
   // The next event outside skipped alternatives. After a start the element is on the stack,
-  // after an end it has left it.
+  // after an end it has left it. Raises MarkupTooDeepError past kMaxDepth.
   Event Next();
 
   const XmlPullReader& Reader() const { return reader_; }

@@ -53,12 +53,13 @@ extern "C" {
 #define DKSCR_ERROR_OPEN (-4)        /* the source cannot be opened */
 #define DKSCR_ERROR_FORMAT (-5)      /* not a presentation of the type, or damaged */
 #define DKSCR_ERROR_ENCRYPTED (-11)  /* the presentation is encrypted */
-#define DKSCR_ERROR_ARGUMENT (-12)   /* a required pointer is NULL */
+#define DKSCR_ERROR_ARGUMENT (-12)   /* a required pointer is NULL, or the code page is not served */
 #define DKSCR_ERROR_MEMORY (-13)     /* memory ran out during the conversion */
 
 typedef struct dkscr_options {
   /* 0: the character set of the calling program's locale (LC_CTYPE), as dkscrcmd's -c0;
-     65001 UTF-8 and 1200 UTF-16LE, both with a byte-order mark; any Windows code page. */
+     65001 UTF-8 and 1200 UTF-16LE, both with a byte-order mark; any Windows code page the
+     platform serves (any other gives DKSCR_ERROR_ARGUMENT, whatever the mode). */
   int32_t code_page;
   /* DKSCR_TYPE_AUTO, DKSCR_TYPE_PPT or DKSCR_TYPE_PPTX. */
   int32_t type;

@@ -13,9 +13,11 @@ the slides as dicts (typed as ``Slide``). Conversions release the interpreter lo
 run them in parallel. Failures raise ``Error`` or one of its subclasses.
 """
 
+import codecs
+import errno
 import json
 import os
-from typing import Any, Dict, List, NoReturn, Optional, TypedDict, Union, cast
+from typing import Any, Dict, List, NoReturn, Optional, Tuple, TypedDict, Union, cast
 
 from . import _deckscribe
 
@@ -78,13 +80,23 @@ class Error(Exception):
     def __str__(self) -> str:
         return self.message
 
+    def __reduce__(self) -> Tuple[Any, Tuple[Any, ...]]:
+        # Rebuilt from code and message, so that an error crosses to another process (a
+        # ProcessPoolExecutor, multiprocessing, Dask) as itself.
+        return (type(self), (self.code, self.message))
+
 
 class FileMissingError(Error, FileNotFoundError):
     """The file does not exist, or is a folder (code -2)."""
 
     def __init__(self, code: int, message: Optional[str] = None, filename: object = None) -> None:
         Error.__init__(self, code, message)
+        self.errno = errno.ENOENT
+        self.strerror = self.message
         self.filename = filename
+
+    def __reduce__(self) -> Tuple[Any, Tuple[Any, ...]]:
+        return (type(self), (self.code, self.message, self.filename))
 
 
 class EncryptedError(Error):
@@ -99,6 +111,8 @@ class OutOfMemoryError(Error, MemoryError):
     """Memory ran out during the conversion (code -13); also a ``MemoryError``."""
 
 
+_ARGUMENT_ERROR = -12  # the library's answer to a code page it does not serve
+
 _ERRORS = {-2: FileMissingError, -5: FormatError, -11: EncryptedError, -13: OutOfMemoryError}
 
 
@@ -107,6 +121,28 @@ def _raise(code: int, source: object) -> NoReturn:
     if cls is FileMissingError:
         raise FileMissingError(code, filename=source)
     raise cls(code)
+
+
+def _surrogate_or_replacement(error: UnicodeError) -> Tuple[str, int]:
+    # Binary presentations encode each half of a surrogate pair by itself, as three bytes: kept
+    # as the half, to be joined with its other half; any other byte that is no UTF-8 is U+FFFD.
+    assert isinstance(error, UnicodeDecodeError)
+    b = error.object[error.start:error.start + 3]
+    if len(b) == 3 and b[0] == 0xED and 0xA0 <= b[1] <= 0xBF and 0x80 <= b[2] <= 0xBF:
+        return chr(0xD000 | (b[1] & 0x3F) << 6 | (b[2] & 0x3F)), error.start + 3
+    return "\ufffd", error.end
+
+
+codecs.register_error("deckscribe.surrogates", _surrogate_or_replacement)
+
+
+def _decode_utf8(raw: bytes) -> str:
+    try:
+        return raw.decode("utf-8")
+    except UnicodeDecodeError:
+        halves = raw.decode("utf-8", "deckscribe.surrogates")
+        # Pairs of halves joined, a half alone U+FFFD.
+        return halves.encode("utf-16-le", "surrogatepass").decode("utf-16-le", "replace")
 
 
 def _type_code(type: str) -> int:
@@ -145,8 +181,11 @@ def extract(source: Source, *, code_page: int = 65001, type: str = "auto", mode:
 
     Raises FileMissingError (also a FileNotFoundError), FormatError, EncryptedError,
     OutOfMemoryError (also a MemoryError) or Error with the code; ValueError for an unknown
-    type or mode, or a path with a NUL character.
+    type or mode, a code page that is not served, or a path with a NUL character; TypeError
+    for a code page that is no int.
     """
+    if isinstance(code_page, bool) or not isinstance(code_page, int):
+        raise TypeError(f"code_page must be an int, not {code_page!r}")
     type_code = _type_code(type)
     mode_code = _mode_code(mode)
     if _is_path(source):
@@ -157,6 +196,8 @@ def extract(source: Source, *, code_page: int = 65001, type: str = "auto", mode:
     else:
         code, text = _deckscribe.convert_memory(
             cast(Union[bytes, bytearray, memoryview], source), code_page, type_code, mode_code)
+    if code == _ARGUMENT_ERROR:
+        raise ValueError(f"code page {code_page} is not supported")
     if code < 0 or text is None:
         _raise(code, source if _is_path(source) else None)
     return text
@@ -167,13 +208,7 @@ def extract_text(source: Source, *, type: str = "auto", mode: str = "text") -> s
     raw = extract(source, code_page=65001, type=type, mode=mode)
     if raw.startswith(b"\xef\xbb\xbf"):
         raw = raw[3:]
-    try:
-        text = raw.decode("utf-8")
-    except UnicodeDecodeError:
-        # Binary presentations encode each half of a surrogate pair by itself: join them.
-        text = raw.decode("utf-8", "surrogatepass").encode("utf-16-le", "surrogatepass") \
-                  .decode("utf-16-le", "surrogatepass")
-    return text.replace("\r\n", "\n")
+    return _decode_utf8(raw).replace("\r\n", "\n")
 
 
 def extract_slides(source: Source, *, type: str = "auto") -> List[Slide]:

@@ -7,8 +7,12 @@
 #include <string>
 
 #include "tests/support/CfbWriter.h"
+#include "tests/support/HostileDecks.h"
 #include "tests/support/JsonValue.h"
 #include "tests/support/PptBuilder.h"
+#ifndef _WIN32
+#include "tests/support/ProcessGuards.h"
+#endif
 #include "tests/support/ScratchDir.h"
 #include "tests/support/ZipWriter.h"
 
@@ -176,6 +180,32 @@ TEST(CApi, JsonFromMemoryOfBothTypes) {
   EXPECT_EQ(dkscr_convert_memory(noSlides.data(), noSlides.size(), &options, &text, nullptr),
             DKSCR_ERROR_FORMAT);
 }
+
+#ifndef _WIN32
+TEST(ApiHostile, EveryModeEndsWithinTheBoundsOnHostileDecks) {
+  // One text run of 250 MiB in 256 KB, and one author of 16 MiB on 100,000 comments: every
+  // mode ends with -5 in a child held to 512 MiB and 10 s.
+  const std::string run = test::hostile::HugeRunPackage(uint64_t{250} << 20, 1);
+  const std::string author = test::hostile::AuthorPackage(uint64_t{16} << 20, 100'000);
+  for (const std::string* deck : {&run, &author}) {
+    for (const int32_t mode : {DKSCR_MODE_FULL, DKSCR_MODE_MARKDOWN, DKSCR_MODE_JSON}) {
+      const auto report = test::ReportOfBoundedChild(
+          [&] {
+            dkscr_options options;
+            dkscr_options_init(&options);
+            options.mode = mode;
+            unsigned char* text = nullptr;
+            size_t size = 0;
+            const int32_t code = dkscr_convert_memory(deck->data(), deck->size(), &options, &text, &size);
+            dkscr_free(text);
+            return std::to_string(code);
+          },
+          uint64_t{512} << 20, 10);
+      EXPECT_EQ(report.value_or("died"), "-5") << (deck == &run ? "run" : "author") << " mode " << mode;
+    }
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace dkscr

@@ -294,6 +294,17 @@ static void test_errors(const char* scratch) {
   EXPECT_FAILURE(dkscr_convert_memory(NULL, 10, NULL, &text, &size),
                  DKSCR_ERROR_ARGUMENT, "no data");
 
+  /* A code page that gives no text (or garbage from an options struct never initialised) is
+     an error, not an empty success, whatever the mode. */
+  options.code_page = 42;
+  EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.ppt", &options, &text, &size),
+                 DKSCR_ERROR_ARGUMENT, "code page 42");
+  options.mode = DKSCR_MODE_JSON;
+  options.code_page = -1234567;
+  EXPECT_FAILURE(dkscr_convert_memory("x", 1, &options, &text, &size), DKSCR_ERROR_ARGUMENT,
+                 "garbage code page");
+  dkscr_options_init(&options);
+
   options.type = 7;
   EXPECT_FAILURE(dkscr_convert_file(SAMPLES "/sample.ppt", &options, &text, &size),
                  DKSCR_ERROR_TYPE, "unknown type");

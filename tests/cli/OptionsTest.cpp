@@ -1,6 +1,7 @@
 // The option grammar: what each argument is taken as, and the usage text word for word.
 #include <gtest/gtest.h>
 
+#include "cli/CmdMain.h"
 #include "cli/CmdOptions.h"
 
 namespace dkscr {
@@ -47,6 +48,17 @@ TEST(OptionsTest, LaterOptionsWinAndInvalidOnesChangeNothing) {
   EXPECT_TRUE(options.optionError);
   EXPECT_EQ(options.codePage, 65001);
   EXPECT_EQ(options.forcedType, "PPTX");
+}
+
+TEST(OptionsTest, CodePagesThatGiveNoTextAreUsageErrors) {
+  for (const char* page : {"-c42", "-c-1", "-c$FFFFFFFF", "-c99999"}) {
+    const char* args[] = {"dkscrcmd", page, "a.ppt", "*"};
+    EXPECT_TRUE(ParseCommandLine(args).optionError) << page;
+  }
+  for (const char* page : {"-c0", "-c65001", "-c1200", "-c1252", "-c437"}) {
+    const char* args[] = {"dkscrcmd", page, "a.ppt", "*"};
+    EXPECT_FALSE(ParseCommandLine(args).optionError) << page;
+  }
 }
 
 TEST(OptionsTest, ModeOption) {

@@ -13,7 +13,11 @@
 #include "CliTestSupport.h"
 #include "cli/CmdOptions.h"
 #include "deck/Deck.h"
+#include "tests/support/LargeTextDeck.h"
 #include "tests/support/PptBuilder.h"
+#ifdef __linux__
+#include "tests/support/SignalRun.h"
+#endif
 #include "tests/support/ZipWriter.h"
 
 namespace dkscr {
@@ -205,6 +209,9 @@ TEST_F(ProgramTest, ExistingDestinations) {
   // Standard output is never "existing"; the source is never replaced by its own text.
   EXPECT_EQ(RunProgram({"-c1252", ppt, "*"}).status, 0);
   Expect({"-o", ppt, ppt}, 250, "Output file \"" + ppt + "\" create error\r\n");
+  // Without -o too, as the exit table says: not "already exists".
+  Expect({ppt, ppt}, 250, "Output file \"" + ppt + "\" create error\r\n");
+  Expect({ppt, dir_.Path("./deck.ppt")}, 250, "Output file \"" + dir_.Path("./deck.ppt") + "\" create error\r\n");
   EXPECT_EQ(ReadFile(ppt), test::MakePptFile(deck_));
 }
 
@@ -262,6 +269,36 @@ TEST_F(ProgramTest, LargeDecksAndTheBundledSamples) {
   Expect({"-c1200", samples + "sample.ppt", "*"}, 0, PptText(1200));
   Expect({"-c1200", samples + "sample.pptx", "*"}, 0, PptxText(1200));
 }
+
+TEST_F(ProgramTest, ControlCharactersOfNamesAreEscapedInMessages) {
+  // A name that would retitle the terminal and start a line of its own.
+  const std::string evil = dir_.Path("a\x1B]0;owned\x07\nInput file \xC2\x9B.ppt");
+  Expect({evil, "*"}, 254,
+         "Input file \"" + dir_.Path("a\\x1B]0;owned\\x07\\x0AInput file \\xC2\\x9B.ppt") + "\" not exists\r\n");
+  const std::string ppt = Ppt("deck.ppt");
+  const ProgramRun out = RunProgram({"-c1252", ppt, dir_.Path("t\rx.txt")});
+  EXPECT_EQ(out.status, 0);
+  EXPECT_EQ(out.out.find('\r'), out.out.size() - 2) << out.out;  // only the line's own end
+}
+
+#ifdef __linux__
+TEST_F(ProgramTest, SignalsLeaveNoTemporaryFile) {
+  // Interrupted as soon as its temporary file appears, the program removes it and ends as the
+  // signal asks.
+  const std::string source = dir_.Write("large.pptx", test::LargeTextPptx(3, 12 << 20));
+  const std::string folder = dir_.Path("out");
+  std::filesystem::create_directory(folder);
+  for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    const test::SignalledRun run = test::RunAndSignal(DKSCR_CMD_PATH, {"-o", "-c1200", "-mfull", source, folder + "/t.txt"},
+                                                      dir_.Path("stdout"), folder, ".tmp-", sig);
+    ASSERT_TRUE(run.sent) << sig;
+    EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == sig) << sig << " " << run.status;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+    }
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace dkscr

@@ -89,6 +89,40 @@ TEST(AtomicWrite, DestinationsThatAreNotReplaced) {
   EXPECT_EQ(FileCount(dir), 4u);  // no temporary file stays behind
 }
 
+TEST(AtomicWrite, ReadOnlyFilesAreNotReplacedEvenByRoot) {
+  // Root passes access(W_OK) whatever the mode: the mode bits decide.
+  test::ScratchDir dir;
+  const std::string locked = dir.Write("locked.txt", "keep");
+  ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+  EXPECT_EQ(WriteFileAtomically(locked, "new", Replacing(true)), R::kCreateFailed);
+  EXPECT_EQ(Read(locked), "keep");
+  EXPECT_EQ(FileCount(dir), 1u);
+}
+
+TEST(AtomicWrite, NoLinkIsFollowedBelowAConfiningFolder) {
+  test::ScratchDir dir;
+  std::filesystem::create_directories(dir.Path("out/real"));
+  std::filesystem::create_directory(dir.Path("elsewhere"));
+  const std::string victim = dir.Write("elsewhere/victim.txt", "precious");
+  ASSERT_EQ(::symlink(victim.c_str(), dir.Path("out/a.txt").c_str()), 0);
+  ASSERT_EQ(::symlink(dir.Path("elsewhere").c_str(), dir.Path("out/sub").c_str()), 0);
+  AtomicWriteOptions options = Replacing(true);
+  options.makeFolders = true;
+  options.confineTo = dir.Path("out");
+  EXPECT_EQ(WriteFileAtomically(dir.Path("out/a.txt"), "text", options), R::kCreateFailed);
+  EXPECT_EQ(WriteFileAtomically(dir.Path("out/sub/victim.txt"), "text", options), R::kCreateFailed);
+  EXPECT_EQ(WriteFileAtomically(dir.Path("out/sub/deeper/new.txt"), "text", options), R::kCreateFailed);
+  EXPECT_EQ(Read(victim), "precious");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("elsewhere")), {}), 1);
+  // Below the folder, without links, files are written as ever; the folder itself may be a link.
+  EXPECT_EQ(WriteFileAtomically(dir.Path("out/real/b.txt"), "text", options), R::kWritten);
+  EXPECT_EQ(WriteFileAtomically(dir.Path("out/made/c.txt"), "text", options), R::kWritten);
+  ASSERT_EQ(::symlink(dir.Path("out").c_str(), dir.Path("alias").c_str()), 0);
+  options.confineTo = dir.Path("alias");
+  EXPECT_EQ(WriteFileAtomically(dir.Path("alias/real/b.txt"), "again", options), R::kWritten);
+  EXPECT_EQ(Read(dir.Path("out/real/b.txt")), "again");
+}
+
 TEST(AtomicWrite, DevicesAreWrittenInPlaceWhenAsked) {
   AtomicWriteOptions options = Replacing(true);
   options.writeSpecialInPlace = true;

@@ -21,8 +21,18 @@
 #include "tests/cli/deck/Deck.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/JsonValue.h"
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include "tests/support/HostileDecks.h"
+#include "tests/support/ProcessGuards.h"
+#endif
+#include "tests/support/LargeTextDeck.h"
 #include "tests/support/ScratchDir.h"
 #include "text/Encode.h"
+#ifdef __linux__
+#include "tests/support/SignalRun.h"
+#endif
 
 namespace dkscr {
 namespace {
@@ -360,6 +370,7 @@ TEST_F(BatchRunTest, ExitStatusesAndUsageErrors) {
       {"--overwrite", good},
       {"-c1252", good},
       {"-d", "out", "-c", "12x", good},
+      {"-d", "out", "-c", "42", good},  // no text at all in that code page
       {"-0", good},
       {"--mode", "pdf", good},
       {"-m", "md", "-c1252", "-d", "out", good},
@@ -459,6 +470,99 @@ TEST_F(BatchRunTest, GnuParallelSplitsAListOverSeveralRuns) {
   std::vector<std::string> expected{"in/0.ppt", "in/0.pptx"};
   for (int i = 1; i < 7; ++i) expected.push_back("in/" + std::to_string(i) + ".ppt");
   EXPECT_EQ(RecordPaths(test::ReadFile(records)), expected);
+}
+#endif
+
+#ifndef _WIN32
+TEST_F(BatchRunTest, SpecialFilesAndFoldersWhereATextFileGoesAreFailures) {
+  Ppt("in/a.ppt");
+  Ppt("in/b.ppt");
+  fs::create_directories(test::FsPath(dir_.Path("out/a.txt")));
+  ASSERT_EQ(::mkfifo(dir_.Path("out/b.txt").c_str(), 0600), 0);
+  for (const bool overwrite : {false, true}) {
+    std::vector<std::string> args{"-d", dir_.Path("out"), dir_.Path("in")};
+    if (overwrite) args.insert(args.begin(), "--overwrite");
+    const RunResult run = RunWith(args);
+    EXPECT_EQ(run.status, 1) << overwrite;
+    EXPECT_NE(run.err.find("0 converted, 0 kept, 2 failed"), std::string::npos) << run.err;
+  }
+}
+
+TEST_F(BatchRunTest, EveryModeEndsWithinTheBoundsOnHostileDecks) {
+  // A text run of 250 MiB in 256 KB: a failed record, in a child held to 512 MiB and 10 s.
+  const std::string deck = Put("run.pptx", test::hostile::HugeRunPackage(uint64_t{250} << 20, 1));
+  for (const char* mode : {"full", "md", "json"}) {
+    const auto report = test::ReportOfBoundedChild(
+        [&] {
+          const RunResult run = RunWith({"-q", "-m", mode, deck});
+          const auto record = test::JsonParser::Parse(run.out.substr(0, run.out.find('\n')));
+          return std::to_string(run.status) + " " + (record ? std::to_string(static_cast<int>((*record)["code"].number)) : "no record");
+        },
+        uint64_t{512} << 20, 10);
+    EXPECT_EQ(report.value_or("died"), "1 -5") << mode;
+  }
+}
+
+TEST_F(BatchRunTest, AnEndlessListLineIsAnError) {
+  // /dev/zero is one line that never ends: refused once a path would pass 64 KiB, not by
+  // running out of memory. Run in a child: a fault would take the memory of the test.
+  EXPECT_EQ(test::StatusInChild([] {
+              struct rlimit limit {};
+              limit.rlim_cur = limit.rlim_max = uint64_t{1} << 30;
+              if (test::kAddressSpaceLimited) ::setrlimit(RLIMIT_AS, &limit);
+              const RunResult run = RunWith({"--files-from", "/dev/zero"});
+              return run.status == 2 && run.err.find("File name too long") != std::string::npos ? 0 : 1;
+            }),
+            0);
+  const RunResult run = RunWith({"--files-from", "-"}, std::string(100, '\n') + std::string(70 * 1024, 'x'));
+  EXPECT_EQ(run.status, 2);
+}
+#endif
+
+#ifndef _WIN32
+TEST_F(BatchRunTest, LinksPlantedInTheOutputFolderAreNotFollowed) {
+  Ppt("in/a.ppt");
+  Ppt("in/sub/b.ppt");
+  const std::string victim = Put("elsewhere/victim.txt", "precious");
+  fs::create_directories(test::FsPath(dir_.Path("out")));
+  ASSERT_EQ(::symlink(victim.c_str(), dir_.Path("out/a.txt").c_str()), 0);
+  ASSERT_EQ(::symlink(dir_.Path("elsewhere").c_str(), dir_.Path("out/sub").c_str()), 0);
+  const RunResult run = RunWith({"-q", "--overwrite", "-d", dir_.Path("out"), dir_.Path("in")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("a.txt"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("b.txt"), std::string::npos) << run.err;
+  EXPECT_EQ(test::ReadFile(victim), "precious");
+  EXPECT_FALSE(fs::exists(test::FsPath(dir_.Path("elsewhere/b.txt"))));
+}
+#endif
+
+#ifdef __linux__
+TEST_F(BatchRunTest, SignalsLeaveNoTemporaryFileAndWholeLines) {
+  for (int i = 0; i < 4; ++i) Put("in/" + std::to_string(i) + ".pptx", test::LargeTextPptx(3, 8 << 20));
+  const std::string out = dir_.Path("out");
+  fs::create_directories(test::FsPath(out));
+  for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    // Text files: interrupted as soon as the first temporary file appears, none is left.
+    const test::SignalledRun files = test::RunAndSignal(
+        DKSCR_BATCH_PATH, {"-q", "-j2", "--overwrite", "-mfull", "-c1200", "-d", out, dir_.Path("in")},
+        dir_.Path("stdout"), out, ".tmp-", sig);
+    ASSERT_TRUE(files.sent) << sig;
+    EXPECT_TRUE(WIFSIGNALED(files.status) && WTERMSIG(files.status) == sig) << sig;
+    for (const auto& entry : fs::recursive_directory_iterator(test::FsPath(out))) {
+      EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+    }
+    // JSON Lines: interrupted as soon as the first bytes are written, they end on a whole line.
+    const std::string records = dir_.Path("records.jsonl");
+    const test::SignalledRun lines =
+        test::RunAndSignal(DKSCR_BATCH_PATH, {"-q", "-j2", "-mfull", dir_.Path("in")}, records, "", "", sig);
+    ASSERT_TRUE(lines.sent) << sig;
+    EXPECT_TRUE(WIFSIGNALED(lines.status) && WTERMSIG(lines.status) == sig) << sig;
+    const std::string jsonl = test::ReadFile(records);
+    ASSERT_FALSE(jsonl.empty()) << sig;
+    EXPECT_EQ(jsonl.back(), '\n') << sig;
+    EXPECT_EQ(RecordPaths(jsonl).size(), static_cast<size_t>(std::count(jsonl.begin(), jsonl.end(), '\n')));
+    for (const std::string& path : RecordPaths(jsonl)) EXPECT_NE(path, "<not JSON>") << sig;
+  }
 }
 #endif
 

@@ -120,3 +120,63 @@ def test_threads_give_what_one_thread_gives(samples, tmp_path):
 def test_version():
     parts = deckscribe.__version__.split(".")
     assert len(parts) == 3 and all(p.isdigit() for p in parts)
+
+
+ERRORS = [deckscribe.Error(-7), deckscribe.FileMissingError(-2, filename="gone.ppt"),
+          deckscribe.EncryptedError(-11), deckscribe.FormatError(-5), deckscribe.OutOfMemoryError(-13)]
+
+
+@pytest.mark.parametrize("error", ERRORS, ids=lambda e: type(e).__name__)
+def test_errors_pickle_as_themselves(error):
+    import pickle
+    copy = pickle.loads(pickle.dumps(error))
+    assert type(copy) is type(error)
+    assert (copy.code, copy.message, str(copy)) == (error.code, error.message, str(error))
+    if isinstance(error, FileNotFoundError):
+        assert copy.filename == "gone.ppt"
+        assert copy.errno == error.errno == __import__("errno").ENOENT
+
+
+def test_a_failing_file_leaves_a_process_pool_working(samples, tmp_path):
+    bad = tmp_path / "bad.pptx"
+    bad.write_bytes(b"not a package")
+    good = samples[0]
+    with concurrent.futures.ProcessPoolExecutor(max_workers=2) as pool:
+        futures = [pool.submit(deckscribe.extract, path) for path in (bad, good, bad, good)]
+        for path, future in zip((bad, good, bad, good), futures):
+            if path == bad:
+                with pytest.raises(deckscribe.FormatError):
+                    future.result()
+            else:
+                assert future.result() == deckscribe.extract(good)
+
+
+def pptx_with_slide_text(text: bytes) -> bytes:
+    import io
+    import zipfile
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w") as package:
+        package.writestr("[Content_Types].xml", "<Types/>")
+        package.writestr("ppt/slides/slide1.xml",
+                         b'<p:sld xmlns:a="a" xmlns:p="p"><p:cSld><p:spTree><p:sp><p:txBody><a:p><a:r><a:t>'
+                         + text + b"</a:t></a:r></a:p></p:txBody></p:sp></p:spTree></p:cSld></p:sld>")
+    return buffer.getvalue()
+
+
+def test_text_that_is_no_utf8_is_repaired_in_every_utf8_form():
+    data = pptx_with_slide_text(b"caf\xc3\xa9 \xff \xed\xa0\x80 end")
+    assert "café \ufffd" in deckscribe.extract_text(data)
+    assert deckscribe.extract_text(data).endswith(" end\n")
+    for mode in ("md", "json"):
+        assert "\ufffd" in deckscribe.extract(data, mode=mode).decode("utf-8")
+    assert "\ufffd" in deckscribe.extract_slides(data)[0]["paragraphs"][0]
+
+
+def test_code_pages_that_give_no_text_are_errors(samples):
+    with pytest.raises(ValueError):
+        deckscribe.extract(samples[0], code_page=42)
+    with pytest.raises(ValueError):
+        deckscribe.extract(samples[0], code_page=-1, mode="json")
+    with pytest.raises(TypeError):
+        deckscribe.extract(samples[0], code_page=True)
+    assert deckscribe.extract(samples[0], code_page=1252)

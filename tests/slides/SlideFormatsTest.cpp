@@ -72,6 +72,65 @@ TEST(SlideFormats, MarkdownEscapesMarkup) {
   }
 }
 
+TEST(SlideFormats, MarkdownLineBreaksNeverStartMarkup) {
+  // A CR, a CR LF and a LF each end a line in Markdown; text holding any of them, in every place
+  // text goes, must not start a heading or list item of its own.
+  for (const std::string_view brk : {"\r", "\r\n", "\n"}) {
+    const std::string evil = "a" + std::string(brk) + "# injected";
+    SlideDeck deck;
+    Slide slide = OneParagraph(evil + std::string(brk));  // and a break at the paragraph's end
+    slide.title = evil;
+    slide.titleBegin = slide.titleEnd = 1;
+    slide.tables.push_back({{{evil}}, 1, 1});
+    slide.notes.push_back(evil);
+    slide.comments.push_back({evil, evil});
+    deck.slides.push_back(slide);
+    deck.orphans.push_back(evil);
+    const std::string md = MarkdownText(deck);
+    const std::string label = brk == "\n" ? "LF" : brk == "\r" ? "CR" : "CR LF";
+    EXPECT_EQ(md,
+              "## 1. a # injected\n\n"
+              "a\\\n\\# injected\n\n"
+              "| a # injected |\n| --- |\n\n"
+              "### Notes\n\na\\\n\\# injected\n\n"
+              "### Comments\n\n- a # injected: a # injected\n\n"
+              "## Not on a slide\n\na\\\n\\# injected\n\n")
+        << label;
+    EXPECT_EQ(md.find('\r'), std::string::npos) << label;
+  }
+}
+
+TEST(SlideFormats, MarkdownHeadingsKeepTheirText) {
+  const struct {
+    const char* title;
+    const char* heading;
+  } cases[] = {
+      {"Item #", "## 1. Item \\#"},       // not a closing sequence
+      {"Item ##", "## 1. Item \\##"},
+      {"C#", "## 1. C#"},
+      {"two\r\n\r\nlines", "## 1. two  lines"},
+  };
+  for (const auto& c : cases) {
+    SlideDeck deck;
+    deck.slides.push_back(OneParagraph("x"));
+    deck.slides[0].title = c.title;
+    EXPECT_EQ(MarkdownText(deck).substr(0, MarkdownText(deck).find('\n')), c.heading) << c.title;
+  }
+  // Blank lines inside a paragraph neither split it nor leave a backslash at its end.
+  SlideDeck deck;
+  deck.slides.push_back(OneParagraph("one\n\ntwo\n"));
+  EXPECT_EQ(MarkdownText(deck), "## 1.\n\none\\\ntwo\n\n");
+}
+
+TEST(SlideFormats, MarkdownIsUtf8WhateverTheText) {
+  SlideDeck deck;
+  deck.slides.push_back(OneParagraph(std::string("a\xFF" "b\xE2\x82" "c\xED\xA0\x80" "\xC3\xA9")));
+  deck.slides[0].comments.push_back({"\x80", "ok"});
+  const std::string r = "\xEF\xBF\xBD";
+  EXPECT_EQ(MarkdownText(deck), "## 1.\n\na" + r + "b" + r + "c" + r + r + r + "\xC3\xA9\n\n### Comments\n\n- " + r +
+                                    ": ok\n\n");
+}
+
 TEST(SlideFormats, JsonStaysValidForAnyText) {
   SlideDeck deck;
   // Quotes, backslashes, control characters, a lone continuation byte, a truncated sequence,

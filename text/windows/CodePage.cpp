@@ -18,6 +18,11 @@ int WideToBytes(int32_t codePage, std::u16string_view text, char* out, int room,
 
 }  // namespace
 
+bool IsCodePageServed(int32_t codePage) {
+  return codePage == 0 || codePage == kCodePageUtf8 || codePage == kCodePageUtf16Le ||
+         ::IsValidCodePage(static_cast<UINT>(codePage)) != 0;
+}
+
 int32_t DefaultCodePage() { return static_cast<int32_t>(::GetACP()); }
 
 int32_t CodePageOfLocale(std::string_view localeName) {

@@ -30,15 +30,6 @@ void AppendMember(std::string_view name, const std::optional<std::string>& value
   AppendJsonOptional(value, out);
 }
 
-void AppendStringArray(const std::vector<std::string>& texts, FormText& out) {
-  out.push_back('[');
-  for (size_t i = 0; i < texts.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonString(out, texts[i]);
-  }
-  out.push_back(']');
-}
-
 void AppendParagraphs(const std::vector<TextParagraph>& paragraphs, FormText& out) {
   out += ",\"paragraphs\":[";
   for (size_t i = 0; i < paragraphs.size(); ++i) {
@@ -86,7 +77,7 @@ void AppendSeries(const std::vector<ChartSeries>& series, FormText& out) {
     out += "{\"name\":";
     AppendJsonOptional(series[s].name, out);
     out += ",\"categories\":";
-    AppendStringArray(series[s].categories, out);
+    AppendJsonStrings(series[s].categories, out);
     out += ",\"values\":[";
     for (size_t v = 0; v < series[s].values.size(); ++v) {
       if (v > 0) out.push_back(',');
@@ -178,6 +169,15 @@ void AppendJsonNumber(double value, FormText& out) {
   out += number;
 }
 
+void AppendJsonStrings(const std::vector<std::string>& texts, FormText& out) {
+  out.push_back('[');
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    AppendJsonString(out, texts[i]);
+  }
+  out.push_back(']');
+}
+
 void AppendJsonOptional(const std::optional<std::string>& text, FormText& out) {
   if (text) {
     AppendJsonString(out, *text);
@@ -197,7 +197,7 @@ void AppendSlideContentJson(const Slide& slide, FormText& out) {
     AppendBlock(slide.blocks[i], out);
   }
   out += "],\"links\":";
-  AppendStringArray(slide.links, out);
+  AppendJsonStrings(slide.links, out);
 }
 
 void AppendMetadataJson(const DocumentMetadata& metadata, FormText& out) {

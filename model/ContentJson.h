@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/FormText.h"
 #include "model/SlideModel.h"
@@ -19,6 +20,8 @@ void AppendJsonNumber(double value, std::string& out);
 void AppendJsonNumber(double value, FormText& out);
 // A string, or null for none.
 void AppendJsonOptional(const std::optional<std::string>& text, FormText& out);
+// A JSON array of strings.
+void AppendJsonStrings(const std::vector<std::string>& texts, FormText& out);
 
 // ,"id":...,"section":...,"layout":...,"blocks":[...],"links":[...] of a slide.
 void AppendSlideContentJson(const Slide& slide, FormText& out);

@@ -107,15 +107,6 @@ void AppendMarkdownTable(const SlideTable& table, FormText& out) {
 
 // ---- JSON ----
 
-void AppendJsonStrings(const std::vector<std::string>& texts, FormText& out) {
-  out.push_back('[');
-  for (size_t i = 0; i < texts.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonString(out, texts[i]);
-  }
-  out.push_back(']');
-}
-
 void AppendJsonSlide(const Slide& slide, FormText& out) {
   out += "{\"number\":" + std::to_string(slide.number);
   out += slide.hidden ? ",\"hidden\":true" : ",\"hidden\":false";

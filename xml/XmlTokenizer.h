@@ -24,9 +24,6 @@ class XmlTokenizer {
   // Reads the next token. With `keepSpaces` set, spaces (but no other white space) around
   // character data are part of it. Markup whose ">" never comes is dropped: the input ends.
   XmlToken NextToken(bool keepSpaces);
-  // Reads the next token with nothing dropped: character data keeps all its white space, and
-  // white space between markup is character data too.
-  XmlToken NextExactToken();
   // The input from the current token's first byte to its end.
   std::string_view Rest() const { return {data_ + tokenStart_, end_ - tokenStart_}; }
   // Makes the current token the first `length` bytes of Rest(), for markup whose end its
@@ -59,8 +56,9 @@ class XmlTokenizer {
  private:
   friend class XmlTreeBuilder;
   friend class XmlPullReader;
-  // NextToken and NextExactToken, defined inline in TokenizerScan.h for the tree builder and
-  // the pull reader.
+  // NextToken, defined inline in TokenizerScan.h for the tree builder; and the pull reader's
+  // read with nothing dropped: character data keeps all its white space, and white space
+  // between markup is character data too.
   XmlToken ReadToken(bool keepSpaces);
   XmlToken ReadExactToken();
   // Reads a token; bytes below `firstKept` around character data are white space to drop.

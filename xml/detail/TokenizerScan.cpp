@@ -18,8 +18,6 @@ XmlTokenizer::XmlTokenizer(std::string_view data)
 
 XmlToken XmlTokenizer::NextToken(bool keepSpaces) { return ReadToken(keepSpaces); }
 
-XmlToken XmlTokenizer::NextExactToken() { return ReadExactToken(); }
-
 void XmlTokenizer::ExtendToken(size_t length) {
   if (length > end_ - tokenStart_) {
     pos_ = tokenStart_ = end_;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "batch/Sha256Blocks.h"
+
 namespace dkscr {
 
 class Sha256 {
@@ -18,6 +20,7 @@ class Sha256 {
  private:
   void Block(const uint8_t* block);
 
+  Sha256BlocksFunction compress_ = Sha256Blocks();
   std::array<uint32_t, 8> state_;
   std::array<uint8_t, 64> buffer_{};
   size_t buffered_ = 0;

@@ -19,6 +19,7 @@
 #include "batch/Progress.h"
 #include "batch/SourceDigest.h"
 #include "batch/TextFileNames.h"
+#include "batch/WholeFileReader.h"
 #include "platform/RegularFile.h"
 #include "text/CodePage.h"
 #include "text/Encode.h"
@@ -53,12 +54,18 @@ struct RunSettings {
   bool update = false;
 };
 
+// What a worker keeps from file to file.
+struct WorkerState {
+  explicit WorkerState(bool digest) : reader(digest) {}
+  OutputBuffer buffer;
+  WholeFileReader reader;
+};
+
 Result Failed(ResultCode code, std::string message) {
   return {Outcome::kFailed, code, std::move(message), {}};
 }
 
-Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
-                         OutputBuffer& buffer) {
+Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings, WorkerState& worker) {
   TargetJob job;
   job.source = item.source;
   job.target = item.target;
@@ -68,7 +75,11 @@ Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
                                        : OverwritePolicy::kKeep;
   job.makeFolders = true;
   job.confineTo = settings.outputDir;
-  const TargetResult result = ConvertToTarget(job, buffer);
+  const SourceOpener open = worker.reader.Opener();
+  const TargetResult result = ConvertToTarget(
+      job, worker.buffer, [&](const std::string& path, const ConvertRequest& request, OutputBuffer& output) {
+        return ConvertFile(path, request, output, open);
+      });
   JobReport report = ReportOf(job, result);
   switch (result.outcome) {
     case TargetOutcome::kWritten: return {Outcome::kConverted, report.code, std::move(report.message), {}};
@@ -79,9 +90,11 @@ Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings,
 }
 
 // A record with the slide model in place of the text.
-Result ConvertToSlidesRecord(const BatchItem& item, const std::optional<std::string>& sha256) {
+Result ConvertToSlidesRecord(const BatchItem& item, WorkerState& worker) {
   SlideDeck deck;
-  const ResultCode code = item.failure != 0 ? item.failure : ReadSourceSlides(item.source, deck);
+  const ResultCode code =
+      item.failure != 0 ? item.failure : ReadSourceSlides(item.source, deck, worker.reader.Opener());
+  const std::optional<std::string>& sha256 = worker.reader.Digest();
   if (code < 0) {
     Result result = Failed(code, item.failure != 0 ? item.message : ResultMessage(code, item.source));
     result.record = JsonRecord(item.source, result.code, result.message, {}, &sha256);
@@ -92,15 +105,16 @@ Result ConvertToSlidesRecord(const BatchItem& item, const std::optional<std::str
   return result;
 }
 
-Result ConvertToRecord(const BatchItem& item, const RunSettings& settings, OutputBuffer& buffer) {
-  // The digest of the bytes as they are before the conversion reads them.
-  const std::optional<std::string> sha256 = item.failure != 0 ? std::nullopt : FileSha256Hex(item.source);
-  if (settings.mode == SlideMode::kJson) return ConvertToSlidesRecord(item, sha256);
+// The digest is that of the bytes converted: the file is read once, whole (see WholeFileReader).
+Result ConvertToRecord(const BatchItem& item, const RunSettings& settings, WorkerState& worker) {
+  worker.reader.Begin();
+  if (settings.mode == SlideMode::kJson) return ConvertToSlidesRecord(item, worker);
+  OutputBuffer& buffer = worker.buffer;
   Result result;
   if (item.failure != 0) {
     result = Failed(item.failure, item.message);
   } else {
-    result.code = ConvertSource(item.source, settings.mode, kCodePageUtf8, buffer);
+    result.code = ConvertSource(item.source, settings.mode, kCodePageUtf8, buffer, worker.reader.Opener());
     result.outcome = result.code >= 0 ? Outcome::kConverted : Outcome::kFailed;
     result.message = result.code >= 0 ? "OK" : ResultMessage(result.code, item.source);
   }
@@ -108,15 +122,15 @@ Result ConvertToRecord(const BatchItem& item, const RunSettings& settings, Outpu
       result.code > 0 ? std::string_view(reinterpret_cast<const char*>(buffer.Data()),
                                          static_cast<size_t>(result.code))
                       : std::string_view{};
-  result.record = JsonRecord(item.source, result.code, result.message, text, &sha256);
+  result.record = JsonRecord(item.source, result.code, result.message, text, &worker.reader.Digest());
   return result;
 }
 
-Result ConvertItem(const BatchItem& item, const RunSettings& settings, OutputBuffer& buffer) {
+Result ConvertItem(const BatchItem& item, const RunSettings& settings, WorkerState& worker) {
   try {
-    if (!settings.textFiles) return ConvertToRecord(item, settings, buffer);
+    if (!settings.textFiles) return ConvertToRecord(item, settings, worker);
     if (item.failure != 0) return Failed(item.failure, item.message);
-    return ConvertToTextFile(item, settings, buffer);
+    return ConvertToTextFile(item, settings, worker);
   } catch (...) {  // out of memory while building a message or record
     Result result = Failed(kResultFormatError, ResultMessage(kResultFormatError, item.source));
     if (!settings.textFiles) result.record = JsonRecord(item.source, result.code, result.message, {});
@@ -206,7 +220,9 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
       options.jobs != 0 ? options.jobs : UsableCores();
   const size_t window = kResultsPerJob * jobs;
   std::vector<Result> slots(window);
-  std::vector<OutputBuffer> buffers(jobs);  // one per worker, reused from file to file
+  std::vector<WorkerState> workers;  // one per worker, reused from file to file
+  workers.reserve(jobs);
+  for (unsigned w = 0; w < jobs; ++w) workers.emplace_back(!settings.textFiles);
 
   BatchCounts counts;
   ProgressLine progress(streams.err, streams.errIsTerminal && !options.quiet, items.size());
@@ -215,7 +231,7 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
 
   OrderedPoolTasks tasks;
   tasks.work = [&](size_t index, unsigned worker) {
-    slots[index % window] = ConvertItem(items[index], settings, buffers[worker]);
+    slots[index % window] = ConvertItem(items[index], settings, workers[worker]);
   };
   tasks.take = [&](size_t index) {
     Result& result = slots[index % window];

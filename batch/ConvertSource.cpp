@@ -14,14 +14,14 @@ ConvertRequest SourceRequest(const std::string& path, SlideMode mode, int32_t co
 }
 
 ResultCode ConvertSource(const std::string& path, SlideMode mode, int32_t codePage,
-                         OutputBuffer& buffer) {
-  const ResultCode result = ConvertFile(path, SourceRequest(path, mode, codePage), buffer);
+                         OutputBuffer& buffer, const SourceOpener& open) {
+  const ResultCode result = ConvertFile(path, SourceRequest(path, mode, codePage), buffer, open);
   // The programs report memory running out as damage.
   return result == kResultOutOfMemory ? kResultFormatError : result;
 }
 
-ResultCode ReadSourceSlides(const std::string& path, SlideDeck& deck) {
-  const ResultCode result = ReadSlideDeckFile(path, SourceRequest(path, SlideMode::kJson, 0), deck);
+ResultCode ReadSourceSlides(const std::string& path, SlideDeck& deck, const SourceOpener& open) {
+  const ResultCode result = ReadSlideDeckFile(path, SourceRequest(path, SlideMode::kJson, 0), deck, open);
   if (result == kResultOutOfMemory) return kResultFormatError;
   return result < 0 ? result : 0;
 }

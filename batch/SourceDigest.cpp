@@ -8,9 +8,7 @@
 #include "platform/ByteSource.h"
 
 namespace dkscr {
-namespace {
-
-std::string Hex(const std::array<uint8_t, 32>& digest) {
+std::string Sha256HexOf(const std::array<uint8_t, 32>& digest) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string out;
   for (const uint8_t b : digest) {
@@ -19,8 +17,6 @@ std::string Hex(const std::array<uint8_t, 32>& digest) {
   }
   return out;
 }
-
-}  // namespace
 
 Sha256::Sha256()
     : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
@@ -69,7 +65,7 @@ std::array<uint8_t, 32> Sha256::Finish() {
 std::string Sha256Hex(std::string_view bytes) {
   Sha256 hash;
   hash.Update(bytes.data(), bytes.size());
-  return Hex(hash.Finish());
+  return Sha256HexOf(hash.Finish());
 }
 
 std::optional<std::string> FileSha256Hex(const std::string& nativePath) {
@@ -85,7 +81,7 @@ std::optional<std::string> FileSha256Hex(const std::string& nativePath) {
     hash.Update(buffer.data(), n);
     done += n;
   }
-  return Hex(hash.Finish());
+  return Sha256HexOf(hash.Finish());
 }
 
 }  // namespace dkscr

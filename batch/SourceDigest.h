@@ -29,6 +29,7 @@ class Sha256 {
 
 // The digest of the bytes as 64 lowercase hex digits.
 std::string Sha256Hex(std::string_view bytes);
+std::string Sha256HexOf(const std::array<uint8_t, 32>& digest);
 
 // The digest of the regular file at the path, or none when it cannot be read whole.
 std::optional<std::string> FileSha256Hex(const std::string& nativePath);

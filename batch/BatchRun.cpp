@@ -5,6 +5,7 @@
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -35,6 +36,11 @@ constexpr int kExitFailures = 1;
 constexpr int kExitUsage = 2;
 constexpr size_t kResultsPerJob = 4;      // results waiting for their turn, per worker
 constexpr size_t kOutputBlock = 1 << 16;  // standard output is written in blocks this large
+// A worker leaves the digest of a source up to this size to the thread that writes the
+// records while that thread keeps up (results wait there with room to spare in the window):
+// it digests one while the worker converts the next.
+constexpr size_t kHandOverBytes = 4u << 20;
+constexpr std::string_view kDigestMember = ",\"sha256\":\"";
 
 enum class Outcome { kConverted, kKept, kFailed };
 
@@ -43,6 +49,10 @@ struct Result {
   ResultCode code = 0;
   std::string message;
   std::string record;  // JSON Lines: the whole line
+  // When it holds bytes, the record's digest is a placeholder at `digestAt`, to be replaced
+  // by theirs.
+  SourceBuffer undigested;
+  size_t digestAt = 0;
 };
 
 struct RunSettings {
@@ -56,16 +66,49 @@ struct RunSettings {
 
 // What a worker keeps from file to file.
 struct WorkerState {
-  explicit WorkerState(bool digest) : reader(digest) {}
+  WorkerState(bool digest, SourceBufferPool* pool, const std::atomic<size_t>* waitingResults, size_t window)
+      : reader(digest, pool), waiting(waitingResults), handOverBelow(window - 1) {}
   OutputBuffer buffer;
   WholeFileReader reader;
+  const std::atomic<size_t>* waiting;  // results waiting to be written
+  size_t handOverBelow;                // digests are handed over while fewer results wait
 };
 
-Result Failed(ResultCode code, std::string message) {
-  return {Outcome::kFailed, code, std::move(message), {}};
+// The digest member of the record of the source just read: its own, or a placeholder when
+// the writing thread is to digest the bytes (`handOver` set).
+const std::optional<std::string>& RecordDigest(WorkerState& worker, bool& handOver) {
+  static const std::optional<std::string> placeholder = std::string(64, '0');
+  handOver = worker.waiting != nullptr && worker.reader.ReadWhole() && worker.reader.WholeSize() <= kHandOverBytes &&
+             worker.waiting->load(std::memory_order_relaxed) < worker.handOverBelow;
+  return handOver ? placeholder : worker.reader.Digest();
 }
 
+// A record made with the placeholder takes the source's bytes along.
+void HandOverDigest(Result& result, WorkerState& worker) {
+  result.digestAt = result.record.find(kDigestMember) + kDigestMember.size();
+  result.undigested = worker.reader.TakeBuffer();
+}
+
+// On the writing thread: the placeholder replaced by the digest.
+void FillDigest(Result& result, SourceBufferPool& pool) {
+  if (!result.undigested.data) return;
+  const std::string hex = Sha256Hex(result.undigested.Bytes());
+  result.record.replace(result.digestAt, hex.size(), hex);
+  pool.Give(std::move(result.undigested));
+}
+
+Result Made(Outcome outcome, ResultCode code, std::string message) {
+  Result result;
+  result.outcome = outcome;
+  result.code = code;
+  result.message = std::move(message);
+  return result;
+}
+
+Result Failed(ResultCode code, std::string message) { return Made(Outcome::kFailed, code, std::move(message)); }
+
 Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings, WorkerState& worker) {
+  worker.reader.Begin();
   TargetJob job;
   job.source = item.source;
   job.target = item.target;
@@ -82,9 +125,9 @@ Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings, Wor
       });
   JobReport report = ReportOf(job, result);
   switch (result.outcome) {
-    case TargetOutcome::kWritten: return {Outcome::kConverted, report.code, std::move(report.message), {}};
+    case TargetOutcome::kWritten: return Made(Outcome::kConverted, report.code, std::move(report.message));
     case TargetOutcome::kExists:
-    case TargetOutcome::kUpToDate: return {Outcome::kKept, report.code, std::move(report.message), {}};
+    case TargetOutcome::kUpToDate: return Made(Outcome::kKept, report.code, std::move(report.message));
     default: return Failed(report.code, std::move(report.message));
   }
 }
@@ -94,14 +137,17 @@ Result ConvertToSlidesRecord(const BatchItem& item, WorkerState& worker) {
   SlideDeck deck;
   const ResultCode code =
       item.failure != 0 ? item.failure : ReadSourceSlides(item.source, deck, worker.reader.Opener());
-  const std::optional<std::string>& sha256 = worker.reader.Digest();
+  bool handOver = false;
+  const std::optional<std::string>& sha256 = RecordDigest(worker, handOver);
+  Result result;
   if (code < 0) {
-    Result result = Failed(code, item.failure != 0 ? item.message : ResultMessage(code, item.source));
+    result = Failed(code, item.failure != 0 ? item.message : ResultMessage(code, item.source));
     result.record = JsonRecord(item.source, result.code, result.message, {}, &sha256);
-    return result;
+  } else {
+    result = Made(Outcome::kConverted, 0, "OK");
+    result.record = JsonSlidesRecord(item.source, result.message, deck, &sha256);
   }
-  Result result{Outcome::kConverted, 0, "OK", {}};
-  result.record = JsonSlidesRecord(item.source, result.message, deck, &sha256);
+  if (handOver) HandOverDigest(result, worker);
   return result;
 }
 
@@ -122,7 +168,9 @@ Result ConvertToRecord(const BatchItem& item, const RunSettings& settings, Worke
       result.code > 0 ? std::string_view(reinterpret_cast<const char*>(buffer.Data()),
                                          static_cast<size_t>(result.code))
                       : std::string_view{};
-  result.record = JsonRecord(item.source, result.code, result.message, text, &worker.reader.Digest());
+  bool handOver = false;
+  result.record = JsonRecord(item.source, result.code, result.message, text, &RecordDigest(worker, handOver));
+  if (handOver) HandOverDigest(result, worker);
   return result;
 }
 
@@ -220,9 +268,11 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
       options.jobs != 0 ? options.jobs : UsableCores();
   const size_t window = kResultsPerJob * jobs;
   std::vector<Result> slots(window);
+  std::atomic<size_t> waiting{0};
+  SourceBufferPool pool(jobs + 2, kHandOverBytes);
   std::vector<WorkerState> workers;  // one per worker, reused from file to file
   workers.reserve(jobs);
-  for (unsigned w = 0; w < jobs; ++w) workers.emplace_back(!settings.textFiles);
+  for (unsigned w = 0; w < jobs; ++w) workers.emplace_back(!settings.textFiles, &pool, &waiting, window);
 
   BatchCounts counts;
   ProgressLine progress(streams.err, streams.errIsTerminal && !options.quiet, items.size());
@@ -232,9 +282,12 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
   OrderedPoolTasks tasks;
   tasks.work = [&](size_t index, unsigned worker) {
     slots[index % window] = ConvertItem(items[index], settings, workers[worker]);
+    waiting.fetch_add(1, std::memory_order_relaxed);
   };
   tasks.take = [&](size_t index) {
     Result& result = slots[index % window];
+    waiting.fetch_sub(1, std::memory_order_relaxed);
+    FillDigest(result, pool);
     switch (result.outcome) {
       case Outcome::kConverted: ++counts.converted; break;
       case Outcome::kKept: ++counts.kept; break;

@@ -1,5 +1,6 @@
 #include "batch/OrderedPool.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -12,19 +13,26 @@ namespace {
 class Pool {
  public:
   Pool(size_t count, size_t window, const OrderedPoolTasks& tasks)
-      : count_(count), window_(window), tasks_(tasks), done_(window, false) {}
+      : count_(count), window_(window), wakeBatch_(std::max<size_t>(1, window / 2)), tasks_(tasks),
+        done_(window, false) {}
 
   void Worker(unsigned worker) {
     std::unique_lock lock(mutex_);
     for (;;) {
+      ++workersWaiting_;
       space_.wait(lock, [&] { return next_ >= limit_ || next_ < taken_ + window_; });
+      --workersWaiting_;
       if (next_ >= limit_) return;
       const size_t index = next_++;
+      ++running_;
       lock.unlock();
       tasks_.work(index, worker);
       lock.lock();
       done_[index % window_] = true;
-      finished_.notify_one();
+      --running_;
+      // Waking the taking thread costs both threads a switch: it is woken for a run of
+      // results, or when nothing runs any more that could lengthen the run.
+      if (takerWaiting_ && (running_ == 0 || ReadyRun() >= wakeBatch_)) finished_.notify_one();
     }
   }
 
@@ -33,7 +41,10 @@ class Pool {
     std::unique_lock lock(mutex_);
     while (taken_ < limit_) {
       if (!done_[taken_ % window_]) {
-        if (finished_.wait_for(lock, tasks_.tickEvery) == std::cv_status::timeout && tasks_.tick) {
+        takerWaiting_ = true;
+        const std::cv_status waited = finished_.wait_for(lock, tasks_.tickEvery);
+        takerWaiting_ = false;
+        if (waited == std::cv_status::timeout && tasks_.tick) {
           lock.unlock();
           tasks_.tick();
           lock.lock();
@@ -47,11 +58,12 @@ class Pool {
       lock.lock();
       ++taken_;
       if (!go_on) limit_ = taken_;  // nothing new starts; running items are waited for
-      space_.notify_all();
+      if (workersWaiting_ > 0) space_.notify_all();
     }
     space_.notify_all();
     // Items still running write to their slots: wait until every started one is done.
-    while (Running() > 0) finished_.wait(lock);
+    takerWaiting_ = true;
+    while (running_ > 0) finished_.wait(lock);
     return taken_;
   }
 
@@ -73,14 +85,16 @@ class Pool {
   }
 
  private:
-  size_t Running() const {
-    size_t running = 0;
-    for (size_t i = taken_; i < next_; ++i) running += done_[i % window_] ? 0 : 1;
-    return running;
+  // Results done in a row from the next one to take.
+  size_t ReadyRun() const {
+    size_t ready = 0;
+    while (taken_ + ready < next_ && done_[(taken_ + ready) % window_]) ++ready;
+    return ready;
   }
 
   const size_t count_;
   const size_t window_;
+  const size_t wakeBatch_;
   const OrderedPoolTasks& tasks_;
   std::mutex mutex_;
   std::condition_variable space_;
@@ -89,6 +103,9 @@ class Pool {
   size_t next_ = 0;
   size_t taken_ = 0;
   size_t limit_ = count_;
+  size_t running_ = 0;          // items started and not done
+  size_t workersWaiting_ = 0;   // workers waiting for room in the window
+  bool takerWaiting_ = false;
 };
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <new>
-#include <string_view>
+#include <utility>
 
 #include "batch/SourceDigest.h"
 
@@ -11,32 +11,65 @@ namespace {
 
 constexpr size_t kDigestPiece = 1u << 20;  // read at a time when a large file is digested
 
+SourceBuffer Allocate(size_t size) {
+  SourceBuffer buffer;
+  buffer.data.reset(new (std::nothrow) uint8_t[size]);
+  if (buffer.data) buffer.capacity = size;
+  return buffer;
+}
+
 }  // namespace
+
+SourceBuffer SourceBufferPool::Take(size_t size) {
+  {
+    std::lock_guard lock(mutex_);
+    for (auto it = free_.begin(); it != free_.end(); ++it) {
+      if (it->capacity >= size) {
+        SourceBuffer found = std::move(*it);
+        free_.erase(it);
+        return found;
+      }
+    }
+  }
+  return Allocate(size);
+}
+
+void SourceBufferPool::Give(SourceBuffer buffer) {
+  if (!buffer.data || buffer.capacity > largest_) return;
+  buffer.size = 0;
+  std::lock_guard lock(mutex_);
+  if (free_.size() < keep_) free_.push_back(std::move(buffer));
+}
 
 SourceOpener WholeFileReader::Opener() {
   return [this](const std::string& nativePath, int& error) { return Open(nativePath, error); };
 }
 
+void WholeFileReader::Begin() {
+  whole_ = false;
+  buffer_.size = 0;
+  sha256_.reset();
+}
+
 bool WholeFileReader::Reserve(size_t size) {
-  if (size <= capacity_) return true;
+  if (size <= buffer_.capacity) return true;
   // Grown in steps, so that a run of growing files does not allocate each time.
-  const size_t grown = std::max(size, std::min<size_t>(capacity_ * 2, kWholeReadLimit));
-  buffer_.reset();
-  capacity_ = 0;
-  buffer_.reset(new (std::nothrow) uint8_t[grown]);
-  if (!buffer_) return false;
-  capacity_ = grown;
-  return true;
+  const size_t grown = std::max(size, std::min<size_t>(buffer_.capacity * 2, kWholeReadLimit));
+  if (pool_ != nullptr) pool_->Give(std::move(buffer_));
+  buffer_ = SourceBuffer{};
+  buffer_ = pool_ != nullptr ? pool_->Take(grown) : Allocate(grown);
+  return buffer_.capacity >= size;
 }
 
 void WholeFileReader::DigestFromFile(ByteSource& file) {
   if (!Reserve(std::min<uint64_t>(kDigestPiece, std::max<uint64_t>(file.Size(), 1)))) return;
-  const size_t piece = std::min(capacity_, kDigestPiece);
+  const size_t piece = std::min(buffer_.capacity, kDigestPiece);
   Sha256 hash;
   for (uint64_t done = 0; done < file.Size();) {
-    const size_t got = file.ReadAt(done, buffer_.get(), static_cast<size_t>(std::min<uint64_t>(piece, file.Size() - done)));
+    const size_t got =
+        file.ReadAt(done, buffer_.data.get(), static_cast<size_t>(std::min<uint64_t>(piece, file.Size() - done)));
     if (got == 0) return;  // shorter than it said: not the bytes that were read
-    hash.Update(buffer_.get(), got);
+    hash.Update(buffer_.data.get(), got);
     done += got;
   }
   sha256_ = Sha256HexOf(hash.Finish());
@@ -52,10 +85,22 @@ std::unique_ptr<ByteSource> WholeFileReader::Open(const std::string& nativePath,
   }
   // Past its end a read returns nothing: a file cut short while it is read converts from the
   // file, as it did before, and has no digest.
-  if (file->ReadAt(0, buffer_.get(), static_cast<size_t>(size)) != size) return file;
-  const std::string_view bytes(reinterpret_cast<const char*>(buffer_.get()), static_cast<size_t>(size));
-  if (digest_) sha256_ = Sha256Hex(bytes);
-  return ByteSource::OfMemory(bytes);
+  if (file->ReadAt(0, buffer_.data.get(), static_cast<size_t>(size)) != size) return file;
+  buffer_.size = static_cast<size_t>(size);
+  whole_ = true;
+  return ByteSource::OfMemory(buffer_.Bytes());
+}
+
+const std::optional<std::string>& WholeFileReader::Digest() {
+  if (whole_ && digest_ && !sha256_) sha256_ = Sha256Hex(buffer_.Bytes());
+  return sha256_;
+}
+
+SourceBuffer WholeFileReader::TakeBuffer() {
+  SourceBuffer taken = std::move(buffer_);
+  buffer_ = SourceBuffer{};
+  whole_ = false;
+  return taken;
 }
 
 }  // namespace dkscr

@@ -54,7 +54,7 @@ void WholeFileReader::Begin() {
 bool WholeFileReader::Reserve(size_t size) {
   if (size <= buffer_.capacity) return true;
   // Grown in steps, so that a run of growing files does not allocate each time.
-  const size_t grown = std::max(size, std::min<size_t>(buffer_.capacity * 2, kWholeReadLimit));
+  const size_t grown = std::max(size, std::min<size_t>(buffer_.capacity * 2, static_cast<size_t>(limit_)));
   if (pool_ != nullptr) pool_->Give(std::move(buffer_));
   buffer_ = SourceBuffer{};
   buffer_ = pool_ != nullptr ? pool_->Take(grown) : Allocate(grown);
@@ -79,7 +79,7 @@ std::unique_ptr<ByteSource> WholeFileReader::Open(const std::string& nativePath,
   std::unique_ptr<ByteSource> file = ByteSource::OpenFile(nativePath, error);
   if (!file) return file;
   const uint64_t size = file->Size();
-  if (size > kWholeReadLimit || !Reserve(static_cast<size_t>(std::max<uint64_t>(size, 1)))) {
+  if (size > limit_ || !Reserve(static_cast<size_t>(std::max<uint64_t>(size, 1)))) {
     if (digest_) DigestFromFile(*file);
     return file;
   }

@@ -47,7 +47,8 @@ class WholeFileReader {
   static constexpr uint64_t kWholeReadLimit = 32u << 20;
 
   // `digest`: whether each source's SHA-256 is wanted. `pool`, when given, outlives the reader.
-  explicit WholeFileReader(bool digest, SourceBufferPool* pool = nullptr) : digest_(digest), pool_(pool) {}
+  explicit WholeFileReader(bool digest, SourceBufferPool* pool = nullptr, uint64_t wholeReadLimit = kWholeReadLimit)
+      : digest_(digest), pool_(pool), limit_(wholeReadLimit) {}
 
   // The opener of one conversion. Call Begin() before each conversion.
   SourceOpener Opener();
@@ -71,6 +72,7 @@ class WholeFileReader {
 
   const bool digest_;
   SourceBufferPool* const pool_;
+  const uint64_t limit_;
   SourceBuffer buffer_;
   bool whole_ = false;
   std::optional<std::string> sha256_;

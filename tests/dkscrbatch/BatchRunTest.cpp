@@ -5,6 +5,7 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -338,6 +339,59 @@ TEST_F(BatchRunTest, ManyJobsKeepInputOrderAndAHostileFileStopsNothing) {
   EXPECT_NE(run.err.find("40 converted, 0 kept, " + std::to_string(failing) + " failed"), std::string::npos)
       << run.err;
 }
+
+// Digests are taken on the workers or on the thread that writes the records, whichever is
+// free: under any number of jobs each record carries the digest of its own source.
+TEST_F(BatchRunTest, EveryRecordCarriesItsOwnSourcesDigest) {
+  std::vector<std::string> list;
+  for (int i = 0; i < 60; ++i) {
+    test::Deck deck = deck_;
+    deck[0].paragraphs[0] += u" " + std::u16string(static_cast<size_t>(i % 13) + 1, u'x');
+    const std::string name = "in/" + std::to_string(i);
+    if (i % 10 == 7) {
+      list.push_back(dir_.Path(name + "-missing.ppt"));
+    } else if (i % 10 == 3) {
+      list.push_back(Put(name + ".ppt", std::string(static_cast<size_t>(100 + 1000 * i), static_cast<char>(i))));
+    } else {
+      list.push_back(Put(name + (i % 2 ? ".pptx" : ".ppt"), i % 2 ? test::MakePptxFile(deck) : test::MakePptFile(deck)));
+    }
+  }
+  std::string input;
+  for (const std::string& path : list) input += path + '\n';
+  for (const char* jobs : {"1", "2", "7"}) {
+    for (const char* mode : {"text", "json"}) {
+      const RunResult run = RunWith({"-j", jobs, "-m", mode, "--files-from", "-"}, input);
+      EXPECT_EQ(run.status, 1) << run.err;
+      size_t line = 0;
+      for (size_t at = 0, end; (end = run.out.find('\n', at)) != std::string::npos; at = end + 1, ++line) {
+        const auto record = test::JsonParser::Parse(run.out.substr(at, end - at));
+        ASSERT_TRUE(record) << run.out.substr(at, end - at);
+        ASSERT_LT(line, list.size());
+        EXPECT_EQ((*record)["path"].text, list[line]);
+        const std::string expected = line % 10 == 7 ? "" : Sha256Hex(test::ReadFile(list[line]));
+        EXPECT_EQ((*record)["sha256"].text, expected) << jobs << " jobs, " << mode << ", " << list[line];
+      }
+      EXPECT_EQ(line, list.size());
+    }
+  }
+}
+
+#ifndef _WIN32
+TEST_F(BatchRunTest, AnOutputThatCannotBeWrittenStopsTheBatch) {
+  std::string input;
+  for (int i = 0; i < 300; ++i) input += Ppt("in/" + std::to_string(i) + ".ppt") + '\n';
+  const int in = InputFile(input);
+  const int out = ::open("/dev/null", O_RDONLY);  // every write fails
+  const int err = test::AnonymousFile();
+  std::vector<const char*> argv{"dkscrbatch", "-j", "2", "--files-from", "-"};
+  EXPECT_EQ(RunBatch(argv, BatchStreams{in, out, err, false}), 1);
+  const std::string errors = test::ReadAll(err);
+  EXPECT_NE(errors.find("dkscrbatch: standard output cannot be written; batch stopped\n"), std::string::npos) << errors;
+  // Stopped early: the summary counts fewer files than were listed.
+  EXPECT_EQ(errors.find("300 converted"), std::string::npos) << errors;
+  for (const int fd : {in, out, err}) ::close(fd);
+}
+#endif
 
 // The batch checks for a regular file before converting, but a FIFO may be put in its place
 // just after: the converters' own opens must not wait for a writer either.

@@ -43,6 +43,31 @@ TEST(OrderedPoolTest, TakesInOrderWithinTheWindow) {
   }
 }
 
+// The taking thread is woken for runs of results: one slow item behind finished ones, or a
+// last item alone, must still wake it, and it ticks while it waits.
+TEST(OrderedPoolTest, ASlowItemOrTheLastOneStillWakesTheTakingThread) {
+  for (const unsigned jobs : {1u, 2u, 4u}) {
+    for (const size_t count : {1u, 3u, 50u}) {
+      std::vector<size_t> taken;
+      std::atomic<int> ticks{0};
+      OrderedPoolTasks tasks;
+      tasks.work = [&](size_t index, unsigned) {
+        if (index == count / 2) std::this_thread::sleep_for(std::chrono::milliseconds(60));
+      };
+      tasks.take = [&](size_t index) {
+        taken.push_back(index);
+        return true;
+      };
+      tasks.tick = [&] { ++ticks; };
+      tasks.tickEvery = std::chrono::milliseconds(10);
+      EXPECT_EQ(RunOrderedPool(count, jobs, 4 * jobs, tasks), count);
+      ASSERT_EQ(taken.size(), count);
+      for (size_t i = 0; i < count; ++i) EXPECT_EQ(taken[i], i);
+      EXPECT_GT(ticks.load(), 0) << jobs << " jobs, " << count << " items";
+    }
+  }
+}
+
 TEST(OrderedPoolTest, StopStartsNothingMore) {
   std::atomic<size_t> started{0};
   OrderedPoolTasks tasks;

@@ -39,6 +39,8 @@ fi
 echo "== tests (GCC, Release)"
 scripts/build.sh build -DCMAKE_BUILD_TYPE=Release -DDKSCR_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
+# The batch converter's benchmark, briefly on the bundled samples (a smoke run: no timing).
+build/bench/batch_throughput build/batch/dkscrbatch 1 2 samples
 # The desktop program as a user runs it, on an X display: a saved list converted from the
 # keyboard, the text files checked against dkscrcmd's.
 scripts/test-desktop-run.sh build/cli/dkscrcmd build/app/Deckscribe

@@ -40,6 +40,7 @@ constexpr size_t kOutputBlock = 1 << 16;  // standard output is written in block
 // records while that thread keeps up (results wait there with room to spare in the window):
 // it digests one while the worker converts the next.
 constexpr size_t kHandOverBytes = 4u << 20;
+constexpr uint64_t kWholeReadWithoutDigest = 256u << 10;
 constexpr std::string_view kDigestMember = ",\"sha256\":\"";
 
 enum class Outcome { kConverted, kKept, kFailed };
@@ -66,8 +67,12 @@ struct RunSettings {
 
 // What a worker keeps from file to file.
 struct WorkerState {
+  // Without digests (text files), only small sources are read whole: of a large one the
+  // conversion reads only the parts it needs.
   WorkerState(bool digest, SourceBufferPool* pool, const std::atomic<size_t>* waitingResults, size_t window)
-      : reader(digest, pool), waiting(waitingResults), handOverBelow(window - 1) {}
+      : reader(digest, pool, digest ? WholeFileReader::kWholeReadLimit : kWholeReadWithoutDigest),
+        waiting(waitingResults),
+        handOverBelow(window - 1) {}
   OutputBuffer buffer;
   WholeFileReader reader;
   const std::atomic<size_t>* waiting;  // results waiting to be written

@@ -49,12 +49,13 @@ void WholeFileReader::Begin() {
   whole_ = false;
   buffer_.size = 0;
   sha256_.reset();
+  if (buffer_.capacity > kKeptBytes) buffer_ = SourceBuffer{};
 }
 
 bool WholeFileReader::Reserve(size_t size) {
   if (size <= buffer_.capacity) return true;
   // Grown in steps, so that a run of growing files does not allocate each time.
-  const size_t grown = std::max(size, std::min<size_t>(buffer_.capacity * 2, static_cast<size_t>(limit_)));
+  const size_t grown = std::max(size, std::min<size_t>(buffer_.capacity * 2, kKeptBytes));
   if (pool_ != nullptr) pool_->Give(std::move(buffer_));
   buffer_ = SourceBuffer{};
   buffer_ = pool_ != nullptr ? pool_->Take(grown) : Allocate(grown);

@@ -45,6 +45,8 @@ class WholeFileReader {
   // Files up to this size are read whole; larger ones are converted from the file, and their
   // digest is taken through the open file in pieces.
   static constexpr uint64_t kWholeReadLimit = 32u << 20;
+  // A buffer grown past this for one file is freed before the next: what stays per worker.
+  static constexpr size_t kKeptBytes = 4u << 20;
 
   // `digest`: whether each source's SHA-256 is wanted. `pool`, when given, outlives the reader.
   explicit WholeFileReader(bool digest, SourceBufferPool* pool = nullptr, uint64_t wholeReadLimit = kWholeReadLimit)

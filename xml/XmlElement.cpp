@@ -26,6 +26,7 @@ void XmlElementPool::Rewind() {
   nextBlock_ = 0;
   nextItem_ = blockEnd_ = nullptr;
   free_ = nullptr;
+  owning_ = false;
 }
 
 void XmlElementPool::NextBlock() {
@@ -40,7 +41,8 @@ void XmlElementPool::NextBlock() {
 
 bool XmlElementPool::DestroyAll() {
   if (free_ != nullptr) return false;
-  for (size_t block = 0; block < nextBlock_; ++block) {
+  // Elements that own no memory need no destructor: their slots are simply taken again.
+  for (size_t block = 0; owning_ && block < nextBlock_; ++block) {
     char* at = static_cast<char*>(blocks_[block]);
     char* const end = block + 1 == nextBlock_ ? nextItem_ : at + kItemsPerBlock * sizeof(XmlElement);
     for (; at != end; at += sizeof(XmlElement)) {
@@ -96,6 +98,7 @@ void XmlElement::FreeItems() {
 
 void XmlElement::ParseRawAttributes() const {
   attributes_ = std::make_unique<XmlAttributes>(ParseAttributesBody(rawAttributes_));
+  if (pooled_) document_->pool_.NoteOwnedMemory();
   rawAttributes_ = {};
 }
 

@@ -129,6 +129,10 @@ class XmlElementPool {
   // slot taken holds a live element; returns whether it did.
   bool DestroyAll();
 
+  // An element taken from the pool holds memory of its own (text or attribute lines past
+  // what a string holds in place), so that destroying the elements cannot be skipped.
+  void NoteOwnedMemory() { owning_ = true; }
+
   void Release(void* memory) {
     if (--live_ == 0) {
       // The whole tree is gone: start again at the first block, in address order.
@@ -154,6 +158,7 @@ class XmlElementPool {
   char* blockEnd_ = nullptr;
   FreeSlot* free_ = nullptr;
   size_t live_ = 0;
+  bool owning_ = false;
 };
 
 class XmlTree {
@@ -181,6 +186,7 @@ class XmlTree {
 
   XmlElementPool pool_;  // declared before the root, which gives its elements back to it
   std::unique_ptr<char[]> source_;   // the bytes of the last load
+  size_t sourceCapacity_ = 0;
   std::deque<std::string> keptTexts_;  // attribute texts of tags that had line breaks deleted
   XmlElement root_;
 };

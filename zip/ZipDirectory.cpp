@@ -288,12 +288,13 @@ bool ZipDirectory::KeyEquals(const Record& r, std::string_view key) const {
 void ZipDirectory::ForgetIndex() {
   if (!indexed_) return;
   std::vector<uint32_t>().swap(byKey_);
+  std::vector<uint32_t>().swap(buckets_);
   indexed_ = false;
 }
 
 void ZipDirectory::BuildIndex() {
   // Hashes are worked out once, sorted with their entry numbers, and then dropped: a look-up
-  // works out the few it compares again.
+  // works out again only those of its bucket, about four.
   std::vector<std::pair<uint32_t, uint32_t>> keyed;
   keyed.reserve(records_.size());
   for (size_t i = 0; i < records_.size(); ++i) {
@@ -301,29 +302,35 @@ void ZipDirectory::BuildIndex() {
     if (r.fileName != 0) keyed.emplace_back(KeyHash(r), static_cast<uint32_t>(i));
   }
   std::sort(keyed.begin(), keyed.end());
+  bucketBits_ = 0;
+  while (bucketBits_ < 24 && (size_t{1} << bucketBits_) * 4 < keyed.size()) ++bucketBits_;
+  buckets_.assign((size_t{1} << bucketBits_) + 1, 0);
   byKey_.reserve(keyed.size());
-  for (const auto& [hash, index] : keyed) byKey_.push_back(index);
+  size_t bucket = 0;
+  for (const auto& [hash, index] : keyed) {
+    for (const size_t own = BucketOf(hash); bucket < own;) buckets_[++bucket] = static_cast<uint32_t>(byKey_.size());
+    byKey_.push_back(index);
+  }
+  while (bucket + 1 < buckets_.size()) buckets_[++bucket] = static_cast<uint32_t>(byKey_.size());
   indexed_ = true;
 }
 
 std::vector<size_t> ZipDirectory::IndexesWithKey(std::string_view key) {
   if (!indexed_) BuildIndex();
   const uint32_t hash = HashKey(kHashStart, key);
-  auto at = std::partition_point(byKey_.begin(), byKey_.end(), [&](uint32_t index) {
-    return KeyHash(records_[index]) < hash;
-  });
+  const size_t bucket = BucketOf(hash);
   std::vector<size_t> found;
-  for (; at != byKey_.end(); ++at) {
-    const Record& r = records_[*at];
-    if (KeyHash(r) != hash) break;
-    if (KeyEquals(r, key)) found.push_back(*at);
+  for (uint32_t at = buckets_[bucket]; at < buckets_[bucket + 1]; ++at) {
+    const Record& r = records_[byKey_[at]];
+    if (KeyHash(r) == hash && KeyEquals(r, key)) found.push_back(byKey_[at]);
   }
   return found;
 }
 
 size_t ZipDirectory::StorageBytes() const {
   return records_.capacity() * sizeof(Record) + kinds_.capacity() * sizeof(Kind) +
-         wide_.capacity() * sizeof(Wide) + names_.capacity() + byKey_.capacity() * sizeof(uint32_t);
+         wide_.capacity() * sizeof(Wide) + names_.capacity() +
+         (byKey_.capacity() + buckets_.capacity()) * sizeof(uint32_t);
 }
 
 }  // namespace dkscr

@@ -76,7 +76,8 @@ struct ZipEntryData {
 // file name: offsets and sizes as 32-bit numbers (an entry that needs more keeps its 64-bit
 // values aside), names in one shared block of bytes, and the fields that entries mostly share
 // (versions, flags, method, attributes, folder) once for every run of entries that has them.
-// The index of names is one sorted array of entry numbers, made when first asked.
+// The index of names is one array of entry numbers sorted by the hashes of their names, and
+// one bucket start for about every four entries, made when first asked.
 class ZipDirectory {
  public:
   static constexpr size_t npos = SIZE_MAX;
@@ -108,7 +109,7 @@ class ZipDirectory {
 
   // Indexes, in list order, of the named entries whose match key (NameMatchKey of the stored
   // path) is `key`. The index is built on first use, so looking up every slide of a large
-  // package stays O(n log n) in all.
+  // package stays O(n log n) in all, each look-up O(1).
   std::vector<size_t> IndexesWithKey(std::string_view key);
 
   // Bytes the directory holds for its entries, names and index.
@@ -174,8 +175,15 @@ class ZipDirectory {
   uint32_t recentKinds_[kRecentKinds] = {};
   size_t recentCount_ = 0;
   size_t recentNext_ = 0;
-  // Entry numbers with a file name, by the hash of their match key and then in list order.
+  size_t BucketOf(uint32_t hash) const {
+    return bucketBits_ == 0 ? 0 : hash >> (32 - bucketBits_);
+  }
+
+  // Entry numbers with a file name, by the hash of their match key and then in list order;
+  // the entries whose hashes start with the bits b lie from buckets_[b] to buckets_[b + 1].
   std::vector<uint32_t> byKey_;
+  std::vector<uint32_t> buckets_;
+  int bucketBits_ = 0;
   bool indexed_ = false;
   bool sorted_ = true;
 };

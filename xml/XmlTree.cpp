@@ -42,7 +42,9 @@ class XmlTreeBuilder {
         case XmlToken::kText:
           if (current_ != nullptr) {
             AppendText(*current_, token, tokenizer.TextMayHoldEscape());
-            if (current_->text_.capacity() > kInPlaceText) document_.pool_.NoteOwnedMemory();
+            if (current_->pooled_ && current_->text_.capacity() > kInPlaceText) {
+              document_.pool_.NoteOwnedMemory(current_);
+            }
           }
           break;
         case XmlToken::kStartTag:

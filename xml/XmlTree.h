@@ -78,6 +78,7 @@ class XmlElement {
 
   // The flags come first, next to the public ones, where they fill no padding of their own.
   bool pooled_ = false;  // memory from the document's pool rather than the heap
+  bool owner_ = false;   // on the pool's list of elements that own memory
   bool textSignificant_ = false;
   std::string text_;
   // Loading takes names from the source, without a copy.
@@ -129,9 +130,19 @@ class XmlElementPool {
   // slot taken holds a live element; returns whether it did.
   bool DestroyAll();
 
-  // An element taken from the pool holds memory of its own (text or attribute lines past
-  // what a string holds in place), so that destroying the elements cannot be skipped.
-  void NoteOwnedMemory() { owning_ = true; }
+  // An element taken from the pool now holds memory of its own (text or attribute lines
+  // past what a string holds in place): DestroyAll destroys it.
+  void NoteOwnedMemory(XmlElement* item) noexcept {
+    if (item->owner_) return;
+    try {
+      owners_.push_back(item);
+      item->owner_ = true;
+    } catch (...) {
+      destroyEvery_ = true;  // no room to list it: every element is destroyed
+    }
+  }
+  // An element of the pool was freed on its own, so its slot may hold another element now.
+  void NoteFreedAlone() { destroyEvery_ = true; }
 
   void Release(void* memory) {
     if (--live_ == 0) {
@@ -158,7 +169,9 @@ class XmlElementPool {
   char* blockEnd_ = nullptr;
   FreeSlot* free_ = nullptr;
   size_t live_ = 0;
-  bool owning_ = false;
+  // The elements that own memory; all of them when destroyEvery_ is set.
+  std::vector<XmlElement*> owners_;
+  bool destroyEvery_ = false;
 };
 
 class XmlTree {

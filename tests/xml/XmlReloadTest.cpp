@@ -101,6 +101,11 @@ TEST(XmlReloadTest, LoadsLeaveNoMemoryBehind) {
         if (pass == 1) Describe(tree.Root(), out);  // attribute lines made on demand
       }
     }
+    // Part of a tree freed on its own, its slots then taken by the next elements.
+    tree.LoadFromStream("<r><s><t>a text long enough to need memory of its own</t></s><u/></r>");
+    tree.Root().FirstChild()->Clear();
+    tree.LoadFromStream(documents[7]);
+    tree.LoadFromStream(documents[1]);
     tree.Clear();
   }
   EXPECT_EQ(gLiveAllocations.load(), before);

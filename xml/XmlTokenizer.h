@@ -12,9 +12,10 @@ enum class XmlToken { kEndOfInput, kComment, kDeclaration, kText, kStartTag, kEn
 
 class XmlTokenizer {
  public:
-  // Copies the data into a buffer of its own, ending with a zero byte and then with enough
-  // zero bytes that the scanner may read 16 bytes from any position up to the first zero.
-  static constexpr size_t kBufferPadding = 16;
+  // Copies the data into a buffer of its own. Where the input ends (at its first zero byte)
+  // the buffer holds ">" and "<", which end any markup or character data the scanners read,
+  // and then enough bytes that they may read 16 bytes from any position up to them.
+  static constexpr size_t kBufferPadding = 32;
   explicit XmlTokenizer(std::string_view data);
   // The same into `buffer`, of `capacity` bytes, when it has room and is not much larger than
   // needed; otherwise into a new buffer. TakeBuffer gives back whichever holds the data.

@@ -89,6 +89,24 @@ TEST(XmlReloadTest, EveryLoadGivesWhatAFreshDocumentGives) {
   EXPECT_EQ(tree.Root().Text(), "left behind");
 }
 
+// The input ends at its first zero byte, wherever it falls: in a tag, an end tag, text or
+// white space, at every offset of the 16-byte blocks the scanners read.
+TEST(XmlReloadTest, AZeroByteEndsTheInputWhereverItFalls) {
+  const std::string xml =
+      "<p:sld xmlns:a=\"http://example.org/drawing\"><a:t xml:space=\"preserve\"> one &amp; two "
+      "</a:t>\r\n  <a:p><a:r><a:rPr lang=\"en-US\" dirty=\"0\"/><a:t>three\nfour</a:t></a:r></a:p>"
+      "<!-- a comment --><a:br/></p:sld>";
+  const std::string after = std::string(1, '\0') + "<late>text</late>>>><<";
+  XmlTree tree;
+  for (size_t cut = 0; cut <= xml.size(); ++cut) {
+    SCOPED_TRACE(cut);
+    tree.LoadFromStream(xml.substr(0, cut) + after);
+    std::string out;
+    Describe(tree.Root(), out);
+    EXPECT_EQ(out, Fresh(xml.substr(0, cut)));
+  }
+}
+
 TEST(XmlReloadTest, LoadsLeaveNoMemoryBehind) {
   const std::vector<std::string> documents = Documents();
   const long before = gLiveAllocations.load();

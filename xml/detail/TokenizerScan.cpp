@@ -38,6 +38,9 @@ void XmlTokenizer::Fill(std::string_view data) {
   std::memset(buffer_.get() + data.size(), 0, kBufferPadding);
   const void* zero = std::memchr(buffer_.get(), 0, data.size() + 1);
   end_ = static_cast<size_t>(static_cast<const char*>(zero) - buffer_.get());
+  // The scans stop here without looking for the zero byte as well.
+  buffer_[end_] = '>';
+  buffer_[end_ + 1] = '<';
 }
 
 XmlToken XmlTokenizer::NextToken(bool keepSpaces) { return ReadToken(keepSpaces); }

@@ -137,6 +137,11 @@ ZipDirectory::Record ZipDirectory::MakeRecord(const ZipEntry& e, uint32_t fileNa
   return r;
 }
 
+ZipDirectory::Wide ZipDirectory::WideValues(const Record& r) const {
+  if (kinds_[r.kind].wide) return wide_[r.localHeaderOffset];
+  return {r.localHeaderOffset, r.compressedSize, r.uncompressedSize, r.centralHeaderPosition};
+}
+
 uint64_t ZipDirectory::LocalHeaderOffset(const Record& r) const {
   return kinds_[r.kind].wide ? wide_[r.localHeaderOffset].localHeaderOffset : r.localHeaderOffset;
 }
@@ -221,18 +226,11 @@ ZipEntry ZipDirectory::operator[](size_t index) const {
   e.fileName = NameAt(r.fileName);
   e.fileNameLength =
       static_cast<uint16_t>(static_cast<int32_t>(e.directory.size() + e.fileName.size()) + k.nameLengthDelta);
-  if (k.wide) {
-    const Wide& w = wide_[r.localHeaderOffset];
-    e.localHeaderOffset = w.localHeaderOffset;
-    e.compressedSize = w.compressedSize;
-    e.uncompressedSize = w.uncompressedSize;
-    e.centralHeaderPosition = w.centralHeaderPosition;
-  } else {
-    e.localHeaderOffset = r.localHeaderOffset;
-    e.compressedSize = r.compressedSize;
-    e.uncompressedSize = r.uncompressedSize;
-    e.centralHeaderPosition = r.centralHeaderPosition;
-  }
+  const Wide w = WideValues(r);
+  e.localHeaderOffset = w.localHeaderOffset;
+  e.compressedSize = w.compressedSize;
+  e.uncompressedSize = w.uncompressedSize;
+  e.centralHeaderPosition = w.centralHeaderPosition;
   return e;
 }
 
@@ -243,16 +241,10 @@ ZipEntryData ZipDirectory::Data(size_t index) const {
   d.flags = k.flags;
   d.compressionMethod = k.compressionMethod;
   d.crc32 = r.crc32;
-  if (k.wide) {
-    const Wide& w = wide_[r.localHeaderOffset];
-    d.localHeaderOffset = w.localHeaderOffset;
-    d.compressedSize = w.compressedSize;
-    d.uncompressedSize = w.uncompressedSize;
-  } else {
-    d.localHeaderOffset = r.localHeaderOffset;
-    d.compressedSize = r.compressedSize;
-    d.uncompressedSize = r.uncompressedSize;
-  }
+  const Wide w = WideValues(r);
+  d.localHeaderOffset = w.localHeaderOffset;
+  d.compressedSize = w.compressedSize;
+  d.uncompressedSize = w.uncompressedSize;
   return d;
 }
 

@@ -157,6 +157,8 @@ class ZipDirectory {
   uint32_t AddName(std::string_view name);
   bool SameKind(const Kind& a, const Kind& b) const;
   std::string_view NameAt(uint32_t offset) const;
+  // The offsets and sizes of an entry, wide or not.
+  Wide WideValues(const Record& r) const;
   uint64_t LocalHeaderOffset(const Record& r) const;
   uint32_t DiskNumberStart(const Record& r) const { return kinds_[r.kind].diskNumberStart; }
   bool PositionBefore(const Record& a, const Record& b) const;

@@ -21,3 +21,6 @@ endif()
 target_include_directories(bench_pptx PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_definitions(bench_pptx PRIVATE DKSCR_CORPUS_DIR="${DKSCR_BENCH_CORPUS_DIR}")
 dkscr_warnings(bench_pptx)
+# A smoke run with the test suite: XML loading (and pugixml's) once each, no timing judged.
+add_test(NAME bench_pptx_xml_smoke COMMAND bench_pptx
+         --benchmark_filter=Xml|Pugi --benchmark_min_time=0.01 --benchmark_repetitions=1)

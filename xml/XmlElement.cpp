@@ -26,6 +26,8 @@ void XmlElementPool::Rewind() {
   nextBlock_ = 0;
   nextItem_ = blockEnd_ = nullptr;
   free_ = nullptr;
+  owners_.clear();
+  destroyEvery_ = false;
 }
 
 void XmlElementPool::NextBlock() {
@@ -40,7 +42,13 @@ void XmlElementPool::NextBlock() {
 
 bool XmlElementPool::DestroyAll() {
   if (free_ != nullptr) return false;
-  for (size_t block = 0; block < nextBlock_; ++block) {
+  // Elements that own no memory need no destructor: their slots are simply taken again.
+  for (XmlElement* item : owners_) {
+    if (destroyEvery_) break;
+    item->first_ = nullptr;  // the children have slots of their own
+    item->~XmlElement();
+  }
+  for (size_t block = 0; destroyEvery_ && block < nextBlock_; ++block) {
     char* at = static_cast<char*>(blocks_[block]);
     char* const end = block + 1 == nextBlock_ ? nextItem_ : at + kItemsPerBlock * sizeof(XmlElement);
     for (; at != end; at += sizeof(XmlElement)) {
@@ -62,6 +70,7 @@ inline void XmlElement::Free(XmlElement* item) {
     return;
   }
   XmlElementPool& pool = item->document_->pool_;
+  pool.NoteFreedAlone();
   item->~XmlElement();
   pool.Release(item);
 }
@@ -96,6 +105,7 @@ void XmlElement::FreeItems() {
 
 void XmlElement::ParseRawAttributes() const {
   attributes_ = std::make_unique<XmlAttributes>(ParseAttributesBody(rawAttributes_));
+  if (pooled_) document_->pool_.NoteOwnedMemory(const_cast<XmlElement*>(this));
   rawAttributes_ = {};
 }
 

@@ -12,14 +12,20 @@ enum class XmlToken { kEndOfInput, kComment, kDeclaration, kText, kStartTag, kEn
 
 class XmlTokenizer {
  public:
-  // Copies the data into a buffer of its own, ending with a zero byte and then with enough
-  // zero bytes that the scanner may read 16 bytes from any position up to the first zero.
-  static constexpr size_t kBufferPadding = 16;
+  // Copies the data into a buffer of its own. Where the input ends (at its first zero byte)
+  // the buffer holds ">" and "<", which end any markup or character data the scanners read,
+  // and then enough bytes that they may read 16 bytes from any position up to them.
+  static constexpr size_t kBufferPadding = 32;
   explicit XmlTokenizer(std::string_view data);
+  // The same into `buffer`, of `capacity` bytes, when it has room and is not much larger than
+  // needed; otherwise into a new buffer. TakeBuffer gives back whichever holds the data.
+  XmlTokenizer(std::string_view data, std::unique_ptr<char[]> buffer, size_t capacity);
 
   // Hands the buffer over to a new owner; the tokenizer goes on reading it, so the owner
   // must keep it until the tokenizer is done.
   std::unique_ptr<char[]> TakeBuffer() { return std::move(buffer_); }
+  // The bytes the buffer has room for.
+  size_t BufferCapacity() const { return capacity_; }
 
   // Reads the next token. With `keepSpaces` set, spaces (but no other white space) around
   // character data are part of it. Markup whose ">" never comes is dropped: the input ends.
@@ -64,7 +70,11 @@ class XmlTokenizer {
   // Reads a token; bytes below `firstKept` around character data are white space to drop.
   XmlToken ScanToken(unsigned char firstKept);
 
+  // Copies the data in and finds its end.
+  void Fill(std::string_view data);
+
   std::unique_ptr<char[]> buffer_;
+  size_t capacity_ = 0;
   const char* data_ = nullptr;  // the buffer, also after it has been handed over
   size_t end_ = 0;  // the first zero byte
   size_t pos_ = 0;

@@ -15,12 +15,17 @@ namespace dkscr {
 // Turns the token sequence into elements under the document's root. The current element is
 // a pointer, so nesting depth costs no stack.
 class XmlTreeBuilder {
+  // What a string holds without memory of its own.
+  static inline const size_t kInPlaceText = std::string().capacity();
+
  public:
   explicit XmlTreeBuilder(XmlTree& document) : document_(document) {}
 
   void Build(std::string_view data) {
-    XmlTokenizer tokenizer(data);
-    // Elements point into the source from the first tag on, so the document holds it at once.
+    // The previous source's buffer takes this one when it fits; elements point into the
+    // source from the first tag on, so the document holds it at once.
+    XmlTokenizer tokenizer(data, std::move(document_.source_), document_.sourceCapacity_);
+    document_.sourceCapacity_ = tokenizer.BufferCapacity();
     document_.source_ = tokenizer.TakeBuffer();
     current_ = &document_.Root();
     bool keepSpaces = false;
@@ -35,7 +40,12 @@ class XmlTreeBuilder {
         case XmlToken::kEndOfInput:
           break;
         case XmlToken::kText:
-          if (current_ != nullptr) AppendText(*current_, token, tokenizer.TextMayHoldEscape());
+          if (current_ != nullptr) {
+            AppendText(*current_, token, tokenizer.TextMayHoldEscape());
+            if (current_->pooled_ && current_->text_.capacity() > kInPlaceText) {
+              document_.pool_.NoteOwnedMemory(current_);
+            }
+          }
           break;
         case XmlToken::kStartTag:
         case XmlToken::kEmptyTag:
@@ -169,6 +179,7 @@ std::string_view XmlTree::KeepText(std::string_view text) {
 
 void XmlTree::ReleaseSource() {
   source_.reset();
+  sourceCapacity_ = 0;
   keptTexts_.clear();
 }
 
@@ -179,7 +190,7 @@ void XmlTree::Clear() {
 
 void XmlTree::LoadFromStream(const std::string& stream, size_t position) {
   root_.Clear();
-  ReleaseSource();
+  keptTexts_.clear();
   XmlTreeBuilder(*this).Build(std::string_view(stream).substr(std::min(position, stream.size())));
 }
 

@@ -78,6 +78,7 @@ class XmlElement {
 
   // The flags come first, next to the public ones, where they fill no padding of their own.
   bool pooled_ = false;  // memory from the document's pool rather than the heap
+  bool owner_ = false;   // on the pool's list of elements that own memory
   bool textSignificant_ = false;
   std::string text_;
   // Loading takes names from the source, without a copy.
@@ -129,6 +130,20 @@ class XmlElementPool {
   // slot taken holds a live element; returns whether it did.
   bool DestroyAll();
 
+  // An element taken from the pool now holds memory of its own (text or attribute lines
+  // past what a string holds in place): DestroyAll destroys it.
+  void NoteOwnedMemory(XmlElement* item) noexcept {
+    if (item->owner_) return;
+    try {
+      owners_.push_back(item);
+      item->owner_ = true;
+    } catch (...) {
+      destroyEvery_ = true;  // no room to list it: every element is destroyed
+    }
+  }
+  // An element of the pool was freed on its own, so its slot may hold another element now.
+  void NoteFreedAlone() { destroyEvery_ = true; }
+
   void Release(void* memory) {
     if (--live_ == 0) {
       // The whole tree is gone: start again at the first block, in address order.
@@ -154,6 +169,9 @@ class XmlElementPool {
   char* blockEnd_ = nullptr;
   FreeSlot* free_ = nullptr;
   size_t live_ = 0;
+  // The elements that own memory; all of them when destroyEvery_ is set.
+  std::vector<XmlElement*> owners_;
+  bool destroyEvery_ = false;
 };
 
 class XmlTree {
@@ -181,6 +199,7 @@ class XmlTree {
 
   XmlElementPool pool_;  // declared before the root, which gives its elements back to it
   std::unique_ptr<char[]> source_;   // the bytes of the last load
+  size_t sourceCapacity_ = 0;
   std::deque<std::string> keptTexts_;  // attribute texts of tags that had line breaks deleted
   XmlElement root_;
 };

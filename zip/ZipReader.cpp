@@ -19,6 +19,7 @@ constexpr size_t kRecoveryBlock = 10240;
 constexpr uint64_t kExeStubSize = 14000;
 // No Deflate stream yields more than 1032 bytes per input byte (258 per two bits).
 constexpr uint64_t kMaxDeflateRatio = 1032;
+constexpr uint64_t kReservedEntries = 65536;
 
 
 constexpr uint32_t kAllOnes32 = 0xFFFFFFFF;
@@ -121,10 +122,16 @@ void ZipReader::ReadDirectory() {
   if (endRecord_.totalEntries == 0 && endRecord_.centralDirSize == 0) return;
   // Spanned archives (diskNumber != 0) are not supported; their offsets fail and recovery runs.
   file_->Seek(endRecord_.centralDirOffset);
+  // Room for the count the end record states, as far as the archive can hold that many
+  // central records and at most kReservedEntries; a longer directory grows as it is read.
+  const uint64_t plausible = std::min(endRecord_.centralDirSize, file_->Size()) / kZipCentralHeaderSize;
+  entries_->Reserve(static_cast<size_t>(std::min({endRecord_.totalEntries, plausible, kReservedEntries})));
   if (!ReadCentralRecords(endRecord_.totalEntries, false) || !ReadUncountedCentralRecords() ||
       !entries_->SortByPosition()) {
     Recover();
+    return;
   }
+  entries_->Compact();
 }
 
 bool ZipReader::FindEndRecord() {
@@ -214,43 +221,43 @@ bool ZipReader::ReadCentralRecord(bool matchRecovered) {
   if (file_->Read(h, sizeof h) != sizeof h || LoadLe32(h) != kZipCentralHeaderSignature) {
     return false;
   }
-  auto e = std::make_unique<ZipEntry>();
-  e->versionMadeBy = LoadLe16(h + 4);
-  e->versionNeeded = LoadLe16(h + 6);
-  e->flags = LoadLe16(h + 8);
-  e->compressionMethod = LoadLe16(h + 10);
-  e->dosDateTime = LoadLe32(h + 12);
-  e->crc32 = LoadLe32(h + 16);
-  e->compressedSize = LoadLe32(h + 20);
-  e->uncompressedSize = LoadLe32(h + 24);
-  e->fileNameLength = LoadLe16(h + 28);
-  e->extraFieldLength = LoadLe16(h + 30);
-  e->commentLength = LoadLe16(h + 32);
-  e->diskNumberStart = LoadLe16(h + 34);
-  e->internalAttributes = LoadLe16(h + 36);
-  e->externalAttributes = LoadLe32(h + 38);
-  e->localHeaderOffset = LoadLe32(h + 42);
-  e->centralHeaderPosition = position;
-  std::string raw(e->fileNameLength, '\0');
+  ZipEntry e;
+  e.versionMadeBy = LoadLe16(h + 4);
+  e.versionNeeded = LoadLe16(h + 6);
+  e.flags = LoadLe16(h + 8);
+  e.compressionMethod = LoadLe16(h + 10);
+  e.dosDateTime = LoadLe32(h + 12);
+  e.crc32 = LoadLe32(h + 16);
+  e.compressedSize = LoadLe32(h + 20);
+  e.uncompressedSize = LoadLe32(h + 24);
+  e.fileNameLength = LoadLe16(h + 28);
+  e.extraFieldLength = LoadLe16(h + 30);
+  e.commentLength = LoadLe16(h + 32);
+  e.diskNumberStart = LoadLe16(h + 34);
+  e.internalAttributes = LoadLe16(h + 36);
+  e.externalAttributes = LoadLe32(h + 38);
+  e.localHeaderOffset = LoadLe32(h + 42);
+  e.centralHeaderPosition = position;
+  std::string raw(e.fileNameLength, '\0');
   if (file_->Read(raw.data(), raw.size()) != raw.size()) return false;
-  const Zip64Fields wide{&e->uncompressedSize, &e->compressedSize, &e->localHeaderOffset,
-                         &e->diskNumberStart};
+  const Zip64Fields wide{&e.uncompressedSize, &e.compressedSize, &e.localHeaderOffset,
+                         &e.diskNumberStart};
   if (NeedsZip64(wide)) {
-    std::string extra(e->extraFieldLength, '\0');
+    std::string extra(e.extraFieldLength, '\0');
     if (file_->Read(extra.data(), extra.size()) != extra.size()) return false;
     ApplyZip64Extra(extra, wide);
   }
-  file_->Seek(position + kZipCentralHeaderSize + e->fileNameLength + e->extraFieldLength +
-              e->commentLength);
-  e->SetStoredPath(StoredEntryName(raw, (e->versionMadeBy >> 8) == 0, e->flags));
+  file_->Seek(position + kZipCentralHeaderSize + e.fileNameLength + e.extraFieldLength +
+              e.commentLength);
+  e.SetStoredPath(StoredEntryName(raw, (e.versionMadeBy >> 8) == 0, e.flags));
   if (!matchRecovered) {
-    entries_->Append(std::move(e));
+    entries_->Append(e);
     return true;
   }
-  if (ZipEntry* listed = entries_->Find(e->diskNumberStart, e->localHeaderOffset)) {
-    const uint16_t localExtra = listed->localExtraFieldLength;
-    *listed = *e;
-    listed->localExtraFieldLength = localExtra;
+  const size_t listed = entries_->Find(e.diskNumberStart, e.localHeaderOffset);
+  if (listed != ZipDirectory::npos) {
+    e.localExtraFieldLength = (*entries_)[listed].localExtraFieldLength;
+    entries_->Replace(listed, e);
   }
   return true;
 }
@@ -284,30 +291,30 @@ void ZipReader::Recover() {
   while (position + kZipLocalHeaderSize <= size) {
     file_->Seek(position);
     if (file_->Read(h, sizeof h) != sizeof h || LoadLe32(h) != kZipLocalHeaderSignature) break;
-    auto e = std::make_unique<ZipEntry>();
-    e->versionNeeded = LoadLe16(h + 4);
-    e->flags = LoadLe16(h + 6);
-    e->compressionMethod = LoadLe16(h + 8);
-    e->dosDateTime = LoadLe32(h + 10);
-    e->crc32 = LoadLe32(h + 14);
-    e->compressedSize = LoadLe32(h + 18);
-    e->uncompressedSize = LoadLe32(h + 22);
-    e->fileNameLength = LoadLe16(h + 26);
-    e->localExtraFieldLength = LoadLe16(h + 28);
-    e->localHeaderOffset = position;
-    std::string raw(e->fileNameLength, '\0');
+    ZipEntry local;
+    local.versionNeeded = LoadLe16(h + 4);
+    local.flags = LoadLe16(h + 6);
+    local.compressionMethod = LoadLe16(h + 8);
+    local.dosDateTime = LoadLe32(h + 10);
+    local.crc32 = LoadLe32(h + 14);
+    local.compressedSize = LoadLe32(h + 18);
+    local.uncompressedSize = LoadLe32(h + 22);
+    local.fileNameLength = LoadLe16(h + 26);
+    local.localExtraFieldLength = LoadLe16(h + 28);
+    local.localHeaderOffset = position;
+    std::string raw(local.fileNameLength, '\0');
     if (file_->Read(raw.data(), raw.size()) != raw.size()) break;
-    const Zip64Fields wide{&e->uncompressedSize, &e->compressedSize, nullptr, nullptr};
+    const Zip64Fields wide{&local.uncompressedSize, &local.compressedSize, nullptr, nullptr};
     if (NeedsZip64(wide)) {
-      std::string extra(e->localExtraFieldLength, '\0');
+      std::string extra(local.localExtraFieldLength, '\0');
       if (file_->Read(extra.data(), extra.size()) != extra.size()) break;
       ApplyZip64Extra(extra, wide);
     }
-    e->SetStoredPath(StoredEntryName(raw, true, e->flags));
-    const uint64_t data = position + kZipLocalHeaderSize + e->fileNameLength + e->localExtraFieldLength;
+    local.SetStoredPath(StoredEntryName(raw, true, local.flags));
+    const uint64_t data = position + kZipLocalHeaderSize + local.fileNameLength + local.localExtraFieldLength;
     // A size beyond the file ends the scan after this entry, without wrapping around.
-    position = data + std::min(e->compressedSize, size) + (e->HasDataDescriptor() ? 16 : 0);
-    entries_->Append(std::move(e));
+    position = data + std::min(local.compressedSize, size) + (local.HasDataDescriptor() ? 16 : 0);
+    entries_->Append(local);
     ++headers;
   }
   if (headers == 0) throw ZipDamagedError();
@@ -317,6 +324,7 @@ void ZipReader::Recover() {
   endRecord_.totalEntries = headers;
   file_->Seek(position);
   ReadCentralRecords(headers, true);
+  entries_->Compact();
 }
 
 int ZipReader::ExtractToStream(std::string& stream, std::string_view name) {
@@ -324,11 +332,10 @@ int ZipReader::ExtractToStream(std::string& stream, std::string_view name) {
   if (wanted.empty()) return 0;
   if (!entries_) LoadDirectory();
   if (!entries_) return 0;
-  // A copy, so nothing extraction does to the list can pull the indexes from under the loop.
   const std::vector<size_t> matching = entries_->IndexesWithKey(NameMatchKey(wanted));
   int intact = 0;
   for (const size_t i : matching) {
-    if (ExtractEntry((*entries_)[i], stream)) ++intact;
+    if (ExtractEntry(entries_->Data(i), stream)) ++intact;
   }
   return intact;
 }
@@ -340,10 +347,10 @@ bool ZipReader::HasEntry(std::string_view name) {
 
 bool ZipReader::ExtractEntryToStream(size_t index, std::string& stream) {
   if (!entries_ || index >= entries_->Count()) return false;
-  return ExtractEntry((*entries_)[index], stream);
+  return ExtractEntry(entries_->Data(index), stream);
 }
 
-bool ZipReader::ExtractEntry(ZipEntry& entry, std::string& stream) {
+bool ZipReader::ExtractEntry(const ZipEntryData& entry, std::string& stream) {
   // Encrypted entries cannot be read without a password; oversized ones are not trusted.
   if (entry.IsEncrypted() || entry.uncompressedSize > kMaxEntrySize) return false;
   uint8_t h[kZipLocalHeaderSize];

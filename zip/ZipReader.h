@@ -66,7 +66,7 @@ class ZipReader {
   bool ReadUncountedCentralRecords();
   bool ReadCentralRecord(bool matchRecovered);
   void Recover();
-  bool ExtractEntry(ZipEntry& entry, std::string& stream);
+  bool ExtractEntry(const ZipEntryData& entry, std::string& stream);
 
   std::unique_ptr<ByteSource> file_;
   bool selfExtracting_ = false;

@@ -29,7 +29,7 @@ inline bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 
 // What the scan of one markup token finds, from the byte after its "<".
 struct MarkupScan {
-  size_t close;       // the first ">" or zero byte
+  size_t close;       // the first ">" (the input's end at the latest)
   size_t firstSpace;  // the first space before it, or npos
   bool hasLf;         // an LF lies before it
   bool spaceEquals;   // an "=" before it follows "space", ASCII case ignored
@@ -37,7 +37,7 @@ struct MarkupScan {
 
 #if defined(__SSE2__)
 // Sixteen bytes at a time: tags are short, so most take one or two loads. The buffer has
-// room for a full load at every position up to the zero byte that ends the input. Only an "="
+// room for a full load at every position up to the ">" and "<" after the input. Only an "="
 // right after an "e" is looked at closer, which few attributes have.
 DKSCR_XML_ALWAYS_INLINE MarkupScan ScanMarkup(const char* buf, size_t at) {
   const __m128i gt = _mm_set1_epi8('>');
@@ -46,14 +46,12 @@ DKSCR_XML_ALWAYS_INLINE MarkupScan ScanMarkup(const char* buf, size_t at) {
   const __m128i equals = _mm_set1_epi8('=');
   const __m128i lowerE = _mm_set1_epi8('e');
   const __m128i caseBit = _mm_set1_epi8(0x20);
-  const __m128i zero = _mm_setzero_si128();
   const size_t first = at;
   MarkupScan scan{0, std::string_view::npos, false, false};
   unsigned eBefore = 0;  // an "e" ended the previous sixteen bytes
   for (;; at += 16) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + at));
-    const unsigned ends = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, gt), _mm_cmpeq_epi8(chunk, zero))));
+    const unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, gt)));
     unsigned spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, space)));
     unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
     const unsigned es = static_cast<unsigned>(
@@ -98,7 +96,7 @@ DKSCR_XML_ALWAYS_INLINE MarkupScan ScanMarkup(const char* buf, size_t at) {
 
 // What the scan of an end tag finds from the byte after its "</" on.
 struct CloseScan {
-  size_t close;  // the first ">" or zero byte
+  size_t close;  // the first ">" (the input's end at the latest)
   bool hasLf;    // an LF lies before it
 };
 
@@ -106,12 +104,10 @@ struct CloseScan {
 DKSCR_XML_ALWAYS_INLINE CloseScan ScanClose(const char* buf, size_t at) {
   const __m128i gt = _mm_set1_epi8('>');
   const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i zero = _mm_setzero_si128();
   CloseScan scan{0, false};
   for (;; at += 16) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + at));
-    const unsigned ends = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, gt), _mm_cmpeq_epi8(chunk, zero))));
+    const unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, gt)));
     unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
     if (ends != 0) lfs &= (ends & (0u - ends)) - 1;
     scan.hasLf = scan.hasLf || lfs != 0;
@@ -134,7 +130,7 @@ DKSCR_XML_ALWAYS_INLINE CloseScan ScanClose(const char* buf, size_t at) {
 
 // What the scan of character data finds from its first byte on.
 struct TextScan {
-  size_t end;   // the first "<" or zero byte
+  size_t end;   // the first "<" (just past the input's end at the latest)
   bool hasLf;   // an LF lies before it
   bool hasAmp;  // an "&" lies before it
 };
@@ -144,12 +140,10 @@ DKSCR_XML_ALWAYS_INLINE TextScan ScanText(const char* buf, size_t at) {
   const __m128i lt = _mm_set1_epi8('<');
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i amp = _mm_set1_epi8('&');
-  const __m128i zero = _mm_setzero_si128();
   TextScan scan{0, false, false};
   for (;; at += 16) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + at));
-    const unsigned ends = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, lt), _mm_cmpeq_epi8(chunk, zero))));
+    const unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lt)));
     unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
     unsigned amps = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, amp)));
     if (ends != 0) {

@@ -305,6 +305,10 @@ class PptReader {
     }
     budget_ = PptBudget::ForStream(document_.documentSize);
     if (targets_.deck != nullptr) ReadPropertySets(*document_.file, targets_.deck->metadata, &budget_.model);
+    if (targets_.metadata != nullptr && targets_.deck == nullptr) {
+      ReadPropertySets(*document_.file, *targets_.metadata, &budget_.model);
+      if (text_ == nullptr) return 0;  // no page is read
+    }
     stream_ = document_.documentStream.get();
     const uint32_t documentOffset = document_.directory.LookupPersistOffset(document_.docPersistIdRef);
     if (documentOffset == kNoPersistOffset) return 0;  // no document record: nothing can be found

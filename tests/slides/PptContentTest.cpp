@@ -3,7 +3,9 @@
 // table where it stands, diagram texts, and footers kept out of them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "ppt/PropertySets.h"
 #include "ppt/ShapeProperties.h"
@@ -511,6 +513,104 @@ TEST(PptContent, NumberedParagraphsCountInTheirScheme) {
   EXPECT_EQ(AutoNumberText(11, 28), "BB)");  // the letter repeated, as in .pptx
   EXPECT_EQ(AutoNumberText(13, 7), "7");
   EXPECT_EQ(AutoNumberText(40, 1), "") << "a scheme not known gives no label";
+}
+
+}  // namespace
+}  // namespace dkscr
+
+namespace dkscr {
+namespace {
+
+using namespace test;
+
+// Keeps the byte ranges a conversion reads of an image in memory.
+class WatchedReader : public ByteReader {
+ public:
+  WatchedReader(std::string_view image, std::vector<std::pair<uint64_t, uint64_t>>& reads)
+      : image_(image), reads_(reads) {}
+  uint64_t Size() const override { return image_.size(); }
+  size_t ReadAt(uint64_t offset, void* buffer, size_t count) override {
+    if (offset >= image_.size()) return 0;
+    const size_t n = std::min<size_t>(count, image_.size() - offset);
+    std::memcpy(buffer, image_.data() + offset, n);
+    reads_.emplace_back(offset, offset + n);
+    return n;
+  }
+
+ private:
+  std::string_view image_;
+  std::vector<std::pair<uint64_t, uint64_t>>& reads_;
+};
+
+// Converts an image under `request`, keeping what it reads; the text, or "" on failure with
+// the code in `code`.
+std::string ConvertWatched(std::string_view image, const ConvertRequest& request, ResultCode& code,
+                           std::vector<std::pair<uint64_t, uint64_t>>& reads) {
+  const std::unique_ptr<ByteSource> source = ByteSource::OfReader(std::make_unique<WatchedReader>(image, reads));
+  OutputBuffer out;
+  code = Convert(*source, request, out);
+  return code > 0 ? std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)) : std::string();
+}
+
+bool AnyReadTouches(const std::vector<std::pair<uint64_t, uint64_t>>& reads, uint64_t begin, uint64_t end) {
+  return std::any_of(reads.begin(), reads.end(), [&](const auto& r) { return r.first < end && begin < r.second; });
+}
+
+// The deck of MakeDeck with one more slide of a long text, a mark in its middle.
+constexpr std::string_view kMark = "MARK-ONLY-ON-A-SLIDE";
+std::string MakeLongSlideDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  std::u16string text(40000, u'x');
+  text.insert(20000, std::u16string(kMark.begin(), kMark.end()));
+  offsets[3] = doc.Append(SlideContainer({ShapeWithText({TextHeaderAtom(4), ShapeText(text)})}));
+  offsets[1] = doc.Append(Container(rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')),
+                                                     Container(rt::kSlideListWithText, {SlidePersistAtom(2)}, 1),
+                                                     Container(rt::kSlideListWithText, {SlidePersistAtom(3, 256)}, 0)}));
+  doc.AppendSave(offsets, 1);
+  std::vector<test::CfbStream> streams = PresentationStreams(doc);
+  for (test::CfbStream& stream : PropertyStreams()) streams.push_back(std::move(stream));
+  return BuildCfb(streams);
+}
+
+TEST(PptContent, MetadataAloneReadsNoSlide) {
+  const std::string image = MakeLongSlideDeck();
+  const size_t mark = image.find(kMark);
+  ASSERT_NE(mark, std::string::npos);
+  ConvertRequest request = RequestFor(PresentationKind::kPpt, 65001, SlideMode::kJson);
+  std::vector<std::pair<uint64_t, uint64_t>> reads;
+  ResultCode code = 0;
+  const std::string json = ConvertWatched(image, request, code, reads);
+  ASSERT_GT(code, 0);
+  EXPECT_TRUE(AnyReadTouches(reads, mark, mark + kMark.size())) << "the whole form reads the slide";
+
+  reads.clear();
+  request.metadataOnly = true;
+  request.mode = SlideMode::kText;  // neither the mode nor the code page counts
+  request.codePage = 42;
+  const std::string metadata = ConvertWatched(image, request, code, reads);
+  ASSERT_GT(code, 0);
+  EXPECT_FALSE(AnyReadTouches(reads, mark, mark + kMark.size()));
+  EXPECT_EQ(metadata,
+            "{\"title\":\"Caf\xC3\xA9 \xE2\x82\xAC 5\",\"author\":\"J\xC3\xBC" "rgen\",\"description\":\"Notes\\r\\nhere\",\"revision\":\"12\",\"created\":\"1999-12-31T23:59:59Z\","
+            "\"modified\":\"2024-05-01T09:30:00Z\",\"category\":\"Berichte\",\"company\":\"\xC3\x84rzte \xE2\x82\xAC GmbH\","
+            "\"application\":\"Microsoft PowerPoint\",\"custom\":{\"Pr\xC3\xBC" "fer\":\"\xD0\x96\xD1\x83\xD0\xBA\","
+            "\"Qty\":-2,\"Ok\":true,\"H\":0.5}}\n");
+  EXPECT_NE(json.find("\"metadata\":" + metadata.substr(0, metadata.size() - 1) + ",\"sections\":"), std::string::npos)
+      << "the JSON form's member, byte for byte";
+  EXPECT_EQ(SlidesSchemaProblem("{\"schema\":\"deckscribe/slides-2\",\"metadata\":" + metadata +
+                                ",\"sections\":[],\"slides\":[],\"orphans\":[]}"),
+            "");
+
+  // A presentation that is none gives nothing, an encrypted one says so.
+  PptStreamBuilder encrypted = MakePresentationStream({u"Secret"});
+  std::vector<test::CfbStream> streams = PresentationStreams(encrypted, kTokenEncrypted);
+  for (test::CfbStream& stream : PropertyStreams()) streams.push_back(std::move(stream));
+  EXPECT_EQ(ConvertWatched(BuildCfb(streams), request, code, reads), "");
+  EXPECT_EQ(code, kResultEncrypted);
+  EXPECT_EQ(ConvertWatched("not a compound document", request, code, reads), "");
+  EXPECT_EQ(code, kResultFormatError);
 }
 
 }  // namespace

@@ -47,6 +47,10 @@ constexpr uint16_t kInteractiveInfo = 0x0FF2;
 constexpr uint16_t kInteractiveInfoAtom = 0x0FF3;
 constexpr uint16_t kTxInteractiveInfoAtom = 0x0FDF;
 constexpr uint16_t kClientTextbox = 0xF00D;
+// The text styles of the masters and of the document.
+constexpr uint16_t kMainMaster = 0x03F8;
+constexpr uint16_t kEnvironment = 0x03F2;
+constexpr uint16_t kTxMasterStyleAtom = 0x0FA3;
 constexpr uint8_t kActionHyperlink = 4;
 constexpr uint16_t kCStringTarget = 1;
 constexpr uint16_t kCStringLocation = 3;
@@ -74,6 +78,8 @@ bool IsFooterPlaceholder(int placeholder) {
 constexpr char16_t kCr = u'\r';
 // Slide list text kept as read; what lies beyond is read again from the stream when shown.
 constexpr size_t kListTextKept = 64 * 1024;
+// What is read of a text style atom: five levels of every field take a few hundred bytes.
+constexpr uint32_t kMasterStyleKept = 4096;
 
 struct PptFormatError {};
 struct PptCancelled {};
@@ -197,6 +203,7 @@ struct Page {
   bool isNotes = false;
   bool hidden = false;
   uint32_t notesIdRef = 0;  // a slide's notes page, by slide id
+  uint32_t masterIdRef = 0;  // a slide's master, by its id in the master list
   uint32_t slideIdRef = 0;  // a notes page's slide, by slide id
   uint32_t slideId = 0;     // from the slide list
   std::vector<PagePiece> pieces;
@@ -337,6 +344,7 @@ class PptReader {
     }
     if (text_ != nullptr && unitsEmitted_ > static_cast<uint64_t>(INT32_MAX / 2)) Fail();
     if (targets_.deck != nullptr) {
+      for (const Page& slide : slides) StylesOfMaster(slide.masterIdRef);
       Assemble(slides, notes, *targets_.deck, budget_.model);
       targets_.deck->outputBound = budget_.model.OutputBound();
     }
@@ -414,6 +422,13 @@ class PptReader {
 
   void CollectListAtom(const RecordHeader& header, bool skip) {
     if (skip) {
+      // The model keeps where each master is, for the text styles its slides take.
+      if (targets_.deck != nullptr && header.recType == ppt::kSlidePersistAtom && header.recLen == ppt::kSlidePersistLength) {
+        if (ReadAtomData(header.recLen, header.recLen) >= 16) {
+          masters_.push_back({LoadLe32(bytes_.data()), LoadLe32(bytes_.data() + 12), nullptr});
+        }
+        return;
+      }
       Skip(header.recLen);
       return;
     }
@@ -484,6 +499,9 @@ class PptReader {
     } else if (header.recType == kCString && header.recInstance == kCStringProgId &&
                (container == kExOleEmbed || container == kExOleLink) && !objects_.empty()) {
       if (std::string progId = ReadCString(header); !progId.empty()) objects_.back().progId = std::move(progId);
+    } else if (header.recType == kTxMasterStyleAtom && container == kEnvironment) {
+      const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept));
+      ReadMasterTextStyle(bytes_.data(), n, header.recInstance, documentStyles_);
     } else if (header.recType == kExMediaAtom) {
       objects_.push_back({ReadWord(header, 0), BlockType::kMedia,
                           std::string(container == kExVideo ? "video" : "audio"), std::nullopt});
@@ -676,7 +694,9 @@ class PptReader {
                     SlideComment& comment) {
     Shape& shape = shapes_[openShapes_.back()];
     if (topLevel && header.recType == kSlideAtom) {
-      page.notesIdRef = ReadWord(header, 16);
+      const size_t n = ReadAtomData(header.recLen, 20);
+      page.masterIdRef = n >= 16 ? LoadLe32(bytes_.data() + 12) : 0;
+      page.notesIdRef = n >= 20 ? LoadLe32(bytes_.data() + 16) : 0;
     } else if (topLevel && header.recType == kNotesAtom) {
       page.slideIdRef = ReadWord(header, 0);
     } else if (topLevel && header.recType == kSlideShowSlideInfoAtom) {
@@ -851,6 +871,50 @@ class PptReader {
 
   // Reads up to `keep` bytes of atom data (no more than the stream still holds) into bytes_
   // and moves past the whole length; returns the bytes read.
+  // The text styles of the master a slide names, read once; none for a master that is not
+  // there. A title master takes the styles of the main master it names in turn.
+  const MasterTextStyles* StylesOfMaster(uint32_t masterId, int hops = 0) {
+    if (masterById_.empty()) {
+      for (size_t i = 0; i < masters_.size(); ++i) masterById_.emplace(masters_[i].slideId, i);
+    }
+    const auto it = masterById_.find(masterId);
+    if (masterId == 0 || it == masterById_.end()) return nullptr;
+    MasterEntry* const found = &masters_[it->second];
+    if (found->styles) return found->styles.get();
+    budget_.model.Take(sizeof(MasterTextStyles));
+    auto styles = std::make_shared<MasterTextStyles>();
+    found->styles = styles;  // read once, also when it names itself
+    const uint32_t offset = document_.directory.LookupPersistOffset(found->persistId);
+    if (offset == kNoPersistOffset) return styles.get();
+    stream_->Seek(offset);
+    RecordHeader top;
+    if (ReadRecordHeader(*stream_, top) != 8 || !top.IsContainer() ||
+        (top.recType != kMainMaster && top.recType != ppt::kSlide)) {
+      return styles.get();
+    }
+    uint32_t titleOf = 0;  // the main master of a title master
+    // Its direct children: the style atoms, or a title master's slide atom.
+    for (uint64_t at = 0; at + 8 <= top.recLen;) {
+      if (budget_.records == 0) Fail();
+      --budget_.records;
+      RecordHeader header;
+      if (ReadRecordHeader(*stream_, header) != 8) break;
+      at += 8ull + header.recLen;
+      if (header.recType == kTxMasterStyleAtom && top.recType == kMainMaster && !header.IsContainer()) {
+        const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept));
+        ReadMasterTextStyle(bytes_.data(), n, header.recInstance, *styles);
+      } else if (header.recType == kSlideAtom && top.recType == ppt::kSlide && !header.IsContainer()) {
+        titleOf = ReadWord(header, 12);
+      } else {
+        Skip(header.recLen);
+      }
+    }
+    if (titleOf != 0 && hops == 0) {
+      if (const MasterTextStyles* main = StylesOfMaster(titleOf, 1)) *styles = *main;
+    }
+    return styles.get();
+  }
+
   size_t ReadAtomData(uint32_t length, uint32_t keep) {
     ReadAtomBytes(*stream_, document_.documentSize, length, keep, bytes_);
     return bytes_.size();
@@ -1013,6 +1077,18 @@ class PptReader {
 
   // Slides in list order, each with the notes page tied to it; notes pages of no slide are
   // text on no slide. A slide's page is given up once its slide is made.
+  // A slide piece's paragraph styles with what they leave to the masters taken from the
+  // slide's master and the document's; a piece without a style atom takes them whole.
+  std::vector<ParagraphStyle> WithMasterStyles(const PagePiece& piece, uint32_t masterId) const {
+    std::vector<ParagraphStyle> styles = piece.styles;
+    const auto found = masterById_.find(masterId);
+    const MasterTextStyles* master = found != masterById_.end() ? masters_[found->second].styles.get() : nullptr;
+    const size_t paragraphs = 1 + static_cast<size_t>(std::count(piece.text.begin(), piece.text.end(), '\r'));
+    if (styles.size() < paragraphs) styles.resize(paragraphs);
+    for (ParagraphStyle& style : styles) InheritFromMasters(style, piece.type, {master, &documentStyles_});
+    return styles;
+  }
+
   void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck,
                 ModelBudget& budget) const {
     std::unordered_map<uint32_t, size_t> slideById;
@@ -1094,7 +1170,8 @@ class PptReader {
             links.emplace_back(link, std::move(*target));
           }
         }
-        AppendParagraphs(piece.text, slide.paragraphs, budget, &piece.styles, &shapes, &links, &shape.numbers);
+        const std::vector<ParagraphStyle> styles = WithMasterStyles(piece, slides[i].masterIdRef);
+        AppendParagraphs(piece.text, slide.paragraphs, budget, &styles, &shapes, &links, &shape.numbers);
         if (IsFooterPlaceholder(piece.placeholder)) AppendParagraphs(piece.text, slide.footers, budget);
         const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
         if (isTitle && !titleDone && slide.paragraphs.size() > first) {
@@ -1152,6 +1229,15 @@ class PptReader {
     std::string location;
   };
   std::vector<ExHyperlink> hyperlinks_;  // the document's, for the model
+  // The masters of the master list, their text styles read when a slide needs them.
+  struct MasterEntry {
+    uint32_t persistId;
+    uint32_t slideId;
+    std::shared_ptr<const MasterTextStyles> styles;
+  };
+  std::vector<MasterEntry> masters_;
+  std::unordered_map<uint32_t, size_t> masterById_;  // the first master of each id
+  MasterTextStyles documentStyles_;  // the document's own, under every master's
   std::vector<ExObject> objects_;
   std::unordered_map<uint32_t, size_t> hyperlinkById_;
   std::unordered_map<uint32_t, size_t> objectById_;

@@ -2,8 +2,10 @@
 // The paragraph runs of a text's style atom: each run's indent level and, where the run sets
 // them itself, whether its paragraphs have a bullet and which character it is. What a run
 // leaves to the masters stays unknown.
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +41,25 @@ std::vector<AutoNumber> AutoNumbersOf(const uint8_t* data, size_t size);
 // The label of number n in a numbering scheme ("3.", "c)", "(iv)"); "" for a scheme this
 // reader does not know.
 std::string AutoNumberText(uint16_t scheme, int n);
+
+// What a master's text styles say of bullets, by text type (0 title ... 8 quarter body) and
+// indent level (0-4); a level knows only what the master sets.
+struct MasterTextStyles {
+  static constexpr size_t kTypes = 9;
+  static constexpr size_t kLevels = 5;
+  std::array<std::array<ParagraphStyle, kLevels>, kTypes> levels{};
+};
+
+// Reads the data of a master's text style atom for `textType` (its record instance) into
+// `styles`. Types from 5 on name each level they hold; the others hold levels from the first.
+void ReadMasterTextStyle(const uint8_t* data, size_t size, uint16_t textType, MasterTextStyles& styles);
+
+// Fills in what a paragraph's own style leaves to the masters, each field from the first
+// master (nearest first; any may be none) that sets it at the paragraph's level, for its text
+// type and then for the type it derives from (the centred, half and quarter bodies from the
+// body, the centred title from the title).
+void InheritFromMasters(ParagraphStyle& style, uint32_t textType,
+                        std::initializer_list<const MasterTextStyles*> masters);
 
 // The bullet a paragraph shows, as UTF-8: its own character, "•" where it has a bullet of no
 // character of its own, "" for none or unknown.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "ppt/PropertySets.h"
 #include "ppt/ShapeProperties.h"
@@ -572,6 +573,140 @@ std::string MakeLongSlideDeck() {
   std::vector<test::CfbStream> streams = PresentationStreams(doc);
   for (test::CfbStream& stream : PropertyStreams()) streams.push_back(std::move(stream));
   return BuildCfb(streams);
+}
+
+// A master's text style level: its paragraph exception (bullet flag and character where
+// given) and a character exception of a style, a size and a colour to be passed over.
+std::string MasterLevel(uint32_t masks, const std::string& fields) {
+  return Le32(masks) + fields + Le32(0x1 | 1u << 17 | 1u << 18) + Le16(1) + Le16(24) + Le32(0xFE000000);
+}
+std::string TxMasterStyleAtom(uint16_t textType, const std::vector<std::string>& levels) {
+  std::string data = Le16(static_cast<uint16_t>(levels.size()));
+  for (const std::string& level : levels) data += level;
+  return Atom(0x0FA3, data, textType);
+}
+std::string SlideAtomOfMaster(uint32_t masterId) {
+  return Atom(rt::kSlideAtom, std::string(12, '\0') + Le32(masterId) + Le32(0) + Le32(0));
+}
+constexpr uint32_t kMainMasterId = 0x80000001, kTitleMasterId = 0x80000002;
+
+// A main master whose body bullets level 0 with an en dash, level 1 with a bullet of no
+// character and level 2 not at all, whose centred body names a character of its own for level
+// 0, and a title master that takes its styles; the document's own styles bullet other text
+// with ">". Slide 1 (on the main master): a body of paragraphs that leave the bullet to it or
+// set part of it, a centred body and a text box. Slide 2 (on the title master): a body without
+// a style atom, and a title.
+std::string MakeMasterBulletDeck(const std::string& bodyStyle) {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(Container(
+      rt::kMainMaster,
+      {Atom(rt::kSlideAtom, std::string(24, '\0')), TxMasterStyleAtom(0, {MasterLevel(kMaskHasBullet, Le16(0))}),
+       bodyStyle,
+       TxMasterStyleAtom(5, {Le16(0) + MasterLevel(kMaskBulletChar, Le16('x'))}),
+       Drawing({ShapeWithText({ShapeText(u"Master text")})})}));
+  offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtomOfMaster(kMainMasterId), Drawing({ShapeWithText({ShapeText(u"Title master text")})})}));
+  const std::string bodyRuns = StyleTextPropAtom(
+      {ParagraphRun(5, 0, 0, ""), ParagraphRun(4, 1, 0, ""), ParagraphRun(4, 2, 0, ""), ParagraphRun(6, 3, 0, ""),
+       ParagraphRun(4, 0, kMaskHasBullet, Le16(0)), ParagraphRun(5, 0, kMaskHasBullet, Le16(1))});
+  offsets[4] = doc.Append(Container(
+      rt::kSlide, {SlideAtomOfMaster(kMainMasterId),
+                   Drawing({PlaceholderShape(0x0E, {TextHeaderAtom(1), ShapeText(u"Zero\rOne\rTwo\rThree\rOwn\rChar"), bodyRuns}),
+                            PlaceholderShape(0x0E, {TextHeaderAtom(5), ShapeText(u"Centred")}),
+                            ShapeWithText({TextHeaderAtom(4), ShapeText(u"Boxed")})})}));
+  offsets[5] = doc.Append(Container(
+      rt::kSlide, {SlideAtomOfMaster(kTitleMasterId),
+                   Drawing({PlaceholderShape(0x0D, {TextHeaderAtom(0), ShapeText(u"Heading")}),
+                            PlaceholderShape(0x0E, {TextHeaderAtom(1), ShapeText(u"Plain")})})}));
+  const std::string environment =
+      Container(0x03F2, {TxMasterStyleAtom(4, {MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('>'))})});
+  offsets[1] = doc.Append(Container(
+      rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')), environment,
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(2, kMainMasterId), SlidePersistAtom(3, kTitleMasterId)}, 1),
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(4, 256), SlidePersistAtom(5, 257)}, 0)}));
+  doc.AppendSave(offsets, 1);
+  return BuildCfb(PresentationStreams(doc));
+}
+
+const std::string kMasterBody = TxMasterStyleAtom(
+    1, {MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16(0x2013)),
+        MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('*')), MasterLevel(kMaskHasBullet, Le16(1)),
+        MasterLevel(kMaskHasBullet, Le16(0))});
+
+std::vector<std::optional<std::string>> BulletsOf(const SlideBlock& block) {
+  std::vector<std::optional<std::string>> bullets;
+  for (const TextParagraph& paragraph : block.paragraphs) bullets.push_back(paragraph.bullet);
+  return bullets;
+}
+
+TEST(PptContent, BulletsLeftToTheMastersComeFromThem) {
+  const std::string image = MakeMasterBulletDeck(kMasterBody);
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(image, deck), 0);
+  ASSERT_EQ(deck.slides.size(), 2u);
+  const Slide& first = deck.slides[0];
+  ASSERT_EQ(first.blocks.size(), 3u);
+  const std::string dash = "\xE2\x80\x93", dot = "\xE2\x80\xA2";
+  // Zero to Three take their level's bullet from the master (Two's of no character, Three none),
+  // Own turns its bullet off, Char turns it on and takes the master's character.
+  EXPECT_EQ(BulletsOf(first.blocks[0]),
+            (std::vector<std::optional<std::string>>{dash, "*", dot, std::nullopt, std::nullopt, dash}));
+  EXPECT_EQ(first.blocks[0].paragraphs[1].level, 1);
+  EXPECT_EQ(BulletsOf(first.blocks[1]), std::vector<std::optional<std::string>>{"x"})
+      << "the centred body's own character, the body's bullet";
+  EXPECT_EQ(BulletsOf(first.blocks[2]), std::vector<std::optional<std::string>>{">"}) << "the document's styles";
+  const Slide& second = deck.slides[1];
+  ASSERT_EQ(second.blocks.size(), 2u);
+  EXPECT_EQ(BulletsOf(second.blocks[0]), std::vector<std::optional<std::string>>{std::nullopt}) << "the title has none";
+  EXPECT_EQ(BulletsOf(second.blocks[1]), std::vector<std::optional<std::string>>{dash})
+      << "a title master's slides take the main master's styles";
+
+  const std::string json = FormOf(image, SlideMode::kJson);
+  EXPECT_EQ(SlidesSchemaProblem(json), "");
+  EXPECT_NE(json.find("{\"text\":\"Zero\",\"level\":0,\"bullet\":\"" + dash + "\",\"links\":[]}"), std::string::npos) << json;
+  const std::string markdown = FormOf(image, SlideMode::kMarkdown);
+  EXPECT_NE(markdown.find("- Zero\n  - One\n    - Two\n"), std::string::npos) << markdown;
+  // The default text does not show bullets.
+  EXPECT_EQ(FormOf(image, SlideMode::kText).find(dash), std::string::npos);
+}
+
+// Master styles cut short give the levels they hold whole; a type past the last or a level
+// past the fifth is none.
+TEST(PptContent, DamagedMasterStylesGiveWhatTheyHold) {
+  MasterTextStyles styles;
+  const std::string whole = Le16(7) + MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('a')) +
+                            MasterLevel(kMaskHasBullet, Le16(1));
+  const size_t firstLevelEnd = 2 + MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('a')).size();
+  for (size_t cut = 0; cut < whole.size(); ++cut) {
+    MasterTextStyles cutStyles;
+    ReadMasterTextStyle(reinterpret_cast<const uint8_t*>(whole.data()), cut, 1, cutStyles);
+    EXPECT_EQ(cutStyles.levels[1][0].bulletKnown, cut >= firstLevelEnd) << cut;
+    EXPECT_FALSE(cutStyles.levels[1][1].bulletKnown) << cut;
+  }
+  ReadMasterTextStyle(reinterpret_cast<const uint8_t*>(whole.data()), whole.size(), 1, styles);
+  EXPECT_EQ(styles.levels[1][0].bulletChar, u'a');
+  EXPECT_TRUE(styles.levels[1][1].hasBullet);
+  ReadMasterTextStyle(reinterpret_cast<const uint8_t*>(whole.data()), whole.size(), 40, styles);
+  const std::string named = Le16(1) + Le16(9) + MasterLevel(kMaskHasBullet, Le16(1));
+  ReadMasterTextStyle(reinterpret_cast<const uint8_t*>(named.data()), named.size(), 6, styles);
+  for (const ParagraphStyle& level : styles.levels[6]) EXPECT_FALSE(level.bulletKnown) << "level 9 is none of the five";
+
+  ParagraphStyle deep;
+  deep.level = 12;  // past the masters' levels: the deepest one's
+  styles.levels[1][4].bulletKnown = styles.levels[1][4].hasBullet = true;
+  InheritFromMasters(deep, 7, {nullptr, &styles});
+  EXPECT_TRUE(deep.hasBullet) << "a half body from the body";
+  ParagraphStyle unknownType;
+  InheritFromMasters(unknownType, 99, {&styles});
+  EXPECT_FALSE(unknownType.bulletKnown);
+
+  // A body style atom cut inside its first level: the slide reads as without one.
+  SlideDeck deck;
+  std::string image = MakeMasterBulletDeck(Atom(0x0FA3, kMasterBody.substr(8, 7), 1));
+  ASSERT_EQ(ReadPptDeck(image, deck), 0);
+  ASSERT_EQ(deck.slides.size(), 2u);
+  EXPECT_FALSE(deck.slides[0].blocks[0].paragraphs[0].bullet.has_value());
+  EXPECT_EQ(deck.slides[0].blocks[0].paragraphs[5].bullet, "\xE2\x80\xA2") << "the run's bullet, no character known";
 }
 
 TEST(PptContent, MetadataAloneReadsNoSlide) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -34,6 +36,11 @@ constexpr uint16_t kStyleTextPropAtom = 0x0FA1;
 // A shape's additional text formatting: a binary tag's data holding the style atom.
 constexpr uint16_t kBinaryTagData = 0x138B;
 constexpr uint16_t kStyleTextProp9Atom = 0x0FAC;
+// The document's tag data: the additional formatting of the slide lists' texts, each entry a
+// header naming the text (slide id, index among the slide's texts) and its style atom.
+constexpr uint16_t kProgBinaryTag = 0x138A;
+constexpr uint16_t kOutlineTextProps9 = 0x0FAE;
+constexpr uint16_t kOutlineTextPropsHeader9Atom = 0x0FAF;
 // Hyperlinks and embedded objects: the document's list of them, and what refers to it.
 constexpr uint16_t kExHyperlink = 0x0FD7;
 constexpr uint16_t kExHyperlinkAtom = 0x0FD3;
@@ -499,6 +506,8 @@ class PptReader {
     } else if (header.recType == kCString && header.recInstance == kCStringProgId &&
                (container == kExOleEmbed || container == kExOleLink) && !objects_.empty()) {
       if (std::string progId = ReadCString(header); !progId.empty()) objects_.back().progId = std::move(progId);
+    } else if (header.recType == kBinaryTagData && container == kProgBinaryTag) {
+      ReadOutlineNumbers(header.recLen);
     } else if (header.recType == kTxMasterStyleAtom && container == kEnvironment) {
       const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept));
       ReadMasterTextStyle(bytes_.data(), n, header.recInstance, documentStyles_);
@@ -509,6 +518,37 @@ class PptReader {
       return false;
     }
     return true;
+  }
+
+  // The numbering entries of the slide lists' texts in a tag's data, read record by record
+  // where it lies (the data may hold large pictures before them). The stream ends past it.
+  void ReadOutlineNumbers(uint32_t length) {
+    const uint64_t end = stream_->Position() + length;
+    uint64_t listEnd = 0;  // of the outline text properties container, once met
+    std::optional<std::pair<uint32_t, uint32_t>> named;  // the text the last header names
+    while (stream_->Position() + 8 <= end) {
+      if (budget_.records == 0) Fail();
+      --budget_.records;
+      RecordHeader header;
+      if (ReadRecordHeader(*stream_, header) != 8) break;
+      const bool inList = stream_->Position() <= listEnd;
+      if (header.recType == kOutlineTextProps9 && header.IsContainer()) {
+        listEnd = stream_->Position() + header.recLen;  // its entries follow
+      } else if (inList && header.recType == kOutlineTextPropsHeader9Atom && !header.IsContainer()) {
+        const size_t n = ReadAtomData(header.recLen, 4);
+        named.reset();
+        if (n == 4) named = std::make_pair(LoadLe32(bytes_.data()), uint32_t{header.recInstance});
+      } else if (inList && header.recType == kStyleTextProp9Atom && !header.IsContainer() && named) {
+        const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept * 16));
+        std::vector<AutoNumber> numbers = AutoNumbersOf(bytes_.data(), n);
+        budget_.model.TakeItem(numbers.size() * sizeof(AutoNumber));
+        outlineNumbers_.emplace(*named, std::move(numbers));
+        named.reset();
+      } else {
+        Skip(header.recLen);
+      }
+    }
+    stream_->Seek(end);
   }
 
   // A CString atom's UTF-16 text as UTF-8.
@@ -818,6 +858,9 @@ class PptReader {
         shape.pieces.back().styles =
             ParagraphStylesOf(listStyles_.data() + lines_[at].styleOffset, lines_[at].styleBytes, shape.pieces.back().text);
       }
+      // Its numbering, kept by the document for the slide's text at this index.
+      const auto numbered = outlineNumbers_.find({entries_[entry].slideId, static_cast<uint32_t>(line)});
+      if (shape.numbers.empty() && numbered != outlineNumbers_.end()) shape.numbers = numbered->second;
     }
   }
 
@@ -1238,6 +1281,8 @@ class PptReader {
   std::vector<MasterEntry> masters_;
   std::unordered_map<uint32_t, size_t> masterById_;  // the first master of each id
   MasterTextStyles documentStyles_;  // the document's own, under every master's
+  // The numbering entries of the slide lists' texts, by slide id and index among its texts.
+  std::map<std::pair<uint32_t, uint32_t>, std::vector<AutoNumber>> outlineNumbers_;
   std::vector<ExObject> objects_;
   std::unordered_map<uint32_t, size_t> hyperlinkById_;
   std::unordered_map<uint32_t, size_t> objectById_;

@@ -27,6 +27,13 @@ std::string FormOf(const std::string& image, SlideMode mode) {
   return code > 0 ? std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)) : std::string();
 }
 
+// The bullet of each paragraph of a text block.
+std::vector<std::optional<std::string>> BulletsOf(const SlideBlock& block) {
+  std::vector<std::optional<std::string>> bullets;
+  for (const TextParagraph& paragraph : block.paragraphs) bullets.push_back(paragraph.bullet);
+  return bullets;
+}
+
 // Format ids as stored (the first three fields little-endian).
 const std::string kSummaryId("\xE0\x85\x9F\xF2\xF9\x4F\x68\x10\xAB\x91\x08\x00\x2B\x27\xB3\xD9", 16);
 const std::string kDocSummaryId("\x02\xD5\xCD\xD5\x9C\x2E\x1B\x10\x93\x97\x08\x00\x2B\x2C\xF9\xAE", 16);
@@ -516,6 +523,47 @@ TEST(PptContent, NumberedParagraphsCountInTheirScheme) {
   EXPECT_EQ(AutoNumberText(40, 1), "") << "a scheme not known gives no label";
 }
 
+// Text kept in the slide list, numbered by the document's tag data: its entries are named by
+// slide id and the text's index among the slide's texts, after a record that is no entry
+// (a picture collection) and beside entries of texts that are not there.
+std::string MakeOutlineNumberedDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({PlaceholderShape(0x0E, {OutlineTextRefAtom(0)}),
+                                                                        PlaceholderShape(0x0E, {OutlineTextRefAtom(1)})})}));
+  const std::string runs = ParagraphRun(14, 0, kMaskHasBullet, Le16(1));
+  const std::string bodyStyle = Atom(0x0FA1, runs + CharacterRun(8, 0) + CharacterRun(6, 1));
+  const std::string otherStyle = Atom(0x0FA1, ParagraphRun(6, 0, kMaskHasBullet, Le16(1)) + CharacterRun(6, 0));
+  auto entry = [](uint32_t slideId, uint16_t index, const std::string& numbers) {
+    return Atom(0x0FAF, Le32(slideId) + Le32(1), index) + Atom(0x0FAC, numbers);
+  };
+  const std::string numbers = NumberingEntry(3, 1, true) + NumberingEntry(9, 3, false);
+  const std::string blob = Container(0x07F8, {Atom(0x07F9, std::string(64, '\x55'))}) +
+                           entry(256, 1, NumberingEntry(12, 5, false)) +  // outside the list: no entry
+                           Container(0x0FAE, {entry(999, 1, NumberingEntry(12, 5, false)), entry(256, 0, numbers),
+                                              entry(256, 3, NumberingEntry(12, 5, false))});
+  const std::string tags = Container(
+      0x07D0, {Container(0x1388, {Container(0x138A, {CString(0, u"___PPT9"), Atom(0x138B, blob)})})});
+  return FinishDeck(doc, offsets,
+                    {SlidePersistAtom(3, 256), TextHeaderAtom(1), ShapeText(u"One\rTwo\rThree"), bodyStyle,
+                     TextHeaderAtom(1), ShapeText(u"Other"), otherStyle},
+                    tags);
+}
+
+TEST(PptContent, SlideListTextIsNumberedByTheDocumentsEntries) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakeOutlineNumberedDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  ASSERT_EQ(deck.slides[0].blocks.size(), 2u);
+  EXPECT_EQ(BulletsOf(deck.slides[0].blocks[0]), (std::vector<std::optional<std::string>>{"1.", "2.", "c)"}));
+  EXPECT_EQ(BulletsOf(deck.slides[0].blocks[1]), std::vector<std::optional<std::string>>{"\xE2\x80\xA2"})
+      << "no entry names the second text";
+  const std::string markdown = FormOf(MakeOutlineNumberedDeck(), SlideMode::kMarkdown);
+  EXPECT_NE(markdown.find("1. One\n2. Two\n- c) Three\n\n- Other\n"), std::string::npos) << markdown;
+  EXPECT_EQ(SlidesSchemaProblem(FormOf(MakeOutlineNumberedDeck(), SlideMode::kJson)), "");
+}
+
 }  // namespace
 }  // namespace dkscr
 
@@ -632,12 +680,6 @@ const std::string kMasterBody = TxMasterStyleAtom(
     1, {MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16(0x2013)),
         MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('*')), MasterLevel(kMaskHasBullet, Le16(1)),
         MasterLevel(kMaskHasBullet, Le16(0))});
-
-std::vector<std::optional<std::string>> BulletsOf(const SlideBlock& block) {
-  std::vector<std::optional<std::string>> bullets;
-  for (const TextParagraph& paragraph : block.paragraphs) bullets.push_back(paragraph.bullet);
-  return bullets;
-}
 
 TEST(PptContent, BulletsLeftToTheMastersComeFromThem) {
   const std::string image = MakeMasterBulletDeck(kMasterBody);

@@ -6,8 +6,10 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "platform/Utf.h"
@@ -76,6 +78,21 @@ constexpr int kPlaceholderMasterSlideNumber = 0x08;
 constexpr int kPlaceholderMasterFooter = 0x09;
 constexpr int kPlaceholderMasterHeader = 0x0A;
 constexpr int kPlaceholderNotesSlideImage = 0x0B;
+
+// The layout kind a slide atom names, in the words of the format's own names for them; none
+// for a kind a presentation slide does not have.
+std::optional<std::string> LayoutName(uint32_t kind) {
+  static constexpr std::pair<uint32_t, std::string_view> kNames[] = {
+      {0x00, "Title Slide"},         {0x01, "Title and Body"},      {0x07, "Title Only"},
+      {0x08, "Two Columns"},         {0x09, "Two Rows"},            {0x0A, "Column and Two Rows"},
+      {0x0B, "Two Rows and Column"}, {0x0D, "Two Columns and Row"}, {0x0E, "Four Objects"},
+      {0x0F, "Big Object"},          {0x10, "Blank"},               {0x11, "Vertical Title and Body"},
+      {0x12, "Vertical Title and Two Rows"}};
+  for (const auto& [value, name] : kNames) {
+    if (value == kind) return std::string(name);
+  }
+  return std::nullopt;
+}
 
 bool IsFooterPlaceholder(int placeholder) {
   return placeholder == kPlaceholderMasterDate || placeholder == kPlaceholderMasterFooter ||
@@ -211,6 +228,7 @@ struct Page {
   bool hidden = false;
   uint32_t notesIdRef = 0;  // a slide's notes page, by slide id
   uint32_t masterIdRef = 0;  // a slide's master, by its id in the master list
+  std::optional<uint32_t> layout;  // the layout kind its slide atom names
   uint32_t slideIdRef = 0;  // a notes page's slide, by slide id
   uint32_t slideId = 0;     // from the slide list
   std::vector<PagePiece> pieces;
@@ -735,6 +753,7 @@ class PptReader {
     Shape& shape = shapes_[openShapes_.back()];
     if (topLevel && header.recType == kSlideAtom) {
       const size_t n = ReadAtomData(header.recLen, 20);
+      if (n >= 4) page.layout = LoadLe32(bytes_.data());
       page.masterIdRef = n >= 16 ? LoadLe32(bytes_.data() + 12) : 0;
       page.notesIdRef = n >= 20 ? LoadLe32(bytes_.data() + 16) : 0;
     } else if (topLevel && header.recType == kNotesAtom) {
@@ -1240,6 +1259,8 @@ class PptReader {
       // The blocks hold the slide's texts once more.
       for (const SlideBlock& block : slide.blocks) budget.Take(BlockBytes(block));
       if (slides[i].slideId != 0) slide.id = slides[i].slideId;
+      if (slides[i].layout) slide.layout = LayoutName(*slides[i].layout);
+      if (slide.layout) budget.Take(slide.layout->size());
       if (const Page* page = notesOf[i]) AppendNotesPage(*page, slide.notes, slide.notesFooters, budget);
       slide.comments = std::move(slides[i].comments);
       deck.slides.push_back(std::move(slide));

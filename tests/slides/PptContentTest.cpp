@@ -633,8 +633,8 @@ std::string TxMasterStyleAtom(uint16_t textType, const std::vector<std::string>&
   for (const std::string& level : levels) data += level;
   return Atom(0x0FA3, data, textType);
 }
-std::string SlideAtomOfMaster(uint32_t masterId) {
-  return Atom(rt::kSlideAtom, std::string(12, '\0') + Le32(masterId) + Le32(0) + Le32(0));
+std::string SlideAtomOfMaster(uint32_t masterId, uint32_t layout = 0) {
+  return Atom(rt::kSlideAtom, Le32(layout) + std::string(8, '\0') + Le32(masterId) + Le32(0) + Le32(0));
 }
 constexpr uint32_t kMainMasterId = 0x80000001, kTitleMasterId = 0x80000002;
 
@@ -710,6 +710,34 @@ TEST(PptContent, BulletsLeftToTheMastersComeFromThem) {
   EXPECT_NE(markdown.find("- Zero\n  - One\n    - Two\n"), std::string::npos) << markdown;
   // The default text does not show bullets.
   EXPECT_EQ(FormOf(image, SlideMode::kText).find(dash), std::string::npos);
+}
+
+// The layout kind each slide atom names, as its name; none for a kind no slide has, or a
+// slide atom too short to name one.
+TEST(PptContent, LayoutNamesFromTheSlideAtoms) {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  const std::vector<std::string> atoms = {SlideAtomOfMaster(0, 0x00), SlideAtomOfMaster(0, 0x01), SlideAtomOfMaster(0, 0x10),
+                                          SlideAtomOfMaster(0, 0x12), SlideAtomOfMaster(0, 0x02), SlideAtomOfMaster(0, 0x0C),
+                                          Atom(rt::kSlideAtom, Le16(1))};
+  std::vector<std::string> list;
+  for (size_t i = 0; i < atoms.size(); ++i) {
+    const auto persist = static_cast<uint32_t>(3 + i);
+    offsets[persist] = doc.Append(Container(rt::kSlide, {atoms[i], Drawing({ShapeWithText({ShapeText(u"Text")})})}));
+    list.push_back(SlidePersistAtom(persist, static_cast<uint32_t>(256 + i)));
+  }
+  const std::string image = FinishDeck(doc, offsets, list);
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(image, deck), 0);
+  std::vector<std::optional<std::string>> layouts;
+  for (const Slide& slide : deck.slides) layouts.push_back(slide.layout);
+  EXPECT_EQ(layouts, (std::vector<std::optional<std::string>>{"Title Slide", "Title and Body", "Blank",
+                                                               "Vertical Title and Two Rows", std::nullopt,
+                                                               std::nullopt, std::nullopt}));
+  const std::string json = FormOf(image, SlideMode::kJson);
+  EXPECT_EQ(SlidesSchemaProblem(json), "");
+  EXPECT_NE(json.find("\"id\":258,\"section\":null,\"layout\":\"Blank\","), std::string::npos) << json;
 }
 
 // Master styles cut short give the levels they hold whole; a type past the last or a level

@@ -40,7 +40,9 @@ constexpr uint16_t kBinaryTagData = 0x138B;
 constexpr uint16_t kStyleTextProp9Atom = 0x0FAC;
 // The document's tag data: the additional formatting of the slide lists' texts, each entry a
 // header naming the text (slide id, index among the slide's texts) and its style atom.
+constexpr uint16_t kProgTags = 0x1388;
 constexpr uint16_t kProgBinaryTag = 0x138A;
+constexpr uint16_t kTextMasterStyle9Atom = 0x0FAD;
 constexpr uint16_t kOutlineTextProps9 = 0x0FAE;
 constexpr uint16_t kOutlineTextPropsHeader9Atom = 0x0FAF;
 // Hyperlinks and embedded objects: the document's list of them, and what refers to it.
@@ -297,7 +299,7 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
                                              static_cast<size_t>(style.extension) < numbers->size()
                                          ? &(*numbers)[static_cast<size_t>(style.extension)]
                                          : nullptr;
-          if (shaped.bullet && number != nullptr && number->numbered) {
+          if (shaped.bullet && number != nullptr && number->Counts()) {
             auto& [next, scheme] = counters[level];
             if (scheme != number->scheme) next = number->startAt, scheme = number->scheme;
             if (std::string label = AutoNumberText(number->scheme, next++); !label.empty()) shaped.bullet = std::move(label);
@@ -322,6 +324,19 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
       out.push_back(std::move(paragraph));
     }
     at = end + 1;
+  }
+}
+
+// The additional text styles in a master's tag data (its records as an atom's data).
+void ReadTagDataNumbering(const uint8_t* data, size_t size, MasterTextStyles& styles) {
+  for (size_t at = 0; size - at >= 8;) {
+    const uint16_t type = LoadLe16(data + at + 2);
+    const uint16_t instance = static_cast<uint16_t>(LoadLe16(data + at) >> 4);
+    const size_t length = std::min<size_t>(LoadLe32(data + at + 4), size - at - 8);
+    if (type == kTextMasterStyle9Atom && (data[at] & 0x0F) != 0x0F) {
+      ReadMasterNumbering(data + at + 8, length, instance, styles);
+    }
+    at += 8 + length;
   }
 }
 
@@ -955,16 +970,24 @@ class PptReader {
       return styles.get();
     }
     uint32_t titleOf = 0;  // the main master of a title master
-    // Its direct children: the style atoms, or a title master's slide atom.
+    // Its direct children: the style atoms, or a title master's slide atom; and within its
+    // tags, the tag data that holds the additional styles.
     for (uint64_t at = 0; at + 8 <= top.recLen;) {
       if (budget_.records == 0) Fail();
       --budget_.records;
       RecordHeader header;
       if (ReadRecordHeader(*stream_, header) != 8) break;
+      if (header.IsContainer() && (header.recType == kProgTags || header.recType == kProgBinaryTag)) {
+        at += 8;  // its records follow
+        continue;
+      }
       at += 8ull + header.recLen;
       if (header.recType == kTxMasterStyleAtom && top.recType == kMainMaster && !header.IsContainer()) {
         const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept));
         ReadMasterTextStyle(bytes_.data(), n, header.recInstance, *styles);
+      } else if (header.recType == kBinaryTagData && top.recType == kMainMaster && !header.IsContainer()) {
+        const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept * 4));
+        ReadTagDataNumbering(bytes_.data(), n, *styles);
       } else if (header.recType == kSlideAtom && top.recType == ppt::kSlide && !header.IsContainer()) {
         titleOf = ReadWord(header, 12);
       } else {
@@ -1139,16 +1162,30 @@ class PptReader {
 
   // Slides in list order, each with the notes page tied to it; notes pages of no slide are
   // text on no slide. A slide's page is given up once its slide is made.
-  // A slide piece's paragraph styles with what they leave to the masters taken from the
-  // slide's master and the document's; a piece without a style atom takes them whole.
-  std::vector<ParagraphStyle> WithMasterStyles(const PagePiece& piece, uint32_t masterId) const {
+  // A slide piece's paragraph styles and numbering with what they leave to the masters taken
+  // from the slide's master and the document's; a piece without a style atom takes them
+  // whole. Each paragraph's style names its own entry of the numbering given back.
+  std::pair<std::vector<ParagraphStyle>, std::vector<AutoNumber>> WithMasterStyles(
+      const PagePiece& piece, const std::vector<AutoNumber>& shapeNumbers, uint32_t masterId) const {
     std::vector<ParagraphStyle> styles = piece.styles;
     const auto found = masterById_.find(masterId);
     const MasterTextStyles* master = found != masterById_.end() ? masters_[found->second].styles.get() : nullptr;
     const size_t paragraphs = 1 + static_cast<size_t>(std::count(piece.text.begin(), piece.text.end(), '\r'));
     if (styles.size() < paragraphs) styles.resize(paragraphs);
-    for (ParagraphStyle& style : styles) InheritFromMasters(style, piece.type, {master, &documentStyles_});
-    return styles;
+    std::vector<AutoNumber> numbers;
+    numbers.reserve(styles.size());
+    for (ParagraphStyle& style : styles) {
+      InheritFromMasters(style, piece.type, {master, &documentStyles_});
+      AutoNumber number;
+      if (style.extension >= 0 && static_cast<size_t>(style.extension) < shapeNumbers.size()) {
+        number = shapeNumbers[static_cast<size_t>(style.extension)];
+      }
+      // The masters' numbering reaches placeholders only.
+      if (piece.placeholder >= 0) InheritNumberFromMasters(number, piece.type, style.level, {master});
+      style.extension = static_cast<int>(numbers.size());
+      numbers.push_back(number);
+    }
+    return {std::move(styles), std::move(numbers)};
   }
 
   void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck,
@@ -1232,8 +1269,8 @@ class PptReader {
             links.emplace_back(link, std::move(*target));
           }
         }
-        const std::vector<ParagraphStyle> styles = WithMasterStyles(piece, slides[i].masterIdRef);
-        AppendParagraphs(piece.text, slide.paragraphs, budget, &styles, &shapes, &links, &shape.numbers);
+        const auto [styles, numbers] = WithMasterStyles(piece, shape.numbers, slides[i].masterIdRef);
+        AppendParagraphs(piece.text, slide.paragraphs, budget, &styles, &shapes, &links, &numbers);
         if (IsFooterPlaceholder(piece.placeholder)) AppendParagraphs(piece.text, slide.footers, budget);
         const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
         if (isTitle && !titleDone && slide.paragraphs.size() > first) {

@@ -116,6 +116,23 @@ void SkipCharacterException(Cursor& in) {
   if (masks & kPosition) in.Skip(2);
 }
 
+// The numbering of an additional paragraph exception.
+AutoNumber ReadNumberException(Cursor& in) {
+  AutoNumber number;
+  const uint32_t masks = in.U32();
+  if (masks & kBulletBlip) in.Skip(2);
+  if (masks & kBulletHasScheme) {
+    number.numbered = in.U16() != 0;
+    number.numberedKnown = true;
+  }
+  if (masks & kBulletScheme) {
+    number.scheme = in.U16();
+    number.startAt = in.U16();
+    number.schemeKnown = true;
+  }
+  return number;
+}
+
 // Text types of a master's styles, and what the derived ones take from.
 constexpr uint32_t kTypeTitle = 0, kTypeBody = 1, kTypeCenterBody = 5, kTypeCenterTitle = 6, kTypeHalfBody = 7,
                    kTypeQuarterBody = 8;
@@ -142,6 +159,41 @@ void ReadMasterTextStyle(const uint8_t* data, size_t size, uint16_t textType, Ma
     if (level < MasterTextStyles::kLevels) {
       style.level = level;
       styles.levels[textType][level] = style;
+    }
+  }
+}
+
+void ReadMasterNumbering(const uint8_t* data, size_t size, uint16_t textType, MasterTextStyles& styles) {
+  if (textType >= MasterTextStyles::kTypes) return;
+  Cursor in(data, size);
+  const uint16_t count = in.U16();
+  const bool named = textType >= kTypeCenterBody;
+  for (uint16_t i = 0; i < count && i < MasterTextStyles::kLevels && in.Has(4); ++i) {
+    const uint16_t level = named ? in.U16() : i;
+    const AutoNumber number = ReadNumberException(in);
+    if (in.U32() & kPp10) in.Skip(4);  // the character exception
+    if (in.Overran()) break;
+    if (level < MasterTextStyles::kLevels) styles.numbers[textType][level] = number;
+  }
+}
+
+void InheritNumberFromMasters(AutoNumber& number, uint32_t textType, uint16_t level,
+                              std::initializer_list<const MasterTextStyles*> masters) {
+  if (textType >= MasterTextStyles::kTypes) return;
+  const size_t at = std::min<size_t>(level, MasterTextStyles::kLevels - 1);
+  for (const uint32_t type : {textType, BaseTextType(textType)}) {
+    for (const MasterTextStyles* master : masters) {
+      if (master == nullptr) continue;
+      const AutoNumber& given = master->numbers[type][at];
+      if (!number.numberedKnown && given.numberedKnown) {
+        number.numbered = given.numbered;
+        number.numberedKnown = true;
+      }
+      if (!number.schemeKnown && given.schemeKnown) {
+        number.scheme = given.scheme;
+        number.startAt = given.startAt;
+        number.schemeKnown = true;
+      }
     }
   }
 }
@@ -210,16 +262,7 @@ std::vector<AutoNumber> AutoNumbersOf(const uint8_t* data, size_t size) {
   std::vector<AutoNumber> numbers;
   Cursor in(data, size);
   while (in.Has(12)) {
-    AutoNumber number;
-    const uint32_t masks = in.U32();
-    if (masks & kBulletBlip) in.Skip(2);
-    if (masks & kBulletHasScheme) number.numbered = in.U16() != 0;
-    if (masks & kBulletScheme) {
-      number.scheme = in.U16();
-      number.startAt = in.U16();
-    } else {
-      number.numbered = false;  // numbered by a scheme the entry does not name
-    }
+    AutoNumber number = ReadNumberException(in);
     const uint32_t characterMasks = in.U32();
     if (characterMasks & kPp10) in.Skip(4);
     const uint32_t textMasks = in.U32();

@@ -21,11 +21,15 @@ struct ParagraphStyle {
 };
 
 // An entry of a text's additional paragraph formatting: whether the paragraph is numbered and
-// how.
+// how. What the entry does not say is left to the masters.
 struct AutoNumber {
-  bool numbered = false;
+  bool numbered = false;      // numbered, where known, in the scheme named (or a master's)
   uint16_t scheme = 0;
   uint16_t startAt = 1;
+  bool numberedKnown = false;  // the entry says whether it is numbered
+  bool schemeKnown = false;    // the entry names the scheme and its start
+  // Numbered in a scheme this entry names or takes.
+  bool Counts() const { return numbered && schemeKnown; }
 };
 
 // The style of each paragraph of `text` (paragraphs end at CR; the last one at the text's
@@ -48,11 +52,21 @@ struct MasterTextStyles {
   static constexpr size_t kTypes = 9;
   static constexpr size_t kLevels = 5;
   std::array<std::array<ParagraphStyle, kLevels>, kTypes> levels{};
+  std::array<std::array<AutoNumber, kLevels>, kTypes> numbers{};  // from the additional styles
 };
 
 // Reads the data of a master's text style atom for `textType` (its record instance) into
 // `styles`. Types from 5 on name each level they hold; the others hold levels from the first.
 void ReadMasterTextStyle(const uint8_t* data, size_t size, uint16_t textType, MasterTextStyles& styles);
+
+// Reads the data of a master's additional text style atom for `textType` into the numbering
+// of `styles`, as ReadMasterTextStyle reads the levels.
+void ReadMasterNumbering(const uint8_t* data, size_t size, uint16_t textType, MasterTextStyles& styles);
+
+// Fills in what a paragraph's numbering entry leaves to the masters, as InheritFromMasters
+// does for its bullet; `level` is the paragraph's indent level.
+void InheritNumberFromMasters(AutoNumber& number, uint32_t textType, uint16_t level,
+                              std::initializer_list<const MasterTextStyles*> masters);
 
 // Fills in what a paragraph's own style leaves to the masters, each field from the first
 // master (nearest first; any may be none) that sets it at the paragraph's level, for its text

@@ -712,6 +712,74 @@ TEST(PptContent, BulletsLeftToTheMastersComeFromThem) {
   EXPECT_EQ(FormOf(image, SlideMode::kText).find(dash), std::string::npos);
 }
 
+// A master's additional text style level: numbered or not where `hasScheme`, in a scheme
+// from a start where `scheme`, and a character exception of a run id.
+std::string NumberLevel(std::optional<bool> numbered, std::optional<std::pair<uint16_t, uint16_t>> scheme) {
+  const uint32_t masks = (numbered ? 1u << 25 : 0) | (scheme ? 1u << 24 : 0);
+  return Le32(masks) + (numbered ? Le16(*numbered ? 1 : 0) : "") +
+         (scheme ? Le16(scheme->first) + Le16(scheme->second) : "") + Le32(1u << 20) + Le32(0);
+}
+
+// The main master of MakeMasterBulletDeck with additional styles in its tags: the body numbered
+// in arabic at level 0, numbered in no scheme it names at level 1, counting letters from c at
+// level 2 without saying it is numbered; other text numbered. One slide: a body whose last
+// paragraph's own entry turns numbering on, and a text box.
+std::string MakeMasterNumberDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  std::string levels = Le16(3) + NumberLevel(true, std::make_pair(3, 1)) + NumberLevel(true, std::nullopt) +
+                       NumberLevel(std::nullopt, std::make_pair(9, 3));
+  const std::string otherLevels = Le16(1) + NumberLevel(true, std::make_pair(3, 1));
+  const std::string data = Atom(0x0FAD, levels, 1) + Atom(0x0FAD, otherLevels, 4);
+  const std::string tags =
+      Container(0x1388, {Container(0x138A, {CString(0, u"___PPT9"), Atom(0x138B, data)})});
+  offsets[2] = doc.Append(Container(
+      rt::kMainMaster, {Atom(rt::kSlideAtom, std::string(24, '\0')), kMasterBody,
+                        Drawing({ShapeWithText({ShapeText(u"Master text")})}), tags}));
+  const std::string ownEntry = Le32(1u << 25) + Le16(1) + Le32(0) + Le32(0);
+  const std::string shapeTags =
+      Container(0x1388, {Container(0x138A, {CString(0, u"___PPT9"), Container(0x138B, {Atom(0x0FAC, ownEntry)})})});
+  const std::string placeholder = Atom(rt::kPlaceholderAtom, Le32(0) + std::string(1, '\x0E') + std::string(3, '\0'));
+  const std::string runs = ParagraphRun(2, 0, 0, "") + ParagraphRun(2, 0, 0, "") + ParagraphRun(2, 1, 0, "") +
+                           ParagraphRun(2, 2, 0, "") + CharacterRun(6, 5) + CharacterRun(2, 0);
+  const std::string body = Container(
+      rt::kSpContainer, {Container(rt::kClientData, {placeholder, shapeTags}),
+                         Container(rt::kClientTextbox, {TextHeaderAtom(1), ShapeText(u"A\rB\rC\rD"), Atom(0x0FA1, runs)})});
+  offsets[3] = doc.Append(Container(
+      rt::kSlide, {SlideAtomOfMaster(kMainMasterId), Drawing({body, ShapeWithText({TextHeaderAtom(4), ShapeText(u"Boxed")})})}));
+  const std::string environment =
+      Container(0x03F2, {TxMasterStyleAtom(4, {MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('>'))})});
+  offsets[1] = doc.Append(Container(
+      rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')), environment,
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(2, kMainMasterId)}, 1),
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(3, 256)}, 0)}));
+  doc.AppendSave(offsets, 1);
+  return BuildCfb(PresentationStreams(doc));
+}
+
+TEST(PptContent, NumbersLeftToTheMastersComeFromThem) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakeMasterNumberDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  ASSERT_EQ(deck.slides[0].blocks.size(), 2u);
+  // A and B count in the master's scheme; C is numbered in none, so keeps its bullet; D's own
+  // entry numbers it in the scheme of its master's level.
+  EXPECT_EQ(BulletsOf(deck.slides[0].blocks[0]), (std::vector<std::optional<std::string>>{"1.", "2.", "*", "c)"}));
+  EXPECT_EQ(BulletsOf(deck.slides[0].blocks[1]), std::vector<std::optional<std::string>>{">"})
+      << "a text box that is no placeholder takes no master's numbering";
+
+  MasterTextStyles styles;
+  const std::string cut = Le16(2) + NumberLevel(true, std::make_pair(3, 1)) + NumberLevel(true, std::make_pair(9, 3));
+  for (size_t size = 0; size < cut.size(); ++size) {
+    MasterTextStyles cutStyles;
+    ReadMasterNumbering(reinterpret_cast<const uint8_t*>(cut.data()), size, 1, cutStyles);
+    EXPECT_FALSE(cutStyles.numbers[1][1].numberedKnown) << size;
+  }
+  ReadMasterNumbering(reinterpret_cast<const uint8_t*>(cut.data()), cut.size(), 1, styles);
+  EXPECT_TRUE(styles.numbers[1][1].Counts());
+  EXPECT_EQ(styles.numbers[1][1].scheme, 9);
+}
+
 // The layout kind each slide atom names, as its name; none for a kind no slide has, or a
 // slide atom too short to name one.
 TEST(PptContent, LayoutNamesFromTheSlideAtoms) {

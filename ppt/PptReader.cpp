@@ -553,8 +553,9 @@ class PptReader {
     return true;
   }
 
-  // The numbering entries of the slide lists' texts in a tag's data, read record by record
-  // where it lies (the data may hold large pictures before them). The stream ends past it.
+  // The numbering entries of the slide lists' texts in a tag's data, and the document's
+  // additional text styles, read record by record where it lies (the data may hold large
+  // pictures before them). The stream ends past it.
   void ReadOutlineNumbers(uint32_t length) {
     const uint64_t end = stream_->Position() + length;
     uint64_t listEnd = 0;  // of the outline text properties container, once met
@@ -577,6 +578,10 @@ class PptReader {
         budget_.model.TakeItem(numbers.size() * sizeof(AutoNumber));
         outlineNumbers_.emplace(*named, std::move(numbers));
         named.reset();
+      } else if (header.recType == kTextMasterStyle9Atom && !header.IsContainer()) {
+        // The document's additional styles, under every master's.
+        const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept));
+        ReadMasterNumbering(bytes_.data(), n, header.recInstance, documentStyles_);
       } else {
         Skip(header.recLen);
       }
@@ -1181,7 +1186,9 @@ class PptReader {
         number = shapeNumbers[static_cast<size_t>(style.extension)];
       }
       // The masters' numbering reaches placeholders only.
-      if (piece.placeholder >= 0) InheritNumberFromMasters(number, piece.type, style.level, {master});
+      if (piece.placeholder >= 0) {
+        InheritNumberFromMasters(number, piece.type, style.level, {master, &documentStyles_});
+      }
       style.extension = static_cast<int>(numbers.size());
       numbers.push_back(number);
     }

@@ -721,9 +721,9 @@ std::string NumberLevel(std::optional<bool> numbered, std::optional<std::pair<ui
 }
 
 // The main master of MakeMasterBulletDeck with additional styles in its tags: the body numbered
-// in arabic at level 0, numbered in no scheme it names at level 1, counting letters from c at
-// level 2 without saying it is numbered; other text numbered. One slide: a body whose last
-// paragraph's own entry turns numbering on, and a text box.
+// in arabic at level 0, numbered in no scheme it names at level 1 (the document's styles name
+// one), counting letters from c at level 2 without saying it is numbered; other text numbered.
+// One slide: a body whose last paragraph's own entry turns numbering on, and a text box.
 std::string MakeMasterNumberDeck() {
   PptStreamBuilder doc;
   std::map<uint32_t, uint32_t> offsets;
@@ -749,9 +749,13 @@ std::string MakeMasterNumberDeck() {
       rt::kSlide, {SlideAtomOfMaster(kMainMasterId), Drawing({body, ShapeWithText({TextHeaderAtom(4), ShapeText(u"Boxed")})})}));
   const std::string environment =
       Container(0x03F2, {TxMasterStyleAtom(4, {MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('>'))})});
+  const std::string documentLevels =
+      Le16(2) + NumberLevel(false, std::make_pair(3, 1)) + NumberLevel(std::nullopt, std::make_pair(12, 1));
+  const std::string documentTags = Container(
+      0x07D0, {Container(0x1388, {Container(0x138A, {CString(0, u"___PPT9"), Atom(0x138B, Atom(0x0FAD, documentLevels, 1))})})});
   offsets[1] = doc.Append(Container(
       rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')), environment,
-                      Container(rt::kSlideListWithText, {SlidePersistAtom(2, kMainMasterId)}, 1),
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(2, kMainMasterId)}, 1), documentTags,
                       Container(rt::kSlideListWithText, {SlidePersistAtom(3, 256)}, 0)}));
   doc.AppendSave(offsets, 1);
   return BuildCfb(PresentationStreams(doc));
@@ -762,9 +766,9 @@ TEST(PptContent, NumbersLeftToTheMastersComeFromThem) {
   ASSERT_EQ(ReadPptDeck(MakeMasterNumberDeck(), deck), 0);
   ASSERT_EQ(deck.slides.size(), 1u);
   ASSERT_EQ(deck.slides[0].blocks.size(), 2u);
-  // A and B count in the master's scheme; C is numbered in none, so keeps its bullet; D's own
-  // entry numbers it in the scheme of its master's level.
-  EXPECT_EQ(BulletsOf(deck.slides[0].blocks[0]), (std::vector<std::optional<std::string>>{"1.", "2.", "*", "c)"}));
+  // A and B count in the master's scheme (the document's says not numbered, under it); C in
+  // the document's scheme; D's own entry numbers it in the scheme of its master's level.
+  EXPECT_EQ(BulletsOf(deck.slides[0].blocks[0]), (std::vector<std::optional<std::string>>{"1.", "2.", "(1)", "c)"}));
   EXPECT_EQ(BulletsOf(deck.slides[0].blocks[1]), std::vector<std::optional<std::string>>{">"})
       << "a text box that is no placeholder takes no master's numbering";
 

@@ -327,19 +327,6 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
   }
 }
 
-// The additional text styles in a master's tag data (its records as an atom's data).
-void ReadTagDataNumbering(const uint8_t* data, size_t size, MasterTextStyles& styles) {
-  for (size_t at = 0; size - at >= 8;) {
-    const uint16_t type = LoadLe16(data + at + 2);
-    const uint16_t instance = static_cast<uint16_t>(LoadLe16(data + at) >> 4);
-    const size_t length = std::min<size_t>(LoadLe32(data + at + 4), size - at - 8);
-    if (type == kTextMasterStyle9Atom && (data[at] & 0x0F) != 0x0F) {
-      ReadMasterNumbering(data + at + 8, length, instance, styles);
-    }
-    at += 8 + length;
-  }
-}
-
 class PptReader {
  public:
   explicit PptReader(const PptReadTargets& targets) : targets_(targets), text_(targets.text) {}
@@ -992,7 +979,7 @@ class PptReader {
         ReadMasterTextStyle(bytes_.data(), n, header.recInstance, *styles);
       } else if (header.recType == kBinaryTagData && top.recType == kMainMaster && !header.IsContainer()) {
         const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept * 4));
-        ReadTagDataNumbering(bytes_.data(), n, *styles);
+        ReadMasterTagData(bytes_.data(), n, *styles);
       } else if (header.recType == kSlideAtom && top.recType == ppt::kSlide && !header.IsContainer()) {
         titleOf = ReadWord(header, 12);
       } else {

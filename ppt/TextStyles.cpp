@@ -177,6 +177,19 @@ void ReadMasterNumbering(const uint8_t* data, size_t size, uint16_t textType, Ma
   }
 }
 
+void ReadMasterTagData(const uint8_t* data, size_t size, MasterTextStyles& styles) {
+  constexpr uint16_t kTextMasterStyle9Atom = 0x0FAD;
+  for (size_t at = 0; size - at >= 8;) {
+    const uint16_t type = LoadLe16(data + at + 2);
+    const auto instance = static_cast<uint16_t>(LoadLe16(data + at) >> 4);
+    const size_t length = std::min<size_t>(LoadLe32(data + at + 4), size - at - 8);
+    if (type == kTextMasterStyle9Atom && (data[at] & 0x0F) != 0x0F) {
+      ReadMasterNumbering(data + at + 8, length, instance, styles);
+    }
+    at += 8 + length;
+  }
+}
+
 void InheritNumberFromMasters(AutoNumber& number, uint32_t textType, uint16_t level,
                               std::initializer_list<const MasterTextStyles*> masters) {
   if (textType >= MasterTextStyles::kTypes) return;

@@ -63,6 +63,10 @@ void ReadMasterTextStyle(const uint8_t* data, size_t size, uint16_t textType, Ma
 // of `styles`, as ReadMasterTextStyle reads the levels.
 void ReadMasterNumbering(const uint8_t* data, size_t size, uint16_t textType, MasterTextStyles& styles);
 
+// The additional text styles among the records of a master's tag data (the data of its
+// ___PPT9 binary tag), into the numbering of `styles`.
+void ReadMasterTagData(const uint8_t* data, size_t size, MasterTextStyles& styles);
+
 // Fills in what a paragraph's numbering entry leaves to the masters, as InheritFromMasters
 // does for its bullet; `level` is the paragraph's indent level.
 void InheritNumberFromMasters(AutoNumber& number, uint32_t textType, uint16_t level,

@@ -782,6 +782,17 @@ TEST(PptContent, NumbersLeftToTheMastersComeFromThem) {
   ReadMasterNumbering(reinterpret_cast<const uint8_t*>(cut.data()), cut.size(), 1, styles);
   EXPECT_TRUE(styles.numbers[1][1].Counts());
   EXPECT_EQ(styles.numbers[1][1].scheme, 9);
+
+  // Tag data whose records run past its end, or hold the style atom as a container.
+  const std::string data = Container(0x0FAD, {Atom(0x0FAD, cut, 1)}, 6) + Atom(0x0FAD, cut, 4);
+  const size_t firstLevelEnd = data.size() - cut.size() + 2 + NumberLevel(true, std::make_pair(3, 1)).size();
+  for (size_t size = 0; size <= data.size(); ++size) {
+    MasterTextStyles fromData;
+    ReadMasterTagData(reinterpret_cast<const uint8_t*>(data.data()), size, fromData);
+    EXPECT_FALSE(fromData.numbers[6][0].numberedKnown || fromData.numbers[1][0].numberedKnown)
+        << "a container is no style atom";
+    EXPECT_EQ(fromData.numbers[4][0].numberedKnown, size >= firstLevelEnd) << size;
+  }
 }
 
 // The layout kind each slide atom names, as its name; none for a kind no slide has, or a

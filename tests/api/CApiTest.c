@@ -432,21 +432,17 @@ static void check_metadata(const char* path) {
   free(json.data);
 }
 
-static void test_metadata_errors(const char* scratch) {
+static void test_metadata_errors(void) {
   unsigned char* text = NULL;
   size_t size = 0;
   dkscr_options options;
   dkscr_options_init(&options);
   EXPECT_FAILURE(dkscr_metadata_file("/nonexistent-dir/none.pptx", NULL, &text, &size),
                  DKSCR_ERROR_MISSING, "metadata of a missing file");
-  EXPECT_FAILURE(dkscr_metadata_file(scratch, NULL, &text, &size), DKSCR_ERROR_MISSING,
-                 "metadata of a folder");
   EXPECT_FAILURE(dkscr_metadata_file(NULL, NULL, &text, &size), DKSCR_ERROR_ARGUMENT,
                  "metadata without a path");
   CHECK(dkscr_metadata_memory("x", 1, NULL, NULL, &size) == DKSCR_ERROR_ARGUMENT,
         "metadata without a text pointer");
-  EXPECT_FAILURE(dkscr_metadata_memory(NULL, 10, NULL, &text, &size), DKSCR_ERROR_ARGUMENT,
-                 "metadata without data");
   options.type = 7;
   EXPECT_FAILURE(dkscr_metadata_file(SAMPLES "/sample.ppt", &options, &text, &size),
                  DKSCR_ERROR_TYPE, "metadata of an unknown type");
@@ -539,7 +535,7 @@ int main(int argc, char** argv) {
   test_out_of_memory(); /* first: this process has freed no large block yet */
   test_options_and_messages();
   test_errors(scratch);
-  test_metadata_errors(scratch);
+  test_metadata_errors();
   static const int32_t code_pages[] = {65001, 1200, 1252, 0};
   for (size_t i = 0; i < count; ++i) {
     for (size_t c = 0; c < sizeof code_pages / sizeof code_pages[0]; ++c) {

@@ -706,10 +706,6 @@ TEST(PptContent, BulletsLeftToTheMastersComeFromThem) {
   const std::string json = FormOf(image, SlideMode::kJson);
   EXPECT_EQ(SlidesSchemaProblem(json), "");
   EXPECT_NE(json.find("{\"text\":\"Zero\",\"level\":0,\"bullet\":\"" + dash + "\",\"links\":[]}"), std::string::npos) << json;
-  const std::string markdown = FormOf(image, SlideMode::kMarkdown);
-  EXPECT_NE(markdown.find("- Zero\n  - One\n    - Two\n"), std::string::npos) << markdown;
-  // The default text does not show bullets.
-  EXPECT_EQ(FormOf(image, SlideMode::kText).find(dash), std::string::npos);
 }
 
 // A master's additional text style level: numbered or not where `hasScheme`, in a scheme
@@ -890,15 +886,6 @@ TEST(PptContent, MetadataAloneReadsNoSlide) {
   EXPECT_EQ(SlidesSchemaProblem("{\"schema\":\"deckscribe/slides-2\",\"metadata\":" + metadata +
                                 ",\"sections\":[],\"slides\":[],\"orphans\":[]}"),
             "");
-
-  // A presentation that is none gives nothing, an encrypted one says so.
-  PptStreamBuilder encrypted = MakePresentationStream({u"Secret"});
-  std::vector<test::CfbStream> streams = PresentationStreams(encrypted, kTokenEncrypted);
-  for (test::CfbStream& stream : PropertyStreams()) streams.push_back(std::move(stream));
-  EXPECT_EQ(ConvertWatched(BuildCfb(streams), request, code, reads), "");
-  EXPECT_EQ(code, kResultEncrypted);
-  EXPECT_EQ(ConvertWatched("not a compound document", request, code, reads), "");
-  EXPECT_EQ(code, kResultFormatError);
 }
 
 }  // namespace

@@ -102,9 +102,47 @@ ConvertRequest RequestOf(const dkscr_options& options) {
   return request;
 }
 
-ResultCode ConvertMemory(std::string_view image, const dkscr_options& options, OutputBuffer& output) {
+// The request for the document's properties alone: only the type counts.
+ConvertRequest MetadataRequestOf(const dkscr_options& options) {
+  dkscr_options typeOnly;
+  dkscr_options_init(&typeOnly);
+  typeOnly.type = options.type;
+  ConvertRequest request = RequestOf(typeOnly);
+  request.metadataOnly = true;
+  return request;
+}
+
+ResultCode ConvertMemory(std::string_view image, const ConvertRequest& request, OutputBuffer& output) {
   const std::unique_ptr<ByteSource> source = ByteSource::OfMemory(image);
-  return LibraryCode(Convert(*source, RequestOf(options), output));
+  return LibraryCode(Convert(*source, request, output));
+}
+
+// A file converted under the request, handed over to the caller.
+int32_t ConvertFileFor(const char* path, const ConvertRequest& request, unsigned char** text, size_t* size) {
+  try {
+    OutputBuffer output;
+    const ResultCode result = ConvertFile(path, request, output);
+    return HandOver(result, output, text, size);
+  } catch (const std::bad_alloc&) {  // memory running out on the way in
+    return DKSCR_ERROR_MEMORY;
+  } catch (...) {
+    return DKSCR_ERROR_FORMAT;
+  }
+}
+
+// A presentation in memory converted under the request, handed over to the caller.
+int32_t ConvertMemoryFor(const void* data, size_t size, const ConvertRequest& request, unsigned char** text,
+                         size_t* textSize) {
+  try {
+    OutputBuffer output;
+    const std::string_view image(data == nullptr ? "" : static_cast<const char*>(data), size);
+    const ResultCode result = ConvertMemory(image, request, output);
+    return HandOver(result, output, text, textSize);
+  } catch (const std::bad_alloc&) {
+    return DKSCR_ERROR_MEMORY;
+  } catch (...) {
+    return DKSCR_ERROR_FORMAT;
+  }
 }
 
 }  // namespace
@@ -128,15 +166,7 @@ int32_t dkscr_convert_file(const char* path, const dkscr_options* options, unsig
   const dkscr_options chosen = dkscr::OptionsOrDefaults(options);
   if (!dkscr::ValidType(chosen.type) || !dkscr::ValidMode(chosen.mode)) return DKSCR_ERROR_TYPE;
   if (!dkscr::IsCodePageServed(chosen.code_page)) return DKSCR_ERROR_ARGUMENT;
-  try {
-    dkscr::OutputBuffer output;
-    const dkscr::ResultCode result = dkscr::ConvertFile(path, dkscr::RequestOf(chosen), output);
-    return dkscr::HandOver(result, output, text, size);
-  } catch (const std::bad_alloc&) {  // memory running out on the way in
-    return DKSCR_ERROR_MEMORY;
-  } catch (...) {
-    return DKSCR_ERROR_FORMAT;
-  }
+  return dkscr::ConvertFileFor(path, dkscr::RequestOf(chosen), text, size);
 }
 
 int32_t dkscr_convert_memory(const void* data, size_t size, const dkscr_options* options,
@@ -147,16 +177,27 @@ int32_t dkscr_convert_memory(const void* data, size_t size, const dkscr_options*
   const dkscr_options chosen = dkscr::OptionsOrDefaults(options);
   if (!dkscr::ValidType(chosen.type) || !dkscr::ValidMode(chosen.mode)) return DKSCR_ERROR_TYPE;
   if (!dkscr::IsCodePageServed(chosen.code_page)) return DKSCR_ERROR_ARGUMENT;
-  try {
-    dkscr::OutputBuffer output;
-    const std::string_view image(data == nullptr ? "" : static_cast<const char*>(data), size);
-    const dkscr::ResultCode result = dkscr::ConvertMemory(image, chosen, output);
-    return dkscr::HandOver(result, output, text, text_size);
-  } catch (const std::bad_alloc&) {
-    return DKSCR_ERROR_MEMORY;
-  } catch (...) {
-    return DKSCR_ERROR_FORMAT;
-  }
+  return dkscr::ConvertMemoryFor(data, size, dkscr::RequestOf(chosen), text, text_size);
+}
+
+int32_t dkscr_metadata_file(const char* path, const dkscr_options* options, unsigned char** text,
+                            size_t* size) {
+  if (text != nullptr) *text = nullptr;
+  if (size != nullptr) *size = 0;
+  if (path == nullptr || text == nullptr) return DKSCR_ERROR_ARGUMENT;
+  const dkscr_options chosen = dkscr::OptionsOrDefaults(options);
+  if (!dkscr::ValidType(chosen.type)) return DKSCR_ERROR_TYPE;
+  return dkscr::ConvertFileFor(path, dkscr::MetadataRequestOf(chosen), text, size);
+}
+
+int32_t dkscr_metadata_memory(const void* data, size_t size, const dkscr_options* options,
+                              unsigned char** text, size_t* text_size) {
+  if (text != nullptr) *text = nullptr;
+  if (text_size != nullptr) *text_size = 0;
+  if ((data == nullptr && size != 0) || text == nullptr) return DKSCR_ERROR_ARGUMENT;
+  const dkscr_options chosen = dkscr::OptionsOrDefaults(options);
+  if (!dkscr::ValidType(chosen.type)) return DKSCR_ERROR_TYPE;
+  return dkscr::ConvertMemoryFor(data, size, dkscr::MetadataRequestOf(chosen), text, text_size);
 }
 
 void dkscr_free(unsigned char* text) { std::free(text); }

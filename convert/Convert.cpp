@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "cfb/CompoundFile.h"
+#include "model/ContentJson.h"
 #include "platform/NativePath.h"
 #include "platform/RegularFile.h"
 #include "ppt/PptReader.h"
@@ -46,6 +47,26 @@ ResultCode ReadDeck(ByteSource& source, PresentationKind format, const ConvertRe
     return ReadPpt(std::move(file), {nullptr, &deck, request.cancel});
   }
   return ReadPptx(source, WideName(request.name), {nullptr, &deck, request.cancel});
+}
+
+// The document's properties as a JSON object, read without the slides.
+ResultCode ConvertMetadata(ByteSource& source, PresentationKind format, const ConvertRequest& request,
+                           OutputBuffer& output) {
+  DocumentMetadata metadata;
+  ResultCode read = 0;
+  if (format == PresentationKind::kPpt) {
+    std::shared_ptr<CompoundFile> file = OpenCompoundFile(source);
+    if (!file) return kResultFormatError;
+    read = ReadPpt(std::move(file), {nullptr, nullptr, request.cancel, &metadata});
+  } else {
+    read = ReadPptx(source, WideName(request.name), {nullptr, nullptr, request.cancel, &metadata});
+  }
+  if (read < 0) return read;
+  std::string json;
+  FormText out(json, UINT64_MAX);  // no larger than the parts it was read from
+  AppendMetadataJson(metadata, out);
+  json += '\n';
+  return CopyToOutput(json, output);
 }
 
 // The format the request names or its policy chooses.
@@ -114,6 +135,7 @@ ResultCode Convert(ByteSource& source, const ConvertRequest& request, OutputBuff
   try {
     PresentationKind format = PresentationKind::kUnknown;
     if (const ResultCode chosen = ResolveFormat(source, request, format); chosen < 0) return chosen;
+    if (request.metadataOnly) return ConvertMetadata(source, format, request, output);
     const int32_t codePage = request.codePage == 0 ? DefaultCodePage() : request.codePage;
     if (request.mode == SlideMode::kText) return ConvertText(source, format, request, codePage, output);
     SlideDeck deck;

@@ -36,6 +36,10 @@ struct ConvertRequest {
   std::string_view name;  // the source's path as given, for its extension; may be empty
   // Checked between slides and parts; once set, the conversion ends with -14.
   const std::atomic<bool>* cancel = nullptr;
+  // The document's properties alone, as the JSON form's "metadata" object (UTF-8, one line):
+  // only the property parts or streams are read, never a slide. `mode` and `codePage` are not
+  // used.
+  bool metadataOnly = false;
 };
 
 // The format of the source under the request's policy: 0 with `format` set, -3 when no

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "platform/Utf.h"
@@ -34,6 +38,13 @@ constexpr uint16_t kStyleTextPropAtom = 0x0FA1;
 // A shape's additional text formatting: a binary tag's data holding the style atom.
 constexpr uint16_t kBinaryTagData = 0x138B;
 constexpr uint16_t kStyleTextProp9Atom = 0x0FAC;
+// The document's tag data: the additional formatting of the slide lists' texts, each entry a
+// header naming the text (slide id, index among the slide's texts) and its style atom.
+constexpr uint16_t kProgTags = 0x1388;
+constexpr uint16_t kProgBinaryTag = 0x138A;
+constexpr uint16_t kTextMasterStyle9Atom = 0x0FAD;
+constexpr uint16_t kOutlineTextProps9 = 0x0FAE;
+constexpr uint16_t kOutlineTextPropsHeader9Atom = 0x0FAF;
 // Hyperlinks and embedded objects: the document's list of them, and what refers to it.
 constexpr uint16_t kExHyperlink = 0x0FD7;
 constexpr uint16_t kExHyperlinkAtom = 0x0FD3;
@@ -47,6 +58,10 @@ constexpr uint16_t kInteractiveInfo = 0x0FF2;
 constexpr uint16_t kInteractiveInfoAtom = 0x0FF3;
 constexpr uint16_t kTxInteractiveInfoAtom = 0x0FDF;
 constexpr uint16_t kClientTextbox = 0xF00D;
+// The text styles of the masters and of the document.
+constexpr uint16_t kMainMaster = 0x03F8;
+constexpr uint16_t kEnvironment = 0x03F2;
+constexpr uint16_t kTxMasterStyleAtom = 0x0FA3;
 constexpr uint8_t kActionHyperlink = 4;
 constexpr uint16_t kCStringTarget = 1;
 constexpr uint16_t kCStringLocation = 3;
@@ -66,6 +81,21 @@ constexpr int kPlaceholderMasterFooter = 0x09;
 constexpr int kPlaceholderMasterHeader = 0x0A;
 constexpr int kPlaceholderNotesSlideImage = 0x0B;
 
+// The layout kind a slide atom names, in the words of the format's own names for them; none
+// for a kind a presentation slide does not have.
+std::optional<std::string> LayoutName(uint32_t kind) {
+  static constexpr std::pair<uint32_t, std::string_view> kNames[] = {
+      {0x00, "Title Slide"},         {0x01, "Title and Body"},      {0x07, "Title Only"},
+      {0x08, "Two Columns"},         {0x09, "Two Rows"},            {0x0A, "Column and Two Rows"},
+      {0x0B, "Two Rows and Column"}, {0x0D, "Two Columns and Row"}, {0x0E, "Four Objects"},
+      {0x0F, "Big Object"},          {0x10, "Blank"},               {0x11, "Vertical Title and Body"},
+      {0x12, "Vertical Title and Two Rows"}};
+  for (const auto& [value, name] : kNames) {
+    if (value == kind) return std::string(name);
+  }
+  return std::nullopt;
+}
+
 bool IsFooterPlaceholder(int placeholder) {
   return placeholder == kPlaceholderMasterDate || placeholder == kPlaceholderMasterFooter ||
          placeholder == kPlaceholderMasterHeader;
@@ -74,6 +104,8 @@ bool IsFooterPlaceholder(int placeholder) {
 constexpr char16_t kCr = u'\r';
 // Slide list text kept as read; what lies beyond is read again from the stream when shown.
 constexpr size_t kListTextKept = 64 * 1024;
+// What is read of a text style atom: five levels of every field take a few hundred bytes.
+constexpr uint32_t kMasterStyleKept = 4096;
 
 struct PptFormatError {};
 struct PptCancelled {};
@@ -197,6 +229,8 @@ struct Page {
   bool isNotes = false;
   bool hidden = false;
   uint32_t notesIdRef = 0;  // a slide's notes page, by slide id
+  uint32_t masterIdRef = 0;  // a slide's master, by its id in the master list
+  std::optional<uint32_t> layout;  // the layout kind its slide atom names
   uint32_t slideIdRef = 0;  // a notes page's slide, by slide id
   uint32_t slideId = 0;     // from the slide list
   std::vector<PagePiece> pieces;
@@ -265,7 +299,7 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
                                              static_cast<size_t>(style.extension) < numbers->size()
                                          ? &(*numbers)[static_cast<size_t>(style.extension)]
                                          : nullptr;
-          if (shaped.bullet && number != nullptr && number->numbered) {
+          if (shaped.bullet && number != nullptr && number->Counts()) {
             auto& [next, scheme] = counters[level];
             if (scheme != number->scheme) next = number->startAt, scheme = number->scheme;
             if (std::string label = AutoNumberText(number->scheme, next++); !label.empty()) shaped.bullet = std::move(label);
@@ -305,6 +339,10 @@ class PptReader {
     }
     budget_ = PptBudget::ForStream(document_.documentSize);
     if (targets_.deck != nullptr) ReadPropertySets(*document_.file, targets_.deck->metadata, &budget_.model);
+    if (targets_.metadata != nullptr && targets_.deck == nullptr) {
+      ReadPropertySets(*document_.file, *targets_.metadata, &budget_.model);
+      if (text_ == nullptr) return 0;  // no page is read
+    }
     stream_ = document_.documentStream.get();
     const uint32_t documentOffset = document_.directory.LookupPersistOffset(document_.docPersistIdRef);
     if (documentOffset == kNoPersistOffset) return 0;  // no document record: nothing can be found
@@ -333,6 +371,7 @@ class PptReader {
     }
     if (text_ != nullptr && unitsEmitted_ > static_cast<uint64_t>(INT32_MAX / 2)) Fail();
     if (targets_.deck != nullptr) {
+      for (const Page& slide : slides) StylesOfMaster(slide.masterIdRef);
       Assemble(slides, notes, *targets_.deck, budget_.model);
       targets_.deck->outputBound = budget_.model.OutputBound();
     }
@@ -410,6 +449,13 @@ class PptReader {
 
   void CollectListAtom(const RecordHeader& header, bool skip) {
     if (skip) {
+      // The model keeps where each master is, for the text styles its slides take.
+      if (targets_.deck != nullptr && header.recType == ppt::kSlidePersistAtom && header.recLen == ppt::kSlidePersistLength) {
+        if (ReadAtomData(header.recLen, header.recLen) >= 16) {
+          masters_.push_back({LoadLe32(bytes_.data()), LoadLe32(bytes_.data() + 12), nullptr});
+        }
+        return;
+      }
       Skip(header.recLen);
       return;
     }
@@ -480,6 +526,11 @@ class PptReader {
     } else if (header.recType == kCString && header.recInstance == kCStringProgId &&
                (container == kExOleEmbed || container == kExOleLink) && !objects_.empty()) {
       if (std::string progId = ReadCString(header); !progId.empty()) objects_.back().progId = std::move(progId);
+    } else if (header.recType == kBinaryTagData && container == kProgBinaryTag) {
+      ReadOutlineNumbers(header.recLen);
+    } else if (header.recType == kTxMasterStyleAtom && container == kEnvironment) {
+      const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept));
+      ReadMasterTextStyle(bytes_.data(), n, header.recInstance, documentStyles_);
     } else if (header.recType == kExMediaAtom) {
       objects_.push_back({ReadWord(header, 0), BlockType::kMedia,
                           std::string(container == kExVideo ? "video" : "audio"), std::nullopt});
@@ -487,6 +538,42 @@ class PptReader {
       return false;
     }
     return true;
+  }
+
+  // The numbering entries of the slide lists' texts in a tag's data, and the document's
+  // additional text styles, read record by record where it lies (the data may hold large
+  // pictures before them). The stream ends past it.
+  void ReadOutlineNumbers(uint32_t length) {
+    const uint64_t end = stream_->Position() + length;
+    uint64_t listEnd = 0;  // of the outline text properties container, once met
+    std::optional<std::pair<uint32_t, uint32_t>> named;  // the text the last header names
+    while (stream_->Position() + 8 <= end) {
+      if (budget_.records == 0) Fail();
+      --budget_.records;
+      RecordHeader header;
+      if (ReadRecordHeader(*stream_, header) != 8) break;
+      const bool inList = stream_->Position() <= listEnd;
+      if (header.recType == kOutlineTextProps9 && header.IsContainer()) {
+        listEnd = stream_->Position() + header.recLen;  // its entries follow
+      } else if (inList && header.recType == kOutlineTextPropsHeader9Atom && !header.IsContainer()) {
+        const size_t n = ReadAtomData(header.recLen, 4);
+        named.reset();
+        if (n == 4) named = std::make_pair(LoadLe32(bytes_.data()), uint32_t{header.recInstance});
+      } else if (inList && header.recType == kStyleTextProp9Atom && !header.IsContainer() && named) {
+        const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept * 16));
+        std::vector<AutoNumber> numbers = AutoNumbersOf(bytes_.data(), n);
+        budget_.model.TakeItem(numbers.size() * sizeof(AutoNumber));
+        outlineNumbers_.emplace(*named, std::move(numbers));
+        named.reset();
+      } else if (header.recType == kTextMasterStyle9Atom && !header.IsContainer()) {
+        // The document's additional styles, under every master's.
+        const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept));
+        ReadMasterNumbering(bytes_.data(), n, header.recInstance, documentStyles_);
+      } else {
+        Skip(header.recLen);
+      }
+    }
+    stream_->Seek(end);
   }
 
   // A CString atom's UTF-16 text as UTF-8.
@@ -672,7 +759,10 @@ class PptReader {
                     SlideComment& comment) {
     Shape& shape = shapes_[openShapes_.back()];
     if (topLevel && header.recType == kSlideAtom) {
-      page.notesIdRef = ReadWord(header, 16);
+      const size_t n = ReadAtomData(header.recLen, 20);
+      if (n >= 4) page.layout = LoadLe32(bytes_.data());
+      page.masterIdRef = n >= 16 ? LoadLe32(bytes_.data() + 12) : 0;
+      page.notesIdRef = n >= 20 ? LoadLe32(bytes_.data() + 16) : 0;
     } else if (topLevel && header.recType == kNotesAtom) {
       page.slideIdRef = ReadWord(header, 0);
     } else if (topLevel && header.recType == kSlideShowSlideInfoAtom) {
@@ -794,6 +884,9 @@ class PptReader {
         shape.pieces.back().styles =
             ParagraphStylesOf(listStyles_.data() + lines_[at].styleOffset, lines_[at].styleBytes, shape.pieces.back().text);
       }
+      // Its numbering, kept by the document for the slide's text at this index.
+      const auto numbered = outlineNumbers_.find({entries_[entry].slideId, static_cast<uint32_t>(line)});
+      if (shape.numbers.empty() && numbered != outlineNumbers_.end()) shape.numbers = numbered->second;
     }
   }
 
@@ -847,6 +940,58 @@ class PptReader {
 
   // Reads up to `keep` bytes of atom data (no more than the stream still holds) into bytes_
   // and moves past the whole length; returns the bytes read.
+  // The text styles of the master a slide names, read once; none for a master that is not
+  // there. A title master takes the styles of the main master it names in turn.
+  const MasterTextStyles* StylesOfMaster(uint32_t masterId, int hops = 0) {
+    if (masterById_.empty()) {
+      for (size_t i = 0; i < masters_.size(); ++i) masterById_.emplace(masters_[i].slideId, i);
+    }
+    const auto it = masterById_.find(masterId);
+    if (masterId == 0 || it == masterById_.end()) return nullptr;
+    MasterEntry* const found = &masters_[it->second];
+    if (found->styles) return found->styles.get();
+    budget_.model.Take(sizeof(MasterTextStyles));
+    auto styles = std::make_shared<MasterTextStyles>();
+    found->styles = styles;  // read once, also when it names itself
+    const uint32_t offset = document_.directory.LookupPersistOffset(found->persistId);
+    if (offset == kNoPersistOffset) return styles.get();
+    stream_->Seek(offset);
+    RecordHeader top;
+    if (ReadRecordHeader(*stream_, top) != 8 || !top.IsContainer() ||
+        (top.recType != kMainMaster && top.recType != ppt::kSlide)) {
+      return styles.get();
+    }
+    uint32_t titleOf = 0;  // the main master of a title master
+    // Its direct children: the style atoms, or a title master's slide atom; and within its
+    // tags, the tag data that holds the additional styles.
+    for (uint64_t at = 0; at + 8 <= top.recLen;) {
+      if (budget_.records == 0) Fail();
+      --budget_.records;
+      RecordHeader header;
+      if (ReadRecordHeader(*stream_, header) != 8) break;
+      if (header.IsContainer() && (header.recType == kProgTags || header.recType == kProgBinaryTag)) {
+        at += 8;  // its records follow
+        continue;
+      }
+      at += 8ull + header.recLen;
+      if (header.recType == kTxMasterStyleAtom && top.recType == kMainMaster && !header.IsContainer()) {
+        const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept));
+        ReadMasterTextStyle(bytes_.data(), n, header.recInstance, *styles);
+      } else if (header.recType == kBinaryTagData && top.recType == kMainMaster && !header.IsContainer()) {
+        const size_t n = ReadAtomData(header.recLen, std::min<uint32_t>(header.recLen, kMasterStyleKept * 4));
+        ReadMasterTagData(bytes_.data(), n, *styles);
+      } else if (header.recType == kSlideAtom && top.recType == ppt::kSlide && !header.IsContainer()) {
+        titleOf = ReadWord(header, 12);
+      } else {
+        Skip(header.recLen);
+      }
+    }
+    if (titleOf != 0 && hops == 0) {
+      if (const MasterTextStyles* main = StylesOfMaster(titleOf, 1)) *styles = *main;
+    }
+    return styles.get();
+  }
+
   size_t ReadAtomData(uint32_t length, uint32_t keep) {
     ReadAtomBytes(*stream_, document_.documentSize, length, keep, bytes_);
     return bytes_.size();
@@ -1009,6 +1154,34 @@ class PptReader {
 
   // Slides in list order, each with the notes page tied to it; notes pages of no slide are
   // text on no slide. A slide's page is given up once its slide is made.
+  // A slide piece's paragraph styles and numbering with what they leave to the masters taken
+  // from the slide's master and the document's; a piece without a style atom takes them
+  // whole. Each paragraph's style names its own entry of the numbering given back.
+  std::pair<std::vector<ParagraphStyle>, std::vector<AutoNumber>> WithMasterStyles(
+      const PagePiece& piece, const std::vector<AutoNumber>& shapeNumbers, uint32_t masterId) const {
+    std::vector<ParagraphStyle> styles = piece.styles;
+    const auto found = masterById_.find(masterId);
+    const MasterTextStyles* master = found != masterById_.end() ? masters_[found->second].styles.get() : nullptr;
+    const size_t paragraphs = 1 + static_cast<size_t>(std::count(piece.text.begin(), piece.text.end(), '\r'));
+    if (styles.size() < paragraphs) styles.resize(paragraphs);
+    std::vector<AutoNumber> numbers;
+    numbers.reserve(styles.size());
+    for (ParagraphStyle& style : styles) {
+      InheritFromMasters(style, piece.type, {master, &documentStyles_});
+      AutoNumber number;
+      if (style.extension >= 0 && static_cast<size_t>(style.extension) < shapeNumbers.size()) {
+        number = shapeNumbers[static_cast<size_t>(style.extension)];
+      }
+      // The masters' numbering reaches placeholders only.
+      if (piece.placeholder >= 0) {
+        InheritNumberFromMasters(number, piece.type, style.level, {master, &documentStyles_});
+      }
+      style.extension = static_cast<int>(numbers.size());
+      numbers.push_back(number);
+    }
+    return {std::move(styles), std::move(numbers)};
+  }
+
   void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck,
                 ModelBudget& budget) const {
     std::unordered_map<uint32_t, size_t> slideById;
@@ -1090,7 +1263,8 @@ class PptReader {
             links.emplace_back(link, std::move(*target));
           }
         }
-        AppendParagraphs(piece.text, slide.paragraphs, budget, &piece.styles, &shapes, &links, &shape.numbers);
+        const auto [styles, numbers] = WithMasterStyles(piece, shape.numbers, slides[i].masterIdRef);
+        AppendParagraphs(piece.text, slide.paragraphs, budget, &styles, &shapes, &links, &numbers);
         if (IsFooterPlaceholder(piece.placeholder)) AppendParagraphs(piece.text, slide.footers, budget);
         const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
         if (isTitle && !titleDone && slide.paragraphs.size() > first) {
@@ -1116,6 +1290,8 @@ class PptReader {
       // The blocks hold the slide's texts once more.
       for (const SlideBlock& block : slide.blocks) budget.Take(BlockBytes(block));
       if (slides[i].slideId != 0) slide.id = slides[i].slideId;
+      if (slides[i].layout) slide.layout = LayoutName(*slides[i].layout);
+      if (slide.layout) budget.Take(slide.layout->size());
       if (const Page* page = notesOf[i]) AppendNotesPage(*page, slide.notes, slide.notesFooters, budget);
       slide.comments = std::move(slides[i].comments);
       deck.slides.push_back(std::move(slide));
@@ -1148,6 +1324,17 @@ class PptReader {
     std::string location;
   };
   std::vector<ExHyperlink> hyperlinks_;  // the document's, for the model
+  // The masters of the master list, their text styles read when a slide needs them.
+  struct MasterEntry {
+    uint32_t persistId;
+    uint32_t slideId;
+    std::shared_ptr<const MasterTextStyles> styles;
+  };
+  std::vector<MasterEntry> masters_;
+  std::unordered_map<uint32_t, size_t> masterById_;  // the first master of each id
+  MasterTextStyles documentStyles_;  // the document's own, under every master's
+  // The numbering entries of the slide lists' texts, by slide id and index among its texts.
+  std::map<std::pair<uint32_t, uint32_t>, std::vector<AutoNumber>> outlineNumbers_;
   std::vector<ExObject> objects_;
   std::unordered_map<uint32_t, size_t> hyperlinkById_;
   std::unordered_map<uint32_t, size_t> objectById_;

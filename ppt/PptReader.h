@@ -15,11 +15,14 @@
 
 namespace dkscr {
 
-// What one reading fills; either may be none. `cancel`, when set, is checked between pages.
+// What one reading fills; any may be none. `cancel`, when set, is checked between pages.
+// `metadata` is read alone, from the property sets without the slides, when there is no deck
+// to fill.
 struct PptReadTargets {
   TextEncoder* text = nullptr;
   SlideDeck* deck = nullptr;
   const std::atomic<bool>* cancel = nullptr;
+  DocumentMetadata* metadata = nullptr;
 };
 
 // Reads a parsed compound document. Returns 0 (also for a compound document that is no

@@ -60,9 +60,11 @@ class Cursor {
  public:
   Cursor(const uint8_t* data, size_t size) : data_(data), size_(size) {}
   bool Has(size_t n) const { return size_ - at_ >= n; }
-  uint16_t U16() { return Has(2) ? LoadLe16(Take(2)) : (at_ = size_, 0); }
-  uint32_t U32() { return Has(4) ? LoadLe32(Take(4)) : (at_ = size_, 0); }
-  void Skip(size_t n) { at_ = Has(n) ? at_ + n : size_; }
+  uint16_t U16() { return Has(2) ? LoadLe16(Take(2)) : (Overrun(), 0); }
+  uint32_t U32() { return Has(4) ? LoadLe32(Take(4)) : (Overrun(), 0); }
+  void Skip(size_t n) { Has(n) ? void(at_ += n) : Overrun(); }
+  // Whether a read went past the end.
+  bool Overran() const { return overran_; }
 
  private:
   const uint8_t* Take(size_t n) {
@@ -70,9 +72,14 @@ class Cursor {
     at_ += n;
     return p;
   }
+  void Overrun() {
+    at_ = size_;
+    overran_ = true;
+  }
   const uint8_t* data_;
   size_t size_;
   size_t at_ = 0;
+  bool overran_ = false;
 };
 
 // One paragraph exception; what the data does not hold reads as zeros.
@@ -98,7 +105,127 @@ void ReadException(Cursor& in, ParagraphStyle& style) {
   if (masks & kTextDirection) in.Skip(2);
 }
 
+// Moves past a character exception.
+void SkipCharacterException(Cursor& in) {
+  const uint32_t masks = in.U32();
+  if (masks & kFontStyleFields) in.Skip(2);
+  for (const uint32_t twoBytes : {kTypeface, kOldEastAsianTypeface, kAnsiTypeface, kSymbolTypeface, kSize}) {
+    if (masks & twoBytes) in.Skip(2);
+  }
+  if (masks & kColor) in.Skip(4);
+  if (masks & kPosition) in.Skip(2);
+}
+
+// The numbering of an additional paragraph exception.
+AutoNumber ReadNumberException(Cursor& in) {
+  AutoNumber number;
+  const uint32_t masks = in.U32();
+  if (masks & kBulletBlip) in.Skip(2);
+  if (masks & kBulletHasScheme) {
+    number.numbered = in.U16() != 0;
+    number.numberedKnown = true;
+  }
+  if (masks & kBulletScheme) {
+    number.scheme = in.U16();
+    number.startAt = in.U16();
+    number.schemeKnown = true;
+  }
+  return number;
+}
+
+// Text types of a master's styles, and what the derived ones take from.
+constexpr uint32_t kTypeTitle = 0, kTypeBody = 1, kTypeCenterBody = 5, kTypeCenterTitle = 6, kTypeHalfBody = 7,
+                   kTypeQuarterBody = 8;
+
+uint32_t BaseTextType(uint32_t type) {
+  if (type == kTypeCenterBody || type == kTypeHalfBody || type == kTypeQuarterBody) return kTypeBody;
+  if (type == kTypeCenterTitle) return kTypeTitle;
+  return type;
+}
+
 }  // namespace
+
+void ReadMasterTextStyle(const uint8_t* data, size_t size, uint16_t textType, MasterTextStyles& styles) {
+  if (textType >= MasterTextStyles::kTypes) return;
+  Cursor in(data, size);
+  const uint16_t count = in.U16();
+  const bool named = textType >= kTypeCenterBody;
+  for (uint16_t i = 0; i < count && i < MasterTextStyles::kLevels && in.Has(4); ++i) {
+    const uint16_t level = named ? in.U16() : i;
+    ParagraphStyle style;
+    ReadException(in, style);
+    SkipCharacterException(in);
+    if (in.Overran()) break;  // a level cut short says nothing
+    if (level < MasterTextStyles::kLevels) {
+      style.level = level;
+      styles.levels[textType][level] = style;
+    }
+  }
+}
+
+void ReadMasterNumbering(const uint8_t* data, size_t size, uint16_t textType, MasterTextStyles& styles) {
+  if (textType >= MasterTextStyles::kTypes) return;
+  Cursor in(data, size);
+  const uint16_t count = in.U16();
+  const bool named = textType >= kTypeCenterBody;
+  for (uint16_t i = 0; i < count && i < MasterTextStyles::kLevels && in.Has(4); ++i) {
+    const uint16_t level = named ? in.U16() : i;
+    const AutoNumber number = ReadNumberException(in);
+    if (in.U32() & kPp10) in.Skip(4);  // the character exception
+    if (in.Overran()) break;
+    if (level < MasterTextStyles::kLevels) styles.numbers[textType][level] = number;
+  }
+}
+
+void ReadMasterTagData(const uint8_t* data, size_t size, MasterTextStyles& styles) {
+  constexpr uint16_t kTextMasterStyle9Atom = 0x0FAD;
+  for (size_t at = 0; size - at >= 8;) {
+    const uint16_t type = LoadLe16(data + at + 2);
+    const auto instance = static_cast<uint16_t>(LoadLe16(data + at) >> 4);
+    const size_t length = std::min<size_t>(LoadLe32(data + at + 4), size - at - 8);
+    if (type == kTextMasterStyle9Atom && (data[at] & 0x0F) != 0x0F) {
+      ReadMasterNumbering(data + at + 8, length, instance, styles);
+    }
+    at += 8 + length;
+  }
+}
+
+void InheritNumberFromMasters(AutoNumber& number, uint32_t textType, uint16_t level,
+                              std::initializer_list<const MasterTextStyles*> masters) {
+  if (textType >= MasterTextStyles::kTypes) return;
+  const size_t at = std::min<size_t>(level, MasterTextStyles::kLevels - 1);
+  for (const uint32_t type : {textType, BaseTextType(textType)}) {
+    for (const MasterTextStyles* master : masters) {
+      if (master == nullptr) continue;
+      const AutoNumber& given = master->numbers[type][at];
+      if (!number.numberedKnown && given.numberedKnown) {
+        number.numbered = given.numbered;
+        number.numberedKnown = true;
+      }
+      if (!number.schemeKnown && given.schemeKnown) {
+        number.scheme = given.scheme;
+        number.startAt = given.startAt;
+        number.schemeKnown = true;
+      }
+    }
+  }
+}
+
+void InheritFromMasters(ParagraphStyle& style, uint32_t textType, std::initializer_list<const MasterTextStyles*> masters) {
+  if (textType >= MasterTextStyles::kTypes) return;
+  const size_t level = std::min<size_t>(style.level, MasterTextStyles::kLevels - 1);
+  for (const uint32_t type : {textType, BaseTextType(textType)}) {
+    for (const MasterTextStyles* master : masters) {
+      if (master == nullptr) continue;
+      const ParagraphStyle& given = master->levels[type][level];
+      if (!style.bulletKnown && given.bulletKnown) {
+        style.bulletKnown = true;
+        style.hasBullet = given.hasBullet;
+      }
+      if (style.bulletChar == 0) style.bulletChar = given.bulletChar;
+    }
+  }
+}
 
 std::vector<ParagraphStyle> ParagraphStylesOf(const uint8_t* data, size_t size, std::u16string_view text) {
   std::vector<size_t> starts{0};  // where each paragraph starts
@@ -148,16 +275,7 @@ std::vector<AutoNumber> AutoNumbersOf(const uint8_t* data, size_t size) {
   std::vector<AutoNumber> numbers;
   Cursor in(data, size);
   while (in.Has(12)) {
-    AutoNumber number;
-    const uint32_t masks = in.U32();
-    if (masks & kBulletBlip) in.Skip(2);
-    if (masks & kBulletHasScheme) number.numbered = in.U16() != 0;
-    if (masks & kBulletScheme) {
-      number.scheme = in.U16();
-      number.startAt = in.U16();
-    } else {
-      number.numbered = false;  // numbered by a scheme the entry does not name
-    }
+    AutoNumber number = ReadNumberException(in);
     const uint32_t characterMasks = in.U32();
     if (characterMasks & kPp10) in.Skip(4);
     const uint32_t textMasks = in.U32();

@@ -84,7 +84,21 @@ DKSCR_API int32_t dkscr_convert_memory(const void* data, size_t size,
                                        const dkscr_options* options, unsigned char** text,
                                        size_t* text_size);
 
-/* Frees a text from dkscr_convert_file or dkscr_convert_memory; NULL is allowed. */
+/* The document's properties alone, read without any slide: what DKSCR_MODE_JSON gives as its
+   "metadata" member ({"title": ..., "author": ..., "custom": {...}}, only the properties the
+   file has), as one line of UTF-8 JSON without byte-order mark. Of `options` only `type` is
+   used. Results and *text as dkscr_convert_file gives them; a presentation whose slides are
+   damaged still gives its properties. */
+DKSCR_API int32_t dkscr_metadata_file(const char* path, const dkscr_options* options,
+                                      unsigned char** text, size_t* size);
+
+/* The same for a presentation held in memory (`data`, `size` bytes), read in place. */
+DKSCR_API int32_t dkscr_metadata_memory(const void* data, size_t size,
+                                        const dkscr_options* options, unsigned char** text,
+                                        size_t* text_size);
+
+/* Frees a text from dkscr_convert_file, dkscr_convert_memory, dkscr_metadata_file or
+   dkscr_metadata_memory; NULL is allowed. */
 DKSCR_API void dkscr_free(unsigned char* text);
 
 /* The English text of a result code, as the console program words it without the file name

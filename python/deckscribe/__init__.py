@@ -229,6 +229,17 @@ def metadata(source: Source, *, type: str = "auto") -> Dict[str, Any]:
     """The document's properties: "title", "subject", "author", "keywords", "description",
     "last_modified_by", "revision", "created", "modified" (ISO 8601, UTC), "category",
     "company", "application" where the file has them, and "custom" (name -> value) when it
-    has custom properties."""
-    properties: Dict[str, Any] = json.loads(extract(source, type=type, mode="json"))["metadata"]
+    has custom properties. Only the properties are read, never a slide: a presentation whose
+    slides are damaged still gives them. Raises as ``extract`` does."""
+    type_code = _type_code(type)
+    if _is_path(source):
+        path = os.fsencode(cast(Union[str, bytes, os.PathLike[str], os.PathLike[bytes]], source))
+        if b"\0" in path:
+            raise ValueError("embedded null byte in path")
+        code, text = _deckscribe.metadata_file(path, type_code)
+    else:
+        code, text = _deckscribe.metadata_memory(cast(Union[bytes, bytearray, memoryview], source), type_code)
+    if code < 0 or text is None:
+        _raise(code, source if _is_path(source) else None)
+    properties: Dict[str, Any] = json.loads(text)
     return properties

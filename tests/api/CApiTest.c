@@ -1,6 +1,6 @@
 /* The C interface from C: options, both types and every mode from files and memory, the
- * text's block and its freeing, the error codes a C caller meets, and conversions on parallel
- * threads giving what one thread gives. Every text is checked against dkscrcmd's bytes for the same file. */
+ * text's block and its freeing, the error codes a C caller meets, the document's properties
+ * alone, and conversions on parallel threads giving what one thread gives. Every text is checked against dkscrcmd's bytes for the same file. */
 #define _POSIX_C_SOURCE 200809L
 #include <deckscribe/deckscribe.h>
 #include <dirent.h>
@@ -382,6 +382,79 @@ static void check_one(const char* path, int32_t code_page, int32_t mode) {
   free(expected.data);
 }
 
+/* ---- the document's properties alone ---- */
+
+/* The properties of a file, from the file and from memory, are the "metadata" member of
+   dkscrcmd's JSON form, byte for byte; an encrypted file fails as that form does. */
+static void check_metadata(const char* path) {
+  bytes json;
+  int32_t want = dkscrcmd_text(path, 0, DKSCR_MODE_JSON, "", &json);
+  dkscr_options options;
+  dkscr_options_init(&options);
+  if (want == DKSCR_ERROR_TYPE) {
+    free(json.data);
+    want = dkscrcmd_text(path, 0, DKSCR_MODE_JSON, "-tpptx", &json);
+    options.type = DKSCR_TYPE_PPTX;
+  }
+  options.mode = 99; /* neither the mode nor the code page counts */
+  options.code_page = 42;
+  unsigned char* text = NULL;
+  size_t size = 0;
+  const int32_t got = dkscr_metadata_file(path, &options, &text, &size);
+  if (want == 0) {
+    CHECK(got > 0 && (size_t)got == size && text[size] == 0 && text[size - 1] == '\n',
+          "%s: metadata result %d size %zu", path, (int)got, size);
+    if (got > 0) {
+      /* "metadata":{...},"sections": with the object as given, less its line break. */
+      const size_t member_size = 11 + size - 1 + 12;
+      char* member = malloc(member_size + 1);
+      if (!member) abort();
+      memcpy(member, "\"metadata\":", 11);
+      memcpy(member + 11, text, size - 1);
+      memcpy(member + 11 + size - 1, ",\"sections\":", 13);
+      CHECK(json.size > 0 && strstr((const char*)json.data, member) != NULL,
+            "%s: metadata %.*s is not the JSON form's", path, (int)size, (const char*)text);
+      free(member);
+    }
+  } else if (want == DKSCR_ERROR_ENCRYPTED) {
+    CHECK(got == want, "%s: metadata result %d, dkscrcmd %d", path, (int)got, (int)want);
+  }
+  bytes file = read_file(path);
+  unsigned char* in_memory = NULL;
+  size_t memory_size = 0;
+  const int32_t from_memory = dkscr_metadata_memory(file.data, file.size, &options, &in_memory, &memory_size);
+  CHECK(from_memory == got, "%s: metadata from memory %d, from the file %d", path, (int)from_memory, (int)got);
+  CHECK(got < 0 || (memory_size == size && memcmp(in_memory, text, size) == 0),
+        "%s: metadata from memory differs", path);
+  dkscr_free(in_memory);
+  dkscr_free(text);
+  free(file.data);
+  free(json.data);
+}
+
+static void test_metadata_errors(void) {
+  unsigned char* text = NULL;
+  size_t size = 0;
+  dkscr_options options;
+  dkscr_options_init(&options);
+  EXPECT_FAILURE(dkscr_metadata_file("/nonexistent-dir/none.pptx", NULL, &text, &size),
+                 DKSCR_ERROR_MISSING, "metadata of a missing file");
+  EXPECT_FAILURE(dkscr_metadata_file(NULL, NULL, &text, &size), DKSCR_ERROR_ARGUMENT,
+                 "metadata without a path");
+  CHECK(dkscr_metadata_memory("x", 1, NULL, NULL, &size) == DKSCR_ERROR_ARGUMENT,
+        "metadata without a text pointer");
+  options.type = 7;
+  EXPECT_FAILURE(dkscr_metadata_file(SAMPLES "/sample.ppt", &options, &text, &size),
+                 DKSCR_ERROR_TYPE, "metadata of an unknown type");
+  options.type = DKSCR_TYPE_PPTX;
+  EXPECT_FAILURE(dkscr_metadata_file(SAMPLES "/sample.ppt", &options, &text, &size),
+                 DKSCR_ERROR_FORMAT, "metadata of a ppt as pptx");
+  static const char garbage[] = "neither a compound document nor a ZIP package";
+  options.type = DKSCR_TYPE_AUTO;
+  EXPECT_FAILURE(dkscr_metadata_memory(garbage, sizeof garbage, &options, &text, &size),
+                 DKSCR_ERROR_FORMAT, "metadata of garbage");
+}
+
 /* ---- threads ---- */
 
 enum { kThreads = 4, kRounds = 3, kMaxFiles = 64 };
@@ -462,6 +535,7 @@ int main(int argc, char** argv) {
   test_out_of_memory(); /* first: this process has freed no large block yet */
   test_options_and_messages();
   test_errors(scratch);
+  test_metadata_errors();
   static const int32_t code_pages[] = {65001, 1200, 1252, 0};
   for (size_t i = 0; i < count; ++i) {
     for (size_t c = 0; c < sizeof code_pages / sizeof code_pages[0]; ++c) {
@@ -472,6 +546,7 @@ int main(int argc, char** argv) {
     check_one(paths[i], 1252, DKSCR_MODE_FULL);
     check_one(paths[i], 1200, DKSCR_MODE_MARKDOWN);
     check_one(paths[i], 0, DKSCR_MODE_JSON);
+    check_metadata(paths[i]);
   }
   test_threads(paths, count);
   printf("%zu files; %d failures\n", count, failures);

@@ -64,3 +64,70 @@ def test_metadata_is_the_json_forms(samples):
         assert deckscribe.metadata(path) == expected
         assert deckscribe.metadata(path.read_bytes()) == expected
         assert all(isinstance(value, str) for key, value in expected.items() if key != "custom")
+
+
+def _package_with_a_damaged_slide():
+    """A .pptx whose core and extended properties are sound and whose one slide's deflated data
+    is not (its first block of a reserved type)."""
+    import io
+    import struct
+    import zipfile
+    rels = "http://schemas.openxmlformats.org/package/2006/relationships"
+    office = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+    parts = {
+        "[Content_Types].xml": '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>',
+        "_rels/.rels": f'<Relationships xmlns="{rels}">'
+                       f'<Relationship Id="rId1" Type="{office}/officeDocument" Target="ppt/presentation.xml"/>'
+                       f'<Relationship Id="rId2" Type="{rels}/metadata/core-properties" Target="docProps/core.xml"/>'
+                       f'<Relationship Id="rId3" Type="{office}/extended-properties" Target="docProps/app.xml"/>'
+                       '</Relationships>',
+        "docProps/core.xml": '<cp:coreProperties xmlns:cp="http://schemas.openxmlformats.org/package/2006/metadata/'
+                             'core-properties" xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:dcterms='
+                             '"http://purl.org/dc/terms/"><dc:title>Quartalsbericht Übersicht</dc:title>'
+                             '<dc:creator>Zoë</dc:creator><dcterms:created>2024-05-01T09:30:00Z</dcterms:created>'
+                             '</cp:coreProperties>',
+        "docProps/app.xml": '<Properties xmlns="http://schemas.openxmlformats.org/officeDocument/2006/extended-'
+                            'properties"><Company>Acme</Company></Properties>',
+        "ppt/presentation.xml": '<p:presentation xmlns:p="http://schemas.openxmlformats.org/presentationml/2006/main"'
+                                f' xmlns:r="{office}"><p:sldIdLst><p:sldId id="256" r:id="rId2"/></p:sldIdLst>'
+                                '</p:presentation>',
+        "ppt/_rels/presentation.xml.rels": f'<Relationships xmlns="{rels}"><Relationship Id="rId2" '
+                                           f'Type="{office}/slide" Target="slides/slide1.xml"/></Relationships>',
+        "ppt/slides/slide1.xml": '<p:sld xmlns:p="http://schemas.openxmlformats.org/presentationml/2006/main" '
+                                 'xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main"><p:cSld><p:spTree>'
+                                 '<p:sp><p:txBody><a:p><a:r><a:t>Slide text</a:t></a:r></a:p></p:txBody></p:sp>'
+                                 '</p:spTree></p:cSld></p:sld>',
+    }
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as package:
+        for name, text in parts.items():
+            package.writestr(name, text)
+        offset = package.getinfo("ppt/slides/slide1.xml").header_offset
+    data = bytearray(buffer.getvalue())
+    name_length, extra_length = struct.unpack("<HH", data[offset + 26:offset + 30])
+    data[offset + 30 + name_length + extra_length] = 0xFF
+    return bytes(data)
+
+
+def test_metadata_reads_no_slide(tmp_path):
+    deck = _package_with_a_damaged_slide()
+    with pytest.raises(deckscribe.FormatError):  # the slides cannot be read...
+        deckscribe.extract_slides(deck)
+    expected = {"title": "Quartalsbericht Übersicht", "author": "Zoë", "created": "2024-05-01T09:30:00Z",
+                "company": "Acme"}
+    assert deckscribe.metadata(deck) == expected  # ...and are not read for the properties
+    path = tmp_path / "damaged.pptx"
+    path.write_bytes(deck)
+    assert deckscribe.metadata(path) == expected
+    assert deckscribe.metadata(bytearray(deck), type="pptx") == expected
+
+
+def test_metadata_failures_raise_as_extract_does(tmp_path):
+    with pytest.raises(deckscribe.FileMissingError):
+        deckscribe.metadata(tmp_path / "gone.pptx")
+    with pytest.raises(deckscribe.FormatError):
+        deckscribe.metadata(bytearray(b"not a presentation"))
+    with pytest.raises(ValueError):
+        deckscribe.metadata(b"x", type="doc")
+    with pytest.raises(ValueError):
+        deckscribe.metadata(b"gone\0.pptx".decode("latin-1"))

@@ -3,7 +3,10 @@
 // table where it stands, diagram texts, and footers kept out of them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
+#include <optional>
 
 #include "ppt/PropertySets.h"
 #include "ppt/ShapeProperties.h"
@@ -22,6 +25,13 @@ std::string FormOf(const std::string& image, SlideMode mode) {
   OutputBuffer out;
   const ResultCode code = ConvertPptBytes(image, out, 65001, mode);
   return code > 0 ? std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)) : std::string();
+}
+
+// The bullet of each paragraph of a text block.
+std::vector<std::optional<std::string>> BulletsOf(const SlideBlock& block) {
+  std::vector<std::optional<std::string>> bullets;
+  for (const TextParagraph& paragraph : block.paragraphs) bullets.push_back(paragraph.bullet);
+  return bullets;
 }
 
 // Format ids as stored (the first three fields little-endian).
@@ -511,6 +521,371 @@ TEST(PptContent, NumberedParagraphsCountInTheirScheme) {
   EXPECT_EQ(AutoNumberText(11, 28), "BB)");  // the letter repeated, as in .pptx
   EXPECT_EQ(AutoNumberText(13, 7), "7");
   EXPECT_EQ(AutoNumberText(40, 1), "") << "a scheme not known gives no label";
+}
+
+// Text kept in the slide list, numbered by the document's tag data: its entries are named by
+// slide id and the text's index among the slide's texts, after a record that is no entry
+// (a picture collection) and beside entries of texts that are not there.
+std::string MakeOutlineNumberedDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtom(0), Drawing({PlaceholderShape(0x0E, {OutlineTextRefAtom(0)}),
+                                                                        PlaceholderShape(0x0E, {OutlineTextRefAtom(1)})})}));
+  const std::string runs = ParagraphRun(14, 0, kMaskHasBullet, Le16(1));
+  const std::string bodyStyle = Atom(0x0FA1, runs + CharacterRun(8, 0) + CharacterRun(6, 1));
+  const std::string otherStyle = Atom(0x0FA1, ParagraphRun(6, 0, kMaskHasBullet, Le16(1)) + CharacterRun(6, 0));
+  auto entry = [](uint32_t slideId, uint16_t index, const std::string& numbers) {
+    return Atom(0x0FAF, Le32(slideId) + Le32(1), index) + Atom(0x0FAC, numbers);
+  };
+  const std::string numbers = NumberingEntry(3, 1, true) + NumberingEntry(9, 3, false);
+  const std::string blob = Container(0x07F8, {Atom(0x07F9, std::string(64, '\x55'))}) +
+                           entry(256, 1, NumberingEntry(12, 5, false)) +  // outside the list: no entry
+                           Container(0x0FAE, {entry(999, 1, NumberingEntry(12, 5, false)), entry(256, 0, numbers),
+                                              entry(256, 3, NumberingEntry(12, 5, false))});
+  const std::string tags = Container(
+      0x07D0, {Container(0x1388, {Container(0x138A, {CString(0, u"___PPT9"), Atom(0x138B, blob)})})});
+  return FinishDeck(doc, offsets,
+                    {SlidePersistAtom(3, 256), TextHeaderAtom(1), ShapeText(u"One\rTwo\rThree"), bodyStyle,
+                     TextHeaderAtom(1), ShapeText(u"Other"), otherStyle},
+                    tags);
+}
+
+TEST(PptContent, SlideListTextIsNumberedByTheDocumentsEntries) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakeOutlineNumberedDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  ASSERT_EQ(deck.slides[0].blocks.size(), 2u);
+  EXPECT_EQ(BulletsOf(deck.slides[0].blocks[0]), (std::vector<std::optional<std::string>>{"1.", "2.", "c)"}));
+  EXPECT_EQ(BulletsOf(deck.slides[0].blocks[1]), std::vector<std::optional<std::string>>{"\xE2\x80\xA2"})
+      << "no entry names the second text";
+  const std::string markdown = FormOf(MakeOutlineNumberedDeck(), SlideMode::kMarkdown);
+  EXPECT_NE(markdown.find("1. One\n2. Two\n- c) Three\n\n- Other\n"), std::string::npos) << markdown;
+  EXPECT_EQ(SlidesSchemaProblem(FormOf(MakeOutlineNumberedDeck(), SlideMode::kJson)), "");
+}
+
+}  // namespace
+}  // namespace dkscr
+
+namespace dkscr {
+namespace {
+
+using namespace test;
+
+// Keeps the byte ranges a conversion reads of an image in memory.
+class WatchedReader : public ByteReader {
+ public:
+  WatchedReader(std::string_view image, std::vector<std::pair<uint64_t, uint64_t>>& reads)
+      : image_(image), reads_(reads) {}
+  uint64_t Size() const override { return image_.size(); }
+  size_t ReadAt(uint64_t offset, void* buffer, size_t count) override {
+    if (offset >= image_.size()) return 0;
+    const size_t n = std::min<size_t>(count, image_.size() - offset);
+    std::memcpy(buffer, image_.data() + offset, n);
+    reads_.emplace_back(offset, offset + n);
+    return n;
+  }
+
+ private:
+  std::string_view image_;
+  std::vector<std::pair<uint64_t, uint64_t>>& reads_;
+};
+
+// Converts an image under `request`, keeping what it reads; the text, or "" on failure with
+// the code in `code`.
+std::string ConvertWatched(std::string_view image, const ConvertRequest& request, ResultCode& code,
+                           std::vector<std::pair<uint64_t, uint64_t>>& reads) {
+  const std::unique_ptr<ByteSource> source = ByteSource::OfReader(std::make_unique<WatchedReader>(image, reads));
+  OutputBuffer out;
+  code = Convert(*source, request, out);
+  return code > 0 ? std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code)) : std::string();
+}
+
+bool AnyReadTouches(const std::vector<std::pair<uint64_t, uint64_t>>& reads, uint64_t begin, uint64_t end) {
+  return std::any_of(reads.begin(), reads.end(), [&](const auto& r) { return r.first < end && begin < r.second; });
+}
+
+// The deck of MakeDeck with one more slide of a long text, a mark in its middle.
+constexpr std::string_view kMark = "MARK-ONLY-ON-A-SLIDE";
+std::string MakeLongSlideDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  std::u16string text(40000, u'x');
+  text.insert(20000, std::u16string(kMark.begin(), kMark.end()));
+  offsets[3] = doc.Append(SlideContainer({ShapeWithText({TextHeaderAtom(4), ShapeText(text)})}));
+  offsets[1] = doc.Append(Container(rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')),
+                                                     Container(rt::kSlideListWithText, {SlidePersistAtom(2)}, 1),
+                                                     Container(rt::kSlideListWithText, {SlidePersistAtom(3, 256)}, 0)}));
+  doc.AppendSave(offsets, 1);
+  std::vector<test::CfbStream> streams = PresentationStreams(doc);
+  for (test::CfbStream& stream : PropertyStreams()) streams.push_back(std::move(stream));
+  return BuildCfb(streams);
+}
+
+// A master's text style level: its paragraph exception (bullet flag and character where
+// given) and a character exception of a style, a size and a colour to be passed over.
+std::string MasterLevel(uint32_t masks, const std::string& fields) {
+  return Le32(masks) + fields + Le32(0x1 | 1u << 17 | 1u << 18) + Le16(1) + Le16(24) + Le32(0xFE000000);
+}
+std::string TxMasterStyleAtom(uint16_t textType, const std::vector<std::string>& levels) {
+  std::string data = Le16(static_cast<uint16_t>(levels.size()));
+  for (const std::string& level : levels) data += level;
+  return Atom(0x0FA3, data, textType);
+}
+std::string SlideAtomOfMaster(uint32_t masterId, uint32_t layout = 0) {
+  return Atom(rt::kSlideAtom, Le32(layout) + std::string(8, '\0') + Le32(masterId) + Le32(0) + Le32(0));
+}
+constexpr uint32_t kMainMasterId = 0x80000001, kTitleMasterId = 0x80000002;
+
+// A main master whose body bullets level 0 with an en dash, level 1 with a bullet of no
+// character and level 2 not at all, whose centred body names a character of its own for level
+// 0, and a title master that takes its styles; the document's own styles bullet other text
+// with ">". Slide 1 (on the main master): a body of paragraphs that leave the bullet to it or
+// set part of it, a centred body and a text box. Slide 2 (on the title master): a body without
+// a style atom, and a title.
+std::string MakeMasterBulletDeck(const std::string& bodyStyle) {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(Container(
+      rt::kMainMaster,
+      {Atom(rt::kSlideAtom, std::string(24, '\0')), TxMasterStyleAtom(0, {MasterLevel(kMaskHasBullet, Le16(0))}),
+       bodyStyle,
+       TxMasterStyleAtom(5, {Le16(0) + MasterLevel(kMaskBulletChar, Le16('x'))}),
+       Drawing({ShapeWithText({ShapeText(u"Master text")})})}));
+  offsets[3] = doc.Append(Container(rt::kSlide, {SlideAtomOfMaster(kMainMasterId), Drawing({ShapeWithText({ShapeText(u"Title master text")})})}));
+  const std::string bodyRuns = StyleTextPropAtom(
+      {ParagraphRun(5, 0, 0, ""), ParagraphRun(4, 1, 0, ""), ParagraphRun(4, 2, 0, ""), ParagraphRun(6, 3, 0, ""),
+       ParagraphRun(4, 0, kMaskHasBullet, Le16(0)), ParagraphRun(5, 0, kMaskHasBullet, Le16(1))});
+  offsets[4] = doc.Append(Container(
+      rt::kSlide, {SlideAtomOfMaster(kMainMasterId),
+                   Drawing({PlaceholderShape(0x0E, {TextHeaderAtom(1), ShapeText(u"Zero\rOne\rTwo\rThree\rOwn\rChar"), bodyRuns}),
+                            PlaceholderShape(0x0E, {TextHeaderAtom(5), ShapeText(u"Centred")}),
+                            ShapeWithText({TextHeaderAtom(4), ShapeText(u"Boxed")})})}));
+  offsets[5] = doc.Append(Container(
+      rt::kSlide, {SlideAtomOfMaster(kTitleMasterId),
+                   Drawing({PlaceholderShape(0x0D, {TextHeaderAtom(0), ShapeText(u"Heading")}),
+                            PlaceholderShape(0x0E, {TextHeaderAtom(1), ShapeText(u"Plain")})})}));
+  const std::string environment =
+      Container(0x03F2, {TxMasterStyleAtom(4, {MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('>'))})});
+  offsets[1] = doc.Append(Container(
+      rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')), environment,
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(2, kMainMasterId), SlidePersistAtom(3, kTitleMasterId)}, 1),
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(4, 256), SlidePersistAtom(5, 257)}, 0)}));
+  doc.AppendSave(offsets, 1);
+  return BuildCfb(PresentationStreams(doc));
+}
+
+const std::string kMasterBody = TxMasterStyleAtom(
+    1, {MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16(0x2013)),
+        MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('*')), MasterLevel(kMaskHasBullet, Le16(1)),
+        MasterLevel(kMaskHasBullet, Le16(0))});
+
+TEST(PptContent, BulletsLeftToTheMastersComeFromThem) {
+  const std::string image = MakeMasterBulletDeck(kMasterBody);
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(image, deck), 0);
+  ASSERT_EQ(deck.slides.size(), 2u);
+  const Slide& first = deck.slides[0];
+  ASSERT_EQ(first.blocks.size(), 3u);
+  const std::string dash = "\xE2\x80\x93", dot = "\xE2\x80\xA2";
+  // Zero to Three take their level's bullet from the master (Two's of no character, Three none),
+  // Own turns its bullet off, Char turns it on and takes the master's character.
+  EXPECT_EQ(BulletsOf(first.blocks[0]),
+            (std::vector<std::optional<std::string>>{dash, "*", dot, std::nullopt, std::nullopt, dash}));
+  EXPECT_EQ(first.blocks[0].paragraphs[1].level, 1);
+  EXPECT_EQ(BulletsOf(first.blocks[1]), std::vector<std::optional<std::string>>{"x"})
+      << "the centred body's own character, the body's bullet";
+  EXPECT_EQ(BulletsOf(first.blocks[2]), std::vector<std::optional<std::string>>{">"}) << "the document's styles";
+  const Slide& second = deck.slides[1];
+  ASSERT_EQ(second.blocks.size(), 2u);
+  EXPECT_EQ(BulletsOf(second.blocks[0]), std::vector<std::optional<std::string>>{std::nullopt}) << "the title has none";
+  EXPECT_EQ(BulletsOf(second.blocks[1]), std::vector<std::optional<std::string>>{dash})
+      << "a title master's slides take the main master's styles";
+
+  const std::string json = FormOf(image, SlideMode::kJson);
+  EXPECT_EQ(SlidesSchemaProblem(json), "");
+  EXPECT_NE(json.find("{\"text\":\"Zero\",\"level\":0,\"bullet\":\"" + dash + "\",\"links\":[]}"), std::string::npos) << json;
+}
+
+// A master's additional text style level: numbered or not where `hasScheme`, in a scheme
+// from a start where `scheme`, and a character exception of a run id.
+std::string NumberLevel(std::optional<bool> numbered, std::optional<std::pair<uint16_t, uint16_t>> scheme) {
+  const uint32_t masks = (numbered ? 1u << 25 : 0) | (scheme ? 1u << 24 : 0);
+  return Le32(masks) + (numbered ? Le16(*numbered ? 1 : 0) : "") +
+         (scheme ? Le16(scheme->first) + Le16(scheme->second) : "") + Le32(1u << 20) + Le32(0);
+}
+
+// The main master of MakeMasterBulletDeck with additional styles in its tags: the body numbered
+// in arabic at level 0, numbered in no scheme it names at level 1 (the document's styles name
+// one), counting letters from c at level 2 without saying it is numbered; other text numbered.
+// One slide: a body whose last paragraph's own entry turns numbering on, and a text box.
+std::string MakeMasterNumberDeck() {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  std::string levels = Le16(3) + NumberLevel(true, std::make_pair(3, 1)) + NumberLevel(true, std::nullopt) +
+                       NumberLevel(std::nullopt, std::make_pair(9, 3));
+  const std::string otherLevels = Le16(1) + NumberLevel(true, std::make_pair(3, 1));
+  const std::string data = Atom(0x0FAD, levels, 1) + Atom(0x0FAD, otherLevels, 4);
+  const std::string tags =
+      Container(0x1388, {Container(0x138A, {CString(0, u"___PPT9"), Atom(0x138B, data)})});
+  offsets[2] = doc.Append(Container(
+      rt::kMainMaster, {Atom(rt::kSlideAtom, std::string(24, '\0')), kMasterBody,
+                        Drawing({ShapeWithText({ShapeText(u"Master text")})}), tags}));
+  const std::string ownEntry = Le32(1u << 25) + Le16(1) + Le32(0) + Le32(0);
+  const std::string shapeTags =
+      Container(0x1388, {Container(0x138A, {CString(0, u"___PPT9"), Container(0x138B, {Atom(0x0FAC, ownEntry)})})});
+  const std::string placeholder = Atom(rt::kPlaceholderAtom, Le32(0) + std::string(1, '\x0E') + std::string(3, '\0'));
+  const std::string runs = ParagraphRun(2, 0, 0, "") + ParagraphRun(2, 0, 0, "") + ParagraphRun(2, 1, 0, "") +
+                           ParagraphRun(2, 2, 0, "") + CharacterRun(6, 5) + CharacterRun(2, 0);
+  const std::string body = Container(
+      rt::kSpContainer, {Container(rt::kClientData, {placeholder, shapeTags}),
+                         Container(rt::kClientTextbox, {TextHeaderAtom(1), ShapeText(u"A\rB\rC\rD"), Atom(0x0FA1, runs)})});
+  offsets[3] = doc.Append(Container(
+      rt::kSlide, {SlideAtomOfMaster(kMainMasterId), Drawing({body, ShapeWithText({TextHeaderAtom(4), ShapeText(u"Boxed")})})}));
+  const std::string environment =
+      Container(0x03F2, {TxMasterStyleAtom(4, {MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('>'))})});
+  const std::string documentLevels =
+      Le16(2) + NumberLevel(false, std::make_pair(3, 1)) + NumberLevel(std::nullopt, std::make_pair(12, 1));
+  const std::string documentTags = Container(
+      0x07D0, {Container(0x1388, {Container(0x138A, {CString(0, u"___PPT9"), Atom(0x138B, Atom(0x0FAD, documentLevels, 1))})})});
+  offsets[1] = doc.Append(Container(
+      rt::kDocument, {Atom(rt::kDocumentAtom, std::string(40, '\0')), environment,
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(2, kMainMasterId)}, 1), documentTags,
+                      Container(rt::kSlideListWithText, {SlidePersistAtom(3, 256)}, 0)}));
+  doc.AppendSave(offsets, 1);
+  return BuildCfb(PresentationStreams(doc));
+}
+
+TEST(PptContent, NumbersLeftToTheMastersComeFromThem) {
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(MakeMasterNumberDeck(), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 1u);
+  ASSERT_EQ(deck.slides[0].blocks.size(), 2u);
+  // A and B count in the master's scheme (the document's says not numbered, under it); C in
+  // the document's scheme; D's own entry numbers it in the scheme of its master's level.
+  EXPECT_EQ(BulletsOf(deck.slides[0].blocks[0]), (std::vector<std::optional<std::string>>{"1.", "2.", "(1)", "c)"}));
+  EXPECT_EQ(BulletsOf(deck.slides[0].blocks[1]), std::vector<std::optional<std::string>>{">"})
+      << "a text box that is no placeholder takes no master's numbering";
+
+  MasterTextStyles styles;
+  const std::string cut = Le16(2) + NumberLevel(true, std::make_pair(3, 1)) + NumberLevel(true, std::make_pair(9, 3));
+  for (size_t size = 0; size < cut.size(); ++size) {
+    MasterTextStyles cutStyles;
+    ReadMasterNumbering(reinterpret_cast<const uint8_t*>(cut.data()), size, 1, cutStyles);
+    EXPECT_FALSE(cutStyles.numbers[1][1].numberedKnown) << size;
+  }
+  ReadMasterNumbering(reinterpret_cast<const uint8_t*>(cut.data()), cut.size(), 1, styles);
+  EXPECT_TRUE(styles.numbers[1][1].Counts());
+  EXPECT_EQ(styles.numbers[1][1].scheme, 9);
+
+  // Tag data whose records run past its end, or hold the style atom as a container.
+  const std::string data = Container(0x0FAD, {Atom(0x0FAD, cut, 1)}, 6) + Atom(0x0FAD, cut, 4);
+  const size_t firstLevelEnd = data.size() - cut.size() + 2 + NumberLevel(true, std::make_pair(3, 1)).size();
+  for (size_t size = 0; size <= data.size(); ++size) {
+    MasterTextStyles fromData;
+    ReadMasterTagData(reinterpret_cast<const uint8_t*>(data.data()), size, fromData);
+    EXPECT_FALSE(fromData.numbers[6][0].numberedKnown || fromData.numbers[1][0].numberedKnown)
+        << "a container is no style atom";
+    EXPECT_EQ(fromData.numbers[4][0].numberedKnown, size >= firstLevelEnd) << size;
+  }
+}
+
+// The layout kind each slide atom names, as its name; none for a kind no slide has, or a
+// slide atom too short to name one.
+TEST(PptContent, LayoutNamesFromTheSlideAtoms) {
+  PptStreamBuilder doc;
+  std::map<uint32_t, uint32_t> offsets;
+  offsets[2] = doc.Append(SlideContainer({ShapeWithText({ShapeText(u"Master text")})}, rt::kMainMaster));
+  const std::vector<std::string> atoms = {SlideAtomOfMaster(0, 0x00), SlideAtomOfMaster(0, 0x01), SlideAtomOfMaster(0, 0x10),
+                                          SlideAtomOfMaster(0, 0x12), SlideAtomOfMaster(0, 0x02), SlideAtomOfMaster(0, 0x0C),
+                                          Atom(rt::kSlideAtom, Le16(1))};
+  std::vector<std::string> list;
+  for (size_t i = 0; i < atoms.size(); ++i) {
+    const auto persist = static_cast<uint32_t>(3 + i);
+    offsets[persist] = doc.Append(Container(rt::kSlide, {atoms[i], Drawing({ShapeWithText({ShapeText(u"Text")})})}));
+    list.push_back(SlidePersistAtom(persist, static_cast<uint32_t>(256 + i)));
+  }
+  const std::string image = FinishDeck(doc, offsets, list);
+  SlideDeck deck;
+  ASSERT_EQ(ReadPptDeck(image, deck), 0);
+  std::vector<std::optional<std::string>> layouts;
+  for (const Slide& slide : deck.slides) layouts.push_back(slide.layout);
+  EXPECT_EQ(layouts, (std::vector<std::optional<std::string>>{"Title Slide", "Title and Body", "Blank",
+                                                               "Vertical Title and Two Rows", std::nullopt,
+                                                               std::nullopt, std::nullopt}));
+  const std::string json = FormOf(image, SlideMode::kJson);
+  EXPECT_EQ(SlidesSchemaProblem(json), "");
+  EXPECT_NE(json.find("\"id\":258,\"section\":null,\"layout\":\"Blank\","), std::string::npos) << json;
+}
+
+// Master styles cut short give the levels they hold whole; a type past the last or a level
+// past the fifth is none.
+TEST(PptContent, DamagedMasterStylesGiveWhatTheyHold) {
+  MasterTextStyles styles;
+  const std::string whole = Le16(7) + MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('a')) +
+                            MasterLevel(kMaskHasBullet, Le16(1));
+  const size_t firstLevelEnd = 2 + MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('a')).size();
+  for (size_t cut = 0; cut < whole.size(); ++cut) {
+    MasterTextStyles cutStyles;
+    ReadMasterTextStyle(reinterpret_cast<const uint8_t*>(whole.data()), cut, 1, cutStyles);
+    EXPECT_EQ(cutStyles.levels[1][0].bulletKnown, cut >= firstLevelEnd) << cut;
+    EXPECT_FALSE(cutStyles.levels[1][1].bulletKnown) << cut;
+  }
+  ReadMasterTextStyle(reinterpret_cast<const uint8_t*>(whole.data()), whole.size(), 1, styles);
+  EXPECT_EQ(styles.levels[1][0].bulletChar, u'a');
+  EXPECT_TRUE(styles.levels[1][1].hasBullet);
+  ReadMasterTextStyle(reinterpret_cast<const uint8_t*>(whole.data()), whole.size(), 40, styles);
+  const std::string named = Le16(1) + Le16(9) + MasterLevel(kMaskHasBullet, Le16(1));
+  ReadMasterTextStyle(reinterpret_cast<const uint8_t*>(named.data()), named.size(), 6, styles);
+  for (const ParagraphStyle& level : styles.levels[6]) EXPECT_FALSE(level.bulletKnown) << "level 9 is none of the five";
+
+  ParagraphStyle deep;
+  deep.level = 12;  // past the masters' levels: the deepest one's
+  styles.levels[1][4].bulletKnown = styles.levels[1][4].hasBullet = true;
+  InheritFromMasters(deep, 7, {nullptr, &styles});
+  EXPECT_TRUE(deep.hasBullet) << "a half body from the body";
+  ParagraphStyle unknownType;
+  InheritFromMasters(unknownType, 99, {&styles});
+  EXPECT_FALSE(unknownType.bulletKnown);
+
+  // A body style atom cut inside its first level: the slide reads as without one.
+  SlideDeck deck;
+  std::string image = MakeMasterBulletDeck(Atom(0x0FA3, kMasterBody.substr(8, 7), 1));
+  ASSERT_EQ(ReadPptDeck(image, deck), 0);
+  ASSERT_EQ(deck.slides.size(), 2u);
+  EXPECT_FALSE(deck.slides[0].blocks[0].paragraphs[0].bullet.has_value());
+  EXPECT_EQ(deck.slides[0].blocks[0].paragraphs[5].bullet, "\xE2\x80\xA2") << "the run's bullet, no character known";
+}
+
+TEST(PptContent, MetadataAloneReadsNoSlide) {
+  const std::string image = MakeLongSlideDeck();
+  const size_t mark = image.find(kMark);
+  ASSERT_NE(mark, std::string::npos);
+  ConvertRequest request = RequestFor(PresentationKind::kPpt, 65001, SlideMode::kJson);
+  std::vector<std::pair<uint64_t, uint64_t>> reads;
+  ResultCode code = 0;
+  const std::string json = ConvertWatched(image, request, code, reads);
+  ASSERT_GT(code, 0);
+  EXPECT_TRUE(AnyReadTouches(reads, mark, mark + kMark.size())) << "the whole form reads the slide";
+
+  reads.clear();
+  request.metadataOnly = true;
+  request.mode = SlideMode::kText;  // neither the mode nor the code page counts
+  request.codePage = 42;
+  const std::string metadata = ConvertWatched(image, request, code, reads);
+  ASSERT_GT(code, 0);
+  EXPECT_FALSE(AnyReadTouches(reads, mark, mark + kMark.size()));
+  EXPECT_EQ(metadata,
+            "{\"title\":\"Caf\xC3\xA9 \xE2\x82\xAC 5\",\"author\":\"J\xC3\xBC" "rgen\",\"description\":\"Notes\\r\\nhere\",\"revision\":\"12\",\"created\":\"1999-12-31T23:59:59Z\","
+            "\"modified\":\"2024-05-01T09:30:00Z\",\"category\":\"Berichte\",\"company\":\"\xC3\x84rzte \xE2\x82\xAC GmbH\","
+            "\"application\":\"Microsoft PowerPoint\",\"custom\":{\"Pr\xC3\xBC" "fer\":\"\xD0\x96\xD1\x83\xD0\xBA\","
+            "\"Qty\":-2,\"Ok\":true,\"H\":0.5}}\n");
+  EXPECT_NE(json.find("\"metadata\":" + metadata.substr(0, metadata.size() - 1) + ",\"sections\":"), std::string::npos)
+      << "the JSON form's member, byte for byte";
+  EXPECT_EQ(SlidesSchemaProblem("{\"schema\":\"deckscribe/slides-2\",\"metadata\":" + metadata +
+                                ",\"sections\":[],\"slides\":[],\"orphans\":[]}"),
+            "");
 }
 
 }  // namespace

@@ -465,3 +465,40 @@ TEST_F(PptxContentTest, CompleteTextAddsBulletsPicturesAndChartRows) {
 
 }  // namespace
 }  // namespace dkscr
+
+namespace dkscr {
+namespace {
+
+// The document's properties alone: the JSON form's member byte for byte.
+TEST(PptxMetadataAlone, IsTheJsonFormsMember) {
+  const std::string image = MakeContentDeck();
+  OutputBuffer out;
+  const ResultCode whole = test::ConvertPptxBytes(image, out, 65001, SlideMode::kJson);
+  ASSERT_GT(whole, 0);
+  const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(whole));
+
+  ConvertRequest request = test::RequestFor(PresentationKind::kPptx, 42, SlideMode::kFull);  // neither counts
+  request.metadataOnly = true;
+  auto metadataOf = [&](std::string_view bytes, ResultCode& code) {
+    const std::unique_ptr<ByteSource> source = ByteSource::OfMemory(bytes);
+    OutputBuffer metadata;
+    code = Convert(*source, request, metadata);
+    return code > 0 ? std::string(reinterpret_cast<const char*>(metadata.Data()), static_cast<size_t>(code)) : "";
+  };
+  ResultCode code = 0;
+  const std::string metadata = metadataOf(image, code);
+  EXPECT_EQ(metadata,
+            "{\"title\":\"\xC3\x9C" "berblick \xE2\x80\x93 Q3\",\"subject\":\"Zahlen\",\"author\":\"Zo\xC3\xAB\","
+            "\"keywords\":\"a, b\",\"description\":\"Quarter & year\",\"last_modified_by\":\"Bj\xC3\xB6rn\","
+            "\"revision\":\"7\",\"created\":\"2024-05-01T09:30:00Z\",\"modified\":\"2024-06-02T08:00:05Z\","
+            "\"category\":\"Reports\",\"company\":\"\xC3\x84rzte GmbH\",\"application\":\"Microsoft Office PowerPoint\","
+            "\"custom\":{\"Projekt \xCE\xA9\":\"Gr\xC3\xBCn\",\"Budget\":42,\"Ratio\":0.25,\"Final\":true,"
+            "\"Due\":\"2024-07-01T00:00:00Z\"}}\n");
+  EXPECT_NE(json.find("\"metadata\":" + metadata.substr(0, metadata.size() - 1) + ",\"sections\":"), std::string::npos);
+  EXPECT_EQ(test::SlidesSchemaProblem("{\"schema\":\"deckscribe/slides-2\",\"metadata\":" + metadata +
+                                      ",\"sections\":[],\"slides\":[],\"orphans\":[]}"),
+            "");
+}
+
+}  // namespace
+}  // namespace dkscr

@@ -1,5 +1,6 @@
 /* deckscribe.dll from C through its import library: a file named in UTF-8 (with letters
- * beyond ASCII) converts to the same bytes as the file's contents held in memory. */
+ * beyond ASCII) converts to the same bytes as the file's contents held in memory, and gives
+ * the same document properties. */
 #include <deckscribe/deckscribe.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -50,6 +51,12 @@ int main(void) {
   dkscr_free(fromFile);
   dkscr_free(fromMemory);
   CHECK(dkscr_convert_file("no such file.pptx", &options, &fromFile, &fileSize) == DKSCR_ERROR_MISSING);
+  /* The document's properties alone, by the same name and from memory. */
+  CHECK(dkscr_metadata_file(utf8, NULL, &fromFile, &fileSize) >= 3);
+  CHECK(dkscr_metadata_memory(package, size, NULL, &fromMemory, &memorySize) >= 3);
+  CHECK(fileSize == memorySize && fromFile && fromMemory && memcmp(fromFile, fromMemory, fileSize) == 0);
+  dkscr_free(fromFile);
+  dkscr_free(fromMemory);
   DeleteFileW(wide);
   return failures == 0 ? 0 : 1;
 }

@@ -91,9 +91,24 @@ inline uint32_t ReverseBits(uint32_t code, unsigned length) {
 // length 1 or no code at all, which decode as invalid where no code exists.
 bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
                 unsigned rootBits, uint32_t* table, size_t tableSize, bool allowIncomplete) {
+  // The symbols that have a code, in order. Small streams leave most byte values unused, in
+  // runs that are passed over eight lengths at a time.
   std::array<uint16_t, 16> perLength{};
-  for (unsigned i = 0; i < count; ++i) ++perLength[lengths[i]];
-  perLength[0] = 0;
+  std::array<uint16_t, 288> used;  // only the first usedCount are written and read
+  unsigned usedCount = 0;
+  const auto take = [&](unsigned sym) {
+    if (lengths[sym] == 0) return;
+    used[usedCount++] = static_cast<uint16_t>(sym);
+    ++perLength[lengths[sym]];
+  };
+  unsigned at = 0;
+  for (; at + 8 <= count; at += 8) {
+    uint64_t eight;
+    std::memcpy(&eight, lengths + at, sizeof eight);
+    if (eight == 0) continue;
+    for (unsigned sym = at; sym < at + 8; ++sym) take(sym);
+  }
+  for (; at < count; ++at) take(at);
   unsigned maxLength = 15;
   while (maxLength > 0 && perLength[maxLength] == 0) --maxLength;
   const uint32_t rootSize = 1u << rootBits;
@@ -116,9 +131,7 @@ bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
   std::array<uint16_t, 16> offsets{};
   for (unsigned len = 1; len < 15; ++len) offsets[len + 1] = offsets[len] + perLength[len];
   std::array<uint16_t, 288> sorted;  // only the entries written are read
-  for (unsigned sym = 0; sym < count; ++sym) {
-    if (lengths[sym] != 0) sorted[offsets[lengths[sym]]++] = static_cast<uint16_t>(sym);
-  }
+  for (unsigned k = 0; k < usedCount; ++k) sorted[offsets[lengths[used[k]]]++] = used[k];
 
   // Codes up to the root's width are built in a table of their own width that doubles (by
   // copying) as the width grows: each code is stored once, and the copies put it at every

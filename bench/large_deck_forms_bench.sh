@@ -62,12 +62,12 @@ for slides in "${sizes[@]}"; do
     for form in "${forms[@]}"; do
       read -r cpu wall peak < <(summary "$work/r.new.$form")
       printf '%-18s %-5s %8.2f %8.2f %9d %8.2f' "large-$slides.$ext" "$form" "$cpu" "$wall" "$peak" \
-        "$(awk -v a="$cpu" -v b="$text_cpu" 'BEGIN { print b > 0 ? a / b : 0 }')"
+        "$(awk -v a="$cpu" -v b="$text_cpu" 'BEGIN { print (b > 0 ? a / b : 0) }')"
       if [ -n "$old" ]; then
         read -r ocpu owall opeak < <(summary "$work/r.old.$form")
         printf ' %8.2f %8.2f %9d %8.2f %8.2f' "$ocpu" "$owall" "$opeak" \
-          "$(awk -v a="$ocpu" -v b="$old_text_cpu" 'BEGIN { print b > 0 ? a / b : 0 }')" \
-          "$(awk -v a="$cpu" -v b="$ocpu" 'BEGIN { print b > 0 ? a / b : 0 }')"
+          "$(awk -v a="$ocpu" -v b="$old_text_cpu" 'BEGIN { print (b > 0 ? a / b : 0) }')" \
+          "$(awk -v a="$cpu" -v b="$ocpu" 'BEGIN { print (b > 0 ? a / b : 0) }')"
       fi
       printf '\n'
     done

@@ -412,33 +412,37 @@ class Inflater {
     }
     std::array<uint8_t, 286 + 30> lengths;  // the first `total` are written before use
     const unsigned total = litCount + distCount;
+    // A code length symbol with its extra bits takes at most 14 bits: four of them fit in the
+    // 56 bits a refill leaves.
     unsigned n = 0;
     while (n < total) {
       if (!Refill()) return InflateStatus::kTruncated;
-      const uint32_t e = pre_[bitbuf_ & ((1u << kPreRootBits) - 1)];
-      Consume(e & 0xF);
-      const unsigned sym = e >> 16;
-      if (sym < 16) {
-        lengths[n++] = static_cast<uint8_t>(sym);
-        continue;
+      for (int fits = 4; fits > 0 && n < total; --fits) {
+        const uint32_t e = pre_[bitbuf_ & ((1u << kPreRootBits) - 1)];
+        Consume(e & 0xF);
+        const unsigned sym = e >> 16;
+        if (sym < 16) {
+          lengths[n++] = static_cast<uint8_t>(sym);
+          continue;
+        }
+        uint8_t value = 0;
+        unsigned repeat;
+        if (sym == 16) {
+          if (n == 0) return InflateStatus::kInvalid;
+          value = lengths[n - 1];
+          repeat = 3 + static_cast<unsigned>(bitbuf_ & 3);
+          Consume(2);
+        } else if (sym == 17) {
+          repeat = 3 + static_cast<unsigned>(bitbuf_ & 7);
+          Consume(3);
+        } else {
+          repeat = 11 + static_cast<unsigned>(bitbuf_ & 0x7F);
+          Consume(7);
+        }
+        if (n + repeat > total) return InflateStatus::kInvalid;
+        std::fill(lengths.begin() + n, lengths.begin() + n + repeat, value);
+        n += repeat;
       }
-      uint8_t value = 0;
-      unsigned repeat;
-      if (sym == 16) {
-        if (n == 0) return InflateStatus::kInvalid;
-        value = lengths[n - 1];
-        repeat = 3 + static_cast<unsigned>(bitbuf_ & 3);
-        Consume(2);
-      } else if (sym == 17) {
-        repeat = 3 + static_cast<unsigned>(bitbuf_ & 7);
-        Consume(3);
-      } else {
-        repeat = 11 + static_cast<unsigned>(bitbuf_ & 0x7F);
-        Consume(7);
-      }
-      if (n + repeat > total) return InflateStatus::kInvalid;
-      std::fill(lengths.begin() + n, lengths.begin() + n + repeat, value);
-      n += repeat;
     }
     if (Overran()) return InflateStatus::kTruncated;
     if (lengths[256] == 0) return InflateStatus::kInvalid;  // no end-of-block code

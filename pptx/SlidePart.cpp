@@ -310,9 +310,14 @@ class SlideReader {
   }
 
   void CloseFrame() {
-    BlockFrame frame = std::move(frames_.back());
-    frames_.pop_back();
+    BlockFrame& frame = frames_.back();
     if (listStyle_ == &frame.listStyle) listStyle_ = nullptr;
+    EmitFrame(frame);
+    frames_.pop_back();
+  }
+
+  // The blocks a shape just closed makes, taken from its frame.
+  void EmitFrame(BlockFrame& frame) {
     SlideBlock& block = frame.block;
     std::vector<TextParagraph> paragraphs = std::move(block.paragraphs);
     block.paragraphs.clear();

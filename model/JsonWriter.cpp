@@ -1,5 +1,8 @@
 #include "model/JsonWriter.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "platform/Utf.h"
 
 namespace dkscr {
@@ -10,6 +13,18 @@ constexpr size_t kSurrogateSequenceLength = 3;  // ED A0..BF 80..BF
 bool IsPlainAscii(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+}
+
+// Whether all eight bytes at `p` are plain ASCII, eight at a time: a byte below 0x20 borrows
+// into its high bit, one above 0x7F has it set, a quote or backslash becomes a zero byte.
+bool WordIsPlainAscii(const char* p) {
+  constexpr uint64_t kOnes = 0x0101010101010101u;
+  constexpr uint64_t kHighs = 0x8080808080808080u;
+  uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  const auto hasZero = [](uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+  const uint64_t special = ((w - kOnes * 0x20) & ~w) | hasZero(w ^ (kOnes * '"')) | hasZero(w ^ (kOnes * '\\')) | w;
+  return (special & kHighs) == 0;
 }
 
 void AppendEscapedAscii(std::string& out, char c) {
@@ -77,6 +92,9 @@ bool AppendJsonString(std::string& out, std::string_view bytes, JsonStringOption
   while (at < bytes.size()) {
     // A run of printable ASCII other than the quote and the backslash is copied as it stands.
     size_t plainEnd = at;
+    while (bytes.size() - plainEnd >= sizeof(uint64_t) && WordIsPlainAscii(bytes.data() + plainEnd)) {
+      plainEnd += sizeof(uint64_t);
+    }
     while (plainEnd < bytes.size() && IsPlainAscii(bytes[plainEnd])) ++plainEnd;
     if (plainEnd != at) {
       out.append(bytes.substr(at, plainEnd - at));

@@ -122,14 +122,18 @@ BulletSpec InheritedStyles::Inherited(bool placeholder, std::string_view type, s
   return (titleKind ? master->titleStyle : otherKind ? master->otherStyle : master->bodyStyle).levels[at];
 }
 
+std::optional<std::string> ListNumbering::Unnumbered(const BulletSpec& bullet) {
+  if (bullet.kind == BulletSpec::Kind::kChar && !bullet.character.empty()) return bullet.character;
+  return std::nullopt;
+}
+
 std::optional<std::string> ListNumbering::Next(int level, const BulletSpec& bullet) {
   const auto at = static_cast<size_t>(level < 0 ? 0 : level >= kLevels ? kLevels - 1 : level);
   for (size_t deeper = at + 1; deeper < counters_.size(); ++deeper) counters_[deeper].active = false;
   Counter& counter = counters_[at];
   if (bullet.kind != BulletSpec::Kind::kNumber) {
     counter.active = false;
-    if (bullet.kind == BulletSpec::Kind::kChar && !bullet.character.empty()) return bullet.character;
-    return std::nullopt;
+    return Unnumbered(bullet);
   }
   if (!counter.active || counter.scheme != bullet.scheme || counter.startAt != bullet.startAt) {
     counter = {bullet.scheme, bullet.startAt, bullet.startAt, true};

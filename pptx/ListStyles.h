@@ -54,6 +54,8 @@ class ListNumbering {
  public:
   // The bullet as shown for a paragraph of that level and bullet, or none.
   std::optional<std::string> Next(int level, const BulletSpec& bullet);
+  // The bullet as shown for a bullet that is no number: its character, or none.
+  static std::optional<std::string> Unnumbered(const BulletSpec& bullet);
 
  private:
   struct Counter {

@@ -12,7 +12,13 @@ std::string RelationshipsPartName(std::string_view partName) {
 }
 
 std::string ResolvePartTarget(std::string_view sourcePart, std::string_view target) {
-  std::vector<std::string_view> segments;
+  // The name is built in place, its segments joined by "/": ".." drops the last one.
+  std::string name;
+  name.reserve(sourcePart.size() + target.size());
+  const auto push = [&name](std::string_view segment) {
+    if (!name.empty()) name.push_back('/');
+    name.append(segment);
+  };
   if (!target.starts_with('/')) {
     std::string_view folder = sourcePart;
     const size_t slash = folder.rfind('/');
@@ -21,7 +27,7 @@ std::string ResolvePartTarget(std::string_view sourcePart, std::string_view targ
     while (at < folder.size()) {
       size_t end = folder.find('/', at);
       if (end == std::string_view::npos) end = folder.size();
-      if (end > at) segments.push_back(folder.substr(at, end - at));
+      if (end > at) push(folder.substr(at, end - at));
       at = end + 1;
     }
   }
@@ -31,16 +37,12 @@ std::string ResolvePartTarget(std::string_view sourcePart, std::string_view targ
     if (end == std::string_view::npos) end = target.size();
     const std::string_view segment = target.substr(at, end - at);
     if (segment == "..") {
-      if (!segments.empty()) segments.pop_back();
+      const size_t last = name.rfind('/');
+      name.resize(last == std::string::npos ? 0 : last);
     } else if (!segment.empty() && segment != ".") {
-      segments.push_back(segment);
+      push(segment);
     }
     at = end + 1;
-  }
-  std::string name;
-  for (std::string_view segment : segments) {
-    if (!name.empty()) name.push_back('/');
-    name.append(segment);
   }
   return name;
 }

@@ -1,5 +1,6 @@
 #include "pptx/SlidePart.h"
 
+#include <memory>
 #include <optional>
 #include <unordered_set>
 #include <utility>
@@ -56,8 +57,10 @@ struct BlockFrame {
   SlideBlock block;
   bool placeholder = false;
   std::string placeholderType, placeholderIndex;
-  ListStyle listStyle;
-  ListNumbering numbering;
+  // Made when first needed, so that a frame stays small: a shape's own list style when it
+  // sets a level, its numbering at its first numbered paragraph.
+  std::unique_ptr<ListStyle> listStyle;
+  std::unique_ptr<ListNumbering> numbering;
   std::string relatedPart;  // of a chart or SmartArt
   bool media = false;
   bool table = false;  // a table's rows are in the block
@@ -132,7 +135,10 @@ class SlideReader {
       open.cellOpen = true;
     }
     if (listStyle_ != nullptr) {
-      listStyle_->Take(walker, listStyleDepth_);
+      if (depth == listStyleDepth_ + 2) {  // where a style's bullets stand
+        if (*listStyle_ == nullptr) *listStyle_ = std::make_unique<ListStyle>();
+        (*listStyle_)->Take(walker, listStyleDepth_);
+      }
       return;
     }
     if (const std::optional<FrameKind> kind = FrameKindOf(local)) {
@@ -258,11 +264,16 @@ class SlideReader {
     paragraph.level = paragraph_.Level();
     const size_t level = static_cast<size_t>(paragraph.level);
     BulletSpec bullet = paragraph_.Bullet();
-    if (!bullet.IsSet()) bullet = frame.listStyle.levels[level];
+    if (!bullet.IsSet() && frame.listStyle != nullptr) bullet = frame.listStyle->levels[level];
     if (!bullet.IsSet()) {
       bullet = context_.styles.Inherited(frame.placeholder, frame.placeholderType, frame.placeholderIndex, paragraph.level);
     }
-    paragraph.bullet = frame.numbering.Next(paragraph.level, bullet);
+    // Until a paragraph is numbered, every counter is idle: no numbering to keep yet.
+    if (frame.numbering == nullptr && bullet.kind == BulletSpec::Kind::kNumber) {
+      frame.numbering = std::make_unique<ListNumbering>();
+    }
+    paragraph.bullet = frame.numbering != nullptr ? frame.numbering->Next(paragraph.level, bullet)
+                                                  : ListNumbering::Unnumbered(bullet);
     for (const RunLink& link : paragraph_.Links()) {
       std::optional<std::string> target = Target(link.relationshipId, link.action);
       if (!target) continue;
@@ -310,9 +321,14 @@ class SlideReader {
   }
 
   void CloseFrame() {
-    BlockFrame frame = std::move(frames_.back());
-    frames_.pop_back();
+    BlockFrame& frame = frames_.back();
     if (listStyle_ == &frame.listStyle) listStyle_ = nullptr;
+    EmitFrame(frame);
+    frames_.pop_back();
+  }
+
+  // The blocks a shape just closed makes, taken from its frame.
+  void EmitFrame(BlockFrame& frame) {
     SlideBlock& block = frame.block;
     std::vector<TextParagraph> paragraphs = std::move(block.paragraphs);
     block.paragraphs.clear();
@@ -401,7 +417,7 @@ class SlideReader {
   std::vector<OpenTable> tables_;
   std::optional<int> titleShape_;
   std::vector<BlockFrame> frames_;
-  ListStyle* listStyle_ = nullptr;  // the list style being read, in the innermost frame
+  std::unique_ptr<ListStyle>* listStyle_ = nullptr;  // the list style being read, in the innermost frame
   size_t listStyleDepth_ = 0;
   std::unordered_set<std::string> linked_;
   ModelBudget unbounded_;

@@ -30,6 +30,9 @@ constexpr size_t kDistTableSize = (1u << kDistRootBits) + 1024;
 constexpr size_t kPreTableSize = 1u << kPreRootBits;
 
 constexpr size_t kChunk = 32768;
+// An entry's first input goes to a small buffer inside the decoder, so that the many small
+// parts of a package cost no allocation; one that fills it reads on in whole chunks.
+constexpr size_t kFirstChunk = 4096;
 constexpr size_t kCopySlack = 40;  // match copies may write this far past their end
 
 constexpr std::array<uint16_t, 29> kLengthBase = {3,  4,  5,  6,  7,  8,  9,  10, 11, 13,
@@ -88,9 +91,24 @@ inline uint32_t ReverseBits(uint32_t code, unsigned length) {
 // length 1 or no code at all, which decode as invalid where no code exists.
 bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
                 unsigned rootBits, uint32_t* table, size_t tableSize, bool allowIncomplete) {
+  // The symbols that have a code, in order. Small streams leave most byte values unused, in
+  // runs that are passed over eight lengths at a time.
   std::array<uint16_t, 16> perLength{};
-  for (unsigned i = 0; i < count; ++i) ++perLength[lengths[i]];
-  perLength[0] = 0;
+  std::array<uint16_t, 288> used;  // only the first usedCount are written and read
+  unsigned usedCount = 0;
+  const auto take = [&](unsigned sym) {
+    if (lengths[sym] == 0) return;
+    used[usedCount++] = static_cast<uint16_t>(sym);
+    ++perLength[lengths[sym]];
+  };
+  unsigned at = 0;
+  for (; at + 8 <= count; at += 8) {
+    uint64_t eight;
+    std::memcpy(&eight, lengths + at, sizeof eight);
+    if (eight == 0) continue;
+    for (unsigned sym = at; sym < at + 8; ++sym) take(sym);
+  }
+  for (; at < count; ++at) take(at);
   unsigned maxLength = 15;
   while (maxLength > 0 && perLength[maxLength] == 0) --maxLength;
   const uint32_t rootSize = 1u << rootBits;
@@ -112,24 +130,38 @@ bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
 
   std::array<uint16_t, 16> offsets{};
   for (unsigned len = 1; len < 15; ++len) offsets[len + 1] = offsets[len] + perLength[len];
-  std::array<uint16_t, 288> sorted{};
-  for (unsigned sym = 0; sym < count; ++sym) {
-    if (lengths[sym] != 0) sorted[offsets[lengths[sym]]++] = static_cast<uint16_t>(sym);
-  }
+  std::array<uint16_t, 288> sorted;  // only the entries written are read
+  for (unsigned k = 0; k < usedCount; ++k) sorted[offsets[lengths[used[k]]]++] = used[k];
 
+  // Codes up to the root's width are built in a table of their own width that doubles (by
+  // copying) as the width grows: each code is stored once, and the copies put it at every
+  // index that ends in its bits. Indexes that only a longer code's prefix reaches hold junk
+  // until the subtables' pointers replace it.
+  const unsigned rootLength = std::min(maxLength, rootBits);
+  unsigned minLength = 1;
+  while (perLength[minLength] == 0) ++minLength;
   std::array<uint16_t, 16> remaining = perLength;
   uint32_t code = 0;  // canonical codeword, first bit most significant
   unsigned index = 0;
+  size_t filled = size_t{1} << std::min(minLength, rootLength);  // indexes the current width covers
   size_t nextFree = rootSize;
   uint32_t subPrefix = ~0u;
   unsigned subBits = 0;
   size_t subStart = 0;
   for (unsigned len = 1; len <= maxLength; ++len, code <<= 1) {
+    if (len > minLength && len <= rootLength) {
+      std::memcpy(table + filled, table, filled * sizeof *table);
+      filled <<= 1;
+    }
+    if (len == rootBits + 1) {
+      // The root's codes are all in: it takes its full width before any subtable.
+      for (; filled < rootSize; filled <<= 1) std::memcpy(table + filled, table, filled * sizeof *table);
+    }
     for (unsigned k = 0; k < perLength[len]; ++k, ++index, ++code) {
       const uint32_t reversed = ReverseBits(code, len);
       const uint32_t entry = symbols[sorted[index]];
       if (len <= rootBits) {
-        for (uint32_t j = reversed; j < rootSize; j += 1u << len) table[j] = entry | len;
+        table[reversed] = entry | len;
       } else {
         const uint32_t prefix = reversed & (rootSize - 1);
         if (prefix != subPrefix) {
@@ -157,6 +189,7 @@ bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
       --remaining[len];
     }
   }
+  for (; filled < rootSize; filled <<= 1) std::memcpy(table + filled, table, filled * sizeof *table);
   return true;
 }
 
@@ -214,8 +247,7 @@ class Inflater {
 
   void SetSource(InflateSource* source) {
     source_ = source;
-    chunk_ = std::make_unique_for_overwrite<uint8_t[]>(kChunk + 8);  // filled before it is read
-    in_ = inEnd_ = chunk_.get();
+    in_ = inEnd_ = firstChunk_.data();
   }
 
   // Leaves exactly the decoded bytes in the string, also when the source throws.
@@ -267,10 +299,15 @@ class Inflater {
   bool Fetch() {
     if (source_ == nullptr || sourceDry_) return false;
     const size_t keep = static_cast<size_t>(inEnd_ - in_);
-    std::memmove(chunk_.get(), in_, keep);
-    const size_t got = source_->Read(chunk_.get() + keep, kChunk);
-    in_ = chunk_.get();
+    if (!chunk_ && lastRead_ == kFirstChunk) {
+      chunk_ = std::make_unique_for_overwrite<uint8_t[]>(kChunk + 8);  // filled before it is read
+    }
+    uint8_t* const buffer = chunk_ ? chunk_.get() : firstChunk_.data();
+    std::memmove(buffer, in_, keep);
+    const size_t got = source_->Read(buffer + keep, chunk_ ? kChunk : kFirstChunk);
+    in_ = buffer;
     inEnd_ = in_ + keep + got;
+    lastRead_ = got;
     if (got == 0) sourceDry_ = true;
     return got != 0;
   }
@@ -373,35 +410,39 @@ class Inflater {
                     pre_.size(), false)) {
       return InflateStatus::kInvalid;
     }
-    std::array<uint8_t, 286 + 30> lengths{};
+    std::array<uint8_t, 286 + 30> lengths;  // the first `total` are written before use
     const unsigned total = litCount + distCount;
+    // A code length symbol with its extra bits takes at most 14 bits: four of them fit in the
+    // 56 bits a refill leaves.
     unsigned n = 0;
     while (n < total) {
       if (!Refill()) return InflateStatus::kTruncated;
-      const uint32_t e = pre_[bitbuf_ & ((1u << kPreRootBits) - 1)];
-      Consume(e & 0xF);
-      const unsigned sym = e >> 16;
-      if (sym < 16) {
-        lengths[n++] = static_cast<uint8_t>(sym);
-        continue;
+      for (int fits = 4; fits > 0 && n < total; --fits) {
+        const uint32_t e = pre_[bitbuf_ & ((1u << kPreRootBits) - 1)];
+        Consume(e & 0xF);
+        const unsigned sym = e >> 16;
+        if (sym < 16) {
+          lengths[n++] = static_cast<uint8_t>(sym);
+          continue;
+        }
+        uint8_t value = 0;
+        unsigned repeat;
+        if (sym == 16) {
+          if (n == 0) return InflateStatus::kInvalid;
+          value = lengths[n - 1];
+          repeat = 3 + static_cast<unsigned>(bitbuf_ & 3);
+          Consume(2);
+        } else if (sym == 17) {
+          repeat = 3 + static_cast<unsigned>(bitbuf_ & 7);
+          Consume(3);
+        } else {
+          repeat = 11 + static_cast<unsigned>(bitbuf_ & 0x7F);
+          Consume(7);
+        }
+        if (n + repeat > total) return InflateStatus::kInvalid;
+        std::fill(lengths.begin() + n, lengths.begin() + n + repeat, value);
+        n += repeat;
       }
-      uint8_t value = 0;
-      unsigned repeat;
-      if (sym == 16) {
-        if (n == 0) return InflateStatus::kInvalid;
-        value = lengths[n - 1];
-        repeat = 3 + static_cast<unsigned>(bitbuf_ & 3);
-        Consume(2);
-      } else if (sym == 17) {
-        repeat = 3 + static_cast<unsigned>(bitbuf_ & 7);
-        Consume(3);
-      } else {
-        repeat = 11 + static_cast<unsigned>(bitbuf_ & 0x7F);
-        Consume(7);
-      }
-      if (n + repeat > total) return InflateStatus::kInvalid;
-      std::fill(lengths.begin() + n, lengths.begin() + n + repeat, value);
-      n += repeat;
     }
     if (Overran()) return InflateStatus::kTruncated;
     if (lengths[256] == 0) return InflateStatus::kInvalid;  // no end-of-block code
@@ -559,6 +600,7 @@ class Inflater {
   InflateSource* source_ = nullptr;
   bool sourceDry_ = false;
   std::unique_ptr<uint8_t[]> chunk_;
+  size_t lastRead_ = 0;
   const uint8_t* in_ = nullptr;
   const uint8_t* inEnd_ = nullptr;
   uint64_t bitbuf_ = 0;
@@ -569,21 +611,24 @@ class Inflater {
   std::array<uint32_t, kLitTableSize> lit_;
   std::array<uint32_t, kDistTableSize> dist_;
   std::array<uint32_t, kPreTableSize> pre_;
+  std::array<uint8_t, kFirstChunk + 8> firstChunk_;  // filled before it is read
 };
 
 }  // namespace
 
+// The decoder (its tables and first input, some 22 KB) lives on the stack: a package of many
+// small parts would otherwise allocate and free it for each one.
 InflateStatus Inflate(InflateSource& source, std::string& out, size_t limit, size_t sizeHint) {
-  auto inflater = std::make_unique<Inflater>(out, limit, sizeHint);
-  inflater->SetSource(&source);
-  return inflater->Run();
+  Inflater inflater(out, limit, sizeHint);
+  inflater.SetSource(&source);
+  return inflater.Run();
 }
 
 InflateStatus InflateBuffer(const uint8_t* data, size_t size, std::string& out, size_t limit,
                             size_t sizeHint) {
-  auto inflater = std::make_unique<Inflater>(out, limit, sizeHint);
-  inflater->SetBuffer(data, size);
-  return inflater->Run();
+  Inflater inflater(out, limit, sizeHint);
+  inflater.SetBuffer(data, size);
+  return inflater.Run();
 }
 
 }  // namespace dkscr

@@ -65,5 +65,28 @@ TEST(JsonWriterTest, MaximalSubpartsBecomeOneReplacementEach) {
   }
 }
 
+TEST(JsonWriterTest, EscapesFoundAtEveryPlaceOfALongPlainRun) {
+  // Plain runs are scanned several bytes at a time: a byte that needs more than copying is
+  // caught wherever it stands in such a run, and plain bytes next to the classes' edges
+  // (space, tilde, DEL) pass.
+  const struct {
+    std::string bytes;
+    std::string json;
+  } specials[] = {
+      {std::string(1, '\0'), "\\u0000"}, {"\x1f", "\\u001f"}, {"\"", "\\\""}, {"\\", "\\\\"},
+      {"\n", "\\n"}, {"\xC3\xA9", "\xC3\xA9"}, {" ", " "}, {"~", "~"}, {"\x7f", "\x7f"}, {"!", "!"},
+      {"#", "#"}, {"[", "["}, {"]", "]"},
+  };
+  for (const auto& special : specials) {
+    for (size_t before = 0; before < 20; ++before) {
+      const std::string bytes = std::string(before, 'a') + special.bytes + std::string(19 - before, 'b');
+      std::string out;
+      AppendJsonString(out, bytes);
+      EXPECT_EQ(out, "\"" + std::string(before, 'a') + special.json + std::string(19 - before, 'b') + "\"")
+          << static_cast<int>(static_cast<unsigned char>(special.bytes[0])) << " after " << before;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace dkscr

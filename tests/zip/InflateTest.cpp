@@ -137,6 +137,52 @@ TEST(InflateTest, PullsInputAcrossChunkBorders) {
   }
 }
 
+// Gives whatever is asked for, and notes the sizes asked.
+class CountingSource : public InflateSource {
+ public:
+  explicit CountingSource(std::string data) : data_(std::move(data)) {}
+  size_t Read(uint8_t* buffer, size_t capacity) override {
+    asked.push_back(capacity);
+    const size_t n = std::min(capacity, data_.size() - pos_);
+    std::copy_n(data_.data() + pos_, n, reinterpret_cast<char*>(buffer));
+    pos_ += n;
+    return n;
+  }
+  std::vector<size_t> asked;
+
+ private:
+  std::string data_;
+  size_t pos_ = 0;
+};
+
+TEST(InflateTest, SmallInputsReadOnceLargeOnesInWholeChunks) {
+  // The first read fills a small buffer; a stream that fills it goes on in 32 KiB reads, one
+  // that does not is read to its end with no second buffer. Streams ending right at the first
+  // buffer's size and just past it decode as well.
+  const std::string large = RandomBytes(100000, 3);
+  const std::string packedLarge = RawDeflate(large, 0);
+  CountingSource source(packedLarge);
+  std::string out;
+  ASSERT_EQ(Inflate(source, out, 1u << 20), InflateStatus::kDone);
+  EXPECT_EQ(out, large);
+  ASSERT_GE(source.asked.size(), 3u);
+  EXPECT_LT(source.asked[0], 32768u);
+  for (size_t i = 1; i < source.asked.size(); ++i) EXPECT_EQ(source.asked[i], 32768u) << i;
+
+  for (size_t size : {1000u, 4080u, 4086u, 4091u, 4096u, 4101u, 9000u}) {
+    const std::string data = RandomBytes(size, 11);
+    const std::string packed = RawDeflate(data, 0);  // stored: five bytes a block over the data
+    CountingSource small(packed);
+    out.clear();
+    ASSERT_EQ(Inflate(small, out, 1u << 20), InflateStatus::kDone) << size;
+    EXPECT_EQ(out, data) << size;
+    if (packed.size() < source.asked[0]) {
+      EXPECT_LE(small.asked.size(), 2u) << size;  // the data, perhaps then the end
+      for (const size_t asked : small.asked) EXPECT_EQ(asked, source.asked[0]) << size;
+    }
+  }
+}
+
 TEST(InflateTest, AppendsWithoutReachingIntoEarlierBytes) {
   auto append = [](const std::string& packed, std::string& out) {
     return InflateBuffer(reinterpret_cast<const uint8_t*>(packed.data()), packed.size(), out, 1000);

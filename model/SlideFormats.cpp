@@ -7,6 +7,8 @@
 #include "model/ContentText.h"
 #include "model/JsonWriter.h"
 #include "model/MarkdownEscape.h"
+#include "model/SlideFormPieces.h"
+#include "model/SlideFormWriter.h"
 #include "model/ModelBudget.h"
 #include "platform/Utf.h"
 #include "text/Encode.h"
@@ -65,34 +67,6 @@ void AppendTabbedRow(const std::vector<std::string>& cells, FormText& form) {
 
 // ---- Markdown ----
 
-// The text as well-formed UTF-8: each maximal ill-formed subpart becomes one U+FFFD, as JSON
-// strings and dkscrbatch repair it.
-std::string RepairedUtf8(std::string text) {
-  size_t at = 0;
-  char32_t codePoint = 0;
-  bool valid = true;
-  while (at < text.size() && valid) {
-    if (static_cast<unsigned char>(text[at]) < 0x80) {
-      ++at;
-      continue;
-    }
-    const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
-    if (valid) at += length;
-  }
-  if (valid) return text;
-  std::string out(text, 0, at);
-  while (at < text.size()) {
-    const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
-    if (valid) {
-      out.append(text, at, length);
-    } else {
-      AppendUtf8(kReplacementChar, out);
-    }
-    at += length;
-  }
-  return out;
-}
-
 void AppendMarkdownTable(const SlideTable& table, FormText& out) {
   std::vector<std::vector<std::string>> rows;
   for (const auto& row : table.rows) {
@@ -107,7 +81,7 @@ void AppendMarkdownTable(const SlideTable& table, FormText& out) {
 
 // ---- JSON ----
 
-void AppendJsonSlide(const Slide& slide, FormText& out) {
+void AppendJsonSlideObject(const Slide& slide, FormText& out) {
   out += "{\"number\":" + std::to_string(slide.number);
   out += slide.hidden ? ",\"hidden\":true" : ",\"hidden\":false";
   out += ",\"title\":";
@@ -150,6 +124,34 @@ void AppendJsonSlide(const Slide& slide, FormText& out) {
 
 }  // namespace
 
+// The text as well-formed UTF-8: each maximal ill-formed subpart becomes one U+FFFD, as JSON
+// strings and dkscrbatch repair it.
+std::string RepairedUtf8(std::string text) {
+  size_t at = 0;
+  char32_t codePoint = 0;
+  bool valid = true;
+  while (at < text.size() && valid) {
+    if (static_cast<unsigned char>(text[at]) < 0x80) {
+      ++at;
+      continue;
+    }
+    const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
+    if (valid) at += length;
+  }
+  if (valid) return text;
+  std::string out(text, 0, at);
+  while (at < text.size()) {
+    const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
+    if (valid) {
+      out.append(text, at, length);
+    } else {
+      AppendUtf8(kReplacementChar, out);
+    }
+    at += length;
+  }
+  return out;
+}
+
 std::optional<SlideMode> ParseSlideMode(std::string_view name) {
   std::string lower(name);
   for (char& c : lower) c = LowerAscii(c);
@@ -160,121 +162,115 @@ std::optional<SlideMode> ParseSlideMode(std::string_view name) {
   return std::nullopt;
 }
 
-std::string CompleteText(const SlideDeck& deck) {
-  std::string complete;
-  FormText out(complete, deck.outputBound);
-  for (const Slide& slide : deck.slides) {
-    if (&slide != &deck.slides.front()) out.push_back('\n');
-    AppendLine(out, "Slide " + std::to_string(slide.number) + (slide.hidden ? " (hidden)" : ""));
-    const std::vector<const TextParagraph*> listed = ListParagraphs(slide);
-    WalkBody(
-        slide, 0, 0,
-        [&](size_t index) {
-          AppendParagraphPrefix(listed[index], out);
-          AppendLine(out, slide.paragraphs[index]);
-        },
-        [&](const SlideTable& table) {
-          for (const auto& row : table.rows) AppendTabbedRow(row, out);
-        });
-    AppendPictureLines(slide, out);
-    for (const std::string& text : slide.diagrams) AppendLine(out, text);
-    for (const std::string& text : slide.charts) AppendLine(out, text);
-    AppendChartRows(slide, out);
-    if (!slide.notes.empty() || !slide.notesFooters.empty()) {
-      AppendLine(out, "Notes:");
-      for (const std::string& text : slide.notes) AppendLine(out, text);
-      for (const std::string& text : slide.notesFooters) AppendLine(out, text);
-    }
-    for (const SlideComment& comment : slide.comments) {
-      out += comment.author;
-      out += ": ";
-      AppendLine(out, comment.text);
-    }
+void AppendCompleteSlide(const Slide& slide, bool first, FormText& out) {
+  if (!first) out.push_back('\n');
+  AppendLine(out, "Slide " + std::to_string(slide.number) + (slide.hidden ? " (hidden)" : ""));
+  const std::vector<const TextParagraph*> listed = ListParagraphs(slide);
+  WalkBody(
+      slide, 0, 0,
+      [&](size_t index) {
+        AppendParagraphPrefix(listed[index], out);
+        AppendLine(out, slide.paragraphs[index]);
+      },
+      [&](const SlideTable& table) {
+        for (const auto& row : table.rows) AppendTabbedRow(row, out);
+      });
+  AppendPictureLines(slide, out);
+  for (const std::string& text : slide.diagrams) AppendLine(out, text);
+  for (const std::string& text : slide.charts) AppendLine(out, text);
+  AppendChartRows(slide, out);
+  if (!slide.notes.empty() || !slide.notesFooters.empty()) {
+    AppendLine(out, "Notes:");
+    for (const std::string& text : slide.notes) AppendLine(out, text);
+    for (const std::string& text : slide.notesFooters) AppendLine(out, text);
   }
-  if (!deck.orphans.empty()) {
-    if (!deck.slides.empty()) out.push_back('\n');
-    AppendLine(out, "Not on a slide:");
-    for (const std::string& orphan : deck.orphans) AppendLine(out, orphan);
+  for (const SlideComment& comment : slide.comments) {
+    out += comment.author;
+    out += ": ";
+    AppendLine(out, comment.text);
   }
-  return complete;
 }
 
-std::string MarkdownText(const SlideDeck& deck) {
-  std::string text;
-  FormText out(text, deck.outputBound);
-  if (deck.metadata.title) {
-    if (const std::string title = MarkdownHeading(*deck.metadata.title); !title.empty()) {
-      out += "# ";
-      out += title;
-      out += "\n\n";
-    }
-  }
-  const std::string* section = nullptr;  // of the slide above
-  for (const Slide& slide : deck.slides) {
-    // A section's name heads its slides; a section the show enters again is named again.
-    if (slide.section && (section == nullptr || *section != *slide.section)) {
-      out.Expect(slide.section->size() + 4);
-      out += "# ";
-      out += MarkdownHeading(*slide.section);
-      out += "\n\n";
-    }
-    section = slide.section ? &*slide.section : nullptr;
-    out.Expect(slide.title.size() + 32);
-    out += "## " + std::to_string(slide.number) + ".";
-    if (const std::string heading = MarkdownHeading(slide.title); !heading.empty()) {
-      out += ' ';
-      out += heading;
-    }
-    if (slide.hidden) out += " (hidden)";
+void AppendCompleteEnd(const SlideDeck& deck, bool anySlide, FormText& out) {
+  if (deck.orphans.empty()) return;
+  if (anySlide) out.push_back('\n');
+  AppendLine(out, "Not on a slide:");
+  for (const std::string& orphan : deck.orphans) AppendLine(out, orphan);
+}
+
+void AppendMarkdownHead(const SlideDeck& deck, FormText& out) {
+  if (!deck.metadata.title) return;
+  if (const std::string title = MarkdownHeading(*deck.metadata.title); !title.empty()) {
+    out += "# ";
+    out += title;
     out += "\n\n";
-    auto paragraph = [&](std::string_view body) {
-      if (AppendMarkdownParagraph(out, body)) out += "\n\n";
-    };
-    if (slide.blocks.empty()) {
-      WalkBody(
-          slide, slide.titleBegin, slide.titleEnd,
-          [&](size_t index) { paragraph(slide.paragraphs[index]); },
-          [&](const SlideTable& table) { AppendMarkdownTable(table, out); });
-    } else {
-      AppendBlocksMarkdown(slide, out);
-      for (const std::string& footer : slide.footers) paragraph(footer);
-    }
-    // The texts of charts and SmartArt that have no block of their own.
-    if (!HasBlockOf(slide, BlockType::kDiagram)) {
-      for (const std::string& diagram : slide.diagrams) paragraph(diagram);
-    }
-    if (!HasBlockOf(slide, BlockType::kChart)) {
-      for (const std::string& chart : slide.charts) paragraph(chart);
-    }
-    if (!slide.notes.empty() || !slide.notesFooters.empty()) {
-      out += "### Notes\n\n";
-      for (const std::string& note : slide.notes) paragraph(note);
-      for (const std::string& footer : slide.notesFooters) paragraph(footer);
-    }
-    if (!slide.comments.empty()) {
-      out += "### Comments\n\n";
-      for (const SlideComment& comment : slide.comments) {
-        out.Expect(comment.author.str().size() + comment.text.size() + 5);
-        out += "- ";
-        out += MarkdownCell(comment.author);
-        out += ": ";
-        out += MarkdownCell(comment.text);
-        out += '\n';
-      }
+  }
+}
+
+void AppendMarkdownSlide(const Slide& slide, std::optional<std::string>& section, FormText& out) {
+  // A section's name heads its slides; a section the show enters again is named again.
+  if (slide.section && (!section || *section != *slide.section)) {
+    out.Expect(slide.section->size() + 4);
+    out += "# ";
+    out += MarkdownHeading(*slide.section);
+    out += "\n\n";
+  }
+  section = slide.section;
+  out.Expect(slide.title.size() + 32);
+  out += "## " + std::to_string(slide.number) + ".";
+  if (const std::string heading = MarkdownHeading(slide.title); !heading.empty()) {
+    out += ' ';
+    out += heading;
+  }
+  if (slide.hidden) out += " (hidden)";
+  out += "\n\n";
+  auto paragraph = [&](std::string_view body) {
+    if (AppendMarkdownParagraph(out, body)) out += "\n\n";
+  };
+  if (slide.blocks.empty()) {
+    WalkBody(
+        slide, slide.titleBegin, slide.titleEnd,
+        [&](size_t index) { paragraph(slide.paragraphs[index]); },
+        [&](const SlideTable& table) { AppendMarkdownTable(table, out); });
+  } else {
+    AppendBlocksMarkdown(slide, out);
+    for (const std::string& footer : slide.footers) paragraph(footer);
+  }
+  // The texts of charts and SmartArt that have no block of their own.
+  if (!HasBlockOf(slide, BlockType::kDiagram)) {
+    for (const std::string& diagram : slide.diagrams) paragraph(diagram);
+  }
+  if (!HasBlockOf(slide, BlockType::kChart)) {
+    for (const std::string& chart : slide.charts) paragraph(chart);
+  }
+  if (!slide.notes.empty() || !slide.notesFooters.empty()) {
+    out += "### Notes\n\n";
+    for (const std::string& note : slide.notes) paragraph(note);
+    for (const std::string& footer : slide.notesFooters) paragraph(footer);
+  }
+  if (!slide.comments.empty()) {
+    out += "### Comments\n\n";
+    for (const SlideComment& comment : slide.comments) {
+      out.Expect(comment.author.str().size() + comment.text.size() + 5);
+      out += "- ";
+      out += MarkdownCell(comment.author);
+      out += ": ";
+      out += MarkdownCell(comment.text);
       out += '\n';
     }
+    out += '\n';
   }
-  if (!deck.orphans.empty()) {
-    out += "## Not on a slide\n\n";
-    for (const std::string& orphan : deck.orphans) {
-      if (AppendMarkdownParagraph(out, orphan)) out += "\n\n";
-    }
-  }
-  return RepairedUtf8(std::move(text));
 }
 
-void AppendDeckJsonMembers(const SlideDeck& deck, std::string& text) {
-  FormText out(text, deck.outputBound);
+void AppendMarkdownEnd(const SlideDeck& deck, FormText& out) {
+  if (deck.orphans.empty()) return;
+  out += "## Not on a slide\n\n";
+  for (const std::string& orphan : deck.orphans) {
+    if (AppendMarkdownParagraph(out, orphan)) out += "\n\n";
+  }
+}
+
+void AppendJsonHead(const SlideDeck& deck, FormText& out) {
   out += "\"schema\":";
   AppendJsonString(out, kSlidesSchema);
   out += ",\"metadata\":";
@@ -282,12 +278,41 @@ void AppendDeckJsonMembers(const SlideDeck& deck, std::string& text) {
   out += ",\"sections\":";
   AppendSectionsJson(deck, out);
   out += ",\"slides\":[";
-  for (size_t i = 0; i < deck.slides.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonSlide(deck.slides[i], out);
-  }
+}
+
+void AppendJsonSlide(const Slide& slide, bool first, FormText& out) {
+  if (!first) out.push_back(',');
+  AppendJsonSlideObject(slide, out);
+}
+
+void AppendJsonEnd(const SlideDeck& deck, FormText& out) {
   out += "],\"orphans\":";
   AppendJsonStrings(deck.orphans, out);
+}
+
+std::string CompleteText(const SlideDeck& deck) {
+  std::string complete;
+  FormText out(complete, deck.outputBound);
+  for (const Slide& slide : deck.slides) AppendCompleteSlide(slide, &slide == &deck.slides.front(), out);
+  AppendCompleteEnd(deck, !deck.slides.empty(), out);
+  return complete;
+}
+
+std::string MarkdownText(const SlideDeck& deck) {
+  std::string text;
+  FormText out(text, deck.outputBound);
+  AppendMarkdownHead(deck, out);
+  std::optional<std::string> section;  // of the slide above
+  for (const Slide& slide : deck.slides) AppendMarkdownSlide(slide, section, out);
+  AppendMarkdownEnd(deck, out);
+  return RepairedUtf8(std::move(text));
+}
+
+void AppendDeckJsonMembers(const SlideDeck& deck, std::string& text) {
+  FormText out(text, deck.outputBound);
+  AppendJsonHead(deck, out);
+  for (const Slide& slide : deck.slides) AppendJsonSlide(slide, &slide == &deck.slides.front(), out);
+  AppendJsonEnd(deck, out);
 }
 
 std::string JsonText(const SlideDeck& deck) {
@@ -299,17 +324,14 @@ std::string JsonText(const SlideDeck& deck) {
 
 ResultCode EncodeSlides(const SlideDeck& deck, SlideMode mode, int32_t codePage,
                         OutputBuffer& output) {
+  if (mode == SlideMode::kText) return kResultFormatError;
   try {
-    switch (mode) {
-      case SlideMode::kFull: return EncodeUtf8Text(CompleteText(deck), kLineBreakCrLf, codePage, output);
-      case SlideMode::kMarkdown: return CopyToOutput(MarkdownText(deck), output);
-      case SlideMode::kJson: return CopyToOutput(JsonText(deck), output);
-      case SlideMode::kText: break;
-    }
+    SlideFormWriter writer(mode, codePage);
+    for (const Slide& slide : deck.slides) writer.Write(deck, slide);
+    return writer.Finish(deck, output);
   } catch (...) {  // memory running out
     return CaughtFailureCode();
   }
-  return kResultFormatError;
 }
 
 }  // namespace dkscr

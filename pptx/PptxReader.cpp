@@ -413,6 +413,7 @@ class PptxReader {
     deck.outputBound = budget_.model.OutputBound();
     IndexSections();
     ReadCommentAuthorParts();
+    std::vector<OpcRelationship>().swap(presentationRelationships_);  // a long deck's are many
     // The numbers the show's slides will have, for links that jump to them.
     for (const ShowSlide& slide : show_) {
       if (zip_.HasEntry(slide.part)) {
@@ -478,7 +479,7 @@ class PptxReader {
   // Puts a slide of the show in its section as it is read (a form may write it at once). Of
   // slides that share an id, the first takes the place.
   void PlaceInSection(Slide& slide) {
-    if (!slide.id || !placedIds_.insert(*slide.id).second) return;
+    if (sections_.empty() || !slide.id || !placedIds_.insert(*slide.id).second) return;
     const auto it = sectionOfId_.find(*slide.id);
     if (it == sectionOfId_.end()) return;
     slide.section = sections_[it->second.section].name;

@@ -4,6 +4,7 @@
 // last. The pieces of a form, joined, are the form (SlideFormats.h).
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/FormText.h"
 #include "model/SlideModel.h"
@@ -22,6 +23,17 @@ void AppendMarkdownEnd(const SlideDeck& deck, FormText& out);
 // strings and dkscrbatch repair it. Pieces cut where an ASCII character starts repair as
 // their whole does.
 std::string RepairedUtf8(std::string text);
+
+// RepairedUtf8 over a text given in pieces cut anywhere: the pieces' results joined are the
+// whole text's.
+class Utf8PieceRepair {
+ public:
+  std::string Piece(std::string_view bytes);
+  std::string Finish();  // what the last piece left open
+
+ private:
+  std::string tail_;  // a sequence the next piece may complete
+};
 
 // The JSON members: "schema" to the opening of "slides", each slide, the rest.
 void AppendJsonHead(const SlideDeck& deck, FormText& out);

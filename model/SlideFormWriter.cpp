@@ -15,13 +15,13 @@ SlideFormWriter::SlideFormWriter(SlideMode mode, int32_t codePage) : mode_(mode)
 
 SlideFormWriter::~SlideFormWriter() = default;
 
-void SlideFormWriter::Put(const std::string& piece) {
-  written_ += piece.size();
+void SlideFormWriter::Put(std::string_view bytes) {
+  written_ += bytes.size();
   switch (mode_) {
-    case SlideMode::kFull: encoder_->Append(piece); return;
-    case SlideMode::kMarkdown: block_.Append(RepairedUtf8(piece)); return;
+    case SlideMode::kFull: encoder_->Append(bytes); return;
+    case SlideMode::kMarkdown: block_.Append(repair_.Piece(bytes)); return;
     case SlideMode::kJson:
-    case SlideMode::kText: block_.Append(piece); return;
+    case SlideMode::kText: block_.Append(bytes); return;
   }
 }
 
@@ -29,7 +29,7 @@ void SlideFormWriter::Start(const SlideDeck& deck) {
   started_ = true;
   if (mode_ != SlideMode::kMarkdown) return;
   piece_.clear();
-  FormText out(piece_, Left(deck));
+  FormText out(piece_, Left(deck), this);
   AppendMarkdownHead(deck, out);
   Put(piece_);
 }
@@ -37,7 +37,7 @@ void SlideFormWriter::Start(const SlideDeck& deck) {
 void SlideFormWriter::Write(const SlideDeck& deck, const Slide& slide) {
   if (!started_) Start(deck);
   piece_.clear();
-  FormText out(piece_, Left(deck));
+  FormText out(piece_, Left(deck), this);
   switch (mode_) {
     case SlideMode::kFull: AppendCompleteSlide(slide, slides_ == 0, out); break;
     case SlideMode::kMarkdown: AppendMarkdownSlide(slide, section_, out); break;
@@ -54,7 +54,7 @@ ResultCode SlideFormWriter::Finish(const SlideDeck& deck, OutputBuffer& output) 
   try {
     if (!started_) Start(deck);
     piece_.clear();
-    FormText out(piece_, Left(deck));
+    FormText out(piece_, Left(deck), this);
     switch (mode_) {
       case SlideMode::kFull:
         AppendCompleteEnd(deck, slides_ > 0, out);
@@ -63,6 +63,7 @@ ResultCode SlideFormWriter::Finish(const SlideDeck& deck, OutputBuffer& output) 
       case SlideMode::kMarkdown:
         AppendMarkdownEnd(deck, out);
         Put(piece_);
+        block_.Append(repair_.Finish());
         break;
       case SlideMode::kJson:
       case SlideMode::kText: {

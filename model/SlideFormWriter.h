@@ -7,8 +7,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/FormBlock.h"
+#include "model/FormText.h"
+#include "model/SlideFormPieces.h"
 #include "model/SlideFormats.h"
 #include "model/SlideModel.h"
 #include "platform/OutputBuffer.h"
@@ -18,7 +21,7 @@ namespace dkscr {
 
 class TextEncoder;
 
-class SlideFormWriter final : public SlideSink {
+class SlideFormWriter final : public SlideSink, private FormSpill {
  public:
   // kFull, kMarkdown or kJson; the code page (resolved, not 0) of kFull.
   SlideFormWriter(SlideMode mode, int32_t codePage);
@@ -38,12 +41,14 @@ class SlideFormWriter final : public SlideSink {
   // What the form may still write.
   uint64_t Left(const SlideDeck& deck) const { return deck.outputBound - written_; }
   void Start(const SlideDeck& deck);
-  void Put(const std::string& piece);
+  void Put(std::string_view bytes);
+  void Spill(std::string_view bytes) override { Put(bytes); }
 
   SlideMode mode_;
   std::unique_ptr<TextEncoder> encoder_;  // kFull: its code page and line breaks
   FormBlock block_;                       // kMarkdown, kJson
   std::string piece_;                     // the piece being made, its room kept
+  Utf8PieceRepair repair_;                // kMarkdown
   uint64_t written_ = 0;                  // of the form, before encoding
   size_t slides_ = 0;
   bool started_ = false;

@@ -152,6 +152,29 @@ std::string RepairedUtf8(std::string text) {
   return out;
 }
 
+std::string Utf8PieceRepair::Piece(std::string_view bytes) {
+  std::string text = std::move(tail_);
+  tail_.clear();
+  text.append(bytes);
+  // A lead byte among the last three whose sequence would end past the text waits for the
+  // next piece: what comes before a lead byte is repaired the same whatever follows it.
+  size_t cut = text.size();
+  for (size_t back = 1; back <= 3 && back <= text.size(); ++back) {
+    const auto c = static_cast<unsigned char>(text[text.size() - back]);
+    if (c < 0x80) break;
+    if (c >= 0xC0) {
+      const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+      if (length > back) cut = text.size() - back;
+      break;
+    }
+  }
+  tail_.assign(text, cut, std::string::npos);
+  text.resize(cut);
+  return RepairedUtf8(std::move(text));
+}
+
+std::string Utf8PieceRepair::Finish() { return RepairedUtf8(std::move(tail_)); }
+
 std::optional<SlideMode> ParseSlideMode(std::string_view name) {
   std::string lower(name);
   for (char& c : lower) c = LowerAscii(c);

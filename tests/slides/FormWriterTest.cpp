@@ -7,7 +7,10 @@
 #include <string>
 
 #include "model/FormBlock.h"
+#include "model/SlideFormPieces.h"
 #include "model/SlideFormats.h"
+#include "text/Encode.h"
+#include "text/LineBreaks.h"
 #include "tests/support/Conversions.h"
 #include "tests/support/JsonValue.h"
 #include "tests/support/PptBuilder.h"
@@ -176,6 +179,42 @@ TEST(FormWriter, IllFormedUtf8RepairedAsInTheWholeForm) {
   EXPECT_NE(markdown.find("a\xEF\xBF\xBD"), std::string::npos);
   EXPECT_EQ(markdown.find("\xFF"), std::string::npos);
   EXPECT_EQ(Text(out, EncodeSlides(deck, SlideMode::kJson, 65001, out)), JsonText(deck));
+}
+
+TEST(FormWriter, LongSlidePassedOnAsItIsMade) {
+  // One slide of 3 MiB: its form goes on in pieces of about 1 MiB, cut wherever an addition
+  // ends; sequences split at a cut and ill-formed ones repair as in the whole form.
+  SlideDeck deck = DeckOfSlides(2, "t");
+  for (int i = 0; i < 30'000; ++i) {
+    deck.slides[0].paragraphs.push_back(std::string(i % 7, 'a') + (i % 3 == 0 ? "\xE2\x82" : "\xE2\x82\xAC") + "z\xF0\x9F");
+    deck.slides[0].paragraphs.push_back("\x98\x80 \xC3\xA9 " + std::string(90, 'b'));
+  }
+  OutputBuffer out;
+  EXPECT_EQ(Text(out, EncodeSlides(deck, SlideMode::kMarkdown, 65001, out)), MarkdownText(deck));
+  EXPECT_EQ(Text(out, EncodeSlides(deck, SlideMode::kJson, 65001, out)), JsonText(deck));
+  EXPECT_EQ(Text(out, EncodeSlides(deck, SlideMode::kFull, 1252, out)),
+            Text(out, EncodeUtf8Text(CompleteText(deck), kLineBreakCrLf, 1252, out)));
+  // The bound counts what went on before.
+  const std::string json = JsonText(deck);
+  deck.outputBound = json.size() - 4;
+  EXPECT_EQ(EncodeSlides(deck, SlideMode::kJson, 65001, out), kResultFormatError);
+  deck.outputBound = json.size() - 3;  // the members, without the braces and line feed
+  EXPECT_EQ(Text(out, EncodeSlides(deck, SlideMode::kJson, 65001, out)), json);
+}
+
+TEST(FormWriter, Utf8RepairedInPiecesCutAnywhere) {
+  const std::string text = "a\xE2\x82\xAC\xE2\x82z\xF0\x9F\x98\x80\xF0\x9F\x98\xC3\xA9\xC3\x80\x80\xFF\xE0\x80q\xED\xA0\x80";
+  const std::string whole = RepairedUtf8(text);
+  for (size_t first = 0; first <= text.size(); ++first) {
+    for (size_t second = first; second <= text.size(); ++second) {
+      Utf8PieceRepair repair;
+      std::string joined = repair.Piece(std::string_view(text).substr(0, first));
+      joined += repair.Piece(std::string_view(text).substr(first, second - first));
+      joined += repair.Piece(std::string_view(text).substr(second));
+      joined += repair.Finish();
+      ASSERT_EQ(joined, whole) << "cut at " << first << " and " << second;
+    }
+  }
 }
 
 TEST(FormBlock, BytesGatheredShortAndLong) {

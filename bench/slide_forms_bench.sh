@@ -61,7 +61,7 @@ for slides in ${SLIDES:-20000 100000}; do
       olds=""
       [ -n "$old" ] && olds=$(summary "$work/r.old.$form")
       printf '%-19s %-5s %11d %8.2f %9d %9d %6s %6.2f %s\n' "large-$slides.$ext" "$form" "$bytes" "$seconds" "$kb" "$bound" \
-        "$mark" "$(awk -v a="$seconds" -v b="$text_s" 'BEGIN { print b > 0 ? a / b : 0 }')" "$olds"
+        "$mark" "$(awk -v a="$seconds" -v b="$text_s" 'BEGIN { print (b > 0 ? a / b : 0) }')" "$olds"
     done
   done
   rm -f "$work"/large-*

@@ -32,6 +32,7 @@ std::string EscapedLine(std::string_view text, size_t lineBegin, size_t lineEnd,
   while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
   while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r')) --end;
   std::string out;
+  out.reserve(end - begin + 8);
   bool leadingDigits = true;
   size_t span = 0;  // the next span to open or close
   bool open = false;
@@ -67,7 +68,8 @@ bool AppendMarkdownParagraph(FormText& out, std::string_view text, const std::ve
   size_t at = 0;
   for (;;) {
     // A CR, a LF or a CR LF ends a line wherever it stands: each is one break.
-    const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    size_t end = at;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     std::vector<LinkSpan> spans;
     for (const TextLink& link : links) {
       const size_t linkEnd = link.offset + link.text.size();
@@ -104,7 +106,8 @@ std::string MarkdownCell(std::string_view text) {
   std::string flat;
   size_t at = 0;
   for (;;) {
-    const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    size_t end = at;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     flat.append(text.substr(at, end - at));
     if (end == text.size()) break;
     flat.push_back(' ');

@@ -12,7 +12,7 @@
 #include "model/FormBlock.h"
 #include "model/FormText.h"
 #include "model/SlideFormPieces.h"
-#include "model/SlideFormats.h"
+#include "model/SlideMode.h"
 #include "model/SlideModel.h"
 #include "platform/OutputBuffer.h"
 #include "platform/ResultCodes.h"

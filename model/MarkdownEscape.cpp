@@ -37,6 +37,19 @@ std::string EscapedLine(std::string_view text, size_t lineBegin, size_t lineEnd,
   size_t span = 0;  // the next span to open or close
   bool open = false;
   for (size_t i = begin; i < end; ++i) {
+    if (spans.empty() && !leadingDigits && i > begin) {
+      // No link and past the line's start: only markup characters are escaped.
+      while (i < end) {
+        size_t run = i;
+        while (run < end && !NeedsMarkdownEscape(text[run])) ++run;
+        out.append(text, i, run - i);
+        if (run == end) break;
+        out.push_back('\\');
+        out.push_back(text[run]);
+        i = run + 1;
+      }
+      break;
+    }
     while (!open && span < spans.size() && spans[span].end <= i) ++span;  // left out by the trimming
     if (!open && span < spans.size() && std::max(spans[span].begin, begin) == i) {
       out.push_back('[');

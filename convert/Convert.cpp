@@ -4,6 +4,7 @@
 
 #include "cfb/CompoundFile.h"
 #include "model/ContentJson.h"
+#include "model/SlideFormWriter.h"
 #include "platform/NativePath.h"
 #include "platform/RegularFile.h"
 #include "ppt/PptReader.h"
@@ -138,9 +139,13 @@ ResultCode Convert(ByteSource& source, const ConvertRequest& request, OutputBuff
     if (request.metadataOnly) return ConvertMetadata(source, format, request, output);
     const int32_t codePage = request.codePage == 0 ? DefaultCodePage() : request.codePage;
     if (request.mode == SlideMode::kText) return ConvertText(source, format, request, codePage, output);
+    // Each slide is written as the reader hands it over and then let go: the model is never
+    // held whole.
+    SlideFormWriter writer(request.mode, codePage);
     SlideDeck deck;
+    deck.sink = &writer;
     const ResultCode read = ReadDeck(source, format, request, deck);
-    return read < 0 ? read : EncodeSlides(deck, request.mode, codePage, output);
+    return read < 0 ? read : writer.Finish(deck, output);
   } catch (...) {  // memory running out
     return CaughtFailureCode();
   }

@@ -13,17 +13,30 @@
 
 namespace dkscr {
 
+// Where a form's text goes as it grows, for a writer that passes it on as it is made: a slide
+// with a great deal of text is then never held whole.
+class FormSpill {
+ public:
+  virtual void Spill(std::string_view bytes) = 0;
+
+ protected:
+  ~FormSpill() = default;
+};
+
 class FormText {
  public:
-  FormText(std::string& out, uint64_t bound) : out_(out), start_(out.size()), bound_(bound) {}
+  FormText(std::string& out, uint64_t bound, FormSpill* spill = nullptr)
+      : out_(out), start_(out.size()), bound_(bound), spill_(spill) {}
 
   std::string& Out() { return out_; }
-  // Before `bytes` more are added.
-  void Expect(uint64_t bytes) const {
-    if (bytes > bound_ || out_.size() - start_ > bound_ - bytes) throw ModelTooLargeError();
+  // Before `bytes` more are added. With a spill, what was written before goes on once it is
+  // long (nothing written is ever changed).
+  void Expect(uint64_t bytes) {
+    if (spill_ != nullptr && out_.size() - start_ >= kSpillBytes) Spill();
+    if (bytes > bound_ || spilled_ + (out_.size() - start_) > bound_ - bytes) throw ModelTooLargeError();
   }
   // After something was added.
-  void Check() const { Expect(0); }
+  void Check() { Expect(0); }
 
   FormText& operator+=(std::string_view text) {
     Expect(text.size());
@@ -40,9 +53,20 @@ class FormText {
   }
 
  private:
+  static constexpr size_t kSpillBytes = size_t{1} << 20;
+
+  void Spill() {
+    const size_t bytes = out_.size() - start_;
+    spill_->Spill(std::string_view(out_).substr(start_));
+    out_.resize(start_);
+    spilled_ += bytes;
+  }
+
   std::string& out_;
   size_t start_;
   uint64_t bound_;
+  FormSpill* spill_;
+  uint64_t spilled_ = 0;
 };
 
 // A text as a JSON string within the form's bound (escapes write up to six bytes a byte).

@@ -32,10 +32,24 @@ std::string EscapedLine(std::string_view text, size_t lineBegin, size_t lineEnd,
   while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
   while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r')) --end;
   std::string out;
+  out.reserve(end - begin + 8);
   bool leadingDigits = true;
   size_t span = 0;  // the next span to open or close
   bool open = false;
   for (size_t i = begin; i < end; ++i) {
+    if (spans.empty() && !leadingDigits && i > begin) {
+      // No link and past the line's start: only markup characters are escaped.
+      while (i < end) {
+        size_t run = i;
+        while (run < end && !NeedsMarkdownEscape(text[run])) ++run;
+        out.append(text, i, run - i);
+        if (run == end) break;
+        out.push_back('\\');
+        out.push_back(text[run]);
+        i = run + 1;
+      }
+      break;
+    }
     while (!open && span < spans.size() && spans[span].end <= i) ++span;  // left out by the trimming
     if (!open && span < spans.size() && std::max(spans[span].begin, begin) == i) {
       out.push_back('[');
@@ -67,7 +81,8 @@ bool AppendMarkdownParagraph(FormText& out, std::string_view text, const std::ve
   size_t at = 0;
   for (;;) {
     // A CR, a LF or a CR LF ends a line wherever it stands: each is one break.
-    const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    size_t end = at;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     std::vector<LinkSpan> spans;
     for (const TextLink& link : links) {
       const size_t linkEnd = link.offset + link.text.size();
@@ -104,7 +119,8 @@ std::string MarkdownCell(std::string_view text) {
   std::string flat;
   size_t at = 0;
   for (;;) {
-    const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    size_t end = at;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     flat.append(text.substr(at, end - at));
     if (end == text.size()) break;
     flat.push_back(' ');

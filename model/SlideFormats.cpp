@@ -1,293 +1,33 @@
 #include "model/SlideFormats.h"
 
-#include <algorithm>
-
-#include "model/ContentJson.h"
-#include "model/ContentMarkdown.h"
-#include "model/ContentText.h"
-#include "model/JsonWriter.h"
-#include "model/MarkdownEscape.h"
-#include "model/ModelBudget.h"
-#include "platform/Utf.h"
-#include "text/Encode.h"
+#include "model/SlideFormPieces.h"
+#include "model/SlideFormWriter.h"
 
 namespace dkscr {
-namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-// Calls emitParagraph(index) and emitTable(table) in document order: a table stands where its
-// first paragraph stood and its paragraphs are not given again. `skipBegin`/`skipEnd` leave out
-// a range of paragraphs (the title, where the form shows it elsewhere).
-template <typename ParagraphFn, typename TableFn>
-void WalkBody(const Slide& slide, size_t skipBegin, size_t skipEnd, ParagraphFn emitParagraph,
-              TableFn emitTable) {
-  std::vector<const SlideTable*> tables;
-  for (const SlideTable& table : slide.tables) tables.push_back(&table);
-  std::stable_sort(tables.begin(), tables.end(), [](const SlideTable* a, const SlideTable* b) {
-    return a->firstParagraph < b->firstParagraph;
-  });
-  size_t next = 0;  // the next table to place
-  size_t index = 0;
-  for (;;) {
-    // Tables whose paragraphs have been covered already (one nested in another) are dropped.
-    while (next < tables.size() && tables[next]->firstParagraph < index) ++next;
-    if (next < tables.size() && tables[next]->firstParagraph == index) {
-      emitTable(*tables[next]);
-      index = std::max(index, tables[next]->endParagraph);
-      ++next;
-      continue;
-    }
-    if (index >= slide.paragraphs.size()) return;
-    if (index < skipBegin || index >= skipEnd) emitParagraph(index);
-    ++index;
-  }
-}
-
-void AppendLine(FormText& out, std::string_view line) {
-  out += line;
-  out += '\n';
-}
-
-// One table row for the complete text: cells separated by tabs, a cell's own line breaks
-// turned into spaces so that the row stays one line.
-void AppendTabbedRow(const std::vector<std::string>& cells, FormText& form) {
-  size_t bytes = cells.size();
-  for (const std::string& cell : cells) bytes += cell.size();
-  form.Expect(bytes);
-  std::string& row = form.Out();
-  for (size_t i = 0; i < cells.size(); ++i) {
-    if (i > 0) row.push_back('\t');
-    for (char c : cells[i]) row.push_back(c == '\n' || c == '\r' ? ' ' : c);
-  }
-  row.push_back('\n');
-}
-
-// ---- Markdown ----
-
-// The text as well-formed UTF-8: each maximal ill-formed subpart becomes one U+FFFD, as JSON
-// strings and dkscrbatch repair it.
-std::string RepairedUtf8(std::string text) {
-  size_t at = 0;
-  char32_t codePoint = 0;
-  bool valid = true;
-  while (at < text.size() && valid) {
-    if (static_cast<unsigned char>(text[at]) < 0x80) {
-      ++at;
-      continue;
-    }
-    const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
-    if (valid) at += length;
-  }
-  if (valid) return text;
-  std::string out(text, 0, at);
-  while (at < text.size()) {
-    const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
-    if (valid) {
-      out.append(text, at, length);
-    } else {
-      AppendUtf8(kReplacementChar, out);
-    }
-    at += length;
-  }
-  return out;
-}
-
-void AppendMarkdownTable(const SlideTable& table, FormText& out) {
-  std::vector<std::vector<std::string>> rows;
-  for (const auto& row : table.rows) {
-    rows.emplace_back();
-    for (const std::string& cell : row) {
-      out.Expect(cell.size());  // what the table will write of it at least
-      rows.back().push_back(MarkdownCell(cell));
-    }
-  }
-  AppendPipeTable(rows, out);
-}
-
-// ---- JSON ----
-
-void AppendJsonSlide(const Slide& slide, FormText& out) {
-  out += "{\"number\":" + std::to_string(slide.number);
-  out += slide.hidden ? ",\"hidden\":true" : ",\"hidden\":false";
-  out += ",\"title\":";
-  AppendJsonString(out, slide.title);
-  out += ",\"paragraphs\":";
-  AppendJsonStrings(slide.paragraphs, out);
-  out += ",\"notes\":";
-  AppendJsonStrings(slide.notes, out);
-  out += ",\"tables\":[";
-  for (size_t t = 0; t < slide.tables.size(); ++t) {
-    if (t > 0) out.push_back(',');
-    out.push_back('[');
-    const auto& rows = slide.tables[t].rows;
-    for (size_t r = 0; r < rows.size(); ++r) {
-      if (r > 0) out.push_back(',');
-      AppendJsonStrings(rows[r], out);
-    }
-    out.push_back(']');
-  }
-  out += "],\"diagrams\":";
-  AppendJsonStrings(slide.diagrams, out);
-  out += ",\"charts\":";
-  AppendJsonStrings(slide.charts, out);
-  out += ",\"comments\":[";
-  for (size_t c = 0; c < slide.comments.size(); ++c) {
-    if (c > 0) out.push_back(',');
-    out += "{\"author\":";
-    AppendJsonString(out, slide.comments[c].author.str());
-    out += ",\"text\":";
-    AppendJsonString(out, slide.comments[c].text);
-    out.push_back('}');
-  }
-  out += "],\"footers\":";
-  AppendJsonStrings(slide.footers, out);
-  out += ",\"notes_footers\":";
-  AppendJsonStrings(slide.notesFooters, out);
-  AppendSlideContentJson(slide, out);
-  out.push_back('}');
-}
-
-}  // namespace
-
-std::optional<SlideMode> ParseSlideMode(std::string_view name) {
-  std::string lower(name);
-  for (char& c : lower) c = LowerAscii(c);
-  if (lower == "text") return SlideMode::kText;
-  if (lower == "full") return SlideMode::kFull;
-  if (lower == "md") return SlideMode::kMarkdown;
-  if (lower == "json") return SlideMode::kJson;
-  return std::nullopt;
-}
 
 std::string CompleteText(const SlideDeck& deck) {
   std::string complete;
   FormText out(complete, deck.outputBound);
-  for (const Slide& slide : deck.slides) {
-    if (&slide != &deck.slides.front()) out.push_back('\n');
-    AppendLine(out, "Slide " + std::to_string(slide.number) + (slide.hidden ? " (hidden)" : ""));
-    const std::vector<const TextParagraph*> listed = ListParagraphs(slide);
-    WalkBody(
-        slide, 0, 0,
-        [&](size_t index) {
-          AppendParagraphPrefix(listed[index], out);
-          AppendLine(out, slide.paragraphs[index]);
-        },
-        [&](const SlideTable& table) {
-          for (const auto& row : table.rows) AppendTabbedRow(row, out);
-        });
-    AppendPictureLines(slide, out);
-    for (const std::string& text : slide.diagrams) AppendLine(out, text);
-    for (const std::string& text : slide.charts) AppendLine(out, text);
-    AppendChartRows(slide, out);
-    if (!slide.notes.empty() || !slide.notesFooters.empty()) {
-      AppendLine(out, "Notes:");
-      for (const std::string& text : slide.notes) AppendLine(out, text);
-      for (const std::string& text : slide.notesFooters) AppendLine(out, text);
-    }
-    for (const SlideComment& comment : slide.comments) {
-      out += comment.author;
-      out += ": ";
-      AppendLine(out, comment.text);
-    }
-  }
-  if (!deck.orphans.empty()) {
-    if (!deck.slides.empty()) out.push_back('\n');
-    AppendLine(out, "Not on a slide:");
-    for (const std::string& orphan : deck.orphans) AppendLine(out, orphan);
-  }
+  for (const Slide& slide : deck.slides) AppendCompleteSlide(slide, &slide == &deck.slides.front(), out);
+  AppendCompleteEnd(deck, !deck.slides.empty(), out);
   return complete;
 }
 
 std::string MarkdownText(const SlideDeck& deck) {
   std::string text;
   FormText out(text, deck.outputBound);
-  if (deck.metadata.title) {
-    if (const std::string title = MarkdownHeading(*deck.metadata.title); !title.empty()) {
-      out += "# ";
-      out += title;
-      out += "\n\n";
-    }
-  }
-  const std::string* section = nullptr;  // of the slide above
-  for (const Slide& slide : deck.slides) {
-    // A section's name heads its slides; a section the show enters again is named again.
-    if (slide.section && (section == nullptr || *section != *slide.section)) {
-      out.Expect(slide.section->size() + 4);
-      out += "# ";
-      out += MarkdownHeading(*slide.section);
-      out += "\n\n";
-    }
-    section = slide.section ? &*slide.section : nullptr;
-    out.Expect(slide.title.size() + 32);
-    out += "## " + std::to_string(slide.number) + ".";
-    if (const std::string heading = MarkdownHeading(slide.title); !heading.empty()) {
-      out += ' ';
-      out += heading;
-    }
-    if (slide.hidden) out += " (hidden)";
-    out += "\n\n";
-    auto paragraph = [&](std::string_view body) {
-      if (AppendMarkdownParagraph(out, body)) out += "\n\n";
-    };
-    if (slide.blocks.empty()) {
-      WalkBody(
-          slide, slide.titleBegin, slide.titleEnd,
-          [&](size_t index) { paragraph(slide.paragraphs[index]); },
-          [&](const SlideTable& table) { AppendMarkdownTable(table, out); });
-    } else {
-      AppendBlocksMarkdown(slide, out);
-      for (const std::string& footer : slide.footers) paragraph(footer);
-    }
-    // The texts of charts and SmartArt that have no block of their own.
-    if (!HasBlockOf(slide, BlockType::kDiagram)) {
-      for (const std::string& diagram : slide.diagrams) paragraph(diagram);
-    }
-    if (!HasBlockOf(slide, BlockType::kChart)) {
-      for (const std::string& chart : slide.charts) paragraph(chart);
-    }
-    if (!slide.notes.empty() || !slide.notesFooters.empty()) {
-      out += "### Notes\n\n";
-      for (const std::string& note : slide.notes) paragraph(note);
-      for (const std::string& footer : slide.notesFooters) paragraph(footer);
-    }
-    if (!slide.comments.empty()) {
-      out += "### Comments\n\n";
-      for (const SlideComment& comment : slide.comments) {
-        out.Expect(comment.author.str().size() + comment.text.size() + 5);
-        out += "- ";
-        out += MarkdownCell(comment.author);
-        out += ": ";
-        out += MarkdownCell(comment.text);
-        out += '\n';
-      }
-      out += '\n';
-    }
-  }
-  if (!deck.orphans.empty()) {
-    out += "## Not on a slide\n\n";
-    for (const std::string& orphan : deck.orphans) {
-      if (AppendMarkdownParagraph(out, orphan)) out += "\n\n";
-    }
-  }
+  AppendMarkdownHead(deck, out);
+  std::optional<std::string> section;  // of the slide above
+  for (const Slide& slide : deck.slides) AppendMarkdownSlide(slide, section, out);
+  AppendMarkdownEnd(deck, out);
   return RepairedUtf8(std::move(text));
 }
 
 void AppendDeckJsonMembers(const SlideDeck& deck, std::string& text) {
   FormText out(text, deck.outputBound);
-  out += "\"schema\":";
-  AppendJsonString(out, kSlidesSchema);
-  out += ",\"metadata\":";
-  AppendMetadataJson(deck.metadata, out);
-  out += ",\"sections\":";
-  AppendSectionsJson(deck, out);
-  out += ",\"slides\":[";
-  for (size_t i = 0; i < deck.slides.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonSlide(deck.slides[i], out);
-  }
-  out += "],\"orphans\":";
-  AppendJsonStrings(deck.orphans, out);
+  AppendJsonHead(deck, out);
+  for (const Slide& slide : deck.slides) AppendJsonSlide(slide, &slide == &deck.slides.front(), out);
+  AppendJsonEnd(deck, out);
 }
 
 std::string JsonText(const SlideDeck& deck) {
@@ -299,17 +39,14 @@ std::string JsonText(const SlideDeck& deck) {
 
 ResultCode EncodeSlides(const SlideDeck& deck, SlideMode mode, int32_t codePage,
                         OutputBuffer& output) {
+  if (mode == SlideMode::kText) return kResultFormatError;
   try {
-    switch (mode) {
-      case SlideMode::kFull: return EncodeUtf8Text(CompleteText(deck), kLineBreakCrLf, codePage, output);
-      case SlideMode::kMarkdown: return CopyToOutput(MarkdownText(deck), output);
-      case SlideMode::kJson: return CopyToOutput(JsonText(deck), output);
-      case SlideMode::kText: break;
-    }
+    SlideFormWriter writer(mode, codePage);
+    for (const Slide& slide : deck.slides) writer.Write(deck, slide);
+    return writer.Finish(deck, output);
   } catch (...) {  // memory running out
     return CaughtFailureCode();
   }
-  return kResultFormatError;
 }
 
 }  // namespace dkscr

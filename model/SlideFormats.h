@@ -5,21 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "model/SlideMode.h"
 #include "model/SlideModel.h"
 #include "platform/OutputBuffer.h"
 #include "platform/ResultCodes.h"
 
 namespace dkscr {
-
-enum class SlideMode {
-  kText,      // the converters' own text, byte for byte
-  kFull,      // complete text, slide by slide, in the code page with CR LF
-  kMarkdown,  // UTF-8
-  kJson,      // UTF-8 without byte-order mark
-};
-
-// "text", "full", "md", "json" (ASCII case ignored); nothing for any other name.
-std::optional<SlideMode> ParseSlideMode(std::string_view name);
 
 // The forms as UTF-8; the complete text with LF line breaks, before encoding.
 std::string CompleteText(const SlideDeck& deck);

@@ -145,6 +145,18 @@ struct SlideSection {
   std::vector<int> slides;  // their numbers in the show
 };
 
+struct SlideDeck;
+
+// Where a reader hands each slide once it is complete, in show order, when the deck is not to
+// keep them: a form writes the slide and lets it go, so that a long deck is never held whole.
+// The deck's metadata and outputBound are set before its first slide; its sections and orphans
+// may come after its last.
+class SlideSink {
+ public:
+  virtual ~SlideSink() = default;
+  virtual void Take(const SlideDeck& deck, Slide&& slide) = 0;
+};
+
 struct SlideDeck {
   DocumentMetadata metadata;
   std::vector<SlideSection> sections;
@@ -155,6 +167,21 @@ struct SlideDeck {
   // What a form may write of this deck, set by the reader from what the file holds
   // (ModelBudget::OutputBound); past it a form fails as the reading would.
   uint64_t outputBound = UINT64_MAX;
+  // When set, the slides go there as they are added instead of into `slides`.
+  SlideSink* sink = nullptr;
+  size_t handedOver = 0;  // slides added to the sink
+
+  // Where readers put each slide, in show order.
+  void Add(Slide&& slide) {
+    if (sink == nullptr) {
+      slides.push_back(std::move(slide));
+      return;
+    }
+    ++handedOver;
+    sink->Take(*this, std::move(slide));
+  }
+  // The slides added so far.
+  size_t SlideCount() const { return handedOver + slides.size(); }
 };
 
 }  // namespace dkscr

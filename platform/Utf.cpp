@@ -91,6 +91,16 @@ void AppendUtf8(char32_t cp, std::string& out) {
 
 void AppendWideAsUtf8(std::u16string_view text, std::string& out) {
   for (size_t i = 0; i < text.size(); ++i) {
+    // A run of ASCII goes over at once: most text is.
+    size_t end = i;
+    while (end < text.size() && text[end] < 0x80) ++end;
+    if (end > i) {
+      const size_t at = out.size();
+      out.resize(at + (end - i));
+      for (size_t k = i; k < end; ++k) out[at + (k - i)] = static_cast<char>(text[k]);
+      i = end;
+      if (i == text.size()) break;
+    }
     char32_t u = text[i];
     if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
       u = 0x10000 + ((u - 0xD800) << 10) + (text[i + 1] - 0xDC00);

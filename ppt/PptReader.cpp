@@ -350,6 +350,10 @@ class PptReader {
     CollectSlideList();
     IndexEntries();
     IndexObjects();
+    if (targets_.deck != nullptr && targets_.deck->sink != nullptr && text_ == nullptr) {
+      HandSlidesOver(*targets_.deck);
+      return 0;
+    }
 
     std::vector<Page> slides;
     std::vector<Page> notes;
@@ -357,7 +361,7 @@ class PptReader {
     // Every object the lists refer to, in the order met. The default text shows an object
     // listed twice twice; the model holds it once.
     for (size_t i = 0; i < entries_.size(); ++i) {
-      if (targets_.cancel != nullptr && targets_.cancel->load(std::memory_order_relaxed)) throw PptCancelled();
+      CheckCancel();
       const uint32_t offset = document_.directory.LookupPersistOffset(entries_[i].persistId);
       if (offset == kNoPersistOffset) continue;  // an unresolved id gives no text
       const size_t first = FirstEntryOf(entries_[i].persistId);
@@ -372,8 +376,8 @@ class PptReader {
     if (text_ != nullptr && unitsEmitted_ > static_cast<uint64_t>(INT32_MAX / 2)) Fail();
     if (targets_.deck != nullptr) {
       for (const Page& slide : slides) StylesOfMaster(slide.masterIdRef);
-      Assemble(slides, notes, *targets_.deck, budget_.model);
       targets_.deck->outputBound = budget_.model.OutputBound();
+      Assemble(slides, notes, *targets_.deck, budget_.model);
     }
     return 0;
   }
@@ -1152,6 +1156,93 @@ class PptReader {
     return bytes;
   }
 
+  // A page the model reads: each is read once, at the first entry of its persist id.
+  struct ModelPage {
+    size_t entry;
+    uint32_t offset;
+    bool isNotes;
+  };
+
+  // The pages the model reads, in list order, each told by its first record alone (what
+  // WalkPage reads no further than).
+  std::vector<ModelPage> ModelPages() {
+    std::vector<ModelPage> pages;
+    for (size_t i = 0; i < entries_.size(); ++i) {
+      const uint32_t offset = document_.directory.LookupPersistOffset(entries_[i].persistId);
+      if (offset == kNoPersistOffset || FirstEntryOf(entries_[i].persistId) != i) continue;
+      stream_->Seek(offset);
+      RecordHeader top;
+      if (ReadRecordHeader(*stream_, top) != 8 || (top.recType != ppt::kSlide && top.recType != ppt::kNotes)) continue;
+      pages.push_back({i, offset, top.recType == ppt::kNotes});
+    }
+    return pages;
+  }
+
+  // The model for a deck that hands its slides over: the notes pages first, then each slide
+  // made and handed over as soon as its page is read, so that only the notes pages and one
+  // slide are held at once. The slides, their numbers and their notes are those of Assemble.
+  void HandSlidesOver(SlideDeck& deck) {
+    const std::vector<ModelPage> pages = ModelPages();
+    std::vector<Page> notes;
+    std::vector<uint32_t> slideIds;
+    for (const ModelPage& place : pages) {
+      if (!place.isNotes) {
+        slideIds.push_back(entries_[place.entry].slideId);
+        continue;
+      }
+      CheckCancel();
+      Page page;
+      page.slideId = entries_[place.entry].slideId;
+      WalkPage(place.offset, place.entry, &page);
+      notes.push_back(std::move(page));
+    }
+    deck.outputBound = budget_.model.OutputBound();
+    Assembly assembly = Prepare(slideIds, notes);
+    size_t index = 0;
+    for (const ModelPage& place : pages) {
+      if (place.isNotes) continue;
+      CheckCancel();
+      Page page;
+      page.slideId = entries_[place.entry].slideId;
+      WalkPage(place.offset, place.entry, &page);
+      StylesOfMaster(page.masterIdRef);
+      AssembleSlide(index++, page, notes, assembly, deck, budget_.model);
+    }
+    AddOrphans(notes, assembly, deck, budget_.model);
+  }
+
+  void CheckCancel() const {
+    if (targets_.cancel != nullptr && targets_.cancel->load(std::memory_order_relaxed)) throw PptCancelled();
+  }
+
+  // What ties the slides to their notes pages and links to slides: built once the slides' ids
+  // and every notes page are known, before any slide is made.
+  struct Assembly {
+    std::unordered_map<uint32_t, size_t> slideById;  // the first slide of each id
+    std::unordered_map<uint32_t, size_t> notesById;
+    std::vector<const Page*> notesOf;  // the notes page naming each slide
+    std::vector<bool> tied;            // of each notes page, whether a slide shows it
+  };
+
+  static Assembly Prepare(const std::vector<uint32_t>& slideIds, const std::vector<Page>& notes) {
+    Assembly assembly;
+    for (size_t i = 0; i < slideIds.size(); ++i) {
+      if (slideIds[i] != 0) assembly.slideById.emplace(slideIds[i], i);
+    }
+    for (size_t i = 0; i < notes.size(); ++i) {
+      if (notes[i].slideId != 0) assembly.notesById.emplace(notes[i].slideId, i);
+    }
+    assembly.notesOf.assign(slideIds.size(), nullptr);
+    assembly.tied.assign(notes.size(), false);
+    for (const Page& page : notes) {
+      const auto it = assembly.slideById.find(page.slideIdRef);
+      if (page.slideIdRef != 0 && it != assembly.slideById.end() && assembly.notesOf[it->second] == nullptr) {
+        assembly.notesOf[it->second] = &page;
+      }
+    }
+    return assembly;
+  }
+
   // Slides in list order, each with the notes page tied to it; notes pages of no slide are
   // text on no slide. A slide's page is given up once its slide is made.
   // A slide piece's paragraph styles and numbering with what they leave to the masters taken
@@ -1184,126 +1275,127 @@ class PptReader {
 
   void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck,
                 ModelBudget& budget) const {
-    std::unordered_map<uint32_t, size_t> slideById;
+    std::vector<uint32_t> slideIds;
+    for (const Page& page : slides) slideIds.push_back(page.slideId);
+    Assembly assembly = Prepare(slideIds, notes);
     for (size_t i = 0; i < slides.size(); ++i) {
-      if (slides[i].slideId != 0) slideById.emplace(slides[i].slideId, i);
-    }
-    std::unordered_map<uint32_t, size_t> notesById;
-    for (size_t i = 0; i < notes.size(); ++i) {
-      if (notes[i].slideId != 0) notesById.emplace(notes[i].slideId, i);
-    }
-    // The notes page of each slide: the one naming the slide, else the one the slide names.
-    std::vector<const Page*> notesOf(slides.size(), nullptr);
-    for (const Page& page : notes) {
-      const auto it = slideById.find(page.slideIdRef);
-      if (page.slideIdRef != 0 && it != slideById.end() && notesOf[it->second] == nullptr) {
-        notesOf[it->second] = &page;
-      }
-    }
-    for (size_t i = 0; i < slides.size(); ++i) {
-      const auto it = notesById.find(slides[i].notesIdRef);
-      if (notesOf[i] == nullptr && slides[i].notesIdRef != 0 && it != notesById.end()) {
-        notesOf[i] = &notes[it->second];
-      }
-    }
-    for (size_t i = 0; i < slides.size(); ++i) {
-      budget.TakeSlide();
-      Slide slide;
-      slide.number = static_cast<int>(i) + 1;
-      slide.hidden = slides[i].hidden;
-      bool titleDone = false;
-      std::vector<size_t> pieceStarts;  // the first paragraph of each piece, and the end
-      std::vector<PieceOrigin> origins;  // of each piece
-      std::vector<TextParagraph> shapes;  // level, bullet and links of each paragraph
-      std::unordered_set<std::string> linked;
-      auto note = [&](const std::string& target) {
-        if (linked.count(target) != 0) return;
-        budget.TakeItem(2 * target.size());  // in the slide's links and in `linked`
-        linked.insert(target);
-        slide.links.push_back(target);
-      };
-      // Where a link leads: a slide of the show as "#slide=N"; none for a slide not in it.
-      auto resolve = [&](const LinkTarget& link) -> std::optional<std::string> {
-        if (!link.target.empty()) return link.target;
-        const auto it = slideById.find(link.slideId);
-        if (link.slideId == 0 || it == slideById.end()) return std::nullopt;
-        return "#slide=" + std::to_string(it->second + 1);
-      };
-      for (const PagePiece& piece : slides[i].pieces) {
-        const size_t first = slide.paragraphs.size();
-        pieceStarts.push_back(first);
-        static const ShapeOrigin kNoShape;
-        const ShapeOrigin& shape = piece.shape ? *piece.shape : kNoShape;
-        PieceOrigin origin;
-        origin.placement = piece.placeholder;
-        origin.shapeId = shape.shapeId;
-        origin.name = shape.labels.name;
-        origin.description = shape.labels.description;
-        origin.picture = shape.labels.picture && piece.text.empty();
-        if (const auto found = shape.object ? objectById_.find(*shape.object) : objectById_.end();
-            found != objectById_.end()) {
-          const ExObject& object = objects_[found->second];
-          origin.objectType = object.type;
-          origin.mediaType = object.mediaType;
-          origin.progId = object.progId;
-        }
-        budget.Take(sizeof(PieceOrigin) + OptionalBytes(origin.name) + OptionalBytes(origin.description) +
-                    OptionalBytes(origin.mediaType) + OptionalBytes(origin.progId));
-        origins.push_back(std::move(origin));
-        // Ranges in order, each apart from the one before (no real file overlaps them).
-        budget.Take(piece.links.size() * sizeof(RunLink));
-        std::vector<RunLink> ranges = piece.links;
-        std::stable_sort(ranges.begin(), ranges.end(), [](const RunLink& a, const RunLink& b) { return a.begin < b.begin; });
-        std::vector<std::pair<RunLink, std::string>> links;
-        for (const RunLink& link : ranges) {
-          if (link.begin >= link.end || (!links.empty() && link.begin < links.back().first.end)) continue;
-          if (std::optional<std::string> target = resolve(link.target)) {
-            note(*target);
-            budget.TakeItem(target->size());
-            links.emplace_back(link, std::move(*target));
-          }
-        }
-        const auto [styles, numbers] = WithMasterStyles(piece, shape.numbers, slides[i].masterIdRef);
-        AppendParagraphs(piece.text, slide.paragraphs, budget, &styles, &shapes, &links, &numbers);
-        if (IsFooterPlaceholder(piece.placeholder)) AppendParagraphs(piece.text, slide.footers, budget);
-        const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
-        if (isTitle && !titleDone && slide.paragraphs.size() > first) {
-          titleDone = true;
-          slide.titleBegin = first;
-          slide.titleEnd = slide.paragraphs.size();
-          for (size_t p = first; p < slide.paragraphs.size(); ++p) {
-            budget.Take(slide.paragraphs[p].size() + 1);
-            if (p > first) slide.title.push_back('\n');
-            slide.title += slide.paragraphs[p];
-          }
-        }
-      }
-      pieceStarts.push_back(slide.paragraphs.size());
-      for (const PieceTable& table : slides[i].tables) {
-        slide.tables.push_back(MakeTable(table, pieceStarts, slide.paragraphs, budget));
-      }
-      for (const std::string& text : slides[i].diagramPieces) AppendParagraphs(text, slide.diagrams, budget);
-      for (const LinkTarget& link : slides[i].shapeLinks) {
-        if (std::optional<std::string> target = resolve(link)) note(*target);
-      }
-      AddSlideBlocks(slide, origins, pieceStarts, shapes, IsFooterPlaceholder);
-      // The blocks hold the slide's texts once more.
-      for (const SlideBlock& block : slide.blocks) budget.Take(BlockBytes(block));
-      if (slides[i].slideId != 0) slide.id = slides[i].slideId;
-      if (slides[i].layout) slide.layout = LayoutName(*slides[i].layout);
-      if (slide.layout) budget.Take(slide.layout->size());
-      if (const Page* page = notesOf[i]) AppendNotesPage(*page, slide.notes, slide.notesFooters, budget);
-      slide.comments = std::move(slides[i].comments);
-      deck.slides.push_back(std::move(slide));
-      budget.Give(HeldBy(slides[i]));
+      AssembleSlide(i, slides[i], notes, assembly, deck, budget);
       slides[i] = Page();
     }
-    std::vector<bool> tied(notes.size(), false);
-    for (const Page* page : notesOf) {
-      if (page != nullptr) tied[static_cast<size_t>(page - notes.data())] = true;
+    AddOrphans(notes, assembly, deck, budget);
+  }
+
+  // The slide of the page, made and added to the deck; the notes page it shows is the one
+  // naming it, else the one it names.
+  void AssembleSlide(size_t i, Page& page, const std::vector<Page>& notes, Assembly& assembly,
+                     SlideDeck& deck, ModelBudget& budget) const {
+    const std::unordered_map<uint32_t, size_t>& slideById = assembly.slideById;
+    const Page* notesPage = assembly.notesOf[i];
+    if (const auto it = assembly.notesById.find(page.notesIdRef);
+        notesPage == nullptr && page.notesIdRef != 0 && it != assembly.notesById.end()) {
+      notesPage = &notes[it->second];
     }
+    if (notesPage != nullptr) assembly.tied[static_cast<size_t>(notesPage - notes.data())] = true;
+    const uint64_t left = budget.Left();
+    budget.TakeSlide();
+    Slide slide;
+    slide.number = static_cast<int>(i) + 1;
+    slide.hidden = page.hidden;
+    bool titleDone = false;
+    std::vector<size_t> pieceStarts;  // the first paragraph of each piece, and the end
+    std::vector<PieceOrigin> origins;  // of each piece
+    std::vector<TextParagraph> shapes;  // level, bullet and links of each paragraph
+    std::unordered_set<std::string> linked;
+    auto note = [&](const std::string& target) {
+      if (linked.count(target) != 0) return;
+      budget.TakeItem(2 * target.size());  // in the slide's links and in `linked`
+      linked.insert(target);
+      slide.links.push_back(target);
+    };
+    // Where a link leads: a slide of the show as "#slide=N"; none for a slide not in it.
+    auto resolve = [&](const LinkTarget& link) -> std::optional<std::string> {
+      if (!link.target.empty()) return link.target;
+      const auto it = slideById.find(link.slideId);
+      if (link.slideId == 0 || it == slideById.end()) return std::nullopt;
+      return "#slide=" + std::to_string(it->second + 1);
+    };
+    for (const PagePiece& piece : page.pieces) {
+      const size_t first = slide.paragraphs.size();
+      pieceStarts.push_back(first);
+      static const ShapeOrigin kNoShape;
+      const ShapeOrigin& shape = piece.shape ? *piece.shape : kNoShape;
+      PieceOrigin origin;
+      origin.placement = piece.placeholder;
+      origin.shapeId = shape.shapeId;
+      origin.name = shape.labels.name;
+      origin.description = shape.labels.description;
+      origin.picture = shape.labels.picture && piece.text.empty();
+      if (const auto found = shape.object ? objectById_.find(*shape.object) : objectById_.end();
+          found != objectById_.end()) {
+        const ExObject& object = objects_[found->second];
+        origin.objectType = object.type;
+        origin.mediaType = object.mediaType;
+        origin.progId = object.progId;
+      }
+      budget.Take(sizeof(PieceOrigin) + OptionalBytes(origin.name) + OptionalBytes(origin.description) +
+                  OptionalBytes(origin.mediaType) + OptionalBytes(origin.progId));
+      origins.push_back(std::move(origin));
+      // Ranges in order, each apart from the one before (no real file overlaps them).
+      budget.Take(piece.links.size() * sizeof(RunLink));
+      std::vector<RunLink> ranges = piece.links;
+      std::stable_sort(ranges.begin(), ranges.end(), [](const RunLink& a, const RunLink& b) { return a.begin < b.begin; });
+      std::vector<std::pair<RunLink, std::string>> links;
+      for (const RunLink& link : ranges) {
+        if (link.begin >= link.end || (!links.empty() && link.begin < links.back().first.end)) continue;
+        if (std::optional<std::string> target = resolve(link.target)) {
+          note(*target);
+          budget.TakeItem(target->size());
+          links.emplace_back(link, std::move(*target));
+        }
+      }
+      const auto [styles, numbers] = WithMasterStyles(piece, shape.numbers, page.masterIdRef);
+      AppendParagraphs(piece.text, slide.paragraphs, budget, &styles, &shapes, &links, &numbers);
+      if (IsFooterPlaceholder(piece.placeholder)) AppendParagraphs(piece.text, slide.footers, budget);
+      const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
+      if (isTitle && !titleDone && slide.paragraphs.size() > first) {
+        titleDone = true;
+        slide.titleBegin = first;
+        slide.titleEnd = slide.paragraphs.size();
+        for (size_t p = first; p < slide.paragraphs.size(); ++p) {
+          budget.Take(slide.paragraphs[p].size() + 1);
+          if (p > first) slide.title.push_back('\n');
+          slide.title += slide.paragraphs[p];
+        }
+      }
+    }
+    pieceStarts.push_back(slide.paragraphs.size());
+    for (const PieceTable& table : page.tables) {
+      slide.tables.push_back(MakeTable(table, pieceStarts, slide.paragraphs, budget));
+    }
+    for (const std::string& text : page.diagramPieces) AppendParagraphs(text, slide.diagrams, budget);
+    for (const LinkTarget& link : page.shapeLinks) {
+      if (std::optional<std::string> target = resolve(link)) note(*target);
+    }
+    AddSlideBlocks(slide, origins, pieceStarts, shapes, IsFooterPlaceholder);
+    // The blocks hold the slide's texts once more.
+    for (const SlideBlock& block : slide.blocks) budget.Take(BlockBytes(block));
+    if (page.slideId != 0) slide.id = page.slideId;
+    if (page.layout) slide.layout = LayoutName(*page.layout);
+    if (slide.layout) budget.Take(slide.layout->size());
+    if (notesPage != nullptr) AppendNotesPage(*notesPage, slide.notes, slide.notesFooters, budget);
+    slide.comments = std::move(page.comments);
+    // A slide handed to a form is held no longer: the budget bounds what is held at once.
+    uint64_t handed = left - budget.Left();
+    for (const SlideComment& comment : slide.comments) handed += ModelBudget::kItemBytes + comment.text.size();
+    const bool kept = deck.sink == nullptr;
+    deck.Add(std::move(slide));
+    if (!kept) budget.Give(handed);
+    budget.Give(HeldBy(page));
+  }
+
+  void AddOrphans(const std::vector<Page>& notes, const Assembly& assembly, SlideDeck& deck, ModelBudget& budget) const {
     for (size_t i = 0; i < notes.size(); ++i) {
-      if (tied[i]) continue;
+      if (assembly.tied[i]) continue;
       for (const PagePiece& piece : notes[i].pieces) AppendParagraphs(piece.text, deck.orphans, budget);
     }
   }

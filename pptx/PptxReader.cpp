@@ -400,17 +400,20 @@ class PptxReader {
         ReadSlidePart(xml, slide, context, &related);
       }
       if (name.empty()) continue;
-      slide.number = static_cast<int>(deck.slides.size()) + 1;
+      slide.number = static_cast<int>(deck.SlideCount()) + 1;
       ReadRelatedParts(relationships, slide, related);
       budget_.model.TakeSlide();
-      deck.slides.push_back(std::move(slide));
+      deck.Add(std::move(slide));
     }
   }
 
   ResultCode ReadDeck(SlideDeck& deck) {
     ReadPresentation();
     ReadMetadata(deck.metadata);
+    deck.outputBound = budget_.model.OutputBound();
+    IndexSections();
     ReadCommentAuthorParts();
+    std::vector<OpcRelationship>().swap(presentationRelationships_);  // a long deck's are many
     // The numbers the show's slides will have, for links that jump to them.
     for (const ShowSlide& slide : show_) {
       if (zip_.HasEntry(slide.part)) {
@@ -422,15 +425,20 @@ class PptxReader {
     for (const ShowSlide& show : show_) {
       CheckCancel();
       if (!ReadPart(show.part, xml, true)) continue;
+      const uint64_t left = budget_.model.Left();
       Slide slide;
-      slide.number = static_cast<int>(deck.slides.size()) + 1;
+      slide.number = static_cast<int>(deck.SlideCount()) + 1;
       slide.id = show.id;
       ReadSlide(show.part, xml, slide);
+      PlaceInSection(slide);
       budget_.model.TakeSlide();
-      deck.slides.push_back(std::move(slide));
+      const bool kept = deck.sink == nullptr;
+      deck.Add(std::move(slide));
+      // A slide handed to a form is held no longer: the budget bounds what is held at once.
+      if (!kept) budget_.model.Give(left - budget_.model.Left());
       shown.insert(NameMatchKey(show.part));
     }
-    if (deck.slides.empty()) {
+    if (deck.SlideCount() == 0) {
       // Without a usable list of slides, the slide parts themselves, in the order of their
       // numbers.
       ReadSlidesByNumber(SlideEntries(*zip_.Entries(), UINT64_MAX), deck);
@@ -447,27 +455,35 @@ class PptxReader {
                             std::make_move_iterator(slide.paragraphs.end()));
       }
     }
-    AssignSections(deck);
-    deck.outputBound = budget_.model.OutputBound();
-    return deck.slides.empty() ? kResultFormatError : 0;
-  }
-
-  // The sections with the numbers of their slides, each slide in its section.
-  void AssignSections(SlideDeck& deck) const {
-    std::unordered_map<uint32_t, Slide*> byId;
-    for (Slide& slide : deck.slides) {
-      if (slide.id) byId.emplace(*slide.id, &slide);
-    }
-    for (const Section& section : sections_) {
-      SlideSection out{section.name, {}};
-      for (const uint32_t id : section.slideIds) {
-        const auto it = byId.find(id);
-        if (it == byId.end() || it->second->section) continue;  // gone, or in an earlier section
-        it->second->section = section.name;
-        out.slides.push_back(it->second->number);
-      }
+    for (size_t i = 0; i < sections_.size(); ++i) {
+      // The slides in the order the section lists them.
+      std::vector<std::pair<size_t, int>>& placed = sectionSlides_[i];
+      std::sort(placed.begin(), placed.end());
+      SlideSection out{sections_[i].name, {}};
+      for (const auto& [position, number] : placed) out.slides.push_back(number);
       deck.sections.push_back(std::move(out));
     }
+    return deck.SlideCount() == 0 ? kResultFormatError : 0;
+  }
+
+  // Where each slide id goes: the first section that lists it, where it first lists it.
+  void IndexSections() {
+    sectionSlides_.assign(sections_.size(), {});
+    for (size_t i = 0; i < sections_.size(); ++i) {
+      for (size_t at = 0; at < sections_[i].slideIds.size(); ++at) {
+        sectionOfId_.emplace(sections_[i].slideIds[at], SectionPlace{i, at});
+      }
+    }
+  }
+
+  // Puts a slide of the show in its section as it is read (a form may write it at once). Of
+  // slides that share an id, the first takes the place.
+  void PlaceInSection(Slide& slide) {
+    if (sections_.empty() || !slide.id || !placedIds_.insert(*slide.id).second) return;
+    const auto it = sectionOfId_.find(*slide.id);
+    if (it == sectionOfId_.end()) return;
+    slide.section = sections_[it->second.section].name;
+    sectionSlides_[it->second.section].emplace_back(it->second.position, slide.number);
   }
 
   ResultCode ReadMetadataOnly(DocumentMetadata& metadata) {
@@ -486,6 +502,13 @@ class PptxReader {
   std::vector<OpcRelationship> presentationRelationships_;
   std::vector<ShowSlide> show_;
   std::vector<Section> sections_;
+  struct SectionPlace {
+    size_t section;
+    size_t position;  // in its list of slide ids
+  };
+  std::unordered_map<uint32_t, SectionPlace> sectionOfId_;
+  std::unordered_set<uint32_t> placedIds_;
+  std::vector<std::vector<std::pair<size_t, int>>> sectionSlides_;  // (position, number) of each section
   ListStyle defaultStyle_;
   std::unordered_map<std::string, int> slideNumbers_;  // slide part -> number in the show
   std::unordered_map<std::string, std::unique_ptr<TemplatePart>> templates_;

@@ -41,6 +41,8 @@ scripts/build.sh build -DCMAKE_BUILD_TYPE=Release -DDKSCR_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
 # The batch converter's benchmark, briefly on the bundled samples (a smoke run: no timing).
 build/bench/batch_throughput build/batch/dkscrbatch 1 2 samples
+# Every form's time and memory on generated decks, briefly: a smoke run, no figure checked.
+SLIDES=200 bench/slide_forms_bench.sh build 1
 # The desktop program as a user runs it, on an X display: a saved list converted from the
 # keyboard, the text files checked against dkscrcmd's.
 scripts/test-desktop-run.sh build/cli/dkscrcmd build/app/Deckscribe

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "platform/Utf.h"
 #include "xml/detail/TokenizerScan.h"
@@ -16,21 +17,59 @@ constexpr std::array<bool, 256> MakeNameEnds() {
 }
 constexpr std::array<bool, 256> kNameEnds = MakeNameEnds();
 bool IsNameEnd(char c) { return kNameEnds[static_cast<unsigned char>(c)]; }
-// Where the ">" that ends a tag stands: the first one outside quoted values, or the size.
-// Jumps from quote to quote with memchr-backed finds: tags are most of a part's bytes.
-size_t TagEnd(std::string_view tag) {
-  size_t at = 1;
-  size_t close = std::min(tag.find('>', at), tag.size());
-  for (;;) {
-    const std::string_view before = tag.substr(at, close - at);
-    const size_t quote = std::min(before.find('"'), before.find('\''));
-    if (quote == std::string_view::npos) return close;
-    const size_t match = tag.find(before[quote], at + quote + 1);
-    if (match == std::string_view::npos) return tag.size();
-    at = match + 1;
-    if (close < at) close = std::min(tag.find('>', at), tag.size());
+// Where the ">" that ends the tag whose "<" stands before `at` is: the first one outside
+// quoted values (a quote opens a value that only the same quote closes), or npos when the
+// input ends first. The ">" after the input's end stops every scan.
+#if defined(__SSE2__)
+size_t TagClose(const char* buf, size_t at, size_t end) {
+  const __m128i gt = _mm_set1_epi8('>');
+  const __m128i doubleQuote = _mm_set1_epi8('"');
+  const __m128i singleQuote = _mm_set1_epi8('\'');
+  char quote = 0;
+  for (;; at += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + at));
+    const unsigned gts = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, gt)));
+    const unsigned quotes = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(chunk, doubleQuote), _mm_cmpeq_epi8(chunk, singleQuote))));
+    if (quote == 0) {
+      // Most tags end in their first sixteen bytes or hold no quote there.
+      const unsigned before = gts != 0 ? (gts & (0u - gts)) - 1 : 0xFFFFu;
+      if ((quotes & before) == 0) {
+        if (gts == 0) continue;
+        const size_t close = at + static_cast<size_t>(__builtin_ctz(gts));
+        return close < end ? close : std::string_view::npos;
+      }
+    }
+    for (unsigned marks = gts | quotes; marks != 0; marks &= marks - 1) {
+      const size_t mark = at + static_cast<size_t>(__builtin_ctz(marks));
+      if (mark >= end) return std::string_view::npos;
+      const char c = buf[mark];
+      if (quote != 0) {
+        if (c == quote) quote = 0;
+      } else if (c == '>') {
+        return mark;
+      } else {
+        quote = c;
+      }
+    }
   }
 }
+#else
+size_t TagClose(const char* buf, size_t at, size_t end) {
+  char quote = 0;
+  for (; at < end; ++at) {
+    const char c = buf[at];
+    if (quote != 0) {
+      if (c == quote) quote = 0;
+    } else if (c == '>') {
+      return at;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    }
+  }
+  return std::string_view::npos;
+}
+#endif
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -92,49 +131,71 @@ void AppendXmlDecoded(std::string_view raw, std::string& out) {
 
 XmlPullReader::XmlPullReader(std::string_view data) : tokenizer_(data) {}
 
+// The reader scans the tokenizer's buffer itself: it needs less than the tree builder's scan
+// finds (no line breaks, no spaces), and finds the real end of a tag in the same pass.
 XmlPullReader::Event XmlPullReader::Next() {
+  indexed_ = false;
   if (pendingEnd_) {
     pendingEnd_ = false;
     attributes_ = {};
     return Event::kEndElement;
   }
+  XmlTokenizer& tokens = tokenizer_;
+  const char* const buf = tokens.data_;
+  const size_t end = tokens.end_;
   for (;;) {
-    const XmlToken kind = tokenizer_.ReadExactToken();
-    if (kind == XmlToken::kEndOfInput) return Event::kEnd;
-    if (kind == XmlToken::kText) {
+    const size_t pos = tokens.pos_;
+    tokens.tokenStart_ = pos;
+    if (pos >= end) return Event::kEnd;
+    if (buf[pos] != '<') {
+      const xml_scan::TextScan scan = xml_scan::ScanText(buf, pos);
+      const size_t stop = std::min(scan.end, end);
+      tokens.pos_ = stop;
+      const std::string_view raw(buf + pos, stop - pos);
       text_.clear();
-      if (tokenizer_.TextMayHoldEscape()) {
-        AppendXmlDecoded(tokenizer_.RawToken(), text_);
+      if (scan.hasAmp) {
+        AppendXmlDecoded(raw, text_);
       } else {
-        text_.assign(tokenizer_.RawToken());
+        text_.assign(raw);
       }
       return Event::kText;
     }
-    // The tokenizer ends markup at its first ">"; comments and CDATA sections run further.
-    const std::string_view rest = tokenizer_.Rest();
-    if (rest.starts_with("<!--")) {
-      const size_t close = rest.find("-->", 4);
-      if (close == std::string_view::npos) return Event::kEnd;
-      tokenizer_.ExtendToken(close + 3);
+    const std::string_view rest(buf + pos, end - pos);
+    if (buf[pos + 1] == '!' || buf[pos + 1] == '?') {
+      // Markup ends at its first ">"; comments and CDATA sections run further.
+      const void* gt = std::memchr(buf + pos + 1, '>', end - pos - 1);
+      if (gt == nullptr) {
+        tokens.pos_ = tokens.tokenStart_ = end;
+        return Event::kEnd;
+      }
+      tokens.pos_ = static_cast<size_t>(static_cast<const char*>(gt) - buf) + 1;
+      if (rest.starts_with("<!--")) {
+        const size_t close = rest.find("-->", 4);
+        if (close == std::string_view::npos) return Event::kEnd;
+        tokens.pos_ = pos + close + 3;
+        continue;
+      }
+      if (rest.starts_with("<![CDATA[")) {
+        const size_t close = rest.find("]]>", 9);
+        if (close == std::string_view::npos) return Event::kEnd;
+        text_.assign(rest.substr(9, close - 9));
+        tokens.pos_ = pos + close + 3;
+        return Event::kText;
+      }
       continue;
     }
-    if (rest.starts_with("<![CDATA[")) {
-      const size_t close = rest.find("]]>", 9);
-      if (close == std::string_view::npos) return Event::kEnd;
-      text_.assign(rest.substr(9, close - 9));
-      tokenizer_.ExtendToken(close + 3);
-      return Event::kText;
+    // A tag: its ">" is the first one outside quoted attribute values.
+    const size_t tagClose = TagClose(buf, pos + 1, end);
+    if (tagClose == std::string_view::npos) {
+      // Reading would go on after the first ">", as after any markup the input cuts short.
+      const void* gt = std::memchr(buf + pos + 1, '>', end - pos - 1);
+      tokens.pos_ = gt == nullptr ? end : static_cast<size_t>(static_cast<const char*>(gt) - buf) + 1;
+      if (gt == nullptr) tokens.tokenStart_ = end;
+      return Event::kEnd;
     }
-    if (rest.starts_with("<?") || rest.starts_with("<!")) continue;
-    // A tag: its ">" is the first one outside quoted attribute values, which is where the
-    // tokenizer stopped unless a value holds one.
-    size_t close = tokenizer_.RawToken().size() - 1;
-    if (const size_t end = TagEnd(rest); end != close) {
-      if (end >= rest.size()) return Event::kEnd;
-      close = end;
-      tokenizer_.ExtendToken(close + 1);
-    }
-    const bool isEnd = rest.size() > 1 && rest[1] == '/';
+    tokens.pos_ = tagClose + 1;
+    const size_t close = tagClose - pos;
+    const bool isEnd = rest[1] == '/';
     const size_t nameStart = isEnd ? 2 : 1;
     // The name and, in the same pass, where its prefix ends.
     size_t nameEnd = nameStart;
@@ -157,15 +218,16 @@ XmlPullReader::Event XmlPullReader::Next() {
   }
 }
 
-template <typename Match>
-bool XmlPullReader::FindAttribute(Match match, std::string_view& rawValue) const {
+void XmlPullReader::IndexAttributes() const {
+  index_.clear();
+  indexed_ = true;
   size_t at = 0;
   const std::string_view list = attributes_;
   while (at < list.size()) {
     while (at < list.size() && IsSpace(list[at])) ++at;
     const size_t nameStart = at;
     while (at < list.size() && list[at] != '=' && !IsSpace(list[at])) ++at;
-    const std::string_view name = list.substr(nameStart, at - nameStart);
+    const size_t nameSize = at - nameStart;
     while (at < list.size() && IsSpace(list[at])) ++at;
     if (at >= list.size() || list[at] != '=') {
       if (at == nameStart) ++at;  // a stray byte: step over it
@@ -176,12 +238,22 @@ bool XmlPullReader::FindAttribute(Match match, std::string_view& rawValue) const
     if (at >= list.size() || (list[at] != '"' && list[at] != '\'')) continue;
     const char quote = list[at];
     const size_t valueEnd = list.find(quote, at + 1);
-    if (valueEnd == std::string_view::npos) return false;
-    if (match(name)) {
-      rawValue = list.substr(at + 1, valueEnd - at - 1);
+    // A value that never closes ends the list: nothing after it is an attribute.
+    if (valueEnd == std::string_view::npos) return;
+    index_.push_back({nameStart, nameSize, at + 1, valueEnd - at - 1});
+    at = valueEnd + 1;
+  }
+}
+
+template <typename Match>
+bool XmlPullReader::FindAttribute(Match match, std::string_view& rawValue) const {
+  if (attributes_.empty()) return false;
+  if (!indexed_) IndexAttributes();
+  for (const AttributeSpan& span : index_) {
+    if (match(attributes_.substr(span.nameAt, span.nameSize))) {
+      rawValue = attributes_.substr(span.valueAt, span.valueSize);
       return true;
     }
-    at = valueEnd + 1;
   }
   return false;
 }

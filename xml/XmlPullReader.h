@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "xml/XmlTokenizer.h"
 
@@ -40,6 +41,12 @@ class XmlPullReader {
   const std::string& Text() const { return text_; }
 
  private:
+  // One attribute of the current start tag: offsets into attributes_.
+  struct AttributeSpan {
+    size_t nameAt, nameSize, valueAt, valueSize;
+  };
+  // Splits attributes_ into name and value once per tag, on the first question about it.
+  void IndexAttributes() const;
   // Finds the first attribute whose qualified name satisfies `match`.
   template <typename Match>
   bool FindAttribute(Match match, std::string_view& rawValue) const;
@@ -49,6 +56,8 @@ class XmlPullReader {
   std::string_view localName_;  // name_ past its prefix, found once per tag
   std::string_view attributes_;  // the raw text after the name of the last start tag
   std::string text_;
+  mutable std::vector<AttributeSpan> index_;  // reused from tag to tag
+  mutable bool indexed_ = false;  // index_ holds the attributes of attributes_
   bool pendingEnd_ = false;  // an empty-element tag owes its end event
 };
 

@@ -21,6 +21,15 @@ bool IsNameEnd(char c) { return kNameEnds[static_cast<unsigned char>(c)]; }
 // quoted values (a quote opens a value that only the same quote closes), or npos when the
 // input ends first. The ">" after the input's end stops every scan.
 #if defined(__SSE2__)
+// For each bit, the parity of the set bits at and below it.
+unsigned PrefixParity(unsigned bits) {
+  bits ^= bits << 1;
+  bits ^= bits << 2;
+  bits ^= bits << 4;
+  bits ^= bits << 8;
+  return bits & 0xFFFFu;
+}
+
 size_t TagClose(const char* buf, size_t at, size_t end) {
   const __m128i gt = _mm_set1_epi8('>');
   const __m128i doubleQuote = _mm_set1_epi8('"');
@@ -29,18 +38,20 @@ size_t TagClose(const char* buf, size_t at, size_t end) {
   for (;; at += 16) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + at));
     const unsigned gts = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, gt)));
-    const unsigned quotes = static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_or_si128(_mm_cmpeq_epi8(chunk, doubleQuote), _mm_cmpeq_epi8(chunk, singleQuote))));
-    if (quote == 0) {
-      // Most tags end in their first sixteen bytes or hold no quote there.
-      const unsigned before = gts != 0 ? (gts & (0u - gts)) - 1 : 0xFFFFu;
-      if ((quotes & before) == 0) {
-        if (gts == 0) continue;
-        const size_t close = at + static_cast<size_t>(__builtin_ctz(gts));
-        return close < end ? close : std::string_view::npos;
-      }
+    const unsigned doubles =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, doubleQuote)));
+    const unsigned singles =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, singleQuote)));
+    // Sixteen bytes wholly inside the input with only double quotes: the bytes within quotes
+    // are those where the count of quotes so far is odd.
+    if (singles == 0 && quote != '\'' && end - at >= 16) {
+      const unsigned inside = PrefixParity(doubles) ^ (quote == '"' ? 0xFFFFu : 0u);
+      const unsigned outside = gts & ~inside;
+      if (outside != 0) return at + static_cast<size_t>(__builtin_ctz(outside));
+      quote = (inside & 0x8000u) != 0 ? '"' : 0;
+      continue;
     }
-    for (unsigned marks = gts | quotes; marks != 0; marks &= marks - 1) {
+    for (unsigned marks = gts | doubles | singles; marks != 0; marks &= marks - 1) {
       const size_t mark = at + static_cast<size_t>(__builtin_ctz(marks));
       if (mark >= end) return std::string_view::npos;
       const char c = buf[mark];
@@ -69,6 +80,32 @@ size_t TagClose(const char* buf, size_t at, size_t end) {
   }
   return std::string_view::npos;
 }
+#endif
+
+// A name that ends within the sixteen bytes at `name`: moves `nameEnd` past it and
+// `localStart` past its first ":", both counted from `name`'s offset they hold.
+#if defined(__SSE2__)
+bool ShortName(const char* name, size_t& nameEnd, size_t& localStart) {
+  const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name));
+  const __m128i ends = _mm_or_si128(
+      _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(' ')),
+                                _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\t'))),
+                   _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\r')),
+                                _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n')))),
+      _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('/')),
+                   _mm_cmpeq_epi8(chunk, _mm_set1_epi8('>'))));
+  const unsigned endBits = static_cast<unsigned>(_mm_movemask_epi8(ends));
+  if (endBits == 0) return false;
+  const unsigned size = static_cast<unsigned>(__builtin_ctz(endBits));
+  const unsigned colons =
+      static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(':')))) &
+      ((1u << size) - 1);
+  if (colons != 0) localStart += static_cast<size_t>(__builtin_ctz(colons)) + 1;
+  nameEnd += size;
+  return true;
+}
+#else
+bool ShortName(const char*, size_t&, size_t&) { return false; }
 #endif
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -197,13 +234,15 @@ XmlPullReader::Event XmlPullReader::Next() {
     const size_t close = tagClose - pos;
     const bool isEnd = rest[1] == '/';
     const size_t nameStart = isEnd ? 2 : 1;
-    // The name and, in the same pass, where its prefix ends.
+    // The name and where its prefix ends. The ">" at `close` ends the name at the latest.
     size_t nameEnd = nameStart;
     size_t localStart = nameStart;
-    for (; nameEnd < close; ++nameEnd) {
-      const char c = rest[nameEnd];
-      if (IsNameEnd(c)) break;
-      if (c == ':' && localStart == nameStart) localStart = nameEnd + 1;
+    if (!ShortName(rest.data() + nameStart, nameEnd, localStart)) {
+      for (; nameEnd < close; ++nameEnd) {
+        const char c = rest[nameEnd];
+        if (IsNameEnd(c)) break;
+        if (c == ':' && localStart == nameStart) localStart = nameEnd + 1;
+      }
     }
     name_ = rest.substr(nameStart, nameEnd - nameStart);
     localName_ = rest.substr(localStart, nameEnd - localStart);

@@ -21,15 +21,6 @@ bool IsNameEnd(char c) { return kNameEnds[static_cast<unsigned char>(c)]; }
 // quoted values (a quote opens a value that only the same quote closes), or npos when the
 // input ends first. The ">" after the input's end stops every scan.
 #if defined(__SSE2__)
-// For each bit, the parity of the set bits at and below it.
-unsigned PrefixParity(unsigned bits) {
-  bits ^= bits << 1;
-  bits ^= bits << 2;
-  bits ^= bits << 4;
-  bits ^= bits << 8;
-  return bits & 0xFFFFu;
-}
-
 size_t TagClose(const char* buf, size_t at, size_t end) {
   const __m128i gt = _mm_set1_epi8('>');
   const __m128i doubleQuote = _mm_set1_epi8('"');
@@ -47,13 +38,17 @@ size_t TagClose(const char* buf, size_t at, size_t end) {
     const unsigned gts = static_cast<unsigned>(_mm_movemask_epi8(gtBytes));
     const unsigned doubles = static_cast<unsigned>(_mm_movemask_epi8(doubleBytes));
     const unsigned singles = static_cast<unsigned>(_mm_movemask_epi8(singleBytes));
-    // Sixteen bytes wholly inside the input with only double quotes: the bytes within quotes
-    // are those where the count of quotes so far is odd.
+    // Sixteen bytes wholly inside the input with only double quotes: a ">" stands outside
+    // quotes when the quotes before it, with those of earlier loads, are even in number.
     if (singles == 0 && quote != '\'' && end - at >= 16) {
-      const unsigned inside = PrefixParity(doubles) ^ (quote == '"' ? 0xFFFFu : 0u);
-      const unsigned outside = gts & ~inside;
-      if (outside != 0) return at + static_cast<size_t>(__builtin_ctz(outside));
-      quote = (inside & 0x8000u) != 0 ? '"' : 0;
+      const unsigned carry = quote == '"' ? 1u : 0u;
+      for (unsigned rest = gts; rest != 0; rest &= rest - 1) {
+        const unsigned below = (rest & (0u - rest)) - 1;
+        if ((static_cast<unsigned>(__builtin_parity(doubles & below)) ^ carry) == 0) {
+          return at + static_cast<size_t>(__builtin_ctz(rest));
+        }
+      }
+      if (__builtin_parity(doubles) != 0) quote = quote == '"' ? 0 : '"';
       continue;
     }
     for (unsigned marks = gts | doubles | singles; marks != 0; marks &= marks - 1) {

@@ -41,6 +41,10 @@ class XmlPullReader {
   const std::string& Text() const { return text_; }
 
  private:
+  // The markup walker reads events through the inline scan, without a call per event.
+  friend class MarkupWalker;
+  Event ReadEvent();
+
   // One attribute of the current start tag: offsets into attributes_.
   struct AttributeSpan {
     size_t nameAt, nameSize, valueAt, valueSize;

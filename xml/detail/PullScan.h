@@ -189,14 +189,15 @@ DKSCR_XML_ALWAYS_INLINE XmlPullReader::Event XmlPullReader::ReadEvent() {
         if (c == ':' && localStart == nameStart) localStart = nameEnd + 1;
       }
     }
-    name_ = rest.substr(nameStart, nameEnd - nameStart);
-    localName_ = rest.substr(localStart, nameEnd - localStart);
+    name_ = std::string_view(rest.data() + nameStart, nameEnd - nameStart);
+    localName_ = std::string_view(rest.data() + localStart, nameEnd - localStart);
     if (isEnd) {
       attributes_ = {};
       return Event::kEndElement;
     }
     const bool empty = rest[close - 1] == '/' && close - 1 >= nameEnd;
-    attributes_ = rest.substr(nameEnd, (empty ? close - 1 : close) - nameEnd);
+    // Offsets within the tag: views are made without the bounds checks of substr.
+    attributes_ = std::string_view(rest.data() + nameEnd, (empty ? close - 1 : close) - nameEnd);
     pendingEnd_ = empty;
     return Event::kStartElement;
   }

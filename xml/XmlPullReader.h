@@ -3,8 +3,9 @@
 // data, one at a time, with the text exactly as written (no trimming) and every standard and
 // numeric character reference decoded. It keeps no tree: callers hold what context they need,
 // so nesting depth costs them one stack entry per open element and the reader nothing.
-// It reads its tokens with the element tree's tokenizer, in the mode that drops nothing, and
-// reads comments, CDATA sections and quoted values past a ">" where the tree does not.
+// It scans the element tree's tokenizer buffer itself, dropping nothing, and reads comments,
+// CDATA sections and quoted values past a ">" where the tree does not. A tag's attributes
+// are split once, on the first question about them.
 #include <cstddef>
 #include <string>
 #include <string_view>

@@ -1,10 +1,12 @@
 #include "xml/MarkupWalker.h"
 
+#include "xml/detail/PullScan.h"
+
 namespace dkscr {
 
 MarkupWalker::Event MarkupWalker::Next() {
   for (;;) {
-    const Event event = reader_.Next();
+    const Event event = reader_.ReadEvent();
     if (event == Event::kStartElement) {
       const std::string_view local = reader_.LocalName();
       if (!open_.empty() && open_.back().name == "AlternateContent" &&
@@ -34,7 +36,7 @@ MarkupWalker::Event MarkupWalker::Next() {
 void MarkupWalker::SkipElement() {
   size_t depth = 1;
   while (depth > 0) {
-    switch (reader_.Next()) {
+    switch (reader_.ReadEvent()) {
       case Event::kStartElement: ++depth; break;
       case Event::kEndElement: --depth; break;
       case Event::kText: break;

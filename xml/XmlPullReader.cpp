@@ -2,35 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "platform/Utf.h"
-#include "xml/detail/TokenizerScan.h"
+#include "xml/detail/PullScan.h"
 
 namespace dkscr {
 namespace {
-
-constexpr std::array<bool, 256> MakeNameEnds() {
-  std::array<bool, 256> ends{};
-  for (const unsigned char c : {' ', '\t', '\r', '\n', '/', '>'}) ends[c] = true;
-  return ends;
-}
-constexpr std::array<bool, 256> kNameEnds = MakeNameEnds();
-bool IsNameEnd(char c) { return kNameEnds[static_cast<unsigned char>(c)]; }
-// Where the ">" that ends a tag stands: the first one outside quoted values, or the size.
-// Jumps from quote to quote with memchr-backed finds: tags are most of a part's bytes.
-size_t TagEnd(std::string_view tag) {
-  size_t at = 1;
-  size_t close = std::min(tag.find('>', at), tag.size());
-  for (;;) {
-    const std::string_view before = tag.substr(at, close - at);
-    const size_t quote = std::min(before.find('"'), before.find('\''));
-    if (quote == std::string_view::npos) return close;
-    const size_t match = tag.find(before[quote], at + quote + 1);
-    if (match == std::string_view::npos) return tag.size();
-    at = match + 1;
-    if (close < at) close = std::min(tag.find('>', at), tag.size());
-  }
-}
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -92,80 +70,18 @@ void AppendXmlDecoded(std::string_view raw, std::string& out) {
 
 XmlPullReader::XmlPullReader(std::string_view data) : tokenizer_(data) {}
 
-XmlPullReader::Event XmlPullReader::Next() {
-  if (pendingEnd_) {
-    pendingEnd_ = false;
-    attributes_ = {};
-    return Event::kEndElement;
-  }
-  for (;;) {
-    const XmlToken kind = tokenizer_.ReadExactToken();
-    if (kind == XmlToken::kEndOfInput) return Event::kEnd;
-    if (kind == XmlToken::kText) {
-      text_.clear();
-      if (tokenizer_.TextMayHoldEscape()) {
-        AppendXmlDecoded(tokenizer_.RawToken(), text_);
-      } else {
-        text_.assign(tokenizer_.RawToken());
-      }
-      return Event::kText;
-    }
-    // The tokenizer ends markup at its first ">"; comments and CDATA sections run further.
-    const std::string_view rest = tokenizer_.Rest();
-    if (rest.starts_with("<!--")) {
-      const size_t close = rest.find("-->", 4);
-      if (close == std::string_view::npos) return Event::kEnd;
-      tokenizer_.ExtendToken(close + 3);
-      continue;
-    }
-    if (rest.starts_with("<![CDATA[")) {
-      const size_t close = rest.find("]]>", 9);
-      if (close == std::string_view::npos) return Event::kEnd;
-      text_.assign(rest.substr(9, close - 9));
-      tokenizer_.ExtendToken(close + 3);
-      return Event::kText;
-    }
-    if (rest.starts_with("<?") || rest.starts_with("<!")) continue;
-    // A tag: its ">" is the first one outside quoted attribute values, which is where the
-    // tokenizer stopped unless a value holds one.
-    size_t close = tokenizer_.RawToken().size() - 1;
-    if (const size_t end = TagEnd(rest); end != close) {
-      if (end >= rest.size()) return Event::kEnd;
-      close = end;
-      tokenizer_.ExtendToken(close + 1);
-    }
-    const bool isEnd = rest.size() > 1 && rest[1] == '/';
-    const size_t nameStart = isEnd ? 2 : 1;
-    // The name and, in the same pass, where its prefix ends.
-    size_t nameEnd = nameStart;
-    size_t localStart = nameStart;
-    for (; nameEnd < close; ++nameEnd) {
-      const char c = rest[nameEnd];
-      if (IsNameEnd(c)) break;
-      if (c == ':' && localStart == nameStart) localStart = nameEnd + 1;
-    }
-    name_ = rest.substr(nameStart, nameEnd - nameStart);
-    localName_ = rest.substr(localStart, nameEnd - localStart);
-    if (isEnd) {
-      attributes_ = {};
-      return Event::kEndElement;
-    }
-    const bool empty = rest[close - 1] == '/' && close - 1 >= nameEnd;
-    attributes_ = rest.substr(nameEnd, (empty ? close - 1 : close) - nameEnd);
-    pendingEnd_ = empty;
-    return Event::kStartElement;
-  }
-}
+XmlPullReader::Event XmlPullReader::Next() { return ReadEvent(); }
 
-template <typename Match>
-bool XmlPullReader::FindAttribute(Match match, std::string_view& rawValue) const {
+void XmlPullReader::IndexAttributes() const {
+  index_.clear();
+  indexed_ = true;
   size_t at = 0;
   const std::string_view list = attributes_;
   while (at < list.size()) {
     while (at < list.size() && IsSpace(list[at])) ++at;
     const size_t nameStart = at;
     while (at < list.size() && list[at] != '=' && !IsSpace(list[at])) ++at;
-    const std::string_view name = list.substr(nameStart, at - nameStart);
+    const size_t nameSize = at - nameStart;
     while (at < list.size() && IsSpace(list[at])) ++at;
     if (at >= list.size() || list[at] != '=') {
       if (at == nameStart) ++at;  // a stray byte: step over it
@@ -176,12 +92,22 @@ bool XmlPullReader::FindAttribute(Match match, std::string_view& rawValue) const
     if (at >= list.size() || (list[at] != '"' && list[at] != '\'')) continue;
     const char quote = list[at];
     const size_t valueEnd = list.find(quote, at + 1);
-    if (valueEnd == std::string_view::npos) return false;
-    if (match(name)) {
-      rawValue = list.substr(at + 1, valueEnd - at - 1);
+    // A value that never closes ends the list: nothing after it is an attribute.
+    if (valueEnd == std::string_view::npos) return;
+    index_.push_back({nameStart, nameSize, at + 1, valueEnd - at - 1});
+    at = valueEnd + 1;
+  }
+}
+
+template <typename Match>
+bool XmlPullReader::FindAttribute(Match match, std::string_view& rawValue) const {
+  if (attributes_.empty()) return false;
+  if (!indexed_) IndexAttributes();
+  for (const AttributeSpan& span : index_) {
+    if (match(attributes_.substr(span.nameAt, span.nameSize))) {
+      rawValue = attributes_.substr(span.valueAt, span.valueSize);
       return true;
     }
-    at = valueEnd + 1;
   }
   return false;
 }

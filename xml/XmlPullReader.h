@@ -3,11 +3,13 @@
 // data, one at a time, with the text exactly as written (no trimming) and every standard and
 // numeric character reference decoded. It keeps no tree: callers hold what context they need,
 // so nesting depth costs them one stack entry per open element and the reader nothing.
-// It reads its tokens with the element tree's tokenizer, in the mode that drops nothing, and
-// reads comments, CDATA sections and quoted values past a ">" where the tree does not.
+// It scans the element tree's tokenizer buffer itself, dropping nothing, and reads comments,
+// CDATA sections and quoted values past a ">" where the tree does not. A tag's attributes
+// are split once, on the first question about them.
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "xml/XmlTokenizer.h"
 
@@ -40,6 +42,16 @@ class XmlPullReader {
   const std::string& Text() const { return text_; }
 
  private:
+  // The markup walker reads events through the inline scan, without a call per event.
+  friend class MarkupWalker;
+  Event ReadEvent();
+
+  // One attribute of the current start tag: offsets into attributes_.
+  struct AttributeSpan {
+    size_t nameAt, nameSize, valueAt, valueSize;
+  };
+  // Splits attributes_ into name and value once per tag, on the first question about it.
+  void IndexAttributes() const;
   // Finds the first attribute whose qualified name satisfies `match`.
   template <typename Match>
   bool FindAttribute(Match match, std::string_view& rawValue) const;
@@ -49,6 +61,8 @@ class XmlPullReader {
   std::string_view localName_;  // name_ past its prefix, found once per tag
   std::string_view attributes_;  // the raw text after the name of the last start tag
   std::string text_;
+  mutable std::vector<AttributeSpan> index_;  // reused from tag to tag
+  mutable bool indexed_ = false;  // index_ holds the attributes of attributes_
   bool pendingEnd_ = false;  // an empty-element tag owes its end event
 };
 

@@ -75,6 +75,94 @@ TEST(XmlPullReader, InputEndsAtAZeroByteOrAtMarkupThatNeverCloses) {
   EXPECT_EQ(Events(""), "");
 }
 
+TEST(XmlPullReader, AttributesAreFoundAmongManyWhateverTheirOrder) {
+  // Forty attributes span several of the reader's sixteen-byte loads; each is asked for in
+  // reverse order, so that a lookup depending on the previous one would go wrong.
+  std::string xml = "<p:e";
+  for (int i = 0; i < 40; ++i) xml += " k" + std::to_string(i) + "=\"v" + std::to_string(i * 7) + "\"";
+  xml += "/>";
+  XmlPullReader reader(xml);
+  ASSERT_EQ(reader.Next(), Event::kStartElement);
+  for (int i = 39; i >= 0; --i) {
+    EXPECT_EQ(reader.Attribute("k" + std::to_string(i)), "v" + std::to_string(i * 7)) << i;
+  }
+  EXPECT_FALSE(reader.HasAttribute("k40"));
+  EXPECT_FALSE(reader.HasAttribute("k"));
+  EXPECT_EQ(reader.Next(), Event::kEndElement);
+  EXPECT_FALSE(reader.HasAttribute("k1"));  // an end has no attributes
+}
+
+TEST(XmlPullReader, TheFirstOfDuplicateNamesAndPrefixedNamesAreMatchedAsWritten) {
+  XmlPullReader reader("<a id='1' id='2' r:id='r1' x:id='x1' rid='n' a:b:c='3'><b k='1'/></a>");
+  ASSERT_EQ(reader.Next(), Event::kStartElement);
+  EXPECT_EQ(reader.Attribute("id"), "1");
+  EXPECT_EQ(reader.Attribute("r:id"), "r1");
+  EXPECT_EQ(reader.Attribute("x:id"), "x1");
+  EXPECT_EQ(reader.PrefixedAttribute("id"), "r1");  // the first with a prefix
+  EXPECT_EQ(reader.PrefixedAttribute("b:c"), "3");  // after the first colon
+  EXPECT_EQ(reader.PrefixedAttribute("rid"), "");
+  EXPECT_EQ(reader.Attribute("ID"), "");
+  // The next start tag's attributes replace the index of this one.
+  ASSERT_EQ(reader.Next(), Event::kStartElement);
+  EXPECT_EQ(reader.Attribute("k"), "1");
+  EXPECT_FALSE(reader.HasAttribute("id"));
+}
+
+TEST(XmlPullReader, AttributeValuesKeepMarkupCharactersAndDecodeReferences) {
+  XmlPullReader reader(
+      "<a v=\"<b>&lt;&#x3E;&amp;amp;\" w='say \"hi\" &apos;x&apos;' e=\"\" s = \"sp\"\n\tt=\"t\">x</a>");
+  ASSERT_EQ(reader.Next(), Event::kStartElement);
+  EXPECT_EQ(reader.Name(), "a");
+  EXPECT_EQ(reader.Attribute("v"), "<b><>&amp;");
+  EXPECT_EQ(reader.Attribute("w"), "say \"hi\" 'x'");
+  EXPECT_TRUE(reader.HasAttribute("e"));
+  EXPECT_EQ(reader.Attribute("e"), "");
+  EXPECT_EQ(reader.Attribute("s"), "sp");  // spaces around "=" are allowed
+  EXPECT_EQ(reader.Attribute("t"), "t");
+  ASSERT_EQ(reader.Next(), Event::kText);
+  EXPECT_EQ(reader.Text(), "x");
+}
+
+TEST(XmlPullReader, MalformedAttributeListsGiveTheWellFormedAttributesTheyHold) {
+  // A name without a value and an unquoted value are passed over; what a quoted value holds
+  // is never an attribute.
+  XmlPullReader reader("<a bare x=1 y=\"2\" =\"3\" z='4' q=\" z2='5' \">");
+  ASSERT_EQ(reader.Next(), Event::kStartElement);
+  EXPECT_FALSE(reader.HasAttribute("bare"));
+  EXPECT_FALSE(reader.HasAttribute("x"));
+  EXPECT_EQ(reader.Attribute("y"), "2");
+  EXPECT_EQ(reader.Attribute(""), "3");
+  EXPECT_EQ(reader.Attribute("z"), "4");
+  EXPECT_EQ(reader.Attribute("q"), " z2='5' ");
+  EXPECT_FALSE(reader.HasAttribute("z2"));
+}
+
+TEST(XmlPullReader, CommentsInstructionsAndCdataBetweenTagsKeepTheTagsIntact) {
+  EXPECT_EQ(Events("<a><!-- <b x='>'> --><?pi c?><![CDATA[<d e=\"]]><f g=\"<!--\"/></a>"),
+            "<a[<d e=\"]<f>f>a");
+  EXPECT_EQ(Events("<a><!----><!-- - -- --></a>"), "<a>a");
+  // A declaration ends at its first ">", quoted or not.
+  EXPECT_EQ(Events("<!DOCTYPE a \">\"><b/>"), "[\">]<b>b");
+}
+
+TEST(XmlPullReader, ATagCutByTheEndOfTheInputEndsTheEventsWherePartsAreCut) {
+  const std::string whole = "<p:sp a=\"1>2\" b='x'><a:t>text</a:t></p:sp>";
+  const size_t endTag = whole.find("</a:t>");
+  for (size_t size = 0; size < whole.size(); ++size) {
+    const std::string events = Events(std::string_view(whole).substr(0, size));
+    // No event of a tag that the cut leaves open, the ">" inside its value included.
+    if (size < 20) {
+      EXPECT_EQ(events, "") << size;
+    }
+    if (size >= endTag && size < endTag + 6) {
+      EXPECT_EQ(events, "<p:sp<a:t[text]") << size;
+    }
+  }
+  EXPECT_EQ(Events(whole), "<p:sp<a:t[text]>a:t>p:sp");
+  // The zero byte that ends the input stops a quoted value too.
+  EXPECT_EQ(Events(std::string_view("<a v='x\0'/><b/>", 15)), "");
+}
+
 TEST(XmlPullReader, ManyPartsInARowEachReadFromTheirOwnStart) {
   // Long text and tags cross every boundary of the tokenizer's sixteen-byte scan.
   std::string xml = "<r>";

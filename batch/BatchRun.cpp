@@ -137,11 +137,13 @@ Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings, Wor
   }
 }
 
-// A record with the slide model in place of the text.
+// A record with the JSON form's members in place of the text. The form is written slide by
+// slide, as dkscrcmd writes it, so a long deck is never held whole as a model.
 Result ConvertToSlidesRecord(const BatchItem& item, WorkerState& worker) {
-  SlideDeck deck;
-  const ResultCode code =
-      item.failure != 0 ? item.failure : ReadSourceSlides(item.source, deck, worker.reader.Opener());
+  OutputBuffer& buffer = worker.buffer;
+  const ResultCode code = item.failure != 0 ? item.failure
+                                            : ConvertSource(item.source, SlideMode::kJson, kCodePageUtf8,
+                                                            buffer, worker.reader.Opener());
   bool handOver = false;
   const std::optional<std::string>& sha256 = RecordDigest(worker, handOver);
   Result result;
@@ -150,7 +152,8 @@ Result ConvertToSlidesRecord(const BatchItem& item, WorkerState& worker) {
     result.record = JsonRecord(item.source, result.code, result.message, {}, &sha256);
   } else {
     result = Made(Outcome::kConverted, 0, "OK");
-    result.record = JsonSlidesRecord(item.source, result.message, deck, &sha256);
+    const std::string_view form(reinterpret_cast<const char*>(buffer.Data()), static_cast<size_t>(code));
+    result.record = JsonSlidesRecord(item.source, result.message, form, &sha256);
   }
   if (handOver) HandOverDigest(result, worker);
   return result;

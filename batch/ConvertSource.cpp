@@ -20,10 +20,4 @@ ResultCode ConvertSource(const std::string& path, SlideMode mode, int32_t codePa
   return result == kResultOutOfMemory ? kResultFormatError : result;
 }
 
-ResultCode ReadSourceSlides(const std::string& path, SlideDeck& deck, const SourceOpener& open) {
-  const ResultCode result = ReadSlideDeckFile(path, SourceRequest(path, SlideMode::kJson, 0), deck, open);
-  if (result == kResultOutOfMemory) return kResultFormatError;
-  return result < 0 ? result : 0;
-}
-
 }  // namespace dkscr

@@ -5,8 +5,7 @@
 #include <string>
 
 #include "convert/Convert.h"
-#include "model/SlideFormats.h"
-#include "model/SlideModel.h"
+#include "model/SlideMode.h"
 
 namespace dkscr {
 
@@ -19,8 +18,5 @@ ResultCode ConvertSource(const std::string& path, SlideMode mode, int32_t codePa
 
 // What dkscrbatch asks of a source: the first bytes decide its format, then the extension.
 ConvertRequest SourceRequest(const std::string& path, SlideMode mode, int32_t codePage);
-
-// The slide model of the presentation; 0 or the failure codes of ConvertSource.
-ResultCode ReadSourceSlides(const std::string& path, SlideDeck& deck, const SourceOpener& open = {});
 
 }  // namespace dkscr

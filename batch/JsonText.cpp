@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "model/JsonWriter.h"
-#include "model/SlideFormats.h"
 
 namespace dkscr {
 namespace {
@@ -52,17 +51,17 @@ std::string JsonRecord(std::string_view path, ResultCode code, std::string_view 
   return line;
 }
 
-std::string JsonSlidesRecord(std::string_view path, std::string_view message,
-                             const SlideDeck& deck, const std::optional<std::string>* sha256) {
-  std::string members;
-  AppendDeckJsonMembers(deck, members);
-  // dkscrcmd -mjson writes the same members between braces, and a line feed.
-  const size_t total = members.size() + 3;
-  // A length past what a result code holds fails the file (-5), as a text that long does.
-  if (total > static_cast<size_t>(INT32_MAX)) throw std::length_error("slides past 2 GiB");
-  const auto length = static_cast<ResultCode>(total);
-  std::string line = RecordHead(path, length, message, sha256);
-  line += ",";
+std::string JsonSlidesRecord(std::string_view path, std::string_view message, std::string_view form,
+                             const std::optional<std::string>* sha256) {
+  // dkscrcmd -mjson writes the members between braces, and a line feed.
+  if (form.size() < 3 || form.front() != '{' || !form.ends_with("}\n")) {
+    throw std::invalid_argument("not the JSON form");
+  }
+  if (form.size() > static_cast<size_t>(INT32_MAX)) throw std::length_error("slides past 2 GiB");
+  const std::string_view members = form.substr(1, form.size() - 3);
+  std::string line = RecordHead(path, static_cast<ResultCode>(form.size()), message, sha256);
+  line.reserve(line.size() + members.size() + 3);
+  if (!members.empty()) line += ",";
   line += members;
   line += "}\n";
   return line;

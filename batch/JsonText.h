@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "model/SlideModel.h"
 #include "platform/ResultCodes.h"
 
 namespace dkscr {
@@ -18,10 +17,10 @@ namespace dkscr {
 std::string JsonRecord(std::string_view path, ResultCode code, std::string_view message,
                        std::string_view text, const std::optional<std::string>* sha256 = nullptr);
 
-// The record of a success with --mode json: "slides" (the array dkscrcmd -mjson writes) in
-// place of "text", and as code the byte length of dkscrcmd -mjson's output. Failures take
-// JsonRecord.
-std::string JsonSlidesRecord(std::string_view path, std::string_view message,
-                             const SlideDeck& deck, const std::optional<std::string>* sha256 = nullptr);
+// The record of a success with --mode json: the members of `form` (what dkscrcmd -mjson
+// writes: "schema", "metadata", "sections", "slides") in place of "text", and as code the
+// byte length of `form`. Failures take JsonRecord.
+std::string JsonSlidesRecord(std::string_view path, std::string_view message, std::string_view form,
+                             const std::optional<std::string>* sha256 = nullptr);
 
 }  // namespace dkscr

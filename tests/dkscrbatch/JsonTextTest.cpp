@@ -1,6 +1,7 @@
 // JSON Lines records: text only on success, recoverable bytes of odd paths.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "batch/JsonText.h"
@@ -26,6 +27,18 @@ TEST(JsonTextTest, RecordsCarryTheSourcesDigestOrNull) {
             R"({"path":"a.ppt","code":2,"message":"OK","sha256":")" + *digest + R"(","text":"hi"})" "\n");
   const std::optional<std::string> none;
   EXPECT_EQ(JsonRecord("a.ppt", -2, "missing", "", &none), R"({"path":"a.ppt","code":-2,"message":"missing","sha256":null})" "\n");
+}
+
+// The JSON form's members spliced after the head, its whole length as the code; anything
+// that is not the form is refused rather than spliced into a broken line.
+TEST(JsonTextTest, SlidesRecordsSpliceTheFormsMembers) {
+  const std::optional<std::string> none;
+  EXPECT_EQ(JsonSlidesRecord("a.ppt", "OK", "{\"schema\":\"s\",\"slides\":[]}\n", &none),
+            R"({"path":"a.ppt","code":27,"message":"OK","sha256":null,"schema":"s","slides":[]})" "\n");
+  EXPECT_EQ(JsonSlidesRecord("a.ppt", "OK", "{}\n"), R"({"path":"a.ppt","code":3,"message":"OK"})" "\n");
+  for (const char* form : {"", "{}", "[]\n", "{\"a\":1}", "\xEF\xBB\xBF{}\n"}) {
+    EXPECT_THROW(JsonSlidesRecord("a.ppt", "OK", form), std::invalid_argument) << form;
+  }
 }
 
 // FIPS 180-4's examples, a message that fills a block exactly, and one fed in uneven pieces.

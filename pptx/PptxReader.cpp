@@ -189,9 +189,19 @@ class PptxReader {
   }
 
   std::vector<OpcRelationship> RelationshipsOf(std::string_view part, bool withExternal = false) {
-    std::string xml;
-    if (!ReadPart(RelationshipsPartName(part), xml)) return {};
-    return ParseRelationships(xml, part, withExternal);
+    std::vector<OpcRelationship> relationships;
+    RelationshipsInto(part, withExternal, relationships);
+    return relationships;
+  }
+  // The same into `relationships`, its storage reused, as is the buffer the part is read into.
+  void RelationshipsInto(std::string_view part, bool withExternal, std::vector<OpcRelationship>& relationships) {
+    RelationshipsPartNameInto(part, relationshipsName_);
+    if (!ReadPart(relationshipsName_, relationshipsXml_)) {
+      relationships.clear();
+      return;
+    }
+    ParseRelationshipsInto(relationshipsXml_, part, withExternal, relationships);
+    if (relationshipsXml_.capacity() > kKeptStreamCapacity) std::string().swap(relationshipsXml_);
   }
 
   // A slide of the show: its part and its id.
@@ -307,7 +317,8 @@ class PptxReader {
 
   // A slide part's content with what its relationships lead to.
   void ReadSlide(const std::string& part, std::string_view xml, Slide& slide) {
-    const std::vector<OpcRelationship> relationships = RelationshipsOf(part, true);
+    std::vector<OpcRelationship>& relationships = slideRelationships_;
+    RelationshipsInto(part, true, relationships);
     SlidePartContext context{&relationships, &slideNumbers_, {}, &budget_.model};
     context.styles.defaultStyle = &defaultStyle_;
     for (const OpcRelationship& relationship : relationships) {
@@ -331,7 +342,7 @@ class PptxReader {
     std::unordered_set<std::string> done;
     std::unordered_map<std::string, ChartContent> charts;
     std::unordered_map<std::string, std::vector<DiagramItem>> diagrams;
-    std::string xml;
+    std::string& xml = relatedXml_;
     for (const OpcRelationship& relationship : relationships) {
       if (relationship.external) continue;
       const bool notes = RelationshipIs(relationship, "notesSlide");
@@ -352,6 +363,7 @@ class PptxReader {
         }
       }
     }
+    if (xml.capacity() > kKeptStreamCapacity) std::string().swap(xml);
     for (const RelatedBlock& block : related) {
       SlideBlock& target = slide.blocks[block.block];
       if (const auto chart = charts.find(block.part); chart != charts.end() && target.type == BlockType::kChart) {
@@ -514,6 +526,11 @@ class PptxReader {
   std::unordered_map<std::string, std::unique_ptr<TemplatePart>> templates_;
   std::unordered_map<std::string, std::string> masterOfLayout_;
   std::unordered_map<std::string, SharedText> authors_;
+  // Reused from part to part: a long deck reads thousands of small ones.
+  std::string relationshipsName_;
+  std::string relationshipsXml_;
+  std::vector<OpcRelationship> slideRelationships_;
+  std::string relatedXml_;
 };
 
 }  // namespace

@@ -66,9 +66,8 @@ int64_t SlidePartNumber(std::string_view key) {
 std::vector<SlideEntry> SlideEntries(const ZipDirectory& entries, uint64_t bound) {
   std::vector<SlideEntry> slides;
   for (size_t i = 0; i < entries.Count(); ++i) {
-    const ZipEntry& e = entries[i];
-    if (e.fileName.empty()) continue;
-    const int64_t number = SlidePartNumber(NameMatchKey(e.StoredPath()));
+    if (entries.FileName(i).empty()) continue;
+    const int64_t number = SlidePartNumber(NameMatchKey(entries.StoredPath(i)));
     if (number >= 0 && static_cast<uint64_t>(number) < bound) {
       slides.push_back({static_cast<uint64_t>(number), i});
     }
@@ -378,7 +377,7 @@ class PptxReader {
 
   // The stored name of an entry with "/" between its folders.
   std::string EntryPartName(size_t index) const {
-    std::string name = (*zip_.Entries())[index].StoredPath();
+    std::string name = zip_.Entries()->StoredPath(index);
     std::replace(name.begin(), name.end(), '\\', '/');
     return name;
   }

@@ -33,6 +33,8 @@ namespace {
 constexpr std::string_view kDefaultPresentationPart = "ppt/presentation.xml";
 // A stream grown past this by one large slide is given back rather than kept for the next.
 constexpr size_t kKeptStreamCapacity = size_t{1} << 20;
+// The same for the relationships of one slide, kept for the next.
+constexpr size_t kKeptRelationships = 256;
 
 struct PptxCancelled {};
 // A bound of the budget was passed: the conversion ends with -5.
@@ -332,6 +334,8 @@ class PptxReader {
     std::vector<RelatedBlock> related;
     ReadSlidePart(xml, slide, context, &related);
     ReadRelatedParts(relationships, slide, related);
+    // A slide of many links is not held on to for the slides after it.
+    if (relationships.capacity() > kKeptRelationships) std::vector<OpcRelationship>().swap(relationships);
   }
 
   // What the slide's relationships lead to: notes, SmartArt, charts, comments; and the chart

@@ -33,6 +33,8 @@ namespace {
 constexpr std::string_view kDefaultPresentationPart = "ppt/presentation.xml";
 // A stream grown past this by one large slide is given back rather than kept for the next.
 constexpr size_t kKeptStreamCapacity = size_t{1} << 20;
+// The same for the relationships of one slide, kept for the next.
+constexpr size_t kKeptRelationships = 256;
 
 struct PptxCancelled {};
 // A bound of the budget was passed: the conversion ends with -5.
@@ -66,9 +68,8 @@ int64_t SlidePartNumber(std::string_view key) {
 std::vector<SlideEntry> SlideEntries(const ZipDirectory& entries, uint64_t bound) {
   std::vector<SlideEntry> slides;
   for (size_t i = 0; i < entries.Count(); ++i) {
-    const ZipEntry& e = entries[i];
-    if (e.fileName.empty()) continue;
-    const int64_t number = SlidePartNumber(NameMatchKey(e.StoredPath()));
+    if (entries.FileName(i).empty()) continue;
+    const int64_t number = SlidePartNumber(NameMatchKey(entries.StoredPath(i)));
     if (number >= 0 && static_cast<uint64_t>(number) < bound) {
       slides.push_back({static_cast<uint64_t>(number), i});
     }
@@ -189,9 +190,19 @@ class PptxReader {
   }
 
   std::vector<OpcRelationship> RelationshipsOf(std::string_view part, bool withExternal = false) {
-    std::string xml;
-    if (!ReadPart(RelationshipsPartName(part), xml)) return {};
-    return ParseRelationships(xml, part, withExternal);
+    std::vector<OpcRelationship> relationships;
+    RelationshipsInto(part, withExternal, relationships);
+    return relationships;
+  }
+  // The same into `relationships`, its storage reused, as is the buffer the part is read into.
+  void RelationshipsInto(std::string_view part, bool withExternal, std::vector<OpcRelationship>& relationships) {
+    RelationshipsPartNameInto(part, relationshipsName_);
+    if (!ReadPart(relationshipsName_, relationshipsXml_)) {
+      relationships.clear();
+      return;
+    }
+    ParseRelationshipsInto(relationshipsXml_, part, withExternal, relationships);
+    if (relationshipsXml_.capacity() > kKeptStreamCapacity) std::string().swap(relationshipsXml_);
   }
 
   // A slide of the show: its part and its id.
@@ -307,7 +318,8 @@ class PptxReader {
 
   // A slide part's content with what its relationships lead to.
   void ReadSlide(const std::string& part, std::string_view xml, Slide& slide) {
-    const std::vector<OpcRelationship> relationships = RelationshipsOf(part, true);
+    std::vector<OpcRelationship>& relationships = slideRelationships_;
+    RelationshipsInto(part, true, relationships);
     SlidePartContext context{&relationships, &slideNumbers_, {}, &budget_.model};
     context.styles.defaultStyle = &defaultStyle_;
     for (const OpcRelationship& relationship : relationships) {
@@ -322,6 +334,8 @@ class PptxReader {
     std::vector<RelatedBlock> related;
     ReadSlidePart(xml, slide, context, &related);
     ReadRelatedParts(relationships, slide, related);
+    // A slide of many links is not held on to for the slides after it.
+    if (relationships.capacity() > kKeptRelationships) std::vector<OpcRelationship>().swap(relationships);
   }
 
   // What the slide's relationships lead to: notes, SmartArt, charts, comments; and the chart
@@ -331,7 +345,7 @@ class PptxReader {
     std::unordered_set<std::string> done;
     std::unordered_map<std::string, ChartContent> charts;
     std::unordered_map<std::string, std::vector<DiagramItem>> diagrams;
-    std::string xml;
+    std::string& xml = relatedXml_;
     for (const OpcRelationship& relationship : relationships) {
       if (relationship.external) continue;
       const bool notes = RelationshipIs(relationship, "notesSlide");
@@ -352,6 +366,7 @@ class PptxReader {
         }
       }
     }
+    if (xml.capacity() > kKeptStreamCapacity) std::string().swap(xml);
     for (const RelatedBlock& block : related) {
       SlideBlock& target = slide.blocks[block.block];
       if (const auto chart = charts.find(block.part); chart != charts.end() && target.type == BlockType::kChart) {
@@ -366,7 +381,7 @@ class PptxReader {
 
   // The stored name of an entry with "/" between its folders.
   std::string EntryPartName(size_t index) const {
-    std::string name = (*zip_.Entries())[index].StoredPath();
+    std::string name = zip_.Entries()->StoredPath(index);
     std::replace(name.begin(), name.end(), '\\', '/');
     return name;
   }
@@ -514,6 +529,11 @@ class PptxReader {
   std::unordered_map<std::string, std::unique_ptr<TemplatePart>> templates_;
   std::unordered_map<std::string, std::string> masterOfLayout_;
   std::unordered_map<std::string, SharedText> authors_;
+  // Reused from part to part: a long deck reads thousands of small ones.
+  std::string relationshipsName_;
+  std::string relationshipsXml_;
+  std::vector<OpcRelationship> slideRelationships_;
+  std::string relatedXml_;
 };
 
 }  // namespace

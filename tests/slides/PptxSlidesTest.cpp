@@ -306,5 +306,71 @@ TEST(PptxSlidesFailures, SameCodesAsTheDefaultConverter) {
   }
 }
 
+// Slides read one after another share the storage of their relationships: what one slide's
+// relationships part held must never show on a slide whose part holds fewer or none.
+TEST(PptxSlides, EachSlideSeesOnlyItsOwnRelationships) {
+  const auto linked = [](std::string_view id, std::string_view text) {
+    return "<a:p><a:r><a:rPr><a:hlinkClick r:id=\"" + std::string(id) + "\"/></a:rPr><a:t>" + std::string(text) +
+           "</a:t></a:r></a:p>";
+  };
+  const auto external = [](int id, std::string_view target) {
+    return "<Relationship Id=\"rId" + std::to_string(id) + "\" Type=\"" + std::string(test::kRel) +
+           "hyperlink\" Target=\"" + std::string(target) + "\" TargetMode=\"External\"/>";
+  };
+  const std::string root = R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)";
+  // Slide 1: many links (more than are kept for the next slide) and notes; slide 2: only
+  // notes; slide 3: a target with a reference (the general reader's part); slide 4: no part.
+  std::string many = root + "<Relationship Id=\"rId1\" Type=\"" + std::string(test::kRel) +
+                     "notesSlide\" Target=\"../notesSlides/notesSlide1.xml\"/>";
+  for (int i = 2; i <= 400; ++i) many += external(i, "https://example.com/" + std::to_string(i));
+  many += "</Relationships>";
+  test::ZipWriter zip;
+  zip.Add("_rels/.rels", Rels({{"officeDocument", "ppt/presentation.xml"}}));
+  std::string list;
+  std::vector<std::pair<std::string, std::string>> slides;
+  for (int i = 1; i <= 4; ++i) {
+    list += "<p:sldId id=\"" + std::to_string(255 + i) + "\" r:id=\"rId" + std::to_string(i) + "\"/>";
+    slides.emplace_back("slide", "slides/slide" + std::to_string(i) + ".xml");
+  }
+  zip.Add("ppt/presentation.xml", "<?xml version=\"1.0\"?><p:presentation" + std::string(kNs) + "><p:sldIdLst>" +
+                                      list + "</p:sldIdLst></p:presentation>");
+  zip.Add("ppt/_rels/presentation.xml.rels", Rels(slides));
+  zip.Add("ppt/slides/slide1.xml", SlideXml(Shape("body", linked("rId400", "one"))));
+  zip.Add("ppt/slides/_rels/slide1.xml.rels", many);
+  zip.Add("ppt/notesSlides/notesSlide1.xml", test::NotesXml(Shape("body", Para("first notes"))));
+  zip.Add("ppt/slides/slide2.xml", SlideXml(Shape("body", linked("rId400", "two") + linked("rId2", "two"))));
+  zip.Add("ppt/slides/_rels/slide2.xml.rels", Rels({{"notesSlide", "../notesSlides/notesSlide2.xml"}}));
+  zip.Add("ppt/notesSlides/notesSlide2.xml", test::NotesXml(Shape("body", Para("second notes"))));
+  zip.Add("ppt/slides/slide3.xml", SlideXml(Shape("body", linked("rId1", "three"))));
+  zip.Add("ppt/slides/_rels/slide3.xml.rels", root + external(1, "https://example.com/?a=1&amp;b=2") + "</Relationships>");
+  zip.Add("ppt/slides/slide4.xml", SlideXml(Shape("body", linked("rId1", "four"))));
+  OutputBuffer out;
+  const ResultCode code = test::ConvertPptxBytes(zip.Build(), out, 65001, SlideMode::kJson);
+  ASSERT_GT(code, 0);
+  const std::string json(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(code));
+  const auto value = JsonParser::Parse(json);
+  ASSERT_TRUE(value.has_value()) << json;
+  const auto& shown = (*value)["slides"];
+  ASSERT_EQ(shown.items.size(), 4u) << json;
+  const auto links = [&](size_t slide) {
+    std::vector<std::string> targets;
+    for (const auto& link : shown[slide]["links"].items) targets.push_back(link.text);
+    return targets;
+  };
+  const auto notes = [&](size_t slide) {
+    std::vector<std::string> texts;
+    for (const auto& note : shown[slide]["notes"].items) texts.push_back(note.text);
+    return texts;
+  };
+  EXPECT_EQ(links(0), std::vector<std::string>{"https://example.com/400"});
+  EXPECT_EQ(notes(0), std::vector<std::string>{"first notes"});
+  EXPECT_EQ(links(1), std::vector<std::string>{}) << json;
+  EXPECT_EQ(notes(1), std::vector<std::string>{"second notes"});
+  EXPECT_EQ(links(2), std::vector<std::string>{"https://example.com/?a=1&b=2"});
+  EXPECT_EQ(notes(2), std::vector<std::string>{});
+  EXPECT_EQ(links(3), std::vector<std::string>{}) << json;
+  EXPECT_EQ(notes(3), std::vector<std::string>{});
+}
+
 }  // namespace
 }  // namespace dkscr

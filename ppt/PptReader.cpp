@@ -266,6 +266,23 @@ struct ShapeGroup {
   std::vector<PagePiece> loose;  // text of other shapes within the group
 };
 
+// A text atom's characters appended to `out`: code page 1252 bytes, or UTF-16LE units (an odd
+// last byte left out). The string is sized once and filled in place.
+void AppendAtomText(const uint8_t* data, size_t size, bool isBytes, std::u16string& out) {
+  const size_t at = out.size();
+  if (isBytes) {
+    out.resize(at + size);
+    char16_t* to = out.data() + at;
+    // Only 0x80..0x9F differ from Latin-1.
+    for (size_t i = 0; i < size; ++i) to[i] = data[i] < 0x80 ? char16_t{data[i]} : Cp1252ToWide(data[i]);
+  } else {
+    const size_t units = size / 2;
+    out.resize(at + units);
+    char16_t* to = out.data() + at;
+    for (size_t i = 0; i < units; ++i) to[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+  }
+}
+
 // Paragraphs of a text: split at the paragraph mark (CR), a line break (vertical tab) as "\n",
 // empty paragraphs left out, each taken from the budget. With `shapes`, each kept paragraph's
 // level, bullet and links go there too; `links` are ranges of `text` by byte offsets.
@@ -848,12 +865,7 @@ class PptReader {
   void ReadTextAtom(const RecordHeader& header) {
     const size_t n = ReadAtomData(header.recLen, header.recLen);
     wide_.clear();
-    if (header.recType == ppt::kTextBytesAtom) {
-      wide_.resize(n);
-      for (size_t i = 0; i < n; ++i) wide_[i] = Cp1252ToWide(bytes_[i]);
-    } else {
-      for (size_t i = 0; i + 1 < n; i += 2) wide_.push_back(static_cast<char16_t>(bytes_[i] | (bytes_[i + 1] << 8)));
-    }
+    AppendAtomText(bytes_.data(), n, header.recType == ppt::kTextBytesAtom, wide_);
     wide_.push_back(kCr);
     Emit(wide_);
   }
@@ -922,11 +934,7 @@ class PptReader {
 
   std::u16string_view DecodeAtomText(const uint8_t* data, size_t size, bool isBytes) {
     listWide_.clear();
-    if (isBytes) {
-      for (size_t i = 0; i < size; ++i) listWide_.push_back(Cp1252ToWide(data[i]));
-    } else {
-      for (size_t i = 0; i + 1 < size; i += 2) listWide_.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-    }
+    AppendAtomText(data, size, isBytes, listWide_);
     return listWide_;
   }
 

@@ -23,17 +23,31 @@ std::u16string ConvertLineBreaksWide(std::u16string_view text, int style);
 template <typename Char, typename Out>
 void RewriteLineBreaks(std::basic_string_view<Char> text, int style, bool lineSeparator, bool& pendingCr,
                        Out& out) {
-  for (const Char c : text) {
-    if (pendingCr) {
-      pendingCr = false;
-      if (c == Char('\n')) continue;
-    }
-    if (c == Char('\r') || c == Char('\n') || (lineSeparator && static_cast<char32_t>(c) == 0x2028)) {
-      pendingCr = c == Char('\r');
-      if (style != kLineBreakLf) out.push_back(Char('\r'));
-      if (style != kLineBreakCr) out.push_back(Char('\n'));
-    } else {
-      out.push_back(c);
+  const size_t n = text.size();
+  size_t at = 0;
+  if (pendingCr && n > 0) {
+    pendingCr = false;
+    if (text[0] == Char('\n')) at = 1;
+  }
+  const auto isBreak = [lineSeparator](Char c) {
+    return c == Char('\r') || c == Char('\n') || (lineSeparator && static_cast<char32_t>(c) == 0x2028);
+  };
+  while (at < n) {
+    // The run up to the next break goes at once.
+    size_t end = at;
+    while (end < n && !isBreak(text[end])) ++end;
+    out.append(text.data() + at, end - at);
+    if (end == n) break;
+    const Char c = text[end];
+    if (style != kLineBreakLf) out.push_back(Char('\r'));
+    if (style != kLineBreakCr) out.push_back(Char('\n'));
+    at = end + 1;
+    if (c == Char('\r')) {
+      if (at == n) {
+        pendingCr = true;  // a LF starting the next piece belongs to it
+      } else if (text[at] == Char('\n')) {
+        ++at;
+      }
     }
   }
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/LineBreaks.h"
+
 namespace dkscr {
 namespace {
 
@@ -81,8 +83,7 @@ bool AppendMarkdownParagraph(FormText& out, std::string_view text, const std::ve
   size_t at = 0;
   for (;;) {
     // A CR, a LF or a CR LF ends a line wherever it stands: each is one break.
-    size_t end = at;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    const size_t end = FindLineBreak(text, at);
     std::vector<LinkSpan> spans;
     for (const TextLink& link : links) {
       const size_t linkEnd = link.offset + link.text.size();
@@ -119,8 +120,7 @@ std::string MarkdownCell(std::string_view text) {
   std::string flat;
   size_t at = 0;
   for (;;) {
-    size_t end = at;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    const size_t end = FindLineBreak(text, at);
     flat.append(text.substr(at, end - at));
     if (end == text.size()) break;
     flat.push_back(' ');

@@ -2,6 +2,8 @@
 // Line-break styles and the one rewriting of every line break of a text into one of them, for
 // whole texts and for texts that come in pieces.
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,22 @@ size_t LineBreakLength(std::string_view bytes, int style);
 std::string ConvertLineBreaks(std::string_view bytes, int style);
 // The same on UTF-16, where U+2028 counts as a line break too.
 std::u16string ConvertLineBreaksWide(std::u16string_view text, int style);
+
+// The first CR or LF of `text` at or after `from`, or its size: eight bytes at a time, a byte
+// equal to CR or LF becoming a zero byte of the word.
+inline size_t FindLineBreak(std::string_view text, size_t from) {
+  constexpr uint64_t kOnes = 0x0101010101010101u;
+  constexpr uint64_t kHighs = 0x8080808080808080u;
+  const auto hasZero = [](uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+  size_t at = from;
+  for (; text.size() - at >= sizeof(uint64_t); at += sizeof(uint64_t)) {
+    uint64_t w;
+    std::memcpy(&w, text.data() + at, sizeof w);
+    if ((hasZero(w ^ (kOnes * '\r')) | hasZero(w ^ (kOnes * '\n'))) != 0) break;
+  }
+  while (at < text.size() && text[at] != '\r' && text[at] != '\n') ++at;
+  return at;
+}
 
 // CR LF is one break, and so is a lone CR or LF (and U+2028 where `lineSeparator` is set);
 // each becomes the style's break, appended to `out`. A CR at the end of a piece sets
@@ -35,7 +53,11 @@ void RewriteLineBreaks(std::basic_string_view<Char> text, int style, bool lineSe
   while (at < n) {
     // The run up to the next break goes at once.
     size_t end = at;
-    while (end < n && !isBreak(text[end])) ++end;
+    if constexpr (sizeof(Char) == 1) {
+      end = FindLineBreak(std::string_view(reinterpret_cast<const char*>(text.data()), n), at);
+    } else {
+      while (end < n && !isBreak(text[end])) ++end;
+    }
     out.append(text.data() + at, end - at);
     if (end == n) break;
     const Char c = text[end];

@@ -69,6 +69,23 @@ TEST(RewriteLineBreaks, PiecesGiveWhatTheWholeGives) {
   EXPECT_EQ(out, "x\r\ny");
 }
 
+// Searched a word at a time: a break at any place of a long text, bytes of every value beside it
+// (0x0D and 0x0A within other bytes of the word, 0x8D and 0x8A with their high bit set) found.
+TEST(FindLineBreak, FindsTheFirstBreakAtEveryPlace) {
+  for (const char breakChar : {'\r', '\n'}) {
+    for (size_t place = 0; place < 40; ++place) {
+      std::string text;
+      for (size_t i = 0; i < 40; ++i) text.push_back(static_cast<char>("a\x8D\x8A\x0C\x0E\x0B\xFF z"[i % 9]));
+      text[place] = breakChar;
+      for (size_t from = 0; from <= place; ++from) {
+        EXPECT_EQ(FindLineBreak(text, from), place) << "place " << place << " from " << from;
+      }
+      EXPECT_EQ(FindLineBreak(text, place + 1), text.size());
+    }
+  }
+  EXPECT_EQ(FindLineBreak("", 0), 0u);
+}
+
 TEST(BytesToWide, TakesLittleEndianPairsAndDropsAnOddByte) {
   EXPECT_EQ(BytesToWide(std::string("\x41\x00\x42", 3)), u"A");
   EXPECT_EQ(BytesToWide(std::string("\xAC\x20\x3D\xD8", 4)), (std::u16string{0x20AC, 0xD83D}));

@@ -1,22 +1,20 @@
 #include "model/MarkdownEscape.h"
 
 #include <algorithm>
+#include <array>
 
 #include "text/LineBreaks.h"
 
 namespace dkscr {
 namespace {
 
-// Characters that start markup wherever they stand.
-bool NeedsMarkdownEscape(char c) {
-  switch (c) {
-    case '\\': case '`': case '*': case '_': case '[': case ']': case '<': case '>':
-    case '|': case '~': case '&':
-      return true;
-    default:
-      return false;
-  }
-}
+// Characters that start markup wherever they stand, looked up by byte.
+constexpr std::array<bool, 256> kMarkup = [] {
+  std::array<bool, 256> markup{};
+  for (const char c : std::string_view("\\`*_[]<>|~&")) markup[static_cast<unsigned char>(c)] = true;
+  return markup;
+}();
+bool NeedsMarkdownEscape(char c) { return kMarkup[static_cast<unsigned char>(c)]; }
 
 // Characters that start markup at the beginning of a line: headings, list items, rules.
 bool NeedsLineStartEscape(char c) { return c == '#' || c == '+' || c == '-' || c == '='; }

@@ -34,10 +34,17 @@ void AppendParagraphs(const std::vector<TextParagraph>& paragraphs, FormText& ou
   out += ",\"paragraphs\":[";
   for (size_t i = 0; i < paragraphs.size(); ++i) {
     const TextParagraph& paragraph = paragraphs[i];
-    if (i > 0) out.push_back(',');
-    out += "{\"text\":";
+    out += i > 0 ? std::string_view(",{\"text\":") : std::string_view("{\"text\":");
     AppendJsonString(out, paragraph.text);
-    out += ",\"level\":" + std::to_string(paragraph.level);
+    char level[16];
+    const char* const levelEnd = std::to_chars(level, level + sizeof level, paragraph.level).ptr;
+    out += ",\"level\":";
+    out += std::string_view(level, static_cast<size_t>(levelEnd - level));
+    // Most paragraphs have neither bullet nor link: their end goes at once.
+    if (!paragraph.bullet && paragraph.links.empty()) {
+      out += ",\"bullet\":null,\"links\":[]}";
+      continue;
+    }
     AppendMember("bullet", paragraph.bullet, out);
     out += ",\"links\":[";
     for (size_t l = 0; l < paragraph.links.size(); ++l) {

@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__) && defined(__GNUC__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/Utf.h"
 
 namespace dkscr {
@@ -25,6 +29,27 @@ bool WordIsPlainAscii(const char* p) {
   const auto hasZero = [](uint64_t v) { return (v - kOnes) & ~v & kHighs; };
   const uint64_t special = ((w - kOnes * 0x20) & ~w) | hasZero(w ^ (kOnes * '"')) | hasZero(w ^ (kOnes * '\\')) | w;
   return (special & kHighs) == 0;
+}
+
+// The length of the run of plain ASCII at `p`, of at most `n` bytes: sixteen bytes at a time
+// where the processor compares them at once, then eight, then one.
+size_t PlainAsciiRun(const char* p, size_t n) {
+  size_t i = 0;
+#if defined(__SSE2__) && defined(__GNUC__)
+  const __m128i quote = _mm_set1_epi8('"');
+  const __m128i backslash = _mm_set1_epi8('\\');
+  const __m128i space = _mm_set1_epi8(0x20);
+  for (; n - i >= 16; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    // Compared as signed bytes, those from 0x80 on are below the space too.
+    const __m128i special =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash)), _mm_cmplt_epi8(v, space));
+    if (const int mask = _mm_movemask_epi8(special); mask != 0) return i + static_cast<size_t>(__builtin_ctz(mask));
+  }
+#endif
+  while (n - i >= sizeof(uint64_t) && WordIsPlainAscii(p + i)) i += sizeof(uint64_t);
+  while (i < n && IsPlainAscii(p[i])) ++i;
+  return i;
 }
 
 void AppendEscapedAscii(std::string& out, char c) {
@@ -91,11 +116,7 @@ bool AppendJsonString(std::string& out, std::string_view bytes, JsonStringOption
   size_t at = 0;
   while (at < bytes.size()) {
     // A run of printable ASCII other than the quote and the backslash is copied as it stands.
-    size_t plainEnd = at;
-    while (bytes.size() - plainEnd >= sizeof(uint64_t) && WordIsPlainAscii(bytes.data() + plainEnd)) {
-      plainEnd += sizeof(uint64_t);
-    }
-    while (plainEnd < bytes.size() && IsPlainAscii(bytes[plainEnd])) ++plainEnd;
+    const size_t plainEnd = at + PlainAsciiRun(bytes.data() + at, bytes.size() - at);
     if (plainEnd != at) {
       out.append(bytes.substr(at, plainEnd - at));
       at = plainEnd;

@@ -1,20 +1,20 @@
 #include "model/MarkdownEscape.h"
 
 #include <algorithm>
+#include <array>
+
+#include "text/LineBreaks.h"
 
 namespace dkscr {
 namespace {
 
-// Characters that start markup wherever they stand.
-bool NeedsMarkdownEscape(char c) {
-  switch (c) {
-    case '\\': case '`': case '*': case '_': case '[': case ']': case '<': case '>':
-    case '|': case '~': case '&':
-      return true;
-    default:
-      return false;
-  }
-}
+// Characters that start markup wherever they stand, looked up by byte.
+constexpr std::array<bool, 256> kMarkup = [] {
+  std::array<bool, 256> markup{};
+  for (const char c : std::string_view("\\`*_[]<>|~&")) markup[static_cast<unsigned char>(c)] = true;
+  return markup;
+}();
+bool NeedsMarkdownEscape(char c) { return kMarkup[static_cast<unsigned char>(c)]; }
 
 // Characters that start markup at the beginning of a line: headings, list items, rules.
 bool NeedsLineStartEscape(char c) { return c == '#' || c == '+' || c == '-' || c == '='; }
@@ -81,8 +81,7 @@ bool AppendMarkdownParagraph(FormText& out, std::string_view text, const std::ve
   size_t at = 0;
   for (;;) {
     // A CR, a LF or a CR LF ends a line wherever it stands: each is one break.
-    size_t end = at;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    const size_t end = FindLineBreak(text, at);
     std::vector<LinkSpan> spans;
     for (const TextLink& link : links) {
       const size_t linkEnd = link.offset + link.text.size();
@@ -119,8 +118,7 @@ std::string MarkdownCell(std::string_view text) {
   std::string flat;
   size_t at = 0;
   for (;;) {
-    size_t end = at;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    const size_t end = FindLineBreak(text, at);
     flat.append(text.substr(at, end - at));
     if (end == text.size()) break;
     flat.push_back(' ');

@@ -1,6 +1,8 @@
 #include "model/SlideFormPieces.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "model/ContentJson.h"
 #include "model/ContentMarkdown.h"
@@ -125,6 +127,14 @@ std::string RepairedUtf8(std::string text) {
   char32_t codePoint = 0;
   bool valid = true;
   while (at < text.size() && valid) {
+    // ASCII passes eight bytes at a time.
+    if (uint64_t word; text.size() - at >= sizeof word) {
+      std::memcpy(&word, text.data() + at, sizeof word);
+      if ((word & 0x8080808080808080u) == 0) {
+        at += sizeof word;
+        continue;
+      }
+    }
     if (static_cast<unsigned char>(text[at]) < 0x80) {
       ++at;
       continue;

@@ -78,6 +78,7 @@ void AddSlideBlocks(Slide& slide, const std::vector<PieceOrigin>& origins, const
     block.shapeId = origin.shapeId;
     block.name = origin.name;
     if (const std::string_view name = PlaceholderName(origin.placement); !name.empty()) block.placeholder = std::string(name);
+    block.paragraphs.reserve(end - begin);
     for (size_t p = begin; p < end; ++p) {
       TextParagraph paragraph = p < shapes.size() ? std::move(shapes[p]) : TextParagraph{};
       paragraph.text = slide.paragraphs[p];

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
@@ -266,6 +268,47 @@ struct ShapeGroup {
   std::vector<PagePiece> loose;  // text of other shapes within the group
 };
 
+// A text atom's characters appended to `out`: code page 1252 bytes, or UTF-16LE units (an odd
+// last byte left out). The string is sized once and filled in place.
+void AppendAtomText(const uint8_t* data, size_t size, bool isBytes, std::u16string& out) {
+  const size_t at = out.size();
+  if (isBytes) {
+    out.resize(at + size);
+    char16_t* to = out.data() + at;
+    for (size_t i = 0; i < size; ++i) to[i] = data[i];
+    // Only 0x80..0x9F differ from Latin-1: words of eight bytes with none of them pass at once
+    // (a byte whose top three bits are 100 becomes a zero byte of the word).
+    constexpr uint64_t kOnes = 0x0101010101010101u;
+    const auto fix = [&](size_t i) {
+      if ((data[i] & 0xE0) == 0x80) to[i] = Cp1252ToWide(data[i]);
+    };
+    size_t i = 0;
+    for (; size - i >= sizeof(uint64_t); i += sizeof(uint64_t)) {
+      uint64_t w;
+      std::memcpy(&w, data + i, sizeof w);
+      const uint64_t v = (w & (kOnes * 0xE0)) ^ (kOnes * 0x80);
+      if (((v - kOnes) & ~v & (kOnes * 0x80)) == 0) continue;
+      for (size_t j = i; j < i + sizeof(uint64_t); ++j) fix(j);
+    }
+    for (; i < size; ++i) fix(i);
+  } else {
+    const size_t units = size / 2;
+    out.resize(at + units);
+    char16_t* to = out.data() + at;
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(to, data, 2 * units);
+    } else {
+      for (size_t i = 0; i < units; ++i) to[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    }
+  }
+}
+
+// Room for `more` items, growing as push_back would: many small additions stay linear.
+template <typename T>
+void MakeRoom(std::vector<T>& items, size_t more) {
+  if (items.capacity() - items.size() < more) items.reserve(std::max(items.size() + more, 2 * items.capacity()));
+}
+
 // Paragraphs of a text: split at the paragraph mark (CR), a line break (vertical tab) as "\n",
 // empty paragraphs left out, each taken from the budget. With `shapes`, each kept paragraph's
 // level, bullet and links go there too; `links` are ranges of `text` by byte offsets.
@@ -279,13 +322,18 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
   std::array<std::pair<int, int>, 9> counters;
   counters.fill({0, -1});
   size_t nextLink = 0;  // the first linked range that may reach this paragraph
+  // Room for the paragraphs at once: at most one more than the paragraph marks (empty ones are
+  // left out, so a text of marks alone reserves no more than a few).
+  const size_t most = std::min<size_t>(1 + static_cast<size_t>(std::count(text.begin(), text.end(), '\r')), 64);
+  MakeRoom(out, most);
+  if (shapes != nullptr) MakeRoom(*shapes, most);
   for (size_t index = 0; at <= text.size(); ++index) {
     size_t end = text.find('\r', at);
     if (end == std::string_view::npos) end = text.size();
     if (end > at) {
       budget.TakeItem(end - at);
       std::string paragraph(text.substr(at, end - at));
-      std::replace(paragraph.begin(), paragraph.end(), '\v', '\n');
+      if (paragraph.find('\v') != std::string::npos) std::replace(paragraph.begin(), paragraph.end(), '\v', '\n');
       if (shapes != nullptr) {
         TextParagraph shaped;
         if (styles != nullptr && index < styles->size()) {
@@ -848,12 +896,7 @@ class PptReader {
   void ReadTextAtom(const RecordHeader& header) {
     const size_t n = ReadAtomData(header.recLen, header.recLen);
     wide_.clear();
-    if (header.recType == ppt::kTextBytesAtom) {
-      wide_.resize(n);
-      for (size_t i = 0; i < n; ++i) wide_[i] = Cp1252ToWide(bytes_[i]);
-    } else {
-      for (size_t i = 0; i + 1 < n; i += 2) wide_.push_back(static_cast<char16_t>(bytes_[i] | (bytes_[i + 1] << 8)));
-    }
+    AppendAtomText(bytes_.data(), n, header.recType == ppt::kTextBytesAtom, wide_);
     wide_.push_back(kCr);
     Emit(wide_);
   }
@@ -922,11 +965,7 @@ class PptReader {
 
   std::u16string_view DecodeAtomText(const uint8_t* data, size_t size, bool isBytes) {
     listWide_.clear();
-    if (isBytes) {
-      for (size_t i = 0; i < size; ++i) listWide_.push_back(Cp1252ToWide(data[i]));
-    } else {
-      for (size_t i = 0; i + 1 < size; i += 2) listWide_.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-    }
+    AppendAtomText(data, size, isBytes, listWide_);
     return listWide_;
   }
 

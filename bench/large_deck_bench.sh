@@ -11,27 +11,15 @@
 # as a third tool (an earlier build, for before and after).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
-passes=${2:-3}
-old=${3:-}
-cmd=$build/cli/dkscrcmd
-make_deck=$build/tests/cli/dkscr_make_deck
+source bench/deck_bench_setup.sh
 python=${PYTHON:-python3}
-for tool in "$cmd" "$make_deck"; do
-  [ -x "$tool" ] || { echo "missing $tool: build it first" >&2; exit 1; }
-done
-[ -x /usr/bin/time ] || { echo "missing /usr/bin/time (Debian package time)" >&2; exit 1; }
 command -v catppt >/dev/null || { echo "catppt not installed (apt-get install catdoc)" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 # "seconds peak_kB" of one run, output to a file.
 measure() {
   /usr/bin/time -f '%e %M' -o "$work/time" "$@" >"$work/out" 2>/dev/null || true
   tail -n 1 "$work/time"
 }
-# "median_seconds max_peak_kB" over the passes of a tool (passes alternate between tools).
-summary() { sort -g "$1" | awk '{ t[NR] = $1; if ($2 > m) m = $2 } END { print t[int((NR + 1) / 2)], m }'; }
 
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%-18s %10s %10s %-9s %8s %10s %8s %10s %9s %9s\n' deck bytes text_bytes peer peer_s peer_kB ours_s ours_kB bound_kB kB/peer

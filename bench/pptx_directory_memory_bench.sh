@@ -10,24 +10,13 @@
 # the median wall time, the largest peak resident set and the bound, in kB.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
-passes=${2:-3}
-old=${3:-}
-cmd=$build/cli/dkscrcmd
-make_deck=$build/tests/cli/dkscr_make_deck
-for tool in "$cmd" "$make_deck"; do
-  [ -x "$tool" ] || { echo "missing $tool: build it first" >&2; exit 1; }
-done
-[ -x /usr/bin/time ] || { echo "missing /usr/bin/time (Debian package time)" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source bench/deck_bench_setup.sh
 
 # "seconds peak_kB" of one run.
 measure() {
   /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>&1 || true
   tail -n 1 "$work/time"
 }
-summary() { sort -g "$1" | awk '{ t[NR] = $1; if ($2 > m) m = $2 } END { print t[int((NR + 1) / 2)], m }'; }
 
 echo "load $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores"
 printf '%-20s %-5s %10s %8s %10s %10s %7s\n' deck build text_bytes wall_s peak_kB bound_kB ok

@@ -12,17 +12,7 @@
 # output is compared byte for byte. SLIDES="200" runs other deck sizes (a smoke run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
-passes=${2:-3}
-old=${3:-}
-cmd=$build/cli/dkscrcmd
-make_deck=$build/tests/cli/dkscr_make_deck
-for tool in "$cmd" "$make_deck"; do
-  [ -x "$tool" ] || { echo "missing $tool: build it first" >&2; exit 1; }
-done
-[ -x /usr/bin/time ] || { echo "missing /usr/bin/time (Debian package time)" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source bench/deck_bench_setup.sh
 
 # "seconds peak_kB" of one run of a form, its output into a file.
 measure() {
@@ -31,8 +21,6 @@ measure() {
     echo "  exit $? from $tool -m$form $(basename "$deck")" >&2
   tail -n 1 "$work/time"
 }
-# "median_seconds max_peak_kB" of a file of measures.
-summary() { sort -g "$1" | awk '{ t[NR] = $1; if ($2 > m) m = $2 } END { print t[int((NR + 1) / 2)], m }'; }
 
 echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%-19s %-5s %11s %8s %9s %9s %6s %6s %s\n' deck form out_bytes seconds peak_kB bound_kB memory s/text "old: s kB"

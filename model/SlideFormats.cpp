@@ -23,18 +23,14 @@ std::string MarkdownText(const SlideDeck& deck) {
   return RepairedUtf8(std::move(text));
 }
 
-void AppendDeckJsonMembers(const SlideDeck& deck, std::string& text) {
+std::string JsonText(const SlideDeck& deck) {
+  std::string text = "{";
   FormText out(text, deck.outputBound);
   AppendJsonHead(deck, out);
   for (const Slide& slide : deck.slides) AppendJsonSlide(slide, &slide == &deck.slides.front(), out);
   AppendJsonEnd(deck, out);
-}
-
-std::string JsonText(const SlideDeck& deck) {
-  std::string out = "{";
-  AppendDeckJsonMembers(deck, out);
-  out += "}\n";
-  return out;
+  text += "}\n";
+  return text;
 }
 
 ResultCode EncodeSlides(const SlideDeck& deck, SlideMode mode, int32_t codePage,

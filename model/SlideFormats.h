@@ -16,10 +16,6 @@ namespace dkscr {
 std::string CompleteText(const SlideDeck& deck);
 std::string MarkdownText(const SlideDeck& deck);
 std::string JsonText(const SlideDeck& deck);
-// The members of the JSON form's object, without its braces ("schema", "metadata",
-// "sections", "slides", "orphans"), for callers that embed them in JSON of their own.
-// Throws ModelTooLargeError past the deck's outputBound.
-void AppendDeckJsonMembers(const SlideDeck& deck, std::string& out);
 
 // Puts the deck in the requested form into the buffer and returns its byte length (or -5 when
 // memory runs out or the form would pass the deck's outputBound). kFull is encoded for the code page with CR LF line breaks, as the

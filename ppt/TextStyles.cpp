@@ -145,36 +145,47 @@ uint32_t BaseTextType(uint32_t type) {
 
 }  // namespace
 
-void ReadMasterTextStyle(const uint8_t* data, size_t size, uint16_t textType, MasterTextStyles& styles) {
+namespace {
+
+// The levels of a master's style list for a text type: a count, then each level (named by
+// its number in the types from the centred body on) read by `read`, which returns false when
+// the level was cut short; a level cut short says nothing, and ends the list.
+template <typename ReadLevel>
+void ForEachMasterLevel(const uint8_t* data, size_t size, uint16_t textType, ReadLevel read) {
   if (textType >= MasterTextStyles::kTypes) return;
   Cursor in(data, size);
   const uint16_t count = in.U16();
   const bool named = textType >= kTypeCenterBody;
   for (uint16_t i = 0; i < count && i < MasterTextStyles::kLevels && in.Has(4); ++i) {
     const uint16_t level = named ? in.U16() : i;
+    if (!read(in, level)) break;
+  }
+}
+
+}  // namespace
+
+void ReadMasterTextStyle(const uint8_t* data, size_t size, uint16_t textType, MasterTextStyles& styles) {
+  ForEachMasterLevel(data, size, textType, [&](Cursor& in, uint16_t level) {
     ParagraphStyle style;
     ReadException(in, style);
     SkipCharacterException(in);
-    if (in.Overran()) break;  // a level cut short says nothing
+    if (in.Overran()) return false;
     if (level < MasterTextStyles::kLevels) {
       style.level = level;
       styles.levels[textType][level] = style;
     }
-  }
+    return true;
+  });
 }
 
 void ReadMasterNumbering(const uint8_t* data, size_t size, uint16_t textType, MasterTextStyles& styles) {
-  if (textType >= MasterTextStyles::kTypes) return;
-  Cursor in(data, size);
-  const uint16_t count = in.U16();
-  const bool named = textType >= kTypeCenterBody;
-  for (uint16_t i = 0; i < count && i < MasterTextStyles::kLevels && in.Has(4); ++i) {
-    const uint16_t level = named ? in.U16() : i;
+  ForEachMasterLevel(data, size, textType, [&](Cursor& in, uint16_t level) {
     const AutoNumber number = ReadNumberException(in);
     if (in.U32() & kPp10) in.Skip(4);  // the character exception
-    if (in.Overran()) break;
+    if (in.Overran()) return false;
     if (level < MasterTextStyles::kLevels) styles.numbers[textType][level] = number;
-  }
+    return true;
+  });
 }
 
 void ReadMasterTagData(const uint8_t* data, size_t size, MasterTextStyles& styles) {

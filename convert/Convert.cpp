@@ -26,42 +26,32 @@ std::shared_ptr<CompoundFile> OpenCompoundFile(ByteSource& source) {
   return CompoundFile::Open(ByteSource::Borrow(source), error);
 }
 
+// Reads the source with the reader of its format into the targets given.
+ResultCode ReadSource(ByteSource& source, PresentationKind format, const ConvertRequest& request,
+                      TextEncoder* text, SlideDeck* deck, DocumentMetadata* metadata) {
+  if (format == PresentationKind::kPpt) {
+    std::shared_ptr<CompoundFile> file = OpenCompoundFile(source);
+    if (!file) return kResultFormatError;
+    return ReadPpt(std::move(file), {text, deck, request.cancel, metadata});
+  }
+  return ReadPptx(source, WideName(request.name), {text, deck, request.cancel, metadata});
+}
+
 // The default text, encoded as it is found: never held whole in another form.
 ResultCode ConvertText(ByteSource& source, PresentationKind format, const ConvertRequest& request,
                        int32_t codePage, OutputBuffer& output) {
-  if (format == PresentationKind::kPpt) {
-    std::shared_ptr<CompoundFile> file = OpenCompoundFile(source);
-    if (!file) return kResultFormatError;
-    TextEncoder text(TextEncoder::Input::kWide, kLineBreakCrLf, codePage);
-    const ResultCode read = ReadPpt(std::move(file), {&text, nullptr, request.cancel});
-    return read < 0 ? read : text.Finish(output);
-  }
-  TextEncoder text(TextEncoder::Input::kUtf8, kLineBreakCrLf, codePage);
-  const ResultCode read = ReadPptx(source, WideName(request.name), {&text, nullptr, request.cancel});
+  // The binary format's text is UTF-16, the package's UTF-8.
+  TextEncoder text(format == PresentationKind::kPpt ? TextEncoder::Input::kWide : TextEncoder::Input::kUtf8,
+                   kLineBreakCrLf, codePage);
+  const ResultCode read = ReadSource(source, format, request, &text, nullptr, nullptr);
   return read < 0 ? read : text.Finish(output);
-}
-
-ResultCode ReadDeck(ByteSource& source, PresentationKind format, const ConvertRequest& request, SlideDeck& deck) {
-  if (format == PresentationKind::kPpt) {
-    std::shared_ptr<CompoundFile> file = OpenCompoundFile(source);
-    if (!file) return kResultFormatError;
-    return ReadPpt(std::move(file), {nullptr, &deck, request.cancel});
-  }
-  return ReadPptx(source, WideName(request.name), {nullptr, &deck, request.cancel});
 }
 
 // The document's properties as a JSON object, read without the slides.
 ResultCode ConvertMetadata(ByteSource& source, PresentationKind format, const ConvertRequest& request,
                            OutputBuffer& output) {
   DocumentMetadata metadata;
-  ResultCode read = 0;
-  if (format == PresentationKind::kPpt) {
-    std::shared_ptr<CompoundFile> file = OpenCompoundFile(source);
-    if (!file) return kResultFormatError;
-    read = ReadPpt(std::move(file), {nullptr, nullptr, request.cancel, &metadata});
-  } else {
-    read = ReadPptx(source, WideName(request.name), {nullptr, nullptr, request.cancel, &metadata});
-  }
+  const ResultCode read = ReadSource(source, format, request, nullptr, nullptr, &metadata);
   if (read < 0) return read;
   std::string json;
   FormText out(json, UINT64_MAX);  // no larger than the parts it was read from
@@ -144,7 +134,7 @@ ResultCode Convert(ByteSource& source, const ConvertRequest& request, OutputBuff
     SlideFormWriter writer(request.mode, codePage);
     SlideDeck deck;
     deck.sink = &writer;
-    const ResultCode read = ReadDeck(source, format, request, deck);
+    const ResultCode read = ReadSource(source, format, request, nullptr, &deck, nullptr);
     return read < 0 ? read : writer.Finish(deck, output);
   } catch (...) {  // memory running out
     return CaughtFailureCode();
@@ -155,7 +145,7 @@ ResultCode ReadSlideDeck(ByteSource& source, const ConvertRequest& request, Slid
   try {
     PresentationKind format = PresentationKind::kUnknown;
     if (const ResultCode chosen = ResolveFormat(source, request, format); chosen < 0) return chosen;
-    return ReadDeck(source, format, request, deck);
+    return ReadSource(source, format, request, nullptr, &deck, nullptr);
   } catch (...) {
     return CaughtFailureCode();
   }

@@ -46,14 +46,29 @@ struct SlideEntry {
   size_t index;
 };
 
-// The number N of a match key "ppt\slides\slideN.xml", N written as decimal without leading
-// zeros, or -1 for any other key.
-int64_t SlidePartNumber(std::string_view key) {
-  constexpr std::string_view kPrefix = "ppt\\slides\\slide";
+// Whether a name's match key (ASCII letters lower-cased, "/" as "\\") is `key`.
+bool KeyIs(std::string_view name, std::string_view key) {
+  if (name.size() != key.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    char c = name[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c == '/') c = '\\';
+    if (c != key[i]) return false;
+  }
+  return true;
+}
+
+// The number N of an entry whose match key is "ppt\slides\slideN.xml", N written as decimal
+// without leading zeros, or -1 for any other entry.
+int64_t SlidePartNumber(std::string_view folder, std::string_view file) {
+  constexpr std::string_view kPrefix = "slide";
   constexpr std::string_view kSuffix = ".xml";
-  if (!key.starts_with(kPrefix) || !key.ends_with(kSuffix)) return -1;
-  const std::string_view digits = key.substr(kPrefix.size(), key.size() - kPrefix.size() - kSuffix.size());
-  if (digits.empty() || digits.size() > 18 || (digits[0] == '0' && digits.size() > 1)) return -1;
+  if (file.size() <= kPrefix.size() + kSuffix.size() || !KeyIs(folder, "ppt\\slides\\") ||
+      !KeyIs(file.substr(0, kPrefix.size()), kPrefix) || !KeyIs(file.substr(file.size() - kSuffix.size()), kSuffix)) {
+    return -1;
+  }
+  const std::string_view digits = file.substr(kPrefix.size(), file.size() - kPrefix.size() - kSuffix.size());
+  if (digits.size() > 18 || (digits[0] == '0' && digits.size() > 1)) return -1;
   int64_t number = 0;
   for (const char c : digits) {
     if (c < '0' || c > '9') return -1;
@@ -69,7 +84,7 @@ std::vector<SlideEntry> SlideEntries(const ZipDirectory& entries, uint64_t bound
   std::vector<SlideEntry> slides;
   for (size_t i = 0; i < entries.Count(); ++i) {
     if (entries.FileName(i).empty()) continue;
-    const int64_t number = SlidePartNumber(NameMatchKey(entries.StoredPath(i)));
+    const int64_t number = SlidePartNumber(entries.Directory(i), entries.FileName(i));
     if (number >= 0 && static_cast<uint64_t>(number) < bound) {
       slides.push_back({static_cast<uint64_t>(number), i});
     }
@@ -386,6 +401,23 @@ class PptxReader {
     return name;
   }
 
+  // A slide of the show's part, as ReadPart reads it, with the entries it came from: none
+  // when the name has blanks around it (its entries are then taken for parts of no slide too).
+  bool ReadShowSlide(std::string_view part, std::string& data, std::vector<size_t>& entries) {
+    data.clear();
+    zip_.FindEntries(part, entries);
+    const int intact = Inflate([&] {
+      int n = 0;
+      for (const size_t entry : entries) n += zip_.ExtractEntryToStream(entry, data) ? 1 : 0;
+      return n;
+    });
+    if (intact == 0) return false;
+    CountTags(data, true);
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    if (blank(part.front()) || blank(part.back())) entries.clear();
+    return true;
+  }
+
   // A slide part's bytes by its entry; false when damaged.
   bool ReadEntry(size_t index, std::string& data) {
     data.clear();
@@ -435,11 +467,13 @@ class PptxReader {
         slideNumbers_.emplace(slide.part, static_cast<int>(slideNumbers_.size()) + 1);
       }
     }
-    std::unordered_set<std::string> shown;  // match keys of the parts the slides came from
+    // The entries the slides came from: those whose names match a slide's part as written.
+    std::vector<bool> shown(zip_.Entries()->Count());
+    std::vector<size_t> entries;
     std::string xml;
     for (const ShowSlide& show : show_) {
       CheckCancel();
-      if (!ReadPart(show.part, xml, true)) continue;
+      if (!ReadShowSlide(show.part, xml, entries)) continue;
       const uint64_t left = budget_.model.Left();
       Slide slide;
       slide.number = static_cast<int>(deck.SlideCount()) + 1;
@@ -451,7 +485,7 @@ class PptxReader {
       deck.Add(std::move(slide));
       // A slide handed to a form is held no longer: the budget bounds what is held at once.
       if (!kept) budget_.model.Give(left - budget_.model.Left());
-      shown.insert(NameMatchKey(show.part));
+      for (const size_t entry : entries) shown[entry] = true;
     }
     if (deck.SlideCount() == 0) {
       // Without a usable list of slides, the slide parts themselves, in the order of their
@@ -461,7 +495,7 @@ class PptxReader {
       // The parts of the default text that the show leaves out are text on no slide.
       for (const SlideEntry& entry : slideEntries_) {
         CheckCancel();
-        if (shown.count(NameMatchKey(EntryPartName(entry.index))) != 0 || !ReadEntry(entry.index, xml)) continue;
+        if (shown[entry.index] || !ReadEntry(entry.index, xml)) continue;
         Slide slide;
         SlidePartContext context;
         context.budget = &budget_.model;

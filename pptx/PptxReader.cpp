@@ -372,7 +372,8 @@ class PptxReader {
   // and SmartArt blocks filled from the same reading.
   void ReadRelatedParts(const std::vector<OpcRelationship>& relationships, Slide& slide,
                         const std::vector<RelatedBlock>& related) {
-    std::unordered_set<std::string> done;
+    std::vector<std::string_view> done;  // the targets read; a slide links few parts
+    std::unordered_set<std::string_view> doneMany;  // past kFewTargets of them, hashed
     std::unordered_map<std::string, ChartContent> charts;
     std::unordered_map<std::string, std::vector<DiagramItem>> diagrams;
     std::string& xml = relatedXml_;
@@ -383,7 +384,7 @@ class PptxReader {
       const bool chart = RelationshipIs(relationship, "chart");
       const bool comments = RelationshipIs(relationship, "comments");
       if (!notes && !diagram && !chart && !comments) continue;
-      if (!done.insert(relationship.target).second || !ReadPart(relationship.target, xml)) continue;
+      if (!FirstTime(relationship.target, done, doneMany) || !ReadPart(relationship.target, xml)) continue;
       if (notes) ReadNotesPart(xml, slide.notes, slide.notesFooters, budget_.model);
       if (diagram) ReadDiagramPart(xml, slide.diagrams, diagrams[relationship.target], budget_.model);
       if (chart) ReadChartPart(xml, slide.charts, charts[relationship.target], budget_.model);
@@ -407,6 +408,19 @@ class PptxReader {
         target.items = items->second;
       }
     }
+  }
+
+  // Whether `target` is met for the first time, noting it.
+  static bool FirstTime(std::string_view target, std::vector<std::string_view>& few,
+                        std::unordered_set<std::string_view>& many) {
+    constexpr size_t kFewTargets = 16;
+    if (few.size() < kFewTargets) {
+      if (std::find(few.begin(), few.end(), target) != few.end()) return false;
+      few.push_back(target);
+      return true;
+    }
+    if (many.empty()) many.insert(few.begin(), few.end());
+    return many.insert(target).second;
   }
 
   // The stored name of an entry with "/" between its folders.

@@ -259,11 +259,14 @@ class PptxReader {
     std::string xml;
     if (!ReadPart(presentationPart_, xml)) return;
     presentationRelationships_ = RelationshipsOf(presentationPart_);
-    std::unordered_map<std::string, std::string> targets;
+    // Views of the relationships' own strings, which outlive the walk: a long deck lists many.
+    std::unordered_map<std::string_view, std::string_view> targets;
+    targets.reserve(presentationRelationships_.size());
     for (const OpcRelationship& relationship : presentationRelationships_) {
       if (RelationshipIs(relationship, "slide")) targets.emplace(relationship.id, relationship.target);
     }
-    std::unordered_set<std::string> listed;
+    std::unordered_set<std::string_view> listed;
+    listed.reserve(targets.size());
     size_t styleDepth = 0;  // of the open default text style, 0 when none
     MarkupWalker walker(xml);
     for (auto event = walker.Next(); event != MarkupWalker::Event::kEnd; event = walker.Next()) {
@@ -285,7 +288,7 @@ class PptxReader {
       } else if (local == "sldId" && walker.Open(1) == "sldIdLst") {
         const auto it = targets.find(walker.Reader().PrefixedAttribute("id"));
         if (it != targets.end() && listed.insert(it->second).second) {
-          show_.push_back({it->second, SlideIdOf(walker.Reader().Attribute("id"))});
+          show_.push_back({std::string(it->second), SlideIdOf(walker.Reader().Attribute("id"))});
         }
       }
     }
@@ -491,6 +494,7 @@ class PptxReader {
     ReadCommentAuthorParts();
     std::vector<OpcRelationship>().swap(presentationRelationships_);  // a long deck's are many
     // The numbers the show's slides will have, for links that jump to them.
+    slideNumbers_.reserve(show_.size());
     for (const ShowSlide& slide : show_) {
       if (zip_.HasEntry(slide.part)) {
         slideNumbers_.emplace(slide.part, static_cast<int>(slideNumbers_.size()) + 1);

@@ -353,7 +353,7 @@ class PptxReader {
   void ReadSlide(const std::string& part, std::string_view xml, Slide& slide) {
     std::vector<OpcRelationship>& relationships = slideRelationships_;
     RelationshipsInto(part, true, relationships);
-    SlidePartContext context{&relationships, &slideNumbers_, {}, &budget_.model};
+    SlidePartContext context{&relationships, &slideNumbers_, {}, &budget_.model, &xmlBuffer_};
     context.styles.defaultStyle = &defaultStyle_;
     for (const OpcRelationship& relationship : relationships) {
       if (relationship.external || !RelationshipIs(relationship, "slideLayout")) continue;
@@ -388,7 +388,7 @@ class PptxReader {
       const bool comments = RelationshipIs(relationship, "comments");
       if (!notes && !diagram && !chart && !comments) continue;
       if (!FirstTime(relationship.target, done, doneMany) || !ReadPart(relationship.target, xml)) continue;
-      if (notes) ReadNotesPart(xml, slide.notes, slide.notesFooters, budget_.model);
+      if (notes) ReadNotesPart(xml, slide.notes, slide.notesFooters, budget_.model, &xmlBuffer_);
       if (diagram) ReadDiagramPart(xml, slide.diagrams, diagrams[relationship.target], budget_.model);
       if (chart) ReadChartPart(xml, slide.charts, charts[relationship.target], budget_.model);
       if (comments) {
@@ -601,6 +601,7 @@ class PptxReader {
   std::string relationshipsXml_;
   std::vector<OpcRelationship> slideRelationships_;
   std::string relatedXml_;
+  XmlBuffer xmlBuffer_;  // the markup walkers' copy of a slide or notes part
 };
 
 }  // namespace

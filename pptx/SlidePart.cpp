@@ -95,7 +95,7 @@ class SlideReader {
   }
 
   void Read(std::string_view xml) {
-    MarkupWalker walker(xml);
+    MarkupWalker walker(xml, context_.kept);
     for (Event event = walker.Next(); event != Event::kEnd; event = walker.Next()) {
       shapes_.Take(walker, event);
       if (event == Event::kStartElement) {

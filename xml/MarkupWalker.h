@@ -23,7 +23,9 @@ class MarkupWalker {
   // Room for the open elements made at once: Office parts rarely nest deeper.
   static constexpr size_t kUsualDepth = 32;
 
-  explicit MarkupWalker(std::string_view xml) : reader_(xml) { open_.reserve(kUsualDepth); }
+  explicit MarkupWalker(std::string_view xml, XmlBuffer* kept = nullptr) : reader_(xml, kept) {
+    open_.reserve(kUsualDepth);
+  }
 
   // The next event outside skipped alternatives. After a start the element is on the stack,
   // after an end it has left it. Raises MarkupTooDeepError past kMaxDepth.

@@ -239,7 +239,11 @@ class PptxReader {
   struct ShowSlide {
     std::string part;
     std::optional<uint32_t> id;
+    // The one entry of that name once it has been looked up, so that reading it needs no
+    // second look-up; kUnknownEntry when not looked up or when several entries have the name.
+    size_t entry = kUnknownEntry;
   };
+  static constexpr size_t kUnknownEntry = SIZE_MAX;
   struct Section {
     std::string name;
     std::vector<uint32_t> slideIds;
@@ -435,9 +439,14 @@ class PptxReader {
 
   // A slide of the show's part, as ReadPart reads it, with the entries it came from: none
   // when the name has blanks around it (its entries are then taken for parts of no slide too).
-  bool ReadShowSlide(std::string_view part, std::string& data, std::vector<size_t>& entries) {
+  bool ReadShowSlide(const ShowSlide& slide, std::string& data, std::vector<size_t>& entries) {
+    const std::string_view part = slide.part;
     data.clear();
-    zip_.FindEntries(part, entries);
+    if (slide.entry != kUnknownEntry) {
+      entries.assign(1, slide.entry);
+    } else {
+      zip_.FindEntries(part, entries);
+    }
     const int intact = Inflate([&] {
       int n = 0;
       for (const size_t entry : entries) n += zip_.ExtractEntryToStream(entry, data) ? 1 : 0;
@@ -495,18 +504,18 @@ class PptxReader {
     std::vector<OpcRelationship>().swap(presentationRelationships_);  // a long deck's are many
     // The numbers the show's slides will have, for links that jump to them.
     slideNumbers_.reserve(show_.size());
-    for (const ShowSlide& slide : show_) {
-      if (zip_.HasEntry(slide.part)) {
-        slideNumbers_.emplace(slide.part, static_cast<int>(slideNumbers_.size()) + 1);
-      }
+    std::vector<size_t> entries;
+    for (ShowSlide& slide : show_) {
+      zip_.FindEntries(slide.part, entries);
+      if (entries.size() == 1) slide.entry = entries.front();
+      if (!entries.empty()) slideNumbers_.emplace(slide.part, static_cast<int>(slideNumbers_.size()) + 1);
     }
     // The entries the slides came from: those whose names match a slide's part as written.
     std::vector<bool> shown(zip_.Entries()->Count());
-    std::vector<size_t> entries;
     std::string xml;
     for (const ShowSlide& show : show_) {
       CheckCancel();
-      if (!ReadShowSlide(show.part, xml, entries)) continue;
+      if (!ReadShowSlide(show, xml, entries)) continue;
       const uint64_t left = budget_.model.Left();
       Slide slide;
       slide.number = static_cast<int>(deck.SlideCount()) + 1;

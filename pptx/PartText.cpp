@@ -11,8 +11,8 @@ using Event = MarkupWalker::Event;
 }  // namespace
 
 void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes, std::vector<std::string>& footers,
-                   ModelBudget& budget) {
-  MarkupWalker walker(xml);
+                   ModelBudget& budget, XmlBuffer* kept) {
+  MarkupWalker walker(xml, kept);
   ParagraphCollector paragraph;
   ShapeStack shapes;
   for (Event event = walker.Next(); event != Event::kEnd; event = walker.Next()) {

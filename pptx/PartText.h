@@ -8,13 +8,15 @@
 
 #include "model/ModelBudget.h"
 #include "model/SlideModel.h"
+#include "xml/XmlTokenizer.h"
 
 namespace dkscr {
 
 // The paragraphs of a notes page: its header, footer and date to `footers`, the slide image
-// and page number nowhere, every other text to `notes`.
+// and page number nowhere, every other text to `notes`. `kept`, when given, holds the reading's
+// copy of the part for the next.
 void ReadNotesPart(std::string_view xml, std::vector<std::string>& notes, std::vector<std::string>& footers,
-                   ModelBudget& budget);
+                   ModelBudget& budget, XmlBuffer* kept = nullptr);
 
 struct PartComment {
   std::string authorId;

@@ -46,14 +46,29 @@ struct SlideEntry {
   size_t index;
 };
 
-// The number N of a match key "ppt\slides\slideN.xml", N written as decimal without leading
-// zeros, or -1 for any other key.
-int64_t SlidePartNumber(std::string_view key) {
-  constexpr std::string_view kPrefix = "ppt\\slides\\slide";
+// Whether a name's match key (ASCII letters lower-cased, "/" as "\\") is `key`.
+bool KeyIs(std::string_view name, std::string_view key) {
+  if (name.size() != key.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    char c = name[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c == '/') c = '\\';
+    if (c != key[i]) return false;
+  }
+  return true;
+}
+
+// The number N of an entry whose match key is "ppt\slides\slideN.xml", N written as decimal
+// without leading zeros, or -1 for any other entry.
+int64_t SlidePartNumber(std::string_view folder, std::string_view file) {
+  constexpr std::string_view kPrefix = "slide";
   constexpr std::string_view kSuffix = ".xml";
-  if (!key.starts_with(kPrefix) || !key.ends_with(kSuffix)) return -1;
-  const std::string_view digits = key.substr(kPrefix.size(), key.size() - kPrefix.size() - kSuffix.size());
-  if (digits.empty() || digits.size() > 18 || (digits[0] == '0' && digits.size() > 1)) return -1;
+  if (file.size() <= kPrefix.size() + kSuffix.size() || !KeyIs(folder, "ppt\\slides\\") ||
+      !KeyIs(file.substr(0, kPrefix.size()), kPrefix) || !KeyIs(file.substr(file.size() - kSuffix.size()), kSuffix)) {
+    return -1;
+  }
+  const std::string_view digits = file.substr(kPrefix.size(), file.size() - kPrefix.size() - kSuffix.size());
+  if (digits.size() > 18 || (digits[0] == '0' && digits.size() > 1)) return -1;
   int64_t number = 0;
   for (const char c : digits) {
     if (c < '0' || c > '9') return -1;
@@ -69,7 +84,7 @@ std::vector<SlideEntry> SlideEntries(const ZipDirectory& entries, uint64_t bound
   std::vector<SlideEntry> slides;
   for (size_t i = 0; i < entries.Count(); ++i) {
     if (entries.FileName(i).empty()) continue;
-    const int64_t number = SlidePartNumber(NameMatchKey(entries.StoredPath(i)));
+    const int64_t number = SlidePartNumber(entries.Directory(i), entries.FileName(i));
     if (number >= 0 && static_cast<uint64_t>(number) < bound) {
       slides.push_back({static_cast<uint64_t>(number), i});
     }
@@ -77,6 +92,21 @@ std::vector<SlideEntry> SlideEntries(const ZipDirectory& entries, uint64_t bound
   std::stable_sort(slides.begin(), slides.end(),
                    [](const SlideEntry& a, const SlideEntry& b) { return a.number < b.number; });
   return slides;
+}
+
+// The "<" bytes of a part, counted in blocks the compiler turns into vector compares: every
+// part read is counted, as many bytes as are parsed.
+uint64_t CountOpenings(std::string_view data) {
+  constexpr size_t kBlock = 256;  // a block's count fits in a byte
+  uint64_t count = 0;
+  size_t at = 0;
+  for (; at + kBlock <= data.size(); at += kBlock) {
+    uint8_t block = 0;
+    for (size_t i = 0; i < kBlock - 1; ++i) block = static_cast<uint8_t>(block + (data[at + i] == '<'));
+    count += block + static_cast<uint64_t>(data[at + kBlock - 1] == '<');
+  }
+  for (; at < data.size(); ++at) count += data[at] == '<';
+  return count;
 }
 
 // Whether bytes that hold no ZIP package are a password-protected one: a compound document
@@ -136,7 +166,7 @@ class PptxReader {
   // Counts the tags of a part read: a slide part may hold no more than its cap, the package no
   // more than its bound.
   void CountTags(std::string_view data, bool slidePart) {
-    const auto tags = static_cast<uint64_t>(std::count(data.begin(), data.end(), '<'));
+    const uint64_t tags = CountOpenings(data);
     if (tags > budget_.tags || (slidePart && tags > PptxBudget::kSlideTagsCap)) throw PptxBoundError();
     budget_.tags -= tags;
   }
@@ -209,7 +239,11 @@ class PptxReader {
   struct ShowSlide {
     std::string part;
     std::optional<uint32_t> id;
+    // The one entry of that name once it has been looked up, so that reading it needs no
+    // second look-up; kUnknownEntry when not looked up or when several entries have the name.
+    size_t entry = kUnknownEntry;
   };
+  static constexpr size_t kUnknownEntry = SIZE_MAX;
   struct Section {
     std::string name;
     std::vector<uint32_t> slideIds;
@@ -229,11 +263,14 @@ class PptxReader {
     std::string xml;
     if (!ReadPart(presentationPart_, xml)) return;
     presentationRelationships_ = RelationshipsOf(presentationPart_);
-    std::unordered_map<std::string, std::string> targets;
+    // Views of the relationships' own strings, which outlive the walk: a long deck lists many.
+    std::unordered_map<std::string_view, std::string_view> targets;
+    targets.reserve(presentationRelationships_.size());
     for (const OpcRelationship& relationship : presentationRelationships_) {
       if (RelationshipIs(relationship, "slide")) targets.emplace(relationship.id, relationship.target);
     }
-    std::unordered_set<std::string> listed;
+    std::unordered_set<std::string_view> listed;
+    listed.reserve(targets.size());
     size_t styleDepth = 0;  // of the open default text style, 0 when none
     MarkupWalker walker(xml);
     for (auto event = walker.Next(); event != MarkupWalker::Event::kEnd; event = walker.Next()) {
@@ -255,7 +292,7 @@ class PptxReader {
       } else if (local == "sldId" && walker.Open(1) == "sldIdLst") {
         const auto it = targets.find(walker.Reader().PrefixedAttribute("id"));
         if (it != targets.end() && listed.insert(it->second).second) {
-          show_.push_back({it->second, SlideIdOf(walker.Reader().Attribute("id"))});
+          show_.push_back({std::string(it->second), SlideIdOf(walker.Reader().Attribute("id"))});
         }
       }
     }
@@ -320,7 +357,7 @@ class PptxReader {
   void ReadSlide(const std::string& part, std::string_view xml, Slide& slide) {
     std::vector<OpcRelationship>& relationships = slideRelationships_;
     RelationshipsInto(part, true, relationships);
-    SlidePartContext context{&relationships, &slideNumbers_, {}, &budget_.model};
+    SlidePartContext context{&relationships, &slideNumbers_, {}, &budget_.model, &xmlBuffer_};
     context.styles.defaultStyle = &defaultStyle_;
     for (const OpcRelationship& relationship : relationships) {
       if (relationship.external || !RelationshipIs(relationship, "slideLayout")) continue;
@@ -342,7 +379,8 @@ class PptxReader {
   // and SmartArt blocks filled from the same reading.
   void ReadRelatedParts(const std::vector<OpcRelationship>& relationships, Slide& slide,
                         const std::vector<RelatedBlock>& related) {
-    std::unordered_set<std::string> done;
+    std::vector<std::string_view> done;  // the targets read; a slide links few parts
+    std::unordered_set<std::string_view> doneMany;  // past kFewTargets of them, hashed
     std::unordered_map<std::string, ChartContent> charts;
     std::unordered_map<std::string, std::vector<DiagramItem>> diagrams;
     std::string& xml = relatedXml_;
@@ -353,8 +391,8 @@ class PptxReader {
       const bool chart = RelationshipIs(relationship, "chart");
       const bool comments = RelationshipIs(relationship, "comments");
       if (!notes && !diagram && !chart && !comments) continue;
-      if (!done.insert(relationship.target).second || !ReadPart(relationship.target, xml)) continue;
-      if (notes) ReadNotesPart(xml, slide.notes, slide.notesFooters, budget_.model);
+      if (!FirstTime(relationship.target, done, doneMany) || !ReadPart(relationship.target, xml)) continue;
+      if (notes) ReadNotesPart(xml, slide.notes, slide.notesFooters, budget_.model, &xmlBuffer_);
       if (diagram) ReadDiagramPart(xml, slide.diagrams, diagrams[relationship.target], budget_.model);
       if (chart) ReadChartPart(xml, slide.charts, charts[relationship.target], budget_.model);
       if (comments) {
@@ -379,11 +417,46 @@ class PptxReader {
     }
   }
 
+  // Whether `target` is met for the first time, noting it.
+  static bool FirstTime(std::string_view target, std::vector<std::string_view>& few,
+                        std::unordered_set<std::string_view>& many) {
+    constexpr size_t kFewTargets = 16;
+    if (few.size() < kFewTargets) {
+      if (std::find(few.begin(), few.end(), target) != few.end()) return false;
+      few.push_back(target);
+      return true;
+    }
+    if (many.empty()) many.insert(few.begin(), few.end());
+    return many.insert(target).second;
+  }
+
   // The stored name of an entry with "/" between its folders.
   std::string EntryPartName(size_t index) const {
     std::string name = zip_.Entries()->StoredPath(index);
     std::replace(name.begin(), name.end(), '\\', '/');
     return name;
+  }
+
+  // A slide of the show's part, as ReadPart reads it, with the entries it came from: none
+  // when the name has blanks around it (its entries are then taken for parts of no slide too).
+  bool ReadShowSlide(const ShowSlide& slide, std::string& data, std::vector<size_t>& entries) {
+    const std::string_view part = slide.part;
+    data.clear();
+    if (slide.entry != kUnknownEntry) {
+      entries.assign(1, slide.entry);
+    } else {
+      zip_.FindEntries(part, entries);
+    }
+    const int intact = Inflate([&] {
+      int n = 0;
+      for (const size_t entry : entries) n += zip_.ExtractEntryToStream(entry, data) ? 1 : 0;
+      return n;
+    });
+    if (intact == 0) return false;
+    CountTags(data, true);
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    if (blank(part.front()) || blank(part.back())) entries.clear();
+    return true;
   }
 
   // A slide part's bytes by its entry; false when damaged.
@@ -430,16 +503,19 @@ class PptxReader {
     ReadCommentAuthorParts();
     std::vector<OpcRelationship>().swap(presentationRelationships_);  // a long deck's are many
     // The numbers the show's slides will have, for links that jump to them.
-    for (const ShowSlide& slide : show_) {
-      if (zip_.HasEntry(slide.part)) {
-        slideNumbers_.emplace(slide.part, static_cast<int>(slideNumbers_.size()) + 1);
-      }
+    slideNumbers_.reserve(show_.size());
+    std::vector<size_t> entries;
+    for (ShowSlide& slide : show_) {
+      zip_.FindEntries(slide.part, entries);
+      if (entries.size() == 1) slide.entry = entries.front();
+      if (!entries.empty()) slideNumbers_.emplace(slide.part, static_cast<int>(slideNumbers_.size()) + 1);
     }
-    std::unordered_set<std::string> shown;  // match keys of the parts the slides came from
+    // The entries the slides came from: those whose names match a slide's part as written.
+    std::vector<bool> shown(zip_.Entries()->Count());
     std::string xml;
     for (const ShowSlide& show : show_) {
       CheckCancel();
-      if (!ReadPart(show.part, xml, true)) continue;
+      if (!ReadShowSlide(show, xml, entries)) continue;
       const uint64_t left = budget_.model.Left();
       Slide slide;
       slide.number = static_cast<int>(deck.SlideCount()) + 1;
@@ -451,7 +527,7 @@ class PptxReader {
       deck.Add(std::move(slide));
       // A slide handed to a form is held no longer: the budget bounds what is held at once.
       if (!kept) budget_.model.Give(left - budget_.model.Left());
-      shown.insert(NameMatchKey(show.part));
+      for (const size_t entry : entries) shown[entry] = true;
     }
     if (deck.SlideCount() == 0) {
       // Without a usable list of slides, the slide parts themselves, in the order of their
@@ -461,7 +537,7 @@ class PptxReader {
       // The parts of the default text that the show leaves out are text on no slide.
       for (const SlideEntry& entry : slideEntries_) {
         CheckCancel();
-        if (shown.count(NameMatchKey(EntryPartName(entry.index))) != 0 || !ReadEntry(entry.index, xml)) continue;
+        if (shown[entry.index] || !ReadEntry(entry.index, xml)) continue;
         Slide slide;
         SlidePartContext context;
         context.budget = &budget_.model;
@@ -534,6 +610,7 @@ class PptxReader {
   std::string relationshipsXml_;
   std::vector<OpcRelationship> slideRelationships_;
   std::string relatedXml_;
+  XmlBuffer xmlBuffer_;  // the markup walkers' copy of a slide or notes part
 };
 
 }  // namespace

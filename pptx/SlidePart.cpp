@@ -1,5 +1,6 @@
 #include "pptx/SlidePart.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <unordered_set>
@@ -85,12 +86,16 @@ class SlideReader {
       : slide_(slide), context_(context), related_(related),
         budget_(context.budget != nullptr ? *context.budget : unbounded_) {
     if (context.relationships != nullptr) {
-      for (const OpcRelationship& relationship : *context.relationships) relationships_.emplace(relationship.id, &relationship);
+      relationships_.reserve(context.relationships->size());
+      for (const OpcRelationship& relationship : *context.relationships) relationships_.push_back(&relationship);
+      // Of relationships that share an id, the first in the part's order counts.
+      std::stable_sort(relationships_.begin(), relationships_.end(),
+                       [](const OpcRelationship* a, const OpcRelationship* b) { return a->id < b->id; });
     }
   }
 
   void Read(std::string_view xml) {
-    MarkupWalker walker(xml);
+    MarkupWalker walker(xml, context_.kept);
     for (Event event = walker.Next(); event != Event::kEnd; event = walker.Next()) {
       shapes_.Take(walker, event);
       if (event == Event::kStartElement) {
@@ -377,16 +382,22 @@ class SlideReader {
     slide_.blocks.push_back(std::move(block));
   }
 
+  // The slide's relationship of that id, or none.
+  const OpcRelationship* Relationship(std::string_view id) const {
+    const auto it = std::lower_bound(relationships_.begin(), relationships_.end(), id,
+                                     [](const OpcRelationship* r, std::string_view key) { return r->id < key; });
+    return it != relationships_.end() && (*it)->id == id ? *it : nullptr;
+  }
   // The part a relationship leads to inside the package, or "" for none.
   std::string PartOf(const std::string& id) const {
-    const auto it = relationships_.find(id);
-    return it == relationships_.end() || it->second->external ? std::string() : it->second->target;
+    const OpcRelationship* relationship = Relationship(id);
+    return relationship == nullptr || relationship->external ? std::string() : relationship->target;
   }
   // The part or (external) file a relationship leads to.
   std::optional<std::string> PartOrFile(const std::string& id) const {
-    const auto it = relationships_.find(id);
-    if (it == relationships_.end() || it->second->target.empty()) return std::nullopt;
-    return it->second->target;
+    const OpcRelationship* relationship = Relationship(id);
+    if (relationship == nullptr || relationship->target.empty()) return std::nullopt;
+    return relationship->target;
   }
 
   // Where a hyperlink leads, noted among the slide's links: a jump to a slide of the show as
@@ -395,9 +406,9 @@ class SlideReader {
     if (id.empty()) return std::nullopt;
     std::optional<std::string> target = PartOrFile(id);
     if (!target) return std::nullopt;
-    const auto it = relationships_.find(id);
-    if (!it->second->external && context_.slideNumbers != nullptr &&
-        (action.starts_with(kSlideJump) || RelationshipIs(*it->second, "slide"))) {
+    const OpcRelationship* relationship = Relationship(id);
+    if (!relationship->external && context_.slideNumbers != nullptr &&
+        (action.starts_with(kSlideJump) || RelationshipIs(*relationship, "slide"))) {
       const auto number = context_.slideNumbers->find(*target);
       if (number != context_.slideNumbers->end()) target = "#slide=" + std::to_string(number->second);
     }
@@ -411,7 +422,7 @@ class SlideReader {
   Slide& slide_;
   const SlidePartContext& context_;
   std::vector<RelatedBlock>* related_;
-  std::unordered_map<std::string, const OpcRelationship*> relationships_;
+  std::vector<const OpcRelationship*> relationships_;  // by id
   ParagraphCollector paragraph_;
   ShapeStack shapes_;
   std::vector<OpenTable> tables_;

@@ -11,6 +11,7 @@
 #include "model/SlideModel.h"
 #include "pptx/ListStyles.h"
 #include "pptx/OpcRelationships.h"
+#include "xml/XmlTokenizer.h"
 
 namespace dkscr {
 
@@ -20,6 +21,7 @@ struct SlidePartContext {
   const std::unordered_map<std::string, int>* slideNumbers = nullptr;  // slide part -> number in the show
   InheritedStyles styles;
   ModelBudget* budget = nullptr;  // what the reading may store; unbounded when missing
+  XmlBuffer* kept = nullptr;  // storage for the reading's copy of the part, kept for the next
 };
 
 // A block whose content lies in another part (a chart, a SmartArt data part), to be filled

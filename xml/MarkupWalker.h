@@ -20,8 +20,12 @@ class MarkupWalker {
   // Each open element costs a stack entry, so nesting is bounded as the element tree of a
   // slide is: markup deeper than this is refused.
   static constexpr size_t kMaxDepth = size_t{1} << 18;
+  // Room for the open elements made at once: Office parts rarely nest deeper.
+  static constexpr size_t kUsualDepth = 32;
 
-  explicit MarkupWalker(std::string_view xml) : reader_(xml) {}
+  explicit MarkupWalker(std::string_view xml, XmlBuffer* kept = nullptr) : reader_(xml, kept) {
+    open_.reserve(kUsualDepth);
+  }
 
   // The next event outside skipped alternatives. After a start the element is on the stack,
   // after an end it has left it. Raises MarkupTooDeepError past kMaxDepth.

@@ -70,10 +70,21 @@ void AppendXmlDecoded(std::string_view raw, std::string& out) {
 
 XmlPullReader::XmlPullReader(std::string_view data) : tokenizer_(data) {}
 
+XmlPullReader::XmlPullReader(std::string_view data, XmlBuffer* kept)
+    : kept_(kept),
+      tokenizer_(kept != nullptr ? XmlTokenizer(data, std::move(kept->bytes), kept->capacity) : XmlTokenizer(data)) {}
+
+XmlPullReader::~XmlPullReader() {
+  if (kept_ == nullptr) return;
+  kept_->capacity = tokenizer_.BufferCapacity();
+  kept_->bytes = tokenizer_.TakeBuffer();
+}
+
 XmlPullReader::Event XmlPullReader::Next() { return ReadEvent(); }
 
 void XmlPullReader::IndexAttributes() const {
   index_.clear();
+  if (index_.capacity() == 0) index_.reserve(kUsualAttributes);
   indexed_ = true;
   size_t at = 0;
   const std::string_view list = attributes_;

@@ -21,6 +21,12 @@ class XmlPullReader {
 
   // The reader works on a copy of the data; it stops at its end or at a zero byte.
   explicit XmlPullReader(std::string_view data);
+  // The same, the copy made in `kept` when it has room (it gets its storage back when the
+  // reader is done); nullptr: a buffer of its own.
+  XmlPullReader(std::string_view data, XmlBuffer* kept);
+  ~XmlPullReader();
+  XmlPullReader(const XmlPullReader&) = delete;
+  XmlPullReader& operator=(const XmlPullReader&) = delete;
 
   // The next event. An empty-element tag gives a start and then an end. Comments, processing
   // instructions and declarations are passed over; CDATA sections are text. Markup that never
@@ -56,11 +62,13 @@ class XmlPullReader {
   template <typename Match>
   bool FindAttribute(Match match, std::string_view& rawValue) const;
 
+  XmlBuffer* kept_ = nullptr;
   XmlTokenizer tokenizer_;
   std::string_view name_;
   std::string_view localName_;  // name_ past its prefix, found once per tag
   std::string_view attributes_;  // the raw text after the name of the last start tag
   std::string text_;
+  static constexpr size_t kUsualAttributes = 8;
   mutable std::vector<AttributeSpan> index_;  // reused from tag to tag
   mutable bool indexed_ = false;  // index_ holds the attributes of attributes_
   bool pendingEnd_ = false;  // an empty-element tag owes its end event

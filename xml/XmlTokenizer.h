@@ -10,6 +10,13 @@ namespace dkscr {
 
 enum class XmlToken { kEndOfInput, kComment, kDeclaration, kText, kStartTag, kEndTag, kEmptyTag };
 
+// A tokenizer's buffer kept between documents read one after another, so that a long run of
+// small parts copies each into the same storage.
+struct XmlBuffer {
+  std::unique_ptr<char[]> bytes;
+  size_t capacity = 0;
+};
+
 class XmlTokenizer {
  public:
   // Copies the data into a buffer of its own. Where the input ends (at its first zero byte)

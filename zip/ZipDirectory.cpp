@@ -286,7 +286,7 @@ void ZipDirectory::ForgetIndex() {
 
 void ZipDirectory::BuildIndex() {
   // Hashes are worked out once, sorted with their entry numbers, and then dropped: a look-up
-  // works out again only those of its bucket, about four.
+  // compares the names of only the entries of its bucket whose tags match its hash's.
   std::vector<std::pair<uint32_t, uint32_t>> keyed;
   keyed.reserve(records_.size());
   for (size_t i = 0; i < records_.size(); ++i) {
@@ -297,26 +297,40 @@ void ZipDirectory::BuildIndex() {
   bucketBits_ = 0;
   while (bucketBits_ < 24 && (size_t{1} << bucketBits_) * 4 < keyed.size()) ++bucketBits_;
   buckets_.assign((size_t{1} << bucketBits_) + 1, 0);
+  // The buckets take the hash's top bits (24 at most), the tags its low eight.
+  tagged_ = records_.size() <= kTaggedLimit;
   byKey_.reserve(keyed.size());
   size_t bucket = 0;
   for (const auto& [hash, index] : keyed) {
     for (const size_t own = BucketOf(hash); bucket < own;) buckets_[++bucket] = static_cast<uint32_t>(byKey_.size());
-    byKey_.push_back(index);
+    byKey_.push_back(tagged_ ? index | hash << 24 : index);
   }
   while (bucket + 1 < buckets_.size()) buckets_[++bucket] = static_cast<uint32_t>(byKey_.size());
   indexed_ = true;
 }
 
-std::vector<size_t> ZipDirectory::IndexesWithKey(std::string_view key) {
-  if (!indexed_) BuildIndex();
-  const uint32_t hash = HashKey(kHashStart, key);
-  const size_t bucket = BucketOf(hash);
+std::vector<size_t> ZipDirectory::IndexesWithKey(std::string_view name) {
   std::vector<size_t> found;
-  for (uint32_t at = buckets_[bucket]; at < buckets_[bucket + 1]; ++at) {
-    const Record& r = records_[byKey_[at]];
-    if (KeyHash(r) == hash && KeyEquals(r, key)) found.push_back(byKey_[at]);
-  }
+  IndexesWithKeyInto(name, found);
   return found;
+}
+
+void ZipDirectory::IndexesWithKeyInto(std::string_view name, std::vector<size_t>& found) {
+  found.clear();
+  if (!indexed_) BuildIndex();
+  // Key bytes are their own keys, so a name hashes and compares as its match key does.
+  const uint32_t hash = HashKey(kHashStart, name);
+  const size_t bucket = BucketOf(hash);
+  const uint32_t tag = hash << 24;
+  for (uint32_t at = buckets_[bucket]; at < buckets_[bucket + 1]; ++at) {
+    uint32_t index = byKey_[at];
+    if (tagged_) {
+      if ((index ^ tag) >> 24 != 0) continue;
+      index &= kTaggedLimit - 1;
+    }
+    // Equal keys have equal hashes: comparing the names is enough.
+    if (KeyEquals(records_[index], name)) found.push_back(index);
+  }
 }
 
 size_t ZipDirectory::StorageBytes() const {

@@ -108,9 +108,11 @@ class ZipDirectory {
   std::string StoredPath(size_t index) const;
 
   // Indexes, in list order, of the named entries whose match key (NameMatchKey of the stored
-  // path) is `key`. The index is built on first use, so looking up every slide of a large
-  // package stays O(n log n) in all, each look-up O(1).
-  std::vector<size_t> IndexesWithKey(std::string_view key);
+  // path) is that of `name` (a name or its match key). The index is built on first use, so
+  // looking up every slide of a large package stays O(n log n) in all, each look-up O(1).
+  std::vector<size_t> IndexesWithKey(std::string_view name);
+  // The same into `found`, its storage reused.
+  void IndexesWithKeyInto(std::string_view name, std::vector<size_t>& found);
 
   // Bytes the directory holds for its entries, names and index.
   size_t StorageBytes() const;
@@ -183,9 +185,14 @@ class ZipDirectory {
 
   // Entry numbers with a file name, by the hash of their match key and then in list order;
   // the entries whose hashes start with the bits b lie from buckets_[b] to buckets_[b + 1].
+  // Up to kTaggedLimit entries, each number carries the low eight bits of its hash in its top
+  // eight, so that a look-up passes over the other entries of its bucket without reading
+  // their names (scattered over the whole directory in a large package).
+  static constexpr size_t kTaggedLimit = size_t{1} << 24;
   std::vector<uint32_t> byKey_;
   std::vector<uint32_t> buckets_;
   int bucketBits_ = 0;
+  bool tagged_ = false;
   bool indexed_ = false;
   bool sorted_ = true;
 };

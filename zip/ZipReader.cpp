@@ -328,21 +328,28 @@ void ZipReader::Recover() {
 }
 
 int ZipReader::ExtractToStream(std::string& stream, std::string_view name) {
-  const std::string_view wanted = TrimBlanks(name);
-  if (wanted.empty()) return 0;
+  if (TrimBlanks(name).empty()) return 0;
   if (!entries_) LoadDirectory();
-  if (!entries_) return 0;
-  const std::vector<size_t> matching = entries_->IndexesWithKey(NameMatchKey(wanted));
+  FindEntries(name, matching_);
   int intact = 0;
-  for (const size_t i : matching) {
+  for (const size_t i : matching_) {
     if (ExtractEntry(entries_->Data(i), stream)) ++intact;
   }
   return intact;
 }
 
 bool ZipReader::HasEntry(std::string_view name) {
+  FindEntries(name, matching_);
+  return !matching_.empty();
+}
+
+void ZipReader::FindEntries(std::string_view name, std::vector<size_t>& indexes) {
   const std::string_view wanted = TrimBlanks(name);
-  return !wanted.empty() && entries_ && !entries_->IndexesWithKey(NameMatchKey(wanted)).empty();
+  if (wanted.empty() || !entries_) {
+    indexes.clear();
+    return;
+  }
+  entries_->IndexesWithKeyInto(wanted, indexes);
 }
 
 bool ZipReader::ExtractEntryToStream(size_t index, std::string& stream) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/ByteSource.h"
 #include "zip/ZipDirectory.h"
@@ -42,6 +43,9 @@ class ZipReader {
 
   // Whether an entry's stored path matches the name, as ExtractToStream matches it.
   bool HasEntry(std::string_view name);
+  // The indexes in Entries() of the entries whose stored paths match the name, as
+  // ExtractToStream matches them, in list order, into `indexes`; none for a blank name.
+  void FindEntries(std::string_view name, std::vector<size_t>& indexes);
 
   // Appends entry `index` of Entries() to the stream, as ExtractToStream does for one match;
   // whether it passed its CRC check.
@@ -74,6 +78,7 @@ class ZipReader {
   ZipEndRecord endRecord_;
   bool recovering_ = false;
   uint64_t outputBudget_ = kUnbounded;
+  std::vector<size_t> matching_;  // reused from look-up to look-up
 };
 
 }  // namespace dkscr

@@ -11,8 +11,8 @@ namespace {
 using Event = XmlPullReader::Event;
 
 // The events as one line: "<name" for a start, ">name" for an end, "[text]" for text.
-std::string Events(std::string_view xml) {
-  XmlPullReader reader(xml);
+std::string Events(std::string_view xml, XmlBuffer* kept = nullptr) {
+  XmlPullReader reader(xml, kept);
   std::string line;
   for (Event event = reader.Next(); event != Event::kEnd; event = reader.Next()) {
     if (event == Event::kStartElement) line += "<" + std::string(reader.Name());
@@ -28,6 +28,20 @@ TEST(XmlPullReader, TextIsKeptExactlyAsWrittenWithReferencesDecoded) {
   // White space between tags is text too: callers decide what it means.
   EXPECT_EQ(Events("<a>\r\n <b/>\t</a>"), "<a[\r\n ]<b>b[\t]>a");
   EXPECT_EQ(Events("<t>&#x1F600;&#xD800;</t>"), "<t[\xF0\x9F\x98\x80&#xD800;]>t");
+}
+
+// Parts read one after another share one copy's storage: a shorter part after a longer one
+// reads as itself alone, however the longer one ended.
+TEST(XmlPullReader, KeptBufferServesEachDocumentAlone) {
+  XmlBuffer kept;
+  EXPECT_EQ(Events("<a><b>a long text that the next document must never show</b></a>", &kept),
+            "<a<b[a long text that the next document must never show]>b>a");
+  ASSERT_NE(kept.bytes, nullptr);
+  const char* storage = kept.bytes.get();
+  EXPECT_EQ(Events("<c>x", &kept), "<c[x]");
+  EXPECT_EQ(Events(std::string_view("<d/>\0<e/>", 9), &kept), "<d>d");
+  EXPECT_EQ(Events("", &kept), "");
+  EXPECT_EQ(kept.bytes.get(), storage);
 }
 
 TEST(XmlPullReader, MarkupThatHoldsAGreaterThanSignIsReadToItsRealEnd) {

@@ -266,6 +266,26 @@ TEST(PptxSlidesHostile, SlideListedTwiceIsShownOnce) {
   EXPECT_EQ(deck.slides[1].number, 2);
 }
 
+// The show may name a slide's part in another letter case: the part it shows is then no text
+// of no slide. A name with blanks around it finds its part to show, but not to leave out.
+TEST(PptxSlides, PartsTheShowNamesAreNoOrphansWhateverTheirCase) {
+  test::ScratchDir dir;
+  test::ZipWriter zip;
+  zip.Add("ppt/presentation.xml", "<p:presentation" + std::string(kNs) +
+                                      "><p:sldIdLst><p:sldId r:id=\"rId1\"/><p:sldId r:id=\"rId2\"/></p:sldIdLst>"
+                                      "</p:presentation>");
+  zip.Add("ppt/_rels/presentation.xml.rels", Rels({{"slide", "Slides/SLIDE1.xml"}, {"slide", "slides/slide2.xml "}}));
+  zip.Add("ppt/slides/slide1.xml", SlideXml(Shape("", Para("one"))));
+  zip.Add("ppt/slides/slide2.xml", SlideXml(Shape("", Para("two"))));
+  zip.Add("ppt/slides/slide3.xml", SlideXml(Shape("", Para("three"))));
+  SlideDeck deck;
+  ASSERT_EQ(test::ReadDeckOfFile(PresentationKind::kPptx, PathFromNative(dir.Write("case.pptx", zip.Build())), deck), 0);
+  ASSERT_EQ(deck.slides.size(), 2u);
+  EXPECT_EQ(deck.slides[0].paragraphs, std::vector<std::string>{"one"});
+  EXPECT_EQ(deck.slides[1].paragraphs, std::vector<std::string>{"two"});
+  EXPECT_EQ(deck.orphans, (std::vector<std::string>{"two", "three"}));
+}
+
 TEST(PptxSlidesFailures, SameCodesAsTheDefaultConverter) {
   test::ScratchDir dir;
   test::ZipWriter zip;

@@ -70,6 +70,12 @@ TEST_F(ZipReaderTest, ExtractsEveryEntryOfTheSameName) {
   stream_ = ">";
   EXPECT_EQ(zip_->ExtractToStream(stream_, "a.txt"), 2);
   EXPECT_EQ(stream_, ">firstsecond");
+  // The entries themselves, in list order, found as extraction finds them; none for a blank.
+  std::vector<size_t> found{99};
+  zip_->FindEntries(" A.txt\t", found);
+  EXPECT_EQ(found, (std::vector<size_t>{0, 1}));
+  zip_->FindEntries(" ", found);
+  EXPECT_TRUE(found.empty());
 }
 
 TEST_F(ZipReaderTest, ArchivesInMemory) {

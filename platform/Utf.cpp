@@ -1,5 +1,11 @@
 #include "platform/Utf.h"
 
+#include <algorithm>
+
+#if defined(__SSE2__) && defined(__GNUC__)
+#include <emmintrin.h>
+#endif
+
 namespace dkscr {
 
 size_t DecodeUtf8Sequence(std::string_view text, size_t pos, char32_t& codePoint, bool& valid) {
@@ -89,26 +95,70 @@ void AppendUtf8(char32_t cp, std::string& out) {
   }
 }
 
+namespace {
+
+// Units at most converted into one stretch of the output, sized for the longest it can be.
+constexpr size_t kWideStretch = 16 * 1024;
+
+// Writes the ASCII units at text[at...] as bytes until a unit that is not ASCII or the end;
+// returns where it stopped. Eight units at a time where the processor narrows them at once.
+size_t NarrowAscii(const char16_t* text, size_t at, size_t end, char*& to) {
+#if defined(__SSE2__) && defined(__GNUC__)
+  const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+  const __m128i zero = _mm_setzero_si128();
+  for (; end - at >= 8; at += 8, to += 8) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(units, high), zero)) != 0xFFFF) break;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(to), _mm_packus_epi16(units, units));
+  }
+#endif
+  for (; at < end && text[at] < 0x80; ++at) *to++ = static_cast<char>(text[at]);
+  return at;
+}
+
+char* PutUtf8(char32_t cp, char* to) {
+  if (cp < 0x80) {
+    *to++ = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    *to++ = static_cast<char>(0xC0 | (cp >> 6));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    *to++ = static_cast<char>(0xE0 | (cp >> 12));
+    *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    *to++ = static_cast<char>(0xF0 | (cp >> 18));
+    *to++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return to;
+}
+
+}  // namespace
+
 void AppendWideAsUtf8(std::u16string_view text, std::string& out) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    // A run of ASCII goes over at once: most text is.
-    size_t end = i;
-    while (end < text.size() && text[end] < 0x80) ++end;
-    if (end > i) {
-      const size_t at = out.size();
-      out.resize(at + (end - i));
-      for (size_t k = i; k < end; ++k) out[at + (k - i)] = static_cast<char>(text[k]);
-      i = end;
-      if (i == text.size()) break;
+  // A stretch at a time, its room taken at once (three bytes a unit at most, a pair of units
+  // four) and cut to what was written: a long text never takes three times its size.
+  for (size_t begin = 0; begin < text.size();) {
+    size_t end = std::min(text.size(), begin + kWideStretch);
+    if (end < text.size() && IsHighSurrogate(text[end - 1])) ++end;  // a pair stays whole
+    const size_t at = out.size();
+    out.resize(at + 3 * (end - begin));
+    char* to = out.data() + at;
+    for (size_t i = begin; i < end;) {
+      i = NarrowAscii(text.data(), i, end, to);
+      if (i == end) break;
+      char32_t u = text[i++];
+      if (IsHighSurrogate(u) && i < end && IsLowSurrogate(text[i])) {
+        u = 0x10000 + ((u - 0xD800) << 10) + (text[i++] - 0xDC00);
+      } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
+        u = kReplacementChar;
+      }
+      to = PutUtf8(u, to);
     }
-    char32_t u = text[i];
-    if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      u = 0x10000 + ((u - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
-      u = kReplacementChar;
-    }
-    AppendUtf8(u, out);
+    out.resize(static_cast<size_t>(to - out.data()));
+    begin = end;
   }
 }
 

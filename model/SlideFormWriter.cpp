@@ -27,6 +27,20 @@ void SlideFormWriter::Put(std::string_view bytes) {
 
 void SlideFormWriter::Start(const SlideDeck& deck) {
   started_ = true;
+  if (mode_ == SlideMode::kJson || mode_ == SlideMode::kText) {
+    // The head as the deck stands now goes first; the end writes it again only where it has
+    // changed (sections met after the first slide), so that a long form is not moved whole.
+    piece_ = "{";
+    try {
+      FormText head(piece_, Left(deck));
+      AppendJsonHead(deck, head);
+    } catch (const ModelTooLargeError&) {
+      return;  // the end tells
+    }
+    block_.Append(piece_);
+    head_ = piece_.size();
+    return;
+  }
   if (mode_ != SlideMode::kMarkdown) return;
   piece_.clear();
   FormText out(piece_, Left(deck), this);
@@ -73,7 +87,7 @@ ResultCode SlideFormWriter::Finish(const SlideDeck& deck, OutputBuffer& output) 
         piece_ = "{";
         FormText head(piece_, Left(deck));
         AppendJsonHead(deck, head);
-        block_.Prepend(piece_);
+        block_.ReplaceFront(head_, piece_);
         block_.Append("}\n");
         break;
       }

@@ -1,7 +1,5 @@
 #include "platform/Utf.h"
 
-#include <algorithm>
-
 #if defined(__SSE2__) && defined(__GNUC__)
 #include <emmintrin.h>
 #endif
@@ -97,9 +95,6 @@ void AppendUtf8(char32_t cp, std::string& out) {
 
 namespace {
 
-// Units at most converted into one stretch of the output, sized for the longest it can be.
-constexpr size_t kWideStretch = 16 * 1024;
-
 // Writes the ASCII units at text[at...] as bytes until a unit that is not ASCII or the end;
 // returns where it stopped. Eight units at a time where the processor narrows them at once.
 size_t NarrowAscii(const char16_t* text, size_t at, size_t end, char*& to) {
@@ -114,6 +109,25 @@ size_t NarrowAscii(const char16_t* text, size_t at, size_t end, char*& to) {
 #endif
   for (; at < end && text[at] < 0x80; ++at) *to++ = static_cast<char>(text[at]);
   return at;
+}
+
+// The UTF-8 length of a text: a pair of surrogates four bytes, a lone one three (U+FFFD).
+size_t Utf8Length(std::u16string_view text) {
+  size_t bytes = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t u = text[i];
+    if (u < 0x80) {
+      bytes += 1;
+    } else if (u < 0x800) {
+      bytes += 2;
+    } else if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      bytes += 4;
+      ++i;
+    } else {
+      bytes += 3;
+    }
+  }
+  return bytes;
 }
 
 char* PutUtf8(char32_t cp, char* to) {
@@ -138,27 +152,25 @@ char* PutUtf8(char32_t cp, char* to) {
 }  // namespace
 
 void AppendWideAsUtf8(std::u16string_view text, std::string& out) {
-  // A stretch at a time, its room taken at once (three bytes a unit at most, a pair of units
-  // four) and cut to what was written: a long text never takes three times its size.
-  for (size_t begin = 0; begin < text.size();) {
-    size_t end = std::min(text.size(), begin + kWideStretch);
-    if (end < text.size() && IsHighSurrogate(text[end - 1])) ++end;  // a pair stays whole
-    const size_t at = out.size();
-    out.resize(at + 3 * (end - begin));
-    char* to = out.data() + at;
-    for (size_t i = begin; i < end;) {
-      i = NarrowAscii(text.data(), i, end, to);
-      if (i == end) break;
-      char32_t u = text[i++];
-      if (IsHighSurrogate(u) && i < end && IsLowSurrogate(text[i])) {
-        u = 0x10000 + ((u - 0xD800) << 10) + (text[i++] - 0xDC00);
-      } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
-        u = kReplacementChar;
-      }
-      to = PutUtf8(u, to);
+  // Sized for ASCII, what most text is; at the first other unit, for exactly the rest.
+  const size_t at = out.size();
+  out.resize(at + text.size());
+  char* to = out.data() + at;
+  size_t i = NarrowAscii(text.data(), 0, text.size(), to);
+  if (i == text.size()) return;
+  const size_t done = static_cast<size_t>(to - out.data());
+  out.resize(done + Utf8Length(text.substr(i)));
+  to = out.data() + done;
+  while (i < text.size()) {
+    i = NarrowAscii(text.data(), i, text.size(), to);
+    if (i == text.size()) break;
+    char32_t u = text[i++];
+    if (IsHighSurrogate(u) && i < text.size() && IsLowSurrogate(text[i])) {
+      u = 0x10000 + ((u - 0xD800) << 10) + (text[i++] - 0xDC00);
+    } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
+      u = kReplacementChar;
     }
-    out.resize(static_cast<size_t>(to - out.data()));
-    begin = end;
+    to = PutUtf8(u, to);
   }
 }
 

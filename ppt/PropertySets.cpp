@@ -52,7 +52,7 @@ constexpr int64_t kFiletimeEpochSeconds = 11644473600;
 class Bytes {
  public:
   explicit Bytes(std::string_view data) : data_(data.data()), size_(data.size()) {}
-  explicit Bytes(CfbStream& stream)
+  explicit Bytes(const CfbStream& stream)
       : stream_(&stream),
         size_(static_cast<size_t>(std::min<uint64_t>(stream.Size(), kStreamBytesRead))),
         buffer_(new char[size_]),
@@ -83,14 +83,13 @@ class Bytes {
       read_[stretch] = true;
       const size_t from = stretch * kStretchBytes;
       const size_t length = std::min(kStretchBytes, size_ - from);
-      stream_->Seek(from);
-      const size_t got = stream_->Read(buffer_.get() + from, length);
+      const size_t got = stream_->ReadAt(from, buffer_.get() + from, length);
       std::memset(buffer_.get() + from + got, 0, length - got);
     }
   }
 
   const char* data_ = nullptr;
-  CfbStream* stream_ = nullptr;
+  const CfbStream* stream_ = nullptr;
   size_t size_ = 0;
   std::unique_ptr<char[]> buffer_;
   mutable std::vector<bool> read_;  // of each stretch of the buffer

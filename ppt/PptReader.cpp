@@ -1255,7 +1255,6 @@ class PptReader {
       AssembleSlide(index++, page, notes, assembly, deck, budget_.model);
       for (PagePiece& piece : page.pieces) KeepSpare(piece.text);
     }
-    slide_ = Slide();  // the last slide is written
     AddOrphans(notes, assembly, deck, budget_.model);
   }
 
@@ -1345,7 +1344,7 @@ class PptReader {
     if (notesPage != nullptr) assembly.tied[static_cast<size_t>(notesPage - notes.data())] = true;
     const uint64_t left = budget.Left();
     budget.TakeSlide();
-    Slide& slide = NextSlide();
+    Slide& slide = slide_;  // empty: the slide before was released
     slide.number = static_cast<int>(i) + 1;
     slide.hidden = page.hidden;
     bool titleDone = false;
@@ -1440,13 +1439,15 @@ class PptReader {
     for (const SlideComment& comment : slide.comments) handed += ModelBudget::kItemBytes + comment.text.size();
     const bool kept = deck.sink == nullptr;
     deck.Add(std::move(slide));
+    ReleaseSlide();
     if (!kept) budget.Give(handed);
     budget.Give(HeldBy(page));
   }
 
-  // The slide to fill, its strings and its list of paragraphs those of the slide before
-  // (which a form has written by now, or which the deck has taken over).
-  Slide& NextSlide() {
+  // Empties the slide once a form has written it (or the deck has taken it over), keeping a
+  // few of its strings and its list of paragraphs for the next: the reader holds no slide
+  // while it reads the next page.
+  void ReleaseSlide() {
     Slide& slide = slide_;
     for (std::string& paragraph : slide.paragraphs) KeepSpare(paragraph);
     for (SlideBlock& block : slide.blocks) {
@@ -1457,7 +1458,6 @@ class PptReader {
     paragraphs.clear();
     slide = Slide();
     slide.paragraphs = std::move(paragraphs);
-    return slide;
   }
   std::string Spare() { return TakeSpare(spare_); }
   void KeepSpare(std::string& text) {

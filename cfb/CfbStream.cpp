@@ -55,4 +55,27 @@ size_t CfbStream::Read(void* buffer, size_t count) {
   return static_cast<size_t>(done);
 }
 
+size_t CfbStream::ReadAt(uint64_t position, void* buffer, size_t count) const {
+  if (position >= map_->size) return 0;
+  const uint64_t unit = map_->unitSize;
+  const uint64_t wanted = std::min<uint64_t>(count, map_->size - position);
+  auto* out = static_cast<uint8_t*>(buffer);
+  uint64_t done = 0;
+  while (done < wanted) {
+    const uint64_t at = position + done;
+    const size_t first = static_cast<size_t>(at / unit);
+    // The units that follow the first in the file, as far as the bytes wanted reach.
+    size_t last = first + 1;
+    while (last < map_->unitOffsets.size() && (last - first) * unit < at % unit + (wanted - done) &&
+           map_->unitOffsets[last] == map_->unitOffsets[first] + (last - first) * unit) {
+      ++last;
+    }
+    const uint64_t n = std::min<uint64_t>((last - first) * unit - at % unit, wanted - done);
+    const size_t got = source_->ReadAt(map_->unitOffsets[first] + at % unit, out + done, static_cast<size_t>(n));
+    done += got;
+    if (got < n) break;
+  }
+  return static_cast<size_t>(done);
+}
+
 }  // namespace dkscr

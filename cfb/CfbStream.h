@@ -35,6 +35,11 @@ class CfbStream {
   // none when the file cannot deliver them.
   size_t Read(void* buffer, size_t count);
 
+  // Reads up to `count` bytes at `position` straight from the file, the position and the cache
+  // left as they are: for a reader of a few small pieces far apart, which a run of units read
+  // ahead would not serve.
+  size_t ReadAt(uint64_t position, void* buffer, size_t count) const;
+
   // A second reader of the same stream, at its start, with a position and cache of its own:
   // two places of one stream read in turn without either losing its cache.
   std::unique_ptr<CfbStream> Duplicate() const;

@@ -8,6 +8,7 @@
 #endif
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace dkscr {
@@ -61,9 +62,11 @@ bool ConsoleOutput::Flush() {
 }
 
 void ConsoleOutput::WriteAll(const uint8_t* data, size_t size) {
-  // A pipe or terminal may take fewer bytes than asked; keep going until all are out.
+  // A pipe or terminal may take fewer bytes than asked; keep going until all are out. A long
+  // text goes a few blocks at a time: one write of hundreds of megabytes into a file can take
+  // several times as long as the same bytes in pieces.
   while (size > 0 && !failed_) {
-    const ssize_t written = ::write(fd_, data, size);
+    const ssize_t written = ::write(fd_, data, std::min(size, kLargestWrite));
     if (written < 0) {
       if (errno == EINTR) continue;
       failed_ = true;

@@ -28,6 +28,7 @@ class ConsoleOutput {
   void WriteAll(const uint8_t* data, size_t size);
 
   static constexpr size_t kBlockSize = 64 * 1024;
+  static constexpr size_t kLargestWrite = 16 * kBlockSize;
   int fd_;
   std::string pending_;
   bool failed_ = false;

@@ -34,17 +34,28 @@ void AppendParagraphs(const std::vector<TextParagraph>& paragraphs, FormText& ou
   out += ",\"paragraphs\":[";
   for (size_t i = 0; i < paragraphs.size(); ++i) {
     const TextParagraph& paragraph = paragraphs[i];
-    out += i > 0 ? std::string_view(",{\"text\":") : std::string_view("{\"text\":");
-    AppendJsonString(out, paragraph.text);
+    const std::string_view open = i > 0 ? std::string_view(",{\"text\":") : std::string_view("{\"text\":");
     char level[16];
     const char* const levelEnd = std::to_chars(level, level + sizeof level, paragraph.level).ptr;
-    out += ",\"level\":";
-    out += std::string_view(level, static_cast<size_t>(levelEnd - level));
-    // Most paragraphs have neither bullet nor link: their end goes at once.
-    if (!paragraph.bullet && paragraph.links.empty()) {
-      out += ",\"bullet\":null,\"links\":[]}";
+    const std::string_view levelText(level, static_cast<size_t>(levelEnd - level));
+    constexpr std::string_view kLevel = ",\"level\":";
+    constexpr std::string_view kPlainEnd = ",\"bullet\":null,\"links\":[]}";
+    // Most paragraphs have neither bullet nor link: the whole paragraph is counted at once
+    // (its text at the least it can take, what escaping adds checked after).
+    const bool plain = !paragraph.bullet && paragraph.links.empty();
+    out.Expect(open.size() + paragraph.text.size() + 2 + kLevel.size() + levelText.size() +
+               (plain ? kPlainEnd.size() : 0));
+    std::string& to = out.Out();
+    to += open;
+    AppendJsonString(to, paragraph.text);
+    to += kLevel;
+    to += levelText;
+    if (plain) {
+      to += kPlainEnd;
+      out.Check();
       continue;
     }
+    out.Check();
     AppendMember("bullet", paragraph.bullet, out);
     out += ",\"links\":[";
     for (size_t l = 0; l < paragraph.links.size(); ++l) {
@@ -179,8 +190,12 @@ void AppendJsonNumber(double value, FormText& out) {
 void AppendJsonStrings(const std::vector<std::string>& texts, FormText& out) {
   out.push_back('[');
   for (size_t i = 0; i < texts.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    AppendJsonString(out, texts[i]);
+    // The comma and the text at the least it can take, what escaping adds checked after.
+    out.Expect((i > 0 ? 1 : 0) + texts[i].size() + 2);
+    std::string& to = out.Out();
+    if (i > 0) to.push_back(',');
+    AppendJsonString(to, texts[i]);
+    out.Check();
   }
   out.push_back(']');
 }

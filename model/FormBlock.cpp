@@ -43,18 +43,18 @@ void FormBlock::Append(std::string_view bytes) {
   used_ = need;
 }
 
-void FormBlock::Prepend(std::string_view bytes) {
-  if (bytes.empty()) return;
-  if (bytes.size() > kMaxLength - used_) throw ModelTooLargeError();
-  const size_t need = used_ + bytes.size();
+void FormBlock::ReplaceFront(size_t length, std::string_view bytes) {
+  length = std::min(length, used_);
+  if (bytes.size() > length && bytes.size() - length > kMaxLength - used_) throw ModelTooLargeError();
+  const size_t need = used_ - length + bytes.size();
   if (!block_.HasBlock() && need <= kShortForm) {
-    short_.insert(0, bytes);
+    short_.replace(0, length, bytes);
     used_ = need;
     return;
   }
   Reserve(need);
-  std::memmove(block_.Data() + bytes.size(), block_.Data(), used_);
-  std::memcpy(block_.Data(), bytes.data(), bytes.size());
+  if (bytes.size() != length) std::memmove(block_.Data() + bytes.size(), block_.Data() + length, used_ - length);
+  if (!bytes.empty()) std::memcpy(block_.Data(), bytes.data(), bytes.size());
   used_ = need;
 }
 

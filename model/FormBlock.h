@@ -16,7 +16,9 @@ class FormBlock {
   // Throw std::bad_alloc when memory runs out, ModelTooLargeError past what a result code
   // can count.
   void Append(std::string_view bytes);
-  void Prepend(std::string_view bytes);
+  // Puts `bytes` in place of the first `length` bytes gathered (a head written before it was
+  // final); where they are as long, nothing else moves.
+  void ReplaceFront(size_t length, std::string_view bytes);
   // Hands the bytes over (length + 1 bytes) and gives their length; -13 when memory runs out,
   // `output` then unchanged.
   ResultCode Finish(OutputBuffer& output);

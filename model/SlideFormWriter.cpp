@@ -27,6 +27,22 @@ void SlideFormWriter::Put(std::string_view bytes) {
 
 void SlideFormWriter::Start(const SlideDeck& deck) {
   started_ = true;
+  if (mode_ == SlideMode::kJson || mode_ == SlideMode::kText) {
+    // The head goes first where the deck has no sections yet, which is how it stays unless
+    // sections come after the last slide: the end then writes it again, and only then does
+    // the form move behind it.
+    if (!deck.sections.empty()) return;
+    piece_ = "{";
+    try {
+      FormText head(piece_, Left(deck));
+      AppendJsonHead(deck, head);
+    } catch (const ModelTooLargeError&) {
+      return;  // the end tells
+    }
+    block_.Append(piece_);
+    head_ = piece_.size();
+    return;
+  }
   if (mode_ != SlideMode::kMarkdown) return;
   piece_.clear();
   FormText out(piece_, Left(deck), this);
@@ -69,11 +85,15 @@ ResultCode SlideFormWriter::Finish(const SlideDeck& deck, OutputBuffer& output) 
       case SlideMode::kText: {
         AppendJsonEnd(deck, out);
         Put(piece_);
-        piece_.clear();
-        piece_ = "{";
-        FormText head(piece_, Left(deck));
-        AppendJsonHead(deck, head);
-        block_.Prepend(piece_);
+        if (head_ > 0 && deck.sections.empty()) {
+          // The head written first stands: counted as the end would have counted it.
+          if (head_ - 1 > Left(deck)) throw ModelTooLargeError();
+        } else {
+          piece_ = "{";
+          FormText head(piece_, Left(deck));
+          AppendJsonHead(deck, head);
+          block_.ReplaceFront(head_, piece_);
+        }
         block_.Append("}\n");
         break;
       }

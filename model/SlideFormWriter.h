@@ -50,6 +50,7 @@ class SlideFormWriter final : public SlideSink, private FormSpill {
   std::string piece_;                     // the piece being made, its room kept
   Utf8PieceRepair repair_;                // kMarkdown
   uint64_t written_ = 0;                  // of the form, before encoding
+  size_t head_ = 0;                       // kJson: bytes of the head written at the start
   size_t slides_ = 0;
   bool started_ = false;
   std::optional<std::string> section_;  // of the slide above (Markdown)

@@ -1,5 +1,9 @@
 #include "platform/Utf.h"
 
+#if defined(__SSE2__) && defined(__GNUC__)
+#include <emmintrin.h>
+#endif
+
 namespace dkscr {
 
 size_t DecodeUtf8Sequence(std::string_view text, size_t pos, char32_t& codePoint, bool& valid) {
@@ -89,26 +93,84 @@ void AppendUtf8(char32_t cp, std::string& out) {
   }
 }
 
-void AppendWideAsUtf8(std::u16string_view text, std::string& out) {
+namespace {
+
+// Writes the ASCII units at text[at...] as bytes until a unit that is not ASCII or the end;
+// returns where it stopped. Eight units at a time where the processor narrows them at once.
+size_t NarrowAscii(const char16_t* text, size_t at, size_t end, char*& to) {
+#if defined(__SSE2__) && defined(__GNUC__)
+  const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+  const __m128i zero = _mm_setzero_si128();
+  for (; end - at >= 8; at += 8, to += 8) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(units, high), zero)) != 0xFFFF) break;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(to), _mm_packus_epi16(units, units));
+  }
+#endif
+  for (; at < end && text[at] < 0x80; ++at) *to++ = static_cast<char>(text[at]);
+  return at;
+}
+
+// The UTF-8 length of a text: a pair of surrogates four bytes, a lone one three (U+FFFD).
+size_t Utf8Length(std::u16string_view text) {
+  size_t bytes = 0;
   for (size_t i = 0; i < text.size(); ++i) {
-    // A run of ASCII goes over at once: most text is.
-    size_t end = i;
-    while (end < text.size() && text[end] < 0x80) ++end;
-    if (end > i) {
-      const size_t at = out.size();
-      out.resize(at + (end - i));
-      for (size_t k = i; k < end; ++k) out[at + (k - i)] = static_cast<char>(text[k]);
-      i = end;
-      if (i == text.size()) break;
-    }
-    char32_t u = text[i];
-    if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      u = 0x10000 + ((u - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+    const char16_t u = text[i];
+    if (u < 0x80) {
+      bytes += 1;
+    } else if (u < 0x800) {
+      bytes += 2;
+    } else if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      bytes += 4;
       ++i;
+    } else {
+      bytes += 3;
+    }
+  }
+  return bytes;
+}
+
+char* PutUtf8(char32_t cp, char* to) {
+  if (cp < 0x80) {
+    *to++ = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    *to++ = static_cast<char>(0xC0 | (cp >> 6));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    *to++ = static_cast<char>(0xE0 | (cp >> 12));
+    *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    *to++ = static_cast<char>(0xF0 | (cp >> 18));
+    *to++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return to;
+}
+
+}  // namespace
+
+void AppendWideAsUtf8(std::u16string_view text, std::string& out) {
+  // Sized for ASCII, what most text is; at the first other unit, for exactly the rest.
+  const size_t at = out.size();
+  out.resize(at + text.size());
+  char* to = out.data() + at;
+  size_t i = NarrowAscii(text.data(), 0, text.size(), to);
+  if (i == text.size()) return;
+  const size_t done = static_cast<size_t>(to - out.data());
+  out.resize(done + Utf8Length(text.substr(i)));
+  to = out.data() + done;
+  while (i < text.size()) {
+    i = NarrowAscii(text.data(), i, text.size(), to);
+    if (i == text.size()) break;
+    char32_t u = text[i++];
+    if (IsHighSurrogate(u) && i < text.size() && IsLowSurrogate(text[i])) {
+      u = 0x10000 + ((u - 0xD800) << 10) + (text[i++] - 0xDC00);
     } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
       u = kReplacementChar;
     }
-    AppendUtf8(u, out);
+    to = PutUtf8(u, to);
   }
 }
 

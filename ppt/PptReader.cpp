@@ -309,13 +309,22 @@ void MakeRoom(std::vector<T>& items, size_t more) {
   if (items.capacity() - items.size() < more) items.reserve(std::max(items.size() + more, 2 * items.capacity()));
 }
 
+// A string of the slide before, emptied, or a new one.
+std::string TakeSpare(std::vector<std::string>& spare) {
+  if (spare.empty()) return {};
+  std::string text = std::move(spare.back());
+  spare.pop_back();
+  text.clear();
+  return text;
+}
+
 // Paragraphs of a text: split at the paragraph mark (CR), a line break (vertical tab) as "\n",
 // empty paragraphs left out, each taken from the budget. With `shapes`, each kept paragraph's
 // level, bullet and links go there too; `links` are ranges of `text` by byte offsets.
 void AppendParagraphs(std::string_view text, std::vector<std::string>& out, ModelBudget& budget,
                       const std::vector<ParagraphStyle>* styles = nullptr, std::vector<TextParagraph>* shapes = nullptr,
                       const std::vector<std::pair<RunLink, std::string>>* links = nullptr,
-                      const std::vector<AutoNumber>* numbers = nullptr) {
+                      const std::vector<AutoNumber>* numbers = nullptr, std::vector<std::string>* spare = nullptr) {
   size_t at = 0;
   std::string bullet;
   // The next number of each level, and the scheme it counts in (-1: none).
@@ -332,10 +341,12 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
     if (end == std::string_view::npos) end = text.size();
     if (end > at) {
       budget.TakeItem(end - at);
-      std::string paragraph(text.substr(at, end - at));
+      std::string paragraph = spare != nullptr ? TakeSpare(*spare) : std::string();
+      paragraph.assign(text.substr(at, end - at));
       if (paragraph.find('\v') != std::string::npos) std::replace(paragraph.begin(), paragraph.end(), '\v', '\n');
       if (shapes != nullptr) {
         TextParagraph shaped;
+        if (spare != nullptr) shaped.text = TakeSpare(*spare);  // the room its block's copy takes
         if (styles != nullptr && index < styles->size()) {
           shaped.level = (*styles)[index].level;
           if (const std::string_view b = BulletOf((*styles)[index], bullet); !b.empty()) shaped.bullet = std::string(b);
@@ -700,14 +711,9 @@ class PptReader {
     }
     const uint32_t persistId = entries_[entry].persistId;
     if (page != nullptr) page->isNotes = top.recType == ppt::kNotes;
-    struct Frame {
-      uint16_t type;
-      uint32_t recLen;
-      uint64_t consumed;
-      size_t shape;  // the shape this frame opened, or SIZE_MAX
-      size_t group;  // the group this frame opened, or SIZE_MAX
-    };
-    std::vector<Frame> frames{{top.recType, top.recLen, 0, SIZE_MAX, SIZE_MAX}};
+    using Frame = PageFrame;
+    std::vector<Frame>& frames = pageFrames_;
+    frames.assign(1, {top.recType, top.recLen, 0, SIZE_MAX, SIZE_MAX});
     shapes_.assign(1, Shape{});  // shapes_[0] holds text outside any shape
     openShapes_.assign(1, 0);
     groups_.clear();
@@ -1107,7 +1113,8 @@ class PptReader {
       PagePiece flushed;
       flushed.placeholder = shape.placeholder;
       flushed.type = piece.type;
-      flushed.text = WideToUtf8(piece.text);
+      flushed.text = Spare();
+      AppendWideAsUtf8(piece.text, flushed.text);
       flushed.links = Utf8Links(piece.text, std::move(piece.links), flushed.text.size());
       const uint64_t held = sizeof(TextPiece) + 2 * piece.text.size();
       std::u16string().swap(piece.text);
@@ -1246,6 +1253,7 @@ class PptReader {
       WalkPage(place.offset, place.entry, &page);
       StylesOfMaster(page.masterIdRef);
       AssembleSlide(index++, page, notes, assembly, deck, budget_.model);
+      for (PagePiece& piece : page.pieces) KeepSpare(piece.text);
     }
     AddOrphans(notes, assembly, deck, budget_.model);
   }
@@ -1287,15 +1295,16 @@ class PptReader {
   // A slide piece's paragraph styles and numbering with what they leave to the masters taken
   // from the slide's master and the document's; a piece without a style atom takes them
   // whole. Each paragraph's style names its own entry of the numbering given back.
-  std::pair<std::vector<ParagraphStyle>, std::vector<AutoNumber>> WithMasterStyles(
-      const PagePiece& piece, const std::vector<AutoNumber>& shapeNumbers, uint32_t masterId) const {
-    std::vector<ParagraphStyle> styles = piece.styles;
+  // They go to pieceStyles_ and pieceNumbers_.
+  void WithMasterStyles(const PagePiece& piece, const std::vector<AutoNumber>& shapeNumbers, uint32_t masterId) {
+    std::vector<ParagraphStyle>& styles = pieceStyles_;
+    styles.assign(piece.styles.begin(), piece.styles.end());
     const auto found = masterById_.find(masterId);
     const MasterTextStyles* master = found != masterById_.end() ? masters_[found->second].styles.get() : nullptr;
     const size_t paragraphs = 1 + static_cast<size_t>(std::count(piece.text.begin(), piece.text.end(), '\r'));
     if (styles.size() < paragraphs) styles.resize(paragraphs);
-    std::vector<AutoNumber> numbers;
-    numbers.reserve(styles.size());
+    std::vector<AutoNumber>& numbers = pieceNumbers_;
+    numbers.clear();
     for (ParagraphStyle& style : styles) {
       InheritFromMasters(style, piece.type, {master, &documentStyles_});
       AutoNumber number;
@@ -1309,11 +1318,9 @@ class PptReader {
       style.extension = static_cast<int>(numbers.size());
       numbers.push_back(number);
     }
-    return {std::move(styles), std::move(numbers)};
   }
 
-  void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck,
-                ModelBudget& budget) const {
+  void Assemble(std::vector<Page>& slides, const std::vector<Page>& notes, SlideDeck& deck, ModelBudget& budget) {
     std::vector<uint32_t> slideIds;
     for (const Page& page : slides) slideIds.push_back(page.slideId);
     Assembly assembly = Prepare(slideIds, notes);
@@ -1327,7 +1334,7 @@ class PptReader {
   // The slide of the page, made and added to the deck; the notes page it shows is the one
   // naming it, else the one it names.
   void AssembleSlide(size_t i, Page& page, const std::vector<Page>& notes, Assembly& assembly,
-                     SlideDeck& deck, ModelBudget& budget) const {
+                     SlideDeck& deck, ModelBudget& budget) {
     const std::unordered_map<uint32_t, size_t>& slideById = assembly.slideById;
     const Page* notesPage = assembly.notesOf[i];
     if (const auto it = assembly.notesById.find(page.notesIdRef);
@@ -1337,13 +1344,16 @@ class PptReader {
     if (notesPage != nullptr) assembly.tied[static_cast<size_t>(notesPage - notes.data())] = true;
     const uint64_t left = budget.Left();
     budget.TakeSlide();
-    Slide slide;
+    Slide& slide = slide_;  // empty: the slide before was released
     slide.number = static_cast<int>(i) + 1;
     slide.hidden = page.hidden;
     bool titleDone = false;
-    std::vector<size_t> pieceStarts;  // the first paragraph of each piece, and the end
-    std::vector<PieceOrigin> origins;  // of each piece
-    std::vector<TextParagraph> shapes;  // level, bullet and links of each paragraph
+    std::vector<size_t>& pieceStarts = pieceStarts_;  // the first paragraph of each piece, and the end
+    std::vector<PieceOrigin>& origins = origins_;      // of each piece
+    std::vector<TextParagraph>& shapes = paragraphShapes_;  // level, bullet and links of each paragraph
+    pieceStarts.clear();
+    origins.clear();
+    shapes.clear();
     std::unordered_set<std::string> linked;
     auto note = [&](const std::string& target) {
       if (linked.count(target) != 0) return;
@@ -1392,12 +1402,13 @@ class PptReader {
           links.emplace_back(link, std::move(*target));
         }
       }
-      const auto [styles, numbers] = WithMasterStyles(piece, shape.numbers, page.masterIdRef);
-      AppendParagraphs(piece.text, slide.paragraphs, budget, &styles, &shapes, &links, &numbers);
+      WithMasterStyles(piece, shape.numbers, page.masterIdRef);
+      AppendParagraphs(piece.text, slide.paragraphs, budget, &pieceStyles_, &shapes, &links, &pieceNumbers_, &spare_);
       if (IsFooterPlaceholder(piece.placeholder)) AppendParagraphs(piece.text, slide.footers, budget);
       const bool isTitle = piece.type == kTextTitle || piece.type == kTextCenterTitle;
       if (isTitle && !titleDone && slide.paragraphs.size() > first) {
         titleDone = true;
+        slide.title = Spare();
         slide.titleBegin = first;
         slide.titleEnd = slide.paragraphs.size();
         for (size_t p = first; p < slide.paragraphs.size(); ++p) {
@@ -1428,8 +1439,29 @@ class PptReader {
     for (const SlideComment& comment : slide.comments) handed += ModelBudget::kItemBytes + comment.text.size();
     const bool kept = deck.sink == nullptr;
     deck.Add(std::move(slide));
+    ReleaseSlide();
     if (!kept) budget.Give(handed);
     budget.Give(HeldBy(page));
+  }
+
+  // Empties the slide once a form has written it (or the deck has taken it over), keeping a
+  // few of its strings and its list of paragraphs for the next: the reader holds no slide
+  // while it reads the next page.
+  void ReleaseSlide() {
+    Slide& slide = slide_;
+    for (std::string& paragraph : slide.paragraphs) KeepSpare(paragraph);
+    for (SlideBlock& block : slide.blocks) {
+      for (TextParagraph& paragraph : block.paragraphs) KeepSpare(paragraph.text);
+    }
+    KeepSpare(slide.title);
+    std::vector<std::string> paragraphs = std::move(slide.paragraphs);
+    paragraphs.clear();
+    slide = Slide();
+    slide.paragraphs = std::move(paragraphs);
+  }
+  std::string Spare() { return TakeSpare(spare_); }
+  void KeepSpare(std::string& text) {
+    if (spare_.size() < kSpareStrings && text.capacity() <= kSpareBytes) spare_.push_back(std::move(text));
   }
 
   void AddOrphans(const std::vector<Page>& notes, const Assembly& assembly, SlideDeck& deck, ModelBudget& budget) const {
@@ -1475,8 +1507,28 @@ class PptReader {
   std::u16string wide_;
   std::u16string listWide_;
   // The page being walked, for the model.
+  struct PageFrame {
+    uint16_t type;
+    uint32_t recLen;
+    uint64_t consumed;
+    size_t shape;  // the shape this frame opened, or SIZE_MAX
+    size_t group;  // the group this frame opened, or SIZE_MAX
+  };
+  std::vector<PageFrame> pageFrames_;  // the containers open, kept from page to page
   std::vector<Shape> shapes_;
   std::vector<size_t> openShapes_;
+  // What making a slide uses, kept from slide to slide: the slide, a few strings of the slide
+  // before for its texts, each piece's paragraph styles and numbering, each piece's first
+  // paragraph and origin, each paragraph's level, bullet and links.
+  static constexpr size_t kSpareStrings = 1024;
+  static constexpr size_t kSpareBytes = 1024;
+  Slide slide_;
+  std::vector<std::string> spare_;
+  std::vector<ParagraphStyle> pieceStyles_;
+  std::vector<AutoNumber> pieceNumbers_;
+  std::vector<size_t> pieceStarts_;
+  std::vector<PieceOrigin> origins_;
+  std::vector<TextParagraph> paragraphShapes_;
   std::vector<ShapeGroup> groups_;
   size_t collector_ = SIZE_MAX;  // the open table or diagram group that takes the text within
   uint16_t interactiveInstance_ = 0;  // of the interaction being read: 0 for a click

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -15,8 +16,10 @@
 namespace dkscr {
 namespace {
 
-// A property set stream is read whole; one larger than this is read up to it.
+// A property set stream is read up to this size, only the stretches its properties lie in:
+// a thumbnail among them can be most of the stream.
 constexpr size_t kStreamBytesRead = 4 * 1024 * 1024;
+constexpr size_t kStretchBytes = 4096;
 // Properties of a section that are looked at, and dictionary entries.
 constexpr uint32_t kMostProperties = 4096;
 
@@ -44,19 +47,52 @@ enum VarType : uint16_t {
 // Seconds from 1601-01-01 (where FILETIME counts from) to 1970-01-01.
 constexpr int64_t kFiletimeEpochSeconds = 11644473600;
 
+// The bytes of a property set stream: given whole, or read from the stream a stretch at a
+// time as they are looked at (bytes the file cannot deliver read as zeros).
 class Bytes {
  public:
-  explicit Bytes(std::string_view data) : data_(data) {}
-  bool Has(size_t at, size_t count) const { return at <= data_.size() && count <= data_.size() - at; }
+  explicit Bytes(std::string_view data) : data_(data.data()), size_(data.size()) {}
+  explicit Bytes(const CfbStream& stream)
+      : stream_(&stream),
+        size_(static_cast<size_t>(std::min<uint64_t>(stream.Size(), kStreamBytesRead))),
+        buffer_(new char[size_]),
+        read_((size_ + kStretchBytes - 1) / kStretchBytes, false) {
+    data_ = buffer_.get();
+  }
+  bool Has(size_t at, size_t count) const { return at <= size_ && count <= size_ - at; }
   uint16_t U16(size_t at) const { return static_cast<uint16_t>(Byte(at) | Byte(at + 1) << 8); }
   uint32_t U32(size_t at) const { return U16(at) | static_cast<uint32_t>(U16(at + 2)) << 16; }
   uint64_t U64(size_t at) const { return U32(at) | static_cast<uint64_t>(U32(at + 4)) << 32; }
-  std::string_view Slice(size_t at, size_t count) const { return data_.substr(at, count); }
-  size_t Size() const { return data_.size(); }
+  std::string_view Slice(size_t at, size_t count) const {
+    if (at >= size_) return {};
+    count = std::min(count, size_ - at);
+    Load(at, count);
+    return {data_ + at, count};
+  }
+  size_t Size() const { return size_; }
 
  private:
-  uint32_t Byte(size_t at) const { return static_cast<uint8_t>(data_[at]); }
-  std::string_view data_;
+  uint32_t Byte(size_t at) const {
+    Load(at, 1);
+    return static_cast<uint8_t>(data_[at]);
+  }
+  void Load(size_t at, size_t count) const {
+    if (stream_ == nullptr || count == 0) return;
+    for (size_t stretch = at / kStretchBytes; stretch <= (at + count - 1) / kStretchBytes; ++stretch) {
+      if (read_[stretch]) continue;
+      read_[stretch] = true;
+      const size_t from = stretch * kStretchBytes;
+      const size_t length = std::min(kStretchBytes, size_ - from);
+      const size_t got = stream_->ReadAt(from, buffer_.get() + from, length);
+      std::memset(buffer_.get() + from + got, 0, length - got);
+    }
+  }
+
+  const char* data_ = nullptr;
+  const CfbStream* stream_ = nullptr;
+  size_t size_ = 0;
+  std::unique_ptr<char[]> buffer_;
+  mutable std::vector<bool> read_;  // of each stretch of the buffer
 };
 
 std::string Utf16LeToUtf8(std::string_view bytes) {
@@ -249,18 +285,7 @@ void SetTime(const Section& section, uint32_t id, std::optional<std::string>& fi
   if (value && value->value.kind == PropertyValue::Kind::kDate) field = value->value.text;
 }
 
-std::string ReadStream(CompoundFile& file, std::u16string_view name) {
-  const std::unique_ptr<CfbStream> stream = file.OpenStream(name);
-  if (!stream) return {};
-  std::string bytes(static_cast<size_t>(std::min<uint64_t>(stream->Size(), kStreamBytesRead)), '\0');
-  bytes.resize(stream->Read(bytes.data(), bytes.size()));
-  return bytes;
-}
-
-}  // namespace
-
-void ReadSummaryInformation(std::string_view data, DocumentMetadata& metadata) {
-  const Bytes stream(data);
+void ReadSummary(const Bytes& stream, DocumentMetadata& metadata) {
   for (const auto& [id, offset] : Sections(stream)) {
     if (id != kSummaryInformation) continue;
     const Section section(stream, offset);
@@ -277,8 +302,7 @@ void ReadSummaryInformation(std::string_view data, DocumentMetadata& metadata) {
   }
 }
 
-void ReadDocumentSummaryInformation(std::string_view data, DocumentMetadata& metadata, ModelBudget* budget) {
-  const Bytes stream(data);
+void ReadDocumentSummary(const Bytes& stream, DocumentMetadata& metadata, ModelBudget* budget) {
   for (const auto& [id, offset] : Sections(stream)) {
     const Section section(stream, offset);
     if (id == kDocSummaryInformation) {
@@ -297,12 +321,20 @@ void ReadDocumentSummaryInformation(std::string_view data, DocumentMetadata& met
   }
 }
 
+}  // namespace
+
+void ReadSummaryInformation(std::string_view data, DocumentMetadata& metadata) { ReadSummary(Bytes(data), metadata); }
+
+void ReadDocumentSummaryInformation(std::string_view data, DocumentMetadata& metadata, ModelBudget* budget) {
+  ReadDocumentSummary(Bytes(data), metadata, budget);
+}
+
 void ReadPropertySets(CompoundFile& file, DocumentMetadata& metadata, ModelBudget* budget) {
-  if (const std::string bytes = ReadStream(file, u"\005SummaryInformation"); !bytes.empty()) {
-    ReadSummaryInformation(bytes, metadata);
+  if (const std::unique_ptr<CfbStream> stream = file.OpenStream(u"\005SummaryInformation")) {
+    ReadSummary(Bytes(*stream), metadata);
   }
-  if (const std::string bytes = ReadStream(file, u"\005DocumentSummaryInformation"); !bytes.empty()) {
-    ReadDocumentSummaryInformation(bytes, metadata, budget);
+  if (const std::unique_ptr<CfbStream> stream = file.OpenStream(u"\005DocumentSummaryInformation")) {
+    ReadDocumentSummary(Bytes(*stream), metadata, budget);
   }
 }
 

@@ -118,8 +118,9 @@ TEST(ConvertOneFileTest, RequestCarriesFormTypeAndCodePage) {
 
 TEST(ConvertOneFileTest, StandardOutputKeepsEveryByteInOrder) {
   test::CapturedConsole captured;
-  std::string big(200000, '\0');
-  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
+  // Longer than one write takes at a time, and not a whole number of them.
+  std::string big((size_t{5} << 19) + 12345, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + (i >> 16));
   const auto* bytes = reinterpret_cast<const uint8_t*>(big.data());
   captured.Console().WriteOutputByte(0xFF);
   captured.Console().WriteOutputBytes(bytes, 65535);  // fills the block to the brim

@@ -31,6 +31,28 @@ TEST(WideToUtf8, PairsAreOneSequenceAndLoneSurrogatesAreReplaced) {
   EXPECT_EQ(WideToUtf8(u"\u07ff\u0800"), "\xDF\xBF\xE0\xA0\x80");
 }
 
+TEST(WideToUtf8, LongTextsAsEachUnitAlone) {
+  // ASCII runs of every length against units of every width, lone halves and pairs.
+  std::u16string text;
+  const std::u16string others[] = {u"\u00e9", u"\u20ac", u"\U0001F600", {0xD800}, {0xDC00}, {0x7F}, {0x80}};
+  for (size_t n = 0; text.size() < 40000; ++n) {
+    text.append(n % 37, static_cast<char16_t>('a' + n % 26));
+    text += others[n % std::size(others)];
+  }
+  text.append(20000, u'z');
+  std::string expected;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 &&
+                      text[i + 1] <= 0xDFFF;
+    expected += WideToUtf8(text.substr(i, pair ? 2 : 1));
+    i += pair ? 1 : 0;
+  }
+  EXPECT_EQ(WideToUtf8(text), expected);
+  std::string appended = "head";
+  AppendWideAsUtf8(text, appended);
+  EXPECT_EQ(appended, "head" + expected);
+}
+
 #ifndef _WIN32  // names are bytes here; on Windows UTF-16 (tests/windows)
 TEST(NativePath, EveryByteStringSurvivesTheRoundTrip) {
   const std::string names[] = {

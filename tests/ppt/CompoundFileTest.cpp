@@ -1,6 +1,7 @@
 // The compound-file reader: layout variants, stream semantics and damaged files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -90,6 +91,31 @@ TEST_P(CfbVersions, DuplicateReadsOnItsOwn) {
     stream.reset();
     duplicate->Seek(data.size() - 5);
     EXPECT_EQ(ReadAll(*duplicate), data.substr(data.size() - 5));
+  }
+}
+
+// Pieces read at a place, across unit and sector bounds and past the end, leave the position
+// and what the next read gives alone.
+TEST_P(CfbVersions, PiecesReadAtAPlace) {
+  CfbOptions options;
+  options.version = GetParam();
+  const std::string big = Pattern(70000, 8), small = Pattern(3000, 9);
+  const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", small}}, options);
+  auto file = OpenImage(img.bytes);
+  for (const auto& [name, data] : {std::pair{u"Big", big}, std::pair{u"Small", small}}) {
+    auto stream = file->OpenStream(name);
+    ASSERT_TRUE(stream);
+    char head[10];
+    ASSERT_EQ(stream->Read(head, sizeof head), 10u);
+    const std::pair<size_t, size_t> pieces[] = {{0, 1000}, {63, 2}, {511, 3}, {4095, 9000}, {100, 2900},
+                                                {data.size() - 5, 100}, {data.size(), 1}};
+    for (const auto& [at, count] : pieces) {
+      std::string piece(count, '\0');
+      piece.resize(stream->ReadAt(at, piece.data(), count));
+      EXPECT_EQ(piece, data.substr(std::min(at, data.size()), count)) << at << " " << count;
+    }
+    EXPECT_EQ(stream->Position(), 10u);
+    EXPECT_EQ(ReadAll(*stream), data.substr(10));
   }
 }
 

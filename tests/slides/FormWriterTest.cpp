@@ -221,9 +221,14 @@ TEST(FormBlock, BytesGatheredShortAndLong) {
   for (const size_t size : {size_t{10}, size_t{200'000}}) {
     const std::string body(size, 'b');
     FormBlock block;
+    block.Append("{h}");
     block.Append(body.substr(0, size / 2));
     block.Append(body.substr(size / 2));
-    block.Prepend("head:");
+    // A head rewritten as long as it was, longer, shorter, and one put before it.
+    block.ReplaceFront(3, "{H}");
+    block.ReplaceFront(3, "{longer}");
+    block.ReplaceFront(8, "ad:");
+    block.ReplaceFront(0, "he");
     block.Append(":tail");
     OutputBuffer out;
     const ResultCode code = block.Finish(out);

@@ -132,6 +132,27 @@ TEST(PptPropertySets, EachSectionInItsOwnCodePage) {
   EXPECT_EQ(m.custom[3].second.number, 0.5);
 }
 
+TEST(PptPropertySets, ReadFromTheFileWhereThePropertiesLie) {
+  // A thumbnail before the title, the title's characters across the end of a stretch read.
+  const std::string thumbnail = Le16(0x47) + Le16(0) + Le32(12172) + std::string(12172, 'T');
+  const std::string title = "Title " + std::string(40, 'x');
+  const std::string summary = PropertySetStream(
+      {{kSummaryId, Section({{1, I2(1252)}, {17, thumbnail}, {2, Lpstr(title)}, {4, Lpstr("J\xFCrgen")}})}});
+  ASSERT_LT(summary.find(title), 3u * 4096);
+  ASSERT_GT(summary.find(title) + title.size(), 3u * 4096);
+  std::string error;
+  const auto file = CompoundFile::Open(
+      ByteSource::OfMemory(test::BuildCfbImage({{u"\005SummaryInformation", summary}}).bytes), error);
+  ASSERT_TRUE(file) << error;
+  DocumentMetadata read;
+  ReadPropertySets(*file, read);
+  EXPECT_EQ(read.title, title);
+  EXPECT_EQ(read.author, "J\xC3\xBCrgen");
+  DocumentMetadata whole;
+  ReadSummaryInformation(summary, whole);
+  EXPECT_EQ(read.title, whole.title);
+}
+
 TEST(PptPropertySets, DamagedStreamsGiveWhatTheyHold) {
   const std::string whole = PropertyStreams()[0].data;
   for (size_t cut = 0; cut < whole.size(); cut += 3) {

@@ -17,6 +17,7 @@
 #include "batch/InputList.h"
 #include "batch/JsonText.h"
 #include "batch/OrderedPool.h"
+#include "batch/PendingDigests.h"
 #include "batch/Progress.h"
 #include "batch/SourceDigest.h"
 #include "batch/TextFileNames.h"
@@ -36,9 +37,9 @@ constexpr int kExitFailures = 1;
 constexpr int kExitUsage = 2;
 constexpr size_t kResultsPerJob = 4;      // results waiting for their turn, per worker
 constexpr size_t kOutputBlock = 1 << 16;  // standard output is written in blocks this large
-// A worker leaves the digest of a source up to this size to the thread that writes the
-// records while that thread keeps up (results wait there with room to spare in the window):
-// it digests one while the worker converts the next.
+// A worker leaves the digest of a source up to this size to be taken later, by the thread
+// that writes the records or by a worker that finds the window full: the digests, which cost
+// about as much as the conversions, run beside them on every core.
 constexpr size_t kHandOverBytes = 4u << 20;
 constexpr uint64_t kWholeReadWithoutDigest = 256u << 10;
 constexpr std::string_view kDigestMember = ",\"sha256\":\"";
@@ -69,22 +70,17 @@ struct RunSettings {
 struct WorkerState {
   // Without digests (text files), only small sources are read whole: of a large one the
   // conversion reads only the parts it needs.
-  WorkerState(bool digest, SourceBufferPool* pool, const std::atomic<size_t>* waitingResults, size_t window)
-      : reader(digest, pool, digest ? WholeFileReader::kWholeReadLimit : kWholeReadWithoutDigest),
-        waiting(waitingResults),
-        handOverBelow(window - 1) {}
+  WorkerState(bool digest, SourceBufferPool* pool)
+      : reader(digest, pool, digest ? WholeFileReader::kWholeReadLimit : kWholeReadWithoutDigest) {}
   OutputBuffer buffer;
   WholeFileReader reader;
-  const std::atomic<size_t>* waiting;  // results waiting to be written
-  size_t handOverBelow;                // digests are handed over while fewer results wait
 };
 
 // The digest member of the record of the source just read: its own, or a placeholder when
-// the writing thread is to digest the bytes (`handOver` set).
+// the bytes are to be digested later (`handOver` set).
 const std::optional<std::string>& RecordDigest(WorkerState& worker, bool& handOver) {
   static const std::optional<std::string> placeholder = std::string(64, '0');
-  handOver = worker.waiting != nullptr && worker.reader.ReadWhole() && worker.reader.WholeSize() <= kHandOverBytes &&
-             worker.waiting->load(std::memory_order_relaxed) < worker.handOverBelow;
+  handOver = worker.reader.ReadWhole() && worker.reader.WholeSize() <= kHandOverBytes;
   return handOver ? placeholder : worker.reader.Digest();
 }
 
@@ -94,7 +90,7 @@ void HandOverDigest(Result& result, WorkerState& worker) {
   result.undigested = worker.reader.TakeBuffer();
 }
 
-// On the writing thread: the placeholder replaced by the digest.
+// The placeholder replaced by the digest.
 void FillDigest(Result& result, SourceBufferPool& pool) {
   if (!result.undigested.data) return;
   const std::string hex = Sha256Hex(result.undigested.Bytes());
@@ -276,11 +272,11 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
       options.jobs != 0 ? options.jobs : UsableCores();
   const size_t window = kResultsPerJob * jobs;
   std::vector<Result> slots(window);
-  std::atomic<size_t> waiting{0};
+  PendingDigests digests(window);
   SourceBufferPool pool(jobs + 2, kHandOverBytes);
   std::vector<WorkerState> workers;  // one per worker, reused from file to file
   workers.reserve(jobs);
-  for (unsigned w = 0; w < jobs; ++w) workers.emplace_back(!settings.textFiles, &pool, &waiting, window);
+  for (unsigned w = 0; w < jobs; ++w) workers.emplace_back(!settings.textFiles, &pool);
 
   BatchCounts counts;
   ProgressLine progress(streams.err, streams.errIsTerminal && !options.quiet, items.size());
@@ -289,13 +285,16 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
 
   OrderedPoolTasks tasks;
   tasks.work = [&](size_t index, unsigned worker) {
-    slots[index % window] = ConvertItem(items[index], settings, workers[worker]);
-    waiting.fetch_add(1, std::memory_order_relaxed);
+    Result& result = slots[index % window];
+    result = ConvertItem(items[index], settings, workers[worker]);
+    if (result.undigested.data) digests.Offer(index % window);
+  };
+  tasks.help = [&](unsigned) {
+    return digests.MakeAny([&](size_t slot) { FillDigest(slots[slot], pool); });
   };
   tasks.take = [&](size_t index) {
     Result& result = slots[index % window];
-    waiting.fetch_sub(1, std::memory_order_relaxed);
-    FillDigest(result, pool);
+    digests.Settle(index % window, [&](size_t slot) { FillDigest(slots[slot], pool); });
     switch (result.outcome) {
       case Outcome::kConverted: ++counts.converted; break;
       case Outcome::kKept: ++counts.kept; break;

@@ -20,7 +20,15 @@ class Pool {
     std::unique_lock lock(mutex_);
     for (;;) {
       ++workersWaiting_;
-      space_.wait(lock, [&] { return next_ >= limit_ || next_ < taken_ + window_; });
+      while (next_ < limit_ && next_ >= taken_ + window_) {
+        if (tasks_.help) {
+          lock.unlock();
+          const bool helped = tasks_.help(worker);
+          lock.lock();
+          if (helped) continue;
+        }
+        space_.wait(lock);
+      }
       --workersWaiting_;
       if (next_ >= limit_) return;
       const size_t index = next_++;

@@ -14,6 +14,10 @@ struct OrderedPoolTasks {
   // Takes item `index` on the calling thread, in order. False stops the pool: no item
   // starts any more, and those running finish without being taken.
   std::function<bool(size_t index)> take;
+  // Optional: called on a worker that finds no room in the window for a new item, with no
+  // lock held, so that it does work the taking thread would otherwise do while the worker
+  // waits. True when it did some (it is then asked again before the worker sleeps).
+  std::function<bool(unsigned worker)> help;
   // Called on the calling thread about every `tickEvery` while items run (progress).
   std::function<void()> tick;
   std::chrono::milliseconds tickEvery{200};

@@ -1,5 +1,6 @@
 // The ordered pool: results taken in input order, never more than the window in flight,
-// and a stop that starts nothing more.
+// workers that help rather than wait, and a stop that starts nothing more. Then the digests
+// that results in the window wait for, each made once by whoever gets to it first.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "batch/OrderedPool.h"
+#include "batch/PendingDigests.h"
 
 namespace dkscr {
 namespace {
@@ -68,6 +70,42 @@ TEST(OrderedPoolTest, ASlowItemOrTheLastOneStillWakesTheTakingThread) {
   }
 }
 
+// The taking thread is slow and the work quick: a worker with no room in the window takes
+// what help() offers instead of sleeping, and the order and the window still hold.
+TEST(OrderedPoolTest, WorkersHelpWhileTheWindowIsFull) {
+  for (const unsigned jobs : {1u, 2u}) {
+    constexpr size_t kCount = 40;
+    std::atomic<int> offered{0};
+    std::atomic<int> helped{0};
+    std::atomic<size_t> inFlight{0};
+    std::vector<size_t> taken;
+    OrderedPoolTasks tasks;
+    tasks.work = [&](size_t, unsigned) {
+      EXPECT_LE(++inFlight, 2 * jobs);
+      ++offered;
+    };
+    tasks.help = [&](unsigned) {
+      for (int n = offered.load(); n > 0;) {
+        if (offered.compare_exchange_weak(n, n - 1)) {
+          ++helped;
+          return true;
+        }
+      }
+      return false;
+    };
+    tasks.take = [&](size_t index) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      taken.push_back(index);
+      --inFlight;
+      return true;
+    };
+    EXPECT_EQ(RunOrderedPool(kCount, jobs, 2 * jobs, tasks), kCount);
+    ASSERT_EQ(taken.size(), kCount);
+    for (size_t i = 0; i < kCount; ++i) EXPECT_EQ(taken[i], i);
+    EXPECT_GT(helped.load(), 0) << jobs << " jobs";
+  }
+}
+
 TEST(OrderedPoolTest, StopStartsNothingMore) {
   std::atomic<size_t> started{0};
   OrderedPoolTasks tasks;
@@ -75,6 +113,39 @@ TEST(OrderedPoolTest, StopStartsNothingMore) {
   tasks.take = [&](size_t index) { return index < 9; };
   EXPECT_EQ(RunOrderedPool(1000, 4, 8, tasks), 10u);
   EXPECT_LE(started.load(), 10u + 8u);
+}
+
+// One thread settles the slots in order while another makes any waiting digest: each digest
+// is made exactly once, and a slot is settled only once its digest is made.
+TEST(PendingDigestsTest, EachDigestMadeOnceByWhoeverComesFirst) {
+  constexpr size_t kSlots = 8;
+  constexpr int kRounds = 300;
+  PendingDigests digests(kSlots);
+  std::vector<std::atomic<int>> made(kSlots);
+  std::atomic<bool> done{false};
+  std::jthread helper([&] {
+    while (!done.load()) {
+      digests.MakeAny([&](size_t slot) {
+        // A digest takes a while: the settling thread arrives meanwhile.
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+        ++made[slot];
+      });
+    }
+  });
+  const struct Stop {
+    std::atomic<bool>& done;
+    ~Stop() { done = true; }  // before the helper is joined, should an assertion end the test
+  } stop{done};
+  for (int round = 0; round < kRounds; ++round) {
+    for (size_t slot = 0; slot < kSlots; ++slot) {
+      if ((round + slot) % 3 != 0) digests.Offer(slot);  // some results have no digest to make
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(20));  // the helper takes one
+    for (size_t slot = 0; slot < kSlots; ++slot) {
+      digests.Settle(slot, [&](size_t s) { ++made[s]; });
+      ASSERT_EQ(made[slot].exchange(0), (round + slot) % 3 != 0 ? 1 : 0) << "round " << round << ", slot " << slot;
+    }
+  }
 }
 
 }  // namespace

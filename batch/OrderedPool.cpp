@@ -20,14 +20,16 @@ class Pool {
     std::unique_lock lock(mutex_);
     for (;;) {
       ++workersWaiting_;
+      bool helpedNothing = !tasks_.help;
       while (next_ < limit_ && next_ >= taken_ + window_) {
-        if (tasks_.help) {
+        if (!helpedNothing) {
           lock.unlock();
-          const bool helped = tasks_.help(worker);
+          helpedNothing = !tasks_.help(worker);
           lock.lock();
-          if (helped) continue;
+          continue;  // the window may have moved, or the pool stopped, while the lock was free
         }
         space_.wait(lock);
+        helpedNothing = !tasks_.help;
       }
       --workersWaiting_;
       if (next_ >= limit_) return;

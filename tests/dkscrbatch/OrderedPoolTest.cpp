@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -103,6 +105,26 @@ TEST(OrderedPoolTest, WorkersHelpWhileTheWindowIsFull) {
     ASSERT_EQ(taken.size(), kCount);
     for (size_t i = 0; i < kCount; ++i) EXPECT_EQ(taken[i], i);
     EXPECT_GT(helped.load(), 0) << jobs << " jobs";
+  }
+}
+
+// Room made in the window, or the end, while a worker helps with nothing to do must still
+// reach it: it finds the window moved on when it comes back instead of sleeping for ever.
+TEST(OrderedPoolTest, RoomMadeWhileAWorkerHelpsIsNotMissed) {
+  for (const unsigned jobs : {1u, 2u}) {
+    OrderedPoolTasks tasks;
+    tasks.work = [](size_t, unsigned) {};
+    tasks.help = [](unsigned) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));  // the taking thread moves on meanwhile
+      return false;
+    };
+    tasks.take = [](size_t) { return true; };
+    auto run = std::async(std::launch::async, [&] { return RunOrderedPool(30, jobs, jobs, tasks); });
+    if (run.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+      ADD_FAILURE() << jobs << " jobs: the pool hangs";
+      std::_Exit(1);  // its threads cannot be joined
+    }
+    EXPECT_EQ(run.get(), 30u);
   }
 }
 

@@ -35,7 +35,11 @@ namespace {
 
 constexpr int kExitFailures = 1;
 constexpr int kExitUsage = 2;
-constexpr size_t kResultsPerJob = 4;      // results waiting for their turn, per worker
+// Results waiting for their turn, per worker: many while they are light, so that a worker
+// goes on converting (or digesting) while the writing thread digests; few when they are heavy.
+constexpr size_t kResultsPerJob = 16;
+constexpr size_t kHeavyResultsPerJob = 4;
+constexpr size_t kHeavyBytes = 32u << 20;  // records and sources held by the waiting results
 constexpr size_t kOutputBlock = 1 << 16;  // standard output is written in blocks this large
 // A worker leaves the digest of a source up to this size to be taken later, by the thread
 // that writes the records or by a worker that finds the window full: the digests, which cost
@@ -55,6 +59,7 @@ struct Result {
   // by theirs.
   SourceBuffer undigested;
   size_t digestAt = 0;
+  size_t held = 0;  // bytes of memory the result holds while it waits
 };
 
 struct RunSettings {
@@ -271,6 +276,7 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
   const unsigned jobs =
       options.jobs != 0 ? options.jobs : UsableCores();
   const size_t window = kResultsPerJob * jobs;
+  std::atomic<size_t> heldBytes{0};
   std::vector<Result> slots(window);
   PendingDigests digests(window);
   SourceBufferPool pool(jobs + 2, kHandOverBytes);
@@ -287,13 +293,18 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
   tasks.work = [&](size_t index, unsigned worker) {
     Result& result = slots[index % window];
     result = ConvertItem(items[index], settings, workers[worker]);
-    if (result.undigested.data) digests.Offer(index % window);
+    result.held = result.record.capacity() + result.undigested.capacity;
+    heldBytes.fetch_add(result.held, std::memory_order_relaxed);
+    if (result.undigested.data) digests.Offer(index % window, index);  // others may digest it from here
   };
+  tasks.heavy = [&] { return heldBytes.load(std::memory_order_relaxed) > kHeavyBytes; };
+  tasks.heavyWindow = kHeavyResultsPerJob * jobs;
   tasks.help = [&](unsigned) {
     return digests.MakeAny([&](size_t slot) { FillDigest(slots[slot], pool); });
   };
   tasks.take = [&](size_t index) {
     Result& result = slots[index % window];
+    heldBytes.fetch_sub(result.held, std::memory_order_relaxed);
     digests.Settle(index % window, [&](size_t slot) { FillDigest(slots[slot], pool); });
     switch (result.outcome) {
       case Outcome::kConverted: ++counts.converted; break;

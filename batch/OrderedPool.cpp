@@ -21,7 +21,7 @@ class Pool {
     for (;;) {
       ++workersWaiting_;
       bool helpedNothing = !tasks_.help;
-      while (next_ < limit_ && next_ >= taken_ + window_) {
+      while (next_ < limit_ && !RoomForNext()) {
         if (!helpedNothing) {
           lock.unlock();
           helpedNothing = !tasks_.help(worker);
@@ -95,6 +95,11 @@ class Pool {
   }
 
  private:
+  bool RoomForNext() const {
+    if (next_ >= taken_ + window_) return false;
+    return !tasks_.heavy || next_ < taken_ + std::max<size_t>(1, tasks_.heavyWindow) || !tasks_.heavy();
+  }
+
   // Results done in a row from the next one to take.
   size_t ReadyRun() const {
     size_t ready = 0;

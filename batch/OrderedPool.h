@@ -18,6 +18,11 @@ struct OrderedPoolTasks {
   // lock held, so that it does work the taking thread would otherwise do while the worker
   // waits. True when it did some (it is then asked again before the worker sleeps).
   std::function<bool(unsigned worker)> help;
+  // Optional: while this says that the results held are heavy, an item starts only within
+  // the first `heavyWindow` places of the window (memory stays bounded with a window sized
+  // for light results).
+  std::function<bool()> heavy;
+  size_t heavyWindow = 0;
   // Called on the calling thread about every `tickEvery` while items run (progress).
   std::function<void()> tick;
   std::chrono::milliseconds tickEvery{200};

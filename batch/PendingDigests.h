@@ -11,25 +11,40 @@ namespace dkscr {
 
 class PendingDigests {
  public:
-  explicit PendingDigests(size_t slots) : states_(new std::atomic<uint8_t>[slots]), slots_(slots) {
-    for (size_t i = 0; i < slots; ++i) states_[i].store(kNone, std::memory_order_relaxed);
+  explicit PendingDigests(size_t slots)
+      : states_(new std::atomic<uint8_t>[slots]), items_(new std::atomic<size_t>[slots]), slots_(slots) {
+    for (size_t i = 0; i < slots; ++i) {
+      states_[i].store(kNone, std::memory_order_relaxed);
+      items_[i].store(0, std::memory_order_relaxed);
+    }
   }
 
-  // The result in `slot`, just made, waits for its digest.
-  void Offer(size_t slot) { states_[slot].store(kOffered, std::memory_order_release); }
+  // The result of item `item`, just made into `slot`, waits for its digest.
+  void Offer(size_t slot, size_t item) {
+    items_[slot].store(item, std::memory_order_relaxed);
+    states_[slot].store(kOffered, std::memory_order_release);
+  }
 
-  // Makes one waiting digest with `make(slot)`; false when none waits. Should the writing
-  // thread come to that result meanwhile, it waits for the digest rather than making it twice.
+  // Makes one waiting digest with `make(slot)`, that of the latest item: the writing thread
+  // comes to the earliest first, and waits should it find a digest being made. False when none
+  // waits.
   template <typename Make>
   bool MakeAny(Make&& make) {
-    for (size_t i = slots_; i-- > 0;) {
-      if (Claim(i)) {
-        make(i);
-        Release(i);
+    for (;;) {
+      size_t latest = slots_;
+      for (size_t i = 0; i < slots_; ++i) {
+        if (states_[i].load(std::memory_order_relaxed) == kOffered &&
+            (latest == slots_ || items_[i].load(std::memory_order_relaxed) > items_[latest].load(std::memory_order_relaxed))) {
+          latest = i;
+        }
+      }
+      if (latest == slots_) return false;
+      if (Claim(latest)) {
+        make(latest);
+        Release(latest);
         return true;
       }
     }
-    return false;
   }
 
   // Before the result in `slot` is written: its digest made here, unless no digest waits or
@@ -59,6 +74,7 @@ class PendingDigests {
   }
 
   std::unique_ptr<std::atomic<uint8_t>[]> states_;
+  std::unique_ptr<std::atomic<size_t>[]> items_;  // whose result each slot holds
   size_t slots_;
 };
 

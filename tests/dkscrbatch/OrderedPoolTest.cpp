@@ -1,5 +1,6 @@
 // The ordered pool: results taken in input order, never more than the window in flight,
-// workers that help rather than wait, and a stop that starts nothing more. Then the digests
+// workers that help rather than wait, a narrower window for heavy results, and a stop that
+// starts nothing more. Then the digests
 // that results in the window wait for, each made once by whoever gets to it first.
 #include <gtest/gtest.h>
 
@@ -108,6 +109,34 @@ TEST(OrderedPoolTest, WorkersHelpWhileTheWindowIsFull) {
   }
 }
 
+// While the results held are heavy, items start only within the narrower window; while
+// they are light, the whole window fills.
+TEST(OrderedPoolTest, HeavyResultsNarrowTheWindow) {
+  for (const bool heavy : {true, false}) {
+    std::atomic<size_t> inFlight{0};
+    std::atomic<size_t> mostInFlight{0};
+    OrderedPoolTasks tasks;
+    tasks.work = [&](size_t, unsigned) {
+      const size_t now = ++inFlight;
+      for (size_t seen = mostInFlight; now > seen && !mostInFlight.compare_exchange_weak(seen, now);) {
+      }
+    };
+    tasks.take = [&](size_t) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));  // results pile up
+      --inFlight;
+      return true;
+    };
+    tasks.heavy = [&] { return heavy; };
+    tasks.heavyWindow = 2;
+    EXPECT_EQ(RunOrderedPool(40, 2, 8, tasks), 40u);
+    if (heavy) {
+      EXPECT_LE(mostInFlight.load(), 2u);
+    } else {
+      EXPECT_GT(mostInFlight.load(), 2u);
+    }
+  }
+}
+
 // Room made in the window, or the end, while a worker helps with nothing to do must still
 // reach it: it finds the window moved on when it comes back instead of sleeping for ever.
 TEST(OrderedPoolTest, RoomMadeWhileAWorkerHelpsIsNotMissed) {
@@ -160,7 +189,7 @@ TEST(PendingDigestsTest, EachDigestMadeOnceByWhoeverComesFirst) {
   } stop{done};
   for (int round = 0; round < kRounds; ++round) {
     for (size_t slot = 0; slot < kSlots; ++slot) {
-      if ((round + slot) % 3 != 0) digests.Offer(slot);  // some results have no digest to make
+      if ((round + slot) % 3 != 0) digests.Offer(slot, slot);  // some results have no digest to make
     }
     std::this_thread::sleep_for(std::chrono::microseconds(20));  // the helper takes one
     for (size_t slot = 0; slot < kSlots; ++slot) {

@@ -1,7 +1,7 @@
 // The ordered pool: results taken in input order, never more than the window in flight,
 // workers that help rather than wait, a narrower window for heavy results, and a stop that
-// starts nothing more. Then the digests
-// that results in the window wait for, each made once by whoever gets to it first.
+// starts nothing more. Then the digests that results in the window wait for, each made once
+// by whoever gets to it first.
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -140,9 +140,9 @@ TEST(PptPropertySets, ReadFromTheFileWhereThePropertiesLie) {
       {{kSummaryId, Section({{1, I2(1252)}, {17, thumbnail}, {2, Lpstr(title)}, {4, Lpstr("J\xFCrgen")}})}});
   ASSERT_LT(summary.find(title), 3u * 4096);
   ASSERT_GT(summary.find(title) + title.size(), 3u * 4096);
+  const test::CfbImage image = test::BuildCfbImage({{u"\005SummaryInformation", summary}});
   std::string error;
-  const auto file = CompoundFile::Open(
-      ByteSource::OfMemory(test::BuildCfbImage({{u"\005SummaryInformation", summary}}).bytes), error);
+  const auto file = CompoundFile::Open(ByteSource::OfMemory(image.bytes), error);  // a view of the image
   ASSERT_TRUE(file) << error;
   DocumentMetadata read;
   ReadPropertySets(*file, read);

@@ -75,22 +75,33 @@ void AppendUtf16(char32_t cp, std::u16string& out) {
   }
 }
 
-void AppendUtf8(char32_t cp, std::string& out) {
+namespace {
+
+// The UTF-8 bytes of a code point, written at `to`; returns where they end.
+char* PutUtf8(char32_t cp, char* to) {
   if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
+    *to++ = static_cast<char>(cp);
   } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *to++ = static_cast<char>(0xC0 | (cp >> 6));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *to++ = static_cast<char>(0xE0 | (cp >> 12));
+    *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *to++ = static_cast<char>(0xF0 | (cp >> 18));
+    *to++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return to;
+}
+
+}  // namespace
+
+void AppendUtf8(char32_t cp, std::string& out) {
+  char bytes[4];
+  out.append(bytes, PutUtf8(cp, bytes));
 }
 
 namespace {
@@ -128,25 +139,6 @@ size_t Utf8Length(std::u16string_view text) {
     }
   }
   return bytes;
-}
-
-char* PutUtf8(char32_t cp, char* to) {
-  if (cp < 0x80) {
-    *to++ = static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    *to++ = static_cast<char>(0xC0 | (cp >> 6));
-    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    *to++ = static_cast<char>(0xE0 | (cp >> 12));
-    *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    *to++ = static_cast<char>(0xF0 | (cp >> 18));
-    *to++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return to;
 }
 
 }  // namespace

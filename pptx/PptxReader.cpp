@@ -46,25 +46,14 @@ struct SlideEntry {
   size_t index;
 };
 
-// Whether a name's match key (ASCII letters lower-cased, "/" as "\\") is `key`.
-bool KeyIs(std::string_view name, std::string_view key) {
-  if (name.size() != key.size()) return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    char c = name[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c == '/') c = '\\';
-    if (c != key[i]) return false;
-  }
-  return true;
-}
-
 // The number N of an entry whose match key is "ppt\slides\slideN.xml", N written as decimal
 // without leading zeros, or -1 for any other entry.
 int64_t SlidePartNumber(std::string_view folder, std::string_view file) {
   constexpr std::string_view kPrefix = "slide";
   constexpr std::string_view kSuffix = ".xml";
-  if (file.size() <= kPrefix.size() + kSuffix.size() || !KeyIs(folder, "ppt\\slides\\") ||
-      !KeyIs(file.substr(0, kPrefix.size()), kPrefix) || !KeyIs(file.substr(file.size() - kSuffix.size()), kSuffix)) {
+  if (file.size() <= kPrefix.size() + kSuffix.size() || !MatchKeyIs(folder, "ppt\\slides\\") ||
+      !MatchKeyIs(file.substr(0, kPrefix.size()), kPrefix) ||
+      !MatchKeyIs(file.substr(file.size() - kSuffix.size()), kSuffix)) {
     return -1;
   }
   const std::string_view digits = file.substr(kPrefix.size(), file.size() - kPrefix.size() - kSuffix.size());

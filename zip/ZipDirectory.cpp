@@ -4,6 +4,8 @@
 #include <new>
 #include <utility>
 
+#include "zip/ZipNames.h"
+
 namespace dkscr {
 
 void ZipEntry::SetStoredPath(std::string_view path) {
@@ -21,12 +23,7 @@ namespace {
 
 constexpr uint64_t kNarrowLimit = UINT32_MAX;
 
-// A byte of a match key: ASCII letters lower-cased, "/" as "\".
-inline unsigned char KeyByte(char c) {
-  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c - 'A' + 'a');
-  if (c == '/') return '\\';
-  return static_cast<unsigned char>(c);
-}
+inline unsigned char KeyByte(char c) { return static_cast<unsigned char>(MatchKeyByte(c)); }
 
 // FNV-1a over the key bytes of the pieces in turn.
 inline uint32_t HashKey(uint32_t hash, std::string_view piece) {

@@ -23,10 +23,7 @@ std::string StoredEntryName(std::string_view raw, bool oemHost, uint16_t flags) 
 
 std::string NameMatchKey(std::string_view name) {
   std::string key(name);
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c == '/') c = '\\';
-  }
+  for (char& c : key) c = MatchKeyByte(c);
   return key;
 }
 

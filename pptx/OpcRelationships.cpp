@@ -5,6 +5,21 @@
 namespace dkscr {
 namespace {
 
+// A relationship's fields as its attributes give them, its target resolved against the part
+// that holds it. A target that is only a fragment ("#_ftn1") names a place, not a part: it
+// stays as written, as an external one does.
+void SetRelationship(OpcRelationship& relationship, std::string_view id, std::string_view type,
+                     std::string_view target, bool external, std::string_view sourcePart) {
+  relationship.id.assign(id);
+  relationship.type.assign(type);
+  if (external || target.starts_with('#')) {
+    relationship.target.assign(target);
+  } else {
+    ResolvePartTargetInto(sourcePart, target, relationship.target);
+  }
+  relationship.external = external;
+}
+
 // The relationships a package writer produces: an optional declaration, one root element,
 // and in it only empty "Relationship" elements whose attribute values hold no reference, no
 // markup character, no control and no non-ASCII byte. Such a part is read here by a plain
@@ -47,17 +62,8 @@ class PlainRelationshipsScan {
       const bool external = fields.values[kTargetMode] == "External";
       if (external && !withExternal) continue;
       if (count == out.size()) out.emplace_back();
-      OpcRelationship& relationship = out[count++];
-      relationship.id.assign(fields.values[kId]);
-      relationship.type.assign(fields.values[kType]);
-      const std::string_view target = fields.values[kTarget];
-      // A target that is only a fragment ("#_ftn1") names a place, not a part: it stays as written.
-      if (external || target.starts_with('#')) {
-        relationship.target.assign(target);
-      } else {
-        ResolvePartTargetInto(sourcePart, target, relationship.target);
-      }
-      relationship.external = external;
+      SetRelationship(out[count++], fields.values[kId], fields.values[kType], fields.values[kTarget], external,
+                      sourcePart);
     }
   }
 
@@ -198,14 +204,8 @@ void ParseRelationshipsInto(std::string_view xml, std::string_view sourcePart, b
     if (event != XmlPullReader::Event::kStartElement || reader.LocalName() != "Relationship") continue;
     const bool external = reader.Attribute("TargetMode") == "External";
     if (external && !withExternal) continue;
-    OpcRelationship relationship;
-    relationship.id = reader.Attribute("Id");
-    relationship.type = reader.Attribute("Type");
-    // A target that is only a fragment ("#_ftn1") names a place, not a part: it stays as written.
-    const std::string target = reader.Attribute("Target");
-    relationship.target = external || target.starts_with('#') ? target : ResolvePartTarget(sourcePart, target);
-    relationship.external = external;
-    relationships.push_back(std::move(relationship));
+    SetRelationship(relationships.emplace_back(), reader.Attribute("Id"), reader.Attribute("Type"),
+                    reader.Attribute("Target"), external, sourcePart);
   }
   out = std::move(relationships);
 }

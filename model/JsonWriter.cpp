@@ -1,12 +1,12 @@
 #include "model/JsonWriter.h"
 
 #include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__) && defined(__GNUC__)
 #include <emmintrin.h>
 #endif
 
+#include "platform/ByteWords.h"
 #include "platform/Utf.h"
 
 namespace dkscr {
@@ -22,13 +22,10 @@ bool IsPlainAscii(char c) {
 // Whether all eight bytes at `p` are plain ASCII, eight at a time: a byte below 0x20 borrows
 // into its high bit, one above 0x7F has it set, a quote or backslash becomes a zero byte.
 bool WordIsPlainAscii(const char* p) {
-  constexpr uint64_t kOnes = 0x0101010101010101u;
-  constexpr uint64_t kHighs = 0x8080808080808080u;
-  uint64_t w;
-  std::memcpy(&w, p, sizeof w);
-  const auto hasZero = [](uint64_t v) { return (v - kOnes) & ~v & kHighs; };
-  const uint64_t special = ((w - kOnes * 0x20) & ~w) | hasZero(w ^ (kOnes * '"')) | hasZero(w ^ (kOnes * '\\')) | w;
-  return (special & kHighs) == 0;
+  const uint64_t w = LoadWord(p);
+  const uint64_t special =
+      ((w - BytesOf(0x20)) & ~w) | HasZeroByte(w ^ BytesOf('"')) | HasZeroByte(w ^ BytesOf('\\')) | w;
+  return (special & BytesOf(0x80)) == 0;
 }
 
 // The length of the run of plain ASCII at `p`, of at most `n` bytes: sixteen bytes at a time

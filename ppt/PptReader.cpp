@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ByteWords.h"
 #include "platform/Utf.h"
 #include "ppt/PptBlocks.h"
 #include "ppt/PptBudget.h"
@@ -278,16 +279,12 @@ void AppendAtomText(const uint8_t* data, size_t size, bool isBytes, std::u16stri
     for (size_t i = 0; i < size; ++i) to[i] = data[i];
     // Only 0x80..0x9F differ from Latin-1: words of eight bytes with none of them pass at once
     // (a byte whose top three bits are 100 becomes a zero byte of the word).
-    constexpr uint64_t kOnes = 0x0101010101010101u;
     const auto fix = [&](size_t i) {
       if ((data[i] & 0xE0) == 0x80) to[i] = Cp1252ToWide(data[i]);
     };
     size_t i = 0;
     for (; size - i >= sizeof(uint64_t); i += sizeof(uint64_t)) {
-      uint64_t w;
-      std::memcpy(&w, data + i, sizeof w);
-      const uint64_t v = (w & (kOnes * 0xE0)) ^ (kOnes * 0x80);
-      if (((v - kOnes) & ~v & (kOnes * 0x80)) == 0) continue;
+      if (HasZeroByte((LoadWord(data + i) & BytesOf(0xE0)) ^ BytesOf(0x80)) == 0) continue;
       for (size_t j = i; j < i + sizeof(uint64_t); ++j) fix(j);
     }
     for (; i < size; ++i) fix(i);

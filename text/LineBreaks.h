@@ -3,9 +3,10 @@
 // whole texts and for texts that come in pieces.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
+
+#include "platform/ByteWords.h"
 
 namespace dkscr {
 
@@ -22,14 +23,10 @@ std::u16string ConvertLineBreaksWide(std::u16string_view text, int style);
 // The first CR or LF of `text` at or after `from`, or its size: eight bytes at a time, a byte
 // equal to CR or LF becoming a zero byte of the word.
 inline size_t FindLineBreak(std::string_view text, size_t from) {
-  constexpr uint64_t kOnes = 0x0101010101010101u;
-  constexpr uint64_t kHighs = 0x8080808080808080u;
-  const auto hasZero = [](uint64_t v) { return (v - kOnes) & ~v & kHighs; };
   size_t at = from;
   for (; text.size() - at >= sizeof(uint64_t); at += sizeof(uint64_t)) {
-    uint64_t w;
-    std::memcpy(&w, text.data() + at, sizeof w);
-    if ((hasZero(w ^ (kOnes * '\r')) | hasZero(w ^ (kOnes * '\n'))) != 0) break;
+    const uint64_t w = LoadWord(text.data() + at);
+    if ((HasZeroByte(w ^ BytesOf('\r')) | HasZeroByte(w ^ BytesOf('\n'))) != 0) break;
   }
   while (at < text.size() && text[at] != '\r' && text[at] != '\n') ++at;
   return at;

@@ -16,6 +16,20 @@ int StyleLevel(std::string_view local) {
   return digit >= '1' && digit <= '9' ? digit - '1' : -1;
 }
 
+// The local names a layout or master is read for (see ReadTemplatePart): an element that
+// holds none of them inside gives the template nothing, and is passed over unread.
+constexpr std::string_view kTemplateNames[] = {"sp", "ph", "lstStyle", "cSld", "titleStyle", "bodyStyle", "otherStyle"};
+// Those that still count inside a shape that is no placeholder: only a "ph" can make it one,
+// and the master's text styles are read wherever they stand.
+constexpr std::string_view kShapeNames[] = {"ph", "cSld", "titleStyle", "bodyStyle", "otherStyle"};
+
+// Elements that rarely hold any of those, and hold much else: a shape's geometry and look,
+// backgrounds, pictures, connectors and extensions.
+bool IsPassedOver(std::string_view local) {
+  return local == "spPr" || local == "style" || local == "bg" || local == "extLst" || local == "pic" ||
+         local == "cxnSp" || local == "grpSpPr" || local == "timing" || local == "transition";
+}
+
 }  // namespace
 
 void ListStyle::Take(const MarkupWalker& walker, size_t styleDepth) {
@@ -34,6 +48,15 @@ TemplatePart ReadTemplatePart(std::string_view xml) {
   PlaceholderStyle shape;
   bool isPlaceholder = false;
   for (Event event = walker.Next(); event != Event::kEnd; event = walker.Next()) {
+    // What gives the template nothing is passed over unread: the look of shapes and slides,
+    // and the rest of a shape once its non-visual properties show that it is no placeholder.
+    if (style == nullptr) {
+      const bool start = event == Event::kStartElement;
+      const bool passOver = start ? IsPassedOver(walker.Local())
+                                  : event == Event::kEndElement && shapeDepth != 0 && !isPlaceholder &&
+                                        walker.Depth() == shapeDepth && walker.Local() == "nvSpPr";
+      if (passOver && walker.SkipRest(start ? std::span<const std::string_view>(kTemplateNames) : kShapeNames)) event = Event::kEndElement;
+    }
     if (event == Event::kEndElement) {
       if (style != nullptr && walker.Depth() < styleDepth) style = nullptr;
       if (shapeDepth != 0 && walker.Depth() < shapeDepth) {

@@ -32,6 +32,18 @@ MarkupWalker::Event MarkupWalker::Next() {
   }
 }
 
+bool MarkupWalker::SkipRest(std::span<const std::string_view> stops) {
+  if (open_.empty() || reader_.Position() < noSkipBefore_) return false;
+  size_t stoppedAt = 0;
+  if (!reader_.SkipContent(kMaxDepth - open_.size(), stops, stoppedAt)) {
+    noSkipBefore_ = stoppedAt;
+    return false;
+  }
+  if (!watched_.empty() && open_.back().name == watched_) --watchedOpen_;
+  open_.pop_back();
+  return true;
+}
+
 // Reads past the element just started and everything inside it.
 void MarkupWalker::SkipElement() {
   size_t depth = 1;

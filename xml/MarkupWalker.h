@@ -3,6 +3,7 @@
 // first choice of every mc:AlternateContent (the others and the fallback repeat its content).
 // Names are compared without their prefixes, so parts that bind other prefixes read the same.
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,15 @@ class MarkupWalker {
   // The next event outside skipped alternatives. After a start the element is on the stack,
   // after an end it has left it. Raises MarkupTooDeepError past kMaxDepth.
   Event Next();
+
+  // Reads past the rest of the innermost open element, up to and with its end, without
+  // events; it has then left the stack as after its end event, and the reader stands on that
+  // end. When an element with a local name in `stops` starts inside it, when the input ends
+  // first, or when nesting inside it would reach kMaxDepth, it reads nothing and returns false:
+  // the caller walks on event by event, and sees what it would have seen. So a caller passes
+  // the names it reacts to and takes true as the element's end event. Bytes that one call
+  // gave up on are not scanned again by another, so the work stays linear in the input.
+  bool SkipRest(std::span<const std::string_view> stops);
 
   const XmlPullReader& Reader() const { return reader_; }
   std::string_view Local() const { return reader_.LocalName(); }
@@ -61,6 +71,7 @@ class MarkupWalker {
   std::vector<OpenElement> open_;
   mutable std::string watched_;
   mutable size_t watchedOpen_ = 0;
+  size_t noSkipBefore_ = 0;  // SkipRest gave up before here
 };
 
 }  // namespace dkscr

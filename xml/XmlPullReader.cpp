@@ -31,6 +31,14 @@ char32_t NumericReference(std::string_view body) {
   return value;
 }
 
+// Whether `name` is one of `names`, first bytes compared first: most tags are none.
+bool IsOneOf(std::string_view name, std::span<const std::string_view> names) {
+  for (const std::string_view candidate : names) {
+    if (!candidate.empty() && candidate.size() == name.size() && candidate[0] == name[0] && candidate == name) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string_view XmlLocalName(std::string_view qualifiedName) {
@@ -81,6 +89,86 @@ XmlPullReader::~XmlPullReader() {
 }
 
 XmlPullReader::Event XmlPullReader::Next() { return ReadEvent(); }
+
+// Reads the bytes as ReadEvent does (the same ends of character data, comments, CDATA
+// sections, declarations and tags), counting starts and ends only.
+bool XmlPullReader::SkipContent(size_t depthRoom, std::span<const std::string_view> stops, size_t& stoppedAt) {
+  if (pendingEnd_) {
+    stoppedAt = tokenizer_.pos_;
+    return false;
+  }
+  const char* const buf = tokenizer_.data_;
+  const size_t end = tokenizer_.end_;
+  size_t pos = tokenizer_.pos_;
+  size_t depth = 0;  // elements open inside the skipped one
+  for (;;) {
+    // Markup mostly follows markup; the "<" after the input's end stops the scan.
+    if (buf[pos] != '<') pos = xml_scan::ScanText(buf, pos).end;
+    if (pos >= end) {
+      stoppedAt = end;
+      return false;
+    }
+    const std::string_view rest(buf + pos, end - pos);
+    if (buf[pos + 1] == '!' || buf[pos + 1] == '?') {
+      const void* gt = std::memchr(buf + pos + 1, '>', end - pos - 1);
+      size_t close = std::string_view::npos;
+      if (gt == nullptr) {
+      } else if (rest.starts_with("<!--")) {
+        if (const size_t at = rest.find("-->", 4); at != std::string_view::npos) close = pos + at + 2;
+      } else if (rest.starts_with("<![CDATA[")) {
+        if (const size_t at = rest.find("]]>", 9); at != std::string_view::npos) close = pos + at + 2;
+      } else {
+        close = static_cast<size_t>(static_cast<const char*>(gt) - buf);
+      }
+      if (close == std::string_view::npos) {
+        stoppedAt = end;
+        return false;
+      }
+      pos = close + 1;
+      continue;
+    }
+    const size_t tagClose = pull_scan::TagClose(buf, pos + 1, end);
+    if (tagClose == std::string_view::npos) {
+      stoppedAt = end;
+      return false;
+    }
+    const bool isEnd = buf[pos + 1] == '/';
+    if (isEnd && depth > 0) {
+      --depth;
+      pos = tagClose + 1;
+      continue;
+    }
+    // The name as ReadEvent finds it; the ">" ends it at the latest.
+    const size_t nameStart = pos + (isEnd ? 2 : 1);
+    size_t nameEnd = nameStart;
+    size_t localStart = nameStart;
+    if (!pull_scan::ShortName(buf + nameStart, nameEnd, localStart)) {
+      for (; nameEnd < tagClose && !pull_scan::IsNameEnd(buf[nameEnd]); ++nameEnd) {
+        if (buf[nameEnd] == ':' && localStart == nameStart) localStart = nameEnd + 1;
+      }
+    }
+    const std::string_view local(buf + localStart, nameEnd - localStart);
+    if (isEnd) {
+      name_ = std::string_view(buf + nameStart, nameEnd - nameStart);
+      localName_ = local;
+      attributes_ = {};
+      indexed_ = false;
+      tokenizer_.tokenStart_ = pos;
+      tokenizer_.pos_ = tagClose + 1;
+      return true;
+    }
+    if (IsOneOf(local, stops)) {
+      stoppedAt = pos;
+      return false;
+    }
+    // An empty-element tag ("/" before its ">") opens nothing.
+    if (buf[tagClose - 1] != '/' && ++depth >= depthRoom) {
+      stoppedAt = pos;
+      return false;
+    }
+    pos = tagClose + 1;
+  }
+}
 
 void XmlPullReader::IndexAttributes() const {
   index_.clear();

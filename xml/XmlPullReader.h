@@ -7,6 +7,7 @@
 // CDATA sections and quoted values past a ">" where the tree does not. A tag's attributes
 // are split once, on the first question about them.
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,13 @@ class XmlPullReader {
   // The markup walker reads events through the inline scan, without a call per event.
   friend class MarkupWalker;
   Event ReadEvent();
+  // For the walker: moves past the end tag that closes the element just started, without
+  // events, and returns true. Reads nothing and returns false, with `stoppedAt` where it gave
+  // up, when that element was an empty-element tag, when an element with a local name in
+  // `stops` starts inside it, when elements nest `depthRoom` deep inside it, or when the input
+  // ends first.
+  bool SkipContent(size_t depthRoom, std::span<const std::string_view> stops, size_t& stoppedAt);
+  size_t Position() const { return tokenizer_.pos_; }
 
   // One attribute of the current start tag: offsets into attributes_.
   struct AttributeSpan {

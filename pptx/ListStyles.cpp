@@ -24,10 +24,11 @@ constexpr std::string_view kTemplateNames[] = {"sp", "ph", "lstStyle", "cSld", "
 constexpr std::string_view kShapeNames[] = {"ph", "cSld", "titleStyle", "bodyStyle", "otherStyle"};
 
 // Elements that rarely hold any of those, and hold much else: a shape's geometry and look,
-// backgrounds, pictures, connectors and extensions.
+// backgrounds, pictures, connectors, extensions, and a placeholder's sample paragraphs.
 bool IsPassedOver(std::string_view local) {
   return local == "spPr" || local == "style" || local == "bg" || local == "extLst" || local == "pic" ||
-         local == "cxnSp" || local == "grpSpPr" || local == "timing" || local == "transition";
+         local == "cxnSp" || local == "grpSpPr" || local == "timing" || local == "transition" || local == "p" ||
+         local == "bodyPr";
 }
 
 }  // namespace

@@ -14,6 +14,8 @@ namespace dkscr {
 namespace {
 
 constexpr size_t kEndSearchWindow = 65535 + kZipEndRecordSize;
+// The end of the archive looked at first.
+constexpr size_t kShortEndSearchWindow = 1024;
 constexpr size_t kInputChunk = 32768;
 constexpr size_t kRecoveryBlock = 10240;
 constexpr uint64_t kExeStubSize = 14000;
@@ -138,12 +140,26 @@ bool ZipReader::FindEndRecord() {
   endRecord_ = ZipEndRecord{};
   const uint64_t size = file_->Size();
   if (size < kZipEndRecordSize) return size == 0;
+  // Most archives have a short comment or none: their end record lies in the last bytes, and
+  // the last signature there is the last in the whole window too.
   const size_t window = static_cast<size_t>(std::min<uint64_t>(size, kEndSearchWindow));
-  std::vector<uint8_t> tail(window);
+  const size_t shortWindow = std::min(window, kShortEndSearchWindow);
+  std::vector<uint8_t> tail(shortWindow);
+  file_->Seek(size - shortWindow);
+  if (shortWindow < window && file_->Read(tail.data(), shortWindow) == shortWindow &&
+      FindEndRecordIn(tail.data(), shortWindow, size)) {
+    return true;
+  }
+  tail.resize(window);
   file_->Seek(size - window);
   if (file_->Read(tail.data(), window) != window) return false;
+  return FindEndRecordIn(tail.data(), window, size);
+}
+
+// The last end record in the `window` bytes that end the archive of `size` bytes.
+bool ZipReader::FindEndRecordIn(const uint8_t* tail, size_t window, uint64_t size) {
   for (size_t pos = window - kZipEndRecordSize + 1; pos-- > 0;) {
-    const uint8_t* p = tail.data() + pos;
+    const uint8_t* p = tail + pos;
     if (LoadLe32(p) != kZipEndRecordSignature) continue;
     ZipEndRecord& r = endRecord_;
     r.signature = LoadLe32(p);

@@ -65,6 +65,7 @@ class ZipReader {
  private:
   void ReadDirectory();
   bool FindEndRecord();
+  bool FindEndRecordIn(const uint8_t* tail, size_t window, uint64_t size);
   void ReadZip64EndRecord();
   bool ReadCentralRecords(uint64_t count, bool matchRecovered);
   bool ReadUncountedCentralRecords();

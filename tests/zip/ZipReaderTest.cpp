@@ -134,6 +134,29 @@ TEST_F(ZipReaderTest, FindsTheEndRecordBehindLongComments) {
   EXPECT_EQ(zip_->EndRecord().totalEntries, 0);
 }
 
+TEST_F(ZipReaderTest, FindsTheEndRecordWhereverItsCommentEnds) {
+  // Comments that end the record inside, at and past the end first looked at.
+  for (const size_t length : {0u, 900u, 1001u, 1002u, 1003u, 1024u, 5000u}) {
+    const std::string comment(length, 'c');
+    const std::string archive = ZipWriter().Add("a", "A").Comment(comment).Build();
+    Open(archive, "c" + std::to_string(length) + ".zip");
+    ASSERT_EQ(zip_->EntryCount(), 1) << length;
+    EXPECT_EQ(zip_->EndRecord().comment, comment) << length;
+    EXPECT_EQ(zip_->EndRecord().commentPosition, archive.size() - length) << length;
+    EXPECT_EQ(Extract("a"), 1) << length;
+  }
+  // A signature near the end of a long comment wins over the record before it, also when it
+  // cuts the comment it claims short.
+  std::string fake;
+  test::PutLe32(fake, kZipEndRecordSignature);
+  fake += std::string(16, '\0');
+  fake += std::string("\x40\x00", 2);  // a comment of 64 bytes, of which 3 follow
+  Open(ZipWriter().Add("a", "A").Comment(std::string(3000, '.') + fake + "xyz").Build(), "fake2.zip");
+  EXPECT_EQ(zip_->EntryCount(), 0);
+  EXPECT_EQ(zip_->EndRecord().commentLength, 64);
+  EXPECT_EQ(zip_->EndRecord().comment, "xyz");
+}
+
 TEST_F(ZipReaderTest, EntriesThatDoNotCount) {
   auto badCrc = test::Entry("crc", "checked data");
   badCrc.crc = 0x12345678;

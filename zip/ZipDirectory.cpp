@@ -282,27 +282,32 @@ void ZipDirectory::ForgetIndex() {
 }
 
 void ZipDirectory::BuildIndex() {
-  // Hashes are worked out once, sorted with their entry numbers, and then dropped: a look-up
-  // compares the names of only the entries of its bucket whose tags match its hash's.
-  std::vector<std::pair<uint32_t, uint32_t>> keyed;
-  keyed.reserve(records_.size());
+  // Hashes are worked out once and the entries placed by bucket in two passes, in their own
+  // order within a bucket; then the hashes are dropped: a look-up compares the names of only
+  // the entries of its bucket whose tags match its hash's.
+  std::vector<uint32_t> hashes(records_.size());
+  size_t keyed = 0;
   for (size_t i = 0; i < records_.size(); ++i) {
-    const Record& r = records_[i];
-    if (r.fileName != 0) keyed.emplace_back(KeyHash(r), static_cast<uint32_t>(i));
+    if (records_[i].fileName == 0) continue;
+    hashes[i] = KeyHash(records_[i]);
+    ++keyed;
   }
-  std::sort(keyed.begin(), keyed.end());
   bucketBits_ = 0;
-  while (bucketBits_ < 24 && (size_t{1} << bucketBits_) * 4 < keyed.size()) ++bucketBits_;
-  buckets_.assign((size_t{1} << bucketBits_) + 1, 0);
+  while (bucketBits_ < 24 && (size_t{1} << bucketBits_) * 4 < keyed) ++bucketBits_;
   // The buckets take the hash's top bits (24 at most), the tags its low eight.
   tagged_ = records_.size() <= kTaggedLimit;
-  byKey_.reserve(keyed.size());
-  size_t bucket = 0;
-  for (const auto& [hash, index] : keyed) {
-    for (const size_t own = BucketOf(hash); bucket < own;) buckets_[++bucket] = static_cast<uint32_t>(byKey_.size());
-    byKey_.push_back(tagged_ ? index | hash << 24 : index);
+  buckets_.assign((size_t{1} << bucketBits_) + 1, 0);
+  for (size_t i = 0; i < records_.size(); ++i) {
+    if (records_[i].fileName != 0) ++buckets_[BucketOf(hashes[i]) + 1];
   }
-  while (bucket + 1 < buckets_.size()) buckets_[++bucket] = static_cast<uint32_t>(byKey_.size());
+  for (size_t bucket = 1; bucket < buckets_.size(); ++bucket) buckets_[bucket] += buckets_[bucket - 1];
+  std::vector<uint32_t> next(buckets_.begin(), buckets_.end() - 1);
+  byKey_.resize(keyed);
+  for (size_t i = 0; i < records_.size(); ++i) {
+    if (records_[i].fileName == 0) continue;
+    const uint32_t index = static_cast<uint32_t>(i);
+    byKey_[next[BucketOf(hashes[i])]++] = tagged_ ? index | hashes[i] << 24 : index;
+  }
   indexed_ = true;
 }
 

@@ -40,6 +40,14 @@ void ListStyle::Take(const MarkupWalker& walker, size_t styleDepth) {
   if (level >= 0) levels[static_cast<size_t>(level)].Take(walker);
 }
 
+bool ListStyle::TakeAndPass(MarkupWalker& walker, size_t styleDepth) {
+  Take(walker, styleDepth);
+  const size_t depth = walker.Depth();
+  // Only a level's own children are read, and only their start tags.
+  const bool givesNoMore = depth >= styleDepth + 2 || (depth == styleDepth + 1 && StyleLevel(walker.Local()) < 0);
+  return givesNoMore && walker.SkipRest({});
+}
+
 TemplatePart ReadTemplatePart(std::string_view xml) {
   TemplatePart part;
   MarkupWalker walker(xml);
@@ -68,7 +76,8 @@ TemplatePart ReadTemplatePart(std::string_view xml) {
     }
     if (event != Event::kStartElement) continue;
     if (style != nullptr) {
-      style->Take(walker, styleDepth);
+      // An element passed over ends inside the style and inside its shape: nothing to do.
+      style->TakeAndPass(walker, styleDepth);
       continue;
     }
     const std::string_view local = walker.Local();
@@ -102,7 +111,7 @@ ListStyle ReadDefaultTextStyle(std::string_view xml) {
     if (event == Event::kEndElement && styleDepth != 0 && walker.Depth() < styleDepth) return style;
     if (event != Event::kStartElement) continue;
     if (styleDepth != 0) {
-      style.Take(walker, styleDepth);
+      style.TakeAndPass(walker, styleDepth);
     } else if (walker.Local() == "defaultTextStyle" && walker.Depth() == 2) {
       styleDepth = walker.Depth();
     }

@@ -18,6 +18,10 @@ struct ListStyle {
 
   // Call for every start element below the style element, which stands at `styleDepth`.
   void Take(const MarkupWalker& walker, size_t styleDepth);
+  // The same, then passes over what is inside that element when it gives the style nothing
+  // more (inside a level's bullet, font or spacing; anything beside the levels); true when it
+  // did, the element having then ended without an end event.
+  bool TakeAndPass(MarkupWalker& walker, size_t styleDepth);
 };
 
 struct PlaceholderStyle {

@@ -266,7 +266,7 @@ class PptxReader {
       if (event == MarkupWalker::Event::kEndElement && walker.Depth() < styleDepth) styleDepth = 0;
       if (event != MarkupWalker::Event::kStartElement) continue;
       if (styleDepth != 0) {
-        defaultStyle_.Take(walker, styleDepth);
+        defaultStyle_.TakeAndPass(walker, styleDepth);
         continue;
       }
       const std::string_view local = walker.Local();

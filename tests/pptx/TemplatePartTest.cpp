@@ -84,6 +84,36 @@ TEST(TemplatePartTest, WhatCountsIsReadWhereverItStands) {
   EXPECT_EQ(ReadTemplatePart("<p:spPr><p:cSld name=\"n\"/></p:spPr>").name, "n");
 }
 
+TEST(TemplatePartTest, ListStylesTakeOnlyTheBulletsOfTheirLevels) {
+  // Bullets deeper than a level's own children, beside the levels or before a level count
+  // for nothing; those after deep neighbours count.
+  const std::string style =
+      "<a:defPPr><a:buChar char=\"d\"/></a:defPPr>"
+      "<a:lvl1pPr><a:defRPr><a:solidFill><a:buChar char=\"x\"/></a:solidFill><a:latin typeface=\">\"/>"
+      "</a:defRPr><a:buFont/><a:buChar char=\"1\"/></a:lvl1pPr>"
+      "<a:extLst><a:lvl3pPr><a:buChar char=\"e\"/></a:lvl3pPr></a:extLst>"
+      "<a:lvl2pPr><a:buAutoNum type=\"arabicPeriod\" startAt=\"3\"><a:buNone/></a:buAutoNum></a:lvl2pPr>"
+      "<a:lvl4pPr><a:buClr><a:schemeClr val=\"tx1\"/></a:buClr><a:buNone/></a:lvl4pPr>";
+  const auto check = [](const ListStyle& list) {
+    EXPECT_EQ(list.levels[0].character, "1");
+    EXPECT_EQ(list.levels[1].kind, BulletSpec::Kind::kNumber);
+    EXPECT_EQ(list.levels[1].startAt, 3);
+    EXPECT_FALSE(list.levels[2].IsSet());
+    EXPECT_EQ(list.levels[3].kind, BulletSpec::Kind::kNone);
+  };
+  const TemplatePart master = ReadTemplatePart("<p:sldMaster><p:txStyles><p:bodyStyle>" + style +
+                                               "</p:bodyStyle>" + LevelOne("titleStyle", "t") +
+                                               "</p:txStyles></p:sldMaster>");
+  check(master.bodyStyle);
+  EXPECT_EQ(master.titleStyle.levels[0].character, "t");
+  const TemplatePart layout = ReadTemplatePart(
+      Layout(Shape("<p:nvPr><p:ph/></p:nvPr>", "<p:txBody><a:lstStyle>" + style + "</a:lstStyle></p:txBody>")));
+  ASSERT_EQ(layout.placeholders.size(), 1u);
+  check(layout.placeholders[0].list);
+  check(ReadDefaultTextStyle("<p:presentation><p:defaultTextStyle>" + style +
+                             "</p:defaultTextStyle><p:extLst/></p:presentation>"));
+}
+
 TEST(TemplatePartTest, DamagedPartsGiveWhatCameBeforeTheDamage) {
   // Geometry cut short: the placeholder before it counts, the open one never closes.
   const std::string whole = Layout(Shape("<p:nvPr><p:ph type=\"body\"/></p:nvPr>", Body(LevelOne("lstStyle", "*"))) +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/Utf.h"
@@ -101,6 +102,10 @@ bool XmlPullReader::SkipContent(size_t depthRoom, std::span<const std::string_vi
   const size_t end = tokenizer_.end_;
   size_t pos = tokenizer_.pos_;
   size_t depth = 0;  // elements open inside the skipped one
+  // The lengths of the stops' names (63 for any longer): most names have none of them and are
+  // compared no further.
+  uint64_t stopLengths = 0;
+  for (const std::string_view stop : stops) stopLengths |= uint64_t{1} << std::min<size_t>(stop.size(), 63);
   for (;;) {
     // Markup mostly follows markup; the "<" after the input's end stops the scan.
     if (buf[pos] != '<') pos = xml_scan::ScanText(buf, pos).end;
@@ -138,6 +143,16 @@ bool XmlPullReader::SkipContent(size_t depthRoom, std::span<const std::string_vi
       pos = tagClose + 1;
       continue;
     }
+    if (!isEnd && stopLengths == 0) {
+      // Without stops a start tag's name does not matter. An empty-element tag ("/" before
+      // its ">") opens nothing.
+      if (buf[tagClose - 1] != '/' && ++depth >= depthRoom) {
+        stoppedAt = pos;
+        return false;
+      }
+      pos = tagClose + 1;
+      continue;
+    }
     // The name as ReadEvent finds it; the ">" ends it at the latest.
     const size_t nameStart = pos + (isEnd ? 2 : 1);
     size_t nameEnd = nameStart;
@@ -157,7 +172,7 @@ bool XmlPullReader::SkipContent(size_t depthRoom, std::span<const std::string_vi
       tokenizer_.pos_ = tagClose + 1;
       return true;
     }
-    if (IsOneOf(local, stops)) {
+    if ((stopLengths >> std::min<size_t>(local.size(), 63) & 1) != 0 && IsOneOf(local, stops)) {
       stoppedAt = pos;
       return false;
     }

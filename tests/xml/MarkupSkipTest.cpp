@@ -97,8 +97,14 @@ TEST(MarkupSkipTest, GivesUpOnWhatTheCallerReadsAndOnInputThatEndsInside) {
     const std::string walked = Trace(xml, nullptr, false);
     EXPECT_EQ(skipped, walked) << xml;
   }
-  // A stop's name is matched as a whole local name.
+  // A stop's name is matched as a whole local name, whatever its length.
   EXPECT_EQ(Skipped("<r><s><phx/><p:xph/></s></r>", {"ph"}).find('!'), std::string::npos);
+  const std::string longName(70, 'n');
+  const std::string longStop = "<r><s><x:" + longName + "/></s></r>";
+  EXPECT_NE(Skipped(longStop, {"ph", longName}).find('!'), std::string::npos);
+  EXPECT_EQ(Skipped(longStop, {"ph", longName + "m"}).find('!'), std::string::npos);
+  // Without stops only the nesting matters.
+  EXPECT_EQ(Skipped("<r><s><ph/><ph></ph></s></r>"), "+r@1 +s@2 -s@1 -r@0 ");
   // An empty element has nothing to pass over: its end comes as an event.
   EXPECT_EQ(Skipped("<r><s/><after/></r>"), "+r@1 +s@2 ! -s@1 +after@2 -after@1 -r@0 ");
 }

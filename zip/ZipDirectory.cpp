@@ -257,10 +257,6 @@ std::string ZipDirectory::StoredPath(size_t index) const {
   return path;
 }
 
-uint32_t ZipDirectory::KeyHash(const Record& r) const {
-  return HashKey(HashKey(kHashStart, NameAt(kinds_[r.kind].directory)), NameAt(r.fileName));
-}
-
 bool ZipDirectory::KeyEquals(const Record& r, std::string_view key) const {
   const std::string_view folder = NameAt(kinds_[r.kind].directory);
   const std::string_view name = NameAt(r.fileName);
@@ -285,11 +281,15 @@ void ZipDirectory::BuildIndex() {
   // Hashes are worked out once and the entries placed by bucket in two passes, in their own
   // order within a bucket; then the hashes are dropped: a look-up compares the names of only
   // the entries of its bucket whose tags match its hash's.
+  // The folders, shared by many entries, are hashed once each.
+  std::vector<uint32_t> folderHashes(kinds_.size());
+  for (size_t k = 0; k < kinds_.size(); ++k) folderHashes[k] = HashKey(kHashStart, NameAt(kinds_[k].directory));
   std::vector<uint32_t> hashes(records_.size());
   size_t keyed = 0;
   for (size_t i = 0; i < records_.size(); ++i) {
-    if (records_[i].fileName == 0) continue;
-    hashes[i] = KeyHash(records_[i]);
+    const Record& r = records_[i];
+    if (r.fileName == 0) continue;
+    hashes[i] = HashKey(folderHashes[r.kind], NameAt(r.fileName));
     ++keyed;
   }
   bucketBits_ = 0;

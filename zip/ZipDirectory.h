@@ -164,7 +164,6 @@ class ZipDirectory {
   uint64_t LocalHeaderOffset(const Record& r) const;
   uint32_t DiskNumberStart(const Record& r) const { return kinds_[r.kind].diskNumberStart; }
   bool PositionBefore(const Record& a, const Record& b) const;
-  uint32_t KeyHash(const Record& r) const;
   bool KeyEquals(const Record& r, std::string_view key) const;
   void BuildIndex();
   void ForgetIndex();

@@ -1,6 +1,7 @@
 #include "model/SlideFormPieces.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 
@@ -78,12 +79,22 @@ void AppendMarkdownTable(const SlideTable& table, FormText& out) {
 // ---- JSON ----
 
 void AppendJsonSlideObject(const Slide& slide, FormText& out) {
-  out += "{\"number\":" + std::to_string(slide.number);
-  out += slide.hidden ? ",\"hidden\":true" : ",\"hidden\":false";
-  out += ",\"title\":";
+  char number[16];
+  const char* const numberEnd = std::to_chars(number, number + sizeof number, slide.number).ptr;
+  out += "{\"number\":";
+  out += std::string_view(number, static_cast<size_t>(numberEnd - number));
+  out += slide.hidden ? ",\"hidden\":true,\"title\":" : ",\"hidden\":false,\"title\":";
   AppendJsonString(out, slide.title);
   out += ",\"paragraphs\":";
   AppendJsonStrings(slide.paragraphs, out);
+  if (slide.notes.empty() && slide.tables.empty() && slide.diagrams.empty() && slide.charts.empty() &&
+      slide.comments.empty() && slide.footers.empty() && slide.notesFooters.empty()) {
+    // What most slides have none of, at once.
+    out += ",\"notes\":[],\"tables\":[],\"diagrams\":[],\"charts\":[],\"comments\":[],\"footers\":[],\"notes_footers\":[]";
+    AppendSlideContentJson(slide, out);
+    out.push_back('}');
+    return;
+  }
   out += ",\"notes\":";
   AppendJsonStrings(slide.notes, out);
   out += ",\"tables\":[";

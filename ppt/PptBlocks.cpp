@@ -80,10 +80,10 @@ void AddSlideBlocks(Slide& slide, const std::vector<PieceOrigin>& origins, const
     if (const std::string_view name = PlaceholderName(origin.placement); !name.empty()) block.placeholder = std::string(name);
     block.paragraphs.reserve(end - begin);
     for (size_t p = begin; p < end; ++p) {
-      TextParagraph paragraph = p < shapes.size() ? std::move(shapes[p]) : TextParagraph{};
+      TextParagraph& paragraph = p < shapes.size() ? block.paragraphs.emplace_back(std::move(shapes[p]))
+                                                   : block.paragraphs.emplace_back();
       paragraph.text = slide.paragraphs[p];
       paragraph.index = p;
-      block.paragraphs.push_back(std::move(paragraph));
     }
     block.holdsTitle = slide.titleEnd > slide.titleBegin && begin == slide.titleBegin;
     slide.blocks.push_back(std::move(block));

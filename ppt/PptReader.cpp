@@ -315,6 +315,15 @@ std::string TakeSpare(std::vector<std::string>& spare) {
   return text;
 }
 
+// `text` given the room of a string of the slide before, where there is one: swapped in place
+// rather than moved through a string of its own.
+void UseSpare(std::vector<std::string>* spare, std::string& text) {
+  if (spare == nullptr || spare->empty()) return;
+  text.swap(spare->back());
+  spare->pop_back();
+  text.clear();
+}
+
 // Paragraphs of a text: split at the paragraph mark (CR), a line break (vertical tab) as "\n",
 // empty paragraphs left out, each taken from the budget. With `shapes`, each kept paragraph's
 // level, bullet and links go there too; `links` are ranges of `text` by byte offsets.
@@ -338,12 +347,14 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
     if (end == std::string_view::npos) end = text.size();
     if (end > at) {
       budget.TakeItem(end - at);
-      std::string paragraph = spare != nullptr ? TakeSpare(*spare) : std::string();
+      // Made where it stays, in the room of a string of the slide before.
+      std::string& paragraph = out.emplace_back();
+      UseSpare(spare, paragraph);
       paragraph.assign(text.substr(at, end - at));
       if (paragraph.find('\v') != std::string::npos) std::replace(paragraph.begin(), paragraph.end(), '\v', '\n');
       if (shapes != nullptr) {
-        TextParagraph shaped;
-        if (spare != nullptr) shaped.text = TakeSpare(*spare);  // the room its block's copy takes
+        TextParagraph& shaped = shapes->emplace_back();
+        UseSpare(spare, shaped.text);  // the room its block's copy takes
         if (styles != nullptr && index < styles->size()) {
           shaped.level = (*styles)[index].level;
           if (const std::string_view b = BulletOf((*styles)[index], bullet); !b.empty()) shaped.bullet = std::string(b);
@@ -375,9 +386,7 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
           budget.TakeItem(to - from + target.size());
           shaped.links.push_back({paragraph.substr(from - at, to - from), target, from - at});
         }
-        shapes->push_back(std::move(shaped));
       }
-      out.push_back(std::move(paragraph));
     }
     at = end + 1;
   }

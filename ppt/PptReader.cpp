@@ -328,11 +328,11 @@ std::string TakeSpare(std::vector<std::string>& spare) {
   return text;
 }
 
-// `text` given the room of a string of the slide before, where there is one: swapped in place
-// rather than moved through a string of its own.
+// An empty `text` given the room of a string of the slide before, where there is one: moved
+// in place rather than through a string of its own.
 void UseSpare(std::vector<std::string>* spare, std::string& text) {
   if (spare == nullptr || spare->empty()) return;
-  text.swap(spare->back());
+  text = std::move(spare->back());
   spare->pop_back();
   text.clear();
 }

@@ -2,6 +2,7 @@
 // stays valid whatever the text holds, and tables placed where they stand.
 #include <gtest/gtest.h>
 
+#include "model/MarkdownEscape.h"
 #include "model/SlideFormats.h"
 #include "tests/support/JsonValue.h"
 
@@ -69,6 +70,29 @@ TEST(SlideFormats, MarkdownEscapesMarkup) {
     SlideDeck deck;
     deck.slides.push_back(OneParagraph(c.text));
     EXPECT_EQ(MarkdownText(deck), "## 1.\n\n" + std::string(c.line) + "\n\n") << c.text;
+  }
+}
+
+TEST(SlideFormats, MarkdownMarkupFoundAtEveryPlaceOfALongRun) {
+  // Runs without markup are scanned sixteen bytes at a time: a markup character is escaped
+  // wherever it stands in a run of any length, and punctuation next to it is left alone.
+  const std::string markup = "\\`*_[]<>|~&";
+  const std::string plain = "%{}^@#$=+-!\"'(),./:;?\x7F\xC3\xA9";
+  for (size_t length = 2; length <= 48; ++length) {
+    for (size_t at = 1; at < length; ++at) {
+      for (const char c : markup) {
+        std::string text(length, 'a');
+        text[at] = c;
+        std::string expected(at, 'a');
+        expected += '\\';
+        expected += c;
+        expected += std::string(length - at - 1, 'a');
+        EXPECT_EQ(MarkdownCell(text), expected) << c << " at " << at << " of " << length;
+      }
+      std::string text(length, 'b');
+      text[at] = plain[(length + at) % plain.size()];
+      EXPECT_EQ(MarkdownCell(text), text) << "plain " << text;
+    }
   }
 }
 
@@ -171,7 +195,9 @@ TEST(SlideFormats, JsonSlideMembersInOrderWhicheverListsAreEmpty) {
       block.name = "Name";
       block.paragraphs.push_back({"p", 1, std::nullopt, {}, 0});
       slide.blocks.push_back(block);
-      slide.blocks.push_back(SlideBlock{.type = BlockType::kPicture});
+      SlideBlock picture;
+      picture.type = BlockType::kPicture;
+      slide.blocks.push_back(picture);
     }
     SlideDeck deck;
     deck.slides.push_back(slide);

@@ -134,10 +134,12 @@ std::string MarkdownParagraph(std::string_view text, const std::vector<TextLink>
 
 std::string MarkdownCell(std::string_view text) {
   // Its lines joined by blanks, a CR LF as one break.
+  size_t end = FindLineBreak(text, 0);
+  if (end == text.size()) return MarkdownLine(text);  // one line already
   std::string flat;
+  flat.reserve(text.size());
   size_t at = 0;
-  for (;;) {
-    const size_t end = FindLineBreak(text, at);
+  for (;; end = FindLineBreak(text, at)) {
     flat.append(text.substr(at, end - at));
     if (end == text.size()) break;
     flat.push_back(' ');

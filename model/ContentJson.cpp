@@ -245,19 +245,20 @@ void AppendSlideContentJson(const Slide& slide, FormText& out) {
 }
 
 void AppendMetadataJson(const DocumentMetadata& metadata, FormText& out) {
+  // The names as JSON writes them, with their colons.
   const std::pair<std::string_view, const std::optional<std::string>*> fields[] = {
-      {"title", &metadata.title},
-      {"subject", &metadata.subject},
-      {"author", &metadata.author},
-      {"keywords", &metadata.keywords},
-      {"description", &metadata.description},
-      {"last_modified_by", &metadata.lastModifiedBy},
-      {"revision", &metadata.revision},
-      {"created", &metadata.created},
-      {"modified", &metadata.modified},
-      {"category", &metadata.category},
-      {"company", &metadata.company},
-      {"application", &metadata.application},
+      {"\"title\":", &metadata.title},
+      {"\"subject\":", &metadata.subject},
+      {"\"author\":", &metadata.author},
+      {"\"keywords\":", &metadata.keywords},
+      {"\"description\":", &metadata.description},
+      {"\"last_modified_by\":", &metadata.lastModifiedBy},
+      {"\"revision\":", &metadata.revision},
+      {"\"created\":", &metadata.created},
+      {"\"modified\":", &metadata.modified},
+      {"\"category\":", &metadata.category},
+      {"\"company\":", &metadata.company},
+      {"\"application\":", &metadata.application},
   };
   out.push_back('{');
   bool first = true;
@@ -265,8 +266,7 @@ void AppendMetadataJson(const DocumentMetadata& metadata, FormText& out) {
     if (!*value) continue;
     if (!first) out.push_back(',');
     first = false;
-    AppendJsonString(out, name);
-    out.push_back(':');
+    out += name;
     AppendJsonString(out, **value);
   }
   if (!metadata.custom.empty()) {

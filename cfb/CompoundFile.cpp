@@ -207,23 +207,26 @@ void CompoundFile::MapUnits(const DirEntry& entry, CfbStreamMap& map, bool regul
   const uint64_t need = (entry.size + unit - 1) / unit;
   if (mini) {
     // The mini FAT chain, each mini sector inside the part of the mini stream the file backs.
+    // A mini stream is shorter than the cutoff: a chain that comes back to a mini sector it
+    // passed is found among the few passed, without a map of every mini sector.
     const uint64_t miniUnits = miniStreamSize_ / kMiniSectorSize;
-    std::vector<bool> seen;
+    uint32_t passed[kMiniStreamCutoff / kMiniSectorSize];
+    size_t count = 0;
+    map.unitOffsets.reserve(need);
     uint32_t id = entry.start;
-    while (map.unitOffsets.size() < need && id != kEndOfChain) {
+    while (count < need && id != kEndOfChain) {
       if (id >= miniFat_.size() || id >= miniUnits) break;
-      if (seen.empty()) seen.assign(std::min<uint64_t>(miniFat_.size(), miniUnits), false);
-      if (seen[id]) break;
-      seen[id] = true;
+      if (std::find(passed, passed + count, id) != passed + count) break;
+      passed[count++] = id;
       const uint64_t at = static_cast<uint64_t>(id) * kMiniSectorSize;
       map.unitOffsets.push_back(miniStreamSectors_[at / sectorSize_] + at % sectorSize_);
       id = miniFat_[id];
     }
   } else {
     bool complete = true;
-    for (uint32_t id : FatChain(entry.start, std::min<uint64_t>(need, sectorCount_), complete)) {
-      map.unitOffsets.push_back((static_cast<uint64_t>(id) + 1) * sectorSize_);
-    }
+    const std::vector<uint32_t> chain = FatChain(entry.start, std::min<uint64_t>(need, sectorCount_), complete);
+    map.unitOffsets.reserve(chain.size());
+    for (uint32_t id : chain) map.unitOffsets.push_back((static_cast<uint64_t>(id) + 1) * sectorSize_);
   }
   // A chain shorter than the size, or a file cut short, leaves only the bytes that exist.
   map.size = std::min<uint64_t>(entry.size, map.unitOffsets.size() * static_cast<uint64_t>(unit));

@@ -24,10 +24,25 @@ std::string_view BlockTypeName(BlockType type) {
 
 // ,"name":value for a member after the first.
 void AppendMember(std::string_view name, const std::optional<std::string>& value, FormText& out) {
-  out += ",\"";
-  out += name;
-  out += "\":";
-  AppendJsonOptional(value, out);
+  // The name with its value at the least it can take, counted at once (most values are none).
+  out.Expect(name.size() + 4 + (value ? value->size() + 2 : 4));
+  std::string& to = out.Out();
+  to += std::string_view(",\"");
+  to += name;
+  to += std::string_view("\":");
+  if (!value) {
+    to += std::string_view("null");
+    return;
+  }
+  AppendJsonString(to, *value);
+  out.Check();
+}
+
+// An id as a JSON number, or null.
+void AppendOptionalId(const std::optional<uint32_t>& id, FormText& out) {
+  char digits[16];
+  const char* const end = id ? std::to_chars(digits, digits + sizeof digits, *id).ptr : digits;
+  out += id ? std::string_view(digits, static_cast<size_t>(end - digits)) : std::string_view("null");
 }
 
 void AppendParagraphs(const std::vector<TextParagraph>& paragraphs, FormText& out) {
@@ -111,10 +126,13 @@ void AppendSeries(const std::vector<ChartSeries>& series, FormText& out) {
 }
 
 void AppendBlock(const SlideBlock& block, FormText& out) {
-  out += "{\"type\":\"";
-  out += BlockTypeName(block.type);
-  out += "\",\"shape_id\":";
-  out += block.shapeId ? std::to_string(*block.shapeId) : "null";
+  const std::string_view type = BlockTypeName(block.type);
+  out.Expect(type.size() + 22);
+  std::string& to = out.Out();
+  to += std::string_view("{\"type\":\"");
+  to += type;
+  to += std::string_view("\",\"shape_id\":");
+  AppendOptionalId(block.shapeId, out);
   AppendMember("name", block.name, out);
   switch (block.type) {
     case BlockType::kText:
@@ -209,33 +227,38 @@ void AppendJsonOptional(const std::optional<std::string>& text, FormText& out) {
 }
 
 void AppendSlideContentJson(const Slide& slide, FormText& out) {
-  out += ",\"id\":";
-  out += slide.id ? std::to_string(*slide.id) : "null";
+  out += std::string_view(",\"id\":");
+  AppendOptionalId(slide.id, out);
   AppendMember("section", slide.section, out);
   AppendMember("layout", slide.layout, out);
-  out += ",\"blocks\":[";
+  out += std::string_view(",\"blocks\":[");
   for (size_t i = 0; i < slide.blocks.size(); ++i) {
     if (i > 0) out.push_back(',');
     AppendBlock(slide.blocks[i], out);
   }
-  out += "],\"links\":";
+  if (slide.links.empty()) {
+    out += std::string_view("],\"links\":[]");
+    return;
+  }
+  out += std::string_view("],\"links\":");
   AppendJsonStrings(slide.links, out);
 }
 
 void AppendMetadataJson(const DocumentMetadata& metadata, FormText& out) {
+  // The names as JSON writes them, with their colons.
   const std::pair<std::string_view, const std::optional<std::string>*> fields[] = {
-      {"title", &metadata.title},
-      {"subject", &metadata.subject},
-      {"author", &metadata.author},
-      {"keywords", &metadata.keywords},
-      {"description", &metadata.description},
-      {"last_modified_by", &metadata.lastModifiedBy},
-      {"revision", &metadata.revision},
-      {"created", &metadata.created},
-      {"modified", &metadata.modified},
-      {"category", &metadata.category},
-      {"company", &metadata.company},
-      {"application", &metadata.application},
+      {"\"title\":", &metadata.title},
+      {"\"subject\":", &metadata.subject},
+      {"\"author\":", &metadata.author},
+      {"\"keywords\":", &metadata.keywords},
+      {"\"description\":", &metadata.description},
+      {"\"last_modified_by\":", &metadata.lastModifiedBy},
+      {"\"revision\":", &metadata.revision},
+      {"\"created\":", &metadata.created},
+      {"\"modified\":", &metadata.modified},
+      {"\"category\":", &metadata.category},
+      {"\"company\":", &metadata.company},
+      {"\"application\":", &metadata.application},
   };
   out.push_back('{');
   bool first = true;
@@ -243,8 +266,7 @@ void AppendMetadataJson(const DocumentMetadata& metadata, FormText& out) {
     if (!*value) continue;
     if (!first) out.push_back(',');
     first = false;
-    AppendJsonString(out, name);
-    out.push_back(':');
+    out += name;
     AppendJsonString(out, **value);
   }
   if (!metadata.custom.empty()) {

@@ -36,12 +36,19 @@ size_t PlainAsciiRun(const char* p, size_t n) {
   const __m128i quote = _mm_set1_epi8('"');
   const __m128i backslash = _mm_set1_epi8('\\');
   const __m128i space = _mm_set1_epi8(0x20);
+  // Compared as signed bytes, those from 0x80 on are below the space too.
+  const auto specials = [&](const char* at) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    return _mm_movemask_epi8(
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash)), _mm_cmplt_epi8(v, space)));
+  };
   for (; n - i >= 16; i += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    // Compared as signed bytes, those from 0x80 on are below the space too.
-    const __m128i special =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash)), _mm_cmplt_epi8(v, space));
-    if (const int mask = _mm_movemask_epi8(special); mask != 0) return i + static_cast<size_t>(__builtin_ctz(mask));
+    if (const int mask = specials(p + i); mask != 0) return i + static_cast<size_t>(__builtin_ctz(mask));
+  }
+  if (i > 0 && i < n) {
+    // The last sixteen bytes, overlapping plain ones already passed, instead of a byte at a time.
+    if (const int mask = specials(p + n - 16); mask != 0) return n - 16 + static_cast<size_t>(__builtin_ctz(mask));
+    return n;
   }
 #endif
   while (n - i >= sizeof(uint64_t) && WordIsPlainAscii(p + i)) i += sizeof(uint64_t);

@@ -1,6 +1,7 @@
 #include "model/SlideFormPieces.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 
@@ -78,12 +79,22 @@ void AppendMarkdownTable(const SlideTable& table, FormText& out) {
 // ---- JSON ----
 
 void AppendJsonSlideObject(const Slide& slide, FormText& out) {
-  out += "{\"number\":" + std::to_string(slide.number);
-  out += slide.hidden ? ",\"hidden\":true" : ",\"hidden\":false";
-  out += ",\"title\":";
+  char number[16];
+  const char* const numberEnd = std::to_chars(number, number + sizeof number, slide.number).ptr;
+  out += "{\"number\":";
+  out += std::string_view(number, static_cast<size_t>(numberEnd - number));
+  out += slide.hidden ? ",\"hidden\":true,\"title\":" : ",\"hidden\":false,\"title\":";
   AppendJsonString(out, slide.title);
   out += ",\"paragraphs\":";
   AppendJsonStrings(slide.paragraphs, out);
+  if (slide.notes.empty() && slide.tables.empty() && slide.diagrams.empty() && slide.charts.empty() &&
+      slide.comments.empty() && slide.footers.empty() && slide.notesFooters.empty()) {
+    // What most slides have none of, at once.
+    out += ",\"notes\":[],\"tables\":[],\"diagrams\":[],\"charts\":[],\"comments\":[],\"footers\":[],\"notes_footers\":[]";
+    AppendSlideContentJson(slide, out);
+    out.push_back('}');
+    return;
+  }
   out += ",\"notes\":";
   AppendJsonStrings(slide.notes, out);
   out += ",\"tables\":[";
@@ -118,11 +129,8 @@ void AppendJsonSlideObject(const Slide& slide, FormText& out) {
   out.push_back('}');
 }
 
-}  // namespace
-
-// The text as well-formed UTF-8: each maximal ill-formed subpart becomes one U+FFFD, as JSON
-// strings and dkscrbatch repair it.
-std::string RepairedUtf8(std::string text) {
+// How much of the text is well-formed UTF-8 from its start.
+size_t WellFormedUtf8(std::string_view text) {
   size_t at = 0;
   char32_t codePoint = 0;
   bool valid = true;
@@ -142,7 +150,32 @@ std::string RepairedUtf8(std::string text) {
     const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
     if (valid) at += length;
   }
-  if (valid) return text;
+  return at;
+}
+
+// Where a lead byte among the last three starts a sequence that would end past the text, else
+// its end: what comes before a lead byte is repaired the same whatever follows it.
+size_t OpenSequenceStart(std::string_view text) {
+  for (size_t back = 1; back <= 3 && back <= text.size(); ++back) {
+    const auto c = static_cast<unsigned char>(text[text.size() - back]);
+    if (c < 0x80) break;
+    if (c >= 0xC0) {
+      const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+      return length > back ? text.size() - back : text.size();
+    }
+  }
+  return text.size();
+}
+
+}  // namespace
+
+// The text as well-formed UTF-8: each maximal ill-formed subpart becomes one U+FFFD, as JSON
+// strings and dkscrbatch repair it.
+std::string RepairedUtf8(std::string text) {
+  size_t at = WellFormedUtf8(text);
+  if (at == text.size()) return text;
+  char32_t codePoint = 0;
+  bool valid = true;
   std::string out(text, 0, at);
   while (at < text.size()) {
     const size_t length = DecodeUtf8Sequence(text, at, codePoint, valid);
@@ -160,21 +193,23 @@ std::string Utf8PieceRepair::Piece(std::string_view bytes) {
   std::string text = std::move(tail_);
   tail_.clear();
   text.append(bytes);
-  // A lead byte among the last three whose sequence would end past the text waits for the
-  // next piece: what comes before a lead byte is repaired the same whatever follows it.
-  size_t cut = text.size();
-  for (size_t back = 1; back <= 3 && back <= text.size(); ++back) {
-    const auto c = static_cast<unsigned char>(text[text.size() - back]);
-    if (c < 0x80) break;
-    if (c >= 0xC0) {
-      const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
-      if (length > back) cut = text.size() - back;
-      break;
-    }
-  }
+  // A sequence the next piece may complete waits for it.
+  const size_t cut = OpenSequenceStart(text);
   tail_.assign(text, cut, std::string::npos);
   text.resize(cut);
   return RepairedUtf8(std::move(text));
+}
+
+std::string_view Utf8PieceRepair::Piece(std::string_view bytes, std::string& scratch) {
+  if (tail_.empty()) {
+    const std::string_view whole = bytes.substr(0, OpenSequenceStart(bytes));
+    if (WellFormedUtf8(whole) == whole.size()) {
+      tail_.assign(bytes.substr(whole.size()));
+      return whole;
+    }
+  }
+  scratch = Piece(bytes);
+  return scratch;
 }
 
 std::string Utf8PieceRepair::Finish() { return RepairedUtf8(std::move(tail_)); }

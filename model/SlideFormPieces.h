@@ -29,6 +29,9 @@ std::string RepairedUtf8(std::string text);
 class Utf8PieceRepair {
  public:
   std::string Piece(std::string_view bytes);
+  // The same, as a view of `bytes` where they need no repair and nothing waits from the piece
+  // before (what most pieces are), else of `scratch`.
+  std::string_view Piece(std::string_view bytes, std::string& scratch);
   std::string Finish();  // what the last piece left open
 
  private:

@@ -19,7 +19,7 @@ void SlideFormWriter::Put(std::string_view bytes) {
   written_ += bytes.size();
   switch (mode_) {
     case SlideMode::kFull: encoder_->Append(bytes); return;
-    case SlideMode::kMarkdown: block_.Append(repair_.Piece(bytes)); return;
+    case SlideMode::kMarkdown: block_.Append(repair_.Piece(bytes, repaired_)); return;
     case SlideMode::kJson:
     case SlideMode::kText: block_.Append(bytes); return;
   }

@@ -49,6 +49,7 @@ class SlideFormWriter final : public SlideSink, private FormSpill {
   FormBlock block_;                       // kMarkdown, kJson
   std::string piece_;                     // the piece being made, its room kept
   Utf8PieceRepair repair_;                // kMarkdown
+  std::string repaired_;                  // kMarkdown: a piece that needed repair
   uint64_t written_ = 0;                  // of the form, before encoding
   size_t head_ = 0;                       // kJson: bytes of the head written at the start
   size_t slides_ = 0;

@@ -60,10 +60,25 @@ std::string UtcTimestamp(int64_t seconds) {
   }
   int64_t year = 0, month = 0, day = 0;
   CivilFromDays(days, year, month, day);
-  char text[128];
-  std::snprintf(text, sizeof text, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ", static_cast<long long>(year),
-                static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(rest / 3600),
-                static_cast<long long>(rest / 60 % 60), static_cast<long long>(rest % 60));
+  if (year < 0 || year > 9999) {
+    char text[128];
+    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ", static_cast<long long>(year),
+                  static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(rest / 3600),
+                  static_cast<long long>(rest / 60 % 60), static_cast<long long>(rest % 60));
+    return text;
+  }
+  // The usual four-digit year written digit by digit: a document's dates are read with every
+  // small file, and formatting them through printf cost more than reading them.
+  std::string text = "0000-00-00T00:00:00Z";
+  const auto put = [&](size_t at, int64_t value, size_t digits) {
+    for (size_t i = digits; i-- > 0; value /= 10) text[at + i] = static_cast<char>('0' + value % 10);
+  };
+  put(0, year, 4);
+  put(5, month, 2);
+  put(8, day, 2);
+  put(11, rest / 3600, 2);
+  put(14, rest / 60 % 60, 2);
+  put(17, rest % 60, 2);
   return text;
 }
 

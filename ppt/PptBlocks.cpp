@@ -54,39 +54,37 @@ void AddSlideBlocks(Slide& slide, const std::vector<PieceOrigin>& origins, const
     const size_t end = std::min(pieceStarts[k + 1], slide.paragraphs.size());
     const PieceOrigin& origin = origins[k];
     placeTables(begin);
+    // Each block is made where it stays.
     if (origin.objectType) {
-      SlideBlock block;
+      SlideBlock& block = slide.blocks.emplace_back();
       block.type = *origin.objectType;
       block.shapeId = origin.shapeId;
       block.name = origin.name;
       block.mediaType = origin.mediaType;
       block.progId = origin.progId;
-      slide.blocks.push_back(std::move(block));
       continue;
     }
     if (origin.picture) {
-      SlideBlock block;
+      SlideBlock& block = slide.blocks.emplace_back();
       block.type = BlockType::kPicture;
       block.shapeId = origin.shapeId;
       block.name = origin.name;
       block.alt = origin.description;
-      slide.blocks.push_back(std::move(block));
       continue;
     }
     if (begin < covered || begin >= end || footer(origin.placement)) continue;
-    SlideBlock block;
+    SlideBlock& block = slide.blocks.emplace_back();
     block.shapeId = origin.shapeId;
     block.name = origin.name;
     if (const std::string_view name = PlaceholderName(origin.placement); !name.empty()) block.placeholder = std::string(name);
     block.paragraphs.reserve(end - begin);
     for (size_t p = begin; p < end; ++p) {
-      TextParagraph paragraph = p < shapes.size() ? std::move(shapes[p]) : TextParagraph{};
+      TextParagraph& paragraph = p < shapes.size() ? block.paragraphs.emplace_back(std::move(shapes[p]))
+                                                   : block.paragraphs.emplace_back();
       paragraph.text = slide.paragraphs[p];
       paragraph.index = p;
-      block.paragraphs.push_back(std::move(paragraph));
     }
     block.holdsTitle = slide.titleEnd > slide.titleBegin && begin == slide.titleBegin;
-    slide.blocks.push_back(std::move(block));
     covered = end;
   }
   placeTables(SIZE_MAX);

@@ -300,6 +300,19 @@ void AppendAtomText(const uint8_t* data, size_t size, bool isBytes, std::u16stri
   }
 }
 
+// The paragraph marks of a text, counted no further than `most`: found by memchr, which passes
+// many bytes at once, where a count would look at each byte.
+size_t CountMarks(std::string_view text, size_t most = SIZE_MAX) {
+  size_t marks = 0;
+  for (const char* at = text.data(), *const end = at + text.size(); marks < most;) {
+    at = static_cast<const char*>(std::memchr(at, '\r', static_cast<size_t>(end - at)));
+    if (at == nullptr) break;
+    ++marks;
+    ++at;
+  }
+  return marks;
+}
+
 // Room for `more` items, growing as push_back would: many small additions stay linear.
 template <typename T>
 void MakeRoom(std::vector<T>& items, size_t more) {
@@ -313,6 +326,15 @@ std::string TakeSpare(std::vector<std::string>& spare) {
   spare.pop_back();
   text.clear();
   return text;
+}
+
+// An empty `text` given the room of a string of the slide before, where there is one: moved
+// in place rather than through a string of its own.
+void UseSpare(std::vector<std::string>* spare, std::string& text) {
+  if (spare == nullptr || spare->empty()) return;
+  text = std::move(spare->back());
+  spare->pop_back();
+  text.clear();
 }
 
 // Paragraphs of a text: split at the paragraph mark (CR), a line break (vertical tab) as "\n",
@@ -330,7 +352,7 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
   size_t nextLink = 0;  // the first linked range that may reach this paragraph
   // Room for the paragraphs at once: at most one more than the paragraph marks (empty ones are
   // left out, so a text of marks alone reserves no more than a few).
-  const size_t most = std::min<size_t>(1 + static_cast<size_t>(std::count(text.begin(), text.end(), '\r')), 64);
+  const size_t most = 1 + CountMarks(text, 63);
   MakeRoom(out, most);
   if (shapes != nullptr) MakeRoom(*shapes, most);
   for (size_t index = 0; at <= text.size(); ++index) {
@@ -338,12 +360,14 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
     if (end == std::string_view::npos) end = text.size();
     if (end > at) {
       budget.TakeItem(end - at);
-      std::string paragraph = spare != nullptr ? TakeSpare(*spare) : std::string();
+      // Made where it stays, in the room of a string of the slide before.
+      std::string& paragraph = out.emplace_back();
+      UseSpare(spare, paragraph);
       paragraph.assign(text.substr(at, end - at));
       if (paragraph.find('\v') != std::string::npos) std::replace(paragraph.begin(), paragraph.end(), '\v', '\n');
       if (shapes != nullptr) {
-        TextParagraph shaped;
-        if (spare != nullptr) shaped.text = TakeSpare(*spare);  // the room its block's copy takes
+        TextParagraph& shaped = shapes->emplace_back();
+        UseSpare(spare, shaped.text);  // the room its block's copy takes
         if (styles != nullptr && index < styles->size()) {
           shaped.level = (*styles)[index].level;
           if (const std::string_view b = BulletOf((*styles)[index], bullet); !b.empty()) shaped.bullet = std::string(b);
@@ -375,9 +399,7 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
           budget.TakeItem(to - from + target.size());
           shaped.links.push_back({paragraph.substr(from - at, to - from), target, from - at});
         }
-        shapes->push_back(std::move(shaped));
       }
-      out.push_back(std::move(paragraph));
     }
     at = end + 1;
   }
@@ -1298,7 +1320,7 @@ class PptReader {
     styles.assign(piece.styles.begin(), piece.styles.end());
     const auto found = masterById_.find(masterId);
     const MasterTextStyles* master = found != masterById_.end() ? masters_[found->second].styles.get() : nullptr;
-    const size_t paragraphs = 1 + static_cast<size_t>(std::count(piece.text.begin(), piece.text.end(), '\r'));
+    const size_t paragraphs = 1 + CountMarks(piece.text);
     if (styles.size() < paragraphs) styles.resize(paragraphs);
     std::vector<AutoNumber>& numbers = pieceNumbers_;
     numbers.clear();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/Timestamps.h"
+#include "platform/LittleEndian.h"
 #include "platform/Utf.h"
 #include "text/CodePage.h"
 #include "text/Cp1252.h"
@@ -60,9 +61,19 @@ class Bytes {
     data_ = buffer_.get();
   }
   bool Has(size_t at, size_t count) const { return at <= size_ && count <= size_ - at; }
-  uint16_t U16(size_t at) const { return static_cast<uint16_t>(Byte(at) | Byte(at + 1) << 8); }
-  uint32_t U32(size_t at) const { return U16(at) | static_cast<uint32_t>(U16(at + 2)) << 16; }
-  uint64_t U64(size_t at) const { return U32(at) | static_cast<uint64_t>(U32(at + 4)) << 32; }
+  // Little-endian numbers of bytes that lie within the stream (callers check Has first).
+  uint16_t U16(size_t at) const {
+    Load(at, 2);
+    return LoadLe16(reinterpret_cast<const uint8_t*>(data_ + at));
+  }
+  uint32_t U32(size_t at) const {
+    Load(at, 4);
+    return LoadLe32(reinterpret_cast<const uint8_t*>(data_ + at));
+  }
+  uint64_t U64(size_t at) const {
+    Load(at, 8);
+    return LoadLe64(reinterpret_cast<const uint8_t*>(data_ + at));
+  }
   std::string_view Slice(size_t at, size_t count) const {
     if (at >= size_) return {};
     count = std::min(count, size_ - at);
@@ -72,10 +83,6 @@ class Bytes {
   size_t Size() const { return size_; }
 
  private:
-  uint32_t Byte(size_t at) const {
-    Load(at, 1);
-    return static_cast<uint8_t>(data_[at]);
-  }
   void Load(size_t at, size_t count) const {
     if (stream_ == nullptr || count == 0) return;
     for (size_t stretch = at / kStretchBytes; stretch <= (at + count - 1) / kStretchBytes; ++stretch) {
@@ -109,12 +116,15 @@ std::string Decode(std::string_view bytes, int32_t codePage) {
   if (codePage == kCodePageUtf16Le) return Utf16LeToUtf8(bytes);
   while (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
   if (codePage == kCodePageUtf8) return WideToUtf8(Utf8ToWide(bytes));
-  // The usual code page, and plain ASCII in any single-byte one, without a converter.
+  // Plain ASCII in any single-byte code page is already UTF-8; the usual code page is mapped
+  // a byte at a time, without a converter.
   const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; });
-  if (ascii || codePage == kCodePage1252) {
-    std::u16string wide;
-    for (const char c : bytes) wide.push_back(Cp1252ToWide(static_cast<uint8_t>(c)));
-    return WideToUtf8(wide);
+  if (ascii) return std::string(bytes);
+  if (codePage == kCodePage1252) {
+    std::string text;
+    text.reserve(2 * bytes.size());
+    for (const char c : bytes) AppendUtf8(Cp1252ToWide(static_cast<uint8_t>(c)), text);
+    return text;
   }
   std::u16string wide = CodePageToWide(codePage, bytes);
   if (wide.empty() && !bytes.empty()) wide = CodePageToWide(kCodePage1252, bytes);  // an unserved code page
@@ -275,14 +285,14 @@ std::vector<std::pair<Guid, size_t>> Sections(const Bytes& stream) {
 
 void SetText(const Section& section, uint32_t id, std::optional<std::string>& field) {
   if (field) return;
-  const std::optional<Value> value = section.Read(id);
-  if (value && value->isString && !value->value.text.empty()) field = value->value.text;
+  std::optional<Value> value = section.Read(id);
+  if (value && value->isString && !value->value.text.empty()) field = std::move(value->value.text);
 }
 
 void SetTime(const Section& section, uint32_t id, std::optional<std::string>& field) {
   if (field) return;
-  const std::optional<Value> value = section.Read(id);
-  if (value && value->value.kind == PropertyValue::Kind::kDate) field = value->value.text;
+  std::optional<Value> value = section.Read(id);
+  if (value && value->value.kind == PropertyValue::Kind::kDate) field = std::move(value->value.text);
 }
 
 void ReadSummary(const Bytes& stream, DocumentMetadata& metadata) {

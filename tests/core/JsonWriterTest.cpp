@@ -77,13 +77,18 @@ TEST(JsonWriterTest, EscapesFoundAtEveryPlaceOfALongPlainRun) {
       {"\n", "\\n"}, {"\xC3\xA9", "\xC3\xA9"}, {" ", " "}, {"~", "~"}, {"\x7f", "\x7f"}, {"!", "!"},
       {"#", "#"}, {"[", "["}, {"]", "]"},
   };
+  // Runs of every length up to three blocks of sixteen, so that the last bytes of a run are
+  // also scanned as a block overlapping the one before.
   for (const auto& special : specials) {
-    for (size_t before = 0; before < 40; ++before) {
-      const std::string bytes = std::string(before, 'a') + special.bytes + std::string(39 - before, 'b');
-      std::string out;
-      AppendJsonString(out, bytes);
-      EXPECT_EQ(out, "\"" + std::string(before, 'a') + special.json + std::string(39 - before, 'b') + "\"")
-          << static_cast<int>(static_cast<unsigned char>(special.bytes[0])) << " after " << before;
+    for (size_t length = 1; length <= 48; ++length) {
+      for (size_t before = 0; before < length; ++before) {
+        const size_t after = length - 1 - before;
+        const std::string bytes = std::string(before, 'a') + special.bytes + std::string(after, 'b');
+        std::string out;
+        AppendJsonString(out, bytes);
+        EXPECT_EQ(out, "\"" + std::string(before, 'a') + special.json + std::string(after, 'b') + "\"")
+            << static_cast<int>(static_cast<unsigned char>(special.bytes[0])) << " after " << before << " of " << length;
+      }
     }
   }
 }

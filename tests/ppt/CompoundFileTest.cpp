@@ -233,6 +233,12 @@ TEST(CompoundFile, DamagedChainsAreCutNeverFollowedForever) {
     EXPECT_EQ(StreamOf(b, u"Small"), Pattern(300, 8).substr(0, 64));
   }
   {
+    std::string b = img.bytes;  // mini chain whose fourth sector leads back to its second
+    const size_t miniFat = img.SectorOffset(img.firstMiniFatSector);
+    PutLe32(b, miniFat + (img.startSector[1] + 3) * 4u, img.startSector[1] + 1);
+    EXPECT_EQ(StreamOf(b, u"Small"), Pattern(300, 8).substr(0, 4 * 64));
+  }
+  {
     // The last sector of the chain is moved to a partial sector at the end of a cut file.
     std::string b = img.bytes;
     const auto partial = static_cast<uint32_t>(b.size() / 512 - 1);

@@ -213,8 +213,24 @@ TEST(FormWriter, Utf8RepairedInPiecesCutAnywhere) {
       joined += repair.Piece(std::string_view(text).substr(second));
       joined += repair.Finish();
       ASSERT_EQ(joined, whole) << "cut at " << first << " and " << second;
+      // The same as views, sound pieces given back as they came.
+      Utf8PieceRepair viewed;
+      std::string scratch;
+      joined = viewed.Piece(std::string_view(text).substr(0, first), scratch);
+      joined += viewed.Piece(std::string_view(text).substr(first, second - first), scratch);
+      joined += viewed.Piece(std::string_view(text).substr(second), scratch);
+      joined += viewed.Finish();
+      ASSERT_EQ(joined, whole) << "viewed, cut at " << first << " and " << second;
     }
   }
+  // A sound piece after a sound one: neither copied, nothing held back.
+  Utf8PieceRepair repair;
+  std::string scratch;
+  const std::string_view sound = "caf\xC3\xA9 \xE2\x82\xAC";
+  EXPECT_EQ(repair.Piece(sound, scratch).data(), sound.data());
+  EXPECT_EQ(repair.Piece(sound.substr(0, 7), scratch), sound.substr(0, 6)) << "the cut euro sign waits";
+  EXPECT_EQ(repair.Piece(sound.substr(7), scratch), sound.substr(6));
+  EXPECT_EQ(repair.Finish(), "");
 }
 
 TEST(FormBlock, BytesGatheredShortAndLong) {

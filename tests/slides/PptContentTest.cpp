@@ -663,8 +663,8 @@ constexpr uint32_t kMainMasterId = 0x80000001, kTitleMasterId = 0x80000002;
 // character and level 2 not at all, whose centred body names a character of its own for level
 // 0, and a title master that takes its styles; the document's own styles bullet other text
 // with ">". Slide 1 (on the main master): a body of paragraphs that leave the bullet to it or
-// set part of it, a centred body and a text box. Slide 2 (on the title master): a body without
-// a style atom, and a title.
+// set part of it, a centred body and a text box. Slide 2 (on the title master): a body of two
+// paragraphs without a style atom, and a title.
 std::string MakeMasterBulletDeck(const std::string& bodyStyle) {
   PptStreamBuilder doc;
   std::map<uint32_t, uint32_t> offsets;
@@ -686,7 +686,7 @@ std::string MakeMasterBulletDeck(const std::string& bodyStyle) {
   offsets[5] = doc.Append(Container(
       rt::kSlide, {SlideAtomOfMaster(kTitleMasterId),
                    Drawing({PlaceholderShape(0x0D, {TextHeaderAtom(0), ShapeText(u"Heading")}),
-                            PlaceholderShape(0x0E, {TextHeaderAtom(1), ShapeText(u"Plain")})})}));
+                            PlaceholderShape(0x0E, {TextHeaderAtom(1), ShapeText(u"Plain\rAlso")})})}));
   const std::string environment =
       Container(0x03F2, {TxMasterStyleAtom(4, {MasterLevel(kMaskHasBullet | kMaskBulletChar, Le16(1) + Le16('>'))})});
   offsets[1] = doc.Append(Container(
@@ -721,8 +721,8 @@ TEST(PptContent, BulletsLeftToTheMastersComeFromThem) {
   const Slide& second = deck.slides[1];
   ASSERT_EQ(second.blocks.size(), 2u);
   EXPECT_EQ(BulletsOf(second.blocks[0]), std::vector<std::optional<std::string>>{std::nullopt}) << "the title has none";
-  EXPECT_EQ(BulletsOf(second.blocks[1]), std::vector<std::optional<std::string>>{dash})
-      << "a title master's slides take the main master's styles";
+  EXPECT_EQ(BulletsOf(second.blocks[1]), (std::vector<std::optional<std::string>>{dash, dash}))
+      << "a title master's slides take the main master's styles, every paragraph of a text without a style atom";
 
   const std::string json = FormOf(image, SlideMode::kJson);
   EXPECT_EQ(SlidesSchemaProblem(json), "");

@@ -2,6 +2,7 @@
 // stays valid whatever the text holds, and tables placed where they stand.
 #include <gtest/gtest.h>
 
+#include "model/MarkdownEscape.h"
 #include "model/SlideFormats.h"
 #include "tests/support/JsonValue.h"
 
@@ -69,6 +70,29 @@ TEST(SlideFormats, MarkdownEscapesMarkup) {
     SlideDeck deck;
     deck.slides.push_back(OneParagraph(c.text));
     EXPECT_EQ(MarkdownText(deck), "## 1.\n\n" + std::string(c.line) + "\n\n") << c.text;
+  }
+}
+
+TEST(SlideFormats, MarkdownMarkupFoundAtEveryPlaceOfALongRun) {
+  // Runs without markup are scanned sixteen bytes at a time: a markup character is escaped
+  // wherever it stands in a run of any length, and punctuation next to it is left alone.
+  const std::string markup = "\\`*_[]<>|~&";
+  const std::string plain = "%{}^@#$=+-!\"'(),./:;?\x7F\xC3\xA9";
+  for (size_t length = 2; length <= 48; ++length) {
+    for (size_t at = 1; at < length; ++at) {
+      for (const char c : markup) {
+        std::string text(length, 'a');
+        text[at] = c;
+        std::string expected(at, 'a');
+        expected += '\\';
+        expected += c;
+        expected += std::string(length - at - 1, 'a');
+        EXPECT_EQ(MarkdownCell(text), expected) << c << " at " << at << " of " << length;
+      }
+      std::string text(length, 'b');
+      text[at] = plain[(length + at) % plain.size()];
+      EXPECT_EQ(MarkdownCell(text), text) << "plain " << text;
+    }
   }
 }
 
@@ -146,6 +170,66 @@ TEST(SlideFormats, JsonStaysValidForAnyText) {
             std::string("q\"b\\c\x01\x1F\t\r\n", 11) + replacement + replacement + replacement + replacement + replacement +
                 "\xF0\x9F\x98\x80");
   EXPECT_EQ((*value)["slides"][0]["comments"][0]["author"].text, "A\"");
+}
+
+TEST(SlideFormats, JsonSlideMembersInOrderWhicheverListsAreEmpty) {
+  // Each list of a slide holding one item in turn, then none: the members keep their order and
+  // their values; blocks and links, ids and names, with and without them.
+  const std::vector<std::string> lists = {"notes", "tables", "diagrams", "charts", "comments", "footers", "notes_footers"};
+  for (size_t filled = 0; filled <= lists.size(); ++filled) {
+    Slide slide = OneParagraph("p");
+    slide.number = 12345;
+    slide.hidden = filled % 2 == 0;
+    if (filled == 0) slide.notes = {"n"};
+    if (filled == 1) slide.tables.push_back({{{"t"}}, 1, 1});
+    if (filled == 2) slide.diagrams = {"d"};
+    if (filled == 3) slide.charts = {"c"};
+    if (filled == 4) slide.comments.push_back({"a", "m"});
+    if (filled == 5) slide.footers = {"f"};
+    if (filled == 6) slide.notesFooters = {"g"};
+    if (filled % 2 == 1) {
+      slide.id = 4000000000u;
+      slide.links = {"https://x"};
+      SlideBlock block;
+      block.shapeId = 7;
+      block.name = "Name";
+      block.paragraphs.push_back({"p", 1, std::nullopt, {}, 0});
+      slide.blocks.push_back(block);
+      SlideBlock picture;
+      picture.type = BlockType::kPicture;
+      slide.blocks.push_back(picture);
+    }
+    SlideDeck deck;
+    deck.slides.push_back(slide);
+    const std::string json = JsonText(deck);
+    const auto value = JsonParser::Parse(json);
+    ASSERT_TRUE(value.has_value()) << json;
+    const test::JsonValue& read = (*value)["slides"][0];
+    const std::vector<std::string> names = {"number", "hidden", "title", "paragraphs", "notes", "tables", "diagrams",
+                                            "charts", "comments", "footers", "notes_footers", "id", "section",
+                                            "layout", "blocks", "links"};
+    EXPECT_EQ(read.names, names) << json;
+    EXPECT_EQ(read["number"].number, 12345);
+    EXPECT_EQ(read["hidden"].boolean, filled % 2 == 0);
+    for (size_t l = 0; l < lists.size(); ++l) {
+      EXPECT_EQ(read[lists[l]].items.size(), l == filled ? 1u : 0u) << lists[l] << " in " << json;
+    }
+    if (filled % 2 == 1) {
+      EXPECT_EQ(read["id"].number, 4000000000.0);
+      EXPECT_EQ(read["links"].Strings(), std::vector<std::string>{"https://x"});
+      ASSERT_EQ(read["blocks"].items.size(), 2u);
+      EXPECT_EQ(read["blocks"][0]["shape_id"].number, 7);
+      EXPECT_EQ(read["blocks"][0]["name"].text, "Name");
+      EXPECT_EQ(read["blocks"][0]["placeholder"].kind, test::JsonValue::Kind::kNull);
+      EXPECT_EQ(read["blocks"][0]["paragraphs"][0]["level"].number, 1);
+      EXPECT_EQ(read["blocks"][1]["type"].text, "picture");
+      EXPECT_EQ(read["blocks"][1]["shape_id"].kind, test::JsonValue::Kind::kNull);
+    } else {
+      EXPECT_EQ(read["id"].kind, test::JsonValue::Kind::kNull);
+      EXPECT_TRUE(read["links"].items.empty());
+      EXPECT_TRUE(read["blocks"].items.empty());
+    }
+  }
 }
 
 TEST(SlideFormats, TablesStandWhereTheirParagraphsStood) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -86,31 +87,39 @@ inline uint32_t ReverseBits(uint32_t code, unsigned length) {
   return r >> (16 - length);
 }
 
-// Builds the decode table of a canonical Huffman code from its code lengths. Fails on an
-// over-subscribed code and on an incomplete one, except (when allowed) a single code of
-// length 1 or no code at all, which decode as invalid where no code exists.
+// Builds the decode table of a canonical Huffman code from its code lengths (each at most 15).
+// Fails on an over-subscribed code and on an incomplete one, except (when allowed) a single
+// code of length 1 or no code at all, which decode as invalid where no code exists. The root
+// is `rootBits` wide, or only as wide as the longest code when that is shorter (small streams
+// have short codes, and a narrow root is cheaper to fill); `width` is set to the root's width.
 bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
-                unsigned rootBits, uint32_t* table, size_t tableSize, bool allowIncomplete) {
-  // The symbols that have a code, in order. Small streams leave most byte values unused, in
-  // runs that are passed over eight lengths at a time.
+                unsigned rootBits, uint32_t* table, size_t tableSize, bool allowIncomplete,
+                unsigned& width) {
+  // The symbols that have a code, in order. Small streams leave most byte values unused: the
+  // lengths are looked at eight at a time, and only the nonzero ones one by one.
   std::array<uint16_t, 16> perLength{};
   std::array<uint16_t, 288> used;  // only the first usedCount are written and read
   unsigned usedCount = 0;
-  const auto take = [&](unsigned sym) {
-    if (lengths[sym] == 0) return;
-    used[usedCount++] = static_cast<uint16_t>(sym);
-    ++perLength[lengths[sym]];
-  };
   unsigned at = 0;
   for (; at + 8 <= count; at += 8) {
-    uint64_t eight;
-    std::memcpy(&eight, lengths + at, sizeof eight);
-    if (eight == 0) continue;
-    for (unsigned sym = at; sym < at + 8; ++sym) take(sym);
+    // A length below 0x80 plus 0x7F sets its byte's top bit exactly when it is not zero,
+    // without a carry into the next byte.
+    uint64_t nonzero = (LoadLe64(lengths + at) + 0x7F7F7F7F7F7F7F7Fu) & 0x8080808080808080u;
+    for (; nonzero != 0; nonzero &= nonzero - 1) {
+      const unsigned sym = at + static_cast<unsigned>(std::countr_zero(nonzero)) / 8;
+      used[usedCount++] = static_cast<uint16_t>(sym);
+      ++perLength[lengths[sym]];
+    }
   }
-  for (; at < count; ++at) take(at);
+  for (; at < count; ++at) {
+    if (lengths[at] == 0) continue;
+    used[usedCount++] = static_cast<uint16_t>(at);
+    ++perLength[lengths[at]];
+  }
   unsigned maxLength = 15;
   while (maxLength > 0 && perLength[maxLength] == 0) --maxLength;
+  rootBits = std::min(rootBits, std::max(maxLength, 1u));
+  width = rootBits;
   const uint32_t rootSize = 1u << rootBits;
   const uint32_t invalid = MakeEntry(0, 0, kInvalidCode) | 1;
   if (maxLength == 0) {
@@ -196,6 +205,8 @@ bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
 struct FixedTables {
   std::array<uint32_t, kLitTableSize> lit{};
   std::array<uint32_t, kDistTableSize> dist{};
+  unsigned litBits = 0;
+  unsigned distBits = 0;
 };
 
 const FixedTables& GetFixedTables() {
@@ -207,11 +218,11 @@ const FixedTables& GetFixedTables() {
     std::fill(lengths.begin() + 256, lengths.begin() + 280, 7);
     std::fill(lengths.begin() + 280, lengths.end(), 8);
     BuildTable(lengths.data(), 288, kSymbols.lit.data(), kLitRootBits, t.lit.data(),
-               t.lit.size(), false);
+               t.lit.size(), false, t.litBits);
     std::array<uint8_t, 32> distLengths{};
     distLengths.fill(5);
     BuildTable(distLengths.data(), 32, kSymbols.dist.data(), kDistRootBits, t.dist.data(),
-               t.dist.size(), false);
+               t.dist.size(), false, t.distBits);
     return t;
   }();
   return tables;
@@ -275,10 +286,10 @@ class Inflater {
         status = StoredBlock();
       } else if (type == 1) {
         const FixedTables& fixed = GetFixedTables();
-        status = HuffmanBlock(fixed.lit.data(), fixed.dist.data());
+        status = HuffmanBlock(fixed.lit.data(), fixed.litBits, fixed.dist.data(), fixed.distBits);
       } else if (type == 2) {
         status = ReadDynamicTables();
-        if (status == InflateStatus::kDone) status = HuffmanBlock(lit_.data(), dist_.data());
+        if (status == InflateStatus::kDone) status = HuffmanBlock(lit_.data(), litBits_, dist_.data(), distBits_);
       } else {
         status = InflateStatus::kInvalid;
       }
@@ -406,19 +417,21 @@ class Inflater {
       preLengths[kPrecodeOrder[i]] = static_cast<uint8_t>(bitbuf_ & 7);
       Consume(3);
     }
+    unsigned preBits = 0;
     if (!BuildTable(preLengths.data(), 19, kSymbols.pre.data(), kPreRootBits, pre_.data(),
-                    pre_.size(), false)) {
+                    pre_.size(), false, preBits)) {
       return InflateStatus::kInvalid;
     }
     std::array<uint8_t, 286 + 30> lengths;  // the first `total` are written before use
     const unsigned total = litCount + distCount;
     // A code length symbol with its extra bits takes at most 14 bits: four of them fit in the
     // 56 bits a refill leaves.
+    const uint64_t preMask = (uint64_t{1} << preBits) - 1;
     unsigned n = 0;
     while (n < total) {
       if (!Refill()) return InflateStatus::kTruncated;
       for (int fits = 4; fits > 0 && n < total; --fits) {
-        const uint32_t e = pre_[bitbuf_ & ((1u << kPreRootBits) - 1)];
+        const uint32_t e = pre_[bitbuf_ & preMask];
         Consume(e & 0xF);
         const unsigned sym = e >> 16;
         if (sym < 16) {
@@ -447,19 +460,20 @@ class Inflater {
     if (Overran()) return InflateStatus::kTruncated;
     if (lengths[256] == 0) return InflateStatus::kInvalid;  // no end-of-block code
     if (!BuildTable(lengths.data(), litCount, kSymbols.lit.data(), kLitRootBits, lit_.data(),
-                    lit_.size(), true) ||
+                    lit_.size(), true, litBits_) ||
         !BuildTable(lengths.data() + litCount, distCount, kSymbols.dist.data(), kDistRootBits,
-                    dist_.data(), dist_.size(), true)) {
+                    dist_.data(), dist_.size(), true, distBits_)) {
       return InflateStatus::kInvalid;
     }
     return InflateStatus::kDone;
   }
 
   // The hot loop keeps the bit buffer and the pointers in locals: stores through the output
-  // pointer could otherwise alias the members and force reloads.
-  InflateStatus HuffmanBlock(const uint32_t* lit, const uint32_t* dist) {
-    constexpr uint64_t litMask = (1u << kLitRootBits) - 1;
-    constexpr uint64_t distMask = (1u << kDistRootBits) - 1;
+  // pointer could otherwise alias the members and force reloads. A root narrower than its
+  // full width has no subtables, so a subtable is always reached past a full-width root.
+  InflateStatus HuffmanBlock(const uint32_t* lit, unsigned litBits, const uint32_t* dist, unsigned distBits) {
+    const uint64_t litMask = (uint64_t{1} << litBits) - 1;
+    const uint64_t distMask = (uint64_t{1} << distBits) - 1;
     uint64_t bitbuf = bitbuf_;
     unsigned bitsleft = bitsleft_;
     const uint8_t* in = in_;
@@ -611,6 +625,8 @@ class Inflater {
   std::array<uint32_t, kLitTableSize> lit_;
   std::array<uint32_t, kDistTableSize> dist_;
   std::array<uint32_t, kPreTableSize> pre_;
+  unsigned litBits_ = 0;  // the roots' widths
+  unsigned distBits_ = 0;
   std::array<uint8_t, kFirstChunk + 8> firstChunk_;  // filled before it is read
 };
 

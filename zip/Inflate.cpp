@@ -412,8 +412,9 @@ class Inflater {
     Consume(14);
     if (litCount > 286 || distCount > 30) return InflateStatus::kInvalid;
     std::array<uint8_t, 19> preLengths{};
+    // A refill leaves room for 18 of the 3-bit lengths.
     for (unsigned i = 0; i < preCount; ++i) {
-      if (!Refill()) return InflateStatus::kTruncated;
+      if (i % 18 == 0 && !Refill()) return InflateStatus::kTruncated;
       preLengths[kPrecodeOrder[i]] = static_cast<uint8_t>(bitbuf_ & 7);
       Consume(3);
     }
@@ -430,9 +431,13 @@ class Inflater {
     unsigned n = 0;
     while (n < total) {
       if (!Refill()) return InflateStatus::kTruncated;
+      // The four symbols work on a local copy of the bit buffer, written back once.
+      uint64_t bits = bitbuf_;
+      unsigned used = 0;
       for (int fits = 4; fits > 0 && n < total; --fits) {
-        const uint32_t e = pre_[bitbuf_ & preMask];
-        Consume(e & 0xF);
+        const uint32_t e = pre_[bits & preMask];
+        bits >>= e & 0xF;
+        used += e & 0xF;
         const unsigned sym = e >> 16;
         if (sym < 16) {
           lengths[n++] = static_cast<uint8_t>(sym);
@@ -443,19 +448,24 @@ class Inflater {
         if (sym == 16) {
           if (n == 0) return InflateStatus::kInvalid;
           value = lengths[n - 1];
-          repeat = 3 + static_cast<unsigned>(bitbuf_ & 3);
-          Consume(2);
+          repeat = 3 + static_cast<unsigned>(bits & 3);
+          bits >>= 2;
+          used += 2;
         } else if (sym == 17) {
-          repeat = 3 + static_cast<unsigned>(bitbuf_ & 7);
-          Consume(3);
+          repeat = 3 + static_cast<unsigned>(bits & 7);
+          bits >>= 3;
+          used += 3;
         } else {
-          repeat = 11 + static_cast<unsigned>(bitbuf_ & 0x7F);
-          Consume(7);
+          repeat = 11 + static_cast<unsigned>(bits & 0x7F);
+          bits >>= 7;
+          used += 7;
         }
         if (n + repeat > total) return InflateStatus::kInvalid;
-        std::fill(lengths.begin() + n, lengths.begin() + n + repeat, value);
+        std::memset(lengths.data() + n, value, repeat);
         n += repeat;
       }
+      bitbuf_ = bits;
+      bitsleft_ -= used;
     }
     if (Overran()) return InflateStatus::kTruncated;
     if (lengths[256] == 0) return InflateStatus::kInvalid;  // no end-of-block code

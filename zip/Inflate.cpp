@@ -34,7 +34,9 @@ constexpr size_t kChunk = 32768;
 // An entry's first input goes to a small buffer inside the decoder, so that the many small
 // parts of a package cost no allocation; one that fills it reads on in whole chunks.
 constexpr size_t kFirstChunk = 4096;
-constexpr size_t kCopySlack = 40;  // match copies may write this far past their end
+// Match copies may write this far past their end, even past the output's limit: the string
+// holds this much more than the decoder's room.
+constexpr size_t kCopySlack = 40;
 
 constexpr std::array<uint16_t, 29> kLengthBase = {3,  4,  5,  6,  7,  8,  9,  10, 11, 13,
                                                   15, 17, 19, 23, 27, 31, 35, 43, 51, 59,
@@ -247,8 +249,8 @@ class Inflater {
     start_ = out.size();
     limitEnd_ = limit;
     const size_t first = std::min(limit, std::max<size_t>(sizeHint, 4096));
-    out.resize(start_ + first);
-    Rebase(0);
+    out.resize(start_ + first + kCopySlack);
+    Rebase(0, first);
   }
 
   void SetBuffer(const uint8_t* data, size_t size) {
@@ -349,10 +351,10 @@ class Inflater {
     return !Overran();
   }
 
-  void Rebase(size_t used) {
+  void Rebase(size_t used, size_t capacity) {
     base_ = reinterpret_cast<uint8_t*>(str_.data()) + start_;
     out_ = base_ + used;
-    capEnd_ = reinterpret_cast<uint8_t*>(str_.data()) + str_.size();
+    capEnd_ = base_ + capacity;
   }
 
   // Makes room for `need` more bytes within the limit; false when the limit forbids it.
@@ -363,8 +365,8 @@ class Inflater {
     if (capacity >= limitEnd_) return false;
     size_t wanted = std::max(capacity * 2, used + need);
     wanted = std::min(wanted, limitEnd_);
-    str_.resize(start_ + wanted);
-    Rebase(used);
+    str_.resize(start_ + wanted + kCopySlack);
+    Rebase(used, wanted);
     return wanted - used >= need;
   }
 
@@ -567,21 +569,19 @@ class Inflater {
       bitsleft -= extra;
       if (distance > static_cast<size_t>(out - base)) return InflateStatus::kInvalid;
 
-      if (static_cast<size_t>(capEnd - out) < length + kCopySlack) {
+      // Room for the match itself: the slack beyond the room takes the word copies' overrun.
+      if (static_cast<size_t>(capEnd - out) < length) {
         save();
-        Grow(length + kCopySlack);
+        Grow(length);
         load();
-        if (static_cast<size_t>(capEnd - out) < length + kCopySlack) {
-          // At the limit: copy exactly what fits, byte by byte.
-          const size_t n = std::min<size_t>(length, static_cast<size_t>(capEnd - out));
+        if (static_cast<size_t>(capEnd - out) < length) {
+          // At the limit: copy exactly what fits, byte by byte, and stop.
+          const size_t n = static_cast<size_t>(capEnd - out);
           const uint8_t* src = out - distance;
           for (size_t i = 0; i < n; ++i) out[i] = src[i];
           out += n;
-          if (n < length) {
-            save();
-            return InflateStatus::kOutputLimit;
-          }
-          continue;
+          save();
+          return InflateStatus::kOutputLimit;
         }
       }
       const uint8_t* src = out - distance;

@@ -97,26 +97,24 @@ inline uint32_t ReverseBits(uint32_t code, unsigned length) {
 bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
                 unsigned rootBits, uint32_t* table, size_t tableSize, bool allowIncomplete,
                 unsigned& width) {
-  // The symbols that have a code, in order. Small streams leave most byte values unused: the
-  // lengths are looked at eight at a time, and only the nonzero ones one by one.
+  // The symbols that have a code, by length and in symbol order within a length: the order
+  // canonical codes are given in, with no sort. Small streams leave most byte values unused:
+  // the lengths are looked at eight at a time, and only the nonzero ones one by one.
   std::array<uint16_t, 16> perLength{};
-  std::array<uint16_t, 288> used;  // only the first usedCount are written and read
-  unsigned usedCount = 0;
+  std::array<std::array<uint16_t, 288>, 16> byLength;  // only the first perLength[len] of a row are read
+  const auto take = [&](unsigned sym) {
+    const unsigned len = lengths[sym];
+    byLength[len][perLength[len]++] = static_cast<uint16_t>(sym);
+  };
   unsigned at = 0;
   for (; at + 8 <= count; at += 8) {
     // A length below 0x80 plus 0x7F sets its byte's top bit exactly when it is not zero,
     // without a carry into the next byte.
     uint64_t nonzero = (LoadLe64(lengths + at) + 0x7F7F7F7F7F7F7F7Fu) & 0x8080808080808080u;
-    for (; nonzero != 0; nonzero &= nonzero - 1) {
-      const unsigned sym = at + static_cast<unsigned>(std::countr_zero(nonzero)) / 8;
-      used[usedCount++] = static_cast<uint16_t>(sym);
-      ++perLength[lengths[sym]];
-    }
+    for (; nonzero != 0; nonzero &= nonzero - 1) take(at + static_cast<unsigned>(std::countr_zero(nonzero)) / 8);
   }
   for (; at < count; ++at) {
-    if (lengths[at] == 0) continue;
-    used[usedCount++] = static_cast<uint16_t>(at);
-    ++perLength[lengths[at]];
+    if (lengths[at] != 0) take(at);
   }
   unsigned maxLength = 15;
   while (maxLength > 0 && perLength[maxLength] == 0) --maxLength;
@@ -139,10 +137,6 @@ bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
     std::fill(table, table + rootSize, invalid);
   }
 
-  std::array<uint16_t, 16> offsets{};
-  for (unsigned len = 1; len < 15; ++len) offsets[len + 1] = offsets[len] + perLength[len];
-  std::array<uint16_t, 288> sorted;  // only the entries written are read
-  for (unsigned k = 0; k < usedCount; ++k) sorted[offsets[lengths[used[k]]]++] = used[k];
 
   // Codes up to the root's width are built in a table of their own width that doubles (by
   // copying) as the width grows: each code is stored once, and the copies put it at every
@@ -153,7 +147,6 @@ bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
   while (perLength[minLength] == 0) ++minLength;
   std::array<uint16_t, 16> remaining = perLength;
   uint32_t code = 0;  // canonical codeword, first bit most significant
-  unsigned index = 0;
   size_t filled = size_t{1} << std::min(minLength, rootLength);  // indexes the current width covers
   size_t nextFree = rootSize;
   uint32_t subPrefix = ~0u;
@@ -168,9 +161,9 @@ bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
       // The root's codes are all in: it takes its full width before any subtable.
       for (; filled < rootSize; filled <<= 1) std::memcpy(table + filled, table, filled * sizeof *table);
     }
-    for (unsigned k = 0; k < perLength[len]; ++k, ++index, ++code) {
+    for (unsigned k = 0; k < perLength[len]; ++k, ++code) {
       const uint32_t reversed = ReverseBits(code, len);
-      const uint32_t entry = symbols[sorted[index]];
+      const uint32_t entry = symbols[byLength[len][k]];
       if (len <= rootBits) {
         table[reversed] = entry | len;
       } else {

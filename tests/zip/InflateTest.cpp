@@ -22,20 +22,6 @@ InflateStatus InflateString(const std::string& packed, std::string& out,
   return InflateBuffer(reinterpret_cast<const uint8_t*>(packed.data()), packed.size(), out, limit);
 }
 
-// Whether zlib decodes the raw stream to its end.
-bool ZlibAccepts(const std::string& packed) {
-  z_stream zs{};
-  inflateInit2(&zs, -15);
-  std::string out(1 << 16, '\0');
-  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
-  zs.avail_in = static_cast<uInt>(packed.size());
-  zs.next_out = reinterpret_cast<Bytef*>(out.data());
-  zs.avail_out = static_cast<uInt>(out.size());
-  const int rc = inflate(&zs, Z_FINISH);
-  inflateEnd(&zs);
-  return rc == Z_STREAM_END;
-}
-
 // zlib's decoding of the raw stream to its end, or none when it fails.
 std::optional<std::string> ZlibInflate(const std::string& packed) {
   z_stream zs{};
@@ -51,6 +37,9 @@ std::optional<std::string> ZlibInflate(const std::string& packed) {
   if (rc != Z_STREAM_END) return std::nullopt;
   return out;
 }
+
+// Whether zlib decodes the raw stream to its end.
+bool ZlibAccepts(const std::string& packed) { return ZlibInflate(packed).has_value(); }
 
 // Hands out its bytes a few at a time, to cross chunk borders everywhere.
 class TrickleSource : public InflateSource {

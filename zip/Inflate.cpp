@@ -83,8 +83,10 @@ constexpr std::array<uint8_t, 256> MakeByteReversal() {
 
 constexpr std::array<uint8_t, 256> kByteReversal = MakeByteReversal();
 
-// The low `length` bits of a codeword (length 1 to 15) in reverse order.
+// The low `length` bits of a codeword (length 1 to 15, the code below 2^length) in reverse
+// order; one look-up for the short codes small streams mostly have.
 inline uint32_t ReverseBits(uint32_t code, unsigned length) {
+  if (length <= 8) return static_cast<uint32_t>(kByteReversal[code]) >> (8 - length);
   const uint32_t r = static_cast<uint32_t>(kByteReversal[code & 0xFF]) << 8 | kByteReversal[(code >> 8) & 0xFF];
   return r >> (16 - length);
 }

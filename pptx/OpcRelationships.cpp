@@ -80,6 +80,18 @@ class PlainRelationshipsScan {
     return IsLetter(c) || (c >= '0' && c <= '9') || c == '_' || c == ':' || c == '.' || c == '-';
   }
 
+  // Whether a value holds no reference, markup character, control or non-ASCII byte; every
+  // byte is looked at, without a branch, so that the loop runs on whole vectors.
+  static bool PlainValue(std::string_view value) {
+    unsigned bad = 0;
+    for (const char b : value) {
+      const auto c = static_cast<unsigned char>(b);
+      bad |= static_cast<unsigned>(c < 0x20) | static_cast<unsigned>(c >= 0x80) | static_cast<unsigned>(c == '<') |
+             static_cast<unsigned>(c == '>') | static_cast<unsigned>(c == '&');
+    }
+    return bad == 0;
+  }
+
   void SkipSpace() {
     while (at_ < xml_.size() && IsSpace(xml_[at_])) ++at_;
   }
@@ -108,13 +120,11 @@ class PlainRelationshipsScan {
       if (at_ >= xml_.size() || (xml_[at_] != '"' && xml_[at_] != '\'')) return false;
       const char quote = xml_[at_++];
       const size_t start = at_;
-      for (; at_ < xml_.size() && xml_[at_] != quote; ++at_) {
-        const auto c = static_cast<unsigned char>(xml_[at_]);
-        if (c < 0x20 || c >= 0x80 || c == '<' || c == '>' || c == '&') return false;
-      }
-      if (at_ >= xml_.size()) return false;
+      at_ = xml_.find(quote, start);
+      if (at_ == std::string_view::npos) return false;
       const std::string_view value = xml_.substr(start, at_ - start);
       ++at_;
+      if (!PlainValue(value)) return false;
       if (fields == nullptr) continue;
       int field = kFieldCount;
       if (name == "Id") field = kId;

@@ -66,7 +66,7 @@ void ParagraphCollector::TakeStart(const MarkupWalker& walker) {
   }
 }
 
-bool ParagraphCollector::Take(const MarkupWalker& walker, Event event) {
+bool ParagraphCollector::TakeInParagraph(const MarkupWalker& walker, Event event) {
   switch (event) {
     case Event::kStartElement:
       TakeStart(walker);
@@ -96,17 +96,13 @@ bool ParagraphCollector::Take(const MarkupWalker& walker, Event event) {
   return false;
 }
 
-void ShapeStack::Take(const MarkupWalker& walker, Event event) {
-  if (event == Event::kStartElement) {
-    const std::string_view local = walker.Local();
-    if (local == "sp") {
-      shapes_.push_back({walker.Depth(), next_++, {}, false});
-    } else if (local == "ph" && !shapes_.empty() && walker.Open(1) == "nvPr") {
-      shapes_.back().isPlaceholder = true;
-      shapes_.back().placeholderType = walker.Reader().Attribute("type");
-    }
-  } else if (event == Event::kEndElement) {
-    if (!shapes_.empty() && walker.Depth() < shapes_.back().depth) shapes_.pop_back();
+void ShapeStack::TakeStart(const MarkupWalker& walker) {
+  const std::string_view local = walker.Local();
+  if (local == "sp") {
+    shapes_.push_back({walker.Depth(), next_++, {}, false});
+  } else if (local == "ph" && !shapes_.empty() && walker.Open(1) == "nvPr") {
+    shapes_.back().isPlaceholder = true;
+    shapes_.back().placeholderType = walker.Reader().Attribute("type");
   }
 }
 

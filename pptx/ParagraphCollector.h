@@ -36,8 +36,12 @@ struct RunLink {
 class ParagraphCollector {
  public:
   // Call for every event before looking at it; returns true when the event was a paragraph's
-  // end, with its text in Text(). Empty paragraphs end too.
-  bool Take(const MarkupWalker& walker, MarkupWalker::Event event);
+  // end, with its text in Text(). Empty paragraphs end too. Outside a paragraph only the start
+  // of a "p" matters: the other events, most of a part's, are passed over here, inline.
+  bool Take(const MarkupWalker& walker, MarkupWalker::Event event) {
+    if (depth_ == 0 && (event != MarkupWalker::Event::kStartElement || walker.Local() != "p")) return false;
+    return TakeInParagraph(walker, event);
+  }
   const std::string& Text() const { return text_; }
   int Level() const { return level_; }  // a:pPr/@lvl
   const BulletSpec& Bullet() const { return bullet_; }
@@ -49,6 +53,7 @@ class ParagraphCollector {
   static bool IsTextBody(std::string_view local) {
     return local == "txBody" || local == "t" || local == "rich";
   }
+  bool TakeInParagraph(const MarkupWalker& walker, MarkupWalker::Event event);
   void TakeStart(const MarkupWalker& walker);
 
   size_t depth_ = 0;  // the depth of the open paragraph, 0 when none
@@ -71,10 +76,20 @@ struct ShapeFrame {
 // whose it is.
 class ShapeStack {
  public:
-  void Take(const MarkupWalker& walker, MarkupWalker::Event event);
+  // Only the starts of "sp" and "ph" and the ends of elements matter; other events are passed
+  // over inline.
+  void Take(const MarkupWalker& walker, MarkupWalker::Event event) {
+    if (event == MarkupWalker::Event::kEndElement) {
+      if (!shapes_.empty() && walker.Depth() < shapes_.back().depth) shapes_.pop_back();
+    } else if (event == MarkupWalker::Event::kStartElement && walker.Local().size() == 2) {
+      TakeStart(walker);
+    }
+  }
   const ShapeFrame* Top() const { return shapes_.empty() ? nullptr : &shapes_.back(); }
 
  private:
+  void TakeStart(const MarkupWalker& walker);
+
   std::vector<ShapeFrame> shapes_;
   int next_ = 0;
 };

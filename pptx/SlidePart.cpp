@@ -114,6 +114,9 @@ class SlideReader {
  private:
   void Start(const MarkupWalker& walker) {
     const std::string_view local = walker.Local();
+    // Runs and paragraphs ("r", "p", "t"), a text body's most frequent elements, start
+    // nothing here outside a list style: no name below looked for has a single letter.
+    if (local.size() == 1 && listStyle_ == nullptr) return;
     const size_t depth = walker.Depth();
     if (depth == 1 && local == "sld") {
       const std::string show = walker.Reader().Attribute("show");

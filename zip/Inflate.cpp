@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -33,7 +34,9 @@ constexpr size_t kChunk = 32768;
 // An entry's first input goes to a small buffer inside the decoder, so that the many small
 // parts of a package cost no allocation; one that fills it reads on in whole chunks.
 constexpr size_t kFirstChunk = 4096;
-constexpr size_t kCopySlack = 40;  // match copies may write this far past their end
+// Match copies may write this far past their end, even past the output's limit: the string
+// holds this much more than the decoder's room.
+constexpr size_t kCopySlack = 40;
 
 constexpr std::array<uint16_t, 29> kLengthBase = {3,  4,  5,  6,  7,  8,  9,  10, 11, 13,
                                                   15, 17, 19, 23, 27, 31, 35, 43, 51, 59,
@@ -80,37 +83,45 @@ constexpr std::array<uint8_t, 256> MakeByteReversal() {
 
 constexpr std::array<uint8_t, 256> kByteReversal = MakeByteReversal();
 
-// The low `length` bits of a codeword (length 1 to 15) in reverse order.
+// The low `length` bits of a codeword (length 1 to 15, the code below 2^length) in reverse
+// order; one look-up for the short codes small streams mostly have.
 inline uint32_t ReverseBits(uint32_t code, unsigned length) {
+  if (length <= 8) return static_cast<uint32_t>(kByteReversal[code]) >> (8 - length);
   const uint32_t r = static_cast<uint32_t>(kByteReversal[code & 0xFF]) << 8 | kByteReversal[(code >> 8) & 0xFF];
   return r >> (16 - length);
 }
 
-// Builds the decode table of a canonical Huffman code from its code lengths. Fails on an
-// over-subscribed code and on an incomplete one, except (when allowed) a single code of
-// length 1 or no code at all, which decode as invalid where no code exists.
+// Builds the decode table of a canonical Huffman code from its code lengths (each at most 15).
+// Fails on an over-subscribed code and on an incomplete one, except (when allowed) a single
+// code of length 1 or no code at all, which decode as invalid where no code exists. The root
+// is `rootBits` wide, or only as wide as the longest code when that is shorter (small streams
+// have short codes, and a narrow root is cheaper to fill); `width` is set to the root's width.
 bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
-                unsigned rootBits, uint32_t* table, size_t tableSize, bool allowIncomplete) {
-  // The symbols that have a code, in order. Small streams leave most byte values unused, in
-  // runs that are passed over eight lengths at a time.
+                unsigned rootBits, uint32_t* table, size_t tableSize, bool allowIncomplete,
+                unsigned& width) {
+  // The symbols that have a code, by length and in symbol order within a length: the order
+  // canonical codes are given in, with no sort. Small streams leave most byte values unused:
+  // the lengths are looked at eight at a time, and only the nonzero ones one by one.
   std::array<uint16_t, 16> perLength{};
-  std::array<uint16_t, 288> used;  // only the first usedCount are written and read
-  unsigned usedCount = 0;
+  std::array<std::array<uint16_t, 288>, 16> byLength;  // only the first perLength[len] of a row are read
   const auto take = [&](unsigned sym) {
-    if (lengths[sym] == 0) return;
-    used[usedCount++] = static_cast<uint16_t>(sym);
-    ++perLength[lengths[sym]];
+    const unsigned len = lengths[sym];
+    byLength[len][perLength[len]++] = static_cast<uint16_t>(sym);
   };
   unsigned at = 0;
   for (; at + 8 <= count; at += 8) {
-    uint64_t eight;
-    std::memcpy(&eight, lengths + at, sizeof eight);
-    if (eight == 0) continue;
-    for (unsigned sym = at; sym < at + 8; ++sym) take(sym);
+    // A length below 0x80 plus 0x7F sets its byte's top bit exactly when it is not zero,
+    // without a carry into the next byte.
+    uint64_t nonzero = (LoadLe64(lengths + at) + 0x7F7F7F7F7F7F7F7Fu) & 0x8080808080808080u;
+    for (; nonzero != 0; nonzero &= nonzero - 1) take(at + static_cast<unsigned>(std::countr_zero(nonzero)) / 8);
   }
-  for (; at < count; ++at) take(at);
+  for (; at < count; ++at) {
+    if (lengths[at] != 0) take(at);
+  }
   unsigned maxLength = 15;
   while (maxLength > 0 && perLength[maxLength] == 0) --maxLength;
+  rootBits = std::min(rootBits, std::max(maxLength, 1u));
+  width = rootBits;
   const uint32_t rootSize = 1u << rootBits;
   const uint32_t invalid = MakeEntry(0, 0, kInvalidCode) | 1;
   if (maxLength == 0) {
@@ -128,10 +139,6 @@ bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
     std::fill(table, table + rootSize, invalid);
   }
 
-  std::array<uint16_t, 16> offsets{};
-  for (unsigned len = 1; len < 15; ++len) offsets[len + 1] = offsets[len] + perLength[len];
-  std::array<uint16_t, 288> sorted;  // only the entries written are read
-  for (unsigned k = 0; k < usedCount; ++k) sorted[offsets[lengths[used[k]]]++] = used[k];
 
   // Codes up to the root's width are built in a table of their own width that doubles (by
   // copying) as the width grows: each code is stored once, and the copies put it at every
@@ -142,7 +149,6 @@ bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
   while (perLength[minLength] == 0) ++minLength;
   std::array<uint16_t, 16> remaining = perLength;
   uint32_t code = 0;  // canonical codeword, first bit most significant
-  unsigned index = 0;
   size_t filled = size_t{1} << std::min(minLength, rootLength);  // indexes the current width covers
   size_t nextFree = rootSize;
   uint32_t subPrefix = ~0u;
@@ -157,9 +163,9 @@ bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
       // The root's codes are all in: it takes its full width before any subtable.
       for (; filled < rootSize; filled <<= 1) std::memcpy(table + filled, table, filled * sizeof *table);
     }
-    for (unsigned k = 0; k < perLength[len]; ++k, ++index, ++code) {
+    for (unsigned k = 0; k < perLength[len]; ++k, ++code) {
       const uint32_t reversed = ReverseBits(code, len);
-      const uint32_t entry = symbols[sorted[index]];
+      const uint32_t entry = symbols[byLength[len][k]];
       if (len <= rootBits) {
         table[reversed] = entry | len;
       } else {
@@ -196,6 +202,8 @@ bool BuildTable(const uint8_t* lengths, unsigned count, const uint32_t* symbols,
 struct FixedTables {
   std::array<uint32_t, kLitTableSize> lit{};
   std::array<uint32_t, kDistTableSize> dist{};
+  unsigned litBits = 0;
+  unsigned distBits = 0;
 };
 
 const FixedTables& GetFixedTables() {
@@ -207,11 +215,11 @@ const FixedTables& GetFixedTables() {
     std::fill(lengths.begin() + 256, lengths.begin() + 280, 7);
     std::fill(lengths.begin() + 280, lengths.end(), 8);
     BuildTable(lengths.data(), 288, kSymbols.lit.data(), kLitRootBits, t.lit.data(),
-               t.lit.size(), false);
+               t.lit.size(), false, t.litBits);
     std::array<uint8_t, 32> distLengths{};
     distLengths.fill(5);
     BuildTable(distLengths.data(), 32, kSymbols.dist.data(), kDistRootBits, t.dist.data(),
-               t.dist.size(), false);
+               t.dist.size(), false, t.distBits);
     return t;
   }();
   return tables;
@@ -236,8 +244,8 @@ class Inflater {
     start_ = out.size();
     limitEnd_ = limit;
     const size_t first = std::min(limit, std::max<size_t>(sizeHint, 4096));
-    out.resize(start_ + first);
-    Rebase(0);
+    out.resize(start_ + first + kCopySlack);
+    Rebase(0, first);
   }
 
   void SetBuffer(const uint8_t* data, size_t size) {
@@ -275,10 +283,10 @@ class Inflater {
         status = StoredBlock();
       } else if (type == 1) {
         const FixedTables& fixed = GetFixedTables();
-        status = HuffmanBlock(fixed.lit.data(), fixed.dist.data());
+        status = HuffmanBlock(fixed.lit.data(), fixed.litBits, fixed.dist.data(), fixed.distBits);
       } else if (type == 2) {
         status = ReadDynamicTables();
-        if (status == InflateStatus::kDone) status = HuffmanBlock(lit_.data(), dist_.data());
+        if (status == InflateStatus::kDone) status = HuffmanBlock(lit_.data(), litBits_, dist_.data(), distBits_);
       } else {
         status = InflateStatus::kInvalid;
       }
@@ -338,10 +346,10 @@ class Inflater {
     return !Overran();
   }
 
-  void Rebase(size_t used) {
+  void Rebase(size_t used, size_t capacity) {
     base_ = reinterpret_cast<uint8_t*>(str_.data()) + start_;
     out_ = base_ + used;
-    capEnd_ = reinterpret_cast<uint8_t*>(str_.data()) + str_.size();
+    capEnd_ = base_ + capacity;
   }
 
   // Makes room for `need` more bytes within the limit; false when the limit forbids it.
@@ -352,8 +360,8 @@ class Inflater {
     if (capacity >= limitEnd_) return false;
     size_t wanted = std::max(capacity * 2, used + need);
     wanted = std::min(wanted, limitEnd_);
-    str_.resize(start_ + wanted);
-    Rebase(used);
+    str_.resize(start_ + wanted + kCopySlack);
+    Rebase(used, wanted);
     return wanted - used >= need;
   }
 
@@ -401,25 +409,32 @@ class Inflater {
     Consume(14);
     if (litCount > 286 || distCount > 30) return InflateStatus::kInvalid;
     std::array<uint8_t, 19> preLengths{};
+    // A refill leaves room for 18 of the 3-bit lengths.
     for (unsigned i = 0; i < preCount; ++i) {
-      if (!Refill()) return InflateStatus::kTruncated;
+      if (i % 18 == 0 && !Refill()) return InflateStatus::kTruncated;
       preLengths[kPrecodeOrder[i]] = static_cast<uint8_t>(bitbuf_ & 7);
       Consume(3);
     }
+    unsigned preBits = 0;
     if (!BuildTable(preLengths.data(), 19, kSymbols.pre.data(), kPreRootBits, pre_.data(),
-                    pre_.size(), false)) {
+                    pre_.size(), false, preBits)) {
       return InflateStatus::kInvalid;
     }
     std::array<uint8_t, 286 + 30> lengths;  // the first `total` are written before use
     const unsigned total = litCount + distCount;
     // A code length symbol with its extra bits takes at most 14 bits: four of them fit in the
     // 56 bits a refill leaves.
+    const uint64_t preMask = (uint64_t{1} << preBits) - 1;
     unsigned n = 0;
     while (n < total) {
       if (!Refill()) return InflateStatus::kTruncated;
+      // The four symbols work on a local copy of the bit buffer, written back once.
+      uint64_t bits = bitbuf_;
+      unsigned used = 0;
       for (int fits = 4; fits > 0 && n < total; --fits) {
-        const uint32_t e = pre_[bitbuf_ & ((1u << kPreRootBits) - 1)];
-        Consume(e & 0xF);
+        const uint32_t e = pre_[bits & preMask];
+        bits >>= e & 0xF;
+        used += e & 0xF;
         const unsigned sym = e >> 16;
         if (sym < 16) {
           lengths[n++] = static_cast<uint8_t>(sym);
@@ -430,36 +445,42 @@ class Inflater {
         if (sym == 16) {
           if (n == 0) return InflateStatus::kInvalid;
           value = lengths[n - 1];
-          repeat = 3 + static_cast<unsigned>(bitbuf_ & 3);
-          Consume(2);
+          repeat = 3 + static_cast<unsigned>(bits & 3);
+          bits >>= 2;
+          used += 2;
         } else if (sym == 17) {
-          repeat = 3 + static_cast<unsigned>(bitbuf_ & 7);
-          Consume(3);
+          repeat = 3 + static_cast<unsigned>(bits & 7);
+          bits >>= 3;
+          used += 3;
         } else {
-          repeat = 11 + static_cast<unsigned>(bitbuf_ & 0x7F);
-          Consume(7);
+          repeat = 11 + static_cast<unsigned>(bits & 0x7F);
+          bits >>= 7;
+          used += 7;
         }
         if (n + repeat > total) return InflateStatus::kInvalid;
-        std::fill(lengths.begin() + n, lengths.begin() + n + repeat, value);
+        std::memset(lengths.data() + n, value, repeat);
         n += repeat;
       }
+      bitbuf_ = bits;
+      bitsleft_ -= used;
     }
     if (Overran()) return InflateStatus::kTruncated;
     if (lengths[256] == 0) return InflateStatus::kInvalid;  // no end-of-block code
     if (!BuildTable(lengths.data(), litCount, kSymbols.lit.data(), kLitRootBits, lit_.data(),
-                    lit_.size(), true) ||
+                    lit_.size(), true, litBits_) ||
         !BuildTable(lengths.data() + litCount, distCount, kSymbols.dist.data(), kDistRootBits,
-                    dist_.data(), dist_.size(), true)) {
+                    dist_.data(), dist_.size(), true, distBits_)) {
       return InflateStatus::kInvalid;
     }
     return InflateStatus::kDone;
   }
 
   // The hot loop keeps the bit buffer and the pointers in locals: stores through the output
-  // pointer could otherwise alias the members and force reloads.
-  InflateStatus HuffmanBlock(const uint32_t* lit, const uint32_t* dist) {
-    constexpr uint64_t litMask = (1u << kLitRootBits) - 1;
-    constexpr uint64_t distMask = (1u << kDistRootBits) - 1;
+  // pointer could otherwise alias the members and force reloads. A root narrower than its
+  // full width has no subtables, so a subtable is always reached past a full-width root.
+  InflateStatus HuffmanBlock(const uint32_t* lit, unsigned litBits, const uint32_t* dist, unsigned distBits) {
+    const uint64_t litMask = (uint64_t{1} << litBits) - 1;
+    const uint64_t distMask = (uint64_t{1} << distBits) - 1;
     uint64_t bitbuf = bitbuf_;
     unsigned bitsleft = bitsleft_;
     const uint8_t* in = in_;
@@ -543,21 +564,19 @@ class Inflater {
       bitsleft -= extra;
       if (distance > static_cast<size_t>(out - base)) return InflateStatus::kInvalid;
 
-      if (static_cast<size_t>(capEnd - out) < length + kCopySlack) {
+      // Room for the match itself: the slack beyond the room takes the word copies' overrun.
+      if (static_cast<size_t>(capEnd - out) < length) {
         save();
-        Grow(length + kCopySlack);
+        Grow(length);
         load();
-        if (static_cast<size_t>(capEnd - out) < length + kCopySlack) {
-          // At the limit: copy exactly what fits, byte by byte.
-          const size_t n = std::min<size_t>(length, static_cast<size_t>(capEnd - out));
+        if (static_cast<size_t>(capEnd - out) < length) {
+          // At the limit: copy exactly what fits, byte by byte, and stop.
+          const size_t n = static_cast<size_t>(capEnd - out);
           const uint8_t* src = out - distance;
           for (size_t i = 0; i < n; ++i) out[i] = src[i];
           out += n;
-          if (n < length) {
-            save();
-            return InflateStatus::kOutputLimit;
-          }
-          continue;
+          save();
+          return InflateStatus::kOutputLimit;
         }
       }
       const uint8_t* src = out - distance;
@@ -611,6 +630,8 @@ class Inflater {
   std::array<uint32_t, kLitTableSize> lit_;
   std::array<uint32_t, kDistTableSize> dist_;
   std::array<uint32_t, kPreTableSize> pre_;
+  unsigned litBits_ = 0;  // the roots' widths
+  unsigned distBits_ = 0;
   std::array<uint8_t, kFirstChunk + 8> firstChunk_;  // filled before it is read
 };
 

@@ -373,6 +373,29 @@ bool ZipReader::ExtractEntryToStream(size_t index, std::string& stream) {
   return ExtractEntry(entries_->Data(index), stream);
 }
 
+// Decodes the small entry whose compressed bytes follow, as a decoder reading them from the
+// archive would, or takes the data of a recent entry with the same bytes when it fits the
+// limit. Only a stream decoded to its end is remembered, so a taken copy is what decoding it
+// again would give.
+void ZipReader::InflateSmall(uint64_t packedSize, std::string& stream, size_t limit, size_t sizeHint) {
+  packed_.resize(static_cast<size_t>(packedSize));
+  if (file_->Read(packed_.data(), packed_.size()) != packed_.size()) throw ZipTruncatedError();
+  for (const RecentEntry& recent : recent_) {
+    if (recent.packed == packed_ && recent.data.size() <= limit) {
+      stream.append(recent.data);
+      return;
+    }
+  }
+  const size_t start = stream.size();
+  const InflateStatus status =
+      InflateBuffer(reinterpret_cast<const uint8_t*>(packed_.data()), packed_.size(), stream, limit, sizeHint);
+  if (status != InflateStatus::kDone || stream.size() - start > kRecentDataBytes) return;
+  RecentEntry& recent = recent_[nextRecent_];
+  nextRecent_ = (nextRecent_ + 1) % recent_.size();
+  recent.packed.assign(packed_);
+  recent.data.assign(stream, start);
+}
+
 bool ZipReader::ExtractEntry(const ZipEntryData& entry, std::string& stream) {
   // Encrypted entries cannot be read without a password; oversized ones are not trusted.
   if (entry.IsEncrypted() || entry.uncompressedSize > kMaxEntrySize) return false;
@@ -403,10 +426,14 @@ bool ZipReader::ExtractEntry(const ZipEntryData& entry, std::string& stream) {
         break;
       }
       case kZipMethodDeflated: {
-        EntrySource source(*file_, entry.compressedSize);
         const uint64_t plausible = entry.compressedSize * kMaxDeflateRatio + 1024;
         const size_t hint = static_cast<size_t>(std::min<uint64_t>(limit, plausible));
         // Invalid data simply ends decoding; the CRC check below decides.
+        if (entry.compressedSize <= kRecentPackedBytes) {
+          InflateSmall(entry.compressedSize, stream, static_cast<size_t>(limit), hint);
+          break;
+        }
+        EntrySource source(*file_, entry.compressedSize);
         Inflate(source, stream, static_cast<size_t>(limit), hint);
         break;
       }

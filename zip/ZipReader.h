@@ -2,6 +2,7 @@
 // The ZIP archive reader: reads an archive's directory (rebuilding it from the local headers
 // when the central directory is damaged) and extracts entries by name into memory, inflating
 // them and checking their CRC-32.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -72,6 +73,7 @@ class ZipReader {
   bool ReadCentralRecord(bool matchRecovered);
   void Recover();
   bool ExtractEntry(const ZipEntryData& entry, std::string& stream);
+  void InflateSmall(uint64_t packedSize, std::string& stream, size_t limit, size_t sizeHint);
 
   std::unique_ptr<ByteSource> file_;
   bool selfExtracting_ = false;
@@ -80,6 +82,20 @@ class ZipReader {
   bool recovering_ = false;
   uint64_t outputBudget_ = kUnbounded;
   std::vector<size_t> matching_;  // reused from look-up to look-up
+
+  // Small deflated entries decoded lately, by their compressed bytes: a package holds many
+  // that are alike byte for byte (the relationships of slides that only name their layout, of
+  // the layouts of one master), and an entry alike to one of them decodes to its data. Only
+  // entries that small are kept: larger parts (slides, notes) rarely repeat.
+  struct RecentEntry {
+    std::string packed;
+    std::string data;
+  };
+  static constexpr uint64_t kRecentPackedBytes = 256;
+  static constexpr size_t kRecentDataBytes = 16384;
+  std::array<RecentEntry, 4> recent_;
+  size_t nextRecent_ = 0;  // the one replaced next
+  std::string packed_;  // a small entry's compressed bytes
 };
 
 }  // namespace dkscr

@@ -107,6 +107,11 @@ TEST(OpcRelationshipsTest, OddPartsReadAsTheGeneralReaderReadsThem) {
       "<Relationships><Relationship Id=\"a\"\r\nType=\"t/slide\"\tTarget=\"s.xml\" /></Relationships>",
       "<Relationships><Relationship Id = \"a\" Type=\"t/slide\" Target=\"s\r\n1.xml\"/></Relationships>",
       "<Relationships><Relationship Id=\"a\" Type=\"t/slide\" Target=\"caf\xc3\xa9.xml\"/></Relationships>",
+      // Line breaks, tabs and a zero byte inside otherwise plain values.
+      "<Relationships><Relationship Id=\"a\" Type=\"t/slide\" Target=\"s\r\n1.xml\"/></Relationships>",
+      "<Relationships><Relationship Id=\"a\" Type=\"t/slide\" Target=\"s\n\r1.xml\"/></Relationships>",
+      "<Relationships><Relationship Id=\"a\tb\" Type=\"t/slide\" Target=\"s.xml\"/></Relationships>",
+      std::string("<Relationships><Relationship Id=\"a\" Type=\"t/slide\" Target=\"s\0t.xml\"/></Relationships>", 85),
       R"(<Relationships><Relationship Id="a" Type="t/slide" Target="a>b.xml"/></Relationships>)",
       // External targets, duplicate ids and attributes, odd modes.
       R"(<Relationships><Relationship Id="a" Type="t/x" Target="../m.bin" TargetMode="Internal"/><Relationship Id="a" Type="t/y" Target="../n.bin" TargetMode="external"/></Relationships>)",

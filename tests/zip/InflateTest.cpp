@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -20,8 +22,8 @@ InflateStatus InflateString(const std::string& packed, std::string& out,
   return InflateBuffer(reinterpret_cast<const uint8_t*>(packed.data()), packed.size(), out, limit);
 }
 
-// Whether zlib decodes the raw stream to its end.
-bool ZlibAccepts(const std::string& packed) {
+// zlib's decoding of the raw stream to its end, or none when it fails.
+std::optional<std::string> ZlibInflate(const std::string& packed) {
   z_stream zs{};
   inflateInit2(&zs, -15);
   std::string out(1 << 16, '\0');
@@ -30,9 +32,14 @@ bool ZlibAccepts(const std::string& packed) {
   zs.next_out = reinterpret_cast<Bytef*>(out.data());
   zs.avail_out = static_cast<uInt>(out.size());
   const int rc = inflate(&zs, Z_FINISH);
+  out.resize(out.size() - zs.avail_out);
   inflateEnd(&zs);
-  return rc == Z_STREAM_END;
+  if (rc != Z_STREAM_END) return std::nullopt;
+  return out;
 }
+
+// Whether zlib decodes the raw stream to its end.
+bool ZlibAccepts(const std::string& packed) { return ZlibInflate(packed).has_value(); }
 
 // Hands out its bytes a few at a time, to cross chunk borders everywhere.
 class TrickleSource : public InflateSource {
@@ -398,6 +405,46 @@ TEST(InflateTest, LongCodesUseSubtables) {
     ASSERT_EQ(InflateString(RawDeflate(data, 9, strategy), out), InflateStatus::kDone);
     ASSERT_EQ(out, data);
   }
+}
+
+TEST(InflateTest, SmallStreamsOfEveryLongestCodeAgreeWithZlib) {
+  // Small parts have short codes, whose tables are only as wide as their longest code: streams
+  // over alphabets of 1 to 40 symbols, evenly or steeply skewed, give longest literal and
+  // distance codes of every length from 1 up. Each decodes as zlib decodes it, and so does
+  // each copy with one bit flipped in its first bytes (the code lengths), which the decoder
+  // must read or reject exactly as zlib does.
+  std::mt19937 rng(29);
+  int flipped = 0;
+  for (int alphabet = 1; alphabet <= 40; alphabet += (alphabet < 12 ? 1 : 7)) {
+    for (int steep : {0, 1}) {
+      for (size_t size : {1u, 7u, 60u, 300u, 1500u}) {
+        std::string data;
+        while (data.size() < size) {
+          int sym = static_cast<int>(rng() % static_cast<uint32_t>(alphabet));
+          if (steep) sym = std::min(sym, static_cast<int>(std::countr_zero(rng() | 0x80000000u)));
+          data.push_back(static_cast<char>('A' + sym));
+          // Repeats now and then give matches, and so distance codes.
+          if (rng() % 8 == 0 && data.size() > 4) data += data.substr(data.size() - 4);
+        }
+        for (int strategy : {Z_DEFAULT_STRATEGY, Z_HUFFMAN_ONLY}) {
+          const std::string packed = RawDeflate(data, 9, strategy);
+          std::string out;
+          ASSERT_EQ(InflateString(packed, out), InflateStatus::kDone) << alphabet << " " << size;
+          ASSERT_EQ(out, data) << alphabet << " " << size;
+          for (size_t bit = 0; bit < std::min<size_t>(packed.size() * 8, 96); bit += 1 + rng() % 5) {
+            std::string damaged = packed;
+            damaged[bit / 8] = static_cast<char>(damaged[bit / 8] ^ (1 << (bit % 8)));
+            const std::optional<std::string> expected = ZlibInflate(damaged);
+            const InflateStatus status = InflateString(damaged, out);
+            ASSERT_EQ(status == InflateStatus::kDone, expected.has_value()) << alphabet << " " << size << " bit " << bit;
+            if (expected) ASSERT_EQ(out, *expected) << alphabet << " " << size << " bit " << bit;
+            ++flipped;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(flipped, 1000);
 }
 
 }  // namespace

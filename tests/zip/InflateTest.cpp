@@ -437,7 +437,9 @@ TEST(InflateTest, SmallStreamsOfEveryLongestCodeAgreeWithZlib) {
             const std::optional<std::string> expected = ZlibInflate(damaged);
             const InflateStatus status = InflateString(damaged, out);
             ASSERT_EQ(status == InflateStatus::kDone, expected.has_value()) << alphabet << " " << size << " bit " << bit;
-            if (expected) ASSERT_EQ(out, *expected) << alphabet << " " << size << " bit " << bit;
+            if (expected) {
+              ASSERT_EQ(out, *expected) << alphabet << " " << size << " bit " << bit;
+            }
             ++flipped;
           }
         }

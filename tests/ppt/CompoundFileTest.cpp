@@ -248,6 +248,55 @@ TEST(CompoundFile, DamagedChainsAreCutNeverFollowedForever) {
   }
 }
 
+// Chains that turn back: a sector not yet passed is followed, one passed before ends the chain,
+// whether the chain ran only forward until then or had turned back already.
+TEST(CompoundFile, ChainsThatTurnBackAreFollowedUntilTheyRepeat) {
+  const std::string big = Pattern(6000, 11);
+  const std::string small = Pattern(300, 12);
+  const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", small}});
+  const uint32_t start = img.startSector[0];
+  const auto sectors = [&](std::initializer_list<size_t> order, size_t unit, const std::string& of) {
+    std::string out;
+    for (const size_t s : order) out += of.substr(s * unit, unit);
+    return out;
+  };
+  {
+    std::string b = img.bytes;  // 0, 2, 1, 3...: every sector once, out of order
+    PutLe32(b, img.FatEntryOffset(start), start + 2);
+    PutLe32(b, img.FatEntryOffset(start + 2), start + 1);
+    PutLe32(b, img.FatEntryOffset(start + 1), start + 3);
+    EXPECT_EQ(StreamOf(b, u"Big"), sectors({0, 2, 1}, 512, big) + big.substr(3 * 512));
+  }
+  {
+    std::string b = img.bytes;  // 0, 2, 1, then 2 again: passed before it turned back
+    PutLe32(b, img.FatEntryOffset(start), start + 2);
+    PutLe32(b, img.FatEntryOffset(start + 2), start + 1);
+    PutLe32(b, img.FatEntryOffset(start + 1), start + 2);
+    EXPECT_EQ(StreamOf(b, u"Big"), sectors({0, 2, 1}, 512, big));
+  }
+  {
+    std::string b = img.bytes;  // 0, 1, then 1 again: a sector that leads to itself
+    PutLe32(b, img.FatEntryOffset(start + 1), start + 1);
+    EXPECT_EQ(StreamOf(b, u"Big"), big.substr(0, 2 * 512));
+  }
+  const size_t miniFat = img.SectorOffset(img.firstMiniFatSector);
+  const uint32_t mini = img.startSector[1];
+  {
+    std::string b = img.bytes;  // mini sectors 0, 2, 1, 3, 4
+    PutLe32(b, miniFat + mini * 4u, mini + 2);
+    PutLe32(b, miniFat + (mini + 2) * 4u, mini + 1);
+    PutLe32(b, miniFat + (mini + 1) * 4u, mini + 3);
+    EXPECT_EQ(StreamOf(b, u"Small"), sectors({0, 2, 1, 3}, 64, small) + small.substr(4 * 64));
+  }
+  {
+    std::string b = img.bytes;  // mini sectors 0, 2, 1, then 2 again
+    PutLe32(b, miniFat + mini * 4u, mini + 2);
+    PutLe32(b, miniFat + (mini + 2) * 4u, mini + 1);
+    PutLe32(b, miniFat + (mini + 1) * 4u, mini + 2);
+    EXPECT_EQ(StreamOf(b, u"Small"), sectors({0, 2, 1}, 64, small));
+  }
+}
+
 // A file longer than its FAT covers: a chain may use every sector the FAT describes, up to
 // and including the last one, but never the first sector beyond it, however much file follows.
 TEST(CompoundFile, ChainsEndAtTheLastSectorTheFatDescribes) {

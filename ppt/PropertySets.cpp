@@ -277,7 +277,7 @@ std::vector<std::pair<Guid, size_t>> Sections(const Bytes& stream) {
     const size_t at = 28 + 20ull * i;
     if (!stream.Has(at, 20)) break;
     Guid id;
-    for (size_t b = 0; b < 16; ++b) id[b] = static_cast<uint8_t>(stream.Slice(at + b, 1)[0]);
+    std::memcpy(id.data(), stream.Slice(at, id.size()).data(), id.size());
     sections.emplace_back(id, stream.U32(at + 16));
   }
   return sections;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -1006,8 +1007,6 @@ class PptReader {
     unitsEmitted_ += units;
   }
 
-  // Reads up to `keep` bytes of atom data (no more than the stream still holds) into bytes_
-  // and moves past the whole length; returns the bytes read.
   // The text styles of the master a slide names, read once; none for a master that is not
   // there. A title master takes the styles of the main master it names in turn.
   const MasterTextStyles* StylesOfMaster(uint32_t masterId, int hops = 0) {
@@ -1060,8 +1059,10 @@ class PptReader {
     return styles.get();
   }
 
+  // Reads up to `keep` bytes of atom data (no more than the stream still holds) into bytes_
+  // and moves past the whole length; returns the bytes read.
   size_t ReadAtomData(uint32_t length, uint32_t keep) {
-    ReadAtomBytes(*stream_, document_.documentSize, length, keep, bytes_);
+    bytes_ = ReadAtomView(*stream_, document_.documentSize, length, keep, atomCopy_);
     return bytes_.size();
   }
   uint32_t ReadWord(const RecordHeader& header, size_t at) {
@@ -1521,7 +1522,10 @@ class PptReader {
   std::unordered_map<uint32_t, size_t> hyperlinkById_;
   std::unordered_map<uint32_t, size_t> objectById_;
   std::vector<EntryOfPersistId> byPersistId_;  // sorted by persist id, then entry
-  std::vector<uint8_t> bytes_;
+  // The atom last read: seen in the stream's cache, or copied into atomCopy_ where it is not
+  // all there; used before the stream is read again.
+  std::span<const uint8_t> bytes_;
+  std::vector<uint8_t> atomCopy_;
   std::vector<uint8_t> listBytes_;
   std::u16string wide_;
   std::u16string listWide_;

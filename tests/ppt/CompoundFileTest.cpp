@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <string>
 
 #include "cfb/CfbStream.h"
 #include "cfb/CompoundFile.h"
+#include "ppt/PptDocument.h"
 #include "tests/support/CfbWriter.h"
 #include "tests/support/ScratchDir.h"
 
@@ -117,6 +119,89 @@ TEST_P(CfbVersions, PiecesReadAtAPlace) {
     EXPECT_EQ(stream->Position(), 10u);
     EXPECT_EQ(ReadAll(*stream), data.substr(10));
   }
+}
+
+// Bytes seen in the cache are those a read gives, and only where the cache holds them all:
+// the position moves past them, or stays where it was.
+TEST_P(CfbVersions, CachedBytesAreThoseAReadGives) {
+  CfbOptions options;
+  options.version = GetParam();
+  const std::string big = Pattern(70000, 14), small = Pattern(3000, 15);
+  const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", small}}, options);
+  auto file = OpenImage(img.bytes);
+  for (const auto& [name, data] : {std::pair{u"Big", big}, std::pair{u"Small", small}}) {
+    auto stream = file->OpenStream(name);
+    ASSERT_TRUE(stream);
+    EXPECT_TRUE(stream->ReadCached(1).empty());  // nothing read yet
+    EXPECT_EQ(stream->Position(), 0u);
+    char head[8];
+    ASSERT_EQ(stream->Read(head, sizeof head), 8u);
+    const std::span<const uint8_t> seen = stream->ReadCached(100);
+    EXPECT_EQ(std::string(seen.begin(), seen.end()), data.substr(8, 100));
+    EXPECT_EQ(stream->Position(), 108u);
+    EXPECT_TRUE(stream->ReadCached(data.size()).empty());  // more than the cache holds
+    EXPECT_EQ(stream->Position(), 108u);
+    // To the end in pieces, each seen where it can be and read where it cannot.
+    std::string all = data.substr(0, 108);
+    size_t pieces = 0;
+    while (stream->Position() < data.size()) {
+      const size_t count = std::min<size_t>(700, data.size() - stream->Position());
+      if (const std::span<const uint8_t> piece = stream->ReadCached(count); !piece.empty()) {
+        ASSERT_EQ(piece.size(), count);
+        all.append(piece.begin(), piece.end());
+        ++pieces;
+      } else {
+        std::string read(count, '\0');
+        ASSERT_EQ(stream->Read(read.data(), count), count);
+        all += read;
+      }
+    }
+    EXPECT_EQ(all, data);
+    EXPECT_GT(pieces, 2u);
+    EXPECT_TRUE(stream->ReadCached(1).empty());  // at the end
+    if (data.size() > 40000) {
+      stream->Seek(0);  // before the run the cache holds now
+      EXPECT_TRUE(stream->ReadCached(1).empty());
+      EXPECT_EQ(stream->Position(), 0u);
+    }
+  }
+}
+
+// An atom gives the same bytes whether seen in the stream's cache or copied, no more than the
+// document's stream holds, and the stream moves past the whole atom.
+TEST(CompoundFile, AtomsSeenInPlaceOrCopied) {
+  const std::string big = Pattern(70000, 13);
+  const CfbImage img = BuildCfbImage({{u"Big", big}});
+  auto file = OpenImage(img.bytes);
+  auto stream = file->OpenStream(u"Big");
+  ASSERT_TRUE(stream);
+  const auto text = [](std::span<const uint8_t> bytes) { return std::string(bytes.begin(), bytes.end()); };
+  std::vector<uint8_t> spare;
+  char head[8];
+  ASSERT_EQ(stream->Read(head, sizeof head), 8u);
+  std::span<const uint8_t> atom = ReadAtomView(*stream, big.size(), 100, 100, spare);
+  EXPECT_EQ(text(atom), big.substr(8, 100));
+  EXPECT_TRUE(spare.empty());  // seen in place
+  EXPECT_EQ(stream->Position(), 108u);
+  atom = ReadAtomView(*stream, big.size(), 300, 20, spare);  // the first bytes kept
+  EXPECT_EQ(text(atom), big.substr(108, 20));
+  EXPECT_EQ(stream->Position(), 408u);
+  stream->Seek(32768 - 10);  // across the end of the cache's run
+  atom = ReadAtomView(*stream, big.size(), 50, 50, spare);
+  EXPECT_EQ(text(atom), big.substr(32758, 50));
+  EXPECT_EQ(atom.data(), spare.data());
+  EXPECT_EQ(stream->Position(), 32808u);
+  stream->Seek(1000);  // the document's stream said to end sooner
+  atom = ReadAtomView(*stream, 1010, 50, 50, spare);
+  EXPECT_EQ(text(atom), big.substr(1000, 10));
+  EXPECT_EQ(stream->Position(), 1050u);
+  stream->Seek(big.size() - 4);  // an atom longer than what is left
+  atom = ReadAtomView(*stream, big.size(), 50, 50, spare);
+  EXPECT_EQ(text(atom), big.substr(big.size() - 4));
+  EXPECT_EQ(stream->Position(), big.size() + 46);
+  stream->Seek(big.size() + 8);  // past the end
+  EXPECT_TRUE(ReadAtomView(*stream, big.size(), 50, 50, spare).empty());
+  EXPECT_EQ(stream->Position(), big.size() + 58);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, CfbVersions, ::testing::Values(3, 4));

@@ -354,6 +354,8 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
   // Room for the paragraphs at once: at most one more than the paragraph marks (empty ones are
   // left out, so a text of marks alone reserves no more than a few).
   const size_t most = 1 + CountMarks(text, 63);
+  // Line breaks are rare: a text without any needs no paragraph of it looked through.
+  const bool breaks = text.find('\v') != std::string_view::npos;
   MakeRoom(out, most);
   if (shapes != nullptr) MakeRoom(*shapes, most);
   for (size_t index = 0; at <= text.size(); ++index) {
@@ -365,7 +367,7 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
       std::string& paragraph = out.emplace_back();
       UseSpare(spare, paragraph);
       paragraph.assign(text.substr(at, end - at));
-      if (paragraph.find('\v') != std::string::npos) std::replace(paragraph.begin(), paragraph.end(), '\v', '\n');
+      if (breaks) std::replace(paragraph.begin(), paragraph.end(), '\v', '\n');
       if (shapes != nullptr) {
         TextParagraph& shaped = shapes->emplace_back();
         UseSpare(spare, shaped.text);  // the room its block's copy takes

@@ -202,6 +202,14 @@ TEST(CompoundFile, AtomsSeenInPlaceOrCopied) {
   stream->Seek(big.size() + 8);  // past the end
   EXPECT_TRUE(ReadAtomView(*stream, big.size(), 50, 50, spare).empty());
   EXPECT_EQ(stream->Position(), big.size() + 58);
+  // An empty atom, kept or not, still points somewhere: a copy of nothing from it is sound.
+  auto fresh = file->OpenStream(u"Big");
+  std::vector<uint8_t> none;
+  const std::span<const uint8_t> empty = ReadAtomView(*fresh, big.size(), 0, 0, none);
+  EXPECT_TRUE(empty.empty());
+  EXPECT_NE(empty.data(), nullptr);
+  EXPECT_NE(ReadAtomView(*fresh, big.size(), 12, 0, none).data(), nullptr);
+  EXPECT_EQ(fresh->Position(), 12u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, CfbVersions, ::testing::Values(3, 4));

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "platform/ByteSource.h"
@@ -34,6 +35,18 @@ class CfbStream {
   // Reads up to `count` bytes at the position and moves past them: fewer at the end, and
   // none when the file cannot deliver them.
   size_t Read(void* buffer, size_t count);
+
+  // The next `count` bytes where the cache already holds them all, moved past without a copy;
+  // none, and the position kept, where it does not (Read then fetches them). The bytes stay
+  // valid until the stream is next read.
+  std::span<const uint8_t> ReadCached(size_t count) {
+    // A position before the cache wraps round to one far beyond it.
+    const uint64_t into = position_ - cacheStart_;
+    if (into > cacheLength_ || count > cacheLength_ - into) return {};
+    const uint8_t* const at = cache_.get() + into;
+    position_ += count;
+    return {at, count};
+  }
 
   // Reads up to `count` bytes at `position` straight from the file, the position and the cache
   // left as they are: for a reader of a few small pieces far apart, which a run of units read

@@ -50,7 +50,8 @@ char16_t UpperUnit(char16_t c) {
 bool NamesEqual(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (UpperUnit(a[i]) != UpperUnit(b[i])) return false;
+    // Units that are the same need no upper-casing, which may ask the system.
+    if (a[i] != b[i] && UpperUnit(a[i]) != UpperUnit(b[i])) return false;
   }
   return true;
 }
@@ -180,6 +181,8 @@ bool CompoundFile::LoadFat(const uint8_t* header, std::string& error) {
 std::vector<uint32_t> CompoundFile::FatChain(uint32_t start, uint64_t maxCount, bool& complete) const {
   std::vector<uint32_t> chain;
   complete = true;
+  // Most chains only run forward: a sector past the last one passed cannot have been passed.
+  // The map of passed sectors is made when a chain first turns back, from the chain so far.
   std::vector<bool> seen;
   uint32_t id = start;
   while (chain.size() < maxCount && id != kEndOfChain) {
@@ -187,12 +190,17 @@ std::vector<uint32_t> CompoundFile::FatChain(uint32_t start, uint64_t maxCount, 
       complete = false;
       break;
     }
-    if (seen.empty()) seen.assign(sectorCount_, false);
-    if (seen[id]) {
-      complete = false;
-      break;
+    if (seen.empty() && !chain.empty() && id <= chain.back()) {
+      seen.assign(sectorCount_, false);
+      for (const uint32_t passed : chain) seen[passed] = true;
     }
-    seen[id] = true;
+    if (!seen.empty()) {
+      if (seen[id]) {
+        complete = false;
+        break;
+      }
+      seen[id] = true;
+    }
     chain.push_back(id);
     id = fat_[id];
   }
@@ -210,13 +218,16 @@ void CompoundFile::MapUnits(const DirEntry& entry, CfbStreamMap& map, bool regul
     // A mini stream is shorter than the cutoff: a chain that comes back to a mini sector it
     // passed is found among the few passed, without a map of every mini sector.
     const uint64_t miniUnits = miniStreamSize_ / kMiniSectorSize;
+    // Only a sector no further on than the furthest passed is looked for among them.
     uint32_t passed[kMiniStreamCutoff / kMiniSectorSize];
     size_t count = 0;
+    uint32_t furthest = 0;
     map.unitOffsets.reserve(need);
     uint32_t id = entry.start;
     while (count < need && id != kEndOfChain) {
       if (id >= miniFat_.size() || id >= miniUnits) break;
-      if (std::find(passed, passed + count, id) != passed + count) break;
+      if (count > 0 && id <= furthest && std::find(passed, passed + count, id) != passed + count) break;
+      furthest = std::max(furthest, id);
       passed[count++] = id;
       const uint64_t at = static_cast<uint64_t>(id) * kMiniSectorSize;
       map.unitOffsets.push_back(miniStreamSectors_[at / sectorSize_] + at % sectorSize_);

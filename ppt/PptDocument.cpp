@@ -65,6 +65,26 @@ void ReadAtomBytes(CfbStream& stream, uint64_t streamSize, uint32_t length, uint
   if (length > bytes.size()) stream.Skip(length - bytes.size());
 }
 
+std::span<const uint8_t> ReadAtomView(CfbStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep,
+                                      std::vector<uint8_t>& spare) {
+  const uint64_t position = stream.Position();
+  const uint64_t left = position < streamSize ? streamSize - position : 0;
+  const auto wanted = static_cast<size_t>(std::min<uint64_t>({keep, length, left, INT32_MAX}));
+  // An empty atom still points somewhere: its readers may hand the place to a copy of nothing.
+  static constexpr uint8_t kNothing[1] = {};
+  std::span<const uint8_t> bytes(kNothing, 0);
+  if (wanted > 0) {
+    bytes = stream.ReadCached(wanted);
+    if (bytes.size() != wanted) {
+      spare.resize(wanted);
+      spare.resize(stream.Read(spare.data(), wanted));
+      bytes = spare;
+    }
+  }
+  if (length > bytes.size()) stream.Skip(length - bytes.size());
+  return bytes;
+}
+
 PptOpening OpenPptDocument(std::shared_ptr<CompoundFile> file, PptDocument& document) {
   document.file = std::move(file);
   document.currentUserStream = document.file->OpenStream(u"Current User");

@@ -3,6 +3,7 @@
 // directory of every save, newest first. Both readers of .ppt files start here.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "cfb/CfbStream.h"
@@ -24,6 +25,10 @@ struct PptDocument {
 // which ends at streamSize) into `bytes` and moves past the whole atom.
 void ReadAtomBytes(CfbStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep,
                    std::vector<uint8_t>& bytes);
+// The same bytes, where the stream's cache holds them seen in place; otherwise read into
+// `spare`. They stay valid until the stream or `spare` is next used.
+std::span<const uint8_t> ReadAtomView(CfbStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep,
+                                      std::vector<uint8_t>& spare);
 
 enum class PptOpening { kReady, kNoText, kEncrypted };
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -353,6 +354,8 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
   // Room for the paragraphs at once: at most one more than the paragraph marks (empty ones are
   // left out, so a text of marks alone reserves no more than a few).
   const size_t most = 1 + CountMarks(text, 63);
+  // Line breaks are rare: a text without any needs no paragraph of it looked through.
+  const bool breaks = text.find('\v') != std::string_view::npos;
   MakeRoom(out, most);
   if (shapes != nullptr) MakeRoom(*shapes, most);
   for (size_t index = 0; at <= text.size(); ++index) {
@@ -364,7 +367,7 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
       std::string& paragraph = out.emplace_back();
       UseSpare(spare, paragraph);
       paragraph.assign(text.substr(at, end - at));
-      if (paragraph.find('\v') != std::string::npos) std::replace(paragraph.begin(), paragraph.end(), '\v', '\n');
+      if (breaks) std::replace(paragraph.begin(), paragraph.end(), '\v', '\n');
       if (shapes != nullptr) {
         TextParagraph& shaped = shapes->emplace_back();
         UseSpare(spare, shaped.text);  // the room its block's copy takes
@@ -1006,8 +1009,6 @@ class PptReader {
     unitsEmitted_ += units;
   }
 
-  // Reads up to `keep` bytes of atom data (no more than the stream still holds) into bytes_
-  // and moves past the whole length; returns the bytes read.
   // The text styles of the master a slide names, read once; none for a master that is not
   // there. A title master takes the styles of the main master it names in turn.
   const MasterTextStyles* StylesOfMaster(uint32_t masterId, int hops = 0) {
@@ -1060,8 +1061,10 @@ class PptReader {
     return styles.get();
   }
 
+  // Reads up to `keep` bytes of atom data (no more than the stream still holds) into bytes_
+  // and moves past the whole length; returns the bytes read.
   size_t ReadAtomData(uint32_t length, uint32_t keep) {
-    ReadAtomBytes(*stream_, document_.documentSize, length, keep, bytes_);
+    bytes_ = ReadAtomView(*stream_, document_.documentSize, length, keep, atomCopy_);
     return bytes_.size();
   }
   uint32_t ReadWord(const RecordHeader& header, size_t at) {
@@ -1521,7 +1524,10 @@ class PptReader {
   std::unordered_map<uint32_t, size_t> hyperlinkById_;
   std::unordered_map<uint32_t, size_t> objectById_;
   std::vector<EntryOfPersistId> byPersistId_;  // sorted by persist id, then entry
-  std::vector<uint8_t> bytes_;
+  // The atom last read: seen in the stream's cache, or copied into atomCopy_ where it is not
+  // all there; used before the stream is read again.
+  std::span<const uint8_t> bytes_;
+  std::vector<uint8_t> atomCopy_;
   std::vector<uint8_t> listBytes_;
   std::u16string wide_;
   std::u16string listWide_;

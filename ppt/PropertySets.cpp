@@ -54,10 +54,17 @@ class Bytes {
  public:
   explicit Bytes(std::string_view data) : data_(data.data()), size_(data.size()) {}
   explicit Bytes(const CfbStream& stream)
-      : stream_(&stream),
-        size_(static_cast<size_t>(std::min<uint64_t>(stream.Size(), kStreamBytesRead))),
-        buffer_(new char[size_]),
-        read_((size_ + kStretchBytes - 1) / kStretchBytes, false) {
+      : size_(static_cast<size_t>(std::min<uint64_t>(stream.Size(), kStreamBytesRead))) {
+    if (size_ <= kStretchBytes) {
+      // The usual stream, of one stretch: read at once where it stands, with no room to ask for.
+      const size_t got = stream.ReadAt(0, small_.data(), size_);
+      std::memset(small_.data() + got, 0, size_ - got);
+      data_ = small_.data();
+      return;
+    }
+    stream_ = &stream;
+    buffer_.reset(new char[size_]);
+    read_.assign((size_ + kStretchBytes - 1) / kStretchBytes, false);
     data_ = buffer_.get();
   }
   bool Has(size_t at, size_t count) const { return at <= size_ && count <= size_ - at; }
@@ -100,6 +107,7 @@ class Bytes {
   size_t size_ = 0;
   std::unique_ptr<char[]> buffer_;
   mutable std::vector<bool> read_;  // of each stretch of the buffer
+  std::array<char, kStretchBytes> small_;  // a stream of one stretch, not zeroed beyond it
 };
 
 std::string Utf16LeToUtf8(std::string_view bytes) {
@@ -277,7 +285,7 @@ std::vector<std::pair<Guid, size_t>> Sections(const Bytes& stream) {
     const size_t at = 28 + 20ull * i;
     if (!stream.Has(at, 20)) break;
     Guid id;
-    for (size_t b = 0; b < 16; ++b) id[b] = static_cast<uint8_t>(stream.Slice(at + b, 1)[0]);
+    std::memcpy(id.data(), stream.Slice(at, id.size()).data(), id.size());
     sections.emplace_back(id, stream.U32(at + 16));
   }
   return sections;

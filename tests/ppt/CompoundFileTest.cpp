@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <string>
 
 #include "cfb/CfbStream.h"
 #include "cfb/CompoundFile.h"
+#include "ppt/PptDocument.h"
 #include "tests/support/CfbWriter.h"
 #include "tests/support/ScratchDir.h"
 
@@ -117,6 +119,97 @@ TEST_P(CfbVersions, PiecesReadAtAPlace) {
     EXPECT_EQ(stream->Position(), 10u);
     EXPECT_EQ(ReadAll(*stream), data.substr(10));
   }
+}
+
+// Bytes seen in the cache are those a read gives, and only where the cache holds them all:
+// the position moves past them, or stays where it was.
+TEST_P(CfbVersions, CachedBytesAreThoseAReadGives) {
+  CfbOptions options;
+  options.version = GetParam();
+  const std::string big = Pattern(70000, 14), small = Pattern(3000, 15);
+  const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", small}}, options);
+  auto file = OpenImage(img.bytes);
+  for (const auto& [name, data] : {std::pair{u"Big", big}, std::pair{u"Small", small}}) {
+    auto stream = file->OpenStream(name);
+    ASSERT_TRUE(stream);
+    EXPECT_TRUE(stream->ReadCached(1).empty());  // nothing read yet
+    EXPECT_EQ(stream->Position(), 0u);
+    char head[8];
+    ASSERT_EQ(stream->Read(head, sizeof head), 8u);
+    const std::span<const uint8_t> seen = stream->ReadCached(100);
+    EXPECT_EQ(std::string(seen.begin(), seen.end()), data.substr(8, 100));
+    EXPECT_EQ(stream->Position(), 108u);
+    EXPECT_TRUE(stream->ReadCached(data.size()).empty());  // more than the cache holds
+    EXPECT_EQ(stream->Position(), 108u);
+    // To the end in pieces, each seen where it can be and read where it cannot.
+    std::string all = data.substr(0, 108);
+    size_t pieces = 0;
+    while (stream->Position() < data.size()) {
+      const size_t count = std::min<size_t>(700, data.size() - stream->Position());
+      if (const std::span<const uint8_t> piece = stream->ReadCached(count); !piece.empty()) {
+        ASSERT_EQ(piece.size(), count);
+        all.append(piece.begin(), piece.end());
+        ++pieces;
+      } else {
+        std::string read(count, '\0');
+        ASSERT_EQ(stream->Read(read.data(), count), count);
+        all += read;
+      }
+    }
+    EXPECT_EQ(all, data);
+    EXPECT_GT(pieces, 2u);
+    EXPECT_TRUE(stream->ReadCached(1).empty());  // at the end
+    if (data.size() > 40000) {
+      stream->Seek(0);  // before the run the cache holds now
+      EXPECT_TRUE(stream->ReadCached(1).empty());
+      EXPECT_EQ(stream->Position(), 0u);
+    }
+  }
+}
+
+// An atom gives the same bytes whether seen in the stream's cache or copied, no more than the
+// document's stream holds, and the stream moves past the whole atom.
+TEST(CompoundFile, AtomsSeenInPlaceOrCopied) {
+  const std::string big = Pattern(70000, 13);
+  const CfbImage img = BuildCfbImage({{u"Big", big}});
+  auto file = OpenImage(img.bytes);
+  auto stream = file->OpenStream(u"Big");
+  ASSERT_TRUE(stream);
+  const auto text = [](std::span<const uint8_t> bytes) { return std::string(bytes.begin(), bytes.end()); };
+  std::vector<uint8_t> spare;
+  char head[8];
+  ASSERT_EQ(stream->Read(head, sizeof head), 8u);
+  std::span<const uint8_t> atom = ReadAtomView(*stream, big.size(), 100, 100, spare);
+  EXPECT_EQ(text(atom), big.substr(8, 100));
+  EXPECT_TRUE(spare.empty());  // seen in place
+  EXPECT_EQ(stream->Position(), 108u);
+  atom = ReadAtomView(*stream, big.size(), 300, 20, spare);  // the first bytes kept
+  EXPECT_EQ(text(atom), big.substr(108, 20));
+  EXPECT_EQ(stream->Position(), 408u);
+  stream->Seek(32768 - 10);  // across the end of the cache's run
+  atom = ReadAtomView(*stream, big.size(), 50, 50, spare);
+  EXPECT_EQ(text(atom), big.substr(32758, 50));
+  EXPECT_EQ(atom.data(), spare.data());
+  EXPECT_EQ(stream->Position(), 32808u);
+  stream->Seek(1000);  // the document's stream said to end sooner
+  atom = ReadAtomView(*stream, 1010, 50, 50, spare);
+  EXPECT_EQ(text(atom), big.substr(1000, 10));
+  EXPECT_EQ(stream->Position(), 1050u);
+  stream->Seek(big.size() - 4);  // an atom longer than what is left
+  atom = ReadAtomView(*stream, big.size(), 50, 50, spare);
+  EXPECT_EQ(text(atom), big.substr(big.size() - 4));
+  EXPECT_EQ(stream->Position(), big.size() + 46);
+  stream->Seek(big.size() + 8);  // past the end
+  EXPECT_TRUE(ReadAtomView(*stream, big.size(), 50, 50, spare).empty());
+  EXPECT_EQ(stream->Position(), big.size() + 58);
+  // An empty atom, kept or not, still points somewhere: a copy of nothing from it is sound.
+  auto fresh = file->OpenStream(u"Big");
+  std::vector<uint8_t> none;
+  const std::span<const uint8_t> empty = ReadAtomView(*fresh, big.size(), 0, 0, none);
+  EXPECT_TRUE(empty.empty());
+  EXPECT_NE(empty.data(), nullptr);
+  EXPECT_NE(ReadAtomView(*fresh, big.size(), 12, 0, none).data(), nullptr);
+  EXPECT_EQ(fresh->Position(), 12u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, CfbVersions, ::testing::Values(3, 4));
@@ -245,6 +338,55 @@ TEST(CompoundFile, DamagedChainsAreCutNeverFollowedForever) {
     PutLe32(b, img.FatEntryOffset(start + 10), partial);
     b += std::string(200, 'z');
     EXPECT_EQ(StreamOf(b, u"Big"), big.substr(0, 11 * 512) + std::string(200, 'z'));
+  }
+}
+
+// Chains that turn back: a sector not yet passed is followed, one passed before ends the chain,
+// whether the chain ran only forward until then or had turned back already.
+TEST(CompoundFile, ChainsThatTurnBackAreFollowedUntilTheyRepeat) {
+  const std::string big = Pattern(6000, 11);
+  const std::string small = Pattern(300, 12);
+  const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", small}});
+  const uint32_t start = img.startSector[0];
+  const auto sectors = [&](std::initializer_list<size_t> order, size_t unit, const std::string& of) {
+    std::string out;
+    for (const size_t s : order) out += of.substr(s * unit, unit);
+    return out;
+  };
+  {
+    std::string b = img.bytes;  // 0, 2, 1, 3...: every sector once, out of order
+    PutLe32(b, img.FatEntryOffset(start), start + 2);
+    PutLe32(b, img.FatEntryOffset(start + 2), start + 1);
+    PutLe32(b, img.FatEntryOffset(start + 1), start + 3);
+    EXPECT_EQ(StreamOf(b, u"Big"), sectors({0, 2, 1}, 512, big) + big.substr(3 * 512));
+  }
+  {
+    std::string b = img.bytes;  // 0, 2, 1, then 2 again: passed before it turned back
+    PutLe32(b, img.FatEntryOffset(start), start + 2);
+    PutLe32(b, img.FatEntryOffset(start + 2), start + 1);
+    PutLe32(b, img.FatEntryOffset(start + 1), start + 2);
+    EXPECT_EQ(StreamOf(b, u"Big"), sectors({0, 2, 1}, 512, big));
+  }
+  {
+    std::string b = img.bytes;  // 0, 1, then 1 again: a sector that leads to itself
+    PutLe32(b, img.FatEntryOffset(start + 1), start + 1);
+    EXPECT_EQ(StreamOf(b, u"Big"), big.substr(0, 2 * 512));
+  }
+  const size_t miniFat = img.SectorOffset(img.firstMiniFatSector);
+  const uint32_t mini = img.startSector[1];
+  {
+    std::string b = img.bytes;  // mini sectors 0, 2, 1, 3, 4
+    PutLe32(b, miniFat + mini * 4u, mini + 2);
+    PutLe32(b, miniFat + (mini + 2) * 4u, mini + 1);
+    PutLe32(b, miniFat + (mini + 1) * 4u, mini + 3);
+    EXPECT_EQ(StreamOf(b, u"Small"), sectors({0, 2, 1, 3}, 64, small) + small.substr(4 * 64));
+  }
+  {
+    std::string b = img.bytes;  // mini sectors 0, 2, 1, then 2 again
+    PutLe32(b, miniFat + mini * 4u, mini + 2);
+    PutLe32(b, miniFat + (mini + 2) * 4u, mini + 1);
+    PutLe32(b, miniFat + (mini + 1) * 4u, mini + 2);
+    EXPECT_EQ(StreamOf(b, u"Small"), sectors({0, 2, 1}, 64, small));
   }
 }
 

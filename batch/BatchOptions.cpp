@@ -18,6 +18,7 @@ enum LongOnly : int {
   kJsonl = 256,
   kExt,
   kFilesFrom,
+  kNoSha256,
   kOverwrite,
   kUpdate,
   kHelp,
@@ -36,6 +37,7 @@ constexpr option kLongOptions[] = {
     {"jsonl", no_argument, nullptr, kJsonl},
     {"ext", required_argument, nullptr, kExt},
     {"files-from", required_argument, nullptr, kFilesFrom},
+    {"no-sha256", no_argument, nullptr, kNoSha256},
     {"overwrite", no_argument, nullptr, kOverwrite},
     {"update", no_argument, nullptr, kUpdate},
     {"help", no_argument, nullptr, kHelp},
@@ -84,6 +86,7 @@ std::string OptionName(int code) {
 std::string CheckCombination(const BatchOptions& o, bool jsonlAsked) {
   if (o.help || o.version) return {};
   if (jsonlAsked && !o.outputDir.empty()) return "--jsonl and --output-dir exclude each other";
+  if (!o.digest && !o.outputDir.empty()) return "--no-sha256 and --output-dir exclude each other";
   if (o.overwrite && o.update) return "--overwrite and --update exclude each other";
   if (o.outputDir.empty() && (o.overwrite || o.update)) {
     return "--overwrite and --update need --output-dir";
@@ -151,6 +154,7 @@ ParsedBatchOptions ParseBatchOptions(std::span<const char* const> args) {
         if (o.extensions.empty()) parsed.error = "--ext needs at least one extension";
         break;
       case kFilesFrom: o.filesFrom = std::string(value); break;
+      case kNoSha256: o.digest = false; break;
       case kOverwrite: o.overwrite = true; break;
       case kUpdate: o.update = true; break;
       case kHelp: o.help = true; break;
@@ -186,6 +190,9 @@ explicitly are converted whatever their extension, their type read from content.
                         (Markdown), json; text files end in .txt, .md, .json;
                         JSON Lines get the form in "text", for json a "slides"
                         array instead
+      --no-sha256       JSON Lines without the "sha256" member: the digest of
+                        every source's bytes, which takes longer than the
+                        conversion itself
   -c, --codepage CP     code page of the text files, as dkscrcmd -c (default
                         65001, UTF-8 with byte-order mark; 0: the locale's);
                         md and json are always UTF-8

@@ -22,6 +22,7 @@ struct BatchOptions {
   bool overwrite = false;
   bool update = false;
   bool quiet = false;
+  bool digest = true;                  // --no-sha256 turns the records' digests off
   bool help = false;
   bool version = false;
 };

@@ -69,6 +69,7 @@ struct RunSettings {
   int32_t codePage = kCodePageUtf8;
   bool overwrite = false;
   bool update = false;
+  bool digest = true;  // JSON Lines: each record carries its source's SHA-256
 };
 
 // What a worker keeps from file to file.
@@ -140,21 +141,21 @@ Result ConvertToTextFile(const BatchItem& item, const RunSettings& settings, Wor
 
 // A record with the JSON form's members in place of the text. The form is written slide by
 // slide, as dkscrcmd writes it, so a long deck is never held whole as a model.
-Result ConvertToSlidesRecord(const BatchItem& item, WorkerState& worker) {
+Result ConvertToSlidesRecord(const BatchItem& item, const RunSettings& settings, WorkerState& worker) {
   OutputBuffer& buffer = worker.buffer;
   const ResultCode code = item.failure != 0 ? item.failure
                                             : ConvertSource(item.source, SlideMode::kJson, kCodePageUtf8,
                                                             buffer, worker.reader.Opener());
   bool handOver = false;
-  const std::optional<std::string>& sha256 = RecordDigest(worker, handOver);
+  const std::optional<std::string>* sha256 = settings.digest ? &RecordDigest(worker, handOver) : nullptr;
   Result result;
   if (code < 0) {
     result = Failed(code, item.failure != 0 ? item.message : ResultMessage(code, item.source));
-    result.record = JsonRecord(item.source, result.code, result.message, {}, &sha256);
+    result.record = JsonRecord(item.source, result.code, result.message, {}, sha256);
   } else {
     result = Made(Outcome::kConverted, 0, "OK");
     const std::string_view form(reinterpret_cast<const char*>(buffer.Data()), static_cast<size_t>(code));
-    result.record = JsonSlidesRecord(item.source, result.message, form, &sha256);
+    result.record = JsonSlidesRecord(item.source, result.message, form, sha256);
   }
   if (handOver) HandOverDigest(result, worker);
   return result;
@@ -163,7 +164,7 @@ Result ConvertToSlidesRecord(const BatchItem& item, WorkerState& worker) {
 // The digest is that of the bytes converted: the file is read once, whole (see WholeFileReader).
 Result ConvertToRecord(const BatchItem& item, const RunSettings& settings, WorkerState& worker) {
   worker.reader.Begin();
-  if (settings.mode == SlideMode::kJson) return ConvertToSlidesRecord(item, worker);
+  if (settings.mode == SlideMode::kJson) return ConvertToSlidesRecord(item, settings, worker);
   OutputBuffer& buffer = worker.buffer;
   Result result;
   if (item.failure != 0) {
@@ -178,7 +179,8 @@ Result ConvertToRecord(const BatchItem& item, const RunSettings& settings, Worke
                                          static_cast<size_t>(result.code))
                       : std::string_view{};
   bool handOver = false;
-  result.record = JsonRecord(item.source, result.code, result.message, text, &RecordDigest(worker, handOver));
+  const std::optional<std::string>* sha256 = settings.digest ? &RecordDigest(worker, handOver) : nullptr;
+  result.record = JsonRecord(item.source, result.code, result.message, text, sha256);
   if (handOver) HandOverDigest(result, worker);
   return result;
 }
@@ -272,6 +274,7 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
   }
   settings.overwrite = options.overwrite;
   settings.update = options.update;
+  settings.digest = !settings.textFiles && options.digest;
 
   const unsigned jobs =
       options.jobs != 0 ? options.jobs : UsableCores();
@@ -282,7 +285,7 @@ int RunBatch(std::span<const char* const> args, const BatchStreams& streams) {
   SourceBufferPool pool(jobs + 2, kHandOverBytes);
   std::vector<WorkerState> workers;  // one per worker, reused from file to file
   workers.reserve(jobs);
-  for (unsigned w = 0; w < jobs; ++w) workers.emplace_back(!settings.textFiles, &pool);
+  for (unsigned w = 0; w < jobs; ++w) workers.emplace_back(settings.digest, &pool);
 
   BatchCounts counts;
   ProgressLine progress(streams.err, streams.errIsTerminal && !options.quiet, items.size());

@@ -54,6 +54,7 @@ expect "batch: standard input as a list" "$(batch_offered --files-from -)" "- "
 expect "batch: modes" "$(batch_offered --mode '')" "full json md text "
 expect "batch: mode after -m" "$(batch_offered -q -m j)" "json "
 expect "batch: long options" "$(batch_offered --m)" "--mode "
+expect "batch: digests off" "$(batch_offered --no)" "--no-sha256 "
 expect "batch: paths" "$(batch_offered -q a.p)" "a.ppt "
 
 echo "$failures failed"

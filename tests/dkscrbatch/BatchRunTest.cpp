@@ -376,6 +376,36 @@ TEST_F(BatchRunTest, EveryRecordCarriesItsOwnSourcesDigest) {
   }
 }
 
+// Without digests a record is the same line less its "sha256" member, large and unreadable
+// sources included, whatever the jobs and the form.
+TEST_F(BatchRunTest, RecordsWithoutDigestsDifferOnlyByTheirDigest) {
+  std::string input;
+  for (int i = 0; i < 24; ++i) {
+    const std::string name = "in/" + std::to_string(i);
+    if (i % 8 == 5) {
+      input += dir_.Path(name + "-missing.pptx") + '\n';
+    } else if (i % 8 == 6) {
+      input += Put(name + ".ppt", std::string(size_t{300} << 10, 'z')) + '\n';  // past the whole-read size
+    } else {
+      input += (i % 2 ? Pptx(name + ".pptx") : Ppt(name + ".ppt")) + '\n';
+    }
+  }
+  for (const char* jobs : {"1", "3"}) {
+    for (const char* mode : {"text", "json"}) {
+      const RunResult with = RunWith({"-j", jobs, "-m", mode, "--files-from", "-"}, input);
+      const RunResult without = RunWith({"-j", jobs, "-m", mode, "--no-sha256", "--files-from", "-"}, input);
+      EXPECT_EQ(without.status, with.status);
+      EXPECT_EQ(without.out.find("sha256"), std::string::npos);
+      std::string stripped = with.out;
+      for (size_t at; (at = stripped.find(",\"sha256\":")) != std::string::npos;) {
+        const size_t end = stripped[at + 10] == 'n' ? at + 14 : at + 76;  // null or 64 digits in quotes
+        stripped.erase(at, end - at);
+      }
+      EXPECT_EQ(without.out, stripped) << jobs << " jobs, " << mode;
+    }
+  }
+}
+
 #ifndef _WIN32
 TEST_F(BatchRunTest, AnOutputThatCannotBeWrittenStopsTheBatch) {
   std::string input;
@@ -420,6 +450,7 @@ TEST_F(BatchRunTest, ExitStatusesAndUsageErrors) {
       {"-z", good},
       {"-d"},
       {"--jsonl", "-d", "out", good},
+      {"--no-sha256", "-d", "out", good},
       {"--overwrite", "--update", "-d", "out", good},
       {"--overwrite", good},
       {"-c1252", good},

@@ -4,7 +4,8 @@
 //   - the in-process loop of bench/corpus_throughput (default text, UTF-8, from disk),
 //   - dkscrbatch --jsonl -j1 and -j2 (records to /dev/null),
 //   - dkscrbatch -d DIR -j1 and -j2 (text files; a tree of links gives each copy its name),
-//   - the SHA-256 that every record carries, alone: each file read whole and digested.
+//   - the SHA-256 that every record carries, alone: each file read whole and digested,
+//   - dkscrbatch --jsonl --no-sha256 -j1 and -j2, when the build takes that option.
 // Prints the median files per second of each, by the wall clock and by processor time, the
 // ratios the batch converter is held to, and the most that the digests leave possible. Runs of one round and one repeat make a smoke
 // test: the numbers then mean little.
@@ -81,8 +82,8 @@ Timing DigestLoop(const std::vector<std::string>& files, std::string& bytes) {
           ProcessCpuSeconds() - cpu};
 }
 
-// One run of the program, its output and errors to /dev/null.
-Timing Run(const std::vector<std::string>& args) {
+// Runs the program, its output and errors to /dev/null, and waits for it: its wait status.
+int Spawn(const std::vector<std::string>& args, rusage& usage) {
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -90,7 +91,6 @@ Timing Run(const std::vector<std::string>& args) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  const auto start = std::chrono::steady_clock::now();
   pid_t pid = 0;
   if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
     std::fprintf(stderr, "cannot start %s\n", argv[0]);
@@ -98,10 +98,24 @@ Timing Run(const std::vector<std::string>& args) {
   }
   posix_spawn_file_actions_destroy(&actions);
   int status = 0;
-  rusage usage{};
   wait4(pid, &status, 0, &usage);
+  return status;
+}
+
+// Whether the program takes the option (an earlier build may not).
+bool Takes(const std::string& program, const std::string& option) {
+  rusage usage{};
+  const int status = Spawn({program, option, "--version"}, usage);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// One run of the program, timed.
+Timing Run(const std::vector<std::string>& args) {
+  const auto start = std::chrono::steady_clock::now();
+  rusage usage{};
+  const int status = Spawn(args, usage);
   if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) {  // 1: some files failed, as in the corpus
-    std::fprintf(stderr, "%s ended abnormally (status %d)\n", argv[0], status);
+    std::fprintf(stderr, "%s ended abnormally (status %d)\n", args[0].c_str(), status);
     std::exit(1);
   }
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -182,6 +196,12 @@ int main(int argc, char** argv) {
       {"dkscrbatch -d DIR -j2", {batch, "-q", "-j2", "-d", out, tree}, false, {}, {}},
       {"SHA-256 alone (read whole)", {}, true, {}, {}},
   };
+  // Records without digests show what the batch itself costs beside the conversions.
+  const bool noDigests = Takes(batch, "--no-sha256");
+  if (noDigests) {
+    sides.push_back({"--jsonl --no-sha256 -j1", {batch, "-q", "--no-sha256", "-j1", "--files-from", list}, false, {}, {}});
+    sides.push_back({"--jsonl --no-sha256 -j2", {batch, "-q", "--no-sha256", "-j2", "--files-from", list}, false, {}, {}});
+  }
   std::string bytes;
   dkscr::OutputBuffer buffer;
   InProcessLoop(files, buffer);  // warms the page cache and the allocator
@@ -227,5 +247,9 @@ int main(int argc, char** argv) {
   const double shared = (loopSeconds + digestSeconds) / 2;
   std::printf("most the digests leave possible on two cores: -j1 %.2f, -j2 %.2f\n",
               loopSeconds / std::max(loopSeconds, shared), loopSeconds / shared);
+  if (noDigests) {
+    std::printf("without digests: --jsonl --no-sha256 -j1 / loop %.2f, -j2 / loop %.2f\n",
+                wall[sides[6].name] / loopWall, wall[sides[7].name] / loopWall);
+  }
   return 0;
 }

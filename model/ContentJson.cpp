@@ -236,10 +236,6 @@ void AppendSlideContentJson(const Slide& slide, FormText& out) {
     if (i > 0) out.push_back(',');
     AppendBlock(slide.blocks[i], out);
   }
-  if (slide.links.empty()) {
-    out += std::string_view("],\"links\":[]");
-    return;
-  }
   out += std::string_view("],\"links\":");
   AppendJsonStrings(slide.links, out);
 }

@@ -97,15 +97,6 @@ char* PutUtf8(char32_t cp, char* to) {
   return to;
 }
 
-}  // namespace
-
-void AppendUtf8(char32_t cp, std::string& out) {
-  char bytes[4];
-  out.append(bytes, PutUtf8(cp, bytes));
-}
-
-namespace {
-
 // Writes the ASCII units at text[at...] as bytes until a unit that is not ASCII or the end;
 // returns where it stopped. Eight units at a time where the processor narrows them at once.
 size_t NarrowAscii(const char16_t* text, size_t at, size_t end, char*& to) {
@@ -142,6 +133,11 @@ size_t Utf8Length(std::u16string_view text) {
 }
 
 }  // namespace
+
+void AppendUtf8(char32_t cp, std::string& out) {
+  char bytes[4];
+  out.append(bytes, PutUtf8(cp, bytes));
+}
 
 void AppendWideAsUtf8(std::u16string_view text, std::string& out) {
   // Sized for ASCII, what most text is; at the first other unit, for exactly the rest.

@@ -54,22 +54,26 @@ bool LoadEditChain(PptDocument& document, uint32_t offsetToCurrentEdit) {
   return haveCurrentEdit;
 }
 
+// How many of an atom's first bytes are read: `keep` of its `length`, no more than the
+// stream still holds.
+size_t AtomBytesWanted(const CfbStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep) {
+  const uint64_t position = stream.Position();
+  const uint64_t left = position < streamSize ? streamSize - position : 0;
+  return static_cast<size_t>(std::min<uint64_t>({keep, length, left, INT32_MAX}));
+}
+
 }  // namespace
 
 void ReadAtomBytes(CfbStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep,
                    std::vector<uint8_t>& bytes) {
-  const uint64_t position = stream.Position();
-  const uint64_t left = position < streamSize ? streamSize - position : 0;
-  bytes.resize(static_cast<size_t>(std::min<uint64_t>({keep, length, left, INT32_MAX})));
+  bytes.resize(AtomBytesWanted(stream, streamSize, length, keep));
   bytes.resize(bytes.empty() ? 0 : stream.Read(bytes.data(), bytes.size()));
   if (length > bytes.size()) stream.Skip(length - bytes.size());
 }
 
 std::span<const uint8_t> ReadAtomView(CfbStream& stream, uint64_t streamSize, uint32_t length, uint32_t keep,
                                       std::vector<uint8_t>& spare) {
-  const uint64_t position = stream.Position();
-  const uint64_t left = position < streamSize ? streamSize - position : 0;
-  const auto wanted = static_cast<size_t>(std::min<uint64_t>({keep, length, left, INT32_MAX}));
+  const size_t wanted = AtomBytesWanted(stream, streamSize, length, keep);
   // An empty atom still points somewhere: its readers may hand the place to a copy of nothing.
   static constexpr uint8_t kNothing[1] = {};
   std::span<const uint8_t> bytes(kNothing, 0);

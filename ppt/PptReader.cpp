@@ -329,15 +329,6 @@ std::string TakeSpare(std::vector<std::string>& spare) {
   return text;
 }
 
-// An empty `text` given the room of a string of the slide before, where there is one: moved
-// in place rather than through a string of its own.
-void UseSpare(std::vector<std::string>* spare, std::string& text) {
-  if (spare == nullptr || spare->empty()) return;
-  text = std::move(spare->back());
-  spare->pop_back();
-  text.clear();
-}
-
 // Paragraphs of a text: split at the paragraph mark (CR), a line break (vertical tab) as "\n",
 // empty paragraphs left out, each taken from the budget. With `shapes`, each kept paragraph's
 // level, bullet and links go there too; `links` are ranges of `text` by byte offsets.
@@ -365,12 +356,12 @@ void AppendParagraphs(std::string_view text, std::vector<std::string>& out, Mode
       budget.TakeItem(end - at);
       // Made where it stays, in the room of a string of the slide before.
       std::string& paragraph = out.emplace_back();
-      UseSpare(spare, paragraph);
+      if (spare != nullptr) paragraph = TakeSpare(*spare);
       paragraph.assign(text.substr(at, end - at));
       if (breaks) std::replace(paragraph.begin(), paragraph.end(), '\v', '\n');
       if (shapes != nullptr) {
         TextParagraph& shaped = shapes->emplace_back();
-        UseSpare(spare, shaped.text);  // the room its block's copy takes
+        if (spare != nullptr) shaped.text = TakeSpare(*spare);  // the room its block's copy takes
         if (styles != nullptr && index < styles->size()) {
           shaped.level = (*styles)[index].level;
           if (const std::string_view b = BulletOf((*styles)[index], bullet); !b.empty()) shaped.bullet = std::string(b);

@@ -143,38 +143,26 @@ bool XmlPullReader::SkipContent(size_t depthRoom, std::span<const std::string_vi
       pos = tagClose + 1;
       continue;
     }
-    if (!isEnd && stopLengths == 0) {
-      // Without stops a start tag's name does not matter. An empty-element tag ("/" before
-      // its ">") opens nothing.
-      if (buf[tagClose - 1] != '/' && ++depth >= depthRoom) {
+    // Without stops a start tag's name does not matter.
+    if (isEnd || stopLengths != 0) {
+      const size_t nameStart = pos + (isEnd ? 2 : 1);
+      size_t nameEnd = 0;
+      size_t localStart = 0;
+      pull_scan::FindTagName(buf, nameStart, tagClose, nameEnd, localStart);
+      const std::string_view local(buf + localStart, nameEnd - localStart);
+      if (isEnd) {
+        name_ = std::string_view(buf + nameStart, nameEnd - nameStart);
+        localName_ = local;
+        attributes_ = {};
+        indexed_ = false;
+        tokenizer_.tokenStart_ = pos;
+        tokenizer_.pos_ = tagClose + 1;
+        return true;
+      }
+      if ((stopLengths >> std::min<size_t>(local.size(), 63) & 1) != 0 && IsOneOf(local, stops)) {
         stoppedAt = pos;
         return false;
       }
-      pos = tagClose + 1;
-      continue;
-    }
-    // The name as ReadEvent finds it; the ">" ends it at the latest.
-    const size_t nameStart = pos + (isEnd ? 2 : 1);
-    size_t nameEnd = nameStart;
-    size_t localStart = nameStart;
-    if (!pull_scan::ShortName(buf + nameStart, nameEnd, localStart)) {
-      for (; nameEnd < tagClose && !pull_scan::IsNameEnd(buf[nameEnd]); ++nameEnd) {
-        if (buf[nameEnd] == ':' && localStart == nameStart) localStart = nameEnd + 1;
-      }
-    }
-    const std::string_view local(buf + localStart, nameEnd - localStart);
-    if (isEnd) {
-      name_ = std::string_view(buf + nameStart, nameEnd - nameStart);
-      localName_ = local;
-      attributes_ = {};
-      indexed_ = false;
-      tokenizer_.tokenStart_ = pos;
-      tokenizer_.pos_ = tagClose + 1;
-      return true;
-    }
-    if ((stopLengths >> std::min<size_t>(local.size(), 63) & 1) != 0 && IsOneOf(local, stops)) {
-      stoppedAt = pos;
-      return false;
     }
     // An empty-element tag ("/" before its ">") opens nothing.
     if (buf[tagClose - 1] != '/' && ++depth >= depthRoom) {

@@ -311,12 +311,6 @@ void ZipDirectory::BuildIndex() {
   indexed_ = true;
 }
 
-std::vector<size_t> ZipDirectory::IndexesWithKey(std::string_view name) {
-  std::vector<size_t> found;
-  IndexesWithKeyInto(name, found);
-  return found;
-}
-
 void ZipDirectory::IndexesWithKeyInto(std::string_view name, std::vector<size_t>& found) {
   found.clear();
   if (!indexed_) BuildIndex();

@@ -107,11 +107,10 @@ class ZipDirectory {
   std::string_view Directory(size_t index) const;
   std::string StoredPath(size_t index) const;
 
-  // Indexes, in list order, of the named entries whose match key (NameMatchKey of the stored
-  // path) is that of `name` (a name or its match key). The index is built on first use, so
-  // looking up every slide of a large package stays O(n log n) in all, each look-up O(1).
-  std::vector<size_t> IndexesWithKey(std::string_view name);
-  // The same into `found`, its storage reused.
+  // Into `found` (its storage reused), in list order, the indexes of the named entries whose
+  // match key (NameMatchKey of the stored path) is that of `name` (a name or its match key).
+  // The index is built on first use, so looking up every slide of a large package stays
+  // O(n log n) in all, each look-up O(1).
   void IndexesWithKeyInto(std::string_view name, std::vector<size_t>& found);
 
   // Bytes the directory holds for its entries, names and index.

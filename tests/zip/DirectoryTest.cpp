@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ByteSource.h"
@@ -57,6 +58,13 @@ void ExpectSame(const ZipEntry& a, const ZipEntry& b) {
   EXPECT_EQ(a.centralHeaderPosition, b.centralHeaderPosition);
   EXPECT_EQ(a.directory, b.directory);
   EXPECT_EQ(a.fileName, b.fileName);
+}
+
+// The entries a look-up by name finds.
+std::vector<size_t> Found(ZipDirectory& directory, std::string_view name) {
+  std::vector<size_t> found;
+  directory.IndexesWithKeyInto(name, found);
+  return found;
 }
 
 TEST(ZipDirectoryTest, GivesBackEveryFieldOfEveryKindOfEntry) {
@@ -125,11 +133,11 @@ TEST(ZipDirectoryTest, ReplacingKeepsTheNameAndTakesTheNewFields) {
   central.crc32 = 5;
   directory.Replace(1, central);
   ExpectSame(directory[1], central);
-  EXPECT_EQ(directory.IndexesWithKey("ppt\\b.xml"), std::vector<size_t>{1});
+  EXPECT_EQ(Found(directory, "ppt\\b.xml"), std::vector<size_t>{1});
   directory.Replace(1, Member("ppt\\renamed.xml", 20));
   EXPECT_EQ(directory.FileName(1), "renamed.xml");
-  EXPECT_TRUE(directory.IndexesWithKey("ppt\\b.xml").empty());
-  EXPECT_EQ(directory.IndexesWithKey("ppt\\renamed.xml"), std::vector<size_t>{1});
+  EXPECT_TRUE(Found(directory, "ppt\\b.xml").empty());
+  EXPECT_EQ(Found(directory, "ppt\\renamed.xml"), std::vector<size_t>{1});
 }
 
 TEST(ZipDirectoryTest, LooksUpByCaseFoldedKeyInListOrder) {
@@ -141,17 +149,17 @@ TEST(ZipDirectoryTest, LooksUpByCaseFoldedKeyInListOrder) {
   directory.Append(Member("ppt\\slides\\slide1.xml", 40));
   directory.Append(Member("ppt\\slides\\slide1.xmlx", 50));
   directory.Append(Member("\xC3\x84.xml", 60));  // letters beyond ASCII are compared as they are
-  EXPECT_EQ(directory.IndexesWithKey(NameMatchKey("ppt/slides/slide1.xml")),
+  EXPECT_EQ(Found(directory, NameMatchKey("ppt/slides/slide1.xml")),
             (std::vector<size_t>{0, 3, 4}));
-  EXPECT_EQ(directory.IndexesWithKey("ppt\\slides\\slide10.xml"), std::vector<size_t>{1});
-  EXPECT_TRUE(directory.IndexesWithKey("ppt\\").empty());  // folders are never found
-  EXPECT_TRUE(directory.IndexesWithKey("ppt\\slides\\slide1").empty());
-  EXPECT_TRUE(directory.IndexesWithKey("").empty());
-  EXPECT_EQ(directory.IndexesWithKey("\xC3\x84.xml"), std::vector<size_t>{6});
-  EXPECT_TRUE(directory.IndexesWithKey("\xC3\xA4.xml").empty());
+  EXPECT_EQ(Found(directory, "ppt\\slides\\slide10.xml"), std::vector<size_t>{1});
+  EXPECT_TRUE(Found(directory, "ppt\\").empty());  // folders are never found
+  EXPECT_TRUE(Found(directory, "ppt\\slides\\slide1").empty());
+  EXPECT_TRUE(Found(directory, "").empty());
+  EXPECT_EQ(Found(directory, "\xC3\x84.xml"), std::vector<size_t>{6});
+  EXPECT_TRUE(Found(directory, "\xC3\xA4.xml").empty());
   // An entry added after a look-up is found by the next one.
   directory.Append(Member("ppt\\slides\\slide1.xml", 70));
-  EXPECT_EQ(directory.IndexesWithKey("ppt\\slides\\slide1.xml"), (std::vector<size_t>{0, 3, 4, 7}));
+  EXPECT_EQ(Found(directory, "ppt\\slides\\slide1.xml"), (std::vector<size_t>{0, 3, 4, 7}));
 }
 
 // The parts a large package lists for slide n: the slide, its relationships and its notes.

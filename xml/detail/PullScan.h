@@ -111,6 +111,16 @@ inline bool ShortName(const char* name, size_t& nameEnd, size_t& localStart) {
 inline bool ShortName(const char*, size_t&, size_t&) { return false; }
 #endif
 
+// The name of a tag that starts at text[nameStart], ended by the tag's ">" at text[close] at
+// the latest: `nameEnd` past it, `localStart` past its first ":".
+inline void FindTagName(const char* text, size_t nameStart, size_t close, size_t& nameEnd, size_t& localStart) {
+  nameEnd = localStart = nameStart;
+  if (ShortName(text + nameStart, nameEnd, localStart)) return;
+  for (; nameEnd < close && !IsNameEnd(text[nameEnd]); ++nameEnd) {
+    if (text[nameEnd] == ':' && localStart == nameStart) localStart = nameEnd + 1;
+  }
+}
+
 }  // namespace pull_scan
 
 // The reader scans the tokenizer's buffer itself: it needs less than the tree builder's scan
@@ -179,16 +189,9 @@ DKSCR_XML_ALWAYS_INLINE XmlPullReader::Event XmlPullReader::ReadEvent() {
     const size_t close = tagClose - pos;
     const bool isEnd = rest[1] == '/';
     const size_t nameStart = isEnd ? 2 : 1;
-    // The name and where its prefix ends. The ">" at `close` ends the name at the latest.
-    size_t nameEnd = nameStart;
-    size_t localStart = nameStart;
-    if (!pull_scan::ShortName(rest.data() + nameStart, nameEnd, localStart)) {
-      for (; nameEnd < close; ++nameEnd) {
-        const char c = rest[nameEnd];
-        if (pull_scan::IsNameEnd(c)) break;
-        if (c == ':' && localStart == nameStart) localStart = nameEnd + 1;
-      }
-    }
+    size_t nameEnd = 0;
+    size_t localStart = 0;
+    pull_scan::FindTagName(rest.data(), nameStart, close, nameEnd, localStart);
     name_ = std::string_view(rest.data() + nameStart, nameEnd - nameStart);
     localName_ = std::string_view(rest.data() + localStart, nameEnd - localStart);
     if (isEnd) {

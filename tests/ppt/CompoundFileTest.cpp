@@ -3,8 +3,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "cfb/CfbStream.h"
 #include "cfb/CompoundFile.h"
@@ -48,7 +52,24 @@ std::string StreamOf(std::string_view image, std::u16string_view name) {
   return stream ? ReadAll(*stream) : "<no stream>";
 }
 
-class CfbVersions : public ::testing::TestWithParam<int> {};
+class CfbVersions : public ::testing::TestWithParam<int> {
+ protected:
+  // A file of the version under test with a big stream, "Big" (in sectors), and a small one,
+  // "Small" (in mini sectors), of the patterns of `seed` and `seed + 1`.
+  void OpenTwoStreams(int seed) {
+    CfbOptions options;
+    options.version = GetParam();
+    big_ = Pattern(70000, seed);
+    small_ = Pattern(3000, seed + 1);
+    image_ = BuildCfbImage({{u"Big", big_}, {u"Small", small_}}, options).bytes;
+    file_ = OpenImage(image_);
+  }
+  // Each stream's name with its bytes.
+  std::vector<std::pair<std::u16string_view, std::string>> Streams() const { return {{u"Big", big_}, {u"Small", small_}}; }
+
+  std::string big_, small_, image_;
+  std::shared_ptr<CompoundFile> file_;
+};
 
 TEST_P(CfbVersions, MiniAndRegularStreamsReadBack) {
   const std::string small = Pattern(1000, 1), big = Pattern(70000, 2), edge = Pattern(4096, 3);
@@ -76,13 +97,9 @@ TEST_P(CfbVersions, DifatBeyondTheHeader) {
 // A duplicate reads the same stream from its own position through its own cache, and keeps
 // working when the stream it came from is gone.
 TEST_P(CfbVersions, DuplicateReadsOnItsOwn) {
-  CfbOptions options;
-  options.version = GetParam();
-  const std::string big = Pattern(70000, 6), small = Pattern(3000, 7);
-  const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", small}}, options);
-  auto file = OpenImage(img.bytes);
-  for (const auto& [name, data] : {std::pair{u"Big", big}, std::pair{u"Small", small}}) {
-    auto stream = file->OpenStream(name);
+  OpenTwoStreams(6);
+  for (const auto& [name, data] : Streams()) {
+    auto stream = file_->OpenStream(name);
     ASSERT_TRUE(stream);
     char head[1000];
     ASSERT_EQ(stream->Read(head, sizeof head), 1000u);
@@ -99,13 +116,9 @@ TEST_P(CfbVersions, DuplicateReadsOnItsOwn) {
 // Pieces read at a place, across unit and sector bounds and past the end, leave the position
 // and what the next read gives alone.
 TEST_P(CfbVersions, PiecesReadAtAPlace) {
-  CfbOptions options;
-  options.version = GetParam();
-  const std::string big = Pattern(70000, 8), small = Pattern(3000, 9);
-  const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", small}}, options);
-  auto file = OpenImage(img.bytes);
-  for (const auto& [name, data] : {std::pair{u"Big", big}, std::pair{u"Small", small}}) {
-    auto stream = file->OpenStream(name);
+  OpenTwoStreams(8);
+  for (const auto& [name, data] : Streams()) {
+    auto stream = file_->OpenStream(name);
     ASSERT_TRUE(stream);
     char head[10];
     ASSERT_EQ(stream->Read(head, sizeof head), 10u);
@@ -124,13 +137,9 @@ TEST_P(CfbVersions, PiecesReadAtAPlace) {
 // Bytes seen in the cache are those a read gives, and only where the cache holds them all:
 // the position moves past them, or stays where it was.
 TEST_P(CfbVersions, CachedBytesAreThoseAReadGives) {
-  CfbOptions options;
-  options.version = GetParam();
-  const std::string big = Pattern(70000, 14), small = Pattern(3000, 15);
-  const CfbImage img = BuildCfbImage({{u"Big", big}, {u"Small", small}}, options);
-  auto file = OpenImage(img.bytes);
-  for (const auto& [name, data] : {std::pair{u"Big", big}, std::pair{u"Small", small}}) {
-    auto stream = file->OpenStream(name);
+  OpenTwoStreams(14);
+  for (const auto& [name, data] : Streams()) {
+    auto stream = file_->OpenStream(name);
     ASSERT_TRUE(stream);
     EXPECT_TRUE(stream->ReadCached(1).empty());  // nothing read yet
     EXPECT_EQ(stream->Position(), 0u);
